@@ -1,0 +1,36 @@
+# Two entry points: `make run` and `make test`. Both install what is missing,
+# configure CMake in build/, and build with clang++ (see CMakeLists.txt).
+BUILD_DIR ?= build
+JOBS ?= $(shell nproc)
+CMAKE_FLAGS ?=
+ifneq ($(CI),)
+CMAKE_FLAGS += -DMETALOOM_WERROR=ON
+endif
+
+.PHONY: all deps configure build run test bench clean format
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+configure: deps
+	@cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_CXX_COMPILER=clang++ $(CMAKE_FLAGS)
+
+build: configure
+	@cmake --build $(BUILD_DIR) --parallel $(JOBS)
+
+run: build
+	@$(BUILD_DIR)/bin/metaloom $(ARGS)
+
+test: build
+	@cd $(BUILD_DIR) && ctest --output-on-failure --parallel $(JOBS) --timeout 600
+
+bench: build
+	@scripts/run-benchmarks $(BUILD_DIR)
+
+format:
+	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	@rm -rf $(BUILD_DIR)

@@ -1,0 +1,66 @@
+#include "MetadataEntry.h"
+
+#include <QHashFunctions>
+
+namespace Metaloom {
+
+namespace {
+
+// Groups whose tags ExifTool computes or takes from the file system: never writable.
+const QSet<QString> &readOnlyGroups()
+{
+    static const QSet<QString> groups{QStringLiteral("Composite"), QStringLiteral("File"),
+                                      QStringLiteral("System")};
+    return groups;
+}
+
+// Keys that stay editable even after a write failure or a table lookup marked them.
+const QSet<QString> &alwaysWritableKeys()
+{
+    static const QSet<QString> keys{QStringLiteral("ExifIFD:LightSource")};
+    return keys;
+}
+
+} // namespace
+
+const QSet<QString> &MetadataEntry::hiddenGroups()
+{
+    static const QSet<QString> groups{QStringLiteral("Meta"), QStringLiteral("QuickTime"),
+                                      QStringLiteral("ExifTool")};
+    return groups;
+}
+
+MetadataEntry::MetadataEntry(const QString &key, const QString &initialValue,
+                             const std::optional<QString> &displayNameOverride)
+    : id(QUuid::createUuid()), rawKey(key), originalValue(initialValue), value(initialValue)
+{
+    const qsizetype colon = key.indexOf(QLatin1Char(':'));
+    if (colon >= 0) {
+        group = key.left(colon);
+        tag = key.mid(colon + 1);
+    } else {
+        group = QStringLiteral("General");
+        tag = key;
+    }
+    if (displayNameOverride)
+        displayName = *displayNameOverride;
+    else
+        displayName = QString(tag).replace(QLatin1Char('_'), QLatin1Char(' '));
+}
+
+bool MetadataEntry::isWritable() const
+{
+    if (alwaysWritableKeys().contains(rawKey))
+        return true;
+    if (readOnlyGroups().contains(group))
+        return false;
+    return !forceReadOnly;
+}
+
+size_t qHash(const MetadataEntry &entry, size_t seed) noexcept
+{
+    return qHashMulti(seed, entry.id, entry.rawKey, entry.value, entry.forceReadOnly,
+                      entry.isFavorite);
+}
+
+} // namespace Metaloom
