@@ -1,0 +1,71 @@
+#pragma once
+
+#include "MetaloomFeature/Engine/ServiceError.h"
+#include "MetaloomFeature/Engine/TagDefinition.h"
+#include "MetaloomFeature/Model/MetadataEntry.h"
+#include "MetaloomFeature/Platform/ResourceBundle.h"
+
+#include <QCoroTask>
+#include <QFuture>
+#include <QHash>
+#include <QList>
+#include <QMap>
+#include <QObject>
+#include <QStringList>
+#include <QUrl>
+#include <optional>
+
+namespace Metaloom {
+
+// The metadata engine of one window. Every operation runs the bundled
+// ExifTool as a child process; the file is never changed in place: ExifTool
+// writes a new file into a private temporary folder and that file replaces
+// the original only after ExifTool reported that it was created.
+//
+// Operations are coroutines started on the main thread; they suspend while
+// ExifTool runs and resume there. Errors are thrown: ServiceError for the
+// engine's own cases, PlatformError for launch, file, JSON and XML failures.
+class ExifToolService : public QObject {
+    Q_OBJECT
+
+public:
+    using ServiceError = Metaloom::ServiceError;
+    using TagDefinition = Metaloom::TagDefinition;
+    using EnumeratedOption = Metaloom::EnumeratedOption;
+
+    // Without a bundle the application's own resource bundle is used.
+    explicit ExifToolService(std::optional<ResourceBundle> bundle = std::nullopt,
+                             QObject *parent = nullptr);
+    ~ExifToolService() override;
+
+    const ResourceBundle &bundle() const { return m_bundle; }
+
+    // Every tag of the file, hidden groups dropped, sorted by group and tag.
+    QCoro::Task<QList<MetadataEntry>> readMetadata(QUrl fileUrl);
+
+    // Writes the entries whose value differs from the value read.
+    QCoro::Task<void> writeMetadata(QUrl fileUrl, QList<MetadataEntry> entries);
+    // Sets each tag of the map to its value.
+    QCoro::Task<void> applyOverrides(QMap<QString, QString> overrides, QUrl fileUrl);
+    // Deletes the listed tags.
+    QCoro::Task<void> removeMetadata(QStringList tagKeys, QUrl fileUrl);
+    // Strips every tag ExifTool can remove from this kind of file.
+    QCoro::Task<void> removeAllMetadata(QUrl fileUrl);
+
+    // Every tag key ExifTool knows, sorted for pickers.
+    QCoro::Task<QStringList> allTagKeys();
+    // Writability and permitted values of one tag; nothing for unknown keys.
+    QCoro::Task<std::optional<TagDefinition>> tagDefinition(QString tagKey);
+    QCoro::Task<std::optional<QList<EnumeratedOption>>> enumeratedOptions(QString tagKey);
+
+private:
+    QCoro::Task<TagTable> loadTagDefinitions();
+
+    ResourceBundle m_bundle;
+    TagTable m_enumeratedOptionsCache;
+    // The one shared load of the tag listing; never cleared, so a failed load
+    // stays failed for the life of this service.
+    std::optional<QFuture<TagTable>> m_enumerationsTask;
+};
+
+} // namespace Metaloom

@@ -1,0 +1,111 @@
+// The four operations that change a file. Each one runs ExifTool with "-o"
+// into the private temporary folder, checks ExifTool's report that a file was
+// created, and only then puts the new file in the place of the user's file.
+
+#include "ExifToolService.h"
+
+#include "ExifToolRunner.h"
+#include "FileChangeQueue.h"
+#include "FileReplacement.h"
+#include "WriteArguments.h"
+#include "WriteReport.h"
+
+#include <QCoroFuture>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QUuid>
+#include <QtConcurrent>
+
+#include <functional>
+
+namespace Metaloom {
+
+namespace {
+
+QString localPath(const QUrl &fileUrl)
+{
+    const QString path = fileUrl.isLocalFile() ? fileUrl.toLocalFile() : fileUrl.toString();
+    // Absolute, so a name with a leading dash is never read as an option.
+    return QFileInfo(path).absoluteFilePath();
+}
+
+using ArgumentBuilder = std::function<QStringList(const QString &outputPath)>;
+
+QCoro::Task<void> changeFile(ResourceBundle bundle, QString targetPath, QStringList checkedTags,
+                             ArgumentBuilder buildArguments)
+{
+    FileChangeQueue::Turn turn = co_await FileChangeQueue::shared().waitForTurn(targetPath);
+
+    const QString temporaryDirectory = ExifToolRunner::prepareTemporaryDirectory();
+    const QString suffix = QFileInfo(targetPath).suffix();
+    const QString outputName = QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper() +
+                               (suffix.isEmpty() ? QString() : QLatin1Char('.') + suffix);
+    const QString outputPath = QDir(temporaryDirectory).filePath(outputName);
+
+    const CommandOutput output = co_await ExifToolRunner::run(
+        bundle, buildArguments(outputPath), temporaryDirectory);
+    try {
+        WriteReport::verifyFilesCreated(output, QFileInfo(targetPath).fileName(), checkedTags);
+    } catch (...) {
+        QFile::remove(outputPath);
+        throw;
+    }
+    // Copying a large video and syncing it to disk takes longer than the
+    // interface may wait, so the replacement runs on a worker thread.
+    QFuture<void> replaced = QtConcurrent::run([targetPath, outputPath] {
+        FileReplacement::replaceOriginal(targetPath, outputPath);
+    });
+    co_await replaced;
+}
+
+} // namespace
+
+QCoro::Task<void> ExifToolService::writeMetadata(QUrl fileUrl, QList<MetadataEntry> entries)
+{
+    QList<MetadataEntry> modified;
+    QStringList keys;
+    for (const MetadataEntry &entry : entries) {
+        if (entry.isModified()) {
+            modified.append(entry);
+            keys << entry.rawKey;
+        }
+    }
+    if (modified.isEmpty())
+        co_return;
+    const QString target = localPath(fileUrl);
+    co_await changeFile(m_bundle, target, keys, [modified, target](const QString &output) {
+        return WriteArguments::forEntries(modified, output, target);
+    });
+}
+
+QCoro::Task<void> ExifToolService::applyOverrides(QMap<QString, QString> overrides, QUrl fileUrl)
+{
+    if (overrides.isEmpty())
+        co_return;
+    const QString target = localPath(fileUrl);
+    co_await changeFile(m_bundle, target, overrides.keys(),
+                        [overrides, target](const QString &output) {
+                            return WriteArguments::forOverrides(overrides, output, target);
+                        });
+}
+
+QCoro::Task<void> ExifToolService::removeMetadata(QStringList tagKeys, QUrl fileUrl)
+{
+    if (tagKeys.isEmpty())
+        co_return;
+    const QString target = localPath(fileUrl);
+    co_await changeFile(m_bundle, target, tagKeys, [tagKeys, target](const QString &output) {
+        return WriteArguments::forRemovals(tagKeys, output, target);
+    });
+}
+
+QCoro::Task<void> ExifToolService::removeAllMetadata(QUrl fileUrl)
+{
+    const QString target = localPath(fileUrl);
+    co_await changeFile(m_bundle, target, {}, [target](const QString &output) {
+        return WriteArguments::forRemoveAll(output, target);
+    });
+}
+
+} // namespace Metaloom

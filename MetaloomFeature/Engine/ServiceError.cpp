@@ -1,0 +1,60 @@
+#include "ServiceError.h"
+
+#include <algorithm>
+
+namespace Metaloom {
+
+ServiceError ServiceError::executionFailed(QString message)
+{
+    ServiceError error(Kind::executionFailed);
+    error.m_message = std::move(message);
+    return error;
+}
+
+ServiceError ServiceError::nothingWritten(QString fileName, QStringList tags, QStringList warning)
+{
+    ServiceError error(Kind::nothingWritten);
+    error.m_fileName = std::move(fileName);
+    error.m_tags = std::move(tags);
+    error.m_warning = std::move(warning);
+    return error;
+}
+
+QString ServiceError::localizedDescription() const
+{
+    switch (m_kind) {
+    case Kind::executionFailed:
+        return QStringLiteral("ExifTool reported an error: ") + m_message;
+    case Kind::nothingWritten: {
+        QString tail;
+        if (!m_warning.isEmpty()) {
+            tail = m_warning.join(QLatin1Char('\n'));
+        } else if (!m_tags.isEmpty()) {
+            QStringList sorted = m_tags;
+            std::sort(sorted.begin(), sorted.end()); // plain code-unit order
+            tail = QStringLiteral("ExifTool does not recognise ") +
+                   sorted.join(QStringLiteral(", ")) +
+                   QStringLiteral(" for this kind of file, so the file was left unchanged.");
+        } else {
+            tail = QStringLiteral("ExifTool did not recognise any of the fields to write.");
+        }
+        return QStringLiteral("Nothing was written to ") + m_fileName + QStringLiteral(". ") + tail;
+    }
+    case Kind::binaryMissing:
+        return QStringLiteral("The bundled exiftool binary could not be found.");
+    case Kind::libraryMissing:
+        return QStringLiteral("The bundled ExifTool libraries are missing.");
+    case Kind::invalidResponse:
+        return QStringLiteral("Failed to parse metadata returned by ExifTool.");
+    }
+    return QString();
+}
+
+bool ServiceError::operator==(const ServiceError &other) const
+{
+    return m_kind == other.m_kind && m_message == other.m_message &&
+           m_fileName == other.m_fileName && m_tags == other.m_tags &&
+           m_warning == other.m_warning;
+}
+
+} // namespace Metaloom

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "MetaloomFeature/Platform/Error.h"
+
+#include <QStringList>
+
+namespace Metaloom {
+
+// The engine's own failures, each with the sentence shown to the user.
+class ServiceError : public Error {
+public:
+    enum class Kind { executionFailed, nothingWritten, binaryMissing, libraryMissing, invalidResponse };
+
+    static ServiceError executionFailed(QString message);
+    static ServiceError nothingWritten(QString fileName, QStringList tags, QStringList warning);
+    static ServiceError binaryMissing() { return ServiceError(Kind::binaryMissing); }
+    static ServiceError libraryMissing() { return ServiceError(Kind::libraryMissing); }
+    static ServiceError invalidResponse() { return ServiceError(Kind::invalidResponse); }
+
+    Kind kind() const { return m_kind; }
+    // executionFailed: ExifTool's trimmed standard error (or "Unknown error").
+    QString message() const { return m_message; }
+    // nothingWritten: the target's file name, the keys tried and the warnings.
+    QString fileName() const { return m_fileName; }
+    QStringList tags() const { return m_tags; }
+    QStringList warning() const { return m_warning; }
+
+    QString localizedDescription() const override;
+    QString errorDescription() const { return localizedDescription(); }
+
+    void raise() const override { throw *this; }
+    ServiceError *clone() const override { return new ServiceError(*this); }
+
+    bool operator==(const ServiceError &other) const;
+
+private:
+    explicit ServiceError(Kind kind) : m_kind(kind) {}
+
+    Kind m_kind;
+    QString m_message;
+    QString m_fileName;
+    QStringList m_tags;
+    QStringList m_warning;
+};
+
+} // namespace Metaloom

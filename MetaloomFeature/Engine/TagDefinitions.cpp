@@ -1,0 +1,94 @@
+// The tag table of ExifTool ("-listx"), loaded once per service in the
+// background and shared by every caller.
+
+#include "ExifToolService.h"
+
+#include "ExifToolRunner.h"
+#include "TagDefinitionsParser.h"
+
+#include "MetaloomFeature/Platform/LocalizedText.h"
+
+#include <QCoroFuture>
+#include <QPointer>
+#include <QPromise>
+#include <QtConcurrent>
+
+#include <algorithm>
+
+namespace Metaloom {
+
+namespace {
+
+// Runs ExifTool, parses its listing on a worker thread and settles the
+// promise with the table or the error. Nothing awaits this coroutine, so it
+// catches everything and hands it to the promise.
+QCoro::Task<void> loadInto(ResourceBundle bundle, std::shared_ptr<QPromise<TagTable>> promise)
+{
+    try {
+        const CommandOutput output =
+            co_await ExifToolRunner::run(bundle, {QStringLiteral("-listx")}, std::nullopt);
+        const QByteArray xml = output.standardOutput;
+        QFuture<TagTable> parsed =
+            QtConcurrent::run([xml] { return TagDefinitionsParser::parse(xml); });
+        const TagTable table = co_await parsed;
+        promise->addResult(table);
+    } catch (const QException &error) {
+        promise->setException(error);
+    } catch (...) {
+        promise->setException(std::current_exception());
+    }
+    promise->finish();
+}
+
+} // namespace
+
+QCoro::Task<TagTable> ExifToolService::loadTagDefinitions()
+{
+    if (!m_enumerationsTask) {
+        auto promise = std::make_shared<QPromise<TagTable>>();
+        promise->start();
+        m_enumerationsTask = promise->future();
+        loadInto(m_bundle, promise);
+    }
+    QFuture<TagTable> load = *m_enumerationsTask;
+    co_return co_await load;
+}
+
+QCoro::Task<std::optional<TagDefinition>> ExifToolService::tagDefinition(QString tagKey)
+{
+    if (!m_enumeratedOptionsCache.isEmpty()) {
+        const auto found = m_enumeratedOptionsCache.constFind(tagKey);
+        if (found != m_enumeratedOptionsCache.constEnd())
+            co_return *found;
+    }
+    QPointer<ExifToolService> self(this);
+    const TagTable table = co_await loadTagDefinitions();
+    if (self)
+        m_enumeratedOptionsCache = table;
+    const auto found = table.constFind(tagKey);
+    if (found == table.constEnd())
+        co_return std::nullopt;
+    co_return *found;
+}
+
+QCoro::Task<std::optional<QList<EnumeratedOption>>>
+ExifToolService::enumeratedOptions(QString tagKey)
+{
+    const std::optional<TagDefinition> definition = co_await tagDefinition(tagKey);
+    if (!definition)
+        co_return std::nullopt;
+    co_return definition->options;
+}
+
+QCoro::Task<QStringList> ExifToolService::allTagKeys()
+{
+    QPointer<ExifToolService> self(this);
+    const TagTable table = co_await loadTagDefinitions();
+    if (self)
+        m_enumeratedOptionsCache = table;
+    QStringList keys = table.keys();
+    std::sort(keys.begin(), keys.end(), LocalizedText::lessThan);
+    co_return keys;
+}
+
+} // namespace Metaloom

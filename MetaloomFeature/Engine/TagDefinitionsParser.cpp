@@ -1,0 +1,128 @@
+#include "TagDefinitionsParser.h"
+
+#include "MetaloomFeature/Platform/Error.h"
+
+#include <QXmlStreamReader>
+#include <optional>
+
+namespace Metaloom::TagDefinitionsParser {
+
+namespace {
+
+// The state of one pass over the listing, driven by element starts, text
+// and element ends in document order.
+class Parser {
+public:
+    void startElement(QStringView name, const QXmlStreamAttributes &attributes)
+    {
+        if (name == u"tag") {
+            if (attributes.hasAttribute(QLatin1String("g1")))
+                m_group = attributes.value(QLatin1String("g1")).toString();
+            else if (attributes.hasAttribute(QLatin1String("g0")))
+                m_group = attributes.value(QLatin1String("g0")).toString();
+            else
+                m_group = QString();
+            m_name = attributes.hasAttribute(QLatin1String("name"))
+                         ? std::optional<QString>(attributes.value(QLatin1String("name")).toString())
+                         : std::nullopt;
+            m_collectingValues = false;
+            m_options.clear();
+            m_writable = !(attributes.hasAttribute(QLatin1String("writable")) &&
+                           attributes.value(QLatin1String("writable"))
+                                   .compare(QLatin1String("false"), Qt::CaseInsensitive) == 0);
+        } else if (name == u"values") {
+            m_collectingValues = true;
+            m_options.clear();
+        } else if (name == u"key" && m_collectingValues) {
+            m_keyId = attributes.value(QLatin1String("id")).toString();
+            m_buffer.reset();
+        } else if (name == u"val" && m_collectingValues) {
+            if (attributes.hasAttribute(QLatin1String("lang"))) {
+                if (attributes.value(QLatin1String("lang")) == u"en")
+                    m_buffer = QString();
+            } else if (!m_buffer) {
+                m_buffer = QString();
+            }
+        }
+    }
+
+    void characters(QStringView text)
+    {
+        if (m_buffer)
+            m_buffer->append(text);
+    }
+
+    void endElement(QStringView name)
+    {
+        if (name == u"val" && m_collectingValues) {
+            if (m_keyId && m_buffer) {
+                const QString label = m_buffer->trimmed();
+                if (!label.isEmpty())
+                    m_options.append(EnumeratedOption{*m_keyId, label});
+            }
+            m_buffer.reset();
+        } else if (name == u"key" && m_collectingValues) {
+            m_keyId.reset();
+        } else if (name == u"values") {
+            m_collectingValues = false;
+        } else if (name == u"tag") {
+            if (m_name && !m_collectingValues) {
+                const QString key = m_group && !m_group->isEmpty()
+                                        ? *m_group + QLatin1Char(':') + *m_name
+                                        : *m_name;
+                if (!m_results.contains(key))
+                    m_results.insert(key, TagDefinition{m_writable, m_options});
+            }
+            m_group.reset();
+            m_name.reset();
+            m_options.clear();
+            m_writable = true;
+        }
+    }
+
+    TagTable takeResults() { return std::move(m_results); }
+
+private:
+    TagTable m_results;
+    std::optional<QString> m_group;
+    std::optional<QString> m_name;
+    bool m_collectingValues = false;
+    QList<EnumeratedOption> m_options;
+    std::optional<QString> m_keyId;
+    std::optional<QString> m_buffer;
+    bool m_writable = true;
+};
+
+} // namespace
+
+TagTable parse(const QByteArray &xml)
+{
+    QXmlStreamReader reader(xml);
+    reader.setNamespaceProcessing(false);
+    Parser parser;
+    while (!reader.atEnd()) {
+        switch (reader.readNext()) {
+        case QXmlStreamReader::StartElement:
+            parser.startElement(reader.name(), reader.attributes());
+            break;
+        case QXmlStreamReader::Characters:
+            parser.characters(reader.text());
+            break;
+        case QXmlStreamReader::EndElement:
+            parser.endElement(reader.name());
+            break;
+        default:
+            break;
+        }
+    }
+    if (reader.hasError()) {
+        throw PlatformError(QStringLiteral("ExifTool's tag listing could not be read: %1 (line %2, "
+                                           "column %3).")
+                                .arg(reader.errorString())
+                                .arg(reader.lineNumber())
+                                .arg(reader.columnNumber()));
+    }
+    return parser.takeResults();
+}
+
+} // namespace Metaloom::TagDefinitionsParser

@@ -1,0 +1,102 @@
+#include "WriteArguments.h"
+
+#include "MetaloomFeature/Platform/MediaTypes.h"
+
+#include <algorithm>
+
+namespace Metaloom::WriteArguments {
+
+static QString assignment(const QString &key, const QString &value)
+{
+    return QLatin1Char('-') + key + QLatin1Char('=') + value;
+}
+
+static QStringList head(const QString &outputPath)
+{
+    return {QStringLiteral("-P"), QStringLiteral("-o"), outputPath};
+}
+
+static void finish(QStringList &arguments, const QList<QPair<QString, QString>> &assignments,
+                   const QString &targetPath)
+{
+    if (needsUtf8Iptc(assignments))
+        arguments << utf8IptcArgument();
+    arguments << targetPath;
+}
+
+QStringList forEntries(const QList<MetadataEntry> &modifiedEntries, const QString &outputPath,
+                       const QString &targetPath)
+{
+    QStringList arguments = head(outputPath);
+    QList<QPair<QString, QString>> assignments;
+    for (const MetadataEntry &entry : modifiedEntries) {
+        arguments << assignment(entry.rawKey, entry.value);
+        assignments.append({entry.rawKey, entry.value});
+    }
+    finish(arguments, assignments, targetPath);
+    return arguments;
+}
+
+QStringList forOverrides(const QMap<QString, QString> &overrides, const QString &outputPath,
+                         const QString &targetPath)
+{
+    // QMap iterates in ascending code-unit order of its keys.
+    QStringList arguments = head(outputPath);
+    QList<QPair<QString, QString>> assignments;
+    for (auto it = overrides.cbegin(); it != overrides.cend(); ++it) {
+        arguments << assignment(it.key(), it.value());
+        assignments.append({it.key(), it.value()});
+    }
+    finish(arguments, assignments, targetPath);
+    return arguments;
+}
+
+QStringList forRemovals(const QStringList &tagKeys, const QString &outputPath,
+                        const QString &targetPath)
+{
+    QStringList sorted = tagKeys;
+    std::sort(sorted.begin(), sorted.end());
+    QStringList arguments = head(outputPath);
+    for (const QString &key : sorted)
+        arguments << assignment(key, QString());
+    arguments << targetPath;
+    return arguments;
+}
+
+QStringList forRemoveAll(const QString &outputPath, const QString &targetPath)
+{
+    if (MediaTypes::isAudioVisualOrHeif(targetPath)) {
+        return {QStringLiteral("-all="), QStringLiteral("-icc_profile:all="),
+                QStringLiteral("-ExifTool:all="), QStringLiteral("-unsafe"),
+                QStringLiteral("-P"), QStringLiteral("-o"), outputPath, targetPath};
+    }
+    return {QStringLiteral("-all="),        QStringLiteral("-thumbnailimage="),
+            QStringLiteral("-previewimage="), QStringLiteral("-APP1:all="),
+            QStringLiteral("-APP12:all="),  QStringLiteral("-APP13:all="),
+            QStringLiteral("-APP14:all="),  QStringLiteral("-Adobe:all="),
+            QStringLiteral("-ExifTool:all="), QStringLiteral("-icc_profile:all="),
+            QStringLiteral("-P"),           QStringLiteral("-o"),
+            outputPath,                     targetPath};
+}
+
+static bool isAscii(const QString &text)
+{
+    return std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() < 0x80; });
+}
+
+bool needsUtf8Iptc(const QList<QPair<QString, QString>> &assignments)
+{
+    return std::any_of(assignments.cbegin(), assignments.cend(), [](const auto &pair) {
+        const qsizetype colon = pair.first.indexOf(QLatin1Char(':'));
+        const QString group = colon >= 0 ? pair.first.left(colon) : QString();
+        return group.compare(QLatin1String("IPTC"), Qt::CaseInsensitive) == 0 &&
+               !isAscii(pair.second);
+    });
+}
+
+QString utf8IptcArgument()
+{
+    return QStringLiteral("-IPTC:CodedCharacterSet=UTF8");
+}
+
+} // namespace Metaloom::WriteArguments

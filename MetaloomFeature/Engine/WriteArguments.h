@@ -1,0 +1,36 @@
+#pragma once
+
+#include "MetaloomFeature/Model/MetadataEntry.h"
+
+#include <QList>
+#include <QMap>
+#include <QStringList>
+
+namespace Metaloom::WriteArguments {
+
+// Each list ends in the target path; every tag assignment is one argument of
+// its own, so values with spaces, quotes or line breaks need no escaping.
+// The output path is where ExifTool writes the new file ("-o").
+
+// "-P", "-o", output, "-KEY=VALUE" for each modified entry in order, target.
+QStringList forEntries(const QList<MetadataEntry> &modifiedEntries, const QString &outputPath,
+                       const QString &targetPath);
+
+// "-P", "-o", output, "-KEY=VALUE" in ascending key order, target.
+QStringList forOverrides(const QMap<QString, QString> &overrides, const QString &outputPath,
+                         const QString &targetPath);
+
+// "-P", "-o", output, "-KEY=" in ascending key order, target.
+QStringList forRemovals(const QStringList &tagKeys, const QString &outputPath,
+                        const QString &targetPath);
+
+// The fixed stripping list: a careful one for audio-visual containers and
+// HEIC/HEIF, a thorough one (previews, APP segments, ICC profile) for the rest.
+QStringList forRemoveAll(const QString &outputPath, const QString &targetPath);
+
+// ExifTool stores IPTC text as Latin-1 unless told otherwise, which turns
+// non-Latin text into question marks while reporting success.
+bool needsUtf8Iptc(const QList<QPair<QString, QString>> &assignments);
+QString utf8IptcArgument();
+
+} // namespace Metaloom::WriteArguments

@@ -1,0 +1,140 @@
+#include "FakeExifToolBundle.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+
+namespace Metaloom::Testing {
+
+FakeExifToolBundle::FakeExifToolBundle(const QString &folder, const QString &body)
+    : m_folder(QDir(folder).filePath(QStringLiteral(METALOOM_TEST_BUNDLE_NAME)))
+{
+    QDir().mkpath(exifToolFolder() + QStringLiteral("/lib/perl5"));
+    setBody(body);
+}
+
+ResourceBundle FakeExifToolBundle::bundle() const
+{
+    return ResourceBundle(m_folder);
+}
+
+QString FakeExifToolBundle::exifToolFolder() const
+{
+    return m_folder + QStringLiteral("/ExifTool");
+}
+
+QString FakeExifToolBundle::scriptPath() const
+{
+    return exifToolFolder() + QStringLiteral("/exiftool");
+}
+
+void FakeExifToolBundle::setBody(const QString &body)
+{
+    const QString record = exifToolFolder();
+    QFile script(scriptPath());
+    if (!script.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        qFatal("cannot write the fake exiftool script");
+    const QString text = QStringLiteral("#!/bin/sh\n"
+                                        "printf '%s\\0' \"$@\" > '%1/args.bin'\n"
+                                        "env -0 > '%1/env.bin'\n"
+                                        "echo run >> '%1/runs.txt'\n")
+                             .arg(record) +
+                         body + QLatin1Char('\n');
+    script.write(text.toUtf8());
+    script.close();
+    setExecutable(true);
+}
+
+void FakeExifToolBundle::removeScript()
+{
+    QFile::remove(scriptPath());
+}
+
+void FakeExifToolBundle::removeLibrary()
+{
+    QDir(exifToolFolder() + QStringLiteral("/lib")).removeRecursively();
+}
+
+void FakeExifToolBundle::addArchitectureDirectory()
+{
+    QDir().mkpath(exifToolFolder() + QStringLiteral("/lib/perl5/") +
+                  QStringLiteral(METALOOM_TEST_PERL_ARCHNAME));
+}
+
+void FakeExifToolBundle::setExecutable(bool executable)
+{
+    QFileDevice::Permissions permissions = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+    if (executable)
+        permissions |= QFileDevice::ExeOwner;
+    QFile::setPermissions(scriptPath(), permissions);
+}
+
+static QList<QByteArray> readNulSeparated(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QList<QByteArray> parts = file.readAll().split('\0');
+    if (!parts.isEmpty() && parts.last().isEmpty())
+        parts.removeLast();
+    return parts;
+}
+
+QStringList FakeExifToolBundle::lastArguments() const
+{
+    QStringList arguments;
+    for (const QByteArray &part : readNulSeparated(exifToolFolder() + QStringLiteral("/args.bin")))
+        arguments << QString::fromUtf8(part);
+    return arguments;
+}
+
+QMap<QString, QString> FakeExifToolBundle::lastEnvironment() const
+{
+    QMap<QString, QString> environment;
+    for (const QByteArray &part : readNulSeparated(exifToolFolder() + QStringLiteral("/env.bin"))) {
+        const qsizetype equals = part.indexOf('=');
+        if (equals > 0)
+            environment.insert(QString::fromUtf8(part.left(equals)),
+                               QString::fromUtf8(part.mid(equals + 1)));
+    }
+    return environment;
+}
+
+int FakeExifToolBundle::runCount() const
+{
+    QFile file(exifToolFolder() + QStringLiteral("/runs.txt"));
+    if (!file.open(QIODevice::ReadOnly))
+        return 0;
+    return int(file.readAll().count('\n'));
+}
+
+ResourceBundle realBundle()
+{
+    return ResourceBundle(QStringLiteral(METALOOM_TEST_BUNDLE_DIR));
+}
+
+QByteArray runRealExifTool(const QStringList &arguments, int *exitCode)
+{
+    const QString folder = QStringLiteral(METALOOM_TEST_BUNDLE_DIR) + QStringLiteral("/ExifTool");
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("PERL5LIB"), folder + QStringLiteral("/lib/perl5"));
+    process.setProcessEnvironment(environment);
+    process.setStandardInputFile(QProcess::nullDevice());
+    process.start(folder + QStringLiteral("/exiftool"), arguments);
+    if (!process.waitForStarted(30000))
+        qFatal("the bundled exiftool did not start");
+    process.waitForFinished(120000);
+    if (exitCode)
+        *exitCode = process.exitCode();
+    return process.readAllStandardOutput();
+}
+
+QString readTag(const QString &path, const QString &tag)
+{
+    return QString::fromUtf8(
+               runRealExifTool({QStringLiteral("-s3"), QLatin1Char('-') + tag, path}))
+        .trimmed();
+}
+
+} // namespace Metaloom::Testing

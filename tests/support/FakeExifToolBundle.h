@@ -1,0 +1,68 @@
+#pragma once
+
+#include "MetaloomFeature/Platform/ResourceBundle.h"
+
+#include <QMap>
+#include <QString>
+#include <QStringList>
+
+namespace Metaloom::Testing {
+
+// A resource bundle whose "exiftool" is a small shell script written by the
+// test: it records its arguments and environment, then does what the test
+// says (print, fail, sleep). Used to provoke the failures a real ExifTool
+// will not produce on demand.
+class FakeExifToolBundle {
+public:
+    // Creates <folder>/MetaloomFeature_MetaloomFeature.bundle/ExifTool with
+    // an empty lib/perl5 and a script that runs `body` with /bin/sh.
+    explicit FakeExifToolBundle(const QString &folder, const QString &body = QString());
+
+    ResourceBundle bundle() const;
+    QString exifToolFolder() const;
+    QString scriptPath() const;
+
+    // Replaces what the script does after recording its call.
+    void setBody(const QString &body);
+    void removeScript();
+    void removeLibrary();
+    void addArchitectureDirectory();
+    void setExecutable(bool executable);
+
+    // What the last run received; empty when the script never ran.
+    QStringList lastArguments() const;
+    QMap<QString, QString> lastEnvironment() const;
+    int runCount() const;
+
+private:
+    QString m_folder;
+};
+
+// The real ExifTool bundle assembled by the build.
+ResourceBundle realBundle();
+
+// Runs the real bundled ExifTool synchronously (test set-up and checks only)
+// and returns its standard output; fails the test through qFatal when it
+// cannot start.
+QByteArray runRealExifTool(const QStringList &arguments, int *exitCode = nullptr);
+
+// The value of one tag as a separate ExifTool run reads it ("-s3"), or an
+// empty string when the file does not carry it.
+QString readTag(const QString &path, const QString &tag);
+
+} // namespace Metaloom::Testing
+
+namespace Metaloom::Testing::FakeScripts {
+
+// A body that behaves like a successful "-o" write: copies the target (the
+// last argument) to the output path (after "-o") and reports one file.
+inline QString successfulWrite()
+{
+    return QStringLiteral(
+        "out=''; prev=''; last=''\n"
+        "for a in \"$@\"; do if [ \"$prev\" = '-o' ]; then out=\"$a\"; fi; prev=\"$a\"; "
+        "last=\"$a\"; done\n"
+        "cp \"$last\" \"$out\" && printf '    1 image files created\\n'");
+}
+
+} // namespace Metaloom::Testing::FakeScripts
