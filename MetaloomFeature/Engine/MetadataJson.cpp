@@ -4,8 +4,8 @@
 
 #include "MetaloomFeature/Platform/Error.h"
 
-#include <QCollator>
-#include <QCollatorSortKey>
+#include "MetaloomFeature/Platform/LocalizedText.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -98,12 +98,11 @@ void sortByGroupAndTag(QList<MetadataEntry> &entries)
 {
     // Collation keys are computed once per distinct string: comparing keys is
     // far cheaper than collating strings again for every comparison.
-    QCollator collator;
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-    QHash<QString, QCollatorSortKey> groupKeys;
+    using LocalizedText::SortKey;
+    QHash<QString, SortKey> groupKeys;
     struct Keyed {
-        const QCollatorSortKey *group;
-        QCollatorSortKey tag;
+        const SortKey *group;
+        SortKey tag;
         qsizetype index;
     };
     std::vector<Keyed> keyed;
@@ -111,8 +110,8 @@ void sortByGroupAndTag(QList<MetadataEntry> &entries)
     for (qsizetype i = 0; i < entries.size(); ++i) {
         auto found = groupKeys.find(entries[i].group);
         if (found == groupKeys.end())
-            found = groupKeys.insert(entries[i].group, collator.sortKey(entries[i].group));
-        keyed.push_back({nullptr, collator.sortKey(entries[i].tag), i});
+            found = groupKeys.insert(entries[i].group, SortKey(entries[i].group));
+        keyed.push_back({nullptr, SortKey(entries[i].tag), i});
     }
     for (Keyed &k : keyed)
         k.group = &*groupKeys.constFind(entries[k.index].group);

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QCollatorSortKey>
 #include <QString>
+#include <optional>
 
 namespace Metaloom::LocalizedText {
 
@@ -15,5 +17,17 @@ inline bool lessThan(const QString &a, const QString &b)
 
 // Case-insensitive "contains" used for searching what the user typed.
 bool contains(const QString &haystack, const QString &needle);
+
+// A precomputed key that orders like compare(): for sorting many strings,
+// where collating each pair again would be far slower.
+class SortKey {
+public:
+    explicit SortKey(const QString &text);
+    int compare(const SortKey &other) const;
+
+private:
+    std::optional<QCollatorSortKey> m_collated;
+    QString m_folded; // used instead under the C locale, whose collator is case-sensitive
+};
 
 } // namespace Metaloom::LocalizedText

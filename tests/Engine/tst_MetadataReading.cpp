@@ -1,0 +1,289 @@
+#include "MetaloomFeature/Engine/ExifToolService.h"
+#include "MetaloomFeature/Engine/MetadataJson.h"
+#include "tests/support/FakeExifToolBundle.h"
+#include "tests/support/TaskRunner.h"
+#include "tests/support/TestEnvironment.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QJsonDocument>
+#include <QtTest>
+
+using namespace Metaloom;
+using namespace Metaloom::Testing;
+
+class MetadataReadingTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void valueTexts_data();
+    void valueTexts();
+    void entriesFromOutput();
+    void outputShapesThatAreRefused();
+    void sortOrder();
+    void readsRealFilesThroughTheBundledExifTool();
+    void readsCameraFiles_data();
+    void readsCameraFiles();
+    void oddFileNames_data();
+    void oddFileNames();
+    void unreadableAndMissingFiles();
+
+private:
+    QList<MetadataEntry> read(const QString &path);
+
+    std::unique_ptr<TestEnvironment> m_env;
+};
+
+void MetadataReadingTest::init()
+{
+    m_env = std::make_unique<TestEnvironment>();
+}
+
+void MetadataReadingTest::cleanup()
+{
+    m_env.reset();
+}
+
+QList<MetadataEntry> MetadataReadingTest::read(const QString &path)
+{
+    ExifToolService service(realBundle());
+    auto outcome = runTask(service.readMetadata(QUrl::fromLocalFile(path)));
+    if (!outcome.succeeded())
+        qWarning() << "read failed:" << outcome.errorMessage();
+    return outcome.value.value_or(QList<MetadataEntry>());
+}
+
+static QString textOf(const char *json)
+{
+    const QJsonDocument document = QJsonDocument::fromJson(QByteArray("[") + json + "]");
+    return MetadataJson::valueText(document.array().first());
+}
+
+void MetadataReadingTest::valueTexts_data()
+{
+    QTest::addColumn<QString>("json");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("string unchanged") << "\" 1/125 \"" << " 1/125 ";
+    QTest::newRow("integer") << "100" << "100";
+    QTest::newRow("zero") << "0" << "0";
+    QTest::newRow("negative") << "-7" << "-7";
+    QTest::newRow("fraction") << "2.8" << "2.8";
+    QTest::newRow("large integer") << "4294967296" << "4294967296";
+    QTest::newRow("true") << "true" << "1";
+    QTest::newRow("false") << "false" << "0";
+    QTest::newRow("array") << "[\"a\", 1, true]" << "a, 1, 1";
+    QTest::newRow("nested array flattens") << "[[\"p\",\"q\"],\"r\"]" << "p, q, r";
+    QTest::newRow("object sorted by member") << "{\"b\":2,\"a\":\"x\"}" << "a=x, b=2";
+    QTest::newRow("empty array") << "[]" << "";
+}
+
+void MetadataReadingTest::valueTexts()
+{
+    QFETCH(QString, json);
+    QFETCH(QString, text);
+    QCOMPARE(textOf(json.toUtf8().constData()), text);
+}
+
+void MetadataReadingTest::entriesFromOutput()
+{
+    const QByteArray output = R"([{
+        "SourceFile": "/x/a.jpg",
+        "ExifIFD:ExposureTime": "1/125",
+        "Keywords": "no group",
+        "QuickTime:Duration": "3 s",
+        "ExifTool:ExifToolVersion": 12.57,
+        "Meta:PrimaryItemReference": 1,
+        "Composite:ImageSize": "1x1",
+        "File:FileSize": "2 kB",
+        "System:FileName": "a.jpg",
+        "XMP-dc:Subject": ["one", "two"],
+        "ExifIFD:ISO": 0
+    }, {"SourceFile": "/x/ignored.jpg", "IFD0:Make": "Ignored"}])";
+    const QList<MetadataEntry> entries = MetadataJson::entriesFromOutput(output);
+    QStringList keys;
+    for (const MetadataEntry &entry : entries)
+        keys << entry.rawKey;
+    QCOMPARE(keys, (QStringList{"Composite:ImageSize", "ExifIFD:ExposureTime", "ExifIFD:ISO",
+                                "File:FileSize", "General:Keywords", "System:FileName",
+                                "XMP-dc:Subject"}
+                        .replaceInStrings(QStringLiteral("General:"), QString())));
+    const MetadataEntry &exposure = entries.at(1);
+    QCOMPARE(exposure.group, QStringLiteral("ExifIFD"));
+    QCOMPARE(exposure.tag, QStringLiteral("ExposureTime"));
+    QCOMPARE(exposure.value, QStringLiteral("1/125"));
+    QCOMPARE(exposure.originalValue, QStringLiteral("1/125"));
+    QCOMPARE(entries.at(2).value, QStringLiteral("0"));
+    QCOMPARE(entries.at(4).group, QStringLiteral("General"));
+    QCOMPARE(entries.last().value, QStringLiteral("one, two"));
+    QVERIFY(!entries.at(0).isWritable()); // Composite
+    QVERIFY(entries.at(1).isWritable());
+
+    const QList<MetadataEntry> onlyHidden = MetadataJson::entriesFromOutput(
+        R"([{"SourceFile":"a","QuickTime:Duration":"1 s","ExifTool:Warning":"w"}])");
+    QVERIFY(onlyHidden.isEmpty());
+}
+
+void MetadataReadingTest::outputShapesThatAreRefused()
+{
+    for (const QByteArray &shape : {QByteArray("[]"), QByteArray("{}"), QByteArray("[1]"),
+                                    QByteArray("[{\"a\":1}, \"x\"]"), QByteArray("{\"a\":[]}")}) {
+        try {
+            MetadataJson::entriesFromOutput(shape);
+            QFAIL(shape.constData());
+        } catch (const ServiceError &error) {
+            QCOMPARE(error.localizedDescription(),
+                     QStringLiteral("Failed to parse metadata returned by ExifTool."));
+        }
+    }
+    for (const QByteArray &broken : {QByteArray(), QByteArray("[{\"a\":"), QByteArray("not json"),
+                                     QByteArray("[{\"a\":1}] trailing")}) {
+        try {
+            MetadataJson::entriesFromOutput(broken);
+            QFAIL(broken.constData());
+        } catch (const ServiceError &) {
+            QFAIL("malformed JSON is the JSON reader's error");
+        } catch (const PlatformError &error) {
+            QVERIFY(error.localizedDescription().contains(QStringLiteral("JSON")));
+        }
+    }
+
+    // Through the service, with an ExifTool whose output is cut off.
+    FakeExifToolBundle fake(m_env->workPath(), QStringLiteral("printf '[{\"SourceFile\": \"x\", '"));
+    ExifToolService service(fake.bundle());
+    const auto outcome = runTask(service.readMetadata(QUrl::fromLocalFile(QStringLiteral("/x"))));
+    QVERIFY(outcome.error);
+    QVERIFY(outcome.errorMessage().contains(QStringLiteral("JSON")));
+}
+
+void MetadataReadingTest::sortOrder()
+{
+    QList<MetadataEntry> entries;
+    for (const char *key : {"XMP-dc:Title", "IFD0:make", "ExifIFD:Flash", "IFD0:Model",
+                            "IFD0:Artist", "XMP-dc:alpha", "XMP-dc:Index"})
+        entries.append(MetadataEntry(QString::fromLatin1(key), QString()));
+    MetadataJson::sortByGroupAndTag(entries);
+    QStringList keys;
+    for (const MetadataEntry &entry : entries)
+        keys << entry.rawKey;
+    QCOMPARE(keys, (QStringList{"ExifIFD:Flash", "IFD0:Artist", "IFD0:make", "IFD0:Model",
+                                "XMP-dc:alpha", "XMP-dc:Index", "XMP-dc:Title"}));
+
+    // Groups that differ only in letter case stay together and each keeps
+    // its own tags in order.
+    QList<MetadataEntry> mixed;
+    for (const char *key : {"xmp-dc:b", "XMP-dc:z", "xmp-dc:a", "XMP-dc:c", "ABC:x"})
+        mixed.append(MetadataEntry(QString::fromLatin1(key), QString()));
+    MetadataJson::sortByGroupAndTag(mixed);
+    QCOMPARE(mixed.first().rawKey, QStringLiteral("ABC:x"));
+    QStringList lower, upper;
+    for (const MetadataEntry &entry : mixed.mid(1))
+        (entry.group == QStringLiteral("xmp-dc") ? lower : upper) << entry.tag;
+    QCOMPARE(lower, (QStringList{"a", "b"}));
+    QCOMPARE(upper, (QStringList{"c", "z"}));
+}
+
+void MetadataReadingTest::readsRealFilesThroughTheBundledExifTool()
+{
+    const QString jpeg = m_env->workPath() + QStringLiteral("/tagged.jpg");
+    QImage image(64, 48, QImage::Format_RGB32);
+    image.fill(Qt::darkCyan);
+    QVERIFY(image.save(jpeg));
+    int exitCode = -1;
+    runRealExifTool({QStringLiteral("-overwrite_original"), QStringLiteral("-IFD0:Artist=Ann Example"),
+                     QStringLiteral("-XMP-dc:Subject=one"), QStringLiteral("-XMP-dc:Subject=two"),
+                     QStringLiteral("-ExifIFD:ISO=200"), jpeg},
+                    &exitCode);
+    QCOMPARE(exitCode, 0);
+
+    const QList<MetadataEntry> entries = read(jpeg);
+    QHash<QString, QString> values;
+    for (const MetadataEntry &entry : entries) {
+        values.insert(entry.rawKey, entry.value);
+        QVERIFY2(!MetadataEntry::hiddenGroups().contains(entry.group), qPrintable(entry.rawKey));
+        QVERIFY(entry.rawKey != QStringLiteral("SourceFile"));
+    }
+    QCOMPARE(values.value(QStringLiteral("IFD0:Artist")), QStringLiteral("Ann Example"));
+    QCOMPARE(values.value(QStringLiteral("XMP-dc:Subject")), QStringLiteral("one, two"));
+    QCOMPARE(values.value(QStringLiteral("ExifIFD:ISO")), QStringLiteral("200"));
+    QCOMPARE(values.value(QStringLiteral("System:FileName")), QStringLiteral("tagged.jpg"));
+    QCOMPARE(values.value(QStringLiteral("File:ImageWidth")), QStringLiteral("64"));
+}
+
+void MetadataReadingTest::readsCameraFiles_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("value");
+    QTest::newRow("Canon maker notes") << "Canon.jpg" << "IFD0:Make" << "Canon";
+    QTest::newRow("Canon enumerated") << "Canon.jpg" << "ExifIFD:MeteringMode" << "Average";
+    QTest::newRow("Canon maker note") << "Canon.jpg" << "Canon:MeteringMode"
+                                      << "Center-weighted average";
+    QTest::newRow("GPS") << "GPS.jpg" << "GPS:GPSLatitudeRef" << "North";
+    QTest::newRow("IPTC") << "IPTC.jpg" << "IPTC:Keywords" << "";
+    QTest::newRow("XMP") << "XMP.jpg" << "XMP-dc:Creator" << "";
+    QTest::newRow("TIFF") << "ExifTool.tif" << "File:FileType" << "TIFF";
+    QTest::newRow("PNG") << "PNG.png" << "File:FileType" << "PNG";
+    QTest::newRow("QuickTime") << "QuickTime.mov" << "File:FileType" << "MOV";
+    QTest::newRow("HEIC") << "QuickTime.heic" << "File:FileType" << "HEIF";
+}
+
+void MetadataReadingTest::readsCameraFiles()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, key);
+    QFETCH(QString, value);
+    const QString copy = copyTestData(file, m_env->workPath());
+    const QList<MetadataEntry> entries = read(copy);
+    QVERIFY(entries.size() > 5);
+    const auto found = std::find_if(entries.cbegin(), entries.cend(),
+                                    [&key](const MetadataEntry &e) { return e.rawKey == key; });
+    QVERIFY2(found != entries.cend(), qPrintable(key));
+    if (!value.isEmpty())
+        QCOMPARE(found->value, value);
+    else
+        QVERIFY(!found->value.isEmpty());
+    for (const MetadataEntry &entry : entries)
+        QVERIFY2(!MetadataEntry::hiddenGroups().contains(entry.group), qPrintable(entry.rawKey));
+}
+
+void MetadataReadingTest::oddFileNames_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("spaces") << "my holiday photo.jpg";
+    QTest::newRow("quotes") << "it's \"quoted\".jpg";
+    QTest::newRow("line break") << "two\nlines.jpg";
+    QTest::newRow("non-ASCII") << "Čájový dům 日本.jpg";
+    QTest::newRow("leading dash") << "-all=.jpg";
+    QTest::newRow("shell characters") << "$(touch pwned) & ; |.jpg";
+}
+
+void MetadataReadingTest::oddFileNames()
+{
+    QFETCH(QString, name);
+    const QString copy = copyTestData(QStringLiteral("Canon.jpg"), m_env->workPath(), name);
+    const QList<MetadataEntry> entries = read(copy);
+    QHash<QString, QString> values;
+    for (const MetadataEntry &entry : entries)
+        values.insert(entry.rawKey, entry.value);
+    QCOMPARE(values.value(QStringLiteral("System:FileName")), name);
+    QCOMPARE(values.value(QStringLiteral("IFD0:Make")), QStringLiteral("Canon"));
+    QVERIFY(!QFile::exists(m_env->workPath() + QStringLiteral("/pwned")));
+}
+
+void MetadataReadingTest::unreadableAndMissingFiles()
+{
+    ExifToolService service(realBundle());
+    const auto missing = runTask(service.readMetadata(
+        QUrl::fromLocalFile(m_env->workPath() + QStringLiteral("/gone.jpg"))));
+    QVERIFY(missing.error);
+    QVERIFY2(missing.errorMessage().startsWith(QStringLiteral("ExifTool reported an error: ")),
+             qPrintable(missing.errorMessage()));
+    QVERIFY(missing.errorMessage().contains(QStringLiteral("not found"), Qt::CaseInsensitive));
+}
+
+QTEST_GUILESS_MAIN(MetadataReadingTest)
+#include "tst_MetadataReading.moc"

@@ -1,0 +1,612 @@
+#include "MetaloomFeature/Engine/ExifToolService.h"
+#include "MetaloomFeature/Engine/FileChangeQueue.h"
+#include "MetaloomFeature/Engine/FileReplacement.h"
+#include "MetaloomFeature/Engine/WriteArguments.h"
+#include "MetaloomFeature/Engine/WriteReport.h"
+#include "tests/support/FakeExifToolBundle.h"
+#include "tests/support/TaskRunner.h"
+#include "tests/support/TestEnvironment.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QtTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace Metaloom;
+using namespace Metaloom::Testing;
+
+namespace {
+
+QByteArray digest(const QString &path)
+{
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
+}
+
+MetadataEntry edited(const QString &key, const QString &original, const QString &value)
+{
+    MetadataEntry entry(key, original);
+    entry.value = value;
+    return entry;
+}
+
+QDateTime pastDate()
+{
+    return QDateTime(QDate(2019, 5, 17), QTime(8, 30, 15), Qt::UTC);
+}
+
+void setModified(const QString &path, const QDateTime &when)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QVERIFY(file.setFileTime(when, QFileDevice::FileModificationTime));
+}
+
+mode_t modeOf(const QString &path)
+{
+    struct stat status {};
+    ::stat(QFile::encodeName(path).constData(), &status);
+    return status.st_mode & 07777;
+}
+
+QStringList filesIn(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
+}
+
+} // namespace
+
+class MetadataWritingTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    // Argument lists and report checks, with a fake ExifTool.
+    void writeArgumentsTakeOnlyModifiedEntries();
+    void nothingToDoStartsNoProcess();
+    void overridesAndRemovalsAreSorted();
+    void stripArgumentsDependOnTheKindOfFile_data();
+    void stripArgumentsDependOnTheKindOfFile();
+    void nonAsciiIptcAsksForUtf8();
+    void reportCheck();
+    void nothingWrittenLeavesTheFileAlone();
+    void failedRunLeavesTheFileAlone();
+
+    // The real ExifTool on real files.
+    void writesAndKeepsDatesAndPermissions_data();
+    void writesAndKeepsDatesAndPermissions();
+    void overridesAndRemovalsOnRealFiles();
+    void stripAll_data();
+    void stripAll();
+    void iptcRoundTripKeepsNonLatinText();
+    void unknownTagReportsNothingWritten();
+    void oddFileNamesAreWritten();
+    void symbolicLinkIsWrittenThrough();
+    void readOnlyFileIsRefused();
+    void readOnlyFolder();
+    void inPlaceRewriteKeepsTheFile();
+    void vanishedFile();
+    void changesOfOneFileWaitForEachOther();
+
+private:
+    QString makeImage(const QString &name);
+    QList<MetadataEntry> read(const QString &path);
+    QString valueOf(const QString &path, const QString &key);
+    QString exifToolTmp() const { return m_env->tempPath() + QStringLiteral("/ExifToolTmp"); }
+
+    std::unique_ptr<TestEnvironment> m_env;
+    std::unique_ptr<FakeExifToolBundle> m_fake;
+};
+
+void MetadataWritingTest::init()
+{
+    m_env = std::make_unique<TestEnvironment>();
+    m_fake = std::make_unique<FakeExifToolBundle>(m_env->workPath(), FakeScripts::successfulWrite());
+}
+
+void MetadataWritingTest::cleanup()
+{
+    // Leave nothing read-only behind for the folder removal.
+    for (const QString &folder : {m_env->workPath(), m_env->workPath() + QStringLiteral("/locked")})
+        QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                          QFileDevice::ExeOwner);
+    m_fake.reset();
+    m_env.reset();
+}
+
+QString MetadataWritingTest::makeImage(const QString &name)
+{
+    const QString path = QDir(m_env->workPath()).filePath(name);
+    QImage image(80, 60, QImage::Format_RGB32);
+    image.fill(QColor(200, 120, 40));
+    const QString suffix = QFileInfo(name).suffix().toLower();
+    const char *format = suffix == QStringLiteral("tif") ? "tiff" : nullptr;
+    if (!image.save(path, format))
+        qFatal("cannot create %s", qPrintable(path));
+    return path;
+}
+
+QList<MetadataEntry> MetadataWritingTest::read(const QString &path)
+{
+    ExifToolService service(realBundle());
+    auto outcome = runTask(service.readMetadata(QUrl::fromLocalFile(path)));
+    if (!outcome.succeeded())
+        qWarning() << "read failed:" << outcome.errorMessage();
+    return outcome.value.value_or(QList<MetadataEntry>());
+}
+
+QString MetadataWritingTest::valueOf(const QString &path, const QString &key)
+{
+    for (const MetadataEntry &entry : read(path)) {
+        if (entry.rawKey == key)
+            return entry.value;
+    }
+    return QString();
+}
+
+void MetadataWritingTest::writeArgumentsTakeOnlyModifiedEntries()
+{
+    const QString target = makeImage(QStringLiteral("photo.jpg"));
+    ExifToolService service(m_fake->bundle());
+    const QList<MetadataEntry> entries{
+        MetadataEntry(QStringLiteral("IFD0:Make"), QStringLiteral("Canon")),
+        edited(QStringLiteral("XMP-dc:Title"), QStringLiteral("Old"),
+               QStringLiteral("New, with \"quotes\"\nand a line")),
+        MetadataEntry(QStringLiteral("IFD0:Model"), QStringLiteral("X"))};
+    const auto outcome = runTask(service.writeMetadata(QUrl::fromLocalFile(target), entries));
+    QVERIFY2(outcome.succeeded(), qPrintable(outcome.errorMessage()));
+
+    const QStringList arguments = m_fake->lastArguments();
+    QCOMPARE(arguments.size(), 5);
+    QCOMPARE(arguments.at(0), QStringLiteral("-P"));
+    QCOMPARE(arguments.at(1), QStringLiteral("-o"));
+    QVERIFY(arguments.at(2).startsWith(exifToolTmp() + QLatin1Char('/')));
+    QVERIFY(arguments.at(2).endsWith(QStringLiteral(".jpg")));
+    const QString outputName = QFileInfo(arguments.at(2)).completeBaseName();
+    QCOMPARE(outputName, outputName.toUpper());
+    QVERIFY(!QUuid::fromString(outputName).isNull());
+    QCOMPARE(arguments.at(3), QStringLiteral("-XMP-dc:Title=New, with \"quotes\"\nand a line"));
+    QCOMPARE(arguments.at(4), target);
+    QCOMPARE(filesIn(exifToolTmp()), QStringList()); // output moved into place, backup gone
+
+    // An entry cleared by the user deletes the tag.
+    QVERIFY(runTask(service.writeMetadata(QUrl::fromLocalFile(target),
+                                          {edited(QStringLiteral("IFD0:Artist"), QStringLiteral("A"),
+                                                  QString())}))
+                .succeeded());
+    QCOMPARE(m_fake->lastArguments().at(3), QStringLiteral("-IFD0:Artist="));
+
+    // Extensions are kept as they are for the output name.
+    const QString upper = makeImage(QStringLiteral("SHOUT.JPG"));
+    QVERIFY(runTask(service.removeAllMetadata(QUrl::fromLocalFile(upper))).succeeded());
+    QVERIFY(m_fake->lastArguments().at(12).endsWith(QStringLiteral(".JPG")));
+}
+
+void MetadataWritingTest::nothingToDoStartsNoProcess()
+{
+    const QString target = makeImage(QStringLiteral("photo.jpg"));
+    ExifToolService service(m_fake->bundle());
+    const QUrl url = QUrl::fromLocalFile(target);
+    QVERIFY(runTask(service.writeMetadata(url, {MetadataEntry(QStringLiteral("IFD0:Make"),
+                                                              QStringLiteral("Canon"))}))
+                .succeeded());
+    QVERIFY(runTask(service.writeMetadata(url, {})).succeeded());
+    QVERIFY(runTask(service.applyOverrides({}, url)).succeeded());
+    QVERIFY(runTask(service.removeMetadata({}, url)).succeeded());
+    QCOMPARE(m_fake->runCount(), 0);
+    QVERIFY(!QFileInfo::exists(exifToolTmp()));
+}
+
+void MetadataWritingTest::overridesAndRemovalsAreSorted()
+{
+    const QString target = makeImage(QStringLiteral("photo.png"));
+    ExifToolService service(m_fake->bundle());
+    const QUrl url = QUrl::fromLocalFile(target);
+    QVERIFY(runTask(service.applyOverrides({{QStringLiteral("XMP-dc:Title"), QStringLiteral("T")},
+                                            {QStringLiteral("EXIF:Artist"), QStringLiteral("A")}},
+                                           url))
+                .succeeded());
+    QCOMPARE(m_fake->lastArguments().mid(3),
+             (QStringList{"-EXIF:Artist=A", "-XMP-dc:Title=T", target}));
+
+    QVERIFY(runTask(service.removeMetadata({QStringLiteral("IFD0:Software"),
+                                            QStringLiteral("ExifIFD:UserComment")},
+                                           url))
+                .succeeded());
+    QCOMPARE(m_fake->lastArguments().mid(3),
+             (QStringList{"-ExifIFD:UserComment=", "-IFD0:Software=", target}));
+}
+
+void MetadataWritingTest::stripArgumentsDependOnTheKindOfFile_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("audioVisual");
+    QTest::newRow("mov") << "clip.MOV" << true;
+    QTest::newRow("mp4") << "clip.mp4" << true;
+    QTest::newRow("heic") << "photo.heic" << true;
+    QTest::newRow("HEIF") << "photo.HEIF" << true;
+    QTest::newRow("mp3") << "song.mp3" << true;
+    QTest::newRow("jpg") << "photo.jpg" << false;
+    QTest::newRow("png") << "photo.png" << false;
+    QTest::newRow("tif") << "photo.tif" << false;
+    QTest::newRow("unknown") << "data.zzqx" << false;
+    QTest::newRow("no extension") << "README" << false;
+}
+
+void MetadataWritingTest::stripArgumentsDependOnTheKindOfFile()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, audioVisual);
+    const QString target = QDir(m_env->workPath()).filePath(name);
+    QFile file(target);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("content");
+    file.close();
+
+    ExifToolService service(m_fake->bundle());
+    const auto outcome = runTask(service.removeAllMetadata(QUrl::fromLocalFile(target)));
+    QVERIFY2(outcome.succeeded(), qPrintable(outcome.errorMessage()));
+    QStringList arguments = m_fake->lastArguments();
+    QCOMPARE(arguments.takeLast(), target);
+    const QString output = arguments.takeLast();
+    QVERIFY(output.startsWith(exifToolTmp()));
+    if (audioVisual) {
+        QCOMPARE(arguments, (QStringList{"-all=", "-icc_profile:all=", "-ExifTool:all=", "-unsafe",
+                                         "-P", "-o"}));
+    } else {
+        QCOMPARE(arguments,
+                 (QStringList{"-all=", "-thumbnailimage=", "-previewimage=", "-APP1:all=",
+                              "-APP12:all=", "-APP13:all=", "-APP14:all=", "-Adobe:all=",
+                              "-ExifTool:all=", "-icc_profile:all=", "-P", "-o"}));
+    }
+}
+
+void MetadataWritingTest::nonAsciiIptcAsksForUtf8()
+{
+    const QString target = makeImage(QStringLiteral("photo.jpg"));
+    ExifToolService service(m_fake->bundle());
+    const QUrl url = QUrl::fromLocalFile(target);
+    QVERIFY(runTask(service.applyOverrides({{QStringLiteral("IPTC:City"), QStringLiteral("Zürich")},
+                                            {QStringLiteral("XMP-dc:Title"), QStringLiteral("x")}},
+                                           url))
+                .succeeded());
+    QCOMPARE(m_fake->lastArguments().mid(3),
+             (QStringList{"-IPTC:City=Zürich", "-XMP-dc:Title=x", "-IPTC:CodedCharacterSet=UTF8",
+                          target}));
+
+    // ASCII IPTC text, or non-ASCII text elsewhere, keeps the plain list.
+    QVERIFY(runTask(service.writeMetadata(url, {edited(QStringLiteral("IPTC:City"), QString(),
+                                                       QStringLiteral("Paris")),
+                                                edited(QStringLiteral("XMP-dc:Title"), QString(),
+                                                       QStringLiteral("Café"))}))
+                .succeeded());
+    QCOMPARE(m_fake->lastArguments().mid(3),
+             (QStringList{"-IPTC:City=Paris", "-XMP-dc:Title=Café", target}));
+}
+
+void MetadataWritingTest::reportCheck()
+{
+    const auto check = [](const QByteArray &out, const QString &err) {
+        WriteReport::verifyFilesCreated(CommandOutput{out, err}, QStringLiteral("f.png"),
+                                        {QStringLiteral("b"), QStringLiteral("a")});
+    };
+    check("    1 image files created\n", QString());
+    check("\t 1 image files created \t\n    0 image files unchanged\n", QString());
+    try {
+        check("    0 image files created\n    1 image files unchanged\n",
+              QStringLiteral("Warning: Sorry, X is not writable\n  Warning:   second one\t\nnoise"));
+        QFAIL("expected nothingWritten");
+    } catch (const ServiceError &error) {
+        QCOMPARE(error.kind(), ServiceError::Kind::nothingWritten);
+        QCOMPARE(error.fileName(), QStringLiteral("f.png"));
+        QCOMPARE(error.tags(), (QStringList{"b", "a"}));
+        QCOMPARE(error.warning(), (QStringList{"Sorry, X is not writable", "second one"}));
+    }
+    QVERIFY_THROWS_EXCEPTION(ServiceError, check("    0 image files created\n", QString()));
+    QVERIFY_THROWS_EXCEPTION(ServiceError, check("many image files created\n", QString()));
+    QVERIFY_THROWS_EXCEPTION(ServiceError, check("1 image files copied\n", QString()));
+    QVERIFY_THROWS_EXCEPTION(ServiceError, check("\xff\xfe 1 image files created", QString()));
+    QCOMPARE(WriteReport::warningLines(QStringLiteral("warning: lower\nWarning:x")),
+             QStringList{QStringLiteral("x")});
+}
+
+void MetadataWritingTest::nothingWrittenLeavesTheFileAlone()
+{
+    const QString target = makeImage(QStringLiteral("beach.png"));
+    const QByteArray before = digest(target);
+    m_fake->setBody(QStringLiteral(
+        "out=''; prev=''; for a in \"$@\"; do if [ \"$prev\" = '-o' ]; then out=\"$a\"; fi; "
+        "prev=\"$a\"; done\n"
+        "echo copy > \"$out\"\n"
+        "echo '    0 image files created'; echo '    1 image files unchanged'\n"
+        "echo 'Warning: Sorry, XMP-dc:Title is not writable' >&2"));
+    ExifToolService service(m_fake->bundle());
+    const auto outcome = runTask(service.applyOverrides(
+        {{QStringLiteral("XMP-dc:Title"), QStringLiteral("T")}}, QUrl::fromLocalFile(target)));
+    QCOMPARE(outcome.errorMessage(),
+             QStringLiteral("Nothing was written to beach.png. Sorry, XMP-dc:Title is not writable"));
+    QCOMPARE(digest(target), before);
+    QCOMPARE(filesIn(exifToolTmp()), QStringList()); // the stray output is gone
+}
+
+void MetadataWritingTest::failedRunLeavesTheFileAlone()
+{
+    const QString target = makeImage(QStringLiteral("photo.jpg"));
+    const QByteArray before = digest(target);
+    m_fake->setBody(QStringLiteral("echo 'Error: something broke' >&2; exit 1"));
+    ExifToolService service(m_fake->bundle());
+    QCOMPARE(runTask(service.removeAllMetadata(QUrl::fromLocalFile(target))).errorMessage(),
+             QStringLiteral("ExifTool reported an error: Error: something broke"));
+    QCOMPARE(digest(target), before);
+
+    m_fake->setExecutable(false);
+    QVERIFY(runTask(service.removeAllMetadata(QUrl::fromLocalFile(target))).error);
+    QCOMPARE(digest(target), before);
+}
+
+void MetadataWritingTest::writesAndKeepsDatesAndPermissions_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("jpeg") << "photo.jpg";
+    QTest::newRow("png") << "photo.png";
+    QTest::newRow("tiff") << "photo.tif";
+}
+
+void MetadataWritingTest::writesAndKeepsDatesAndPermissions()
+{
+    QFETCH(QString, name);
+    const QString target = makeImage(name);
+    QVERIFY(::chmod(QFile::encodeName(target).constData(), 0600) == 0);
+    setModified(target, pastDate());
+
+    ExifToolService service(realBundle());
+    const QList<MetadataEntry> entries{
+        edited(QStringLiteral("XMP-dc:Title"), QString(), QStringLiteral("Sunset at \"Pier 7\"")),
+        edited(QStringLiteral("XMP-dc:Description"), QString(),
+               QStringLiteral("Zwei Zeilen,\nmit Ümlaut; 日本")),
+        MetadataEntry(QStringLiteral("XMP-dc:Rights"), QString())};
+    const auto outcome = runTask(service.writeMetadata(QUrl::fromLocalFile(target), entries));
+    QVERIFY2(outcome.succeeded(), qPrintable(outcome.errorMessage()));
+
+    QCOMPARE(valueOf(target, QStringLiteral("XMP-dc:Title")), QStringLiteral("Sunset at \"Pier 7\""));
+    QCOMPARE(valueOf(target, QStringLiteral("XMP-dc:Description")),
+             QStringLiteral("Zwei Zeilen,\nmit Ümlaut; 日本"));
+    QCOMPARE(valueOf(target, QStringLiteral("XMP-dc:Rights")), QString());
+    QCOMPARE(QFileInfo(target).lastModified().toUTC(), pastDate());
+    QCOMPARE(modeOf(target), mode_t(0600));
+    QCOMPARE(filesIn(m_env->workPath()), QStringList{name}); // no stray temporary file
+    QCOMPARE(filesIn(exifToolTmp()), QStringList());
+}
+
+void MetadataWritingTest::overridesAndRemovalsOnRealFiles()
+{
+    const QString target = copyTestData(QStringLiteral("Canon.jpg"), m_env->workPath());
+    ExifToolService service(realBundle());
+    const QUrl url = QUrl::fromLocalFile(target);
+    QVERIFY(runTask(service.applyOverrides({{QStringLiteral("XMP-photoshop:Credit"),
+                                             QStringLiteral("Studio")},
+                                            {QStringLiteral("IFD0:Artist"), QStringLiteral("Ann")}},
+                                           url))
+                .succeeded());
+    QCOMPARE(valueOf(target, QStringLiteral("XMP-photoshop:Credit")), QStringLiteral("Studio"));
+    QCOMPARE(valueOf(target, QStringLiteral("IFD0:Artist")), QStringLiteral("Ann"));
+    QCOMPARE(valueOf(target, QStringLiteral("IFD0:Make")), QStringLiteral("Canon"));
+
+    QVERIFY(runTask(service.removeMetadata({QStringLiteral("IFD0:Artist"),
+                                            QStringLiteral("IFD0:Make")},
+                                           url))
+                .succeeded());
+    QCOMPARE(valueOf(target, QStringLiteral("IFD0:Artist")), QString());
+    QCOMPARE(valueOf(target, QStringLiteral("IFD0:Make")), QString());
+    QCOMPARE(valueOf(target, QStringLiteral("XMP-photoshop:Credit")), QStringLiteral("Studio"));
+    QCOMPARE(valueOf(target, QStringLiteral("IFD0:Model")), QStringLiteral("Canon EOS DIGITAL REBEL"));
+}
+
+void MetadataWritingTest::stripAll_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("gone");
+    QTest::newRow("Canon JPEG") << "Canon.jpg" << "IFD0:Make";
+    QTest::newRow("GPS JPEG") << "GPS.jpg" << "GPS:GPSLatitude";
+    QTest::newRow("IPTC JPEG") << "IPTC.jpg" << "IPTC:Keywords";
+    QTest::newRow("XMP JPEG") << "XMP.jpg" << "XMP-dc:Creator";
+    QTest::newRow("TIFF") << "ExifTool.tif" << "IPTC:Writer-Editor";
+    QTest::newRow("PNG") << "PNG.png" << "PNG:Comment";
+    QTest::newRow("QuickTime") << "QuickTime.mov" << "UserData:Information";
+    QTest::newRow("HEIC") << "QuickTime.heic" << "XMP-dc:Title";
+}
+
+void MetadataWritingTest::stripAll()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, gone);
+    const QString target = copyTestData(file, m_env->workPath());
+    if (file.endsWith(QStringLiteral(".heic"))) // the sample carries only container tags
+        runRealExifTool({QStringLiteral("-overwrite_original"), QStringLiteral("-XMP-dc:Title=x"),
+                         target});
+    const QList<MetadataEntry> before = read(target);
+    const bool hadTag = std::any_of(before.cbegin(), before.cend(),
+                                    [&gone](const MetadataEntry &e) { return e.rawKey == gone; });
+    if (!hadTag)
+        QSKIP(qPrintable(QStringLiteral("%1 does not carry %2").arg(file, gone)));
+    ExifToolService service(realBundle());
+    const auto outcome = runTask(service.removeAllMetadata(QUrl::fromLocalFile(target)));
+    QVERIFY2(outcome.succeeded(), qPrintable(outcome.errorMessage()));
+    const QList<MetadataEntry> after = read(target);
+    QVERIFY(!after.isEmpty()); // still a readable file of the same type
+    for (const MetadataEntry &entry : after)
+        QVERIFY2(entry.rawKey != gone, qPrintable(entry.rawKey + QStringLiteral(" survived")));
+    QVERIFY(after.size() < before.size());
+    QCOMPARE(filesIn(exifToolTmp()), QStringList());
+}
+
+void MetadataWritingTest::iptcRoundTripKeepsNonLatinText()
+{
+    const QString target = copyTestData(QStringLiteral("IPTC.jpg"), m_env->workPath());
+    ExifToolService service(realBundle());
+    const QString text = QStringLiteral("Café 日本");
+    QVERIFY(runTask(service.writeMetadata(QUrl::fromLocalFile(target),
+                                          {edited(QStringLiteral("IPTC:Caption-Abstract"),
+                                                  QString(), text)}))
+                .succeeded());
+    QCOMPARE(valueOf(target, QStringLiteral("IPTC:Caption-Abstract")), text);
+}
+
+void MetadataWritingTest::unknownTagReportsNothingWritten()
+{
+    const QString target = makeImage(QStringLiteral("beach.png"));
+    const QByteArray before = digest(target);
+    ExifToolService service(realBundle());
+    const auto outcome = runTask(service.applyOverrides(
+        {{QStringLiteral("Foo:Bar"), QStringLiteral("1")}}, QUrl::fromLocalFile(target)));
+    QCOMPARE(outcome.errorMessage(),
+             QStringLiteral("Nothing was written to beach.png. Tag 'Foo:Bar' is not defined"));
+    QCOMPARE(digest(target), before);
+    QCOMPARE(filesIn(exifToolTmp()), QStringList());
+}
+
+void MetadataWritingTest::oddFileNamesAreWritten()
+{
+    ExifToolService service(realBundle());
+    for (const QString &name : {QStringLiteral("-P.jpg"), QStringLiteral("a \"b\" 'c'.jpg"),
+                                QStringLiteral("line\nbreak.jpg"), QStringLiteral("Ärger 写真.jpg"),
+                                QStringLiteral("noextension")}) {
+        const QString target = copyTestData(QStringLiteral("Canon.jpg"), m_env->workPath(), name);
+        const auto outcome = runTask(service.applyOverrides(
+            {{QStringLiteral("IFD0:Artist"), name}}, QUrl::fromLocalFile(target)));
+        QVERIFY2(outcome.succeeded(), qPrintable(name + QStringLiteral(": ") + outcome.errorMessage()));
+        QCOMPARE(valueOf(target, QStringLiteral("IFD0:Artist")), name);
+    }
+}
+
+void MetadataWritingTest::symbolicLinkIsWrittenThrough()
+{
+    QDir(m_env->workPath()).mkdir(QStringLiteral("real"));
+    const QString real = copyTestData(QStringLiteral("Canon.jpg"),
+                                      m_env->workPath() + QStringLiteral("/real"));
+    const QString link = m_env->workPath() + QStringLiteral("/link.jpg");
+    QVERIFY(QFile::link(real, link));
+    ExifToolService service(realBundle());
+    QVERIFY(runTask(service.applyOverrides({{QStringLiteral("IFD0:Artist"), QStringLiteral("Via link")}},
+                                           QUrl::fromLocalFile(link)))
+                .succeeded());
+    QVERIFY(QFileInfo(link).isSymLink());
+    QCOMPARE(QFileInfo(link).symLinkTarget(), real);
+    QCOMPARE(valueOf(real, QStringLiteral("IFD0:Artist")), QStringLiteral("Via link"));
+    QCOMPARE(filesIn(m_env->workPath()), QStringList{QStringLiteral("link.jpg")});
+}
+
+void MetadataWritingTest::readOnlyFileIsRefused()
+{
+    const QString target = copyTestData(QStringLiteral("Canon.jpg"), m_env->workPath());
+    QVERIFY(::chmod(QFile::encodeName(target).constData(), 0444) == 0);
+    const QByteArray before = digest(target);
+    ExifToolService service(realBundle());
+    const auto outcome = runTask(service.removeAllMetadata(QUrl::fromLocalFile(target)));
+    QVERIFY(outcome.error);
+    QVERIFY2(outcome.errorMessage().contains(QStringLiteral("Canon.jpg")),
+             qPrintable(outcome.errorMessage()));
+    QCOMPARE(digest(target), before);
+    QCOMPARE(modeOf(target), mode_t(0444));
+    QCOMPARE(filesIn(exifToolTmp()), QStringList());
+}
+
+void MetadataWritingTest::readOnlyFolder()
+{
+    // A writable file in a folder that takes no new files: it is still
+    // saved, in place (as root the folder's bits do not stop the rename, and
+    // the result must be the same).
+    const QString folder = m_env->workPath() + QStringLiteral("/locked");
+    QDir().mkpath(folder);
+    const QString target = copyTestData(QStringLiteral("Canon.jpg"), folder);
+    QVERIFY(::chmod(QFile::encodeName(folder).constData(), 0555) == 0);
+    ExifToolService service(realBundle());
+    const auto outcome = runTask(service.applyOverrides(
+        {{QStringLiteral("IFD0:Artist"), QStringLiteral("Locked")}}, QUrl::fromLocalFile(target)));
+    QVERIFY2(outcome.succeeded(), qPrintable(outcome.errorMessage()));
+    QCOMPARE(valueOf(target, QStringLiteral("IFD0:Artist")), QStringLiteral("Locked"));
+    QCOMPARE(filesIn(folder), QStringList{QStringLiteral("Canon.jpg")});
+
+    // Read-only file in a read-only folder: refused, unchanged.
+    QVERIFY(::chmod(QFile::encodeName(target).constData(), 0444) == 0);
+    const QByteArray before = digest(target);
+    QVERIFY(runTask(service.applyOverrides({{QStringLiteral("IFD0:Artist"), QStringLiteral("No")}},
+                                           QUrl::fromLocalFile(target)))
+                .error);
+    QCOMPARE(digest(target), before);
+}
+
+void MetadataWritingTest::inPlaceRewriteKeepsTheFile()
+{
+    const QString target = makeImage(QStringLiteral("photo.jpg"));
+    QVERIFY(::chmod(QFile::encodeName(target).constData(), 0640) == 0);
+    setModified(target, pastDate());
+    struct stat before {};
+    ::stat(QFile::encodeName(target).constData(), &before);
+    QDir().mkpath(exifToolTmp());
+    const QString output = exifToolTmp() + QStringLiteral("/new.jpg");
+    QFile file(output);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("new content");
+    file.close();
+
+    FileReplacement::replaceOriginal(target, output, FileReplacement::Strategy::rewriteInPlace);
+    QFile result(target);
+    QVERIFY(result.open(QIODevice::ReadOnly));
+    QCOMPARE(result.readAll(), QByteArray("new content"));
+    struct stat after {};
+    ::stat(QFile::encodeName(target).constData(), &after);
+    QCOMPARE(after.st_ino, before.st_ino); // the same file, rewritten
+    QCOMPARE(modeOf(target), mode_t(0640));
+    QCOMPARE(QFileInfo(target).lastModified().toUTC(), pastDate());
+    QCOMPARE(filesIn(exifToolTmp()), QStringList()); // output and backup gone
+}
+
+void MetadataWritingTest::vanishedFile()
+{
+    const QString target = m_env->workPath() + QStringLiteral("/vanished.jpg");
+    ExifToolService service(realBundle());
+    const auto outcome = runTask(service.applyOverrides(
+        {{QStringLiteral("IFD0:Artist"), QStringLiteral("x")}}, QUrl::fromLocalFile(target)));
+    QVERIFY(outcome.error);
+    QVERIFY2(outcome.errorMessage().startsWith(QStringLiteral("ExifTool reported an error: ")),
+             qPrintable(outcome.errorMessage()));
+    QVERIFY(!QFileInfo::exists(target));
+}
+
+void MetadataWritingTest::changesOfOneFileWaitForEachOther()
+{
+    // Two windows (two services) change the same file at once; the second
+    // must start from the first one's result, or its edit would be lost.
+    const QString target = copyTestData(QStringLiteral("Canon.jpg"), m_env->workPath());
+    ExifToolService first(realBundle());
+    ExifToolService second(realBundle());
+    const QUrl url = QUrl::fromLocalFile(target);
+    auto titleTask = first.applyOverrides({{QStringLiteral("XMP-dc:Title"), QStringLiteral("T")}}, url);
+    QVERIFY(FileChangeQueue::shared().isBusy(target));
+    auto artistTask = second.applyOverrides({{QStringLiteral("IFD0:Artist"), QStringLiteral("A")}}, url);
+    QVERIFY(runTask(std::move(artistTask)).succeeded());
+    QVERIFY(runTask(std::move(titleTask)).succeeded());
+    QVERIFY(!FileChangeQueue::shared().isBusy(target));
+    QCOMPARE(valueOf(target, QStringLiteral("XMP-dc:Title")), QStringLiteral("T"));
+    QCOMPARE(valueOf(target, QStringLiteral("IFD0:Artist")), QStringLiteral("A"));
+
+    // A failing change hands the file on too.
+    m_fake->setBody(QStringLiteral("exit 1"));
+    ExifToolService failing(m_fake->bundle());
+    auto failed = failing.removeAllMetadata(url);
+    auto after = first.applyOverrides({{QStringLiteral("IFD0:Artist"), QStringLiteral("B")}}, url);
+    QVERIFY(runTask(std::move(failed)).error);
+    QVERIFY(runTask(std::move(after)).succeeded());
+    QCOMPARE(valueOf(target, QStringLiteral("IFD0:Artist")), QStringLiteral("B"));
+}
+
+QTEST_GUILESS_MAIN(MetadataWritingTest)
+#include "tst_MetadataWriting.moc"
