@@ -66,6 +66,7 @@ private:
     // The one shared load of the tag listing; never cleared, so a failed load
     // stays failed for the life of this service.
     std::optional<QFuture<TagTable>> m_enumerationsTask;
+    std::optional<QStringList> m_sortedTagKeys;
 };
 
 } // namespace Metaloom

@@ -80,15 +80,41 @@ ExifToolService::enumeratedOptions(QString tagKey)
     co_return definition->options;
 }
 
+// Tens of thousands of keys: collated once each, on a worker thread.
+static QStringList sortedKeys(const TagTable &table)
+{
+    struct Keyed {
+        LocalizedText::SortKey key;
+        QString text;
+    };
+    std::vector<Keyed> keyed;
+    keyed.reserve(table.size());
+    for (auto it = table.keyBegin(); it != table.keyEnd(); ++it)
+        keyed.push_back({LocalizedText::SortKey(*it), *it});
+    std::sort(keyed.begin(), keyed.end(),
+              [](const Keyed &a, const Keyed &b) { return a.key.compare(b.key) < 0; });
+    QStringList keys;
+    keys.reserve(qsizetype(keyed.size()));
+    for (Keyed &k : keyed)
+        keys.append(std::move(k.text));
+    return keys;
+}
+
 QCoro::Task<QStringList> ExifToolService::allTagKeys()
 {
     QPointer<ExifToolService> self(this);
     const TagTable table = co_await loadTagDefinitions();
-    if (self)
-        m_enumeratedOptionsCache = table;
-    QStringList keys = table.keys();
-    std::sort(keys.begin(), keys.end(), LocalizedText::lessThan);
-    co_return keys;
+    if (!self)
+        co_return sortedKeys(table);
+    m_enumeratedOptionsCache = table;
+    if (!m_sortedTagKeys) {
+        QFuture<QStringList> sorting = QtConcurrent::run(sortedKeys, table);
+        const QStringList keys = co_await sorting;
+        if (!self)
+            co_return keys;
+        m_sortedTagKeys = keys;
+    }
+    co_return *m_sortedTagKeys;
 }
 
 } // namespace Metaloom
