@@ -76,8 +76,8 @@ QCoro::Task<CommandOutput> run(ResourceBundle bundle, QStringList arguments,
     }
     const QString standardError = decodeStandardError(process->standardError());
     if (!process->exitedNormallyWithZero()) {
-        throw ServiceError::executionFailed(standardError.isEmpty() ? QStringLiteral("Unknown error")
-                                                                    : standardError);
+        throw ServiceError::executionFailed(
+            standardError.isEmpty() ? QStringLiteral("Unknown error") : standardError);
     }
     co_return CommandOutput{process->standardOutput(), standardError};
 }

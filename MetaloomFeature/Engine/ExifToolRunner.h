@@ -13,8 +13,8 @@ namespace Metaloom {
 
 // The output of one ExifTool run that exited with status 0.
 struct CommandOutput {
-    QByteArray standardOutput;  // byte for byte as received
-    QString standardError;      // UTF-8 decoded (empty when invalid), trimmed
+    QByteArray standardOutput; // byte for byte as received
+    QString standardError;     // UTF-8 decoded (empty when invalid), trimmed
     bool operator==(const CommandOutput &) const = default;
 };
 

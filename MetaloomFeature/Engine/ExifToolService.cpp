@@ -9,8 +9,7 @@ namespace Metaloom {
 
 ExifToolService::ExifToolService(std::optional<ResourceBundle> bundle, QObject *parent)
     : QObject(parent), m_bundle(bundle ? *bundle : ResourceBundle::application())
-{
-}
+{}
 
 ExifToolService::~ExifToolService() = default;
 

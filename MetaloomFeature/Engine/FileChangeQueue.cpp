@@ -7,8 +7,7 @@ namespace Metaloom {
 
 FileChangeQueue::Turn::Turn(Turn &&other) noexcept
     : m_queue(std::exchange(other.m_queue, nullptr)), m_key(std::move(other.m_key))
-{
-}
+{}
 
 FileChangeQueue::Turn &FileChangeQueue::Turn::operator=(Turn &&other) noexcept
 {

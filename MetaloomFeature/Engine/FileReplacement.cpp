@@ -30,8 +30,8 @@ QString systemMessage(int error)
 
 [[noreturn]] void fail(const QString &what, const QString &path, int error)
 {
-    throw PlatformError(QStringLiteral("%1 “%2”: %3.")
-                            .arg(what, QFileInfo(path).fileName(), systemMessage(error)));
+    throw PlatformError(
+        QStringLiteral("%1 “%2”: %3.").arg(what, QFileInfo(path).fileName(), systemMessage(error)));
 }
 
 // Closes the descriptor on every path out of a scope.
@@ -110,14 +110,13 @@ bool replaceBeside(const QString &target, const QString &output, const Original 
 {
     const QFileInfo info(target);
     const QString folder = info.absolutePath();
-    const QString temporary =
-        QDir(folder).filePath(QStringLiteral(".%1.metaloom-%2.tmp")
-                                  .arg(info.fileName(),
-                                       QUuid::createUuid().toString(QUuid::Id128).left(12)));
+    const QString temporary = QDir(folder).filePath(
+        QStringLiteral(".%1.metaloom-%2.tmp")
+            .arg(info.fileName(), QUuid::createUuid().toString(QUuid::Id128).left(12)));
     const QByteArray temporaryNative = nativePath(temporary);
 
-    Descriptor file{::open(temporaryNative.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
-                           0666)};
+    Descriptor file{
+        ::open(temporaryNative.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666)};
     if (file.fd < 0) {
         if (errno == EACCES || errno == EPERM || errno == EROFS)
             return false;
@@ -154,7 +153,8 @@ bool replaceBeside(const QString &target, const QString &output, const Original 
 void rewriteInPlace(const QString &target, const QString &output, const Original &original)
 {
     const QString backup =
-        QDir(QFileInfo(output).absolutePath()).filePath(QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper());
+        QDir(QFileInfo(output).absolutePath())
+            .filePath(QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper());
     if (!QFile::copy(target, backup))
         fail(QStringLiteral("Could not make a backup of"), target, EIO);
 
@@ -192,8 +192,9 @@ void replaceOriginal(const QString &targetPath, const QString &outputPath, Strat
     original.exists = ::stat(nativePath(target).constData(), &original.status) == 0;
     if (original.exists) {
         if (!S_ISREG(original.status.st_mode)) {
-            throw PlatformError(QStringLiteral("“%1” is not a regular file, so it was left unchanged.")
-                                    .arg(QFileInfo(target).fileName()));
+            throw PlatformError(
+                QStringLiteral("“%1” is not a regular file, so it was left unchanged.")
+                    .arg(QFileInfo(target).fileName()));
         }
         // Root may write anything; a file without any write permission bit was
         // still marked read-only by its owner and is left alone.

@@ -43,8 +43,8 @@ QCoro::Task<void> changeFile(ResourceBundle bundle, QString targetPath, QStringL
                                (suffix.isEmpty() ? QString() : QLatin1Char('.') + suffix);
     const QString outputPath = QDir(temporaryDirectory).filePath(outputName);
 
-    const CommandOutput output = co_await ExifToolRunner::run(
-        bundle, buildArguments(outputPath), temporaryDirectory);
+    const CommandOutput output =
+        co_await ExifToolRunner::run(bundle, buildArguments(outputPath), temporaryDirectory);
     try {
         WriteReport::verifyFilesCreated(output, QFileInfo(targetPath).fileName(), checkedTags);
     } catch (...) {
@@ -53,9 +53,8 @@ QCoro::Task<void> changeFile(ResourceBundle bundle, QString targetPath, QStringL
     }
     // Copying a large video and syncing it to disk takes longer than the
     // interface may wait, so the replacement runs on a worker thread.
-    QFuture<void> replaced = QtConcurrent::run([targetPath, outputPath] {
-        FileReplacement::replaceOriginal(targetPath, outputPath);
-    });
+    QFuture<void> replaced = QtConcurrent::run(
+        [targetPath, outputPath] { FileReplacement::replaceOriginal(targetPath, outputPath); });
     co_await replaced;
 }
 

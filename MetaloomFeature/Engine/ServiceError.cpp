@@ -53,8 +53,7 @@ QString ServiceError::localizedDescription() const
 bool ServiceError::operator==(const ServiceError &other) const
 {
     return m_kind == other.m_kind && m_message == other.m_message &&
-           m_fileName == other.m_fileName && m_tags == other.m_tags &&
-           m_warning == other.m_warning;
+           m_fileName == other.m_fileName && m_tags == other.m_tags && m_warning == other.m_warning;
 }
 
 } // namespace Metaloom

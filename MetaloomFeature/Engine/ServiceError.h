@@ -9,7 +9,13 @@ namespace Metaloom {
 // The engine's own failures, each with the sentence shown to the user.
 class ServiceError : public Error {
 public:
-    enum class Kind { executionFailed, nothingWritten, binaryMissing, libraryMissing, invalidResponse };
+    enum class Kind {
+        executionFailed,
+        nothingWritten,
+        binaryMissing,
+        libraryMissing,
+        invalidResponse
+    };
 
     static ServiceError executionFailed(QString message);
     static ServiceError nothingWritten(QString fileName, QStringList tags, QStringList warning);

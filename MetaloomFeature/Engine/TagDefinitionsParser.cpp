@@ -22,9 +22,10 @@ public:
                 m_group = attributes.value(QLatin1String("g0")).toString();
             else
                 m_group = QString();
-            m_name = attributes.hasAttribute(QLatin1String("name"))
-                         ? std::optional<QString>(attributes.value(QLatin1String("name")).toString())
-                         : std::nullopt;
+            m_name =
+                attributes.hasAttribute(QLatin1String("name"))
+                    ? std::optional<QString>(attributes.value(QLatin1String("name")).toString())
+                    : std::nullopt;
             m_collectingValues = false;
             m_options.clear();
             m_writable = !(attributes.hasAttribute(QLatin1String("writable")) &&

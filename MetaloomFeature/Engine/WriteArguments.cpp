@@ -66,17 +66,29 @@ QStringList forRemovals(const QStringList &tagKeys, const QString &outputPath,
 QStringList forRemoveAll(const QString &outputPath, const QString &targetPath)
 {
     if (MediaTypes::isAudioVisualOrHeif(targetPath)) {
-        return {QStringLiteral("-all="), QStringLiteral("-icc_profile:all="),
-                QStringLiteral("-ExifTool:all="), QStringLiteral("-unsafe"),
-                QStringLiteral("-P"), QStringLiteral("-o"), outputPath, targetPath};
+        return {QStringLiteral("-all="),
+                QStringLiteral("-icc_profile:all="),
+                QStringLiteral("-ExifTool:all="),
+                QStringLiteral("-unsafe"),
+                QStringLiteral("-P"),
+                QStringLiteral("-o"),
+                outputPath,
+                targetPath};
     }
-    return {QStringLiteral("-all="),        QStringLiteral("-thumbnailimage="),
-            QStringLiteral("-previewimage="), QStringLiteral("-APP1:all="),
-            QStringLiteral("-APP12:all="),  QStringLiteral("-APP13:all="),
-            QStringLiteral("-APP14:all="),  QStringLiteral("-Adobe:all="),
-            QStringLiteral("-ExifTool:all="), QStringLiteral("-icc_profile:all="),
-            QStringLiteral("-P"),           QStringLiteral("-o"),
-            outputPath,                     targetPath};
+    return {QStringLiteral("-all="),
+            QStringLiteral("-thumbnailimage="),
+            QStringLiteral("-previewimage="),
+            QStringLiteral("-APP1:all="),
+            QStringLiteral("-APP12:all="),
+            QStringLiteral("-APP13:all="),
+            QStringLiteral("-APP14:all="),
+            QStringLiteral("-Adobe:all="),
+            QStringLiteral("-ExifTool:all="),
+            QStringLiteral("-icc_profile:all="),
+            QStringLiteral("-P"),
+            QStringLiteral("-o"),
+            outputPath,
+            targetPath};
 }
 
 static bool isAscii(const QString &text)

@@ -7,9 +7,9 @@ namespace Metaloom::MediaTypes {
 
 static bool isAudioVisualMime(const QMimeType &type)
 {
-    static const QStringList heifFamily{
-        QStringLiteral("image/heic"), QStringLiteral("image/heif"),
-        QStringLiteral("image/heic-sequence"), QStringLiteral("image/heif-sequence")};
+    static const QStringList heifFamily{QStringLiteral("image/heic"), QStringLiteral("image/heif"),
+                                        QStringLiteral("image/heic-sequence"),
+                                        QStringLiteral("image/heif-sequence")};
     const QString name = type.name();
     if (name.startsWith(QLatin1String("video/")) || name.startsWith(QLatin1String("audio/")))
         return true;

@@ -120,15 +120,19 @@ void ExifToolRunnerTest::temporaryFolderOnlyForWrites()
 void ExifToolRunnerTest::argumentsArePassedUnchanged()
 {
     const QStringList arguments{QStringLiteral("-XMP-dc:Title=a \"quoted\" 'value'; $(rm -rf /)"),
-                                QStringLiteral("line\nbreak"), QStringLiteral("Ünïcödé 日本"),
-                                QStringLiteral("-"), QString(), QStringLiteral("*")};
+                                QStringLiteral("line\nbreak"),
+                                QStringLiteral("Ünïcödé 日本"),
+                                QStringLiteral("-"),
+                                QString(),
+                                QStringLiteral("*")};
     QVERIFY(runTask(ExifToolRunner::run(m_fake->bundle(), arguments, std::nullopt)).succeeded());
     QCOMPARE(m_fake->lastArguments(), arguments);
 }
 
 void ExifToolRunnerTest::nonZeroExitReportsTrimmedStandardError()
 {
-    m_fake->setBody(QStringLiteral("printf 'partial output'; printf '\\n  bad file\\n' >&2; exit 1"));
+    m_fake->setBody(
+        QStringLiteral("printf 'partial output'; printf '\\n  bad file\\n' >&2; exit 1"));
     const auto outcome = runTask(ExifToolRunner::run(m_fake->bundle(), {}, std::nullopt));
     QCOMPARE(outcome.errorMessage(), QStringLiteral("ExifTool reported an error: bad file"));
     try {
@@ -210,14 +214,15 @@ void ExifToolRunnerTest::concurrentRunsDoNotMix()
 
 void ExifToolRunnerTest::errorMessages()
 {
-    QCOMPARE(ServiceError::nothingWritten(QStringLiteral("beach.png"),
-                                          {QStringLiteral("XMP-dc:Title"), QStringLiteral("EXIF:Artist")},
-                                          {})
+    QCOMPARE(ServiceError::nothingWritten(
+                 QStringLiteral("beach.png"),
+                 {QStringLiteral("XMP-dc:Title"), QStringLiteral("EXIF:Artist")}, {})
                  .localizedDescription(),
              QStringLiteral("Nothing was written to beach.png. ExifTool does not recognise "
                             "EXIF:Artist, XMP-dc:Title for this kind of file, so the file was "
                             "left unchanged."));
-    QCOMPARE(ServiceError::nothingWritten(QStringLiteral("f.png"), {QStringLiteral("b"), QStringLiteral("a")},
+    QCOMPARE(ServiceError::nothingWritten(QStringLiteral("f.png"),
+                                          {QStringLiteral("b"), QStringLiteral("a")},
                                           {QStringLiteral("first"), QStringLiteral("second")})
                  .localizedDescription(),
              QStringLiteral("Nothing was written to f.png. first\nsecond"));

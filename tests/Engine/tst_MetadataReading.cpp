@@ -67,18 +67,30 @@ void MetadataReadingTest::valueTexts_data()
 {
     QTest::addColumn<QString>("json");
     QTest::addColumn<QString>("text");
-    QTest::newRow("string unchanged") << "\" 1/125 \"" << " 1/125 ";
-    QTest::newRow("integer") << "100" << "100";
-    QTest::newRow("zero") << "0" << "0";
-    QTest::newRow("negative") << "-7" << "-7";
-    QTest::newRow("fraction") << "2.8" << "2.8";
-    QTest::newRow("large integer") << "4294967296" << "4294967296";
-    QTest::newRow("true") << "true" << "1";
-    QTest::newRow("false") << "false" << "0";
-    QTest::newRow("array") << "[\"a\", 1, true]" << "a, 1, 1";
-    QTest::newRow("nested array flattens") << "[[\"p\",\"q\"],\"r\"]" << "p, q, r";
-    QTest::newRow("object sorted by member") << "{\"b\":2,\"a\":\"x\"}" << "a=x, b=2";
-    QTest::newRow("empty array") << "[]" << "";
+    QTest::newRow("string unchanged") << "\" 1/125 \""
+                                      << " 1/125 ";
+    QTest::newRow("integer") << "100"
+                             << "100";
+    QTest::newRow("zero") << "0"
+                          << "0";
+    QTest::newRow("negative") << "-7"
+                              << "-7";
+    QTest::newRow("fraction") << "2.8"
+                              << "2.8";
+    QTest::newRow("large integer") << "4294967296"
+                                   << "4294967296";
+    QTest::newRow("true") << "true"
+                          << "1";
+    QTest::newRow("false") << "false"
+                           << "0";
+    QTest::newRow("array") << "[\"a\", 1, true]"
+                           << "a, 1, 1";
+    QTest::newRow("nested array flattens") << "[[\"p\",\"q\"],\"r\"]"
+                                           << "p, q, r";
+    QTest::newRow("object sorted by member") << "{\"b\":2,\"a\":\"x\"}"
+                                             << "a=x, b=2";
+    QTest::newRow("empty array") << "[]"
+                                 << "";
 }
 
 void MetadataReadingTest::valueTexts()
@@ -107,10 +119,10 @@ void MetadataReadingTest::entriesFromOutput()
     QStringList keys;
     for (const MetadataEntry &entry : entries)
         keys << entry.rawKey;
-    QCOMPARE(keys, (QStringList{"Composite:ImageSize", "ExifIFD:ExposureTime", "ExifIFD:ISO",
-                                "File:FileSize", "General:Keywords", "System:FileName",
-                                "XMP-dc:Subject"}
-                        .replaceInStrings(QStringLiteral("General:"), QString())));
+    QCOMPARE(keys,
+             (QStringList{"Composite:ImageSize", "ExifIFD:ExposureTime", "ExifIFD:ISO",
+                          "File:FileSize", "General:Keywords", "System:FileName", "XMP-dc:Subject"}
+                  .replaceInStrings(QStringLiteral("General:"), QString())));
     const MetadataEntry &exposure = entries.at(1);
     QCOMPARE(exposure.group, QStringLiteral("ExifIFD"));
     QCOMPARE(exposure.tag, QStringLiteral("ExposureTime"));
@@ -152,7 +164,8 @@ void MetadataReadingTest::outputShapesThatAreRefused()
     }
 
     // Through the service, with an ExifTool whose output is cut off.
-    FakeExifToolBundle fake(m_env->workPath(), QStringLiteral("printf '[{\"SourceFile\": \"x\", '"));
+    FakeExifToolBundle fake(m_env->workPath(),
+                            QStringLiteral("printf '[{\"SourceFile\": \"x\", '"));
     ExifToolService service(fake.bundle());
     const auto outcome = runTask(service.readMetadata(QUrl::fromLocalFile(QStringLiteral("/x"))));
     QVERIFY(outcome.error);
@@ -193,7 +206,8 @@ void MetadataReadingTest::readsRealFilesThroughTheBundledExifTool()
     image.fill(Qt::darkCyan);
     QVERIFY(image.save(jpeg));
     int exitCode = -1;
-    runRealExifTool({QStringLiteral("-overwrite_original"), QStringLiteral("-IFD0:Artist=Ann Example"),
+    runRealExifTool({QStringLiteral("-overwrite_original"),
+                     QStringLiteral("-IFD0:Artist=Ann Example"),
                      QStringLiteral("-XMP-dc:Subject=one"), QStringLiteral("-XMP-dc:Subject=two"),
                      QStringLiteral("-ExifIFD:ISO=200"), jpeg},
                     &exitCode);
@@ -218,17 +232,36 @@ void MetadataReadingTest::readsCameraFiles_data()
     QTest::addColumn<QString>("file");
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("value");
-    QTest::newRow("Canon maker notes") << "Canon.jpg" << "IFD0:Make" << "Canon";
-    QTest::newRow("Canon enumerated") << "Canon.jpg" << "ExifIFD:MeteringMode" << "Average";
-    QTest::newRow("Canon maker note") << "Canon.jpg" << "Canon:MeteringMode"
+    QTest::newRow("Canon maker notes") << "Canon.jpg"
+                                       << "IFD0:Make"
+                                       << "Canon";
+    QTest::newRow("Canon enumerated") << "Canon.jpg"
+                                      << "ExifIFD:MeteringMode"
+                                      << "Average";
+    QTest::newRow("Canon maker note") << "Canon.jpg"
+                                      << "Canon:MeteringMode"
                                       << "Center-weighted average";
-    QTest::newRow("GPS") << "GPS.jpg" << "GPS:GPSLatitudeRef" << "North";
-    QTest::newRow("IPTC") << "IPTC.jpg" << "IPTC:Keywords" << "";
-    QTest::newRow("XMP") << "XMP.jpg" << "XMP-dc:Creator" << "";
-    QTest::newRow("TIFF") << "ExifTool.tif" << "File:FileType" << "TIFF";
-    QTest::newRow("PNG") << "PNG.png" << "File:FileType" << "PNG";
-    QTest::newRow("QuickTime") << "QuickTime.mov" << "File:FileType" << "MOV";
-    QTest::newRow("HEIC") << "QuickTime.heic" << "File:FileType" << "HEIF";
+    QTest::newRow("GPS") << "GPS.jpg"
+                         << "GPS:GPSLatitudeRef"
+                         << "North";
+    QTest::newRow("IPTC") << "IPTC.jpg"
+                          << "IPTC:Keywords"
+                          << "";
+    QTest::newRow("XMP") << "XMP.jpg"
+                         << "XMP-dc:Creator"
+                         << "";
+    QTest::newRow("TIFF") << "ExifTool.tif"
+                          << "File:FileType"
+                          << "TIFF";
+    QTest::newRow("PNG") << "PNG.png"
+                         << "File:FileType"
+                         << "PNG";
+    QTest::newRow("QuickTime") << "QuickTime.mov"
+                               << "File:FileType"
+                               << "MOV";
+    QTest::newRow("HEIC") << "QuickTime.heic"
+                          << "File:FileType"
+                          << "HEIF";
 }
 
 void MetadataReadingTest::readsCameraFiles()
@@ -277,8 +310,8 @@ void MetadataReadingTest::oddFileNames()
 void MetadataReadingTest::unreadableAndMissingFiles()
 {
     ExifToolService service(realBundle());
-    const auto missing = runTask(service.readMetadata(
-        QUrl::fromLocalFile(m_env->workPath() + QStringLiteral("/gone.jpg"))));
+    const auto missing = runTask(
+        service.readMetadata(QUrl::fromLocalFile(m_env->workPath() + QStringLiteral("/gone.jpg"))));
     QVERIFY(missing.error);
     QVERIFY2(missing.errorMessage().startsWith(QStringLiteral("ExifTool reported an error: ")),
              qPrintable(missing.errorMessage()));

@@ -108,7 +108,8 @@ private:
 void MetadataWritingTest::init()
 {
     m_env = std::make_unique<TestEnvironment>();
-    m_fake = std::make_unique<FakeExifToolBundle>(m_env->workPath(), FakeScripts::successfulWrite());
+    m_fake =
+        std::make_unique<FakeExifToolBundle>(m_env->workPath(), FakeScripts::successfulWrite());
 }
 
 void MetadataWritingTest::cleanup()
@@ -177,9 +178,9 @@ void MetadataWritingTest::writeArgumentsTakeOnlyModifiedEntries()
     QCOMPARE(filesIn(exifToolTmp()), QStringList()); // output moved into place, backup gone
 
     // An entry cleared by the user deletes the tag.
-    QVERIFY(runTask(service.writeMetadata(QUrl::fromLocalFile(target),
-                                          {edited(QStringLiteral("IFD0:Artist"), QStringLiteral("A"),
-                                                  QString())}))
+    QVERIFY(runTask(service.writeMetadata(
+                        QUrl::fromLocalFile(target),
+                        {edited(QStringLiteral("IFD0:Artist"), QStringLiteral("A"), QString())}))
                 .succeeded());
     QCOMPARE(m_fake->lastArguments().at(3), QStringLiteral("-IFD0:Artist="));
 
@@ -194,8 +195,8 @@ void MetadataWritingTest::nothingToDoStartsNoProcess()
     const QString target = makeImage(QStringLiteral("photo.jpg"));
     ExifToolService service(m_fake->bundle());
     const QUrl url = QUrl::fromLocalFile(target);
-    QVERIFY(runTask(service.writeMetadata(url, {MetadataEntry(QStringLiteral("IFD0:Make"),
-                                                              QStringLiteral("Canon"))}))
+    QVERIFY(runTask(service.writeMetadata(
+                        url, {MetadataEntry(QStringLiteral("IFD0:Make"), QStringLiteral("Canon"))}))
                 .succeeded());
     QVERIFY(runTask(service.writeMetadata(url, {})).succeeded());
     QVERIFY(runTask(service.applyOverrides({}, url)).succeeded());
@@ -216,10 +217,10 @@ void MetadataWritingTest::overridesAndRemovalsAreSorted()
     QCOMPARE(m_fake->lastArguments().mid(3),
              (QStringList{"-EXIF:Artist=A", "-XMP-dc:Title=T", target}));
 
-    QVERIFY(runTask(service.removeMetadata({QStringLiteral("IFD0:Software"),
-                                            QStringLiteral("ExifIFD:UserComment")},
-                                           url))
-                .succeeded());
+    QVERIFY(
+        runTask(service.removeMetadata(
+                    {QStringLiteral("IFD0:Software"), QStringLiteral("ExifIFD:UserComment")}, url))
+            .succeeded());
     QCOMPARE(m_fake->lastArguments().mid(3),
              (QStringList{"-ExifIFD:UserComment=", "-IFD0:Software=", target}));
 }
@@ -277,9 +278,8 @@ void MetadataWritingTest::nonAsciiIptcAsksForUtf8()
                                             {QStringLiteral("XMP-dc:Title"), QStringLiteral("x")}},
                                            url))
                 .succeeded());
-    QCOMPARE(m_fake->lastArguments().mid(3),
-             (QStringList{"-IPTC:City=Zürich", "-XMP-dc:Title=x", "-IPTC:CodedCharacterSet=UTF8",
-                          target}));
+    QCOMPARE(m_fake->lastArguments().mid(3), (QStringList{"-IPTC:City=Zürich", "-XMP-dc:Title=x",
+                                                          "-IPTC:CodedCharacterSet=UTF8", target}));
 
     // ASCII IPTC text, or non-ASCII text elsewhere, keeps the plain list.
     QVERIFY(runTask(service.writeMetadata(url, {edited(QStringLiteral("IPTC:City"), QString(),
@@ -300,8 +300,9 @@ void MetadataWritingTest::reportCheck()
     check("    1 image files created\n", QString());
     check("\t 1 image files created \t\n    0 image files unchanged\n", QString());
     try {
-        check("    0 image files created\n    1 image files unchanged\n",
-              QStringLiteral("Warning: Sorry, X is not writable\n  Warning:   second one\t\nnoise"));
+        check(
+            "    0 image files created\n    1 image files unchanged\n",
+            QStringLiteral("Warning: Sorry, X is not writable\n  Warning:   second one\t\nnoise"));
         QFAIL("expected nothingWritten");
     } catch (const ServiceError &error) {
         QCOMPARE(error.kind(), ServiceError::Kind::nothingWritten);
@@ -330,8 +331,9 @@ void MetadataWritingTest::nothingWrittenLeavesTheFileAlone()
     ExifToolService service(m_fake->bundle());
     const auto outcome = runTask(service.applyOverrides(
         {{QStringLiteral("XMP-dc:Title"), QStringLiteral("T")}}, QUrl::fromLocalFile(target)));
-    QCOMPARE(outcome.errorMessage(),
-             QStringLiteral("Nothing was written to beach.png. Sorry, XMP-dc:Title is not writable"));
+    QCOMPARE(
+        outcome.errorMessage(),
+        QStringLiteral("Nothing was written to beach.png. Sorry, XMP-dc:Title is not writable"));
     QCOMPARE(digest(target), before);
     QCOMPARE(filesIn(exifToolTmp()), QStringList()); // the stray output is gone
 }
@@ -375,7 +377,8 @@ void MetadataWritingTest::writesAndKeepsDatesAndPermissions()
     const auto outcome = runTask(service.writeMetadata(QUrl::fromLocalFile(target), entries));
     QVERIFY2(outcome.succeeded(), qPrintable(outcome.errorMessage()));
 
-    QCOMPARE(valueOf(target, QStringLiteral("XMP-dc:Title")), QStringLiteral("Sunset at \"Pier 7\""));
+    QCOMPARE(valueOf(target, QStringLiteral("XMP-dc:Title")),
+             QStringLiteral("Sunset at \"Pier 7\""));
     QCOMPARE(valueOf(target, QStringLiteral("XMP-dc:Description")),
              QStringLiteral("Zwei Zeilen,\nmit Ümlaut; 日本"));
     QCOMPARE(valueOf(target, QStringLiteral("XMP-dc:Rights")), QString());
@@ -390,37 +393,45 @@ void MetadataWritingTest::overridesAndRemovalsOnRealFiles()
     const QString target = copyTestData(QStringLiteral("Canon.jpg"), m_env->workPath());
     ExifToolService service(realBundle());
     const QUrl url = QUrl::fromLocalFile(target);
-    QVERIFY(runTask(service.applyOverrides({{QStringLiteral("XMP-photoshop:Credit"),
-                                             QStringLiteral("Studio")},
-                                            {QStringLiteral("IFD0:Artist"), QStringLiteral("Ann")}},
-                                           url))
+    QVERIFY(runTask(service.applyOverrides(
+                        {{QStringLiteral("XMP-photoshop:Credit"), QStringLiteral("Studio")},
+                         {QStringLiteral("IFD0:Artist"), QStringLiteral("Ann")}},
+                        url))
                 .succeeded());
     QCOMPARE(valueOf(target, QStringLiteral("XMP-photoshop:Credit")), QStringLiteral("Studio"));
     QCOMPARE(valueOf(target, QStringLiteral("IFD0:Artist")), QStringLiteral("Ann"));
     QCOMPARE(valueOf(target, QStringLiteral("IFD0:Make")), QStringLiteral("Canon"));
 
-    QVERIFY(runTask(service.removeMetadata({QStringLiteral("IFD0:Artist"),
-                                            QStringLiteral("IFD0:Make")},
-                                           url))
+    QVERIFY(runTask(service.removeMetadata(
+                        {QStringLiteral("IFD0:Artist"), QStringLiteral("IFD0:Make")}, url))
                 .succeeded());
     QCOMPARE(valueOf(target, QStringLiteral("IFD0:Artist")), QString());
     QCOMPARE(valueOf(target, QStringLiteral("IFD0:Make")), QString());
     QCOMPARE(valueOf(target, QStringLiteral("XMP-photoshop:Credit")), QStringLiteral("Studio"));
-    QCOMPARE(valueOf(target, QStringLiteral("IFD0:Model")), QStringLiteral("Canon EOS DIGITAL REBEL"));
+    QCOMPARE(valueOf(target, QStringLiteral("IFD0:Model")),
+             QStringLiteral("Canon EOS DIGITAL REBEL"));
 }
 
 void MetadataWritingTest::stripAll_data()
 {
     QTest::addColumn<QString>("file");
     QTest::addColumn<QString>("gone");
-    QTest::newRow("Canon JPEG") << "Canon.jpg" << "IFD0:Make";
-    QTest::newRow("GPS JPEG") << "GPS.jpg" << "GPS:GPSLatitude";
-    QTest::newRow("IPTC JPEG") << "IPTC.jpg" << "IPTC:Keywords";
-    QTest::newRow("XMP JPEG") << "XMP.jpg" << "XMP-dc:Creator";
-    QTest::newRow("TIFF") << "ExifTool.tif" << "IPTC:Writer-Editor";
-    QTest::newRow("PNG") << "PNG.png" << "PNG:Comment";
-    QTest::newRow("QuickTime") << "QuickTime.mov" << "UserData:Information";
-    QTest::newRow("HEIC") << "QuickTime.heic" << "XMP-dc:Title";
+    QTest::newRow("Canon JPEG") << "Canon.jpg"
+                                << "IFD0:Make";
+    QTest::newRow("GPS JPEG") << "GPS.jpg"
+                              << "GPS:GPSLatitude";
+    QTest::newRow("IPTC JPEG") << "IPTC.jpg"
+                               << "IPTC:Keywords";
+    QTest::newRow("XMP JPEG") << "XMP.jpg"
+                              << "XMP-dc:Creator";
+    QTest::newRow("TIFF") << "ExifTool.tif"
+                          << "IPTC:Writer-Editor";
+    QTest::newRow("PNG") << "PNG.png"
+                         << "PNG:Comment";
+    QTest::newRow("QuickTime") << "QuickTime.mov"
+                               << "UserData:Information";
+    QTest::newRow("HEIC") << "QuickTime.heic"
+                          << "XMP-dc:Title";
 }
 
 void MetadataWritingTest::stripAll()
@@ -429,8 +440,8 @@ void MetadataWritingTest::stripAll()
     QFETCH(QString, gone);
     const QString target = copyTestData(file, m_env->workPath());
     if (file.endsWith(QStringLiteral(".heic"))) // the sample carries only container tags
-        runRealExifTool({QStringLiteral("-overwrite_original"), QStringLiteral("-XMP-dc:Title=x"),
-                         target});
+        runRealExifTool(
+            {QStringLiteral("-overwrite_original"), QStringLiteral("-XMP-dc:Title=x"), target});
     const QList<MetadataEntry> before = read(target);
     const bool hadTag = std::any_of(before.cbegin(), before.cend(),
                                     [&gone](const MetadataEntry &e) { return e.rawKey == gone; });
@@ -452,9 +463,9 @@ void MetadataWritingTest::iptcRoundTripKeepsNonLatinText()
     const QString target = copyTestData(QStringLiteral("IPTC.jpg"), m_env->workPath());
     ExifToolService service(realBundle());
     const QString text = QStringLiteral("Café 日本");
-    QVERIFY(runTask(service.writeMetadata(QUrl::fromLocalFile(target),
-                                          {edited(QStringLiteral("IPTC:Caption-Abstract"),
-                                                  QString(), text)}))
+    QVERIFY(runTask(service.writeMetadata(
+                        QUrl::fromLocalFile(target),
+                        {edited(QStringLiteral("IPTC:Caption-Abstract"), QString(), text)}))
                 .succeeded());
     QCOMPARE(valueOf(target, QStringLiteral("IPTC:Caption-Abstract")), text);
 }
@@ -479,9 +490,10 @@ void MetadataWritingTest::oddFileNamesAreWritten()
                                 QStringLiteral("line\nbreak.jpg"), QStringLiteral("Ärger 写真.jpg"),
                                 QStringLiteral("noextension")}) {
         const QString target = copyTestData(QStringLiteral("Canon.jpg"), m_env->workPath(), name);
-        const auto outcome = runTask(service.applyOverrides(
-            {{QStringLiteral("IFD0:Artist"), name}}, QUrl::fromLocalFile(target)));
-        QVERIFY2(outcome.succeeded(), qPrintable(name + QStringLiteral(": ") + outcome.errorMessage()));
+        const auto outcome = runTask(service.applyOverrides({{QStringLiteral("IFD0:Artist"), name}},
+                                                            QUrl::fromLocalFile(target)));
+        QVERIFY2(outcome.succeeded(),
+                 qPrintable(name + QStringLiteral(": ") + outcome.errorMessage()));
         QCOMPARE(valueOf(target, QStringLiteral("IFD0:Artist")), name);
     }
 }
@@ -489,13 +501,14 @@ void MetadataWritingTest::oddFileNamesAreWritten()
 void MetadataWritingTest::symbolicLinkIsWrittenThrough()
 {
     QDir(m_env->workPath()).mkdir(QStringLiteral("real"));
-    const QString real = copyTestData(QStringLiteral("Canon.jpg"),
-                                      m_env->workPath() + QStringLiteral("/real"));
+    const QString real =
+        copyTestData(QStringLiteral("Canon.jpg"), m_env->workPath() + QStringLiteral("/real"));
     const QString link = m_env->workPath() + QStringLiteral("/link.jpg");
     QVERIFY(QFile::link(real, link));
     ExifToolService service(realBundle());
-    QVERIFY(runTask(service.applyOverrides({{QStringLiteral("IFD0:Artist"), QStringLiteral("Via link")}},
-                                           QUrl::fromLocalFile(link)))
+    QVERIFY(runTask(service.applyOverrides(
+                        {{QStringLiteral("IFD0:Artist"), QStringLiteral("Via link")}},
+                        QUrl::fromLocalFile(link)))
                 .succeeded());
     QVERIFY(QFileInfo(link).isSymLink());
     QCOMPARE(QFileInfo(link).symLinkTarget(), real);
@@ -589,9 +602,11 @@ void MetadataWritingTest::changesOfOneFileWaitForEachOther()
     ExifToolService first(realBundle());
     ExifToolService second(realBundle());
     const QUrl url = QUrl::fromLocalFile(target);
-    auto titleTask = first.applyOverrides({{QStringLiteral("XMP-dc:Title"), QStringLiteral("T")}}, url);
+    auto titleTask =
+        first.applyOverrides({{QStringLiteral("XMP-dc:Title"), QStringLiteral("T")}}, url);
     QVERIFY(FileChangeQueue::shared().isBusy(target));
-    auto artistTask = second.applyOverrides({{QStringLiteral("IFD0:Artist"), QStringLiteral("A")}}, url);
+    auto artistTask =
+        second.applyOverrides({{QStringLiteral("IFD0:Artist"), QStringLiteral("A")}}, url);
     QVERIFY(runTask(std::move(artistTask)).succeeded());
     QVERIFY(runTask(std::move(titleTask)).succeeded());
     QVERIFY(!FileChangeQueue::shared().isBusy(target));

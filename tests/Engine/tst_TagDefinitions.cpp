@@ -76,8 +76,8 @@ void TagDefinitionsTest::parsesKeysWritabilityAndOptions()
     const TagDefinition exposure = table.value(QStringLiteral("ExifIFD:ExposureProgram"));
     QVERIFY(exposure.writable);
     QCOMPARE(exposure.options,
-             (QList<EnumeratedOption>{{"1", "Normal"}, {"2", "Two A"}, {"2", "Two B"},
-                                      {"4", "Aperture & more"}}));
+             (QList<EnumeratedOption>{
+                 {"1", "Normal"}, {"2", "Two A"}, {"2", "Two B"}, {"4", "Aperture & more"}}));
     // A tag without groups is keyed by its name; the table's groups are not used.
     QVERIFY(table.contains(QStringLiteral("ExposureProgram")));
     QVERIFY(!table.value(QStringLiteral("ExposureProgram")).writable);
@@ -85,7 +85,7 @@ void TagDefinitionsTest::parsesKeysWritabilityAndOptions()
     QVERIFY(!table.contains(QStringLiteral("IFD0:Orientation")));
     QVERIFY(table.contains(QStringLiteral("EXIF:Flash")));
     QVERIFY(table.value(QStringLiteral("EXIF:Flash")).writable); // only "false" means read-only
-    QVERIFY(table.contains(QStringLiteral("Copyright"))); // empty group: the name alone
+    QVERIFY(table.contains(QStringLiteral("Copyright")));        // empty group: the name alone
     // A tag without a name is skipped; a stray label outside a values list adds nothing.
     QCOMPARE(table.size(), 5);
     for (const TagDefinition &definition : table) {
@@ -109,8 +109,7 @@ void TagDefinitionsTest::loadIsSharedAndCached()
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(sampleListing);
     file.close();
-    FakeExifToolBundle fake(m_env->workPath(),
-                            QStringLiteral("sleep 0.3; cat '%1'").arg(listing));
+    FakeExifToolBundle fake(m_env->workPath(), QStringLiteral("sleep 0.3; cat '%1'").arg(listing));
     ExifToolService service(fake.bundle());
 
     // Three callers at once share one ExifTool run.
@@ -128,7 +127,8 @@ void TagDefinitionsTest::loadIsSharedAndCached()
     const auto unknown = runTask(service.enumeratedOptions(QStringLiteral("Nope:Nothing")));
     QVERIFY(unknown.succeeded());
     QVERIFY(!unknown.value->has_value());
-    const auto caseMismatch = runTask(service.tagDefinition(QStringLiteral("exififd:exposureprogram")));
+    const auto caseMismatch =
+        runTask(service.tagDefinition(QStringLiteral("exififd:exposureprogram")));
     QVERIFY(!caseMismatch.value->has_value());
     const auto noOptions = runTask(service.enumeratedOptions(QStringLiteral("Orientation")));
     QVERIFY(noOptions.value->has_value());
@@ -170,8 +170,9 @@ void TagDefinitionsTest::allTagKeysSortCaseInsensitively()
 {
     FakeExifToolBundle fake(
         m_env->workPath(),
-        QStringLiteral("cat <<'X'\n<taginfo><table><tag name='Flash' g1='ExifIFD'/>"
-                       "<tag name='Zeta' g1='exififd'/><tag name='Aperture'/></table></taginfo>\nX"));
+        QStringLiteral(
+            "cat <<'X'\n<taginfo><table><tag name='Flash' g1='ExifIFD'/>"
+            "<tag name='Zeta' g1='exififd'/><tag name='Aperture'/></table></taginfo>\nX"));
     ExifToolService service(fake.bundle());
     const auto keys = runTask(service.allTagKeys());
     QCOMPARE(*keys.value, (QStringList{"Aperture", "ExifIFD:Flash", "exififd:Zeta"}));
@@ -180,12 +181,14 @@ void TagDefinitionsTest::allTagKeysSortCaseInsensitively()
 void TagDefinitionsTest::realListing()
 {
     ExifToolService service(realBundle());
-    const auto options = runTask(service.enumeratedOptions(QStringLiteral("ExifIFD:ExposureProgram")));
+    const auto options =
+        runTask(service.enumeratedOptions(QStringLiteral("ExifIFD:ExposureProgram")));
     QVERIFY2(options.succeeded(), qPrintable(options.errorMessage()));
     QVERIFY(options.value->has_value());
     const QList<EnumeratedOption> values = options.value->value();
     QVERIFY(values.contains(EnumeratedOption{QStringLiteral("1"), QStringLiteral("Manual")}));
-    QVERIFY(values.contains(EnumeratedOption{QStringLiteral("3"), QStringLiteral("Aperture-priority AE")}));
+    QVERIFY(values.contains(
+        EnumeratedOption{QStringLiteral("3"), QStringLiteral("Aperture-priority AE")}));
 
     const auto keys = runTask(service.allTagKeys());
     QVERIFY(keys.value->size() > 10000);

@@ -132,8 +132,7 @@ QByteArray runRealExifTool(const QStringList &arguments, int *exitCode)
 
 QString readTag(const QString &path, const QString &tag)
 {
-    return QString::fromUtf8(
-               runRealExifTool({QStringLiteral("-s3"), QLatin1Char('-') + tag, path}))
+    return QString::fromUtf8(runRealExifTool({QStringLiteral("-s3"), QLatin1Char('-') + tag, path}))
         .trimmed();
 }
 

@@ -16,8 +16,7 @@ namespace Metaloom::Testing {
 
 // What became of a coroutine run by runTask(): its value, its exception, or a
 // timeout. QCoro::waitFor hangs when a task throws; this never does.
-template <typename T>
-struct TaskOutcome {
+template <typename T> struct TaskOutcome {
     using Value = std::conditional_t<std::is_void_v<T>, std::monostate, T>;
     std::optional<Value> value;
     std::exception_ptr error;
@@ -36,8 +35,7 @@ struct TaskOutcome {
 
 QString describeTestException(std::exception_ptr error);
 
-template <typename T>
-QString TaskOutcome<T>::errorMessage() const
+template <typename T> QString TaskOutcome<T>::errorMessage() const
 {
     if (timedOut)
         return QStringLiteral("<timed out>");
@@ -46,9 +44,14 @@ QString TaskOutcome<T>::errorMessage() const
 
 namespace detail {
 
+struct DriveState {
+    bool done = false;
+    QEventLoop *loop = nullptr;
+};
+
 template <typename T>
 QCoro::Task<void> driveTask(QCoro::Task<T> task, std::shared_ptr<TaskOutcome<T>> outcome,
-                            std::shared_ptr<bool> done)
+                            std::shared_ptr<DriveState> state)
 {
     try {
         if constexpr (std::is_void_v<T>) {
@@ -60,7 +63,9 @@ QCoro::Task<void> driveTask(QCoro::Task<T> task, std::shared_ptr<TaskOutcome<T>>
     } catch (...) {
         outcome->error = std::current_exception();
     }
-    *done = true;
+    state->done = true;
+    if (state->loop)
+        state->loop->quit();
 }
 
 } // namespace detail
@@ -72,24 +77,19 @@ TaskOutcome<T> runTask(QCoro::Task<T> task,
                        std::chrono::milliseconds timeout = std::chrono::seconds(120))
 {
     auto outcome = std::make_shared<TaskOutcome<T>>();
-    auto done = std::make_shared<bool>(false);
-    auto driver = detail::driveTask<T>(std::move(task), outcome, done);
-    if (!*done) {
+    auto state = std::make_shared<detail::DriveState>();
+    auto driver = detail::driveTask<T>(std::move(task), outcome, state);
+    if (!state->done) {
         QEventLoop loop;
-        QTimer poll;
-        poll.setInterval(2);
-        QObject::connect(&poll, &QTimer::timeout, &loop, [&loop, done] {
-            if (*done)
-                loop.quit();
-        });
+        state->loop = &loop;
         QTimer watchdog;
         watchdog.setSingleShot(true);
         QObject::connect(&watchdog, &QTimer::timeout, &loop, &QEventLoop::quit);
-        poll.start();
         watchdog.start(timeout);
         loop.exec();
+        state->loop = nullptr;
     }
-    if (!*done) {
+    if (!state->done) {
         TaskOutcome<T> timedOut;
         timedOut.timedOut = true;
         return timedOut;

@@ -18,7 +18,8 @@ static QString systemTempPath()
     return path;
 }
 
-TestEnvironment::TestEnvironment() : m_root(systemTempPath() + QStringLiteral("/metaloom-test-XXXXXX"))
+TestEnvironment::TestEnvironment()
+    : m_root(systemTempPath() + QStringLiteral("/metaloom-test-XXXXXX"))
 {
     if (!m_root.isValid())
         qFatal("cannot create the test's temporary folder");

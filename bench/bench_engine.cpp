@@ -1,0 +1,170 @@
+// Engine benchmarks: reading against ExifTool run by hand, parsing the tag
+// listing against ExifTool's own time to print it, thumbnails of a
+// 12-megapixel JPEG, and sorting a large tag list.
+
+#include "MetaloomFeature/Engine/ExifToolService.h"
+#include "MetaloomFeature/Engine/MetadataJson.h"
+#include "MetaloomFeature/Engine/TagDefinitionsParser.h"
+#include "MetaloomFeature/Model/MediaItem.h"
+#include "tests/support/FakeExifToolBundle.h"
+#include "tests/support/TaskRunner.h"
+#include "tests/support/TestEnvironment.h"
+
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QProcess>
+#include <QRandomGenerator>
+
+#include <algorithm>
+#include <cstdio>
+
+using namespace Metaloom;
+using namespace Metaloom::Testing;
+
+namespace {
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+// ExifTool run the way a user would from a shell: same script, same library,
+// same arguments, output read to the end.
+double byHandMilliseconds(const QStringList &arguments, QByteArray *output = nullptr)
+{
+    const QString folder = realBundle().directory() + QStringLiteral("/ExifTool");
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("PERL5LIB"), folder + QStringLiteral("/lib/perl5"));
+    process.setProcessEnvironment(environment);
+    QElapsedTimer timer;
+    timer.start();
+    process.start(folder + QStringLiteral("/exiftool"), arguments);
+    process.waitForFinished(-1);
+    const QByteArray bytes = process.readAllStandardOutput();
+    const double elapsed = double(timer.nsecsElapsed()) / 1e6;
+    if (output)
+        *output = bytes;
+    return elapsed;
+}
+
+void benchRead(const QString &file)
+{
+    ExifToolService service(realBundle());
+    std::vector<double> ratios, ours, theirs;
+    for (int i = 0; i < 20; ++i) {
+        // Alternate which one goes first, so warm caches favour neither.
+        double hand = 0;
+        const auto runByHand = [&] {
+            hand = byHandMilliseconds(
+                {QStringLiteral("-json"), QStringLiteral("-G:1"), QStringLiteral("-all"), file});
+        };
+        if (i % 2 == 0)
+            runByHand();
+        QElapsedTimer timer;
+        timer.start();
+        const auto outcome = runTask(service.readMetadata(QUrl::fromLocalFile(file)));
+        const double engine = double(timer.nsecsElapsed()) / 1e6;
+        if (i % 2 == 1)
+            runByHand();
+        if (!outcome.succeeded()) {
+            std::printf("read failed: %s\n", qPrintable(outcome.errorMessage()));
+            return;
+        }
+        ours.push_back(engine);
+        theirs.push_back(hand);
+        ratios.push_back(engine / hand);
+    }
+    std::printf(
+        "readMetadata %-16s median %.1f ms, by hand %.1f ms, median ratio %.3f (budget 1.05)\n",
+        qPrintable(QFileInfo(file).fileName()), median(ours), median(theirs), median(ratios));
+}
+
+void benchListing()
+{
+    QByteArray xml;
+    std::vector<double> printing;
+    for (int i = 0; i < 3; ++i)
+        printing.push_back(byHandMilliseconds({QStringLiteral("-listx")}, &xml));
+    std::vector<double> parsing;
+    qsizetype keys = 0;
+    for (int i = 0; i < 5; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        keys = TagDefinitionsParser::parse(xml).size();
+        parsing.push_back(double(timer.nsecsElapsed()) / 1e6);
+    }
+    std::printf("-listx: %.1f MB, %lld keys; ExifTool prints it in %.0f ms, parsing takes %.0f ms "
+                "= %.1f %% (budget 25 %%)\n",
+                double(xml.size()) / 1e6, static_cast<long long>(keys), median(printing),
+                median(parsing), 100 * median(parsing) / median(printing));
+}
+
+void benchThumbnail(const QString &folder)
+{
+    const QString path = folder + QStringLiteral("/12mp.jpg");
+    QImage image(4000, 3000, QImage::Format_RGB32);
+    QPainter painter(&image);
+    QRandomGenerator random(7);
+    for (int i = 0; i < 400; ++i)
+        painter.fillRect(int(random.bounded(4000)), int(random.bounded(3000)), 300, 200,
+                         QColor::fromRgb(random.generate()));
+    painter.end();
+    image.save(path, "jpg", 90);
+    std::vector<double> times;
+    for (int i = 0; i < 15; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        const MediaItem item(QUrl::fromLocalFile(path), 120, 2.0);
+        times.push_back(double(timer.nsecsElapsed()) / 1e6);
+        if (!item.thumbnail)
+            std::printf("thumbnail failed\n");
+    }
+    std::printf("thumbnail of a 12-megapixel JPEG (240 px square): median %.1f ms (budget 15 ms)\n",
+                median(times));
+}
+
+void benchSort()
+{
+    QList<MetadataEntry> entries;
+    QRandomGenerator random(11);
+    const QStringList groups{"ExifIFD", "IFD0",       "XMP-dc",  "XMP-photoshop",
+                             "Canon",   "GPS",        "IPTC",    "Composite",
+                             "File",    "MakerNotes", "xmp-xmp", "ICC_Profile"};
+    for (int i = 0; i < 5000; ++i) {
+        const QString group = groups.at(int(random.bounded(groups.size())));
+        entries.append(MetadataEntry(
+            group + QLatin1Char(':') + QStringLiteral("Tag%1Name").arg(random.generate() % 100000),
+            QStringLiteral("value %1").arg(i)));
+    }
+    std::vector<double> times;
+    for (int i = 0; i < 10; ++i) {
+        QList<MetadataEntry> copy = entries;
+        QElapsedTimer timer;
+        timer.start();
+        MetadataJson::sortByGroupAndTag(copy);
+        times.push_back(double(timer.nsecsElapsed()) / 1e6);
+    }
+    std::printf("sorting 5,000 entries by group and tag: median %.2f ms\n", median(times));
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QGuiApplication app(argc, argv);
+    TestEnvironment environment;
+    const QString data = QStringLiteral(METALOOM_BENCH_TESTDATA_DIR);
+    const QString canon = copyTestData(QStringLiteral("Canon.jpg"), environment.workPath());
+    qputenv("METALOOM_TESTDATA_DIR", data.toLocal8Bit());
+    benchRead(canon);
+    benchRead(copyTestData(QStringLiteral("QuickTime.mov"), environment.workPath()));
+    benchListing();
+    benchThumbnail(environment.workPath());
+    benchSort();
+    return 0;
+}
