@@ -34,12 +34,29 @@ void MediaItemsAndEntriesTest::rawKeySplitting_data()
     QTest::addColumn<QString>("group");
     QTest::addColumn<QString>("tag");
     QTest::addColumn<QString>("displayName");
-    QTest::newRow("group and tag") << "XMP-dc:Creator" << "XMP-dc" << "Creator" << "Creator";
-    QTest::newRow("no colon") << "Foo" << "General" << "Foo" << "Foo";
-    QTest::newRow("further colons stay in tag") << "A:B:C" << "A" << "B:C" << "B:C";
-    QTest::newRow("leading colon") << ":X" << "" << "X" << "X";
-    QTest::newRow("trailing colon") << "X:" << "X" << "" << "";
-    QTest::newRow("underscores become spaces") << "Composite:Lens_ID" << "Composite" << "Lens_ID"
+    QTest::newRow("group and tag") << "XMP-dc:Creator"
+                                   << "XMP-dc"
+                                   << "Creator"
+                                   << "Creator";
+    QTest::newRow("no colon") << "Foo"
+                              << "General"
+                              << "Foo"
+                              << "Foo";
+    QTest::newRow("further colons stay in tag") << "A:B:C"
+                                                << "A"
+                                                << "B:C"
+                                                << "B:C";
+    QTest::newRow("leading colon") << ":X"
+                                   << ""
+                                   << "X"
+                                   << "X";
+    QTest::newRow("trailing colon") << "X:"
+                                    << "X"
+                                    << ""
+                                    << "";
+    QTest::newRow("underscores become spaces") << "Composite:Lens_ID"
+                                               << "Composite"
+                                               << "Lens_ID"
                                                << "Lens ID";
 }
 
@@ -107,7 +124,8 @@ void MediaItemsAndEntriesTest::modificationAndIdentity()
 
 void MediaItemsAndEntriesTest::fileNameAndType()
 {
-    const MediaItem jpeg(QUrl::fromLocalFile(m_env->workPath() + QStringLiteral("/photo.jpeg")), 120);
+    const MediaItem jpeg(QUrl::fromLocalFile(m_env->workPath() + QStringLiteral("/photo.jpeg")),
+                         120);
     QCOMPARE(jpeg.fileName, QStringLiteral("photo.jpeg"));
     QCOMPARE(jpeg.fileType, QStringLiteral("JPEG"));
     QVERIFY(!jpeg.thumbnail); // the file does not exist
