@@ -134,8 +134,7 @@ AppsFeed::Entry::Entry(QString slug_, QString name_, QString tagline_, QString d
     : slug(std::move(slug_)), name(std::move(name_)), tagline(std::move(tagline_)),
       description(std::move(description_)), url(std::move(url_)), icon(std::move(icon_)),
       color(std::move(color_))
-{
-}
+{}
 
 std::optional<AppsFeed> AppsFeed::decode(const QByteArray &json, QString *error)
 {

@@ -34,22 +34,22 @@ private Q_SLOTS:
 
 void AppsFeedTest::decodesEveryMemberInOrder()
 {
-    const QByteArray json = R"({
-        "schema": 2, "generated": "2024-05-01", "apps": [
-        {"slug": "lumen", "name": "Lumen", "tagline": "Light meter", "description": "Long text",
-         "url": "https://quillforge.app/lumen", "icon": "https://quillforge.app/lumen.png",
-         "color": "#FF8800", "platforms": ["mac"]},
-        {"slug": "metaloom", "name": "Metaloom", "url": "http://quillforge.app/metaloom"}]})";
+    const QByteArray json =
+        R"({)"
+        R"(        "schema": 2, "generated": "2024-05-01", "apps": [)"
+        R"(        {"slug": "lumen", "name": "Lumen", "tagline": "Light meter", "description": "Long text",)"
+        R"(         "url": "https://quillforge.app/lumen", "icon": "https://quillforge.app/lumen.png",)"
+        R"(         "color": "#FF8800", "platforms": ["mac"]},)"
+        R"(        {"slug": "metaloom", "name": "Metaloom", "url": "http://quillforge.app/metaloom"}]})";
     QString error;
     const auto feed = AppsFeed::decode(json, &error);
     QVERIFY2(feed, qPrintable(error));
     QCOMPARE(feed->schema, 2);
     QCOMPARE(feed->apps.size(), 2);
-    const AppsFeed::Entry expected(QStringLiteral("lumen"), QStringLiteral("Lumen"),
-                                   QStringLiteral("Light meter"), QStringLiteral("Long text"),
-                                   QUrl(QStringLiteral("https://quillforge.app/lumen")),
-                                   QUrl(QStringLiteral("https://quillforge.app/lumen.png")),
-                                   QStringLiteral("#FF8800"));
+    const AppsFeed::Entry expected(
+        QStringLiteral("lumen"), QStringLiteral("Lumen"), QStringLiteral("Light meter"),
+        QStringLiteral("Long text"), QUrl(QStringLiteral("https://quillforge.app/lumen")),
+        QUrl(QStringLiteral("https://quillforge.app/lumen.png")), QStringLiteral("#FF8800"));
     QCOMPARE(feed->apps.at(0), expected);
     QCOMPARE(feed->apps.at(0).id(), QStringLiteral("lumen"));
     QCOMPARE(feed->apps.at(1).slug, QStringLiteral("metaloom"));
@@ -59,8 +59,8 @@ void AppsFeedTest::decodesEveryMemberInOrder()
 void AppsFeedTest::optionalMembersDefaultWhenAbsentOrNull()
 {
     for (const QByteArray &extra :
-         {QByteArray(), QByteArray(R"(, "tagline": null, "description": null, "icon": null,
-                                      "color": null)")}) {
+         {QByteArray(), QByteArray(R"(, "tagline": null, "description": null, "icon": null,)"
+                                   R"(                                      "color": null)")}) {
         const auto feed = AppsFeed::decode(feedWithEntry(requiredMembers + extra));
         QVERIFY(feed);
         QCOMPARE(feed->apps.size(), 1);
@@ -91,14 +91,14 @@ void AppsFeedTest::rejectsTheWholeFeed_data()
     QTest::newRow("array at top") << QByteArray("[]") << "not a JSON object";
     QTest::newRow("no schema") << QByteArray(R"({"apps": []})") << "\"schema\"";
     QTest::newRow("null schema") << QByteArray(R"({"schema": null, "apps": []})") << "\"schema\"";
-    QTest::newRow("fractional schema") << QByteArray(R"({"schema": 1.5, "apps": []})")
-                                       << "whole number";
-    QTest::newRow("schema as text") << QByteArray(R"({"schema": "1", "apps": []})")
-                                    << "whole number";
+    QTest::newRow("fractional schema")
+        << QByteArray(R"({"schema": 1.5, "apps": []})") << "whole number";
+    QTest::newRow("schema as text")
+        << QByteArray(R"({"schema": "1", "apps": []})") << "whole number";
     QTest::newRow("no apps") << QByteArray(R"({"schema": 1})") << "\"apps\"";
     QTest::newRow("apps not array") << QByteArray(R"({"schema": 1, "apps": {}})") << "not an array";
-    QTest::newRow("entry not object") << QByteArray(R"({"schema": 1, "apps": [3]})")
-                                      << "App 1 in the list is not an object";
+    QTest::newRow("entry not object")
+        << QByteArray(R"({"schema": 1, "apps": [3]})") << "App 1 in the list is not an object";
     QTest::newRow("second entry without url")
         << withSecond(R"("slug": "b", "name": "B")") << "App 2 in the list has no \"url\"";
     QTest::newRow("null url") << withSecond(R"("slug": "b", "name": "B", "url": null)")
@@ -107,9 +107,9 @@ void AppsFeedTest::rejectsTheWholeFeed_data()
         << withSecond(R"("slug": "b", "name": "B", "url": "not a url")") << "not a web address";
     QTest::newRow("relative url") << withSecond(R"("slug": "b", "name": "B", "url": "/b")")
                                   << "not a web address";
-    QTest::newRow("file url")
-        << withSecond(R"("slug": "b", "name": "B", "url": "file:///usr/bin/xterm")")
-        << "not a web address";
+    QTest::newRow("file url") << withSecond(
+                                     R"("slug": "b", "name": "B", "url": "file:///usr/bin/xterm")")
+                              << "not a web address";
     QTest::newRow("bad icon")
         << withSecond(R"("slug": "b", "name": "B", "url": "https://x.org", "icon": "ht tp://")")
         << "\"icon\"";
@@ -136,10 +136,11 @@ void AppsFeedTest::rejectsTheWholeFeed()
 
 void AppsFeedTest::othersDropsTheCallerIgnoringCase()
 {
-    const auto feed = AppsFeed::decode(R"({"schema": 1, "apps": [
-        {"slug": "lumen", "name": "Lumen", "url": "https://q.app/l"},
-        {"slug": "metaloom", "name": "Metaloom", "url": "https://q.app/m"},
-        {"slug": "Arbor", "name": "Arbor", "url": "https://q.app/a"}]})");
+    const auto feed = AppsFeed::decode(
+        R"({"schema": 1, "apps": [)"
+        R"(        {"slug": "lumen", "name": "Lumen", "url": "https://q.app/l"},)"
+        R"(        {"slug": "metaloom", "name": "Metaloom", "url": "https://q.app/m"},)"
+        R"(        {"slug": "Arbor", "name": "Arbor", "url": "https://q.app/a"}]})");
     QVERIFY(feed);
     auto slugs = [](const QList<AppsFeed::Entry> &entries) {
         QStringList result;

@@ -16,8 +16,7 @@ namespace Metaloom::Testing {
 
 // What became of a coroutine run by runTask(): its value, its exception, or a
 // timeout. QCoro::waitFor hangs when a task throws; this never does.
-template <typename T>
-struct TaskOutcome {
+template <typename T> struct TaskOutcome {
     using Value = std::conditional_t<std::is_void_v<T>, std::monostate, T>;
     std::optional<Value> value;
     std::exception_ptr error;
@@ -36,8 +35,7 @@ struct TaskOutcome {
 
 QString describeTestException(std::exception_ptr error);
 
-template <typename T>
-QString TaskOutcome<T>::errorMessage() const
+template <typename T> QString TaskOutcome<T>::errorMessage() const
 {
     if (timedOut)
         return QStringLiteral("<timed out>");
