@@ -100,8 +100,15 @@ QSize AppRow::sizeHint() const
 
 QSize AppRow::minimumSizeHint() const
 {
+    // The height the row needs with its summary on one line. A narrower row
+    // grows through heightForWidth; were the minimum the height at the
+    // narrowest width, a scroll area would keep room for that worst case.
     const int width = 2 * padding + iconSide + spacing + 60 + minimumGap + qCeil(arrowSide);
-    return {width, heightForWidth(width)};
+    const int summary = m_app.summary().isEmpty()
+                            ? 0
+                            : lineSpacing + QFontMetrics(CatalogStyle::caption(font())).height();
+    const int text = QFontMetrics(CatalogStyle::rowTitle(font())).height() + summary;
+    return {width, 2 * padding + std::max(iconSide, text)};
 }
 
 QRect AppRow::iconRect() const
