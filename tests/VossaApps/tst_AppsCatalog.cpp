@@ -57,6 +57,7 @@ private Q_SLOTS:
     void startsFromTheCacheWithoutFetching();
     void errorShowsOnlyWhileThereIsNothingToShow();
     void rejectedFeedKeepsTheCachedList();
+    void cachedListSurvivesTheNetworkBeingDown();
     void refreshesStartedTogetherMakeOneRequest();
     void refreshIfNeededStopsAfterTheFirstSuccess();
     void sameListPublishesNoChange();
@@ -161,6 +162,26 @@ void AppsCatalogTest::rejectedFeedKeepsTheCachedList()
     AppsCatalog uncached;
     QVERIFY(waitForFuture(uncached.refresh(feedURL())));
     QCOMPARE(uncached.loadError(), QStringLiteral("App 1 in the list has no \"url\"."));
+}
+
+void AppsCatalogTest::cachedListSurvivesTheNetworkBeingDown()
+{
+    writeCacheFile(cachedFeed);
+    const QUrl url = feedURL();
+    m_server->close();
+    AppsCatalog catalog;
+    QVERIFY(waitForFuture(catalog.refreshIfNeeded(url)));
+    QCOMPARE(slugs(catalog.apps()), QStringList{QStringLiteral("lumen")});
+    QVERIFY(!catalog.hasLoadError());
+    QVERIFY(!catalog.hasLoaded());
+    QCOMPARE(AppsLoader::cached(), AppsFeed::decode(cachedFeed));
+
+    // With neither cache nor network, the catalog says why.
+    QVERIFY(QFile::remove(*AppsLoader::cacheFilePath()));
+    AppsCatalog uncached;
+    QVERIFY(waitForFuture(uncached.refresh(url)));
+    QVERIFY(uncached.apps().isEmpty());
+    QCOMPARE(uncached.loadError(), QStringLiteral("Could not connect to the server."));
 }
 
 void AppsCatalogTest::refreshesStartedTogetherMakeOneRequest()

@@ -1,4 +1,6 @@
+#include "VossaApps/AppsCache.h"
 #include "VossaApps/AppsLoader.h"
+#include "VossaApps/MakerInfo.h"
 #include "tests/support/FutureWaiting.h"
 #include "tests/support/LoopbackHttpServer.h"
 #include "tests/support/TestEnvironment.h"
@@ -6,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QtTest>
 
 using namespace VossaApps;
@@ -107,8 +110,18 @@ void AppsLoaderTest::cacheLivesInThePerUserDataFolder()
     QCOMPARE(QFileInfo(*path).fileName(), QStringLiteral("vossa-apps.json"));
     // The folder is named after an application, never the data folder itself.
     const QString folder = QFileInfo(*path).dir().dirName();
-    QVERIFY(!folder.isEmpty());
-    QVERIFY(folder != QStringLiteral("share"));
+    QCOMPARE(folder, MakerInfo::fallbackAppIdentifier());
+
+    // An application that names itself gets a folder of its own; a name that
+    // would leave the data folder is not used.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.example.Host.desktop"));
+    QCOMPARE(QFileInfo(*AppsLoader::cacheFilePath()).dir().dirName(),
+             QStringLiteral("org.example.Host"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("../../evil"));
+    QCOMPARE(cacheAppIdentifier(), MakerInfo::fallbackAppIdentifier());
+    QGuiApplication::setDesktopFileName(QString());
+    QCOMPARE(QFileInfo(*AppsLoader::cacheFilePath()).dir().dirName(),
+             MakerInfo::fallbackAppIdentifier());
 }
 
 void AppsLoaderTest::failuresLeaveTheCacheAlone_data()
