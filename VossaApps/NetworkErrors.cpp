@@ -1,0 +1,63 @@
+#include "NetworkErrors.h"
+
+#include <QCoreApplication>
+#include <QNetworkReply>
+
+namespace VossaApps {
+
+namespace {
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("VossaApps::Network", text);
+}
+
+QString describeTransportError(const QNetworkReply &reply)
+{
+    switch (reply.error()) {
+    case QNetworkReply::TimeoutError:
+    case QNetworkReply::OperationCanceledError:
+        // The only aborts are those of the transfer timeout.
+        return tr("The request timed out.");
+    case QNetworkReply::ConnectionRefusedError:
+        return tr("Could not connect to the server.");
+    case QNetworkReply::HostNotFoundError:
+        return tr("A server with the specified host name could not be found.");
+    case QNetworkReply::RemoteHostClosedError:
+        return tr("The network connection was lost.");
+    case QNetworkReply::SslHandshakeFailedError:
+        return tr("A secure connection to the server could not be made.");
+    case QNetworkReply::TemporaryNetworkFailureError:
+    case QNetworkReply::NetworkSessionFailedError:
+        return tr("The Internet connection appears to be offline.");
+    default:
+        return reply.errorString();
+    }
+}
+
+} // namespace
+
+std::optional<QString> replyFailure(const QNetworkReply &reply)
+{
+    const QNetworkReply::NetworkError error = reply.error();
+    const QVariant status = reply.attribute(QNetworkRequest::HttpStatusCodeAttribute);
+    // Codes below 200 are failures of the connection itself (network layer
+    // and proxy); they stand even when a status line had already arrived.
+    if (error != QNetworkReply::NoError && (error < 200 || !status.isValid()))
+        return describeTransportError(reply);
+    if (status.isValid()) {
+        const int code = status.toInt();
+        if (code < 200 || code > 299) {
+            const QString reason =
+                reply.attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString();
+            return reason.isEmpty()
+                       ? tr("The server answered with status %1.").arg(code)
+                       : tr("The server answered with status %1 (%2).").arg(code).arg(reason);
+        }
+    }
+    if (error != QNetworkReply::NoError)
+        return describeTransportError(reply);
+    return std::nullopt;
+}
+
+} // namespace VossaApps
