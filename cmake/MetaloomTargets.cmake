@@ -1,3 +1,11 @@
+# Automoc records the files it scanned and reruns only when one of those
+# changes, so a header added later (picked up by the glob) would never be
+# moc'ed in an existing build folder. Making every globbed file a dependency
+# of the autogen step brings new files in.
+function(metaloom_autogen_follows_sources target)
+  set_property(TARGET ${target} APPEND PROPERTY AUTOGEN_TARGET_DEPENDS ${ARGN})
+endfunction()
+
 # One static library per source folder. Sources are collected from the folder
 # itself (not its subfolders), so adding a file needs no edit here.
 function(metaloom_add_library target)
@@ -6,6 +14,7 @@ function(metaloom_add_library target)
        "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp" "${CMAKE_CURRENT_SOURCE_DIR}/*.h"
        "${CMAKE_CURRENT_SOURCE_DIR}/*.qrc")
   add_library(${target} STATIC ${_sources})
+  metaloom_autogen_follows_sources(${target} ${_sources})
   target_include_directories(${target} PUBLIC "${PROJECT_SOURCE_DIR}")
   target_link_libraries(${target} PUBLIC ${ARG_LINKS} PRIVATE metaloom_warnings)
 endfunction()
