@@ -21,7 +21,8 @@ build: configure
 	@cmake --build $(BUILD_DIR) --parallel $(JOBS)
 
 run: build
-	@$(BUILD_DIR)/bin/metaloom $(ARGS)
+	@if [ -x $(BUILD_DIR)/bin/metaloom ]; then $(BUILD_DIR)/bin/metaloom $(ARGS); \
+	else echo "make run: the application window is not part of this build yet; the engine and its tests are (make test)."; fi
 
 test: build
 	@cd $(BUILD_DIR) && ctest --output-on-failure --parallel $(JOBS) --timeout 600
