@@ -178,9 +178,29 @@ void rewriteInPlace(const QString &target, const QString &output, const Original
     }
 }
 
+FileStamp stampFrom(bool exists, const struct stat &status)
+{
+    if (!exists)
+        return FileStamp{};
+    return FileStamp{true,
+                     quint64(status.st_dev),
+                     quint64(status.st_ino),
+                     qint64(status.st_size),
+                     qint64(status.st_mtim.tv_sec),
+                     qint64(status.st_mtim.tv_nsec)};
+}
+
 } // namespace
 
-void replaceOriginal(const QString &targetPath, const QString &outputPath, Strategy strategy)
+FileStamp stampOf(const QString &path)
+{
+    struct stat status {};
+    const bool exists = ::stat(nativePath(path).constData(), &status) == 0;
+    return stampFrom(exists, status);
+}
+
+void replaceOriginal(const QString &targetPath, const QString &outputPath,
+                     const std::optional<FileStamp> &expected, Strategy strategy)
 {
     struct OutputRemover {
         QString path;
@@ -190,6 +210,11 @@ void replaceOriginal(const QString &targetPath, const QString &outputPath, Strat
     const QString target = resolveTarget(targetPath);
     Original original;
     original.exists = ::stat(nativePath(target).constData(), &original.status) == 0;
+    if (expected && stampFrom(original.exists, original.status) != *expected) {
+        throw PlatformError(QStringLiteral("“%1” was changed by another program while Metaloom was "
+                                           "writing it, so it was left as it is. Please try again.")
+                                .arg(QFileInfo(target).fileName()));
+    }
     if (original.exists) {
         if (!S_ISREG(original.status.st_mode)) {
             throw PlatformError(

@@ -7,6 +7,7 @@
 #include "ExifToolRunner.h"
 #include "FileChangeQueue.h"
 #include "FileReplacement.h"
+#include "TargetPath.h"
 #include "WriteArguments.h"
 #include "WriteReport.h"
 
@@ -23,19 +24,15 @@ namespace Metaloom {
 
 namespace {
 
-QString localPath(const QUrl &fileUrl)
-{
-    const QString path = fileUrl.isLocalFile() ? fileUrl.toLocalFile() : fileUrl.toString();
-    // Absolute, so a name with a leading dash is never read as an option.
-    return QFileInfo(path).absoluteFilePath();
-}
-
 using ArgumentBuilder = std::function<QStringList(const QString &outputPath)>;
 
 QCoro::Task<void> changeFile(ResourceBundle bundle, QString targetPath, QStringList checkedTags,
                              ArgumentBuilder buildArguments)
 {
     FileChangeQueue::Turn turn = co_await FileChangeQueue::shared().waitForTurn(targetPath);
+    // The version ExifTool is about to read; if another program changes the
+    // file meanwhile, its change must not be silently replaced.
+    const FileReplacement::FileStamp readVersion = FileReplacement::stampOf(targetPath);
 
     const QString temporaryDirectory = ExifToolRunner::prepareTemporaryDirectory();
     const QString suffix = QFileInfo(targetPath).suffix();
@@ -53,8 +50,9 @@ QCoro::Task<void> changeFile(ResourceBundle bundle, QString targetPath, QStringL
     }
     // Copying a large video and syncing it to disk takes longer than the
     // interface may wait, so the replacement runs on a worker thread.
-    QFuture<void> replaced = QtConcurrent::run(
-        [targetPath, outputPath] { FileReplacement::replaceOriginal(targetPath, outputPath); });
+    QFuture<void> replaced = QtConcurrent::run([targetPath, outputPath, readVersion] {
+        FileReplacement::replaceOriginal(targetPath, outputPath, readVersion);
+    });
     co_await replaced;
 }
 
@@ -72,7 +70,7 @@ QCoro::Task<void> ExifToolService::writeMetadata(QUrl fileUrl, QList<MetadataEnt
     }
     if (modified.isEmpty())
         co_return;
-    const QString target = localPath(fileUrl);
+    const QString target = TargetPath::forFile(fileUrl);
     co_await changeFile(m_bundle, target, keys, [modified, target](const QString &output) {
         return WriteArguments::forEntries(modified, output, target);
     });
@@ -82,7 +80,7 @@ QCoro::Task<void> ExifToolService::applyOverrides(QMap<QString, QString> overrid
 {
     if (overrides.isEmpty())
         co_return;
-    const QString target = localPath(fileUrl);
+    const QString target = TargetPath::forFile(fileUrl);
     co_await changeFile(m_bundle, target, overrides.keys(),
                         [overrides, target](const QString &output) {
                             return WriteArguments::forOverrides(overrides, output, target);
@@ -93,7 +91,7 @@ QCoro::Task<void> ExifToolService::removeMetadata(QStringList tagKeys, QUrl file
 {
     if (tagKeys.isEmpty())
         co_return;
-    const QString target = localPath(fileUrl);
+    const QString target = TargetPath::forFile(fileUrl);
     co_await changeFile(m_bundle, target, tagKeys, [tagKeys, target](const QString &output) {
         return WriteArguments::forRemovals(tagKeys, output, target);
     });
@@ -101,7 +99,7 @@ QCoro::Task<void> ExifToolService::removeMetadata(QStringList tagKeys, QUrl file
 
 QCoro::Task<void> ExifToolService::removeAllMetadata(QUrl fileUrl)
 {
-    const QString target = localPath(fileUrl);
+    const QString target = TargetPath::forFile(fileUrl);
     co_await changeFile(m_bundle, target, {}, [target](const QString &output) {
         return WriteArguments::forRemoveAll(output, target);
     });

@@ -93,6 +93,8 @@ private Q_SLOTS:
     void readOnlyFolder();
     void inPlaceRewriteKeepsTheFile();
     void vanishedFile();
+    void foldersAndRemoteAddressesAreRefused();
+    void changeByAnotherProgramIsNotOverwritten();
     void changesOfOneFileWaitForEachOther();
 
 private:
@@ -570,7 +572,8 @@ void MetadataWritingTest::inPlaceRewriteKeepsTheFile()
     file.write("new content");
     file.close();
 
-    FileReplacement::replaceOriginal(target, output, FileReplacement::Strategy::rewriteInPlace);
+    FileReplacement::replaceOriginal(target, output, std::nullopt,
+                                     FileReplacement::Strategy::rewriteInPlace);
     QFile result(target);
     QVERIFY(result.open(QIODevice::ReadOnly));
     QCOMPARE(result.readAll(), QByteArray("new content"));
@@ -592,6 +595,40 @@ void MetadataWritingTest::vanishedFile()
     QVERIFY2(outcome.errorMessage().startsWith(QStringLiteral("ExifTool reported an error: ")),
              qPrintable(outcome.errorMessage()));
     QVERIFY(!QFileInfo::exists(target));
+}
+
+void MetadataWritingTest::foldersAndRemoteAddressesAreRefused()
+{
+    // ExifTool given a folder would read or rewrite every file inside it.
+    QDir(m_env->workPath()).mkdir(QStringLiteral("Holiday"));
+    copyTestData(QStringLiteral("Canon.jpg"), m_env->workPath() + QStringLiteral("/Holiday"));
+    ExifToolService service(m_fake->bundle());
+    const QUrl folder = QUrl::fromLocalFile(m_env->workPath() + QStringLiteral("/Holiday"));
+    QCOMPARE(
+        runTask(service.removeAllMetadata(folder)).errorMessage(),
+        QStringLiteral("“Holiday” is a folder. Metaloom reads and writes the metadata of files."));
+    QVERIFY(runTask(service.readMetadata(folder)).error);
+    QVERIFY(runTask(service.readMetadata(QUrl(QStringLiteral("https://example.com/a.jpg")))).error);
+    QCOMPARE(m_fake->runCount(), 0);
+}
+
+void MetadataWritingTest::changeByAnotherProgramIsNotOverwritten()
+{
+    // While "ExifTool" works, another program appends to the file: the new
+    // file was made from the old content, so it must not replace the change.
+    const QString target = makeImage(QStringLiteral("photo.jpg"));
+    m_fake->setBody(FakeScripts::successfulWrite() +
+                    QStringLiteral("\nprintf 'edited elsewhere' >> \"$last\""));
+    ExifToolService service(m_fake->bundle());
+    const auto outcome = runTask(service.applyOverrides(
+        {{QStringLiteral("IFD0:Artist"), QStringLiteral("x")}}, QUrl::fromLocalFile(target)));
+    QCOMPARE(outcome.errorMessage(),
+             QStringLiteral("“photo.jpg” was changed by another program while Metaloom was writing "
+                            "it, so it was left as it is. Please try again."));
+    QFile file(target);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.readAll().endsWith("edited elsewhere"));
+    QCOMPARE(filesIn(exifToolTmp()), QStringList());
 }
 
 void MetadataWritingTest::changesOfOneFileWaitForEachOther()
