@@ -1,5 +1,6 @@
 #include "MetaloomFeature/Engine/ExifToolService.h"
 #include "MetaloomFeature/Engine/MetadataJson.h"
+#include "RealFiles.h"
 #include "tests/support/FakeExifToolBundle.h"
 #include "tests/support/TaskRunner.h"
 #include "tests/support/TestEnvironment.h"
@@ -33,8 +34,6 @@ private Q_SLOTS:
     void unreadableAndMissingFiles();
 
 private:
-    QList<MetadataEntry> read(const QString &path);
-
     std::unique_ptr<TestEnvironment> m_env;
 };
 
@@ -46,15 +45,6 @@ void MetadataReadingTest::init()
 void MetadataReadingTest::cleanup()
 {
     m_env.reset();
-}
-
-QList<MetadataEntry> MetadataReadingTest::read(const QString &path)
-{
-    ExifToolService service(realBundle());
-    auto outcome = runTask(service.readMetadata(QUrl::fromLocalFile(path)));
-    if (!outcome.succeeded())
-        qWarning() << "read failed:" << outcome.errorMessage();
-    return outcome.value.value_or(QList<MetadataEntry>());
 }
 
 static QString textOf(const char *json)
@@ -213,7 +203,7 @@ void MetadataReadingTest::readsRealFilesThroughTheBundledExifTool()
                     &exitCode);
     QCOMPARE(exitCode, 0);
 
-    const QList<MetadataEntry> entries = read(jpeg);
+    const QList<MetadataEntry> entries = readEntries(jpeg);
     QHash<QString, QString> values;
     for (const MetadataEntry &entry : entries) {
         values.insert(entry.rawKey, entry.value);
@@ -270,7 +260,7 @@ void MetadataReadingTest::readsCameraFiles()
     QFETCH(QString, key);
     QFETCH(QString, value);
     const QString copy = copyTestData(file, m_env->workPath());
-    const QList<MetadataEntry> entries = read(copy);
+    const QList<MetadataEntry> entries = readEntries(copy);
     QVERIFY(entries.size() > 5);
     const auto found = std::find_if(entries.cbegin(), entries.cend(),
                                     [&key](const MetadataEntry &e) { return e.rawKey == key; });
@@ -298,7 +288,7 @@ void MetadataReadingTest::oddFileNames()
 {
     QFETCH(QString, name);
     const QString copy = copyTestData(QStringLiteral("Canon.jpg"), m_env->workPath(), name);
-    const QList<MetadataEntry> entries = read(copy);
+    const QList<MetadataEntry> entries = readEntries(copy);
     QHash<QString, QString> values;
     for (const MetadataEntry &entry : entries)
         values.insert(entry.rawKey, entry.value);

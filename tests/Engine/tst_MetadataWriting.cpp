@@ -3,6 +3,7 @@
 #include "MetaloomFeature/Engine/FileReplacement.h"
 #include "MetaloomFeature/Engine/WriteArguments.h"
 #include "MetaloomFeature/Engine/WriteReport.h"
+#include "RealFiles.h"
 #include "tests/support/FakeExifToolBundle.h"
 #include "tests/support/TaskRunner.h"
 #include "tests/support/TestEnvironment.h"
@@ -98,9 +99,7 @@ private Q_SLOTS:
     void changesOfOneFileWaitForEachOther();
 
 private:
-    QString makeImage(const QString &name);
-    QList<MetadataEntry> read(const QString &path);
-    QString valueOf(const QString &path, const QString &key);
+    QString makeImage(const QString &name) { return Testing::makeImage(m_env->workPath(), name); }
     QString exifToolTmp() const { return m_env->tempPath() + QStringLiteral("/ExifToolTmp"); }
 
     std::unique_ptr<TestEnvironment> m_env;
@@ -122,36 +121,6 @@ void MetadataWritingTest::cleanup()
                                           QFileDevice::ExeOwner);
     m_fake.reset();
     m_env.reset();
-}
-
-QString MetadataWritingTest::makeImage(const QString &name)
-{
-    const QString path = QDir(m_env->workPath()).filePath(name);
-    QImage image(80, 60, QImage::Format_RGB32);
-    image.fill(QColor(200, 120, 40));
-    const QString suffix = QFileInfo(name).suffix().toLower();
-    const char *format = suffix == QStringLiteral("tif") ? "tiff" : nullptr;
-    if (!image.save(path, format))
-        qFatal("cannot create %s", qPrintable(path));
-    return path;
-}
-
-QList<MetadataEntry> MetadataWritingTest::read(const QString &path)
-{
-    ExifToolService service(realBundle());
-    auto outcome = runTask(service.readMetadata(QUrl::fromLocalFile(path)));
-    if (!outcome.succeeded())
-        qWarning() << "read failed:" << outcome.errorMessage();
-    return outcome.value.value_or(QList<MetadataEntry>());
-}
-
-QString MetadataWritingTest::valueOf(const QString &path, const QString &key)
-{
-    for (const MetadataEntry &entry : read(path)) {
-        if (entry.rawKey == key)
-            return entry.value;
-    }
-    return QString();
 }
 
 void MetadataWritingTest::writeArgumentsTakeOnlyModifiedEntries()
@@ -444,7 +413,7 @@ void MetadataWritingTest::stripAll()
     if (file.endsWith(QStringLiteral(".heic"))) // the sample carries only container tags
         runRealExifTool(
             {QStringLiteral("-overwrite_original"), QStringLiteral("-XMP-dc:Title=x"), target});
-    const QList<MetadataEntry> before = read(target);
+    const QList<MetadataEntry> before = readEntries(target);
     const bool hadTag = std::any_of(before.cbegin(), before.cend(),
                                     [&gone](const MetadataEntry &e) { return e.rawKey == gone; });
     if (!hadTag)
@@ -452,7 +421,7 @@ void MetadataWritingTest::stripAll()
     ExifToolService service(realBundle());
     const auto outcome = runTask(service.removeAllMetadata(QUrl::fromLocalFile(target)));
     QVERIFY2(outcome.succeeded(), qPrintable(outcome.errorMessage()));
-    const QList<MetadataEntry> after = read(target);
+    const QList<MetadataEntry> after = readEntries(target);
     QVERIFY(!after.isEmpty()); // still a readable file of the same type
     for (const MetadataEntry &entry : after)
         QVERIFY2(entry.rawKey != gone, qPrintable(entry.rawKey + QStringLiteral(" survived")));

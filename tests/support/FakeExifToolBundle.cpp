@@ -130,10 +130,4 @@ QByteArray runRealExifTool(const QStringList &arguments, int *exitCode)
     return process.readAllStandardOutput();
 }
 
-QString readTag(const QString &path, const QString &tag)
-{
-    return QString::fromUtf8(runRealExifTool({QStringLiteral("-s3"), QLatin1Char('-') + tag, path}))
-        .trimmed();
-}
-
 } // namespace Metaloom::Testing

@@ -46,10 +46,6 @@ ResourceBundle realBundle();
 // cannot start.
 QByteArray runRealExifTool(const QStringList &arguments, int *exitCode = nullptr);
 
-// The value of one tag as a separate ExifTool run reads it ("-s3"), or an
-// empty string when the file does not carry it.
-QString readTag(const QString &path, const QString &tag);
-
 } // namespace Metaloom::Testing
 
 namespace Metaloom::Testing::FakeScripts {

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "MetaloomFeature/Engine/ExifToolService.h"
+#include "tests/support/FakeExifToolBundle.h"
+#include "tests/support/TaskRunner.h"
+
+#include <QDir>
+#include <QImage>
+
+namespace Metaloom::Testing {
+
+// Reads a file through a fresh service on the real bundled ExifTool: the
+// separate read that checks what a change really left in the file.
+inline QList<MetadataEntry> readEntries(const QString &path)
+{
+    ExifToolService service(realBundle());
+    auto outcome = runTask(service.readMetadata(QUrl::fromLocalFile(path)));
+    if (!outcome.succeeded())
+        qWarning() << "read failed:" << outcome.errorMessage();
+    return outcome.value.value_or(QList<MetadataEntry>());
+}
+
+inline QString valueOf(const QString &path, const QString &key)
+{
+    for (const MetadataEntry &entry : readEntries(path)) {
+        if (entry.rawKey == key)
+            return entry.value;
+    }
+    return QString();
+}
+
+// A small untagged image in the format its name's extension asks for.
+inline QString makeImage(const QString &folder, const QString &name)
+{
+    const QString path = QDir(folder).filePath(name);
+    QImage image(80, 60, QImage::Format_RGB32);
+    image.fill(QColor(200, 120, 40));
+    const bool tiff =
+        QFileInfo(name).suffix().compare(QLatin1String("tif"), Qt::CaseInsensitive) == 0;
+    if (!image.save(path, tiff ? "tiff" : nullptr))
+        qFatal("cannot create %s", qPrintable(path));
+    return path;
+}
+
+} // namespace Metaloom::Testing
