@@ -62,6 +62,9 @@ void PlatformServicesTest::bundleLookupTakesTheFirstCandidateThatHoldsIt()
 
 void PlatformServicesTest::missingBundleStopsTheProgramWithAMessage()
 {
+    const QString folder = QFileInfo(QStringLiteral(METALOOM_RESOURCE_PROBE)).absolutePath();
+    const QString bundle = folder + QLatin1Char('/') + ResourceBundle::bundleDirectoryName();
+    QDir(bundle).removeRecursively(); // left over from an interrupted run
     QProcess probe;
     probe.start(QStringLiteral(METALOOM_RESOURCE_PROBE), {});
     QVERIFY(probe.waitForFinished(30000));
@@ -71,8 +74,6 @@ void PlatformServicesTest::missingBundleStopsTheProgramWithAMessage()
              QByteArray("unable to find bundle named MetaloomFeature_MetaloomFeature"));
 
     // Give it a bundle beside it and it finds that one.
-    const QString folder = QFileInfo(QStringLiteral(METALOOM_RESOURCE_PROBE)).absolutePath();
-    const QString bundle = folder + QLatin1Char('/') + ResourceBundle::bundleDirectoryName();
     QVERIFY(QDir().mkpath(bundle));
     probe.start(QStringLiteral(METALOOM_RESOURCE_PROBE), {});
     QVERIFY(probe.waitForFinished(30000));
