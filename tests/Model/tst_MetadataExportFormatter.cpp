@@ -33,6 +33,8 @@ QString allC0AndDelete()
     return s + QChar(0x7F);
 }
 
+const QString tomlHeader = QStringLiteral("# Metaloom metadata export\n");
+
 } // namespace
 
 class MetadataExportFormatterTest : public QObject {
@@ -42,11 +44,9 @@ private Q_SLOTS:
     void init() { m_env = std::make_unique<Testing::TestEnvironment>(); }
     void cleanup() { m_env.reset(); }
     void formatsAndTheirNames();
-    void twoEntriesGiveTheDocumentedTexts();
-    void noEntriesGiveAnEmptyDocument();
+    void exactTexts_data();
+    void exactTexts();
     void laterEntriesWinAndEditsAreExported();
-    void escapesOfEachFormat();
-    void keyOrderOfEachFormat();
     void brokenUtf16CannotBeExported();
     void realParsersReadBackWhatWasExported_data();
     void realParsersReadBackWhatWasExported();
@@ -58,41 +58,61 @@ private:
 void MetadataExportFormatterTest::formatsAndTheirNames()
 {
     QCOMPARE(Export::allCases(), (QList<Format>{Format::Json, Format::Yaml, Format::Toml}));
-    QStringList extensions, names;
     for (Format format : Export::allCases()) {
-        extensions << Export::fileExtension(format);
-        names << Export::displayName(format);
         QCOMPARE(Export::fromRawValue(Export::rawValue(format)), format);
+        QCOMPARE(Export::fileExtension(format), Export::rawValue(format));
+        QCOMPARE(Export::displayName(format), Export::rawValue(format).toUpper());
     }
-    QCOMPARE(extensions, (QStringList{"json", "yaml", "toml"}));
-    QCOMPARE(names, (QStringList{"JSON", "YAML", "TOML"}));
     for (const char *other : {"JSON", "Yaml", "yml", "", " toml"})
         QCOMPARE(Export::fromRawValue(QString::fromLatin1(other)), std::nullopt);
 }
 
-void MetadataExportFormatterTest::twoEntriesGiveTheDocumentedTexts()
+void MetadataExportFormatterTest::exactTexts_data()
 {
-    const Pairs pairs{{"XMP-dc:Description", "Sunset at \"Pier 7\""}, {"GPS:GPSLongitude", "12.5"}};
-    QCOMPARE(text(pairs, Format::Yaml), QStringLiteral("---\n"
-                                                       "\"GPS:GPSLongitude\": \"12.5\"\n"
-                                                       "\"XMP-dc:Description\": \"Sunset at "
-                                                       "\\\"Pier 7\\\"\"\n"));
-    QCOMPARE(text(pairs, Format::Toml), QStringLiteral("# Metaloom metadata export\n"
-                                                       "\"GPS:GPSLongitude\" = \"12.5\"\n"
-                                                       "\"XMP-dc:Description\" = \"Sunset at "
-                                                       "\\\"Pier 7\\\"\"\n"));
-    QCOMPARE(text(pairs, Format::Json), QStringLiteral("{\n"
-                                                       "  \"GPS:GPSLongitude\" : \"12.5\",\n"
-                                                       "  \"XMP-dc:Description\" : \"Sunset at "
-                                                       "\\\"Pier 7\\\"\"\n"
-                                                       "}"));
+    QTest::addColumn<Format>("format");
+    QTest::addColumn<Pairs>("pairs");
+    QTest::addColumn<QString>("expected");
+    // One row per format given an expected text (a null text adds none).
+    const auto add = [](const char *name, const Pairs &pairs, const QString &yamlText,
+                        const QString &tomlText, const QString &jsonText) {
+        for (const auto &[format, expected] :
+             {std::pair(Format::Yaml, yamlText), std::pair(Format::Toml, tomlText),
+              std::pair(Format::Json, jsonText)}) {
+            if (!expected.isNull())
+                QTest::addRow("%s, %s", name, qPrintable(Export::displayName(format)))
+                    << format << pairs << expected;
+        }
+    };
+    const QString pier = QStringLiteral("\"Sunset at \\\"Pier 7\\\"\"");
+    add("worked example",
+        {{"XMP-dc:Description", "Sunset at \"Pier 7\""}, {"GPS:GPSLongitude", "12.5"}},
+        "---\n\"GPS:GPSLongitude\": \"12.5\"\n\"XMP-dc:Description\": " + pier + "\n",
+        tomlHeader + "\"GPS:GPSLongitude\" = \"12.5\"\n\"XMP-dc:Description\" = " + pier + "\n",
+        "{\n  \"GPS:GPSLongitude\" : \"12.5\",\n  \"XMP-dc:Description\" : " + pier + "\n}");
+    add("no entries", {}, "---\n", tomlHeader, "{}");
+    // TOML takes C1 controls and the line separator as they are.
+    add("escapes", {{"K", QStringLiteral("a\r\nb\\c/d\te\u00e9\u0001\u007F\u0085\u2028")}},
+        QStringLiteral("---\n\"K\": \"a\\r\\nb\\\\c/d\\te\u00e9\\u0001\\u007F\\u0085\\u2028\"\n"),
+        tomlHeader +
+            QStringLiteral("\"K\" = \"a\\r\\nb\\\\c/d\\te\u00e9\\u0001\\u007F\u0085\u2028\"\n"),
+        QStringLiteral("{\n  \"K\" : \"a\\r\\nb\\\\c\\/d\\te\u00e9\\u0001\u007F\u0085\u2028\"\n}"));
+    add("escaped key", {{"a\"b\n", "v"}}, {}, tomlHeader + "\"a\\\"b\\n\" = \"v\"\n", {});
+    add("backspace and form feed", {{"x", "\b\f"}}, {}, {}, "{\n  \"x\" : \"\\b\\f\"\n}");
+    // YAML and TOML: the user's order ignoring letter case; JSON: code point order.
+    add("key order", {{"Xmp:c", "3"}, {"exif:b", "2"}, {"EXIF:A", "1"}}, {},
+        tomlHeader + "\"EXIF:A\" = \"1\"\n\"exif:b\" = \"2\"\n\"Xmp:c\" = \"3\"\n",
+        "{\n  \"EXIF:A\" : \"1\",\n  \"Xmp:c\" : \"3\",\n  \"exif:b\" : \"2\"\n}");
+    add("characters beyond the BMP sort after U+FFFD",
+        {{QStringLiteral("\U0001F600"), "1"}, {QStringLiteral("\uFFFD"), "2"}}, {}, {},
+        QStringLiteral("{\n  \"\uFFFD\" : \"2\",\n  \"\U0001F600\" : \"1\"\n}"));
 }
 
-void MetadataExportFormatterTest::noEntriesGiveAnEmptyDocument()
+void MetadataExportFormatterTest::exactTexts()
 {
-    QCOMPARE(text({}, Format::Yaml), QStringLiteral("---\n"));
-    QCOMPARE(text({}, Format::Toml), QStringLiteral("# Metaloom metadata export\n"));
-    QCOMPARE(text({}, Format::Json), QStringLiteral("{}"));
+    QFETCH(Format, format);
+    QFETCH(Pairs, pairs);
+    QFETCH(QString, expected);
+    QCOMPARE(text(pairs, format), expected);
 }
 
 void MetadataExportFormatterTest::laterEntriesWinAndEditsAreExported()
@@ -102,55 +122,9 @@ void MetadataExportFormatterTest::laterEntriesWinAndEditsAreExported()
     entries[1].value = QStringLiteral("EOS R5");
     entries[1].forceReadOnly = true;
     QCOMPARE(Export::string(entries, Format::Toml),
-             QStringLiteral("# Metaloom metadata export\n"
-                            "\"IFD0:Make\" = \"Nikon\"\n"
-                            "\"IFD0:Model\" = \"EOS R5\"\n"));
+             tomlHeader + "\"IFD0:Make\" = \"Nikon\"\n\"IFD0:Model\" = \"EOS R5\"\n");
     QCOMPARE(Export::string(entries, Format::Json),
              QStringLiteral("{\n  \"IFD0:Make\" : \"Nikon\",\n  \"IFD0:Model\" : \"EOS R5\"\n}"));
-}
-
-void MetadataExportFormatterTest::escapesOfEachFormat()
-{
-    const QString value = QStringLiteral("a\r\nb\\c/d\te\u00e9") + QChar(0x01) + QChar(0x7F) +
-                          QChar(0x85) + QChar(0x2028);
-    const Pairs pairs{{"K", value}};
-    QCOMPARE(
-        text(pairs, Format::Yaml),
-        QStringLiteral("---\n\"K\": \"a\\r\\nb\\\\c/d\\te\u00e9\\u0001\\u007F\\u0085\\u2028\"\n"));
-    // TOML takes C1 controls and the line separator as they are.
-    QCOMPARE(text(pairs, Format::Toml),
-             QStringLiteral(
-                 "# Metaloom metadata export\n\"K\" = \"a\\r\\nb\\\\c/d\\te\u00e9\\u0001\\u007F") +
-                 QChar(0x85) + QChar(0x2028) + QStringLiteral("\"\n"));
-    QCOMPARE(text(pairs, Format::Json),
-             QStringLiteral("{\n  \"K\" : \"a\\r\\nb\\\\c\\/d\\te\u00e9\\u0001") + QChar(0x7F) +
-                 QChar(0x85) + QChar(0x2028) + QStringLiteral("\"\n}"));
-    // Keys are escaped the same way.
-    QCOMPARE(text({{"a\"b\n", "v"}}, Format::Toml),
-             QStringLiteral("# Metaloom metadata export\n\"a\\\"b\\n\" = \"v\"\n"));
-    QCOMPARE(text({{"x", QStringLiteral("\b\f")}}, Format::Json),
-             QStringLiteral("{\n  \"x\" : \"\\b\\f\"\n}"));
-}
-
-void MetadataExportFormatterTest::keyOrderOfEachFormat()
-{
-    const Pairs pairs{{"Xmp:c", "3"}, {"exif:b", "2"}, {"EXIF:A", "1"}};
-    // YAML and TOML: the user's order, ignoring letter case.
-    QCOMPARE(text(pairs, Format::Toml), QStringLiteral("# Metaloom metadata export\n"
-                                                       "\"EXIF:A\" = \"1\"\n"
-                                                       "\"exif:b\" = \"2\"\n"
-                                                       "\"Xmp:c\" = \"3\"\n"));
-    // JSON: code point order, as a JSON serializer sorts its keys.
-    QCOMPARE(text(pairs, Format::Json), QStringLiteral("{\n"
-                                                       "  \"EXIF:A\" : \"1\",\n"
-                                                       "  \"Xmp:c\" : \"3\",\n"
-                                                       "  \"exif:b\" : \"2\"\n"
-                                                       "}"));
-    // Characters beyond the BMP sort after U+FFFD in JSON.
-    const QString emoji = QStringLiteral("\U0001F600");
-    QCOMPARE(text({{emoji, "1"}, {QStringLiteral("\uFFFD"), "2"}}, Format::Json),
-             QStringLiteral("{\n  \"\uFFFD\" : \"2\",\n  \"") + emoji +
-                 QStringLiteral("\" : \"1\"\n}"));
 
     // Keys differing only in letter case are both kept, in either order.
     const QString yaml = text({{"a:k", "lower"}, {"A:k", "upper"}}, Format::Yaml);
@@ -223,9 +197,8 @@ void MetadataExportFormatterTest::realParsersReadBackWhatWasExported()
     QJsonObject expected;
     for (const auto &[key, value] : pairs)
         expected.insert(key, value);
-    const QString exported = text(pairs, format);
-    const QString mismatch =
-        Testing::parserMismatch(Export::rawValue(format), exported, expected, m_env->workPath());
+    const QString mismatch = Testing::parserMismatch(Export::rawValue(format), text(pairs, format),
+                                                     expected, m_env->workPath());
     QVERIFY2(mismatch.isEmpty(), qPrintable(mismatch));
 }
 

@@ -20,7 +20,6 @@ private Q_SLOTS:
     void valuesKeepTheirTypeOnDisk();
     void valuesOfAnotherTypeReadAsNothing();
     void listsWrittenByPlainQSettingsAreAccepted();
-    void removeAndReplace();
     void failedWritesAreReported();
 
 private:
@@ -41,73 +40,76 @@ Preferences PreferencesTest::reparsedCopy(const Preferences &preferences)
 void PreferencesTest::standardPreferencesLiveInTheTestFolder()
 {
     Preferences preferences = Preferences::standard();
-    QVERIFY(preferences.setString(QStringLiteral("Metaloom.probe"), QStringLiteral("x")));
-    QCOMPARE(preferences.fileName(),
-             m_env->configPath() + QStringLiteral("/Quillforge/Metaloom.conf"));
+    QVERIFY(preferences.setString("Metaloom.probe", "x"));
+    QCOMPARE(preferences.fileName(), m_env->configPath() + "/Quillforge/Metaloom.conf");
     QVERIFY(QFile::exists(preferences.fileName()));
-    QCOMPARE(Preferences::standard().string(QStringLiteral("Metaloom.probe")), QStringLiteral("x"));
+    QCOMPARE(Preferences::standard().string("Metaloom.probe"), "x");
 }
 
 void PreferencesTest::valuesKeepTheirTypeOnDisk()
 {
     Preferences preferences = Preferences::standard();
     const QByteArray json = R"([{"id":"A","name":"x, y"}])";
-    QVERIFY(preferences.setData(QStringLiteral("data"), json));
-    QVERIFY(preferences.setData(QStringLiteral("emptyData"), QByteArray()));
-    QVERIFY(preferences.setStringArray(QStringLiteral("none"), {}));
-    QVERIFY(preferences.setStringArray(QStringLiteral("one"), {QStringLiteral("IFD0:Make")}));
-    QVERIFY(preferences.setStringArray(QStringLiteral("two"),
-                                       {QStringLiteral("a, b"), QStringLiteral("@c")}));
-    QVERIFY(preferences.setArray(QStringLiteral("mixed"), {QStringLiteral("a"), 5}));
-    const QVariantMap map{{QStringLiteral("XMP-dc:Creator"), QStringLiteral("Ann")},
-                          {QStringLiteral("count"), 3}};
-    QVERIFY(preferences.setDictionary(QStringLiteral("map"), map));
-    QVERIFY(preferences.setDictionary(QStringLiteral("emptyMap"), {}));
-    QVERIFY(preferences.setString(QStringLiteral("text"), QStringLiteral("@ByteArray(x)")));
+    const QVariantMap map{{"XMP-dc:Creator", "Ann"}, {"count", 3}};
+    QVERIFY(preferences.setData("data", json));
+    QVERIFY(preferences.setData("emptyData", QByteArray()));
+    QVERIFY(preferences.setStringArray("none", {}));
+    QVERIFY(preferences.setStringArray("one", {"IFD0:Make"}));
+    QVERIFY(preferences.setStringArray("two", {"a, b", "@c"}));
+    QVERIFY(preferences.setArray("mixed", {"a", 5}));
+    QVERIFY(preferences.setDictionary("map", map));
+    QVERIFY(preferences.setDictionary("emptyMap", {}));
+    QVERIFY(preferences.setString("text", "@ByteArray(x)"));
 
     const Preferences disk = reparsedCopy(preferences);
-    QCOMPARE(disk.data(QStringLiteral("data")), json);
-    QCOMPARE(disk.data(QStringLiteral("emptyData")), QByteArray());
-    QCOMPARE(disk.stringArray(QStringLiteral("none")), QStringList());
-    QCOMPARE(disk.stringArray(QStringLiteral("one")), QStringList{QStringLiteral("IFD0:Make")});
-    QCOMPARE(disk.stringArray(QStringLiteral("two")),
-             (QStringList{QStringLiteral("a, b"), QStringLiteral("@c")}));
-    const std::optional<QVariantList> mixed = disk.array(QStringLiteral("mixed"));
+    QCOMPARE(disk.data("data"), json);
+    QCOMPARE(disk.data("emptyData"), QByteArray());
+    QCOMPARE(disk.stringArray("none"), QStringList());
+    QCOMPARE(disk.stringArray("one"), QStringList{"IFD0:Make"});
+    QCOMPARE(disk.stringArray("two"), (QStringList{"a, b", "@c"}));
+    const std::optional<QVariantList> mixed = disk.array("mixed");
     QVERIFY(mixed && mixed->size() == 2);
     QCOMPARE(mixed->at(0).metaType().id(), QMetaType::QString);
     QVERIFY(mixed->at(1).metaType().id() != QMetaType::QString);
     QCOMPARE(mixed->at(1).toInt(), 5);
-    QCOMPARE(disk.stringArray(QStringLiteral("mixed")), std::nullopt);
-    QCOMPARE(disk.dictionary(QStringLiteral("map")), map);
-    QCOMPARE(disk.dictionary(QStringLiteral("map"))->value(QStringLiteral("count")).metaType().id(),
-             QMetaType::Int);
-    QCOMPARE(disk.dictionary(QStringLiteral("emptyMap")), QVariantMap());
-    QCOMPARE(disk.string(QStringLiteral("text")), QStringLiteral("@ByteArray(x)"));
-    QCOMPARE(disk.data(QStringLiteral("text")), std::nullopt);
+    QCOMPARE(disk.stringArray("mixed"), std::nullopt);
+    QCOMPARE(disk.dictionary("map"), map);
+    QCOMPARE(disk.dictionary("map")->value("count").metaType().id(), QMetaType::Int);
+    QCOMPARE(disk.dictionary("emptyMap"), QVariantMap());
+    QCOMPARE(disk.string("text"), "@ByteArray(x)");
+    QCOMPARE(disk.data("text"), std::nullopt);
 }
 
 void PreferencesTest::valuesOfAnotherTypeReadAsNothing()
 {
     Preferences preferences = Preferences::standard();
-    preferences.setData(QStringLiteral("data"), "[]");
-    preferences.setString(QStringLiteral("text"), QStringLiteral("IFD0:Make"));
-    preferences.setStringArray(QStringLiteral("array"), {QStringLiteral("IFD0:Make")});
-    preferences.setDictionary(QStringLiteral("map"), {{QStringLiteral("a"), QStringLiteral("b")}});
-
+    preferences.setData("data", "[]");
+    preferences.setString("text", "IFD0:Make");
+    preferences.setStringArray("array", {"IFD0:Make"});
+    preferences.setDictionary("map", {{"a", "b"}});
     for (const Preferences &p : {preferences, reparsedCopy(preferences)}) {
-        QVERIFY(!p.array(QStringLiteral("data")) && !p.dictionary(QStringLiteral("data")));
-        QVERIFY(!p.data(QStringLiteral("text")) && !p.array(QStringLiteral("text")));
-        QVERIFY(!p.string(QStringLiteral("array")) && !p.dictionary(QStringLiteral("array")));
-        QVERIFY(!p.data(QStringLiteral("array")) && !p.data(QStringLiteral("map")));
-        QVERIFY(!p.array(QStringLiteral("map")) && !p.string(QStringLiteral("map")));
-        QVERIFY(!p.data(QStringLiteral("absent")) && !p.contains(QStringLiteral("absent")));
-        QVERIFY(p.contains(QStringLiteral("map")));
+        QVERIFY(!p.array("data") && !p.dictionary("data"));
+        QVERIFY(!p.data("text") && !p.array("text"));
+        QVERIFY(!p.string("array") && !p.dictionary("array"));
+        QVERIFY(!p.data("array") && !p.data("map"));
+        QVERIFY(!p.array("map") && !p.string("map"));
+        QVERIFY(!p.data("absent") && !p.contains("absent"));
+        QVERIFY(p.contains("map"));
     }
+
+    // A value replaced by one of another type reads only as the new type;
+    // a removed one is gone from the disk too.
+    QVERIFY(preferences.setStringArray("data", {"second"}));
+    QCOMPARE(preferences.data("data"), std::nullopt);
+    QCOMPARE(preferences.stringArray("data"), QStringList{"second"});
+    QVERIFY(preferences.remove("data"));
+    QVERIFY(!preferences.contains("data"));
+    QVERIFY(!reparsedCopy(preferences).contains("data"));
 }
 
 void PreferencesTest::listsWrittenByPlainQSettingsAreAccepted()
 {
-    const QString path = m_env->workPath() + QStringLiteral("/foreign.conf");
+    const QString path = m_env->workPath() + "/foreign.conf";
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write("[General]\n"
@@ -117,44 +119,30 @@ void PreferencesTest::listsWrittenByPlainQSettingsAreAccepted()
     file.close();
 
     const Preferences preferences = Preferences::atPath(path);
-    QCOMPARE(preferences.stringArray(QStringLiteral("several")),
-             (QStringList{QStringLiteral("IFD0:Make"), QStringLiteral("IFD0:Model")}));
+    QCOMPARE(preferences.stringArray("several"), (QStringList{"IFD0:Make", "IFD0:Model"}));
     // A lone value is a string, not a one-element array.
-    QCOMPARE(preferences.stringArray(QStringLiteral("single")), std::nullopt);
-    QCOMPARE(preferences.string(QStringLiteral("single")), QStringLiteral("IFD0:Make"));
-    QVERIFY(!preferences.contains(QStringLiteral("invalid")));
-    QCOMPARE(preferences.stringArray(QStringLiteral("invalid")), std::nullopt);
-}
-
-void PreferencesTest::removeAndReplace()
-{
-    Preferences preferences = Preferences::standard();
-    preferences.setData(QStringLiteral("key"), "first");
-    QVERIFY(preferences.setStringArray(QStringLiteral("key"), {QStringLiteral("second")}));
-    QCOMPARE(preferences.data(QStringLiteral("key")), std::nullopt);
-    QCOMPARE(preferences.stringArray(QStringLiteral("key")), QStringList{QStringLiteral("second")});
-
-    QVERIFY(preferences.remove(QStringLiteral("key")));
-    QVERIFY(!preferences.contains(QStringLiteral("key")));
-    QVERIFY(!reparsedCopy(preferences).contains(QStringLiteral("key")));
+    QCOMPARE(preferences.stringArray("single"), std::nullopt);
+    QCOMPARE(preferences.string("single"), "IFD0:Make");
+    QVERIFY(!preferences.contains("invalid"));
+    QCOMPARE(preferences.stringArray("invalid"), std::nullopt);
 }
 
 void PreferencesTest::failedWritesAreReported()
 {
     // A regular file where the folder should be: nothing can be created below
     // it, not even by root.
-    const QString blocker = m_env->workPath() + QStringLiteral("/not-a-folder");
+    const QString blocker = m_env->workPath() + "/not-a-folder";
     QFile file(blocker);
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.close();
 
-    Preferences preferences = Preferences::atPath(blocker + QStringLiteral("/prefs.conf"));
-    QVERIFY(!preferences.setData(QStringLiteral("key"), "bytes"));
-    QVERIFY(!preferences.setStringArray(QStringLiteral("key"), {}));
-    QVERIFY(!QFile::exists(blocker + QStringLiteral("/prefs.conf")));
+    Preferences preferences = Preferences::atPath(blocker + "/prefs.conf");
+    QVERIFY(!preferences.setData("key", "bytes"));
+    QVERIFY(!preferences.setStringArray("key", {}));
+    QVERIFY(!QFile::exists(blocker + "/prefs.conf"));
 
     // One failure does not poison later writes elsewhere.
-    QVERIFY(Preferences::standard().setData(QStringLiteral("key"), "bytes"));
+    QVERIFY(Preferences::standard().setData("key", "bytes"));
 }
 
 QTEST_GUILESS_MAIN(PreferencesTest)

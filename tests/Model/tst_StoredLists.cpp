@@ -1,0 +1,428 @@
+// The lists kept in the preferences: presets, pinned tags and custom fields,
+// and the migration of the old default-overrides record into a preset.
+#include "MetaloomFeature/Model/DefaultOverridesMigration.h"
+#include "MetaloomFeature/Model/FavoriteTagsStore.h"
+#include "MetaloomFeature/Model/PresetCoding.h"
+#include "MetaloomFeature/Model/PresetsStore.h"
+#include "MetaloomFeature/Model/StoredJson.h"
+#include "MetaloomFeature/Model/UnreadableListBackup.h"
+#include "tests/support/TestEnvironment.h"
+
+#include <QFile>
+#include <QJsonDocument>
+#include <QSignalSpy>
+#include <QtTest>
+
+#include <functional>
+
+using namespace Metaloom;
+
+namespace {
+
+const QString presetsKey = PresetsStore::presetsKey;
+const QString customKey = FavoriteTagsStore::customKey;
+const QString recordKey = DefaultOverridesMigration::overridesKey;
+const QUuid knownId = QUuid::fromString("0F8B6C2A-5D1E-4E7B-9A43-2C6D8E1F0A57");
+const QVariantMap twoOverrides{{"XMP-dc:Creator", "Ann Lee"}, {"XMP-photoshop:Credit", "Studio"}};
+
+Preset makePreset(const QString &name, QMap<QString, QString> overrides = {},
+                  QStringList removals = {})
+{
+    return {QUuid::createUuid(), name,
+            PresetAction::addOrModifyMetadata(std::move(overrides), std::move(removals))};
+}
+
+CustomMetadataTag makeTag(const QString &rawKey, const QString &displayName)
+{
+    return {QUuid::createUuid(), rawKey, displayName};
+}
+
+// The presets or custom fields a fresh reader finds under `key`.
+qsizetype loadedCount(const QString &key)
+{
+    return key == presetsKey ? PresetsStore().presets().size()
+                             : FavoriteTagsStore::shared().loadCustomTags().size();
+}
+
+// Adds one preset or custom field to those stored under `key`.
+bool saveOneMore(const QString &key)
+{
+    if (key == presetsKey)
+        return PresetsStore().addPreset(makePreset("New"));
+    QList<CustomMetadataTag> tags = FavoriteTagsStore::shared().loadCustomTags();
+    return FavoriteTagsStore::shared().saveCustomTags(tags << makeTag("B:B", "B"));
+}
+
+// The old record in every shape it could be read in.
+auto storedRecord()
+{
+    const Preferences preferences = Preferences::standard();
+    return std::tuple(preferences.dictionary(recordKey), preferences.string(recordKey),
+                      preferences.data(recordKey));
+}
+
+} // namespace
+
+using Arrange = std::function<bool(const QString &configFolder)>;
+
+class StoredListsTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() { m_env = std::make_unique<Testing::TestEnvironment>(); }
+    void cleanup() { m_env.reset(); }
+    void presetsReachFreshStoresInOrderButNotEarlierOnes();
+    void presetOperationsMatchById();
+    void presetsFromOtherWritersLoad_data();
+    void presetsFromOtherWritersLoad();
+    void unreadableListsLoadEmptyAndAreKeptAside_data();
+    void unreadableListsLoadEmptyAndAreKeptAside();
+    void unknownActionTypeNamesTheValueAndPath();
+    void customTagsKeepTheirOrder();
+    void favoritesRoundTripAsASetAndOtherShapesLoadEmpty();
+    void sharedStoreFollowsTheCurrentPreferences();
+    void migrationTurnsTheRecordIntoOnePreset();
+    void migrationChangesNothing_data();
+    void migrationChangesNothing();
+
+private:
+    std::unique_ptr<Testing::TestEnvironment> m_env;
+    Preferences m_standard = Preferences::standard();
+};
+
+void StoredListsTest::presetsReachFreshStoresInOrderButNotEarlierOnes()
+{
+    const Preset credit = makePreset(
+        "Studio crédit 📷", {{"XMP-photoshop:Credit", "Studio \"A\"/B\\C\n"}, {"XMP-dc:Rights", ""}},
+        {"GPS:GPSLongitude", "GPS:GPSLatitude", "EXIF:Make"});
+    const Preset empty = makePreset(QString());
+    const Preset third = makePreset("Third", {}, {"IFD0:Model"});
+    PresetsStore early;
+    QVERIFY(early.presets().isEmpty());
+    QVERIFY(!m_standard.contains(presetsKey));
+    PresetsStore store;
+    for (const Preset &preset : {credit, empty, third})
+        QVERIFY(store.addPreset(preset));
+    PresetsStore reloaded;
+    QCOMPARE(reloaded.presets(), (QList<Preset>{credit, empty, third}));
+
+    Preset renamed = empty;
+    renamed.name = "Renamed";
+    QVERIFY(reloaded.updatePreset(renamed));
+    QVERIFY(reloaded.removePreset(credit));
+    QCOMPARE(PresetsStore().presets(), (QList<Preset>{renamed, third}));
+
+    // A store made earlier saw none of this, and writes its own list whole.
+    QVERIFY(early.presets().isEmpty());
+    const Preset other = makePreset("Other");
+    early.addPreset(other);
+    QCOMPARE(PresetsStore().presets(), QList<Preset>{other});
+}
+
+void StoredListsTest::presetOperationsMatchById()
+{
+    const QByteArray foreign =
+        R"([{"name":"Kept","id":"0f8b6c2a-5d1e-4e7b-9a43-2c6d8e1f0a57","action":{"type":"addOrModify"}}])";
+    m_standard.setData(presetsKey, foreign);
+    PresetsStore store;
+    QSignalSpy changes(&store, &PresetsStore::presetsChanged);
+    const Preset kept{knownId, "Kept", PresetAction::addOrModifyMetadata()};
+    QCOMPARE(store.presets(), QList<Preset>{kept});
+
+    // An unknown id: update changes and writes nothing; remove rewrites the
+    // list, compact, the id in upper case and every action member present.
+    QVERIFY(!store.updatePreset(makePreset("Stranger")));
+    QCOMPARE(m_standard.data(presetsKey), foreign);
+    QVERIFY(store.removePreset(makePreset("Stranger")));
+    QCOMPARE(store.presets(), QList<Preset>{kept});
+    QCOMPARE(changes.count(), 0);
+    const QByteArray written = *m_standard.data(presetsKey);
+    QVERIFY(!written.contains('\n') && !written.contains(' '));
+    const QJsonObject action{
+        {"type", "addOrModify"}, {"overrides", QJsonObject()}, {"removals", QJsonArray()}};
+    QCOMPARE(QJsonDocument::fromJson(written).array(),
+             (QJsonArray{QJsonObject{{"id", "0F8B6C2A-5D1E-4E7B-9A43-2C6D8E1F0A57"},
+                                     {"name", "Kept"},
+                                     {"action", action}}}));
+
+    // Adding appends even a second preset with the same id; updating replaces
+    // the first in place; removing takes every preset with the id.
+    const Preset first = makePreset("First");
+    const Preset middle = makePreset("Middle");
+    Preset twin = first;
+    twin.name = "Twin";
+    for (const Preset &preset : {first, middle, twin})
+        store.addPreset(preset);
+    Preset update = first;
+    update.name = "Updated";
+    update.action.removals = {"IFD0:Make"};
+    store.updatePreset(update);
+    QCOMPARE(store.property("presets").value<QList<Preset>>(),
+             (QList<Preset>{kept, update, middle, twin}));
+    store.removePreset(Preset{first.id, "whatever", {}});
+    QCOMPARE(store.presets(), (QList<Preset>{kept, middle}));
+    QCOMPARE(changes.count(), 5);
+    QCOMPARE(PresetsStore().presets(), (QList<Preset>{kept, middle}));
+}
+
+void StoredListsTest::presetsFromOtherWritersLoad_data()
+{
+    QTest::addColumn<QByteArray>("json");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<PresetAction>("action");
+    QTest::newRow("members reordered, lower-case id, escaped slashes, spacing")
+        << QByteArray(R"([ {
+             "action" : { "removals" : ["b", "a"], "overrides" : {"XMP-dc:Format" : "image\/jpeg"},
+                          "type" : "addOrModify" },
+             "name" : "Caf\u00e9 \/ fotos",
+             "id" : "0f8b6c2a-5d1e-4e7b-9a43-2c6d8e1f0a57" } ])")
+        << "Café / fotos"
+        << PresetAction::addOrModifyMetadata({{"XMP-dc:Format", "image/jpeg"}}, {"b", "a"});
+    QTest::newRow("null members count as absent")
+        << QByteArray(
+               R"([{"id":"0F8B6C2A-5D1E-4E7B-9A43-2C6D8E1F0A57","name":"N","action":{"type":"addOrModify","overrides":null,"removals":null}}])")
+        << "N" << PresetAction::addOrModifyMetadata();
+}
+
+void StoredListsTest::presetsFromOtherWritersLoad()
+{
+    QFETCH(QByteArray, json);
+    QFETCH(QString, name);
+    QFETCH(PresetAction, action);
+    m_standard.setData(presetsKey, json);
+    QCOMPARE(PresetsStore().presets(), (QList<Preset>{{knownId, name, action}}));
+
+    // The same list stored as a string, a value of the wrong type, reads as nothing.
+    m_standard.setString(presetsKey, QString::fromUtf8(json));
+    QVERIFY(PresetsStore().presets().isEmpty());
+}
+
+void StoredListsTest::unreadableListsLoadEmptyAndAreKeptAside_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QByteArray>("json");
+    const QByteArray good =
+        R"({"id":"0F8B6C2A-5D1E-4E7B-9A43-2C6D8E1F0A57","name":"Good","action":{"type":"addOrModify"}})";
+    // A good preset, then one with these members: one bad preset spoils the list.
+    auto preset = [&](const QByteArray &members) { return "[" + good + ",{" + members + "}]"; };
+    const QByteArray id = R"("id":"1F8B6C2A-5D1E-4E7B-9A43-2C6D8E1F0A57",)";
+    const QByteArray named = id + R"("name":"x",)";
+    QTest::newRow("preset: unknown action type")
+        << presetsKey << preset(named + R"("action":{"type":"replace"})");
+    QTest::newRow("preset: action type in other case")
+        << presetsKey << preset(named + R"("action":{"type":"AddOrModify"})");
+    QTest::newRow("preset: action type missing") << presetsKey << preset(named + R"("action":{})");
+    QTest::newRow("preset: name missing")
+        << presetsKey << preset(id + R"("action":{"type":"addOrModify"})");
+    QTest::newRow("preset: name not a string")
+        << presetsKey << preset(id + R"("name":7,"action":{"type":"addOrModify"})");
+    QTest::newRow("preset: id in braces")
+        << presetsKey
+        << preset(
+               R"("id":"{1F8B6C2A-5D1E-4E7B-9A43-2C6D8E1F0A57}","name":"x","action":{"type":"addOrModify"})");
+    QTest::newRow("preset: id not hexadecimal")
+        << presetsKey
+        << preset(
+               R"("id":"1F8B6C2A-5D1E-4E7B-9A43-2C6D8E1F0AZZ","name":"x","action":{"type":"addOrModify"})");
+    QTest::newRow("preset: override value not a string")
+        << presetsKey << preset(named + R"("action":{"type":"addOrModify","overrides":{"a":1}})");
+    QTest::newRow("preset: removals not an array")
+        << presetsKey << preset(named + R"("action":{"type":"addOrModify","removals":"a"})");
+    QTest::newRow("presets: malformed JSON") << presetsKey << QByteArray("[" + good);
+    QTest::newRow("presets: object instead of array") << presetsKey << good;
+
+    // A good custom field, then a malformed one.
+    auto field = [](const char *second) {
+        return R"([{"id":"3C9E1A70-84B2-4F0D-A6E5-71D2B8C40F19","rawKey":"A:A","displayName":"A"},)" +
+               QByteArray(second) + "]";
+    };
+    QTest::newRow("field: displayName missing")
+        << customKey << field(R"({"id":"3C9E1A70-84B2-4F0D-A6E5-71D2B8C40F1A","rawKey":"A:B"})");
+    QTest::newRow("field: rawKey null")
+        << customKey
+        << field(
+               R"({"id":"3C9E1A70-84B2-4F0D-A6E5-71D2B8C40F1A","rawKey":null,"displayName":"B"})");
+    QTest::newRow("field: id malformed")
+        << customKey
+        << field(R"({"id":"3C9E1A70-84B2-4F0D-A6E5","rawKey":"A:B","displayName":"B"})");
+    QTest::newRow("field: not an object") << customKey << field(R"("A:B")");
+}
+
+// The list loads as empty and stays stored; the next save keeps it aside
+// under the backup key before replacing it, and later saves leave the backup.
+void StoredListsTest::unreadableListsLoadEmptyAndAreKeptAside()
+{
+    QFETCH(QString, key);
+    QFETCH(QByteArray, json);
+    m_standard.setData(key, json);
+    QCOMPARE(loadedCount(key), 0);
+    QCOMPARE(m_standard.data(key), json);
+
+    QVERIFY(saveOneMore(key));
+    QCOMPARE(loadedCount(key), 1);
+    QCOMPARE(m_standard.data(UnreadableListBackup::backupKey(key)), json);
+    QVERIFY(saveOneMore(key));
+    QCOMPARE(loadedCount(key), 2);
+    QCOMPARE(m_standard.data(UnreadableListBackup::backupKey(key)), json);
+}
+
+void StoredListsTest::unknownActionTypeNamesTheValueAndPath()
+{
+    try {
+        PresetCoding::decode(
+            R"([{"id":"0F8B6C2A-5D1E-4E7B-9A43-2C6D8E1F0A57","name":"a","action":{"type":"addOrModify"}},)"
+            R"({"id":"1F8B6C2A-5D1E-4E7B-9A43-2C6D8E1F0A57","name":"b","action":{"type":"replace"}}])");
+        QFAIL("an unknown action type must not decode");
+    } catch (const DecodingError &error) {
+        QCOMPARE(error.debugDescription(), "Unknown preset action type: replace");
+        QCOMPARE(error.codingPath(), (QStringList{"Index 1", "action"}));
+    }
+}
+
+void StoredListsTest::customTagsKeepTheirOrder()
+{
+    const QList<CustomMetadataTag> tags{makeTag("XMP-photoshop:Source", "Source"),
+                                        makeTag("XMP-dc:Rights", "Droits d’auteur \"©\" / 著作権"),
+                                        makeTag("A:A", QString())};
+    FavoriteTagsStore &store = FavoriteTagsStore::shared();
+    QVERIFY(store.loadCustomTags().isEmpty());
+    QVERIFY(store.saveCustomTags(tags));
+    QCOMPARE(FavoriteTagsStore(Preferences::standard()).loadCustomTags(), tags);
+    const QList<CustomMetadataTag> reversed{tags.at(2), tags.at(1), tags.at(0)};
+    store.saveCustomTags(reversed);
+    QCOMPARE(store.loadCustomTags(), reversed);
+    const QJsonArray written = QJsonDocument::fromJson(*m_standard.data(customKey)).array();
+    QCOMPARE(written.at(0).toObject().value("id").toString(),
+             tags.at(2).id.toString(QUuid::WithoutBraces).toUpper());
+
+    store.saveCustomTags({});
+    QVERIFY(store.loadCustomTags().isEmpty());
+    QCOMPARE(m_standard.data(customKey), QByteArray("[]"));
+
+    // Written by another program: members in any order, ids in lower case.
+    m_standard.setData(
+        customKey,
+        R"([{"id":"3C9E1A70-84B2-4F0D-A6E5-71D2B8C40F19","rawKey":"A:A","displayName":"A"},)"
+        R"( {"displayName" : "Type \/ MIME", "rawKey" : "XMP-dc:Format", "id" : "3c9e1a70-84b2-4f0d-a6e5-71d2b8c40f1a"}])");
+    QCOMPARE(store.loadCustomTags(),
+             (QList<CustomMetadataTag>{
+                 {QUuid::fromString("3C9E1A70-84B2-4F0D-A6E5-71D2B8C40F19"), "A:A", "A"},
+                 {QUuid::fromString("3C9E1A70-84B2-4F0D-A6E5-71D2B8C40F1A"), "XMP-dc:Format",
+                  "Type / MIME"}}));
+}
+
+void StoredListsTest::favoritesRoundTripAsASetAndOtherShapesLoadEmpty()
+{
+    FavoriteTagsStore &store = FavoriteTagsStore::shared();
+    const QSet<QString> two{"GPS:GPSLongitude", "XMP-dc:Description"};
+    QVERIFY(store.saveFavorites(two));
+    QCOMPARE(store.loadFavorites(), two);
+
+    // One key, and no keys, are still arrays on disk (QSettings alone would
+    // turn them into a string and an invalid value).
+    const QSet<QString> one{"IFD0:Make"};
+    store.saveFavorites(one);
+    const QString copy = m_env->workPath() + "/copy.conf";
+    QVERIFY(QFile::copy(m_standard.fileName(), copy));
+    QCOMPARE(FavoriteTagsStore(Preferences::atPath(copy)).loadFavorites(), one);
+    store.saveFavorites({});
+    QVERIFY(store.loadFavorites().isEmpty());
+    QCOMPARE(m_standard.stringArray(FavoriteTagsStore::favoritesKey), QStringList());
+
+    // Duplicates written by another program collapse; other shapes load as nothing.
+    const QString key = FavoriteTagsStore::favoritesKey;
+    m_standard.setStringArray(key, {"A:B", "A:B"});
+    QCOMPARE(store.loadFavorites(), QSet<QString>{"A:B"});
+    QVERIFY(m_standard.setArray(key, {"IFD0:Make", 5}) && store.loadFavorites().isEmpty());
+    QVERIFY(m_standard.setString(key, "IFD0:Make") && store.loadFavorites().isEmpty());
+    QVERIFY(m_standard.setData(key, "[\"IFD0:Make\"]") && store.loadFavorites().isEmpty());
+    QVERIFY(m_standard.setDictionary(key, {{"IFD0:Make", true}}) &&
+            store.loadFavorites().isEmpty());
+}
+
+void StoredListsTest::sharedStoreFollowsTheCurrentPreferences()
+{
+    FavoriteTagsStore &store = FavoriteTagsStore::shared();
+    QCOMPARE(&store, &FavoriteTagsStore::shared());
+    store.saveFavorites({"IFD0:Make"});
+    store.saveCustomTags({makeTag("A:B", "B")});
+
+    // Changes made behind the store's back are seen at once: it holds no copy.
+    m_standard.setStringArray(FavoriteTagsStore::favoritesKey, {"IFD0:Model"});
+    QCOMPARE(store.loadFavorites(), QSet<QString>{"IFD0:Model"});
+
+    m_env = std::make_unique<Testing::TestEnvironment>();
+    QVERIFY(store.loadFavorites().isEmpty());
+    QVERIFY(store.loadCustomTags().isEmpty());
+}
+
+void StoredListsTest::migrationTurnsTheRecordIntoOnePreset()
+{
+    m_standard.setDictionary(recordKey, twoOverrides);
+    PresetsStore earlierWindow;
+
+    QCOMPARE(DefaultOverridesMigration::migrate(),
+             "Default overrides migrated to 'Migrated Default Overrides' preset.");
+    const QList<Preset> presets = PresetsStore().presets();
+    QCOMPARE(presets.size(), 1);
+    QVERIFY(!presets.first().id.isNull());
+    QCOMPARE(presets.first(),
+             (Preset{presets.first().id, "Migrated Default Overrides",
+                     PresetAction::addOrModifyMetadata(
+                         {{"XMP-dc:Creator", "Ann Lee"}, {"XMP-photoshop:Credit", "Studio"}})}));
+    QVERIFY(!m_standard.contains(recordKey));
+    QVERIFY(earlierWindow.presets().isEmpty());
+
+    // A second window starts: nothing more happens.
+    QCOMPARE(DefaultOverridesMigration::migrate(), std::nullopt);
+    QCOMPARE(PresetsStore().presets(), presets);
+}
+
+void StoredListsTest::migrationChangesNothing_data()
+{
+    QTest::addColumn<Arrange>("arrange");
+    const auto storeRecord = [](const QVariantMap &record) -> Arrange {
+        return [record](const QString &) {
+            return Preferences::standard().setDictionary(recordKey, record);
+        };
+    };
+    QTest::newRow("a number among the values")
+        << storeRecord({{"XMP-dc:Creator", "Ann"}, {"XMP-xmp:Rating", 5}});
+    QTest::newRow("empty dictionary") << storeRecord({});
+    QTest::newRow("a string") << Arrange([](const QString &) {
+        return Preferences::standard().setString(recordKey, "XMP-dc:Creator=Ann");
+    });
+    QTest::newRow("data") << Arrange([](const QString &) {
+        return Preferences::standard().setData(recordKey, "{\"XMP-dc:Creator\":\"Ann\"}");
+    });
+    QTest::newRow("a preset exists") << Arrange([](const QString &) {
+        return PresetsStore().addPreset(makePreset("Mine")) &&
+               Preferences::standard().setDictionary(recordKey, twoOverrides);
+    });
+    // The record sits in the organization-wide file, which QSettings reads as
+    // a fallback; the program's own file cannot be written because a folder
+    // stands in its place.
+    QTest::newRow("the preset cannot be written") << Arrange([](const QString &config) {
+        return Preferences::atPath(config + "/Quillforge.conf")
+                   .setDictionary(recordKey, twoOverrides) &&
+               QDir().mkpath(config + "/Quillforge/Metaloom.conf") &&
+               Preferences::standard().dictionary(recordKey) == twoOverrides;
+    });
+}
+
+// The record stays as it was, and so do the presets.
+void StoredListsTest::migrationChangesNothing()
+{
+    QFETCH(Arrange, arrange);
+    QVERIFY(arrange(m_env->configPath()));
+    const auto record = storedRecord();
+    const auto presets = m_standard.data(presetsKey);
+    QVERIFY(m_standard.contains(recordKey));
+
+    QCOMPARE(DefaultOverridesMigration::migrate(), std::nullopt);
+    QVERIFY(storedRecord() == record);
+    QCOMPARE(m_standard.data(presetsKey), presets);
+}
+
+QTEST_GUILESS_MAIN(StoredListsTest)
+#include "tst_StoredLists.moc"
