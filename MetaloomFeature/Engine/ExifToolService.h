@@ -1,5 +1,6 @@
 #pragma once
 
+#include "MetaloomFeature/Engine/ChangeReport.h"
 #include "MetaloomFeature/Engine/ServiceError.h"
 #include "MetaloomFeature/Engine/TagDefinition.h"
 #include "MetaloomFeature/Model/MetadataEntry.h"
@@ -43,12 +44,16 @@ public:
     // Every tag of the file, hidden groups dropped, sorted by group and tag.
     QCoro::Task<QList<MetadataEntry>> readMetadata(QUrl fileUrl);
 
+    // The three targeted changes answer what ExifTool skipped without a word
+    // (a tag the file's format has no place for); the file is still replaced
+    // when the rest of the change landed.
+    //
     // Writes the entries whose value differs from the value read.
-    QCoro::Task<void> writeMetadata(QUrl fileUrl, QList<MetadataEntry> entries);
+    QCoro::Task<ChangeReport> writeMetadata(QUrl fileUrl, QList<MetadataEntry> entries);
     // Sets each tag of the map to its value.
-    QCoro::Task<void> applyOverrides(QMap<QString, QString> overrides, QUrl fileUrl);
+    QCoro::Task<ChangeReport> applyOverrides(QMap<QString, QString> overrides, QUrl fileUrl);
     // Deletes the listed tags.
-    QCoro::Task<void> removeMetadata(QStringList tagKeys, QUrl fileUrl);
+    QCoro::Task<ChangeReport> removeMetadata(QStringList tagKeys, QUrl fileUrl);
     // Strips every tag ExifTool can remove from this kind of file.
     QCoro::Task<void> removeAllMetadata(QUrl fileUrl);
 

@@ -58,7 +58,7 @@ QCoro::Task<void> changeFile(ResourceBundle bundle, QString targetPath, QStringL
 
 } // namespace
 
-QCoro::Task<void> ExifToolService::writeMetadata(QUrl fileUrl, QList<MetadataEntry> entries)
+QCoro::Task<ChangeReport> ExifToolService::writeMetadata(QUrl fileUrl, QList<MetadataEntry> entries)
 {
     QList<MetadataEntry> modified;
     QStringList keys;
@@ -69,32 +69,36 @@ QCoro::Task<void> ExifToolService::writeMetadata(QUrl fileUrl, QList<MetadataEnt
         }
     }
     if (modified.isEmpty())
-        co_return;
+        co_return ChangeReport{};
     const QString target = TargetPath::forFile(fileUrl);
     co_await changeFile(m_bundle, target, keys, [modified, target](const QString &output) {
         return WriteArguments::forEntries(modified, output, target);
     });
+    co_return ChangeReport{};
 }
 
-QCoro::Task<void> ExifToolService::applyOverrides(QMap<QString, QString> overrides, QUrl fileUrl)
+QCoro::Task<ChangeReport> ExifToolService::applyOverrides(QMap<QString, QString> overrides,
+                                                          QUrl fileUrl)
 {
     if (overrides.isEmpty())
-        co_return;
+        co_return ChangeReport{};
     const QString target = TargetPath::forFile(fileUrl);
     co_await changeFile(m_bundle, target, overrides.keys(),
                         [overrides, target](const QString &output) {
                             return WriteArguments::forOverrides(overrides, output, target);
                         });
+    co_return ChangeReport{};
 }
 
-QCoro::Task<void> ExifToolService::removeMetadata(QStringList tagKeys, QUrl fileUrl)
+QCoro::Task<ChangeReport> ExifToolService::removeMetadata(QStringList tagKeys, QUrl fileUrl)
 {
     if (tagKeys.isEmpty())
-        co_return;
+        co_return ChangeReport{};
     const QString target = TargetPath::forFile(fileUrl);
     co_await changeFile(m_bundle, target, tagKeys, [tagKeys, target](const QString &output) {
         return WriteArguments::forRemovals(tagKeys, output, target);
     });
+    co_return ChangeReport{};
 }
 
 QCoro::Task<void> ExifToolService::removeAllMetadata(QUrl fileUrl)
