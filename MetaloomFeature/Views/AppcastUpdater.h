@@ -1,0 +1,92 @@
+#pragma once
+
+#include "Appcast.h"
+#include "MetaloomFeature/Platform/AppInfo.h"
+#include "UpdateBackend.h"
+
+#include <QNetworkAccessManager>
+#include <QPointer>
+#include <QTimer>
+#include <QUrl>
+
+#include <chrono>
+#include <functional>
+#include <optional>
+
+class QNetworkReply;
+
+namespace Metaloom {
+
+// What one check found.
+struct UpdateCheckOutcome {
+    enum class Kind { UpdateAvailable, UpToDate, Failed };
+
+    Kind kind = Kind::Failed;
+    // The running version as shown to the user ("1.2 (34)").
+    QString currentVersion;
+    // The newer release, for UpdateAvailable.
+    std::optional<Appcast::Item> update;
+    // Why the check failed, for Failed.
+    QString errorMessage;
+};
+
+// The update mechanism of this platform: it reads the maker's update feed
+// and tells the user whether a newer version exists, with a button to its
+// download page. It installs nothing. The feed is compared by build number
+// ("CFBundleVersion"), shown by short version.
+class AppcastUpdater : public UpdateBackend {
+    Q_OBJECT
+
+public:
+    static constexpr std::chrono::milliseconds requestTimeout{15'000};
+    static constexpr std::chrono::hours automaticCheckInterval{24};
+    // No real feed comes near this; a larger answer is refused, not read.
+    static constexpr qint64 maximumFeedSize = 4 * 1024 * 1024;
+    static inline const char *feedURLVariable = "METALOOM_APPCAST_URL";
+
+    // Shows an outcome to the user. The standard one opens a dialog.
+    using Presenter = std::function<void(const UpdateCheckOutcome &)>;
+
+    // A mechanism that is not started never checks and never reports that a
+    // check is possible.
+    AppcastUpdater(const AppInfo &info, bool started, QObject *parent = nullptr);
+    AppcastUpdater(const AppInfo &info, bool started, const QUrl &feedURL, Presenter present,
+                   std::chrono::milliseconds timeout = requestTimeout, QObject *parent = nullptr);
+    ~AppcastUpdater() override;
+
+    // The feed's address: the variable's value when it is an absolute web
+    // address, otherwise the information list's "SUFeedURL".
+    static QUrl feedURL(const AppInfo &info, const std::optional<QString> &environmentValue);
+    static QUrl defaultFeedURL(const AppInfo &info);
+
+    bool canCheckForUpdates() const override;
+    void setAutomaticallyChecksForUpdates(bool enabled) override;
+    void checkForUpdatesInBackground() override;
+    void checkForUpdates() override;
+
+    bool isChecking() const { return m_reply != nullptr; }
+
+Q_SIGNALS:
+    // After every check, shown to the user or not.
+    void checkFinished(const Metaloom::UpdateCheckOutcome &outcome, bool userInitiated);
+
+private:
+    void startCheck(bool userInitiated);
+    void finishCheck();
+    UpdateCheckOutcome outcomeOf(QNetworkReply *reply) const;
+    QString currentVersionText() const;
+
+    AppInfo m_info;
+    bool m_started;
+    QUrl m_feedURL;
+    Presenter m_present;
+    std::chrono::milliseconds m_timeout;
+    // One manager for the life of the updater, as replies must not outlive it.
+    QNetworkAccessManager m_network;
+    QTimer m_schedule;
+    QPointer<QNetworkReply> m_reply;
+    bool m_userInitiated = false;
+    bool m_feedTooLarge = false;
+};
+
+} // namespace Metaloom

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QList>
+#include <QMap>
+#include <QString>
+#include <QUuid>
+
+namespace Metaloom {
+
+// One line of the overrides editor: a tag key and the value to write.
+struct OverrideRow {
+    QUuid id;
+    QString key;
+    QString value;
+
+    static OverrideRow blank() { return {QUuid::createUuid(), {}, {}}; }
+
+    bool operator==(const OverrideRow &) const = default;
+};
+
+// The editor's rows and the preset's map of overrides, kept apart so that
+// blank and half-filled lines can stay on screen without entering the preset.
+namespace OverrideRows {
+
+// One blank row for an empty map; otherwise one row per entry, by key in the
+// user's alphabetical order.
+QList<OverrideRow> fromOverrides(const QMap<QString, QString> &overrides);
+
+// The map the rows describe: keys and values trimmed, rows with an empty key
+// or value left out, and of two rows with one key the later one wins.
+QMap<QString, QString> toOverrides(const QList<OverrideRow> &rows);
+
+// Every row with that id removed, unless fewer than two rows remain to
+// remove from (the last row stays).
+QList<OverrideRow> removing(QList<OverrideRow> rows, const QUuid &id);
+
+// A blank row right after the row with that id, or at the end when no row
+// has it. The new row is returned through `added` when given.
+QList<OverrideRow> addingBelow(QList<OverrideRow> rows, const QUuid &id,
+                               OverrideRow *added = nullptr);
+
+} // namespace OverrideRows
+
+} // namespace Metaloom

@@ -1,0 +1,178 @@
+#include "RemovalKeyPickerMenu.h"
+
+#include "SheetStyle.h"
+#include "SymbolIcons.h"
+
+#include <QEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QProxyStyle>
+#include <QTimer>
+#include <QWidgetAction>
+
+namespace Metaloom {
+
+namespace {
+
+// Menus taller than the screen scroll instead of spreading into columns:
+// one family alone can hold thousands of keys.
+class ScrollingMenuStyle : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
+                  QStyleHintReturn *returnData) const override
+    {
+        if (hint == QStyle::SH_Menu_Scrollable)
+            return 1;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
+QStyle *scrollingMenuStyle()
+{
+    // One for the process; menus do not own a style set on them.
+    static auto *style = new ScrollingMenuStyle;
+    return style;
+}
+
+QString menuText(const QString &text)
+{
+    QString escaped = text;
+    return escaped.replace(QLatin1Char('&'), QStringLiteral("&&"));
+}
+
+} // namespace
+
+RemovalKeyPickerMenu::RemovalKeyPickerMenu(QWidget *parent) : QToolButton(parent)
+{
+    setAutoRaise(true);
+    setCursor(Qt::ArrowCursor);
+    setFocusPolicy(Qt::TabFocus);
+    setToolTip(tr("Choose a known tag"));
+    setAccessibleName(tr("Choose a known tag"));
+    updateIcon();
+    hide();
+    connect(this, &QToolButton::clicked, this, &RemovalKeyPickerMenu::openMenu);
+}
+
+void RemovalKeyPickerMenu::setAvailableKeys(std::shared_ptr<const TagKeyCatalog> keys)
+{
+    if (keys && keys->isEmpty())
+        keys.reset();
+    if (keys == m_keys)
+        return;
+    m_keys = std::move(keys);
+    delete m_menu;
+    m_menu = nullptr;
+    m_filter = nullptr;
+    m_familyActions.clear();
+    m_matchActions.clear();
+    setVisible(m_keys != nullptr);
+}
+
+QMenu *RemovalKeyPickerMenu::pickerMenu()
+{
+    if (!m_menu && m_keys)
+        buildMenu();
+    return m_menu;
+}
+
+void RemovalKeyPickerMenu::openMenu()
+{
+    QMenu *menu = pickerMenu();
+    if (!menu)
+        return;
+    m_filter->clear();
+    menu->popup(mapToGlobal(QPoint(width() - menu->sizeHint().width(), height())));
+    // The filter takes the keyboard at once: nobody scrolls to a key.
+    QTimer::singleShot(0, m_filter, [filter = m_filter] { filter->setFocus(); });
+}
+
+void RemovalKeyPickerMenu::buildMenu()
+{
+    m_menu = new QMenu(this);
+    m_menu->setStyle(scrollingMenuStyle());
+
+    m_filter = new QLineEdit(m_menu);
+    m_filter->setPlaceholderText(tr("Filter tags"));
+    m_filter->setClearButtonEnabled(true);
+    auto *filterAction = new QWidgetAction(m_menu);
+    filterAction->setDefaultWidget(m_filter);
+    m_menu->addAction(filterAction);
+    m_menu->addSeparator();
+
+    const QFont sectionFont = SheetStyle::caption(font());
+    for (const TagKeyCatalog::Family &family : m_keys->families()) {
+        QMenu *submenu = m_menu->addMenu(menuText(family.name));
+        submenu->setStyle(scrollingMenuStyle());
+        m_familyActions.append(submenu->menuAction());
+        const QStringList keys = family.keys;
+        const QString name = family.name;
+        connect(submenu, &QMenu::aboutToShow, this, [this, submenu, keys, name, sectionFont] {
+            if (!submenu->isEmpty())
+                return;
+            submenu->addSection(menuText(name))->setFont(sectionFont);
+            for (const QString &key : keys)
+                keyAction(submenu, key);
+        });
+    }
+    connect(m_filter, &QLineEdit::textChanged, this, [this](const QString &text) {
+        if (text.trimmed().isEmpty())
+            showFamilies();
+        else
+            showMatches(text);
+    });
+}
+
+QAction *RemovalKeyPickerMenu::keyAction(QMenu *menu, const QString &key)
+{
+    QAction *action = menu->addAction(menuText(key));
+    connect(action, &QAction::triggered, this, [this, key] { Q_EMIT keySelected(key); });
+    return action;
+}
+
+void RemovalKeyPickerMenu::clearMatches()
+{
+    qDeleteAll(m_matchActions);
+    m_matchActions.clear();
+}
+
+void RemovalKeyPickerMenu::showFamilies()
+{
+    clearMatches();
+    for (QAction *action : std::as_const(m_familyActions))
+        action->setVisible(true);
+}
+
+void RemovalKeyPickerMenu::showMatches(const QString &text)
+{
+    clearMatches();
+    for (QAction *action : std::as_const(m_familyActions))
+        action->setVisible(false);
+    qsizetype total = 0;
+    const QStringList keys = m_keys->matching(text, maximumFilterResults, &total);
+    for (const QString &key : keys)
+        m_matchActions.append(keyAction(m_menu, key));
+    if (total == 0 || total > keys.size()) {
+        const QString note = total == 0
+                                 ? tr("No matching tags")
+                                 : tr("%1 more: type more of the name").arg(total - keys.size());
+        QAction *hint = m_menu->addAction(note);
+        hint->setEnabled(false);
+        m_matchActions.append(hint);
+    }
+}
+
+void RemovalKeyPickerMenu::updateIcon()
+{
+    setIcon(symbolIcon(QStringLiteral("chevron.down.circle"),
+                       SheetStyle::textColor(palette(), SheetStyle::Tone::Secondary)));
+}
+
+void RemovalKeyPickerMenu::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::PaletteChange)
+        updateIcon();
+    QToolButton::changeEvent(event);
+}
+
+} // namespace Metaloom

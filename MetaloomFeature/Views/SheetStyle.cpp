@@ -1,0 +1,133 @@
+#include "SheetStyle.h"
+
+#include "VossaApps/CatalogStyle.h"
+
+#include <QFontDatabase>
+#include <QFrame>
+#include <QLabel>
+
+namespace Metaloom::SheetStyle {
+
+using VossaApps::CatalogStyle::scaled;
+
+QFont title2(const QFont &base, QFont::Weight weight)
+{
+    return scaled(base, 17, weight);
+}
+
+QFont headline(const QFont &base)
+{
+    return scaled(base, 13, QFont::Bold);
+}
+
+QFont subheadline(const QFont &base, QFont::Weight weight)
+{
+    return scaled(base, 11, weight);
+}
+
+QFont callout(const QFont &base)
+{
+    return scaled(base, 12);
+}
+
+QFont footnote(const QFont &base)
+{
+    return scaled(base, 10);
+}
+
+QFont caption(const QFont &base)
+{
+    return scaled(base, 10);
+}
+
+QFont caption2(const QFont &base)
+{
+    return scaled(base, 10);
+}
+
+QFont monospaced(const QFont &base)
+{
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    if (base.pointSizeF() > 0)
+        font.setPointSizeF(base.pointSizeF());
+    return font;
+}
+
+QFont systemSize(const QFont &base, qreal macPoints, QFont::Weight weight)
+{
+    return scaled(base, macPoints, weight);
+}
+
+bool isDark(const QPalette &palette)
+{
+    return palette.color(QPalette::Window).lightness() < 128;
+}
+
+QColor textColor(const QPalette &palette, Tone tone)
+{
+    QColor color = palette.color(QPalette::WindowText);
+    switch (tone) {
+    case Tone::Primary:
+        return color;
+    case Tone::Secondary:
+        return VossaApps::CatalogStyle::secondaryText(palette);
+    case Tone::Tertiary:
+        return VossaApps::CatalogStyle::withOpacity(color, 0.4);
+    }
+    return color;
+}
+
+QColor red(const QPalette &palette)
+{
+    return isDark(palette) ? QColor(0xFF, 0x45, 0x3A) : QColor(0xE0, 0x2F, 0x25);
+}
+
+QColor green(const QPalette &palette)
+{
+    return isDark(palette) ? QColor(0x30, 0xD1, 0x58) : QColor(0x28, 0xA7, 0x45);
+}
+
+QColor accent(const QPalette &palette)
+{
+    return palette.color(QPalette::Highlight);
+}
+
+void setTextColor(QWidget *widget, const QColor &color)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, color);
+    palette.setColor(QPalette::Text, color);
+    widget->setPalette(palette);
+}
+
+void setTone(QWidget *widget, Tone tone)
+{
+    setTextColor(widget, textColor(widget->palette(), tone));
+}
+
+QLabel *label(const QString &text, const QFont &font, Tone tone, QWidget *parent)
+{
+    auto *label = new QLabel(parent);
+    // File names and tag keys are shown as typed, never read as markup.
+    label->setTextFormat(Qt::PlainText);
+    label->setText(text);
+    label->setFont(font);
+    label->setWordWrap(true);
+    setTone(label, tone);
+    return label;
+}
+
+QWidget *divider(QWidget *parent)
+{
+    auto *line = new QFrame(parent);
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Plain);
+    line->setFixedHeight(1);
+    QPalette palette = line->palette();
+    palette.setColor(QPalette::WindowText, VossaApps::CatalogStyle::withOpacity(
+                                               palette.color(QPalette::WindowText), 0.15));
+    line->setPalette(palette);
+    return line;
+}
+
+} // namespace Metaloom::SheetStyle

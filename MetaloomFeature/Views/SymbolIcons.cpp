@@ -1,0 +1,100 @@
+#include "SymbolIcons.h"
+
+#include <QGuiApplication>
+#include <QHash>
+#include <QPainter>
+#include <QStringList>
+
+// Static libraries drop resources nobody names; this pulls them in.
+static void loadViewResources()
+{
+    Q_INIT_RESOURCE(views);
+}
+
+namespace Metaloom {
+
+namespace {
+
+struct Symbol {
+    QStringList themeNames;
+    QString bundled;
+};
+
+Symbol symbol(QStringList themeNames, const char *bundled)
+{
+    return {std::move(themeNames), QStringLiteral(":/metaloom/%1.svg").arg(QLatin1String(bundled))};
+}
+
+const QHash<QString, Symbol> &symbols()
+{
+    static const QHash<QString, Symbol> table{
+        {QStringLiteral("trash"),
+         symbol({QStringLiteral("user-trash-symbolic"), QStringLiteral("edit-delete-symbolic")},
+                "trash")},
+        {QStringLiteral("chevron.down"),
+         symbol({QStringLiteral("pan-down-symbolic")}, "chevron-down")},
+        {QStringLiteral("chevron.down.circle"), symbol({}, "chevron-down-circle")},
+        {QStringLiteral("plus.circle"), symbol({}, "plus-circle")},
+        {QStringLiteral("minus.circle"), symbol({}, "minus-circle")},
+        {QStringLiteral("line.3.horizontal"),
+         symbol({QStringLiteral("open-menu-symbolic")}, "line-3-horizontal")},
+        {QStringLiteral("checkmark.circle.fill"), symbol({}, "checkmark-circle-fill")},
+        {QStringLiteral("xmark.circle.fill"), symbol({}, "xmark-circle-fill")},
+        {QStringLiteral("tag"), symbol({}, "tag")},
+        {QStringLiteral("square.stack.3d.up"), symbol({}, "square-stack-3d-up")},
+        {QStringLiteral("info.circle"), symbol({QStringLiteral("help-about-symbolic"),
+                                                QStringLiteral("dialog-information-symbolic")},
+                                               "info-circle")},
+    };
+    return table;
+}
+
+QIcon shapeOf(const Symbol &symbol)
+{
+    for (const QString &name : symbol.themeNames) {
+        if (QIcon::hasThemeIcon(name))
+            return QIcon::fromTheme(name);
+    }
+    loadViewResources();
+    return QIcon(symbol.bundled);
+}
+
+} // namespace
+
+QPixmap symbolPixmap(const QString &name, int size, const QColor &color, qreal devicePixelRatio)
+{
+    const auto it = symbols().constFind(name);
+    if (it == symbols().cend())
+        return {};
+    const QPixmap shape = shapeOf(*it).pixmap(QSize(size, size), devicePixelRatio);
+    if (shape.isNull())
+        return {};
+    // Only the shape's coverage is kept; the colour is ours, as for a symbol.
+    QPixmap tinted(shape.size());
+    tinted.setDevicePixelRatio(shape.devicePixelRatio());
+    tinted.fill(Qt::transparent);
+    QPainter painter(&tinted);
+    painter.drawPixmap(0, 0, shape);
+    painter.setCompositionMode(QPainter::CompositionMode_SourceIn);
+    painter.fillRect(QRect(QPoint(0, 0), shape.size()), color);
+    return tinted;
+}
+
+QIcon symbolIcon(const QString &name, const QColor &color, int size)
+{
+    const qreal ratio = qApp ? qApp->devicePixelRatio() : 1.0;
+    QIcon icon;
+    icon.addPixmap(symbolPixmap(name, size, color, ratio), QIcon::Normal);
+    QColor faded = color;
+    faded.setAlphaF(color.alphaF() * 0.4);
+    icon.addPixmap(symbolPixmap(name, size, faded, ratio), QIcon::Disabled);
+    return icon;
+}
+
+QIcon applicationIcon()
+{
+    loadViewResources();
+    return QIcon(QStringLiteral(":/metaloom/metaloom.svg"));
+}
+
+} // namespace Metaloom
