@@ -1,0 +1,74 @@
+#pragma once
+
+#include "MetaloomFeature/Model/MetadataEntry.h"
+
+#include <QFont>
+#include <QRect>
+#include <QString>
+
+#include <optional>
+
+// What one row of the metadata editor shows for its entry, and where: the
+// display name, at most one badge, the favorite star and the value box. The
+// editor's delegate paints rows with it, places their editors and answers
+// clicks and help requests; nothing here draws.
+namespace Metaloom::MetadataRow {
+
+struct Badge {
+    enum class Kind { Warning, ReadOnly, Modified };
+    Kind kind;
+    QString text;
+    bool operator==(const Badge &) const = default;
+};
+
+// The first that applies: the warning itself, "Read-only", "Modified".
+std::optional<Badge> badge(const MetadataEntry &entry);
+
+// "star.fill" for favorites, "star" otherwise.
+QString starSymbol(const MetadataEntry &entry);
+// "Standard field", "Remove from favorites" or "Add to favorites".
+QString starHelpText(const MetadataEntry &entry);
+// Default favorites cannot be unpinned from the row.
+inline bool isStarEnabled(const MetadataEntry &entry)
+{
+    return !entry.isDefaultFavorite;
+}
+
+// The fonts of a row, derived from the view's font.
+struct Fonts {
+    explicit Fonts(const QFont &base);
+    QFont name;
+    QFont badge;
+    QFont value;
+    QFont section;
+};
+
+// Where the parts of a row lie inside the rectangle the view gives it.
+struct Geometry {
+    QRect card;
+    QRect name;
+    QRect badge; // empty without a badge
+    QRect star;
+    // The star's clickable area, a little larger than the star itself.
+    QRect starTarget;
+    QRect valueBox;
+    QRect valueText;
+
+    static Geometry of(const QRect &rowRect, const Fonts &fonts, const MetadataEntry &entry);
+};
+
+// At most this many lines of a value are shown; the editor scrolls the rest.
+constexpr int maximumValueLines = 12;
+
+// The width the value's text has in a row of this width.
+int valueTextWidth(int rowWidth);
+// The lines the value takes when wrapped at word boundaries (or anywhere
+// inside a word longer than a line) to this width, as the editor wraps it.
+int valueLineCount(const QString &value, const QFont &font, int width);
+// The height of an entry row of this width, and of a section header.
+int entryRowHeight(const MetadataEntry &entry, bool showsPicker, const Fonts &fonts, int rowWidth);
+int sectionRowHeight(const Fonts &fonts);
+// Where a section header's title is drawn.
+QRect sectionTitleRect(const QRect &rowRect);
+
+} // namespace Metaloom::MetadataRow
