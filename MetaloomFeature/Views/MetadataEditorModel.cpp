@@ -1,5 +1,7 @@
 #include "MetadataEditorModel.h"
 
+#include "ListSync.h"
+
 #include <QSet>
 
 #include <algorithm>
@@ -160,67 +162,22 @@ bool MetadataEditorModel::applyDifferences(QList<Section> target)
 
 bool MetadataEditorModel::applyEntryDifferences(int sectionRow, const QList<MetadataEntry> &target)
 {
-    QList<MetadataEntry> &shown = m_sections[sectionRow].entries;
     const QModelIndex parent = index(sectionRow, 0);
-
-    QSet<QUuid> targetIDs;
-    for (const MetadataEntry &entry : target)
-        targetIDs.insert(entry.id);
-    for (qsizetype i = shown.size() - 1; i >= 0;) {
-        if (targetIDs.contains(shown.at(i).id)) {
-            --i;
-            continue;
-        }
-        const qsizetype last = i;
-        while (i >= 0 && !targetIDs.contains(shown.at(i).id))
-            --i;
-        beginRemoveRows(parent, int(i + 1), int(last));
-        shown.remove(i + 1, last - i);
-        endRemoveRows();
-    }
-
-    QSet<QUuid> shownIDs;
-    for (const MetadataEntry &entry : std::as_const(shown))
-        shownIDs.insert(entry.id);
-    qsizetype position = 0;
-    for (qsizetype k = 0; k < target.size();) {
-        if (position < shown.size() && shown.at(position).id == target.at(k).id) {
-            ++position;
-            ++k;
-            continue;
-        }
-        // An entry that moved: the orders disagree, so start afresh.
-        if (shownIDs.contains(target.at(k).id))
-            return false;
-        const qsizetype first = k;
-        while (k < target.size() && !shownIDs.contains(target.at(k).id))
-            ++k;
-        beginInsertRows(parent, int(position), int(position + k - first - 1));
-        for (qsizetype j = first; j < k; ++j)
-            shown.insert(position + j - first, target.at(j));
-        endInsertRows();
-        position += k - first;
-    }
-    if (position != shown.size())
-        return false;
-    updateChangedEntries(sectionRow, target);
-    return true;
-}
-
-void MetadataEditorModel::updateChangedEntries(int sectionRow, const QList<MetadataEntry> &target)
-{
-    QList<MetadataEntry> &shown = m_sections[sectionRow].entries;
-    const QModelIndex parent = index(sectionRow, 0);
-    for (qsizetype i = 0; i < shown.size(); ++i) {
-        if (shown.at(i) == target.at(i))
-            continue;
-        const qsizetype first = i;
-        while (i < shown.size() && !(shown.at(i) == target.at(i))) {
-            shown[i] = target.at(i);
-            ++i;
-        }
-        Q_EMIT dataChanged(index(int(first), 0, parent), index(int(i - 1), 0, parent));
-    }
+    ListSyncHooks hooks;
+    hooks.beginRemove = [this, parent](int first, int last) {
+        beginRemoveRows(parent, first, last);
+    };
+    hooks.endRemove = [this] { endRemoveRows(); };
+    hooks.beginInsert = [this, parent](int first, int last) {
+        beginInsertRows(parent, first, last);
+    };
+    hooks.endInsert = [this] { endInsertRows(); };
+    hooks.changed = [this, parent](int first, int last) {
+        Q_EMIT dataChanged(index(first, 0, parent), index(last, 0, parent));
+    };
+    return syncListByID(
+        m_sections[sectionRow].entries, target,
+        [](const MetadataEntry &entry) { return entry.id; }, hooks);
 }
 
 void MetadataEditorModel::rebuildLookup()

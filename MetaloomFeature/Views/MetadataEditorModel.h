@@ -84,7 +84,6 @@ private:
     bool updateInPlace(const QList<MetadataEntry> &entries);
     bool applyDifferences(QList<Section> target);
     bool applyEntryDifferences(int sectionRow, const QList<MetadataEntry> &target);
-    void updateChangedEntries(int sectionRow, const QList<MetadataEntry> &target);
     void rebuildLookup();
     int sectionRowForKey(quintptr key) const;
 

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "MetaloomFeature/Model/MediaItem.h"
+
+#include <QAbstractListModel>
+#include <QList>
+
+namespace Metaloom {
+
+// The imported files as the sidebar lists them, in import order. The
+// library publishes its whole list on every change; the model follows it by
+// item id, so a selection and the scroll position survive imports and
+// removals, and a thumbnail that arrives redraws one row.
+class SidebarModel : public QAbstractListModel {
+    Q_OBJECT
+
+public:
+    enum Role {
+        ItemIDRole = Qt::UserRole + 1,
+        FileTypeRole,
+        ThumbnailRole,
+        PathRole,
+    };
+
+    explicit SidebarModel(QObject *parent = nullptr);
+
+    void setItems(const QList<MediaItem> &items);
+
+    const MediaItem *item(const QModelIndex &index) const;
+    QModelIndex indexOf(const QUuid &itemID) const;
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+
+private:
+    QList<MediaItem> m_items;
+};
+
+} // namespace Metaloom
