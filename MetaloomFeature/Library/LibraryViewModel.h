@@ -338,9 +338,11 @@ private:
     void fieldSettingsDidChange();
 
     // Export
-    QCoro::Task<void> writeExport(QList<MetadataEntry> entries,
-                                  MetadataExportFormatter::Format format, QUrl destination);
+    void writeExport(const QList<MetadataEntry> &entries, MetadataExportFormatter::Format format,
+                     const QUrl &destination);
 
+    // The engine, or a PlatformError when it is gone (its window is closing).
+    static ExifToolService *requireEngine(const QPointer<ExifToolService> &service);
     void setBusy(bool busy);
     void showError(const QString &message);
     void notifyPendingChanges();

@@ -5,6 +5,7 @@
 #include "UpdateBackend.h"
 
 #include <QNetworkAccessManager>
+#include <QNetworkReply>
 #include <QPointer>
 #include <QTimer>
 #include <QUrl>
@@ -12,8 +13,6 @@
 #include <chrono>
 #include <functional>
 #include <optional>
-
-class QNetworkReply;
 
 namespace Metaloom {
 

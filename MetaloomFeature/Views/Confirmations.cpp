@@ -13,16 +13,7 @@ namespace {
 
 constexpr int padding = 24;
 constexpr int spacing = 16;
-constexpr int minimumWidth = 400;
-
-void tintRed(QPushButton *button)
-{
-    QPalette palette = button->palette();
-    const QColor red = SheetStyle::red(palette);
-    palette.setColor(QPalette::Button, red);
-    palette.setColor(QPalette::ButtonText, Qt::white);
-    button->setPalette(palette);
-}
+constexpr int dialogMinimumWidth = 400;
 
 } // namespace
 
@@ -33,7 +24,7 @@ ConfirmationDialog::ConfirmationDialog(const QString &title, const QString &mess
 {
     setWindowTitle(title);
     setWindowModality(Qt::WindowModal);
-    setMinimumWidth(minimumWidth);
+    setMinimumWidth(dialogMinimumWidth);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(padding, padding, padding, padding);
@@ -51,7 +42,7 @@ ConfirmationDialog::ConfirmationDialog(const QString &title, const QString &mess
     m_cancel->setAutoDefault(false);
     m_confirm = new QPushButton(confirmTitle, this);
     m_confirm->setDefault(true);
-    tintRed(m_confirm);
+    SheetStyle::makeProminent(m_confirm, SheetStyle::red(palette()));
     buttons->addWidget(m_cancel);
     buttons->addWidget(m_confirm);
     layout->addLayout(buttons);

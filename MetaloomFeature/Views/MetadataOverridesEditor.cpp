@@ -30,6 +30,8 @@ public:
         setFrameShape(QFrame::NoFrame);
         setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Maximum);
+        // The list lies on the tab's own background.
+        viewport()->setAutoFillBackground(false);
     }
     QSize sizeHint() const override
     {
@@ -45,6 +47,7 @@ private:
 QWidget *listContent(QVBoxLayout **layout, QWidget *parent)
 {
     auto *content = new QWidget(parent);
+    content->setAutoFillBackground(false);
     *layout = new QVBoxLayout(content);
     (*layout)->setContentsMargins(0, 0, 0, 0);
     (*layout)->setSpacing(6);

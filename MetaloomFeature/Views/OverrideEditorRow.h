@@ -7,6 +7,7 @@
 
 #include <memory>
 
+class QLabel;
 class QToolButton;
 
 namespace Metaloom {
@@ -52,7 +53,7 @@ private:
     GrowingTextField *m_value;
     QToolButton *m_remove;
     QToolButton *m_addBelow;
-    class QLabel *m_handle;
+    QLabel *m_handle;
 };
 
 } // namespace Metaloom

@@ -100,20 +100,9 @@ void RemovalKeyPickerMenu::buildMenu()
     m_menu->addAction(filterAction);
     m_menu->addSeparator();
 
-    const QFont sectionFont = SheetStyle::caption(font());
     for (const TagKeyCatalog::Family &family : m_keys->families()) {
-        QMenu *submenu = m_menu->addMenu(menuText(family.name));
-        submenu->setStyle(scrollingMenuStyle());
+        QMenu *submenu = addLazySubmenu(m_menu, family.name, family.keys, 0);
         m_familyActions.append(submenu->menuAction());
-        const QStringList keys = family.keys;
-        const QString name = family.name;
-        connect(submenu, &QMenu::aboutToShow, this, [this, submenu, keys, name, sectionFont] {
-            if (!submenu->isEmpty())
-                return;
-            submenu->addSection(menuText(name))->setFont(sectionFont);
-            for (const QString &key : keys)
-                keyAction(submenu, key);
-        });
     }
     connect(m_filter, &QLineEdit::textChanged, this, [this](const QString &text) {
         if (text.trimmed().isEmpty())
@@ -121,6 +110,41 @@ void RemovalKeyPickerMenu::buildMenu()
         else
             showMatches(text);
     });
+}
+
+QMenu *RemovalKeyPickerMenu::addLazySubmenu(QMenu *parent, const QString &title,
+                                            const QStringList &keys, int splitDepth)
+{
+    QMenu *submenu = parent->addMenu(menuText(title));
+    submenu->setStyle(scrollingMenuStyle());
+    connect(submenu, &QMenu::aboutToShow, this, [this, submenu, title, keys, splitDepth] {
+        if (submenu->isEmpty())
+            fillKeyMenu(submenu, title, keys, splitDepth);
+    });
+    return submenu;
+}
+
+void RemovalKeyPickerMenu::fillKeyMenu(QMenu *menu, const QString &title, const QStringList &keys,
+                                       int splitDepth)
+{
+    menu->addSection(menuText(title))->setFont(SheetStyle::caption(font()));
+    // Thousands of keys in one menu take long to lay out and longer to
+    // scan: a large family is split by the first letters of the tag name,
+    // one more letter at each level, until the parts are small.
+    QMap<QString, QStringList> byPrefix;
+    if (keys.size() > maximumKeysPerMenu && splitDepth < 3) {
+        for (const QString &key : keys) {
+            const QStringView name = QStringView(key).mid(key.indexOf(QLatin1Char(':')) + 1);
+            byPrefix[name.left(splitDepth + 1).toString().toUpper()].append(key);
+        }
+    }
+    if (byPrefix.size() < 2) {
+        for (const QString &key : keys)
+            keyAction(menu, key);
+        return;
+    }
+    for (auto it = byPrefix.cbegin(); it != byPrefix.cend(); ++it)
+        addLazySubmenu(menu, it.key() + QStringLiteral("…"), it.value(), splitDepth + 1);
 }
 
 QAction *RemovalKeyPickerMenu::keyAction(QMenu *menu, const QString &key)

@@ -22,6 +22,8 @@ class RemovalKeyPickerMenu : public QToolButton {
 public:
     // The most filter results listed at once; typing more narrows them.
     static constexpr qsizetype maximumFilterResults = 150;
+    // A family with more keys is split by the tag name's first letters.
+    static constexpr qsizetype maximumKeysPerMenu = 400;
 
     explicit RemovalKeyPickerMenu(QWidget *parent = nullptr);
 
@@ -44,6 +46,9 @@ private:
     void showFamilies();
     void showMatches(const QString &text);
     void clearMatches();
+    QMenu *addLazySubmenu(QMenu *parent, const QString &title, const QStringList &keys,
+                          int splitDepth);
+    void fillKeyMenu(QMenu *menu, const QString &title, const QStringList &keys, int splitDepth);
     QAction *keyAction(QMenu *menu, const QString &key);
     void updateIcon();
 

@@ -5,6 +5,7 @@
 #include <QFontDatabase>
 #include <QFrame>
 #include <QLabel>
+#include <QPushButton>
 
 namespace Metaloom::SheetStyle {
 
@@ -115,6 +116,22 @@ QLabel *label(const QString &text, const QFont &font, Tone tone, QWidget *parent
     label->setWordWrap(true);
     setTone(label, tone);
     return label;
+}
+
+void makeProminent(QPushButton *button, const QColor &fill)
+{
+    const QString style = QStringLiteral(
+        "QPushButton { background-color: %1; color: white; border: 1px solid %2;"
+        " border-radius: 5px; padding: 4px 14px; }"
+        "QPushButton:hover { background-color: %3; }"
+        "QPushButton:pressed { background-color: %2; }"
+        "QPushButton:focus { border: 1px solid %4; }"
+        "QPushButton:disabled { background-color: %5; border-color: %5; color: %6; }");
+    QColor faded = fill;
+    faded.setAlphaF(0.35);
+    button->setStyleSheet(style.arg(fill.name(), fill.darker(125).name(), fill.lighter(110).name(),
+                                    fill.darker(160).name(), faded.name(QColor::HexArgb),
+                                    QStringLiteral("rgba(255,255,255,0.75)")));
 }
 
 QWidget *divider(QWidget *parent)

@@ -6,6 +6,7 @@
 #include <QString>
 
 class QLabel;
+class QPushButton;
 class QWidget;
 
 // Fonts and colours of the sheets. Sizes are given as on a Mac, where body
@@ -36,6 +37,10 @@ QColor accent(const QPalette &palette);
 QLabel *label(const QString &text, const QFont &font, Tone tone, QWidget *parent);
 void setTone(QWidget *widget, Tone tone);
 void setTextColor(QWidget *widget, const QColor &color);
+
+// A filled button in a strong colour with white text, for the one action a
+// sheet leads to ("prominent" style); disabled it fades.
+void makeProminent(QPushButton *button, const QColor &fill);
 
 // A thin horizontal line in the palette's separator colour.
 QWidget *divider(QWidget *parent);

@@ -14,6 +14,29 @@ namespace Metaloom {
 
 class UpdateCheckBridge;
 
+// What the updater is built from: the information list, the update
+// mechanism, a clock and the bridge to publish to.
+struct UpdaterEnvironment {
+    // Runs `work` once after `delay` on the main thread, unless `context` is
+    // gone by then. The standard one is a single-shot timer; tests pass a
+    // clock they advance themselves.
+    using Scheduler = std::function<void(std::chrono::milliseconds delay, QObject *context,
+                                         std::function<void()> work)>;
+    // Creates the update mechanism, started or not.
+    using BackendFactory =
+        std::function<std::unique_ptr<UpdateBackend>(bool startingUpdater, const AppInfo &info)>;
+
+    AppInfo info = AppInfo::main();
+    BackendFactory makeBackend = standardBackend;
+    Scheduler schedule = standardScheduler;
+    UpdateCheckBridge *bridge = nullptr; // the shared bridge when none is given
+
+    static std::unique_ptr<UpdateBackend> standardBackend(bool startingUpdater,
+                                                          const AppInfo &info);
+    static void standardScheduler(std::chrono::milliseconds delay, QObject *context,
+                                  std::function<void()> work);
+};
+
 // The application's updater: decides whether updates may be checked at all,
 // asks for one silent check shortly after launch, publishes whether a check
 // can start now (to the menu and, through the bridge, to the settings sheet)
@@ -25,26 +48,7 @@ class UpdaterController : public QObject {
 public:
     static constexpr std::chrono::milliseconds backgroundCheckDelay{3000};
 
-    // Runs `work` once after `delay` on the main thread, unless `context` is
-    // gone by then. The standard one is a single-shot timer; tests pass a
-    // clock they advance themselves.
-    using Scheduler = std::function<void(std::chrono::milliseconds delay, QObject *context,
-                                         std::function<void()> work)>;
-    // Creates the update mechanism, started or not.
-    using BackendFactory =
-        std::function<std::unique_ptr<UpdateBackend>(bool startingUpdater, const AppInfo &info)>;
-
-    struct Environment {
-        AppInfo info = AppInfo::main();
-        BackendFactory makeBackend = standardBackend;
-        Scheduler schedule = standardScheduler;
-        UpdateCheckBridge *bridge = nullptr; // the shared bridge when none is given
-
-        static std::unique_ptr<UpdateBackend> standardBackend(bool startingUpdater,
-                                                              const AppInfo &info);
-        static void standardScheduler(std::chrono::milliseconds delay, QObject *context,
-                                      std::function<void()> work);
-    };
+    using Environment = UpdaterEnvironment;
 
     explicit UpdaterController(Environment environment = Environment(), QObject *parent = nullptr);
     ~UpdaterController() override;

@@ -27,7 +27,7 @@ QList<Part> partsOf(QString version)
             continue;
         }
         if (separated || parts.back().isNumber != digit)
-            parts.append({digit, {}});
+            parts.append(Part{digit, QString()});
         parts.back().text.append(c);
         separated = false;
     }

@@ -1,0 +1,375 @@
+#include "MetaloomFeature/Model/PresetsStore.h"
+#include "MetaloomFeature/Views/ConfirmationBanner.h"
+#include "MetaloomFeature/Views/GrowingTextField.h"
+#include "MetaloomFeature/Views/KeyField.h"
+#include "MetaloomFeature/Views/MetadataOverridesEditor.h"
+#include "MetaloomFeature/Views/OverrideEditorRow.h"
+#include "MetaloomFeature/Views/PresetChooserButton.h"
+#include "MetaloomFeature/Views/PresetManagerView.h"
+#include "MetaloomFeature/Views/RemovalKeyPickerMenu.h"
+#include "tests/support/FakeExifToolBundle.h"
+#include "tests/support/TestEnvironment.h"
+
+#include <QDir>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QtTest>
+
+using namespace Metaloom;
+using Metaloom::Testing::FakeExifToolBundle;
+
+using Rows = QList<QPair<QString, QString>>;
+using Overrides = QMap<QString, QString>;
+
+namespace {
+
+const QString listing = QStringLiteral(
+    "cat <<'X'\n<taginfo><table>"
+    "<tag name='GPSLatitude' g1='GPS'/><tag name='GPSAltitude' g1='GPS'/>"
+    "<tag name='Make' g1='IFD0'/><tag name='Flash' g1='ExifIFD'/><tag name='Aperture'/>"
+    "</table></taginfo>\nX");
+
+Preset preset(const QString &name, Overrides overrides = {}, QStringList removals = {})
+{
+    return {QUuid::createUuid(), name,
+            PresetAction::addOrModifyMetadata(std::move(overrides), std::move(removals))};
+}
+
+QStringList actionTexts(const QMenu *menu)
+{
+    QStringList texts;
+    for (const QAction *action : menu->actions()) {
+        if (action->isSeparator()) // a section's heading is a separator with a title
+            texts << (action->text().isEmpty() ? QStringLiteral("---") : action->text());
+        else if (action->isVisible())
+            texts << action->text();
+    }
+    return texts;
+}
+
+QAction *actionNamed(const QMenu *menu, const QString &text)
+{
+    for (QAction *action : menu->actions()) {
+        if (action->text() == text && action->isVisible())
+            return action;
+    }
+    return nullptr;
+}
+
+// Opens a submenu's content the way showing it would.
+QMenu *openSubmenu(const QMenu *menu, const QString &title)
+{
+    QAction *action = actionNamed(menu, title);
+    if (!action || !action->menu())
+        return nullptr;
+    Q_EMIT action->menu()->aboutToShow();
+    return action->menu();
+}
+
+} // namespace
+
+class PresetManagerTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void openingWithoutPresetsStartsANewOne();
+    void choosingAPresetLoadsItsSortedRows();
+    void rowsBecomeTheOverrides_data();
+    void rowsBecomeTheOverrides();
+    void theLastRowStays();
+    void removalsAreKeptAsTyped();
+    void deleting();
+    void keyPickersGroupTheEngineKeys();
+    void largeFamiliesAreSplit();
+    void withoutTheKeyListingKeysAreTyped();
+    void aFailedWriteIsReportedNotConfirmed();
+
+private:
+    std::unique_ptr<PresetManagerView> open(PresetsStore &store,
+                                            const QString &script = QStringLiteral("exit 1"));
+
+    std::unique_ptr<Testing::TestEnvironment> m_env;
+    std::unique_ptr<FakeExifToolBundle> m_bundle;
+};
+
+void PresetManagerTest::init()
+{
+    m_env = std::make_unique<Testing::TestEnvironment>();
+}
+
+void PresetManagerTest::cleanup()
+{
+    m_bundle.reset();
+    m_env.reset();
+}
+
+std::unique_ptr<PresetManagerView> PresetManagerTest::open(PresetsStore &store,
+                                                           const QString &script)
+{
+    m_bundle = std::make_unique<FakeExifToolBundle>(m_env->workPath(), script);
+    auto view = std::make_unique<PresetManagerView>(&store, nullptr, m_bundle->bundle());
+    view->show();
+    if (!QTest::qWaitForWindowExposed(view.get()))
+        qWarning("the sheet was not shown");
+    return view;
+}
+
+void PresetManagerTest::openingWithoutPresetsStartsANewOne()
+{
+    PresetsStore store;
+    const auto view = open(store);
+    QVERIFY(view->isCreatingNew());
+    QCOMPARE(view->chooser()->shownText(), QStringLiteral("New Preset"));
+    QVERIFY(view->deleteButton()->isHidden());
+    QVERIFY(!view->saveButton()->isEnabled());
+    QTest::keyClicks(view->nameField(), QStringLiteral("   "));
+    QVERIFY(!view->saveButton()->isEnabled());
+    QTest::keyClick(view->nameField(), Qt::Key_Return);
+    QVERIFY(store.presets().isEmpty());
+
+    QTest::keyClicks(view->nameField(), QStringLiteral("Trip"));
+    QVERIFY(view->saveButton()->isEnabled());
+    QTest::keyClick(view->nameField(), Qt::Key_Return);
+    QCOMPARE(store.presets().size(), 1);
+    const Preset saved = store.presets().constFirst();
+    QCOMPARE(saved.name, QStringLiteral("   Trip")); // kept as typed
+    QVERIFY(!view->isCreatingNew());
+    QCOMPARE(view->selectedPresetID(), std::optional(saved.id));
+    QCOMPARE(view->chooser()->shownText(), QStringLiteral("   Trip"));
+    QVERIFY(view->deleteButton()->isVisible());
+    Q_EMIT view->chooserMenu()->aboutToShow();
+    QCOMPARE(actionTexts(view->chooserMenu()),
+             (QStringList{QStringLiteral("   Trip"), QStringLiteral("---"),
+                          QStringLiteral("New Preset")}));
+
+    QVERIFY(view->showSaveConfirmation());
+    QCOMPARE(view->banner()->message(), QStringLiteral("Preset saved successfully"));
+    QVERIFY(view->banner()->isVisible());
+    QTest::qWait(1000);
+    QVERIFY(view->banner()->isPresented());
+    QTRY_VERIFY_WITH_TIMEOUT(!view->banner()->isVisible(), 2000);
+    QVERIFY(!view->showSaveConfirmation());
+    QCOMPARE(store.presets().size(), 1); // the sheet stays open and adds nothing more
+}
+
+void PresetManagerTest::choosingAPresetLoadsItsSortedRows()
+{
+    PresetsStore store;
+    store.addPreset(preset(QStringLiteral("First")));
+    store.addPreset(preset(QStringLiteral("R&D"), {{QStringLiteral("b:Key"), QStringLiteral("1")},
+                                                   {QStringLiteral("A:Key"), QStringLiteral("2")},
+                                                   {QStringLiteral("c"), QStringLiteral("3")}}));
+    const auto view = open(store);
+    QCOMPARE(view->editingPreset(), std::optional(store.presets().at(0)));
+    QCOMPARE(view->nameField()->text(), QStringLiteral("First"));
+    Q_EMIT view->chooserMenu()->aboutToShow();
+    QCOMPARE(actionTexts(view->chooserMenu()),
+             (QStringList{QStringLiteral("First"), QStringLiteral("R&&D"), QStringLiteral("---"),
+                          QStringLiteral("New Preset")}));
+    view->chooserMenu()->actions().at(1)->trigger();
+    QCOMPARE(view->editingPreset(), std::optional(store.presets().at(1)));
+    QCOMPARE(view->chooser()->shownText(), QStringLiteral("R&D"));
+    QStringList keys;
+    for (const OverrideRow &row : view->editor()->rows())
+        keys << row.key;
+    QCOMPARE(keys, (QStringList{"A:Key", "b:Key", "c"}));
+
+    actionNamed(view->chooserMenu(), QStringLiteral("New Preset"))->trigger();
+    QVERIFY(view->isCreatingNew());
+    QCOMPARE(view->selectedPresetID(), std::nullopt);
+    QCOMPARE(view->nameField()->text(), QString());
+    QCOMPARE(view->editor()->rows().size(), 1);
+}
+
+void PresetManagerTest::rowsBecomeTheOverrides_data()
+{
+    QTest::addColumn<Rows>("typed");
+    QTest::addColumn<Overrides>("expected");
+    QTest::newRow("a key without value is left out")
+        << Rows{{"XMP-dc:Title", "Trip"}, {"IFD0:Artist", ""}}
+        << Overrides{{"XMP-dc:Title", "Trip"}};
+    QTest::newRow("the later of two rows with one key wins")
+        << Rows{{"XMP-dc:Title", "first"}, {"IFD0:Artist", "Ann"}, {"XMP-dc:Title", "second"}}
+        << Overrides{{"XMP-dc:Title", "second"}, {"IFD0:Artist", "Ann"}};
+    QTest::newRow("blanks around key and value are dropped")
+        << Rows{{"  XMP-dc:Title ", " Trip  "}} << Overrides{{"XMP-dc:Title", "Trip"}};
+    QTest::newRow("blank and half-filled rows stay out")
+        << Rows{{"", ""}, {"   ", "value without key"}, {"IFD0:Artist", "Ann"}, {"", ""}}
+        << Overrides{{"IFD0:Artist", "Ann"}};
+}
+
+void PresetManagerTest::rowsBecomeTheOverrides()
+{
+    QFETCH(Rows, typed);
+    QFETCH(Overrides, expected);
+    PresetsStore store;
+    const auto view = open(store);
+    QTest::keyClicks(view->nameField(), QStringLiteral("Rows"));
+    for (qsizetype i = 0; i < typed.size(); ++i) {
+        const QList<OverrideEditorRow *> rows = view->editor()->rowEditors();
+        if (i > 0)
+            QTest::mouseClick(rows.at(i - 1)->addBelowButton(), Qt::LeftButton);
+        OverrideEditorRow *row = view->editor()->rowEditors().at(i);
+        QTest::keyClicks(row->keyField(), typed.at(i).first);
+        QTest::keyClicks(row->valueField(), typed.at(i).second);
+    }
+    QCOMPARE(view->editor()->rowEditors().size(), typed.size());
+    QTest::mouseClick(view->saveButton(), Qt::LeftButton);
+    QCOMPARE(store.presets().size(), 1);
+    QCOMPARE(store.presets().constFirst().action.overrides, expected);
+}
+
+void PresetManagerTest::theLastRowStays()
+{
+    PresetsStore store;
+    const auto view = open(store);
+    MetadataOverridesEditor *editor = view->editor();
+    QCOMPARE(editor->rowEditors().size(), 1);
+    QVERIFY(!editor->rowEditors().at(0)->removeButton()->isEnabled());
+    QTest::mouseClick(editor->rowEditors().at(0)->removeButton(), Qt::LeftButton);
+    QCOMPARE(editor->rows().size(), 1);
+
+    QTest::keyClicks(editor->rowEditors().at(0)->keyField(), QStringLiteral("IFD0:Make"));
+    QTest::mouseClick(editor->rowEditors().at(0)->addBelowButton(), Qt::LeftButton);
+    QCOMPARE(editor->rows().size(), 2);
+    for (OverrideEditorRow *row : editor->rowEditors())
+        QVERIFY(row->removeButton()->isEnabled());
+    QTest::mouseClick(editor->rowEditors().at(0)->removeButton(), Qt::LeftButton);
+    QTRY_COMPARE(editor->rowEditors().size(), 1);
+    QCOMPARE(editor->rows().size(), 1);
+    QCOMPARE(editor->rows().at(0).key, QString()); // the blank row added below remains
+    QVERIFY(!editor->rowEditors().at(0)->removeButton()->isEnabled());
+}
+
+void PresetManagerTest::removalsAreKeptAsTyped()
+{
+    PresetsStore store;
+    store.addPreset(preset(QStringLiteral("Strip"), {}, {QStringLiteral("XMP-xmp:Rating")}));
+    const auto view = open(store);
+    MetadataOverridesEditor *editor = view->editor();
+    editor->tabs()->setCurrentIndex(1);
+    QCOMPARE(editor->removalFields().size(), 1);
+    QTest::mouseClick(editor->addRemovalButton(), Qt::LeftButton);
+    QTest::mouseClick(editor->addRemovalButton(), Qt::LeftButton);
+    QTest::keyClicks(editor->removalFields().at(1), QStringLiteral(" GPS:GPSLatitude "));
+    // Removing the first line leaves the others in order.
+    auto *firstRemove = editor->removalFields().at(0)->parentWidget()->findChild<QToolButton *>(
+        QString(), Qt::FindDirectChildrenOnly);
+    QTest::mouseClick(firstRemove, Qt::LeftButton);
+    QTest::mouseClick(view->saveButton(), Qt::LeftButton);
+    QCOMPARE(store.presets().constFirst().action.removals,
+             (QStringList{QStringLiteral(" GPS:GPSLatitude "), QString()}));
+}
+
+void PresetManagerTest::deleting()
+{
+    PresetsStore store;
+    store.addPreset(preset(QStringLiteral("One")));
+    store.addPreset(preset(QStringLiteral("Two")));
+    const auto view = open(store);
+    QTest::mouseClick(view->deleteButton(), Qt::LeftButton);
+    QCOMPARE(store.presets().size(), 1);
+    QCOMPARE(view->editingPreset()->name, QStringLiteral("Two"));
+    QCOMPARE(view->selectedPresetID(), std::optional(store.presets().at(0).id));
+    QCOMPARE(PresetsStore().presets(), store.presets()); // written through
+
+    QTest::mouseClick(view->deleteButton(), Qt::LeftButton);
+    QVERIFY(store.presets().isEmpty());
+    QVERIFY(view->isCreatingNew());
+    QCOMPARE(view->editingPreset()->name, QString());
+    QCOMPARE(view->chooser()->shownText(), QStringLiteral("New Preset"));
+    QVERIFY(view->deleteButton()->isHidden());
+    QVERIFY(!view->saveButton()->isEnabled());
+}
+
+void PresetManagerTest::keyPickersGroupTheEngineKeys()
+{
+    PresetsStore store;
+    const auto view = open(store, listing);
+    QTRY_VERIFY(!view->availableKeys().isEmpty());
+    KeyField *field = view->editor()->rowEditors().at(0)->keyField();
+    RemovalKeyPickerMenu *picker = field->picker();
+    QVERIFY(picker->isVisible());
+    QMenu *menu = picker->pickerMenu();
+    QCOMPARE(actionTexts(menu).mid(2), (QStringList{"ExifIFD", "GPS", "IFD0", "Misc"}));
+    QMenu *gps = openSubmenu(menu, QStringLiteral("GPS"));
+    QVERIFY(gps);
+    QCOMPARE(actionTexts(gps), (QStringList{"GPS", "GPS:GPSAltitude", "GPS:GPSLatitude"}));
+    QCOMPARE(actionTexts(openSubmenu(menu, QStringLiteral("Misc"))),
+             (QStringList{"Misc", "Aperture"}));
+
+    picker->openMenu();
+    QTest::keyClicks(picker->filterField(), QStringLiteral("lat"));
+    QCOMPARE(actionTexts(menu).mid(2), QStringList{"GPS:GPSLatitude"});
+    actionNamed(menu, QStringLiteral("GPS:GPSLatitude"))->trigger();
+    QCOMPARE(field->text(), QStringLiteral("GPS:GPSLatitude"));
+    picker->filterField()->setText(QStringLiteral("nothing like it"));
+    QCOMPARE(actionTexts(menu).mid(2), QStringList{"No matching tags"});
+    picker->filterField()->clear();
+    QCOMPARE(actionTexts(menu).mid(2), (QStringList{"ExifIFD", "GPS", "IFD0", "Misc"}));
+    menu->hide();
+
+    // A line added later gets the keys too.
+    view->editor()->tabs()->setCurrentIndex(1);
+    QTest::mouseClick(view->editor()->addRemovalButton(), Qt::LeftButton);
+    QTRY_VERIFY(view->editor()->removalFields().at(0)->picker()->isVisible());
+}
+
+void PresetManagerTest::largeFamiliesAreSplit()
+{
+    QStringList keys;
+    for (int i = 0; i < 450; ++i)
+        keys << QStringLiteral("Big:Aa%1").arg(i, 3, 10, QLatin1Char('0'));
+    keys << QStringLiteral("Big:Bb") << QStringLiteral("Big:bc") << QStringLiteral("Small:One");
+    RemovalKeyPickerMenu picker;
+    picker.setAvailableKeys(std::make_shared<const TagKeyCatalog>(keys));
+    QMenu *big = openSubmenu(picker.pickerMenu(), QStringLiteral("Big"));
+    QCOMPARE(actionTexts(big), (QStringList{"Big", "A…", "B…"}));
+    QCOMPARE(actionTexts(openSubmenu(big, QStringLiteral("B…"))),
+             (QStringList{"B…", "Big:Bb", "Big:bc"}));
+    // Every key shares "Aa": splitting further would not help, so they are listed.
+    QCOMPARE(actionTexts(openSubmenu(big, QStringLiteral("A…"))).size(), 451);
+}
+
+void PresetManagerTest::withoutTheKeyListingKeysAreTyped()
+{
+    PresetsStore store;
+    const auto view = open(store, QStringLiteral("echo 'no listing today' >&2; exit 1"));
+    QTRY_COMPARE(m_bundle->runCount(), 1);
+    QTest::qWait(200);
+    QVERIFY(view->availableKeys().isEmpty());
+    OverrideEditorRow *row = view->editor()->rowEditors().at(0);
+    QVERIFY(row->keyField()->picker()->isHidden());
+    QTest::keyClicks(view->nameField(), QStringLiteral("Typed"));
+    QTest::keyClicks(row->keyField(), QStringLiteral("IFD0:Make"));
+    QTest::keyClicks(row->valueField(), QStringLiteral("Example"));
+    QTest::mouseClick(view->saveButton(), Qt::LeftButton);
+    QCOMPARE(store.presets().constFirst().action.overrides,
+             (Overrides{{QStringLiteral("IFD0:Make"), QStringLiteral("Example")}}));
+}
+
+void PresetManagerTest::aFailedWriteIsReportedNotConfirmed()
+{
+    // A folder where the preferences file should be: every write fails.
+    const QString blocked = m_env->workPath() + QStringLiteral("/blocked.conf");
+    QVERIFY(QDir().mkpath(blocked));
+    PresetsStore store(Preferences::atPath(blocked));
+    const auto view = open(store);
+    QTest::keyClicks(view->nameField(), QStringLiteral("Unsaved"));
+    QTest::mouseClick(view->saveButton(), Qt::LeftButton);
+    QCOMPARE(store.presets().size(), 1); // kept for this window
+    QVERIFY(!view->showSaveConfirmation());
+    auto *alert = view->findChild<QMessageBox *>(QStringLiteral("presetsNotSavedAlert"));
+    QVERIFY(alert);
+    QTRY_VERIFY(alert->isVisible());
+    QVERIFY(alert->text().contains(QStringLiteral("could not be written")));
+}
+
+QTEST_MAIN(PresetManagerTest)
+#include "tst_PresetManager.moc"

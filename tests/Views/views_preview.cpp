@@ -1,0 +1,200 @@
+// Shows the sheets and saves screenshots, for checking them by eye (run under
+// xvfb-run; PREVIEW_DARK=1 for the dark palette). Not a test.
+#include "MetaloomFeature/Model/PresetsStore.h"
+#include "MetaloomFeature/Views/AppcastUpdater.h"
+#include "MetaloomFeature/Views/ConfirmationBanner.h"
+#include "MetaloomFeature/Views/Confirmations.h"
+#include "MetaloomFeature/Views/KeyField.h"
+#include "MetaloomFeature/Views/MetadataOverridesEditor.h"
+#include "MetaloomFeature/Views/OverrideEditorRow.h"
+#include "MetaloomFeature/Views/PresetManagerView.h"
+#include "MetaloomFeature/Views/RemovalKeyPickerMenu.h"
+#include "MetaloomFeature/Views/UpdateResultDialog.h"
+#include "tests/support/TestEnvironment.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QMenu>
+#include <QScreen>
+#include <QStyleFactory>
+#include <QTabWidget>
+#include <QTest>
+
+using namespace Metaloom;
+
+namespace {
+
+QString outFolder;
+QString suffix;
+
+void save(QWidget *widget, const QString &name)
+{
+    QTest::qWait(300);
+    const QString path = outFolder + QLatin1Char('/') + name + suffix + QStringLiteral(".png");
+    widget->grab().save(path);
+    qInfo("saved %s", qPrintable(path));
+}
+
+// Menus are windows of their own: the screen shows them with their owner.
+void saveScreen(const QString &name)
+{
+    QTest::qWait(300);
+    const QString path = outFolder + QLatin1Char('/') + name + suffix + QStringLiteral(".png");
+    QGuiApplication::primaryScreen()->grabWindow(0).save(path);
+    qInfo("saved %s", qPrintable(path));
+}
+
+void settle(const std::function<bool()> &done, int milliseconds = 20000)
+{
+    for (int i = 0; i < milliseconds / 20 && !done(); ++i)
+        QTest::qWait(20);
+}
+
+void useDarkPalette()
+{
+    QPalette palette;
+    palette.setColor(QPalette::Window, QColor(0x2b, 0x2b, 0x2d));
+    palette.setColor(QPalette::WindowText, QColor(0xee, 0xee, 0xee));
+    palette.setColor(QPalette::Base, QColor(0x3a, 0x3a, 0x3c));
+    palette.setColor(QPalette::AlternateBase, QColor(0x33, 0x33, 0x35));
+    palette.setColor(QPalette::Text, QColor(0xee, 0xee, 0xee));
+    palette.setColor(QPalette::Button, QColor(0x45, 0x45, 0x48));
+    palette.setColor(QPalette::ButtonText, QColor(0xee, 0xee, 0xee));
+    palette.setColor(QPalette::Highlight, QColor(0x3d, 0x8b, 0xf7));
+    palette.setColor(QPalette::HighlightedText, Qt::white);
+    palette.setColor(QPalette::Link, QColor(0x5a, 0xa5, 0xff));
+    palette.setColor(QPalette::PlaceholderText, QColor(0x90, 0x90, 0x94));
+    palette.setColor(QPalette::ToolTipBase, QColor(0x3a, 0x3a, 0x3c));
+    palette.setColor(QPalette::ToolTipText, QColor(0xee, 0xee, 0xee));
+    palette.setColor(QPalette::Disabled, QPalette::Text, QColor(0x80, 0x80, 0x80));
+    palette.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(0x80, 0x80, 0x80));
+    palette.setColor(QPalette::Disabled, QPalette::WindowText, QColor(0x80, 0x80, 0x80));
+    QApplication::setPalette(palette);
+}
+
+void showPresetManager()
+{
+    PresetsStore store;
+    store.addPreset({QUuid::createUuid(), QStringLiteral("Strip GPS"),
+                     PresetAction::addOrModifyMetadata({}, {QStringLiteral("GPS:GPSLatitude"),
+                                                            QStringLiteral("GPS:GPSLongitude")})});
+    store.addPreset({QUuid::createUuid(), QStringLiteral("Studio credit"),
+                     PresetAction::addOrModifyMetadata(
+                         {{QStringLiteral("XMP-dc:Creator"), QStringLiteral("Ann Example")},
+                          {QStringLiteral("XMP-photoshop:Credit"),
+                           QStringLiteral("Example Studio, all rights reserved; licensed for "
+                                          "editorial use only")},
+                          {QStringLiteral("IFD0:Copyright"), QStringLiteral("© 2026 Ann")}},
+                         {QStringLiteral("XMP-xmp:Rating")})});
+    PresetManagerView view(&store);
+    view.show();
+    view.selectPreset(store.presets().at(1).id);
+    QElapsedTimer clock;
+    clock.start();
+    settle([&] { return !view.availableKeys().isEmpty(); });
+    qInfo("tag keys: %lld after %lld ms", qlonglong(view.availableKeys().size()),
+          qlonglong(clock.elapsed()));
+    save(&view, QStringLiteral("presets"));
+
+    view.editor()->tabs()->setCurrentIndex(1);
+    save(&view, QStringLiteral("presets-remove"));
+
+    KeyField *field = view.editor()->removalFields().constFirst();
+    clock.restart();
+    field->picker()->openMenu();
+    QTest::qWait(50);
+    qInfo("picker menu opened in %lld ms", qlonglong(clock.elapsed()));
+    qInfo() << "families" << field->picker()->availableKeys()->families().size() << "menu"
+            << field->picker()->pickerMenu()->geometry();
+    saveScreen(QStringLiteral("picker-families"));
+    QMenu *menu = field->picker()->pickerMenu();
+    const auto actions = menu->actions();
+    for (QAction *action : actions) {
+        if (action->menu() && action->text() == QStringLiteral("Misc")) {
+            clock.restart();
+            menu->setActiveAction(action);
+            action->menu()->popup(menu->mapToGlobal(menu->actionGeometry(action).topRight()));
+            QCoreApplication::processEvents();
+            qInfo("%s: %lld keys shown in %lld ms", qPrintable(action->text()),
+                  qlonglong(action->menu()->actions().size()), qlonglong(clock.elapsed()));
+        }
+    }
+    saveScreen(QStringLiteral("picker-family"));
+    menu->hide();
+    field->picker()->openMenu();
+    QTest::keyClicks(field->picker()->filterField(), QStringLiteral("gpslat"));
+    saveScreen(QStringLiteral("picker-filter"));
+    menu->hide();
+
+    view.editor()->tabs()->setCurrentIndex(0);
+    view.startNewPreset();
+    save(&view, QStringLiteral("presets-new"));
+    QTest::keyClicks(view.nameField(), QStringLiteral("Client delivery"));
+    view.save();
+    QTest::qWait(400);
+    save(&view, QStringLiteral("presets-saved"));
+}
+
+void showConfirmations()
+{
+    QWidget window;
+    window.resize(700, 400);
+    window.show();
+    RemoveMetadataConfirmation one(QStringLiteral("IMG_0042 <b>holiday</b>.jpg"), {}, &window);
+    one.show();
+    save(&one, QStringLiteral("confirm-one"));
+    one.reject();
+    RemoveAllMetadataConfirmation all(3, {}, &window);
+    all.show();
+    save(&all, QStringLiteral("confirm-all"));
+    all.reject();
+
+    QWidget host;
+    host.resize(420, 120);
+    ConfirmationBanner banner(QStringLiteral("Preset saved successfully"), &host);
+    host.show();
+    banner.present();
+    save(&host, QStringLiteral("banner"));
+}
+
+void showUpdateResults()
+{
+    UpdateCheckOutcome newer;
+    newer.kind = UpdateCheckOutcome::Kind::UpdateAvailable;
+    newer.currentVersion = QStringLiteral("1.0.0 (1)");
+    newer.update = Appcast::Item{QStringLiteral("Metaloom 1.2"), QStringLiteral("12"),
+                                 QStringLiteral("1.2"), QUrl("https://quillforge.app/metaloom")};
+    UpdateResultDialog available(newer);
+    available.show();
+    save(&available, QStringLiteral("update-available"));
+    UpdateCheckOutcome failed;
+    failed.errorMessage = QStringLiteral("The update server answered 500 Internal Server Error.");
+    UpdateResultDialog failure(failed);
+    failure.show();
+    save(&failure, QStringLiteral("update-failed"));
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    outFolder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("/tmp/sheets");
+    const QString only = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
+    QDir().mkpath(outFolder);
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    if (qEnvironmentVariableIsSet("PREVIEW_DARK")) {
+        useDarkPalette();
+        suffix = QStringLiteral("-dark");
+    }
+    Testing::TestEnvironment environment;
+    if (only.isEmpty() || only == u"presets")
+        showPresetManager();
+    if (only.isEmpty() || only == u"confirmations")
+        showConfirmations();
+    if (only.isEmpty() || only == u"updates")
+        showUpdateResults();
+    return 0;
+}
