@@ -1,0 +1,67 @@
+#pragma once
+
+#include "MetaloomFeature/Model/MediaItem.h"
+
+#include <QPointer>
+#include <QWidget>
+
+class QLineEdit;
+class QPushButton;
+
+namespace Metaloom {
+
+class LibraryViewModel;
+
+// The selected file's preview: its thumbnail at most 160 points on a side,
+// rounded, with a soft shadow; a photo symbol while there is none.
+class FilePreview : public QWidget {
+    Q_OBJECT
+
+public:
+    static constexpr int maximumEdge = 160;
+
+    explicit FilePreview(QWidget *parent = nullptr);
+
+    void setThumbnail(const std::optional<QImage> &thumbnail);
+    bool hasThumbnail() const { return !m_thumbnail.isNull(); }
+
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QImage m_thumbnail;
+};
+
+// The top of the detail area: the selected file's preview, name and full
+// path (both selectable), and its Save Changes, Revert, Remove Metadata and
+// Reload buttons.
+class FileHeaderView : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit FileHeaderView(LibraryViewModel *viewModel, QWidget *parent = nullptr);
+
+    QPushButton *saveButton() const { return m_save; }
+    QPushButton *revertButton() const { return m_revert; }
+    QPushButton *removeMetadataButton() const { return m_removeMetadata; }
+    QPushButton *reloadButton() const { return m_reload; }
+    QString shownFileName() const;
+    QString shownPath() const;
+
+private:
+    void showSelectedItem();
+    void updateButtons();
+
+    QPointer<LibraryViewModel> m_viewModel;
+    FilePreview *m_preview;
+    QLineEdit *m_name;
+    QLineEdit *m_path;
+    QPushButton *m_save;
+    QPushButton *m_revert;
+    QPushButton *m_removeMetadata;
+    QPushButton *m_reload;
+};
+
+} // namespace Metaloom

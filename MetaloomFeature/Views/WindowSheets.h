@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QDialog>
+#include <QObject>
+#include <QPointer>
+#include <QUuid>
+
+#include <functional>
+
+class QMessageBox;
+
+namespace Metaloom {
+
+class LibraryViewModel;
+class PresetsStore;
+
+// One window-modal dialog bound to a property of the library: it is shown
+// while the property holds a value and closed when it is cleared. Closing
+// it by the user's means (a button, Escape) runs `dismissed`, which writes
+// the empty value back.
+class SheetSlot {
+public:
+    QDialog *dialog() const { return m_dialog; }
+
+    // Shows the dialog in place of any earlier one.
+    void present(QDialog *dialog, std::function<void()> dismissed);
+    // Closes the dialog without telling anyone: the property is already clear.
+    void close();
+
+private:
+    QPointer<QDialog> m_dialog;
+};
+
+// The sheets and the alert of a main window, each driven by one property of
+// its library: the preset manager, the two removal confirmations, the
+// settings sheet and the "ExifTool Error" alert.
+class WindowSheets : public QObject {
+    Q_OBJECT
+
+public:
+    WindowSheets(LibraryViewModel *viewModel, PresetsStore *presetsStore, QWidget *window);
+    ~WindowSheets() override;
+
+    QDialog *presetManager() const { return m_presetManager.dialog(); }
+    QDialog *removeMetadataConfirmation() const { return m_removeMetadata.dialog(); }
+    QDialog *removeAllMetadataConfirmation() const { return m_removeAllMetadata.dialog(); }
+    QDialog *settings() const { return m_settings.dialog(); }
+    QMessageBox *errorAlert() const;
+
+private:
+    void showPresetManager();
+    void showRemoveMetadataConfirmation();
+    void showRemoveAllMetadataConfirmation();
+    void updateRemoveAllCount();
+    void showSettings();
+    void showError();
+
+    QPointer<LibraryViewModel> m_viewModel;
+    QPointer<PresetsStore> m_presetsStore;
+    QPointer<QWidget> m_window;
+    SheetSlot m_presetManager;
+    SheetSlot m_removeMetadata;
+    SheetSlot m_removeAllMetadata;
+    SheetSlot m_settings;
+    SheetSlot m_error;
+    // Which request or error the open dialog answers.
+    QUuid m_presetManagerID;
+    QUuid m_removeMetadataID;
+    QUuid m_removeAllMetadataID;
+    QUuid m_errorID;
+};
+
+} // namespace Metaloom
