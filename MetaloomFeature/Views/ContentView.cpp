@@ -173,6 +173,16 @@ QWidget *ContentView::makeSelectedFilePage()
     return page;
 }
 
+LibraryViewModel *ContentView::viewModel() const
+{
+    return m_viewModel;
+}
+
+QFileDialog *ContentView::importPanel() const
+{
+    return m_importPanel;
+}
+
 QWidget *ContentView::currentDetailPage() const
 {
     return m_detail->currentWidget();

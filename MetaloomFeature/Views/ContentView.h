@@ -42,7 +42,7 @@ public:
     explicit ContentView(LibraryViewModel *viewModel, QWidget *parent = nullptr);
     ~ContentView() override;
 
-    LibraryViewModel *viewModel() const { return m_viewModel; }
+    LibraryViewModel *viewModel() const;
     PresetsStore *presetsStore() const { return m_presetsStore; }
 
     bool isDropTargeted() const { return m_isDropTargeted; }
@@ -63,7 +63,7 @@ public:
     QWidget *busyIndicator() const { return m_busy; }
     WindowSheets *sheets() const { return m_sheets; }
     // The open import panel, if any.
-    QFileDialog *importPanel() const { return m_importPanel; }
+    QFileDialog *importPanel() const;
     ImportQueue *importQueue() const { return m_importQueue; }
     // The page the detail area shows: the drop zone, the hint to choose a
     // file, or the selected file.

@@ -1,0 +1,136 @@
+#include "MainWindow.h"
+
+#include "MetaloomFeature/Engine/ExifToolService.h"
+#include "MetaloomFeature/Library/LibraryViewModel.h"
+#include "MetaloomFeature/Views/ContentView.h"
+#include "MetaloomFeature/Views/SymbolIcons.h"
+
+#include <QCloseEvent>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace Metaloom {
+
+MainWindow::MainWindow(std::optional<ResourceBundle> bundle, QWidget *parent)
+    : QMainWindow(parent), m_engine(new ExifToolService(std::move(bundle), this)),
+      m_library(new LibraryViewModel(m_engine, this)), m_content(new ContentView(m_library, this))
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowIcon(applicationIcon());
+    setCentralWidget(m_content);
+    resize(defaultSize);
+    connect(m_library, &LibraryViewModel::selectedItemChanged, this, &MainWindow::updateTitle);
+    connect(m_library, &LibraryViewModel::selectedItemIDChanged, this, &MainWindow::updateTitle);
+    connect(m_library, &LibraryViewModel::hasPendingChangesChanged, this,
+            &MainWindow::updateTitle);
+    updateTitle();
+}
+
+MainWindow::~MainWindow()
+{
+    // The views go first, while the library they watch still exists; the
+    // library next, so nothing it runs reaches the engine afterwards.
+    delete takeCentralWidget();
+    delete m_library;
+    delete m_engine;
+}
+
+void MainWindow::openFiles(const QList<QUrl> &files)
+{
+    if (!files.isEmpty())
+        m_library->importItems(files);
+}
+
+QMessageBox *MainWindow::unsavedChangesPrompt() const
+{
+    return m_prompt;
+}
+
+void MainWindow::updateTitle()
+{
+    const std::optional<MediaItem> item = m_library->selectedItem();
+    // "[*]" marks where the desktop shows that the file has unsaved edits.
+    setWindowTitle(item ? item->fileName + QStringLiteral("[*] — Metaloom")
+                        : QStringLiteral("Metaloom"));
+    setWindowModified(m_library->hasPendingChanges());
+}
+
+void MainWindow::requestClose(std::function<void(bool)> done)
+{
+    m_closeDone = std::move(done);
+    close();
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    if (m_closeApproved || !m_library->hasPendingChanges()) {
+        event->accept();
+        finishClosing(true);
+        return;
+    }
+    event->ignore();
+    askAboutUnsavedChanges();
+}
+
+void MainWindow::finishClosing(bool closed)
+{
+    if (auto done = std::exchange(m_closeDone, {}))
+        done(closed);
+}
+
+void MainWindow::askAboutUnsavedChanges()
+{
+    if (m_saving)
+        return;
+    if (m_prompt) {
+        m_prompt->raise();
+        return;
+    }
+    const std::optional<MediaItem> item = m_library->selectedItem();
+    const QString name = item ? item->fileName : tr("this file");
+    auto *prompt = new QMessageBox(
+        QMessageBox::Warning, tr("Metaloom"),
+        tr("Do you want to save the changes you made to “%1”?").arg(name),
+        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
+    prompt->setInformativeText(tr("Your changes will be lost if you don't save them."));
+    prompt->setDefaultButton(QMessageBox::Save);
+    prompt->setEscapeButton(QMessageBox::Cancel);
+    prompt->setWindowModality(Qt::WindowModal);
+    prompt->setAttribute(Qt::WA_DeleteOnClose);
+    connect(prompt, &QMessageBox::finished, this, [this, prompt] {
+        switch (prompt->standardButton(prompt->clickedButton())) {
+        case QMessageBox::Save:
+            saveThenClose();
+            break;
+        case QMessageBox::Discard:
+            m_closeApproved = true;
+            close();
+            break;
+        default:
+            finishClosing(false);
+            break;
+        }
+    });
+    m_prompt = prompt;
+    prompt->open();
+}
+
+QCoro::Task<void> MainWindow::saveThenClose()
+{
+    QPointer<MainWindow> self(this);
+    m_saving = true;
+    const bool saved = co_await m_library->saveChanges();
+    if (!self)
+        co_return;
+    m_saving = false;
+    // A save that left edits behind (read-only tags, a failure shown in the
+    // alert) keeps the window open.
+    if (saved && !m_library->hasPendingChanges()) {
+        m_closeApproved = true;
+        close();
+    } else {
+        finishClosing(false);
+    }
+}
+
+} // namespace Metaloom

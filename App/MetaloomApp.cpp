@@ -1,0 +1,127 @@
+#include "MetaloomApp.h"
+
+#include "AppMenus.h"
+#include "MainWindow.h"
+#include "MetaloomFeature/Library/LibraryViewModel.h"
+#include "MetaloomFeature/Views/UpdaterController.h"
+#include "VossaApps/AppsCatalog.h"
+#include "VossaApps/AppsLoader.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+
+namespace Metaloom {
+
+namespace {
+
+// New windows step down and to the right of the one in front.
+constexpr QPoint cascadeStep{28, 28};
+
+} // namespace
+
+MetaloomApp::MetaloomApp(Options options, QObject *parent)
+    : QObject(parent), m_options(std::move(options)), m_updater(new UpdaterController({}, this))
+{
+    if (m_options.refreshAppsCatalog) {
+        // Nothing waits for it; the outcome shows only in the catalog.
+        VossaApps::AppsCatalog::shared()->refreshIfNeeded(VossaApps::AppsLoader::defaultFeedURL());
+    }
+}
+
+MetaloomApp::~MetaloomApp()
+{
+    for (const QPointer<MainWindow> &window : std::as_const(m_windows))
+        delete window.data();
+}
+
+QList<MainWindow *> MetaloomApp::windows() const
+{
+    QList<MainWindow *> open;
+    for (const QPointer<MainWindow> &window : m_windows) {
+        if (window)
+            open.append(window);
+    }
+    return open;
+}
+
+MainWindow *MetaloomApp::newWindow()
+{
+    MainWindow *front = nullptr;
+    if (auto *active = qobject_cast<MainWindow *>(QApplication::activeWindow()))
+        front = active;
+    else if (!windows().isEmpty())
+        front = windows().constLast();
+
+    auto *window = new MainWindow(m_options.bundle);
+    m_windows.removeAll(nullptr);
+    m_windows.append(window);
+    AppMenus::Commands commands;
+    commands.newWindow = [this] { newWindow(); };
+    commands.quit = [this] { quit(); };
+    commands.updater = m_updater;
+    AppMenus::install(window, commands);
+    if (front)
+        window->move(front->pos() + cascadeStep);
+    window->show();
+    return window;
+}
+
+MainWindow *MetaloomApp::openFirstWindow(const QList<QUrl> &files)
+{
+    MainWindow *window = newWindow();
+    window->openFiles(files);
+    return window;
+}
+
+void MetaloomApp::quit()
+{
+    if (m_quitting)
+        return;
+    m_quitting = true;
+    closeNextWindowForQuit();
+}
+
+void MetaloomApp::closeNextWindowForQuit()
+{
+    const QList<MainWindow *> open = windows();
+    if (open.isEmpty()) {
+        m_quitting = false;
+        QCoreApplication::quit();
+        return;
+    }
+    // Windows with unsaved edits ask first, so a Cancel leaves the rest open.
+    MainWindow *next = open.first();
+    for (MainWindow *window : open) {
+        if (window->library()->hasPendingChanges()) {
+            next = window;
+            break;
+        }
+    }
+    QPointer<MetaloomApp> self(this);
+    next->requestClose([self](bool closed) {
+        if (!self)
+            return;
+        if (closed) {
+            QMetaObject::invokeMethod(self, &MetaloomApp::closeNextWindowForQuit,
+                                      Qt::QueuedConnection);
+        } else {
+            self->m_quitting = false;
+        }
+    });
+}
+
+QList<QUrl> filesFromArguments(const QStringList &arguments)
+{
+    QList<QUrl> files;
+    for (const QString &argument : arguments) {
+        const QUrl url(argument);
+        if (url.isLocalFile())
+            files.append(url);
+        else if (!argument.isEmpty())
+            files.append(QUrl::fromLocalFile(QFileInfo(argument).absoluteFilePath()));
+    }
+    return files;
+}
+
+} // namespace Metaloom
