@@ -98,10 +98,13 @@ void benchEntryList()
         if (shown.isEmpty() || found.isEmpty())
             std::printf("entry list bench went wrong\n");
     }
-    std::printf("merge, sort and filter of 5,000 entries: median %.2f ms (budget 10 ms)\n",
-                median(merging));
-    std::printf("one search keystroke over 5,000 entries: median %.2f ms (budget 2 ms)\n",
-                median(typing));
+    // The machine is shared: the best run shows the cost, the median the noise.
+    std::printf("merge, sort and filter of 5,000 entries: median %.2f ms, best %.2f ms (budget 10 "
+                "ms)\n",
+                median(merging), *std::min_element(merging.begin(), merging.end()));
+    std::printf("one search keystroke over 5,000 entries: median %.2f ms, best %.2f ms (budget 2 "
+                "ms)\n",
+                median(typing), *std::min_element(typing.begin(), typing.end()));
 }
 
 void benchImport(const QString &folder)
