@@ -26,7 +26,8 @@ QAction *addCommand(QMenu *menu, const QString &title, const QKeySequence &short
 {
     QAction *command = menu->addAction(title);
     command->setShortcut(shortcut);
-    QObject::connect(command, &QAction::triggered, menu, [action = std::move(action)] { action(); });
+    QObject::connect(command, &QAction::triggered, menu,
+                     [action = std::move(action)] { action(); });
     return command;
 }
 
@@ -70,10 +71,10 @@ void addFileMenu(QMenuBar *bar, MainWindow *window, const Commands &commands)
     file->addSeparator();
     QMenu *exports = file->addMenu(QObject::tr("Export"));
     for (const MetadataExportFormatter::Format format : MetadataExportFormatter::allCases()) {
-        addCommand(exports,
-                   QObject::tr("Export Metadata as %1…")
-                       .arg(MetadataExportFormatter::displayName(format)),
-                   {}, [window, format] { window->content()->exportSelectedMetadata(format); });
+        addCommand(
+            exports,
+            QObject::tr("Export Metadata as %1…").arg(MetadataExportFormatter::displayName(format)),
+            {}, [window, format] { window->content()->exportSelectedMetadata(format); });
     }
     file->addSeparator();
     addCommand(file, QObject::tr("Close"), QKeySequence(Qt::CTRL | Qt::Key_W),

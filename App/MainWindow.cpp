@@ -21,8 +21,7 @@ MainWindow::MainWindow(std::optional<ResourceBundle> bundle, QWidget *parent)
     resize(defaultSize);
     connect(m_library, &LibraryViewModel::selectedItemChanged, this, &MainWindow::updateTitle);
     connect(m_library, &LibraryViewModel::selectedItemIDChanged, this, &MainWindow::updateTitle);
-    connect(m_library, &LibraryViewModel::hasPendingChangesChanged, this,
-            &MainWindow::updateTitle);
+    connect(m_library, &LibraryViewModel::hasPendingChangesChanged, this, &MainWindow::updateTitle);
     updateTitle();
 }
 
@@ -88,10 +87,10 @@ void MainWindow::askAboutUnsavedChanges()
     }
     const std::optional<MediaItem> item = m_library->selectedItem();
     const QString name = item ? item->fileName : tr("this file");
-    auto *prompt = new QMessageBox(
-        QMessageBox::Warning, tr("Metaloom"),
-        tr("Do you want to save the changes you made to “%1”?").arg(name),
-        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
+    auto *prompt =
+        new QMessageBox(QMessageBox::Warning, tr("Metaloom"),
+                        tr("Do you want to save the changes you made to “%1”?").arg(name),
+                        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
     prompt->setInformativeText(tr("Your changes will be lost if you don't save them."));
     prompt->setDefaultButton(QMessageBox::Save);
     prompt->setEscapeButton(QMessageBox::Cancel);

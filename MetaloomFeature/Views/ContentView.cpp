@@ -192,9 +192,9 @@ void ContentView::showDetailPage()
 {
     if (!m_viewModel)
         return;
-    QWidget *page = m_viewModel->items().isEmpty()        ? static_cast<QWidget *>(m_dropZone)
+    QWidget *page = m_viewModel->items().isEmpty()              ? static_cast<QWidget *>(m_dropZone)
                     : m_viewModel->selectedItemID().has_value() ? m_selectedFilePage
-                                                               : m_noSelectionPage;
+                                                                : m_noSelectionPage;
     m_detail->setCurrentWidget(page);
 }
 

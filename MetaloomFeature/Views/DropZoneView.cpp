@@ -26,8 +26,8 @@ DropZoneView::DropZoneView(std::function<void()> action, QWidget *parent)
     const QColor secondary = SheetStyle::textColor(palette(), SheetStyle::Tone::Secondary);
 
     auto *symbol = new QLabel(this);
-    symbol->setPixmap(symbolPixmap(QStringLiteral("photo.on.rectangle"), 56, secondary,
-                                   devicePixelRatioF()));
+    symbol->setPixmap(
+        symbolPixmap(QStringLiteral("photo.on.rectangle"), 56, secondary, devicePixelRatioF()));
     symbol->setAlignment(Qt::AlignCenter);
 
     auto *title = SheetStyle::label(tr("Drop images or media files here"),
@@ -36,15 +36,19 @@ DropZoneView::DropZoneView(std::function<void()> action, QWidget *parent)
     title->setAlignment(Qt::AlignCenter);
 
     auto *guide = new QWidget(this);
+    // Wrapped lines need a width to wrap to; the guide takes the full 480
+    // points where it has them.
+    guide->setMinimumWidth(guideWidth * 3 / 4);
     guide->setMaximumWidth(guideWidth);
+    guide->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Minimum);
     auto *guideColumn = new QVBoxLayout(guide);
     guideColumn->setContentsMargins(0, 0, 0, 0);
     guideColumn->setSpacing(8);
     for (const QString &text :
          {tr("Choose a file from the list or import new media to inspect its metadata."),
           tr("You can also use Paste (Ctrl+V) or the Import button in the toolbar.")}) {
-        auto *line =
-            SheetStyle::label(text, SheetStyle::callout(font()), SheetStyle::Tone::Secondary, guide);
+        auto *line = SheetStyle::label(text, SheetStyle::callout(font()),
+                                       SheetStyle::Tone::Secondary, guide);
         line->setAlignment(Qt::AlignCenter);
         guideColumn->addWidget(line);
     }
@@ -95,10 +99,9 @@ void DropZoneView::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    const QColor color =
-        m_isHighlighted
-            ? SheetStyle::accent(palette())
-            : VossaApps::CatalogStyle::withOpacity(palette().color(QPalette::WindowText), 0.6 * 0.35);
+    const QColor color = m_isHighlighted ? SheetStyle::accent(palette())
+                                         : VossaApps::CatalogStyle::withOpacity(
+                                               palette().color(QPalette::WindowText), 0.6 * 0.35);
     QPen pen(color, lineWidth);
     // A dash of 12 points and a gap of 12, in units of the line width.
     pen.setDashPattern({12 / lineWidth, 12 / lineWidth});

@@ -115,10 +115,10 @@ FileHeaderView::FileHeaderView(LibraryViewModel *viewModel, QWidget *parent)
 
     m_save = PlainButtons::labeledButton(QStringLiteral("square.and.arrow.down"),
                                          tr("Save Changes"), this);
-    m_revert = PlainButtons::labeledButton(QStringLiteral("arrow.uturn.backward"), tr("Revert"),
-                                           this);
-    m_removeMetadata = PlainButtons::labeledButton(QStringLiteral("xmark.circle"),
-                                                   tr("Remove Metadata"), this);
+    m_revert =
+        PlainButtons::labeledButton(QStringLiteral("arrow.uturn.backward"), tr("Revert"), this);
+    m_removeMetadata =
+        PlainButtons::labeledButton(QStringLiteral("xmark.circle"), tr("Remove Metadata"), this);
     m_removeMetadata->setToolTip(tr("Remove metadata from the selected file"));
     m_reload = PlainButtons::labeledButton(QStringLiteral("arrow.clockwise"), tr("Reload"), this);
 
@@ -186,8 +186,9 @@ void FileHeaderView::showSelectedItem()
     m_preview->setThumbnail(item ? item->thumbnail : std::nullopt);
     m_name->setText(item ? item->fileName : QString());
     m_name->setCursorPosition(0);
-    const QString path =
-        !item ? QString() : item->url.isLocalFile() ? item->url.toLocalFile() : item->url.toString();
+    const QString path = !item                     ? QString()
+                         : item->url.isLocalFile() ? item->url.toLocalFile()
+                                                   : item->url.toString();
     m_path->setText(path);
     m_path->setCursorPosition(0);
     m_path->setToolTip(path);

@@ -176,8 +176,8 @@ bool MetadataEditorModel::applyEntryDifferences(int sectionRow, const QList<Meta
         Q_EMIT dataChanged(index(first, 0, parent), index(last, 0, parent));
     };
     return syncListByID(
-        m_sections[sectionRow].entries, target,
-        [](const MetadataEntry &entry) { return entry.id; }, hooks);
+        m_sections[sectionRow].entries, target, [](const MetadataEntry &entry) { return entry.id; },
+        hooks);
 }
 
 void MetadataEditorModel::rebuildLookup()

@@ -3,8 +3,10 @@
 #include "SheetStyle.h"
 
 #include <QFontMetrics>
+
 #include <QStringList>
 #include <QTextLayout>
+#include <cmath>
 
 namespace Metaloom::MetadataRow {
 
@@ -85,16 +87,19 @@ Geometry Geometry::of(const QRect &rowRect, const Fonts &fonts, const MetadataEn
                           starSize, starSize);
     geometry.starTarget =
         geometry.star.adjusted(-starHitMargin, -starHitMargin, starHitMargin, starHitMargin);
-    const int nameWidth = std::min(QFontMetrics(fonts.name).horizontalAdvance(entry.displayName),
-                                   std::max(0, header.width() - starSize - spacing));
+    // Rounded up: text is laid out in fractions of a pixel.
+    const int nameWidth =
+        std::min(int(std::ceil(QFontMetricsF(fonts.name).horizontalAdvance(entry.displayName))) + 1,
+                 std::max(0, header.width() - starSize - spacing));
     geometry.name = QRect(header.left(), header.top(), nameWidth, lineHeight);
 
     if (const auto shown = MetadataRow::badge(entry)) {
         const QFontMetrics metrics(fonts.badge);
         const int left = geometry.name.right() + 1 + spacing;
         const int room = geometry.star.left() - spacing - left;
-        const int width =
-            std::min(metrics.horizontalAdvance(shown->text) + 2 * badgePaddingHorizontal, room);
+        const int textWidth =
+            int(std::ceil(QFontMetricsF(fonts.badge).horizontalAdvance(shown->text))) + 1;
+        const int width = std::min(textWidth + 2 * badgePaddingHorizontal, room);
         const int height = metrics.height() + 2 * badgePaddingVertical;
         if (width > 2 * badgePaddingHorizontal)
             geometry.badge = QRect(left, header.center().y() - height / 2 + 1, width, height);

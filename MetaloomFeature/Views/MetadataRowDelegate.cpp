@@ -116,7 +116,8 @@ void MetadataRowDelegate::paintSection(QPainter *painter, const QStyleOptionView
 {
     painter->save();
     painter->setFont(fontsFor(option.font).section);
-    painter->setPen(SheetStyle::textColor(option.palette, SheetStyle::Tone::Secondary));
+    painter->setPen(
+        VossaApps::CatalogStyle::withOpacity(option.palette.color(QPalette::WindowText), 0.72));
     // Shown exactly as stored: no upper-casing, no eliding of short names.
     const QRect title = MetadataRow::sectionTitleRect(option.rect);
     painter->drawText(
@@ -217,6 +218,7 @@ QWidget *MetadataRowDelegate::createEditor(QWidget *parent, const QStyleOptionVi
     };
     if (showsPicker(index)) {
         auto *choice = new ValueChoiceEditor(parent);
+        choice->setFont(fontsFor(parent->font()).value);
         connect(choice, &ValueChoiceEditor::chosen, self,
                 [self, choice] { Q_EMIT self->commitData(choice); });
         connect(choice, &ValueChoiceEditor::moveRequested, self,

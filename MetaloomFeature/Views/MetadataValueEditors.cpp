@@ -10,7 +10,9 @@ namespace Metaloom {
 ValueTextEditor::ValueTextEditor(QWidget *parent) : QPlainTextEdit(parent)
 {
     setFrameShape(QFrame::NoFrame);
-    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    // The row grows with the text up to a dozen lines; beyond that the
+    // cursor scrolls the text, without a bar crowding the box.
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     setTabChangesFocus(true);

@@ -13,10 +13,9 @@ void SidebarModel::setItems(const QList<MediaItem> &items)
     hooks.endRemove = [this] { endRemoveRows(); };
     hooks.beginInsert = [this](int first, int last) { beginInsertRows({}, first, last); };
     hooks.endInsert = [this] { endInsertRows(); };
-    hooks.changed = [this](int first, int last) {
-        Q_EMIT dataChanged(index(first), index(last));
-    };
-    if (syncListByID(m_items, items, [](const MediaItem &item) { return item.id; }, hooks))
+    hooks.changed = [this](int first, int last) { Q_EMIT dataChanged(index(first), index(last)); };
+    if (syncListByID(
+            m_items, items, [](const MediaItem &item) { return item.id; }, hooks))
         return;
     beginResetModel();
     m_items = items;

@@ -62,8 +62,8 @@ QPixmap SidebarRowDelegate::thumbnailPixmap(const QImage &image, qreal ratio) co
         return *cached;
     const int edge = qRound(thumbnailEdge * ratio);
     // The thumbnail is square already; fill the frame and keep the middle.
-    QImage scaled = image.scaled(edge, edge, Qt::KeepAspectRatioByExpanding,
-                                 Qt::SmoothTransformation);
+    QImage scaled =
+        image.scaled(edge, edge, Qt::KeepAspectRatioByExpanding, Qt::SmoothTransformation);
     scaled = scaled.copy((scaled.width() - edge) / 2, (scaled.height() - edge) / 2, edge, edge);
     auto *pixmap = new QPixmap(QPixmap::fromImage(scaled));
     pixmap->setDevicePixelRatio(ratio);
@@ -139,10 +139,9 @@ void SidebarRowDelegate::paint(QPainter *painter, const QStyleOptionViewItem &op
                       nameMetrics.elidedText(index.data().toString(), Qt::ElideMiddle, textWidth));
     painter->setFont(typeFont);
     painter->setPen(secondary);
-    painter->drawText(QRect(textLeft, top + nameMetrics.height() + textSpacing, textWidth,
-                            typeMetrics.height()),
-                      Qt::AlignLeft | Qt::AlignVCenter,
-                      index.data(SidebarModel::FileTypeRole).toString());
+    painter->drawText(
+        QRect(textLeft, top + nameMetrics.height() + textSpacing, textWidth, typeMetrics.height()),
+        Qt::AlignLeft | Qt::AlignVCenter, index.data(SidebarModel::FileTypeRole).toString());
     painter->restore();
 }
 

@@ -81,8 +81,7 @@ SidebarView::SidebarView(LibraryViewModel *viewModel, QWidget *parent)
             &SidebarView::selectionDidChange);
     connect(viewModel, &LibraryViewModel::itemsChanged, this, &SidebarView::showItems);
     connect(viewModel, &LibraryViewModel::itemThumbnailChanged, this, &SidebarView::showItems);
-    connect(viewModel, &LibraryViewModel::selectedItemIDChanged, this,
-            &SidebarView::showSelection);
+    connect(viewModel, &LibraryViewModel::selectedItemIDChanged, this, &SidebarView::showSelection);
     showItems();
     showSelection();
 }
@@ -100,7 +99,8 @@ QWidget *SidebarView::makeHeader()
     m_importButton = PlainButtons::iconButton(QStringLiteral("plus"), tr("Import files"), header);
     m_removeAllButton = PlainButtons::iconButton(
         QStringLiteral("xmark.circle"), tr("Remove all metadata from loaded files"), header);
-    m_clearButton = PlainButtons::iconButton(QStringLiteral("trash"), tr("Clear all files"), header);
+    m_clearButton =
+        PlainButtons::iconButton(QStringLiteral("trash"), tr("Clear all files"), header);
     for (QToolButton *button : {m_importButton, m_removeAllButton, m_clearButton})
         row->addWidget(button);
 
@@ -132,9 +132,9 @@ QWidget *SidebarView::makePlaceholder()
     column->addWidget(symbol);
     auto *title = SheetStyle::label(tr("No files yet"), SheetStyle::headline(font()),
                                     SheetStyle::Tone::Primary, placeholder);
-    auto *hint = SheetStyle::label(tr("Import media to see EXIF metadata."),
-                                   SheetStyle::callout(font()), SheetStyle::Tone::Tertiary,
-                                   placeholder);
+    auto *hint =
+        SheetStyle::label(tr("Import media to see EXIF metadata."), SheetStyle::callout(font()),
+                          SheetStyle::Tone::Tertiary, placeholder);
     for (QLabel *label : {title, hint}) {
         label->setAlignment(Qt::AlignCenter);
         column->addWidget(label);
@@ -199,7 +199,8 @@ void SidebarView::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     const QColor window = palette().color(QPalette::Window);
-    painter.fillRect(rect(), SheetStyle::isDark(palette()) ? window.lighter(112) : window.darker(104));
+    painter.fillRect(rect(),
+                     SheetStyle::isDark(palette()) ? window.lighter(112) : window.darker(104));
     const QWidget *header = findChild<QWidget *>(QStringLiteral("sidebarHeader"));
     if (header)
         painter.fillRect(header->geometry(), withOpacity(window, 0.5));

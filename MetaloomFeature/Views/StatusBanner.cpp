@@ -5,6 +5,8 @@
 #include <QEvent>
 #include <QPainter>
 
+#include <cmath>
+
 namespace Metaloom {
 
 namespace {
@@ -61,12 +63,13 @@ void StatusBanner::showMessage(const std::optional<QString> &message)
 
 QSize StatusBanner::sizeHint() const
 {
-    const QFontMetrics metrics(font());
+    const QFontMetricsF metrics(font());
     const int maximumWidth = parentWidget() ? parentWidget()->width() - 2 * bottomPadding : 600;
-    const int textWidth = std::min(metrics.horizontalAdvance(m_message),
+    // Rounded up: text is laid out in fractions of a pixel.
+    const int textWidth = std::min(int(std::ceil(metrics.horizontalAdvance(m_message))) + 1,
                                    maximumWidth - 2 * (paddingHorizontal + shadowMargin));
     return {textWidth + 2 * (paddingHorizontal + shadowMargin),
-            metrics.height() + 2 * (paddingVertical + shadowMargin)};
+            int(std::ceil(metrics.height())) + 2 * (paddingVertical + shadowMargin)};
 }
 
 void StatusBanner::animateTo(qreal progress)
@@ -123,8 +126,9 @@ void StatusBanner::paintEvent(QPaintEvent *)
 
     painter.setPen(palette().color(QPalette::WindowText));
     const QRectF text = card.adjusted(paddingHorizontal, 0, -paddingHorizontal, 0);
-    painter.drawText(text, Qt::AlignCenter,
-                     painter.fontMetrics().elidedText(m_message, Qt::ElideRight, int(text.width())));
+    painter.drawText(
+        text, Qt::AlignCenter,
+        painter.fontMetrics().elidedText(m_message, Qt::ElideRight, int(text.width())));
 }
 
 } // namespace Metaloom

@@ -1,9 +1,9 @@
 #include "WindowSheets.h"
 
 #include "Confirmations.h"
+#include "MetadataOverridesEditor.h"
 #include "MetaloomFeature/Library/LibraryViewModel.h"
 #include "MetaloomFeature/Model/PresetsStore.h"
-#include "MetadataOverridesEditor.h"
 #include "PresetManagerView.h"
 
 #include <QMessageBox>
@@ -37,8 +37,7 @@ void SheetSlot::close()
     }
 }
 
-WindowSheets::WindowSheets(LibraryViewModel *viewModel, PresetsStore *presetsStore,
-                           QWidget *window)
+WindowSheets::WindowSheets(LibraryViewModel *viewModel, PresetsStore *presetsStore, QWidget *window)
     : QObject(window), m_viewModel(viewModel), m_presetsStore(presetsStore), m_window(window)
 {
     connect(viewModel, &LibraryViewModel::presetManagerStateChanged, this,
@@ -47,8 +46,7 @@ WindowSheets::WindowSheets(LibraryViewModel *viewModel, PresetsStore *presetsSto
             &WindowSheets::showRemoveMetadataConfirmation);
     connect(viewModel, &LibraryViewModel::removeAllMetadataRequestChanged, this,
             &WindowSheets::showRemoveAllMetadataConfirmation);
-    connect(viewModel, &LibraryViewModel::itemsChanged, this,
-            &WindowSheets::updateRemoveAllCount);
+    connect(viewModel, &LibraryViewModel::itemsChanged, this, &WindowSheets::updateRemoveAllCount);
     connect(viewModel, &LibraryViewModel::isMetadataSettingsPresentedChanged, this,
             &WindowSheets::showSettings);
     connect(viewModel, &LibraryViewModel::activeErrorChanged, this, &WindowSheets::showError);
@@ -56,8 +54,8 @@ WindowSheets::WindowSheets(LibraryViewModel *viewModel, PresetsStore *presetsSto
 
 WindowSheets::~WindowSheets()
 {
-    for (SheetSlot *slot : {&m_presetManager, &m_removeMetadata, &m_removeAllMetadata,
-                            &m_settings, &m_error})
+    for (SheetSlot *slot :
+         {&m_presetManager, &m_removeMetadata, &m_removeAllMetadata, &m_settings, &m_error})
         slot->close();
 }
 

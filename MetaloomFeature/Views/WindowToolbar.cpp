@@ -34,9 +34,8 @@ WindowToolbar::WindowToolbar(LibraryViewModel *viewModel, PresetsStore *presetsS
     setIconSize(QSize(18, 18));
     setContentsMargins(6, 2, 6, 2);
 
-    m_sidebarToggle =
-        PlainButtons::iconButton(QStringLiteral("sidebar.left"), tr("Show or hide the sidebar"),
-                                 this, 18);
+    m_sidebarToggle = PlainButtons::iconButton(QStringLiteral("sidebar.left"),
+                                               tr("Show or hide the sidebar"), this, 18);
     connect(m_sidebarToggle, &QToolButton::clicked, this, &WindowToolbar::sidebarToggled);
     addWidget(m_sidebarToggle);
 

@@ -1,0 +1,186 @@
+// Drives a real Metaloom window through the states a new user meets (empty,
+// files imported, an edit, the sheets, two windows) on copies of the sample
+// files and saves a screenshot of each, for checking by eye. Not a test.
+//   xvfb-run -a -s "-screen 0 1400x900x24" bin/app_preview /tmp/shots
+#include "App/MainWindow.h"
+#include "App/MetaloomApp.h"
+#include "MetaloomFeature/Library/LibraryViewModel.h"
+#include "MetaloomFeature/Model/PresetsStore.h"
+#include "MetaloomFeature/Platform/NotificationCenter.h"
+#include "MetaloomFeature/Views/ContentView.h"
+#include "MetaloomFeature/Views/MetadataEditorView.h"
+#include "MetaloomFeature/Views/WindowSheets.h"
+#include "tests/support/FakeExifToolBundle.h"
+#include "tests/support/TestEnvironment.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QMessageBox>
+#include <QPainter>
+#include <QTest>
+
+using namespace Metaloom;
+using namespace Metaloom::Testing;
+
+namespace {
+
+QString outputFolder;
+
+bool settle(const std::function<bool()> &done, int milliseconds = 15000)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!done() && timer.elapsed() < milliseconds)
+        QTest::qWait(50);
+    QTest::qWait(300);
+    return done();
+}
+
+// The window with its open dialogs drawn over it where the desktop puts them.
+void shoot(QWidget *window, const QString &name, const QList<QWidget *> &dialogs = {})
+{
+    QTest::qWait(400);
+    QImage image = window->grab().toImage();
+    QPainter painter(&image);
+    for (QWidget *dialog : dialogs) {
+        if (!dialog || !dialog->isVisible())
+            continue;
+        const QPixmap sheet = dialog->grab();
+        const QPoint at((window->width() - sheet.width()) / 2, 40);
+        painter.fillRect(QRect(QPoint(0, 0), window->size()), QColor(0, 0, 0, 40));
+        painter.drawPixmap(at, sheet);
+    }
+    painter.end();
+    const QString path = QDir(outputFolder).filePath(name + QStringLiteral(".png"));
+    image.save(path);
+    qInfo("saved %s", qPrintable(path));
+}
+
+QModelIndex rowOf(MetadataEditorView *editor, const QString &key)
+{
+    auto *model = editor->editorModel();
+    for (int section = 0; section < model->rowCount(); ++section) {
+        const QModelIndex parent = model->index(section, 0);
+        for (int row = 0; row < model->rowCount(parent); ++row) {
+            const QModelIndex index = model->index(row, 0, parent);
+            if (index.data(MetadataEditorModel::RawKeyRole).toString() == key)
+                return index;
+        }
+    }
+    return {};
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Metaloom"));
+    outputFolder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::tempPath();
+    QDir().mkpath(outputFolder);
+    TestEnvironment environment;
+    QList<QUrl> photos;
+    for (const char *name : {"Canon.jpg", "GPS.jpg", "XMP.jpg", "IPTC.jpg", "QuickTime.mov"})
+        photos << QUrl::fromLocalFile(
+            copyTestData(QString::fromLatin1(name), environment.workPath()));
+
+    // A preset to apply, stored before the window's store reads them.
+    {
+        PresetsStore presets;
+        presets.addPreset(
+            {QUuid::createUuid(), QStringLiteral("Credit the studio"),
+             PresetAction::addOrModifyMetadata(
+                 {{QStringLiteral("XMP-photoshop:Credit"), QStringLiteral("Quillforge Studio")}},
+                 {QStringLiteral("GPS:GPSLatitude")})});
+    }
+
+    MetaloomApp app({realBundle(), false});
+    MainWindow *window = app.openFirstWindow();
+    window->resize(1180, 760);
+    (void)QTest::qWaitForWindowExposed(window);
+    shoot(window, QStringLiteral("01-empty"));
+
+    LibraryViewModel *library = window->library();
+    ContentView *content = window->content();
+    library->importItems(photos);
+    settle([&] { return !library->filteredEntries().isEmpty() && !library->isBusy(); });
+    settle([&] { return library->selectedItem() && library->selectedItem()->thumbnail; }, 3000);
+    shoot(window, QStringLiteral("02-loaded"));
+
+    MetadataEditorView *editor = content->editor();
+    const QModelIndex title = rowOf(editor, QStringLiteral("XMP-dc:Title"));
+    editor->scrollTo(title);
+    editor->setCurrentIndex(title);
+    QTest::qWait(100);
+    if (QWidget *field = editor->activeEditor())
+        QTest::keyClicks(field, QStringLiteral("Harbour at dawn"));
+    shoot(window, QStringLiteral("03-edited"));
+
+    const QModelIndex flash = rowOf(editor, QStringLiteral("ExifIFD:MeteringMode"));
+    editor->scrollTo(flash);
+    editor->setCurrentIndex(flash);
+    settle([&] {
+        return library->enumeratedOptions().contains(QStringLiteral("ExifIFD:MeteringMode"));
+    });
+    shoot(window, QStringLiteral("04-choice"));
+
+    NotificationCenter::defaultCenter()->post(NotificationName::saveRequested);
+    settle([&] { return !library->isBusy() && !library->hasPendingChanges(); });
+    shoot(window, QStringLiteral("05-saved"));
+
+    library->setSearchText(QStringLiteral("canon"));
+    shoot(window, QStringLiteral("06-search"));
+    library->setSearchText(QString());
+
+    library->presentRemoveMetadataConfirmation();
+    shoot(window, QStringLiteral("07-confirm-remove"),
+          {content->sheets()->removeMetadataConfirmation()});
+    library->cancelRemoveMetadata();
+    library->presentRemoveAllMetadataConfirmation();
+    shoot(window, QStringLiteral("08-confirm-remove-all"),
+          {content->sheets()->removeAllMetadataConfirmation()});
+    library->cancelRemoveAllMetadata();
+
+    library->presentPresetManager();
+    QTest::qWait(800);
+    shoot(window, QStringLiteral("09-presets"), {content->sheets()->presetManager()});
+    library->dismissPresetManager();
+
+    library->applyPreset(content->presetsStore()->presets().first());
+    settle([&] { return !library->isBusy(); });
+    QTest::qWait(500);
+    settle([&] { return !library->isBusy(); });
+    shoot(window, QStringLiteral("10-preset-applied"));
+
+    library->setActiveError(LibraryViewModel::ViewModelError(
+        QStringLiteral("Error: Not a valid JPEG - /home/user/Pictures/broken.jpg")));
+    shoot(window, QStringLiteral("11-alert"),
+          {static_cast<QWidget *>(content->sheets()->errorAlert())});
+    library->setActiveError(std::nullopt);
+
+    NotificationCenter::defaultCenter()->post(NotificationName::metadataSettingsRequested);
+    QTest::qWait(500);
+    shoot(window, QStringLiteral("12-settings"), {content->sheets()->settings()});
+    library->dismissMetadataSettings();
+
+    content->setShowingSidebar(false);
+    QTest::qWait(500);
+    shoot(window, QStringLiteral("13-no-sidebar"));
+    content->setShowingSidebar(true);
+
+    MainWindow *second = app.newWindow();
+    second->resize(1000, 640);
+    (void)QTest::qWaitForWindowExposed(second);
+    second->library()->importItems({photos.at(2)});
+    settle([&] { return !second->library()->filteredEntries().isEmpty(); });
+    shoot(second, QStringLiteral("14-second-window"));
+
+    library->presentRemoveMetadataConfirmation();
+    QTest::qWait(200);
+    library->confirmRemoveMetadata();
+    settle([&] { return !library->isBusy(); });
+    QTest::qWait(600);
+    shoot(window, QStringLiteral("15-stripped"));
+    return 0;
+}
