@@ -116,8 +116,10 @@ void MetadataRowDelegate::paintSection(QPainter *painter, const QStyleOptionView
 {
     painter->save();
     painter->setFont(fontsFor(option.font).section);
-    painter->setPen(
-        VossaApps::CatalogStyle::withOpacity(option.palette.color(QPalette::WindowText), 0.72));
+    // Sections are not selectable, so the view hands them the disabled
+    // palette; their titles are read like any other text.
+    painter->setPen(VossaApps::CatalogStyle::withOpacity(
+        option.palette.color(QPalette::Active, QPalette::WindowText), 0.72));
     // Shown exactly as stored: no upper-casing, no eliding of short names.
     const QRect title = MetadataRow::sectionTitleRect(option.rect);
     painter->drawText(
