@@ -1,0 +1,266 @@
+// The content of a main window over a real library on the real bundled
+// ExifTool, driven like a user: drops, paste, clicks and keys, on copies of
+// the sample files.
+#include "MetaloomFeature/Engine/ExifToolService.h"
+#include "MetaloomFeature/Views/Confirmations.h"
+#include "MetaloomFeature/Views/ContentView.h"
+#include "MetaloomFeature/Views/DropZoneView.h"
+#include "MetaloomFeature/Views/FileDrops.h"
+#include "MetaloomFeature/Views/FileHeaderView.h"
+#include "MetaloomFeature/Views/MetadataValueEditors.h"
+#include "MetaloomFeature/Views/SidebarModel.h"
+#include "MetaloomFeature/Views/SidebarView.h"
+#include "MetaloomFeature/Views/WindowSheets.h"
+#include "MetaloomFeature/Views/WindowToolbar.h"
+#include "ViewHarness.h"
+#include "tests/Engine/RealFiles.h"
+#include "tests/support/FakeExifToolBundle.h"
+#include "tests/support/TestEnvironment.h"
+
+#include <QClipboard>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QToolButton>
+#include <QtTest>
+
+using namespace Metaloom;
+using namespace Metaloom::Testing;
+
+namespace {
+
+struct Window {
+    ExifToolService engine{realBundle()};
+    LibraryViewModel library{&engine};
+    ContentView view{&library};
+
+    Window()
+    {
+        view.resize(1100, 700);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+    }
+
+    QStringList fileNames() const
+    {
+        QStringList names;
+        for (const MediaItem &item : library.items())
+            names << item.fileName;
+        return names;
+    }
+};
+
+QUrl copyOf(const QString &name, const QString &folder)
+{
+    return QUrl::fromLocalFile(copyTestData(name, folder));
+}
+
+} // namespace
+
+class MainWindowContentTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() { m_env = std::make_unique<TestEnvironment>(); }
+    void cleanup() { m_env.reset(); }
+    void dropsAndPasteImportFiles();
+    void emptyAndLoadedWindow();
+    void selectionFollowsTheListBothWays();
+    void typingReachesTheLibraryOncePerKeystroke();
+    void enumeratedTagGetsAChoiceList();
+    void alertShowsErrorsUntilOk();
+    void confirmationKeys_data();
+    void confirmationKeys();
+
+private:
+    std::unique_ptr<TestEnvironment> m_env;
+};
+
+void MainWindowContentTest::dropsAndPasteImportFiles()
+{
+    Window window;
+    const QString folder = m_env->workPath();
+    const QUrl canon = copyOf(QStringLiteral("Canon.jpg"), folder);
+    const QUrl gps = copyOf(QStringLiteral("GPS.jpg"), folder);
+    const QUrl xmp = copyOf(QStringLiteral("XMP.jpg"), folder);
+    QSignalSpy itemChanges(&window.library, &LibraryViewModel::itemsChanged);
+
+    QVERIFY(!dropUrls(&window.view, {QUrl(QStringLiteral("https://example.org/a.jpg"))}));
+    QVERIFY(
+        dropUrls(&window.view, {canon, QUrl(QStringLiteral("https://example.org/b.jpg")), gps}));
+    QTRY_COMPARE(window.fileNames(), QStringList({"Canon.jpg", "GPS.jpg"}));
+    QCOMPARE(itemChanges.size(), 2); // one import per file
+
+    auto *clipboardData = new QMimeData;
+    clipboardData->setUrls({gps, xmp});
+    QGuiApplication::clipboard()->setMimeData(clipboardData);
+    window.view.pasteFiles(QGuiApplication::clipboard()->mimeData());
+    QCOMPARE(window.fileNames(), QStringList({"Canon.jpg", "GPS.jpg", "XMP.jpg"}));
+    QVERIFY(waitUntilIdle(window.library));
+}
+
+void MainWindowContentTest::emptyAndLoadedWindow()
+{
+    Window window;
+    WindowToolbar *toolbar = window.view.toolbar();
+    QCOMPARE(window.view.currentDetailPage(), window.view.dropZone());
+    QVERIFY(window.view.sidebar()->emptyPlaceholder()->isVisible());
+    QVERIFY(!window.view.sidebar()->clearButton()->isEnabled());
+    QVERIFY(!toolbar->removeAllMetadataButton()->isEnabled());
+    QVERIFY(!toolbar->applyPresetButton()->isEnabled());
+    QVERIFY(!toolbar->isSearchFieldShown());
+
+    window.library.importItems({copyOf(QStringLiteral("Canon.jpg"), m_env->workPath())});
+    QVERIFY(waitForLoad(window.library));
+    QCOMPARE(window.view.currentDetailPage(), window.view.editor()->parentWidget());
+    QVERIFY(!window.view.sidebar()->emptyPlaceholder()->isVisible());
+    QVERIFY(toolbar->removeAllMetadataButton()->isEnabled());
+    QVERIFY(toolbar->isSearchFieldShown());
+    QCOMPARE(window.view.fileHeader()->shownFileName(), QStringLiteral("Canon.jpg"));
+    // No presets: the menu stays disabled even with files.
+    QVERIFY(!toolbar->applyPresetButton()->isEnabled());
+
+    // The search field and the library's search text are one.
+    QTest::keyClicks(toolbar->searchField(), QStringLiteral("canon"));
+    QCOMPARE(window.library.searchText(), QStringLiteral("canon"));
+    window.library.setSearchText(QString());
+    QCOMPARE(toolbar->searchField()->text(), QString());
+}
+
+void MainWindowContentTest::selectionFollowsTheListBothWays()
+{
+    Window window;
+    const QString folder = m_env->workPath();
+    window.library.importItems({copyOf(QStringLiteral("Canon.jpg"), folder),
+                                copyOf(QStringLiteral("GPS.jpg"), folder),
+                                copyOf(QStringLiteral("XMP.jpg"), folder)});
+    FileListView *list = window.view.sidebar()->fileList();
+    const QModelIndex second = list->model()->index(1, 0);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(second).center());
+    QCOMPARE(window.library.selectedItemID(), window.library.items().at(1).id);
+    QCOMPARE(window.view.fileHeader()->shownFileName(), QStringLiteral("GPS.jpg"));
+
+    // Delete removes the selected file from the list; the first is selected.
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Delete);
+    QCOMPARE(window.fileNames(), QStringList({"Canon.jpg", "XMP.jpg"}));
+    QCOMPARE(window.library.selectedItemID(), window.library.items().first().id);
+    QCOMPARE(list->selectionModel()->selectedRows().value(0).row(), 0);
+
+    // A selection made by the library shows in the list.
+    window.library.setSelectedItemID(window.library.items().at(1).id);
+    QCOMPARE(list->selectionModel()->selectedRows().value(0).row(), 1);
+    QVERIFY(waitUntilIdle(window.library));
+}
+
+void MainWindowContentTest::typingReachesTheLibraryOncePerKeystroke()
+{
+    Window window;
+    const QString path = copyTestData(QStringLiteral("Canon.jpg"), m_env->workPath());
+    window.library.importItems({QUrl::fromLocalFile(path)});
+    QVERIFY(waitForLoad(window.library));
+    const QString title = QStringLiteral("XMP-dc:Title");
+    MetadataEditorView *editor = window.view.editor();
+    editor->setCurrentIndex(editorRow(editor, title));
+    auto *field = qobject_cast<ValueTextEditor *>(editor->activeEditor());
+    QVERIFY(field);
+
+    QStringList published;
+    connect(&window.library, &LibraryViewModel::filteredEntriesChanged, this, [&] {
+        published << shownEntry(window.library, title).value_or(MetadataEntry({}, {})).value;
+    });
+    QTest::keyClicks(field, QStringLiteral("abc"));
+    QCOMPARE(published, QStringList({"a", "ab", "abc"}));
+    QCOMPARE(editor->activeEditor(), field);
+    QVERIFY(window.view.fileHeader()->saveButton()->isEnabled());
+
+    QTest::mouseClick(window.view.fileHeader()->saveButton(), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(!window.library.isBusy() && !window.library.hasPendingChanges(),
+                             60000);
+    QCOMPARE(valueOf(path, title), QStringLiteral("abc"));
+    QVERIFY(!window.view.fileHeader()->saveButton()->isEnabled());
+}
+
+void MainWindowContentTest::enumeratedTagGetsAChoiceList()
+{
+    Window window;
+    window.library.importItems({copyOf(QStringLiteral("Canon.jpg"), m_env->workPath())});
+    QVERIFY(waitForLoad(window.library));
+    const QString metering = QStringLiteral("ExifIFD:MeteringMode");
+    MetadataEditorView *editor = window.view.editor();
+    editor->scrollTo(editorRow(editor, metering));
+    editor->setCurrentIndex(editorRow(editor, metering));
+    // Shown as text until the tag listing answers, then as a choice.
+    QTRY_VERIFY_WITH_TIMEOUT(qobject_cast<ValueChoiceEditor *>(editor->activeEditor()), 60000);
+    auto *choice = qobject_cast<ValueChoiceEditor *>(editor->activeEditor());
+    const int spot = int(choice->labels().indexOf(QStringLiteral("Spot")));
+    QVERIFY(spot >= 0);
+    Q_EMIT choice->activated(spot);
+    QCOMPARE(shownEntry(window.library, metering)->value, QStringLiteral("Spot"));
+}
+
+void MainWindowContentTest::alertShowsErrorsUntilOk()
+{
+    Window window;
+    window.library.setActiveError(LibraryViewModel::ViewModelError(QStringLiteral("first")));
+    QMessageBox *alert = window.view.sheets()->errorAlert();
+    QVERIFY(alert && alert->isVisible());
+    QCOMPARE(alert->windowTitle(), QStringLiteral("ExifTool Error"));
+    QCOMPARE(alert->text(), QStringLiteral("first"));
+    QCOMPARE(alert->windowModality(), Qt::WindowModal);
+
+    // A newer error takes the alert's place; the library keeps it.
+    window.library.setActiveError(LibraryViewModel::ViewModelError(QStringLiteral("second")));
+    alert = window.view.sheets()->errorAlert();
+    QCOMPARE(alert->text(), QStringLiteral("second"));
+    QCOMPARE(window.library.activeError()->message, QStringLiteral("second"));
+
+    QTest::mouseClick(alert->button(QMessageBox::Ok), Qt::LeftButton);
+    QVERIFY(!window.library.activeError());
+    QVERIFY(!window.view.sheets()->errorAlert());
+}
+
+void MainWindowContentTest::confirmationKeys_data()
+{
+    QTest::addColumn<bool>("allFiles");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<bool>("confirms");
+    QTest::newRow("one file, Escape") << false << int(Qt::Key_Escape) << false;
+    QTest::newRow("one file, Return") << false << int(Qt::Key_Return) << true;
+    QTest::newRow("all files, Escape") << true << int(Qt::Key_Escape) << false;
+    QTest::newRow("all files, Return") << true << int(Qt::Key_Return) << true;
+}
+
+void MainWindowContentTest::confirmationKeys()
+{
+    QFETCH(bool, allFiles);
+    QFETCH(int, key);
+    QFETCH(bool, confirms);
+    Window window;
+    const QString path = copyTestData(QStringLiteral("Canon.jpg"), m_env->workPath());
+    window.library.importItems({QUrl::fromLocalFile(path)});
+    QVERIFY(waitForLoad(window.library));
+    const QString make = valueOf(path, QStringLiteral("IFD0:Make"));
+    QVERIFY(!make.isEmpty());
+
+    if (allFiles)
+        window.library.presentRemoveAllMetadataConfirmation();
+    else
+        window.library.presentRemoveMetadataConfirmation();
+    QDialog *dialog = allFiles ? window.view.sheets()->removeAllMetadataConfirmation()
+                               : window.view.sheets()->removeMetadataConfirmation();
+    QVERIFY(dialog && dialog->isVisible());
+    QVERIFY(static_cast<ConfirmationDialog *>(dialog)->message().contains(
+        allFiles ? QStringLiteral("from 1 loaded file?") : QStringLiteral("from Canon.jpg?")));
+    QTest::keyClick(dialog, Qt::Key(key));
+
+    QVERIFY(!window.library.removeMetadataRequest() && !window.library.removeAllMetadataRequest());
+    QTRY_VERIFY(!window.view.sheets()->removeMetadataConfirmation() &&
+                !window.view.sheets()->removeAllMetadataConfirmation());
+    QVERIFY(waitUntilIdle(window.library));
+    QCOMPARE(valueOf(path, QStringLiteral("IFD0:Make")), confirms ? QString() : make);
+}
+
+QTEST_MAIN(MainWindowContentTest)
+#include "tst_MainWindowContent.moc"
