@@ -1,5 +1,6 @@
 #include "MetadataOverridesEditor.h"
 
+#include "FittingScrollArea.h"
 #include "KeyField.h"
 #include "OverrideEditorRow.h"
 #include "SheetStyle.h"
@@ -20,29 +21,6 @@ namespace {
 
 constexpr int tabHeight = 220;
 constexpr int listMaximumHeight = 160;
-
-// A scroll area that is as tall as its content, up to a limit.
-class FittingScrollArea : public QScrollArea {
-public:
-    FittingScrollArea(int maximum, QWidget *parent) : QScrollArea(parent), m_maximum(maximum)
-    {
-        setWidgetResizable(true);
-        setFrameShape(QFrame::NoFrame);
-        setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Maximum);
-        // The list lies on the tab's own background.
-        viewport()->setAutoFillBackground(false);
-    }
-    QSize sizeHint() const override
-    {
-        const int content = widget() ? widget()->sizeHint().height() : 0;
-        return {QScrollArea::sizeHint().width(), std::min(m_maximum, content + 2)};
-    }
-    QSize minimumSizeHint() const override { return {0, 0}; }
-
-private:
-    int m_maximum;
-};
 
 QWidget *listContent(QVBoxLayout **layout, QWidget *parent)
 {
