@@ -52,13 +52,15 @@ void LibraryViewModel::pasteFromClipboard(const QMimeData *mimeData)
 
 void LibraryViewModel::removeItem(const MediaItem &item)
 {
+    // Copied first: the caller may pass an element of items() itself.
+    const QUuid id = item.id;
     const qsizetype removed =
-        m_items.removeIf([&item](const MediaItem &listed) { return listed.id == item.id; });
+        m_items.removeIf([id](const MediaItem &listed) { return listed.id == id; });
     if (removed == 0)
         return;
-    m_thumbnails->forget(item.id);
+    m_thumbnails->forget(id);
     Q_EMIT itemsChanged();
-    if (m_selectedItemID == item.id) {
+    if (m_selectedItemID == id) {
         setSelectedItemID(m_items.isEmpty() ? std::nullopt : std::optional(m_items.first().id));
     } else {
         Q_EMIT selectedItemChanged();
