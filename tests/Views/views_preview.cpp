@@ -16,6 +16,7 @@
 #include "MetaloomFeature/Views/UpdateCheckBridge.h"
 #include "MetaloomFeature/Views/UpdateResultDialog.h"
 #include "tests/support/LoopbackHttpServer.h"
+#include "tests/support/PreviewPalette.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QApplication>
@@ -57,28 +58,6 @@ void settle(const std::function<bool()> &done, int milliseconds = 20000)
 {
     for (int i = 0; i < milliseconds / 20 && !done(); ++i)
         QTest::qWait(20);
-}
-
-void useDarkPalette()
-{
-    QPalette palette;
-    palette.setColor(QPalette::Window, QColor(0x2b, 0x2b, 0x2d));
-    palette.setColor(QPalette::WindowText, QColor(0xee, 0xee, 0xee));
-    palette.setColor(QPalette::Base, QColor(0x3a, 0x3a, 0x3c));
-    palette.setColor(QPalette::AlternateBase, QColor(0x33, 0x33, 0x35));
-    palette.setColor(QPalette::Text, QColor(0xee, 0xee, 0xee));
-    palette.setColor(QPalette::Button, QColor(0x45, 0x45, 0x48));
-    palette.setColor(QPalette::ButtonText, QColor(0xee, 0xee, 0xee));
-    palette.setColor(QPalette::Highlight, QColor(0x3d, 0x8b, 0xf7));
-    palette.setColor(QPalette::HighlightedText, Qt::white);
-    palette.setColor(QPalette::Link, QColor(0x5a, 0xa5, 0xff));
-    palette.setColor(QPalette::PlaceholderText, QColor(0x90, 0x90, 0x94));
-    palette.setColor(QPalette::ToolTipBase, QColor(0x3a, 0x3a, 0x3c));
-    palette.setColor(QPalette::ToolTipText, QColor(0xee, 0xee, 0xee));
-    palette.setColor(QPalette::Disabled, QPalette::Text, QColor(0x80, 0x80, 0x80));
-    palette.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(0x80, 0x80, 0x80));
-    palette.setColor(QPalette::Disabled, QPalette::WindowText, QColor(0x80, 0x80, 0x80));
-    QApplication::setPalette(palette);
 }
 
 void showPresetManager()
@@ -246,7 +225,7 @@ int main(int argc, char **argv)
     QDir().mkpath(outFolder);
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     if (qEnvironmentVariableIsSet("PREVIEW_DARK")) {
-        useDarkPalette();
+        Testing::useDarkPreviewPalette();
         suffix = QStringLiteral("-dark");
     }
     Testing::TestEnvironment environment;
