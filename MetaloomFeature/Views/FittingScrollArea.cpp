@@ -1,5 +1,7 @@
 #include "FittingScrollArea.h"
 
+#include <QEvent>
+
 namespace Metaloom {
 
 FittingScrollArea::FittingScrollArea(int maximumHeight, QWidget *parent)
@@ -10,6 +12,21 @@ FittingScrollArea::FittingScrollArea(int maximumHeight, QWidget *parent)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Maximum);
     viewport()->setAutoFillBackground(false);
+}
+
+void FittingScrollArea::setContent(QWidget *content)
+{
+    setWidget(content);
+    content->setAutoFillBackground(false);
+    content->installEventFilter(this);
+}
+
+bool FittingScrollArea::eventFilter(QObject *watched, QEvent *event)
+{
+    // Rows come and go and grow: the height this area asks for follows.
+    if (watched == widget() && event->type() == QEvent::LayoutRequest)
+        updateGeometry();
+    return QScrollArea::eventFilter(watched, event);
 }
 
 QSize FittingScrollArea::sizeHint() const

@@ -12,8 +12,15 @@ class FittingScrollArea : public QScrollArea {
 public:
     FittingScrollArea(int maximumHeight, QWidget *parent = nullptr);
 
+    // Shows the content on the parent's background (a plain setWidget()
+    // would give it a fill of its own).
+    void setContent(QWidget *content);
+
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return {0, 0}; }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     int m_maximumHeight;

@@ -25,7 +25,6 @@ constexpr int listMaximumHeight = 160;
 QWidget *listContent(QVBoxLayout **layout, QWidget *parent)
 {
     auto *content = new QWidget(parent);
-    content->setAutoFillBackground(false);
     *layout = new QVBoxLayout(content);
     (*layout)->setContentsMargins(0, 0, 0, 0);
     (*layout)->setSpacing(6);
@@ -69,7 +68,7 @@ QWidget *MetadataOverridesEditor::makeOverridesTab()
                                         SheetStyle::caption(font()), SheetStyle::Tone::Secondary,
                                         page));
     auto *scroll = new FittingScrollArea(listMaximumHeight, page);
-    scroll->setWidget(listContent(&m_rowsLayout, scroll));
+    scroll->setContent(listContent(&m_rowsLayout, scroll));
     for (const OverrideRow &row : std::as_const(m_rows)) {
         OverrideEditorRow *editor = makeRowEditor(row);
         m_rowsLayout->addWidget(editor);
@@ -88,7 +87,7 @@ QWidget *MetadataOverridesEditor::makeRemovalsTab()
                                         SheetStyle::caption(font()), SheetStyle::Tone::Secondary,
                                         page));
     m_removalsScroll = new FittingScrollArea(listMaximumHeight, page);
-    m_removalsScroll->setWidget(listContent(&m_removalsLayout, m_removalsScroll));
+    m_removalsScroll->setContent(listContent(&m_removalsLayout, m_removalsScroll));
     for (const QString &key : std::as_const(m_removals)) {
         QWidget *line = makeRemovalLine(key);
         m_removalsLayout->addWidget(line);

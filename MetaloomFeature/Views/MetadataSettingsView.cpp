@@ -127,10 +127,9 @@ QWidget *MetadataSettingsView::makeCustomFieldsSection(QWidget *parent)
     m_customStack = new QStackedWidget(box);
     auto *scroll = new FittingScrollArea(customListMaximumHeight, m_customStack);
     m_customRows = new QWidget(scroll);
-    m_customRows->setAutoFillBackground(false);
     m_customRowsLayout = column(m_customRows, 6, listPadding);
     m_customRowsLayout->addStretch();
-    scroll->setWidget(m_customRows);
+    scroll->setContent(m_customRows);
     m_customStack->addWidget(scroll);
     m_noCustomFields = SheetStyle::label(tr("No custom fields yet"), SheetStyle::callout(font()),
                                          SheetStyle::Tone::Tertiary, m_customStack);
