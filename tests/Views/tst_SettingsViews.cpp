@@ -236,6 +236,10 @@ void SettingsViewsTest::pinningSendsDraftsThatCancelKeeps()
     QVERIFY(!library->pinnedTags().contains(iso));
     QVERIFY(!FavoriteTagsStore::shared().loadFavorites().contains(iso));
     QCOMPARE(index.data(Qt::CheckStateRole).value<Qt::CheckState>(), Qt::Unchecked);
+    view.fieldList()->setCurrentIndex(index);
+    QTest::keyClick(view.fieldList(), Qt::Key_Space);
+    QVERIFY(library->pinnedTags().contains(iso));
+    QTest::keyClick(view.fieldList(), Qt::Key_Space);
 
     QTest::mouseClick(view.cancelButton(), Qt::LeftButton);
     QVERIFY(!library->isMetadataSettingsPresented());
