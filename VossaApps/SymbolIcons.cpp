@@ -32,24 +32,21 @@ const QHash<QString, Symbol> &symbols()
     return table;
 }
 
-QIcon iconFor(const Symbol &symbol)
-{
-    for (const QString &name : symbol.themeNames) {
-        if (QIcon::hasThemeIcon(name))
-            return QIcon::fromTheme(name);
-    }
-    loadCatalogResources();
-    return QIcon(symbol.bundled);
-}
-
 } // namespace
 
-QPixmap symbolPixmap(const QString &name, int size, const QColor &color, qreal devicePixelRatio)
+QPixmap tintedSymbol(const QStringList &themeNames, const QString &bundledPath, int size,
+                     const QColor &color, qreal devicePixelRatio)
 {
-    const auto it = symbols().constFind(name);
-    if (it == symbols().cend())
-        return {};
-    const QPixmap shape = iconFor(*it).pixmap(QSize(size, size), devicePixelRatio);
+    QIcon icon;
+    for (const QString &name : themeNames) {
+        if (QIcon::hasThemeIcon(name)) {
+            icon = QIcon::fromTheme(name);
+            break;
+        }
+    }
+    if (icon.isNull())
+        icon = QIcon(bundledPath);
+    const QPixmap shape = icon.pixmap(QSize(size, size), devicePixelRatio);
     if (shape.isNull())
         return {};
     // Only the shape's coverage is kept; the colour is ours, as for a symbol.
@@ -61,6 +58,15 @@ QPixmap symbolPixmap(const QString &name, int size, const QColor &color, qreal d
     painter.setCompositionMode(QPainter::CompositionMode_SourceIn);
     painter.fillRect(QRect(QPoint(0, 0), shape.size()), color);
     return tinted;
+}
+
+QPixmap symbolPixmap(const QString &name, int size, const QColor &color, qreal devicePixelRatio)
+{
+    const auto it = symbols().constFind(name);
+    if (it == symbols().cend())
+        return {};
+    loadCatalogResources();
+    return tintedSymbol(it->themeNames, it->bundled, size, color, devicePixelRatio);
 }
 
 } // namespace VossaApps

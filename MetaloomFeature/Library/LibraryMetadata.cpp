@@ -190,7 +190,10 @@ void LibraryViewModel::ensureOptionsLoaded(const MetadataEntry &entry)
         m_loadingEnumerations.contains(key))
         return;
     m_loadingEnumerations.insert(key);
-    lookUpOptions(key);
+    // Started from the event loop: a definition already cached would
+    // otherwise republish the entry lists while the caller (a view walking
+    // filteredEntries()) still holds references into them.
+    QMetaObject::invokeMethod(this, [this, key] { lookUpOptions(key); }, Qt::QueuedConnection);
 }
 
 QCoro::Task<void> LibraryViewModel::lookUpOptions(QString key)

@@ -38,8 +38,9 @@ ConfirmationDialog::ConfirmationDialog(const QString &title, const QString &mess
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
+    // Return answers with the button that has the keyboard focus, so a
+    // user who moved to Cancel is never taken to the destructive choice.
     m_cancel = new QPushButton(tr("Cancel"), this);
-    m_cancel->setAutoDefault(false);
     m_confirm = new QPushButton(confirmTitle, this);
     m_confirm->setDefault(true);
     SheetStyle::makeProminent(m_confirm, SheetStyle::red(palette()));

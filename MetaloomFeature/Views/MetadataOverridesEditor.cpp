@@ -1,5 +1,6 @@
 #include "MetadataOverridesEditor.h"
 
+#include "FittingScrollArea.h"
 #include "KeyField.h"
 #include "OverrideEditorRow.h"
 #include "SheetStyle.h"
@@ -21,33 +22,9 @@ namespace {
 constexpr int tabHeight = 220;
 constexpr int listMaximumHeight = 160;
 
-// A scroll area that is as tall as its content, up to a limit.
-class FittingScrollArea : public QScrollArea {
-public:
-    FittingScrollArea(int maximum, QWidget *parent) : QScrollArea(parent), m_maximum(maximum)
-    {
-        setWidgetResizable(true);
-        setFrameShape(QFrame::NoFrame);
-        setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Maximum);
-        // The list lies on the tab's own background.
-        viewport()->setAutoFillBackground(false);
-    }
-    QSize sizeHint() const override
-    {
-        const int content = widget() ? widget()->sizeHint().height() : 0;
-        return {QScrollArea::sizeHint().width(), std::min(m_maximum, content + 2)};
-    }
-    QSize minimumSizeHint() const override { return {0, 0}; }
-
-private:
-    int m_maximum;
-};
-
 QWidget *listContent(QVBoxLayout **layout, QWidget *parent)
 {
     auto *content = new QWidget(parent);
-    content->setAutoFillBackground(false);
     *layout = new QVBoxLayout(content);
     (*layout)->setContentsMargins(0, 0, 0, 0);
     (*layout)->setSpacing(6);
@@ -91,7 +68,7 @@ QWidget *MetadataOverridesEditor::makeOverridesTab()
                                         SheetStyle::caption(font()), SheetStyle::Tone::Secondary,
                                         page));
     auto *scroll = new FittingScrollArea(listMaximumHeight, page);
-    scroll->setWidget(listContent(&m_rowsLayout, scroll));
+    scroll->setContent(listContent(&m_rowsLayout, scroll));
     for (const OverrideRow &row : std::as_const(m_rows)) {
         OverrideEditorRow *editor = makeRowEditor(row);
         m_rowsLayout->addWidget(editor);
@@ -110,7 +87,7 @@ QWidget *MetadataOverridesEditor::makeRemovalsTab()
                                         SheetStyle::caption(font()), SheetStyle::Tone::Secondary,
                                         page));
     m_removalsScroll = new FittingScrollArea(listMaximumHeight, page);
-    m_removalsScroll->setWidget(listContent(&m_removalsLayout, m_removalsScroll));
+    m_removalsScroll->setContent(listContent(&m_removalsLayout, m_removalsScroll));
     for (const QString &key : std::as_const(m_removals)) {
         QWidget *line = makeRemovalLine(key);
         m_removalsLayout->addWidget(line);

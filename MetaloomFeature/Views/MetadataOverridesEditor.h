@@ -10,12 +10,12 @@
 #include <memory>
 
 class QPushButton;
-class QScrollArea;
 class QTabWidget;
 class QVBoxLayout;
 
 namespace Metaloom {
 
+class FittingScrollArea;
 class KeyField;
 class OverrideEditorRow;
 
@@ -65,7 +65,7 @@ private:
     QList<OverrideEditorRow *> m_rowEditors;
     QVBoxLayout *m_removalsLayout = nullptr;
     QList<QWidget *> m_removalLines;
-    QScrollArea *m_removalsScroll = nullptr;
+    FittingScrollArea *m_removalsScroll = nullptr;
     QPushButton *m_addRemoval = nullptr;
 };
 

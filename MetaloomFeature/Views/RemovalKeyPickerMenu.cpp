@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QProxyStyle>
+#include <QScreen>
 #include <QTimer>
 #include <QWidgetAction>
 
@@ -82,9 +83,39 @@ void RemovalKeyPickerMenu::openMenu()
     if (!menu)
         return;
     m_filter->clear();
-    menu->popup(mapToGlobal(QPoint(width() - menu->sizeHint().width(), height())));
+    menu->popup(menuPosition(menu->sizeHint()));
     // The filter takes the keyboard at once: nobody scrolls to a key.
     QTimer::singleShot(0, m_filter, [filter = m_filter] { filter->setFocus(); });
+}
+
+QPoint RemovalKeyPickerMenu::menuPosition(const QSize &menuSize) const
+{
+    // Below the button, its right edges aligned; above it when there is no
+    // room below; as high as the screen allows when there is room for neither.
+    const QPoint below = mapToGlobal(QPoint(width() - menuSize.width(), height()));
+    const QScreen *screen = this->screen();
+    if (!screen)
+        return below;
+    const QRect available = screen->availableGeometry();
+    QPoint position = below;
+    if (below.y() + menuSize.height() > available.bottom()) {
+        const int above = mapToGlobal(QPoint(0, 0)).y() - menuSize.height();
+        position.setY(above >= available.top()
+                          ? above
+                          : std::max(available.top(), available.bottom() - menuSize.height()));
+    }
+    position.setX(std::clamp(position.x(), available.left(),
+                             std::max(available.left(), available.right() - menuSize.width())));
+    return position;
+}
+
+void RemovalKeyPickerMenu::placeOpenMenu()
+{
+    if (!m_menu || !m_menu->isVisible())
+        return;
+    // Filtering changes the menu's size: it stays by its button.
+    const QSize size = m_menu->sizeHint();
+    m_menu->setGeometry(QRect(menuPosition(size), size));
 }
 
 void RemovalKeyPickerMenu::buildMenu()
@@ -109,6 +140,7 @@ void RemovalKeyPickerMenu::buildMenu()
             showFamilies();
         else
             showMatches(text);
+        placeOpenMenu();
     });
 }
 

@@ -43,6 +43,8 @@ protected:
 
 private:
     void buildMenu();
+    QPoint menuPosition(const QSize &menuSize) const;
+    void placeOpenMenu();
     void showFamilies();
     void showMatches(const QString &text);
     void clearMatches();

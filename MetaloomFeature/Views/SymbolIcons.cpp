@@ -1,8 +1,9 @@
 #include "SymbolIcons.h"
 
+#include "VossaApps/SymbolIcons.h"
+
 #include <QGuiApplication>
 #include <QHash>
-#include <QPainter>
 #include <QStringList>
 
 // Static libraries drop resources nobody names; this pulls them in.
@@ -72,16 +73,6 @@ const QHash<QString, Symbol> &symbols()
     return table;
 }
 
-QIcon shapeOf(const Symbol &symbol)
-{
-    for (const QString &name : symbol.themeNames) {
-        if (QIcon::hasThemeIcon(name))
-            return QIcon::fromTheme(name);
-    }
-    loadViewResources();
-    return QIcon(symbol.bundled);
-}
-
 } // namespace
 
 QPixmap symbolPixmap(const QString &name, int size, const QColor &color, qreal devicePixelRatio)
@@ -89,18 +80,8 @@ QPixmap symbolPixmap(const QString &name, int size, const QColor &color, qreal d
     const auto it = symbols().constFind(name);
     if (it == symbols().cend())
         return {};
-    const QPixmap shape = shapeOf(*it).pixmap(QSize(size, size), devicePixelRatio);
-    if (shape.isNull())
-        return {};
-    // Only the shape's coverage is kept; the colour is ours, as for a symbol.
-    QPixmap tinted(shape.size());
-    tinted.setDevicePixelRatio(shape.devicePixelRatio());
-    tinted.fill(Qt::transparent);
-    QPainter painter(&tinted);
-    painter.drawPixmap(0, 0, shape);
-    painter.setCompositionMode(QPainter::CompositionMode_SourceIn);
-    painter.fillRect(QRect(QPoint(0, 0), shape.size()), color);
-    return tinted;
+    loadViewResources();
+    return VossaApps::tintedSymbol(it->themeNames, it->bundled, size, color, devicePixelRatio);
 }
 
 QIcon symbolIcon(const QString &name, const QColor &color, int size)

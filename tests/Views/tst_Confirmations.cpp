@@ -82,6 +82,9 @@ void ConfirmationsTest::answers_data()
     QTest::newRow("Cancel button") << Answer([](ConfirmationDialog &d) {
         QTest::mouseClick(d.cancelButton(), Qt::LeftButton);
     }) << false;
+    QTest::newRow("Return on the focused Cancel button")
+        << Answer([](ConfirmationDialog &d) { QTest::keyClick(d.cancelButton(), Qt::Key_Return); })
+        << false;
     QTest::newRow("closing the window")
         << Answer([](ConfirmationDialog &d) { d.close(); }) << false;
 }

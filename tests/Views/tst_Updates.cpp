@@ -5,23 +5,14 @@
 #include "MetaloomFeature/Views/UpdaterController.h"
 #include "MetaloomFeature/Views/VersionComparison.h"
 #include "tests/support/LoopbackHttpServer.h"
+#include "tests/support/OpenedUrls.h"
 
 #include <QAbstractButton>
-#include <QDesktopServices>
 #include <QtTest>
 
 using namespace Metaloom;
 using Metaloom::Testing::LoopbackHttpServer;
 using Response = LoopbackHttpServer::Response;
-
-// Catches what the dialogs open instead of letting a browser start.
-class OpenedURLs : public QObject {
-    Q_OBJECT
-public:
-    QList<QUrl> urls;
-public Q_SLOTS:
-    void open(const QUrl &url) { urls.append(url); }
-};
 
 namespace {
 
@@ -110,8 +101,6 @@ class UpdatesTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase();
-    void cleanupTestCase();
     void versionOrder_data();
     void versionOrder();
     void updateKeyDecidesWhetherTheUpdaterStarts_data();
@@ -125,22 +114,7 @@ private Q_SLOTS:
     void feedAddressFromTheEnvironment_data();
     void feedAddressFromTheEnvironment();
     void downloadButtonOpensTheReleasePage();
-
-private:
-    OpenedURLs m_opened;
 };
-
-void UpdatesTest::initTestCase()
-{
-    QDesktopServices::setUrlHandler("https", &m_opened, "open");
-    QDesktopServices::setUrlHandler("http", &m_opened, "open");
-}
-
-void UpdatesTest::cleanupTestCase()
-{
-    QDesktopServices::unsetUrlHandler("https");
-    QDesktopServices::unsetUrlHandler("http");
-}
 
 void UpdatesTest::versionOrder_data()
 {
@@ -415,9 +389,9 @@ void UpdatesTest::downloadButtonOpensTheReleasePage()
     UpdateResultDialog dialog(outcome);
     QVERIFY(dialog.informativeText().contains(QStringLiteral("2.0")));
     QVERIFY(dialog.informativeText().contains(QStringLiteral("1.9 (19)")));
-    m_opened.urls.clear();
+    Testing::OpenedUrls opened;
     dialog.downloadButton()->click();
-    QCOMPARE(m_opened.urls, QList<QUrl>{QUrl("https://quillforge.app/metaloom/download")});
+    QCOMPARE(opened.urls, QList<QUrl>{QUrl("https://quillforge.app/metaloom/download")});
 
     outcome.kind = UpdateCheckOutcome::Kind::UpToDate;
     UpdateResultDialog upToDate(outcome);

@@ -1,15 +1,22 @@
 // Shows the sheets and saves screenshots, for checking them by eye (run under
 // xvfb-run; PREVIEW_DARK=1 for the dark palette). Not a test.
+#include "MetaloomFeature/Library/LibraryViewModel.h"
 #include "MetaloomFeature/Model/PresetsStore.h"
+#include "MetaloomFeature/Views/AboutPage.h"
 #include "MetaloomFeature/Views/AppcastUpdater.h"
 #include "MetaloomFeature/Views/ConfirmationBanner.h"
 #include "MetaloomFeature/Views/Confirmations.h"
 #include "MetaloomFeature/Views/KeyField.h"
 #include "MetaloomFeature/Views/MetadataOverridesEditor.h"
+#include "MetaloomFeature/Views/MetadataSettingsView.h"
 #include "MetaloomFeature/Views/OverrideEditorRow.h"
 #include "MetaloomFeature/Views/PresetManagerView.h"
 #include "MetaloomFeature/Views/RemovalKeyPickerMenu.h"
+#include "MetaloomFeature/Views/SettingsView.h"
+#include "MetaloomFeature/Views/UpdateCheckBridge.h"
 #include "MetaloomFeature/Views/UpdateResultDialog.h"
+#include "tests/support/LoopbackHttpServer.h"
+#include "tests/support/PreviewPalette.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QApplication>
@@ -18,6 +25,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QScreen>
+#include <QScrollBar>
 #include <QStyleFactory>
 #include <QTabWidget>
 #include <QTest>
@@ -50,28 +58,6 @@ void settle(const std::function<bool()> &done, int milliseconds = 20000)
 {
     for (int i = 0; i < milliseconds / 20 && !done(); ++i)
         QTest::qWait(20);
-}
-
-void useDarkPalette()
-{
-    QPalette palette;
-    palette.setColor(QPalette::Window, QColor(0x2b, 0x2b, 0x2d));
-    palette.setColor(QPalette::WindowText, QColor(0xee, 0xee, 0xee));
-    palette.setColor(QPalette::Base, QColor(0x3a, 0x3a, 0x3c));
-    palette.setColor(QPalette::AlternateBase, QColor(0x33, 0x33, 0x35));
-    palette.setColor(QPalette::Text, QColor(0xee, 0xee, 0xee));
-    palette.setColor(QPalette::Button, QColor(0x45, 0x45, 0x48));
-    palette.setColor(QPalette::ButtonText, QColor(0xee, 0xee, 0xee));
-    palette.setColor(QPalette::Highlight, QColor(0x3d, 0x8b, 0xf7));
-    palette.setColor(QPalette::HighlightedText, Qt::white);
-    palette.setColor(QPalette::Link, QColor(0x5a, 0xa5, 0xff));
-    palette.setColor(QPalette::PlaceholderText, QColor(0x90, 0x90, 0x94));
-    palette.setColor(QPalette::ToolTipBase, QColor(0x3a, 0x3a, 0x3c));
-    palette.setColor(QPalette::ToolTipText, QColor(0xee, 0xee, 0xee));
-    palette.setColor(QPalette::Disabled, QPalette::Text, QColor(0x80, 0x80, 0x80));
-    palette.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(0x80, 0x80, 0x80));
-    palette.setColor(QPalette::Disabled, QPalette::WindowText, QColor(0x80, 0x80, 0x80));
-    QApplication::setPalette(palette);
 }
 
 void showPresetManager()
@@ -176,6 +162,59 @@ void showUpdateResults()
     save(&failure, QStringLiteral("update-failed"));
 }
 
+void showSettings(const QString &workFolder)
+{
+    Testing::LoopbackHttpServer server;
+    server.setResponse(
+        QStringLiteral("/apps.json"),
+        Testing::LoopbackHttpServer::Response::json(
+            R"({"schema": 1, "apps": [)"
+            R"({"slug": "lumen", "name": "Lumen", "tagline": "A light meter for film cameras",)"
+            R"( "url": "https://quillforge.app/lumen", "color": "#E8772E"},)"
+            R"({"slug": "quire", "name": "Quire", "tagline": "Plain-text notebooks",)"
+            R"( "url": "https://quillforge.app/quire", "color": "#3BA55C"}]})"));
+    qputenv("VOSSA_APPS_FEED_URL", server.url(QStringLiteral("/apps.json")).toEncoded());
+
+    ExifToolService engine;
+    LibraryViewModel library(&engine);
+    library.updateMetadataDraft(
+        library.pinnedTags(),
+        {{QUuid::createUuid(), QStringLiteral("XMP-dc:Description"), QStringLiteral("Caption")},
+         {QUuid::createUuid(), QStringLiteral("XMP-iptcCore:Location"), QString()}});
+    library.importItems(
+        {QUrl::fromLocalFile(Testing::copyTestData(QStringLiteral("Canon.jpg"), workFolder))});
+    settle([&] { return library.metadataEntries().size() > 20; });
+    qInfo("%lld keys to pin", qlonglong(library.availableTagKeys().size()));
+
+    UpdateCheckBridge bridge;
+    bridge.setAction([] {});
+    bridge.setCanCheck(true);
+    library.presentSettings(SettingsTab::metadata);
+    SettingsView settings(&library, &bridge, nullptr,
+                          AppInfo({{AppInfo::shortVersionKey, QStringLiteral("1.0.0")},
+                                   {AppInfo::buildNumberKey, QStringLiteral("1")}}));
+    settings.show();
+    save(&settings, QStringLiteral("settings-metadata"));
+    settings.metadataView()->searchField()->setText(QStringLiteral("exposure"));
+    save(&settings, QStringLiteral("settings-metadata-search"));
+    settings.metadataView()->searchField()->setText(QStringLiteral("no such field"));
+    settings.metadataView()->newFieldEditor()->setText(QStringLiteral("xmp-dc:description"));
+    settings.metadataView()->addCustomField();
+    settings.metadataView()->verticalScrollBar()->setValue(
+        settings.metadataView()->verticalScrollBar()->maximum());
+    save(&settings, QStringLiteral("settings-metadata-validation"));
+    settings.selectTab(SettingsTab::apps);
+    settle([&] { return false; }, 600);
+    save(&settings, QStringLiteral("settings-apps"));
+    settings.selectTab(SettingsTab::about);
+    save(&settings, QStringLiteral("settings-about"));
+    bridge.setCanCheck(false);
+    AboutPage bare(AppInfo(), &bridge);
+    bare.resize(650, 520);
+    bare.show();
+    save(&bare, QStringLiteral("about-no-version"));
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -186,7 +225,7 @@ int main(int argc, char **argv)
     QDir().mkpath(outFolder);
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     if (qEnvironmentVariableIsSet("PREVIEW_DARK")) {
-        useDarkPalette();
+        Testing::useDarkPreviewPalette();
         suffix = QStringLiteral("-dark");
     }
     Testing::TestEnvironment environment;
@@ -196,5 +235,7 @@ int main(int argc, char **argv)
         showConfirmations();
     if (only.isEmpty() || only == u"updates")
         showUpdateResults();
+    if (only.isEmpty() || only == u"settings")
+        showSettings(environment.workPath());
     return 0;
 }

@@ -10,10 +10,10 @@
 #include "VossaApps/VossaAppsTab.h"
 #include "VossaApps/VossaAppsView.h"
 #include "tests/support/LoopbackHttpServer.h"
+#include "tests/support/OpenedUrls.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QBuffer>
-#include <QDesktopServices>
 #include <QEnterEvent>
 #include <QLabel>
 #include <QPainter>
@@ -26,15 +26,6 @@
 using namespace VossaApps;
 using Metaloom::Testing::LoopbackHttpServer;
 using Response = LoopbackHttpServer::Response;
-
-// Catches what the views open instead of letting a browser start.
-class OpenedURLs : public QObject {
-    Q_OBJECT
-public:
-    QList<QUrl> urls;
-public Q_SLOTS:
-    void open(const QUrl &url) { urls.append(url); }
-};
 
 namespace {
 
@@ -132,7 +123,6 @@ class VossaViewsTest : public QObject {
 
 private Q_SLOTS:
     void initTestCase();
-    void cleanupTestCase();
     void init();
     void cleanup() { m_env.reset(); }
     void accentColorParsing_data();
@@ -145,23 +135,15 @@ private Q_SLOTS:
 private:
     std::unique_ptr<Metaloom::Testing::TestEnvironment> m_env;
     LoopbackHttpServer *m_defaultFeedServer = nullptr;
-    OpenedURLs m_opened;
+    Metaloom::Testing::OpenedUrls m_opened;
 };
 
 void VossaViewsTest::initTestCase()
 {
-    QDesktopServices::setUrlHandler("https", &m_opened, "open");
-    QDesktopServices::setUrlHandler("http", &m_opened, "open");
     // Whatever uses the default feed address talks to this server, never to
     // the maker's site.
     m_defaultFeedServer = new LoopbackHttpServer(this);
     qputenv(AppsLoader::feedURLVariable, m_defaultFeedServer->url("/default.json").toEncoded());
-}
-
-void VossaViewsTest::cleanupTestCase()
-{
-    QDesktopServices::unsetUrlHandler("https");
-    QDesktopServices::unsetUrlHandler("http");
 }
 
 void VossaViewsTest::init()

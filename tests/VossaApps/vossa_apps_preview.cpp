@@ -8,6 +8,7 @@
 #include "VossaApps/VossaAppsTab.h"
 #include "VossaApps/VossaAppsView.h"
 #include "tests/support/LoopbackHttpServer.h"
+#include "tests/support/PreviewPalette.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QApplication>
@@ -69,16 +70,8 @@ int main(int argc, char **argv)
     QDir().mkpath(out);
     const bool dark = qEnvironmentVariableIsSet("PREVIEW_DARK");
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    if (dark) {
-        QPalette palette;
-        palette.setColor(QPalette::Window, QColor(0x2b, 0x2b, 0x2d));
-        palette.setColor(QPalette::WindowText, QColor(0xee, 0xee, 0xee));
-        palette.setColor(QPalette::Base, QColor(0x3a, 0x3a, 0x3c));
-        palette.setColor(QPalette::Text, QColor(0xee, 0xee, 0xee));
-        palette.setColor(QPalette::Highlight, QColor(0x3d, 0x8b, 0xf7));
-        palette.setColor(QPalette::Link, QColor(0x5a, 0xa5, 0xff));
-        QApplication::setPalette(palette);
-    }
+    if (dark)
+        Metaloom::Testing::useDarkPreviewPalette();
     Metaloom::Testing::TestEnvironment environment;
     LoopbackHttpServer server;
 
