@@ -36,11 +36,7 @@ DropZoneView::DropZoneView(std::function<void()> action, QWidget *parent)
     title->setAlignment(Qt::AlignCenter);
 
     auto *guide = new QWidget(this);
-    // Wrapped lines need a width to wrap to; the guide takes the full 480
-    // points where it has them.
-    guide->setMinimumWidth(guideWidth * 3 / 4);
     guide->setMaximumWidth(guideWidth);
-    guide->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Minimum);
     auto *guideColumn = new QVBoxLayout(guide);
     guideColumn->setContentsMargins(0, 0, 0, 0);
     guideColumn->setSpacing(8);
@@ -50,6 +46,9 @@ DropZoneView::DropZoneView(std::function<void()> action, QWidget *parent)
         auto *line = SheetStyle::label(text, SheetStyle::callout(font()),
                                        SheetStyle::Tone::Secondary, guide);
         line->setAlignment(Qt::AlignCenter);
+        // Each sentence fits the column on one line; wrapped labels in a
+        // centred column would be given too little height.
+        line->setWordWrap(false);
         guideColumn->addWidget(line);
     }
 

@@ -5,6 +5,8 @@
 #include "MetaloomFeature/Library/LibraryViewModel.h"
 #include "MetaloomFeature/Model/PresetsStore.h"
 #include "PresetManagerView.h"
+#include "SettingsView.h"
+#include "UpdateCheckBridge.h"
 
 #include <QMessageBox>
 
@@ -140,6 +142,13 @@ void WindowSheets::showSettings()
         m_settings.close();
         return;
     }
+    if (m_settings.dialog())
+        return; // open already; it follows the library's tab itself
+    m_settings.present(new SettingsView(m_viewModel, UpdateCheckBridge::shared(), m_window),
+                       [this] {
+                           if (m_viewModel)
+                               m_viewModel->dismissMetadataSettings();
+                       });
 }
 
 void WindowSheets::showError()

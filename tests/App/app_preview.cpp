@@ -163,6 +163,11 @@ int main(int argc, char *argv[])
     QTest::qWait(500);
     shoot(window, QStringLiteral("12-settings"), {content->sheets()->settings()});
     library->dismissMetadataSettings();
+    QTest::qWait(300);
+    NotificationCenter::defaultCenter()->post(NotificationName::aboutRequested);
+    QTest::qWait(500);
+    shoot(window, QStringLiteral("12b-about"), {content->sheets()->settings()});
+    library->dismissMetadataSettings();
 
     content->setShowingSidebar(false);
     QTest::qWait(500);
