@@ -1,8 +1,37 @@
+#include "MainWindow.h"
 #include "MetaloomApp.h"
 #include "MetaloomFeature/Views/SymbolIcons.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QEvent>
+
+#include <cstdio>
+
+namespace {
+
+// For the start-up benchmark: with METALOOM_EXIT_WHEN_SHOWN set, the program
+// says so on its output once the first window has painted, and ends.
+class FirstPaintReporter : public QObject {
+public:
+    using QObject::QObject;
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint && !m_reported) {
+            m_reported = true;
+            std::puts("first window shown");
+            std::fflush(stdout);
+            QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    bool m_reported = false;
+};
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -21,6 +50,9 @@ int main(int argc, char *argv[])
     parser.process(application);
 
     Metaloom::MetaloomApp app;
-    app.openFirstWindow(Metaloom::filesFromArguments(parser.positionalArguments()));
+    QWidget *window =
+        app.openFirstWindow(Metaloom::filesFromArguments(parser.positionalArguments()));
+    if (qEnvironmentVariableIsSet("METALOOM_EXIT_WHEN_SHOWN"))
+        window->installEventFilter(new FirstPaintReporter(window));
     return QApplication::exec();
 }

@@ -45,6 +45,9 @@ public:
     QWidget *activeEditor() const;
 
 protected:
+    // The editor fills whatever room the window gives it; measuring every
+    // row of a long list for a size hint would slow each layout of the window.
+    QSize viewportSizeHint() const override { return {400, 300}; }
     void dataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight,
                      const QList<int> &roles = QList<int>()) override;
     void resizeEvent(QResizeEvent *event) override;

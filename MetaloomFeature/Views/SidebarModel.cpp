@@ -22,6 +22,15 @@ void SidebarModel::setItems(const QList<MediaItem> &items)
     endResetModel();
 }
 
+void SidebarModel::itemDidChange(const MediaItem &item)
+{
+    const QModelIndex row = indexOf(item.id);
+    if (!row.isValid() || m_items.at(row.row()) == item)
+        return;
+    m_items[row.row()] = item;
+    Q_EMIT dataChanged(row, row);
+}
+
 const MediaItem *SidebarModel::item(const QModelIndex &index) const
 {
     if (!index.isValid() || index.model() != this || index.row() >= m_items.size())

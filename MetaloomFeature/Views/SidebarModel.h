@@ -25,6 +25,9 @@ public:
     explicit SidebarModel(QObject *parent = nullptr);
 
     void setItems(const QList<MediaItem> &items);
+    // One item changed in place (its thumbnail arrived): only its row is
+    // redrawn. Thumbnails of a large drop arrive in bursts.
+    void itemDidChange(const MediaItem &item);
 
     const MediaItem *item(const QModelIndex &index) const;
     QModelIndex indexOf(const QUuid &itemID) const;

@@ -80,7 +80,14 @@ SidebarView::SidebarView(LibraryViewModel *viewModel, QWidget *parent)
     connect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &SidebarView::selectionDidChange);
     connect(viewModel, &LibraryViewModel::itemsChanged, this, &SidebarView::showItems);
-    connect(viewModel, &LibraryViewModel::itemThumbnailChanged, this, &SidebarView::showItems);
+    connect(viewModel, &LibraryViewModel::itemThumbnailChanged, this, [this](const QUuid &id) {
+        if (!m_viewModel)
+            return;
+        for (const MediaItem &item : m_viewModel->items()) {
+            if (item.id == id)
+                return m_model->itemDidChange(item);
+        }
+    });
     connect(viewModel, &LibraryViewModel::selectedItemIDChanged, this, &SidebarView::showSelection);
     showItems();
     showSelection();

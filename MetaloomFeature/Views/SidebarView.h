@@ -24,6 +24,8 @@ Q_SIGNALS:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    // The list fills the sidebar; its length never decides the window's size.
+    QSize viewportSizeHint() const override { return {200, 300}; }
 };
 
 // The left column of the window: the "Files" header with its Import, Remove

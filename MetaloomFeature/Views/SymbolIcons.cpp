@@ -4,6 +4,7 @@
 
 #include <QGuiApplication>
 #include <QHash>
+#include <QPixmapCache>
 #include <QStringList>
 
 // Static libraries drop resources nobody names; this pulls them in.
@@ -80,8 +81,20 @@ QPixmap symbolPixmap(const QString &name, int size, const QColor &color, qreal d
     const auto it = symbols().constFind(name);
     if (it == symbols().cend())
         return {};
+    // Rows paint their symbols on every repaint; drawing an SVG each time
+    // would cost a long list its smoothness.
+    const QString key = QStringLiteral("metaloom-symbol/%1/%2/%3/%4")
+                            .arg(name)
+                            .arg(size)
+                            .arg(color.rgba(), 8, 16)
+                            .arg(devicePixelRatio);
+    QPixmap pixmap;
+    if (QPixmapCache::find(key, &pixmap))
+        return pixmap;
     loadViewResources();
-    return VossaApps::tintedSymbol(it->themeNames, it->bundled, size, color, devicePixelRatio);
+    pixmap = VossaApps::tintedSymbol(it->themeNames, it->bundled, size, color, devicePixelRatio);
+    QPixmapCache::insert(key, pixmap);
+    return pixmap;
 }
 
 QIcon symbolIcon(const QString &name, const QColor &color, int size)

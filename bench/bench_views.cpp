@@ -1,0 +1,225 @@
+// The window's figures: the metadata editor showing a 2,000-entry list, the
+// longest main-thread stall while typing in the search field over 2,000
+// entries, a drop of 500 files, and the program's start to its first window.
+// Prints figures; asserts nothing. Run under the offscreen platform.
+#include "BenchSupport.h"
+#include "MetaloomFeature/Engine/ExifToolService.h"
+#include "MetaloomFeature/Library/LibraryViewModel.h"
+#include "MetaloomFeature/Views/ContentView.h"
+#include "MetaloomFeature/Views/FileDrops.h"
+#include "MetaloomFeature/Views/MetadataEditorView.h"
+#include "MetaloomFeature/Views/WindowToolbar.h"
+#include "tests/support/FakeExifToolBundle.h"
+#include "tests/support/TestEnvironment.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QImage>
+#include <QLineEdit>
+#include <QTest>
+
+#include <cstdio>
+
+using namespace Metaloom;
+using namespace Metaloom::Bench;
+using namespace Metaloom::Testing;
+
+namespace {
+
+constexpr int entryCount = 2000;
+
+QList<MetadataEntry> fileOfTags(int count, const QString &prefix)
+{
+    QList<MetadataEntry> entries;
+    for (int i = 0; i < count; ++i) {
+        const QString key = QStringLiteral("%1%2:Tag%3")
+                                .arg(prefix)
+                                .arg(i / 40, 2, 10, QLatin1Char('0'))
+                                .arg(i, 4, 10, QLatin1Char('0'));
+        entries.append(MetadataEntry(key, QStringLiteral("value %1 of a camera file").arg(i)));
+    }
+    return entries;
+}
+
+// Time from handing the editor a new list to the end of its first paint.
+void benchEditorFirstPaint()
+{
+    MetadataEditorView view({});
+    view.resize(740, 560);
+    view.show();
+    (void)QTest::qWaitForWindowExposed(&view);
+    std::vector<double> firstPaints;
+    std::vector<double> edits;
+    for (int run = 0; run < 21; ++run) {
+        QList<MetadataEntry> entries =
+            fileOfTags(entryCount, run % 2 ? QStringLiteral("Odd") : QStringLiteral("Even"));
+        QElapsedTimer timer;
+        timer.start();
+        view.setEntries(entries);
+        view.viewport()->repaint();
+        firstPaints.push_back(double(timer.nsecsElapsed()) / 1e6);
+
+        // One keystroke: the same list again with one value changed.
+        entries[entryCount / 2].value += QStringLiteral("x");
+        timer.restart();
+        view.setEntries(entries);
+        view.viewport()->repaint();
+        edits.push_back(double(timer.nsecsElapsed()) / 1e6);
+        QTest::qWait(5);
+    }
+    std::printf("editor, %d entries published to first paint: median %.1f ms, worst %.1f ms "
+                "(budget 50 ms)\n",
+                entryCount, median(firstPaints),
+                *std::max_element(firstPaints.begin(), firstPaints.end()));
+    std::printf("editor, one edited value republished and painted: median %.2f ms\n",
+                median(edits));
+}
+
+// A bundle whose ExifTool reads every file as 2,000 tags.
+QString manyTagsScript()
+{
+    QString json = QStringLiteral("[{\"SourceFile\":\"x\"");
+    for (const MetadataEntry &entry : fileOfTags(entryCount, QStringLiteral("Group")))
+        json += QStringLiteral(",\"%1\":\"%2\"").arg(entry.rawKey, entry.value);
+    json += QStringLiteral("}]");
+    return QStringLiteral("case \"$1\" in -json) cat <<'JSON'\n") + json +
+           QStringLiteral("\nJSON\n;; *) exit 1;; esac\n");
+}
+
+void benchSearchTyping(const QString &folder)
+{
+    FakeExifToolBundle bundle(folder + QStringLiteral("/many"), manyTagsScript());
+    ExifToolService engine(bundle.bundle());
+    LibraryViewModel library(&engine);
+    ContentView view(&library);
+    view.resize(1180, 760);
+    view.show();
+    (void)QTest::qWaitForWindowExposed(&view);
+    QImage(64, 48, QImage::Format_RGB32).save(folder + QStringLiteral("/photo.png"));
+    library.importItems({QUrl::fromLocalFile(folder + QStringLiteral("/photo.png"))});
+    (void)QTest::qWaitFor([&] { return library.filteredEntries().size() >= entryCount; }, 30000);
+    QTest::qWait(200);
+
+    QLineEdit *search = view.toolbar()->searchField();
+    search->setFocus();
+    double longest = 0;
+    std::vector<double> keystrokes;
+    auto press = [&](auto type) {
+        StallMeter meter;
+        QElapsedTimer timer;
+        timer.start();
+        type();
+        QApplication::processEvents();
+        keystrokes.push_back(double(timer.nsecsElapsed()) / 1e6);
+        QTest::qWait(30);
+        longest = std::max({longest, meter.longestMilliseconds(), keystrokes.back()});
+    };
+    for (int round = 0; round < 3; ++round) {
+        for (const QChar c : QStringLiteral("tag1"))
+            press([&] { QTest::keyClick(search, c.toLatin1()); });
+        for (int i = 0; i < 4; ++i)
+            press([&] { QTest::keyClick(search, Qt::Key_Backspace); });
+    }
+    std::printf("search field over %d entries: keystroke to painted list median %.1f ms; "
+                "longest main-thread stall %.1f ms\n",
+                entryCount, median(keystrokes), longest);
+}
+
+void benchDropOf500Files(const QString &folder)
+{
+    const QString files = folder + QStringLiteral("/drop");
+    QDir().mkpath(files);
+    QImage image(1600, 1200, QImage::Format_RGB32);
+    image.fill(QColor(90, 140, 200));
+    QList<QUrl> urls;
+    for (int i = 0; i < 500; ++i) {
+        const QString path =
+            files + QStringLiteral("/photo-%1.jpg").arg(i, 3, 10, QLatin1Char('0'));
+        if (i == 0)
+            image.save(path, "JPEG", 80);
+        else
+            QFile::copy(files + QStringLiteral("/photo-000.jpg"), path);
+        urls << QUrl::fromLocalFile(path);
+    }
+    ExifToolService engine(realBundle());
+    LibraryViewModel library(&engine);
+    ContentView view(&library);
+    view.resize(1180, 760);
+    view.show();
+    (void)QTest::qWaitForWindowExposed(&view);
+
+    StallMeter meter;
+    QElapsedTimer timer;
+    timer.start();
+    view.importQueue()->enqueue(urls);
+    (void)QTest::qWaitFor([&] { return library.items().size() == urls.size(); }, 120000);
+    const double listed = double(timer.nsecsElapsed()) / 1e6;
+    (void)QTest::qWaitFor(
+        [&] {
+            for (const MediaItem &item : library.items()) {
+                if (!item.thumbnail)
+                    return false;
+            }
+            return true;
+        },
+        120000);
+    std::printf("drop of 500 photos: all listed after %.0f ms, thumbnails after %.0f ms; "
+                "longest main-thread stall %.1f ms\n",
+                listed, double(timer.nsecsElapsed()) / 1e6, meter.longestMilliseconds());
+    (void)QTest::qWaitFor([&] { return !library.isBusy(); }, 60000);
+}
+
+void benchStartUp(const QString &folder)
+{
+    const QString program = QCoreApplication::applicationDirPath() + QStringLiteral("/metaloom");
+    std::vector<double> starts;
+    for (int run = 0; run < 7; ++run) {
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("METALOOM_EXIT_WHEN_SHOWN"), QStringLiteral("1"));
+        // Its own preferences and no catalog fetch from the network.
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), folder + QStringLiteral("/config"));
+        environment.insert(QStringLiteral("XDG_DATA_HOME"), folder + QStringLiteral("/data"));
+        environment.insert(QStringLiteral("VOSSA_APPS_FEED_URL"),
+                           QStringLiteral("http://127.0.0.1:9/apps.json"));
+        process.setProcessEnvironment(environment);
+        QElapsedTimer timer;
+        timer.start();
+        process.start(program, {});
+        process.waitForReadyRead(30000);
+        const double shown = double(timer.nsecsElapsed()) / 1e6;
+        process.waitForFinished(30000);
+        if (process.readAllStandardOutput().contains("first window shown"))
+            starts.push_back(shown);
+    }
+    if (starts.empty()) {
+        std::printf("start-up: the program did not report its first window\n");
+        return;
+    }
+    std::printf("program start to first window painted: median %.0f ms over %zu runs\n",
+                median(starts), starts.size());
+}
+
+} // namespace
+
+// The same meter over a second of doing nothing: what the machine's other
+// work costs the figures above.
+void benchIdleBaseline()
+{
+    StallMeter meter;
+    QTest::qWait(1000);
+    std::printf("idle event loop for comparison: longest stall %.1f ms\n",
+                meter.longestMilliseconds());
+}
+
+int main(int argc, char *argv[])
+{
+    QApplication application(argc, argv);
+    TestEnvironment environment;
+    benchIdleBaseline();
+    benchEditorFirstPaint();
+    benchSearchTyping(environment.workPath());
+    benchDropOf500Files(environment.workPath());
+    benchStartUp(environment.workPath());
+    return 0;
+}
