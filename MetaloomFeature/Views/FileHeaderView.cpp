@@ -3,6 +3,7 @@
 #include "MetaloomFeature/Library/LibraryViewModel.h"
 #include "PlainButtons.h"
 #include "SheetStyle.h"
+#include "SoftShadow.h"
 #include "SymbolIcons.h"
 #include "TaskStarter.h"
 #include "VossaApps/CatalogStyle.h"
@@ -90,13 +91,7 @@ void FilePreview::paintEvent(QPaintEvent *)
     }
 
     // A soft black shadow at a third of full strength, fading outwards.
-    painter.setPen(Qt::NoPen);
-    for (int spread = shadowMargin; spread > 0; --spread) {
-        const qreal alpha = 0.33 * (1.0 - qreal(spread) / (shadowMargin + 1)) / 3.0;
-        painter.setBrush(QColor(0, 0, 0, qRound(255 * alpha)));
-        painter.drawRoundedRect(frame.adjusted(-spread, -spread + 2, spread, spread + 2),
-                                previewRadius + spread, previewRadius + spread);
-    }
+    paintSoftShadow(painter, frame, previewRadius, shadowMargin, 0.33 / 3, 2);
     QPainterPath clip;
     clip.addRoundedRect(frame, previewRadius, previewRadius);
     painter.setClipPath(clip);

@@ -1,6 +1,7 @@
 #include "StatusBanner.h"
 
 #include "SheetStyle.h"
+#include "SoftShadow.h"
 
 #include <QEvent>
 #include <QPainter>
@@ -108,14 +109,8 @@ void StatusBanner::paintEvent(QPaintEvent *)
         QRectF(rect()).adjusted(shadowMargin, shadowMargin, -shadowMargin, -shadowMargin);
     const qreal radius = card.height() / 2;
 
-    // A soft black shadow at a third of full strength.
-    painter.setPen(Qt::NoPen);
-    for (int spread = shadowMargin; spread > 0; spread -= 2) {
-        const qreal alpha = 0.33 * (1.0 - qreal(spread) / (shadowMargin + 1)) / 4.0;
-        painter.setBrush(QColor(0, 0, 0, qRound(255 * alpha)));
-        painter.drawRoundedRect(card.adjusted(-spread, -spread + 3, spread, spread + 3),
-                                radius + spread, radius + spread);
-    }
+    // A soft black shadow at a third of full strength, spread thin.
+    paintSoftShadow(painter, card, radius, shadowMargin, 0.33 / 4, 3, 2);
     // A thin material: the window's colour, lightly see-through.
     QColor fill = palette().color(QPalette::Window);
     fill = SheetStyle::isDark(palette()) ? fill.lighter(130) : fill.lighter(106);

@@ -66,68 +66,70 @@ QMessageBox *WindowSheets::errorAlert() const
     return qobject_cast<QMessageBox *>(m_error.dialog());
 }
 
-void WindowSheets::showPresetManager()
+namespace {
+
+// Shows the dialog of a request (or error) while the library holds one: a
+// new request replaces the dialog, the same one leaves it be, none closes it.
+template <typename Request, typename MakeDialog>
+void presentFor(SheetSlot &slot, QUuid &shownID, const std::optional<Request> &request,
+                MakeDialog makeDialog, std::function<void()> dismissed)
 {
-    const auto state = m_viewModel ? m_viewModel->presetManagerState() : std::nullopt;
-    if (!state) {
-        m_presetManager.close();
+    if (!request) {
+        slot.close();
         return;
     }
-    // Each opening is a fresh manager.
-    if (m_presetManager.dialog() && m_presetManagerID == state->id)
+    if (slot.dialog() && shownID == request->id)
         return;
-    m_presetManagerID = state->id;
-    m_presetManager.present(new PresetManagerView(m_presetsStore, m_window), [this] {
-        if (m_viewModel)
-            m_viewModel->dismissPresetManager();
-    });
+    shownID = request->id;
+    slot.present(makeDialog(*request), std::move(dismissed));
+}
+
+} // namespace
+
+std::function<void()> WindowSheets::call(void (LibraryViewModel::*operation)()) const
+{
+    QPointer<LibraryViewModel> library = m_viewModel;
+    return [library, operation] {
+        if (library)
+            (library.data()->*operation)();
+    };
+}
+
+void WindowSheets::showPresetManager()
+{
+    presentFor(
+        m_presetManager, m_presetManagerID,
+        m_viewModel ? m_viewModel->presetManagerState() : std::nullopt,
+        [this](const auto &) { return new PresetManagerView(m_presetsStore, m_window); },
+        call(&LibraryViewModel::dismissPresetManager));
 }
 
 void WindowSheets::showRemoveMetadataConfirmation()
 {
-    const auto request = m_viewModel ? m_viewModel->removeMetadataRequest() : std::nullopt;
-    if (!request) {
-        m_removeMetadata.close();
-        return;
-    }
-    if (m_removeMetadata.dialog() && m_removeMetadataID == request->id)
-        return;
-    m_removeMetadataID = request->id;
-    QPointer<LibraryViewModel> library = m_viewModel;
-    ConfirmationDialog::Answers answers{[library] {
-                                            if (library)
-                                                library->confirmRemoveMetadata();
-                                        },
-                                        [library] {
-                                            if (library)
-                                                library->cancelRemoveMetadata();
-                                        }};
-    m_removeMetadata.present(
-        new RemoveMetadataConfirmation(request->fileName, std::move(answers), m_window), {});
+    presentFor(m_removeMetadata, m_removeMetadataID,
+               m_viewModel ? m_viewModel->removeMetadataRequest() : std::nullopt,
+               [this](const LibraryViewModel::RemoveMetadataRequest &request) {
+                   return new RemoveMetadataConfirmation(
+                       request.fileName,
+                       {call(&LibraryViewModel::confirmRemoveMetadata),
+                        call(&LibraryViewModel::cancelRemoveMetadata)},
+                       m_window);
+               },
+               {});
 }
 
 void WindowSheets::showRemoveAllMetadataConfirmation()
 {
-    const auto request = m_viewModel ? m_viewModel->removeAllMetadataRequest() : std::nullopt;
-    if (!request) {
-        m_removeAllMetadata.close();
-        return;
-    }
-    if (m_removeAllMetadata.dialog() && m_removeAllMetadataID == request->id)
-        return;
-    m_removeAllMetadataID = request->id;
-    QPointer<LibraryViewModel> library = m_viewModel;
-    ConfirmationDialog::Answers answers{[library] {
-                                            if (library)
-                                                library->confirmRemoveAllMetadata();
-                                        },
-                                        [library] {
-                                            if (library)
-                                                library->cancelRemoveAllMetadata();
-                                        }};
-    m_removeAllMetadata.present(new RemoveAllMetadataConfirmation(int(m_viewModel->items().size()),
-                                                                  std::move(answers), m_window),
-                                {});
+    presentFor(m_removeAllMetadata, m_removeAllMetadataID,
+               m_viewModel ? m_viewModel->removeAllMetadataRequest() : std::nullopt,
+               [this](const auto &) {
+                   return new RemoveAllMetadataConfirmation(
+                       int(m_viewModel->items().size()),
+                       {call(&LibraryViewModel::confirmRemoveAllMetadata),
+                        call(&LibraryViewModel::cancelRemoveAllMetadata)},
+                       m_window);
+               },
+               {});
 }
 
 void WindowSheets::updateRemoveAllCount()
@@ -153,21 +155,18 @@ void WindowSheets::showSettings()
 
 void WindowSheets::showError()
 {
-    const auto error = m_viewModel ? m_viewModel->activeError() : std::nullopt;
-    if (!error) {
-        m_error.close();
-        return;
-    }
-    if (m_error.dialog() && m_errorID == error->id)
-        return;
-    m_errorID = error->id;
-    auto *alert = new QMessageBox(QMessageBox::Warning, tr("ExifTool Error"), error->message,
-                                  QMessageBox::Ok, m_window);
-    alert->setTextFormat(Qt::PlainText);
-    m_error.present(alert, [this] {
-        if (m_viewModel)
-            m_viewModel->setActiveError(std::nullopt);
-    });
+    presentFor(
+        m_error, m_errorID, m_viewModel ? m_viewModel->activeError() : std::nullopt,
+        [this](const LibraryViewModel::ViewModelError &error) {
+            auto *alert = new QMessageBox(QMessageBox::Warning, tr("ExifTool Error"), error.message,
+                                          QMessageBox::Ok, m_window);
+            alert->setTextFormat(Qt::PlainText);
+            return alert;
+        },
+        [this] {
+            if (m_viewModel)
+                m_viewModel->setActiveError(std::nullopt);
+        });
 }
 
 } // namespace Metaloom

@@ -48,6 +48,8 @@ public:
     QMessageBox *errorAlert() const;
 
 private:
+    // Runs the library's operation later, if the library still exists then.
+    std::function<void()> call(void (LibraryViewModel::*operation)()) const;
     void showPresetManager();
     void showRemoveMetadataConfirmation();
     void showRemoveAllMetadataConfirmation();
