@@ -23,6 +23,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QProgressBar>
+#include <QShortcut>
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
@@ -65,6 +66,14 @@ ContentView::ContentView(LibraryViewModel *viewModel, QWidget *parent)
             &ContentView::showDetailPage);
     observeMenuCommands();
 
+    // Ctrl+F goes to the filter while there is something to filter.
+    auto *find = new QShortcut(QKeySequence::Find, this);
+    connect(find, &QShortcut::activated, this, [this] {
+        if (m_toolbar->isSearchFieldShown()) {
+            m_toolbar->searchField()->setFocus(Qt::ShortcutFocusReason);
+            m_toolbar->searchField()->selectAll();
+        }
+    });
     setTabOrder(m_sidebar->fileList(), m_toolbar->searchField());
     setTabOrder(m_toolbar->searchField(), m_editor);
     m_busy->setVisible(viewModel->isBusy());

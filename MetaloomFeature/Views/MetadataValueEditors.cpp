@@ -16,6 +16,8 @@ ValueTextEditor::ValueTextEditor(QWidget *parent) : QPlainTextEdit(parent)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     setTabChangesFocus(true);
+    // Files dropped here are imported by the window, not typed as text.
+    setAcceptDrops(false);
     document()->setDocumentMargin(0);
     // The row paints the box underneath; the editor only adds the text.
     setAutoFillBackground(false);
