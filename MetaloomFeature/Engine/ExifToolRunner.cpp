@@ -1,6 +1,7 @@
 #include "ExifToolRunner.h"
 
 #include "ExifToolProcess.h"
+#include "MetadataJson.h"
 #include "ServiceError.h"
 
 #include "MetaloomFeature/Platform/Error.h"
@@ -76,8 +77,11 @@ QCoro::Task<CommandOutput> run(ResourceBundle bundle, QStringList arguments,
     }
     const QString standardError = decodeStandardError(process->standardError());
     if (!process->exitedNormallyWithZero()) {
-        throw ServiceError::executionFailed(
-            standardError.isEmpty() ? QStringLiteral("Unknown error") : standardError);
+        QString message = standardError;
+        if (message.isEmpty())
+            message = MetadataJson::reportedError(process->standardOutput());
+        throw ServiceError::executionFailed(message.isEmpty() ? QStringLiteral("Unknown error")
+                                                              : message);
     }
     co_return CommandOutput{process->standardOutput(), standardError};
 }

@@ -68,8 +68,9 @@ private:
 
     ResourceBundle m_bundle;
     TagTable m_enumeratedOptionsCache;
-    // The one shared load of the tag listing; never cleared, so a failed load
-    // stays failed for the life of this service.
+    // This service's load of the tag listing, taken from the load the whole
+    // process shares; never cleared, so a failed load stays failed for the
+    // life of this service.
     std::optional<QFuture<TagTable>> m_enumerationsTask;
     std::optional<QStringList> m_sortedTagKeys;
 };
