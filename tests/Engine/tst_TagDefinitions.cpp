@@ -84,7 +84,7 @@ void TagDefinitionsTest::initTestCase()
     m_real = std::make_unique<ExifToolService>(realBundle());
     QStringList arguments{QStringLiteral("-json"), QStringLiteral("-G:1"), QStringLiteral("-all")};
     for (const char *file : {"Canon.jpg", "GPS.jpg", "IPTC.jpg", "XMP.jpg", "ExifTool.tif",
-                             "CanonRaw.cr2", "DNG.dng", "PNG.png", "QuickTime.mov"})
+                             "CanonRaw.cr2", "DNG.dng", "GeoTiff.tif", "PNG.png", "QuickTime.mov"})
         arguments << copyTestData(QString::fromLatin1(file), copies.workPath());
     // One ExifTool run for all files, split into entries the way a read does.
     const QJsonArray files = QJsonDocument::fromJson(runRealExifTool(arguments)).array();
