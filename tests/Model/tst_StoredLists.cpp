@@ -88,15 +88,14 @@ private Q_SLOTS:
     void presetsFromEveryStoreAreKept();
     void twoProgramsChangingAtOnceLoseNothing();
     void presetOperationsMatchById();
-    void presetsFromOtherWritersLoad_data();
-    void presetsFromOtherWritersLoad();
+    void listsFromOtherWritersLoad_data();
+    void listsFromOtherWritersLoad();
     void unreadableListsLoadEmptyAndAreKeptAside_data();
     void unreadableListsLoadEmptyAndAreKeptAside();
     void unknownActionTypeNamesTheValueAndPath();
     void customTagsKeepTheirOrder();
-    void favoritesRoundTripAsASet();
+    void favoritesRoundTripAsASetWhereverTheyAre();
     void pinAndFieldChangesApplyToWhatIsStoredAndAreAnnounced();
-    void sharedStoreFollowsTheCurrentPreferences();
     void migrationTurnsTheRecordIntoOnePreset();
     void migrationChangesNothing_data();
     void migrationChangesNothing();
@@ -182,21 +181,11 @@ void StoredListsTest::presetOperationsMatchById()
     const Preset kept{knownId, "Kept", PresetAction::addOrModifyMetadata()};
     QCOMPARE(store.presets(), QList<Preset>{kept});
 
-    // An unknown id: update changes and writes nothing; remove rewrites the
-    // list, compact, the id in upper case and every action member present.
+    // An unknown id: update changes and writes nothing (remove writes the
+    // list back all the same: see listsFromOtherWritersLoad).
     QVERIFY(!store.updatePreset(makePreset("Stranger")));
     QCOMPARE(m_standard.data(presetsKey), foreign);
-    QVERIFY(store.removePreset(makePreset("Stranger")));
-    QCOMPARE(store.presets(), QList<Preset>{kept});
     QCOMPARE(changes.count(), 0);
-    const QByteArray written = *m_standard.data(presetsKey);
-    QVERIFY(!written.contains('\n') && !written.contains(' '));
-    const QJsonObject action{
-        {"type", "addOrModify"}, {"overrides", QJsonObject()}, {"removals", QJsonArray()}};
-    QCOMPARE(QJsonDocument::fromJson(written).array(),
-             (QJsonArray{QJsonObject{{"id", "0F8B6C2A-5D1E-4E7B-9A43-2C6D8E1F0A57"},
-                                     {"name", "Kept"},
-                                     {"action", action}}}));
 
     // Adding appends even a second preset with the same id; updating replaces
     // the first in place; removing takes every preset with the id.
@@ -218,32 +207,54 @@ void StoredListsTest::presetOperationsMatchById()
     QCOMPARE(PresetsStore().presets(), (QList<Preset>{kept, middle}));
 }
 
-void StoredListsTest::presetsFromOtherWritersLoad_data()
+void StoredListsTest::listsFromOtherWritersLoad_data()
 {
+    QTest::addColumn<QString>("key");
     QTest::addColumn<QByteArray>("json");
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<PresetAction>("action");
-    QTest::newRow("members reordered, lower-case id, escaped slashes, spacing")
-        << QByteArray(R"([ {
+    // What this program writes for the same list.
+    QTest::addColumn<QByteArray>("ownForm");
+    const QByteArray preset = R"({"id":"0F8B6C2A-5D1E-4E7B-9A43-2C6D8E1F0A57","name":)";
+    QTest::newRow("preset: members reordered, lower-case id, escaped slashes, spacing")
+        << presetsKey << QByteArray(R"([ {
              "action" : { "removals" : ["b", "a"], "overrides" : {"XMP-dc:Format" : "image\/jpeg"},
                           "type" : "addOrModify" },
              "name" : "Caf\u00e9 \/ fotos",
              "id" : "0f8b6c2a-5d1e-4e7b-9a43-2c6d8e1f0a57" } ])")
-        << "Café / fotos"
-        << PresetAction::addOrModifyMetadata({{"XMP-dc:Format", "image/jpeg"}}, {"b", "a"});
-    QTest::newRow("null members count as absent")
+        << "[" + preset + "\"Café / fotos\"," +
+               R"("action":{"overrides":{"XMP-dc:Format":"image/jpeg"},"removals":["b","a"],"type":"addOrModify"}}])";
+    QTest::newRow("preset: null members count as absent")
+        << presetsKey
+        << "[" + preset +
+               R"("N","action":{"type":"addOrModify","overrides":null,"removals":null}}])"
+        << "[" + preset + R"("N","action":{"overrides":{},"removals":[],"type":"addOrModify"}}])";
+    QTest::newRow("fields: members reordered, lower-case id")
+        << customKey
         << QByteArray(
-               R"([{"id":"0F8B6C2A-5D1E-4E7B-9A43-2C6D8E1F0A57","name":"N","action":{"type":"addOrModify","overrides":null,"removals":null}}])")
-        << "N" << PresetAction::addOrModifyMetadata();
+               R"([{"id":"3C9E1A70-84B2-4F0D-A6E5-71D2B8C40F19","rawKey":"A:A","displayName":"A"},)"
+               R"( {"displayName" : "Type \/ MIME", "rawKey" : "XMP-dc:Format", "id" : "3c9e1a70-84b2-4f0d-a6e5-71d2b8c40f1a"}])")
+        << QByteArray(
+               R"([{"displayName":"A","id":"3C9E1A70-84B2-4F0D-A6E5-71D2B8C40F19","rawKey":"A:A"},)"
+               R"({"displayName":"Type / MIME","id":"3C9E1A70-84B2-4F0D-A6E5-71D2B8C40F1A","rawKey":"XMP-dc:Format"}])");
 }
 
-void StoredListsTest::presetsFromOtherWritersLoad()
+// Another writer's form reads as the same list; the next change (even one
+// that removes nothing) writes it back in this program's own compact form,
+// identifiers in upper case and every action member present.
+void StoredListsTest::listsFromOtherWritersLoad()
 {
+    QFETCH(QString, key);
     QFETCH(QByteArray, json);
-    QFETCH(QString, name);
-    QFETCH(PresetAction, action);
-    m_standard.setData(presetsKey, json);
-    QCOMPARE(PresetsStore().presets(), (QList<Preset>{{knownId, name, action}}));
+    QFETCH(QByteArray, ownForm);
+    m_standard.setData(key, json);
+    if (key == presetsKey)
+        QVERIFY(PresetsStore().removePreset(makePreset("Stranger")));
+    else
+        QVERIFY(FavoriteTagsStore::shared().saveCustomTags(
+            FavoriteTagsStore::shared().loadCustomTags()));
+    const QByteArray written = *m_standard.data(key);
+    QCOMPARE(QJsonDocument::fromJson(written), QJsonDocument::fromJson(ownForm));
+    QCOMPARE(written, QJsonDocument::fromJson(written).toJson(QJsonDocument::Compact));
+    QCOMPARE(loadedCount(key), key == presetsKey ? 1 : 2);
 }
 
 void StoredListsTest::unreadableListsLoadEmptyAndAreKeptAside_data()
@@ -262,32 +273,27 @@ void StoredListsTest::unreadableListsLoadEmptyAndAreKeptAside_data()
     };
     const QByteArray id = R"("id":"1F8B6C2A-5D1E-4E7B-9A43-2C6D8E1F0A57",)";
     const QByteArray named = id + R"("name":"x",)";
+    const QByteArray action = R"("action":{"type":"addOrModify"})";
     QTest::newRow("preset: unknown action type")
         << presetsKey << preset(named + R"("action":{"type":"replace"})");
     QTest::newRow("preset: action type in other case")
         << presetsKey << preset(named + R"("action":{"type":"AddOrModify"})");
     QTest::newRow("preset: action type missing") << presetsKey << preset(named + R"("action":{})");
-    QTest::newRow("preset: name missing")
-        << presetsKey << preset(id + R"("action":{"type":"addOrModify"})");
+    QTest::newRow("preset: name missing") << presetsKey << preset(id + action);
     QTest::newRow("preset: name not a string")
-        << presetsKey << preset(id + R"("name":7,"action":{"type":"addOrModify"})");
+        << presetsKey << preset(id + R"("name":7,)" + action);
     QTest::newRow("preset: id in braces")
         << presetsKey
-        << preset(
-               R"("id":"{1F8B6C2A-5D1E-4E7B-9A43-2C6D8E1F0A57}","name":"x","action":{"type":"addOrModify"})");
+        << preset(R"("id":"{1F8B6C2A-5D1E-4E7B-9A43-2C6D8E1F0A57}","name":"x",)" + action);
     QTest::newRow("preset: id not hexadecimal")
         << presetsKey
-        << preset(
-               R"("id":"1F8B6C2A-5D1E-4E7B-9A43-2C6D8E1F0AZZ","name":"x","action":{"type":"addOrModify"})");
+        << preset(R"("id":"1F8B6C2A-5D1E-4E7B-9A43-2C6D8E1F0AZZ","name":"x",)" + action);
     QTest::newRow("preset: override value not a string")
         << presetsKey << preset(named + R"("action":{"type":"addOrModify","overrides":{"a":1}})");
     QTest::newRow("preset: removals not an array")
         << presetsKey << preset(named + R"("action":{"type":"addOrModify","removals":"a"})");
     QTest::newRow("presets: malformed JSON") << presetsKey << data(presetsKey, "[" + good);
     QTest::newRow("presets: object instead of array") << presetsKey << data(presetsKey, good);
-    QTest::newRow("presets: a string") << presetsKey << Arrange([=](const QString &) {
-        return Preferences::standard().setString(presetsKey, "[" + good + "]");
-    });
 
     // A good custom field, then a malformed one.
     auto field = [&](const char *second) {
@@ -307,25 +313,15 @@ void StoredListsTest::unreadableListsLoadEmptyAndAreKeptAside_data()
         << field(R"({"id":"3C9E1A70-84B2-4F0D-A6E5","rawKey":"A:B","displayName":"B"})");
     QTest::newRow("field: not an object") << customKey << field(R"("A:B")");
 
-    const auto pins = [=](const QVariant &value) -> Arrange {
-        return [=](const QString &) {
-            Preferences preferences = Preferences::standard();
-            return value.metaType().id() == QMetaType::QString
-                       ? preferences.setString(favoritesKey, value.toString())
-                   : value.metaType().id() == QMetaType::QByteArray
-                       ? preferences.setData(favoritesKey, value.toByteArray())
-                   : value.metaType().id() == QMetaType::QVariantMap
-                       ? preferences.setDictionary(favoritesKey, value.toMap())
-                       : preferences.setArray(favoritesKey, value.toList());
-        };
+    // Values of another type, and values cut short with the file by a crash
+    // or a full disk.
+    const auto string = [](const QString &key, const QString &text) -> Arrange {
+        return [=](const QString &) { return Preferences::standard().setString(key, text); };
     };
-    QTest::newRow("pins: a number among them") << favoritesKey << pins(QVariantList{"A:B", 5});
-    QTest::newRow("pins: a string") << favoritesKey << pins("IFD0:Make");
-    QTest::newRow("pins: data") << favoritesKey << pins(QByteArray("[\"IFD0:Make\"]"));
-    QTest::newRow("pins: a dictionary") << favoritesKey << pins(QVariantMap{{"IFD0:Make", true}});
-
-    // A crash or a full disk leaves the preferences file cut short in the
-    // middle of the value.
+    const auto pins = [=](const QVariantList &keys) -> Arrange {
+        return
+            [=](const QString &) { return Preferences::standard().setArray(favoritesKey, keys); };
+    };
     const auto cutShort = [](const QString &key, const Arrange &writeGood) -> Arrange {
         return [=](const QString &config) {
             const QString path = Preferences::standard().fileName();
@@ -337,10 +333,13 @@ void StoredListsTest::unreadableListsLoadEmptyAndAreKeptAside_data()
             return at >= 0 && QFile::resize(path, at + key.size() + 40);
         };
     };
+    QTest::newRow("presets: a string") << presetsKey << string(presetsKey, "[" + good + "]");
     QTest::newRow("presets: file cut short")
         << presetsKey << cutShort(presetsKey, data(presetsKey, "[" + good + "," + good + "]"));
+    QTest::newRow("pins: a number among them") << favoritesKey << pins({"A:B", 5});
+    QTest::newRow("pins: a string") << favoritesKey << string(favoritesKey, "IFD0:Make");
     QTest::newRow("pins: file cut short")
-        << favoritesKey << cutShort(favoritesKey, pins(QVariantList{"IFD0:Make", "IFD0:Model"}));
+        << favoritesKey << cutShort(favoritesKey, pins({"IFD0:Make", "IFD0:Model"}));
 }
 
 // The list loads as empty and stays stored; the next change keeps it aside,
@@ -396,20 +395,9 @@ void StoredListsTest::customTagsKeepTheirOrder()
     store.saveCustomTags({});
     QVERIFY(store.loadCustomTags().isEmpty());
     QCOMPARE(m_standard.data(customKey), QByteArray("[]"));
-
-    // Written by another program: members in any order, ids in lower case.
-    m_standard.setData(
-        customKey,
-        R"([{"id":"3C9E1A70-84B2-4F0D-A6E5-71D2B8C40F19","rawKey":"A:A","displayName":"A"},)"
-        R"( {"displayName" : "Type \/ MIME", "rawKey" : "XMP-dc:Format", "id" : "3c9e1a70-84b2-4f0d-a6e5-71d2b8c40f1a"}])");
-    QCOMPARE(store.loadCustomTags(),
-             (QList<CustomMetadataTag>{
-                 {QUuid::fromString("3C9E1A70-84B2-4F0D-A6E5-71D2B8C40F19"), "A:A", "A"},
-                 {QUuid::fromString("3C9E1A70-84B2-4F0D-A6E5-71D2B8C40F1A"), "XMP-dc:Format",
-                  "Type / MIME"}}));
 }
 
-void StoredListsTest::favoritesRoundTripAsASet()
+void StoredListsTest::favoritesRoundTripAsASetWhereverTheyAre()
 {
     FavoriteTagsStore &store = FavoriteTagsStore::shared();
     const QSet<QString> two{"GPS:GPSLongitude", "XMP-dc:Description"};
@@ -427,9 +415,15 @@ void StoredListsTest::favoritesRoundTripAsASet()
     QVERIFY(store.loadFavorites().isEmpty());
     QCOMPARE(m_standard.stringArray(FavoriteTagsStore::favoritesKey), QStringList());
 
-    // Duplicates written by another program collapse.
+    // Written by another program: seen at once (the store holds no copy),
+    // duplicates collapse.
     m_standard.setStringArray(FavoriteTagsStore::favoritesKey, {"A:B", "A:B"});
     QCOMPARE(store.loadFavorites(), QSet<QString>{"A:B"});
+
+    // The shared store follows the standard preferences wherever they are.
+    QCOMPARE(&store, &FavoriteTagsStore::shared());
+    m_env = std::make_unique<Testing::TestEnvironment>();
+    QVERIFY(store.loadFavorites().isEmpty());
 }
 
 // Pins and fields change by what the user changed, applied to what is stored
@@ -480,22 +474,6 @@ void StoredListsTest::pinAndFieldChangesApplyToWhatIsStoredAndAreAnnounced()
     window.saveCustomTags({});
     QCOMPARE(pinNews, 3);
     QCOMPARE(fieldNews, 5);
-}
-
-void StoredListsTest::sharedStoreFollowsTheCurrentPreferences()
-{
-    FavoriteTagsStore &store = FavoriteTagsStore::shared();
-    QCOMPARE(&store, &FavoriteTagsStore::shared());
-    store.saveFavorites({"IFD0:Make"});
-    store.saveCustomTags({makeTag("A:B", "B")});
-
-    // Changes made behind the store's back are seen at once: it holds no copy.
-    m_standard.setStringArray(FavoriteTagsStore::favoritesKey, {"IFD0:Model"});
-    QCOMPARE(store.loadFavorites(), QSet<QString>{"IFD0:Model"});
-
-    m_env = std::make_unique<Testing::TestEnvironment>();
-    QVERIFY(store.loadFavorites().isEmpty());
-    QVERIFY(store.loadCustomTags().isEmpty());
 }
 
 void StoredListsTest::migrationTurnsTheRecordIntoOnePreset()

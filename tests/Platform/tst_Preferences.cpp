@@ -80,14 +80,6 @@ void PreferencesTest::valuesKeepTheirTypeOnDisk()
     QCOMPARE(disk.dictionary("emptyMap"), QVariantMap());
     QCOMPARE(disk.string("text"), "@ByteArray(x)");
     QCOMPARE(disk.data("text"), std::nullopt);
-
-    // A copy keeps the value's type, whatever it is.
-    QVERIFY(preferences.copyValue("map", "mapCopy") && preferences.copyValue("one", "oneCopy"));
-    QVERIFY(!preferences.copyValue("absent", "absentCopy"));
-    const Preferences copies = reparsedCopy(preferences);
-    QCOMPARE(copies.dictionary("mapCopy"), map);
-    QCOMPARE(copies.stringArray("oneCopy"), QStringList{"IFD0:Make"});
-    QVERIFY(!copies.contains("absentCopy"));
 }
 
 void PreferencesTest::valuesOfAnotherTypeReadAsNothing()

@@ -85,7 +85,6 @@ private Q_SLOTS:
     void failedRefreshKeepsTheCache();
     void startsFromTheCacheWithoutFetching();
     void cacheArrivingLateNeverReplacesTheNetworksList();
-    void errorShowsOnlyWhileThereIsNothingToShow();
     void refreshesStartedTogetherMakeOneRequest();
     void refreshIfNeededStopsAfterTheFirstSuccess();
     void abandonedLoadDoesNotLeaveTheCatalogLoading();
@@ -407,29 +406,6 @@ void AppsCatalogTest::cacheArrivingLateNeverReplacesTheNetworksList()
     QCOMPARE(slugs(loaded.apps()), (QStringList{"metaloom", "arbor", "lumen"}));
 }
 
-void AppsCatalogTest::errorShowsOnlyWhileThereIsNothingToShow()
-{
-    AppsCatalog catalog;
-    QSignalSpy errorChanges(&catalog, &AppsCatalog::loadErrorChanged);
-    QSignalSpy appsChanges(&catalog, &AppsCatalog::appsChanged);
-
-    serve(Response::withStatus(503, "Service Unavailable", "text/html", "<html>down</html>"));
-    QVERIFY(waitForFuture(catalog.refresh(feedURL())));
-    QVERIFY(catalog.apps().isEmpty());
-    QCOMPARE(catalog.loadError(),
-             QStringLiteral("The server answered with status 503 (Service Unavailable)."));
-    QVERIFY(!catalog.hasLoaded() && !catalog.isLoading());
-    QCOMPARE(errorChanges.size(), 1);
-    QCOMPARE(appsChanges.size(), 0);
-
-    serve(Response::json(freshFeed));
-    QVERIFY(waitForFuture(catalog.refresh(feedURL())));
-    QCOMPARE(catalog.apps().size(), 3);
-    QVERIFY(!catalog.hasLoadError());
-    QCOMPARE(errorChanges.size(), 2);
-    QCOMPARE(appsChanges.size(), 1);
-}
-
 void AppsCatalogTest::refreshesStartedTogetherMakeOneRequest()
 {
     Response slow = Response::json(freshFeed);
@@ -454,16 +430,23 @@ void AppsCatalogTest::refreshesStartedTogetherMakeOneRequest()
 void AppsCatalogTest::refreshIfNeededStopsAfterTheFirstSuccess()
 {
     AppsCatalog catalog;
+    QSignalSpy errorChanges(&catalog, &AppsCatalog::loadErrorChanged);
+    QSignalSpy appsChanges(&catalog, &AppsCatalog::appsChanged);
+    serve(Response::withStatus(503, "Service Unavailable", "text/html", "<html>down</html>"));
+    QVERIFY(waitForFuture(catalog.refreshIfNeeded(feedURL())));
     serve(Response::json(entryWithoutURL));
     QVERIFY(waitForFuture(catalog.refreshIfNeeded(feedURL())));
-    QVERIFY(waitForFuture(catalog.refreshIfNeeded(feedURL())));
     QCOMPARE(requests(), 2);
-    QVERIFY(!catalog.hasLoaded());
+    QVERIFY(!catalog.hasLoaded() && catalog.apps().isEmpty());
+    QCOMPARE(catalog.loadError(), QStringLiteral("App 1 in the list has no \"url\"."));
 
+    // The first success clears the error.
     serve(Response::json(freshFeed));
     QVERIFY(waitForFuture(catalog.refreshIfNeeded(feedURL())));
     QCOMPARE(requests(), 3);
-    QVERIFY(catalog.hasLoaded());
+    QVERIFY(catalog.hasLoaded() && !catalog.hasLoadError());
+    QCOMPARE(errorChanges.size(), 3);
+    QCOMPARE(appsChanges.size(), 1);
 
     QVERIFY(catalog.refreshIfNeeded(feedURL()).isFinished());
     QTest::qWait(50);
