@@ -35,6 +35,13 @@ namespace Metaloom {
 // - observeFavorites and observeCustomTags call back after any change of the
 //   list written by any store of this process (this window's own included),
 //   so a window can load the list again.
+//
+// A window's use, change by change: merging the default pins at start-up is
+// changeFavorites(defaults, {}); toggling a pin is changeFavorites({key}, {})
+// or changeFavorites({}, {key}); applying the field settings is
+// changeFavorites(pinned - pinnedBefore, pinnedBefore - pinned) and then
+// changeCustomTags(CustomTagsChange::between(fieldsBefore, fields)), where
+// "before" is what the sheet loaded. Each answer is the list to show.
 class FavoriteTagsStore {
 public:
     static inline const QString favoritesKey = QStringLiteral("Metaloom.userFavoriteTags");
@@ -74,7 +81,9 @@ public:
 
     // Calls `onChanged` on the main thread after every change of the pins,
     // or of the custom fields, written to this store's preferences by any
-    // store of this process, until `context` is destroyed.
+    // store of this process, until `context` is destroyed. The call comes
+    // from within the changing call, once the lock is released, so
+    // `onChanged` may load or change the lists itself.
     QMetaObject::Connection observeFavorites(QObject *context,
                                              std::function<void()> onChanged) const;
     QMetaObject::Connection observeCustomTags(QObject *context,
