@@ -7,7 +7,6 @@
 #include "MetaloomFeature/Engine/ExifToolService.h"
 #include "MetaloomFeature/Engine/MetadataJson.h"
 #include "MetaloomFeature/Engine/TagDefinitionsParser.h"
-#include "MetaloomFeature/Model/MediaItem.h"
 #include "tests/support/FakeExifToolBundle.h"
 #include "tests/support/TaskRunner.h"
 #include "tests/support/TestEnvironment.h"
@@ -162,33 +161,6 @@ void benchReadBack(const QString &folder)
                 100 * median(readBacks) / median(changes));
 }
 
-void benchThumbnail(const QString &folder)
-{
-    const QString path = folder + QStringLiteral("/12mp.jpg");
-    QImage image(4000, 3000, QImage::Format_RGB32);
-    QPainter painter(&image);
-    QRandomGenerator random(7);
-    for (int i = 0; i < 400; ++i)
-        painter.fillRect(int(random.bounded(4000)), int(random.bounded(3000)), 300, 200,
-                         QColor::fromRgb(random.generate()));
-    painter.end();
-    image.save(path, "jpg", 90);
-    for (const qreal pixelRatio : {1.0, 2.0}) {
-        std::vector<double> times;
-        for (int i = 0; i < 15; ++i) {
-            QElapsedTimer timer;
-            timer.start();
-            const MediaItem item(QUrl::fromLocalFile(path), 120, pixelRatio);
-            times.push_back(double(timer.nsecsElapsed()) / 1e6);
-            if (!item.thumbnail)
-                std::printf("thumbnail failed\n");
-        }
-        std::printf(
-            "thumbnail of a 12-megapixel JPEG (%d px square): median %.1f ms (budget 15 ms)\n",
-            int(120 * pixelRatio), median(times));
-    }
-}
-
 void benchSort()
 {
     QList<MetadataEntry> entries;
@@ -274,7 +246,6 @@ int main(int argc, char **argv)
     benchListing();
     benchSharedListing();
     benchReadBack(environment.workPath());
-    benchThumbnail(environment.workPath());
     benchSort();
     benchMainThreadStalls(environment.workPath());
     return 0;

@@ -82,20 +82,6 @@ bool codePointLess(const QString &a, const QString &b)
     return a.toUcs4() < b.toUcs4();
 }
 
-} // namespace
-
-bool isEncodable(const QString &text)
-{
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
-            ++i;
-        else if (c.isSurrogate())
-            return false;
-    }
-    return true;
-}
-
 QString jsonEscaped(const QString &text)
 {
     QString out;
@@ -145,6 +131,20 @@ QString yamlEscaped(const QString &text)
 QString tomlEscaped(const QString &text)
 {
     return escapedForQuotedLine(text, isForbiddenControl);
+}
+
+} // namespace
+
+bool isEncodable(const QString &text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+            ++i;
+        else if (c.isSurrogate())
+            return false;
+    }
+    return true;
 }
 
 QString json(Pairs pairs)

@@ -17,9 +17,4 @@ QString json(Pairs pairs);
 QString yaml(const Pairs &pairs);
 QString toml(const Pairs &pairs);
 
-// A key or value as written between the double quotes of each format.
-QString jsonEscaped(const QString &text);
-QString yamlEscaped(const QString &text);
-QString tomlEscaped(const QString &text);
-
 } // namespace Metaloom::ExportTextWriters

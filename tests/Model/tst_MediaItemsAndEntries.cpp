@@ -2,8 +2,6 @@
 #include "MetaloomFeature/Model/MetadataEntry.h"
 #include "tests/support/TestEnvironment.h"
 
-#include <QImage>
-#include <QPainter>
 #include <QtTest>
 
 using namespace Metaloom;
@@ -19,10 +17,6 @@ private Q_SLOTS:
     void writabilityFollowsTheTables();
     void modificationAndIdentity();
     void fileNameAndType();
-    void thumbnailFillsAndCentresTheSquare();
-    void thumbnailOfLandscapeJpegCropsTheSides();
-    void thumbnailHonoursExifOrientation();
-    void nonImagesGetNoThumbnail();
 
 private:
     std::unique_ptr<Testing::TestEnvironment> m_env;
@@ -124,85 +118,20 @@ void MediaItemsAndEntriesTest::modificationAndIdentity()
 
 void MediaItemsAndEntriesTest::fileNameAndType()
 {
-    const MediaItem jpeg(QUrl::fromLocalFile(m_env->workPath() + QStringLiteral("/photo.jpeg")),
-                         120);
+    const MediaItem jpeg(QUrl::fromLocalFile(m_env->workPath() + QStringLiteral("/photo.jpeg")));
     QCOMPARE(jpeg.fileName, QStringLiteral("photo.jpeg"));
     QCOMPARE(jpeg.fileType, QStringLiteral("JPEG"));
-    QVERIFY(!jpeg.thumbnail); // the file does not exist
+    QVERIFY(!jpeg.thumbnail); // rendered later, by the library
 
-    const MediaItem readme(QUrl::fromLocalFile(m_env->workPath() + QStringLiteral("/README")), 120);
+    const MediaItem readme(QUrl::fromLocalFile(m_env->workPath() + QStringLiteral("/README")));
     QCOMPARE(readme.fileType, QString());
-    const MediaItem heic(QUrl::fromLocalFile(QStringLiteral("/x/Clip Ünï \"q\".heic")), 120);
+    const MediaItem heic(QUrl::fromLocalFile(QStringLiteral("/x/Clip Ünï \"q\".heic")));
     QCOMPARE(heic.fileName, QStringLiteral("Clip Ünï \"q\".heic"));
     QCOMPARE(heic.fileType, QStringLiteral("HEIC"));
 
-    const MediaItem other(jpeg.url, 120);
+    const MediaItem other(jpeg.url);
     QVERIFY(other.id != jpeg.id);
     QVERIFY(!(other == jpeg));
-}
-
-void MediaItemsAndEntriesTest::thumbnailFillsAndCentresTheSquare()
-{
-    const QRectF rect = Thumbnails::fillRect(QSizeF(400, 200), 120);
-    QCOMPARE(rect, QRectF(-60, 0, 240, 120));
-    const QRectF tall = Thumbnails::fillRect(QSizeF(100, 300), 120);
-    QCOMPARE(tall, QRectF(0, -120, 120, 360));
-}
-
-// A 400x200 image: left quarter red, middle half green, right quarter blue.
-// Filling a square crops a quarter from each side, so only green may remain.
-void MediaItemsAndEntriesTest::thumbnailOfLandscapeJpegCropsTheSides()
-{
-    QImage image(400, 200, QImage::Format_RGB32);
-    {
-        QPainter p(&image);
-        p.fillRect(0, 0, 100, 200, Qt::red);
-        p.fillRect(100, 0, 200, 200, Qt::green);
-        p.fillRect(300, 0, 100, 200, Qt::blue);
-    }
-    for (const char *format : {"png", "jpg", "tif"}) {
-        const QString path =
-            m_env->workPath() + QStringLiteral("/wide.") + QString::fromLatin1(format);
-        QVERIFY2(image.save(path, nullptr, 95), format);
-        const MediaItem item(QUrl::fromLocalFile(path), 120);
-        QVERIFY2(item.thumbnail.has_value(), format);
-        QCOMPARE(item.thumbnail->size(), QSize(120, 120));
-        for (const QPoint point : {QPoint(2, 60), QPoint(60, 60), QPoint(117, 60)}) {
-            const QColor c = item.thumbnail->pixelColor(point);
-            QVERIFY2(c.green() > 200 && c.red() < 60 && c.blue() < 60,
-                     qPrintable(QStringLiteral("%1 at %2,%3: %4")
-                                    .arg(QString::fromLatin1(format))
-                                    .arg(point.x())
-                                    .arg(point.y())
-                                    .arg(c.name())));
-        }
-    }
-    const MediaItem hiDpi(QUrl::fromLocalFile(m_env->workPath() + QStringLiteral("/wide.png")), 120,
-                          2.0);
-    QCOMPARE(hiDpi.thumbnail->size(), QSize(240, 240));
-    QCOMPARE(hiDpi.thumbnail->deviceIndependentSize(), QSizeF(120, 120));
-}
-
-void MediaItemsAndEntriesTest::thumbnailHonoursExifOrientation()
-{
-    // Canon.jpg is a real camera file; its thumbnail must come out square.
-    const QString canon = Testing::copyTestData(QStringLiteral("Canon.jpg"), m_env->workPath());
-    const MediaItem item(QUrl::fromLocalFile(canon), 120);
-    QVERIFY(item.thumbnail.has_value());
-    QCOMPARE(item.thumbnail->size(), QSize(120, 120));
-}
-
-void MediaItemsAndEntriesTest::nonImagesGetNoThumbnail()
-{
-    const QString text = m_env->workPath() + QStringLiteral("/notes.jpg");
-    QFile file(text);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("this is not a JPEG");
-    file.close();
-    QVERIFY(!MediaItem(QUrl::fromLocalFile(text), 120).thumbnail);
-    const QString movie = Testing::copyTestData(QStringLiteral("QuickTime.mov"), m_env->workPath());
-    QVERIFY(!MediaItem(QUrl::fromLocalFile(movie), 120).thumbnail);
-    QVERIFY(!MediaItem(QUrl::fromLocalFile(m_env->workPath()), 120).thumbnail); // a folder
 }
 
 QTEST_MAIN(MediaItemsAndEntriesTest)

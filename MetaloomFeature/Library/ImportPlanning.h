@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QList>
+#include <QStringList>
+#include <QUrl>
+
+// Which files a list of dropped, pasted or chosen addresses brings in.
+namespace Metaloom::ImportPlanning {
+
+struct Plan {
+    // Local files, in the given order, each once; a folder stands for the
+    // regular, visible files directly inside it, in name order.
+    QList<QUrl> files;
+    // Names of folders that held no such file.
+    QStringList emptyFolders;
+    // How many addresses were not local files.
+    int otherAddresses = 0;
+};
+
+// `alreadyListed` holds the files the library has already; they are left out.
+Plan plan(const QList<QUrl> &urls, const QList<QUrl> &alreadyListed);
+
+// The regular, visible files directly inside a folder, in name order.
+QList<QUrl> filesInFolder(const QString &folderPath);
+
+} // namespace Metaloom::ImportPlanning

@@ -1,0 +1,83 @@
+// Saving the selected file's metadata as a JSON, YAML or TOML text file.
+
+#include "LibraryViewModel.h"
+
+#include "MetaloomFeature/Platform/Error.h"
+
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace Metaloom {
+
+namespace {
+
+// photo.jpeg becomes photo.json; a name without extension gets one.
+QString suggestedName(const QString &fileName, const QString &extension)
+{
+    const QString suffix = QFileInfo(fileName).suffix();
+    const QString base =
+        suffix.isEmpty() ? fileName : fileName.left(fileName.size() - suffix.size() - 1);
+    return base + QLatin1Char('.') + extension;
+}
+
+// Written to a temporary file beside the destination and renamed over it,
+// so a failure leaves no half-written file and any old one intact.
+void writeAtomically(const QString &path, const QString &text)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        throw PlatformError(file.errorString());
+    const QByteArray bytes = text.toUtf8();
+    if (file.write(bytes) != bytes.size() || !file.commit())
+        throw PlatformError(file.errorString());
+}
+
+} // namespace
+
+void LibraryViewModel::setSavePanel(std::shared_ptr<SavePanel> panel)
+{
+    m_savePanel = std::move(panel);
+}
+
+void LibraryViewModel::exportSelectedMetadata(MetadataExportFormatter::Format format)
+{
+    const std::optional<MediaItem> item = selectedItem();
+    if (!item) {
+        setStatus(QStringLiteral("Select an item to export metadata."));
+        return;
+    }
+    const QList<MetadataEntry> entries = m_fullEntryList;
+    if (entries.isEmpty()) {
+        setStatus(QStringLiteral("Metadata is still loading. Try again in a moment."));
+        return;
+    }
+    if (!m_savePanel) {
+        qWarning("Export needs the window's save panel");
+        return;
+    }
+    const QString extension = MetadataExportFormatter::fileExtension(format);
+    const SavePanel::Options options{suggestedName(item->fileName, extension), extension,
+                                     MetadataExportFormatter::displayName(format)};
+    QPointer<LibraryViewModel> self(this);
+    m_savePanel->show(options, [self, entries, format](std::optional<QUrl> chosen) {
+        if (self && chosen && chosen->isLocalFile())
+            self->writeExport(entries, format, *chosen);
+    });
+}
+
+void LibraryViewModel::writeExport(const QList<MetadataEntry> &entries,
+                                   MetadataExportFormatter::Format format, const QUrl &destination)
+{
+    setBusy(true);
+    try {
+        writeAtomically(destination.toLocalFile(),
+                        MetadataExportFormatter::string(entries, format));
+        setStatus(QStringLiteral("Exported metadata as ") +
+                  MetadataExportFormatter::displayName(format) + QLatin1Char('.'));
+    } catch (...) {
+        showError(describeException(std::current_exception()));
+    }
+    setBusy(false);
+}
+
+} // namespace Metaloom

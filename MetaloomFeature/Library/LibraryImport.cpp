@@ -1,0 +1,121 @@
+// The list of files: import, paste, removal, clearing, and the bookmarks that
+// let later operations reach the files again.
+
+#include "LibraryViewModel.h"
+
+#include "ImportPlanning.h"
+#include "ThumbnailLoader.h"
+
+#include <QMimeData>
+
+namespace Metaloom {
+
+void LibraryViewModel::importItems(const QList<QUrl> &urls)
+{
+    QList<QUrl> listed;
+    listed.reserve(m_items.size());
+    for (const MediaItem &item : std::as_const(m_items))
+        listed.append(item.url);
+    const ImportPlanning::Plan plan = ImportPlanning::plan(urls, listed);
+
+    if (plan.files.isEmpty()) {
+        // Files already listed are skipped without a word; a folder with
+        // nothing to bring in, or only web addresses, deserve one.
+        if (!plan.emptyFolders.isEmpty())
+            setStatus(QStringLiteral("The folder '") + plan.emptyFolders.first() +
+                      QStringLiteral("' holds no files to import."));
+        else if (plan.otherAddresses > 0 && !urls.isEmpty() && plan.otherAddresses == urls.size())
+            setStatus(QStringLiteral("Only files on this computer can be imported."));
+        return;
+    }
+
+    QList<MediaItem> newItems;
+    newItems.reserve(plan.files.size());
+    for (const QUrl &file : plan.files) {
+        newItems.append(MediaItem(file));
+        storeBookmark(file);
+    }
+    m_items.append(newItems);
+    Q_EMIT itemsChanged();
+    for (const MediaItem &item : std::as_const(newItems))
+        m_thumbnails->request(item.id, item.url);
+    if (!m_selectedItemID)
+        setSelectedItemID(newItems.first().id);
+}
+
+void LibraryViewModel::pasteFromClipboard(const QMimeData *mimeData)
+{
+    if (!mimeData || !mimeData->hasUrls())
+        return;
+    importItems(mimeData->urls());
+}
+
+void LibraryViewModel::removeItem(const MediaItem &item)
+{
+    // Copied first: the caller may pass an element of items() itself.
+    const QUuid id = item.id;
+    const qsizetype removed =
+        m_items.removeIf([id](const MediaItem &listed) { return listed.id == id; });
+    if (removed == 0)
+        return;
+    m_thumbnails->forget(id);
+    Q_EMIT itemsChanged();
+    if (m_selectedItemID == id) {
+        setSelectedItemID(m_items.isEmpty() ? std::nullopt : std::optional(m_items.first().id));
+    } else {
+        Q_EMIT selectedItemChanged();
+    }
+}
+
+void LibraryViewModel::clearAllItems()
+{
+    m_thumbnails->forgetAll();
+    const bool hadItems = !m_items.isEmpty();
+    m_items.clear();
+    if (hadItems)
+        Q_EMIT itemsChanged();
+    setSelectedItemID(std::nullopt);
+    setFullEntryList({}, std::nullopt);
+    setStatus(QStringLiteral("All files cleared."));
+}
+
+void LibraryViewModel::applyThumbnail(QUuid itemID, const QImage &image)
+{
+    for (MediaItem &item : m_items) {
+        if (item.id == itemID) {
+            item.thumbnail = image;
+            Q_EMIT itemThumbnailChanged(itemID);
+            if (m_selectedItemID == itemID)
+                Q_EMIT selectedItemChanged();
+            return;
+        }
+    }
+}
+
+void LibraryViewModel::storeBookmark(const QUrl &fileUrl)
+{
+    const QString path = fileUrl.toLocalFile();
+    if (m_bookmarks.contains(path))
+        return;
+    const FileAccess::ScopedAccess access(fileUrl);
+    if (const std::optional<QByteArray> bookmark = FileAccess::bookmarkData(fileUrl))
+        m_bookmarks.insert(path, *bookmark);
+}
+
+QUrl LibraryViewModel::resolveBookmark(const QUrl &fileUrl)
+{
+    const auto found = m_bookmarks.constFind(fileUrl.toLocalFile());
+    if (found == m_bookmarks.constEnd())
+        return fileUrl;
+    const std::optional<FileAccess::ResolvedBookmark> resolved =
+        FileAccess::resolveBookmark(*found);
+    if (!resolved)
+        return fileUrl;
+    if (resolved->isStale) {
+        if (const std::optional<QByteArray> fresh = FileAccess::bookmarkData(resolved->url))
+            m_bookmarks.insert(resolved->url.toLocalFile(), *fresh);
+    }
+    return resolved->url;
+}
+
+} // namespace Metaloom

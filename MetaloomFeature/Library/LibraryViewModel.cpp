@@ -1,0 +1,183 @@
+// Construction, the published properties and the status line.
+
+#include "LibraryViewModel.h"
+
+#include "EntryListMerge.h"
+#include "SearchFilter.h"
+#include "ThumbnailLoader.h"
+
+#include "MetaloomFeature/Platform/Error.h"
+
+#include <QGuiApplication>
+
+namespace Metaloom {
+
+namespace {
+
+constexpr std::chrono::seconds statusDuration(3);
+
+qreal screenPixelRatio()
+{
+    // Sharp on high-density screens; 1 without a GUI application (tools, tests).
+    return qobject_cast<QGuiApplication *>(QCoreApplication::instance())
+               ? qGuiApp->devicePixelRatio()
+               : 1.0;
+}
+
+} // namespace
+
+const QSet<QString> &LibraryViewModel::defaultFavoriteTags()
+{
+    static const QSet<QString> keys{QStringLiteral("IFD0:Make"),
+                                    QStringLiteral("IFD0:Model"),
+                                    QStringLiteral("ExifIFD:ExposureTime"),
+                                    QStringLiteral("ExifIFD:FNumber"),
+                                    QStringLiteral("ExifIFD:ISO"),
+                                    QStringLiteral("ExifIFD:FocalLength"),
+                                    QStringLiteral("XMP-dc:Title"),
+                                    QStringLiteral("XMP-dc:Description"),
+                                    QStringLiteral("XMP-dc:Creator"),
+                                    QStringLiteral("XMP-dc:Subject"),
+                                    QStringLiteral("XMP-photoshop:Credit"),
+                                    QStringLiteral("XMP-photoshop:Source"),
+                                    QStringLiteral("GPS:GPSLatitude"),
+                                    QStringLiteral("GPS:GPSLongitude"),
+                                    QStringLiteral("XMP-xmp:Rating")};
+    return keys;
+}
+
+LibraryViewModel::LibraryViewModel(ExifToolService *exifToolService, QObject *parent)
+    : LibraryViewModel(exifToolService, makeEventLoopStatusTimer(), parent)
+{}
+
+LibraryViewModel::LibraryViewModel(ExifToolService *exifToolService,
+                                   std::unique_ptr<StatusTimer> statusTimer, QObject *parent)
+    : QObject(parent), m_service(exifToolService), m_favoriteStore(FavoriteTagsStore::shared()),
+      m_statusTimer(std::move(statusTimer))
+{
+    Q_ASSERT(exifToolService);
+    m_thumbnails =
+        new ThumbnailLoader(exifToolService->bundle(), thumbnailSize, screenPixelRatio(), this);
+    connect(m_thumbnails, &ThumbnailLoader::thumbnailReady, this,
+            &LibraryViewModel::applyThumbnail);
+    loadFieldSettings();
+    migrateDefaultOverrides();
+}
+
+LibraryViewModel::~LibraryViewModel() = default;
+
+std::optional<MediaItem> LibraryViewModel::selectedItem() const
+{
+    if (!m_selectedItemID)
+        return std::nullopt;
+    for (const MediaItem &item : m_items) {
+        if (item.id == *m_selectedItemID)
+            return item;
+    }
+    return std::nullopt;
+}
+
+void LibraryViewModel::setSearchText(const QString &text)
+{
+    const bool changed = text != m_searchText;
+    m_searchText = text;
+    if (changed)
+        Q_EMIT searchTextChanged();
+    applySearch();
+}
+
+void LibraryViewModel::setActiveError(std::optional<ViewModelError> error)
+{
+    if (error == m_activeError)
+        return;
+    m_activeError = std::move(error);
+    Q_EMIT activeErrorChanged();
+}
+
+void LibraryViewModel::showError(const QString &message)
+{
+    setActiveError(ViewModelError(message));
+}
+
+ExifToolService *LibraryViewModel::requireEngine(const QPointer<ExifToolService> &service)
+{
+    if (!service)
+        throw PlatformError(QStringLiteral("The metadata engine of this window has stopped."));
+    return service;
+}
+
+void LibraryViewModel::setBusy(bool busy)
+{
+    if (busy == m_isBusy)
+        return;
+    m_isBusy = busy;
+    Q_EMIT isBusyChanged();
+}
+
+void LibraryViewModel::setMetadataSettingsPresented(bool presented)
+{
+    if (presented == m_isMetadataSettingsPresented)
+        return;
+    m_isMetadataSettingsPresented = presented;
+    Q_EMIT isMetadataSettingsPresentedChanged();
+}
+
+void LibraryViewModel::setSettingsTab(SettingsTab tab)
+{
+    if (tab == m_settingsTab)
+        return;
+    m_settingsTab = tab;
+    Q_EMIT settingsTabChanged();
+}
+
+void LibraryViewModel::setStatus(const QString &message)
+{
+    m_statusTimer->stop();
+    // Emitted even for the same text: the banner shows it anew.
+    m_statusMessage = message;
+    Q_EMIT statusMessageChanged();
+    // The timer belongs to the library and dies with it, so `this` is safe.
+    m_statusTimer->start(statusDuration, [this, message] {
+        if (m_statusMessage == message) {
+            m_statusMessage.reset();
+            Q_EMIT statusMessageChanged();
+        }
+    });
+}
+
+bool LibraryViewModel::hasPendingChanges() const
+{
+    return std::any_of(m_fullEntryList.cbegin(), m_fullEntryList.cend(),
+                       [](const MetadataEntry &entry) { return entry.isModified(); });
+}
+
+void LibraryViewModel::notifyPendingChanges()
+{
+    const bool pending = hasPendingChanges();
+    if (pending == m_hadPendingChanges)
+        return;
+    m_hadPendingChanges = pending;
+    Q_EMIT hasPendingChangesChanged();
+}
+
+void LibraryViewModel::applySearch()
+{
+    m_visibleEntries = SearchFilter::filter(m_fullEntryList, m_searchText);
+    Q_EMIT metadataEntriesChanged();
+    Q_EMIT filteredEntriesChanged();
+    notifyPendingChanges();
+}
+
+void LibraryViewModel::mergeFieldSettings()
+{
+    EntryListMerge::mergeFieldSettings(m_fullEntryList,
+                                       {m_pinnedTags, m_customTags, defaultFavoriteTags()});
+    Q_EMIT availableTagKeysChanged();
+}
+
+QString LibraryViewModel::displayLabel(const QString &key) const
+{
+    return EntryListMerge::displayLabel(key, m_customTags, m_fullEntryList);
+}
+
+} // namespace Metaloom

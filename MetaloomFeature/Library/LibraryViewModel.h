@@ -1,0 +1,385 @@
+#pragma once
+
+#include "MetaloomFeature/Engine/ChangeReport.h"
+#include "MetaloomFeature/Engine/ExifToolService.h"
+#include "MetaloomFeature/Library/SavePanel.h"
+#include "MetaloomFeature/Library/SettingsTab.h"
+#include "MetaloomFeature/Library/StatusTimer.h"
+#include "MetaloomFeature/Model/CustomMetadataTag.h"
+#include "MetaloomFeature/Model/FavoriteTagsStore.h"
+#include "MetaloomFeature/Model/MediaItem.h"
+#include "MetaloomFeature/Model/MetadataEntry.h"
+#include "MetaloomFeature/Model/MetadataExportFormatter.h"
+#include "MetaloomFeature/Model/Preset.h"
+#include "MetaloomFeature/Platform/FileAccess.h"
+
+#include <QCoroTask>
+#include <QHash>
+#include <QImage>
+#include <QList>
+#include <QObject>
+#include <QPointer>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+#include <QUuid>
+
+#include <memory>
+#include <optional>
+
+class QMimeData;
+
+namespace Metaloom {
+
+class ThumbnailLoader;
+
+// The state of one main window: the imported files, the selection, the
+// selected file's metadata, the status line, the error alert and the pending
+// confirmations, and every operation the window calls. One per window, over
+// that window's own engine. Main thread only.
+//
+// Every published property has a change signal; observers read the new value
+// in the slot. Asynchronous operations run as coroutines on the main thread;
+// none of them throws to the caller: outcomes go to the status line, failures
+// to `activeError`. The window may destroy the library while one of them
+// runs: the engine change in flight still finishes or fails whole, and the
+// library is not touched afterwards.
+class LibraryViewModel : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(QList<Metaloom::MediaItem> items READ items NOTIFY itemsChanged)
+    Q_PROPERTY(std::optional<QUuid> selectedItemID READ selectedItemID WRITE setSelectedItemID
+                   NOTIFY selectedItemIDChanged)
+    Q_PROPERTY(std::optional<Metaloom::MediaItem> selectedItem READ selectedItem NOTIFY
+                   selectedItemChanged)
+    Q_PROPERTY(QList<Metaloom::MetadataEntry> metadataEntries READ metadataEntries NOTIFY
+                   metadataEntriesChanged)
+    Q_PROPERTY(QList<Metaloom::MetadataEntry> filteredEntries READ filteredEntries NOTIFY
+                   filteredEntriesChanged)
+    Q_PROPERTY(QString searchText READ searchText WRITE setSearchText NOTIFY searchTextChanged)
+    Q_PROPERTY(std::optional<QString> statusMessage READ statusMessage NOTIFY statusMessageChanged)
+    Q_PROPERTY(bool isBusy READ isBusy NOTIFY isBusyChanged)
+    Q_PROPERTY(std::optional<Metaloom::LibraryViewModel::ViewModelError> activeError READ
+                   activeError WRITE setActiveError NOTIFY activeErrorChanged)
+    Q_PROPERTY(std::optional<Metaloom::LibraryViewModel::PresetManagerState> presetManagerState READ
+                   presetManagerState NOTIFY presetManagerStateChanged)
+    Q_PROPERTY(
+        std::optional<Metaloom::LibraryViewModel::RemoveAllMetadataRequest> removeAllMetadataRequest
+            READ removeAllMetadataRequest NOTIFY removeAllMetadataRequestChanged)
+    Q_PROPERTY(
+        std::optional<Metaloom::LibraryViewModel::RemoveMetadataRequest> removeMetadataRequest READ
+            removeMetadataRequest NOTIFY removeMetadataRequestChanged)
+    Q_PROPERTY(bool isMetadataSettingsPresented READ isMetadataSettingsPresented WRITE
+                   setMetadataSettingsPresented NOTIFY isMetadataSettingsPresentedChanged)
+    Q_PROPERTY(Metaloom::SettingsTab settingsTab READ settingsTab WRITE setSettingsTab NOTIFY
+                   settingsTabChanged)
+    Q_PROPERTY(QSet<QString> pinnedTags READ pinnedTags NOTIFY pinnedTagsChanged)
+    Q_PROPERTY(
+        QList<Metaloom::CustomMetadataTag> customTags READ customTags NOTIFY customTagsChanged)
+    Q_PROPERTY(
+        OptionsByKey enumeratedOptions READ enumeratedOptions NOTIFY enumeratedOptionsChanged)
+    Q_PROPERTY(bool hasPendingChanges READ hasPendingChanges NOTIFY hasPendingChangesChanged)
+    Q_PROPERTY(QStringList availableTagKeys READ availableTagKeys NOTIFY availableTagKeysChanged)
+
+public:
+    using OptionsByKey = QHash<QString, QList<ExifToolService::EnumeratedOption>>;
+
+    // The content of the error alert ("ExifTool Error"); a new id per error.
+    struct ViewModelError {
+        QUuid id;
+        QString message;
+
+        explicit ViewModelError(QString text = QString())
+            : id(QUuid::createUuid()), message(std::move(text))
+        {}
+        bool operator==(const ViewModelError &) const = default;
+    };
+
+    // A pending confirmation to strip every loaded file. Confirming strips
+    // the files loaded at that moment.
+    struct RemoveAllMetadataRequest {
+        QUuid id = QUuid::createUuid();
+        bool operator==(const RemoveAllMetadataRequest &) const = default;
+    };
+
+    // A pending confirmation to strip one file, named for the dialog.
+    struct RemoveMetadataRequest {
+        QUuid id;
+        QUuid itemID;
+        QString fileName;
+        bool operator==(const RemoveMetadataRequest &) const = default;
+    };
+
+    // The preset manager is shown while this is set; each opening gets a new id.
+    struct PresetManagerState {
+        QUuid id = QUuid::createUuid();
+        bool operator==(const PresetManagerState &) const = default;
+    };
+
+    // Thumbnail edge in points, for the sidebar.
+    static constexpr int thumbnailSize = 120;
+
+    // The 15 keys every window pins at start-up.
+    static const QSet<QString> &defaultFavoriteTags();
+
+    // Loads the pinned tags and custom fields and migrates a stored
+    // default-overrides record into a preset (which may show a status). The
+    // service must outlive the library (the window usually parents both).
+    explicit LibraryViewModel(ExifToolService *exifToolService, QObject *parent = nullptr);
+    // Tests pass a status timer whose time they control.
+    LibraryViewModel(ExifToolService *exifToolService, std::unique_ptr<StatusTimer> statusTimer,
+                     QObject *parent = nullptr);
+    ~LibraryViewModel() override;
+
+    ExifToolService *exifToolService() const { return m_service; }
+
+    // --- Published state -------------------------------------------------
+
+    const QList<MediaItem> &items() const { return m_items; }
+    std::optional<QUuid> selectedItemID() const { return m_selectedItemID; }
+    // Selecting another item (or none) starts loading its metadata.
+    void setSelectedItemID(std::optional<QUuid> id);
+    // The item whose id is selected, or nothing.
+    std::optional<MediaItem> selectedItem() const;
+
+    // Both lists are the entries of the selected file that match the search,
+    // in display order. An entry keeps its id across edits, searches and
+    // merges; only a read of the file gives new ids.
+    const QList<MetadataEntry> &metadataEntries() const { return m_visibleEntries; }
+    const QList<MetadataEntry> &filteredEntries() const { return m_visibleEntries; }
+
+    QString searchText() const { return m_searchText; }
+    // Every assignment refilters, even of the same text.
+    void setSearchText(const QString &text);
+
+    std::optional<QString> statusMessage() const { return m_statusMessage; }
+    bool isBusy() const { return m_isBusy; }
+
+    std::optional<ViewModelError> activeError() const { return m_activeError; }
+    // The window clears it (nothing) when the alert is dismissed.
+    void setActiveError(std::optional<ViewModelError> error);
+
+    std::optional<PresetManagerState> presetManagerState() const { return m_presetManagerState; }
+    std::optional<RemoveAllMetadataRequest> removeAllMetadataRequest() const
+    {
+        return m_removeAllMetadataRequest;
+    }
+    std::optional<RemoveMetadataRequest> removeMetadataRequest() const
+    {
+        return m_removeMetadataRequest;
+    }
+
+    bool isMetadataSettingsPresented() const { return m_isMetadataSettingsPresented; }
+    void setMetadataSettingsPresented(bool presented);
+    SettingsTab settingsTab() const { return m_settingsTab; }
+    void setSettingsTab(SettingsTab tab);
+
+    const QSet<QString> &pinnedTags() const { return m_pinnedTags; }
+    const QList<CustomMetadataTag> &customTags() const { return m_customTags; }
+    // Tag key to its non-empty list of permitted values, for keys looked up so far.
+    const OptionsByKey &enumeratedOptions() const { return m_enumeratedOptions; }
+
+    // At least one entry of the selected file is edited.
+    bool hasPendingChanges() const;
+    // The keys the field settings offer for pinning: the selected file's,
+    // the pinned, the custom and the default ones, ordered by label.
+    QStringList availableTagKeys() const;
+
+    // --- Files (import) --------------------------------------------------
+
+    // Adds the files among the URLs, in order: a folder brings the regular,
+    // visible files directly inside it, in name order; addresses that are
+    // not local files and files already listed are skipped. Selects the first
+    // new item when nothing is selected. Thumbnails arrive later
+    // (itemThumbnailChanged).
+    void importItems(const QList<QUrl> &urls);
+    // Imports the file URLs of pasted or dropped data.
+    void pasteFromClipboard(const QMimeData *mimeData);
+    void removeItem(const MediaItem &item);
+    void clearAllItems();
+
+    // Shows a message in the status line for 3 seconds, unless a newer one
+    // replaces it first.
+    void setStatus(const QString &message);
+
+    // --- Metadata of the selected file -------------------------------------
+
+    // Reads the selected file again; unsaved edits are dropped.
+    QCoro::Task<void> reloadMetadata();
+    // Records an edit of the entry with this id (read-only entries refuse it).
+    void update(const MetadataEntry &entry, const QString &value);
+    // Writes the edits into the selected file and reads it back. True when
+    // the edits reached the file (tags the file has no place for excepted).
+    QCoro::Task<bool> saveChanges();
+    // Undoes every edit.
+    void resetChanges();
+    // The permitted values of the entry's tag, when known.
+    std::optional<QList<ExifToolService::EnumeratedOption>>
+    options(const MetadataEntry &entry) const;
+    // Starts looking up the entry's permitted values and writability, once
+    // per key; optionsLoaded() tells when a list arrived.
+    void ensureOptionsLoaded(const MetadataEntry &entry);
+    // The custom field's label, else the shown entry's name, else the tag name.
+    QString displayLabel(const QString &key) const;
+
+    // --- Removal -----------------------------------------------------------
+
+    void presentRemoveAllMetadataConfirmation();
+    void confirmRemoveAllMetadata();
+    void cancelRemoveAllMetadata();
+    void presentRemoveMetadataConfirmation();
+    void confirmRemoveMetadata();
+    void cancelRemoveMetadata();
+
+    // --- Presets -------------------------------------------------------------
+
+    // Applies the preset to every loaded file, one after the other.
+    void applyPreset(const Preset &preset);
+    void presentPresetManager();
+    void dismissPresetManager();
+
+    // --- Field settings ------------------------------------------------------
+
+    void toggleFavorite(const MetadataEntry &entry);
+    // Makes these the pins and custom fields at once and stores them.
+    void updateMetadataDraft(const QSet<QString> &pinned, const QList<CustomMetadataTag> &custom);
+    // The same, then closes the settings sheet.
+    void applyMetadataSettings(const QSet<QString> &pinned, const QList<CustomMetadataTag> &custom);
+    void presentMetadataSettings();
+    void presentSettings(SettingsTab tab);
+    void dismissMetadataSettings();
+
+    // --- Export --------------------------------------------------------------
+
+    // The window's save dialog; export needs one.
+    void setSavePanel(std::shared_ptr<SavePanel> panel);
+    // Asks where to save the selected file's metadata (unsaved edits
+    // included, search ignored) and writes it there in the format.
+    void exportSelectedMetadata(MetadataExportFormatter::Format format);
+
+Q_SIGNALS:
+    void itemsChanged();
+    void selectedItemIDChanged();
+    void selectedItemChanged();
+    void metadataEntriesChanged();
+    void filteredEntriesChanged();
+    void searchTextChanged();
+    void statusMessageChanged();
+    void isBusyChanged();
+    void activeErrorChanged();
+    void presetManagerStateChanged();
+    void removeAllMetadataRequestChanged();
+    void removeMetadataRequestChanged();
+    void isMetadataSettingsPresentedChanged();
+    void settingsTabChanged();
+    void pinnedTagsChanged();
+    void customTagsChanged();
+    void enumeratedOptionsChanged();
+    void hasPendingChangesChanged();
+    void availableTagKeysChanged();
+
+    // Finer signals for smooth views.
+    // The thumbnail of one item arrived (items() holds it); itemsChanged is
+    // not emitted for this.
+    void itemThumbnailChanged(QUuid itemID);
+    // The permitted values of one key arrived (also in enumeratedOptions()).
+    void optionsLoaded(QString key);
+    // A read of this item's file was published as the entry list.
+    void metadataLoaded(QUuid itemID);
+
+private:
+    struct LoadTicket {
+        quint64 generation = 0;
+        QUuid itemID;
+        QUrl url;
+    };
+
+    // Import
+    QList<QUrl> fileUrlsToImport(const QList<QUrl> &urls, QStringList *emptyFolders) const;
+    void storeBookmark(const QUrl &fileUrl);
+    void applyThumbnail(QUuid itemID, const QImage &image);
+
+    // Runs the operation on the file with its access scope open (through the
+    // bookmark recorded at import), and closes the scope afterwards.
+    template <typename Operation>
+    auto withSecurityScope(QUrl fileUrl, Operation operation) -> decltype(operation(QUrl()))
+    {
+        FileAccess::ScopedAccess scope(resolveBookmark(fileUrl));
+        co_return co_await operation(scope.url());
+    }
+    QUrl resolveBookmark(const QUrl &fileUrl);
+
+    // Metadata
+    void selectionDidChange();
+    std::optional<LoadTicket> ticketForSelection() const;
+    bool isCurrent(const LoadTicket &ticket) const;
+    QCoro::Task<void> loadSelectedMetadata();
+    QCoro::Task<bool> loadMetadata(LoadTicket ticket);
+    void publishLoadedEntries(QList<MetadataEntry> entries);
+    void setFullEntryList(QList<MetadataEntry> entries, std::optional<QUuid> ownerID);
+    void mergeFieldSettings();
+    void applySearch();
+    void reapplyWritableOverrides();
+    bool applyWritability(const QString &key, bool isWritable, bool record);
+    bool canWrite(const QUrl &fileUrl) const;
+    void handleWriteFailure(const QString &message);
+    QCoro::Task<void> lookUpOptions(QString key);
+    QCoro::Task<void> reloadAfterChange(QUuid itemID);
+
+    // Removal and presets
+    QCoro::Task<void> removeAllMetadataFromLoadedFiles();
+    QCoro::Task<void> removeAllMetadata(MediaItem item);
+    QCoro::Task<void> applyPresetWhenChecked(Preset preset);
+    QCoro::Task<void> performPreset(Preset preset);
+
+    // Field settings
+    void loadFieldSettings();
+    void migrateDefaultOverrides();
+    void fieldSettingsDidChange();
+
+    // Export
+    void writeExport(const QList<MetadataEntry> &entries, MetadataExportFormatter::Format format,
+                     const QUrl &destination);
+
+    // The engine, or a PlatformError when it is gone (its window is closing).
+    static ExifToolService *requireEngine(const QPointer<ExifToolService> &service);
+    void setBusy(bool busy);
+    void showError(const QString &message);
+    void notifyPendingChanges();
+
+    QPointer<ExifToolService> m_service;
+    FavoriteTagsStore &m_favoriteStore;
+    std::unique_ptr<StatusTimer> m_statusTimer;
+    std::shared_ptr<SavePanel> m_savePanel;
+    ThumbnailLoader *m_thumbnails = nullptr;
+
+    QList<MediaItem> m_items;
+    std::optional<QUuid> m_selectedItemID;
+    // Every entry of the file named by m_entriesItemID, placeholders
+    // included, in display order; edits change only this list.
+    QList<MetadataEntry> m_fullEntryList;
+    std::optional<QUuid> m_entriesItemID;
+    QList<MetadataEntry> m_visibleEntries;
+    QString m_searchText;
+    std::optional<QString> m_statusMessage;
+    bool m_isBusy = false;
+    std::optional<ViewModelError> m_activeError;
+    std::optional<PresetManagerState> m_presetManagerState;
+    std::optional<RemoveAllMetadataRequest> m_removeAllMetadataRequest;
+    std::optional<RemoveMetadataRequest> m_removeMetadataRequest;
+    bool m_isMetadataSettingsPresented = false;
+    SettingsTab m_settingsTab = SettingsTab::metadata;
+    QSet<QString> m_pinnedTags;
+    QList<CustomMetadataTag> m_customTags;
+    OptionsByKey m_enumeratedOptions;
+    QSet<QString> m_nonEnumeratedTags;
+    QSet<QString> m_loadingEnumerations;
+    QHash<QString, bool> m_writableOverrides;
+    QHash<QString, QByteArray> m_bookmarks;
+    // Raised whenever the selection moves; a read that finishes under an
+    // older number belongs to a file no longer shown and is dropped.
+    quint64 m_loadGeneration = 0;
+    bool m_hadPendingChanges = false;
+};
+
+} // namespace Metaloom

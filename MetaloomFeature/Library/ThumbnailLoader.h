@@ -1,0 +1,68 @@
+#pragma once
+
+#include "MetaloomFeature/Platform/ResourceBundle.h"
+
+#include <QCoroTask>
+#include <QHash>
+#include <QImage>
+#include <QObject>
+#include <QPromise>
+#include <QThreadPool>
+#include <QUrl>
+#include <QUuid>
+
+#include <atomic>
+#include <deque>
+#include <memory>
+
+namespace Metaloom {
+
+// Renders the sidebar's thumbnails away from the main thread: images Qt can
+// decode on a small thread pool, other files (RAW, HEIC, video) from the
+// preview ExifTool finds inside them. Results arrive through thumbnailReady,
+// in whatever order they finish. Nothing here writes to a file.
+class ThumbnailLoader : public QObject {
+    Q_OBJECT
+
+public:
+    ThumbnailLoader(ResourceBundle bundle, int edge, qreal devicePixelRatio,
+                    QObject *parent = nullptr);
+    ~ThumbnailLoader() override;
+
+    // Starts rendering the file's thumbnail for the item.
+    void request(QUuid itemID, QUrl fileUrl);
+    // A result for the item, if one is still coming, is dropped.
+    void forget(QUuid itemID);
+    void forgetAll();
+
+    // How many renders and ExifTool runs are in flight or waiting.
+    int pendingCount() const { return static_cast<int>(m_pending.size()); }
+
+Q_SIGNALS:
+    void thumbnailReady(QUuid itemID, QImage thumbnail);
+
+private:
+    // One request; a newer request for the item, forget() or the loader's
+    // end raise `cancelled`, so work still queued for it is skipped.
+    struct Request {
+        quint64 ticket = 0;
+        std::shared_ptr<std::atomic_bool> cancelled;
+    };
+
+    QCoro::Task<void> render(QUuid itemID, QUrl fileUrl, Request request);
+    QCoro::Task<void> waitForExifToolSlot();
+    void releaseExifToolSlot();
+    bool isCurrent(QUuid itemID, const Request &request) const;
+
+    ResourceBundle m_bundle;
+    int m_edge;
+    qreal m_devicePixelRatio;
+    QThreadPool m_pool;
+    // The latest request of every item whose thumbnail is still coming.
+    QHash<QUuid, Request> m_pending;
+    quint64 m_nextTicket = 1;
+    int m_runningExifTools = 0;
+    std::deque<std::shared_ptr<QPromise<void>>> m_exifToolWaiters;
+};
+
+} // namespace Metaloom

@@ -1,0 +1,194 @@
+// Sidebar thumbnails: the square crop, decoding at reduced size, and the
+// embedded preview of files Qt cannot decode, rendered away from the caller.
+
+#include "MetaloomFeature/Engine/EmbeddedPreview.h"
+#include "MetaloomFeature/Library/ThumbnailLoader.h"
+#include "MetaloomFeature/Library/ThumbnailRendering.h"
+#include "tests/support/FakeExifToolBundle.h"
+#include "tests/support/TestEnvironment.h"
+
+#include <QBuffer>
+#include <QCryptographicHash>
+#include <QPainter>
+#include <QSignalSpy>
+#include <QtTest>
+
+using namespace Metaloom;
+
+namespace {
+
+QByteArray fileHash(const QString &path)
+{
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
+}
+
+QByteArray jpegBytes(const QImage &image)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "JPEG", 95);
+    return bytes;
+}
+
+// A JPEG whose own picture no decoder accepts (its frame claims a height of
+// zero) but which carries a blue EXIF thumbnail, as a RAW file carries a preview.
+QString undecodableJpegWithThumbnail(const QString &folder)
+{
+    QImage main(400, 300, QImage::Format_RGB32);
+    main.fill(Qt::red);
+    const QString path = folder + QStringLiteral("/camera.jpg");
+    main.save(path, "JPEG");
+    QImage thumb(160, 120, QImage::Format_RGB32);
+    thumb.fill(Qt::blue);
+    const QString thumbPath = folder + QStringLiteral("/thumb.jpg");
+    thumb.save(thumbPath, "JPEG");
+    Testing::runRealExifTool({QStringLiteral("-overwrite_original"),
+                              QStringLiteral("-ThumbnailImage<=") + thumbPath, path});
+
+    QFile file(path);
+    file.open(QIODevice::ReadWrite);
+    QByteArray bytes = file.readAll();
+    // Entropy-coded data never holds FF C0, so the last one is the picture's frame.
+    const qsizetype frame = bytes.lastIndexOf(QByteArray("\xFF\xC0", 2));
+    bytes[frame + 5] = 0;
+    bytes[frame + 6] = 0;
+    file.seek(0);
+    file.write(bytes);
+    return path;
+}
+
+} // namespace
+
+class ThumbnailsTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() { m_env = std::make_unique<Testing::TestEnvironment>(); }
+    void cleanup() { m_env.reset(); }
+    void fillRectCentresAndCrops();
+    void landscapeFilesCropTheSides();
+    void previewBytesFollowTheOrientation_data();
+    void previewBytesFollowTheOrientation();
+    void loaderUsesTheEmbeddedPreviewWithoutWriting();
+    void loaderDropsForgottenItemsAndNonImages();
+
+private:
+    std::unique_ptr<Testing::TestEnvironment> m_env;
+};
+
+void ThumbnailsTest::fillRectCentresAndCrops()
+{
+    QCOMPARE(ThumbnailRendering::fillRect(QSizeF(400, 200), 120), QRectF(-60, 0, 240, 120));
+    QCOMPARE(ThumbnailRendering::fillRect(QSizeF(100, 300), 120), QRectF(0, -120, 120, 360));
+}
+
+// Left quarter red, middle half green, right quarter blue: filling a square
+// crops a quarter from each side, so only green may remain.
+void ThumbnailsTest::landscapeFilesCropTheSides()
+{
+    QImage image(400, 200, QImage::Format_RGB32);
+    {
+        QPainter p(&image);
+        p.fillRect(0, 0, 100, 200, Qt::red);
+        p.fillRect(100, 0, 200, 200, Qt::green);
+        p.fillRect(300, 0, 100, 200, Qt::blue);
+    }
+    for (const char *format : {"png", "jpg", "tif"}) {
+        const QString path =
+            m_env->workPath() + QStringLiteral("/wide.") + QString::fromLatin1(format);
+        QVERIFY2(image.save(path, nullptr, 95), format);
+        const std::optional<QImage> thumb = ThumbnailRendering::fromFile(path, 120);
+        QVERIFY2(thumb.has_value(), format);
+        QCOMPARE(thumb->size(), QSize(120, 120));
+        for (const QPoint point : {QPoint(2, 60), QPoint(60, 60), QPoint(117, 60)}) {
+            const QColor c = thumb->pixelColor(point);
+            QVERIFY2(c.green() > 200 && c.red() < 60 && c.blue() < 60, format);
+        }
+    }
+    const std::optional<QImage> hiDpi =
+        ThumbnailRendering::fromFile(m_env->workPath() + QStringLiteral("/wide.png"), 120, 2.0);
+    QCOMPARE(hiDpi->size(), QSize(240, 240));
+    QCOMPARE(hiDpi->deviceIndependentSize(), QSizeF(120, 120));
+    const QString canon = Testing::copyTestData(QStringLiteral("Canon.jpg"), m_env->workPath());
+    QCOMPARE(ThumbnailRendering::fromFile(canon, 120)->size(), QSize(120, 120));
+}
+
+void ThumbnailsTest::previewBytesFollowTheOrientation_data()
+{
+    QTest::addColumn<int>("orientation");
+    QTest::addColumn<QPoint>("redCorner");
+    // A square preview, red at its top-left: where the red ends up once the
+    // file's orientation is applied.
+    QTest::newRow("as stored") << 1 << QPoint(5, 5);
+    QTest::newRow("mirrored") << 2 << QPoint(114, 5);
+    QTest::newRow("rotated 180") << 3 << QPoint(114, 114);
+    QTest::newRow("rotated 90 clockwise") << 6 << QPoint(114, 5);
+    QTest::newRow("rotated 270") << 8 << QPoint(5, 114);
+}
+
+void ThumbnailsTest::previewBytesFollowTheOrientation()
+{
+    QFETCH(int, orientation);
+    QFETCH(QPoint, redCorner);
+    QImage preview(200, 200, QImage::Format_RGB32);
+    preview.fill(Qt::white);
+    QPainter(&preview).fillRect(0, 0, 60, 60, Qt::red);
+    const std::optional<QImage> thumb =
+        ThumbnailRendering::fromData(jpegBytes(preview), orientation, 120);
+    QVERIFY(thumb.has_value());
+    QCOMPARE(thumb->size(), QSize(120, 120));
+    const QColor c = thumb->pixelColor(redCorner);
+    QVERIFY2(c.red() > 200 && c.green() < 80, qPrintable(c.name()));
+    QVERIFY(!ThumbnailRendering::fromData("not an image", 1, 120));
+}
+
+void ThumbnailsTest::loaderUsesTheEmbeddedPreviewWithoutWriting()
+{
+    const QString path = undecodableJpegWithThumbnail(m_env->workPath());
+    QVERIFY(!ThumbnailRendering::fromFile(path, 120)); // Qt alone gives up
+    const QByteArray before = fileHash(path);
+
+    ThumbnailLoader loader(Testing::realBundle(), 120, 1.0);
+    QSignalSpy ready(&loader, &ThumbnailLoader::thumbnailReady);
+    const QUuid id = QUuid::createUuid();
+    loader.request(id, QUrl::fromLocalFile(path));
+    QCOMPARE(ready.count(), 0); // never on the caller's time
+    QVERIFY(ready.wait(30000));
+    QCOMPARE(ready.first().at(0).toUuid(), id);
+    const QImage thumb = ready.first().at(1).value<QImage>();
+    QCOMPARE(thumb.size(), QSize(120, 120));
+    QVERIFY(thumb.pixelColor(60, 60).blue() > 200 && thumb.pixelColor(60, 60).red() < 60);
+    QCOMPARE(fileHash(path), before);
+}
+
+void ThumbnailsTest::loaderDropsForgottenItemsAndNonImages()
+{
+    const QString notAnImage = m_env->workPath() + QStringLiteral("/notes.jpg");
+    QFile file(notAnImage);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("this is not a JPEG");
+    file.close();
+    QImage image(300, 300, QImage::Format_RGB32);
+    image.fill(Qt::green);
+    const QString photo = m_env->workPath() + QStringLiteral("/photo.png");
+    image.save(photo);
+
+    ThumbnailLoader loader(Testing::realBundle(), 120, 1.0);
+    QSignalSpy ready(&loader, &ThumbnailLoader::thumbnailReady);
+    const QUuid forgotten = QUuid::createUuid();
+    loader.request(forgotten, QUrl::fromLocalFile(photo));
+    loader.forget(forgotten);
+    loader.request(QUuid::createUuid(), QUrl::fromLocalFile(notAnImage));
+    loader.request(QUuid::createUuid(), QUrl::fromLocalFile(m_env->workPath())); // a folder
+    const QUuid kept = QUuid::createUuid();
+    loader.request(kept, QUrl::fromLocalFile(photo));
+    QTRY_COMPARE_WITH_TIMEOUT(loader.pendingCount(), 0, 30000);
+    QCOMPARE(ready.count(), 1);
+    QCOMPARE(ready.first().at(0).toUuid(), kept);
+}
+
+QTEST_MAIN(ThumbnailsTest)
+#include "tst_Thumbnails.moc"
