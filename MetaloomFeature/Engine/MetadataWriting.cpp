@@ -4,18 +4,17 @@
 
 #include "ExifToolService.h"
 
+#include "ChangeGuard.h"
 #include "ExifToolRunner.h"
-#include "FileChangeQueue.h"
 #include "FileReplacement.h"
+#include "TagKeyRules.h"
 #include "TargetPath.h"
 #include "WriteArguments.h"
 #include "WriteReport.h"
 
 #include <QCoroFuture>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QUuid>
 #include <QtConcurrent>
 
 #include <functional>
@@ -29,16 +28,13 @@ using ArgumentBuilder = std::function<QStringList(const QString &outputPath)>;
 QCoro::Task<void> changeFile(ResourceBundle bundle, QString targetPath, QStringList checkedTags,
                              ArgumentBuilder buildArguments)
 {
-    FileChangeQueue::Turn turn = co_await FileChangeQueue::shared().waitForTurn(targetPath);
+    const ChangeGuard guard = co_await ChangeGuard::begin(targetPath);
     // The version ExifTool is about to read; if another program changes the
     // file meanwhile, its change must not be silently replaced.
     const FileReplacement::FileStamp readVersion = FileReplacement::stampOf(targetPath);
 
-    const QString temporaryDirectory = ExifToolRunner::prepareTemporaryDirectory();
-    const QString suffix = QFileInfo(targetPath).suffix();
-    const QString outputName = QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper() +
-                               (suffix.isEmpty() ? QString() : QLatin1Char('.') + suffix);
-    const QString outputPath = QDir(temporaryDirectory).filePath(outputName);
+    const QString temporaryDirectory = guard.temporaryDirectory();
+    const QString outputPath = guard.outputPath();
 
     const CommandOutput output =
         co_await ExifToolRunner::run(bundle, buildArguments(outputPath), temporaryDirectory);
@@ -70,6 +66,10 @@ QCoro::Task<ChangeReport> ExifToolService::writeMetadata(QUrl fileUrl, QList<Met
     }
     if (modified.isEmpty())
         co_return ChangeReport{};
+    QList<QPair<QString, QString>> assignments;
+    for (const MetadataEntry &entry : modified)
+        assignments.append({entry.rawKey, entry.value});
+    TagKeyRules::requireUsable(assignments);
     const QString target = TargetPath::forFile(fileUrl);
     co_await changeFile(m_bundle, target, keys, [modified, target](const QString &output) {
         return WriteArguments::forEntries(modified, output, target);
@@ -82,6 +82,7 @@ QCoro::Task<ChangeReport> ExifToolService::applyOverrides(QMap<QString, QString>
 {
     if (overrides.isEmpty())
         co_return ChangeReport{};
+    TagKeyRules::requireUsable(overrides);
     const QString target = TargetPath::forFile(fileUrl);
     co_await changeFile(m_bundle, target, overrides.keys(),
                         [overrides, target](const QString &output) {
@@ -94,6 +95,7 @@ QCoro::Task<ChangeReport> ExifToolService::removeMetadata(QStringList tagKeys, Q
 {
     if (tagKeys.isEmpty())
         co_return ChangeReport{};
+    TagKeyRules::requireUsable(tagKeys);
     const QString target = TargetPath::forFile(fileUrl);
     co_await changeFile(m_bundle, target, tagKeys, [tagKeys, target](const QString &output) {
         return WriteArguments::forRemovals(tagKeys, output, target);
