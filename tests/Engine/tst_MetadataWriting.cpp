@@ -1,6 +1,7 @@
 #include "MetaloomFeature/Engine/ExifToolService.h"
 #include "MetaloomFeature/Engine/FileChangeQueue.h"
 #include "MetaloomFeature/Engine/FileReplacement.h"
+#include "MetaloomFeature/Engine/TagKeyRules.h"
 #include "MetaloomFeature/Engine/WriteArguments.h"
 #include "MetaloomFeature/Engine/WriteReport.h"
 #include "RealFiles.h"
@@ -97,6 +98,10 @@ private Q_SLOTS:
     void foldersAndRemoteAddressesAreRefused();
     void changeByAnotherProgramIsNotOverwritten();
     void changesOfOneFileWaitForEachOther();
+    void tagKeyRules_data();
+    void tagKeyRules();
+    void refusedKeysNeverReachExifTool_data();
+    void refusedKeysNeverReachExifTool();
 
 private:
     QString makeImage(const QString &name) { return Testing::makeImage(m_env->workPath(), name); }
@@ -627,6 +632,143 @@ void MetadataWritingTest::changesOfOneFileWaitForEachOther()
     QVERIFY(runTask(std::move(failed)).error);
     QVERIFY(runTask(std::move(after)).succeeded());
     QCOMPARE(valueOf(target, QStringLiteral("IFD0:Artist")), QStringLiteral("B"));
+}
+
+void MetadataWritingTest::tagKeyRules_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("refusal"); // a phrase of the reason; empty when usable
+    const QString notAKey = QStringLiteral("is not a tag key");
+    const QString option = QStringLiteral("is an ExifTool option");
+    const QString moves = QStringLiteral("would rename, move or link the file itself");
+    const QString shortcut = QStringLiteral("shortcut that includes the file name");
+    const auto row = [](const char *key, const QString &refusal, const char *value = "v") {
+        QTest::addRow("%s", key) << QString::fromUtf8(key) << QString::fromUtf8(value) << refusal;
+    };
+    row("XMP-dc:Title", {}, "literal ${FileName} < > = @ text");
+    row("IPTC:Caption-Abstract", {});
+    row("Title", {});
+    row("EXIF:ExposureTime#", {});
+    row("1IFD0:Make", {});
+    row("XMP-dc:Title<${FileName;system('touch x')}", notAKey);
+    row("Comment<", notAKey);
+    row("Title+", notAKey);
+    row("Title-", notAKey); // "-Title-=v" deletes the value v
+    row("-Title", notAKey);
+    row("Title^", notAKey);
+    row("XMP-dc:", notAKey);
+    row(":Title", notAKey);
+    row("Title#x", notAKey);
+    row("Two words", notAKey);
+    row("Tïtle", notAKey);
+    row("", QStringLiteral("cannot be empty"));
+    row("TagsFromFile", option);
+    row("addTagsFromFile", option);
+    row("csv", option);
+    row("j", option);
+    row("JSON", option);
+    row("progress5:Title", option);
+    row("FileName", moves);
+    row("System:filename#", moves);
+    row("1System:Directory", moves);
+    row("HardLink", moves);
+    row("File:SymLink", moves);
+    row("TestName", moves);
+    row("Common", shortcut);
+    row("System:ls-l", shortcut);
+    QTest::addRow("NUL in the value") << "XMP-dc:Title" << QStringLiteral("cut%1here").arg(QChar(0))
+                                      << QStringLiteral("contains a NUL character");
+}
+
+void MetadataWritingTest::tagKeyRules()
+{
+    QFETCH(QString, key);
+    QFETCH(QString, value);
+    QFETCH(QString, refusal);
+    const std::optional<QString> reason = TagKeyRules::refusalReason(key)
+                                              ? TagKeyRules::refusalReason(key)
+                                              : TagKeyRules::valueRefusalReason(key, value);
+    QCOMPARE(reason.has_value(), !refusal.isEmpty());
+    if (reason)
+        QVERIFY2(reason->contains(refusal), qPrintable(*reason));
+    QCOMPARE(TagKeyRules::usableKeys({key}).isEmpty(), TagKeyRules::refusalReason(key).has_value());
+}
+
+void MetadataWritingTest::refusedKeysNeverReachExifTool_data()
+{
+    QTest::addColumn<QString>("operation");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("sideEffect"); // what ExifTool would have made in the folder
+    QTest::newRow("Perl code") << "override"
+                               << "XMP-dc:Title<${FileName;system('touch pwned')}"
+                               << ""
+                               << "pwned";
+    QTest::newRow("file contents") << "write"
+                                   << "Comment<"
+                                   << "secret.txt"
+                                   << "";
+    QTest::newRow("rename") << "override"
+                            << "FileName"
+                            << "renamed.jpg"
+                            << "renamed.jpg";
+    QTest::newRow("move") << "write"
+                          << "Directory"
+                          << "moved"
+                          << "moved";
+    QTest::newRow("link") << "override"
+                          << "SymLink"
+                          << "link.jpg"
+                          << "link.jpg";
+    QTest::newRow("copy tags") << "remove"
+                               << "TagsFromFile"
+                               << ""
+                               << "";
+    QTest::newRow("NUL") << "write"
+                         << "XMP-dc:Title" << QStringLiteral("a%1b").arg(QChar(0)) << "";
+}
+
+void MetadataWritingTest::refusedKeysNeverReachExifTool()
+{
+    QFETCH(QString, operation);
+    QFETCH(QString, key);
+    QFETCH(QString, value);
+    QFETCH(QString, sideEffect);
+    const QString target = copyTestData(QStringLiteral("Canon.jpg"), m_env->workPath());
+    QFile secret(m_env->workPath() + QStringLiteral("/secret.txt"));
+    QVERIFY(secret.open(QIODevice::WriteOnly));
+    secret.write("private");
+    secret.close();
+    const QByteArray before = digest(target);
+    // ExifTool resolves relative paths in values against its working folder.
+    const QString previousFolder = QDir::currentPath();
+    QDir::setCurrent(m_env->workPath());
+    const auto restoreFolder = qScopeGuard([&] { QDir::setCurrent(previousFolder); });
+
+    ExifToolService service(realBundle());
+    const QUrl url = QUrl::fromLocalFile(target);
+    TaskOutcome<ChangeReport> outcome;
+    if (operation == QLatin1String("write"))
+        outcome = runTask(service.writeMetadata(url, {edited(key, QString(), value)}));
+    else if (operation == QLatin1String("override"))
+        outcome = runTask(service.applyOverrides({{key, value}}, url));
+    else
+        outcome = runTask(service.removeMetadata({QStringLiteral("IFD0:Artist"), key}, url));
+    const std::optional<QString> reason = TagKeyRules::refusalReason(key)
+                                              ? TagKeyRules::refusalReason(key)
+                                              : TagKeyRules::valueRefusalReason(key, value);
+    QVERIFY(reason);
+    QCOMPARE(outcome.errorMessage(), *reason);
+    try {
+        outcome.rethrow();
+    } catch (const ServiceError &error) {
+        QCOMPARE(error.kind(), ServiceError::Kind::invalidInput);
+    }
+    QCOMPARE(digest(target), before);
+    if (!sideEffect.isEmpty())
+        QVERIFY(!QFileInfo::exists(m_env->workPath() + QLatin1Char('/') + sideEffect));
+    QVERIFY(!QFileInfo::exists(exifToolTmp()));
 }
 
 QTEST_GUILESS_MAIN(MetadataWritingTest)

@@ -170,11 +170,13 @@ void TagDefinitionsTest::allTagKeysSortCaseInsensitively()
 {
     FakeExifToolBundle fake(
         m_env->workPath(),
-        QStringLiteral(
-            "cat <<'X'\n<taginfo><table><tag name='Flash' g1='ExifIFD'/>"
-            "<tag name='Zeta' g1='exififd'/><tag name='Aperture'/></table></taginfo>\nX"));
+        QStringLiteral("cat <<'X'\n<taginfo><table><tag name='Flash' g1='ExifIFD'/>"
+                       "<tag name='Zeta' g1='exififd'/><tag name='Aperture'/>"
+                       "<tag name='FileName' g1='System'/><tag name='HardLink'/>"
+                       "<tag name='ForceWrite' g1='*'/></table></taginfo>\nX"));
     ExifToolService service(fake.bundle());
     const auto keys = runTask(service.allTagKeys());
+    // Keys the engine refuses to write are never offered.
     QCOMPARE(*keys.value, (QStringList{"Aperture", "ExifIFD:Flash", "exififd:Zeta"}));
 }
 
@@ -193,6 +195,8 @@ void TagDefinitionsTest::realListing()
     const auto keys = runTask(service.allTagKeys());
     QVERIFY(keys.value->size() > 10000);
     QVERIFY(keys.value->contains(QStringLiteral("ExifIFD:ExposureProgram")));
+    for (const QString &moving : {"System:FileName", "System:Directory", "HardLink", "SymLink"})
+        QVERIFY2(!keys.value->contains(moving), qPrintable(moving));
     const auto composite = runTask(service.tagDefinition(QStringLiteral("ImageSize")));
     QVERIFY(composite.value->has_value());
     QVERIFY(!composite.value->value().writable);
