@@ -146,13 +146,25 @@ void FileSafetyTest::interruptedRewriteIsRolledBack()
 
     const quint32 seed = QRandomGenerator::global()->generate();
     QRandomGenerator random(seed);
+    const auto journalWritten = [&tmp] {
+        return !QDir(tmp)
+                    .entryList({QStringLiteral(".*.journal")}, QDir::Files | QDir::Hidden)
+                    .isEmpty();
+    };
     int rolledBack = 0;
     for (int round = 0; round < 8; ++round) {
         prepare();
         auto helper = startHelper({QStringLiteral("rewrite"), target, output});
         QVERIFY(helper->waitForReadyRead(30000));
-        // The backup and journal come first; the rewrite takes the latter part.
-        QThread::msleep(random.bounded(duration / 4, duration + 1));
+        // Every other kill lands anywhere, the others once the file is being
+        // rewritten (the journal is written just before).
+        if (round % 2 == 0) {
+            QThread::msleep(random.bounded(duration + 1));
+        } else {
+            while (!journalWritten() && !helper->waitForFinished(1)) {
+            }
+            QThread::msleep(random.bounded(duration / 3 + 1));
+        }
         killAndReap(*helper);
 
         const Leftovers::Report report = Leftovers::cleanTemporaryFolder(tmp);
@@ -205,6 +217,10 @@ void FileSafetyTest::exifToolDiesWithTheProgram()
     QTRY_VERIFY_WITH_TIMEOUT(!contentOf(pidFile).trimmed().isEmpty(), 20000);
     const pid_t exifTool = pid_t(contentOf(pidFile).trimmed().toInt());
     QVERIFY(isRunning(exifTool));
+    const auto stopStray = qScopeGuard([exifTool] {
+        if (isRunning(exifTool))
+            ::kill(exifTool, SIGKILL);
+    });
 
     killAndReap(*helper);
     QTRY_VERIFY_WITH_TIMEOUT(!isRunning(exifTool), 5000);
