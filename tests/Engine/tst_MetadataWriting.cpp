@@ -56,11 +56,6 @@ mode_t modeOf(const QString &path)
     return status.st_mode & 07777;
 }
 
-QStringList filesIn(const QString &folder)
-{
-    return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
-}
-
 } // namespace
 
 class MetadataWritingTest : public QObject {
@@ -100,8 +95,6 @@ private Q_SLOTS:
     void changesOfOneFileWaitForEachOther();
     void tagKeyRules_data();
     void tagKeyRules();
-    void refusedKeysNeverReachExifTool_data();
-    void refusedKeysNeverReachExifTool();
 
 private:
     QString makeImage(const QString &name) { return Testing::makeImage(m_env->workPath(), name); }
@@ -462,9 +455,11 @@ void MetadataWritingTest::unknownTagReportsNothingWritten()
 void MetadataWritingTest::oddFileNamesAreWritten()
 {
     ExifToolService service(realBundle());
+    // The last two are as long as a name can be (250 and 255 bytes).
     for (const QString &name : {QStringLiteral("-P.jpg"), QStringLiteral("a \"b\" 'c'.jpg"),
                                 QStringLiteral("line\nbreak.jpg"), QStringLiteral("Ärger 写真.jpg"),
-                                QStringLiteral("noextension")}) {
+                                QStringLiteral("noextension"), QString(246, u'a') + ".jpg",
+                                QString(125, u'é') + "x.jpg"}) {
         const QString target = copyTestData(QStringLiteral("Canon.jpg"), m_env->workPath(), name);
         const auto outcome = runTask(service.applyOverrides({{QStringLiteral("IFD0:Artist"), name}},
                                                             QUrl::fromLocalFile(target)));
@@ -472,6 +467,7 @@ void MetadataWritingTest::oddFileNamesAreWritten()
                  qPrintable(name + QStringLiteral(": ") + outcome.errorMessage()));
         QCOMPARE(valueOf(target, QStringLiteral("IFD0:Artist")), name);
     }
+    QCOMPARE(filesIn(m_env->workPath()).size(), 7); // no stray copy beside any of them
 }
 
 void MetadataWritingTest::symbolicLinkIsWrittenThrough()
@@ -639,46 +635,35 @@ void MetadataWritingTest::tagKeyRules_data()
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("value");
     QTest::addColumn<QString>("refusal"); // a phrase of the reason; empty when usable
-    const QString notAKey = QStringLiteral("is not a tag key");
-    const QString option = QStringLiteral("is an ExifTool option");
-    const QString moves = QStringLiteral("would rename, move or link the file itself");
-    const QString shortcut = QStringLiteral("shortcut that includes the file name");
-    const auto row = [](const char *key, const QString &refusal, const char *value = "v") {
-        QTest::addRow("%s", key) << QString::fromUtf8(key) << QString::fromUtf8(value) << refusal;
+    const auto row = [](const char *key, const char *refusal, const QString &value = "v") {
+        QTest::addRow("%s", key) << QString::fromUtf8(key) << value << QString::fromUtf8(refusal);
     };
-    row("XMP-dc:Title", {}, "literal ${FileName} < > = @ text");
-    row("IPTC:Caption-Abstract", {});
-    row("Title", {});
-    row("EXIF:ExposureTime#", {});
-    row("1IFD0:Make", {});
-    row("XMP-dc:Title<${FileName;system('touch x')}", notAKey);
-    row("Comment<", notAKey);
-    row("Title+", notAKey);
+    const char *notAKey = "is not a tag key";
+    const char *option = "is an ExifTool option";
+    const char *moves = "would rename, move or link the file itself";
+    row("XMP-dc:Title", "", "literal ${FileName} < > = @ text");
+    row("EXIF:ExposureTime#", "");
+    row("1IFD0:Make", "");
+    row("XMP-dc:Title<${FileName;system('touch pwned')}", notAKey);
+    row("Comment<", notAKey, "secret.txt");
     row("Title-", notAKey); // "-Title-=v" deletes the value v
     row("-Title", notAKey);
-    row("Title^", notAKey);
-    row("XMP-dc:", notAKey);
     row(":Title", notAKey);
-    row("Title#x", notAKey);
-    row("Two words", notAKey);
     row("Tïtle", notAKey);
-    row("", QStringLiteral("cannot be empty"));
-    row("TagsFromFile", option);
-    row("addTagsFromFile", option);
+    row("", "cannot be empty");
+    row("TagsFromFile", option, "secret.txt");
     row("csv", option);
-    row("j", option);
     row("JSON", option);
     row("progress5:Title", option);
-    row("FileName", moves);
-    row("System:filename#", moves);
-    row("1System:Directory", moves);
-    row("HardLink", moves);
-    row("File:SymLink", moves);
-    row("TestName", moves);
-    row("Common", shortcut);
-    row("System:ls-l", shortcut);
+    row("FileName", moves, "renamed.jpg");
+    row("System:filename#", moves, "renamed.jpg");
+    row("1System:Directory", moves, "moved");
+    row("HardLink", moves, "hard.jpg");
+    row("File:SymLink", moves, "link.jpg");
+    row("TestName", moves, "test.jpg");
+    row("Common", "shortcut that includes the file name", "renamed.jpg");
     QTest::addRow("NUL in the value") << "XMP-dc:Title" << QStringLiteral("cut%1here").arg(QChar(0))
-                                      << QStringLiteral("contains a NUL character");
+                                      << "contains a NUL character";
 }
 
 void MetadataWritingTest::tagKeyRules()
@@ -686,88 +671,40 @@ void MetadataWritingTest::tagKeyRules()
     QFETCH(QString, key);
     QFETCH(QString, value);
     QFETCH(QString, refusal);
-    const std::optional<QString> reason = TagKeyRules::refusalReason(key)
-                                              ? TagKeyRules::refusalReason(key)
-                                              : TagKeyRules::valueRefusalReason(key, value);
+    const std::optional<QString> keyReason = TagKeyRules::refusalReason(key);
+    const std::optional<QString> reason =
+        keyReason ? keyReason : TagKeyRules::valueRefusalReason(key, value);
+    QCOMPARE(reason.value_or(QString()).contains(refusal), true);
     QCOMPARE(reason.has_value(), !refusal.isEmpty());
-    if (reason)
-        QVERIFY2(reason->contains(refusal), qPrintable(*reason));
-    QCOMPARE(TagKeyRules::usableKeys({key}).isEmpty(), TagKeyRules::refusalReason(key).has_value());
-}
+    QCOMPARE(TagKeyRules::usableKeys({key}).isEmpty(), keyReason.has_value());
+    if (!reason)
+        return;
 
-void MetadataWritingTest::refusedKeysNeverReachExifTool_data()
-{
-    QTest::addColumn<QString>("operation");
-    QTest::addColumn<QString>("key");
-    QTest::addColumn<QString>("value");
-    QTest::addColumn<QString>("sideEffect"); // what ExifTool would have made in the folder
-    QTest::newRow("Perl code") << "override"
-                               << "XMP-dc:Title<${FileName;system('touch pwned')}"
-                               << ""
-                               << "pwned";
-    QTest::newRow("file contents") << "write"
-                                   << "Comment<"
-                                   << "secret.txt"
-                                   << "";
-    QTest::newRow("rename") << "override"
-                            << "FileName"
-                            << "renamed.jpg"
-                            << "renamed.jpg";
-    QTest::newRow("move") << "write"
-                          << "Directory"
-                          << "moved"
-                          << "moved";
-    QTest::newRow("link") << "override"
-                          << "SymLink"
-                          << "link.jpg"
-                          << "link.jpg";
-    QTest::newRow("copy tags") << "remove"
-                               << "TagsFromFile"
-                               << ""
-                               << "";
-    QTest::newRow("NUL") << "write"
-                         << "XMP-dc:Title" << QStringLiteral("a%1b").arg(QChar(0)) << "";
-}
-
-void MetadataWritingTest::refusedKeysNeverReachExifTool()
-{
-    QFETCH(QString, operation);
-    QFETCH(QString, key);
-    QFETCH(QString, value);
-    QFETCH(QString, sideEffect);
+    // Each of the three changes refuses it before ExifTool runs: the real
+    // ExifTool would otherwise run code, read a file into the photo, or
+    // rename, move or link the file (values are relative to its folder).
     const QString target = copyTestData(QStringLiteral("Canon.jpg"), m_env->workPath());
     QFile secret(m_env->workPath() + QStringLiteral("/secret.txt"));
-    QVERIFY(secret.open(QIODevice::WriteOnly));
-    secret.write("private");
+    QVERIFY(secret.open(QIODevice::WriteOnly) && secret.write("private") == 7);
     secret.close();
     const QByteArray before = digest(target);
-    // ExifTool resolves relative paths in values against its working folder.
     const QString previousFolder = QDir::currentPath();
     QDir::setCurrent(m_env->workPath());
     const auto restoreFolder = qScopeGuard([&] { QDir::setCurrent(previousFolder); });
-
     ExifToolService service(realBundle());
     const QUrl url = QUrl::fromLocalFile(target);
-    TaskOutcome<ChangeReport> outcome;
-    if (operation == QLatin1String("write"))
-        outcome = runTask(service.writeMetadata(url, {edited(key, QString(), value)}));
-    else if (operation == QLatin1String("override"))
-        outcome = runTask(service.applyOverrides({{key, value}}, url));
-    else
-        outcome = runTask(service.removeMetadata({QStringLiteral("IFD0:Artist"), key}, url));
-    const std::optional<QString> reason = TagKeyRules::refusalReason(key)
-                                              ? TagKeyRules::refusalReason(key)
-                                              : TagKeyRules::valueRefusalReason(key, value);
-    QVERIFY(reason);
-    QCOMPARE(outcome.errorMessage(), *reason);
-    try {
-        outcome.rethrow();
-    } catch (const ServiceError &error) {
-        QCOMPARE(error.kind(), ServiceError::Kind::invalidInput);
+    QList<TaskOutcome<ChangeReport>> outcomes{
+        runTask(service.writeMetadata(url, {edited(key, QString(), value)})),
+        runTask(service.applyOverrides({{key, value}}, url))};
+    if (keyReason)
+        outcomes << runTask(service.removeMetadata({QStringLiteral("IFD0:Artist"), key}, url));
+    for (const TaskOutcome<ChangeReport> &outcome : outcomes) {
+        QCOMPARE(outcome.errorMessage(), *reason);
+        QVERIFY_THROWS_EXCEPTION(ServiceError, outcome.rethrow());
     }
     QCOMPARE(digest(target), before);
-    if (!sideEffect.isEmpty())
-        QVERIFY(!QFileInfo::exists(m_env->workPath() + QLatin1Char('/') + sideEffect));
+    QCOMPARE(filesIn(m_env->workPath()), (QStringList{"Canon.jpg", "secret.txt"}));
+    QVERIFY(!QFileInfo::exists(m_env->workPath() + QStringLiteral("/moved")));
     QVERIFY(!QFileInfo::exists(exifToolTmp()));
 }
 
