@@ -10,6 +10,12 @@ namespace Metaloom {
 
 namespace {
 
+bool isRegularFile(int fd)
+{
+    struct stat opened {};
+    return ::fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode);
+}
+
 bool sameFile(int fd, const QByteArray &path)
 {
     struct stat opened {};
@@ -43,10 +49,27 @@ std::optional<FileLock> FileLock::tryLock(const QString &path, Open open, int *e
     // If it does not, the file was removed and a shared lock file is simply
     // opened again.
     for (int attempt = 0; attempt < 8; ++attempt) {
+        // Never a link, and nothing that could block or act on being opened.
+        if (open == Open::existing) {
+            struct stat existing {};
+            if (::lstat(native.constData(), &existing) != 0) {
+                reason = errno;
+                return std::nullopt;
+            }
+            if (!S_ISREG(existing.st_mode)) {
+                reason = EINVAL;
+                return std::nullopt;
+            }
+        }
         PosixFile::Descriptor descriptor(
-            ::open(native.constData(), O_RDWR | O_CLOEXEC | O_NOFOLLOW | flagsFor(open), 0600));
+            ::open(native.constData(),
+                   O_RDWR | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | flagsFor(open), 0600));
         if (!descriptor.isOpen()) {
             reason = errno;
+            return std::nullopt;
+        }
+        if (!isRegularFile(descriptor.fd())) {
+            reason = EINVAL;
             return std::nullopt;
         }
         if (::flock(descriptor.fd(), LOCK_EX | LOCK_NB) != 0) {

@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QtConcurrent>
 #include <QtTest>
 
 #include <sys/stat.h>
@@ -92,6 +93,7 @@ private Q_SLOTS:
     void vanishedFile();
     void foldersAndRemoteAddressesAreRefused();
     void changeByAnotherProgramIsNotOverwritten();
+    void changeDuringTheCopyIsNotOverwritten();
     void changesOfOneFileWaitForEachOther();
     void tagKeyRules_data();
     void tagKeyRules();
@@ -599,6 +601,31 @@ void MetadataWritingTest::changeByAnotherProgramIsNotOverwritten()
     QVERIFY(file.open(QIODevice::ReadOnly));
     QVERIFY(file.readAll().endsWith("edited elsewhere"));
     QCOMPARE(filesIn(exifToolTmp()), QStringList());
+}
+
+void MetadataWritingTest::changeDuringTheCopyIsNotOverwritten()
+{
+    // Another program changes the file while the new content is copied in
+    // beside it (the new content arrives through a pipe, so the test decides
+    // when the copy ends): the last look before the rename must see it.
+    const QString target = makeImage(QStringLiteral("photo.jpg"));
+    const QString output = m_env->workPath() + QStringLiteral("/output.pipe");
+    QCOMPARE(::mkfifo(QFile::encodeName(output).constData(), 0600), 0);
+    const FileReplacement::FileStamp readVersion = FileReplacement::stampOf(target);
+    QFuture<void> replaced =
+        QtConcurrent::run([=] { FileReplacement::replaceOriginal(target, output, readVersion); });
+    QFile pipe(output);
+    QVERIFY(pipe.open(QIODevice::WriteOnly)); // waits for the copy to start reading
+    QFile original(target);
+    QVERIFY(original.open(QIODevice::Append));
+    original.write("edited elsewhere");
+    original.close();
+    pipe.write("new content");
+    pipe.close();
+    QVERIFY_THROWS_EXCEPTION(PlatformError, replaced.waitForFinished());
+    QVERIFY(original.open(QIODevice::ReadOnly));
+    QVERIFY(original.readAll().endsWith("edited elsewhere"));
+    QCOMPARE(filesIn(m_env->workPath()), QStringList{QStringLiteral("photo.jpg")});
 }
 
 void MetadataWritingTest::changesOfOneFileWaitForEachOther()
