@@ -166,8 +166,8 @@ void rewriteInPlace(const QString &target, const QString &output, const Original
                     const std::optional<FileStamp> &expected)
 {
     const TemporaryClaim claim = TemporaryClaim::create(QFileInfo(output).absolutePath());
-    const QString backup = claim.hiddenPath(QStringLiteral(".backup"));
-    const QString journal = claim.hiddenPath(QStringLiteral(".journal"));
+    const QString backup = claim.hiddenPath(RewriteJournal::backupSuffix);
+    const QString journal = claim.hiddenPath(RewriteJournal::journalSuffix);
     const auto removeJournalAndBackup = [&] {
         QFile::remove(journal);
         PosixFile::syncFolder(QFileInfo(journal).absolutePath());

@@ -31,8 +31,7 @@ QStringList entriesOf(const QDir &dir, const QStringList &nameFilters = {})
 bool settleJournal(const QString &folder, const QString &id,
                    const std::optional<QString> &lockedTarget, Report &report)
 {
-    const QString journal =
-        QDir(folder).filePath(QLatin1Char('.') + id + QStringLiteral(".journal"));
+    const QString journal = TemporaryClaim::hiddenPath(folder, id, RewriteJournal::journalSuffix);
     if (!QFileInfo::exists(journal))
         return true;
     const std::optional<RewriteJournal::Entry> entry = RewriteJournal::read(journal);
@@ -50,7 +49,7 @@ bool settleJournal(const QString &folder, const QString &id,
                 return false;
         }
     }
-    const QString backup = QDir(folder).filePath(QLatin1Char('.') + id + QStringLiteral(".backup"));
+    const QString backup = TemporaryClaim::hiddenPath(folder, id, RewriteJournal::backupSuffix);
     switch (RewriteJournal::rollBack(journal, backup)) {
     case RewriteJournal::Outcome::deferred:
         return false;

@@ -12,6 +12,11 @@ namespace Metaloom::RewriteJournal {
 // The journal, written and synced before the file is opened for writing,
 // says which file the backup belongs to, so that the next start of the
 // engine can put the old bytes back.
+// Both live in the private temporary folder, named after the rewrite's
+// claim: hidden name of the identifier followed by these suffixes.
+inline constexpr QLatin1StringView journalSuffix(".journal");
+inline constexpr QLatin1StringView backupSuffix(".backup");
+
 struct Entry {
     QString targetPath;                  // links resolved
     FileReplacement::FileStamp original; // the file before the rewrite

@@ -34,7 +34,12 @@ QString TemporaryClaim::path(const QString &suffix) const
 
 QString TemporaryClaim::hiddenPath(const QString &suffix) const
 {
-    return QDir(m_folder).filePath(QLatin1Char('.') + m_id + suffix);
+    return hiddenPath(m_folder, m_id, suffix);
+}
+
+QString TemporaryClaim::hiddenPath(const QString &folder, const QString &id, const QString &suffix)
+{
+    return QDir(folder).filePath(QLatin1Char('.') + id + suffix);
 }
 
 std::optional<QString> TemporaryClaim::idOfName(const QString &fileName)
@@ -51,7 +56,7 @@ std::optional<QString> TemporaryClaim::idOfName(const QString &fileName)
 
 QString TemporaryClaim::lockPath(const QString &folder, const QString &id)
 {
-    return QDir(folder).filePath(QLatin1Char('.') + id + QStringLiteral(".lock"));
+    return hiddenPath(folder, id, QStringLiteral(".lock"));
 }
 
 } // namespace Metaloom

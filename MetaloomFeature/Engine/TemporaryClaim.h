@@ -26,6 +26,8 @@ public:
     // The identifier a file name of this scheme belongs to, or nothing for a
     // name that is not ours.
     static std::optional<QString> idOfName(const QString &fileName);
+    // folder + "/." + ID + suffix, for any identifier.
+    static QString hiddenPath(const QString &folder, const QString &id, const QString &suffix);
     static QString lockPath(const QString &folder, const QString &id);
 
 private:
