@@ -457,11 +457,12 @@ void MetadataWritingTest::unknownTagReportsNothingWritten()
 void MetadataWritingTest::oddFileNamesAreWritten()
 {
     ExifToolService service(realBundle());
-    // The last two are as long as a name can be (250 and 255 bytes).
+    // The last three are as long as a name can be (250 to 255 bytes), the
+    // last one with an extension too long for a name of its own.
     for (const QString &name : {QStringLiteral("-P.jpg"), QStringLiteral("a \"b\" 'c'.jpg"),
                                 QStringLiteral("line\nbreak.jpg"), QStringLiteral("Ärger 写真.jpg"),
                                 QStringLiteral("noextension"), QString(246, u'a') + ".jpg",
-                                QString(125, u'é') + "x.jpg"}) {
+                                QString(125, u'é') + "x.jpg", "a." + QString(253, u'b')}) {
         const QString target = copyTestData(QStringLiteral("Canon.jpg"), m_env->workPath(), name);
         const auto outcome = runTask(service.applyOverrides({{QStringLiteral("IFD0:Artist"), name}},
                                                             QUrl::fromLocalFile(target)));
@@ -469,7 +470,7 @@ void MetadataWritingTest::oddFileNamesAreWritten()
                  qPrintable(name + QStringLiteral(": ") + outcome.errorMessage()));
         QCOMPARE(valueOf(target, QStringLiteral("IFD0:Artist")), name);
     }
-    QCOMPARE(filesIn(m_env->workPath()).size(), 7); // no stray copy beside any of them
+    QCOMPARE(filesIn(m_env->workPath()).size(), 8); // no stray copy beside any of them
 }
 
 void MetadataWritingTest::symbolicLinkIsWrittenThrough()
