@@ -86,9 +86,14 @@ QCoro::Task<CommandOutput> run(ResourceBundle bundle, QStringList arguments,
     co_return CommandOutput{process->standardOutput(), standardError};
 }
 
+QString temporaryDirectoryPath()
+{
+    return QDir(QDir::tempPath()).filePath(QStringLiteral("ExifToolTmp"));
+}
+
 QString prepareTemporaryDirectory()
 {
-    const QString path = QDir(QDir::tempPath()).filePath(QStringLiteral("ExifToolTmp"));
+    const QString path = temporaryDirectoryPath();
     const QFileInfo info(path);
     if (!info.exists() && !info.isSymLink()) {
         // Private to the user: the folder briefly holds copies of their files,

@@ -44,6 +44,9 @@ QProcessEnvironment environment(const ExifToolLocation &location,
 QCoro::Task<CommandOutput> run(ResourceBundle bundle, QStringList arguments,
                                std::optional<QString> temporaryDirectory);
 
+// Where the shared private folder for ExifTool's output files is (or would be).
+QString temporaryDirectoryPath();
+
 // The shared private folder for ExifTool's output files, created on demand.
 // Throws PlatformError when it cannot be created or is not safely ours.
 QString prepareTemporaryDirectory();

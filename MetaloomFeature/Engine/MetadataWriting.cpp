@@ -5,21 +5,20 @@
 
 #include "ExifToolService.h"
 
+#include "ChangeGuard.h"
 #include "ChangeReadBack.h"
 #include "ExifToolRunner.h"
-#include "FileChangeQueue.h"
 #include "FileReplacement.h"
 #include "ServiceError.h"
 #include "StripAll.h"
+#include "TagKeyRules.h"
 #include "TargetPath.h"
 #include "WriteArguments.h"
 #include "WriteReport.h"
 
 #include <QCoroFuture>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QUuid>
 #include <QtConcurrent>
 
 #include <algorithm>
@@ -97,16 +96,13 @@ QCoro::Task<Verdict> judgeTagChange(ResourceBundle bundle, CommandOutput output,
 
 QCoro::Task<ChangeReport> changeFile(ResourceBundle bundle, QString targetPath, FileChange change)
 {
-    FileChangeQueue::Turn turn = co_await FileChangeQueue::shared().waitForTurn(targetPath);
+    const ChangeGuard guard = co_await ChangeGuard::begin(targetPath);
     // The version ExifTool is about to read; if another program changes the
     // file meanwhile, its change must not be silently replaced.
     const FileReplacement::FileStamp readVersion = FileReplacement::stampOf(targetPath);
 
-    const QString temporaryDirectory = ExifToolRunner::prepareTemporaryDirectory();
-    const QString suffix = QFileInfo(targetPath).suffix();
-    const QString outputName = QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper() +
-                               (suffix.isEmpty() ? QString() : QLatin1Char('.') + suffix);
-    const QString outputPath = QDir(temporaryDirectory).filePath(outputName);
+    const QString temporaryDirectory = guard.temporaryDirectory();
+    const QString outputPath = guard.outputPath();
 
     const QString fileName = QFileInfo(targetPath).fileName();
     const CommandOutput output =
@@ -150,6 +146,10 @@ QCoro::Task<ChangeReport> ExifToolService::writeMetadata(QUrl fileUrl, QList<Met
     }
     if (modified.isEmpty())
         co_return ChangeReport{};
+    QList<QPair<QString, QString>> assignments;
+    for (const MetadataEntry &entry : modified)
+        assignments.append({entry.rawKey, entry.value});
+    TagKeyRules::requireUsable(assignments);
     const QString target = TargetPath::forFile(fileUrl);
     co_return co_await changeFile(m_bundle, target,
                                   {[modified, target](const QString &output) {
@@ -166,6 +166,7 @@ QCoro::Task<ChangeReport> ExifToolService::applyOverrides(QMap<QString, QString>
     QList<TagChange> changes;
     for (auto it = overrides.cbegin(); it != overrides.cend(); ++it)
         changes.append({it.key(), it.value().isEmpty()});
+    TagKeyRules::requireUsable(overrides);
     const QString target = TargetPath::forFile(fileUrl);
     co_return co_await changeFile(m_bundle, target,
                                   {[overrides, target](const QString &output) {
@@ -182,6 +183,7 @@ QCoro::Task<ChangeReport> ExifToolService::removeMetadata(QStringList tagKeys, Q
     QList<TagChange> changes;
     for (const QString &key : tagKeys)
         changes.append({key, true});
+    TagKeyRules::requireUsable(tagKeys);
     const QString target = TargetPath::forFile(fileUrl);
     co_return co_await changeFile(m_bundle, target,
                                   {[tagKeys, target](const QString &output) {

@@ -73,9 +73,12 @@ QCoro::Task<CommandOutput> run(ResourceBundle bundle, QString targetPath, QStrin
             throw;
         throw *refusal; // the file itself is the problem, not a deletion
     }
+    // Named after the operation's identifier (the first 36 characters of the
+    // output's name), so that the clean-up after a crash recognises it.
     const QFileInfo output(outputPath);
-    const QString candidatePath =
-        output.dir().filePath(QStringLiteral("next-") + output.fileName());
+    const QString outputName = output.fileName();
+    const QString candidatePath = output.dir().filePath(
+        QLatin1Char('.') + outputName.left(36) + QStringLiteral("-next") + outputName.mid(36));
     // Should a run fail in a way that is no refusal, nothing stays behind.
     struct Leftovers {
         QStringList paths;

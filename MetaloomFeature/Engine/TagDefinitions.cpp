@@ -3,6 +3,7 @@
 
 #include "ExifToolService.h"
 
+#include "TagKeyRules.h"
 #include "TagListingCache.h"
 
 #include "MetaloomFeature/Platform/LocalizedText.h"
@@ -49,7 +50,8 @@ ExifToolService::enumeratedOptions(QString tagKey)
     co_return definition->options;
 }
 
-// Tens of thousands of keys: collated once each, on a worker thread.
+// Tens of thousands of keys: collated once each, on a worker thread. Keys
+// the engine refuses to write (FileName and the like) are not offered.
 static QStringList sortedKeys(const TagTable &table)
 {
     struct Keyed {
@@ -58,8 +60,10 @@ static QStringList sortedKeys(const TagTable &table)
     };
     std::vector<Keyed> keyed;
     keyed.reserve(table.size());
-    for (auto it = table.keyBegin(); it != table.keyEnd(); ++it)
-        keyed.push_back({LocalizedText::SortKey(*it), *it});
+    for (auto it = table.keyBegin(); it != table.keyEnd(); ++it) {
+        if (TagKeyRules::isUsable(*it))
+            keyed.push_back({LocalizedText::SortKey(*it), *it});
+    }
     std::sort(keyed.begin(), keyed.end(),
               [](const Keyed &a, const Keyed &b) { return a.key.compare(b.key) < 0; });
     QStringList keys;

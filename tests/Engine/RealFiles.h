@@ -34,6 +34,12 @@ inline QString valueOf(const QString &path, const QString &key)
     return valuesOf(path).value(key);
 }
 
+// Every file in the folder, hidden ones and pipes included.
+inline QStringList filesIn(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+}
+
 // A small untagged image in the format its name's extension asks for.
 inline QString makeImage(const QString &folder, const QString &name)
 {

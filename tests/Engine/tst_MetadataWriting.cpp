@@ -3,6 +3,7 @@
 #include "MetaloomFeature/Engine/FileChangeQueue.h"
 #include "MetaloomFeature/Engine/FileReplacement.h"
 #include "MetaloomFeature/Engine/StripAll.h"
+#include "MetaloomFeature/Engine/TagKeyRules.h"
 #include "MetaloomFeature/Engine/WriteArguments.h"
 #include "MetaloomFeature/Engine/WriteReport.h"
 #include "RealFiles.h"
@@ -14,6 +15,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QtConcurrent>
 #include <QtTest>
 
 #include <sys/stat.h>
@@ -57,11 +59,6 @@ mode_t modeOf(const QString &path)
     return status.st_mode & 07777;
 }
 
-QStringList filesIn(const QString &folder)
-{
-    return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
-}
-
 } // namespace
 
 class MetadataWritingTest : public QObject {
@@ -100,7 +97,10 @@ private Q_SLOTS:
     void vanishedFile();
     void foldersAndRemoteAddressesAreRefused();
     void changeByAnotherProgramIsNotOverwritten();
+    void changeDuringTheCopyIsNotOverwritten();
     void changesOfOneFileWaitForEachOther();
+    void tagKeyRules_data();
+    void tagKeyRules();
 
 private:
     QString makeImage(const QString &name) { return Testing::makeImage(m_env->workPath(), name); }
@@ -507,10 +507,13 @@ void MetadataWritingTest::unknownTagReportsNothingWritten()
 void MetadataWritingTest::oddFileNamesAreWritten()
 {
     ExifToolService service(realBundle());
+    // The last three are as long as a name can be (250 to 255 bytes), the
+    // last one with an extension too long for a name of its own.
     for (const QString &name :
          {QStringLiteral("-P.jpg"), QStringLiteral("a \"b\" 'c'.jpg"),
           QStringLiteral("line\nbreak.jpg"), QStringLiteral("Ärger 写真.jpg"),
-          QStringLiteral("$(touch pwned) & ; |.jpg"), QStringLiteral("noextension")}) {
+          QStringLiteral("$(touch pwned) & ; |.jpg"), QStringLiteral("noextension"),
+          QString(246, u'a') + ".jpg", QString(125, u'é') + "x.jpg", "a." + QString(253, u'b')}) {
         const QString target = copyTestData(QStringLiteral("Canon.jpg"), m_env->workPath(), name);
         const auto outcome = runTask(service.applyOverrides({{QStringLiteral("IFD0:Artist"), name}},
                                                             QUrl::fromLocalFile(target)));
@@ -519,6 +522,7 @@ void MetadataWritingTest::oddFileNamesAreWritten()
         QCOMPARE(valueOf(target, QStringLiteral("IFD0:Artist")), name);
     }
     QVERIFY(!QFile::exists(m_env->workPath() + QStringLiteral("/pwned")));
+    QCOMPARE(filesIn(m_env->workPath()).size(), 9); // no stray copy beside any of them
 }
 
 void MetadataWritingTest::symbolicLinkIsWrittenThrough()
@@ -644,6 +648,31 @@ void MetadataWritingTest::changeByAnotherProgramIsNotOverwritten()
     QCOMPARE(filesIn(exifToolTmp()), QStringList());
 }
 
+void MetadataWritingTest::changeDuringTheCopyIsNotOverwritten()
+{
+    // Another program changes the file while the new content is copied in
+    // beside it (the new content arrives through a pipe, so the test decides
+    // when the copy ends): the last look before the rename must see it.
+    const QString target = makeImage(QStringLiteral("photo.jpg"));
+    const QString output = m_env->workPath() + QStringLiteral("/output.pipe");
+    QCOMPARE(::mkfifo(QFile::encodeName(output).constData(), 0600), 0);
+    const FileReplacement::FileStamp readVersion = FileReplacement::stampOf(target);
+    QFuture<void> replaced =
+        QtConcurrent::run([=] { FileReplacement::replaceOriginal(target, output, readVersion); });
+    QFile pipe(output);
+    QVERIFY(pipe.open(QIODevice::WriteOnly)); // waits for the copy to start reading
+    QFile original(target);
+    QVERIFY(original.open(QIODevice::Append));
+    original.write("edited elsewhere");
+    original.close();
+    pipe.write("new content");
+    pipe.close();
+    QVERIFY_THROWS_EXCEPTION(PlatformError, replaced.waitForFinished());
+    QVERIFY(original.open(QIODevice::ReadOnly));
+    QVERIFY(original.readAll().endsWith("edited elsewhere"));
+    QCOMPARE(filesIn(m_env->workPath()), QStringList{QStringLiteral("photo.jpg")});
+}
+
 void MetadataWritingTest::changesOfOneFileWaitForEachOther()
 {
     // Two windows (two services) change the same file at once; the second
@@ -671,6 +700,84 @@ void MetadataWritingTest::changesOfOneFileWaitForEachOther()
     QVERIFY(runTask(std::move(failed)).error);
     QVERIFY(runTask(std::move(after)).succeeded());
     QCOMPARE(valueOf(target, QStringLiteral("IFD0:Artist")), QStringLiteral("B"));
+}
+
+void MetadataWritingTest::tagKeyRules_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("refusal"); // a phrase of the reason; empty when usable
+    const auto row = [](const char *key, const char *refusal, const QString &value = "v") {
+        QTest::addRow("%s", key) << QString::fromUtf8(key) << value << QString::fromUtf8(refusal);
+    };
+    const char *notAKey = "is not a tag key";
+    const char *option = "is an ExifTool option";
+    const char *moves = "would rename, move or link the file itself";
+    row("XMP-dc:Title", "", "literal ${FileName} < > = @ text");
+    row("EXIF:ExposureTime#", "");
+    row("1IFD0:Make", "");
+    row("XMP-dc:Title<${FileName;system('touch pwned')}", notAKey);
+    row("Comment<", notAKey, "secret.txt");
+    row("Title-", notAKey); // "-Title-=v" deletes the value v
+    row("-Title", notAKey);
+    row(":Title", notAKey);
+    row("Tïtle", notAKey);
+    row("", "cannot be empty");
+    row("TagsFromFile", option, "secret.txt");
+    row("csv", option);
+    row("JSON", option);
+    row("progress5:Title", option);
+    row("FileName", moves, "renamed.jpg");
+    row("System:filename#", moves, "renamed.jpg");
+    row("1System:Directory", moves, "moved");
+    row("HardLink", moves, "hard.jpg");
+    row("File:SymLink", moves, "link.jpg");
+    row("TestName", moves, "test.jpg");
+    row("Common", "shortcut that includes the file name", "renamed.jpg");
+    QTest::addRow("NUL in the value") << "XMP-dc:Title" << QStringLiteral("cut%1here").arg(QChar(0))
+                                      << "contains a NUL character";
+}
+
+void MetadataWritingTest::tagKeyRules()
+{
+    QFETCH(QString, key);
+    QFETCH(QString, value);
+    QFETCH(QString, refusal);
+    const std::optional<QString> keyReason = TagKeyRules::refusalReason(key);
+    const std::optional<QString> reason =
+        keyReason ? keyReason : TagKeyRules::valueRefusalReason(key, value);
+    QCOMPARE(reason.value_or(QString()).contains(refusal), true);
+    QCOMPARE(reason.has_value(), !refusal.isEmpty());
+    QCOMPARE(TagKeyRules::usableKeys({key}).isEmpty(), keyReason.has_value());
+    if (!reason)
+        return;
+
+    // Each of the three changes refuses it before ExifTool runs: the real
+    // ExifTool would otherwise run code, read a file into the photo, or
+    // rename, move or link the file (values are relative to its folder).
+    const QString target = copyTestData(QStringLiteral("Canon.jpg"), m_env->workPath());
+    QFile secret(m_env->workPath() + QStringLiteral("/secret.txt"));
+    QVERIFY(secret.open(QIODevice::WriteOnly) && secret.write("private") == 7);
+    secret.close();
+    const QByteArray before = digest(target);
+    const QString previousFolder = QDir::currentPath();
+    QDir::setCurrent(m_env->workPath());
+    const auto restoreFolder = qScopeGuard([&] { QDir::setCurrent(previousFolder); });
+    ExifToolService service(realBundle());
+    const QUrl url = QUrl::fromLocalFile(target);
+    QList<TaskOutcome<ChangeReport>> outcomes{
+        runTask(service.writeMetadata(url, {edited(key, QString(), value)})),
+        runTask(service.applyOverrides({{key, value}}, url))};
+    if (keyReason)
+        outcomes << runTask(service.removeMetadata({QStringLiteral("IFD0:Artist"), key}, url));
+    for (const TaskOutcome<ChangeReport> &outcome : outcomes) {
+        QCOMPARE(outcome.errorMessage(), *reason);
+        QVERIFY_THROWS_EXCEPTION(ServiceError, outcome.rethrow());
+    }
+    QCOMPARE(digest(target), before);
+    QCOMPARE(filesIn(m_env->workPath()), (QStringList{"Canon.jpg", "secret.txt"}));
+    QVERIFY(!QFileInfo::exists(m_env->workPath() + QStringLiteral("/moved")));
+    QVERIFY(!QFileInfo::exists(exifToolTmp()));
 }
 
 QTEST_GUILESS_MAIN(MetadataWritingTest)

@@ -212,11 +212,13 @@ void TagDefinitionsTest::allTagKeysSortCaseInsensitively()
 {
     FakeExifToolBundle fake(
         m_env->workPath(),
-        QStringLiteral(
-            "cat <<'X'\n<taginfo><table><tag name='Flash' g1='ExifIFD'/>"
-            "<tag name='Zeta' g1='exififd'/><tag name='Aperture'/></table></taginfo>\nX"));
+        QStringLiteral("cat <<'X'\n<taginfo><table><tag name='Flash' g1='ExifIFD'/>"
+                       "<tag name='Zeta' g1='exififd'/><tag name='Aperture'/>"
+                       "<tag name='FileName' g1='System'/><tag name='HardLink'/>"
+                       "<tag name='ForceWrite' g1='*'/></table></taginfo>\nX"));
     ExifToolService service(fake.bundle());
     const auto keys = runTask(service.allTagKeys());
+    // Keys the engine refuses to write are never offered.
     QCOMPARE(*keys.value, (QStringList{"Aperture", "ExifIFD:Flash", "exififd:Zeta"}));
 }
 
@@ -266,6 +268,12 @@ void TagDefinitionsTest::mostSampleKeysAreKnown()
     const qsizetype found = QSet<QString>(m_sampleKeys).intersect(known).size();
     QVERIFY2(found * 10 >= m_sampleKeys.size() * 7,
              qPrintable(QStringLiteral("%1 of %2 keys known").arg(found).arg(m_sampleKeys.size())));
+    // Keys that rename, move or link files are never offered.
+    for (const QString &key : *keys.value) {
+        const QString tag = key.section(QLatin1Char(':'), -1);
+        for (const char *moving : {"FileName", "Directory", "HardLink", "SymLink", "TestName"})
+            QVERIFY2(tag.compare(QLatin1String(moving), Qt::CaseInsensitive) != 0, qPrintable(key));
+    }
 }
 
 QTEST_GUILESS_MAIN(TagDefinitionsTest)
