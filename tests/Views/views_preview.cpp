@@ -98,7 +98,7 @@ void showPresetManager()
     QMenu *menu = field->picker()->pickerMenu();
     const auto actions = menu->actions();
     for (QAction *action : actions) {
-        if (action->menu() && action->text() == QStringLiteral("Misc")) {
+        if (action->menu() && action->text() == QStringLiteral("DICOM")) {
             clock.restart();
             menu->setActiveAction(action);
             action->menu()->popup(menu->mapToGlobal(menu->actionGeometry(action).topRight()));
