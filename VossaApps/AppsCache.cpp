@@ -42,7 +42,7 @@ std::optional<QString> cacheLocation()
                                QString::fromLatin1(AppsLoader::cacheFileName));
 }
 
-std::optional<QByteArray> readCache()
+std::optional<QByteArray> readCache(qint64 maxBytes)
 {
     const auto path = cacheLocation();
     if (!path)
@@ -50,8 +50,9 @@ std::optional<QByteArray> readCache()
     QFile file(*path);
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
+    // One byte past the limit tells a file that is too large.
+    QByteArray bytes = file.read(maxBytes + 1);
+    if (file.error() != QFileDevice::NoError || bytes.size() > maxBytes)
         return std::nullopt;
     return bytes;
 }

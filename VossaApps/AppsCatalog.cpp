@@ -1,23 +1,43 @@
 #include "AppsCatalog.h"
 
 #include <QCoreApplication>
+#include <QFutureWatcher>
 #include <QPointer>
+#include <QtConcurrent>
 
 namespace VossaApps {
 
 AppsCatalog::Source AppsCatalog::Source::standard()
 {
-    return {[] { return AppsLoader::cached(); },
+    return {[] { return QtConcurrent::run(&AppsLoader::cached); },
             [](const QUrl &url) { return AppsLoader::load(url); }};
 }
 
 AppsCatalog::AppsCatalog(Source source, QObject *parent)
     : QObject(parent), m_source(std::move(source))
 {
-    if (m_source.cached) {
-        if (const auto feed = m_source.cached())
-            m_apps = feed->apps;
-    }
+    if (!m_source.cached)
+        return;
+    // The watcher reports from the event loop even when the read is already
+    // done, so the list always arrives after construction, and never once
+    // the catalog is gone.
+    auto *watcher = new QFutureWatcher<std::optional<AppsFeed>>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher] {
+        watcher->deleteLater();
+        if (watcher->future().resultCount() > 0)
+            adoptCachedFeed(watcher->result());
+    });
+    watcher->setFuture(m_source.cached());
+}
+
+void AppsCatalog::adoptCachedFeed(const std::optional<AppsFeed> &feed)
+{
+    // A list from the network is newer than anything in the cache.
+    if (!feed || m_hasLoaded)
+        return;
+    setApps(feed->apps);
+    if (!m_apps.isEmpty())
+        setLoadError(QString());
 }
 
 AppsCatalog *AppsCatalog::shared()

@@ -21,16 +21,18 @@ class AppsCatalog : public QObject {
     Q_PROPERTY(QString loadError READ loadError NOTIFY loadErrorChanged)
 
 public:
-    // Where the catalog gets its lists. The standard source is AppsLoader;
-    // tests hand in their own.
+    // Where the catalog gets its lists. The standard source is AppsLoader,
+    // reading the cache on a worker thread; tests hand in their own (without
+    // `cached`, the catalog starts empty).
     struct Source {
-        std::function<std::optional<AppsFeed>()> cached;
+        std::function<QFuture<std::optional<AppsFeed>>()> cached;
         std::function<QFuture<AppsLoadResult>(const QUrl &)> load;
 
         static Source standard();
     };
 
-    // Starts from the cached list, if any; nothing is fetched until a refresh.
+    // Starts reading the cached list, shown once it is read unless a refresh
+    // has succeeded by then; nothing is fetched until a refresh.
     explicit AppsCatalog(Source source = Source::standard(), QObject *parent = nullptr);
 
     // The one catalog of the process, created on first use.
@@ -59,6 +61,7 @@ Q_SIGNALS:
     void loadErrorChanged();
 
 private:
+    void adoptCachedFeed(const std::optional<AppsFeed> &feed);
     void finishRefresh(const AppsLoadResult &result);
     void setApps(const QList<AppsFeed::Entry> &apps);
     void setLoadError(const QString &message);

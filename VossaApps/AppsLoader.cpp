@@ -2,15 +2,10 @@
 
 #include "AppsCache.h"
 #include "MakerInfo.h"
-#include "NetworkErrors.h"
 
 #include <QCoreApplication>
 #include <QNetworkAccessManager>
-#include <QNetworkReply>
 #include <QPointer>
-#include <QPromise>
-
-#include <memory>
 
 namespace VossaApps::AppsLoader {
 
@@ -26,16 +21,15 @@ QNetworkAccessManager &network()
     return *manager;
 }
 
-AppsLoadResult finishLoad(QNetworkReply &reply)
+AppsLoadResult finishLoad(const DownloadResult &download)
 {
-    if (auto failure = replyFailure(reply))
-        return AppsLoadResult::failure(*failure);
-    const QByteArray body = reply.readAll();
+    if (!download.body)
+        return AppsLoadResult::failure(download.errorMessage);
     QString decodeError;
-    auto feed = AppsFeed::decode(body, &decodeError);
+    auto feed = AppsFeed::decode(*download.body, &decodeError);
     if (!feed)
         return AppsLoadResult::failure(decodeError);
-    writeCache(body);
+    writeCache(*download.body);
     return AppsLoadResult::success(std::move(*feed));
 }
 
@@ -66,28 +60,14 @@ std::optional<QString> cacheFilePath()
 
 std::optional<AppsFeed> cached()
 {
-    const auto bytes = readCache();
+    const auto bytes = readCache(DownloadLimits().maxBytes);
     return bytes ? AppsFeed::decode(*bytes) : std::nullopt;
 }
 
-QNetworkRequest feedRequest(const QUrl &url, std::chrono::milliseconds timeout)
+QFuture<AppsLoadResult> load(const QUrl &url, DownloadLimits limits)
 {
-    QNetworkRequest request(url);
-    request.setTransferTimeout(static_cast<int>(timeout.count()));
-    return request;
-}
-
-QFuture<AppsLoadResult> load(const QUrl &url, std::chrono::milliseconds timeout)
-{
-    auto promise = std::make_shared<QPromise<AppsLoadResult>>();
-    promise->start();
-    QNetworkReply *reply = network().get(feedRequest(url, timeout));
-    QObject::connect(reply, &QNetworkReply::finished, reply, [reply, promise] {
-        reply->deleteLater();
-        promise->addResult(finishLoad(*reply));
-        promise->finish();
-    });
-    return promise->future();
+    // The continuation runs where the download finishes: on the main thread.
+    return boundedGet(network(), QNetworkRequest(url), limits).then(finishLoad);
 }
 
 } // namespace VossaApps::AppsLoader

@@ -1,13 +1,12 @@
 #pragma once
 
 #include "AppsFeed.h"
+#include "BoundedDownload.h"
 
 #include <QFuture>
-#include <QNetworkRequest>
 #include <QString>
 #include <QUrl>
 
-#include <chrono>
 #include <optional>
 
 namespace VossaApps {
@@ -28,7 +27,6 @@ struct AppsLoadResult {
 // requests go through one long-lived network manager owned by the process.
 namespace AppsLoader {
 
-inline constexpr std::chrono::milliseconds requestTimeout{10'000};
 inline constexpr const char *feedURLVariable = "VOSSA_APPS_FEED_URL";
 inline constexpr const char *cacheFileName = "vossa-apps.json";
 
@@ -41,17 +39,16 @@ QUrl feedURLFrom(const std::optional<QString> &environmentValue);
 // Where the last good feed is kept, or nothing when the platform has no
 // per-user data folder.
 std::optional<QString> cacheFilePath();
-// The cached feed, or nothing when there is none or it cannot be decoded.
+// The cached feed, or nothing when there is none, it cannot be decoded, or it
+// is larger than any feed may be (a cache written by an older version that
+// took any size). Reads the disk: call it off the main thread.
 std::optional<AppsFeed> cached();
 
-// The GET request for the feed. The timeout is an inactivity timeout: the
-// request fails when no data arrives for that long.
-QNetworkRequest feedRequest(const QUrl &url, std::chrono::milliseconds timeout = requestTimeout);
-
-// Fetches, decodes and caches the feed. The body is cached byte for byte as
-// served, and only when it decodes; a cache that cannot be written is not an
+// Fetches, decodes and caches the feed, within the limits of time and size.
+// The body is cached byte for byte as served, and only when it arrived whole
+// within the limits and decodes; a cache that cannot be written is not an
 // error. The future always finishes with a result, never with an exception.
-QFuture<AppsLoadResult> load(const QUrl &url, std::chrono::milliseconds timeout = requestTimeout);
+QFuture<AppsLoadResult> load(const QUrl &url, DownloadLimits limits = {});
 
 } // namespace AppsLoader
 

@@ -17,7 +17,7 @@ QString describeTransportError(const QNetworkReply &reply)
     switch (reply.error()) {
     case QNetworkReply::TimeoutError:
     case QNetworkReply::OperationCanceledError:
-        // The only aborts are those of the transfer timeout.
+        // The inactivity timeout; the loader's own aborts carry their reason.
         return tr("The request timed out.");
     case QNetworkReply::ConnectionRefusedError:
         return tr("Could not connect to the server.");
@@ -30,6 +30,13 @@ QString describeTransportError(const QNetworkReply &reply)
     case QNetworkReply::TemporaryNetworkFailureError:
     case QNetworkReply::NetworkSessionFailedError:
         return tr("The Internet connection appears to be offline.");
+    case QNetworkReply::UnknownContentError:
+        // Qt's words for a compressed body that is damaged or would unpack to
+        // an absurd size are only "Decompression failed: ".
+        if (!reply.rawHeader("Content-Encoding").isEmpty())
+            return tr("The server's compressed answer could not be unpacked: it is damaged or "
+                      "would unpack to far more than it should.");
+        return reply.errorString();
     default:
         return reply.errorString();
     }

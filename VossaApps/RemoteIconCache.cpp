@@ -1,13 +1,11 @@
 #include "RemoteIconCache.h"
 
-#include "AppsLoader.h"
-#include "NetworkErrors.h"
+#include "BoundedDownload.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QImageReader>
 #include <QNetworkAccessManager>
-#include <QNetworkReply>
 #include <QPointer>
 
 namespace VossaApps {
@@ -60,17 +58,16 @@ void RemoteIconCache::request(const QUrl &url)
     if (!url.isValid() || m_images.contains(url) || m_loading.contains(url))
         return;
     m_loading.insert(url);
-    QNetworkRequest request(url);
-    request.setTransferTimeout(static_cast<int>(AppsLoader::requestTimeout.count()));
-    QNetworkReply *reply = m_network->get(request);
-    connect(reply, &QNetworkReply::finished, this, [this, reply, url] { finish(reply, url); });
+    // Bounded like the feed, so an address that never stops sending neither
+    // fills the memory nor stays "loading" (and so never asked again).
+    boundedGet(*m_network, QNetworkRequest(url))
+        .then(this, [this, url](const DownloadResult &download) { finish(download, url); });
 }
 
-void RemoteIconCache::finish(QNetworkReply *reply, const QUrl &url)
+void RemoteIconCache::finish(const DownloadResult &download, const QUrl &url)
 {
-    reply->deleteLater();
     m_loading.remove(url);
-    const auto image = replyFailure(*reply) ? std::nullopt : decodeIcon(reply->readAll());
+    const auto image = download.body ? decodeIcon(*download.body) : std::nullopt;
     if (!image) {
         Q_EMIT iconFailed(url);
         return;

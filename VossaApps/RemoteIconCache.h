@@ -9,9 +9,10 @@
 #include <optional>
 
 class QNetworkAccessManager;
-class QNetworkReply;
 
 namespace VossaApps {
+
+struct DownloadResult;
 
 // The application icons fetched from the feed's addresses, kept in memory for
 // the life of the process: a row shown again paints its icon at once, and an
@@ -39,7 +40,7 @@ Q_SIGNALS:
     void iconFailed(const QUrl &url);
 
 private:
-    void finish(QNetworkReply *reply, const QUrl &url);
+    void finish(const DownloadResult &download, const QUrl &url);
 
     QNetworkAccessManager *m_network;
     QHash<QUrl, QImage> m_images;

@@ -1,6 +1,7 @@
 #include "ExifToolRunner.h"
 
 #include "ExifToolProcess.h"
+#include "MetadataJson.h"
 #include "ServiceError.h"
 
 #include "MetaloomFeature/Platform/Error.h"
@@ -76,15 +77,23 @@ QCoro::Task<CommandOutput> run(ResourceBundle bundle, QStringList arguments,
     }
     const QString standardError = decodeStandardError(process->standardError());
     if (!process->exitedNormallyWithZero()) {
-        throw ServiceError::executionFailed(
-            standardError.isEmpty() ? QStringLiteral("Unknown error") : standardError);
+        QString message = standardError;
+        if (message.isEmpty())
+            message = MetadataJson::reportedError(process->standardOutput());
+        throw ServiceError::executionFailed(message.isEmpty() ? QStringLiteral("Unknown error")
+                                                              : message);
     }
     co_return CommandOutput{process->standardOutput(), standardError};
 }
 
+QString temporaryDirectoryPath()
+{
+    return QDir(QDir::tempPath()).filePath(QStringLiteral("ExifToolTmp"));
+}
+
 QString prepareTemporaryDirectory()
 {
-    const QString path = QDir(QDir::tempPath()).filePath(QStringLiteral("ExifToolTmp"));
+    const QString path = temporaryDirectoryPath();
     const QFileInfo info(path);
     if (!info.exists() && !info.isSymLink()) {
         // Private to the user: the folder briefly holds copies of their files,

@@ -38,9 +38,14 @@ QProcessEnvironment environment(const ExifToolLocation &location,
 
 // Runs ExifTool with exactly these arguments (no shell, no quoting) and
 // collects both output streams. A non-zero exit throws
-// ServiceError::executionFailed; a launch failure throws PlatformError.
+// ServiceError::executionFailed with standard error, or with the Error tag
+// of ExifTool's JSON when standard error is empty; a launch failure throws
+// PlatformError.
 QCoro::Task<CommandOutput> run(ResourceBundle bundle, QStringList arguments,
                                std::optional<QString> temporaryDirectory);
+
+// Where the shared private folder for ExifTool's output files is (or would be).
+QString temporaryDirectoryPath();
 
 // The shared private folder for ExifTool's output files, created on demand.
 // Throws PlatformError when it cannot be created or is not safely ours.

@@ -1,14 +1,20 @@
 #include "ExifToolService.h"
 
 #include "ExifToolRunner.h"
+#include "Leftovers.h"
 #include "MetadataJson.h"
 #include "TargetPath.h"
+
+#include <QCoroFuture>
 
 namespace Metaloom {
 
 ExifToolService::ExifToolService(std::optional<ResourceBundle> bundle, QObject *parent)
     : QObject(parent), m_bundle(bundle ? *bundle : ResourceBundle::application())
-{}
+{
+    // The first engine of the process rolls back what a crashed one left.
+    Leftovers::atEngineStart();
+}
 
 ExifToolService::~ExifToolService() = default;
 
@@ -16,6 +22,8 @@ QCoro::Task<QList<MetadataEntry>> ExifToolService::readMetadata(QUrl fileUrl)
 {
     const QStringList arguments{QStringLiteral("-json"), QStringLiteral("-G:1"),
                                 QStringLiteral("-all"), TargetPath::forFile(fileUrl)};
+    // A file half rewritten when the program last died is whole again first.
+    co_await Leftovers::atEngineStart();
     const CommandOutput output = co_await ExifToolRunner::run(m_bundle, arguments, std::nullopt);
     co_return MetadataJson::entriesFromOutput(output.standardOutput);
 }

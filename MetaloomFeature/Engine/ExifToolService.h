@@ -45,8 +45,13 @@ public:
     QCoro::Task<QList<MetadataEntry>> readMetadata(QUrl fileUrl);
 
     // The three targeted changes answer what ExifTool skipped without a word
-    // (a tag the file's format has no place for); the file is still replaced
-    // when the rest of the change landed.
+    // (a tag the file's format has no place for): the changed tags are read
+    // back from ExifTool's new file before it replaces the original. The
+    // file is replaced when any part of the change took; when none did, it
+    // is left as it is and the report names every tag. An empty value
+    // deletes the tag. Deleting only tags the file does not hold succeeds
+    // without touching it; ExifTool writing nothing otherwise throws
+    // ServiceError::nothingWritten.
     //
     // Writes the entries whose value differs from the value read.
     QCoro::Task<ChangeReport> writeMetadata(QUrl fileUrl, QList<MetadataEntry> entries);
@@ -54,7 +59,8 @@ public:
     QCoro::Task<ChangeReport> applyOverrides(QMap<QString, QString> overrides, QUrl fileUrl);
     // Deletes the listed tags.
     QCoro::Task<ChangeReport> removeMetadata(QStringList tagKeys, QUrl fileUrl);
-    // Strips every tag ExifTool can remove from this kind of file.
+    // Strips every tag ExifTool can remove from this kind of file. A file
+    // with nothing left to strip stays exactly as it is.
     QCoro::Task<void> removeAllMetadata(QUrl fileUrl);
 
     // Every tag key ExifTool knows, sorted for pickers.
@@ -68,8 +74,9 @@ private:
 
     ResourceBundle m_bundle;
     TagTable m_enumeratedOptionsCache;
-    // The one shared load of the tag listing; never cleared, so a failed load
-    // stays failed for the life of this service.
+    // This service's load of the tag listing, taken from the load the whole
+    // process shares; never cleared, so a failed load stays failed for the
+    // life of this service.
     std::optional<QFuture<TagTable>> m_enumerationsTask;
     std::optional<QStringList> m_sortedTagKeys;
 };

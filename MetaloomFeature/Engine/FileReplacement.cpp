@@ -1,54 +1,31 @@
 #include "FileReplacement.h"
 
+#include "PosixFile.h"
+#include "RewriteJournal.h"
+#include "TemporaryClaim.h"
+
 #include "MetaloomFeature/Platform/Error.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QUuid>
+#include <QRandomGenerator>
+#include <QRegularExpression>
 
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <optional>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace Metaloom::FileReplacement {
 
+using PosixFile::Descriptor;
+using PosixFile::fail;
+using PosixFile::nativePath;
+
 namespace {
-
-QByteArray nativePath(const QString &path)
-{
-    return QFile::encodeName(path);
-}
-
-QString systemMessage(int error)
-{
-    return QString::fromLocal8Bit(std::strerror(error));
-}
-
-[[noreturn]] void fail(const QString &what, const QString &path, int error)
-{
-    throw PlatformError(
-        QStringLiteral("%1 “%2”: %3.").arg(what, QFileInfo(path).fileName(), systemMessage(error)));
-}
-
-// Closes the descriptor on every path out of a scope.
-struct Descriptor {
-    int fd = -1;
-    ~Descriptor()
-    {
-        if (fd >= 0)
-            ::close(fd);
-    }
-    int release()
-    {
-        const int result = ::close(fd);
-        fd = -1;
-        return result;
-    }
-};
 
 // The target of a symbolic link (followed to the end), or the path itself.
 QString resolveTarget(const QString &path)
@@ -60,123 +37,10 @@ QString resolveTarget(const QString &path)
     return canonical.isEmpty() ? info.symLinkTarget() : canonical;
 }
 
-// Writes all of `source` to the open descriptor; false with errno on failure.
-bool copyInto(int fd, const QString &sourcePath)
-{
-    QFile source(sourcePath);
-    if (!source.open(QIODevice::ReadOnly)) {
-        errno = EIO;
-        return false;
-    }
-    QByteArray buffer(1 << 20, Qt::Uninitialized);
-    for (;;) {
-        const qint64 got = source.read(buffer.data(), buffer.size());
-        if (got < 0) {
-            errno = EIO;
-            return false;
-        }
-        if (got == 0)
-            return true;
-        const char *data = buffer.constData();
-        qint64 left = got;
-        while (left > 0) {
-            const ssize_t written = ::write(fd, data, static_cast<size_t>(left));
-            if (written < 0) {
-                if (errno == EINTR)
-                    continue;
-                return false;
-            }
-            data += written;
-            left -= written;
-        }
-    }
-}
-
-void syncFolder(const QString &folder)
-{
-    Descriptor dir{::open(nativePath(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)};
-    if (dir.fd >= 0)
-        ::fsync(dir.fd);
-}
-
 struct Original {
     bool exists = false;
     struct stat status {};
 };
-
-// Fresh file beside the target, renamed over it. Returns false when the
-// folder does not let us create a file there.
-bool replaceBeside(const QString &target, const QString &output, const Original &original)
-{
-    const QFileInfo info(target);
-    const QString folder = info.absolutePath();
-    const QString temporary = QDir(folder).filePath(
-        QStringLiteral(".%1.metaloom-%2.tmp")
-            .arg(info.fileName(), QUuid::createUuid().toString(QUuid::Id128).left(12)));
-    const QByteArray temporaryNative = nativePath(temporary);
-
-    Descriptor file{
-        ::open(temporaryNative.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666)};
-    if (file.fd < 0) {
-        if (errno == EACCES || errno == EPERM || errno == EROFS)
-            return false;
-        fail(QStringLiteral("Could not create a new copy of"), target, errno);
-    }
-
-    const auto abandon = [&](const QString &what) {
-        const int error = errno;
-        ::unlink(temporaryNative.constData());
-        fail(what, target, error);
-    };
-    if (!copyInto(file.fd, output))
-        abandon(QStringLiteral("Could not write the new content of"));
-    if (original.exists) {
-        // Keep who may read the file: a private photo must stay private.
-        if (::fchown(file.fd, original.status.st_uid, original.status.st_gid) != 0)
-            (void)::fchown(file.fd, static_cast<uid_t>(-1), original.status.st_gid);
-        if (::fchmod(file.fd, original.status.st_mode & 07777) != 0)
-            abandon(QStringLiteral("Could not keep the permissions of"));
-        const struct timespec times[2] = {{0, UTIME_OMIT}, original.status.st_mtim};
-        if (::futimens(file.fd, times) != 0)
-            abandon(QStringLiteral("Could not keep the modification date of"));
-    }
-    if (::fsync(file.fd) != 0 || file.release() != 0)
-        abandon(QStringLiteral("Could not write the new content of"));
-    if (::rename(temporaryNative.constData(), nativePath(target).constData()) != 0)
-        abandon(QStringLiteral("Could not replace"));
-    syncFolder(folder);
-    return true;
-}
-
-// Where the folder is closed to new files but the file itself is writable:
-// rewrite it in place, keeping a backup until the new content is complete.
-void rewriteInPlace(const QString &target, const QString &output, const Original &original)
-{
-    const QString backup =
-        QDir(QFileInfo(output).absolutePath())
-            .filePath(QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper());
-    if (!QFile::copy(target, backup))
-        fail(QStringLiteral("Could not make a backup of"), target, EIO);
-
-    const auto writeFrom = [&target](const QString &source) {
-        Descriptor file{::open(nativePath(target).constData(), O_WRONLY | O_TRUNC | O_CLOEXEC)};
-        if (file.fd < 0 || !copyInto(file.fd, source) || ::fsync(file.fd) != 0)
-            return false;
-        return file.release() == 0;
-    };
-    if (!writeFrom(output)) {
-        const int error = errno;
-        writeFrom(backup);
-        QFile::remove(backup);
-        fail(QStringLiteral("Could not write the new content of"), target, error);
-    }
-    QFile::remove(backup);
-    if (original.exists) {
-        const struct timespec times[2] = {{0, UTIME_OMIT}, original.status.st_mtim};
-        if (::utimensat(AT_FDCWD, nativePath(target).constData(), times, 0) != 0)
-            fail(QStringLiteral("Could not keep the modification date of"), target, errno);
-    }
-}
 
 FileStamp stampFrom(bool exists, const struct stat &status)
 {
@@ -190,6 +54,152 @@ FileStamp stampFrom(bool exists, const struct stat &status)
                      qint64(status.st_mtim.tv_nsec)};
 }
 
+// Other processes of ours wait for the target's lock; another program does
+// not, so its change is looked for again at the last moment.
+void refuseIfChanged(const QString &target, const std::optional<FileStamp> &expected)
+{
+    if (expected && stampOf(target) != *expected) {
+        throw PlatformError(QStringLiteral("“%1” was changed by another program while Metaloom was "
+                                           "writing it, so it was left as it is. Please try again.")
+                                .arg(QFileInfo(target).fileName()));
+    }
+}
+
+const QLatin1String neighbourPrefix(".metaloom-");
+const QLatin1String neighbourSuffix(".tmp");
+
+struct Neighbour {
+    QString path;
+    Descriptor file;
+};
+
+// A fresh hidden file beside the target, locked while it exists so that a
+// cleanup by another process of ours never takes it for a leftover (where
+// the file system has no locks, it goes unlocked). Nothing when the folder
+// takes no new file.
+std::optional<Neighbour> createNeighbour(const QString &target)
+{
+    const QDir folder = QFileInfo(target).absoluteDir();
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        const QString path = folder.filePath(
+            neighbourPrefix +
+            QString::number(QRandomGenerator::system()->generate64() & 0xffffffffffffULL, 16)
+                .rightJustified(12, QLatin1Char('0')) +
+            neighbourSuffix);
+        const QByteArray native = nativePath(path);
+        Descriptor file(
+            ::open(native.constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666));
+        if (!file.isOpen()) {
+            if (errno == EEXIST)
+                continue;
+            if (errno == EACCES || errno == EPERM || errno == EROFS)
+                return std::nullopt;
+            fail(QStringLiteral("Could not create a new copy of"), target, errno);
+        }
+        if (::flock(file.fd(), LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK)
+            continue; // a cleanup took it in the instant before we locked it; it removes it
+        struct stat opened {};
+        struct stat named {};
+        if (::fstat(file.fd(), &opened) != 0 || ::stat(native.constData(), &named) != 0 ||
+            opened.st_ino != named.st_ino || opened.st_dev != named.st_dev)
+            continue;
+        return Neighbour{path, std::move(file)};
+    }
+    fail(QStringLiteral("Could not create a new copy of"), target, EEXIST);
+}
+
+// Fresh file beside the target, renamed over it. Returns false when the
+// folder does not let us create a file there.
+bool replaceBeside(const QString &target, const QString &output, const Original &original,
+                   const std::optional<FileStamp> &expected)
+{
+    std::optional<Neighbour> neighbour = createNeighbour(target);
+    if (!neighbour)
+        return false;
+    const QByteArray neighbourNative = nativePath(neighbour->path);
+    const int fd = neighbour->file.fd();
+
+    const auto abandon = [&](const QString &what) {
+        const int error = errno;
+        ::unlink(neighbourNative.constData());
+        fail(what, target, error);
+    };
+    if (!PosixFile::copyInto(fd, output))
+        abandon(QStringLiteral("Could not write the new content of"));
+    if (original.exists) {
+        // Keep who may read the file: a private photo must stay private.
+        if (::fchown(fd, original.status.st_uid, original.status.st_gid) != 0)
+            (void)::fchown(fd, static_cast<uid_t>(-1), original.status.st_gid);
+        if (::fchmod(fd, original.status.st_mode & 07777) != 0)
+            abandon(QStringLiteral("Could not keep the permissions of"));
+        const struct timespec times[2] = {{0, UTIME_OMIT}, original.status.st_mtim};
+        if (::futimens(fd, times) != 0)
+            abandon(QStringLiteral("Could not keep the modification date of"));
+    }
+    if (::fsync(fd) != 0)
+        abandon(QStringLiteral("Could not write the new content of"));
+    try {
+        refuseIfChanged(target, expected);
+    } catch (...) {
+        ::unlink(neighbourNative.constData());
+        throw;
+    }
+    if (::rename(neighbourNative.constData(), nativePath(target).constData()) != 0)
+        abandon(QStringLiteral("Could not replace"));
+    PosixFile::syncFolder(QFileInfo(target).absolutePath());
+    return true;
+}
+
+void setModified(const QString &target, const struct timespec &modified)
+{
+    const struct timespec times[2] = {{0, UTIME_OMIT}, modified};
+    if (::utimensat(AT_FDCWD, nativePath(target).constData(), times, 0) != 0)
+        fail(QStringLiteral("Could not keep the modification date of"), target, errno);
+}
+
+// Where the folder is closed to new files but the file itself is writable:
+// rewrite it in place. Its old bytes first go to a synced backup, and a
+// synced journal records which file they belong to before the file is
+// opened for writing: if the program dies half-way, the next start of the
+// engine puts them back.
+void rewriteInPlace(const QString &target, const QString &output, const Original &original,
+                    const std::optional<FileStamp> &expected)
+{
+    const TemporaryClaim claim = TemporaryClaim::create(QFileInfo(output).absolutePath());
+    const QString backup = claim.hiddenPath(RewriteJournal::backupSuffix);
+    const QString journal = claim.hiddenPath(RewriteJournal::journalSuffix);
+    const auto removeJournalAndBackup = [&] {
+        QFile::remove(journal);
+        PosixFile::syncFolder(QFileInfo(journal).absolutePath());
+        QFile::remove(backup);
+    };
+
+    if (!PosixFile::copyDurably(target, backup))
+        fail(QStringLiteral("Could not make a backup of"), target, errno);
+    try {
+        RewriteJournal::write(journal, {target, stampFrom(original.exists, original.status)});
+        refuseIfChanged(target, expected);
+    } catch (...) {
+        removeJournalAndBackup();
+        throw;
+    }
+
+    if (!PosixFile::rewriteWith(target, output)) {
+        const int error = errno;
+        // Put the old bytes back now; if even that fails, journal and backup
+        // stay for the rollback at the next start.
+        if (PosixFile::rewriteWith(target, backup)) {
+            if (original.exists)
+                setModified(target, original.status.st_mtim);
+            removeJournalAndBackup();
+        }
+        fail(QStringLiteral("Could not write the new content of"), target, error);
+    }
+    removeJournalAndBackup();
+    if (original.exists)
+        setModified(target, original.status.st_mtim);
+}
+
 } // namespace
 
 FileStamp stampOf(const QString &path)
@@ -197,6 +207,12 @@ FileStamp stampOf(const QString &path)
     struct stat status {};
     const bool exists = ::stat(nativePath(path).constData(), &status) == 0;
     return stampFrom(exists, status);
+}
+
+bool isTemporaryNeighbourName(const QString &fileName)
+{
+    static const QRegularExpression pattern(QStringLiteral("^\\.metaloom-[0-9a-f]{12}\\.tmp$"));
+    return pattern.match(fileName).hasMatch();
 }
 
 void replaceOriginal(const QString &targetPath, const QString &outputPath,
@@ -210,11 +226,7 @@ void replaceOriginal(const QString &targetPath, const QString &outputPath,
     const QString target = resolveTarget(targetPath);
     Original original;
     original.exists = ::stat(nativePath(target).constData(), &original.status) == 0;
-    if (expected && stampFrom(original.exists, original.status) != *expected) {
-        throw PlatformError(QStringLiteral("“%1” was changed by another program while Metaloom was "
-                                           "writing it, so it was left as it is. Please try again.")
-                                .arg(QFileInfo(target).fileName()));
-    }
+    refuseIfChanged(target, expected);
     if (original.exists) {
         if (!S_ISREG(original.status.st_mode)) {
             throw PlatformError(
@@ -229,8 +241,9 @@ void replaceOriginal(const QString &targetPath, const QString &outputPath,
         if (noWriteBits)
             fail(QStringLiteral("Metaloom can't modify"), target, EACCES);
     }
-    if (strategy == Strategy::rewriteInPlace || !replaceBeside(target, outputPath, original))
-        rewriteInPlace(target, outputPath, original);
+    if (strategy == Strategy::rewriteInPlace ||
+        !replaceBeside(target, outputPath, original, expected))
+        rewriteInPlace(target, outputPath, original, expected);
 }
 
 } // namespace Metaloom::FileReplacement

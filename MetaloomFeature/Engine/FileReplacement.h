@@ -24,17 +24,20 @@ FileStamp stampOf(const QString &path);
 // Puts the content of `outputPath` (ExifTool's new file) at `targetPath`.
 //
 // The target path never lacks a complete file, even if the program dies or
-// the power fails half-way: the content goes into a fresh file in the
-// target's own folder, which is renamed over the target. Only where that
-// folder cannot take a new file is the target rewritten in place, with a
-// backup copy in the temporary folder to restore from.
+// the power fails half-way: the content goes into a fresh hidden file in the
+// target's own folder (a short name of fixed length, so the longest legal
+// file name still has room), which is renamed over the target. Only where
+// that folder cannot take a new file is the target rewritten in place, with
+// a synced backup and journal in the temporary folder, from which an
+// interrupted rewrite is rolled back at the engine's next start.
 //
 // The new file keeps the original's permission bits, owner where possible,
 // and modification date; a symbolic link is written through, leaving the link
 // in place. A read-only target is refused, and so is a target that no longer
 // matches `expected` (another program changed it since ExifTool read it:
-// replacing it would silently drop that change). The output file is removed
-// in every case. Throws PlatformError.
+// replacing it would silently drop that change), checked again right before
+// the new content takes its place. The output file is removed in every case.
+// Throws PlatformError.
 enum class Strategy {
     automatic,     // rename a fresh file over the target where the folder allows it
     rewriteInPlace // only for tests: the path taken when the folder is closed to new files
@@ -42,5 +45,9 @@ enum class Strategy {
 void replaceOriginal(const QString &targetPath, const QString &outputPath,
                      const std::optional<FileStamp> &expected = std::nullopt,
                      Strategy strategy = Strategy::automatic);
+
+// Whether a file name is that of the hidden file placed beside a target
+// while it is replaced.
+bool isTemporaryNeighbourName(const QString &fileName);
 
 } // namespace Metaloom::FileReplacement

@@ -94,6 +94,18 @@ QList<MetadataEntry> entriesFromOutput(const QByteArray &standardOutput)
     return entries;
 }
 
+QString reportedError(const QByteArray &standardOutput)
+{
+    const QJsonDocument document = QJsonDocument::fromJson(standardOutput);
+    const QJsonObject first = document.array().at(0).toObject();
+    for (const char *key : {"ExifTool:Error", "Error"}) {
+        const QJsonValue error = first.value(QLatin1String(key));
+        if (!error.isUndefined())
+            return valueText(error).trimmed();
+    }
+    return QString();
+}
+
 void sortByGroupAndTag(QList<MetadataEntry> &entries)
 {
     // Collation keys are computed once per distinct string: comparing keys is

@@ -19,6 +19,11 @@ QString valueText(const QJsonValue &value);
 // non-empty array of objects.
 QList<MetadataEntry> entriesFromOutput(const QByteArray &standardOutput);
 
+// The text of the Error tag ExifTool puts in its JSON for a file it cannot
+// read ("Unknown file type"), or an empty string when there is none. ExifTool
+// then exits with status 1 and nothing on standard error.
+QString reportedError(const QByteArray &standardOutput);
+
 // Orders entries by group, then tag, both compared case-insensitively under
 // the user's locale. Groups that differ only in letter case stay apart but in
 // no promised order.

@@ -1,23 +1,27 @@
 // The four operations that change a file. Each one runs ExifTool with "-o"
 // into the private temporary folder, checks ExifTool's report that a file was
-// created, and only then puts the new file in the place of the user's file.
+// created and, for targeted changes, reads the changed tags back from it;
+// only then does the new file take the place of the user's file.
 
 #include "ExifToolService.h"
 
+#include "ChangeGuard.h"
+#include "ChangeReadBack.h"
 #include "ExifToolRunner.h"
-#include "FileChangeQueue.h"
 #include "FileReplacement.h"
+#include "ServiceError.h"
+#include "StripAll.h"
+#include "TagKeyRules.h"
 #include "TargetPath.h"
 #include "WriteArguments.h"
 #include "WriteReport.h"
 
 #include <QCoroFuture>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QUuid>
 #include <QtConcurrent>
 
+#include <algorithm>
 #include <functional>
 
 namespace Metaloom {
@@ -25,28 +29,99 @@ namespace Metaloom {
 namespace {
 
 using ArgumentBuilder = std::function<QStringList(const QString &outputPath)>;
+using ChangeReadBack::TagChange;
 
-QCoro::Task<void> changeFile(ResourceBundle bundle, QString targetPath, QStringList checkedTags,
-                             ArgumentBuilder buildArguments)
+// One change of one file: how ExifTool is asked to make it, and which tags
+// are read back from the new file before it may replace the original.
+struct FileChange {
+    ArgumentBuilder buildArguments;
+    QList<TagChange> tagChanges; // empty when stripping everything
+    bool stripsEverything() const { return tagChanges.isEmpty(); }
+};
+
+QStringList keysOf(const QList<TagChange> &changes)
 {
-    FileChangeQueue::Turn turn = co_await FileChangeQueue::shared().waitForTurn(targetPath);
+    QStringList keys;
+    for (const TagChange &change : changes)
+        keys << change.key;
+    return keys;
+}
+
+// What to do with ExifTool's new file.
+struct Verdict {
+    bool replaceOriginal = false;
+    ChangeReport report;
+};
+
+// Stripping: a file ExifTool copied unchanged had nothing left to strip,
+// and stays exactly as it is.
+Verdict judgeStrip(const CommandOutput &output, const QString &fileName)
+{
+    const WriteReport::FileCounts counts = WriteReport::filesReported(output);
+    if (counts.created > 0)
+        return Verdict{true, {}};
+    if (counts.copied > 0)
+        return Verdict{false, {}};
+    throw ServiceError::nothingWritten(
+        fileName, {},
+        WriteReport::warningLines(StripAll::withoutOwnWarnings(output.standardError)));
+}
+
+// Setting and deleting tags: ExifTool silently skips a tag the format has
+// no place for when it writes others, so the new file is read back. When
+// none of the change took, the original is left alone and the report names
+// every tag. A change that only deletes tags the file does not hold is done
+// without writing anything.
+QCoro::Task<Verdict> judgeTagChange(ResourceBundle bundle, CommandOutput output, QString outputPath,
+                                    QString fileName, QList<TagChange> changes)
+{
+    const WriteReport::FileCounts counts = WriteReport::filesReported(output);
+    const bool onlyDeletes = std::all_of(changes.cbegin(), changes.cend(),
+                                         [](const TagChange &change) { return change.deletes; });
+    if (counts.created == 0 && !(counts.copied > 0 && onlyDeletes))
+        WriteReport::verifyFilesCreated(output, fileName, keysOf(changes)); // throws
+
+    const QSet<QString> present =
+        co_await ChangeReadBack::keysPresent(bundle, keysOf(changes), outputPath);
+    const ChangeReport report = ChangeReadBack::reportFor(changes, present);
+    if (counts.created == 0) {
+        if (report.isComplete())
+            co_return Verdict{false, {}};
+        WriteReport::verifyFilesCreated(output, fileName, keysOf(changes)); // throws
+    }
+    const bool nothingTook =
+        report.tagsNotWritten.size() + report.tagsNotRemoved.size() == changes.size();
+    co_return Verdict{!nothingTook, report};
+}
+
+QCoro::Task<ChangeReport> changeFile(ResourceBundle bundle, QString targetPath, FileChange change)
+{
+    const ChangeGuard guard = co_await ChangeGuard::begin(targetPath);
     // The version ExifTool is about to read; if another program changes the
     // file meanwhile, its change must not be silently replaced.
     const FileReplacement::FileStamp readVersion = FileReplacement::stampOf(targetPath);
 
-    const QString temporaryDirectory = ExifToolRunner::prepareTemporaryDirectory();
-    const QString suffix = QFileInfo(targetPath).suffix();
-    const QString outputName = QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper() +
-                               (suffix.isEmpty() ? QString() : QLatin1Char('.') + suffix);
-    const QString outputPath = QDir(temporaryDirectory).filePath(outputName);
+    const QString temporaryDirectory = guard.temporaryDirectory();
+    const QString outputPath = guard.outputPath();
 
+    const QString fileName = QFileInfo(targetPath).fileName();
     const CommandOutput output =
-        co_await ExifToolRunner::run(bundle, buildArguments(outputPath), temporaryDirectory);
+        change.stripsEverything()
+            ? co_await StripAll::run(bundle, targetPath, outputPath, temporaryDirectory)
+            : co_await ExifToolRunner::run(bundle, change.buildArguments(outputPath),
+                                           temporaryDirectory);
+    Verdict verdict;
     try {
-        WriteReport::verifyFilesCreated(output, QFileInfo(targetPath).fileName(), checkedTags);
+        verdict = change.stripsEverything() ? judgeStrip(output, fileName)
+                                            : co_await judgeTagChange(bundle, output, outputPath,
+                                                                      fileName, change.tagChanges);
     } catch (...) {
         QFile::remove(outputPath);
         throw;
+    }
+    if (!verdict.replaceOriginal) {
+        QFile::remove(outputPath);
+        co_return verdict.report;
     }
     // Copying a large video and syncing it to disk takes longer than the
     // interface may wait, so the replacement runs on a worker thread.
@@ -54,6 +129,7 @@ QCoro::Task<void> changeFile(ResourceBundle bundle, QString targetPath, QStringL
         FileReplacement::replaceOriginal(targetPath, outputPath, readVersion);
     });
     co_await replaced;
+    co_return verdict.report;
 }
 
 } // namespace
@@ -61,20 +137,25 @@ QCoro::Task<void> changeFile(ResourceBundle bundle, QString targetPath, QStringL
 QCoro::Task<ChangeReport> ExifToolService::writeMetadata(QUrl fileUrl, QList<MetadataEntry> entries)
 {
     QList<MetadataEntry> modified;
-    QStringList keys;
+    QList<TagChange> changes;
     for (const MetadataEntry &entry : entries) {
         if (entry.isModified()) {
             modified.append(entry);
-            keys << entry.rawKey;
+            changes.append({entry.rawKey, entry.value.isEmpty()});
         }
     }
     if (modified.isEmpty())
         co_return ChangeReport{};
+    QList<QPair<QString, QString>> assignments;
+    for (const MetadataEntry &entry : modified)
+        assignments.append({entry.rawKey, entry.value});
+    TagKeyRules::requireUsable(assignments);
     const QString target = TargetPath::forFile(fileUrl);
-    co_await changeFile(m_bundle, target, keys, [modified, target](const QString &output) {
-        return WriteArguments::forEntries(modified, output, target);
-    });
-    co_return ChangeReport{};
+    co_return co_await changeFile(m_bundle, target,
+                                  {[modified, target](const QString &output) {
+                                       return WriteArguments::forEntries(modified, output, target);
+                                   },
+                                   changes});
 }
 
 QCoro::Task<ChangeReport> ExifToolService::applyOverrides(QMap<QString, QString> overrides,
@@ -82,31 +163,39 @@ QCoro::Task<ChangeReport> ExifToolService::applyOverrides(QMap<QString, QString>
 {
     if (overrides.isEmpty())
         co_return ChangeReport{};
+    QList<TagChange> changes;
+    for (auto it = overrides.cbegin(); it != overrides.cend(); ++it)
+        changes.append({it.key(), it.value().isEmpty()});
+    TagKeyRules::requireUsable(overrides);
     const QString target = TargetPath::forFile(fileUrl);
-    co_await changeFile(m_bundle, target, overrides.keys(),
-                        [overrides, target](const QString &output) {
-                            return WriteArguments::forOverrides(overrides, output, target);
-                        });
-    co_return ChangeReport{};
+    co_return co_await changeFile(m_bundle, target,
+                                  {[overrides, target](const QString &output) {
+                                       return WriteArguments::forOverrides(overrides, output,
+                                                                           target);
+                                   },
+                                   changes});
 }
 
 QCoro::Task<ChangeReport> ExifToolService::removeMetadata(QStringList tagKeys, QUrl fileUrl)
 {
     if (tagKeys.isEmpty())
         co_return ChangeReport{};
+    QList<TagChange> changes;
+    for (const QString &key : tagKeys)
+        changes.append({key, true});
+    TagKeyRules::requireUsable(tagKeys);
     const QString target = TargetPath::forFile(fileUrl);
-    co_await changeFile(m_bundle, target, tagKeys, [tagKeys, target](const QString &output) {
-        return WriteArguments::forRemovals(tagKeys, output, target);
-    });
-    co_return ChangeReport{};
+    co_return co_await changeFile(m_bundle, target,
+                                  {[tagKeys, target](const QString &output) {
+                                       return WriteArguments::forRemovals(tagKeys, output, target);
+                                   },
+                                   changes});
 }
 
 QCoro::Task<void> ExifToolService::removeAllMetadata(QUrl fileUrl)
 {
     const QString target = TargetPath::forFile(fileUrl);
-    co_await changeFile(m_bundle, target, {}, [target](const QString &output) {
-        return WriteArguments::forRemoveAll(output, target);
-    });
+    co_await changeFile(m_bundle, target, {});
 }
 
 } // namespace Metaloom

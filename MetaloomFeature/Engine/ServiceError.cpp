@@ -11,6 +11,13 @@ ServiceError ServiceError::executionFailed(QString message)
     return error;
 }
 
+ServiceError ServiceError::invalidInput(QString message)
+{
+    ServiceError error(Kind::invalidInput);
+    error.m_message = std::move(message);
+    return error;
+}
+
 ServiceError ServiceError::nothingWritten(QString fileName, QStringList tags, QStringList warning)
 {
     ServiceError error(Kind::nothingWritten);
@@ -46,6 +53,8 @@ QString ServiceError::localizedDescription() const
         return QStringLiteral("The bundled ExifTool libraries are missing.");
     case Kind::invalidResponse:
         return QStringLiteral("Failed to parse metadata returned by ExifTool.");
+    case Kind::invalidInput:
+        return m_message;
     }
     return QString();
 }

@@ -14,7 +14,8 @@ public:
         nothingWritten,
         binaryMissing,
         libraryMissing,
-        invalidResponse
+        invalidResponse,
+        invalidInput
     };
 
     static ServiceError executionFailed(QString message);
@@ -22,9 +23,14 @@ public:
     static ServiceError binaryMissing() { return ServiceError(Kind::binaryMissing); }
     static ServiceError libraryMissing() { return ServiceError(Kind::libraryMissing); }
     static ServiceError invalidResponse() { return ServiceError(Kind::invalidResponse); }
+    // A request refused before ExifTool runs (a tag key ExifTool would read as
+    // something other than a tag, a value it cannot be given); the message
+    // says why.
+    static ServiceError invalidInput(QString message);
 
     Kind kind() const { return m_kind; }
-    // executionFailed: ExifTool's trimmed standard error (or "Unknown error").
+    // executionFailed: ExifTool's trimmed standard error (or "Unknown error");
+    // invalidInput: the reason shown to the user.
     QString message() const { return m_message; }
     // nothingWritten: the target's file name, the keys tried and the warnings.
     QString fileName() const { return m_fileName; }

@@ -1,55 +1,25 @@
-// The tag table of ExifTool ("-listx"), loaded once per service in the
-// background and shared by every caller.
+// The tag table of ExifTool ("-listx"), loaded in the background once per
+// process (TagListingCache) and kept by each service from its first request.
 
 #include "ExifToolService.h"
 
-#include "ExifToolRunner.h"
-#include "TagDefinitionsParser.h"
+#include "TagKeyRules.h"
+#include "TagListingCache.h"
 
 #include "MetaloomFeature/Platform/LocalizedText.h"
 
 #include <QCoroFuture>
 #include <QPointer>
-#include <QPromise>
 #include <QtConcurrent>
 
 #include <algorithm>
 
 namespace Metaloom {
 
-namespace {
-
-// Runs ExifTool, parses its listing on a worker thread and settles the
-// promise with the table or the error. Nothing awaits this coroutine, so it
-// catches everything and hands it to the promise.
-QCoro::Task<void> loadInto(ResourceBundle bundle, std::shared_ptr<QPromise<TagTable>> promise)
-{
-    try {
-        const CommandOutput output =
-            co_await ExifToolRunner::run(bundle, {QStringLiteral("-listx")}, std::nullopt);
-        const QByteArray xml = output.standardOutput;
-        QFuture<TagTable> parsed =
-            QtConcurrent::run([xml] { return TagDefinitionsParser::parse(xml); });
-        const TagTable table = co_await parsed;
-        promise->addResult(table);
-    } catch (const QException &error) {
-        promise->setException(error);
-    } catch (...) {
-        promise->setException(std::current_exception());
-    }
-    promise->finish();
-}
-
-} // namespace
-
 QCoro::Task<TagTable> ExifToolService::loadTagDefinitions()
 {
-    if (!m_enumerationsTask) {
-        auto promise = std::make_shared<QPromise<TagTable>>();
-        promise->start();
-        m_enumerationsTask = promise->future();
-        loadInto(m_bundle, promise);
-    }
+    if (!m_enumerationsTask)
+        m_enumerationsTask = TagListingCache::shared().load(m_bundle);
     QFuture<TagTable> load = *m_enumerationsTask;
     co_return co_await load;
 }
@@ -80,7 +50,8 @@ ExifToolService::enumeratedOptions(QString tagKey)
     co_return definition->options;
 }
 
-// Tens of thousands of keys: collated once each, on a worker thread.
+// Tens of thousands of keys: collated once each, on a worker thread. Keys
+// the engine refuses to write (FileName and the like) are not offered.
 static QStringList sortedKeys(const TagTable &table)
 {
     struct Keyed {
@@ -89,8 +60,10 @@ static QStringList sortedKeys(const TagTable &table)
     };
     std::vector<Keyed> keyed;
     keyed.reserve(table.size());
-    for (auto it = table.keyBegin(); it != table.keyEnd(); ++it)
-        keyed.push_back({LocalizedText::SortKey(*it), *it});
+    for (auto it = table.keyBegin(); it != table.keyEnd(); ++it) {
+        if (TagKeyRules::isUsable(*it))
+            keyed.push_back({LocalizedText::SortKey(*it), *it});
+    }
     std::sort(keyed.begin(), keyed.end(),
               [](const Keyed &a, const Keyed &b) { return a.key.compare(b.key) < 0; });
     QStringList keys;

@@ -9,19 +9,33 @@ namespace Metaloom::TagDefinitionsParser {
 
 namespace {
 
+// The attribute's value; empty when it is absent.
+QString attributeText(const QXmlStreamAttributes &attributes, const char *name)
+{
+    return attributes.value(QLatin1String(name)).toString();
+}
+
 // The state of one pass over the listing, driven by element starts, text
 // and element ends in document order.
 class Parser {
 public:
     void startElement(QStringView name, const QXmlStreamAttributes &attributes)
     {
-        if (name == u"tag") {
-            if (attributes.hasAttribute(QLatin1String("g1")))
-                m_group = attributes.value(QLatin1String("g1")).toString();
-            else if (attributes.hasAttribute(QLatin1String("g0")))
-                m_group = attributes.value(QLatin1String("g0")).toString();
-            else
-                m_group = QString();
+        if (name == u"table") {
+            m_tableFamily1 = attributeText(attributes, "g1");
+            m_tableFamily0 = attributeText(attributes, "g0");
+        } else if (name == u"tag") {
+            // The group ExifTool's "-G1" prints for this tag, so the key is the
+            // one the editor shows: most tags carry no group of their own and
+            // take their table's, and a family-1 group of the table names the
+            // tag more precisely than the tag's own family-0 group.
+            m_group = attributeText(attributes, "g1");
+            if (m_group.isEmpty())
+                m_group = m_tableFamily1;
+            if (m_group.isEmpty())
+                m_group = attributeText(attributes, "g0");
+            if (m_group.isEmpty())
+                m_group = m_tableFamily0;
             m_name =
                 attributes.hasAttribute(QLatin1String("name"))
                     ? std::optional<QString>(attributes.value(QLatin1String("name")).toString())
@@ -66,15 +80,17 @@ public:
             m_keyId.reset();
         } else if (name == u"values") {
             m_collectingValues = false;
+        } else if (name == u"table") {
+            m_tableFamily1.clear();
+            m_tableFamily0.clear();
         } else if (name == u"tag") {
             if (m_name && !m_collectingValues) {
-                const QString key = m_group && !m_group->isEmpty()
-                                        ? *m_group + QLatin1Char(':') + *m_name
-                                        : *m_name;
+                const QString key =
+                    m_group.isEmpty() ? *m_name : m_group + QLatin1Char(':') + *m_name;
                 if (!m_results.contains(key))
                     m_results.insert(key, TagDefinition{m_writable, m_options});
             }
-            m_group.reset();
+            m_group.clear();
             m_name.reset();
             m_options.clear();
             m_writable = true;
@@ -85,7 +101,9 @@ public:
 
 private:
     TagTable m_results;
-    std::optional<QString> m_group;
+    QString m_tableFamily1;
+    QString m_tableFamily0;
+    QString m_group;
     std::optional<QString> m_name;
     bool m_collectingValues = false;
     QList<EnumeratedOption> m_options;

@@ -63,32 +63,36 @@ QStringList forRemovals(const QStringList &tagKeys, const QString &outputPath,
     return arguments;
 }
 
-QStringList forRemoveAll(const QString &outputPath, const QString &targetPath)
+QList<QStringList> optionalStripDeletions(const QString &targetPath)
 {
-    if (MediaTypes::isAudioVisualOrHeif(targetPath)) {
-        return {QStringLiteral("-all="),
-                QStringLiteral("-icc_profile:all="),
-                QStringLiteral("-ExifTool:all="),
-                QStringLiteral("-unsafe"),
-                QStringLiteral("-P"),
-                QStringLiteral("-o"),
-                outputPath,
-                targetPath};
+    if (MediaTypes::isAudioVisualOrHeif(targetPath))
+        return {{QStringLiteral("-icc_profile:all=")}, {QStringLiteral("-ExifTool:all=")}};
+    QList<QStringList> deletions;
+    // ExifTool empties a raw file's preview image without complaint, leaving
+    // a file whose preview viewers and converters find broken.
+    if (!MediaTypes::isCameraRaw(targetPath))
+        deletions << QStringList{QStringLiteral("-thumbnailimage="),
+                                 QStringLiteral("-previewimage=")};
+    for (const char *group :
+         {"APP1", "APP12", "APP13", "APP14", "Adobe", "ExifTool", "icc_profile"})
+        deletions << QStringList{QLatin1Char('-') + QLatin1String(group) + QStringLiteral(":all=")};
+    return deletions;
+}
+
+QStringList forRemoveAll(const QString &outputPath, const QString &targetPath,
+                         const QStringList &leftOut)
+{
+    QStringList arguments{QStringLiteral("-all=")};
+    for (const QStringList &group : optionalStripDeletions(targetPath)) {
+        for (const QString &deletion : group) {
+            if (!leftOut.contains(deletion))
+                arguments << deletion;
+        }
     }
-    return {QStringLiteral("-all="),
-            QStringLiteral("-thumbnailimage="),
-            QStringLiteral("-previewimage="),
-            QStringLiteral("-APP1:all="),
-            QStringLiteral("-APP12:all="),
-            QStringLiteral("-APP13:all="),
-            QStringLiteral("-APP14:all="),
-            QStringLiteral("-Adobe:all="),
-            QStringLiteral("-ExifTool:all="),
-            QStringLiteral("-icc_profile:all="),
-            QStringLiteral("-P"),
-            QStringLiteral("-o"),
-            outputPath,
-            targetPath};
+    if (MediaTypes::isAudioVisualOrHeif(targetPath))
+        arguments << QStringLiteral("-unsafe");
+    arguments << QStringLiteral("-P") << QStringLiteral("-o") << outputPath << targetPath;
+    return arguments;
 }
 
 static bool isAscii(const QString &text)

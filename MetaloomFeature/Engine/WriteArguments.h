@@ -24,9 +24,19 @@ QStringList forOverrides(const QMap<QString, QString> &overrides, const QString 
 QStringList forRemovals(const QStringList &tagKeys, const QString &outputPath,
                         const QString &targetPath);
 
-// The fixed stripping list: a careful one for audio-visual containers and
-// HEIC/HEIF, a thorough one (previews, APP segments, ICC profile) for the rest.
-QStringList forRemoveAll(const QString &outputPath, const QString &targetPath);
+// The stripping list: a careful one for audio-visual containers and
+// HEIC/HEIF, a thorough one (previews, APP segments, ICC profile) for the
+// rest, and for camera raw files the thorough one without the embedded
+// previews, which those formats keep as part of the image. `leftOut` names
+// deletions ExifTool refused for this file.
+QStringList forRemoveAll(const QString &outputPath, const QString &targetPath,
+                         const QStringList &leftOut = {});
+
+// The deletions of that list beyond "-all=", in their order: the ones that
+// can be left out when ExifTool refuses them. The embedded images form one
+// group that stays or goes together: a file that needs one of them as part of
+// its structure (a raw file named like a plain TIFF) needs the others too.
+QList<QStringList> optionalStripDeletions(const QString &targetPath);
 
 // ExifTool stores IPTC text as Latin-1 unless told otherwise, which turns
 // non-Latin text into question marks while reporting success.

@@ -18,26 +18,34 @@ static QString trimSpacesAndTabs(const QString &text)
     return text.mid(start, end - start);
 }
 
-void verifyFilesCreated(const CommandOutput &output, const QString &fileName,
-                        const QStringList &tags)
+FileCounts filesReported(const CommandOutput &output)
 {
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = decoder(output.standardOutput);
     if (decoder.hasError())
         text.clear();
 
-    qint64 created = 0;
+    FileCounts counts;
     const QStringList lines = text.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     for (const QString &rawLine : lines) {
         const QString line = trimSpacesAndTabs(rawLine);
-        if (!line.endsWith(QLatin1String("image files created")))
+        qint64 *total = line.endsWith(QLatin1String("image files created"))  ? &counts.created
+                        : line.endsWith(QLatin1String("image files copied")) ? &counts.copied
+                                                                             : nullptr;
+        if (!total)
             continue;
         bool isNumber = false;
         const qint64 count = line.section(QLatin1Char(' '), 0, 0).toLongLong(&isNumber);
         if (isNumber)
-            created += count;
+            *total += count;
     }
-    if (created > 0)
+    return counts;
+}
+
+void verifyFilesCreated(const CommandOutput &output, const QString &fileName,
+                        const QStringList &tags)
+{
+    if (filesReported(output).created > 0)
         return;
     throw ServiceError::nothingWritten(fileName, tags, warningLines(output.standardError));
 }

@@ -6,6 +6,14 @@
 
 namespace Metaloom::WriteReport {
 
+// ExifTool's account of a "-o" run: files it created with changes, and
+// files it copied unchanged because there was nothing it could change.
+struct FileCounts {
+    qint64 created = 0;
+    qint64 copied = 0;
+};
+FileCounts filesReported(const CommandOutput &output);
+
 // Sums ExifTool's "N image files created" lines; throws
 // ServiceError::nothingWritten (with the warnings) when the sum is zero.
 void verifyFilesCreated(const CommandOutput &output, const QString &fileName,

@@ -1,5 +1,6 @@
 #include "ImportPlanning.h"
 
+#include "MetaloomFeature/Engine/TargetPath.h"
 #include "MetaloomFeature/Platform/LocalizedText.h"
 
 #include <QDir>
@@ -30,6 +31,11 @@ Plan plan(const QList<QUrl> &urls, const QList<QUrl> &alreadyListed)
     Plan result;
     QSet<QUrl> seen(alreadyListed.cbegin(), alreadyListed.cend());
     const auto add = [&](const QUrl &file) {
+        // Such a file could never be found again by its name.
+        if (const std::optional<QString> reason = TargetPath::unhandledNameMessage(file)) {
+            result.unhandledNames.append(*reason);
+            return;
+        }
         if (!seen.contains(file)) {
             seen.insert(file);
             result.files.append(file);

@@ -15,6 +15,8 @@ struct Plan {
     QStringList emptyFolders;
     // How many addresses were not local files.
     int otherAddresses = 0;
+    // Why files whose names cannot be handled (not valid UTF-8) were left out.
+    QStringList unhandledNames;
 };
 
 // `alreadyListed` holds the files the library has already; they are left out.

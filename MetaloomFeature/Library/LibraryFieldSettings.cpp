@@ -11,11 +11,30 @@ namespace Metaloom {
 
 void LibraryViewModel::loadFieldSettings()
 {
-    const QSet<QString> stored = m_favoriteStore.loadFavorites();
-    m_pinnedTags = stored.isEmpty() ? defaultFavoriteTags() : stored + defaultFavoriteTags();
-    // Stored at once, so the stored set always holds the defaults.
-    m_favoriteStore.saveFavorites(m_pinnedTags);
+    // The defaults are merged into what is stored at once, so the stored set
+    // always holds them.
+    m_pinnedTags = m_favoriteStore.changeFavorites(defaultFavoriteTags(), {});
     m_customTags = m_favoriteStore.loadCustomTags();
+    // Other windows change the same lists; this one follows.
+    m_favoriteStore.observeFavorites(
+        this, [this] { showFieldSettings(m_favoriteStore.loadFavorites(), m_customTags); });
+    m_favoriteStore.observeCustomTags(
+        this, [this] { showFieldSettings(m_pinnedTags, m_favoriteStore.loadCustomTags()); });
+}
+
+void LibraryViewModel::showFieldSettings(QSet<QString> pinned, QList<CustomMetadataTag> custom)
+{
+    const bool pinsChanged = pinned != m_pinnedTags;
+    const bool customChanged = custom != m_customTags;
+    if (!pinsChanged && !customChanged)
+        return;
+    m_pinnedTags = std::move(pinned);
+    m_customTags = std::move(custom);
+    if (pinsChanged)
+        Q_EMIT pinnedTagsChanged();
+    if (customChanged)
+        Q_EMIT customTagsChanged();
+    fieldSettingsDidChange();
 }
 
 void LibraryViewModel::migrateDefaultOverrides()
@@ -32,27 +51,28 @@ void LibraryViewModel::fieldSettingsDidChange()
 
 void LibraryViewModel::toggleFavorite(const MetadataEntry &entry)
 {
-    if (!m_pinnedTags.remove(entry.rawKey))
-        m_pinnedTags.insert(entry.rawKey);
-    Q_EMIT pinnedTagsChanged();
-    m_favoriteStore.saveFavorites(m_pinnedTags);
-    fieldSettingsDidChange();
+    const QSet<QString> key{entry.rawKey};
+    showFieldSettings(m_pinnedTags.contains(entry.rawKey)
+                          ? m_favoriteStore.changeFavorites({}, key)
+                          : m_favoriteStore.changeFavorites(key, {}),
+                      m_customTags);
 }
 
 void LibraryViewModel::updateMetadataDraft(const QSet<QString> &pinned,
                                            const QList<CustomMetadataTag> &custom)
 {
-    const bool pinsChanged = pinned != m_pinnedTags;
-    const bool customChanged = custom != m_customTags;
-    m_pinnedTags = pinned;
-    m_customTags = custom;
-    if (pinsChanged)
-        Q_EMIT pinnedTagsChanged();
-    if (customChanged)
-        Q_EMIT customTagsChanged();
-    m_favoriteStore.saveFavorites(m_pinnedTags);
-    m_favoriteStore.saveCustomTags(m_customTags);
-    fieldSettingsDidChange();
+    // Stored as what the user changed, against what the sheet showed, so the
+    // pins and fields other windows stored meanwhile stay.
+    const QSet<QString> basePins = m_isMetadataSettingsPresented ? m_draftBasePins : m_pinnedTags;
+    const QList<CustomMetadataTag> baseCustom =
+        m_isMetadataSettingsPresented ? m_draftBaseCustom : m_customTags;
+    m_draftBasePins = pinned;
+    m_draftBaseCustom = custom;
+    QSet<QString> storedPins =
+        m_favoriteStore.changeFavorites(pinned - basePins, basePins - pinned);
+    QList<CustomMetadataTag> storedCustom =
+        m_favoriteStore.changeCustomTags(CustomTagsChange::between(baseCustom, custom));
+    showFieldSettings(std::move(storedPins), std::move(storedCustom));
 }
 
 void LibraryViewModel::applyMetadataSettings(const QSet<QString> &pinned,

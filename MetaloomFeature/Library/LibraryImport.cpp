@@ -17,6 +17,8 @@ void LibraryViewModel::importItems(const QList<QUrl> &urls)
     for (const MediaItem &item : std::as_const(m_items))
         listed.append(item.url);
     const ImportPlanning::Plan plan = ImportPlanning::plan(urls, listed);
+    if (!plan.unhandledNames.isEmpty())
+        showError(plan.unhandledNames.join(QStringLiteral("\n\n")));
 
     if (plan.files.isEmpty()) {
         // Files already listed are skipped without a word; a folder with

@@ -193,7 +193,8 @@ void LibraryViewModel::ensureOptionsLoaded(const MetadataEntry &entry)
     // Started from the event loop: a definition already cached would
     // otherwise republish the entry lists while the caller (a view walking
     // filteredEntries()) still holds references into them.
-    QMetaObject::invokeMethod(this, [this, key] { lookUpOptions(key); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, key] { lookUpOptions(key); }, Qt::QueuedConnection);
 }
 
 QCoro::Task<void> LibraryViewModel::lookUpOptions(QString key)

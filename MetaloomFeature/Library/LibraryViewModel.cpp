@@ -119,6 +119,10 @@ void LibraryViewModel::setMetadataSettingsPresented(bool presented)
     if (presented == m_isMetadataSettingsPresented)
         return;
     m_isMetadataSettingsPresented = presented;
+    if (presented) {
+        m_draftBasePins = m_pinnedTags;
+        m_draftBaseCustom = m_customTags;
+    }
     Q_EMIT isMetadataSettingsPresentedChanged();
 }
 

@@ -334,6 +334,9 @@ private:
 
     // Field settings
     void loadFieldSettings();
+    // Makes these the pins and fields shown, when they differ from the ones
+    // shown now.
+    void showFieldSettings(QSet<QString> pinned, QList<CustomMetadataTag> custom);
     void migrateDefaultOverrides();
     void fieldSettingsDidChange();
 
@@ -380,6 +383,11 @@ private:
     // older number belongs to a file no longer shown and is dropped.
     quint64 m_loadGeneration = 0;
     bool m_hadPendingChanges = false;
+    // What the open settings sheet started from or last sent: its drafts are
+    // stored as changes against these, so a pin or field another window
+    // added meanwhile is kept.
+    QSet<QString> m_draftBasePins;
+    QList<CustomMetadataTag> m_draftBaseCustom;
 };
 
 } // namespace Metaloom

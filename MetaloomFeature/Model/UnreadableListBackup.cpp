@@ -1,7 +1,5 @@
 #include "UnreadableListBackup.h"
 
-#include "StoredJson.h"
-
 namespace Metaloom::UnreadableListBackup {
 
 QString backupKey(const QString &key)
@@ -9,17 +7,10 @@ QString backupKey(const QString &key)
     return key + QStringLiteral(".unreadable");
 }
 
-void keepIfUnreadable(Preferences &preferences, const QString &key,
-                      const std::function<void(const QByteArray &)> &decode)
+void keepIfUnreadable(Preferences &preferences, const QString &key, const Readability &isReadable)
 {
-    const std::optional<QByteArray> stored = preferences.data(key);
-    if (!stored)
-        return;
-    try {
-        decode(*stored);
-    } catch (const DecodingError &) {
-        preferences.setData(backupKey(key), *stored);
-    }
+    if (preferences.contains(key) && !isReadable(preferences))
+        preferences.copyValue(key, backupKey(key));
 }
 
 } // namespace Metaloom::UnreadableListBackup

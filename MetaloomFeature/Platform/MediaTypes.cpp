@@ -3,6 +3,8 @@
 #include <QFileInfo>
 #include <QMimeDatabase>
 
+#include <algorithm>
+
 namespace Metaloom::MediaTypes {
 
 static bool isAudioVisualMime(const QMimeType &type)
@@ -23,7 +25,14 @@ static bool isAudioVisualMime(const QMimeType &type)
     return false;
 }
 
-bool isAudioVisualOrHeif(const QString &fileName)
+static bool isCameraRawMime(const QMimeType &type)
+{
+    const QString raw = QStringLiteral("image/x-dcraw");
+    return type.name() == raw || type.allAncestors().contains(raw);
+}
+
+// Whether any type the extension may stand for passes the test.
+static bool anyTypeOfExtension(const QString &fileName, bool (*test)(const QMimeType &))
 {
     const QString suffix = QFileInfo(fileName).suffix().toLower();
     if (suffix.isEmpty())
@@ -31,11 +40,17 @@ bool isAudioVisualOrHeif(const QString &fileName)
     static const QMimeDatabase database;
     const QList<QMimeType> candidates =
         database.mimeTypesForFileName(QStringLiteral("file.") + suffix);
-    for (const QMimeType &type : candidates) {
-        if (isAudioVisualMime(type))
-            return true;
-    }
-    return false;
+    return std::any_of(candidates.cbegin(), candidates.cend(), test);
+}
+
+bool isAudioVisualOrHeif(const QString &fileName)
+{
+    return anyTypeOfExtension(fileName, isAudioVisualMime);
+}
+
+bool isCameraRaw(const QString &fileName)
+{
+    return anyTypeOfExtension(fileName, isCameraRawMime);
 }
 
 } // namespace Metaloom::MediaTypes

@@ -154,6 +154,12 @@ bool Preferences::remove(const QString &key)
     return settings->status() == QSettings::NoError;
 }
 
+bool Preferences::copyValue(const QString &from, const QString &to)
+{
+    const QVariant value = read(from);
+    return value.isValid() && write(to, value);
+}
+
 bool Preferences::write(const QString &key, const QVariant &value)
 {
     const auto settings = open();

@@ -49,6 +49,9 @@ public:
     bool setStringArray(const QString &key, const QStringList &value);
     bool setDictionary(const QString &key, const QVariantMap &value);
     bool remove(const QString &key);
+    // Copies the value stored under `from` to `to` exactly as it is stored,
+    // whatever its type (false when there is none or the write fails).
+    bool copyValue(const QString &from, const QString &to);
 
 private:
     explicit Preferences(QString filePath);

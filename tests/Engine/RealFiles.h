@@ -20,13 +20,24 @@ inline QList<MetadataEntry> readEntries(const QString &path)
     return outcome.value.value_or(QList<MetadataEntry>());
 }
 
+// Every tag's value by key, from one read.
+inline QHash<QString, QString> valuesOf(const QString &path)
+{
+    QHash<QString, QString> values;
+    for (const MetadataEntry &entry : readEntries(path))
+        values.insert(entry.rawKey, entry.value);
+    return values;
+}
+
 inline QString valueOf(const QString &path, const QString &key)
 {
-    for (const MetadataEntry &entry : readEntries(path)) {
-        if (entry.rawKey == key)
-            return entry.value;
-    }
-    return QString();
+    return valuesOf(path).value(key);
+}
+
+// Every file in the folder, hidden ones and pipes included.
+inline QStringList filesIn(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
 }
 
 // A small untagged image in the format its name's extension asks for.

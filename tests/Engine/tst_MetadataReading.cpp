@@ -26,11 +26,8 @@ private Q_SLOTS:
     void entriesFromOutput();
     void outputShapesThatAreRefused();
     void sortOrder();
-    void readsRealFilesThroughTheBundledExifTool();
     void readsCameraFiles_data();
     void readsCameraFiles();
-    void oddFileNames_data();
-    void oddFileNames();
     void unreadableAndMissingFiles();
 
 private:
@@ -57,30 +54,21 @@ void MetadataReadingTest::valueTexts_data()
 {
     QTest::addColumn<QString>("json");
     QTest::addColumn<QString>("text");
-    QTest::newRow("string unchanged") << "\" 1/125 \""
-                                      << " 1/125 ";
-    QTest::newRow("integer") << "100"
-                             << "100";
-    QTest::newRow("zero") << "0"
-                          << "0";
-    QTest::newRow("negative") << "-7"
-                              << "-7";
-    QTest::newRow("fraction") << "2.8"
-                              << "2.8";
-    QTest::newRow("large integer") << "4294967296"
-                                   << "4294967296";
-    QTest::newRow("true") << "true"
-                          << "1";
-    QTest::newRow("false") << "false"
-                           << "0";
-    QTest::newRow("array") << "[\"a\", 1, true]"
-                           << "a, 1, 1";
-    QTest::newRow("nested array flattens") << "[[\"p\",\"q\"],\"r\"]"
-                                           << "p, q, r";
-    QTest::newRow("object sorted by member") << "{\"b\":2,\"a\":\"x\"}"
-                                             << "a=x, b=2";
-    QTest::newRow("empty array") << "[]"
-                                 << "";
+    const auto row = [](const char *json, const char *text) {
+        QTest::newRow(json) << QString::fromUtf8(json) << QString::fromUtf8(text);
+    };
+    row("\" 1/125 \"", " 1/125 "); // strings unchanged
+    row("100", "100");
+    row("0", "0");
+    row("-7", "-7");
+    row("2.8", "2.8");
+    row("4294967296", "4294967296");
+    row("true", "1");
+    row("false", "0");
+    row("[\"a\", 1, true]", "a, 1, 1");
+    row("[[\"p\",\"q\"],\"r\"]", "p, q, r");  // nested arrays flatten
+    row("{\"b\":2,\"a\":\"x\"}", "a=x, b=2"); // objects sorted by member
+    row("[]", "");
 }
 
 void MetadataReadingTest::valueTexts()
@@ -189,69 +177,18 @@ void MetadataReadingTest::sortOrder()
     QCOMPARE(upper, (QStringList{"c", "z"}));
 }
 
-void MetadataReadingTest::readsRealFilesThroughTheBundledExifTool()
-{
-    const QString jpeg = m_env->workPath() + QStringLiteral("/tagged.jpg");
-    QImage image(64, 48, QImage::Format_RGB32);
-    image.fill(Qt::darkCyan);
-    QVERIFY(image.save(jpeg));
-    int exitCode = -1;
-    runRealExifTool({QStringLiteral("-overwrite_original"),
-                     QStringLiteral("-IFD0:Artist=Ann Example"),
-                     QStringLiteral("-XMP-dc:Subject=one"), QStringLiteral("-XMP-dc:Subject=two"),
-                     QStringLiteral("-ExifIFD:ISO=200"), jpeg},
-                    &exitCode);
-    QCOMPARE(exitCode, 0);
-
-    const QList<MetadataEntry> entries = readEntries(jpeg);
-    QHash<QString, QString> values;
-    for (const MetadataEntry &entry : entries) {
-        values.insert(entry.rawKey, entry.value);
-        QVERIFY2(!MetadataEntry::hiddenGroups().contains(entry.group), qPrintable(entry.rawKey));
-        QVERIFY(entry.rawKey != QStringLiteral("SourceFile"));
-    }
-    QCOMPARE(values.value(QStringLiteral("IFD0:Artist")), QStringLiteral("Ann Example"));
-    QCOMPARE(values.value(QStringLiteral("XMP-dc:Subject")), QStringLiteral("one, two"));
-    QCOMPARE(values.value(QStringLiteral("ExifIFD:ISO")), QStringLiteral("200"));
-    QCOMPARE(values.value(QStringLiteral("System:FileName")), QStringLiteral("tagged.jpg"));
-    QCOMPARE(values.value(QStringLiteral("File:ImageWidth")), QStringLiteral("64"));
-}
-
 void MetadataReadingTest::readsCameraFiles_data()
 {
     QTest::addColumn<QString>("file");
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("value");
-    QTest::newRow("Canon maker notes") << "Canon.jpg"
-                                       << "IFD0:Make"
-                                       << "Canon";
-    QTest::newRow("Canon enumerated") << "Canon.jpg"
-                                      << "ExifIFD:MeteringMode"
-                                      << "Average";
-    QTest::newRow("Canon maker note") << "Canon.jpg"
-                                      << "Canon:MeteringMode"
-                                      << "Center-weighted average";
-    QTest::newRow("GPS") << "GPS.jpg"
-                         << "GPS:GPSLatitudeRef"
-                         << "North";
-    QTest::newRow("IPTC") << "IPTC.jpg"
-                          << "IPTC:Keywords"
-                          << "";
-    QTest::newRow("XMP") << "XMP.jpg"
-                         << "XMP-dc:Creator"
-                         << "";
-    QTest::newRow("TIFF") << "ExifTool.tif"
-                          << "File:FileType"
-                          << "TIFF";
-    QTest::newRow("PNG") << "PNG.png"
-                         << "File:FileType"
-                         << "PNG";
-    QTest::newRow("QuickTime") << "QuickTime.mov"
-                               << "File:FileType"
-                               << "MOV";
-    QTest::newRow("HEIC") << "QuickTime.heic"
-                          << "File:FileType"
-                          << "HEIF";
+    const auto row = [](const char *name, const char *file, const char *key, const char *value) {
+        QTest::newRow(name) << QString::fromUtf8(file) << QString::fromUtf8(key)
+                            << QString::fromUtf8(value);
+    };
+    row("Canon maker note", "Canon.jpg", "Canon:MeteringMode", "Center-weighted average");
+    row("IPTC list", "IPTC.jpg", "IPTC:Keywords", "ExifTool, Test, IPTC");
+    row("QuickTime", "QuickTime.mov", "File:FileType", "MOV");
 }
 
 void MetadataReadingTest::readsCameraFiles()
@@ -261,40 +198,14 @@ void MetadataReadingTest::readsCameraFiles()
     QFETCH(QString, value);
     const QString copy = copyTestData(file, m_env->workPath());
     const QList<MetadataEntry> entries = readEntries(copy);
-    QVERIFY(entries.size() > 5);
     const auto found = std::find_if(entries.cbegin(), entries.cend(),
                                     [&key](const MetadataEntry &e) { return e.rawKey == key; });
     QVERIFY2(found != entries.cend(), qPrintable(key));
-    if (!value.isEmpty())
-        QCOMPARE(found->value, value);
-    else
-        QVERIFY(!found->value.isEmpty());
+    QCOMPARE(found->value, value);
+    const QSet<QString> hidden{QStringLiteral("Meta"), QStringLiteral("QuickTime"),
+                               QStringLiteral("ExifTool")};
     for (const MetadataEntry &entry : entries)
-        QVERIFY2(!MetadataEntry::hiddenGroups().contains(entry.group), qPrintable(entry.rawKey));
-}
-
-void MetadataReadingTest::oddFileNames_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::newRow("spaces") << "my holiday photo.jpg";
-    QTest::newRow("quotes") << "it's \"quoted\".jpg";
-    QTest::newRow("line break") << "two\nlines.jpg";
-    QTest::newRow("non-ASCII") << "Čájový dům 日本.jpg";
-    QTest::newRow("leading dash") << "-all=.jpg";
-    QTest::newRow("shell characters") << "$(touch pwned) & ; |.jpg";
-}
-
-void MetadataReadingTest::oddFileNames()
-{
-    QFETCH(QString, name);
-    const QString copy = copyTestData(QStringLiteral("Canon.jpg"), m_env->workPath(), name);
-    const QList<MetadataEntry> entries = readEntries(copy);
-    QHash<QString, QString> values;
-    for (const MetadataEntry &entry : entries)
-        values.insert(entry.rawKey, entry.value);
-    QCOMPARE(values.value(QStringLiteral("System:FileName")), name);
-    QCOMPARE(values.value(QStringLiteral("IFD0:Make")), QStringLiteral("Canon"));
-    QVERIFY(!QFile::exists(m_env->workPath() + QStringLiteral("/pwned")));
+        QVERIFY2(!hidden.contains(entry.group), qPrintable(entry.rawKey));
 }
 
 void MetadataReadingTest::unreadableAndMissingFiles()
@@ -306,6 +217,11 @@ void MetadataReadingTest::unreadableAndMissingFiles()
     QVERIFY2(missing.errorMessage().startsWith(QStringLiteral("ExifTool reported an error: ")),
              qPrintable(missing.errorMessage()));
     QVERIFY(missing.errorMessage().contains(QStringLiteral("not found"), Qt::CaseInsensitive));
+
+    // ExifTool says nothing on standard error here; the reason is in its JSON.
+    const QString unknownType = copyTestData(QStringLiteral("AAC.aac"), m_env->workPath());
+    QCOMPARE(runTask(service.readMetadata(QUrl::fromLocalFile(unknownType))).errorMessage(),
+             QStringLiteral("ExifTool reported an error: Unknown file type"));
 }
 
 QTEST_GUILESS_MAIN(MetadataReadingTest)

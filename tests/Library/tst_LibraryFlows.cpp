@@ -14,6 +14,8 @@
 #include <QMimeData>
 #include <QSignalSpy>
 #include <QtTest>
+#include <fcntl.h>
+#include <unistd.h>
 
 using namespace Metaloom;
 using namespace Metaloom::Testing;
@@ -86,6 +88,7 @@ private Q_SLOTS:
     void removeAllStopsAtTheFileThatFails();
     void presetReportsFailuresPerFile();
     void pinsCustomFieldsAndMigrationOutliveTheWindow();
+    void windowsKeepEachOthersPinsAndFields();
     void exportWritesEditsAndIgnoresTheSearch();
     void lateLoadsNeverReplaceTheSelectedFile();
     void twoWindowsSavingOneFileLoseNothing();
@@ -154,6 +157,17 @@ void LibraryFlowsTest::foldersPastesAndOtherAddresses()
     lib.pasteFromClipboard(&pasted);
     QCOMPARE(fileNames(lib), QStringList({"A.jpg", "b.jpg"}));
     QVERIFY(waitUntilIdle(lib));
+
+    // A name that is not UTF-8 could never be found again: left out, said.
+    const QByteArray badName = QFile::encodeName(work()) + "/caf\xe9.jpg";
+    const int fd = ::open(badName.constData(), O_CREAT | O_WRONLY, 0644);
+    QVERIFY(fd >= 0);
+    ::close(fd);
+    // Qt cannot name the file to remove it with the test's folder.
+    const auto removeBadFile = qScopeGuard([&badName] { ::unlink(badName.constData()); });
+    lib.importItems({QUrl::fromEncoded("file://" + badName.toPercentEncoding("/"))});
+    QCOMPARE(lib.items().size(), 2);
+    QVERIFY2(alertText(lib).contains("not valid UTF-8"), qPrintable(alertText(lib)));
 }
 
 void LibraryFlowsTest::statusLineLastsThreeSecondsFromItsLastShowing()
@@ -442,6 +456,31 @@ void LibraryFlowsTest::pinsCustomFieldsAndMigrationOutliveTheWindow()
     const QList<Preset> presets = PresetsStore().presets();
     QCOMPARE(presets.size(), 1);
     QCOMPARE(presets.first().action.overrides.size(), 2);
+}
+
+void LibraryFlowsTest::windowsKeepEachOthersPinsAndFields()
+{
+    LibraryHarness first;
+    LibraryHarness second;
+    LibraryViewModel &a = *first.library;
+    LibraryViewModel &b = *second.library;
+    const CustomMetadataTag credit{QUuid::createUuid(), "XMP-photoshop:Credit", "Credit"};
+
+    // The first window's sheet is open while the second pins a tag and adds
+    // a field; the sheet's draft must not take them away again.
+    a.presentMetadataSettings();
+    const QSet<QString> sheetPins = a.pinnedTags();
+    b.toggleFavorite(MetadataEntry("IPTC:City", QString()));
+    b.updateMetadataDraft(b.pinnedTags(), {credit});
+    QVERIFY(a.pinnedTags().contains("IPTC:City"));
+    QCOMPARE(a.customTags(), QList<CustomMetadataTag>({credit}));
+    a.applyMetadataSettings(sheetPins - QSet<QString>{"IFD0:Make"}, {});
+
+    for (const LibraryViewModel *library : {&a, &b}) {
+        QVERIFY(library->pinnedTags().contains("IPTC:City"));
+        QVERIFY(!library->pinnedTags().contains("IFD0:Make"));
+        QCOMPARE(library->customTags(), QList<CustomMetadataTag>({credit}));
+    }
 }
 
 void LibraryFlowsTest::exportWritesEditsAndIgnoresTheSearch()

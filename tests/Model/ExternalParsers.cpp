@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QProcess>
 
@@ -11,11 +12,9 @@ namespace {
 
 const char *const checkScript = R"PY(
 import json, sys
-fmt, text_path, expected_path = sys.argv[1:4]
-with open(text_path, 'rb') as f:
-    text = f.read().decode('utf-8')
-with open(expected_path, 'rb') as f:
-    expected = json.loads(f.read().decode('utf-8'))
+fmt, manifest_path = sys.argv[1:3]
+with open(manifest_path, 'rb') as f:
+    cases = json.loads(f.read().decode('utf-8'))
 readers = []
 if fmt == 'json':
     readers.append(('json', json.loads))
@@ -29,15 +28,19 @@ elif fmt == 'toml':
     readers.append(('tomllib', tomllib.loads))
 else:
     sys.exit('unknown format ' + fmt)
-for name, read in readers:
-    try:
-        got = read(text)
-    except Exception as error:
-        print(name, 'rejected the text:', ascii(error))
-        sys.exit(1)
-    if got != expected:
-        print(name, 'read', ascii(got), 'instead of', ascii(expected))
-        sys.exit(1)
+for case in cases:
+    with open(case['path'], 'rb') as f:
+        text = f.read().decode('utf-8')
+    for name, read in readers:
+        try:
+            got = read(text)
+        except Exception as error:
+            print(case['name'] + ':', name, 'rejected the text:', ascii(error))
+            sys.exit(1)
+        if got != case['expected']:
+            print(case['name'] + ':', name, 'read', ascii(got), 'instead of',
+                  ascii(case['expected']))
+            sys.exit(1)
 print('OK')
 )PY";
 
@@ -50,20 +53,27 @@ bool writeFile(const QString &path, const QByteArray &bytes)
 
 } // namespace
 
-QString parserMismatch(const QString &format, const QString &text, const QJsonObject &expected,
+QString parserMismatch(const QString &format, const QList<ParserCase> &cases,
                        const QString &workFolder)
 {
     const QDir folder(workFolder);
-    const QString textPath = folder.filePath(QStringLiteral("export.") + format);
-    const QString expectedPath = folder.filePath(QStringLiteral("expected.json"));
-    if (!writeFile(textPath, text.toUtf8()) ||
-        !writeFile(expectedPath, QJsonDocument(expected).toJson()))
+    QJsonArray manifest;
+    for (qsizetype i = 0; i < cases.size(); ++i) {
+        const QString textPath = folder.filePath(QStringLiteral("export%1.").arg(i) + format);
+        if (!writeFile(textPath, cases.at(i).text.toUtf8()))
+            return QStringLiteral("cannot write the files for the parser");
+        manifest.append(QJsonObject{{QStringLiteral("name"), cases.at(i).name},
+                                    {QStringLiteral("path"), textPath},
+                                    {QStringLiteral("expected"), cases.at(i).expected}});
+    }
+    const QString manifestPath = folder.filePath(QStringLiteral("cases.json"));
+    if (!writeFile(manifestPath, QJsonDocument(manifest).toJson()))
         return QStringLiteral("cannot write the files for the parser");
 
     QProcess python;
     python.setProcessChannelMode(QProcess::MergedChannels);
-    python.start(QStringLiteral("python3"), {QStringLiteral("-c"), QString::fromUtf8(checkScript),
-                                             format, textPath, expectedPath});
+    python.start(QStringLiteral("python3"),
+                 {QStringLiteral("-c"), QString::fromUtf8(checkScript), format, manifestPath});
     if (!python.waitForFinished(60000))
         return QStringLiteral("python3 did not run: ") + python.errorString();
     const QString output = QString::fromUtf8(python.readAll()).trimmed();

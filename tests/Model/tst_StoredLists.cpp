@@ -1,5 +1,6 @@
 // The lists kept in the preferences: presets, pinned tags and custom fields,
 // and the migration of the old default-overrides record into a preset.
+#include "MetaloomFeature/Model/CustomTagsChange.h"
 #include "MetaloomFeature/Model/DefaultOverridesMigration.h"
 #include "MetaloomFeature/Model/FavoriteTagsStore.h"
 #include "MetaloomFeature/Model/PresetCoding.h"
@@ -10,9 +11,12 @@
 
 #include <QFile>
 #include <QJsonDocument>
+#include <QProcess>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QtTest>
 
+#include <array>
 #include <functional>
 
 using namespace Metaloom;
@@ -37,20 +41,30 @@ CustomMetadataTag makeTag(const QString &rawKey, const QString &displayName)
     return {QUuid::createUuid(), rawKey, displayName};
 }
 
-// The presets or custom fields a fresh reader finds under `key`.
+// The entries a fresh reader finds in the list stored under `key`.
 qsizetype loadedCount(const QString &key)
 {
-    return key == presetsKey ? PresetsStore().presets().size()
-                             : FavoriteTagsStore::shared().loadCustomTags().size();
+    if (key == presetsKey)
+        return PresetsStore().presets().size();
+    FavoriteTagsStore &store = FavoriteTagsStore::shared();
+    return key == customKey ? store.loadCustomTags().size() : store.loadFavorites().size();
 }
 
-// Adds one preset or custom field to those stored under `key`.
+// Adds one entry to the list stored under `key`.
 bool saveOneMore(const QString &key)
 {
+    FavoriteTagsStore &store = FavoriteTagsStore::shared();
     if (key == presetsKey)
         return PresetsStore().addPreset(makePreset("New"));
-    QList<CustomMetadataTag> tags = FavoriteTagsStore::shared().loadCustomTags();
-    return FavoriteTagsStore::shared().saveCustomTags(tags << makeTag("B:B", "B"));
+    if (key == customKey)
+        return !store.changeCustomTags({{makeTag("B:B", "B")}, {}}).isEmpty();
+    return store.saveFavorites(store.loadFavorites() << QUuid::createUuid().toString());
+}
+
+// What the preferences file holds under `key`, of whatever type.
+QVariant rawValue(const QString &key)
+{
+    return QSettings(Preferences::standard().fileName(), QSettings::IniFormat).value(key);
 }
 
 // The old record in every shape it could be read in.
@@ -71,16 +85,17 @@ class StoredListsTest : public QObject {
 private Q_SLOTS:
     void init() { m_env = std::make_unique<Testing::TestEnvironment>(); }
     void cleanup() { m_env.reset(); }
-    void presetsReachFreshStoresInOrderButNotEarlierOnes();
+    void presetsFromEveryStoreAreKept();
+    void twoProgramsChangingAtOnceLoseNothing();
     void presetOperationsMatchById();
-    void presetsFromOtherWritersLoad_data();
-    void presetsFromOtherWritersLoad();
+    void listsFromOtherWritersLoad_data();
+    void listsFromOtherWritersLoad();
     void unreadableListsLoadEmptyAndAreKeptAside_data();
     void unreadableListsLoadEmptyAndAreKeptAside();
     void unknownActionTypeNamesTheValueAndPath();
     void customTagsKeepTheirOrder();
-    void favoritesRoundTripAsASetAndOtherShapesLoadEmpty();
-    void sharedStoreFollowsTheCurrentPreferences();
+    void favoritesRoundTripAsASetWhereverTheyAre();
+    void pinAndFieldChangesApplyToWhatIsStoredAndAreAnnounced();
     void migrationTurnsTheRecordIntoOnePreset();
     void migrationChangesNothing_data();
     void migrationChangesNothing();
@@ -90,7 +105,9 @@ private:
     Preferences m_standard = Preferences::standard();
 };
 
-void StoredListsTest::presetsReachFreshStoresInOrderButNotEarlierOnes()
+// Every store changes the list as it is stored at that moment, and the other
+// stores of the process follow, so no window loses what another stored.
+void StoredListsTest::presetsFromEveryStoreAreKept()
 {
     const Preset credit = makePreset(
         "Studio crédit 📷", {{"XMP-photoshop:Credit", "Studio \"A\"/B\\C\n"}, {"XMP-dc:Rights", ""}},
@@ -98,25 +115,60 @@ void StoredListsTest::presetsReachFreshStoresInOrderButNotEarlierOnes()
     const Preset empty = makePreset(QString());
     const Preset third = makePreset("Third", {}, {"IFD0:Model"});
     PresetsStore early;
+    QSignalSpy earlyChanges(&early, &PresetsStore::presetsChanged);
     QVERIFY(early.presets().isEmpty());
-    QVERIFY(!m_standard.contains(presetsKey));
     PresetsStore store;
     for (const Preset &preset : {credit, empty, third})
         QVERIFY(store.addPreset(preset));
-    PresetsStore reloaded;
-    QCOMPARE(reloaded.presets(), (QList<Preset>{credit, empty, third}));
+    QCOMPARE(early.presets(), (QList<Preset>{credit, empty, third}));
+    QCOMPARE(earlyChanges.count(), 3);
 
     Preset renamed = empty;
     renamed.name = "Renamed";
-    QVERIFY(reloaded.updatePreset(renamed));
-    QVERIFY(reloaded.removePreset(credit));
-    QCOMPARE(PresetsStore().presets(), (QList<Preset>{renamed, third}));
-
-    // A store made earlier saw none of this, and writes its own list whole.
-    QVERIFY(early.presets().isEmpty());
     const Preset other = makePreset("Other");
-    early.addPreset(other);
-    QCOMPARE(PresetsStore().presets(), QList<Preset>{other});
+    QVERIFY(early.updatePreset(renamed));
+    QVERIFY(store.removePreset(credit));
+    QVERIFY(early.addPreset(other));
+    const QList<Preset> expected{renamed, third, other};
+    QCOMPARE(store.presets(), expected);
+    QCOMPARE(early.presets(), expected);
+    QCOMPARE(PresetsStore().presets(), expected);
+
+    // Another program changes the stored list without a word: the next change
+    // here starts from what it stored, and an update of a preset it removed
+    // changes nothing.
+    m_standard.setData(presetsKey, PresetCoding::encode({third}));
+    QCOMPARE(store.presets(), expected);
+    QVERIFY(!store.updatePreset(renamed));
+    QCOMPARE(store.presets(), QList<Preset>{third});
+    m_standard.setData(presetsKey, PresetCoding::encode({third, credit}));
+    QVERIFY(store.addPreset(other));
+    QCOMPARE(store.presets(), (QList<Preset>{third, credit, other}));
+    QCOMPARE(early.presets(), store.presets());
+}
+
+// Two programs (or windows of two copies) adding presets, pins and fields to
+// one preferences file at the same time.
+void StoredListsTest::twoProgramsChangingAtOnceLoseNothing()
+{
+    const QString file = m_env->workPath() + "/shared.conf";
+    constexpr int perWriter = 10;
+    std::array<QProcess, 2> writers;
+    for (size_t i = 0; i < writers.size(); ++i) {
+        writers[i].setProcessChannelMode(QProcess::ForwardedChannels);
+        writers[i].start(STORED_LISTS_WRITER,
+                         {file, QStringLiteral("W%1-").arg(i), QString::number(perWriter)});
+    }
+    for (QProcess &writer : writers) {
+        QVERIFY(writer.waitForFinished(120'000));
+        QCOMPARE(writer.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(writer.exitCode(), 0);
+    }
+    const Preferences shared = Preferences::atPath(file);
+    QCOMPARE(PresetsStore(shared).presets().size(), 2 * perWriter);
+    FavoriteTagsStore fields(shared);
+    QCOMPARE(fields.loadFavorites().size(), 2 * perWriter);
+    QCOMPARE(fields.loadCustomTags().size(), 2 * perWriter);
 }
 
 void StoredListsTest::presetOperationsMatchById()
@@ -129,21 +181,11 @@ void StoredListsTest::presetOperationsMatchById()
     const Preset kept{knownId, "Kept", PresetAction::addOrModifyMetadata()};
     QCOMPARE(store.presets(), QList<Preset>{kept});
 
-    // An unknown id: update changes and writes nothing; remove rewrites the
-    // list, compact, the id in upper case and every action member present.
+    // An unknown id: update changes and writes nothing (remove writes the
+    // list back all the same: see listsFromOtherWritersLoad).
     QVERIFY(!store.updatePreset(makePreset("Stranger")));
     QCOMPARE(m_standard.data(presetsKey), foreign);
-    QVERIFY(store.removePreset(makePreset("Stranger")));
-    QCOMPARE(store.presets(), QList<Preset>{kept});
     QCOMPARE(changes.count(), 0);
-    const QByteArray written = *m_standard.data(presetsKey);
-    QVERIFY(!written.contains('\n') && !written.contains(' '));
-    const QJsonObject action{
-        {"type", "addOrModify"}, {"overrides", QJsonObject()}, {"removals", QJsonArray()}};
-    QCOMPARE(QJsonDocument::fromJson(written).array(),
-             (QJsonArray{QJsonObject{{"id", "0F8B6C2A-5D1E-4E7B-9A43-2C6D8E1F0A57"},
-                                     {"name", "Kept"},
-                                     {"action", action}}}));
 
     // Adding appends even a second preset with the same id; updating replaces
     // the first in place; removing takes every preset with the id.
@@ -165,76 +207,100 @@ void StoredListsTest::presetOperationsMatchById()
     QCOMPARE(PresetsStore().presets(), (QList<Preset>{kept, middle}));
 }
 
-void StoredListsTest::presetsFromOtherWritersLoad_data()
+void StoredListsTest::listsFromOtherWritersLoad_data()
 {
+    QTest::addColumn<QString>("key");
     QTest::addColumn<QByteArray>("json");
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<PresetAction>("action");
-    QTest::newRow("members reordered, lower-case id, escaped slashes, spacing")
-        << QByteArray(R"([ {
+    // What this program writes for the same list.
+    QTest::addColumn<QByteArray>("ownForm");
+    const QByteArray preset = R"({"id":"0F8B6C2A-5D1E-4E7B-9A43-2C6D8E1F0A57","name":)";
+    QTest::newRow("preset: members reordered, lower-case id, escaped slashes, spacing")
+        << presetsKey << QByteArray(R"([ {
              "action" : { "removals" : ["b", "a"], "overrides" : {"XMP-dc:Format" : "image\/jpeg"},
                           "type" : "addOrModify" },
              "name" : "Caf\u00e9 \/ fotos",
              "id" : "0f8b6c2a-5d1e-4e7b-9a43-2c6d8e1f0a57" } ])")
-        << "Café / fotos"
-        << PresetAction::addOrModifyMetadata({{"XMP-dc:Format", "image/jpeg"}}, {"b", "a"});
-    QTest::newRow("null members count as absent")
+        << "[" + preset + "\"Café / fotos\"," +
+               R"("action":{"overrides":{"XMP-dc:Format":"image/jpeg"},"removals":["b","a"],"type":"addOrModify"}}])";
+    QTest::newRow("preset: null members count as absent")
+        << presetsKey
+        << "[" + preset +
+               R"("N","action":{"type":"addOrModify","overrides":null,"removals":null}}])"
+        << "[" + preset + R"("N","action":{"overrides":{},"removals":[],"type":"addOrModify"}}])";
+    QTest::newRow("fields: members reordered, lower-case id")
+        << customKey
         << QByteArray(
-               R"([{"id":"0F8B6C2A-5D1E-4E7B-9A43-2C6D8E1F0A57","name":"N","action":{"type":"addOrModify","overrides":null,"removals":null}}])")
-        << "N" << PresetAction::addOrModifyMetadata();
+               R"([{"id":"3C9E1A70-84B2-4F0D-A6E5-71D2B8C40F19","rawKey":"A:A","displayName":"A"},)"
+               R"( {"displayName" : "Type \/ MIME", "rawKey" : "XMP-dc:Format", "id" : "3c9e1a70-84b2-4f0d-a6e5-71d2b8c40f1a"}])")
+        << QByteArray(
+               R"([{"displayName":"A","id":"3C9E1A70-84B2-4F0D-A6E5-71D2B8C40F19","rawKey":"A:A"},)"
+               R"({"displayName":"Type / MIME","id":"3C9E1A70-84B2-4F0D-A6E5-71D2B8C40F1A","rawKey":"XMP-dc:Format"}])");
 }
 
-void StoredListsTest::presetsFromOtherWritersLoad()
+// Another writer's form reads as the same list; the next change (even one
+// that removes nothing) writes it back in this program's own compact form,
+// identifiers in upper case and every action member present.
+void StoredListsTest::listsFromOtherWritersLoad()
 {
+    QFETCH(QString, key);
     QFETCH(QByteArray, json);
-    QFETCH(QString, name);
-    QFETCH(PresetAction, action);
-    m_standard.setData(presetsKey, json);
-    QCOMPARE(PresetsStore().presets(), (QList<Preset>{{knownId, name, action}}));
-
-    // The same list stored as a string, a value of the wrong type, reads as nothing.
-    m_standard.setString(presetsKey, QString::fromUtf8(json));
-    QVERIFY(PresetsStore().presets().isEmpty());
+    QFETCH(QByteArray, ownForm);
+    m_standard.setData(key, json);
+    if (key == presetsKey)
+        QVERIFY(PresetsStore().removePreset(makePreset("Stranger")));
+    else
+        QVERIFY(FavoriteTagsStore::shared().saveCustomTags(
+            FavoriteTagsStore::shared().loadCustomTags()));
+    const QByteArray written = *m_standard.data(key);
+    QCOMPARE(QJsonDocument::fromJson(written), QJsonDocument::fromJson(ownForm));
+    QCOMPARE(written, QJsonDocument::fromJson(written).toJson(QJsonDocument::Compact));
+    QCOMPARE(loadedCount(key), key == presetsKey ? 1 : 2);
 }
 
 void StoredListsTest::unreadableListsLoadEmptyAndAreKeptAside_data()
 {
     QTest::addColumn<QString>("key");
-    QTest::addColumn<QByteArray>("json");
+    QTest::addColumn<Arrange>("arrange");
+    const QString favoritesKey = FavoriteTagsStore::favoritesKey;
+    const auto data = [](const QString &key, const QByteArray &json) -> Arrange {
+        return [=](const QString &) { return Preferences::standard().setData(key, json); };
+    };
     const QByteArray good =
         R"({"id":"0F8B6C2A-5D1E-4E7B-9A43-2C6D8E1F0A57","name":"Good","action":{"type":"addOrModify"}})";
     // A good preset, then one with these members: one bad preset spoils the list.
-    auto preset = [&](const QByteArray &members) { return "[" + good + ",{" + members + "}]"; };
+    auto preset = [&](const QByteArray &members) {
+        return data(presetsKey, "[" + good + ",{" + members + "}]");
+    };
     const QByteArray id = R"("id":"1F8B6C2A-5D1E-4E7B-9A43-2C6D8E1F0A57",)";
     const QByteArray named = id + R"("name":"x",)";
+    const QByteArray action = R"("action":{"type":"addOrModify"})";
     QTest::newRow("preset: unknown action type")
         << presetsKey << preset(named + R"("action":{"type":"replace"})");
     QTest::newRow("preset: action type in other case")
         << presetsKey << preset(named + R"("action":{"type":"AddOrModify"})");
     QTest::newRow("preset: action type missing") << presetsKey << preset(named + R"("action":{})");
-    QTest::newRow("preset: name missing")
-        << presetsKey << preset(id + R"("action":{"type":"addOrModify"})");
+    QTest::newRow("preset: name missing") << presetsKey << preset(id + action);
     QTest::newRow("preset: name not a string")
-        << presetsKey << preset(id + R"("name":7,"action":{"type":"addOrModify"})");
+        << presetsKey << preset(id + R"("name":7,)" + action);
     QTest::newRow("preset: id in braces")
         << presetsKey
-        << preset(
-               R"("id":"{1F8B6C2A-5D1E-4E7B-9A43-2C6D8E1F0A57}","name":"x","action":{"type":"addOrModify"})");
+        << preset(R"("id":"{1F8B6C2A-5D1E-4E7B-9A43-2C6D8E1F0A57}","name":"x",)" + action);
     QTest::newRow("preset: id not hexadecimal")
         << presetsKey
-        << preset(
-               R"("id":"1F8B6C2A-5D1E-4E7B-9A43-2C6D8E1F0AZZ","name":"x","action":{"type":"addOrModify"})");
+        << preset(R"("id":"1F8B6C2A-5D1E-4E7B-9A43-2C6D8E1F0AZZ","name":"x",)" + action);
     QTest::newRow("preset: override value not a string")
         << presetsKey << preset(named + R"("action":{"type":"addOrModify","overrides":{"a":1}})");
     QTest::newRow("preset: removals not an array")
         << presetsKey << preset(named + R"("action":{"type":"addOrModify","removals":"a"})");
-    QTest::newRow("presets: malformed JSON") << presetsKey << QByteArray("[" + good);
-    QTest::newRow("presets: object instead of array") << presetsKey << good;
+    QTest::newRow("presets: malformed JSON") << presetsKey << data(presetsKey, "[" + good);
+    QTest::newRow("presets: object instead of array") << presetsKey << data(presetsKey, good);
 
     // A good custom field, then a malformed one.
-    auto field = [](const char *second) {
-        return R"([{"id":"3C9E1A70-84B2-4F0D-A6E5-71D2B8C40F19","rawKey":"A:A","displayName":"A"},)" +
-               QByteArray(second) + "]";
+    auto field = [&](const char *second) {
+        return data(
+            customKey,
+            R"([{"id":"3C9E1A70-84B2-4F0D-A6E5-71D2B8C40F19","rawKey":"A:A","displayName":"A"},)" +
+                QByteArray(second) + "]");
     };
     QTest::newRow("field: displayName missing")
         << customKey << field(R"({"id":"3C9E1A70-84B2-4F0D-A6E5-71D2B8C40F1A","rawKey":"A:B"})");
@@ -246,24 +312,55 @@ void StoredListsTest::unreadableListsLoadEmptyAndAreKeptAside_data()
         << customKey
         << field(R"({"id":"3C9E1A70-84B2-4F0D-A6E5","rawKey":"A:B","displayName":"B"})");
     QTest::newRow("field: not an object") << customKey << field(R"("A:B")");
+
+    // Values of another type, and values cut short with the file by a crash
+    // or a full disk.
+    const auto string = [](const QString &key, const QString &text) -> Arrange {
+        return [=](const QString &) { return Preferences::standard().setString(key, text); };
+    };
+    const auto pins = [=](const QVariantList &keys) -> Arrange {
+        return
+            [=](const QString &) { return Preferences::standard().setArray(favoritesKey, keys); };
+    };
+    const auto cutShort = [](const QString &key, const Arrange &writeGood) -> Arrange {
+        return [=](const QString &config) {
+            const QString path = Preferences::standard().fileName();
+            QFile file(path);
+            if (!writeGood(config) || !file.open(QIODevice::ReadOnly))
+                return false;
+            const qsizetype at = file.readAll().indexOf(key.toLatin1() + '=');
+            file.close();
+            return at >= 0 && QFile::resize(path, at + key.size() + 40);
+        };
+    };
+    QTest::newRow("presets: a string") << presetsKey << string(presetsKey, "[" + good + "]");
+    QTest::newRow("presets: file cut short")
+        << presetsKey << cutShort(presetsKey, data(presetsKey, "[" + good + "," + good + "]"));
+    QTest::newRow("pins: a number among them") << favoritesKey << pins({"A:B", 5});
+    QTest::newRow("pins: a string") << favoritesKey << string(favoritesKey, "IFD0:Make");
+    QTest::newRow("pins: file cut short")
+        << favoritesKey << cutShort(favoritesKey, pins({"IFD0:Make", "IFD0:Model"}));
 }
 
-// The list loads as empty and stays stored; the next save keeps it aside
-// under the backup key before replacing it, and later saves leave the backup.
+// The list loads as empty and stays stored; the next change keeps it aside,
+// exactly as stored, before replacing it, and later changes leave the copy.
 void StoredListsTest::unreadableListsLoadEmptyAndAreKeptAside()
 {
     QFETCH(QString, key);
-    QFETCH(QByteArray, json);
-    m_standard.setData(key, json);
+    QFETCH(Arrange, arrange);
+    QVERIFY(arrange(m_env->configPath()));
+    const QVariant stored = rawValue(key);
+    QVERIFY(stored.isValid());
     QCOMPARE(loadedCount(key), 0);
-    QCOMPARE(m_standard.data(key), json);
+    QCOMPARE(rawValue(key), stored);
 
+    const QString backupKey = UnreadableListBackup::backupKey(key);
     QVERIFY(saveOneMore(key));
     QCOMPARE(loadedCount(key), 1);
-    QCOMPARE(m_standard.data(UnreadableListBackup::backupKey(key)), json);
+    QCOMPARE(rawValue(backupKey), stored);
     QVERIFY(saveOneMore(key));
     QCOMPARE(loadedCount(key), 2);
-    QCOMPARE(m_standard.data(UnreadableListBackup::backupKey(key)), json);
+    QCOMPARE(rawValue(backupKey), stored);
 }
 
 void StoredListsTest::unknownActionTypeNamesTheValueAndPath()
@@ -298,20 +395,9 @@ void StoredListsTest::customTagsKeepTheirOrder()
     store.saveCustomTags({});
     QVERIFY(store.loadCustomTags().isEmpty());
     QCOMPARE(m_standard.data(customKey), QByteArray("[]"));
-
-    // Written by another program: members in any order, ids in lower case.
-    m_standard.setData(
-        customKey,
-        R"([{"id":"3C9E1A70-84B2-4F0D-A6E5-71D2B8C40F19","rawKey":"A:A","displayName":"A"},)"
-        R"( {"displayName" : "Type \/ MIME", "rawKey" : "XMP-dc:Format", "id" : "3c9e1a70-84b2-4f0d-a6e5-71d2b8c40f1a"}])");
-    QCOMPARE(store.loadCustomTags(),
-             (QList<CustomMetadataTag>{
-                 {QUuid::fromString("3C9E1A70-84B2-4F0D-A6E5-71D2B8C40F19"), "A:A", "A"},
-                 {QUuid::fromString("3C9E1A70-84B2-4F0D-A6E5-71D2B8C40F1A"), "XMP-dc:Format",
-                  "Type / MIME"}}));
 }
 
-void StoredListsTest::favoritesRoundTripAsASetAndOtherShapesLoadEmpty()
+void StoredListsTest::favoritesRoundTripAsASetWhereverTheyAre()
 {
     FavoriteTagsStore &store = FavoriteTagsStore::shared();
     const QSet<QString> two{"GPS:GPSLongitude", "XMP-dc:Description"};
@@ -329,31 +415,65 @@ void StoredListsTest::favoritesRoundTripAsASetAndOtherShapesLoadEmpty()
     QVERIFY(store.loadFavorites().isEmpty());
     QCOMPARE(m_standard.stringArray(FavoriteTagsStore::favoritesKey), QStringList());
 
-    // Duplicates written by another program collapse; other shapes load as nothing.
-    const QString key = FavoriteTagsStore::favoritesKey;
-    m_standard.setStringArray(key, {"A:B", "A:B"});
+    // Written by another program: seen at once (the store holds no copy),
+    // duplicates collapse.
+    m_standard.setStringArray(FavoriteTagsStore::favoritesKey, {"A:B", "A:B"});
     QCOMPARE(store.loadFavorites(), QSet<QString>{"A:B"});
-    QVERIFY(m_standard.setArray(key, {"IFD0:Make", 5}) && store.loadFavorites().isEmpty());
-    QVERIFY(m_standard.setString(key, "IFD0:Make") && store.loadFavorites().isEmpty());
-    QVERIFY(m_standard.setData(key, "[\"IFD0:Make\"]") && store.loadFavorites().isEmpty());
-    QVERIFY(m_standard.setDictionary(key, {{"IFD0:Make", true}}) &&
-            store.loadFavorites().isEmpty());
-}
 
-void StoredListsTest::sharedStoreFollowsTheCurrentPreferences()
-{
-    FavoriteTagsStore &store = FavoriteTagsStore::shared();
+    // The shared store follows the standard preferences wherever they are.
     QCOMPARE(&store, &FavoriteTagsStore::shared());
-    store.saveFavorites({"IFD0:Make"});
-    store.saveCustomTags({makeTag("A:B", "B")});
-
-    // Changes made behind the store's back are seen at once: it holds no copy.
-    m_standard.setStringArray(FavoriteTagsStore::favoritesKey, {"IFD0:Model"});
-    QCOMPARE(store.loadFavorites(), QSet<QString>{"IFD0:Model"});
-
     m_env = std::make_unique<Testing::TestEnvironment>();
     QVERIFY(store.loadFavorites().isEmpty());
-    QVERIFY(store.loadCustomTags().isEmpty());
+}
+
+// Pins and fields change by what the user changed, applied to what is stored
+// at that moment, and every observer in the process hears of it.
+void StoredListsTest::pinAndFieldChangesApplyToWhatIsStoredAndAreAnnounced()
+{
+    FavoriteTagsStore &window = FavoriteTagsStore::shared();
+    FavoriteTagsStore otherWindow(Preferences::standard());
+    QObject observer;
+    int pinNews = 0;
+    int fieldNews = 0;
+    window.observeFavorites(&observer, [&] { ++pinNews; });
+    window.observeCustomTags(&observer, [&] { ++fieldNews; });
+    FavoriteTagsStore(Preferences::atPath(m_env->workPath() + "/other.conf"))
+        .changeFavorites({"X:Y"}, {});
+    QCOMPARE(pinNews, 0);
+
+    using Pins = QSet<QString>;
+    QCOMPARE(window.changeFavorites({"A:A", "B:B"}, {}), (Pins{"A:A", "B:B"}));
+    QCOMPARE(otherWindow.changeFavorites({"C:C"}, {"A:A"}), (Pins{"B:B", "C:C"}));
+    QCOMPARE(pinNews, 2);
+    // Nothing to change: nothing written, nothing announced. A key both
+    // pinned and unpinned ends up unpinned.
+    QCOMPARE(window.changeFavorites({"B:B", "D:D"}, {"D:D", "Z:Z"}), (Pins{"B:B", "C:C"}));
+    QCOMPARE(pinNews, 2);
+    QCOMPARE(window.loadFavorites(), (Pins{"B:B", "C:C"}));
+
+    using Fields = QList<CustomMetadataTag>;
+    const CustomMetadataTag a = makeTag("A:A", "A");
+    const CustomMetadataTag b = makeTag("B:B", "B");
+    const CustomMetadataTag c = makeTag("C:C", "C");
+    const CustomMetadataTag d = makeTag("D:D", "D");
+    QCOMPARE(window.changeCustomTags({{a, b}, {}}), (Fields{a, b}));
+    // The other window renames a, removes b and adds c in its sheet, while
+    // this one adds d.
+    CustomMetadataTag renamed = a;
+    renamed.displayName = "Renamed";
+    const CustomTagsChange edit = CustomTagsChange::between({a, b}, {c, renamed});
+    QCOMPARE(edit, (CustomTagsChange{{c, renamed}, {b.id}}));
+    QCOMPARE(window.changeCustomTags({{d}, {}}), (Fields{a, b, d}));
+    QCOMPARE(otherWindow.changeCustomTags(edit), (Fields{renamed, d, c}));
+    QCOMPARE(window.changeCustomTags({{a}, {a.id}}), (Fields{d, c}));
+    QCOMPARE(fieldNews, 4);
+    QVERIFY(CustomTagsChange::between({d, c}, {c, d}).isEmpty());
+
+    // Replacing a whole list is announced too.
+    window.saveFavorites({});
+    window.saveCustomTags({});
+    QCOMPARE(pinNews, 3);
+    QCOMPARE(fieldNews, 5);
 }
 
 void StoredListsTest::migrationTurnsTheRecordIntoOnePreset()
@@ -371,7 +491,8 @@ void StoredListsTest::migrationTurnsTheRecordIntoOnePreset()
                      PresetAction::addOrModifyMetadata(
                          {{"XMP-dc:Creator", "Ann Lee"}, {"XMP-photoshop:Credit", "Studio"}})}));
     QVERIFY(!m_standard.contains(recordKey));
-    QVERIFY(earlierWindow.presets().isEmpty());
+    // Windows opened earlier show it at once.
+    QCOMPARE(earlierWindow.presets(), presets);
 
     // A second window starts: nothing more happens.
     QCOMPARE(DefaultOverridesMigration::migrate(), std::nullopt);

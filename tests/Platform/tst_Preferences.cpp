@@ -1,4 +1,5 @@
 #include "MetaloomFeature/Platform/Preferences.h"
+#include "MetaloomFeature/Platform/PreferencesLock.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QDir>
@@ -21,6 +22,7 @@ private Q_SLOTS:
     void valuesOfAnotherTypeReadAsNothing();
     void listsWrittenByPlainQSettingsAreAccepted();
     void failedWritesAreReported();
+    void changesUnderTheLockAlwaysMoveTheTimeStamp();
 
 private:
     Preferences reparsedCopy(const Preferences &preferences);
@@ -143,6 +145,34 @@ void PreferencesTest::failedWritesAreReported()
 
     // One failure does not poison later writes elsewhere.
     QVERIFY(Preferences::standard().setData("key", "bytes"));
+}
+
+// Another process re-reads the file only when its size or its time stamp (in
+// milliseconds) changed. Two changes of the same size within one tick of the
+// file system's clock would look like none, so a change under the lock
+// always leaves a later time stamp than the one it found: here, one set
+// ahead of the clock.
+void PreferencesTest::changesUnderTheLockAlwaysMoveTheTimeStamp()
+{
+    Preferences preferences = Preferences::standard();
+    QVERIFY(preferences.setString("key", "a"));
+    QFile file(preferences.fileName());
+    const QDateTime ahead = QDateTime::currentDateTimeUtc().addSecs(60);
+    QVERIFY(file.open(QIODevice::ReadOnly) &&
+            file.setFileTime(ahead, QFileDevice::FileModificationTime));
+    file.close();
+    {
+        PreferencesLock lock(preferences);
+        QVERIFY(lock.isLocked());
+        QVERIFY(preferences.setString("key", "b"));
+    }
+    QVERIFY(QFileInfo(file).lastModified() > ahead);
+
+    // The lock lies next to the file; a second lock waits for the first, in
+    // this process too.
+    PreferencesLock first(preferences);
+    QVERIFY(QFile::exists(PreferencesLock::lockFilePath(preferences.fileName())));
+    QVERIFY(!PreferencesLock(preferences, std::chrono::milliseconds(20)).isLocked());
 }
 
 QTEST_GUILESS_MAIN(PreferencesTest)

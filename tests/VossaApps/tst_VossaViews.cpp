@@ -47,14 +47,12 @@ const AppsFeed::Entry arbor = entry("arbor", "Arbor", {}, "Family trees of photo
 // A catalog source whose loads are answered by the test. A catalog runs one
 // load at a time, so there is at most one waiting.
 struct ScriptedSource {
-    std::optional<AppsFeed> cachedFeed;
     int loads = 0;
     std::shared_ptr<QPromise<AppsLoadResult>> pending;
 
     AppsCatalog::Source source()
     {
-        return {[this] { return cachedFeed; },
-                [this](const QUrl &) {
+        return {{}, [this](const QUrl &) {
                     ++loads;
                     pending = std::make_shared<QPromise<AppsLoadResult>>();
                     pending->start();
@@ -397,6 +395,10 @@ void VossaViewsTest::iconsAreFetchedOncePerAddress()
     LoopbackHttpServer server;
     server.setResponse("/icon.png", Response::bytes("image/png", png));
     server.setResponse("/text.png", Response::bytes("image/png", "this is not an image"));
+    Response endless = Response::bytes("image/png", QByteArray(64 << 10, 'x'));
+    endless.endless = true;
+    endless.pieceInterval = std::chrono::milliseconds(1);
+    server.setResponse("/endless.png", endless);
     RemoteIconCache icons;
     AppsFeed::Entry app = lumen;
     app.icon = server.url("/icon.png");
@@ -421,11 +423,11 @@ void VossaViewsTest::iconsAreFetchedOncePerAddress()
     QCOMPARE(server.requestCount(), 1);
     QCOMPARE(RemoteIconCache::shared(), RemoteIconCache::shared());
 
-    // An icon that is missing or not an image leaves the placeholder in the
-    // entry's colour.
+    // An icon that is missing, not an image or without end leaves the
+    // placeholder in the entry's colour.
     QSignalSpy failures(&icons, &RemoteIconCache::iconFailed);
     int expectedFailures = 0;
-    for (const char *path : {"/missing.png", "/text.png"}) {
+    for (const char *path : {"/missing.png", "/text.png", "/endless.png"}) {
         ++expectedFailures;
         app.icon = server.url(path);
         AppRow row(app, &icons);
@@ -441,7 +443,7 @@ void VossaViewsTest::iconsAreFetchedOncePerAddress()
     plain.color = "#12";
     AppRow row(plain, &icons);
     QVERIFY(showsPlaceholder(row, row.palette().color(QPalette::Highlight)));
-    QCOMPARE(server.requestCount(), 3);
+    QCOMPARE(server.requestCount(), 4);
 }
 
 void VossaViewsTest::hostDefaultsUseSharedCatalogAndFeedAddress()

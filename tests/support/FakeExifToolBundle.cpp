@@ -37,7 +37,9 @@ void FakeExifToolBundle::setBody(const QString &body)
     const QString text = QStringLiteral("#!/bin/sh\n"
                                         "printf '%s\\0' \"$@\" > '%1/args.bin'\n"
                                         "env -0 > '%1/env.bin'\n"
-                                        "echo run >> '%1/runs.txt'\n")
+                                        "echo run >> '%1/runs.txt'\n"
+                                        "for a in \"$@\"; do if [ \"$a\" = -o ]; then "
+                                        "cp '%1/args.bin' '%1/write-args.bin'; fi; done\n")
                              .arg(record) +
                          body + QLatin1Char('\n');
     script.write(text.toUtf8());
@@ -80,12 +82,22 @@ static QList<QByteArray> readNulSeparated(const QString &path)
     return parts;
 }
 
-QStringList FakeExifToolBundle::lastArguments() const
+static QStringList argumentsIn(const QString &path)
 {
     QStringList arguments;
-    for (const QByteArray &part : readNulSeparated(exifToolFolder() + QStringLiteral("/args.bin")))
+    for (const QByteArray &part : readNulSeparated(path))
         arguments << QString::fromUtf8(part);
     return arguments;
+}
+
+QStringList FakeExifToolBundle::lastArguments() const
+{
+    return argumentsIn(exifToolFolder() + QStringLiteral("/args.bin"));
+}
+
+QStringList FakeExifToolBundle::lastWriteArguments() const
+{
+    return argumentsIn(exifToolFolder() + QStringLiteral("/write-args.bin"));
 }
 
 QMap<QString, QString> FakeExifToolBundle::lastEnvironment() const

@@ -31,6 +31,8 @@ public:
 
     // What the last run received; empty when the script never ran.
     QStringList lastArguments() const;
+    // What the last run that wrote a file ("-o") received.
+    QStringList lastWriteArguments() const;
     QMap<QString, QString> lastEnvironment() const;
     int runCount() const;
 
@@ -51,14 +53,26 @@ QByteArray runRealExifTool(const QStringList &arguments, int *exitCode = nullptr
 namespace Metaloom::Testing::FakeScripts {
 
 // A body that behaves like a successful "-o" write: copies the target (the
-// last argument) to the output path (after "-o") and reports one file.
+// last argument) to the output path (after "-o") and reports one file. Asked
+// to read tags back from the new file (no "-o"), it answers that the tags the
+// last write set to a value are there and the others are not.
 inline QString successfulWrite()
 {
     return QStringLiteral(
-        "out=''; prev=''; last=''\n"
+        "out=''; prev=''; last=''; state=\"$(dirname \"$0\")/set-tags.txt\"\n"
         "for a in \"$@\"; do if [ \"$prev\" = '-o' ]; then out=\"$a\"; fi; prev=\"$a\"; "
         "last=\"$a\"; done\n"
-        "cp \"$last\" \"$out\" && printf '    1 image files created\\n'");
+        "if [ -n \"$out\" ]; then\n"
+        "  for a in \"$@\"; do case \"$a\" in -*=?*) printf '%s\\n' \"${a%%=*}\";; esac; "
+        "done > \"$state\"\n"
+        "  cp \"$last\" \"$out\" && printf '    1 image files created\\n'\n"
+        "else\n"
+        "  for a in \"$@\"; do case \"$a\" in -common_args) break;; -execute) continue;; esac\n"
+        "    if grep -qxF -- \"$a\" \"$state\" 2>/dev/null; then\n"
+        "      printf '[{\"SourceFile\":\"f\",\"%s\":\"v\"}]\\n' \"${a#-}\"\n"
+        "    else printf '[{\"SourceFile\":\"f\"}]\\n'; fi\n"
+        "  done\n"
+        "fi");
 }
 
 } // namespace Metaloom::Testing::FakeScripts

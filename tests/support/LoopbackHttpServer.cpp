@@ -117,15 +117,41 @@ void LoopbackHttpServer::answer(QTcpSocket *socket, const QString &path)
         response = Response::withStatus(404, "Not Found", "text/plain", "not found");
 
     QByteArray head = "HTTP/1.1 " + QByteArray::number(response.status) + ' ' + response.reason +
-                      "\r\nContent-Length: " + QByteArray::number(response.body.size()) +
                       "\r\nConnection: close\r\n";
+    if (!response.endless)
+        head += "Content-Length: " + QByteArray::number(response.body.size()) + "\r\n";
     for (const auto &[name, value] : response.headers)
         head += name + ": " + value + "\r\n";
     head += "\r\n";
     socket->write(head);
+    if (response.pieceSize > 0 || response.endless) {
+        sendInPieces(socket, response);
+        return;
+    }
     socket->write(response.truncateAfter ? response.body.left(*response.truncateAfter)
                                          : response.body);
     socket->disconnectFromHost();
+}
+
+void LoopbackHttpServer::sendInPieces(QTcpSocket *socket, const Response &response)
+{
+    const qsizetype pieceSize = response.pieceSize > 0 ? response.pieceSize : response.body.size();
+    auto *timer = new QTimer(socket);
+    timer->setInterval(response.pieceInterval);
+    connect(timer, &QTimer::timeout, socket,
+            [socket, timer, response, pieceSize, sent = qsizetype(0)]() mutable {
+                if (socket->state() != QAbstractSocket::ConnectedState) {
+                    timer->stop();
+                    return;
+                }
+                socket->write(response.body.mid(sent % response.body.size(), pieceSize));
+                sent += pieceSize;
+                if (!response.endless && sent >= response.body.size()) {
+                    timer->stop();
+                    socket->disconnectFromHost();
+                }
+            });
+    timer->start();
 }
 
 } // namespace Metaloom::Testing

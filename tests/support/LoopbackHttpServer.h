@@ -35,6 +35,13 @@ public:
         // Announce the whole body but send only this many bytes of it, then
         // hang up (a connection lost mid-transfer).
         std::optional<qsizetype> truncateAfter;
+        // Send the body in pieces of this many bytes, one every pieceInterval
+        // (a server that trickles); 0 sends it in one go.
+        qsizetype pieceSize = 0;
+        std::chrono::milliseconds pieceInterval{0};
+        // Send the body over and over without announcing a length: a body
+        // that never ends.
+        bool endless = false;
 
         static Response json(const QByteArray &body);
         static Response withStatus(int status, const QByteArray &reason,
@@ -66,6 +73,7 @@ private:
     void accept();
     void readRequest(QTcpSocket *socket);
     void answer(QTcpSocket *socket, const QString &path);
+    void sendInPieces(QTcpSocket *socket, const Response &response);
 
     QTcpServer m_server;
     QHash<QString, Response> m_responses;

@@ -1,0 +1,152 @@
+#include "Leftovers.h"
+
+#include "ExifToolRunner.h"
+#include "FileChangeQueue.h"
+#include "FileLock.h"
+#include "FileReplacement.h"
+#include "RewriteJournal.h"
+#include "TargetLock.h"
+#include "TemporaryClaim.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMap>
+#include <QtConcurrent>
+
+#include <unistd.h>
+
+namespace Metaloom::Leftovers {
+
+namespace {
+
+QStringList entriesOf(const QDir &dir, const QStringList &nameFilters = {})
+{
+    return dir.entryList(nameFilters,
+                         QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+}
+
+// Rolls back the rewrite an identifier's journal records, if there is one.
+// False when it has to wait: the file is being changed by a live process.
+bool settleJournal(const QString &folder, const QString &id,
+                   const std::optional<QString> &lockedTarget, Report &report)
+{
+    const QString journal = TemporaryClaim::hiddenPath(folder, id, RewriteJournal::journalSuffix);
+    if (!QFileInfo::exists(journal))
+        return true;
+    const std::optional<RewriteJournal::Entry> entry = RewriteJournal::read(journal);
+    std::optional<FileLock> targetLock;
+    if (entry) {
+        const bool heldByCaller = lockedTarget && FileChangeQueue::keyFor(*lockedTarget) ==
+                                                      FileChangeQueue::keyFor(entry->targetPath);
+        if (!heldByCaller) {
+            try {
+                targetLock = TargetLock::tryAcquire(folder, entry->targetPath);
+            } catch (...) {
+                return false;
+            }
+            if (!targetLock)
+                return false;
+        }
+    }
+    const QString backup = TemporaryClaim::hiddenPath(folder, id, RewriteJournal::backupSuffix);
+    switch (RewriteJournal::rollBack(journal, backup)) {
+    case RewriteJournal::Outcome::deferred:
+        return false;
+    case RewriteJournal::Outcome::restored:
+        report.restoredTargets << entry->targetPath;
+        break;
+    case RewriteJournal::Outcome::discarded:
+        break;
+    }
+    // The journal goes first: without it, a backup is only a leftover.
+    QFile::remove(journal);
+    report.removedFiles << QFileInfo(journal).fileName();
+    return true;
+}
+
+bool isOurFolder(const QString &folder)
+{
+    const QFileInfo info(folder);
+    return info.isDir() && !info.isSymLink() && info.ownerId() == ::getuid();
+}
+
+} // namespace
+
+Report cleanTemporaryFolder(const QString &folder, const std::optional<QString> &lockedTarget)
+{
+    Report report;
+    if (!isOurFolder(folder))
+        return report;
+    const QDir dir(folder);
+    QMap<QString, QStringList> namesById;
+    for (const QString &name : entriesOf(dir)) {
+        if (TargetLock::isLockFileName(name)) {
+            if (std::optional<FileLock> stale =
+                    FileLock::tryLock(dir.filePath(name), FileLock::Open::existing)) {
+                stale->setRemoveOnRelease(true);
+                report.removedFiles << name;
+            }
+        } else if (const std::optional<QString> id = TemporaryClaim::idOfName(name)) {
+            namesById[*id] << name;
+        }
+    }
+    for (auto it = namesById.cbegin(); it != namesById.cend(); ++it) {
+        const QString lockPath = TemporaryClaim::lockPath(folder, it.key());
+        // Files of an identifier exist only while its lock file does, unless
+        // their process died; a lock file nobody holds was left the same way.
+        std::optional<FileLock> claim = FileLock::tryLock(lockPath, FileLock::Open::existing);
+        if (!claim && QFileInfo::exists(lockPath))
+            continue; // a live operation
+        if (!settleJournal(folder, it.key(), lockedTarget, report))
+            continue;
+        for (const QString &name : it.value()) {
+            const QString path = dir.filePath(name);
+            if (path != lockPath && QFile::remove(path))
+                report.removedFiles << name;
+        }
+        if (claim) {
+            claim->setRemoveOnRelease(true);
+            report.removedFiles << QFileInfo(lockPath).fileName();
+        }
+    }
+    return report;
+}
+
+QStringList cleanBesideTarget(const QString &targetPath)
+{
+    QStringList removed;
+    const QString resolved = FileChangeQueue::keyFor(targetPath);
+    const QDir dir = QFileInfo(resolved).absoluteDir();
+    for (const QString &name : entriesOf(dir, {QStringLiteral(".metaloom-*.tmp")})) {
+        if (!FileReplacement::isTemporaryNeighbourName(name))
+            continue;
+        if (std::optional<FileLock> stale =
+                FileLock::tryLock(dir.filePath(name), FileLock::Open::existing)) {
+            stale->setRemoveOnRelease(true);
+            removed << name;
+        }
+    }
+    return removed;
+}
+
+void cleanBeforeChange(const QString &temporaryDirectory, const QString &targetPath)
+{
+    cleanTemporaryFolder(temporaryDirectory, targetPath);
+    cleanBesideTarget(targetPath);
+}
+
+QFuture<void> atEngineStart()
+{
+    static const QFuture<void> started =
+        QtConcurrent::run([folder = ExifToolRunner::temporaryDirectoryPath()] {
+            try {
+                cleanTemporaryFolder(folder);
+            } catch (...) {
+                // A sweep that fails is tried again before each change.
+            }
+        });
+    return started;
+}
+
+} // namespace Metaloom::Leftovers

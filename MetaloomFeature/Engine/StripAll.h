@@ -1,0 +1,25 @@
+#pragma once
+
+#include "ExifToolRunner.h"
+
+#include <QCoroTask>
+#include <QString>
+
+namespace Metaloom::StripAll {
+
+// Strips every tag ExifTool can remove from the target into `outputPath`.
+// Some formats need a part that the stripping list deletes (a raw file's
+// image directory, a multi-page TIFF's second page): ExifTool then refuses
+// the whole list. The strip is then made again from "-all=" alone, taking
+// back in each further deletion (or group of them) that ExifTool accepts, so
+// everything else still goes. Only when
+// ExifTool refuses even "-all=" alone does the strip fail, with its first
+// refusal. Errors carry no warning caused by the list's own "-ExifTool:all=".
+QCoro::Task<CommandOutput> run(ResourceBundle bundle, QString targetPath, QString outputPath,
+                               QString temporaryDirectory);
+
+// The text without the lines that only report that the list's own
+// "-ExifTool:all=" matched nothing (nothing stores ExifTool's own tags).
+QString withoutOwnWarnings(const QString &text);
+
+} // namespace Metaloom::StripAll

@@ -1,0 +1,344 @@
+// What happens to the user's files when our program is killed, when two of
+// our programs change one file, and when a path leads to something that is
+// not an ordinary file or has an unusual name.
+
+#include "MetaloomFeature/Engine/ExifToolRunner.h"
+#include "MetaloomFeature/Engine/ExifToolService.h"
+#include "MetaloomFeature/Engine/FileLock.h"
+#include "MetaloomFeature/Engine/Leftovers.h"
+#include "MetaloomFeature/Engine/TargetPath.h"
+#include "RealFiles.h"
+#include "tests/support/FakeExifToolBundle.h"
+#include "tests/support/TaskRunner.h"
+#include "tests/support/TestEnvironment.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QThread>
+#include <QtTest>
+
+#include <csignal>
+#include <fcntl.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+using namespace Metaloom;
+using namespace Metaloom::Testing;
+
+namespace {
+
+QByteArray contentOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+}
+
+// Running and not merely waiting to be reaped.
+bool isRunning(pid_t pid)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray line = stat.readAll();
+    const qsizetype state = line.lastIndexOf(')') + 2;
+    return state < line.size() && line.at(state) != 'Z' && line.at(state) != 'X';
+}
+
+std::unique_ptr<QProcess> startHelper(const QStringList &arguments)
+{
+    auto helper = std::make_unique<QProcess>();
+    helper->setProgram(QStringLiteral(METALOOM_ENGINE_HELPER));
+    helper->setArguments(arguments);
+    helper->start();
+    if (!helper->waitForStarted(10000))
+        qFatal("the engine helper did not start");
+    return helper;
+}
+
+void killAndReap(QProcess &process)
+{
+    ::kill(pid_t(process.processId()), SIGKILL);
+    process.waitForFinished(10000);
+}
+
+} // namespace
+
+class FileSafetyTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void interruptedRewriteIsRolledBack();
+    void twoProgramsSavingOneFileKeepBothEdits();
+    void exifToolDiesWithTheProgram();
+    void leftoversOfDeadProcessesAreRemoved_data();
+    void leftoversOfDeadProcessesAreRemoved();
+    void pathsThatCannotBeHandled_data();
+    void pathsThatCannotBeHandled();
+
+private:
+    QString work() const { return m_env->workPath(); }
+    QString exifToolTmp() const { return m_env->tempPath() + QStringLiteral("/ExifToolTmp"); }
+
+    std::unique_ptr<TestEnvironment> m_env;
+};
+
+void FileSafetyTest::init()
+{
+    m_env = std::make_unique<TestEnvironment>();
+}
+
+void FileSafetyTest::cleanup()
+{
+    m_env.reset();
+}
+
+void FileSafetyTest::interruptedRewriteIsRolledBack()
+{
+    // A large file rewritten in place by another process of ours that is
+    // killed at random moments: afterwards the recovery leaves either the
+    // old or the new bytes, never a mix, and nothing else behind.
+    const QString tmp = ExifToolRunner::prepareTemporaryDirectory();
+    const QString target = QDir(work()).filePath(QStringLiteral("clip.mov"));
+    const QString output =
+        QDir(tmp).filePath(QStringLiteral("0F1E2D3C-4B5A-6978-8796-A5B4C3D2E1F0.mov"));
+    const QByteArray before(48 << 20, 'o');
+    const QByteArray after((48 << 20) + 4096, 'n');
+    const QDateTime date(QDate(2019, 5, 17), QTime(8, 30, 15), Qt::UTC);
+    const auto prepare = [&] {
+        writeFile(target, before);
+        QFile file(target);
+        file.open(QIODevice::ReadWrite);
+        file.setFileTime(date, QFileDevice::FileModificationTime);
+        writeFile(output, after);
+    };
+
+    // One undisturbed run measures how long a rewrite takes here.
+    prepare();
+    auto calibration = startHelper({QStringLiteral("rewrite"), target, output});
+    QVERIFY(calibration->waitForFinished(120000));
+    const QList<QByteArray> lines = calibration->readAllStandardOutput().split('\n');
+    QVERIFY(lines.size() >= 2 && lines.at(1).startsWith("done "));
+    const int duration = std::max(20, lines.at(1).mid(5).toInt());
+    QCOMPARE(contentOf(target), after);
+
+    const quint32 seed = QRandomGenerator::global()->generate();
+    QRandomGenerator random(seed);
+    const auto journalWritten = [&tmp] {
+        return !QDir(tmp)
+                    .entryList({QStringLiteral(".*.journal")}, QDir::Files | QDir::Hidden)
+                    .isEmpty();
+    };
+    int rolledBack = 0;
+    for (int round = 0; round < 8; ++round) {
+        prepare();
+        auto helper = startHelper({QStringLiteral("rewrite"), target, output});
+        QVERIFY(helper->waitForReadyRead(30000));
+        // Every other kill lands anywhere, the others once the file is being
+        // rewritten (the journal is written just before).
+        if (round % 2 == 0) {
+            QThread::msleep(random.bounded(duration + 1));
+        } else {
+            while (!journalWritten() && !helper->waitForFinished(1)) {
+            }
+            QThread::msleep(random.bounded(duration / 3 + 1));
+        }
+        killAndReap(*helper);
+
+        const Leftovers::Report report = Leftovers::cleanTemporaryFolder(tmp);
+        const QByteArray content = contentOf(target);
+        const QString where = QStringLiteral("round %1, seed %2").arg(round).arg(seed);
+        QVERIFY2(content == before || content == after, qPrintable(where));
+        if (report.restoredTargets.contains(target)) {
+            ++rolledBack;
+            QVERIFY2(content == before, qPrintable(where));
+            QCOMPARE(QFileInfo(target).lastModified().toUTC(), date);
+        }
+        QVERIFY2(filesIn(tmp).isEmpty(), qPrintable(where + filesIn(tmp).join(u' ')));
+    }
+    QVERIFY2(rolledBack > 0, "no kill landed inside a rewrite; the recovery went untested");
+}
+
+void FileSafetyTest::twoProgramsSavingOneFileKeepBothEdits()
+{
+    // A 12 MB TIFF, large enough for the two saves to overlap.
+    const QString target = QDir(work()).filePath(QStringLiteral("scan.tif"));
+    QImage image(2000, 1500, QImage::Format_RGB32);
+    image.fill(QColor(30, 90, 160));
+    QVERIFY(image.save(target, "tiff"));
+    for (int round = 0; round < 3; ++round) {
+        const QString title = QStringLiteral("Title %1").arg(round);
+        const QString artist = QStringLiteral("Artist %1").arg(round);
+        auto first = startHelper({QStringLiteral("change"), QStringLiteral("real"), target,
+                                  QStringLiteral("XMP-dc:Title"), title});
+        auto second = startHelper({QStringLiteral("change"), QStringLiteral("real"), target,
+                                   QStringLiteral("IFD0:Artist"), artist});
+        for (QProcess *helper : {first.get(), second.get()}) {
+            QVERIFY(helper->waitForFinished(180000));
+            QVERIFY2(helper->exitCode() == 0, helper->readAllStandardError().constData());
+        }
+        QCOMPARE(valueOf(target, QStringLiteral("XMP-dc:Title")), title);
+        QCOMPARE(valueOf(target, QStringLiteral("IFD0:Artist")), artist);
+    }
+    QCOMPARE(filesIn(work()), QStringList{QStringLiteral("scan.tif")});
+    QCOMPARE(filesIn(exifToolTmp()), QStringList());
+}
+
+void FileSafetyTest::exifToolDiesWithTheProgram()
+{
+    const QString pidFile = QDir(work()).filePath(QStringLiteral("exiftool.pid"));
+    FakeExifToolBundle fake(work(), QStringLiteral("echo $$ > '%1'; exec sleep 60").arg(pidFile));
+    const QString target = makeImage(work(), QStringLiteral("photo.jpg"));
+    const QByteArray before = contentOf(target);
+    auto helper = startHelper({QStringLiteral("change"), fake.bundle().directory(), target,
+                               QStringLiteral("IFD0:Artist"), QStringLiteral("x")});
+    QTRY_VERIFY_WITH_TIMEOUT(!contentOf(pidFile).trimmed().isEmpty(), 20000);
+    const pid_t exifTool = pid_t(contentOf(pidFile).trimmed().toInt());
+    QVERIFY(isRunning(exifTool));
+    const auto stopStray = qScopeGuard([exifTool] {
+        if (isRunning(exifTool))
+            ::kill(exifTool, SIGKILL);
+    });
+
+    killAndReap(*helper);
+    QTRY_VERIFY_WITH_TIMEOUT(!isRunning(exifTool), 5000);
+    QCOMPARE(contentOf(target), before);
+}
+
+void FileSafetyTest::leftoversOfDeadProcessesAreRemoved_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("besideTarget");
+    QTest::addColumn<bool>("held"); // a live process holds it
+    QTest::addColumn<bool>("removed");
+    const QString id = QStringLiteral("0F1E2D3C-4B5A-6978-8796-A5B4C3D2E1F0");
+    QTest::newRow("output") << id + QStringLiteral(".jpg") << false << false << true;
+    QTest::newRow("stripping retry")
+        << QLatin1Char('.') + id + QStringLiteral("-next.cr2") << false << false << true;
+    QTest::newRow("backup") << QLatin1Char('.') + id + QStringLiteral(".backup") << false << false
+                            << true;
+    QTest::newRow("output of a live change")
+        << id + QStringLiteral(".jpg") << false << true << false;
+    const QString targetLock = QStringLiteral(".target-0123456789abcdef0123456789abcdef.lock");
+    QTest::newRow("target lock") << targetLock << false << false << true;
+    QTest::newRow("target lock held") << targetLock << false << true << false;
+    QTest::newRow("someone else's file") << "notes.txt" << false << false << false;
+    const QString neighbour = QStringLiteral(".metaloom-0123456789ab.tmp");
+    QTest::newRow("new copy beside") << neighbour << true << false << true;
+    QTest::newRow("new copy beside, live") << neighbour << true << true << false;
+    QTest::newRow("near miss") << neighbour + QStringLiteral(".bak") << true << false << false;
+}
+
+void FileSafetyTest::leftoversOfDeadProcessesAreRemoved()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, besideTarget);
+    QFETCH(bool, held);
+    QFETCH(bool, removed);
+    const QString target = makeImage(work(), QStringLiteral("photo.jpg"));
+    const QString folder = besideTarget ? work() : ExifToolRunner::prepareTemporaryDirectory();
+    const QString path = QDir(folder).filePath(name);
+    writeFile(path, "left behind");
+    std::optional<FileLock> holder;
+    if (held) {
+        const QString lockPath = name.endsWith(QStringLiteral(".jpg"))
+                                     ? QDir(folder).filePath(QLatin1Char('.') + name.chopped(4) +
+                                                             QStringLiteral(".lock"))
+                                     : path;
+        holder = FileLock::tryLock(lockPath, FileLock::Open::createIfMissing);
+        QVERIFY(holder);
+    }
+
+    FakeExifToolBundle fake(work(), FakeScripts::successfulWrite());
+    ExifToolService service(fake.bundle());
+    const auto outcome = runTask(service.applyOverrides(
+        {{QStringLiteral("IFD0:Artist"), QStringLiteral("x")}}, QUrl::fromLocalFile(target)));
+    QVERIFY2(outcome.succeeded(), qPrintable(outcome.errorMessage()));
+    QCOMPARE(QFileInfo::exists(path), !removed);
+}
+
+void FileSafetyTest::pathsThatCannotBeHandled_data()
+{
+    QTest::addColumn<QString>("address"); // %W stands for the work folder
+    QTest::addColumn<QString>("message"); // empty: handled like any file
+    const QString files = QStringLiteral(". Metaloom reads and writes the metadata of files.");
+    const QString name = QStringLiteral("“a\uFFFDb.jpg” cannot be opened: its name is not valid "
+                                        "UTF-8 text, which Metaloom cannot handle. Rename the "
+                                        "file, then add it again.");
+    QTest::newRow("named pipe") << "%W/pipe.jpg"
+                                << "“pipe.jpg” is a named pipe, not a file" + files;
+    QTest::newRow("link to a named pipe") << "%W/link.jpg"
+                                          << "“link.jpg” is a named pipe, not a file" + files;
+    QTest::newRow("device") << "/dev/zero"
+                            << "“zero” is a device, not a file" + files;
+    QTest::newRow("socket") << "%W/socket.jpg"
+                            << "“socket.jpg” is a socket, not a file" + files;
+    QTest::newRow("raw bytes in the address") << "file://%W/a%FFb.jpg" << name;
+    QTest::newRow("raw bytes already turned into text") << "%W/a\uFFFDb.jpg" << name;
+    QTest::newRow("raw bytes in a folder")
+        << "file://%W/d%FF/ok.jpg"
+        << QStringLiteral("“ok.jpg” cannot be opened: the name of a folder it is in is not valid "
+                          "UTF-8 text, which Metaloom cannot handle. Rename the folder, then add "
+                          "the file again.");
+    QTest::newRow("a real replacement character") << "%W/real\uFFFD.jpg" << QString();
+}
+
+void FileSafetyTest::pathsThatCannotBeHandled()
+{
+    QFETCH(QString, address);
+    QFETCH(QString, message);
+    // A named pipe would block ExifTool for ever, /dev/zero feed it without
+    // end; names of raw bytes come from other programs.
+    const QByteArray folder = QFile::encodeName(work());
+    QCOMPARE(::mkfifo(folder + "/pipe.jpg", 0600), 0);
+    QCOMPARE(::symlink(folder + "/pipe.jpg", folder + "/link.jpg"), 0);
+    const int socket = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un socketAddress{};
+    socketAddress.sun_family = AF_UNIX;
+    qstrncpy(socketAddress.sun_path, folder + "/socket.jpg", sizeof socketAddress.sun_path);
+    QCOMPARE(::bind(socket, reinterpret_cast<sockaddr *>(&socketAddress), sizeof socketAddress), 0);
+    ::close(socket);
+    const QByteArray rawName = folder + "/a\xff"
+                                        "b.jpg";
+    const QByteArray rawFolder = folder + "/d\xff";
+    QCOMPARE(::mkdir(rawFolder, 0700), 0);
+    for (const QByteArray &raw : {rawName, rawFolder + "/ok.jpg"})
+        ::close(::open(raw, O_CREAT | O_WRONLY, 0600));
+    // Qt cannot list these names, so the test folder's removal would miss them.
+    const auto removeRaw = qScopeGuard([&] {
+        ::unlink(rawName);
+        ::unlink(rawFolder + "/ok.jpg");
+        ::rmdir(rawFolder);
+    });
+    writeFile(work() + QStringLiteral("/real\uFFFD.jpg"), "x");
+
+    address.replace(QLatin1String("%W"), work());
+    const QUrl url =
+        address.startsWith(QLatin1String("file:")) ? QUrl(address) : QUrl::fromLocalFile(address);
+    QCOMPARE(TargetPath::unhandledNameMessage(url).value_or(QString()),
+             message.contains(QLatin1String("UTF-8")) ? message : QString());
+    if (message.isEmpty())
+        return;
+    FakeExifToolBundle fake(work(), FakeScripts::successfulWrite());
+    ExifToolService service(fake.bundle());
+    using namespace std::chrono_literals;
+    QCOMPARE(runTask(service.readMetadata(url), 15s).errorMessage(), message);
+    QCOMPARE(runTask(service.removeAllMetadata(url), 15s).errorMessage(), message);
+    QCOMPARE(fake.runCount(), 0);
+}
+
+QTEST_GUILESS_MAIN(FileSafetyTest)
+#include "tst_FileSafety.moc"
