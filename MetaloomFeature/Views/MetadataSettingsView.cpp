@@ -7,6 +7,7 @@
 #include "SheetStyle.h"
 #include "SymbolIcons.h"
 
+#include "MetaloomFeature/Engine/TagKeyRules.h"
 #include "MetaloomFeature/Library/LibraryViewModel.h"
 
 #include <QGroupBox>
@@ -315,6 +316,10 @@ void MetadataSettingsView::addCustomField()
             return;
         }
     }
+    if (const std::optional<QString> reason = TagKeyRules::refusalReason(parsed->key)) {
+        setValidationMessage(*reason);
+        return;
+    }
     m_customTags.append({QUuid::createUuid(), parsed->key, parsed->label.value_or(QString())});
     m_pinnedSelection.insert(parsed->key);
     m_newField->clear();
@@ -357,6 +362,14 @@ void MetadataSettingsView::done()
 {
     setValidationMessage(std::nullopt);
     const QList<CustomMetadataTag> kept = CustomFieldText::normalised(m_customTags);
+    // A line edited into a key the engine refuses would fail every save of
+    // that field; the sheet stays open and says why, losing nothing.
+    for (const CustomMetadataTag &field : kept) {
+        if (const std::optional<QString> reason = TagKeyRules::refusalReason(field.rawKey)) {
+            setValidationMessage(*reason);
+            return;
+        }
+    }
     QSet<QString> pinned = m_pinnedSelection;
     for (const CustomMetadataTag &field : kept)
         pinned.insert(field.rawKey);

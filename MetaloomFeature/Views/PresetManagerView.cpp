@@ -7,6 +7,7 @@
 #include "SymbolIcons.h"
 
 #include "MetaloomFeature/Engine/ExifToolService.h"
+#include "MetaloomFeature/Engine/TagKeyRules.h"
 #include "MetaloomFeature/Model/PresetsStore.h"
 
 #include <QGroupBox>
@@ -31,6 +32,34 @@ constexpr int editorPadding = 16;
 Preset blankPreset()
 {
     return {QUuid::createUuid(), QString(), PresetAction::addOrModifyMetadata()};
+}
+
+// Removal lines as the engine can use them: trimmed, blank ones left out
+// (an empty key would make every file of the batch fail).
+QStringList usableRemovals(const QStringList &removals)
+{
+    QStringList keys;
+    for (const QString &removal : removals) {
+        if (const QString key = removal.trimmed(); !key.isEmpty())
+            keys.append(key);
+    }
+    return keys;
+}
+
+// The reason the engine would give for refusing the preset's operations.
+std::optional<QString> refusalOf(const PresetAction &action)
+{
+    for (auto it = action.overrides.cbegin(); it != action.overrides.cend(); ++it) {
+        if (std::optional<QString> reason = TagKeyRules::refusalReason(it.key()))
+            return reason;
+        if (std::optional<QString> reason = TagKeyRules::valueRefusalReason(it.key(), it.value()))
+            return reason;
+    }
+    for (const QString &key : action.removals) {
+        if (std::optional<QString> reason = TagKeyRules::refusalReason(key))
+            return reason;
+    }
+    return std::nullopt;
 }
 
 std::optional<Preset> storedPreset(const PresetsStore &store, const QUuid &id)
@@ -279,6 +308,12 @@ void PresetManagerView::save()
     Preset preset = *m_editingPreset;
     if (preset.name.isEmpty())
         preset.name = tr("Untitled Preset");
+    preset.action.removals = usableRemovals(preset.action.removals);
+    // Saved, such a preset would fail on every file it is applied to.
+    if (const std::optional<QString> reason = refusalOf(preset.action)) {
+        alert(tr("Preset Not Saved"), *reason, QStringLiteral("presetRefusedAlert"));
+        return;
+    }
     bool written = false;
     if (m_isCreatingNew) {
         written = m_store->addPreset(preset);
@@ -292,7 +327,7 @@ void PresetManagerView::save()
     refreshControls();
     rebuildDetailIfNeeded();
     if (!written) {
-        reportUnsavedPresets();
+        reportUnwrittenChange();
         return;
     }
     setShowSaveConfirmation(true);
@@ -309,19 +344,23 @@ void PresetManagerView::deletePreset()
     else
         setSelectedPresetID(m_store->presets().constFirst().id);
     if (!written)
-        reportUnsavedPresets();
+        reportUnwrittenChange();
 }
 
-void PresetManagerView::reportUnsavedPresets()
+void PresetManagerView::reportUnwrittenChange()
 {
     // The store keeps the change for this window, but the preferences file
     // did not take it: saying "saved" here would lose the user's work.
-    auto *alert = new QMessageBox(QMessageBox::Warning, tr("Presets Not Saved"),
-                                  tr("The change could not be written to the preferences file. "
-                                     "It stays in this window, but it will be gone the next "
-                                     "time Metaloom starts."),
-                                  QMessageBox::Ok, this);
-    alert->setObjectName(QStringLiteral("presetsNotSavedAlert"));
+    alert(tr("Presets Not Saved"),
+          tr("The change could not be written to the preferences file. It stays in this "
+             "window, but it will be gone the next time Metaloom starts."),
+          QStringLiteral("presetsNotSavedAlert"));
+}
+
+void PresetManagerView::alert(const QString &title, const QString &text, const QString &name)
+{
+    auto *alert = new QMessageBox(QMessageBox::Warning, title, text, QMessageBox::Ok, this);
+    alert->setObjectName(name);
     alert->setAttribute(Qt::WA_DeleteOnClose);
     alert->setWindowModality(Qt::WindowModal);
     alert->open();

@@ -83,7 +83,8 @@ private:
     void rebuildDetailIfNeeded();
     QString editorIdentity() const;
     void setShowSaveConfirmation(bool shown);
-    void reportUnsavedPresets();
+    void reportUnwrittenChange();
+    void alert(const QString &title, const QString &text, const QString &name);
     void setAvailableKeys(const QStringList &keys);
     QCoro::Task<void> loadAvailableKeys();
 

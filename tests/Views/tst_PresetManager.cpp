@@ -1,3 +1,4 @@
+#include "MetaloomFeature/Engine/TagKeyRules.h"
 #include "MetaloomFeature/Model/PresetsStore.h"
 #include "MetaloomFeature/Views/ConfirmationBanner.h"
 #include "MetaloomFeature/Views/GrowingTextField.h"
@@ -83,7 +84,9 @@ private Q_SLOTS:
     void rowsBecomeTheOverrides_data();
     void rowsBecomeTheOverrides();
     void theLastRowStays();
-    void removalsAreKeptAsTyped();
+    void removalsAreSavedTrimmedWithoutBlankLines();
+    void keysTheEngineRefusesAreNotSaved_data();
+    void keysTheEngineRefusesAreNotSaved();
     void deleting();
     void keyPickersGroupTheEngineKeys();
     void largeFamiliesAreSplit();
@@ -247,7 +250,7 @@ void PresetManagerTest::theLastRowStays()
     QVERIFY(!editor->rowEditors().at(0)->removeButton()->isEnabled());
 }
 
-void PresetManagerTest::removalsAreKeptAsTyped()
+void PresetManagerTest::removalsAreSavedTrimmedWithoutBlankLines()
 {
     PresetsStore store;
     store.addPreset(preset(QStringLiteral("Strip"), {}, {QStringLiteral("XMP-xmp:Rating")}));
@@ -263,8 +266,51 @@ void PresetManagerTest::removalsAreKeptAsTyped()
         QString(), Qt::FindDirectChildrenOnly);
     QTest::mouseClick(firstRemove, Qt::LeftButton);
     QTest::mouseClick(view->saveButton(), Qt::LeftButton);
+    // A blank or padded key would make every file of the batch fail.
     QCOMPARE(store.presets().constFirst().action.removals,
-             (QStringList{QStringLiteral(" GPS:GPSLatitude "), QString()}));
+             QStringList{QStringLiteral("GPS:GPSLatitude")});
+    QCOMPARE(editor->removalFields().size(), 2); // the lines themselves stay on screen
+}
+
+void PresetManagerTest::keysTheEngineRefusesAreNotSaved_data()
+{
+    QTest::addColumn<Rows>("rows");
+    QTest::addColumn<QString>("removal");
+    QTest::addColumn<QString>("refusedKey");
+    QTest::newRow("renames the file") << Rows{{"System:FileName", "other.jpg"}} << ""
+                                      << "System:FileName";
+    QTest::newRow("not a tag key") << Rows{{"Date Taken", "2024"}} << ""
+                                   << "Date Taken";
+    QTest::newRow("removal that moves the file") << Rows{} << "Directory"
+                                                 << "Directory";
+}
+
+void PresetManagerTest::keysTheEngineRefusesAreNotSaved()
+{
+    QFETCH(Rows, rows);
+    QFETCH(QString, removal);
+    QFETCH(QString, refusedKey);
+    PresetsStore store;
+    store.addPreset(
+        preset(QStringLiteral("Mine"), {{QStringLiteral("IFD0:Artist"), QStringLiteral("Ann")}}));
+    const Preset before = store.presets().constFirst();
+    const auto view = open(store);
+    MetadataOverridesEditor *editor = view->editor();
+    for (const auto &[key, value] : rows) {
+        QTest::mouseClick(editor->rowEditors().last()->addBelowButton(), Qt::LeftButton);
+        QTest::keyClicks(editor->rowEditors().last()->keyField(), key);
+        QTest::keyClicks(editor->rowEditors().last()->valueField(), value);
+    }
+    if (!removal.isEmpty()) {
+        QTest::mouseClick(editor->addRemovalButton(), Qt::LeftButton);
+        QTest::keyClicks(editor->removalFields().last(), removal);
+    }
+    QTest::mouseClick(view->saveButton(), Qt::LeftButton);
+    QCOMPARE(store.presets(), QList<Preset>{before});
+    QVERIFY(!view->showSaveConfirmation());
+    auto *alert = view->findChild<QMessageBox *>(QStringLiteral("presetRefusedAlert"));
+    QVERIFY(alert);
+    QCOMPARE(alert->text(), *TagKeyRules::refusalReason(refusedKey));
 }
 
 void PresetManagerTest::deleting()

@@ -1,3 +1,4 @@
+#include "MetaloomFeature/Engine/TagKeyRules.h"
 #include "MetaloomFeature/Library/LibraryViewModel.h"
 #include "MetaloomFeature/Model/FavoriteTagsStore.h"
 #include "MetaloomFeature/Views/AboutPage.h"
@@ -146,6 +147,12 @@ void SettingsViewsTest::addingCustomFields_data()
         << "A custom field with that key already exists.";
     QTest::newRow("blanks") << "   " << QStringList{existing}
                             << "Enter a metadata key (optional Label:Key).";
+    // Keys the engine would refuse at every write are refused here, in its words.
+    for (const char *text : {":", ":::", "System:FileName", "Label:Bad Key:Here"}) {
+        const std::optional<CustomFieldText::Parsed> parsed = CustomFieldText::parse(text);
+        QTest::newRow(text) << text << QStringList{existing}
+                            << *TagKeyRules::refusalReason(parsed->key);
+    }
 }
 
 void SettingsViewsTest::addingCustomFields()
@@ -199,6 +206,17 @@ void SettingsViewsTest::editingAndDoneTidyTheFields()
     QCOMPARE(view.customTags().at(2).displayName, QStringLiteral("Rights"));
     QTest::keyClick(rights, Qt::Key_Return); // finishing the line tidies it
     QCOMPARE(rights->text(), QStringLiteral("Rights:XMP-dc:Rights"));
+
+    // A line turned into a key the engine refuses keeps the sheet open.
+    QLineEdit *caption = view.customFieldEditors().at(0);
+    caption->selectAll();
+    QTest::keyClicks(caption, QStringLiteral("Caption:XMP-dc:Description now"));
+    QTest::mouseClick(view.doneButton(), Qt::LeftButton);
+    QVERIFY(library->isMetadataSettingsPresented());
+    QCOMPARE(view.validationMessage(),
+             TagKeyRules::refusalReason(QStringLiteral("XMP-dc:Description now")));
+    caption->selectAll();
+    QTest::keyClicks(caption, QStringLiteral("Caption:XMP-dc:Description"));
 
     QTest::mouseClick(view.doneButton(), Qt::LeftButton);
     QVERIFY(!library->isMetadataSettingsPresented());
