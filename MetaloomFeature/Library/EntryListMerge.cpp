@@ -52,7 +52,9 @@ void mergeFieldSettings(QList<MetadataEntry> &entries, const FieldSettings &sett
     for (const CustomMetadataTag &field : settings.custom) {
         if (present.contains(field.rawKey))
             continue;
-        entries.append(placeholder(field.rawKey, field.displayName, settings.defaultFavorites));
+        // A field without a label is named after its tag, never left blank.
+        entries.append(placeholder(field.rawKey, displayLabel(field.rawKey, settings.custom, {}),
+                                   settings.defaultFavorites));
         present.insert(field.rawKey);
     }
     sortForDisplay(entries);

@@ -70,18 +70,22 @@ void LibraryListsTest::mergeAddsPlaceholdersMarksAndSorts()
     const EntryListMerge::FieldSettings settings{
         {"IFD0:Make", "ExifIFD:ISO"},
         {{QUuid::createUuid(), "XMP-dc:Caption", "My Caption"},
-         {QUuid::createUuid(), "XMP-dc:Caption", "Second"}},
+         {QUuid::createUuid(), "XMP-dc:Caption", "Second"},
+         {QUuid::createUuid(), "XMP-dc:Rights_Holder", ""}},
         {"IFD0:Make"}};
     EntryListMerge::mergeFieldSettings(entries, settings);
 
     // The empty, unpinned tag is gone; groups and tags sort case-insensitively
     // (a small "a" before a capital "I"); one placeholder per custom key.
-    QCOMPARE(keysOf(entries), QStringList({"ExifIFD:aperture", "ExifIFD:ISO", "IFD0:Make",
-                                           "XMP-dc:Caption", "XMP-dc:Title"}));
+    QCOMPARE(keysOf(entries),
+             QStringList({"ExifIFD:aperture", "ExifIFD:ISO", "IFD0:Make", "XMP-dc:Caption",
+                          "XMP-dc:Rights_Holder", "XMP-dc:Title"}));
     const MetadataEntry *make = find(entries, "IFD0:Make");
     QVERIFY(make->isFavorite && make->isDefaultFavorite && make->value.isEmpty());
     QCOMPARE(make->displayName, QStringLiteral("Make"));
     QCOMPARE(find(entries, "XMP-dc:Caption")->displayName, QStringLiteral("My Caption"));
+    // A field without a label is named after its tag rather than left blank.
+    QCOMPARE(find(entries, "XMP-dc:Rights_Holder")->displayName, QStringLiteral("Rights Holder"));
     QVERIFY(find(entries, "XMP-dc:Caption")->isFavorite);
     QVERIFY(find(entries, "ExifIFD:ISO")->isFavorite);
     QVERIFY(!find(entries, "ExifIFD:ISO")->isDefaultFavorite);
