@@ -1,5 +1,6 @@
-// The command line, read before any window system is touched: the terminal
-// answers, mistakes, and files among Qt's own options.
+// The command line, read before any window system is touched: files among
+// Qt's own options, and the requests answered on the terminal (the installed
+// program's answers without a display are checked in tst_install_tree).
 #include "App/CommandLine.h"
 
 #include <QtTest>
@@ -27,9 +28,6 @@ void CommandLineTest::requests_data()
         arguments.prepend(QStringLiteral("/usr/bin/metaloom"));
         QTest::newRow(name) << arguments << request << files << QString::fromUtf8(textPart);
     };
-    row("nothing", {}, Request::OpenWindow, {}, "");
-    row("files", {"a.jpg", "b c.mov", "file:///tmp/d.heic"}, Request::OpenWindow,
-        {"a.jpg", "b c.mov", "file:///tmp/d.heic"}, "");
     row("Qt's options and their values are not files",
         {"-platform", "xcb", "a.jpg", "-style", "fusion", "--qwindowtitle=x", "-reverse", "b.png"},
         Request::OpenWindow, {"a.jpg", "b.png"}, "");
@@ -37,7 +35,6 @@ void CommandLineTest::requests_data()
         "");
     row("--help", {"--help"}, Request::ShowHelp, {}, "Usage: metaloom [options] [files...]");
     row("-h wins over files", {"a.jpg", "-h"}, Request::ShowHelp, {}, "--version");
-    row("--version", {"--version"}, Request::ShowVersion, {}, "Metaloom ");
     row("-v", {"-v"}, Request::ShowVersion, {}, "Metaloom ");
     row("unknown option", {"a.jpg", "--frobnicate"}, Request::Mistake, {},
         "metaloom: Unknown option 'frobnicate'.\nTry 'metaloom --help' for more information.\n");
