@@ -7,7 +7,7 @@ ifneq ($(CI),)
 CMAKE_FLAGS += -DMETALOOM_WERROR=ON
 endif
 
-.PHONY: all deps configure build run test bench clean format
+.PHONY: all deps configure build run test bench package clean format
 
 all: build
 
@@ -29,6 +29,10 @@ test: build
 
 bench: build
 	@scripts/run-benchmarks $(BUILD_DIR)
+
+# The Debian package: $(BUILD_DIR)/metaloom_<version>-<build>_<arch>.deb
+package: build
+	@cmake --build $(BUILD_DIR) --target package
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -1,12 +1,14 @@
+#include "CommandLine.h"
 #include "MainWindow.h"
 #include "MetaloomApp.h"
+#include "MetaloomFeature/Platform/AppInfo.h"
 #include "MetaloomFeature/Views/SymbolIcons.h"
 
 #include <QApplication>
-#include <QCommandLineParser>
 #include <QEvent>
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -31,27 +33,44 @@ private:
     bool m_reported = false;
 };
 
+QStringList argumentsOf(int argc, char *argv[])
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
+    using Metaloom::CommandLine;
+    // Read before the application object exists: that one needs a display.
+    const CommandLine command = CommandLine::parse(argumentsOf(argc, argv));
+    switch (command.request) {
+    case CommandLine::Request::ShowHelp:
+    case CommandLine::Request::ShowVersion:
+        std::fputs(qPrintable(command.text), stdout);
+        return EXIT_SUCCESS;
+    case CommandLine::Request::Mistake:
+        std::fputs(qPrintable(command.text), stderr);
+        return CommandLine::usageErrorExitCode;
+    case CommandLine::Request::OpenWindow:
+        break;
+    }
+
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Metaloom"));
     QApplication::setOrganizationName(QStringLiteral("Quillforge"));
-    QApplication::setDesktopFileName(QStringLiteral("app.quillforge.Metaloom"));
+    // Ties the windows to the installed desktop entry, whose icon and name
+    // the desktop shows for them.
+    QApplication::setDesktopFileName(
+        Metaloom::AppInfo::main().string(Metaloom::AppInfo::identifierKey).value_or(QString()));
     QApplication::setWindowIcon(Metaloom::applicationIcon());
 
-    QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("Inspect, edit and strip the metadata of photos and videos."));
-    parser.addHelpOption();
-    parser.addPositionalArgument(QStringLiteral("files"), QStringLiteral("Files to open."),
-                                 QStringLiteral("[files...]"));
-    parser.process(application);
-
     Metaloom::MetaloomApp app;
-    QWidget *window =
-        app.openFirstWindow(Metaloom::filesFromArguments(parser.positionalArguments()));
+    QWidget *window = app.openFirstWindow(Metaloom::filesFromArguments(command.files));
     if (qEnvironmentVariableIsSet("METALOOM_EXIT_WHEN_SHOWN"))
         window->installEventFilter(new FirstPaintReporter(window));
     return QApplication::exec();

@@ -7,6 +7,7 @@ namespace {
 QVariantMap builtInValues()
 {
     const std::pair<QString, QString> configured[] = {
+        {AppInfo::identifierKey, QStringLiteral(METALOOM_APP_ID)},
         {AppInfo::shortVersionKey, QStringLiteral(METALOOM_VERSION_STRING)},
         {AppInfo::buildNumberKey, QStringLiteral(METALOOM_BUILD_NUMBER)},
         {AppInfo::updatePublicKeyKey, QStringLiteral(METALOOM_UPDATE_PUBLIC_KEY)},

@@ -9,14 +9,17 @@
 namespace Metaloom {
 
 // The application's information list: a few named values fixed when the
-// program is built (version, build number, update key and feed). Tests build
-// their own, with missing values or values of the wrong type.
+// program is built (identifier, version, build number, update key and feed).
+// Tests build their own, with missing values or values of the wrong type.
 class AppInfo {
 public:
     static inline const QString shortVersionKey = QStringLiteral("CFBundleShortVersionString");
     static inline const QString buildNumberKey = QStringLiteral("CFBundleVersion");
     static inline const QString updatePublicKeyKey = QStringLiteral("SUPublicEDKey");
     static inline const QString updateFeedKey = QStringLiteral("SUFeedURL");
+    // The reverse-DNS application identifier: the name of the desktop entry,
+    // the AppStream component and the icon in the desktop's icon theme.
+    static inline const QString identifierKey = QStringLiteral("CFBundleIdentifier");
 
     explicit AppInfo(QVariantMap values = {}) : m_values(std::move(values)) {}
 

@@ -111,7 +111,12 @@ QIcon symbolIcon(const QString &name, const QColor &color, int size)
 QIcon applicationIcon()
 {
     loadViewResources();
-    return QIcon(QStringLiteral(":/metaloom/metaloom.svg"));
+    const QIcon bundled(QStringLiteral(":/metaloom/metaloom.svg"));
+    // Installed, the icon sits in the desktop's icon theme under the
+    // application's identifier, where a theme may restyle it; the bundled
+    // drawing stands in for a program run from its build folder.
+    const QString installedName = QGuiApplication::desktopFileName();
+    return installedName.isEmpty() ? bundled : QIcon::fromTheme(installedName, bundled);
 }
 
 } // namespace Metaloom

@@ -17,7 +17,8 @@ QPixmap symbolPixmap(const QString &symbol, int size, const QColor &color, qreal
 // for the disabled state.
 QIcon symbolIcon(const QString &symbol, const QColor &color, int size = 16);
 
-// The application's own icon.
+// The application's own icon: the icon theme's, named after the desktop
+// entry, or the bundled drawing.
 QIcon applicationIcon();
 
 } // namespace Metaloom
