@@ -103,8 +103,8 @@ QCoro::Task<ResidentRun> ExifToolPool::run(QString bundleDirectory, QString prog
 }
 
 QCoro::Task<QPointer<ResidentExifTool>> ExifToolPool::acquire(QString key, QString bundleDirectory,
-                                                            QString program,
-                                                            QProcessEnvironment environment)
+                                                              QString program,
+                                                              QProcessEnvironment environment)
 {
     const QByteArray stamp = stampOf(program);
     for (;;) {

@@ -82,9 +82,8 @@ private:
         QList<QPointer<ResidentExifTool>> processes;
     };
 
-    QCoro::Task<QPointer<ResidentExifTool>> acquire(QString key, QString bundleDirectory,
-                                                    QString program,
-                                                    QProcessEnvironment environment);
+    QCoro::Task<QPointer<ResidentExifTool>>
+    acquire(QString key, QString bundleDirectory, QString program, QProcessEnvironment environment);
     bool isIdle(const QPointer<ResidentExifTool> &process) const;
     void release(const QPointer<ResidentExifTool> &process);
     void stopAnIdleProcess();

@@ -116,8 +116,8 @@ QCoro::Task<CommandOutput> run(ResourceBundle bundle, QStringList arguments,
     ExifToolPool &pool = ExifToolPool::shared();
     if (!pool.isResident() || !StayOpenProtocol::requestFor(arguments, 1))
         co_return co_await runAlone(location, arguments, childEnvironment);
-    const ResidentRun run = co_await pool.run(bundle.directory(), location.binary,
-                                              childEnvironment, arguments);
+    const ResidentRun run =
+        co_await pool.run(bundle.directory(), location.binary, childEnvironment, arguments);
     co_return judged(!run.died && run.exitStatus == 0, run.standardOutput, run.standardError,
                      run.died ? QStringLiteral("ExifTool stopped unexpectedly.")
                               : QStringLiteral("Unknown error"));

@@ -97,7 +97,7 @@ QFuture<ResidentExifTool::Answer> ResidentExifTool::send(const QStringList &argu
     if (m_ended) {
         // It failed to start or ended since it was handed out.
         answer(m_process.error() == QProcess::FailedToStart ? Answer::Outcome::launchFailed
-                                                             : Answer::Outcome::notDelivered);
+                                                            : Answer::Outcome::notDelivered);
         return future;
     }
     m_process.write(request->bytes);

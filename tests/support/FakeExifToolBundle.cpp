@@ -40,14 +40,13 @@ void FakeExifToolBundle::setBody(const QString &body)
     // standard error with the command's status, "{ready<N>}" after each
     // "-execute<N>") and runs each in a subshell of its own process.
     const QString text =
-        QStringLiteral(
-            "#!/bin/sh\n"
-            "run_command() {\n"
-            "printf '%s\\0' \"$@\" > '%1/args.bin'\n"
-            "env -0 > '%1/env.bin'\n"
-            "echo run >> '%1/runs.txt'\n"
-            "for a in \"$@\"; do if [ \"$a\" = -o ]; then "
-            "cp '%1/args.bin' '%1/write-args.bin'; fi; done\n")
+        QStringLiteral("#!/bin/sh\n"
+                       "run_command() {\n"
+                       "printf '%s\\0' \"$@\" > '%1/args.bin'\n"
+                       "env -0 > '%1/env.bin'\n"
+                       "echo run >> '%1/runs.txt'\n"
+                       "for a in \"$@\"; do if [ \"$a\" = -o ]; then "
+                       "cp '%1/args.bin' '%1/write-args.bin'; fi; done\n")
             .arg(record) +
         body +
         QStringLiteral("\n}\n"
