@@ -84,14 +84,10 @@ QCoro::Task<ResidentRun> ExifToolPool::run(QString bundleDirectory, QString prog
         case Outcome::died:
             co_return ResidentRun{answer.standardOutput, answer.standardError, -1, true};
         case Outcome::stalled:
-            throw PlatformError(
-                QStringLiteral("ExifTool stopped making progress for %1 seconds and was ended. "
-                               "The file was left as it was.")
-                    .arg(std::chrono::duration_cast<std::chrono::seconds>(m_stallLimit).count()));
+            throw PlatformError(QStringLiteral("ExifTool stopped responding and was ended."));
         case Outcome::garbled:
             throw PlatformError(QStringLiteral("ExifTool gave an answer Metaloom could not "
-                                               "understand and was ended. The file was left as "
-                                               "it was."));
+                                               "understand and was ended."));
         case Outcome::launchFailed:
             throw PlatformError(QStringLiteral("ExifTool could not be started: ") +
                                 answer.launchError);

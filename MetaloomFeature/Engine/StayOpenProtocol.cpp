@@ -1,7 +1,10 @@
 #include "StayOpenProtocol.h"
 
+#include <QHash>
 #include <QRegularExpression>
 #include <QSet>
+
+#include <utility>
 
 namespace Metaloom::StayOpenProtocol {
 
@@ -20,6 +23,109 @@ bool isExecute(const QString &argument)
     static const QRegularExpression pattern(QStringLiteral("^-execute[0-9]*$"),
                                             QRegularExpression::CaseInsensitiveOption);
     return pattern.match(withPlainDash(argument)).hasMatch();
+}
+
+// Whether ExifTool takes the argument after this one as the option's value
+// (ExifTool's own table, which its argument reader consults too: an exact
+// match first, then the option in lower case).
+bool takesValue(const QString &argument)
+{
+    static const QHash<QString, bool> options = [] {
+        QHash<QString, bool> table;
+        for (const char *option : {"-tagsfromfile",
+                                   "-addtagsfromfile",
+                                   "-alltagsfromfile",
+                                   "-@",
+                                   "-api",
+                                   "-c",
+                                   "-coordformat",
+                                   "-config",
+                                   "-csvdelim",
+                                   "-d",
+                                   "-dateformat",
+                                   "-echo",
+                                   "-echo1",
+                                   "-echo2",
+                                   "-echo3",
+                                   "-echo4",
+                                   "-efile",
+                                   "-efile1",
+                                   "-efile2",
+                                   "-efile3",
+                                   "-efile4",
+                                   "-efile!",
+                                   "-efile1!",
+                                   "-efile2!",
+                                   "-efile3!",
+                                   "-efile4!",
+                                   "-ext",
+                                   "--ext",
+                                   "-ext+",
+                                   "--ext+",
+                                   "-extension",
+                                   "--extension",
+                                   "-extension+",
+                                   "--extension+",
+                                   "-fileorder",
+                                   "-fileorder0",
+                                   "-fileorder1",
+                                   "-fileorder2",
+                                   "-fileorder3",
+                                   "-fileorder4",
+                                   "-fileorder5",
+                                   "-geotag",
+                                   "-globaltimeshift",
+                                   "-i",
+                                   "-ignore",
+                                   "-if",
+                                   "-if0",
+                                   "-if1",
+                                   "-if2",
+                                   "-if3",
+                                   "-if4",
+                                   "-if5",
+                                   "-listitem",
+                                   "-o",
+                                   "-out",
+                                   "-p",
+                                   "-printformat",
+                                   "-password",
+                                   "-require",
+                                   "-sep",
+                                   "-separator",
+                                   "-srcfile",
+                                   "-stay_open",
+                                   "-use",
+                                   "-userparam",
+                                   "-w",
+                                   "-w!",
+                                   "-w+",
+                                   "-w+!",
+                                   "-w!+",
+                                   "-textout",
+                                   "-textout!",
+                                   "-textout+",
+                                   "-textout+!",
+                                   "-textout!+",
+                                   "-tagout",
+                                   "-tagout!",
+                                   "-tagout+",
+                                   "-tagout+!",
+                                   "-tagout!+",
+                                   "-wext",
+                                   "-wm",
+                                   "-writemode",
+                                   "-x",
+                                   "-exclude"})
+            table.insert(QString::fromLatin1(option), true);
+        for (const char *option : {"-charset", "-D", "-lang", "-P", "-X"})
+            table.insert(QString::fromLatin1(option), false);
+        return table;
+    }();
+    auto found = options.constFind(argument);
+    if (found == options.constEnd())
+        found = options.constFind(argument.toLower());
+    return found != options.constEnd() && *found;
 }
 
 bool isCommonArgs(const QString &argument)
@@ -108,8 +214,10 @@ QList<QStringList> commandsOf(const QStringList &arguments)
     }
     QList<QStringList> commands{{}};
     bool endOfOptions = false; // after "--", "-execute" names a file
+    bool isValue = false;      // of the option before
     for (const QString &argument : own) {
-        if (!endOfOptions && isExecute(argument)) {
+        const bool wasValue = std::exchange(isValue, !isValue && takesValue(argument));
+        if (!endOfOptions && !wasValue && isExecute(argument)) {
             commands.last() << common;
             commands.append(QStringList());
             continue;
@@ -144,12 +252,16 @@ std::optional<Request> requestFor(const QStringList &arguments, quint32 firstId)
     for (const QStringList &command : commandsOf(arguments)) {
         // "-echo4" comes first, so that no later argument can keep it unread.
         request.bytes += "-echo4\n{status" + QByteArray::number(id) + ":${status}}\n";
+        bool isValue = false;
         for (const QString &argument : command) {
+            const bool wasValue = std::exchange(isValue, !isValue && takesValue(argument));
             const std::optional<QByteArray> line = encodeArgument(argument);
-            if (!line || needsOwnProcess(argument) || isExecute(argument))
+            if (!line || needsOwnProcess(argument) || (!wasValue && isExecute(argument)))
                 return std::nullopt;
             request.bytes += *line;
         }
+        if (isValue)
+            return std::nullopt; // the option would take "-execute" for its value
         request.bytes += "-execute" + QByteArray::number(id) + '\n';
         request.ids << id++;
     }
@@ -183,7 +295,7 @@ void Answers::settle(Stream &stream, bool isError)
     if (stream.markersFound == m_ids.size()) {
         if (stream.bytes.size() > stream.searchFrom)
             m_garbled = true; // nothing may follow the last command's end
-    } else if (!isError && endsWithSomeReadyMarker(stream.bytes, stream.searchFrom)) {
+    } else if (!isError && endsWithSomeReadyMarker(stream.bytes, stream.commandStart)) {
         m_garbled = true;
     }
 }
@@ -220,6 +332,7 @@ bool Answers::takeMarker(Stream &stream, bool isError)
     }
     stream.bytes.remove(at, end - at);
     stream.searchFrom = at;
+    stream.commandStart = at;
     ++stream.markersFound;
     return true;
 }

@@ -65,7 +65,8 @@ public:
 private:
     struct Stream {
         QByteArray bytes;
-        qsizetype searchFrom = 0; // the markers found so far end before this
+        qsizetype commandStart = 0; // where the current command's bytes begin
+        qsizetype searchFrom = 0;   // no marker begins before this
         qsizetype markersFound = 0;
     };
     void settle(Stream &stream, bool isError);

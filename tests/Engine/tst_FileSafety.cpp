@@ -44,17 +44,6 @@ void writeFile(const QString &path, const QByteArray &bytes)
         qFatal("cannot write %s", qPrintable(path));
 }
 
-// Running and not merely waiting to be reaped.
-bool isRunning(pid_t pid)
-{
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (!stat.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray line = stat.readAll();
-    const qsizetype state = line.lastIndexOf(')') + 2;
-    return state < line.size() && line.at(state) != 'Z' && line.at(state) != 'X';
-}
-
 std::unique_ptr<QProcess> startHelper(const QStringList &arguments)
 {
     auto helper = std::make_unique<QProcess>();
@@ -207,14 +196,14 @@ void FileSafetyTest::exifToolDiesWithTheProgram()
                                QStringLiteral("IFD0:Artist"), QStringLiteral("x")});
     QTRY_VERIFY_WITH_TIMEOUT(!contentOf(pidFile).trimmed().isEmpty(), 20000);
     const pid_t exifTool = pid_t(contentOf(pidFile).trimmed().toInt());
-    QVERIFY(isRunning(exifTool));
+    QVERIFY(isProcessRunning(exifTool));
     const auto stopStray = qScopeGuard([exifTool] {
-        if (isRunning(exifTool))
+        if (isProcessRunning(exifTool))
             ::kill(exifTool, SIGKILL);
     });
 
     killAndReap(*helper);
-    QTRY_VERIFY_WITH_TIMEOUT(!isRunning(exifTool), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(!isProcessRunning(exifTool), 5000);
     QCOMPARE(contentOf(target), before);
 }
 

@@ -166,6 +166,16 @@ int FakeExifToolBundle::runCount() const
     return int(file.readAll().count('\n'));
 }
 
+bool isProcessRunning(qint64 pid)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray line = stat.readAll();
+    const qsizetype state = line.lastIndexOf(')') + 2;
+    return state < line.size() && line.at(state) != 'Z' && line.at(state) != 'X';
+}
+
 ResourceBundle realBundle()
 {
     return ResourceBundle(QStringLiteral(METALOOM_TEST_BUNDLE_DIR));

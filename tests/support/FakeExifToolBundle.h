@@ -46,6 +46,9 @@ private:
     QString m_folder;
 };
 
+// Whether the process is running (and not merely waiting to be reaped).
+bool isProcessRunning(qint64 pid);
+
 // The real ExifTool bundle assembled by the build.
 ResourceBundle realBundle();
 
