@@ -5,8 +5,10 @@
 #include "MetaloomFeature/Engine/ExifToolRunner.h"
 #include "MetaloomFeature/Engine/ExifToolService.h"
 #include "MetaloomFeature/Engine/FileLock.h"
+#include "MetaloomFeature/Engine/FileReplacement.h"
 #include "MetaloomFeature/Engine/Leftovers.h"
 #include "MetaloomFeature/Engine/TargetPath.h"
+#include "MetaloomFeature/Engine/TemporaryClaim.h"
 #include "RealFiles.h"
 #include "tests/support/FakeExifToolBundle.h"
 #include "tests/support/TaskRunner.h"
@@ -73,6 +75,7 @@ private Q_SLOTS:
     void interruptedRewriteIsRolledBack();
     void twoProgramsSavingOneFileKeepBothEdits();
     void exifToolDiesWithTheProgram();
+    void outputsBesideATargetAreClaimed();
     void leftoversOfDeadProcessesAreRemoved_data();
     void leftoversOfDeadProcessesAreRemoved();
     void pathsThatCannotBeHandled_data();
@@ -205,6 +208,32 @@ void FileSafetyTest::exifToolDiesWithTheProgram()
     killAndReap(*helper);
     QTRY_VERIFY_WITH_TIMEOUT(!isProcessRunning(exifTool), 5000);
     QCOMPARE(contentOf(target), before);
+}
+
+void FileSafetyTest::outputsBesideATargetAreClaimed()
+{
+    // ExifTool writes a change's new file beside the target, where no lock
+    // of the file's own marks it as in use: the change's claim does, and the
+    // claim's note leads the sweep after a crash to it.
+    const QString tmp = ExifToolRunner::prepareTemporaryDirectory();
+    const QString target = makeImage(work(), QStringLiteral("photo.jpg"));
+    const QString id = QStringLiteral("0F1E2D3C-4B5A-6978-8796-A5B4C3D2E1F0");
+    const FileReplacement::OutputsBeside outputs = FileReplacement::outputsBesideIn(work(), id);
+    Leftovers::noteOutputsBeside(tmp, id, work());
+    for (const QString &path : {outputs.output, outputs.retryOutput})
+        writeFile(path, "half written");
+    {
+        const std::optional<FileLock> claim =
+            FileLock::tryLock(TemporaryClaim::lockPath(tmp, id), FileLock::Open::createNew);
+        QVERIFY(claim);
+        Leftovers::cleanBeforeChange(tmp, target); // another change in the folder
+        Leftovers::cleanTemporaryFolder(tmp);      // another program's start
+        QCOMPARE(filesIn(work()).size(), 3);
+    }
+    // The change's program died: its claim is free.
+    Leftovers::cleanTemporaryFolder(tmp);
+    QCOMPARE(filesIn(work()), QStringList{QStringLiteral("photo.jpg")});
+    QCOMPARE(filesIn(tmp), QStringList());
 }
 
 void FileSafetyTest::leftoversOfDeadProcessesAreRemoved_data()

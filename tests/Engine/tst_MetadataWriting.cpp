@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QProcess>
 #include <QtConcurrent>
 #include <QtTest>
 
@@ -93,6 +94,7 @@ private Q_SLOTS:
     void symbolicLinkIsWrittenThrough();
     void readOnlyFileIsRefused();
     void readOnlyFolder();
+    void newFileBesideKeepsPermissionsAndOwner();
     void inPlaceRewriteKeepsTheFile();
     void vanishedFile();
     void foldersAndRemoteAddressesAreRefused();
@@ -120,6 +122,8 @@ void MetadataWritingTest::init()
 void MetadataWritingTest::cleanup()
 {
     // Leave nothing read-only behind for the folder removal.
+    if (::geteuid() == 0 && QFileInfo::exists(m_env->workPath() + QStringLiteral("/locked")))
+        QProcess::execute(QStringLiteral("chattr"), {"-i", m_env->workPath() + "/locked"});
     for (const QString &folder : {m_env->workPath(), m_env->workPath() + QStringLiteral("/locked")})
         QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
                                           QFileDevice::ExeOwner);
@@ -553,19 +557,51 @@ void MetadataWritingTest::readOnlyFileIsRefused()
 
 void MetadataWritingTest::readOnlyFolder()
 {
-    // A writable file in a folder that takes no new files: it is still
-    // saved, in place (as root the folder's bits do not stop the rename, and
-    // the result must be the same).
+    // A writable file in a folder that takes no new files: ExifTool writes
+    // into the temporary folder and the file is rewritten in place, the
+    // same file. Root ignores the folder's permission bits, so there the
+    // folder is made immutable instead.
     const QString folder = m_env->workPath() + QStringLiteral("/locked");
     QDir().mkpath(folder);
     const QString target = copyTestData(QStringLiteral("Canon.jpg"), folder);
+    struct stat before {};
+    ::stat(QFile::encodeName(target).constData(), &before);
     QVERIFY(::chmod(QFile::encodeName(folder).constData(), 0555) == 0);
+    if (::geteuid() == 0 && QProcess::execute(QStringLiteral("chattr"), {"+i", folder}) != 0)
+        QSKIP("the folder cannot be closed to new files here");
     ExifToolService service(realBundle());
     const auto outcome = runTask(service.applyOverrides(
         {{QStringLiteral("IFD0:Artist"), QStringLiteral("Locked")}}, QUrl::fromLocalFile(target)));
     QVERIFY2(outcome.succeeded(), qPrintable(outcome.errorMessage()));
     QCOMPARE(valueOf(target, QStringLiteral("IFD0:Artist")), QStringLiteral("Locked"));
     QCOMPARE(filesIn(folder), QStringList{QStringLiteral("Canon.jpg")});
+    struct stat after {};
+    ::stat(QFile::encodeName(target).constData(), &after);
+    QCOMPARE(after.st_ino, before.st_ino);
+    QCOMPARE(filesIn(exifToolTmp()), QStringList());
+}
+
+void MetadataWritingTest::newFileBesideKeepsPermissionsAndOwner()
+{
+    // ExifTool's new file, written beside the target, takes its place by a
+    // rename: it must carry the target's permission bits and owner.
+    const QString target = makeImage(QStringLiteral("photo.jpg"));
+    const QByteArray native = QFile::encodeName(target);
+    QVERIFY(::chmod(native.constData(), 0604) == 0);
+    if (::geteuid() == 0)
+        QVERIFY(::chown(native.constData(), 65534, 65534) == 0);
+    struct stat before {};
+    ::stat(native.constData(), &before);
+    ExifToolService service(m_fake->bundle());
+    QVERIFY(runTask(service.applyOverrides({{"IFD0:Artist", "x"}}, QUrl::fromLocalFile(target)))
+                .succeeded());
+    struct stat after {};
+    ::stat(native.constData(), &after);
+    QVERIFY(after.st_ino != before.st_ino);
+    QCOMPARE(after.st_mode, before.st_mode);
+    QCOMPARE(after.st_uid, before.st_uid);
+    QCOMPARE(after.st_gid, before.st_gid);
+    QCOMPARE(filesIn(m_env->workPath()), QStringList{QStringLiteral("photo.jpg")});
 }
 
 void MetadataWritingTest::inPlaceRewriteKeepsTheFile()
