@@ -4,6 +4,8 @@
 // tag list, main-thread stalls, and ExifTool kept running against ExifTool
 // started for every operation (reads, batches, a 2 GB save).
 
+#include "BenchSupport.h"
+
 #include "MetaloomFeature/Engine/ChangeReadBack.h"
 #include "MetaloomFeature/Engine/ExifToolPool.h"
 #include "MetaloomFeature/Engine/ExifToolRunner.h"
@@ -33,35 +35,9 @@
 
 using namespace Metaloom;
 using namespace Metaloom::Testing;
+using namespace Metaloom::Bench;
 
 namespace {
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
-// ExifTool run the way a user would from a shell: same script, same library,
-// same arguments, output read to the end.
-double byHandMilliseconds(const QStringList &arguments, QByteArray *output = nullptr)
-{
-    const QString folder = realBundle().directory() + QStringLiteral("/ExifTool");
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("PERL5LIB"), folder + QStringLiteral("/lib/perl5"));
-    process.setProcessEnvironment(environment);
-    QElapsedTimer timer;
-    timer.start();
-    process.start(folder + QStringLiteral("/exiftool"), arguments);
-    process.waitForFinished(-1);
-    const QByteArray bytes = process.readAllStandardOutput();
-    const double elapsed = double(timer.nsecsElapsed()) / 1e6;
-    if (output)
-        *output = bytes;
-    return elapsed;
-}
 
 void benchRead(const QString &file)
 {
@@ -191,28 +167,6 @@ void benchSort()
         times.push_back(double(timer.nsecsElapsed()) / 1e6);
     }
     std::printf("sorting 5,000 entries by group and tag: median %.2f ms\n", median(times));
-}
-
-// Longest time the main thread went without serving its event loop while
-// the task ran: a timer asks to run every 5 ms and the gaps are measured.
-template <typename T> double longestMainThreadStall(QCoro::Task<T> task, QString *error)
-{
-    QElapsedTimer clock;
-    clock.start();
-    qint64 last = clock.nsecsElapsed();
-    qint64 longest = 0;
-    QTimer ticker;
-    ticker.setInterval(5);
-    QObject::connect(&ticker, &QTimer::timeout, [&] {
-        const qint64 now = clock.nsecsElapsed();
-        longest = std::max(longest, now - last);
-        last = now;
-    });
-    ticker.start();
-    const auto outcome = runTask(std::move(task));
-    if (error)
-        *error = outcome.errorMessage();
-    return double(longest) / 1e6;
 }
 
 void benchMainThreadStalls(const QString &folder)

@@ -123,7 +123,8 @@ QCoro::Task<QPointer<ResidentExifTool>> ExifToolPool::acquire(QString key, QStri
         if (usableCount() >= m_maximumProcesses)
             stopAnIdleProcess();
         if (usableCount() < m_maximumProcesses) {
-            auto *process = new ResidentExifTool(program, environment, m_stallLimit, this);
+            auto *process =
+                new ResidentExifTool(program, environment, m_stallLimit, m_idleLimit, this);
             // Queued, so that no list is changed under the code that stopped it.
             connect(
                 process, &ResidentExifTool::ended, process,

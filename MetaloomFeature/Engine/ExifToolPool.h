@@ -36,7 +36,8 @@ struct ResidentRun {
 //
 // Processes are started on first use and stopped when the program quits,
 // when the last service on their bundle goes away, when their script
-// changes on disk, or to make room for another kind. Main thread only.
+// changes on disk, to make room for another kind, or after a few minutes
+// without work. Main thread only.
 class ExifToolPool : public QObject {
     Q_OBJECT
 
@@ -102,6 +103,7 @@ private:
     bool m_resident = true;
     bool m_watchingForQuit = false;
     std::chrono::milliseconds m_stallLimit = std::chrono::minutes(2);
+    std::chrono::milliseconds m_idleLimit = std::chrono::minutes(5);
     int m_maximumProcesses = 4;
 };
 

@@ -2,6 +2,7 @@
 
 #include "ChildProcess.h"
 
+#include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
 
@@ -38,7 +39,8 @@ QByteArray progressOf(qint64 pid)
 } // namespace
 
 ResidentExifTool::ResidentExifTool(const QString &program, const QProcessEnvironment &environment,
-                                   std::chrono::milliseconds stallLimit, QObject *parent)
+                                   std::chrono::milliseconds stallLimit,
+                                   std::chrono::milliseconds idleLimit, QObject *parent)
     : QObject(parent), m_stallLimit(stallLimit),
       // Numbers nobody can guess: a file's metadata cannot fake the end of
       // a command.
@@ -48,6 +50,9 @@ ResidentExifTool::ResidentExifTool(const QString &program, const QProcessEnviron
     m_process.setArguments(StayOpenProtocol::startArguments());
     m_process.setProcessEnvironment(environment);
     m_process.setProcessChannelMode(QProcess::SeparateChannels);
+    // Every path it is given is absolute; a folder of the user's kept as its
+    // working folder would keep that drive from being unmounted.
+    m_process.setWorkingDirectory(QDir::rootPath());
     ChildProcess::prepare(m_process);
 
     connect(&m_process, &QProcess::readyReadStandardOutput, this, &ResidentExifTool::readOutput);
@@ -64,6 +69,9 @@ ResidentExifTool::ResidentExifTool(const QString &program, const QProcessEnviron
     m_progressCheck.setInterval(std::clamp(m_stallLimit / 4, std::chrono::milliseconds(50),
                                            std::chrono::milliseconds(5000)));
     connect(&m_progressCheck, &QTimer::timeout, this, &ResidentExifTool::checkProgress);
+    m_idleEnd.setSingleShot(true);
+    m_idleEnd.setInterval(idleLimit);
+    connect(&m_idleEnd, &QTimer::timeout, this, &ResidentExifTool::abandon);
 }
 
 ResidentExifTool::~ResidentExifTool()
@@ -100,6 +108,7 @@ QFuture<ResidentExifTool::Answer> ResidentExifTool::send(const QStringList &argu
                                                             : Answer::Outcome::notDelivered);
         return future;
     }
+    m_idleEnd.stop();
     m_process.write(request->bytes);
     m_lastProgress.clear();
     m_sinceProgress.start();
@@ -186,6 +195,8 @@ void ResidentExifTool::checkProgress()
 void ResidentExifTool::answer(Answer::Outcome outcome)
 {
     m_progressCheck.stop();
+    if (!m_ended)
+        m_idleEnd.start();
     Answer result;
     result.outcome = outcome;
     if (m_answers) {

@@ -22,7 +22,9 @@ namespace Metaloom {
 // A process that ends, stops making progress for the stall limit (no CPU
 // time used, no byte read or written) or prints what the protocol does not
 // allow is killed; the request in flight is answered with what happened,
-// and the process is no longer usable.
+// and the process is no longer usable. One left idle for the idle limit
+// ends too: ExifTool grows to a hundred megabytes once it has loaded every
+// tag table, which is not kept while nobody works with files.
 class ResidentExifTool : public QObject {
     Q_OBJECT
 
@@ -45,7 +47,8 @@ public:
     };
 
     ResidentExifTool(const QString &program, const QProcessEnvironment &environment,
-                     std::chrono::milliseconds stallLimit, QObject *parent = nullptr);
+                     std::chrono::milliseconds stallLimit, std::chrono::milliseconds idleLimit,
+                     QObject *parent = nullptr);
     // Kills the process; a request in flight is answered `stopped`.
     ~ResidentExifTool() override;
 
@@ -86,6 +89,7 @@ private:
     std::optional<StayOpenProtocol::Answers> m_answers;
     qint64 m_bytesDelivered = 0;
 
+    QTimer m_idleEnd;
     QTimer m_progressCheck;
     QByteArray m_lastProgress;
     QElapsedTimer m_sinceProgress;

@@ -428,12 +428,11 @@ void MetadataWritingTest::stripAll_data()
     const auto row = [](const char *file, const char *name, QStringList gone) {
         QTest::newRow(name) << QString::fromUtf8(file) << QString::fromUtf8(name) << gone;
     };
+    // One row for each list (thorough, careful, raw) and each way the strip
+    // can go: other formats of the same list fail alike.
     row("GPS.jpg", "GPS.jpg", {"GPS:GPSLatitude", "IFD0:Make"});
-    row("ExifTool.tif", "ExifTool.tif", {"IPTC:Writer-Editor"});
-    row("PNG.png", "PNG.png", {"PNG:Comment"});
     row("QuickTime.mov", "QuickTime.mov", {"UserData:Information"});
     row("CanonRaw.cr2", "CanonRaw.cr2", {"XMP-dc:Title", "GPS:GPSLatitude"});
-    row("DNG.dng", "DNG.dng", {"XMP-dc:Title", "GPS:GPSLatitude"});
     // Named like a plain TIFF, the raw gets the full list, which ExifTool
     // refuses for its thumbnail; the strip goes on without the previews.
     row("CanonRaw.cr2", "raw.tif", {"XMP-dc:Title", "GPS:GPSLatitude"});
@@ -447,7 +446,7 @@ void MetadataWritingTest::stripAll()
     QFETCH(QString, name);
     QFETCH(QStringList, gone);
     const QString target = copyTestData(file, m_env->workPath(), name);
-    if (file.startsWith(QStringLiteral("CanonRaw")) || file == QStringLiteral("DNG.dng"))
+    if (file.startsWith(QStringLiteral("CanonRaw")))
         runRealExifTool({QStringLiteral("-overwrite_original"), QStringLiteral("-XMP-dc:Title=x"),
                          QStringLiteral("-GPS:GPSLatitude=1"), target});
     const QList<MetadataEntry> before = readEntries(target);
