@@ -1,6 +1,7 @@
 #include "ExifToolPool.h"
 
 #include "ResidentExifTool.h"
+#include "StayOpenProtocol.h"
 
 #include "MetaloomFeature/Platform/Error.h"
 
@@ -64,6 +65,9 @@ QCoro::Task<ResidentRun> ExifToolPool::run(QString bundleDirectory, QString prog
                                            QProcessEnvironment environment, QStringList arguments)
 {
     watchForQuit();
+    if (!StayOpenProtocol::requestFor(arguments, 1))
+        throw PlatformError(
+            QStringLiteral("These arguments cannot be sent to a running ExifTool."));
     const QString key = keyFor(program, environment);
     for (int attempt = 0;; ++attempt) {
         const QPointer<ResidentExifTool> process =

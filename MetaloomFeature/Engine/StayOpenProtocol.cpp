@@ -32,92 +32,19 @@ bool takesValue(const QString &argument)
 {
     static const QHash<QString, bool> options = [] {
         QHash<QString, bool> table;
-        for (const char *option : {"-tagsfromfile",
-                                   "-addtagsfromfile",
-                                   "-alltagsfromfile",
-                                   "-@",
-                                   "-api",
-                                   "-c",
-                                   "-coordformat",
-                                   "-config",
-                                   "-csvdelim",
-                                   "-d",
-                                   "-dateformat",
-                                   "-echo",
-                                   "-echo1",
-                                   "-echo2",
-                                   "-echo3",
-                                   "-echo4",
-                                   "-efile",
-                                   "-efile1",
-                                   "-efile2",
-                                   "-efile3",
-                                   "-efile4",
-                                   "-efile!",
-                                   "-efile1!",
-                                   "-efile2!",
-                                   "-efile3!",
-                                   "-efile4!",
-                                   "-ext",
-                                   "--ext",
-                                   "-ext+",
-                                   "--ext+",
-                                   "-extension",
-                                   "--extension",
-                                   "-extension+",
-                                   "--extension+",
-                                   "-fileorder",
-                                   "-fileorder0",
-                                   "-fileorder1",
-                                   "-fileorder2",
-                                   "-fileorder3",
-                                   "-fileorder4",
-                                   "-fileorder5",
-                                   "-geotag",
-                                   "-globaltimeshift",
-                                   "-i",
-                                   "-ignore",
-                                   "-if",
-                                   "-if0",
-                                   "-if1",
-                                   "-if2",
-                                   "-if3",
-                                   "-if4",
-                                   "-if5",
-                                   "-listitem",
-                                   "-o",
-                                   "-out",
-                                   "-p",
-                                   "-printformat",
-                                   "-password",
-                                   "-require",
-                                   "-sep",
-                                   "-separator",
-                                   "-srcfile",
-                                   "-stay_open",
-                                   "-use",
-                                   "-userparam",
-                                   "-w",
-                                   "-w!",
-                                   "-w+",
-                                   "-w+!",
-                                   "-w!+",
-                                   "-textout",
-                                   "-textout!",
-                                   "-textout+",
-                                   "-textout+!",
-                                   "-textout!+",
-                                   "-tagout",
-                                   "-tagout!",
-                                   "-tagout+",
-                                   "-tagout+!",
-                                   "-tagout!+",
-                                   "-wext",
-                                   "-wm",
-                                   "-writemode",
-                                   "-x",
-                                   "-exclude"})
-            table.insert(QString::fromLatin1(option), true);
+        const QString withValue = QStringLiteral(
+            "-tagsfromfile -addtagsfromfile -alltagsfromfile -@ -api -c -coordformat "
+            "-config -csvdelim -d -dateformat -echo -echo1 -echo2 -echo3 -echo4 -efile "
+            "-efile1 -efile2 -efile3 -efile4 -efile! -efile1! -efile2! -efile3! -efile4! "
+            "-ext --ext -ext+ --ext+ -extension --extension -extension+ --extension+ "
+            "-fileorder -fileorder0 -fileorder1 -fileorder2 -fileorder3 -fileorder4 "
+            "-fileorder5 -geotag -globaltimeshift -i -ignore -if -if0 -if1 -if2 -if3 -if4 "
+            "-if5 -listitem -o -out -p -printformat -password -require -sep -separator "
+            "-srcfile -stay_open -use -userparam -w -w! -w+ -w+! -w!+ -textout -textout! "
+            "-textout+ -textout+! -textout!+ -tagout -tagout! -tagout+ -tagout+! -tagout!+ "
+            "-wext -wm -writemode -x -exclude");
+        for (const QString &option : withValue.split(QLatin1Char(' ')))
+            table.insert(option, true);
         for (const char *option : {"-charset", "-D", "-lang", "-P", "-X"})
             table.insert(QString::fromLatin1(option), false);
         return table;
