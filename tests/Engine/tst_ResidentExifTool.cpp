@@ -10,6 +10,7 @@
 #include "tests/support/TaskRunner.h"
 #include "tests/support/TestEnvironment.h"
 
+#include <QRandomGenerator>
 #include <QtTest>
 
 #include <csignal>
@@ -41,6 +42,7 @@ private Q_SLOTS:
     void argumentsArriveAsGiven();
     void commandListsAnswerAsInAProcessOfTheirOwn();
     void answersAreCutAtTheirMarkers();
+    void binaryOutputArrivesByteForByte();
     void valuesRoundTripThroughTheFile_data();
     void valuesRoundTripThroughTheFile();
     void failingProcessIsReplaced_data();
@@ -131,6 +133,26 @@ void ResidentExifToolTest::answersAreCutAtTheirMarkers()
     QVERIFY(foreign.isGarbled());
 }
 
+void ResidentExifToolTest::binaryOutputArrivesByteForByte()
+{
+    // A thumbnail of noise holds every byte value, and raw output ends
+    // without a line break before the end marker.
+    QImage noise(96, 64, QImage::Format_RGB32);
+    QRandomGenerator random(5);
+    for (int y = 0; y < noise.height(); ++y) {
+        for (int x = 0; x < noise.width(); ++x)
+            noise.setPixel(x, y, random.generate());
+    }
+    const QString thumbnail = m_env->workPath() + QStringLiteral("/thumbnail.jpg");
+    QVERIFY(noise.save(thumbnail, "jpg", 95));
+    QFile thumbnailFile(thumbnail);
+    QVERIFY(thumbnailFile.open(QIODevice::ReadOnly));
+    const QByteArray bytes = thumbnailFile.readAll();
+    const QString photo = makeImage(m_env->workPath(), QStringLiteral("photo.jpg"));
+    runRealExifTool({"-overwrite_original", "-ThumbnailImage<=" + thumbnail, photo});
+    QCOMPARE(runReal({"-b", "-ThumbnailImage", photo}).standardOutput, bytes);
+}
+
 void ResidentExifToolTest::valuesRoundTripThroughTheFile_data()
 {
     QTest::addColumn<QString>("value");
@@ -155,8 +177,7 @@ void ResidentExifToolTest::failingProcessIsReplaced_data()
 {
     QTest::addColumn<QString>("body");
     QTest::addColumn<QString>("error");
-    QTest::newRow("dies with a message") << "echo partial >&2; kill -KILL $$"
-                                         << "ExifTool reported an error: partial";
+    // (One that dies after writing a message reports it: tst_ExifToolRunner.)
     QTest::newRow("dies silently") << "kill -KILL $$"
                                    << "ExifTool reported an error: ExifTool stopped unexpectedly.";
     QTest::newRow("hangs") << "sleep 30"
