@@ -473,6 +473,7 @@ void MetadataWritingTest::stripAll()
                  qPrintable(validation));
     }
     QCOMPARE(filesIn(exifToolTmp()), QStringList());
+    QCOMPARE(filesIn(m_env->workPath()), QStringList{name}); // no attempt's file beside it
 }
 
 void MetadataWritingTest::iptcRoundTripKeepsNonLatinText()
