@@ -55,8 +55,8 @@ public:
     ChangeGuard &operator=(ChangeGuard &&) = default;
 
 private:
-    // Released in reverse order: the note, the claim, then the lock. When a
-    // guard is dropped without end(), that happens where it is dropped.
+    // Released in reverse order: the claim, then the lock. When a guard is
+    // dropped without end(), that happens where it is dropped.
     struct Held {
         FileLock targetLock;
         std::optional<TemporaryClaim> claim;
