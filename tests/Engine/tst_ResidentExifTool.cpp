@@ -49,6 +49,7 @@ private Q_SLOTS:
     void failingProcessIsReplaced();
     void strayOutputBetweenCommandsEndsTheProcess();
     void processKilledWhileIdleIsReplaced();
+    void bundleIsLookedUpOnEveryRun();
     void twoServicesShareAFewProcesses();
     void quittingStopsTheCommandInFlight();
 
@@ -229,6 +230,20 @@ void ResidentExifToolTest::processKilledWhileIdleIsReplaced()
     const auto outcome = runTask(ExifToolRunner::run(fake.bundle(), {"b"}, std::nullopt));
     QCOMPARE(outcome.value.value_or(CommandOutput{}).standardOutput, QByteArray("b\n"));
     QCOMPARE(fake.residentProcessIds().size(), 2);
+}
+
+void ResidentExifToolTest::bundleIsLookedUpOnEveryRun()
+{
+    // A kept process does not outlive its bundle's script or library.
+    FakeExifToolBundle fake(m_env->workPath(), QStringLiteral("echo ok"));
+    QVERIFY(runTask(ExifToolRunner::run(fake.bundle(), {}, std::nullopt)).succeeded());
+    fake.removeLibrary();
+    QCOMPARE(runTask(ExifToolRunner::run(fake.bundle(), {}, std::nullopt)).errorMessage(),
+             QStringLiteral("The bundled ExifTool libraries are missing."));
+    fake.removeScript();
+    QCOMPARE(runTask(ExifToolRunner::run(fake.bundle(), {}, std::nullopt)).errorMessage(),
+             QStringLiteral("The bundled exiftool binary could not be found."));
+    QCOMPARE(fake.runCount(), 1);
 }
 
 void ResidentExifToolTest::twoServicesShareAFewProcesses()
