@@ -1,10 +1,16 @@
 // Engine benchmarks: reading against ExifTool run by hand, parsing the tag
 // listing against ExifTool's own time to print it, the tag listing for a
-// further window, the read-back that checks every change, thumbnails of a
-// 12-megapixel JPEG, and sorting a large tag list.
+// further window, the read-back that checks every change, sorting a large
+// tag list, main-thread stalls, and ExifTool kept running against ExifTool
+// started for every operation (reads, batches, a 2 GB save).
+
+#include "BenchSupport.h"
 
 #include "MetaloomFeature/Engine/ChangeReadBack.h"
+#include "MetaloomFeature/Engine/ExifToolPool.h"
+#include "MetaloomFeature/Engine/ExifToolRunner.h"
 #include "MetaloomFeature/Engine/ExifToolService.h"
+#include "MetaloomFeature/Engine/FileReplacement.h"
 #include "MetaloomFeature/Engine/MetadataJson.h"
 #include "MetaloomFeature/Engine/TagDefinitionsParser.h"
 #include "tests/support/FakeExifToolBundle.h"
@@ -19,41 +25,19 @@
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTimer>
+#include <QUuid>
+#include <QtConcurrent>
 
 #include <algorithm>
 #include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
 
 using namespace Metaloom;
 using namespace Metaloom::Testing;
+using namespace Metaloom::Bench;
 
 namespace {
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
-// ExifTool run the way a user would from a shell: same script, same library,
-// same arguments, output read to the end.
-double byHandMilliseconds(const QStringList &arguments, QByteArray *output = nullptr)
-{
-    const QString folder = realBundle().directory() + QStringLiteral("/ExifTool");
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("PERL5LIB"), folder + QStringLiteral("/lib/perl5"));
-    process.setProcessEnvironment(environment);
-    QElapsedTimer timer;
-    timer.start();
-    process.start(folder + QStringLiteral("/exiftool"), arguments);
-    process.waitForFinished(-1);
-    const QByteArray bytes = process.readAllStandardOutput();
-    const double elapsed = double(timer.nsecsElapsed()) / 1e6;
-    if (output)
-        *output = bytes;
-    return elapsed;
-}
 
 void benchRead(const QString &file)
 {
@@ -185,28 +169,6 @@ void benchSort()
     std::printf("sorting 5,000 entries by group and tag: median %.2f ms\n", median(times));
 }
 
-// Longest time the main thread went without serving its event loop while
-// the task ran: a timer asks to run every 5 ms and the gaps are measured.
-template <typename T> double longestMainThreadStall(QCoro::Task<T> task, QString *error)
-{
-    QElapsedTimer clock;
-    clock.start();
-    qint64 last = clock.nsecsElapsed();
-    qint64 longest = 0;
-    QTimer ticker;
-    ticker.setInterval(5);
-    QObject::connect(&ticker, &QTimer::timeout, [&] {
-        const qint64 now = clock.nsecsElapsed();
-        longest = std::max(longest, now - last);
-        last = now;
-    });
-    ticker.start();
-    const auto outcome = runTask(std::move(task));
-    if (error)
-        *error = outcome.errorMessage();
-    return double(longest) / 1e6;
-}
-
 void benchMainThreadStalls(const QString &folder)
 {
     const QString path = folder + QStringLiteral("/large.tif");
@@ -232,21 +194,191 @@ void benchMainThreadStalls(const QString &folder)
         listingStall, error.isEmpty() ? "" : qPrintable(QStringLiteral(" ERROR ") + error));
 }
 
+const char *modeName(bool resident)
+{
+    return resident ? "kept running" : "started per operation";
+}
+
+void setResident(bool resident)
+{
+    ExifToolPool::shared().stopAll();
+    ExifToolPool::shared().setResident(resident);
+}
+
+QString makeSmallJpeg(const QString &path)
+{
+    QImage image(640, 480, QImage::Format_RGB32);
+    image.fill(QColor(30, 120, 200));
+    image.save(path, "jpg", 85);
+    return path;
+}
+
+void benchReadModes(const QString &file)
+{
+    double medians[2] = {0, 0};
+    for (const bool resident : {false, true}) {
+        setResident(resident);
+        ExifToolService service(realBundle());
+        std::vector<double> times;
+        for (int i = 0; i < 21; ++i) {
+            QElapsedTimer timer;
+            timer.start();
+            if (!runTask(service.readMetadata(QUrl::fromLocalFile(file))).succeeded())
+                std::printf("read failed\n");
+            times.push_back(double(timer.nsecsElapsed()) / 1e6);
+        }
+        medians[resident] = median(times);
+        std::printf("readMetadata of a small JPEG, ExifTool %s: median %.1f ms (first %.1f ms)\n",
+                    modeName(resident), medians[resident], times.front());
+    }
+    std::printf("  -> %.1f times faster\n", medians[0] / medians[1]);
+}
+
+// One change of every file in turn, as the library applies a preset or
+// removes all metadata.
+void benchBatches(const QString &folder)
+{
+    double preset[2] = {0, 0};
+    double strip[2] = {0, 0};
+    for (const bool resident : {false, true}) {
+        const QString batch = folder + (resident ? "/kept" : "/alone");
+        QDir().mkpath(batch);
+        QList<QUrl> files;
+        for (int i = 0; i < 100; ++i)
+            files << QUrl::fromLocalFile(makeSmallJpeg(batch + QStringLiteral("/%1.jpg").arg(i)));
+        setResident(resident);
+        ExifToolService service(realBundle());
+        QElapsedTimer timer;
+        timer.start();
+        for (const QUrl &file : files) {
+            if (!runTask(service.applyOverrides({{"XMP-dc:Title", "Bench"}}, file)).succeeded())
+                std::printf("preset failed\n");
+        }
+        preset[resident] = double(timer.nsecsElapsed()) / 1e6;
+        timer.restart();
+        for (const QUrl &file : files) {
+            if (!runTask(service.removeAllMetadata(file)).succeeded())
+                std::printf("remove-all failed\n");
+        }
+        strip[resident] = double(timer.nsecsElapsed()) / 1e6;
+        std::printf("100 small JPEGs, ExifTool %s: preset with one override %.0f ms (%.1f ms per "
+                    "file), remove-all %.0f ms (%.1f ms per file)\n",
+                    modeName(resident), preset[resident], preset[resident] / 100, strip[resident],
+                    strip[resident] / 100);
+    }
+    std::printf("  -> preset %.1f times faster, remove-all %.1f times faster\n",
+                preset[0] / preset[1], strip[0] / strip[1]);
+}
+
+qint64 writtenBy(qint64 pid)
+{
+    QFile io(QStringLiteral("/proc/%1/io").arg(pid));
+    if (!io.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : io.readAll().split('\n')) {
+        if (line.startsWith("write_bytes:"))
+            return line.mid(12).trimmed().toLongLong();
+    }
+    return 0;
+}
+
+// Bytes this program and its ExifTool processes have sent to the disk so
+// far (a finished child's count joins its parent's).
+qint64 bytesWritten()
+{
+    qint64 total = writtenBy(::getpid());
+    for (const qint64 pid : ExifToolPool::shared().processIds())
+        total += writtenBy(pid);
+    return total;
+}
+
+// A QuickTime movie of 2 GB: the sample's header and a sparse media atom.
+void makeLargeMovie(const QString &path)
+{
+    QFile source(QString::fromUtf8(METALOOM_BENCH_TESTDATA_DIR) + "/QuickTime.mov");
+    source.open(QIODevice::ReadOnly);
+    const QByteArray header = source.read(3863); // the "moov" atom
+    const quint32 media = (2u << 30) + 8;
+    QFile movie(path);
+    movie.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    movie.write(header);
+    const char atom[8] = {
+        char(media >> 24), char(media >> 16), char(media >> 8), char(media), 'm', 'd', 'a', 't'};
+    movie.write(atom, 8);
+    movie.resize(header.size() + media);
+}
+
+// The save as it was made before ExifTool wrote beside the target: into
+// the private temporary folder, then copied beside the target and renamed.
+bool saveThroughTheTemporaryFolder(const QString &target)
+{
+    const QString temporary = ExifToolRunner::prepareTemporaryDirectory();
+    const QString output =
+        temporary + '/' + QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper() + ".mov";
+    const auto run = runTask(ExifToolRunner::run(
+        realBundle(), {"-P", "-o", output, "-XMP-dc:Title=Large", target}, temporary));
+    const auto check = runTask(ChangeReadBack::keysPresent(realBundle(), {"XMP-dc:Title"}, output));
+    QtConcurrent::run([&] { FileReplacement::replaceOriginal(target, output); }).waitForFinished();
+    return run.succeeded() && check.succeeded();
+}
+
+void benchLargeSave(const QString &folder)
+{
+    const QString target = folder + QStringLiteral("/large.mov");
+    for (int way = 0; way < 3; ++way) {
+        makeLargeMovie(target);
+        const bool resident = way == 2;
+        setResident(resident);
+        ExifToolService service(realBundle());
+        MetadataEntry title(QStringLiteral("XMP-dc:Title"), QString());
+        title.value = QStringLiteral("Large");
+        const qint64 before = bytesWritten();
+        QElapsedTimer timer;
+        timer.start();
+        const bool saved =
+            way == 0 ? saveThroughTheTemporaryFolder(target)
+                     : runTask(service.writeMetadata(QUrl::fromLocalFile(target), {title}),
+                               std::chrono::minutes(10))
+                           .succeeded();
+        const double seconds = double(timer.nsecsElapsed()) / 1e9;
+        const double gigabytes = double(bytesWritten() - before) / double(1 << 30);
+        std::printf("saving one edit of a 2 GB movie, %s: %.1f s, %.2f GB written%s\n",
+                    way == 0   ? "through the temporary folder (before), ExifTool started"
+                    : resident ? "beside the file, ExifTool kept running"
+                               : "beside the file, ExifTool started",
+                    seconds, gigabytes, saved ? "" : " FAILED");
+        QFile::remove(target);
+    }
+}
+
+void benchResidentAgainstPerProcess(const QString &folder, const QString &smallJpeg)
+{
+    benchReadModes(smallJpeg);
+    benchBatches(folder);
+    benchLargeSave(folder);
+    setResident(true);
+}
+
 } // namespace
 
+// "bench_engine resident" measures only ExifTool kept running against
+// ExifTool started for every operation.
 int main(int argc, char **argv)
 {
     QGuiApplication app(argc, argv);
     TestEnvironment environment;
-    const QString data = QStringLiteral(METALOOM_BENCH_TESTDATA_DIR);
-    const QString canon = copyTestData(QStringLiteral("Canon.jpg"), environment.workPath());
-    qputenv("METALOOM_TESTDATA_DIR", data.toLocal8Bit());
-    benchRead(canon);
-    benchRead(copyTestData(QStringLiteral("QuickTime.mov"), environment.workPath()));
-    benchListing();
-    benchSharedListing();
-    benchReadBack(environment.workPath());
-    benchSort();
-    benchMainThreadStalls(environment.workPath());
+    qputenv("METALOOM_TESTDATA_DIR", QByteArray(METALOOM_BENCH_TESTDATA_DIR));
+    if (app.arguments().value(1) != QLatin1String("resident")) {
+        const QString canon = copyTestData(QStringLiteral("Canon.jpg"), environment.workPath());
+        benchRead(canon);
+        benchRead(copyTestData(QStringLiteral("QuickTime.mov"), environment.workPath()));
+        benchListing();
+        benchSharedListing();
+        benchReadBack(environment.workPath());
+        benchSort();
+        benchMainThreadStalls(environment.workPath());
+    }
+    benchResidentAgainstPerProcess(environment.workPath(),
+                                   makeSmallJpeg(environment.workPath() + "/small-read.jpg"));
     return 0;
 }

@@ -5,24 +5,98 @@
 #include "TargetLock.h"
 
 #include <QCoroFuture>
+#include <QCoroTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QtConcurrent>
 
+#include <algorithm>
+#include <chrono>
+
 namespace Metaloom {
+
+namespace {
+
+struct Locked {
+    QString temporaryDirectory;
+    std::optional<FileLock> targetLock;
+};
+
+// The temporary folder, and the target's lock if nobody holds it now.
+std::shared_ptr<Locked> tryLocking(const QString &targetPath)
+{
+    QString temporaryDirectory = ExifToolRunner::prepareTemporaryDirectory();
+    std::optional<FileLock> lock = TargetLock::tryAcquire(temporaryDirectory, targetPath);
+    return std::make_shared<Locked>(Locked{std::move(temporaryDirectory), std::move(lock)});
+}
+
+struct Claimed {
+    TemporaryClaim claim;
+    ChangeGuard::Paths paths;
+};
+
+// With the target's lock held: clears what dead processes left for it,
+// claims the operation's files and chooses where ExifTool writes.
+std::shared_ptr<Claimed> claim(const QString &temporaryDirectory, const QString &targetPath)
+{
+    Leftovers::cleanBeforeChange(temporaryDirectory, targetPath);
+    TemporaryClaim claim = TemporaryClaim::create(temporaryDirectory);
+    ChangeGuard::Paths paths;
+    paths.temporaryDirectory = temporaryDirectory;
+    if (const auto beside = FileReplacement::reserveOutputsBeside(targetPath, claim.id())) {
+        Leftovers::noteOutputsBeside(temporaryDirectory, claim.id(),
+                                     QFileInfo(beside->output).absolutePath());
+        paths.output = beside->output;
+        paths.retryOutput = beside->retryOutput;
+    } else {
+        const QString suffix = ChangeGuard::outputSuffixFor(targetPath);
+        paths.output = claim.path(suffix);
+        paths.retryOutput = claim.hiddenPath(QStringLiteral("-next") + suffix);
+    }
+    paths.targetVersion = FileReplacement::stampOf(targetPath);
+    return std::make_shared<Claimed>(Claimed{std::move(claim), std::move(paths)});
+}
+
+} // namespace
 
 QCoro::Task<ChangeGuard> ChangeGuard::begin(QString targetPath)
 {
+    using namespace std::chrono_literals;
     co_await Leftovers::atEngineStart();
     FileChangeQueue::Turn turn = co_await FileChangeQueue::shared().waitForTurn(targetPath);
-    QString temporaryDirectory = ExifToolRunner::prepareTemporaryDirectory();
-    FileLock targetLock = co_await TargetLock::acquire(temporaryDirectory, targetPath);
-    QFuture<void> cleaned =
-        QtConcurrent::run(&Leftovers::cleanBeforeChange, temporaryDirectory, targetPath);
-    co_await cleaned;
-    TemporaryClaim claim = TemporaryClaim::create(temporaryDirectory);
-    QString outputPath = claim.path(outputSuffixFor(targetPath));
-    co_return ChangeGuard(std::move(turn), std::move(targetLock), std::move(claim),
-                          std::move(temporaryDirectory), std::move(outputPath));
+
+    // Another process of ours changing the file holds its lock until done.
+    std::chrono::milliseconds pause = 10ms;
+    std::shared_ptr<Locked> locked;
+    for (;;) {
+        QFuture<std::shared_ptr<Locked>> attempt = QtConcurrent::run(tryLocking, targetPath);
+        locked = co_await attempt;
+        if (locked->targetLock)
+            break;
+        co_await QCoro::sleepFor(pause);
+        pause = std::min<std::chrono::milliseconds>(pause * 2, 200ms);
+    }
+    auto held = std::make_shared<Held>(Held{std::move(*locked->targetLock), std::nullopt});
+    QFuture<std::shared_ptr<Claimed>> claiming =
+        QtConcurrent::run(claim, locked->temporaryDirectory, targetPath);
+    std::shared_ptr<Claimed> claimed = co_await claiming;
+    held->claim.emplace(std::move(claimed->claim));
+    co_return ChangeGuard(std::move(turn), std::move(held), std::move(claimed->paths));
+}
+
+QCoro::Task<void> ChangeGuard::end(ChangeGuard guard)
+{
+    const Paths paths = guard.m_paths;
+    QFuture<void> released = QtConcurrent::run([paths, held = std::move(guard.m_held)]() mutable {
+        QFile::remove(paths.output);
+        QFile::remove(paths.retryOutput);
+        if (held && held->claim) {
+            QFile::remove(TemporaryClaim::hiddenPath(paths.temporaryDirectory, held->claim->id(),
+                                                     Leftovers::besideNoteSuffix));
+        }
+        held.reset(); // the claim, then the lock, before the turn goes
+    });
+    co_await released;
 }
 
 QString ChangeGuard::outputSuffixFor(const QString &targetPath)

@@ -2,46 +2,73 @@
 
 #include "FileChangeQueue.h"
 #include "FileLock.h"
+#include "FileReplacement.h"
 #include "TemporaryClaim.h"
 
 #include <QCoroTask>
 #include <QString>
+
+#include <memory>
+#include <optional>
 
 namespace Metaloom {
 
 // Everything a change of one file holds from before ExifTool reads the file
 // until the new content is in place: its turn among the changes of this
 // process, the lock that other processes of ours respect, and the claim on
-// the operation's files in the private temporary folder. Taking it also
-// puts right what a dead process left for this file (an interrupted
-// rewrite, a stray copy beside it). Released when destroyed.
+// the operation's files. Taking it also puts right what a dead process left
+// for this file (an interrupted rewrite, a stray copy beside it).
+//
+// Creating, locking and removing files can wait a long time on a busy disk
+// (the journal of a file system another write is syncing), so all of that
+// runs on worker threads; only the turn is kept on the main thread.
 class ChangeGuard {
 public:
+    // Where the change's files go.
+    struct Paths {
+        QString temporaryDirectory;
+        // Where ExifTool writes the new file, and a further attempt's file:
+        // hidden beside the target where its folder takes new files, else
+        // in the temporary folder (named after the claim, with the target's
+        // extension so ExifTool writes the same kind of file).
+        QString output;
+        QString retryOutput;
+        // The target as it was when the guard was taken, before ExifTool
+        // reads it: a change by another program after that must not be
+        // silently replaced.
+        FileReplacement::FileStamp targetVersion;
+    };
+
     static QCoro::Task<ChangeGuard> begin(QString targetPath);
+    // Removes what is left of the outputs, then lets go of the claim, the
+    // lock and the turn, in that order.
+    static QCoro::Task<void> end(ChangeGuard guard);
 
-    const QString &temporaryDirectory() const { return m_temporaryDirectory; }
-    // Where ExifTool writes the new file: the claim's identifier and the
-    // target's extension, so ExifTool writes the same kind of file.
-    const QString &outputPath() const { return m_outputPath; }
+    const Paths &paths() const { return m_paths; }
 
-    // The extension ExifTool's output takes for a target file name: the
+    // The extension ExifTool's output in the temporary folder takes: the
     // target's own, unless it is too long to fit in a file name beside the
     // identifier (then none).
     static QString outputSuffixFor(const QString &targetPath);
 
+    ChangeGuard(ChangeGuard &&) = default;
+    ChangeGuard &operator=(ChangeGuard &&) = default;
+
 private:
-    ChangeGuard(FileChangeQueue::Turn turn, FileLock targetLock, TemporaryClaim claim,
-                QString temporaryDirectory, QString outputPath)
-        : m_turn(std::move(turn)), m_targetLock(std::move(targetLock)), m_claim(std::move(claim)),
-          m_temporaryDirectory(std::move(temporaryDirectory)), m_outputPath(std::move(outputPath))
+    // Released in reverse order: the claim, then the lock. When a guard is
+    // dropped without end(), that happens where it is dropped.
+    struct Held {
+        FileLock targetLock;
+        std::optional<TemporaryClaim> claim;
+    };
+
+    ChangeGuard(FileChangeQueue::Turn turn, std::shared_ptr<Held> held, Paths paths)
+        : m_turn(std::move(turn)), m_held(std::move(held)), m_paths(std::move(paths))
     {}
 
-    // Released in reverse order: the claim, then the lock, then the turn.
     FileChangeQueue::Turn m_turn;
-    FileLock m_targetLock;
-    TemporaryClaim m_claim;
-    QString m_temporaryDirectory;
-    QString m_outputPath;
+    std::shared_ptr<Held> m_held;
+    Paths m_paths;
 };
 
 } // namespace Metaloom

@@ -1,27 +1,8 @@
 #include "ExifToolProcess.h"
 
-#include <csignal>
-#include <sys/prctl.h>
-#include <unistd.h>
+#include "ChildProcess.h"
 
 namespace Metaloom {
-
-namespace {
-
-// Runs in the child between fork and exec (only async-signal-safe calls):
-// ExifTool is killed when the program dies, so a crash never leaves it
-// writing a large file nobody waits for. The signal follows the death of
-// the thread that started the child, so processes are started from the
-// main thread. If the program died before the signal was set up, the child
-// has already been handed to another parent and stops at once.
-void dieWithParent(pid_t parent)
-{
-    ::prctl(PR_SET_PDEATHSIG, SIGKILL);
-    if (::getppid() != parent)
-        ::_exit(127);
-}
-
-} // namespace
 
 ExifToolProcess::ExifToolProcess(const QString &program, const QStringList &arguments,
                                  const QProcessEnvironment &environment, QObject *parent)
@@ -34,7 +15,7 @@ ExifToolProcess::ExifToolProcess(const QString &program, const QStringList &argu
     // ExifTool never needs input here; an empty stdin keeps it from ever
     // waiting on a terminal or pipe.
     m_process.setStandardInputFile(QProcess::nullDevice());
-    m_process.setChildProcessModifier([parent = ::getpid()] { dieWithParent(parent); });
+    ChildProcess::prepare(m_process);
 
     connect(&m_process, &QProcess::readyReadStandardOutput, this,
             [this] { m_stdout += m_process.readAllStandardOutput(); });

@@ -1,8 +1,10 @@
 #include "ExifToolRunner.h"
 
+#include "ExifToolPool.h"
 #include "ExifToolProcess.h"
 #include "MetadataJson.h"
 #include "ServiceError.h"
+#include "StayOpenProtocol.h"
 
 #include "MetaloomFeature/Platform/Error.h"
 
@@ -16,6 +18,16 @@
 
 namespace Metaloom::ExifToolRunner {
 
+namespace {
+
+// Where the bundled ExifTool lives.
+struct ExifToolLocation {
+    QString binary;
+    QStringList libraryPaths; // library root, then the architecture folder when present
+};
+
+// Finds the script and its Perl library in the bundle; throws
+// ServiceError::binaryMissing or ::libraryMissing.
 ExifToolLocation locate(const ResourceBundle &bundle)
 {
     const std::optional<QString> folder = bundle.pathForResource(QStringLiteral("ExifTool"));
@@ -36,6 +48,8 @@ ExifToolLocation locate(const ResourceBundle &bundle)
     return location;
 }
 
+// The child's environment: the inherited one with PERL5LIB pointing at the
+// bundled library first, and EXIFTOOL_TMPDIR when a temporary folder is given.
 QProcessEnvironment environment(const ExifToolLocation &location,
                                 const std::optional<QString> &temporaryDirectory,
                                 const QProcessEnvironment &inherited)
@@ -51,6 +65,7 @@ QProcessEnvironment environment(const ExifToolLocation &location,
     return result;
 }
 
+// Text of standard error as the engine reports it.
 QString decodeStandardError(const QByteArray &bytes)
 {
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
@@ -60,30 +75,52 @@ QString decodeStandardError(const QByteArray &bytes)
     return text.trimmed();
 }
 
-QCoro::Task<CommandOutput> run(ResourceBundle bundle, QStringList arguments,
-                               std::optional<QString> temporaryDirectory)
+// The result of a finished run, judged alike however ExifTool was run.
+// `messageWithoutText` is the error's text when ExifTool left none.
+CommandOutput judged(bool exitedWithZero, const QByteArray &standardOutput,
+                     const QByteArray &standardErrorBytes, const QString &messageWithoutText)
 {
-    const ExifToolLocation location = locate(bundle);
-    auto process = std::make_unique<ExifToolProcess>(
-        location.binary, arguments,
-        environment(location, temporaryDirectory, QProcessEnvironment::systemEnvironment()));
+    const QString standardError = decodeStandardError(standardErrorBytes);
+    if (!exitedWithZero) {
+        QString message = standardError;
+        if (message.isEmpty())
+            message = MetadataJson::reportedError(standardOutput);
+        throw ServiceError::executionFailed(message.isEmpty() ? messageWithoutText : message);
+    }
+    return CommandOutput{standardOutput, standardError};
+}
+
+QCoro::Task<CommandOutput> runAlone(ExifToolLocation location, QStringList arguments,
+                                    QProcessEnvironment environment)
+{
+    auto process = std::make_unique<ExifToolProcess>(location.binary, arguments, environment);
     process->start();
     if (!process->isCompleted())
         co_await qCoro(process.get(), &ExifToolProcess::completed);
-
     if (process->failedToStart()) {
         throw PlatformError(QStringLiteral("ExifTool could not be started: ") +
                             process->errorString());
     }
-    const QString standardError = decodeStandardError(process->standardError());
-    if (!process->exitedNormallyWithZero()) {
-        QString message = standardError;
-        if (message.isEmpty())
-            message = MetadataJson::reportedError(process->standardOutput());
-        throw ServiceError::executionFailed(message.isEmpty() ? QStringLiteral("Unknown error")
-                                                              : message);
-    }
-    co_return CommandOutput{process->standardOutput(), standardError};
+    co_return judged(process->exitedNormallyWithZero(), process->standardOutput(),
+                     process->standardError(), QStringLiteral("Unknown error"));
+}
+
+} // namespace
+
+QCoro::Task<CommandOutput> run(ResourceBundle bundle, QStringList arguments,
+                               std::optional<QString> temporaryDirectory)
+{
+    const ExifToolLocation location = locate(bundle);
+    const QProcessEnvironment childEnvironment =
+        environment(location, temporaryDirectory, QProcessEnvironment::systemEnvironment());
+    ExifToolPool &pool = ExifToolPool::shared();
+    if (!pool.isResident() || !StayOpenProtocol::requestFor(arguments, 1))
+        co_return co_await runAlone(location, arguments, childEnvironment);
+    const ResidentRun run =
+        co_await pool.run(bundle.directory(), location.binary, childEnvironment, arguments);
+    co_return judged(!run.died && run.exitStatus == 0, run.standardOutput, run.standardError,
+                     run.died ? QStringLiteral("ExifTool stopped unexpectedly.")
+                              : QStringLiteral("Unknown error"));
 }
 
 QString temporaryDirectoryPath()

@@ -1,11 +1,11 @@
+// The service's own life: what it sets up for the engine when a window
+// creates it, and lets go when the window closes. The operations live in
+// MetadataReading.cpp, MetadataWriting.cpp and TagDefinitions.cpp.
+
 #include "ExifToolService.h"
 
-#include "ExifToolRunner.h"
+#include "ExifToolPool.h"
 #include "Leftovers.h"
-#include "MetadataJson.h"
-#include "TargetPath.h"
-
-#include <QCoroFuture>
 
 namespace Metaloom {
 
@@ -14,18 +14,13 @@ ExifToolService::ExifToolService(std::optional<ResourceBundle> bundle, QObject *
 {
     // The first engine of the process rolls back what a crashed one left.
     Leftovers::atEngineStart();
+    // The bundle's resident ExifTool processes stay while a service uses it.
+    ExifToolPool::shared().holdBundle(m_bundle.directory());
 }
 
-ExifToolService::~ExifToolService() = default;
-
-QCoro::Task<QList<MetadataEntry>> ExifToolService::readMetadata(QUrl fileUrl)
+ExifToolService::~ExifToolService()
 {
-    const QStringList arguments{QStringLiteral("-json"), QStringLiteral("-G:1"),
-                                QStringLiteral("-all"), TargetPath::forFile(fileUrl)};
-    // A file half rewritten when the program last died is whole again first.
-    co_await Leftovers::atEngineStart();
-    const CommandOutput output = co_await ExifToolRunner::run(m_bundle, arguments, std::nullopt);
-    co_return MetadataJson::entriesFromOutput(output.standardOutput);
+    ExifToolPool::shared().releaseBundle(m_bundle.directory());
 }
 
 } // namespace Metaloom

@@ -19,9 +19,12 @@
 namespace Metaloom {
 
 // The metadata engine of one window. Every operation runs the bundled
-// ExifTool as a child process; the file is never changed in place: ExifTool
-// writes a new file into a private temporary folder and that file replaces
-// the original only after ExifTool reported that it was created.
+// ExifTool as a child process, kept running between operations and shared
+// by the windows (ExifToolPool). The file is never changed in place:
+// ExifTool writes a new file (hidden beside the original, or in a private
+// temporary folder where the original's folder takes no new file) and that
+// file replaces the original only after ExifTool reported that it was
+// created.
 //
 // Operations are coroutines started on the main thread; they suspend while
 // ExifTool runs and resume there. Errors are thrown: ServiceError for the

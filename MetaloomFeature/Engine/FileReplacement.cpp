@@ -108,24 +108,18 @@ std::optional<Neighbour> createNeighbour(const QString &target)
     fail(QStringLiteral("Could not create a new copy of"), target, EEXIST);
 }
 
-// Fresh file beside the target, renamed over it. Returns false when the
-// folder does not let us create a file there.
-bool replaceBeside(const QString &target, const QString &output, const Original &original,
-                   const std::optional<FileStamp> &expected)
+// Gives the new content in the open file beside the target the target's
+// permission bits, owner and date, makes it durable and renames it over the
+// target. The file is removed on failure.
+void putInPlace(int fd, const QString &neighbour, const QString &target, const Original &original,
+                const std::optional<FileStamp> &expected)
 {
-    std::optional<Neighbour> neighbour = createNeighbour(target);
-    if (!neighbour)
-        return false;
-    const QByteArray neighbourNative = nativePath(neighbour->path);
-    const int fd = neighbour->file.fd();
-
+    const QByteArray neighbourNative = nativePath(neighbour);
     const auto abandon = [&](const QString &what) {
         const int error = errno;
         ::unlink(neighbourNative.constData());
         fail(what, target, error);
     };
-    if (!PosixFile::copyInto(fd, output))
-        abandon(QStringLiteral("Could not write the new content of"));
     if (original.exists) {
         // Keep who may read the file: a private photo must stay private.
         if (::fchown(fd, original.status.st_uid, original.status.st_gid) != 0)
@@ -147,7 +141,44 @@ bool replaceBeside(const QString &target, const QString &output, const Original 
     if (::rename(neighbourNative.constData(), nativePath(target).constData()) != 0)
         abandon(QStringLiteral("Could not replace"));
     PosixFile::syncFolder(QFileInfo(target).absolutePath());
+}
+
+// Fresh file beside the target holding a copy of the output, renamed over
+// it. Returns false when the folder does not let us create a file there.
+bool replaceBeside(const QString &target, const QString &output, const Original &original,
+                   const std::optional<FileStamp> &expected)
+{
+    std::optional<Neighbour> neighbour = createNeighbour(target);
+    if (!neighbour)
+        return false;
+    if (!PosixFile::copyInto(neighbour->file.fd(), output)) {
+        const int error = errno;
+        ::unlink(nativePath(neighbour->path).constData());
+        fail(QStringLiteral("Could not write the new content of"), target, error);
+    }
+    putInPlace(neighbour->file.fd(), neighbour->path, target, original, expected);
     return true;
+}
+
+// ExifTool wrote the output beside the target already: only the rename is left.
+void finishBeside(const QString &target, const QString &output, const Original &original,
+                  const std::optional<FileStamp> &expected)
+{
+    const QString what = QStringLiteral("Could not write the new content of");
+    Descriptor file(::open(nativePath(output).constData(), O_RDWR | O_CLOEXEC | O_NOFOLLOW));
+    if (!file.isOpen())
+        fail(what, target, errno);
+    struct stat status {};
+    if (::fstat(file.fd(), &status) != 0 || !S_ISREG(status.st_mode))
+        fail(what, target, EINVAL);
+    putInPlace(file.fd(), output, target, original, expected);
+}
+
+bool isBeside(const QString &output, const QString &target)
+{
+    const QFileInfo info(output);
+    return isTemporaryNeighbourName(info.fileName()) &&
+           info.absolutePath() == QFileInfo(target).absolutePath();
 }
 
 void setModified(const QString &target, const struct timespec &modified)
@@ -211,8 +242,37 @@ FileStamp stampOf(const QString &path)
 
 bool isTemporaryNeighbourName(const QString &fileName)
 {
-    static const QRegularExpression pattern(QStringLiteral("^\\.metaloom-[0-9a-f]{12}\\.tmp$"));
+    static const QRegularExpression pattern(
+        QStringLiteral("^\\.metaloom-[0-9a-f]{12}(-next)?\\.tmp$"));
     return pattern.match(fileName).hasMatch();
+}
+
+QString claimIdStartOf(const QString &neighbourName)
+{
+    const QString digits = neighbourName.mid(neighbourPrefix.size(), 12).toUpper();
+    return digits.left(8) + QLatin1Char('-') + digits.mid(8);
+}
+
+OutputsBeside outputsBesideIn(const QString &folder, const QString &claimId)
+{
+    // The claim's first twelve hex digits: enough to find its lock.
+    const QString digits = (claimId.left(8) + claimId.mid(9, 4)).toLower();
+    const QDir dir(folder);
+    return {dir.filePath(neighbourPrefix + digits + neighbourSuffix),
+            dir.filePath(neighbourPrefix + digits + QStringLiteral("-next") + neighbourSuffix)};
+}
+
+std::optional<OutputsBeside> reserveOutputsBeside(const QString &targetPath, const QString &claimId)
+{
+    const OutputsBeside outputs =
+        outputsBesideIn(QFileInfo(resolveTarget(targetPath)).absolutePath(), claimId);
+    const QByteArray native = nativePath(outputs.output);
+    Descriptor probe(
+        ::open(native.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600));
+    if (!probe.isOpen())
+        return std::nullopt;
+    ::unlink(native.constData());
+    return outputs;
 }
 
 void replaceOriginal(const QString &targetPath, const QString &outputPath,
@@ -241,8 +301,10 @@ void replaceOriginal(const QString &targetPath, const QString &outputPath,
         if (noWriteBits)
             fail(QStringLiteral("Metaloom can't modify"), target, EACCES);
     }
-    if (strategy == Strategy::rewriteInPlace ||
-        !replaceBeside(target, outputPath, original, expected))
+    if (strategy == Strategy::automatic && isBeside(outputPath, target))
+        finishBeside(target, outputPath, original, expected);
+    else if (strategy == Strategy::rewriteInPlace ||
+             !replaceBeside(target, outputPath, original, expected))
         rewriteInPlace(target, outputPath, original, expected);
 }
 

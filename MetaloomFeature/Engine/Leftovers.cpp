@@ -14,6 +14,7 @@
 #include <QMap>
 #include <QtConcurrent>
 
+#include <cerrno>
 #include <unistd.h>
 
 namespace Metaloom::Leftovers {
@@ -65,6 +66,36 @@ bool settleJournal(const QString &folder, const QString &id,
     return true;
 }
 
+// The copies beside a target that a dead change noted, if nobody holds them.
+void removeNotedOutputsBeside(const QString &temporaryDirectory, const QString &id, Report &report)
+{
+    QFile note(TemporaryClaim::hiddenPath(temporaryDirectory, id, besideNoteSuffix));
+    if (!note.open(QIODevice::ReadOnly))
+        return;
+    const QString folder = QString::fromUtf8(note.readAll());
+    const FileReplacement::OutputsBeside outputs = FileReplacement::outputsBesideIn(folder, id);
+    for (const QString &path : {outputs.output, outputs.retryOutput}) {
+        if (std::optional<FileLock> stale = FileLock::tryLock(path, FileLock::Open::existing)) {
+            stale->setRemoveOnRelease(true);
+            report.removedFiles << QFileInfo(path).fileName();
+        }
+    }
+}
+
+// Whether a live change holds a claim whose identifier starts so.
+bool claimIsHeld(const QString &temporaryDirectory, const QString &idStart)
+{
+    const QDir dir(temporaryDirectory);
+    for (const QString &name :
+         entriesOf(dir, {QLatin1Char('.') + idStart + QStringLiteral("-*.lock")})) {
+        int error = 0;
+        if (!FileLock::tryLock(dir.filePath(name), FileLock::Open::existing, &error) &&
+            error == EWOULDBLOCK)
+            return true;
+    }
+    return false;
+}
+
 bool isOurFolder(const QString &folder)
 {
     const QFileInfo info(folder);
@@ -100,6 +131,7 @@ Report cleanTemporaryFolder(const QString &folder, const std::optional<QString> 
             continue; // a live operation
         if (!settleJournal(folder, it.key(), lockedTarget, report))
             continue;
+        removeNotedOutputsBeside(folder, it.key(), report);
         for (const QString &name : it.value()) {
             const QString path = dir.filePath(name);
             if (path != lockPath && QFile::remove(path))
@@ -113,13 +145,14 @@ Report cleanTemporaryFolder(const QString &folder, const std::optional<QString> 
     return report;
 }
 
-QStringList cleanBesideTarget(const QString &targetPath)
+QStringList cleanBesideTarget(const QString &targetPath, const QString &temporaryDirectory)
 {
     QStringList removed;
     const QString resolved = FileChangeQueue::keyFor(targetPath);
     const QDir dir = QFileInfo(resolved).absoluteDir();
     for (const QString &name : entriesOf(dir, {QStringLiteral(".metaloom-*.tmp")})) {
-        if (!FileReplacement::isTemporaryNeighbourName(name))
+        if (!FileReplacement::isTemporaryNeighbourName(name) ||
+            claimIsHeld(temporaryDirectory, FileReplacement::claimIdStartOf(name)))
             continue;
         if (std::optional<FileLock> stale =
                 FileLock::tryLock(dir.filePath(name), FileLock::Open::existing)) {
@@ -133,7 +166,15 @@ QStringList cleanBesideTarget(const QString &targetPath)
 void cleanBeforeChange(const QString &temporaryDirectory, const QString &targetPath)
 {
     cleanTemporaryFolder(temporaryDirectory, targetPath);
-    cleanBesideTarget(targetPath);
+    cleanBesideTarget(targetPath, temporaryDirectory);
+}
+
+void noteOutputsBeside(const QString &temporaryDirectory, const QString &claimId,
+                       const QString &folder)
+{
+    QFile note(TemporaryClaim::hiddenPath(temporaryDirectory, claimId, besideNoteSuffix));
+    if (note.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        note.write(folder.toUtf8());
 }
 
 QFuture<void> atEngineStart()

@@ -27,8 +27,18 @@ struct Report {
 Report cleanTemporaryFolder(const QString &folder,
                             const std::optional<QString> &lockedTarget = std::nullopt);
 
-// Removes the hidden new copies that dead processes left beside the file.
-QStringList cleanBesideTarget(const QString &targetPath);
+// Removes the hidden new copies that dead processes left beside the file:
+// those no live process of ours holds, neither by a lock on the copy nor by
+// the claim in the temporary folder it is named after.
+QStringList cleanBesideTarget(const QString &targetPath, const QString &temporaryDirectory);
+
+// A change whose ExifTool writes beside the target notes the target's folder
+// in the temporary folder (".ID.beside"), so that the sweep after a crash
+// finds what was left there too. Best effort: without the note, the next
+// change of a file in that folder still removes it.
+inline constexpr QLatin1StringView besideNoteSuffix(".beside");
+void noteOutputsBeside(const QString &temporaryDirectory, const QString &claimId,
+                       const QString &folder);
 
 // What a change of one file runs first, with the file's lock held: both of
 // the above for that file.

@@ -1,7 +1,9 @@
 // The four operations that change a file. Each one runs ExifTool with "-o"
-// into the private temporary folder, checks ExifTool's report that a file was
-// created and, for targeted changes, reads the changed tags back from it;
-// only then does the new file take the place of the user's file.
+// into a new hidden file beside the user's file (or into the private
+// temporary folder where that folder takes no new file), checks ExifTool's
+// report that a file was created and, for targeted changes, reads the
+// changed tags back from it; only then does the new file take the place of
+// the user's file.
 
 #include "ExifToolService.h"
 
@@ -17,7 +19,6 @@
 #include "WriteReport.h"
 
 #include <QCoroFuture>
-#include <QFile>
 #include <QFileInfo>
 #include <QtConcurrent>
 
@@ -94,42 +95,49 @@ QCoro::Task<Verdict> judgeTagChange(ResourceBundle bundle, CommandOutput output,
     co_return Verdict{!nothingTook, report};
 }
 
-QCoro::Task<ChangeReport> changeFile(ResourceBundle bundle, QString targetPath, FileChange change)
+// The change itself, with the guard held: ExifTool writes the new file, its
+// report and (for tags) the file itself are checked, and it replaces the
+// target. Outputs left behind are the guard's to remove.
+QCoro::Task<ChangeReport> changeGuarded(ResourceBundle bundle, QString targetPath,
+                                        FileChange change, ChangeGuard::Paths paths)
 {
-    const ChangeGuard guard = co_await ChangeGuard::begin(targetPath);
-    // The version ExifTool is about to read; if another program changes the
-    // file meanwhile, its change must not be silently replaced.
-    const FileReplacement::FileStamp readVersion = FileReplacement::stampOf(targetPath);
-
-    const QString temporaryDirectory = guard.temporaryDirectory();
-    const QString outputPath = guard.outputPath();
-
     const QString fileName = QFileInfo(targetPath).fileName();
     const CommandOutput output =
         change.stripsEverything()
-            ? co_await StripAll::run(bundle, targetPath, outputPath, temporaryDirectory)
-            : co_await ExifToolRunner::run(bundle, change.buildArguments(outputPath),
-                                           temporaryDirectory);
-    Verdict verdict;
-    try {
-        verdict = change.stripsEverything() ? judgeStrip(output, fileName)
-                                            : co_await judgeTagChange(bundle, output, outputPath,
-                                                                      fileName, change.tagChanges);
-    } catch (...) {
-        QFile::remove(outputPath);
-        throw;
-    }
-    if (!verdict.replaceOriginal) {
-        QFile::remove(outputPath);
+            ? co_await StripAll::run(bundle, targetPath, paths.output, paths.retryOutput,
+                                     paths.temporaryDirectory)
+            : co_await ExifToolRunner::run(bundle, change.buildArguments(paths.output),
+                                           paths.temporaryDirectory);
+    const Verdict verdict =
+        change.stripsEverything()
+            ? judgeStrip(output, fileName)
+            : co_await judgeTagChange(bundle, output, paths.output, fileName, change.tagChanges);
+    if (!verdict.replaceOriginal)
         co_return verdict.report;
-    }
-    // Copying a large video and syncing it to disk takes longer than the
-    // interface may wait, so the replacement runs on a worker thread.
-    QFuture<void> replaced = QtConcurrent::run([targetPath, outputPath, readVersion] {
-        FileReplacement::replaceOriginal(targetPath, outputPath, readVersion);
-    });
+    // Syncing a large video to disk takes longer than the interface may
+    // wait, so the replacement runs on a worker thread.
+    QFuture<void> replaced =
+        QtConcurrent::run([targetPath, output = paths.output, version = paths.targetVersion] {
+            FileReplacement::replaceOriginal(targetPath, output, version);
+        });
     co_await replaced;
     co_return verdict.report;
+}
+
+QCoro::Task<ChangeReport> changeFile(ResourceBundle bundle, QString targetPath, FileChange change)
+{
+    ChangeGuard guard = co_await ChangeGuard::begin(targetPath);
+    std::exception_ptr failure;
+    ChangeReport report;
+    try {
+        report = co_await changeGuarded(bundle, targetPath, change, guard.paths());
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    co_await ChangeGuard::end(std::move(guard));
+    if (failure)
+        std::rethrow_exception(failure);
+    co_return report;
 }
 
 } // namespace

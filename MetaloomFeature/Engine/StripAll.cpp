@@ -5,9 +5,10 @@
 
 #include "MetaloomFeature/Platform/Error.h"
 
-#include <QDir>
+#include <QCoroFuture>
 #include <QFile>
 #include <QFileInfo>
+#include <QtConcurrent>
 
 namespace Metaloom::StripAll {
 
@@ -45,10 +46,22 @@ bool isRefusal(const ServiceError &error)
     return error.kind() == ServiceError::Kind::executionFailed;
 }
 
+// After a further attempt: its output replaces the one kept when ExifTool
+// accepted it, and is dropped otherwise. Runs on a worker thread.
+bool keepBetterOutput(bool accepted, const QString &outputPath, const QString &retryOutputPath)
+{
+    if (!accepted) {
+        QFile::remove(retryOutputPath);
+        return true;
+    }
+    QFile::remove(outputPath);
+    return QFile::rename(retryOutputPath, outputPath);
+}
+
 } // namespace
 
 QCoro::Task<CommandOutput> run(ResourceBundle bundle, QString targetPath, QString outputPath,
-                               QString temporaryDirectory)
+                               QString retryOutputPath, QString temporaryDirectory)
 {
     std::optional<ServiceError> refusal;
     try {
@@ -73,42 +86,25 @@ QCoro::Task<CommandOutput> run(ResourceBundle bundle, QString targetPath, QStrin
             throw;
         throw *refusal; // the file itself is the problem, not a deletion
     }
-    // Named after the operation's identifier (the first 36 characters of the
-    // output's name), so that the clean-up after a crash recognises it.
-    const QFileInfo output(outputPath);
-    const QString outputName = output.fileName();
-    const QString candidatePath = output.dir().filePath(
-        QLatin1Char('.') + outputName.left(36) + QStringLiteral("-next") + outputName.mid(36));
-    // Should a run fail in a way that is no refusal, nothing stays behind.
-    struct Leftovers {
-        QStringList paths;
-        bool keep = false;
-        ~Leftovers()
-        {
-            if (!keep) {
-                for (const QString &path : paths)
-                    QFile::remove(path);
-            }
-        }
-    } leftovers{{outputPath, candidatePath}};
     for (const QStringList &group : optional) {
         for (const QString &deletion : group)
             leftOut.removeOne(deletion);
+        bool accepted = true;
         try {
-            kept = co_await attempt(bundle, targetPath, candidatePath, temporaryDirectory, leftOut);
+            kept =
+                co_await attempt(bundle, targetPath, retryOutputPath, temporaryDirectory, leftOut);
         } catch (const ServiceError &error) {
             if (!isRefusal(error))
                 throw;
             leftOut << group;
-            QFile::remove(candidatePath);
-            continue;
+            accepted = false;
         }
-        QFile::remove(outputPath);
-        if (!QFile::rename(candidatePath, outputPath))
+        QFuture<bool> settled =
+            QtConcurrent::run(keepBetterOutput, accepted, outputPath, retryOutputPath);
+        if (!co_await settled)
             throw PlatformError(QStringLiteral("The stripped copy of “%1” could not be kept.")
                                     .arg(QFileInfo(targetPath).fileName()));
     }
-    leftovers.keep = true;
     co_return kept;
 }
 

@@ -7,7 +7,8 @@
 
 namespace Metaloom::StripAll {
 
-// Strips every tag ExifTool can remove from the target into `outputPath`.
+// Strips every tag ExifTool can remove from the target into `outputPath`;
+// further attempts write to `retryOutputPath` first.
 // Some formats need a part that the stripping list deletes (a raw file's
 // image directory, a multi-page TIFF's second page): ExifTool then refuses
 // the whole list. The strip is then made again from "-all=" alone, taking
@@ -15,8 +16,9 @@ namespace Metaloom::StripAll {
 // everything else still goes. Only when
 // ExifTool refuses even "-all=" alone does the strip fail, with its first
 // refusal. Errors carry no warning caused by the list's own "-ExifTool:all=".
+// Either output may be left behind on failure: the caller removes them.
 QCoro::Task<CommandOutput> run(ResourceBundle bundle, QString targetPath, QString outputPath,
-                               QString temporaryDirectory);
+                               QString retryOutputPath, QString temporaryDirectory);
 
 // The text without the lines that only report that the list's own
 // "-ExifTool:all=" matched nothing (nothing stores ExifTool's own tags).

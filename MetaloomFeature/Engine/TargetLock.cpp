@@ -3,14 +3,11 @@
 #include "FileChangeQueue.h"
 #include "PosixFile.h"
 
-#include <QCoroTimer>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QRegularExpression>
 
-#include <algorithm>
 #include <cerrno>
-#include <chrono>
 
 namespace Metaloom::TargetLock {
 
@@ -41,18 +38,6 @@ std::optional<FileLock> tryAcquire(const QString &temporaryDirectory, const QStr
     if (error != EWOULDBLOCK)
         PosixFile::fail(QStringLiteral("Could not reserve"), targetPath, error);
     return std::nullopt;
-}
-
-QCoro::Task<FileLock> acquire(QString temporaryDirectory, QString targetPath)
-{
-    using namespace std::chrono_literals;
-    std::chrono::milliseconds pause = 10ms;
-    for (;;) {
-        if (std::optional<FileLock> lock = tryAcquire(temporaryDirectory, targetPath))
-            co_return std::move(*lock);
-        co_await QCoro::sleepFor(pause);
-        pause = std::min<std::chrono::milliseconds>(pause * 2, 200ms);
-    }
 }
 
 } // namespace Metaloom::TargetLock

@@ -2,7 +2,6 @@
 
 #include "FileLock.h"
 
-#include <QCoroTask>
 #include <QString>
 #include <optional>
 
@@ -20,8 +19,5 @@ bool isLockFileName(const QString &fileName);
 // The lock if nobody holds it now; throws PlatformError when the lock file
 // cannot be made at all.
 std::optional<FileLock> tryAcquire(const QString &temporaryDirectory, const QString &targetPath);
-
-// Waits, without blocking the thread, until the lock is free and takes it.
-QCoro::Task<FileLock> acquire(QString temporaryDirectory, QString targetPath);
 
 } // namespace Metaloom::TargetLock

@@ -16,6 +16,11 @@ static QStringList head(const QString &outputPath)
     return {QStringLiteral("-P"), QStringLiteral("-o"), outputPath};
 }
 
+static QString utf8IptcArgument()
+{
+    return QStringLiteral("-IPTC:CodedCharacterSet=UTF8");
+}
+
 static void finish(QStringList &arguments, const QList<QPair<QString, QString>> &assignments,
                    const QString &targetPath)
 {
@@ -108,11 +113,6 @@ bool needsUtf8Iptc(const QList<QPair<QString, QString>> &assignments)
         return group.compare(QLatin1String("IPTC"), Qt::CaseInsensitive) == 0 &&
                !isAscii(pair.second);
     });
-}
-
-QString utf8IptcArgument()
-{
-    return QStringLiteral("-IPTC:CodedCharacterSet=UTF8");
 }
 
 } // namespace Metaloom::WriteArguments

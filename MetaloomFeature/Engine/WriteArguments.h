@@ -39,8 +39,8 @@ QStringList forRemoveAll(const QString &outputPath, const QString &targetPath,
 QList<QStringList> optionalStripDeletions(const QString &targetPath);
 
 // ExifTool stores IPTC text as Latin-1 unless told otherwise, which turns
-// non-Latin text into question marks while reporting success.
+// non-Latin text into question marks while reporting success: such lists end
+// with "-IPTC:CodedCharacterSet=UTF8" before the target.
 bool needsUtf8Iptc(const QList<QPair<QString, QString>> &assignments);
-QString utf8IptcArgument();
 
 } // namespace Metaloom::WriteArguments

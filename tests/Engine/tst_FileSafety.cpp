@@ -5,8 +5,10 @@
 #include "MetaloomFeature/Engine/ExifToolRunner.h"
 #include "MetaloomFeature/Engine/ExifToolService.h"
 #include "MetaloomFeature/Engine/FileLock.h"
+#include "MetaloomFeature/Engine/FileReplacement.h"
 #include "MetaloomFeature/Engine/Leftovers.h"
 #include "MetaloomFeature/Engine/TargetPath.h"
+#include "MetaloomFeature/Engine/TemporaryClaim.h"
 #include "RealFiles.h"
 #include "tests/support/FakeExifToolBundle.h"
 #include "tests/support/TaskRunner.h"
@@ -44,17 +46,6 @@ void writeFile(const QString &path, const QByteArray &bytes)
         qFatal("cannot write %s", qPrintable(path));
 }
 
-// Running and not merely waiting to be reaped.
-bool isRunning(pid_t pid)
-{
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (!stat.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray line = stat.readAll();
-    const qsizetype state = line.lastIndexOf(')') + 2;
-    return state < line.size() && line.at(state) != 'Z' && line.at(state) != 'X';
-}
-
 std::unique_ptr<QProcess> startHelper(const QStringList &arguments)
 {
     auto helper = std::make_unique<QProcess>();
@@ -84,6 +75,7 @@ private Q_SLOTS:
     void interruptedRewriteIsRolledBack();
     void twoProgramsSavingOneFileKeepBothEdits();
     void exifToolDiesWithTheProgram();
+    void outputsBesideATargetAreClaimed();
     void leftoversOfDeadProcessesAreRemoved_data();
     void leftoversOfDeadProcessesAreRemoved();
     void pathsThatCannotBeHandled_data();
@@ -207,15 +199,41 @@ void FileSafetyTest::exifToolDiesWithTheProgram()
                                QStringLiteral("IFD0:Artist"), QStringLiteral("x")});
     QTRY_VERIFY_WITH_TIMEOUT(!contentOf(pidFile).trimmed().isEmpty(), 20000);
     const pid_t exifTool = pid_t(contentOf(pidFile).trimmed().toInt());
-    QVERIFY(isRunning(exifTool));
+    QVERIFY(isProcessRunning(exifTool));
     const auto stopStray = qScopeGuard([exifTool] {
-        if (isRunning(exifTool))
+        if (isProcessRunning(exifTool))
             ::kill(exifTool, SIGKILL);
     });
 
     killAndReap(*helper);
-    QTRY_VERIFY_WITH_TIMEOUT(!isRunning(exifTool), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(!isProcessRunning(exifTool), 5000);
     QCOMPARE(contentOf(target), before);
+}
+
+void FileSafetyTest::outputsBesideATargetAreClaimed()
+{
+    // ExifTool writes a change's new file beside the target, where no lock
+    // of the file's own marks it as in use: the change's claim does, and the
+    // claim's note leads the sweep after a crash to it.
+    const QString tmp = ExifToolRunner::prepareTemporaryDirectory();
+    const QString target = makeImage(work(), QStringLiteral("photo.jpg"));
+    const QString id = QStringLiteral("0F1E2D3C-4B5A-6978-8796-A5B4C3D2E1F0");
+    const FileReplacement::OutputsBeside outputs = FileReplacement::outputsBesideIn(work(), id);
+    Leftovers::noteOutputsBeside(tmp, id, work());
+    for (const QString &path : {outputs.output, outputs.retryOutput})
+        writeFile(path, "half written");
+    {
+        const std::optional<FileLock> claim =
+            FileLock::tryLock(TemporaryClaim::lockPath(tmp, id), FileLock::Open::createNew);
+        QVERIFY(claim);
+        Leftovers::cleanBeforeChange(tmp, target); // another change in the folder
+        Leftovers::cleanTemporaryFolder(tmp);      // another program's start
+        QCOMPARE(filesIn(work()).size(), 3);
+    }
+    // The change's program died: its claim is free.
+    Leftovers::cleanTemporaryFolder(tmp);
+    QCOMPARE(filesIn(work()), QStringList{QStringLiteral("photo.jpg")});
+    QCOMPARE(filesIn(tmp), QStringList());
 }
 
 void FileSafetyTest::leftoversOfDeadProcessesAreRemoved_data()

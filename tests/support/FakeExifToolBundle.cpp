@@ -34,14 +34,47 @@ void FakeExifToolBundle::setBody(const QString &body)
     QFile script(scriptPath());
     if (!script.open(QIODevice::WriteOnly | QIODevice::Truncate))
         qFatal("cannot write the fake exiftool script");
-    const QString text = QStringLiteral("#!/bin/sh\n"
-                                        "printf '%s\\0' \"$@\" > '%1/args.bin'\n"
-                                        "env -0 > '%1/env.bin'\n"
-                                        "echo run >> '%1/runs.txt'\n"
-                                        "for a in \"$@\"; do if [ \"$a\" = -o ]; then "
-                                        "cp '%1/args.bin' '%1/write-args.bin'; fi; done\n")
-                             .arg(record) +
-                         body + QLatin1Char('\n');
+    // One command: record it, then run the body. Started with ExifTool's
+    // "-stay_open True -@ -", the script reads commands from standard input
+    // as ExifTool does ("#[CSTR]" lines decoded, "-echo4" text printed on
+    // standard error with the command's status, "{ready<N>}" after each
+    // "-execute<N>") and runs each in a subshell of its own process.
+    const QString text =
+        QStringLiteral("#!/bin/sh\n"
+                       "run_command() {\n"
+                       "printf '%s\\0' \"$@\" > '%1/args.bin'\n"
+                       "env -0 > '%1/env.bin'\n"
+                       "echo run >> '%1/runs.txt'\n"
+                       "for a in \"$@\"; do if [ \"$a\" = -o ]; then "
+                       "cp '%1/args.bin' '%1/write-args.bin'; fi; done\n")
+            .arg(record) +
+        body +
+        QStringLiteral("\n}\n"
+                       "if [ \"$*\" = '-stay_open True -@ -' ]; then\n"
+                       "  echo $$ >> '%1/servers.txt'\n"
+                       "  set --\n"
+                       "  while IFS= read -r line; do\n"
+                       "    case $line in\n"
+                       "    '#[CSTR]'*) line=$(printf '%bx' \"${line#'#[CSTR]'}\"); "
+                       "line=${line%x} ;;\n"
+                       "    esac\n"
+                       "    case $line in\n"
+                       "    -execute*)\n"
+                       "      echo4=''\n"
+                       "      if [ \"$1\" = -echo4 ]; then echo4=$2; shift 2; fi\n"
+                       "      ( run_command \"$@\" ) < /dev/null\n"
+                       "      status=$?\n"
+                       "      [ -n \"$echo4\" ] && printf '%s\\n' "
+                       "\"${echo4%%'${status}'*}$status${echo4#*'${status}'}\" >&2\n"
+                       "      printf '{ready%s}\\n' \"${line#-execute}\"\n"
+                       "      set -- ;;\n"
+                       "    *) set -- \"$@\" \"$line\" ;;\n"
+                       "    esac\n"
+                       "  done\n"
+                       "  exit 0\n"
+                       "fi\n"
+                       "run_command \"$@\"\n")
+            .arg(record);
     script.write(text.toUtf8());
     script.close();
     setExecutable(true);
@@ -112,12 +145,35 @@ QMap<QString, QString> FakeExifToolBundle::lastEnvironment() const
     return environment;
 }
 
+QList<qint64> FakeExifToolBundle::residentProcessIds() const
+{
+    QFile file(exifToolFolder() + QStringLiteral("/servers.txt"));
+    QList<qint64> ids;
+    if (file.open(QIODevice::ReadOnly)) {
+        for (const QByteArray &line : file.readAll().split('\n')) {
+            if (!line.isEmpty())
+                ids << line.toLongLong();
+        }
+    }
+    return ids;
+}
+
 int FakeExifToolBundle::runCount() const
 {
     QFile file(exifToolFolder() + QStringLiteral("/runs.txt"));
     if (!file.open(QIODevice::ReadOnly))
         return 0;
     return int(file.readAll().count('\n'));
+}
+
+bool isProcessRunning(qint64 pid)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray line = stat.readAll();
+    const qsizetype state = line.lastIndexOf(')') + 2;
+    return state < line.size() && line.at(state) != 'Z' && line.at(state) != 'X';
 }
 
 ResourceBundle realBundle()

@@ -11,7 +11,10 @@ namespace Metaloom::Testing {
 // A resource bundle whose "exiftool" is a small shell script written by the
 // test: it records its arguments and environment, then does what the test
 // says (print, fail, sleep). Used to provoke the failures a real ExifTool
-// will not produce on demand.
+// will not produce on demand. It answers like ExifTool both when started for
+// one command and when kept running ("-stay_open"), where the body runs in a
+// subshell: "$$" there is the kept process, so "kill -KILL $$" ends it in
+// the middle of a command.
 class FakeExifToolBundle {
 public:
     // Creates <folder>/MetaloomFeature_MetaloomFeature.bundle/ExifTool with
@@ -34,11 +37,17 @@ public:
     // What the last run that wrote a file ("-o") received.
     QStringList lastWriteArguments() const;
     QMap<QString, QString> lastEnvironment() const;
+    // Commands run, whether started alone or sent to a kept process.
     int runCount() const;
+    // Every process started to be kept running, in order.
+    QList<qint64> residentProcessIds() const;
 
 private:
     QString m_folder;
 };
+
+// Whether the process is running (and not merely waiting to be reaped).
+bool isProcessRunning(qint64 pid);
 
 // The real ExifTool bundle assembled by the build.
 ResourceBundle realBundle();
@@ -67,7 +76,8 @@ inline QString successfulWrite()
         "done > \"$state\"\n"
         "  cp \"$last\" \"$out\" && printf '    1 image files created\\n'\n"
         "else\n"
-        "  for a in \"$@\"; do case \"$a\" in -common_args) break;; -execute) continue;; esac\n"
+        "  for a in \"$@\"; do case \"$a\" in -common_args) break;; "
+        "-execute|-json|-G:1|\"$last\") continue;; esac\n"
         "    if grep -qxF -- \"$a\" \"$state\" 2>/dev/null; then\n"
         "      printf '[{\"SourceFile\":\"f\",\"%s\":\"v\"}]\\n' \"${a#-}\"\n"
         "    else printf '[{\"SourceFile\":\"f\"}]\\n'; fi\n"

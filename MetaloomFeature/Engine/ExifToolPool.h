@@ -1,0 +1,110 @@
+#pragma once
+
+#include <QByteArray>
+#include <QCoroTask>
+#include <QHash>
+#include <QList>
+#include <QObject>
+#include <QPointer>
+#include <QProcessEnvironment>
+#include <QPromise>
+#include <QSet>
+#include <QStringList>
+
+#include <chrono>
+#include <deque>
+#include <memory>
+
+namespace Metaloom {
+
+class ResidentExifTool;
+
+// What a resident ExifTool gave for one argument list.
+struct ResidentRun {
+    QByteArray standardOutput;
+    QByteArray standardError;
+    int exitStatus = 0;
+    bool died = false; // it ended while working: output and error so far
+};
+
+// The ExifTool processes kept running for the whole program, so that an
+// operation no longer waits for Perl to start and load ExifTool. A process
+// serves one operation at a time; one is started for each operation that
+// runs at the same time as others, up to a few. Processes with the same
+// script and environment serve each other's operations (a write has one
+// more variable than a read, so reads and writes use different ones).
+//
+// Processes are started on first use and stopped when the program quits,
+// when the last service on their bundle goes away, when their script
+// changes on disk, to make room for another kind, or after a few minutes
+// without work. Main thread only.
+class ExifToolPool : public QObject {
+    Q_OBJECT
+
+public:
+    static ExifToolPool &shared();
+
+    // Runs the argument list (one that StayOpenProtocol::requestFor takes)
+    // in a resident ExifTool of this program and environment. A request the
+    // process never received is sent once more to a fresh process. Throws
+    // PlatformError when ExifTool cannot be started, stops making progress,
+    // answers out of protocol, or is stopped because the program quits.
+    QCoro::Task<ResidentRun> run(QString bundleDirectory, QString program,
+                                 QProcessEnvironment environment, QStringList arguments);
+
+    // Services keep their bundle's processes: when the last service on a
+    // bundle goes away, its processes stop (those at work once they finish).
+    void holdBundle(const QString &bundleDirectory);
+    void releaseBundle(const QString &bundleDirectory);
+
+    // Kills every process now; operations in flight fail. Called when the
+    // program quits.
+    void stopAll();
+
+    // Off: every run starts ExifTool anew, as a process of its own (kept for
+    // comparison and for argument lists no resident process can take).
+    bool isResident() const { return m_resident; }
+    void setResident(bool resident) { m_resident = resident; }
+
+    void setStallLimit(std::chrono::milliseconds limit) { m_stallLimit = limit; }
+    std::chrono::milliseconds stallLimit() const { return m_stallLimit; }
+    void setMaximumProcesses(int count) { m_maximumProcesses = count; }
+
+    QList<qint64> processIds() const;
+
+private:
+    ExifToolPool();
+
+    struct Group {
+        QString bundleDirectory;
+        QString program;
+        QProcessEnvironment environment;
+        QByteArray scriptStamp;
+        QList<QPointer<ResidentExifTool>> processes;
+    };
+
+    QCoro::Task<QPointer<ResidentExifTool>>
+    acquire(QString key, QString bundleDirectory, QString program, QProcessEnvironment environment);
+    bool isIdle(const QPointer<ResidentExifTool> &process) const;
+    void release(const QPointer<ResidentExifTool> &process);
+    void stopAnIdleProcess();
+    void retire(const QPointer<ResidentExifTool> &process);
+    void processEnded(ResidentExifTool *process);
+    void forgetEndedProcesses();
+    int usableCount() const;
+    void wakeAWaiter();
+    void watchForQuit();
+
+    QHash<QString, Group> m_groups;
+    QSet<ResidentExifTool *> m_busy;
+    QSet<ResidentExifTool *> m_retiring;
+    QHash<QString, int> m_holds;
+    std::deque<std::shared_ptr<QPromise<void>>> m_waiters;
+    bool m_resident = true;
+    bool m_watchingForQuit = false;
+    std::chrono::milliseconds m_stallLimit = std::chrono::minutes(2);
+    std::chrono::milliseconds m_idleLimit = std::chrono::minutes(5);
+    int m_maximumProcesses = 4;
+};
+
+} // namespace Metaloom

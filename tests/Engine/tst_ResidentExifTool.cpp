@@ -1,0 +1,288 @@
+// ExifTool kept running between operations: what travels through its
+// argument channel, how answers are cut apart, and what happens when it
+// dies, hangs, prints out of turn, or the program quits while it works.
+
+#include "MetaloomFeature/Engine/ExifToolPool.h"
+#include "MetaloomFeature/Engine/ExifToolRunner.h"
+#include "MetaloomFeature/Engine/StayOpenProtocol.h"
+#include "RealFiles.h"
+#include "tests/support/FakeExifToolBundle.h"
+#include "tests/support/TaskRunner.h"
+#include "tests/support/TestEnvironment.h"
+
+#include <QRandomGenerator>
+#include <QtTest>
+
+#include <csignal>
+
+using namespace Metaloom;
+using namespace Metaloom::Testing;
+using namespace std::chrono_literals;
+
+namespace {
+
+CommandOutput runReal(const QStringList &arguments)
+{
+    const auto outcome = runTask(ExifToolRunner::run(realBundle(), arguments, std::nullopt));
+    if (!outcome.succeeded())
+        qWarning() << outcome.errorMessage();
+    return outcome.value.value_or(CommandOutput{});
+}
+
+} // namespace
+
+class ResidentExifToolTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void argumentsArriveAsGiven_data();
+    void argumentsArriveAsGiven();
+    void commandListsAnswerAsInAProcessOfTheirOwn();
+    void answersAreCutAtTheirMarkers();
+    void binaryOutputArrivesByteForByte();
+    void valuesRoundTripThroughTheFile_data();
+    void valuesRoundTripThroughTheFile();
+    void failingProcessIsReplaced_data();
+    void failingProcessIsReplaced();
+    void strayOutputBetweenCommandsEndsTheProcess();
+    void processKilledWhileIdleIsReplaced();
+    void bundleIsLookedUpOnEveryRun();
+    void twoServicesShareAFewProcesses();
+    void quittingStopsTheCommandInFlight();
+
+private:
+    std::unique_ptr<TestEnvironment> m_env;
+};
+
+void ResidentExifToolTest::init()
+{
+    m_env = std::make_unique<TestEnvironment>();
+}
+
+void ResidentExifToolTest::cleanup()
+{
+    ExifToolPool::shared().setStallLimit(2min);
+    ExifToolPool::shared().setMaximumProcesses(4);
+    m_env.reset();
+}
+
+void ResidentExifToolTest::argumentsArriveAsGiven_data()
+{
+    // Arguments ExifTool would trim, drop, take for a comment or reshape on
+    // a plain line; the last ones no line carries, so they run alone.
+    QTest::addColumn<QString>("argument");
+    QTest::addColumn<bool>("resident");
+    for (const char *argument :
+         {"plain", "Ünïcödé 日本", "trailing space ", "", "  leading space", "#not a comment",
+          "-XMP:Title= one space", "-XMP:Title =x", "back\\slash\\n", "two\nlines", "cr\r",
+          "$5 and @home", "-execute"})
+        QTest::newRow(argument) << QString::fromUtf8(argument) << true;
+    QTest::newRow("$ and a line break") << QStringLiteral("$5\nnext") << false;
+    QTest::newRow("@ and a line break") << QStringLiteral("me@home\n") << false;
+}
+
+void ResidentExifToolTest::argumentsArriveAsGiven()
+{
+    QFETCH(QString, argument);
+    QFETCH(bool, resident);
+    const QStringList arguments{QStringLiteral("-echo"), argument};
+    QCOMPARE(StayOpenProtocol::requestFor(arguments, 1).has_value(), resident);
+    QCOMPARE(QString::fromUtf8(runReal(arguments).standardOutput), argument + QLatin1Char('\n'));
+}
+
+void ResidentExifToolTest::commandListsAnswerAsInAProcessOfTheirOwn()
+{
+    const QStringList lists[] = {
+        {"-echo", "A", "-execute", "-echo", "B", "-common_args", "-echo", "C"},
+        {"-echo", "A", "-EXECUTE7", "-ver"},
+        {"-echo", "A", "-execute"},
+        {"-echo", "A", "--", "-execute"}, // a file named "-execute": runs alone
+    };
+    for (const QStringList &arguments : lists) {
+        const CommandOutput resident = runReal(arguments);
+        ExifToolPool::shared().setResident(false);
+        const CommandOutput alone = runReal(arguments);
+        ExifToolPool::shared().setResident(true);
+        QCOMPARE(resident, alone);
+    }
+}
+
+void ResidentExifToolTest::answersAreCutAtTheirMarkers()
+{
+    StayOpenProtocol::Answers answers({7, 8});
+    // Output without a line break before its marker, markers cut across
+    // reads, binary bytes and a look-alike marker of no command.
+    const QByteArray first("\x00\xff{ready8}x", 10);
+    for (const QByteArray &chunk :
+         {first + "{rea", QByteArray("dy7}\nsecond{ready8"), QByteArray("}\n")})
+        answers.addOutput(chunk);
+    answers.addError("warning\n{status7:0}\nbad{sta");
+    QVERIFY(!answers.isComplete());
+    answers.addError("tus8:2}\n");
+    QVERIFY(answers.isComplete());
+    QCOMPARE(answers.standardOutput(), first + "second");
+    QCOMPARE(answers.standardError(), QByteArray("warning\nbad"));
+    QCOMPARE(answers.exitStatus(), 2);
+
+    answers.addOutput("late");
+    QVERIFY(answers.isGarbled());
+    StayOpenProtocol::Answers foreign({5});
+    foreign.addOutput("out\n{ready4}\n");
+    QVERIFY(foreign.isGarbled());
+}
+
+void ResidentExifToolTest::binaryOutputArrivesByteForByte()
+{
+    // A thumbnail of noise holds every byte value, and raw output ends
+    // without a line break before the end marker.
+    QImage noise(96, 64, QImage::Format_RGB32);
+    QRandomGenerator random(5);
+    for (int y = 0; y < noise.height(); ++y) {
+        for (int x = 0; x < noise.width(); ++x)
+            noise.setPixel(x, y, random.generate());
+    }
+    const QString thumbnail = m_env->workPath() + QStringLiteral("/thumbnail.jpg");
+    QVERIFY(noise.save(thumbnail, "jpg", 95));
+    QFile thumbnailFile(thumbnail);
+    QVERIFY(thumbnailFile.open(QIODevice::ReadOnly));
+    const QByteArray bytes = thumbnailFile.readAll();
+    const QString photo = makeImage(m_env->workPath(), QStringLiteral("photo.jpg"));
+    runRealExifTool({"-overwrite_original", "-ThumbnailImage<=" + thumbnail, photo});
+    QCOMPARE(runReal({"-b", "-ThumbnailImage", photo}).standardOutput, bytes);
+}
+
+void ResidentExifToolTest::valuesRoundTripThroughTheFile_data()
+{
+    QTest::addColumn<QString>("value");
+    for (const char *value : {"two\nlines", "-leading dash", "--", " leading space",
+                              "Ünïcödé 日本 — ok", "#hash", "$5 and @home\non two lines"})
+        QTest::newRow(value) << QString::fromUtf8(value);
+}
+
+void ResidentExifToolTest::valuesRoundTripThroughTheFile()
+{
+    QFETCH(QString, value);
+    const QString target = makeImage(m_env->workPath(), QStringLiteral("photo.jpg"));
+    ExifToolService service(realBundle());
+    const auto outcome = runTask(service.applyOverrides(
+        {{QStringLiteral("XMP-dc:Description"), value}}, QUrl::fromLocalFile(target)));
+    QVERIFY2(outcome.succeeded(), qPrintable(outcome.errorMessage()));
+    QCOMPARE(*outcome.value, ChangeReport{});
+    QCOMPARE(valueOf(target, QStringLiteral("XMP-dc:Description")), value);
+}
+
+void ResidentExifToolTest::failingProcessIsReplaced_data()
+{
+    QTest::addColumn<QString>("body");
+    QTest::addColumn<QString>("error");
+    // (One that dies after writing a message reports it: tst_ExifToolRunner.)
+    QTest::newRow("dies silently") << "kill -KILL $$"
+                                   << "ExifTool reported an error: ExifTool stopped unexpectedly.";
+    QTest::newRow("hangs") << "sleep 30"
+                           << "ExifTool stopped responding and was ended.";
+    QTest::newRow("answers out of turn")
+        << "printf '{ready1}\\n'; sleep 30"
+        << "ExifTool gave an answer Metaloom could not understand and was ended.";
+}
+
+void ResidentExifToolTest::failingProcessIsReplaced()
+{
+    QFETCH(QString, body);
+    QFETCH(QString, error);
+    ExifToolPool::shared().setStallLimit(1s);
+    FakeExifToolBundle fake(m_env->workPath(), body);
+    QElapsedTimer timer;
+    timer.start();
+    QCOMPARE(runTask(ExifToolRunner::run(fake.bundle(), {QStringLiteral("x")}, std::nullopt))
+                 .errorMessage(),
+             error);
+    QVERIFY(timer.elapsed() < 15000);
+    QCOMPARE(fake.residentProcessIds().size(), 1);
+    QTRY_VERIFY(!isProcessRunning(fake.residentProcessIds().constFirst()));
+
+    fake.setBody(QStringLiteral("echo fine"));
+    const auto next = runTask(ExifToolRunner::run(fake.bundle(), {}, std::nullopt));
+    QCOMPARE(next.value.value_or(CommandOutput{}).standardOutput, QByteArray("fine\n"));
+    QCOMPARE(fake.residentProcessIds().size(), 2);
+}
+
+void ResidentExifToolTest::strayOutputBetweenCommandsEndsTheProcess()
+{
+    FakeExifToolBundle fake(m_env->workPath(), QStringLiteral("(sleep 0.3; echo stray) &"));
+    QVERIFY(runTask(ExifToolRunner::run(fake.bundle(), {}, std::nullopt)).succeeded());
+    QTRY_VERIFY(!isProcessRunning(fake.residentProcessIds().constFirst()));
+    QVERIFY(runTask(ExifToolRunner::run(fake.bundle(), {}, std::nullopt)).succeeded());
+    QCOMPARE(fake.residentProcessIds().size(), 2);
+}
+
+void ResidentExifToolTest::processKilledWhileIdleIsReplaced()
+{
+    FakeExifToolBundle fake(m_env->workPath(), QStringLiteral("echo \"$1\""));
+    QVERIFY(runTask(ExifToolRunner::run(fake.bundle(), {"a"}, std::nullopt)).succeeded());
+    // Sent before the program has noticed the end: it goes to a new process.
+    const qint64 first = fake.residentProcessIds().constFirst();
+    ::kill(pid_t(first), SIGKILL);
+    while (isProcessRunning(first))
+        QThread::msleep(5);
+    const auto outcome = runTask(ExifToolRunner::run(fake.bundle(), {"b"}, std::nullopt));
+    QCOMPARE(outcome.value.value_or(CommandOutput{}).standardOutput, QByteArray("b\n"));
+    QCOMPARE(fake.residentProcessIds().size(), 2);
+}
+
+void ResidentExifToolTest::bundleIsLookedUpOnEveryRun()
+{
+    // A kept process does not outlive its bundle's script or library.
+    FakeExifToolBundle fake(m_env->workPath(), QStringLiteral("echo ok"));
+    QVERIFY(runTask(ExifToolRunner::run(fake.bundle(), {}, std::nullopt)).succeeded());
+    fake.removeLibrary();
+    QCOMPARE(runTask(ExifToolRunner::run(fake.bundle(), {}, std::nullopt)).errorMessage(),
+             QStringLiteral("The bundled ExifTool libraries are missing."));
+    fake.removeScript();
+    QCOMPARE(runTask(ExifToolRunner::run(fake.bundle(), {}, std::nullopt)).errorMessage(),
+             QStringLiteral("The bundled exiftool binary could not be found."));
+    QCOMPARE(fake.runCount(), 1);
+}
+
+void ResidentExifToolTest::twoServicesShareAFewProcesses()
+{
+    ExifToolPool::shared().setMaximumProcesses(2);
+    FakeExifToolBundle fake(
+        m_env->workPath(),
+        QStringLiteral("sleep 0.3; printf '[{\"SourceFile\":\"x\",\"XMP-dc:Title\":\"%s\"}]' "
+                       "\"$(basename \"$4\")\""));
+    auto first = std::make_unique<ExifToolService>(fake.bundle());
+    auto second = std::make_unique<ExifToolService>(fake.bundle());
+    std::vector<QCoro::Task<QList<MetadataEntry>>> reads;
+    for (int i = 0; i < 5; ++i) {
+        const QUrl file = QUrl::fromLocalFile(m_env->workPath() + QStringLiteral("/%1.jpg").arg(i));
+        reads.push_back((i % 2 ? first : second)->readMetadata(file));
+    }
+    for (int i = 0; i < 5; ++i) {
+        const auto outcome = runTask(std::move(reads[i]));
+        QVERIFY2(outcome.succeeded(), qPrintable(outcome.errorMessage()));
+        QCOMPARE(outcome.value->constFirst().value, QStringLiteral("%1.jpg").arg(i));
+    }
+    const QList<qint64> processes = fake.residentProcessIds();
+    QCOMPARE(processes.size(), 2);
+    first.reset();
+    QVERIFY(isProcessRunning(processes.at(0)) && isProcessRunning(processes.at(1)));
+    second.reset(); // the last service on the bundle goes: so do its processes
+    QTRY_VERIFY(!isProcessRunning(processes.at(0)) && !isProcessRunning(processes.at(1)));
+}
+
+void ResidentExifToolTest::quittingStopsTheCommandInFlight()
+{
+    FakeExifToolBundle fake(m_env->workPath(), QStringLiteral("sleep 30"));
+    auto run = ExifToolRunner::run(fake.bundle(), {}, std::nullopt);
+    QTRY_COMPARE(fake.runCount(), 1);
+    QMetaObject::invokeMethod(QCoreApplication::instance(), "aboutToQuit");
+    QCOMPARE(runTask(std::move(run), 5s).errorMessage(),
+             QStringLiteral("ExifTool was stopped because Metaloom is quitting."));
+    QVERIFY(!isProcessRunning(fake.residentProcessIds().constFirst()));
+}
+
+QTEST_GUILESS_MAIN(ResidentExifToolTest)
+#include "tst_ResidentExifTool.moc"
