@@ -63,9 +63,8 @@ Verdict judgeStrip(const CommandOutput &output, const QString &fileName)
         return Verdict{true, {}};
     if (counts.copied > 0)
         return Verdict{false, {}};
-    throw ServiceError::nothingWritten(
-        fileName, {},
-        WriteReport::warningLines(StripAll::withoutOwnWarnings(output.standardError)));
+    throw ServiceError::nothingWritten(fileName, {},
+                                       WriteReport::warningLines(output.standardError));
 }
 
 // Setting and deleting tags: ExifTool silently skips a tag the format has

@@ -12,33 +12,14 @@
 
 namespace Metaloom::StripAll {
 
-QString withoutOwnWarnings(const QString &text)
-{
-    QStringList kept;
-    for (const QString &line : text.split(QLatin1Char('\n'))) {
-        if (!line.contains(QLatin1String("'ExifTool:*'")))
-            kept << line;
-    }
-    return kept.join(QLatin1Char('\n')).trimmed();
-}
-
 namespace {
 
 // One stripping run. ExifTool removes its unfinished output when it refuses.
 QCoro::Task<CommandOutput> attempt(ResourceBundle bundle, QString targetPath, QString outputPath,
                                    QString temporaryDirectory, QStringList leftOut)
 {
-    try {
-        co_return co_await ExifToolRunner::run(
-            bundle, WriteArguments::forRemoveAll(outputPath, targetPath, leftOut),
-            temporaryDirectory);
-    } catch (const ServiceError &error) {
-        if (error.kind() != ServiceError::Kind::executionFailed)
-            throw;
-        const QString message = withoutOwnWarnings(error.message());
-        throw ServiceError::executionFailed(message.isEmpty() ? QStringLiteral("Unknown error")
-                                                              : message);
-    }
+    co_return co_await ExifToolRunner::run(
+        bundle, WriteArguments::forRemoveAll(outputPath, targetPath, leftOut), temporaryDirectory);
 }
 
 bool isRefusal(const ServiceError &error)

@@ -15,13 +15,9 @@ namespace Metaloom::StripAll {
 // back in each further deletion (or group of them) that ExifTool accepts, so
 // everything else still goes. Only when
 // ExifTool refuses even "-all=" alone does the strip fail, with its first
-// refusal. Errors carry no warning caused by the list's own "-ExifTool:all=".
+// refusal.
 // Either output may be left behind on failure: the caller removes them.
 QCoro::Task<CommandOutput> run(ResourceBundle bundle, QString targetPath, QString outputPath,
                                QString retryOutputPath, QString temporaryDirectory);
-
-// The text without the lines that only report that the list's own
-// "-ExifTool:all=" matched nothing (nothing stores ExifTool's own tags).
-QString withoutOwnWarnings(const QString &text);
 
 } // namespace Metaloom::StripAll

@@ -70,16 +70,19 @@ QStringList forRemovals(const QStringList &tagKeys, const QString &outputPath,
 
 QList<QStringList> optionalStripDeletions(const QString &targetPath)
 {
+    // No "-ExifTool:all=": ExifTool's own group holds no tag a file stores, so
+    // deleting it changes no byte of any file, yet it costs ExifTool a search
+    // of every tag table (most of a strip's time) and a warning that it
+    // matched nothing.
     if (MediaTypes::isAudioVisualOrHeif(targetPath))
-        return {{QStringLiteral("-icc_profile:all=")}, {QStringLiteral("-ExifTool:all=")}};
+        return {{QStringLiteral("-icc_profile:all=")}};
     QList<QStringList> deletions;
     // ExifTool empties a raw file's preview image without complaint, leaving
     // a file whose preview viewers and converters find broken.
     if (!MediaTypes::isCameraRaw(targetPath))
         deletions << QStringList{QStringLiteral("-thumbnailimage="),
                                  QStringLiteral("-previewimage=")};
-    for (const char *group :
-         {"APP1", "APP12", "APP13", "APP14", "Adobe", "ExifTool", "icc_profile"})
+    for (const char *group : {"APP1", "APP12", "APP13", "APP14", "Adobe", "icc_profile"})
         deletions << QStringList{QLatin1Char('-') + QLatin1String(group) + QStringLiteral(":all=")};
     return deletions;
 }
