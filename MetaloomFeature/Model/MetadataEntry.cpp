@@ -48,6 +48,36 @@ MetadataEntry::MetadataEntry(const QString &key, const QString &initialValue,
         displayName = QString(tag).replace(QLatin1Char('_'), QLatin1Char(' '));
 }
 
+MetadataEntry MetadataEntry::listEntry(const QString &rawKey, const QStringList &items,
+                                       const std::optional<QString> &displayNameOverride)
+{
+    MetadataEntry entry(rawKey, listText(items), displayNameOverride);
+    entry.isList = true;
+    entry.originalItems = items;
+    entry.items = items;
+    return entry;
+}
+
+QString MetadataEntry::listText(const QStringList &items)
+{
+    return items.join(QStringLiteral(", "));
+}
+
+void MetadataEntry::setItems(const QStringList &newItems)
+{
+    items = newItems;
+    value = listText(items);
+}
+
+void MetadataEntry::markAsList()
+{
+    if (isList)
+        return;
+    isList = true;
+    originalItems = originalValue.isEmpty() ? QStringList() : QStringList{originalValue};
+    setItems(value.isEmpty() ? QStringList() : QStringList{value});
+}
+
 bool MetadataEntry::isWritable() const
 {
     if (alwaysWritableKeys().contains(rawKey))
@@ -60,7 +90,7 @@ bool MetadataEntry::isWritable() const
 size_t qHash(const MetadataEntry &entry, size_t seed) noexcept
 {
     return qHashMulti(seed, entry.id, entry.rawKey, entry.value, entry.forceReadOnly,
-                      entry.isFavorite);
+                      entry.isFavorite, entry.isList);
 }
 
 } // namespace Metaloom

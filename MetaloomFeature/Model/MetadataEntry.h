@@ -2,6 +2,7 @@
 
 #include <QSet>
 #include <QString>
+#include <QStringList>
 #include <QUuid>
 #include <optional>
 
@@ -21,14 +22,34 @@ struct MetadataEntry {
     std::optional<QString> warning;
     bool isFavorite = false;
     bool isDefaultFavorite = false;
+    // A list tag (IPTC:Keywords, XMP-dc:Subject) holds items, written and
+    // compared one by one; `value` then is their display text, the items
+    // joined with ", ", and changes only through setItems(). A list tag
+    // that holds one item reads like any other tag until its definition
+    // says it is a list (markAsList()).
+    bool isList = false;
+    QStringList originalItems;
+    QStringList items;
 
     // Splits the key at its first colon ("General" when there is none) and
     // labels the entry with the override or with the tag name, underscores
     // shown as spaces.
     MetadataEntry(const QString &rawKey, const QString &value,
                   const std::optional<QString> &displayNameOverride = std::nullopt);
+    // A list tag read with these items.
+    static MetadataEntry listEntry(const QString &rawKey, const QStringList &items,
+                                   const std::optional<QString> &displayNameOverride = std::nullopt);
 
-    bool isModified() const { return value != originalValue; }
+    // The display text of a list's items.
+    static QString listText(const QStringList &items);
+
+    // Replaces the items of a list tag (value follows).
+    void setItems(const QStringList &newItems);
+    // Turns a tag read as one value into a list of that one item (none when
+    // empty), keeping any edit as the list's only item.
+    void markAsList();
+
+    bool isModified() const { return isList ? items != originalItems : value != originalValue; }
     bool isWritable() const;
 
     // Groups ExifTool reports about itself or its container parsing; never shown.

@@ -16,6 +16,7 @@ private Q_SLOTS:
     void rawKeySplitting();
     void writabilityFollowsTheTables();
     void modificationAndIdentity();
+    void listTagsChangeByItems();
     void fileNameAndType();
 
 private:
@@ -114,6 +115,30 @@ void MediaItemsAndEntriesTest::modificationAndIdentity()
 
     const MetadataEntry again(QStringLiteral("IFD0:Artist"), QStringLiteral("Ann"));
     QVERIFY(again != entry); // every entry has its own identity
+}
+
+void MediaItemsAndEntriesTest::listTagsChangeByItems()
+{
+    // An item may itself hold ", ": only the items tell a list apart.
+    MetadataEntry keywords = MetadataEntry::listEntry(
+        QStringLiteral("IPTC:Keywords"), {QStringLiteral("a, b"), QStringLiteral("c")});
+    QCOMPARE(keywords.value, QStringLiteral("a, b, c"));
+    keywords.setItems({QStringLiteral("a"), QStringLiteral("b, c")});
+    QCOMPARE(keywords.value, QStringLiteral("a, b, c"));
+    QVERIFY(keywords.isModified());
+    keywords.setItems({QStringLiteral("a, b"), QStringLiteral("c")});
+    QVERIFY(!keywords.isModified());
+
+    // A one-item list read as a plain value becomes a list, keeping an edit.
+    MetadataEntry subject(QStringLiteral("XMP-dc:Subject"), QStringLiteral("sea"));
+    subject.value = QStringLiteral("sky");
+    subject.markAsList();
+    QCOMPARE(subject.originalItems, QStringList{QStringLiteral("sea")});
+    QCOMPARE(subject.items, QStringList{QStringLiteral("sky")});
+    QVERIFY(subject.isModified());
+    MetadataEntry empty(QStringLiteral("XMP-dc:Subject"), QString());
+    empty.markAsList();
+    QVERIFY(empty.items.isEmpty() && !empty.isModified());
 }
 
 void MediaItemsAndEntriesTest::fileNameAndType()
