@@ -419,10 +419,10 @@ void benchLargeChanges(const QString &folder, const QString &canon)
     timer.restart();
     const auto removed = runTask(service.removeMetadata(anyKeys, large), std::chrono::minutes(5));
     const double removeSeconds = double(timer.nsecsElapsed()) / 1e9;
-    std::printf("removing %lld keys: %.2f s (budget 2 s)%s\n",
-                static_cast<long long>(anyKeys.size()), removeSeconds,
-                removed.succeeded() ? ""
-                                    : qPrintable(QStringLiteral(" FAILED ") + removed.errorMessage()));
+    std::printf(
+        "removing %lld keys: %.2f s (budget 2 s)%s\n", static_cast<long long>(anyKeys.size()),
+        removeSeconds,
+        removed.succeeded() ? "" : qPrintable(QStringLiteral(" FAILED ") + removed.errorMessage()));
 
     std::vector<double> small;
     for (int i = 0; i < 21; ++i) {

@@ -61,9 +61,13 @@ enum class Strategy {
     automatic,     // rename a fresh file over the target where the folder allows it
     rewriteInPlace // only for tests: the path taken when the folder is closed to new files
 };
+// Which modification date the file has afterwards: the original's, or the
+// one ExifTool gave the output because the change set FileModifyDate.
+enum class KeptDate { original, output };
 void replaceOriginal(const QString &targetPath, const QString &outputPath,
                      const std::optional<FileStamp> &expected = std::nullopt,
-                     Strategy strategy = Strategy::automatic);
+                     Strategy strategy = Strategy::automatic,
+                     KeptDate keptDate = KeptDate::original);
 
 // Whether a file name is that of a hidden file placed beside a target
 // while it is replaced.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TagAssignment.h"
+
 #include <QList>
 #include <QMap>
 #include <QPair>
@@ -25,6 +27,12 @@ namespace Metaloom::TagKeyRules {
 // it can.
 std::optional<QString> refusalReason(const QString &tagKey);
 
+// File tags that only the file system holds and that a save keeps as they
+// were (owner, group, permission bits: the new file takes the original's),
+// so ExifTool setting them would be undone. They are read-only in the
+// editor, and a change that sets or deletes one is refused.
+bool isKeptByTheFileSystem(const QString &tagKey);
+
 inline bool isUsable(const QString &tagKey)
 {
     return !refusalReason(tagKey).has_value();
@@ -42,5 +50,6 @@ QStringList usableKeys(const QStringList &tagKeys);
 void requireUsable(const QList<QPair<QString, QString>> &assignments);
 void requireUsable(const QMap<QString, QString> &assignments);
 void requireUsable(const QStringList &keysToDelete);
+void requireUsable(const QList<TagAssignment> &assignments);
 
 } // namespace Metaloom::TagKeyRules

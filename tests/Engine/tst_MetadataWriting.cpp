@@ -76,6 +76,9 @@ private Q_SLOTS:
     void stripArgumentsDependOnTheKindOfFile_data();
     void stripArgumentsDependOnTheKindOfFile();
     void reportCheck();
+    void readBackPlan();
+    void readBackMatching_data();
+    void readBackMatching();
     void readBackAnswers();
     void failedRunLeavesTheFileAlone();
 
@@ -254,22 +257,95 @@ void MetadataWritingTest::reportCheck()
     QCOMPARE(counts.copied, 1);
 }
 
+void MetadataWritingTest::readBackPlan()
+{
+    // One command for every key whose answers can be told apart; a raw
+    // value of a tag also asked printed, a shortcut and "all" alone get one
+    // of their own (ExifTool would print the tag once, or under other names).
+    const ChangeReadBack::Plan plan =
+        ChangeReadBack::planFor({"EXIF:Artist", "Title", "GPS:all", "ExposureTime#",
+                                 "exif:exposuretime", "AllDates", "IFD0:Make#", "Title", "all"});
+    QCOMPARE(plan.commands, (QList<QStringList>{{"EXIF:Artist", "Title", "GPS:all",
+                                                 "exif:exposuretime", "IFD0:Make#"},
+                                                {"ExposureTime#"},
+                                                {"AllDates"},
+                                                {"all"}}));
+    QCOMPARE(ChangeReadBack::arguments(ChangeReadBack::planFor({"EXIF:Artist", "AllDates"}),
+                                       "/a.jpg", "/n.jpg"),
+             (QStringList{"-ExifTool:Warning", "-EXIF:Artist", "-execute", "-AllDates",
+                          "-common_args", "-json", "-a", "-G0:1:2:4", "/a.jpg", "/n.jpg"}));
+}
+
+void MetadataWritingTest::readBackMatching_data()
+{
+    QTest::addColumn<QString>("asked");
+    QTest::addColumn<QString>("printed");
+    QTest::addColumn<bool>("answers");
+    const auto row = [](const char *asked, const char *printed, bool answers) {
+        QTest::addRow("%s %s", asked, printed)
+            << QString::fromLatin1(asked) << QString::fromLatin1(printed) << answers;
+    };
+    row("EXIF:Artist", "EXIF:IFD0:Author:Artist", true);   // family 0
+    row("IFD0:Artist", "EXIF:IFD0:Author:Artist", true);   // family 1
+    row("Author:Artist", "EXIF:IFD0:Author:Artist", true); // family 2
+    row("1IFD0:artist", "EXIF:IFD0:Author:Artist", true);  // family number, letter case
+    row("Artist", "EXIF:IFD0:Author:Artist", true);        // no group
+    row("ExposureTime#", "EXIF:ExifIFD:Image:ExposureTime", true);
+    row("XMP:XMP-dc:Title", "XMP:XMP-dc:Other:Title", true); // two groups
+    row("GPS:all", "EXIF:GPS:Location:GPSLatitude", true);
+    row("IFD1:Artist", "EXIF:IFD0:Author:Artist", false);
+    row("Artist", "EXIF:IFD0:Author:Artists", false);
+    row("GPS:all", "EXIF:IFD0:Camera:Make", false);
+    row("Artist:Artist", "EXIF:IFD0:Author:Artist", false); // a tag name is no group
+    row("Canon:FNumber", "MakerNotes:Canon:Image:Copy1:FNumber", true);
+}
+
+void MetadataWritingTest::readBackMatching()
+{
+    QFETCH(QString, asked);
+    QFETCH(QString, printed);
+    QFETCH(bool, answers);
+    QCOMPARE(ChangeReadBack::answers(asked, printed), answers);
+}
+
 void MetadataWritingTest::readBackAnswers()
 {
-    // One command per key, each answer belonging to its key.
-    QCOMPARE(ChangeReadBack::arguments({QStringLiteral("EXIF:Artist"), QStringLiteral("Title")},
-                                       QStringLiteral("/tmp/new.jpg")),
-             (QStringList{"-EXIF:Artist", "-execute", "-Title", "-common_args", "-json", "-G:1",
-                          "/tmp/new.jpg"}));
-    const QStringList keys{QStringLiteral("EXIF:Artist"), QStringLiteral("IPTC:Keywords"),
-                           QStringLiteral("XMP-dc:Title")};
-    const QByteArray answers =
-        "[{\n  \"SourceFile\": \"a]\\\"[.jpg\",\n  \"IFD0:Artist\": \"Ann\"\n}]\n"
-        "[{\n  \"SourceFile\": \"a.jpg\",\n  \"ExifTool:Warning\": \"w\"\n}]\n"
-        "[{\n  \"SourceFile\": \"a.jpg\",\n  \"XMP-dc:Title\": [\"}\"]\n}]\n";
-    QCOMPARE(ChangeReadBack::keysFound(keys, answers),
-             (QSet<QString>{"EXIF:Artist", "XMP-dc:Title"}));
-    QVERIFY_THROWS_EXCEPTION(ServiceError, ChangeReadBack::keysFound(keys, answers.left(60)));
+    // Each printed tag belongs to every key it answers; a command of its own
+    // gives its key everything it printed; numbers keep ExifTool's text.
+    const ChangeReadBack::Plan plan =
+        ChangeReadBack::planFor({"EXIF:Artist", "IPTC:Keywords", "XMP-dc:Title", "AllDates"});
+    const QByteArray output =
+        "[{\"SourceFile\": \"a]\\\"[.jpg\", \"EXIF:IFD0:Author:Artist\": \"Old\", "
+        "\"ExifTool:Warning\": \"[minor] old\"},\n"
+        " {\"SourceFile\": \"n.jpg\", \"EXIF:IFD0:Author:Artist\": \"Ann\", "
+        "\"XMP:XMP-dc:Other:Title\": [\"}\", 0.010], \"ExifTool:Warning\": \"w\"}]\n"
+        "[{\"SourceFile\": \"a.jpg\"},\n"
+        " {\"SourceFile\": \"n.jpg\", \"EXIF:ExifIFD:Time:CreateDate\": \"2020:01:01 10:00:00\","
+        " \"EXIF:IFD0:Time:ModifyDate\": \"2020:01:01 10:00:00\"}]\n";
+    ChangeReadBack::Answers answers;
+    try {
+        answers = ChangeReadBack::answersFrom(plan, output);
+    } catch (const Error &error) {
+        QFAIL(qPrintable(error.localizedDescription()));
+    }
+    using Tag = ChangeReadBack::PrintedTag;
+    QCOMPARE(answers.byKey.value("EXIF:Artist").before,
+             (QList<Tag>{{"EXIF:IFD0:Author:Artist", {"Old"}}}));
+    QCOMPARE(answers.byKey.value("EXIF:Artist").after,
+             (QList<Tag>{{"EXIF:IFD0:Author:Artist", {"Ann"}}}));
+    QCOMPARE(answers.byKey.value("XMP-dc:Title").after,
+             (QList<Tag>{{"XMP:XMP-dc:Other:Title", {"}", "0.010"}}}));
+    QVERIFY(answers.byKey.contains("IPTC:Keywords"));
+    QCOMPARE(answers.byKey.value("IPTC:Keywords"), ChangeReadBack::Held{});
+    QCOMPARE(answers.byKey.value("AllDates").after.size(), 2);
+    QCOMPARE(answers.originalWarnings, QStringList{"[minor] old"});
+    QCOMPARE(answers.newWarnings, QStringList{"w"});
+
+    // An answer missing, or one for a single file, is no answer.
+    QVERIFY_THROWS_EXCEPTION(ServiceError, ChangeReadBack::answersFrom(plan, output.left(200)));
+    QVERIFY_THROWS_EXCEPTION(ServiceError,
+                             ChangeReadBack::answersFrom(ChangeReadBack::planFor({"EXIF:Artist"}),
+                                                         "[{\"SourceFile\": \"a.jpg\"}]"));
 }
 
 void MetadataWritingTest::failedRunLeavesTheFileAlone()
@@ -400,10 +476,16 @@ void MetadataWritingTest::removalsThatFindNothingChangeNothing()
     QCOMPARE(FileReplacement::stampOf(target), before); // not even replaced by a copy
     QCOMPARE(filesIn(exifToolTmp()), QStringList());
 
-    // A tag that is there but cannot be removed is no success.
+    // A tag that is there but cannot be removed is named, with ExifTool's
+    // words, and the file stays as it is.
     const auto refused = runTask(
         service.removeMetadata({QStringLiteral("File:FileType")}, QUrl::fromLocalFile(target)));
-    QVERIFY(refused.error);
+    QVERIFY2(refused.succeeded(), qPrintable(refused.errorMessage()));
+    QCOMPARE(refused.value->tagsNotRemoved, QStringList{QStringLiteral("File:FileType")});
+    const TagOutcome kept = refused.value->outcomes.value(0);
+    QCOMPARE(kept.kind, TagOutcome::Kind::notRemoved);
+    QCOMPARE(kept.storedItems, QStringList{QStringLiteral("JPEG")});
+    QVERIFY2(kept.reason.contains(QStringLiteral("isn't writable")), qPrintable(kept.reason));
     QCOMPARE(FileReplacement::stampOf(target), before);
 }
 

@@ -63,8 +63,11 @@ namespace Metaloom::Testing::FakeScripts {
 
 // A body that behaves like a successful "-o" write: copies the target (the
 // last argument) to the output path (after "-o") and reports one file. Asked
-// to read tags back from the new file (no "-o"), it answers that the tags the
-// last write set to a value are there and the others are not.
+// to read (no "-o"), it prints one JSON array per command (the parts
+// between "-execute"), with one object per file it names; when there are
+// several (a read-back of the original and the new file), the last one
+// holds each tag asked that the last write set to a value, with that value
+// when it is plain text ("v" otherwise), and the others hold nothing.
 inline QString successfulWrite()
 {
     return QStringLiteral(
@@ -72,16 +75,32 @@ inline QString successfulWrite()
         "for a in \"$@\"; do if [ \"$prev\" = '-o' ]; then out=\"$a\"; fi; prev=\"$a\"; "
         "last=\"$a\"; done\n"
         "if [ -n \"$out\" ]; then\n"
-        "  for a in \"$@\"; do case \"$a\" in -*=?*) printf '%s\\n' \"${a%%=*}\";; esac; "
+        "  for a in \"$@\"; do case \"$a\" in -*=?*) printf '%s\\n' \"$a\";; esac; "
         "done > \"$state\"\n"
         "  cp \"$last\" \"$out\" && printf '    1 image files created\\n'\n"
         "else\n"
-        "  for a in \"$@\"; do case \"$a\" in -common_args) break;; "
-        "-execute|-json|-G:1|\"$last\") continue;; esac\n"
-        "    if grep -qxF -- \"$a\" \"$state\" 2>/dev/null; then\n"
-        "      printf '[{\"SourceFile\":\"f\",\"%s\":\"v\"}]\\n' \"${a#-}\"\n"
-        "    else printf '[{\"SourceFile\":\"f\"}]\\n'; fi\n"
-        "  done\n"
+        "  n=0\n"
+        "  for a in \"$@\"; do case \"$a\" in -*) ;; *) n=$((n+1));; esac; done\n"
+        "  answer() {\n"
+        "    printf '['; i=0\n"
+        "    while [ $i -lt $n ]; do i=$((i+1)); [ $i -gt 1 ] && printf ','\n"
+        "      printf '{\"SourceFile\":\"f%s\"' $i\n"
+        "      if [ $i = $n ] && [ $n -gt 1 ]; then for t in \"$@\"; do case \"$t\" in\n"
+        "        -json|-a|-G*|-all|-ExifTool:Warning) ;;\n"
+        "        -*) line=$(grep -m1 -e \"^$t=\" \"$state\" 2>/dev/null) && { v=${line#*=}; "
+        "case \"$v\" in *'\"'*|*'\\'*) v=v;; esac; printf ',\"%s\":\"%s\"' \"${t#-}\" \"$v\"; };;\n"
+        "      esac; done; fi\n"
+        "      printf '}'\n"
+        "    done\n"
+        "    printf ']\\n'\n"
+        "  }\n"
+        "  section=''\n"
+        "  for a in \"$@\" -execute; do case \"$a\" in\n"
+        "    -execute|-common_args) eval \"answer $section\"; section=''; "
+        "[ \"$a\" = -common_args ] && break;;\n"
+        "    -*) section=\"$section '$a'\";;\n"
+        "  esac; done\n"
+        "  true\n"
         "fi");
 }
 
