@@ -43,7 +43,7 @@ bool sameItem(const QString &asked, const QString &stored)
 
 bool equivalentItem(const QString &asked, const QString &stored)
 {
-    if (asked.trimmed() == stored.trimmed())
+    if (sameItem(asked, stored) || asked.trimmed() == stored.trimmed())
         return true;
     bool askedIsNumber = false;
     bool storedIsNumber = false;

@@ -91,6 +91,7 @@ private Q_SLOTS:
     void removalsThatFindNothingChangeNothing();
     void stripAll_data();
     void stripAll();
+    void stripTakesBackOnlyTheDeletionsExifToolAccepts();
     void iptcRoundTripKeepsNonLatinText();
     void unknownTagReportsNothingWritten();
     void oddFileNamesAreWritten();
@@ -194,6 +195,19 @@ void MetadataWritingTest::argumentLists()
         WriteArguments::forRemovals({"IFD0:Software", "ExifIFD:UserComment"}, "/o", "/t").mid(3),
         (QStringList{"-ExifIFD:UserComment=", "-IFD0:Software=", "/t"}));
     QVERIFY(!WriteArguments::needsUtf8Iptc({{"IPTC:City", "Paris"}, {"XMP-dc:Title", "Café"}}));
+
+    // One change: deletions first, each item its own argument, empty items
+    // left out, "-m" only when asked.
+    const QList<TagAssignment> change{
+        {"IPTC:Keywords", {"a, b", "", "Zürich"}}, {"GPS:all", {}}, {"XMP-dc:Title", {"T"}}};
+    QCOMPARE(WriteArguments::forChange(change, "/o.jpg", "/t.jpg"),
+             (QStringList{"-P", "-o", "/o.jpg", "-GPS:all=", "-IPTC:Keywords=a, b",
+                          "-IPTC:Keywords=Zürich", "-XMP-dc:Title=T",
+                          "-IPTC:CodedCharacterSet=UTF8", "/t.jpg"}));
+    QCOMPARE(WriteArguments::forChange({{"GPS:all", {}}}, "/o", "/t", ChangeOptions{true}),
+             (QStringList{"-P", "-m", "-o", "/o", "-GPS:all=", "/t"}));
+    QCOMPARE(WriteArguments::forRemoveAll("/o", "/t.mov", {}, ChangeOptions{true}).mid(2),
+             (QStringList{"-unsafe", "-P", "-m", "-o", "/o", "/t.mov"}));
 }
 
 void MetadataWritingTest::stripArgumentsDependOnTheKindOfFile_data()
@@ -546,6 +560,25 @@ void MetadataWritingTest::stripAll()
     QCOMPARE(filesIn(m_env->workPath()), QStringList{name}); // no attempt's file beside it
 }
 
+void MetadataWritingTest::stripTakesBackOnlyTheDeletionsExifToolAccepts()
+{
+    // ExifTool refuses any list that deletes the thumbnail: the strip goes on
+    // with every other deletion, and the refused one stays left out.
+    const QString target = makeImage(QStringLiteral("photo.jpg"));
+    m_fake->setBody(QStringLiteral("for a in \"$@\"; do [ \"$a\" = -thumbnailimage= ] && "
+                                   "{ echo 'Error: refused' >&2; exit 1; }; done\n") +
+                    FakeScripts::successfulWrite());
+    ExifToolService service(m_fake->bundle());
+    const auto outcome = runTask(service.removeAllMetadata(QUrl::fromLocalFile(target)));
+    QVERIFY2(outcome.succeeded(), qPrintable(outcome.errorMessage()));
+    const QStringList arguments = m_fake->lastWriteArguments();
+    QVERIFY2(arguments.contains(QStringLiteral("-APP14:all=")), qPrintable(arguments.join(' ')));
+    QVERIFY(arguments.contains(QStringLiteral("-icc_profile:all=")));
+    QVERIFY(!arguments.contains(QStringLiteral("-thumbnailimage=")));
+    QVERIFY(!arguments.contains(QStringLiteral("-previewimage="))); // its group went with it
+    QCOMPARE(filesIn(m_env->workPath()).filter(QStringLiteral(".tmp")), QStringList());
+}
+
 void MetadataWritingTest::iptcRoundTripKeepsNonLatinText()
 {
     const QString target = copyTestData(QStringLiteral("IPTC.jpg"), m_env->workPath());
@@ -658,8 +691,9 @@ void MetadataWritingTest::newFileBesideKeepsPermissionsAndOwner()
     const QString target = makeImage(QStringLiteral("photo.jpg"));
     const QByteArray native = QFile::encodeName(target);
     QVERIFY(::chmod(native.constData(), 0604) == 0);
+    // Owner and group differ, so that swapping them is caught.
     if (::geteuid() == 0)
-        QVERIFY(::chown(native.constData(), 65534, 65534) == 0);
+        QVERIFY(::chown(native.constData(), 65534, 65533) == 0);
     struct stat before {};
     ::stat(native.constData(), &before);
     ExifToolService service(m_fake->bundle());
@@ -825,6 +859,7 @@ void MetadataWritingTest::tagKeyRules_data()
     row("TagsFromFile", option, "secret.txt");
     row("csv", option);
     row("JSON", option);
+    row("j", option, "secret.txt"); // "-j=FILE" imports a JSON file into the photo
     row("progress5:Title", option);
     row("FileName", moves, "renamed.jpg");
     row("System:filename#", moves, "renamed.jpg");
@@ -833,6 +868,11 @@ void MetadataWritingTest::tagKeyRules_data()
     row("File:SymLink", moves, "link.jpg");
     row("TestName", moves, "test.jpg");
     row("Common", "shortcut that includes the file name", "renamed.jpg");
+    // The replacement keeps owner, group and permissions: ExifTool setting
+    // them would be undone.
+    row("System:FilePermissions", "kept by the file system", "rwxrwxrwx");
+    row("FileUserID", "kept by the file system", "0");
+    row("File:filegroupid#", "kept by the file system", "0");
     QTest::addRow("NUL in the value") << "XMP-dc:Title" << QStringLiteral("cut%1here").arg(QChar(0))
                                       << "contains a NUL character";
 }
