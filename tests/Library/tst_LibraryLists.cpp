@@ -195,7 +195,7 @@ void LibraryListsTest::batchTexts_data()
 
     const QList<IncompleteFile> none;
     const QList<IncompleteFile> mov{
-        {"clip.mov", ChangeReport{{"IPTC:Keywords"}, {"GPS:GPSLatitude"}}}};
+        {"clip.mov", ChangeReport{{"IPTC:Keywords"}, {"GPS:GPSLatitude"}, {}}}};
     const QString movSection = QStringLiteral(
         "These files have no place for some of the preset's tags, which were left as they "
         "were:\n\nclip.mov (not written: IPTC:Keywords; not removed: GPS:GPSLatitude)");

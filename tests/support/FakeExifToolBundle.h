@@ -37,6 +37,7 @@ public:
     // What the last run that wrote a file ("-o") received.
     QStringList lastWriteArguments() const;
     QMap<QString, QString> lastEnvironment() const;
+    QMap<QString, QString> lastWriteEnvironment() const;
     // Commands run, whether started alone or sent to a kept process.
     int runCount() const;
     // Every process started to be kept running, in order.
