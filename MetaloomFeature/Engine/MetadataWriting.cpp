@@ -232,9 +232,16 @@ QCoro::Task<ChangeReport> ExifToolService::writeMetadata(QUrl fileUrl, QList<Met
 {
     QList<TagAssignment> assignments;
     for (const MetadataEntry &entry : entries) {
-        if (!entry.isModified())
+        // A list whose text was edited as such (not through setItems()) is
+        // written as the items that text shows, separated as listText()
+        // joins them.
+        const bool listEditedAsText =
+            entry.isList && entry.value != MetadataEntry::listText(entry.items);
+        if (!entry.isModified() && !listEditedAsText)
             continue;
-        if (entry.isList)
+        if (listEditedAsText)
+            assignments.append({entry.rawKey, entry.value.split(QStringLiteral(", "))});
+        else if (entry.isList)
             assignments.append({entry.rawKey, entry.items});
         else
             assignments.append(

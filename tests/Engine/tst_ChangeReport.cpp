@@ -345,9 +345,17 @@ void ChangeReportTest::unchangedListIsNeverRewritten()
     MetadataEntry subject = MetadataEntry::listEntry(QStringLiteral("XMP-dc:Subject"), {"x"});
     subject.setItems({"x", "y, z"});
     QVERIFY(runTask(service.writeMetadata(url, {keywords, title, subject})).succeeded());
-    const QStringList arguments = fake.lastWriteArguments();
+    QStringList arguments = fake.lastWriteArguments();
     QCOMPARE(arguments.mid(3, arguments.size() - 4),
              (QStringList{"-XMP-dc:Title=New", "-XMP-dc:Subject=x", "-XMP-dc:Subject=y, z"}));
+
+    // Its text edited as text, a list is written as the items that text shows.
+    MetadataEntry typed = keywords;
+    typed.value = QStringLiteral("a, b, d");
+    QVERIFY(runTask(service.writeMetadata(url, {typed})).succeeded());
+    arguments = fake.lastWriteArguments();
+    QCOMPARE(arguments.mid(3, arguments.size() - 4),
+             (QStringList{"-IPTC:Keywords=a", "-IPTC:Keywords=b", "-IPTC:Keywords=d"}));
 }
 
 void ChangeReportTest::valuesWithARemovalThatDoesNotApply()
