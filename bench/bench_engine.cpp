@@ -133,11 +133,10 @@ void benchReadBack(const QString &folder)
                                            QUrl::fromLocalFile(path)));
         changes.push_back(double(timer.nsecsElapsed()) / 1e6);
         timer.restart();
-        // The read-back reads the original and the new file; here both are the file.
-        const auto readBack = runTask(ChangeReadBack::read(realBundle(), keys, path, path));
+        const auto readBack = runTask(ChangeReadBack::read(realBundle(), keys, {path}));
         readBacks.push_back(double(timer.nsecsElapsed()) / 1e6);
         if (!change.succeeded() || !readBack.succeeded() ||
-            readBack.value->byKey.value(keys.at(1)).after.isEmpty()) {
+            readBack.value->first().byKey.value(keys.at(1)).isEmpty()) {
             std::printf("read-back bench failed: %s\n", qPrintable(change.errorMessage()));
             return;
         }
@@ -320,8 +319,7 @@ bool saveThroughTheTemporaryFolder(const QString &target)
         temporary + '/' + QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper() + ".mov";
     const auto run = runTask(ExifToolRunner::run(
         realBundle(), {"-P", "-o", output, "-XMP-dc:Title=Large", target}, temporary));
-    const auto check =
-        runTask(ChangeReadBack::read(realBundle(), {"XMP-dc:Title"}, target, output));
+    const auto check = runTask(ChangeReadBack::read(realBundle(), {"XMP-dc:Title"}, {output}));
     QtConcurrent::run([&] { FileReplacement::replaceOriginal(target, output); }).waitForFinished();
     return run.succeeded() && check.succeeded();
 }

@@ -197,14 +197,44 @@ QList<qsizetype> assignmentsNamedBy(const QString &warning, const QList<TagAssig
     return named;
 }
 
-Verdict judge(const QList<TagAssignment> &assignments, const ChangeReadBack::Answers &answers,
-              const QStringList &writeWarnings, const QString &fileKind)
+namespace {
+
+QList<QStringList> warningsOfEach(const QList<TagAssignment> &assignments,
+                                  const QStringList &writeWarnings)
 {
     QList<QStringList> warningsOf(assignments.size());
     for (const QString &warning : writeWarnings) {
         for (qsizetype i : assignmentsNamedBy(warning, assignments))
             warningsOf[i] << warning;
     }
+    return warningsOf;
+}
+
+} // namespace
+
+bool needsTheOriginal(const QList<TagAssignment> &assignments,
+                      const ChangeReadBack::Answers &answers, const QStringList &writeWarnings)
+{
+    const QList<QStringList> warningsOf = warningsOfEach(assignments, writeWarnings);
+    for (qsizetype i = 0; i < assignments.size(); ++i) {
+        const TagAssignment &assignment = assignments.at(i);
+        const QList<PrintedTag> after = answers.byKey.value(assignment.key).after;
+        if (assignment.deletes() || after.isEmpty() || !warningsOf.at(i).isEmpty())
+            continue;
+        const bool asAsked =
+            std::any_of(after.cbegin(), after.cend(), [&assignment](const PrintedTag &tag) {
+                return storedAsAsked(assignment.values, tag.items);
+            });
+        if (!asAsked)
+            return true;
+    }
+    return false;
+}
+
+Verdict judge(const QList<TagAssignment> &assignments, const ChangeReadBack::Answers &answers,
+              const QStringList &writeWarnings, const QString &fileKind)
+{
+    const QList<QStringList> warningsOf = warningsOfEach(assignments, writeWarnings);
     Verdict verdict;
     for (qsizetype i = 0; i < assignments.size(); ++i) {
         const TagAssignment &assignment = assignments.at(i);
@@ -217,7 +247,9 @@ Verdict judge(const QList<TagAssignment> &assignments, const ChangeReadBack::Ans
                     reason += QStringLiteral(" ExifTool: ") + warningsOf.at(i).join(u' ');
                 verdict.report.add(
                     {assignment.key, Kind::notRemoved, held.after.first().items, reason});
-            } else if (!held.before.isEmpty()) {
+            } else if (!held.before.isEmpty() || !answers.originalRead) {
+                // Gone; unread, the original may have held it (ExifTool
+                // writes a new file only when something changed).
                 verdict.anythingTook = true;
             }
             continue;

@@ -99,15 +99,20 @@ QList<QByteArray> topLevelValues(const QByteArray &bytes)
     return values;
 }
 
-// The two objects of one command's answer: the original's, then the new file's.
-QList<QJsonObject> bothFiles(const QByteArray &answer)
+// The objects of one command's answer, one per file.
+QList<QJsonObject> eachFile(const QByteArray &answer, qsizetype fileCount)
 {
     const QJsonDocument document = MetadataJson::parseKeepingLiterals(answer);
     const QJsonArray files = document.array();
-    if (!document.isArray() || files.size() != 2 || !files.at(0).isObject() ||
-        !files.at(1).isObject())
+    if (!document.isArray() || files.size() != fileCount)
         throw ServiceError::invalidResponse();
-    return {files.at(0).toObject(), files.at(1).toObject()};
+    QList<QJsonObject> objects;
+    for (const QJsonValue file : files) {
+        if (!file.isObject())
+            throw ServiceError::invalidResponse();
+        objects << file.toObject();
+    }
+    return objects;
 }
 
 QStringList warningsIn(const QJsonObject &file)
@@ -160,11 +165,10 @@ bool groupsMatch(const QStringList &askedGroups, const QStringList &printedParts
 // answers: in a shared command the keys it matches, in a command of its
 // own the one key.
 void fileAnswers(const QJsonObject &file, const QStringList &keys, const KeyIndex *shared,
-                 bool isNewFile, Answers &answers)
+                 FileAnswers &answers)
 {
     const auto add = [&](const QString &key, const PrintedTag &tag) {
-        Held &held = answers.byKey[key];
-        (isNewFile ? held.after : held.before).append(tag);
+        answers.byKey[key].append(tag);
     };
     for (auto it = file.begin(); it != file.end(); ++it) {
         if (it.key() == QLatin1String("SourceFile") || isExifToolMessage(it.key()))
@@ -218,7 +222,7 @@ Plan planFor(QStringList keys)
     return plan;
 }
 
-QStringList arguments(const Plan &plan, const QString &originalPath, const QString &newPath)
+QStringList arguments(const Plan &plan, const QStringList &paths)
 {
     QStringList arguments;
     for (const QStringList &command : plan.commands) {
@@ -233,7 +237,7 @@ QStringList arguments(const Plan &plan, const QString &originalPath, const QStri
     // groups of families 0, 1 and 2 (and 4, the copy number of a duplicate)
     // let every printed tag be matched with the key that asked for it.
     arguments << QStringLiteral("-common_args") << QStringLiteral("-json") << QStringLiteral("-a")
-              << QStringLiteral("-G0:1:2:4") << originalPath << newPath;
+              << QStringLiteral("-G0:1:2:4") << paths;
     return arguments;
 }
 
@@ -247,40 +251,57 @@ bool answers(const QString &askedKey, const QString &printedKey)
     return groupsMatch(asked.groups, parts);
 }
 
-Answers answersFrom(const Plan &plan, const QByteArray &standardOutput)
+QList<FileAnswers> answersFrom(const Plan &plan, const QByteArray &standardOutput,
+                               qsizetype fileCount)
 {
     const QList<QByteArray> values = topLevelValues(standardOutput);
     if (values.size() != plan.commands.size())
         throw ServiceError::invalidResponse();
-    Answers answers;
-    for (const QStringList &command : plan.commands) {
-        for (const QString &key : command)
-            answers.byKey.insert(key, Held{});
+    QList<FileAnswers> files(fileCount);
+    for (FileAnswers &file : files) {
+        for (const QStringList &command : plan.commands) {
+            for (const QString &key : command)
+                file.byKey.insert(key, {});
+        }
     }
     for (qsizetype i = 0; i < plan.commands.size(); ++i) {
-        const QList<QJsonObject> files = bothFiles(values.at(i));
+        const QList<QJsonObject> objects = eachFile(values.at(i), fileCount);
         const QStringList &keys = plan.commands.at(i);
         const bool ownCommand = keys.size() == 1 && needsCommandOfItsOwn(shapeOf(keys.first()));
         std::optional<KeyIndex> index;
         if (!ownCommand)
             index.emplace(keys);
-        fileAnswers(files.at(0), keys, index ? &*index : nullptr, false, answers);
-        fileAnswers(files.at(1), keys, index ? &*index : nullptr, true, answers);
-        if (i == 0) {
-            answers.originalWarnings = warningsIn(files.at(0));
-            answers.newWarnings = warningsIn(files.at(1));
+        for (qsizetype f = 0; f < fileCount; ++f) {
+            fileAnswers(objects.at(f), keys, index ? &*index : nullptr, files[f]);
+            if (i == 0)
+                files[f].warnings = warningsIn(objects.at(f));
         }
+    }
+    return files;
+}
+
+Answers combine(const FileAnswers &newFile, const std::optional<FileAnswers> &original)
+{
+    Answers answers;
+    answers.newWarnings = newFile.warnings;
+    answers.originalRead = original.has_value();
+    if (original)
+        answers.originalWarnings = original->warnings;
+    for (auto it = newFile.byKey.cbegin(); it != newFile.byKey.cend(); ++it) {
+        Held &held = answers.byKey[it.key()];
+        held.after = it.value();
+        if (original)
+            held.before = original->byKey.value(it.key());
     }
     return answers;
 }
 
-QCoro::Task<Answers> read(ResourceBundle bundle, QStringList keys, QString originalPath,
-                          QString newPath)
+QCoro::Task<QList<FileAnswers>> read(ResourceBundle bundle, QStringList keys, QStringList paths)
 {
     const Plan plan = planFor(keys);
     const CommandOutput output =
-        co_await ExifToolRunner::run(bundle, arguments(plan, originalPath, newPath), std::nullopt);
-    co_return answersFrom(plan, output.standardOutput);
+        co_await ExifToolRunner::run(bundle, arguments(plan, paths), std::nullopt);
+    co_return answersFrom(plan, output.standardOutput, paths.size());
 }
 
 } // namespace Metaloom::ChangeReadBack

@@ -8,6 +8,8 @@
 #include <QList>
 #include <QStringList>
 
+#include <optional>
+
 namespace Metaloom::ChangeReadBack {
 
 // One tag as ExifTool printed it with every group it names
@@ -20,6 +22,14 @@ struct PrintedTag {
     bool operator==(const PrintedTag &) const = default;
 };
 
+// What one file holds for each key asked, and ExifTool's own warnings
+// about reading it.
+struct FileAnswers {
+    QHash<QString, QList<PrintedTag>> byKey; // every key asked, present or not
+    QStringList warnings;
+    bool operator==(const FileAnswers &) const = default;
+};
+
 // What the original file and ExifTool's new file hold for one changed key.
 struct Held {
     QList<PrintedTag> before;
@@ -27,12 +37,16 @@ struct Held {
     bool operator==(const Held &) const = default;
 };
 
+// Both files together. The original is read only when a verdict needs it
+// (a value stored otherwise than asked, EXIF that may have been split):
+// `originalRead` says whether `before` and `originalWarnings` are known.
 struct Answers {
-    QHash<QString, Held> byKey; // every key asked, present or not
-    // ExifTool's own warnings about reading each file.
+    QHash<QString, Held> byKey;
     QStringList originalWarnings;
     QStringList newWarnings;
+    bool originalRead = false;
 };
+Answers combine(const FileAnswers &newFile, const std::optional<FileAnswers> &original);
 
 // The keys asked in one read, grouped into ExifTool commands. One command
 // asks for every key whose answers can be told apart by their names and
@@ -48,8 +62,8 @@ struct Plan {
 };
 Plan planFor(QStringList keys);
 
-// One run of ExifTool for the plan, reading the original and the new file.
-QStringList arguments(const Plan &plan, const QString &originalPath, const QString &newPath);
+// One run of ExifTool for the plan, reading each of the files.
+QStringList arguments(const Plan &plan, const QStringList &paths);
 
 // Whether a tag ExifTool printed (with all its groups) answers a key asked
 // in a shared command: the same tag name in any letter case ("all" for any
@@ -57,13 +71,14 @@ QStringList arguments(const Plan &plan, const QString &originalPath, const QStri
 // before a group ("1IFD0") is not checked.
 bool answers(const QString &askedKey, const QString &printedKey);
 
-// The answers of that run's output. Throws ServiceError::invalidResponse
-// when there is not one answer per command, each for both files, and
-// PlatformError for output that is not JSON.
-Answers answersFrom(const Plan &plan, const QByteArray &standardOutput);
+// The answers of that run's output, one per file in the order read.
+// Throws ServiceError::invalidResponse when there is not one answer per
+// command, each for every file, and PlatformError for output that is not
+// JSON.
+QList<FileAnswers> answersFrom(const Plan &plan, const QByteArray &standardOutput,
+                               qsizetype fileCount);
 
-// Reads the keys back from both files in one run of ExifTool.
-QCoro::Task<Answers> read(ResourceBundle bundle, QStringList keys, QString originalPath,
-                          QString newPath);
+// Reads the keys from the files in one run of ExifTool.
+QCoro::Task<QList<FileAnswers>> read(ResourceBundle bundle, QStringList keys, QStringList paths);
 
 } // namespace Metaloom::ChangeReadBack

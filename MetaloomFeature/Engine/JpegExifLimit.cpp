@@ -46,13 +46,18 @@ QString refusal(const QString &targetPath, const QString &what)
         .arg(QFileInfo(targetPath).fileName(), what);
 }
 
-bool splitsExif(const QString &warning)
+bool splitsExifIn(const QString &warning)
 {
     return warning.contains(QLatin1String("multi-segment EXIF"), Qt::CaseInsensitive) ||
            warning.contains(QLatin1String("Writing large value for"), Qt::CaseInsensitive);
 }
 
 } // namespace
+
+bool splitsExif(const QStringList &warnings)
+{
+    return std::any_of(warnings.cbegin(), warnings.cend(), splitsExifIn);
+}
 
 bool isJpeg(const QString &targetPath)
 {
@@ -93,10 +98,9 @@ std::optional<QString> refusalAfterWriting(const QString &targetPath,
             return refusal(targetPath, QStringLiteral("the value of %1").arg(match.captured(1)));
     }
     // A file whose EXIF was split before is not made worse by rewriting it.
-    if (std::any_of(originalWarnings.cbegin(), originalWarnings.cend(), splitsExif))
+    if (splitsExif(originalWarnings))
         return std::nullopt;
-    if (std::any_of(writeWarnings.cbegin(), writeWarnings.cend(), splitsExif) ||
-        std::any_of(newWarnings.cbegin(), newWarnings.cend(), splitsExif))
+    if (splitsExif(writeWarnings) || splitsExif(newWarnings))
         return refusal(targetPath, QStringLiteral("the EXIF data of this change"));
     return std::nullopt;
 }

@@ -20,6 +20,10 @@ namespace Metaloom::JpegExifLimit {
 // them.
 constexpr qsizetype longestValueBytes = 65436 - 8;
 
+// Whether any of ExifTool's warnings says a JPEG's EXIF is split or about
+// to be.
+bool splitsExif(const QStringList &warnings);
+
 // Whether the file is a JPEG by its name.
 bool isJpeg(const QString &targetPath);
 

@@ -119,8 +119,18 @@ QCoro::Task<Verdict> judgeTagChange(ResourceBundle bundle, CommandOutput output,
     if (counts.created == 0 && counts.copied == 0)
         WriteReport::verifyFilesCreated(output, fileName, keysOf(assignments)); // throws
     const QStringList warnings = writeWarnings(output, targetPath);
-    const ChangeReadBack::Answers answers =
-        co_await ChangeReadBack::read(bundle, keysOf(assignments), targetPath, outputPath);
+    // The new file first; the original only when its old values or its
+    // warnings decide the verdict, which spares a change that took as
+    // asked a second reading.
+    const QList<ChangeReadBack::FileAnswers> written =
+        co_await ChangeReadBack::read(bundle, keysOf(assignments), {outputPath});
+    ChangeReadBack::Answers answers = ChangeReadBack::combine(written.first(), std::nullopt);
+    if (ChangeComparison::needsTheOriginal(assignments, answers, warnings) ||
+        JpegExifLimit::splitsExif(answers.newWarnings)) {
+        const QList<ChangeReadBack::FileAnswers> original =
+            co_await ChangeReadBack::read(bundle, keysOf(assignments), {targetPath});
+        answers = ChangeReadBack::combine(written.first(), original.first());
+    }
     if (const std::optional<QString> refusal = JpegExifLimit::refusalAfterWriting(
             targetPath, warnings, answers.originalWarnings, answers.newWarnings))
         throw ServiceError::invalidInput(*refusal);

@@ -285,7 +285,7 @@ void MetadataWritingTest::readBackPlan()
                                                 {"AllDates"},
                                                 {"all"}}));
     QCOMPARE(ChangeReadBack::arguments(ChangeReadBack::planFor({"EXIF:Artist", "AllDates"}),
-                                       "/a.jpg", "/n.jpg"),
+                                       {"/a.jpg", "/n.jpg"}),
              (QStringList{"-ExifTool:Warning", "-EXIF:Artist", "-execute", "-AllDates",
                           "-common_args", "-json", "-a", "-G0:1:2:4", "/a.jpg", "/n.jpg"}));
 }
@@ -336,12 +336,14 @@ void MetadataWritingTest::readBackAnswers()
         "[{\"SourceFile\": \"a.jpg\"},\n"
         " {\"SourceFile\": \"n.jpg\", \"EXIF:ExifIFD:Time:CreateDate\": \"2020:01:01 10:00:00\","
         " \"EXIF:IFD0:Time:ModifyDate\": \"2020:01:01 10:00:00\"}]\n";
-    ChangeReadBack::Answers answers;
+    QList<ChangeReadBack::FileAnswers> files;
     try {
-        answers = ChangeReadBack::answersFrom(plan, output);
+        files = ChangeReadBack::answersFrom(plan, output, 2);
     } catch (const Error &error) {
         QFAIL(qPrintable(error.localizedDescription()));
     }
+    QCOMPARE(files.size(), 2);
+    const ChangeReadBack::Answers answers = ChangeReadBack::combine(files.at(1), files.at(0));
     using Tag = ChangeReadBack::PrintedTag;
     QCOMPARE(answers.byKey.value("EXIF:Artist").before,
              (QList<Tag>{{"EXIF:IFD0:Author:Artist", {"Old"}}}));
@@ -354,12 +356,12 @@ void MetadataWritingTest::readBackAnswers()
     QCOMPARE(answers.byKey.value("AllDates").after.size(), 2);
     QCOMPARE(answers.originalWarnings, QStringList{"[minor] old"});
     QCOMPARE(answers.newWarnings, QStringList{"w"});
+    QVERIFY(answers.originalRead);
+    QVERIFY(!ChangeReadBack::combine(files.at(1), std::nullopt).originalRead);
 
-    // An answer missing, or one for a single file, is no answer.
-    QVERIFY_THROWS_EXCEPTION(ServiceError, ChangeReadBack::answersFrom(plan, output.left(200)));
-    QVERIFY_THROWS_EXCEPTION(ServiceError,
-                             ChangeReadBack::answersFrom(ChangeReadBack::planFor({"EXIF:Artist"}),
-                                                         "[{\"SourceFile\": \"a.jpg\"}]"));
+    // An answer missing, or one for another number of files, is no answer.
+    QVERIFY_THROWS_EXCEPTION(ServiceError, ChangeReadBack::answersFrom(plan, output.left(200), 2));
+    QVERIFY_THROWS_EXCEPTION(ServiceError, ChangeReadBack::answersFrom(plan, output, 1));
 }
 
 void MetadataWritingTest::failedRunLeavesTheFileAlone()

@@ -65,28 +65,29 @@ namespace Metaloom::Testing::FakeScripts {
 // A body that behaves like a successful "-o" write: copies the target (the
 // last argument) to the output path (after "-o") and reports one file. Asked
 // to read (no "-o"), it prints one JSON array per command (the parts
-// between "-execute"), with one object per file it names; when there are
-// several (a read-back of the original and the new file), the last one
-// holds each tag asked that the last write set to a value, with that value
-// when it is plain text ("v" otherwise), and the others hold nothing.
+// between "-execute"), with one object per file it names: the last write's
+// output holds each tag asked that the write set to a value, with that
+// value when it is plain text ("v" otherwise); other files hold nothing.
 inline QString successfulWrite()
 {
     return QStringLiteral(
         "out=''; prev=''; last=''; state=\"$(dirname \"$0\")/set-tags.txt\"\n"
+        "written=\"$(dirname \"$0\")/output.txt\"\n"
         "for a in \"$@\"; do if [ \"$prev\" = '-o' ]; then out=\"$a\"; fi; prev=\"$a\"; "
         "last=\"$a\"; done\n"
         "if [ -n \"$out\" ]; then\n"
         "  for a in \"$@\"; do case \"$a\" in -*=?*) printf '%s\\n' \"$a\";; esac; "
         "done > \"$state\"\n"
+        "  printf '%s' \"$out\" > \"$written\"\n"
         "  cp \"$last\" \"$out\" && printf '    1 image files created\\n'\n"
         "else\n"
-        "  n=0\n"
-        "  for a in \"$@\"; do case \"$a\" in -*) ;; *) n=$((n+1));; esac; done\n"
+        "  output=$(cat \"$written\" 2>/dev/null)\n"
         "  answer() {\n"
-        "    printf '['; i=0\n"
-        "    while [ $i -lt $n ]; do i=$((i+1)); [ $i -gt 1 ] && printf ','\n"
-        "      printf '{\"SourceFile\":\"f%s\"' $i\n"
-        "      if [ $i = $n ] && [ $n -gt 1 ]; then for t in \"$@\"; do case \"$t\" in\n"
+        "    printf '['; first=1\n"
+        "    for f in \"$@\"; do case \"$f\" in -*) continue;; esac\n"
+        "      [ $first = 1 ] || printf ','; first=0\n"
+        "      printf '{\"SourceFile\":\"f\"'\n"
+        "      if [ \"$f\" = \"$output\" ]; then for t in \"$@\"; do case \"$t\" in\n"
         "        -json|-a|-G*|-all|-ExifTool:Warning) ;;\n"
         "        -*) line=$(grep -m1 -e \"^$t=\" \"$state\" 2>/dev/null) && { v=${line#*=}; "
         "case \"$v\" in *'\"'*|*'\\'*) v=v;; esac; printf ',\"%s\":\"%s\"' \"${t#-}\" \"$v\"; };;\n"
@@ -95,9 +96,11 @@ inline QString successfulWrite()
         "    done\n"
         "    printf ']\\n'\n"
         "  }\n"
+        "  files=''\n"
+        "  for a in \"$@\"; do case \"$a\" in -*) ;; *) files=\"$files '$a'\";; esac; done\n"
         "  section=''\n"
         "  for a in \"$@\" -execute; do case \"$a\" in\n"
-        "    -execute|-common_args) eval \"answer $section\"; section=''; "
+        "    -execute|-common_args) eval \"answer $section $files\"; section=''; "
         "[ \"$a\" = -common_args ] && break;;\n"
         "    -*) section=\"$section '$a'\";;\n"
         "  esac; done\n"
