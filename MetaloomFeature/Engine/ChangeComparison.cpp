@@ -212,10 +212,12 @@ QList<QStringList> warningsOfEach(const QList<TagAssignment> &assignments,
 
 } // namespace
 
-bool needsTheOriginal(const QList<TagAssignment> &assignments,
-                      const ChangeReadBack::Answers &answers, const QStringList &writeWarnings)
+QStringList keysNeedingTheOriginal(const QList<TagAssignment> &assignments,
+                                   const ChangeReadBack::Answers &answers,
+                                   const QStringList &writeWarnings)
 {
     const QList<QStringList> warningsOf = warningsOfEach(assignments, writeWarnings);
+    QStringList keys;
     for (qsizetype i = 0; i < assignments.size(); ++i) {
         const TagAssignment &assignment = assignments.at(i);
         const QList<PrintedTag> after = answers.byKey.value(assignment.key).after;
@@ -226,9 +228,9 @@ bool needsTheOriginal(const QList<TagAssignment> &assignments,
                 return storedAsAsked(assignment.values, tag.items);
             });
         if (!asAsked)
-            return true;
+            keys << assignment.key;
     }
-    return false;
+    return keys;
 }
 
 Verdict judge(const QList<TagAssignment> &assignments, const ChangeReadBack::Answers &answers,
@@ -247,7 +249,7 @@ Verdict judge(const QList<TagAssignment> &assignments, const ChangeReadBack::Ans
                     reason += QStringLiteral(" ExifTool: ") + warningsOf.at(i).join(u' ');
                 verdict.report.add(
                     {assignment.key, Kind::notRemoved, held.after.first().items, reason});
-            } else if (!held.before.isEmpty() || !answers.originalRead) {
+            } else if (!held.before.isEmpty() || !held.beforeRead) {
                 // Gone; unread, the original may have held it (ExifTool
                 // writes a new file only when something changed).
                 verdict.anythingTook = true;

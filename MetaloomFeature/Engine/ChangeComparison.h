@@ -38,16 +38,18 @@ bool equivalent(const QStringList &asked, const QStringList &stored);
 QList<qsizetype> assignmentsNamedBy(const QString &warning,
                                     const QList<TagAssignment> &assignments);
 
-// Whether the verdict needs what the original held: some value is stored
-// otherwise than asked and no warning of ExifTool names it, so only the old
-// value tells a value kept from one converted.
-bool needsTheOriginal(const QList<TagAssignment> &assignments,
-                      const ChangeReadBack::Answers &answers, const QStringList &writeWarnings);
+// The keys whose verdict needs what the original held: values stored
+// otherwise than asked that no warning of ExifTool names, where only the
+// old value tells a value kept from one converted.
+QStringList keysNeedingTheOriginal(const QList<TagAssignment> &assignments,
+                                   const ChangeReadBack::Answers &answers,
+                                   const QStringList &writeWarnings);
 
 // Compares each assignment with what both files hold for its key and with
 // ExifTool's warnings of the write (without the file name ExifTool appends).
-// `fileKind` names the file in the reasons ("This PDF file"). Without the
-// original read, a deleted tag that is gone counts as removed.
+// `fileKind` names the file in the reasons ("This PDF file"). A deleted tag
+// that is gone counts as removed unless the original, read for it, did not
+// hold it either.
 Verdict judge(const QList<TagAssignment> &assignments, const ChangeReadBack::Answers &answers,
               const QStringList &writeWarnings, const QString &fileKind);
 

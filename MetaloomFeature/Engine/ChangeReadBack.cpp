@@ -290,8 +290,10 @@ Answers combine(const FileAnswers &newFile, const std::optional<FileAnswers> &or
     for (auto it = newFile.byKey.cbegin(); it != newFile.byKey.cend(); ++it) {
         Held &held = answers.byKey[it.key()];
         held.after = it.value();
-        if (original)
+        if (original && original->byKey.contains(it.key())) {
             held.before = original->byKey.value(it.key());
+            held.beforeRead = true;
+        }
     }
     return answers;
 }

@@ -34,12 +34,14 @@ struct FileAnswers {
 struct Held {
     QList<PrintedTag> before;
     QList<PrintedTag> after;
+    bool beforeRead = false; // whether the original was asked for this key
     bool operator==(const Held &) const = default;
 };
 
-// Both files together. The original is read only when a verdict needs it
-// (a value stored otherwise than asked, EXIF that may have been split):
-// `originalRead` says whether `before` and `originalWarnings` are known.
+// Both files together. The original is read only when, and only for the
+// keys where, a verdict needs it (a value stored otherwise than asked, EXIF
+// that may have been split): `originalRead` says whether the original's
+// warnings are known, `Held::beforeRead` whether a key's old tags are.
 struct Answers {
     QHash<QString, Held> byKey;
     QStringList originalWarnings;

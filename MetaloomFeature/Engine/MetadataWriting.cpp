@@ -125,10 +125,13 @@ QCoro::Task<Verdict> judgeTagChange(ResourceBundle bundle, CommandOutput output,
     const QList<ChangeReadBack::FileAnswers> written =
         co_await ChangeReadBack::read(bundle, keysOf(assignments), {outputPath});
     ChangeReadBack::Answers answers = ChangeReadBack::combine(written.first(), std::nullopt);
-    if (ChangeComparison::needsTheOriginal(assignments, answers, warnings) ||
-        JpegExifLimit::splitsExif(answers.newWarnings)) {
+    QStringList oldValuesNeeded =
+        ChangeComparison::keysNeedingTheOriginal(assignments, answers, warnings);
+    if (oldValuesNeeded.isEmpty() && JpegExifLimit::splitsExif(answers.newWarnings))
+        oldValuesNeeded = keysOf(assignments); // for the original's warnings
+    if (!oldValuesNeeded.isEmpty()) {
         const QList<ChangeReadBack::FileAnswers> original =
-            co_await ChangeReadBack::read(bundle, keysOf(assignments), {targetPath});
+            co_await ChangeReadBack::read(bundle, oldValuesNeeded, {targetPath});
         answers = ChangeReadBack::combine(written.first(), original.first());
     }
     if (const std::optional<QString> refusal = JpegExifLimit::refusalAfterWriting(
