@@ -90,6 +90,7 @@ private Q_SLOTS:
     void warningsNameTheirTags();
     void valuesAreComparedWithWhatTheFileHolds_data();
     void valuesAreComparedWithWhatTheFileHolds();
+    void refusedValuesAloneLeaveTheFile();
     void fileModifyDateSetByTheUserIsKept();
     void fileSystemTagsAreRefused();
     void listsAreWrittenAndReadItemByItem();
@@ -251,6 +252,26 @@ void ChangeReportTest::valuesAreComparedWithWhatTheFileHolds()
     QCOMPARE(report.tagsNotWritten.contains(key), kind != int(Kind::converted));
     if (assignments.size() > 1)
         QCOMPARE(itemsOf(entryOf(target, QStringLiteral("XMP-dc:Title"))), QStringList{"ok"});
+}
+
+void ChangeReportTest::refusedValuesAloneLeaveTheFile()
+{
+    // Nothing of the change took because ExifTool refused the values: the
+    // change fails with ExifTool's words and the file stays as it was.
+    for (const char *file : {"Canon.jpg", "PDF.pdf"}) {
+        const QString target = copy(QString::fromLatin1(file));
+        const QByteArray before = digest(target);
+        ExifToolService service(realBundle());
+        const auto outcome =
+            runTask(service.changeTags(QUrl::fromLocalFile(target),
+                                       assignmentsFrom({"IFD0:Orientation=Sideways", "ISO=fast"})));
+        QCOMPARE(outcome.errorMessage(),
+                 QStringLiteral("Nothing was written to %1. Can't convert IFD0:Orientation (not in "
+                                "PrintConv)\nNot an integer for IFD0:ISO")
+                     .arg(QString::fromLatin1(file)));
+        QCOMPARE(digest(target), before);
+        QCOMPARE(filesIn(m_env->workPath()).filter(QStringLiteral(".tmp")), QStringList());
+    }
 }
 
 void ChangeReportTest::fileModifyDateSetByTheUserIsKept()
