@@ -117,8 +117,7 @@ std::optional<TagOutcome> outcomeOfValue(const TagAssignment &assignment, const 
                               .arg(longestBytes(stored, assignment.values))};
     }
     if (!warnings.isEmpty()) {
-        return TagOutcome{assignment.key, Kind::refused,
-                          held.after.isEmpty() ? QStringList() : stored,
+        return TagOutcome{assignment.key, Kind::refused, stored,
                           QStringLiteral("ExifTool did not accept %1 for %2: %3")
                               .arg(quotedValue(assignment.values), assignment.key,
                                    warnings.join(QStringLiteral(" ")))};
@@ -143,6 +142,18 @@ std::optional<TagOutcome> outcomeOfValue(const TagAssignment &assignment, const 
         assignment.key, Kind::converted, stored,
         QStringLiteral("ExifTool stored %1 for %2 as %3.")
             .arg(quotedValue(assignment.values), assignment.key, quotedValue(stored))};
+}
+
+// The write's warnings that name each assignment's tag.
+QList<QStringList> warningsOfEach(const QList<TagAssignment> &assignments,
+                                  const QStringList &writeWarnings)
+{
+    QList<QStringList> warningsOf(assignments.size());
+    for (const QString &warning : writeWarnings) {
+        for (qsizetype i : assignmentsNamedBy(warning, assignments))
+            warningsOf[i] << warning;
+    }
+    return warningsOf;
 }
 
 } // namespace
@@ -196,21 +207,6 @@ QList<qsizetype> assignmentsNamedBy(const QString &warning, const QList<TagAssig
     }
     return named;
 }
-
-namespace {
-
-QList<QStringList> warningsOfEach(const QList<TagAssignment> &assignments,
-                                  const QStringList &writeWarnings)
-{
-    QList<QStringList> warningsOf(assignments.size());
-    for (const QString &warning : writeWarnings) {
-        for (qsizetype i : assignmentsNamedBy(warning, assignments))
-            warningsOf[i] << warning;
-    }
-    return warningsOf;
-}
-
-} // namespace
 
 QStringList keysNeedingTheOriginal(const QList<TagAssignment> &assignments,
                                    const ChangeReadBack::Answers &answers,
