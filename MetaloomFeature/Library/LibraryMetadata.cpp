@@ -315,6 +315,9 @@ QCoro::Task<bool> LibraryViewModel::saveChanges()
     }
     if (!self)
         co_return true;
+    // An Orientation or a preview changed with the tags: the sidebar shows
+    // the file as it now is.
+    fileDidChange(item->id);
 
     QHash<QString, QString> notWritten;
     for (const MetadataEntry &entry : std::as_const(writable)) {

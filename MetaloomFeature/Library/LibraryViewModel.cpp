@@ -3,6 +3,7 @@
 #include "LibraryViewModel.h"
 
 #include "EntryListMerge.h"
+#include "FileOperations.h"
 #include "SearchFilter.h"
 #include "ThumbnailLoader.h"
 
@@ -102,7 +103,7 @@ void LibraryViewModel::showError(const QString &message)
 ExifToolService *LibraryViewModel::requireEngine(const QPointer<ExifToolService> &service)
 {
     if (!service)
-        throw PlatformError(QStringLiteral("The metadata engine of this window has stopped."));
+        throw PlatformError(FileOperations::engineStoppedMessage());
     return service;
 }
 

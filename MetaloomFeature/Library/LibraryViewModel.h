@@ -2,6 +2,9 @@
 
 #include "MetaloomFeature/Engine/ChangeReport.h"
 #include "MetaloomFeature/Engine/ExifToolService.h"
+#include "MetaloomFeature/Library/BatchProgress.h"
+#include "MetaloomFeature/Library/BatchReportTexts.h"
+#include "MetaloomFeature/Library/BatchRun.h"
 #include "MetaloomFeature/Library/SavePanel.h"
 #include "MetaloomFeature/Library/SettingsTab.h"
 #include "MetaloomFeature/Library/StatusTimer.h"
@@ -80,18 +83,23 @@ class LibraryViewModel : public QObject {
         OptionsByKey enumeratedOptions READ enumeratedOptions NOTIFY enumeratedOptionsChanged)
     Q_PROPERTY(bool hasPendingChanges READ hasPendingChanges NOTIFY hasPendingChangesChanged)
     Q_PROPERTY(QStringList availableTagKeys READ availableTagKeys NOTIFY availableTagKeysChanged)
+    Q_PROPERTY(std::optional<Metaloom::BatchProgress> batchProgress READ batchProgress NOTIFY
+                   batchProgressChanged)
 
 public:
     using OptionsByKey = QHash<QString, QList<ExifToolService::EnumeratedOption>>;
 
-    // The content of the error alert ("ExifTool Error"); a new id per error.
+    // The content of the error alert; a new id per error. The title says
+    // what failed: "ExifTool Error" only when ExifTool did.
     struct ViewModelError {
         QUuid id;
         QString message;
+        QString title;
 
-        explicit ViewModelError(QString text = QString())
-            : id(QUuid::createUuid()), message(std::move(text))
+        explicit ViewModelError(QString text = QString(), QString alertTitle = exifToolErrorTitle())
+            : id(QUuid::createUuid()), message(std::move(text)), title(std::move(alertTitle))
         {}
+        static QString exifToolErrorTitle() { return QStringLiteral("ExifTool Error"); }
         bool operator==(const ViewModelError &) const = default;
     };
 
@@ -231,9 +239,19 @@ public:
     void confirmRemoveMetadata();
     void cancelRemoveMetadata();
 
+    // --- Batches -------------------------------------------------------------
+
+    // While a change of several files runs (stripping or a preset): how far
+    // it got. Nothing otherwise; one runs at a time.
+    const std::optional<BatchProgress> &batchProgress() const { return m_batchProgress; }
+    // Stops the running batch after the file being changed; the files done
+    // stay done and the report says where it stopped.
+    void cancelBatch();
+
     // --- Presets -------------------------------------------------------------
 
-    // Applies the preset to every loaded file, one after the other.
+    // Applies the preset to every loaded file, one after the other, going on
+    // past files that fail.
     void applyPreset(const Preset &preset);
     void presentPresetManager();
     void dismissPresetManager();
@@ -277,6 +295,7 @@ Q_SIGNALS:
     void enumeratedOptionsChanged();
     void hasPendingChangesChanged();
     void availableTagKeysChanged();
+    void batchProgressChanged();
 
     // Finer signals for smooth views.
     // The thumbnail of one item arrived (items() holds it); itemsChanged is
@@ -326,11 +345,23 @@ private:
     QCoro::Task<void> lookUpOptions(QString key);
     QCoro::Task<void> reloadAfterChange(QUuid itemID);
 
-    // Removal and presets
+    // Removal, presets and the batches that run them
     QCoro::Task<void> removeAllMetadataFromLoadedFiles();
     QCoro::Task<void> removeAllMetadata(MediaItem item);
     QCoro::Task<void> applyPresetWhenChecked(Preset preset);
-    QCoro::Task<void> performPreset(Preset preset);
+    // The operation run on a file with its access scope open.
+    BatchRun::Operation withScope(std::function<QCoro::Task<FileOutcome>(QUrl)> operation);
+    using BatchReporter = std::function<BatchReportTexts::Report(const BatchRun::Outcome &)>;
+    // Runs the operation over the items one after the other, publishing its
+    // progress, and shows the report at the end.
+    QCoro::Task<void> performBatch(BatchProgress progress, QList<MediaItem> items,
+                                   BatchRun::Operation operation, BatchReporter reporter);
+    // Refuses (with a status) while a batch runs.
+    bool refuseWhileBatchRuns();
+    void setBatchProgress(std::optional<BatchProgress> progress);
+    void showReport(const BatchReportTexts::Report &report);
+    // The file of the item changed: its thumbnail is drawn again.
+    void fileDidChange(QUuid itemID);
 
     // Field settings
     void loadFieldSettings();
@@ -382,6 +413,7 @@ private:
     // Raised whenever the selection moves; a read that finishes under an
     // older number belongs to a file no longer shown and is dropped.
     quint64 m_loadGeneration = 0;
+    std::optional<BatchProgress> m_batchProgress;
     bool m_hadPendingChanges = false;
     // What the open settings sheet started from or last sent: its drafts are
     // stored as changes against these, so a pin or field another window
