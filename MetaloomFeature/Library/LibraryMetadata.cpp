@@ -9,6 +9,7 @@
 #include "MetaloomFeature/Platform/Error.h"
 
 #include <QFileInfo>
+#include <QRegularExpression>
 
 namespace Metaloom {
 
@@ -39,6 +40,18 @@ public:
 private:
     Kind m_kind;
 };
+
+// ExifTool's tag table names the numbered groups of a movie's tracks (and
+// a few others) once, as "Track#"; a file's tags come as "Track1",
+// "Track2". The table's key of such a tag, or nothing for other groups.
+std::optional<QString> numberedGroupTableKey(const QString &key)
+{
+    static const QRegularExpression numbered(QStringLiteral("^([A-Za-z]+)[0-9]+:(.+)$"));
+    const QRegularExpressionMatch match = numbered.match(key);
+    if (!match.hasMatch())
+        return std::nullopt;
+    return match.captured(1) + QStringLiteral("#:") + match.captured(2);
+}
 
 } // namespace
 
@@ -204,6 +217,9 @@ QCoro::Task<void> LibraryViewModel::lookUpOptions(QString key)
     std::optional<TagDefinition> definition;
     try {
         definition = co_await requireEngine(service)->tagDefinition(key);
+        if (const std::optional<QString> tableKey = numberedGroupTableKey(key);
+            !definition && tableKey)
+            definition = co_await requireEngine(service)->tagDefinition(*tableKey);
     } catch (...) {
         definition.reset();
     }

@@ -86,6 +86,7 @@ private Q_SLOTS:
     void tagTableMakesKeysReadOnlyForLaterFiles();
     void writeErrorsMarkTheNamedRows();
     void tagsTheFileHasNoPlaceForAreShown();
+    void videoDatesShowAndCanBeFixed();
     void removeAllGoesOnPastAFailingFile();
     void cancelStopsAfterTheFileBeingChanged();
     void thumbnailFollowsASave();
@@ -337,6 +338,43 @@ void LibraryFlowsTest::tagsTheFileHasNoPlaceForAreShown()
                  alertText(lib).endsWith("clip.mov (not written: IPTC:Keywords)"),
              qPrintable(alertText(lib)));
     QCOMPARE(valueOf(movie, title), QStringLiteral("Preset"));
+}
+
+void LibraryFlowsTest::videoDatesShowAndCanBeFixed()
+{
+    LibraryHarness h;
+    LibraryViewModel &lib = *h.library;
+    const QString movie = copyTestData("QuickTime.mov", work());
+    lib.importItems({url(movie)});
+    QVERIFY(waitUntilIdle(lib));
+    const QHash<QString, QString> shown{{"QuickTime:CreateDate", "2005:08:11 14:03:54"},
+                                        {"QuickTime:ModifyDate", "2010:07:30 15:43:59"},
+                                        {"QuickTime:Duration", "4.97 s"},
+                                        {"Track1:TrackCreateDate", "2005:08:11 14:03:54"},
+                                        {"Track2:MediaModifyDate", "2005:08:11 14:03:54"}};
+    for (auto it = shown.cbegin(); it != shown.cend(); ++it) {
+        const std::optional<MetadataEntry> entry = visibleEntry(lib, it.key());
+        QVERIFY2(entry, qPrintable(it.key()));
+        QCOMPARE(entry->value, it.value());
+    }
+    QVERIFY(!visibleEntry(lib, "ExifTool:ExifToolVersion"));
+
+    // The tag table decides, for the movie's own group and for its tracks.
+    for (const char *key :
+         {"QuickTime:CreateDate", "QuickTime:Duration", "Track1:TrackCreateDate", "Track1:TrackID"})
+        lib.ensureOptionsLoaded(*visibleEntry(lib, key));
+    QTRY_VERIFY_WITH_TIMEOUT(!visibleEntry(lib, "QuickTime:Duration")->isWritable(), 30000);
+    QTRY_VERIFY_WITH_TIMEOUT(!visibleEntry(lib, "Track1:TrackID")->isWritable(), 30000);
+    QVERIFY(visibleEntry(lib, "QuickTime:CreateDate")->isWritable());
+    QVERIFY(visibleEntry(lib, "Track1:TrackCreateDate")->isWritable());
+
+    lib.update(*visibleEntry(lib, "QuickTime:CreateDate"), "2020:01:02 03:04:05");
+    lib.update(*visibleEntry(lib, "Track1:TrackCreateDate"), "2021:01:01 00:00:00");
+    QVERIFY(runTask(lib.saveChanges()).value.value_or(false));
+    QCOMPARE(statusText(lib), QStringLiteral("Metadata saved successfully."));
+    QCOMPARE(valueOf(movie, "QuickTime:CreateDate"), QStringLiteral("2020:01:02 03:04:05"));
+    QCOMPARE(valueOf(movie, "Track1:TrackCreateDate"), QStringLiteral("2021:01:01 00:00:00"));
+    QCOMPARE(valueOf(movie, "Track2:TrackCreateDate"), QStringLiteral("2005:08:11 14:03:54"));
 }
 
 void LibraryFlowsTest::removeAllGoesOnPastAFailingFile()
