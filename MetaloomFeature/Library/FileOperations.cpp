@@ -24,6 +24,15 @@ FileOutcome outcomeFor(const QUrl &file)
     return outcome;
 }
 
+// The engine's applyOverrides takes one text per tag.
+QMap<QString, QString> singleTexts(const QMap<QString, QStringList> &overrides)
+{
+    QMap<QString, QString> texts;
+    for (auto it = overrides.cbegin(); it != overrides.cend(); ++it)
+        texts.insert(it.key(), MetadataEntry::listText(it.value()));
+    return texts;
+}
+
 void recordFailure(FileOutcome &outcome, std::exception_ptr error)
 {
     outcome.error = error;
@@ -62,7 +71,7 @@ QCoro::Task<FileOutcome> applyPreset(QPointer<ExifToolService> engine, PresetAct
         }
         if (!action.overrides.isEmpty()) {
             const ChangeReport written =
-                co_await requireEngine(engine)->applyOverrides(action.overrides, file);
+                co_await requireEngine(engine)->applyOverrides(singleTexts(action.overrides), file);
             outcome.report.tagsNotWritten += written.tagsNotWritten;
             outcome.report.tagsNotRemoved += written.tagsNotRemoved;
         }
