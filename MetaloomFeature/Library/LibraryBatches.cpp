@@ -67,7 +67,7 @@ QCoro::Task<void> LibraryViewModel::performBatch(BatchProgress progress, QList<M
                                                  BatchReporter reporter)
 {
     QPointer<LibraryViewModel> self(this);
-    setBusy(true);
+    const BusyScope busy(this);
     progress.total = items.size();
     setBatchProgress(progress);
     QList<BatchRun::File> files;
@@ -114,7 +114,6 @@ QCoro::Task<void> LibraryViewModel::performBatch(BatchProgress progress, QList<M
         co_return;
     setBatchProgress(std::nullopt);
     showReport(reporter(outcome));
-    setBusy(false);
     if (*selectedWasChanged)
         reloadAfterChange(**selectedWasChanged);
 }

@@ -106,7 +106,7 @@ QCoro::Task<void> LibraryViewModel::loadSelectedMetadata()
         setFullEntryList({}, std::nullopt);
         co_return;
     }
-    setBusy(true);
+    const BusyScope busy(this);
     co_await loadMetadata(*ticket);
 }
 
@@ -115,7 +115,7 @@ QCoro::Task<void> LibraryViewModel::reloadMetadata()
     const std::optional<LoadTicket> ticket = ticketForSelection();
     if (!ticket)
         co_return;
-    setBusy(true);
+    const BusyScope busy(this);
     storeBookmark(ticket->url);
     co_await loadMetadata(*ticket);
 }
@@ -136,17 +136,11 @@ QCoro::Task<bool> LibraryViewModel::loadMetadata(LoadTicket ticket)
         // selecting it again reads it again.
         if (isCurrent(ticket))
             showError(message);
-        setBusy(false);
         co_return false;
     }
-    if (!self)
+    if (!self || !isCurrent(ticket))
         co_return false;
-    if (!isCurrent(ticket)) {
-        setBusy(false);
-        co_return false;
-    }
     publishLoadedEntries(std::move(entries));
-    setBusy(false);
     Q_EMIT metadataLoaded(ticket.itemID);
     co_return true;
 }
@@ -293,7 +287,7 @@ QCoro::Task<bool> LibraryViewModel::saveChanges()
         co_return false;
     }
 
-    setBusy(true);
+    const BusyScope busy(this);
     const LoadTicket ticket{m_loadGeneration, item->id, item->url};
     // What was sent, so that edits typed while the write runs survive the
     // read that follows it.
@@ -315,7 +309,6 @@ QCoro::Task<bool> LibraryViewModel::saveChanges()
     } catch (const ServiceError &error) {
         if (!self)
             co_return false;
-        setBusy(false);
         if (error.kind() == ServiceError::Kind::executionFailed && isCurrent(ticket))
             handleWriteFailure(error.message());
         else
@@ -325,7 +318,6 @@ QCoro::Task<bool> LibraryViewModel::saveChanges()
         const QString message = describeException(std::current_exception());
         if (!self)
             co_return false;
-        setBusy(false);
         showError(message);
         co_return false;
     }
@@ -357,7 +349,6 @@ QCoro::Task<bool> LibraryViewModel::saveChanges()
                 applySearch();
         }
     }
-    setBusy(false);
     co_return true;
 }
 

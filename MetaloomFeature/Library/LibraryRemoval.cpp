@@ -86,7 +86,7 @@ QCoro::Task<void> LibraryViewModel::removeAllMetadata(MediaItem item)
 {
     QPointer<LibraryViewModel> self(this);
     QPointer<ExifToolService> service = m_service;
-    setBusy(true);
+    const BusyScope busy(this);
     storeBookmark(item.url);
     FileOutcome outcome = co_await withSecurityScope(
         item.url, [service](QUrl url) { return FileOperations::strip(service, url); });
@@ -94,7 +94,6 @@ QCoro::Task<void> LibraryViewModel::removeAllMetadata(MediaItem item)
         co_return;
     outcome.fileName = item.fileName;
     showReport(BatchReportTexts::stripFileReport(outcome));
-    setBusy(false);
     if (outcome.succeeded()) {
         fileDidChange(item.id);
         reloadAfterChange(item.id);

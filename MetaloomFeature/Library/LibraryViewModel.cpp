@@ -107,12 +107,16 @@ ExifToolService *LibraryViewModel::requireEngine(const QPointer<ExifToolService>
     return service;
 }
 
-void LibraryViewModel::setBusy(bool busy)
+LibraryViewModel::BusyScope::BusyScope(LibraryViewModel *library) : m_library(library)
 {
-    if (busy == m_isBusy)
-        return;
-    m_isBusy = busy;
-    Q_EMIT isBusyChanged();
+    if (++library->m_busyOperations == 1)
+        Q_EMIT library->isBusyChanged();
+}
+
+LibraryViewModel::BusyScope::~BusyScope()
+{
+    if (m_library && --m_library->m_busyOperations == 0)
+        Q_EMIT m_library->isBusyChanged();
 }
 
 void LibraryViewModel::setMetadataSettingsPresented(bool presented)

@@ -161,7 +161,7 @@ public:
     void setSearchText(const QString &text);
 
     std::optional<QString> statusMessage() const { return m_statusMessage; }
-    bool isBusy() const { return m_isBusy; }
+    bool isBusy() const { return m_busyOperations > 0; }
 
     std::optional<ViewModelError> activeError() const { return m_activeError; }
     // The window clears it (nothing) when the alert is dismissed.
@@ -377,7 +377,20 @@ private:
 
     // The engine, or a PlatformError when it is gone (its window is closing).
     static ExifToolService *requireEngine(const QPointer<ExifToolService> &service);
-    void setBusy(bool busy);
+    // Keeps the library busy for as long as it lives: every operation that
+    // runs ExifTool for the window holds one, so the library is idle only
+    // when none runs (a read dropped for a newer one included). Safe to
+    // outlive the library.
+    class BusyScope {
+    public:
+        explicit BusyScope(LibraryViewModel *library);
+        ~BusyScope();
+        BusyScope(const BusyScope &) = delete;
+        BusyScope &operator=(const BusyScope &) = delete;
+
+    private:
+        QPointer<LibraryViewModel> m_library;
+    };
     void showError(const QString &message);
     void notifyPendingChanges();
 
@@ -396,7 +409,7 @@ private:
     QList<MetadataEntry> m_visibleEntries;
     QString m_searchText;
     std::optional<QString> m_statusMessage;
-    bool m_isBusy = false;
+    int m_busyOperations = 0;
     std::optional<ViewModelError> m_activeError;
     std::optional<PresetManagerState> m_presetManagerState;
     std::optional<RemoveAllMetadataRequest> m_removeAllMetadataRequest;
