@@ -158,23 +158,52 @@ void LibraryViewModel::publishLoadedEntries(QList<MetadataEntry> entries)
 
 void LibraryViewModel::update(const MetadataEntry &entry, const QString &value)
 {
+    recordEdit(entry, EntryMarks::EnteredValue{value, false, {}});
+}
+
+void LibraryViewModel::updateItems(const MetadataEntry &entry, const QStringList &items)
+{
+    recordEdit(entry, EntryMarks::EnteredValue{MetadataEntry::listText(items), true, items});
+}
+
+void LibraryViewModel::recordEdit(const MetadataEntry &entry, const EntryMarks::EnteredValue &value)
+{
     if (!entry.isWritable()) {
         setStatus(QStringLiteral("This tag is read-only in ExifTool."));
         return;
     }
     for (MetadataEntry &listed : m_fullEntryList) {
         if (listed.id == entry.id) {
-            listed.value = value;
+            // A list typed as text is one item per line.
+            if (listed.isList && !value.isList)
+                EntryMarks::EnteredValue{value.value, true, itemsOfText(value.value)}.applyTo(
+                    listed);
+            else
+                value.applyTo(listed);
             applySearch();
             return;
         }
     }
 }
 
+QStringList LibraryViewModel::itemsOfText(const QString &text)
+{
+    QStringList items;
+    for (const QString &line : text.split(QLatin1Char('\n'))) {
+        if (!line.trimmed().isEmpty())
+            items.append(line);
+    }
+    return items;
+}
+
 void LibraryViewModel::resetChanges()
 {
-    for (MetadataEntry &entry : m_fullEntryList)
-        entry.value = entry.originalValue;
+    for (MetadataEntry &entry : m_fullEntryList) {
+        if (entry.isList)
+            entry.setItems(entry.originalItems);
+        else
+            entry.value = entry.originalValue;
+    }
     applySearch();
     setStatus(QStringLiteral("Changes reverted."));
 }
@@ -291,9 +320,8 @@ QCoro::Task<bool> LibraryViewModel::saveChanges()
     const LoadTicket ticket{m_loadGeneration, item->id, item->url};
     // What was sent, so that edits typed while the write runs survive the
     // read that follows it.
-    QHash<QUuid, QString> sentValues;
-    for (const MetadataEntry &entry : std::as_const(m_fullEntryList))
-        sentValues.insert(entry.id, entry.value);
+    const QHash<QUuid, EntryMarks::EnteredValue> sentValues =
+        EntryMarks::enteredValues(m_fullEntryList);
 
     QPointer<LibraryViewModel> self(this);
     QPointer<ExifToolService> service = m_service;
@@ -327,15 +355,15 @@ QCoro::Task<bool> LibraryViewModel::saveChanges()
     // the file as it now is.
     fileDidChange(item->id);
 
-    QHash<QString, QString> notWritten;
+    QHash<QString, EntryMarks::EnteredValue> notWritten;
     for (const MetadataEntry &entry : std::as_const(writable)) {
         if (report.tagsNotWritten.contains(entry.rawKey))
-            notWritten.insert(entry.rawKey, entry.value);
+            notWritten.insert(entry.rawKey, EntryMarks::EnteredValue::of(entry));
     }
     setStatus(notWritten.isEmpty() ? QStringLiteral("Metadata saved successfully.")
                                    : QStringLiteral("Some metadata tags are read-only."));
     if (isCurrent(ticket)) {
-        const QHash<QString, QString> typedMeanwhile =
+        const QHash<QString, EntryMarks::EnteredValue> typedMeanwhile =
             EntryMarks::editsSince(m_fullEntryList, sentValues);
         const bool reloaded = co_await loadMetadata(ticket);
         if (!self)

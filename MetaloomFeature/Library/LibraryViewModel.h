@@ -5,6 +5,7 @@
 #include "MetaloomFeature/Library/BatchProgress.h"
 #include "MetaloomFeature/Library/BatchReportTexts.h"
 #include "MetaloomFeature/Library/BatchRun.h"
+#include "MetaloomFeature/Library/EntryMarks.h"
 #include "MetaloomFeature/Library/SavePanel.h"
 #include "MetaloomFeature/Library/SettingsTab.h"
 #include "MetaloomFeature/Library/StatusTimer.h"
@@ -214,8 +215,15 @@ public:
 
     // Reads the selected file again; unsaved edits are dropped.
     QCoro::Task<void> reloadMetadata();
-    // Records an edit of the entry with this id (read-only entries refuse it).
+    // Records an edit of the entry with this id (read-only entries refuse
+    // it). A list tag takes the text as one item per line, blank lines
+    // left out.
     void update(const MetadataEntry &entry, const QString &value);
+    // Records the items of a list tag; an entry read as one value becomes a
+    // list of these items.
+    void updateItems(const MetadataEntry &entry, const QStringList &items);
+    // The items a list's text stands for: its lines that are not blank.
+    static QStringList itemsOfText(const QString &text);
     // Writes the edits into the selected file and reads it back. True when
     // the edits reached the file (tags the file has no place for excepted).
     QCoro::Task<bool> saveChanges();
@@ -341,6 +349,7 @@ private:
     void reapplyWritableOverrides();
     bool applyWritability(const QString &key, bool isWritable, bool record);
     bool canWrite(const QUrl &fileUrl) const;
+    void recordEdit(const MetadataEntry &entry, const EntryMarks::EnteredValue &value);
     void handleWriteFailure(const QString &message);
     QCoro::Task<void> lookUpOptions(QString key);
     QCoro::Task<void> reloadAfterChange(QUuid itemID);

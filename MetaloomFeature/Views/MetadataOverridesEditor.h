@@ -26,7 +26,8 @@ class MetadataOverridesEditor : public QWidget {
     Q_OBJECT
 
 public:
-    MetadataOverridesEditor(const QMap<QString, QStringList> &overrides, const QStringList &removals,
+    MetadataOverridesEditor(const QMap<QString, QStringList> &overrides,
+                            const QStringList &removals,
                             std::shared_ptr<const TagKeyCatalog> availableKeys,
                             QWidget *parent = nullptr);
 

@@ -289,14 +289,14 @@ void PresetManagerView::rebuildDetailIfNeeded()
     connect(m_editor, &MetadataOverridesEditor::overridesChanged, this,
             [this](const QMap<QString, QStringList> &overrides) {
                 if (m_editingPreset)
-                    m_editingPreset->action = PresetAction::addOrModifyItems(
-                        overrides, m_editingPreset->action.removals);
+                    m_editingPreset->action =
+                        PresetAction::addOrModifyItems(overrides, m_editingPreset->action.removals);
             });
     connect(m_editor, &MetadataOverridesEditor::removalsChanged, this,
             [this](const QStringList &removals) {
                 if (m_editingPreset)
-                    m_editingPreset->action = PresetAction::addOrModifyItems(
-                        m_editingPreset->action.overrides, removals);
+                    m_editingPreset->action =
+                        PresetAction::addOrModifyItems(m_editingPreset->action.overrides, removals);
             });
     boxLayout->addWidget(m_editor);
     m_detailLayout->addWidget(box);

@@ -6,6 +6,7 @@
 #include "MetaloomFeature/Library/EntryListMerge.h"
 #include "MetaloomFeature/Library/EntryMarks.h"
 #include "MetaloomFeature/Library/ImportPlanning.h"
+#include "MetaloomFeature/Library/LibraryViewModel.h"
 #include "MetaloomFeature/Library/SearchFilter.h"
 #include "tests/support/TaskRunner.h"
 #include "tests/support/TestEnvironment.h"
@@ -60,6 +61,7 @@ private Q_SLOTS:
     void searchMatchesKeyOrValue();
     void writabilityAndFailureMarks();
     void editsCarriedAcrossARead();
+    void listTextIsOneItemPerLine();
     void batchTexts_data();
     void batchTexts();
     void singleFileAndProgressTexts();
@@ -166,7 +168,7 @@ void LibraryListsTest::writabilityAndFailureMarks()
     QCOMPARE(entries[0].warning, std::optional(error));
     QVERIFY(!entries[0].isWritable() && !entries[3].forceReadOnly);
 
-    QCOMPARE(EntryMarks::markNotWritten(entries, {{"IFD0:Make", "typed"}}), 1);
+    QCOMPARE(EntryMarks::markNotWritten(entries, {{"IFD0:Make", {"typed", false, {}}}}), 1);
     QCOMPARE(entries[2].value, QStringLiteral("typed"));
     QCOMPARE(entries[2].warning, std::optional(EntryMarks::noPlaceWarning));
     QVERIFY(!entries[2].isWritable());
@@ -174,18 +176,40 @@ void LibraryListsTest::writabilityAndFailureMarks()
 
 void LibraryListsTest::editsCarriedAcrossARead()
 {
-    QList<MetadataEntry> before{entry("XMP-dc:Title", "sent"), entry("IFD0:Make", "x")};
-    QHash<QUuid, QString> sent;
-    for (const MetadataEntry &e : before)
-        sent.insert(e.id, e.value);
+    using EntryMarks::EnteredValue;
+    QList<MetadataEntry> before{entry("XMP-dc:Title", "sent"), entry("IFD0:Make", "x"),
+                                MetadataEntry::listEntry("IPTC:Keywords", {"a", "b"})};
+    const QHash<QUuid, EnteredValue> sent = EntryMarks::enteredValues(before);
     before[1].value = QStringLiteral("typed meanwhile");
-    const QHash<QString, QString> edits = EntryMarks::editsSince(before, sent);
-    QCOMPARE(edits, (QHash<QString, QString>{{"IFD0:Make", "typed meanwhile"}}));
+    before[2].setItems({"a", "b", "c, d"});
+    // A pinned row added during the write, then typed into.
+    MetadataEntry city = entry("IPTC:City", "");
+    city.value = QStringLiteral("Oslo");
+    before.append(city);
+    const QHash<QString, EnteredValue> edits = EntryMarks::editsSince(before, sent);
+    QCOMPARE(edits, (QHash<QString, EnteredValue>{
+                        {"IFD0:Make", {"typed meanwhile", false, {}}},
+                        {"IPTC:Keywords", {"a, b, c, d", true, {"a", "b", "c, d"}}},
+                        {"IPTC:City", {"Oslo", false, {}}}}));
 
-    QList<MetadataEntry> reread{entry("XMP-dc:Title", "sent"), entry("IFD0:Make", "x")};
-    QCOMPARE(EntryMarks::applyEdits(reread, edits), 1);
+    // Read again, the keywords came back as one value: they are a list
+    // again, with the item that holds a comma kept whole.
+    QList<MetadataEntry> reread{entry("XMP-dc:Title", "sent"), entry("IFD0:Make", "x"),
+                                entry("IPTC:Keywords", "a, b"), entry("IPTC:City", "")};
+    QCOMPARE(EntryMarks::applyEdits(reread, edits), 3);
     QCOMPARE(reread[1].value, QStringLiteral("typed meanwhile"));
     QVERIFY(reread[1].isModified());
+    QVERIFY(reread[2].isList);
+    QCOMPARE(reread[2].items, QStringList({"a", "b", "c, d"}));
+    QCOMPARE(reread[3].value, QStringLiteral("Oslo"));
+    QCOMPARE(EntryMarks::applyEdits(reread, edits), 0); // already there
+}
+
+void LibraryListsTest::listTextIsOneItemPerLine()
+{
+    QCOMPARE(LibraryViewModel::itemsOfText("sea\n\n  \nboats, pier\n"),
+             QStringList({"sea", "boats, pier"}));
+    QCOMPARE(LibraryViewModel::itemsOfText(""), QStringList());
 }
 
 namespace {
