@@ -190,6 +190,22 @@ int main(int argc, char *argv[])
     QTest::qWait(600);
     shoot(window, QStringLiteral("15-stripped"));
 
+    // A movie's own dates, editable where ExifTool can write them.
+    library->setSelectedItemID(library->items().at(4).id);
+    settle([&] { return !library->filteredEntries().isEmpty() && !library->isBusy(); });
+    const QModelIndex created = rowOf(editor, QStringLiteral("QuickTime:CreateDate"));
+    editor->scrollTo(created, QAbstractItemView::PositionAtTop);
+    for (const MetadataEntry &entry : library->filteredEntries())
+        library->ensureOptionsLoaded(entry);
+    settle([&] {
+        for (const MetadataEntry &entry : library->filteredEntries()) {
+            if (entry.rawKey == QStringLiteral("QuickTime:Duration"))
+                return !entry.isWritable();
+        }
+        return false;
+    });
+    shoot(window, QStringLiteral("15b-movie-dates"));
+
     // A list tag: its items one per line, then edited in place.
     library->setSelectedItemID(library->items().at(3).id);
     settle([&] { return !library->filteredEntries().isEmpty() && !library->isBusy(); });
