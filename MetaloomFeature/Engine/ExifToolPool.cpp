@@ -9,6 +9,7 @@
 #include <QCoroFuture>
 #include <QFile>
 
+#include <algorithm>
 #include <sys/stat.h>
 
 namespace Metaloom {
@@ -136,6 +137,8 @@ QCoro::Task<QPointer<ResidentExifTool>> ExifToolPool::acquire(QString key, QStri
             group.processes.append(process);
             m_busy.insert(process);
             process->start();
+            ++m_processesStarted;
+            m_mostProcessesAtOnce = std::max(m_mostProcessesAtOnce, usableCount());
             co_return QPointer<ResidentExifTool>(process);
         }
         // Every process is at work: wait for one to finish or end.
@@ -258,6 +261,12 @@ void ExifToolPool::stopAll()
         delete process.data(); // a request in flight is answered "stopped"
     while (!m_waiters.empty())
         wakeAWaiter();
+}
+
+void ExifToolPool::resetStatistics()
+{
+    m_processesStarted = 0;
+    m_mostProcessesAtOnce = usableCount();
 }
 
 QList<qint64> ExifToolPool::processIds() const

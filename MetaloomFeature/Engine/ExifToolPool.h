@@ -72,6 +72,12 @@ public:
 
     QList<qint64> processIds() const;
 
+    // How many processes were started, and the most that ran at once, since
+    // the last reset: what the benchmarks and tests watch.
+    int processesStarted() const { return m_processesStarted; }
+    int mostProcessesAtOnce() const { return m_mostProcessesAtOnce; }
+    void resetStatistics();
+
 private:
     ExifToolPool();
 
@@ -105,6 +111,8 @@ private:
     std::chrono::milliseconds m_stallLimit = std::chrono::minutes(2);
     std::chrono::milliseconds m_idleLimit = std::chrono::minutes(5);
     int m_maximumProcesses = 4;
+    int m_processesStarted = 0;
+    int m_mostProcessesAtOnce = 0;
 };
 
 } // namespace Metaloom

@@ -1,0 +1,155 @@
+// The resident ExifTool pool under concurrent work: changes started all at
+// once against the same changes one after another (time and processes
+// started), and two services (two windows) mixing changes and reads.
+
+#include "BenchSupport.h"
+
+#include "MetaloomFeature/Engine/ExifToolPool.h"
+#include "MetaloomFeature/Engine/ExifToolService.h"
+#include "tests/support/FakeExifToolBundle.h"
+#include "tests/support/TaskRunner.h"
+#include "tests/support/TestEnvironment.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QImage>
+#include <QThread>
+
+#include <cstdio>
+#include <vector>
+
+using namespace Metaloom;
+using namespace Metaloom::Testing;
+using namespace Metaloom::Bench;
+
+namespace {
+
+QList<QUrl> makeJpegs(const QString &folder, int count)
+{
+    QDir().mkpath(folder);
+    QList<QUrl> files;
+    for (int i = 0; i < count; ++i) {
+        const QString path = folder + QStringLiteral("/%1.jpg").arg(i);
+        QImage image(640, 480, QImage::Format_RGB32);
+        image.fill(QColor(30 + i, 120, 200));
+        image.save(path, "jpg", 85);
+        files << QUrl::fromLocalFile(path);
+    }
+    return files;
+}
+
+QMap<QString, QString> overrideFor(int i)
+{
+    return {{QStringLiteral("XMP-dc:Title"), QStringLiteral("Bench %1").arg(i)},
+            {QStringLiteral("IFD0:Artist"), QStringLiteral("Ann %1").arg(i)}};
+}
+
+struct Run {
+    double milliseconds = 0;
+    int started = 0;
+    int mostAtOnce = 0;
+    int failed = 0;
+};
+
+// Every task is started first (they run until their first wait), then all
+// are driven to the end together.
+template <typename T> int finishAll(std::vector<QCoro::Task<T>> &tasks)
+{
+    int failed = 0;
+    for (QCoro::Task<T> &task : tasks) {
+        const auto outcome = runTask(std::move(task), std::chrono::minutes(10));
+        if (!outcome.succeeded()) {
+            if (failed++ == 0)
+                std::printf("  failed: %s\n", qPrintable(outcome.errorMessage()));
+        }
+    }
+    return failed;
+}
+
+Run changes(const QList<QUrl> &files, bool concurrently)
+{
+    ExifToolPool &pool = ExifToolPool::shared();
+    pool.stopAll();
+    ExifToolService service(realBundle());
+    // A warm pool, as in a window that has already shown a file.
+    runTask(service.readMetadata(files.constFirst()));
+    pool.resetStatistics();
+    Run run;
+    QElapsedTimer timer;
+    timer.start();
+    if (concurrently) {
+        std::vector<QCoro::Task<ChangeReport>> tasks;
+        for (int i = 0; i < files.size(); ++i)
+            tasks.push_back(service.applyOverrides(overrideFor(i), files.at(i)));
+        run.failed = finishAll(tasks);
+    } else {
+        for (int i = 0; i < files.size(); ++i) {
+            if (!runTask(service.applyOverrides(overrideFor(i), files.at(i))).succeeded())
+                ++run.failed;
+        }
+    }
+    run.milliseconds = double(timer.nsecsElapsed()) / 1e6;
+    run.started = pool.processesStarted();
+    run.mostAtOnce = pool.mostProcessesAtOnce();
+    return run;
+}
+
+void benchConcurrentChanges(const QString &folder)
+{
+    const QList<QUrl> files = makeJpegs(folder + QStringLiteral("/twenty"), 20);
+    std::vector<double> sequential, concurrent;
+    Run lastSequential, lastConcurrent;
+    for (int round = 0; round < 3; ++round) {
+        lastSequential = changes(files, false);
+        lastConcurrent = changes(files, true);
+        sequential.push_back(lastSequential.milliseconds);
+        concurrent.push_back(lastConcurrent.milliseconds);
+    }
+    std::printf("20 changes of small JPEGs, one service, pool of %d (median of 3):\n",
+                std::max(2, QThread::idealThreadCount()));
+    std::printf("  one after another: %.0f ms, %d processes started, at most %d at once%s\n",
+                median(sequential), lastSequential.started, lastSequential.mostAtOnce,
+                lastSequential.failed ? " (FAILURES)" : "");
+    std::printf("  all at once:       %.0f ms, %d processes started, at most %d at once%s\n",
+                median(concurrent), lastConcurrent.started, lastConcurrent.mostAtOnce,
+                lastConcurrent.failed ? " (FAILURES)" : "");
+    std::printf("  -> all at once takes %.2f times as long\n",
+                median(concurrent) / median(sequential));
+}
+
+void benchTwoServicesMixed(const QString &folder)
+{
+    const QList<QUrl> files = makeJpegs(folder + QStringLiteral("/mixed"), 80);
+    ExifToolPool &pool = ExifToolPool::shared();
+    pool.stopAll();
+    ExifToolService first(realBundle());
+    ExifToolService second(realBundle());
+    pool.resetStatistics();
+    QElapsedTimer timer;
+    timer.start();
+    std::vector<QCoro::Task<ChangeReport>> writes;
+    std::vector<QCoro::Task<QList<MetadataEntry>>> reads;
+    for (int i = 0; i < 80; ++i) {
+        ExifToolService &service = i % 2 ? first : second;
+        writes.push_back(service.applyOverrides(overrideFor(i), files.at(i)));
+        if (i % 2 == 0)
+            reads.push_back((i % 4 ? second : first).readMetadata(files.at(79 - i)));
+    }
+    const int failed = finishAll(writes) + finishAll(reads);
+    std::printf("two services, 80 changes and 40 reads at once: %.0f ms, %d processes started, "
+                "at most %d at once%s\n",
+                double(timer.nsecsElapsed()) / 1e6, pool.processesStarted(),
+                pool.mostProcessesAtOnce(), failed ? " (FAILURES)" : "");
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QGuiApplication app(argc, argv);
+    TestEnvironment environment;
+    benchConcurrentChanges(environment.workPath());
+    benchTwoServicesMixed(environment.workPath());
+    return 0;
+}
