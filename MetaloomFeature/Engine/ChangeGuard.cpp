@@ -1,7 +1,7 @@
 #include "ChangeGuard.h"
 
-#include "ExifToolRunner.h"
 #include "Leftovers.h"
+#include "PrivateFolder.h"
 #include "TargetLock.h"
 
 #include <QCoroFuture>
@@ -25,7 +25,7 @@ struct Locked {
 // The temporary folder, and the target's lock if nobody holds it now.
 std::shared_ptr<Locked> tryLocking(const QString &targetPath)
 {
-    QString temporaryDirectory = ExifToolRunner::prepareTemporaryDirectory();
+    QString temporaryDirectory = PrivateFolder::prepare();
     std::optional<FileLock> lock = TargetLock::tryAcquire(temporaryDirectory, targetPath);
     return std::make_shared<Locked>(Locked{std::move(temporaryDirectory), std::move(lock)});
 }
