@@ -51,6 +51,7 @@ private Q_SLOTS:
     void processKilledWhileIdleIsReplaced();
     void bundleIsLookedUpOnEveryRun();
     void twoServicesShareAFewProcesses();
+    void concurrentChangesAndReadsStayWithinThePool();
     void quittingStopsTheCommandInFlight();
 
 private:
@@ -65,7 +66,7 @@ void ResidentExifToolTest::init()
 void ResidentExifToolTest::cleanup()
 {
     ExifToolPool::shared().setStallLimit(2min);
-    ExifToolPool::shared().setMaximumProcesses(4);
+    ExifToolPool::shared().setMaximumProcesses(ExifToolPool::defaultMaximumProcesses());
     m_env.reset();
 }
 
@@ -271,6 +272,40 @@ void ResidentExifToolTest::twoServicesShareAFewProcesses()
     QVERIFY(isProcessRunning(processes.at(0)) && isProcessRunning(processes.at(1)));
     second.reset(); // the last service on the bundle goes: so do its processes
     QTRY_VERIFY(!isProcessRunning(processes.at(0)) && !isProcessRunning(processes.at(1)));
+}
+
+void ResidentExifToolTest::concurrentChangesAndReadsStayWithinThePool()
+{
+    // Two windows changing and reading many files at once: reads, writes and
+    // read-backs wait for the pool's processes instead of starting their own.
+    ExifToolPool &pool = ExifToolPool::shared();
+    pool.setMaximumProcesses(2);
+    QList<QUrl> files;
+    for (int i = 0; i < 12; ++i)
+        files << QUrl::fromLocalFile(makeImage(m_env->workPath(), QStringLiteral("%1.jpg").arg(i)));
+    ExifToolService first(realBundle());
+    ExifToolService second(realBundle());
+    pool.resetStatistics();
+    std::vector<QCoro::Task<ChangeReport>> changes;
+    std::vector<QCoro::Task<QList<MetadataEntry>>> reads;
+    for (int i = 0; i < files.size(); ++i) {
+        ExifToolService &service = i % 2 ? first : second;
+        changes.push_back(service.applyOverrides(
+            {{QStringLiteral("XMP-dc:Title"), QStringLiteral("T%1").arg(i)}}, files.at(i)));
+        if (i % 2 == 0)
+            reads.push_back(service.readMetadata(files.at(files.size() - 1 - i)));
+    }
+    for (auto &change : changes) {
+        const auto outcome = runTask(std::move(change));
+        QVERIFY2(outcome.succeeded(), qPrintable(outcome.errorMessage()));
+    }
+    for (auto &read : reads)
+        QVERIFY(runTask(std::move(read)).succeeded());
+    QVERIFY2(pool.processesStarted() <= 2, qPrintable(QString::number(pool.processesStarted())));
+    QVERIFY(pool.mostProcessesAtOnce() <= 2);
+    for (int i = 0; i < files.size(); ++i)
+        QCOMPARE(valueOf(files.at(i).toLocalFile(), QStringLiteral("XMP-dc:Title")),
+                 QStringLiteral("T%1").arg(i));
 }
 
 void ResidentExifToolTest::quittingStopsTheCommandInFlight()
