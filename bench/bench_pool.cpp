@@ -72,8 +72,12 @@ Run changes(const QList<QUrl> &files, bool concurrently)
     ExifToolPool &pool = ExifToolPool::shared();
     pool.stopAll();
     ExifToolService service(realBundle());
-    // A warm pool, as in a window that has already shown a file.
-    runTask(service.readMetadata(files.constFirst()));
+    // A warm pool, as in a window that has already shown a few files: as
+    // many reads at once as the pool has room for.
+    std::vector<QCoro::Task<QList<MetadataEntry>>> warmUp;
+    for (int i = 0; i < pool.maximumProcesses(); ++i)
+        warmUp.push_back(service.readMetadata(files.at(i % files.size())));
+    finishAll(warmUp);
     pool.resetStatistics();
     Run run;
     QElapsedTimer timer;

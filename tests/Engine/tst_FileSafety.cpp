@@ -81,6 +81,8 @@ private Q_SLOTS:
     void leftoversOfDeadProcessesAreRemoved();
     void pathsThatCannotBeHandled_data();
     void pathsThatCannotBeHandled();
+    void linkPointedElsewhereNeverBringsInAnotherFile_data();
+    void linkPointedElsewhereNeverBringsInAnotherFile();
     void privateFolderIsTheUsersOwn_data();
     void privateFolderIsTheUsersOwn();
     void oneUserDoesNotBlockAnother_data();
@@ -361,6 +363,64 @@ void FileSafetyTest::pathsThatCannotBeHandled()
     QCOMPARE(runTask(service.readMetadata(url), 15s).errorMessage(), message);
     QCOMPARE(runTask(service.removeAllMetadata(url), 15s).errorMessage(), message);
     QCOMPARE(fake.runCount(), 0);
+}
+
+void FileSafetyTest::linkPointedElsewhereNeverBringsInAnotherFile_data()
+{
+    QTest::addColumn<bool>("pointedBack"); // before the new file takes its place
+    QTest::newRow("pointed back") << true;
+    QTest::newRow("left pointing elsewhere") << false;
+}
+
+void FileSafetyTest::linkPointedElsewhereNeverBringsInAnotherFile()
+{
+    // link.jpg leads to b.jpg. While "ExifTool" reads, the link is pointed
+    // at a.jpg, and (in one row) back at b.jpg before the replacement. The
+    // change works on the file the link led to when it began: b.jpg never
+    // gets a.jpg's content.
+    QFETCH(bool, pointedBack);
+    const QString marks = work() + QStringLiteral("/signals");
+    QDir().mkpath(marks);
+    const QString b = work() + QStringLiteral("/b.jpg");
+    const QString a = work() + QStringLiteral("/a.jpg");
+    const QString link = work() + QStringLiteral("/link.jpg");
+    writeFile(b, "content of b");
+    writeFile(a, "content of a");
+    QVERIFY(QFile::link(b, link));
+    FakeExifToolBundle fake(
+        work(),
+        QStringLiteral("out=''; prev=''; last=''\n"
+                       "for a in \"$@\"; do [ \"$prev\" = -o ] && out=\"$a\"; prev=\"$a\"; "
+                       "last=\"$a\"; done\n"
+                       "if [ -z \"$out\" ]; then printf '[{\"SourceFile\":\"f\"}]\\n'; exit 0; fi\n"
+                       ": > '%1/started'\n"
+                       "while [ ! -e '%1/go' ]; do sleep 0.01; done\n"
+                       "cp \"$last\" \"$out\" && printf ', changed' >> \"$out\"\n"
+                       "if [ -e '%1/point-back' ]; then ln -sfn '%2' '%3'; fi\n"
+                       "printf '    1 image files created\\n'")
+            .arg(marks, b, link));
+    ExifToolService service(fake.bundle());
+    auto change = service.removeAllMetadata(QUrl::fromLocalFile(link));
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(marks + QStringLiteral("/started")), 20000);
+    QVERIFY(QFile::remove(link) && QFile::link(a, link));
+    if (pointedBack)
+        writeFile(marks + QStringLiteral("/point-back"), "");
+    writeFile(marks + QStringLiteral("/go"), "");
+    const auto outcome = runTask(std::move(change));
+
+    QCOMPARE(contentOf(a), QByteArray("content of a"));
+    if (pointedBack) {
+        QVERIFY2(outcome.succeeded(), qPrintable(outcome.errorMessage()));
+        QCOMPARE(contentOf(b), QByteArray("content of b, changed"));
+        QCOMPARE(QFileInfo(link).symLinkTarget(), b);
+    } else {
+        QCOMPARE(outcome.errorMessage(),
+                 QStringLiteral("“link.jpg” now leads to another file than when Metaloom began "
+                                "the change, so nothing was changed. Please try again."));
+        QCOMPARE(contentOf(b), QByteArray("content of b"));
+        QCOMPARE(QFileInfo(link).symLinkTarget(), a);
+    }
+    QCOMPARE(filesIn(work()), (QStringList{"a.jpg", "b.jpg", "link.jpg"}));
 }
 
 void FileSafetyTest::privateFolderIsTheUsersOwn_data()
