@@ -3,6 +3,7 @@
 #include "FileChangeQueue.h"
 #include "FileLock.h"
 #include "FileReplacement.h"
+#include "PosixFile.h"
 #include "TemporaryClaim.h"
 
 #include <QCoroTask>
@@ -60,6 +61,10 @@ private:
     struct Held {
         FileLock targetLock;
         std::optional<TemporaryClaim> claim;
+        // The folder the outputs beside the target were reserved in, open:
+        // renamed away while ExifTool writes, it still leads to what was
+        // left there.
+        PosixFile::Descriptor outputFolder;
     };
 
     ChangeGuard(FileChangeQueue::Turn turn, std::shared_ptr<Held> held, Paths paths)

@@ -81,6 +81,7 @@ private Q_SLOTS:
     void leftoversOfDeadProcessesAreRemoved();
     void pathsThatCannotBeHandled_data();
     void pathsThatCannotBeHandled();
+    void outputBesideAFolderSwappedAwayIsRemoved();
     void linkPointedElsewhereNeverBringsInAnotherFile_data();
     void linkPointedElsewhereNeverBringsInAnotherFile();
     void privateFolderIsTheUsersOwn_data();
@@ -363,6 +364,39 @@ void FileSafetyTest::pathsThatCannotBeHandled()
     QCOMPARE(runTask(service.readMetadata(url), 15s).errorMessage(), message);
     QCOMPARE(runTask(service.removeAllMetadata(url), 15s).errorMessage(), message);
     QCOMPARE(fake.runCount(), 0);
+}
+
+void FileSafetyTest::outputBesideAFolderSwappedAwayIsRemoved()
+{
+    // While "ExifTool" writes its new file beside the photo, the photo's
+    // folder is renamed away and another folder takes its name. The change
+    // cannot finish, and its half-written file must not stay in the folder
+    // that moved, where nothing would ever find it by name.
+    const QString folder = work() + QStringLiteral("/album");
+    const QString moved = work() + QStringLiteral("/album-moved");
+    const QString marks = work() + QStringLiteral("/signals");
+    QDir().mkpath(folder);
+    QDir().mkpath(marks);
+    const QString target = makeImage(folder, QStringLiteral("photo.jpg"));
+    FakeExifToolBundle fake(work(),
+                            QStringLiteral("out=''; prev=''; last=''\n"
+                                           "for a in \"$@\"; do [ \"$prev\" = -o ] && out=\"$a\"; "
+                                           "prev=\"$a\"; last=\"$a\"; done\n"
+                                           "cp \"$last\" \"$out\"; : > '%1/writing'\n"
+                                           "while [ ! -e '%1/go' ]; do sleep 0.01; done\n"
+                                           "printf '    1 image files created\\n'")
+                                .arg(marks));
+    ExifToolService service(fake.bundle());
+    auto change = service.removeAllMetadata(QUrl::fromLocalFile(target));
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(marks + QStringLiteral("/writing")), 20000);
+    QVERIFY(QDir().rename(folder, moved));
+    QVERIFY(QDir().mkdir(folder));
+    writeFile(marks + QStringLiteral("/go"), "");
+    const auto outcome = runTask(std::move(change));
+    QVERIFY(outcome.error);
+    QCOMPARE(filesIn(moved), QStringList{QStringLiteral("photo.jpg")});
+    QCOMPARE(filesIn(folder), QStringList());
+    QCOMPARE(filesIn(exifToolTmp()), QStringList());
 }
 
 void FileSafetyTest::linkPointedElsewhereNeverBringsInAnotherFile_data()
