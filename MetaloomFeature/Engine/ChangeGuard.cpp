@@ -60,6 +60,7 @@ std::shared_ptr<Claimed> claim(const QString &temporaryDirectory, const QString 
         paths.retryOutput = claim.hiddenPath(QStringLiteral("-next") + suffix);
     }
     paths.targetVersion = FileReplacement::stampOf(targetPath);
+    paths.valueFileStem = claim.hiddenPath(QStringLiteral(".value-"));
     return std::make_shared<Claimed>(
         Claimed{std::move(claim), std::move(paths), std::move(outputFolder)});
 }

@@ -38,6 +38,9 @@ public:
         // reads it: a change by another program after that must not be
         // silently replaced.
         FileReplacement::FileStamp targetVersion;
+        // Where values too long for an argument go (ValueFiles), named after
+        // the claim so that the sweep after a crash finds them.
+        QString valueFileStem;
     };
 
     static QCoro::Task<ChangeGuard> begin(QString targetPath);

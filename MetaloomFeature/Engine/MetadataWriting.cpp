@@ -15,6 +15,7 @@
 #include "StripAll.h"
 #include "TagKeyRules.h"
 #include "TargetPath.h"
+#include "ValueFiles.h"
 #include "WriteArguments.h"
 #include "WriteReport.h"
 
@@ -106,8 +107,8 @@ QCoro::Task<ChangeReport> changeGuarded(ResourceBundle bundle, TargetPath::Chang
         change.stripsEverything()
             ? co_await StripAll::run(bundle, targetPath, paths.output, paths.retryOutput,
                                      paths.temporaryDirectory)
-            : co_await ExifToolRunner::run(bundle, change.buildArguments(paths.output),
-                                           paths.temporaryDirectory);
+            : co_await ValueFiles::run(bundle, change.buildArguments(paths.output),
+                                       paths.temporaryDirectory, paths.valueFileStem);
     const Verdict verdict =
         change.stripsEverything()
             ? judgeStrip(output, fileName)
