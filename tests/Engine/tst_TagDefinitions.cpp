@@ -38,6 +38,11 @@ const char *const sampleListing = R"(<?xml version='1.0' encoding='UTF-8'?>
  <tag id='3' name='Flash' g0='MakerNotes' writable='no'/>
  <tag id='5' writable='true'><desc lang='en'>no name</desc></tag>
  <tag id='6' name='Copyright' g1=''/>
+ <tag id='7' name='Keywords' flags='List'/>
+ <tag id='8' name='Subject' flags='Bag,List'/>
+ <tag id='9' name='History' flags='Flattened,List,Seq'/>
+ <tag id='10' name='Order' flags='Seq'/>
+ <tag id='11' name='Listless' flags='Avoid,Binary,Unlisted'/>
  <val lang='en'>stray</val>
 </table>
 <table name='Other' g0='Family0'>
@@ -118,7 +123,17 @@ void TagDefinitionsTest::parsesKeysWritabilityAndOptions()
     // the table's g0, or the bare name.
     QCOMPARE(QSet<QString>(table.keyBegin(), table.keyEnd()),
              (QSet<QString>{"ExifIFD:ExposureProgram", "IFD0:Orientation", "IFD0:Flash",
-                            "IFD0:Copyright", "TagFamily0:Own", "Family0:Plain", "Aperture"}));
+                            "IFD0:Copyright", "IFD0:Keywords", "IFD0:Subject", "IFD0:History",
+                            "IFD0:Order", "IFD0:Listless", "TagFamily0:Own", "Family0:Plain",
+                            "Aperture"}));
+    // List tags, whatever else their flags say.
+    QStringList lists;
+    for (auto it = table.cbegin(); it != table.cend(); ++it) {
+        if (it->isList)
+            lists << it.key();
+    }
+    lists.sort();
+    QCOMPARE(lists, (QStringList{"IFD0:History", "IFD0:Keywords", "IFD0:Order", "IFD0:Subject"}));
 
     const TagDefinition exposure = table.value(QStringLiteral("ExifIFD:ExposureProgram"));
     QVERIFY(exposure.writable); // the first definition of a key wins
@@ -159,7 +174,7 @@ void TagDefinitionsTest::loadIsSharedAndCached()
     QVERIFY2(definition.succeeded(), qPrintable(definition.errorMessage()));
     QVERIFY(definition.value->has_value());
     QVERIFY(runTask(std::move(second)).value->has_value());
-    QCOMPARE(runTask(std::move(third)).value->size(), 7);
+    QCOMPARE(runTask(std::move(third)).value->size(), 12);
     QCOMPARE(fake.runCount(), 1);
 
     // Unknown keys answer "nothing", not an empty list, without a new run.
@@ -227,14 +242,18 @@ void TagDefinitionsTest::keysReadFromSampleFiles_data()
     QTest::addColumn<QString>("key");
     QTest::addColumn<bool>("writable");
     QTest::addColumn<QString>("option"); // one label the choice list offers
-    const auto row = [](const char *key, bool writable, const char *option) {
-        QTest::newRow(key) << QString::fromUtf8(key) << writable << QString::fromUtf8(option);
+    QTest::addColumn<bool>("list");
+    const auto row = [](const char *key, bool writable, const char *option, bool list = false) {
+        QTest::newRow(key) << QString::fromUtf8(key) << writable << QString::fromUtf8(option)
+                           << list;
     };
     row("IFD0:Orientation", true, "Rotate 90 CW");
     row("ExifIFD:ExposureProgram", true, "Manual");
     row("GPS:GPSLatitude", true, "");
     row("GPS:GPSLatitudeRef", true, "North");
-    row("IPTC:Keywords", true, "");
+    row("IPTC:Keywords", true, "", true);
+    row("XMP-dc:Subject", true, "", true);
+    row("XMP-dc:Creator", true, "", true);
     row("Composite:ImageSize", false, "");
 }
 
@@ -245,11 +264,13 @@ void TagDefinitionsTest::keysReadFromSampleFiles()
     QFETCH(QString, key);
     QFETCH(bool, writable);
     QFETCH(QString, option);
+    QFETCH(bool, list);
     QVERIFY2(m_sampleKeys.contains(key), qPrintable(key + QStringLiteral(" was not read")));
     const auto definition = runTask(m_real->tagDefinition(key));
     QVERIFY2(definition.succeeded(), qPrintable(definition.errorMessage()));
     QVERIFY2(definition.value->has_value(), qPrintable(key));
     QCOMPARE(definition.value->value().writable, writable);
+    QCOMPARE(definition.value->value().isList, list);
     if (!option.isEmpty()) {
         const QList<EnumeratedOption> options = definition.value->value().options;
         QVERIFY(std::any_of(options.cbegin(), options.cend(),
