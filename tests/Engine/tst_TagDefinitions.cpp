@@ -74,6 +74,9 @@ private Q_SLOTS:
     void keysReadFromSampleFiles_data();
     void keysReadFromSampleFiles();
     void mostSampleKeysAreKnown();
+    void writableFormats_data();
+    void writableFormats();
+    void formatListsAreLoadedOncePerBundle();
 
 private:
     std::unique_ptr<TestEnvironment> m_env;
@@ -295,6 +298,78 @@ void TagDefinitionsTest::mostSampleKeysAreKnown()
         for (const char *moving : {"FileName", "Directory", "HardLink", "SymLink", "TestName"})
             QVERIFY2(tag.compare(QLatin1String(moving), Qt::CaseInsensitive) != 0, qPrintable(key));
     }
+}
+
+void TagDefinitionsTest::writableFormats_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("name"); // as copied
+    QTest::addColumn<bool>("writable");
+    QTest::addColumn<bool>("byName"); // answered without looking into the file
+    QTest::newRow("Matroska") << "Matroska.mkv"
+                              << "Matroska.mkv" << false << true;
+    QTest::newRow("AAC, a type ExifTool does not know") << "AAC.aac"
+                                                        << "AAC.aac" << false << false;
+    QTest::newRow("JPEG") << "Canon.jpg"
+                          << "Canon.jpg" << true << true;
+    QTest::newRow("CR3") << "CanonRaw.cr3"
+                         << "CanonRaw.cr3" << true << true;
+    QTest::newRow("PDF") << "PDF.pdf"
+                         << "PDF.pdf" << true << true;
+    QTest::newRow("JPEG under a name ExifTool does not know") << "Canon.jpg"
+                                                              << "photo.zzqx" << true << false;
+    QTest::newRow("JPEG without an extension") << "Canon.jpg"
+                                               << "photo" << true << false;
+    // ExifTool goes by the name: it refuses to write this one.
+    QTest::newRow("JPEG named like a Matroska file") << "Canon.jpg"
+                                                     << "photo.mkv" << false << true;
+}
+
+void TagDefinitionsTest::writableFormats()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, name);
+    QFETCH(bool, writable);
+    QFETCH(bool, byName);
+    const QUrl url = QUrl::fromLocalFile(copyTestData(file, m_env->workPath(), name));
+    const auto answer = runTask(m_real->canWriteFormat(url));
+    QVERIFY2(answer.succeeded(), qPrintable(answer.errorMessage()));
+    QCOMPARE(*answer.value, writable);
+    QCOMPARE(m_real->canWriteFormatNow(url),
+             byName ? std::optional<bool>(writable) : std::optional<bool>());
+    // The answer is what ExifTool then does.
+    const auto change = runTask(
+        m_real->applyOverrides({{QStringLiteral("XMP-dc:Title"), QStringLiteral("Title")}}, url));
+    QVERIFY2(change.succeeded() == writable, qPrintable(change.errorMessage()));
+    if (!writable && byName) {
+        QCOMPARE(ExifToolService::readOnlyFormatMessage(url),
+                 QStringLiteral("ExifTool can't write MKV files; their metadata is shown "
+                                "read-only."));
+    }
+}
+
+void TagDefinitionsTest::formatListsAreLoadedOncePerBundle()
+{
+    FakeExifToolBundle fake(m_env->workPath(),
+                            QStringLiteral("sleep 0.2; printf 'Writable file extensions:\\n  JPG "
+                                           "PNG\\nSupported file extensions:\\n  JPG MKV "
+                                           "PNG\\n'"));
+    ExifToolService first(fake.bundle());
+    ExifToolService second(fake.bundle());
+    const QUrl movie = QUrl::fromLocalFile(QStringLiteral("/nowhere/clip.MKV"));
+    const QUrl photo = QUrl::fromLocalFile(QStringLiteral("/nowhere/photo.png"));
+    QCOMPARE(first.canWriteFormatNow(movie), std::optional<bool>());
+    auto one = first.canWriteFormat(movie);
+    auto other = second.canWriteFormat(photo);
+    QCOMPARE(runTask(std::move(one)).value, std::optional<bool>(false));
+    QCOMPARE(runTask(std::move(other)).value, std::optional<bool>(true));
+    QCOMPARE(second.canWriteFormatNow(movie), std::optional<bool>(false));
+    QCOMPARE(first.canWriteFormatNow(photo), std::optional<bool>(true));
+    QCOMPARE(fake.runCount(), 2); // one request of two commands: -listwf, -listf
+    QCOMPARE(ExifToolService::formatName(movie), QStringLiteral("MKV"));
+    QCOMPARE(ExifToolService::readOnlyFormatMessage(QUrl::fromLocalFile(QStringLiteral("/a/b"))),
+             QStringLiteral("ExifTool can't write files of this kind; their metadata is shown "
+                            "read-only."));
 }
 
 QTEST_GUILESS_MAIN(TagDefinitionsTest)
