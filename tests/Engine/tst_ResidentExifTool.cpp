@@ -83,7 +83,7 @@ void ResidentExifToolTest::argumentsArriveAsGiven_data()
     for (const char *argument :
          {"plain", "Ünïcödé 日本", "trailing space ", "", "  leading space", "#not a comment",
           "-XMP:Title= one space", "-XMP:Title =x", "back\\slash\\n", "two\nlines", "cr\r",
-          "$5 and @home", "-execute"})
+          "a\\nb\nc", "$5 and @home", "-execute"})
         QTest::newRow(argument) << QString::fromUtf8(argument) << true;
     QTest::newRow("$ and a line break") << QStringLiteral("$5\nnext") << false;
     QTest::newRow("@ and a line break") << QStringLiteral("me@home\n") << false;
@@ -134,6 +134,13 @@ void ResidentExifToolTest::answersAreCutAtTheirMarkers()
 
     answers.addOutput("late");
     QVERIFY(answers.isGarbled());
+    // The status of the last command that failed, not of the last command.
+    StayOpenProtocol::Answers statuses({3, 4});
+    statuses.addOutput("{ready3}\n{ready4}\n");
+    statuses.addError("{status3:1}\n{status4:0}\n");
+    QVERIFY(statuses.isComplete());
+    QCOMPARE(statuses.exitStatus(), 1);
+
     StayOpenProtocol::Answers foreign({5});
     foreign.addOutput("out\n{ready4}\n");
     QVERIFY(foreign.isGarbled());
