@@ -14,7 +14,6 @@
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QImage>
-#include <QThread>
 
 #include <cstdio>
 #include <vector>
@@ -104,14 +103,14 @@ void benchConcurrentChanges(const QString &folder)
     const QList<QUrl> files = makeJpegs(folder + QStringLiteral("/twenty"), 20);
     std::vector<double> sequential, concurrent;
     Run lastSequential, lastConcurrent;
-    for (int round = 0; round < 3; ++round) {
+    for (int round = 0; round < 5; ++round) {
         lastSequential = changes(files, false);
         lastConcurrent = changes(files, true);
         sequential.push_back(lastSequential.milliseconds);
         concurrent.push_back(lastConcurrent.milliseconds);
     }
-    std::printf("20 changes of small JPEGs, one service, pool of %d (median of 3):\n",
-                std::max(2, QThread::idealThreadCount()));
+    std::printf("20 changes of small JPEGs, one service, pool of %d (median of 5):\n",
+                ExifToolPool::shared().maximumProcesses());
     std::printf("  one after another: %.0f ms, %d processes started, at most %d at once%s\n",
                 median(sequential), lastSequential.started, lastSequential.mostAtOnce,
                 lastSequential.failed ? " (FAILURES)" : "");
