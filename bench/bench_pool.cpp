@@ -12,10 +12,14 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
 
 #include <cstdio>
+#include <sys/resource.h>
+#include <unistd.h>
 #include <vector>
 
 using namespace Metaloom;
@@ -44,8 +48,33 @@ QMap<QString, QString> overrideFor(int i)
             {QStringLiteral("IFD0:Artist"), QStringLiteral("Ann %1").arg(i)}};
 }
 
+// CPU time of this program and of the ExifTool processes it started and
+// waited for: the kept processes are reaped only when stopped, so theirs is
+// read from /proc while they run.
+double cpuMilliseconds()
+{
+    struct rusage own {};
+    ::getrusage(RUSAGE_SELF, &own);
+    const auto ms = [](const timeval &t) {
+        return double(t.tv_sec) * 1e3 + double(t.tv_usec) / 1e3;
+    };
+    double total = ms(own.ru_utime) + ms(own.ru_stime);
+    const double tick = double(::sysconf(_SC_CLK_TCK));
+    for (const qint64 pid : ExifToolPool::shared().processIds()) {
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+        if (!stat.open(QIODevice::ReadOnly))
+            continue;
+        const QByteArray line = stat.readAll();
+        const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+        if (fields.size() > 13)
+            total += (fields.at(11).toDouble() + fields.at(12).toDouble()) * 1e3 / tick;
+    }
+    return total;
+}
+
 struct Run {
     double milliseconds = 0;
+    double cpu = 0;
     int started = 0;
     int mostAtOnce = 0;
     int failed = 0;
@@ -71,14 +100,19 @@ Run changes(const QList<QUrl> &files, bool concurrently)
     ExifToolPool &pool = ExifToolPool::shared();
     pool.stopAll();
     ExifToolService service(realBundle());
-    // A warm pool, as in a window that has already shown a few files: as
-    // many reads at once as the pool has room for.
-    std::vector<QCoro::Task<QList<MetadataEntry>>> warmUp;
-    for (int i = 0; i < pool.maximumProcesses(); ++i)
-        warmUp.push_back(service.readMetadata(files.at(i % files.size())));
+    // A warm pool, as in a window that has already saved a few files: as
+    // many changes at once as the pool has room for, so that every process
+    // has loaded ExifTool's writing code (of other files, made for it).
+    const QList<QUrl> spare = makeJpegs(QFileInfo(files.constFirst().toLocalFile()).absolutePath() +
+                                            QStringLiteral("/warm-up"),
+                                        pool.maximumProcesses());
+    std::vector<QCoro::Task<ChangeReport>> warmUp;
+    for (int i = 0; i < spare.size(); ++i)
+        warmUp.push_back(service.applyOverrides(overrideFor(i), spare.at(i)));
     finishAll(warmUp);
     pool.resetStatistics();
     Run run;
+    const double cpuBefore = cpuMilliseconds();
     QElapsedTimer timer;
     timer.start();
     if (concurrently) {
@@ -93,6 +127,7 @@ Run changes(const QList<QUrl> &files, bool concurrently)
         }
     }
     run.milliseconds = double(timer.nsecsElapsed()) / 1e6;
+    run.cpu = cpuMilliseconds() - cpuBefore;
     run.started = pool.processesStarted();
     run.mostAtOnce = pool.mostProcessesAtOnce();
     return run;
@@ -111,12 +146,14 @@ void benchConcurrentChanges(const QString &folder)
     }
     std::printf("20 changes of small JPEGs, one service, pool of %d (median of 5):\n",
                 ExifToolPool::shared().maximumProcesses());
-    std::printf("  one after another: %.0f ms, %d processes started, at most %d at once%s\n",
-                median(sequential), lastSequential.started, lastSequential.mostAtOnce,
-                lastSequential.failed ? " (FAILURES)" : "");
-    std::printf("  all at once:       %.0f ms, %d processes started, at most %d at once%s\n",
-                median(concurrent), lastConcurrent.started, lastConcurrent.mostAtOnce,
-                lastConcurrent.failed ? " (FAILURES)" : "");
+    std::printf("  one after another: %.0f ms (CPU %.0f ms), %d processes started, at most %d at "
+                "once%s\n",
+                median(sequential), lastSequential.cpu, lastSequential.started,
+                lastSequential.mostAtOnce, lastSequential.failed ? " (FAILURES)" : "");
+    std::printf("  all at once:       %.0f ms (CPU %.0f ms), %d processes started, at most %d at "
+                "once%s\n",
+                median(concurrent), lastConcurrent.cpu, lastConcurrent.started,
+                lastConcurrent.mostAtOnce, lastConcurrent.failed ? " (FAILURES)" : "");
     std::printf("  -> all at once takes %.2f times as long\n",
                 median(concurrent) / median(sequential));
 }
@@ -152,6 +189,9 @@ int main(int argc, char **argv)
 {
     QGuiApplication app(argc, argv);
     TestEnvironment environment;
+    // "bench_pool N" measures with a pool of N processes.
+    if (const int size = app.arguments().value(1).toInt(); size > 0)
+        ExifToolPool::shared().setMaximumProcesses(size);
     benchConcurrentChanges(environment.workPath());
     benchTwoServicesMixed(environment.workPath());
     return 0;
