@@ -1,6 +1,5 @@
 #include "JpegExifLimit.h"
 
-#include <QFileInfo>
 #include <QLocale>
 #include <QMimeDatabase>
 #include <QRegularExpression>
@@ -37,13 +36,13 @@ bool isExifKey(const QString &key)
     return groups.contains(group) || numberedSubIfd.match(group).hasMatch();
 }
 
-QString refusal(const QString &targetPath, const QString &what)
+QString refusal(const QString &fileName, const QString &what)
 {
     return QStringLiteral("“%1” was left unchanged: %2 would not fit in the EXIF block of a "
                           "JPEG, which holds at most 64 KB. ExifTool would split it into several "
                           "blocks, and other programs then misread the file. Long texts belong "
                           "in XMP, for example XMP-dc:Description.")
-        .arg(QFileInfo(targetPath).fileName(), what);
+        .arg(fileName, what);
 }
 
 bool splitsExifIn(const QString &warning)
@@ -66,7 +65,7 @@ bool isJpeg(const QString &targetPath)
         .inherits(QStringLiteral("image/jpeg"));
 }
 
-std::optional<QString> refusalBeforeWriting(const QString &targetPath,
+std::optional<QString> refusalBeforeWriting(const QString &targetPath, const QString &fileName,
                                             const QList<TagAssignment> &assignments)
 {
     if (!isJpeg(targetPath))
@@ -77,15 +76,15 @@ std::optional<QString> refusalBeforeWriting(const QString &targetPath,
         for (const QString &value : assignment.values) {
             const qsizetype bytes = value.toUtf8().size();
             if (bytes > longestValueBytes) {
-                return refusal(targetPath, QStringLiteral("the value of %1 (%2 bytes)")
-                                               .arg(assignment.key, QLocale::c().toString(bytes)));
+                return refusal(fileName, QStringLiteral("the value of %1 (%2 bytes)")
+                                             .arg(assignment.key, QLocale::c().toString(bytes)));
             }
         }
     }
     return std::nullopt;
 }
 
-std::optional<QString> refusalAfterWriting(const QString &targetPath,
+std::optional<QString> refusalAfterWriting(const QString &fileName,
                                            const QStringList &writeWarnings,
                                            const QStringList &originalWarnings,
                                            const QStringList &newWarnings)
@@ -95,13 +94,13 @@ std::optional<QString> refusalAfterWriting(const QString &targetPath,
     for (const QString &warning : writeWarnings) {
         const QRegularExpressionMatch match = largeValue.match(warning);
         if (match.hasMatch())
-            return refusal(targetPath, QStringLiteral("the value of %1").arg(match.captured(1)));
+            return refusal(fileName, QStringLiteral("the value of %1").arg(match.captured(1)));
     }
     // A file whose EXIF was split before is not made worse by rewriting it.
     if (splitsExif(originalWarnings))
         return std::nullopt;
     if (splitsExif(writeWarnings) || splitsExif(newWarnings))
-        return refusal(targetPath, QStringLiteral("the EXIF data of this change"));
+        return refusal(fileName, QStringLiteral("the EXIF data of this change"));
     return std::nullopt;
 }
 

@@ -30,7 +30,9 @@ bool isJpeg(const QString &targetPath);
 // The refusal of a change that sets an EXIF tag of a JPEG ("EXIF:",
 // "IFD0:", "ExifIFD:", "GPS:" ... or a known EXIF text tag without a group)
 // to a value longer than that, before ExifTool runs; nothing otherwise.
-std::optional<QString> refusalBeforeWriting(const QString &targetPath,
+// The refusal names the file `fileName` (the name the user chose, where
+// `targetPath` is the file a link leads to).
+std::optional<QString> refusalBeforeWriting(const QString &targetPath, const QString &fileName,
                                             const QList<TagAssignment> &assignments);
 
 // The refusal of ExifTool's new file when ExifTool wrote a value too large
@@ -38,7 +40,8 @@ std::optional<QString> refusalBeforeWriting(const QString &targetPath,
 // the EXIF of a file whose EXIF was whole: said so when writing, or seen in
 // reading the new file (ExifTool's reading warnings of both files; this
 // catches a write made with minor errors ignored, which warns of nothing).
-std::optional<QString> refusalAfterWriting(const QString &targetPath,
+// The refusal names the file `fileName`.
+std::optional<QString> refusalAfterWriting(const QString &fileName,
                                            const QStringList &writeWarnings,
                                            const QStringList &originalWarnings,
                                            const QStringList &newWarnings);

@@ -20,6 +20,7 @@
 #include "StripAll.h"
 #include "TagKeyRules.h"
 #include "TargetPath.h"
+#include "ValueFiles.h"
 #include "WriteArguments.h"
 #include "WriteReport.h"
 
@@ -77,25 +78,34 @@ QStringList writeWarnings(const CommandOutput &output, const QString &targetPath
     return warnings;
 }
 
+// The file's name as the user knows it: the one they chose, which may be
+// a link to the file ExifTool works on.
+QString chosenName(const TargetPath::ChangeTarget &target)
+{
+    return QFileInfo(target.chosen).fileName();
+}
+
 // ExifTool stopping at a minor error is told apart from other failures,
 // so that the caller can offer to make the change anyway.
-[[noreturn]] void rethrowAsMinorError(const ServiceError &error, const QString &targetPath)
+[[noreturn]] void rethrowAsMinorError(const ServiceError &error,
+                                      const TargetPath::ChangeTarget &target)
 {
     if (error.kind() == ServiceError::Kind::executionFailed) {
-        const QString text = MinorErrors::minorErrorText(error.message(), targetPath);
+        const QString text = MinorErrors::minorErrorText(error.message(), target.path);
         if (!text.isEmpty())
-            throw ServiceError::minorError(QFileInfo(targetPath).fileName(), text);
+            throw ServiceError::minorError(chosenName(target), text);
     }
     throw; // called only while the error is being handled
 }
 
 // Syncing a large video to disk takes longer than the interface may wait,
-// so the replacement runs on a worker thread.
-QCoro::Task<void> replace(QString targetPath, QString outputPath,
+// so the replacement runs on a worker thread. It is refused when the path
+// the user chose no longer leads to the file the change was made from.
+QCoro::Task<void> replace(TargetPath::ChangeTarget target, QString outputPath,
                           FileReplacement::FileStamp targetVersion, KeptDate keptDate)
 {
     QFuture<void> replaced = QtConcurrent::run([=] {
-        FileReplacement::replaceOriginal(targetPath, outputPath, targetVersion,
+        FileReplacement::replaceOriginal(target.path, outputPath, {targetVersion, target.chosen},
                                          FileReplacement::Strategy::automatic, keptDate);
     });
     co_await replaced;
@@ -112,9 +122,11 @@ struct Verdict {
 // compared. When none of the change took, the original is left alone and
 // the report names every tag (ExifTool's words when it refused a value).
 QCoro::Task<Verdict> judgeTagChange(ResourceBundle bundle, CommandOutput output, QString outputPath,
-                                    QString targetPath, QList<TagAssignment> assignments)
+                                    TargetPath::ChangeTarget target,
+                                    QList<TagAssignment> assignments)
 {
-    const QString fileName = QFileInfo(targetPath).fileName();
+    const QString targetPath = target.path;
+    const QString fileName = chosenName(target);
     const WriteReport::FileCounts counts = WriteReport::filesReported(output);
     if (counts.created == 0 && counts.copied == 0)
         WriteReport::verifyFilesCreated(output, fileName, keysOf(assignments)); // throws
@@ -135,7 +147,7 @@ QCoro::Task<Verdict> judgeTagChange(ResourceBundle bundle, CommandOutput output,
         answers = ChangeReadBack::combine(written.first(), original.first());
     }
     if (const std::optional<QString> refusal = JpegExifLimit::refusalAfterWriting(
-            targetPath, warnings, answers.originalWarnings, answers.newWarnings))
+            fileName, warnings, answers.originalWarnings, answers.newWarnings))
         throw ServiceError::invalidInput(*refusal);
     const ChangeComparison::Verdict verdict = ChangeComparison::judge(
         assignments, answers, warnings, ChangeComparison::fileKindOf(targetPath));
@@ -147,22 +159,25 @@ QCoro::Task<Verdict> judgeTagChange(ResourceBundle bundle, CommandOutput output,
     co_return Verdict{counts.created > 0, verdict.report};
 }
 
-QCoro::Task<ChangeReport> changeTagsGuarded(ResourceBundle bundle, QString targetPath,
+// Long values, and values the kept process's argument channel cannot
+// carry, reach ExifTool through files (ValueFiles).
+QCoro::Task<ChangeReport> changeTagsGuarded(ResourceBundle bundle, TargetPath::ChangeTarget target,
                                             TagChange change, ChangeGuard::Paths paths)
 {
     CommandOutput output;
     try {
-        output = co_await ExifToolRunner::run(
-            bundle,
-            WriteArguments::forChange(change.assignments, paths.output, targetPath, change.options),
-            paths.temporaryDirectory);
+        output =
+            co_await ValueFiles::run(bundle,
+                                     WriteArguments::forChange(change.assignments, paths.output,
+                                                               target.path, change.options),
+                                     paths.temporaryDirectory, paths.valueFileStem);
     } catch (const ServiceError &error) {
-        rethrowAsMinorError(error, targetPath);
+        rethrowAsMinorError(error, target);
     }
     const Verdict verdict =
-        co_await judgeTagChange(bundle, output, paths.output, targetPath, change.assignments);
+        co_await judgeTagChange(bundle, output, paths.output, target, change.assignments);
     if (verdict.replaceOriginal)
-        co_await replace(targetPath, paths.output, paths.targetVersion,
+        co_await replace(target, paths.output, paths.targetVersion,
                          keptDateFor(change.assignments));
     co_return verdict.report;
 }
@@ -171,16 +186,17 @@ QCoro::Task<ChangeReport> changeTagsGuarded(ResourceBundle bundle, QString targe
 // remove, so the file and the stripped copy are read in one command and
 // compared. A file ExifTool copied unchanged had nothing left to strip and
 // stays exactly as it is.
-QCoro::Task<StripReport> stripGuarded(ResourceBundle bundle, QString targetPath,
+QCoro::Task<StripReport> stripGuarded(ResourceBundle bundle, TargetPath::ChangeTarget target,
                                       ChangeOptions options, ChangeGuard::Paths paths)
 {
-    const QString fileName = QFileInfo(targetPath).fileName();
+    const QString targetPath = target.path;
+    const QString fileName = chosenName(target);
     CommandOutput output;
     try {
         output = co_await StripAll::run(bundle, targetPath, paths.output, paths.retryOutput,
                                         paths.temporaryDirectory, options);
     } catch (const ServiceError &error) {
-        rethrowAsMinorError(error, targetPath);
+        rethrowAsMinorError(error, target);
     }
     const WriteReport::FileCounts counts = WriteReport::filesReported(output);
     if (counts.created == 0 && counts.copied == 0)
@@ -199,22 +215,23 @@ QCoro::Task<StripReport> stripGuarded(ResourceBundle bundle, QString targetPath,
     const StripReport report =
         StripReport::compare(files.first(), files.last(), writeWarnings(output, targetPath));
     if (stripped)
-        co_await replace(targetPath, paths.output, paths.targetVersion, KeptDate::original);
+        co_await replace(target, paths.output, paths.targetVersion, KeptDate::original);
     co_return report;
 }
 
 // Runs one change with the guard held; outputs left behind are the guard's
 // to remove.
 template <typename Result, typename Change>
-QCoro::Task<Result> underGuard(ResourceBundle bundle, QString targetPath, Change change,
-                               QCoro::Task<Result> (*body)(ResourceBundle, QString, Change,
-                                                           ChangeGuard::Paths))
+QCoro::Task<Result> underGuard(ResourceBundle bundle, TargetPath::ChangeTarget target,
+                               Change change,
+                               QCoro::Task<Result> (*body)(ResourceBundle, TargetPath::ChangeTarget,
+                                                           Change, ChangeGuard::Paths))
 {
-    ChangeGuard guard = co_await ChangeGuard::begin(targetPath);
+    ChangeGuard guard = co_await ChangeGuard::begin(target.path);
     std::exception_ptr failure;
     Result result{};
     try {
-        result = co_await body(bundle, targetPath, change, guard.paths());
+        result = co_await body(bundle, target, change, guard.paths());
     } catch (...) {
         failure = std::current_exception();
     }
@@ -233,9 +250,9 @@ ExifToolService::changeTags(QUrl fileUrl, QList<TagAssignment> assignments, Chan
     if (assignments.isEmpty())
         co_return ChangeReport{};
     TagKeyRules::requireUsable(assignments);
-    const QString target = TargetPath::forFile(fileUrl);
+    const TargetPath::ChangeTarget target = TargetPath::forChange(fileUrl);
     if (const std::optional<QString> refusal =
-            JpegExifLimit::refusalBeforeWriting(target, assignments))
+            JpegExifLimit::refusalBeforeWriting(target.path, chosenName(target), assignments))
         throw ServiceError::invalidInput(*refusal);
     co_return co_await underGuard<ChangeReport, TagChange>(
         m_bundle, target, TagChange{assignments, options}, &changeTagsGuarded);
@@ -283,7 +300,7 @@ QCoro::Task<ChangeReport> ExifToolService::removeMetadata(QStringList tagKeys, Q
 
 QCoro::Task<StripReport> ExifToolService::removeAllMetadata(QUrl fileUrl, ChangeOptions options)
 {
-    const QString target = TargetPath::forFile(fileUrl);
+    const TargetPath::ChangeTarget target = TargetPath::forChange(fileUrl);
     co_return co_await underGuard<StripReport, ChangeOptions>(m_bundle, target, options,
                                                               &stripGuarded);
 }

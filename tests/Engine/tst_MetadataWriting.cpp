@@ -110,7 +110,7 @@ private Q_SLOTS:
 
 private:
     QString makeImage(const QString &name) { return Testing::makeImage(m_env->workPath(), name); }
-    QString exifToolTmp() const { return m_env->tempPath() + QStringLiteral("/ExifToolTmp"); }
+    QString exifToolTmp() const { return privateFolderOf(*m_env); }
 
     std::unique_ptr<TestEnvironment> m_env;
     std::unique_ptr<FakeExifToolBundle> m_fake;
