@@ -43,6 +43,17 @@ bool movesTheFile(const QString &tagName)
     return names.contains(tagName.toLower());
 }
 
+// ExifTool's geotagging pseudo-tags: Geotag's value names GPS track logs
+// (wildcards allowed) that ExifTool reads, Geosync's may name photos to
+// synchronise with, and Geotime writes a set of GPS tags worked out from
+// the track at that time. None of them is a value stored in the file.
+bool geotags(const QString &tagName)
+{
+    static const QSet<QString> names{QStringLiteral("geotag"), QStringLiteral("geosync"),
+                                     QStringLiteral("geotime")};
+    return names.contains(tagName.toLower());
+}
+
 // ExifTool's built-in shortcuts that stand for FileName among other tags:
 // writing one writes the file's name too.
 bool isShortcutIncludingFileName(const QString &tagName)
@@ -87,6 +98,12 @@ std::optional<QString> refusalReason(const QString &tagKey)
     if (movesTheFile(tagName)) {
         return QStringLiteral("“%1” would rename, move or link the file itself, so Metaloom does "
                               "not write it.")
+            .arg(tagKey);
+    }
+    if (geotags(tagName)) {
+        return QStringLiteral("“%1” makes ExifTool read other files (GPS track logs, photos to "
+                              "synchronise with) and work out GPS tags from them, so Metaloom "
+                              "does not write it.")
             .arg(tagKey);
     }
     if (isKeptByTheFileSystem(tagKey)) {

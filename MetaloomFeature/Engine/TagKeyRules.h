@@ -15,7 +15,8 @@ namespace Metaloom::TagKeyRules {
 // reads some key shapes as something other than a tag: "Title<${...}" runs
 // Perl code, "Comment<" reads a file into the photo, "TagsFromFile" copies
 // another file's tags, "csv" or "json" import files, and FileName, Directory,
-// HardLink, SymLink and TestName rename, move or link the file itself. Keys
+// HardLink, SymLink and TestName rename, move or link the file itself, and
+// Geotag, Geosync and Geotime read GPS track logs or other photos. Keys
 // typed by the user (preset keys, custom fields) therefore pass these rules
 // before ExifTool runs, and pickers offer only keys that pass them.
 //

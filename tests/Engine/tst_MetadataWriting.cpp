@@ -874,6 +874,13 @@ void MetadataWritingTest::tagKeyRules_data()
     row("File:SymLink", moves, "link.jpg");
     row("TestName", moves, "test.jpg");
     row("Common", "shortcut that includes the file name", "renamed.jpg");
+    // Values that name files ExifTool reads (a track log, a photo to
+    // synchronise with) or a time to look up in one.
+    const char *geotagging = "makes ExifTool read other files";
+    row("Geotag", geotagging, "secret.txt");
+    row("XMP:GEOTAG#", geotagging, "*.txt");
+    row("geosync", geotagging, "secret.txt");
+    row("EXIF:Geotime", geotagging, "2024:01:01 12:00:00");
     // The replacement keeps owner, group and permissions: ExifTool setting
     // them would be undone.
     row("System:FilePermissions", "kept by the file system", "rwxrwxrwx");
