@@ -55,19 +55,27 @@ public:
     // TagKeyRules first, and an EXIF value too large for a JPEG's EXIF
     // block is refused (ServiceError::invalidInput), before ExifTool runs.
     //
-    // ExifTool writes a new file; the changed tags are read back from it and
-    // from the original in one further command and compared value by value
-    // (ChangeReport): a value the format has no place for, keeps where
-    // ExifTool cannot write, stores shortened or converted, a deleted tag
-    // still there. The new file replaces the original when any part of the
-    // change took; when none did, the file is left as it is and the report
-    // names every tag, and when that is because ExifTool refused a value
-    // the change throws ServiceError::nothingWritten with ExifTool's words.
-    // Deleting only tags the file does not hold succeeds without touching
-    // it. A minor error of ExifTool throws ServiceError::minorError; the
-    // change can then be asked again with `options.ignoreMinorErrors`.
-    // A change that sets FileModifyDate leaves the file with that date;
-    // otherwise the file keeps its modification date.
+    // ExifTool writes a new file; the changed tags are read back from it
+    // (and from the original, for the keys whose verdict needs their old
+    // values) and compared value by value (ChangeReport): a value the
+    // format has no place for, keeps where ExifTool cannot write, stores
+    // shortened or converted, a deleted tag still there. The new file
+    // replaces the original when any part of the change took; when none
+    // did, the file is left as it is and the report names every tag, and
+    // when that is because ExifTool refused a value the change throws
+    // ServiceError::nothingWritten with ExifTool's words. Deleting only tags
+    // the file does not hold succeeds without touching it. A minor error of
+    // ExifTool throws ServiceError::minorError; the change can then be asked
+    // again with `options.ignoreMinorErrors`. A change that sets
+    // FileModifyDate leaves the file with that date; otherwise the file
+    // keeps its modification date. Long values, and values the kept
+    // ExifTool's argument channel cannot carry, reach ExifTool through
+    // files (ValueFiles).
+    //
+    // This change, the ones below and the strip follow a symbolic link
+    // once, when they begin, and work on the file it led to; they are
+    // refused if the link leads elsewhere by the time the new file would
+    // take its place.
     QCoro::Task<ChangeReport> changeTags(QUrl fileUrl, QList<TagAssignment> assignments,
                                          ChangeOptions options = {});
 
