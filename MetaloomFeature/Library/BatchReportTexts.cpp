@@ -324,9 +324,15 @@ Report stripFileReport(const FileOutcome &file)
             file.stoppedAtMinorError()};
     if (file.strip && !file.strip->isComplete()) {
         QString text = strippedInPart(file.fileName, *file.strip);
-        if (!file.strip->warnings.isEmpty())
-            text += paragraphBreak + QStringLiteral("ExifTool: ") +
-                    file.strip->warnings.join(QLatin1Char(' '));
+        if (!file.strip->warnings.isEmpty()) {
+            // "[minor]" is ExifTool's mark for what "-m" would let pass;
+            // nothing the user could act on here.
+            QStringList warnings;
+            for (const QString &warning : file.strip->warnings)
+                warnings << (warning.startsWith(QLatin1String("[minor] ")) ? warning.mid(8)
+                                                                           : warning);
+            text += paragraphBreak + QStringLiteral("ExifTool: ") + warnings.join(QLatin1Char(' '));
+        }
         return {{}, QStringLiteral("Not All Metadata Removed from ") + file.fileName, text};
     }
     return {removedFromFile(file.fileName), {}, {}};

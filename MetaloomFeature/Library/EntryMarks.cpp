@@ -68,11 +68,12 @@ int applyWritability(QList<MetadataEntry> &entries, const QString &key, bool isW
     for (MetadataEntry &entry : entries) {
         if (entry.rawKey != key)
             continue;
-        if (entry.forceReadOnly == !isWritable && (!isWritable || !entry.warning))
+        if (entry.forceReadOnly == !isWritable)
             continue;
-        entry.forceReadOnly = !isWritable;
+        // The warning of a read-only entry said why it was read-only.
         if (isWritable)
             entry.warning.reset();
+        entry.forceReadOnly = !isWritable;
         ++changed;
     }
     return changed;

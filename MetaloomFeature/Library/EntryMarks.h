@@ -54,8 +54,10 @@ int markStoredOtherwise(QList<MetadataEntry> &entries, const QHash<QString, Stor
 // Makes the entries of the key lists (the tag table says the tag is one).
 int markAsLists(QList<MetadataEntry> &entries, const QString &key);
 
-// Makes the entries of the key read-only or writable. A writable entry loses
-// its warning; a read-only one keeps it.
+// Makes the entries of the key read-only or writable. An entry that becomes
+// writable loses its warning, which said why it was read-only; one that
+// was writable already keeps its warning (a note on what the file holds),
+// and so does a read-only one.
 int applyWritability(QList<MetadataEntry> &entries, const QString &key, bool isWritable);
 
 // Marks read-only, with the error text as warning, every entry whose raw key

@@ -184,6 +184,7 @@ void FileHeaderView::showFormatNote()
         m_viewModel ? m_viewModel->readOnlyFormatNote() : std::nullopt;
     m_formatNote->setText(note.value_or(QString()));
     m_formatNote->setVisible(note.has_value());
+    updateButtons();
 }
 
 QString FileHeaderView::shownFileName() const
@@ -220,8 +221,9 @@ void FileHeaderView::updateButtons()
     const bool pending = m_viewModel->hasPendingChanges();
     m_save->setEnabled(pending);
     m_revert->setEnabled(pending);
+    // Nothing of a file ExifTool cannot write can be removed either.
     m_removeMetadata->setEnabled(m_viewModel->selectedItemID().has_value() &&
-                                 !m_viewModel->isBusy());
+                                 !m_viewModel->isBusy() && !m_viewModel->readOnlyFormatNote());
 }
 
 } // namespace Metaloom

@@ -166,6 +166,10 @@ void LibraryListsTest::writabilityAndFailureMarks()
     QCOMPARE(EntryMarks::applyWritability(entries, "IFD0:Make", false), 0); // already so
     QCOMPARE(EntryMarks::applyWritability(entries, "IFD0:Make", true), 1);
     QVERIFY(!entries[2].warning && !entries[2].forceReadOnly);
+    // Writable already, a row keeps its note on what the file holds.
+    entries[0].warning = QStringLiteral("shortened");
+    QCOMPARE(EntryMarks::applyWritability(entries, "XMP-dc:Title", true), 0);
+    QCOMPARE(entries[0].warning, std::optional<QString>("shortened"));
 
     // The tag name alone matches too (both Title rows); an empty tag never does.
     const QString error = QStringLiteral("Can't write Title");
@@ -450,7 +454,7 @@ void LibraryListsTest::singleFileAndProgressTexts()
     FileOutcome raw = fileOutcome("raw.cr2");
     raw.strip = StripReport{{"XMP-dc:Title"},
                             {entry("IFD0:Model", "EOS"), entry("Canon:OwnerName", "Ann")},
-                            {"Can't delete IFD0 from CR2"}};
+                            {"[minor] Can't delete IFD0 from CR2"}};
     QCOMPARE(stripFileReport(raw),
              (BatchReportTexts::Report{{},
                                        "Not All Metadata Removed from raw.cr2",

@@ -431,11 +431,13 @@ void MainWindowContentTest::unwritableFormatLineUnderTheHeader()
     const QModelIndex date =
         editorRow(window.view.editor(), QStringLiteral("Matroska:DateTimeOriginal"));
     QVERIFY(date.isValid() && !(date.flags() & Qt::ItemIsEditable));
+    QVERIFY(!window.view.fileHeader()->removeMetadataButton()->isEnabled());
 
     window.library.setSelectedItemID(window.library.items().at(1).id);
     QVERIFY(!note->isVisible());
     QVERIFY(waitForLoad(window.library));
     QVERIFY(!note->isVisible());
+    QVERIFY(window.view.fileHeader()->removeMetadataButton()->isEnabled());
 }
 
 QTEST_MAIN(MainWindowContentTest)
