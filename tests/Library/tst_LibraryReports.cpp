@@ -393,6 +393,17 @@ void LibraryReportsTest::writeAnywayRepeatsTheChange()
     QVERIFY(fake.lastWriteArguments().contains("-XMP-dc:Title=T"));
     QCOMPARE(statusText(lib), QStringLiteral("Metadata saved successfully."));
 
+    // A strip of the one file likewise.
+    lib.presentRemoveMetadataConfirmation();
+    lib.confirmRemoveMetadata();
+    QVERIFY(waitUntilIdle(lib));
+    QVERIFY(lib.writeAnywayRequest() && !lib.activeError());
+    QVERIFY(!fake.lastWriteArguments().contains("-m"));
+    lib.confirmWriteAnyway();
+    QVERIFY(waitUntilIdle(lib));
+    QVERIFY(fake.lastWriteArguments().contains("-m"));
+    QCOMPARE(statusText(lib), QStringLiteral("Removed all metadata from a.jxl."));
+
     // A batch: the files ExifTool stopped at, changed anyway as a batch.
     lib.applyPreset({QUuid::createUuid(), "P", PresetAction::addOrModifyMetadata({{title, "P"}})});
     QVERIFY(waitUntilIdle(lib));
