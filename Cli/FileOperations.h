@@ -1,0 +1,77 @@
+#pragma once
+
+#include "MetaloomFeature/Model/MetadataEntry.h"
+
+#include <QCoroTask>
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+
+#include <memory>
+
+namespace Metaloom {
+class ExifToolService;
+}
+
+// What the command line does to one file, in one place: every command goes
+// through these operations, so the program has exactly one way to read,
+// change and strip a file, the engine's. Nothing here decides what to print.
+namespace Metaloom::Cli {
+
+// One tag a change sets or deletes: no values deletes it, several are the
+// items of a list tag, written one by one.
+struct TagAssignment {
+    QString key;
+    QStringList values;
+    bool deletes() const { return values.isEmpty(); }
+    bool operator==(const TagAssignment &) const = default;
+};
+
+// What a change did not do although it went through.
+struct ChangeResult {
+    // Keys set to a value the file does not hold afterwards.
+    QStringList notWritten;
+    // Keys deleted that the file still holds.
+    QStringList notRemoved;
+    bool isComplete() const { return notWritten.isEmpty() && notRemoved.isEmpty(); }
+};
+
+// What a strip left in the file.
+struct StripResult {
+    // Keys of the tags still there, leaving out the groups every file has
+    // (the file system's, ExifTool's own, the computed ones).
+    QStringList remaining;
+};
+
+// The values a file holds now for one asked key: a key without a group, or
+// with a family-0 group ("EXIF:Artist"), can match tags of several groups.
+struct StoredTag {
+    QString key;       // as ExifTool names it, family-1 group first ("IFD0:Artist")
+    QStringList items; // one item for a plain value
+    bool operator==(const StoredTag &) const = default;
+};
+using StoredTags = QHash<QString, QList<StoredTag>>;
+
+class FileOperations {
+public:
+    virtual ~FileOperations() = default;
+
+    // Every tag of the file, as the window lists it.
+    virtual QCoro::Task<QList<MetadataEntry>> read(QUrl file) = 0;
+    // Sets and deletes the tags, as Save and presets do.
+    virtual QCoro::Task<ChangeResult> change(QUrl file, QList<TagAssignment> assignments) = 0;
+    // Removes all metadata, as Remove Metadata does.
+    virtual QCoro::Task<StripResult> strip(QUrl file) = 0;
+    // What the file holds for each key, read without changing anything: the
+    // dry runs compare it with what was asked.
+    virtual QCoro::Task<StoredTags> stored(QUrl file, QStringList keys) = 0;
+    // What the file holds that a strip would try to remove.
+    virtual QCoro::Task<QStringList> strippable(QUrl file) = 0;
+};
+
+// The operations over the engine.
+std::unique_ptr<FileOperations> engineOperations(ExifToolService *service);
+
+} // namespace Metaloom::Cli

@@ -1,0 +1,177 @@
+#include "TagChange.h"
+
+#include "Console.h"
+
+#include "MetaloomFeature/Engine/TagKeyRules.h"
+
+namespace Metaloom::Cli::TagChange {
+
+namespace {
+
+// A value as a report line shows it: quoted, escaped, and cut short.
+QString quoted(const QStringList &items)
+{
+    QStringList shown;
+    for (const QString &item : items) {
+        QString text = printable(item);
+        if (text.size() > 60)
+            text = text.left(59) + QChar(0x2026);
+        shown << QChar(0x201C) + text + QChar(0x201D);
+    }
+    return shown.join(QStringLiteral(", "));
+}
+
+std::optional<QString> keyMistake(const QString &key)
+{
+    if (const std::optional<QString> reason = TagKeyRules::refusalReason(key))
+        return QStringLiteral("cannot use the tag key '%1': %2").arg(key, *reason);
+    return std::nullopt;
+}
+
+qsizetype indexOfKey(const QList<TagAssignment> &assignments, const QString &key)
+{
+    for (qsizetype i = 0; i < assignments.size(); ++i) {
+        if (assignments.at(i).key.compare(key, Qt::CaseInsensitive) == 0)
+            return i;
+    }
+    return -1;
+}
+
+} // namespace
+
+std::variant<QList<TagAssignment>, QString> fromOptions(const QStringList &tags,
+                                                        const QStringList &removals)
+{
+    QList<TagAssignment> assignments;
+    for (const QString &tag : tags) {
+        const qsizetype equals = tag.indexOf(QLatin1Char('='));
+        if (equals < 0)
+            return QStringLiteral("'--tag %1' has no '=': write --tag KEY=VALUE").arg(tag);
+        const QString key = tag.left(equals);
+        const QString value = tag.mid(equals + 1);
+        if (const std::optional<QString> mistake = keyMistake(key))
+            return *mistake;
+        if (value.isEmpty())
+            return QStringLiteral("'--tag %1' gives no value; to delete the tag, write --remove %2")
+                .arg(tag, key);
+        if (const std::optional<QString> reason = TagKeyRules::valueRefusalReason(key, value))
+            return QStringLiteral("cannot use the value of %1: %2").arg(key, *reason);
+        const qsizetype known = indexOfKey(assignments, key);
+        if (known >= 0)
+            assignments[known].values << value;
+        else
+            assignments.append({key, {value}});
+    }
+    for (const QString &key : removals) {
+        if (const std::optional<QString> mistake = keyMistake(key))
+            return *mistake;
+        const qsizetype known = indexOfKey(assignments, key);
+        if (known >= 0 && !assignments.at(known).deletes())
+            return QStringLiteral("%1 is both set and removed; give either --tag or --remove")
+                .arg(key);
+        if (known < 0)
+            assignments.append({key, {}});
+    }
+    if (assignments.isEmpty())
+        return QStringLiteral("'set' needs at least one --tag KEY=VALUE or --remove KEY");
+    return assignments;
+}
+
+QList<TagAssignment> fromPreset(const Preset &preset)
+{
+    QList<TagAssignment> assignments;
+    for (const QString &key : preset.action.removals)
+        assignments.append({key, {}});
+    for (auto it = preset.action.overrides.cbegin(); it != preset.action.overrides.cend(); ++it)
+        assignments.append(
+            {it.key(), it.value().isEmpty() ? QStringList() : QStringList{it.value()}});
+    return assignments;
+}
+
+FileReport changed(const QString &file, const ChangeResult &result)
+{
+    FileReport report;
+    report.file = file;
+    report.notWritten = result.notWritten;
+    report.notRemoved = result.notRemoved;
+    if (result.isComplete()) {
+        report.line = printable(file) + QStringLiteral(": changed");
+        return report;
+    }
+    report.outcome = FileReport::Outcome::incomplete;
+    QStringList parts;
+    if (!result.notWritten.isEmpty())
+        parts << QStringLiteral("not written: ") + result.notWritten.join(QStringLiteral(", "));
+    if (!result.notRemoved.isEmpty())
+        parts << QStringLiteral("not removed: ") + result.notRemoved.join(QStringLiteral(", "));
+    report.line = printable(file) +
+                  QStringLiteral(": changed in part, this file has no place "
+                                 "for some of the tags (") +
+                  parts.join(QStringLiteral("; ")) + u')';
+    return report;
+}
+
+FileReport compared(const QString &file, const QList<TagAssignment> &assignments,
+                    const StoredTags &stored)
+{
+    FileReport report;
+    report.file = file;
+    QStringList changes;
+    for (const TagAssignment &assignment : assignments) {
+        const QList<StoredTag> found = stored.value(assignment.key);
+        if (assignment.deletes()) {
+            if (found.isEmpty())
+                continue;
+            report.notRemoved << assignment.key;
+            changes << QStringLiteral("would remove ") + assignment.key;
+            continue;
+        }
+        const bool holdsIt = !found.isEmpty() &&
+                             std::all_of(found.cbegin(), found.cend(), [&](const StoredTag &tag) {
+                                 return tag.items == assignment.values;
+                             });
+        if (holdsIt)
+            continue;
+        report.notWritten << assignment.key;
+        QString change = QStringLiteral("would set ") + assignment.key + QStringLiteral(" to ") +
+                         quoted(assignment.values);
+        if (!found.isEmpty())
+            change += QStringLiteral(" (now ") + quoted(found.first().items) + u')';
+        changes << change;
+    }
+    if (changes.isEmpty()) {
+        report.line = printable(file) + QStringLiteral(": already as asked, nothing would change");
+        return report;
+    }
+    report.outcome = FileReport::Outcome::incomplete;
+    report.line = printable(file) + QStringLiteral(": ") + changes.join(QStringLiteral(", "));
+    return report;
+}
+
+QCoro::Task<FileReport> apply(FileOperations *files, FileOperands::File file,
+                              QList<TagAssignment> assignments, bool dryRun)
+{
+    if (dryRun) {
+        QStringList keys;
+        for (const TagAssignment &assignment : assignments)
+            keys << assignment.key;
+        const StoredTags stored = co_await files->stored(file.url, keys);
+        co_return compared(file.shownPath, assignments, stored);
+    }
+    const ChangeResult result = co_await files->change(file.url, assignments);
+    co_return changed(file.shownPath, result);
+}
+
+SummaryWords words(bool dryRun)
+{
+    using Outcome = FileReport::Outcome;
+    if (dryRun)
+        return {{{Outcome::incomplete, QStringLiteral("would change")},
+                 {Outcome::complete, QStringLiteral("already as asked")},
+                 {Outcome::failed, QStringLiteral("failed")}}};
+    return {{{Outcome::complete, QStringLiteral("changed")},
+             {Outcome::incomplete, QStringLiteral("changed in part")},
+             {Outcome::failed, QStringLiteral("failed")}}};
+}
+
+} // namespace Metaloom::Cli::TagChange
