@@ -85,6 +85,8 @@ protected:
     // Where the JSON Lines go: standard output, unless the command's own
     // output is there (read).
     virtual bool reportsOnStandardError() const { return false; }
+    // Whether the JSON Lines say what stayed in the file (strip).
+    virtual bool reportsRemaining() const { return false; }
 
     Session *m_session = nullptr;
     bool m_json = false;

@@ -63,6 +63,9 @@ QCoro::Task<int> FileCommand::run()
             report = FileReport::failure(file.shownPath, *reason);
         } else if (!QFileInfo::exists(file.url.toLocalFile())) {
             report = FileReport::failure(file.shownPath, nothingThereMessage(file.url));
+        } else if (!QFileInfo(file.url.toLocalFile()).isReadable()) {
+            report = FileReport::failure(
+                file.shownPath, QStringLiteral("This file cannot be read: permission denied."));
         } else {
             try {
                 report = co_await handle(file);
@@ -72,7 +75,7 @@ QCoro::Task<int> FileCommand::run()
             }
         }
         if (m_json) {
-            const QString line = jsonLine(report) + u'\n';
+            const QString line = jsonLine(report, reportsRemaining()) + u'\n';
             if (reportsOnStandardError())
                 console->error(line);
             else

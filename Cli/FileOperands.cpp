@@ -3,9 +3,15 @@
 #include "MetaloomFeature/Platform/LocalizedText.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSet>
+#include <QStringDecoder>
 #include <algorithm>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
 
 namespace Metaloom::Cli::FileOperands {
 
@@ -19,6 +25,41 @@ QFileInfoList sortedEntries(const QString &folder, QDir::Filters filters)
     std::stable_sort(entries.begin(), entries.end(), [](const QFileInfo &a, const QFileInfo &b) {
         return LocalizedText::lessThan(a.fileName(), b.fileName());
     });
+    return entries;
+}
+
+bool isValidUtf8(const char *name)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    // The decoder works when its result is taken, not before.
+    const QString decoded = decoder.decode(QByteArrayView(name));
+    return !decoder.hasError();
+}
+
+enum class Kind { file, folder, other };
+
+// What QDir leaves out without a word: entries whose names are not UTF-8
+// (it cannot turn them into text). They are listed, by the name they have
+// once turned into text, so that each is reported instead of lost.
+QList<std::pair<QString, Kind>> undecodableEntries(const QString &folder)
+{
+    QList<std::pair<QString, Kind>> entries;
+    DIR *directory = ::opendir(QFile::encodeName(folder).constData());
+    if (!directory)
+        return entries;
+    while (const dirent *entry = ::readdir(directory)) {
+        if (entry->d_name[0] == '.' || isValidUtf8(entry->d_name))
+            continue;
+        struct stat status {};
+        Kind kind = Kind::other;
+        if (::fstatat(::dirfd(directory), entry->d_name, &status, 0) == 0)
+            kind = S_ISREG(status.st_mode)   ? Kind::file
+                   : S_ISDIR(status.st_mode) ? Kind::folder
+                                             : Kind::other;
+        entries.append({QFile::decodeName(entry->d_name), kind});
+    }
+    ::closedir(directory);
+    std::sort(entries.begin(), entries.end());
     return entries;
 }
 
@@ -44,6 +85,12 @@ struct Walk {
             if (entry.isFile()) {
                 ++met;
                 add(shownPrefix + entry.fileName(), entry.absoluteFilePath());
+            }
+        }
+        for (const auto &[name, kind] : undecodableEntries(absolutePath)) {
+            if (kind == Kind::file || (recursive && kind == Kind::folder)) {
+                ++met;
+                add(shownPrefix + name, QDir(absolutePath).filePath(name));
             }
         }
         if (!recursive)

@@ -46,7 +46,7 @@ FileReport FileReport::failure(const QString &file, const QString &error)
     return report;
 }
 
-QString jsonLine(const FileReport &report)
+QString jsonLine(const FileReport &report, bool withRemaining)
 {
     QStringList members{
         member("file", jsonValue(report.file)),
@@ -56,8 +56,9 @@ QString jsonLine(const FileReport &report)
         member("notWritten", jsonArray(report.notWritten)),
         member("notRemoved", jsonArray(report.notRemoved)),
     };
-    if (report.remaining)
-        members << member("remaining", jsonArray(*report.remaining));
+    if (withRemaining)
+        members << member("remaining",
+                          report.remaining ? jsonArray(*report.remaining) : QStringLiteral("null"));
     return u'{' + members.join(u',') + u'}';
 }
 

@@ -40,9 +40,10 @@ struct FileReport {
 };
 
 // One line of JSON Lines, exactly the keys "file", "ok", "complete",
-// "error" (null unless failed), "notWritten", "notRemoved" and, for strip,
-// "remaining", in that order; no line feed at the end.
-QString jsonLine(const FileReport &report);
+// "error" (null unless failed), "notWritten", "notRemoved" and, with
+// `withRemaining` (strip), "remaining" (null for a file that failed, whose
+// tags nobody read), in that order; no line feed at the end.
+QString jsonLine(const FileReport &report, bool withRemaining = false);
 
 // How a command names each outcome in its summary, in the order listed:
 // {complete, "changed"}, {incomplete, "changed in part"}, {failed, "failed"}.

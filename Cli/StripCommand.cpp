@@ -78,6 +78,8 @@ protected:
         co_return report;
     }
 
+    bool reportsRemaining() const override { return true; }
+
     SummaryWords words() const override
     {
         using Outcome = FileReport::Outcome;

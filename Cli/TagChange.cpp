@@ -126,17 +126,17 @@ FileReport compared(const QString &file, const QList<TagAssignment> &assignments
             changes << QStringLiteral("would remove ") + assignment.key;
             continue;
         }
-        const bool holdsIt = !found.isEmpty() &&
-                             std::all_of(found.cbegin(), found.cend(), [&](const StoredTag &tag) {
-                                 return tag.items == assignment.values;
-                             });
-        if (holdsIt)
+        // Every tag the key names must hold the value already.
+        const auto differing =
+            std::find_if(found.cbegin(), found.cend(),
+                         [&](const StoredTag &tag) { return tag.items != assignment.values; });
+        if (!found.isEmpty() && differing == found.cend())
             continue;
         report.notWritten << assignment.key;
         QString change = QStringLiteral("would set ") + assignment.key + QStringLiteral(" to ") +
                          quoted(assignment.values);
-        if (!found.isEmpty())
-            change += QStringLiteral(" (now ") + quoted(found.first().items) + u')';
+        if (differing != found.cend())
+            change += QStringLiteral(" (now ") + quoted(differing->items) + u')';
         changes << change;
     }
     if (changes.isEmpty()) {
