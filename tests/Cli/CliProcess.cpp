@@ -57,6 +57,14 @@ print(json.dumps({'read': got}))
     return QJsonDocument::fromJson(run.output).object().value(QStringLiteral("read"));
 }
 
+QString withoutAccessDate(const QString &text)
+{
+    QStringList lines = text.split(u'\n');
+    lines.removeIf(
+        [](const QString &line) { return line.contains(QStringLiteral("System:FileAccessDate")); });
+    return lines.join(u'\n');
+}
+
 FileState stateOf(const QString &path)
 {
     FileState state;

@@ -25,6 +25,10 @@ runProcess(const QString &program, const QStringList &arguments, const QString &
 // as JSON; a string starting with "rejected: " when the parser refused it.
 QJsonValue readByPython(const QString &format, const QByteArray &text, const QString &folder);
 
+// The text without its lines naming System:FileAccessDate: reading a file
+// may move its access date, so two reads differ there.
+QString withoutAccessDate(const QString &text);
+
 // The bytes, the inode, the times and the mode of a file: a change that
 // replaced or touched it alters one of them, even with the same bytes.
 struct FileState {
