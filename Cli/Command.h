@@ -18,12 +18,12 @@
 namespace Metaloom::Cli {
 
 class Console;
-class FileOperations;
+class Operations;
 
 // What every command of one run works with.
 struct Session {
     Console *console = nullptr;
-    FileOperations *files = nullptr;
+    Operations *files = nullptr;
     // The user's presets, read when a command asks for them.
     std::function<QList<Preset>()> presets;
     // Whether the user asked the run to stop (Ctrl+C): a batch stops after

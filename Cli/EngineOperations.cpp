@@ -2,7 +2,7 @@
 // single call yet for what a command asks, the calls the window makes are
 // made in the same order (a preset's removals, then its values).
 
-#include "FileOperations.h"
+#include "Operations.h"
 #include "StoredTagMatching.h"
 
 #include "MetaloomFeature/Engine/ExifToolRunner.h"
@@ -38,7 +38,7 @@ QStringList keysStrippable(const QList<MetadataEntry> &entries)
     return keys;
 }
 
-class EngineOperations : public FileOperations {
+class EngineOperations : public Operations {
 public:
     explicit EngineOperations(ExifToolService *service) : m_service(service) {}
 
@@ -115,7 +115,7 @@ private:
 
 } // namespace
 
-std::unique_ptr<FileOperations> engineOperations(ExifToolService *service)
+std::unique_ptr<Operations> engineOperations(ExifToolService *service)
 {
     return std::make_unique<EngineOperations>(service);
 }

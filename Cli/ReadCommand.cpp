@@ -2,7 +2,7 @@
 
 #include "Command.h"
 #include "Console.h"
-#include "FileOperations.h"
+#include "Operations.h"
 #include "ReadOutput.h"
 
 #include <QFileInfo>

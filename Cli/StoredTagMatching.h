@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FileOperations.h"
+#include "Operations.h"
 
 #include <QByteArray>
 #include <QJsonObject>

@@ -148,7 +148,7 @@ FileReport compared(const QString &file, const QList<TagAssignment> &assignments
     return report;
 }
 
-QCoro::Task<FileReport> apply(FileOperations *files, FileOperands::File file,
+QCoro::Task<FileReport> apply(Operations *files, FileOperands::File file,
                               QList<TagAssignment> assignments, bool dryRun)
 {
     if (dryRun) {

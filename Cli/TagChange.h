@@ -1,7 +1,7 @@
 #pragma once
 
 #include "Command.h"
-#include "FileOperations.h"
+#include "Operations.h"
 
 #include "MetaloomFeature/Model/Preset.h"
 
@@ -30,7 +30,7 @@ FileReport changed(const QString &file, const ChangeResult &result);
 FileReport compared(const QString &file, const QList<TagAssignment> &assignments,
                     const StoredTags &stored);
 
-QCoro::Task<FileReport> apply(FileOperations *files, FileOperands::File file,
+QCoro::Task<FileReport> apply(Operations *files, FileOperands::File file,
                               QList<TagAssignment> assignments, bool dryRun);
 
 SummaryWords words(bool dryRun);

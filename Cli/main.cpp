@@ -3,7 +3,7 @@
 
 #include "Command.h"
 #include "Console.h"
-#include "FileOperations.h"
+#include "Operations.h"
 #include "Program.h"
 #include "StopSignals.h"
 
@@ -72,7 +72,7 @@ int main(int argc, char *argv[])
     // here nothing, not even the sweep of a crashed run's leftovers, has
     // touched a file.
     ExifToolService engine;
-    const std::unique_ptr<Cli::FileOperations> files = Cli::engineOperations(&engine);
+    const std::unique_ptr<Cli::Operations> files = Cli::engineOperations(&engine);
     session.files = files.get();
 
     QTimer::singleShot(0, &application, [&prepared, &console, &stopSignals] {

@@ -2,7 +2,7 @@
 // the shared samples: every command, its JSON Lines checked against a
 // separate read, the exit statuses, dry runs that change no byte, folders
 // with and without -r, bad files among good ones, and the progress line.
-#include "Cli/FileOperations.h"
+#include "Cli/Operations.h"
 #include "MetaloomFeature/Library/EntryListMerge.h"
 #include "MetaloomFeature/Model/MetadataExportFormatter.h"
 #include "MetaloomFeature/Model/PresetsStore.h"

@@ -54,9 +54,9 @@ struct StoredTag {
 };
 using StoredTags = QHash<QString, QList<StoredTag>>;
 
-class FileOperations {
+class Operations {
 public:
-    virtual ~FileOperations() = default;
+    virtual ~Operations() = default;
 
     // Every tag of the file, as the window lists it.
     virtual QCoro::Task<QList<MetadataEntry>> read(QUrl file) = 0;
@@ -72,6 +72,6 @@ public:
 };
 
 // The operations over the engine.
-std::unique_ptr<FileOperations> engineOperations(ExifToolService *service);
+std::unique_ptr<Operations> engineOperations(ExifToolService *service);
 
 } // namespace Metaloom::Cli
