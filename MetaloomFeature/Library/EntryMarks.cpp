@@ -2,6 +2,33 @@
 
 namespace Metaloom::EntryMarks {
 
+EnteredValue EnteredValue::of(const MetadataEntry &entry)
+{
+    return entry.isList ? EnteredValue{entry.value, true, entry.items}
+                        : EnteredValue{entry.value, false, {}};
+}
+
+void EnteredValue::applyTo(MetadataEntry &entry) const
+{
+    if (isList) {
+        entry.markAsList();
+        entry.setItems(items);
+    } else if (entry.isList) {
+        entry.setItems(value.isEmpty() ? QStringList() : QStringList{value});
+    } else {
+        entry.value = value;
+    }
+}
+
+bool EnteredValue::isIn(const MetadataEntry &entry) const
+{
+    if (entry.isList)
+        return entry.items == (isList            ? items
+                               : value.isEmpty() ? QStringList()
+                                                 : QStringList{value});
+    return !isList && entry.value == value;
+}
+
 int applyWritability(QList<MetadataEntry> &entries, const QString &key, bool isWritable)
 {
     int changed = 0;
@@ -34,7 +61,7 @@ int markWriteFailure(QList<MetadataEntry> &entries, const QString &errorText)
     return marked;
 }
 
-int markNotWritten(QList<MetadataEntry> &entries, const QHash<QString, QString> &userValues,
+int markNotWritten(QList<MetadataEntry> &entries, const QHash<QString, EnteredValue> &userValues,
                    const QString &warning)
 {
     int marked = 0;
@@ -42,7 +69,7 @@ int markNotWritten(QList<MetadataEntry> &entries, const QHash<QString, QString> 
         const auto found = userValues.constFind(entry.rawKey);
         if (found == userValues.constEnd())
             continue;
-        entry.value = *found;
+        found->applyTo(entry);
         entry.warning = warning;
         entry.forceReadOnly = true;
         ++marked;
@@ -50,27 +77,36 @@ int markNotWritten(QList<MetadataEntry> &entries, const QHash<QString, QString> 
     return marked;
 }
 
-QHash<QString, QString> editsSince(const QList<MetadataEntry> &entries,
-                                   const QHash<QUuid, QString> &sent)
+QHash<QUuid, EnteredValue> enteredValues(const QList<MetadataEntry> &entries)
 {
-    QHash<QString, QString> edits;
+    QHash<QUuid, EnteredValue> values;
+    values.reserve(entries.size());
+    for (const MetadataEntry &entry : entries)
+        values.insert(entry.id, EnteredValue::of(entry));
+    return values;
+}
+
+QHash<QString, EnteredValue> editsSince(const QList<MetadataEntry> &entries,
+                                        const QHash<QUuid, EnteredValue> &sent)
+{
+    QHash<QString, EnteredValue> edits;
     for (const MetadataEntry &entry : entries) {
         const auto found = sent.constFind(entry.id);
-        const bool changed = found == sent.constEnd() ? entry.isModified() : *found != entry.value;
+        const bool changed = found == sent.constEnd() ? entry.isModified() : !found->isIn(entry);
         if (changed)
-            edits.insert(entry.rawKey, entry.value);
+            edits.insert(entry.rawKey, EnteredValue::of(entry));
     }
     return edits;
 }
 
-int applyEdits(QList<MetadataEntry> &entries, const QHash<QString, QString> &edits)
+int applyEdits(QList<MetadataEntry> &entries, const QHash<QString, EnteredValue> &edits)
 {
     int applied = 0;
     for (MetadataEntry &entry : entries) {
         const auto found = edits.constFind(entry.rawKey);
-        if (found == edits.constEnd() || !entry.isWritable() || entry.value == *found)
+        if (found == edits.constEnd() || !entry.isWritable() || found->isIn(entry))
             continue;
-        entry.value = *found;
+        found->applyTo(entry);
         ++applied;
     }
     return applied;

@@ -5,6 +5,8 @@
 #include <QHash>
 #include <QList>
 #include <QString>
+#include <QStringList>
+#include <QUuid>
 
 // Changes of the editor's entries that follow from what ExifTool said about
 // them: writability from its tag table, the tags a failed or partial write
@@ -14,6 +16,22 @@ namespace Metaloom::EntryMarks {
 
 // The warning of a tag that a change set but the file did not take.
 inline const QString noPlaceWarning = QStringLiteral("This file type has no place for this tag.");
+
+// What the user put into an entry: its text, or the items of a list tag.
+struct EnteredValue {
+    QString value;
+    bool isList = false;
+    QStringList items;
+
+    static EnteredValue of(const MetadataEntry &entry);
+    // Puts it into the entry; an entry read as one value becomes a list to
+    // take a list's items, and a list takes a text as its one item.
+    void applyTo(MetadataEntry &entry) const;
+    // Whether the entry holds it already.
+    bool isIn(const MetadataEntry &entry) const;
+
+    bool operator==(const EnteredValue &) const = default;
+};
 
 // Makes the entries of the key read-only or writable. A writable entry loses
 // its warning; a read-only one keeps it.
@@ -25,15 +43,18 @@ int markWriteFailure(QList<MetadataEntry> &entries, const QString &errorText);
 
 // Gives the entries of each key the value the user had set, the warning and
 // read-only state: the write could not put these tags into the file.
-int markNotWritten(QList<MetadataEntry> &entries, const QHash<QString, QString> &userValues,
+int markNotWritten(QList<MetadataEntry> &entries, const QHash<QString, EnteredValue> &userValues,
                    const QString &warning = noPlaceWarning);
 
-// The values of entries edited since `sent` was taken (entry id to value at
-// that moment), by raw key; entries that did not exist then count when edited.
-QHash<QString, QString> editsSince(const QList<MetadataEntry> &entries,
-                                   const QHash<QUuid, QString> &sent);
+// What each entry holds now, by id: what a write sent.
+QHash<QUuid, EnteredValue> enteredValues(const QList<MetadataEntry> &entries);
+
+// The values of entries edited since `sent` was taken, by raw key; entries
+// that did not exist then count when edited.
+QHash<QString, EnteredValue> editsSince(const QList<MetadataEntry> &entries,
+                                        const QHash<QUuid, EnteredValue> &sent);
 
 // Sets each key's value on its writable entries of a freshly read list.
-int applyEdits(QList<MetadataEntry> &entries, const QHash<QString, QString> &edits);
+int applyEdits(QList<MetadataEntry> &entries, const QHash<QString, EnteredValue> &edits);
 
 } // namespace Metaloom::EntryMarks

@@ -68,7 +68,7 @@ void LibraryViewModel::exportSelectedMetadata(MetadataExportFormatter::Format fo
 void LibraryViewModel::writeExport(const QList<MetadataEntry> &entries,
                                    MetadataExportFormatter::Format format, const QUrl &destination)
 {
-    setBusy(true);
+    const BusyScope busy(this);
     try {
         writeAtomically(destination.toLocalFile(),
                         MetadataExportFormatter::string(entries, format));
@@ -77,7 +77,6 @@ void LibraryViewModel::writeExport(const QList<MetadataEntry> &entries,
     } catch (...) {
         showError(describeException(std::current_exception()));
     }
-    setBusy(false);
 }
 
 } // namespace Metaloom

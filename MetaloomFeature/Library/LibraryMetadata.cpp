@@ -9,6 +9,7 @@
 #include "MetaloomFeature/Platform/Error.h"
 
 #include <QFileInfo>
+#include <QRegularExpression>
 
 namespace Metaloom {
 
@@ -39,6 +40,18 @@ public:
 private:
     Kind m_kind;
 };
+
+// ExifTool's tag table names the numbered groups of a movie's tracks (and
+// a few others) once, as "Track#"; a file's tags come as "Track1",
+// "Track2". The table's key of such a tag, or nothing for other groups.
+std::optional<QString> numberedGroupTableKey(const QString &key)
+{
+    static const QRegularExpression numbered(QStringLiteral("^([A-Za-z]+)[0-9]+:(.+)$"));
+    const QRegularExpressionMatch match = numbered.match(key);
+    if (!match.hasMatch())
+        return std::nullopt;
+    return match.captured(1) + QStringLiteral("#:") + match.captured(2);
+}
 
 } // namespace
 
@@ -93,7 +106,7 @@ QCoro::Task<void> LibraryViewModel::loadSelectedMetadata()
         setFullEntryList({}, std::nullopt);
         co_return;
     }
-    setBusy(true);
+    const BusyScope busy(this);
     co_await loadMetadata(*ticket);
 }
 
@@ -102,7 +115,7 @@ QCoro::Task<void> LibraryViewModel::reloadMetadata()
     const std::optional<LoadTicket> ticket = ticketForSelection();
     if (!ticket)
         co_return;
-    setBusy(true);
+    const BusyScope busy(this);
     storeBookmark(ticket->url);
     co_await loadMetadata(*ticket);
 }
@@ -123,17 +136,11 @@ QCoro::Task<bool> LibraryViewModel::loadMetadata(LoadTicket ticket)
         // selecting it again reads it again.
         if (isCurrent(ticket))
             showError(message);
-        setBusy(false);
         co_return false;
     }
-    if (!self)
+    if (!self || !isCurrent(ticket))
         co_return false;
-    if (!isCurrent(ticket)) {
-        setBusy(false);
-        co_return false;
-    }
     publishLoadedEntries(std::move(entries));
-    setBusy(false);
     Q_EMIT metadataLoaded(ticket.itemID);
     co_return true;
 }
@@ -151,23 +158,52 @@ void LibraryViewModel::publishLoadedEntries(QList<MetadataEntry> entries)
 
 void LibraryViewModel::update(const MetadataEntry &entry, const QString &value)
 {
+    recordEdit(entry, EntryMarks::EnteredValue{value, false, {}});
+}
+
+void LibraryViewModel::updateItems(const MetadataEntry &entry, const QStringList &items)
+{
+    recordEdit(entry, EntryMarks::EnteredValue{MetadataEntry::listText(items), true, items});
+}
+
+void LibraryViewModel::recordEdit(const MetadataEntry &entry, const EntryMarks::EnteredValue &value)
+{
     if (!entry.isWritable()) {
         setStatus(QStringLiteral("This tag is read-only in ExifTool."));
         return;
     }
     for (MetadataEntry &listed : m_fullEntryList) {
         if (listed.id == entry.id) {
-            listed.value = value;
+            // A list typed as text is one item per line.
+            if (listed.isList && !value.isList)
+                EntryMarks::EnteredValue{value.value, true, itemsOfText(value.value)}.applyTo(
+                    listed);
+            else
+                value.applyTo(listed);
             applySearch();
             return;
         }
     }
 }
 
+QStringList LibraryViewModel::itemsOfText(const QString &text)
+{
+    QStringList items;
+    for (const QString &line : text.split(QLatin1Char('\n'))) {
+        if (!line.trimmed().isEmpty())
+            items.append(line);
+    }
+    return items;
+}
+
 void LibraryViewModel::resetChanges()
 {
-    for (MetadataEntry &entry : m_fullEntryList)
-        entry.value = entry.originalValue;
+    for (MetadataEntry &entry : m_fullEntryList) {
+        if (entry.isList)
+            entry.setItems(entry.originalItems);
+        else
+            entry.value = entry.originalValue;
+    }
     applySearch();
     setStatus(QStringLiteral("Changes reverted."));
 }
@@ -204,6 +240,9 @@ QCoro::Task<void> LibraryViewModel::lookUpOptions(QString key)
     std::optional<TagDefinition> definition;
     try {
         definition = co_await requireEngine(service)->tagDefinition(key);
+        if (const std::optional<QString> tableKey = numberedGroupTableKey(key);
+            !definition && tableKey)
+            definition = co_await requireEngine(service)->tagDefinition(*tableKey);
     } catch (...) {
         definition.reset();
     }
@@ -277,13 +316,12 @@ QCoro::Task<bool> LibraryViewModel::saveChanges()
         co_return false;
     }
 
-    setBusy(true);
+    const BusyScope busy(this);
     const LoadTicket ticket{m_loadGeneration, item->id, item->url};
     // What was sent, so that edits typed while the write runs survive the
     // read that follows it.
-    QHash<QUuid, QString> sentValues;
-    for (const MetadataEntry &entry : std::as_const(m_fullEntryList))
-        sentValues.insert(entry.id, entry.value);
+    const QHash<QUuid, EntryMarks::EnteredValue> sentValues =
+        EntryMarks::enteredValues(m_fullEntryList);
 
     QPointer<LibraryViewModel> self(this);
     QPointer<ExifToolService> service = m_service;
@@ -299,7 +337,6 @@ QCoro::Task<bool> LibraryViewModel::saveChanges()
     } catch (const ServiceError &error) {
         if (!self)
             co_return false;
-        setBusy(false);
         if (error.kind() == ServiceError::Kind::executionFailed && isCurrent(ticket))
             handleWriteFailure(error.message());
         else
@@ -309,22 +346,24 @@ QCoro::Task<bool> LibraryViewModel::saveChanges()
         const QString message = describeException(std::current_exception());
         if (!self)
             co_return false;
-        setBusy(false);
         showError(message);
         co_return false;
     }
     if (!self)
         co_return true;
+    // An Orientation or a preview changed with the tags: the sidebar shows
+    // the file as it now is.
+    fileDidChange(item->id);
 
-    QHash<QString, QString> notWritten;
+    QHash<QString, EntryMarks::EnteredValue> notWritten;
     for (const MetadataEntry &entry : std::as_const(writable)) {
         if (report.tagsNotWritten.contains(entry.rawKey))
-            notWritten.insert(entry.rawKey, entry.value);
+            notWritten.insert(entry.rawKey, EntryMarks::EnteredValue::of(entry));
     }
     setStatus(notWritten.isEmpty() ? QStringLiteral("Metadata saved successfully.")
                                    : QStringLiteral("Some metadata tags are read-only."));
     if (isCurrent(ticket)) {
-        const QHash<QString, QString> typedMeanwhile =
+        const QHash<QString, EntryMarks::EnteredValue> typedMeanwhile =
             EntryMarks::editsSince(m_fullEntryList, sentValues);
         const bool reloaded = co_await loadMetadata(ticket);
         if (!self)
@@ -338,7 +377,6 @@ QCoro::Task<bool> LibraryViewModel::saveChanges()
                 applySearch();
         }
     }
-    setBusy(false);
     co_return true;
 }
 

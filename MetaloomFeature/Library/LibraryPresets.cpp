@@ -2,9 +2,7 @@
 
 #include "LibraryViewModel.h"
 
-#include "BatchReportTexts.h"
-
-#include "MetaloomFeature/Platform/Error.h"
+#include "FileOperations.h"
 
 namespace Metaloom {
 
@@ -28,6 +26,8 @@ void LibraryViewModel::applyPreset(const Preset &preset)
         setStatus(QStringLiteral("No files loaded to apply preset to."));
         return;
     }
+    if (refuseWhileBatchRuns())
+        return;
     applyPresetWhenChecked(preset);
 }
 
@@ -37,68 +37,18 @@ QCoro::Task<void> LibraryViewModel::applyPresetWhenChecked(Preset preset)
         setStatus(QStringLiteral("Preset has no operations to apply."));
         co_return;
     }
-    co_await performPreset(std::move(preset));
-}
-
-QCoro::Task<void> LibraryViewModel::performPreset(Preset preset)
-{
-    QPointer<LibraryViewModel> self(this);
     QPointer<ExifToolService> service = m_service;
-    const QMap<QString, QString> overrides = preset.action.overrides;
-    const QStringList removals = preset.action.removals;
-
-    setBusy(true);
-    BatchReportTexts::PresetOutcome outcome;
-    outcome.presetName = preset.name;
-    std::optional<QUuid> selectedWasChanged;
-    const QList<MediaItem> snapshot = m_items;
-    for (const MediaItem &item : snapshot) {
-        storeBookmark(item.url);
-        ChangeReport fileReport;
-        try {
-            if (!removals.isEmpty()) {
-                const ChangeReport removed =
-                    co_await withSecurityScope(item.url, [service, removals](QUrl url) {
-                        return requireEngine(service)->removeMetadata(removals, url);
-                    });
-                if (!self)
-                    co_return;
-                fileReport.tagsNotRemoved = removed.tagsNotRemoved;
-                fileReport.tagsNotWritten = removed.tagsNotWritten;
-            }
-            if (!overrides.isEmpty()) {
-                const ChangeReport written =
-                    co_await withSecurityScope(item.url, [service, overrides](QUrl url) {
-                        return requireEngine(service)->applyOverrides(overrides, url);
-                    });
-                if (!self)
-                    co_return;
-                fileReport.tagsNotWritten += written.tagsNotWritten;
-                fileReport.tagsNotRemoved += written.tagsNotRemoved;
-            }
-        } catch (...) {
-            const QString message = describeException(std::current_exception());
-            // The window closed: the change in flight finished or failed
-            // whole; the remaining files stay as they are.
-            if (!self)
-                co_return;
-            outcome.failures.append(message);
-            continue;
-        }
-        ++outcome.succeeded;
-        if (!fileReport.isComplete())
-            outcome.incomplete.append({item.fileName, fileReport});
-        if (m_selectedItemID == item.id)
-            selectedWasChanged = item.id;
-    }
-
-    if (const std::optional<QString> alert = BatchReportTexts::presetAlert(outcome))
-        showError(*alert);
-    else if (const std::optional<QString> status = BatchReportTexts::presetStatus(outcome))
-        setStatus(*status);
-    setBusy(false);
-    if (selectedWasChanged)
-        reloadAfterChange(*selectedWasChanged);
+    const PresetAction action = preset.action;
+    const QString name = preset.name;
+    BatchProgress progress;
+    progress.kind = BatchProgress::Kind::applyPreset;
+    progress.presetName = name;
+    co_await performBatch(progress, m_items, withScope([service, action](QUrl url) {
+                              return FileOperations::applyPreset(service, action, url);
+                          }),
+                          [name](const BatchRun::Outcome &outcome) {
+                              return BatchReportTexts::presetReport(name, outcome);
+                          });
 }
 
 } // namespace Metaloom

@@ -1,11 +1,10 @@
 // Stripping all metadata from one file or from every loaded file, each after
-// a confirmation the window shows for the published request.
+// a confirmation the window shows for the published request; the whole
+// library goes on past files that fail.
 
 #include "LibraryViewModel.h"
 
-#include "BatchReportTexts.h"
-
-#include "MetaloomFeature/Platform/Error.h"
+#include "FileOperations.h"
 
 namespace Metaloom {
 
@@ -15,6 +14,8 @@ void LibraryViewModel::presentRemoveAllMetadataConfirmation()
         setStatus(QStringLiteral("No files loaded to remove metadata from."));
         return;
     }
+    if (refuseWhileBatchRuns())
+        return;
     m_removeAllMetadataRequest = RemoveAllMetadataRequest{};
     Q_EMIT removeAllMetadataRequestChanged();
 }
@@ -25,6 +26,8 @@ void LibraryViewModel::confirmRemoveAllMetadata()
         return;
     m_removeAllMetadataRequest.reset();
     Q_EMIT removeAllMetadataRequestChanged();
+    if (refuseWhileBatchRuns())
+        return;
     removeAllMetadataFromLoadedFiles();
 }
 
@@ -72,64 +75,29 @@ void LibraryViewModel::cancelRemoveMetadata()
 
 QCoro::Task<void> LibraryViewModel::removeAllMetadataFromLoadedFiles()
 {
-    QPointer<LibraryViewModel> self(this);
     QPointer<ExifToolService> service = m_service;
-    setBusy(true);
-    const QList<MediaItem> snapshot = m_items;
-    std::optional<QUuid> selectedWasStripped;
-    bool failed = false;
-    for (const MediaItem &item : snapshot) {
-        storeBookmark(item.url);
-        try {
-            co_await withSecurityScope(item.url, [service](QUrl url) {
-                return requireEngine(service)->removeAllMetadata(url);
-            });
-        } catch (...) {
-            const QString message = describeException(std::current_exception());
-            if (!self)
-                co_return;
-            showError(message);
-            failed = true;
-            break;
-        }
-        // The window closed: the file just stripped is done, the rest stay as they are.
-        if (!self)
-            co_return;
-        if (m_selectedItemID == item.id)
-            selectedWasStripped = item.id;
-    }
-    if (!failed && !snapshot.isEmpty())
-        setStatus(BatchReportTexts::removedFromItems(snapshot.size()));
-    setBusy(false);
-    if (selectedWasStripped)
-        reloadAfterChange(*selectedWasStripped);
+    co_await performBatch(BatchProgress{}, m_items, withScope([service](QUrl url) {
+                              return FileOperations::strip(service, url);
+                          }),
+                          &BatchReportTexts::stripReport);
 }
 
 QCoro::Task<void> LibraryViewModel::removeAllMetadata(MediaItem item)
 {
     QPointer<LibraryViewModel> self(this);
     QPointer<ExifToolService> service = m_service;
-    setBusy(true);
+    const BusyScope busy(this);
     storeBookmark(item.url);
-    std::optional<QUuid> selectedWasStripped;
-    try {
-        co_await withSecurityScope(item.url, [service](QUrl url) {
-            return requireEngine(service)->removeAllMetadata(url);
-        });
-        if (!self)
-            co_return;
-        if (m_selectedItemID == item.id)
-            selectedWasStripped = item.id;
-        setStatus(BatchReportTexts::removedFromFile(item.fileName));
-    } catch (...) {
-        const QString message = describeException(std::current_exception());
-        if (!self)
-            co_return;
-        showError(message);
+    FileOutcome outcome = co_await withSecurityScope(
+        item.url, [service](QUrl url) { return FileOperations::strip(service, url); });
+    if (!self)
+        co_return;
+    outcome.fileName = item.fileName;
+    showReport(BatchReportTexts::stripFileReport(outcome));
+    if (outcome.succeeded()) {
+        fileDidChange(item.id);
+        reloadAfterChange(item.id);
     }
-    setBusy(false);
-    if (selectedWasStripped)
-        reloadAfterChange(*selectedWasStripped);
 }
 
 } // namespace Metaloom

@@ -3,6 +3,7 @@
 #include "LibraryViewModel.h"
 
 #include "EntryListMerge.h"
+#include "FileOperations.h"
 #include "SearchFilter.h"
 #include "ThumbnailLoader.h"
 
@@ -102,16 +103,20 @@ void LibraryViewModel::showError(const QString &message)
 ExifToolService *LibraryViewModel::requireEngine(const QPointer<ExifToolService> &service)
 {
     if (!service)
-        throw PlatformError(QStringLiteral("The metadata engine of this window has stopped."));
+        throw PlatformError(FileOperations::engineStoppedMessage());
     return service;
 }
 
-void LibraryViewModel::setBusy(bool busy)
+LibraryViewModel::BusyScope::BusyScope(LibraryViewModel *library) : m_library(library)
 {
-    if (busy == m_isBusy)
-        return;
-    m_isBusy = busy;
-    Q_EMIT isBusyChanged();
+    if (++library->m_busyOperations == 1)
+        Q_EMIT library->isBusyChanged();
+}
+
+LibraryViewModel::BusyScope::~BusyScope()
+{
+    if (m_library && --m_library->m_busyOperations == 0)
+        Q_EMIT m_library->isBusyChanged();
 }
 
 void LibraryViewModel::setMetadataSettingsPresented(bool presented)

@@ -2,6 +2,10 @@
 
 #include "MetaloomFeature/Engine/ChangeReport.h"
 #include "MetaloomFeature/Engine/ExifToolService.h"
+#include "MetaloomFeature/Library/BatchProgress.h"
+#include "MetaloomFeature/Library/BatchReportTexts.h"
+#include "MetaloomFeature/Library/BatchRun.h"
+#include "MetaloomFeature/Library/EntryMarks.h"
 #include "MetaloomFeature/Library/SavePanel.h"
 #include "MetaloomFeature/Library/SettingsTab.h"
 #include "MetaloomFeature/Library/StatusTimer.h"
@@ -80,18 +84,23 @@ class LibraryViewModel : public QObject {
         OptionsByKey enumeratedOptions READ enumeratedOptions NOTIFY enumeratedOptionsChanged)
     Q_PROPERTY(bool hasPendingChanges READ hasPendingChanges NOTIFY hasPendingChangesChanged)
     Q_PROPERTY(QStringList availableTagKeys READ availableTagKeys NOTIFY availableTagKeysChanged)
+    Q_PROPERTY(std::optional<Metaloom::BatchProgress> batchProgress READ batchProgress NOTIFY
+                   batchProgressChanged)
 
 public:
     using OptionsByKey = QHash<QString, QList<ExifToolService::EnumeratedOption>>;
 
-    // The content of the error alert ("ExifTool Error"); a new id per error.
+    // The content of the error alert; a new id per error. The title says
+    // what failed: "ExifTool Error" only when ExifTool did.
     struct ViewModelError {
         QUuid id;
         QString message;
+        QString title;
 
-        explicit ViewModelError(QString text = QString())
-            : id(QUuid::createUuid()), message(std::move(text))
+        explicit ViewModelError(QString text = QString(), QString alertTitle = exifToolErrorTitle())
+            : id(QUuid::createUuid()), message(std::move(text)), title(std::move(alertTitle))
         {}
+        static QString exifToolErrorTitle() { return QStringLiteral("ExifTool Error"); }
         bool operator==(const ViewModelError &) const = default;
     };
 
@@ -153,7 +162,7 @@ public:
     void setSearchText(const QString &text);
 
     std::optional<QString> statusMessage() const { return m_statusMessage; }
-    bool isBusy() const { return m_isBusy; }
+    bool isBusy() const { return m_busyOperations > 0; }
 
     std::optional<ViewModelError> activeError() const { return m_activeError; }
     // The window clears it (nothing) when the alert is dismissed.
@@ -206,8 +215,15 @@ public:
 
     // Reads the selected file again; unsaved edits are dropped.
     QCoro::Task<void> reloadMetadata();
-    // Records an edit of the entry with this id (read-only entries refuse it).
+    // Records an edit of the entry with this id (read-only entries refuse
+    // it). A list tag takes the text as one item per line, blank lines
+    // left out.
     void update(const MetadataEntry &entry, const QString &value);
+    // Records the items of a list tag; an entry read as one value becomes a
+    // list of these items.
+    void updateItems(const MetadataEntry &entry, const QStringList &items);
+    // The items a list's text stands for: its lines that are not blank.
+    static QStringList itemsOfText(const QString &text);
     // Writes the edits into the selected file and reads it back. True when
     // the edits reached the file (tags the file has no place for excepted).
     QCoro::Task<bool> saveChanges();
@@ -231,9 +247,19 @@ public:
     void confirmRemoveMetadata();
     void cancelRemoveMetadata();
 
+    // --- Batches -------------------------------------------------------------
+
+    // While a change of several files runs (stripping or a preset): how far
+    // it got. Nothing otherwise; one runs at a time.
+    const std::optional<BatchProgress> &batchProgress() const { return m_batchProgress; }
+    // Stops the running batch after the file being changed; the files done
+    // stay done and the report says where it stopped.
+    void cancelBatch();
+
     // --- Presets -------------------------------------------------------------
 
-    // Applies the preset to every loaded file, one after the other.
+    // Applies the preset to every loaded file, one after the other, going on
+    // past files that fail.
     void applyPreset(const Preset &preset);
     void presentPresetManager();
     void dismissPresetManager();
@@ -277,6 +303,7 @@ Q_SIGNALS:
     void enumeratedOptionsChanged();
     void hasPendingChangesChanged();
     void availableTagKeysChanged();
+    void batchProgressChanged();
 
     // Finer signals for smooth views.
     // The thumbnail of one item arrived (items() holds it); itemsChanged is
@@ -322,15 +349,28 @@ private:
     void reapplyWritableOverrides();
     bool applyWritability(const QString &key, bool isWritable, bool record);
     bool canWrite(const QUrl &fileUrl) const;
+    void recordEdit(const MetadataEntry &entry, const EntryMarks::EnteredValue &value);
     void handleWriteFailure(const QString &message);
     QCoro::Task<void> lookUpOptions(QString key);
     QCoro::Task<void> reloadAfterChange(QUuid itemID);
 
-    // Removal and presets
+    // Removal, presets and the batches that run them
     QCoro::Task<void> removeAllMetadataFromLoadedFiles();
     QCoro::Task<void> removeAllMetadata(MediaItem item);
     QCoro::Task<void> applyPresetWhenChecked(Preset preset);
-    QCoro::Task<void> performPreset(Preset preset);
+    // The operation run on a file with its access scope open.
+    BatchRun::Operation withScope(std::function<QCoro::Task<FileOutcome>(QUrl)> operation);
+    using BatchReporter = std::function<BatchReportTexts::Report(const BatchRun::Outcome &)>;
+    // Runs the operation over the items one after the other, publishing its
+    // progress, and shows the report at the end.
+    QCoro::Task<void> performBatch(BatchProgress progress, QList<MediaItem> items,
+                                   BatchRun::Operation operation, BatchReporter reporter);
+    // Refuses (with a status) while a batch runs.
+    bool refuseWhileBatchRuns();
+    void setBatchProgress(std::optional<BatchProgress> progress);
+    void showReport(const BatchReportTexts::Report &report);
+    // The file of the item changed: its thumbnail is drawn again.
+    void fileDidChange(QUuid itemID);
 
     // Field settings
     void loadFieldSettings();
@@ -346,7 +386,20 @@ private:
 
     // The engine, or a PlatformError when it is gone (its window is closing).
     static ExifToolService *requireEngine(const QPointer<ExifToolService> &service);
-    void setBusy(bool busy);
+    // Keeps the library busy for as long as it lives: every operation that
+    // runs ExifTool for the window holds one, so the library is idle only
+    // when none runs (a read dropped for a newer one included). Safe to
+    // outlive the library.
+    class BusyScope {
+    public:
+        explicit BusyScope(LibraryViewModel *library);
+        ~BusyScope();
+        BusyScope(const BusyScope &) = delete;
+        BusyScope &operator=(const BusyScope &) = delete;
+
+    private:
+        QPointer<LibraryViewModel> m_library;
+    };
     void showError(const QString &message);
     void notifyPendingChanges();
 
@@ -365,7 +418,7 @@ private:
     QList<MetadataEntry> m_visibleEntries;
     QString m_searchText;
     std::optional<QString> m_statusMessage;
-    bool m_isBusy = false;
+    int m_busyOperations = 0;
     std::optional<ViewModelError> m_activeError;
     std::optional<PresetManagerState> m_presetManagerState;
     std::optional<RemoveAllMetadataRequest> m_removeAllMetadataRequest;
@@ -382,6 +435,7 @@ private:
     // Raised whenever the selection moves; a read that finishes under an
     // older number belongs to a file no longer shown and is dropped.
     quint64 m_loadGeneration = 0;
+    std::optional<BatchProgress> m_batchProgress;
     bool m_hadPendingChanges = false;
     // What the open settings sheet started from or last sent: its drafts are
     // stored as changes against these, so a pin or field another window

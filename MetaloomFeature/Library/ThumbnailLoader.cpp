@@ -62,7 +62,27 @@ void ThumbnailLoader::forgetAll()
 
 bool ThumbnailLoader::isCurrent(QUuid itemID, const Request &request) const
 {
-    return m_pending.value(itemID).ticket == request.ticket;
+    // A forgotten item has no entry, and no entry is current: tickets are
+    // only compared between a request and its own item's latest one.
+    const auto found = m_pending.constFind(itemID);
+    return found != m_pending.constEnd() && found->ticket == request.ticket;
+}
+
+void ThumbnailLoader::deliver(QUuid itemID, Request request, std::optional<QImage> image)
+{
+    // Always from the event loop, never on the requester's time: a render
+    // can finish before request() returns (a small file, a busy machine),
+    // and a forget() right after the request must still hold.
+    QMetaObject::invokeMethod(
+        this,
+        [this, itemID, request, image] {
+            if (!isCurrent(itemID, request))
+                return;
+            m_pending.remove(itemID);
+            if (image)
+                Q_EMIT thumbnailReady(itemID, *image);
+        },
+        Qt::QueuedConnection);
 }
 
 QCoro::Task<void> ThumbnailLoader::render(QUuid itemID, QUrl fileUrl, Request request)
@@ -112,16 +132,12 @@ QCoro::Task<void> ThumbnailLoader::render(QUuid itemID, QUrl fileUrl, Request re
                     co_return;
             }
         }
-        if (!isCurrent(itemID, request))
-            co_return;
-        m_pending.remove(itemID);
-        if (image)
-            Q_EMIT thumbnailReady(itemID, *image);
+        deliver(itemID, request, std::move(image));
     } catch (...) {
         // A render that fails leaves the item without a picture, as a file
         // that is no image does.
-        if (self && isCurrent(itemID, request))
-            m_pending.remove(itemID);
+        if (self)
+            deliver(itemID, request, std::nullopt);
     }
 }
 

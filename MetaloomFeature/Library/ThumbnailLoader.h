@@ -14,13 +14,15 @@
 #include <atomic>
 #include <deque>
 #include <memory>
+#include <optional>
 
 namespace Metaloom {
 
 // Renders the sidebar's thumbnails away from the main thread: images Qt can
 // decode on a small thread pool, other files (RAW, HEIC, video) from the
 // preview ExifTool finds inside them. Results arrive through thumbnailReady,
-// in whatever order they finish. Nothing here writes to a file.
+// in whatever order they finish, always from the event loop. Nothing here
+// writes to a file.
 class ThumbnailLoader : public QObject {
     Q_OBJECT
 
@@ -53,6 +55,8 @@ private:
     QCoro::Task<void> waitForExifToolSlot();
     void releaseExifToolSlot();
     bool isCurrent(QUuid itemID, const Request &request) const;
+    // Hands the result over later, if the request is still the item's latest.
+    void deliver(QUuid itemID, Request request, std::optional<QImage> image);
 
     ResourceBundle m_bundle;
     int m_edge;

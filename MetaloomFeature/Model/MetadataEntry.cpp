@@ -25,8 +25,9 @@ const QSet<QString> &alwaysWritableKeys()
 
 const QSet<QString> &MetadataEntry::hiddenGroups()
 {
-    static const QSet<QString> groups{QStringLiteral("Meta"), QStringLiteral("QuickTime"),
-                                      QStringLiteral("ExifTool")};
+    // "QuickTime" is not among them: it holds a movie's own dates and
+    // duration, which users need to see and fix.
+    static const QSet<QString> groups{QStringLiteral("Meta"), QStringLiteral("ExifTool")};
     return groups;
 }
 

@@ -37,8 +37,9 @@ struct MetadataEntry {
     MetadataEntry(const QString &rawKey, const QString &value,
                   const std::optional<QString> &displayNameOverride = std::nullopt);
     // A list tag read with these items.
-    static MetadataEntry listEntry(const QString &rawKey, const QStringList &items,
-                                   const std::optional<QString> &displayNameOverride = std::nullopt);
+    static MetadataEntry
+    listEntry(const QString &rawKey, const QStringList &items,
+              const std::optional<QString> &displayNameOverride = std::nullopt);
 
     // The display text of a list's items.
     static QString listText(const QStringList &items);
@@ -52,7 +53,8 @@ struct MetadataEntry {
     bool isModified() const { return isList ? items != originalItems : value != originalValue; }
     bool isWritable() const;
 
-    // Groups ExifTool reports about itself or its container parsing; never shown.
+    // Groups ExifTool reports about itself ("ExifTool") or its parsing of
+    // a container's item structure ("Meta"); never shown.
     static const QSet<QString> &hiddenGroups();
 
     bool operator==(const MetadataEntry &) const = default;

@@ -14,13 +14,25 @@ struct PresetAction {
     enum class Type { AddOrModifyMetadata };
 
     Type type = Type::AddOrModifyMetadata;
-    // Tag key ("XMP-dc:Description") to the text written into it; no order.
-    QMap<QString, QString> overrides;
+    // Tag key ("XMP-dc:Description") to what is written into it, in no
+    // order: one text for most tags, the items of a list tag ("Keywords")
+    // one by one.
+    QMap<QString, QStringList> overrides;
     // Tag keys deleted before the overrides are written, in the user's order.
     QStringList removals;
 
-    static PresetAction addOrModifyMetadata(QMap<QString, QString> overrides = {},
+    // One text per key.
+    static PresetAction addOrModifyMetadata(const QMap<QString, QString> &values = {},
                                             QStringList removals = {})
+    {
+        QMap<QString, QStringList> overrides;
+        for (auto it = values.cbegin(); it != values.cend(); ++it)
+            overrides.insert(it.key(), {it.value()});
+        return {Type::AddOrModifyMetadata, std::move(overrides), std::move(removals)};
+    }
+    // Several items for some keys.
+    static PresetAction addOrModifyItems(QMap<QString, QStringList> overrides,
+                                         QStringList removals = {})
     {
         return {Type::AddOrModifyMetadata, std::move(overrides), std::move(removals)};
     }

@@ -10,11 +10,22 @@ namespace {
 
 const QString addOrModifyType = QStringLiteral("addOrModify");
 
+// A value of one item is stored as the text it always was, so presets that
+// set no list read the same in every version; several items are an array.
+QJsonValue encodeItems(const QStringList &items)
+{
+    if (items.size() == 1)
+        return items.first();
+    if (items.isEmpty())
+        return QString();
+    return QJsonArray::fromStringList(items);
+}
+
 QJsonObject encodeAction(const PresetAction &action)
 {
     QJsonObject overrides;
     for (auto it = action.overrides.cbegin(); it != action.overrides.cend(); ++it)
-        overrides.insert(it.key(), it.value());
+        overrides.insert(it.key(), encodeItems(it.value()));
     return QJsonObject{
         {QStringLiteral("type"), addOrModifyType},
         {QStringLiteral("overrides"), overrides},
@@ -28,8 +39,8 @@ PresetAction decodeAction(const StoredJson::ObjectReader &reader)
     // Exact comparison: "AddOrModify" is as foreign as any other word.
     if (type != addOrModifyType)
         reader.fail(QStringLiteral("Unknown preset action type: ") + type);
-    return PresetAction::addOrModifyMetadata(
-        reader.optionalStringMap(QStringLiteral("overrides")),
+    return PresetAction::addOrModifyItems(
+        reader.optionalStringListMap(QStringLiteral("overrides")),
         reader.optionalStringArray(QStringLiteral("removals")));
 }
 

@@ -105,21 +105,33 @@ ObjectReader ObjectReader::requiredObject(const QString &key) const
     return ObjectReader(required(key), m_codingPath + QStringList{key});
 }
 
-QMap<QString, QString> ObjectReader::optionalStringMap(const QString &key) const
+QMap<QString, QStringList> ObjectReader::optionalStringListMap(const QString &key) const
 {
     const QJsonValue value = m_object.value(key);
-    QMap<QString, QString> map;
+    QMap<QString, QStringList> map;
     if (value.isUndefined() || value.isNull())
         return map;
     if (!value.isObject())
         failAt(key, QStringLiteral("Expected an object but found something else."));
     const QJsonObject object = value.toObject();
     for (auto it = object.constBegin(); it != object.constEnd(); ++it) {
-        if (!it.value().isString()) {
-            throw DecodingError(m_codingPath + QStringList{key, it.key()},
-                                QStringLiteral("Expected a string but found something else."));
+        if (it.value().isString()) {
+            map.insert(it.key(), {it.value().toString()});
+            continue;
         }
-        map.insert(it.key(), it.value().toString());
+        const QStringList path = m_codingPath + QStringList{key, it.key()};
+        if (!it.value().isArray())
+            throw DecodingError(path, QStringLiteral("Expected a string or an array of strings "
+                                                     "but found something else."));
+        const QJsonArray array = it.value().toArray();
+        QStringList items;
+        for (qsizetype i = 0; i < array.size(); ++i) {
+            if (!array.at(i).isString())
+                throw DecodingError(path + QStringList{indexPathComponent(i)},
+                                    QStringLiteral("Expected a string but found something else."));
+            items.append(array.at(i).toString());
+        }
+        map.insert(it.key(), items);
     }
     return map;
 }

@@ -53,7 +53,8 @@ public:
     QUuid requiredUuid(const QString &key) const;
     ObjectReader requiredObject(const QString &key) const;
     // Absent or null members give an empty map or list; any other type fails.
-    QMap<QString, QString> optionalStringMap(const QString &key) const;
+    // Each member of the map a string (one item) or an array of strings.
+    QMap<QString, QStringList> optionalStringListMap(const QString &key) const;
     QStringList optionalStringArray(const QString &key) const;
 
     const QStringList &codingPath() const { return m_codingPath; }

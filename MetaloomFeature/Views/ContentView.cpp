@@ -1,5 +1,6 @@
 #include "ContentView.h"
 
+#include "BatchProgressView.h"
 #include "DropZoneView.h"
 #include "FileDialogSavePanel.h"
 #include "FileDrops.h"
@@ -59,8 +60,8 @@ ContentView::ContentView(LibraryViewModel *viewModel, QWidget *parent)
 
     connect(viewModel, &LibraryViewModel::statusMessageChanged, this,
             [this] { m_banner->showMessage(m_viewModel->statusMessage()); });
-    connect(viewModel, &LibraryViewModel::isBusyChanged, this,
-            [this] { m_busy->setVisible(m_viewModel->isBusy()); });
+    connect(viewModel, &LibraryViewModel::isBusyChanged, this, &ContentView::showBusy);
+    connect(viewModel, &LibraryViewModel::batchProgressChanged, this, &ContentView::showBusy);
     connect(viewModel, &LibraryViewModel::itemsChanged, this, &ContentView::showDetailPage);
     connect(viewModel, &LibraryViewModel::selectedItemIDChanged, this,
             &ContentView::showDetailPage);
@@ -76,7 +77,7 @@ ContentView::ContentView(LibraryViewModel *viewModel, QWidget *parent)
     });
     setTabOrder(m_sidebar->fileList(), m_toolbar->searchField());
     setTabOrder(m_toolbar->searchField(), m_editor);
-    m_busy->setVisible(viewModel->isBusy());
+    showBusy();
     showDetailPage();
 }
 
@@ -130,14 +131,29 @@ void ContentView::setShowingSidebar(bool showing)
 
 QWidget *ContentView::makeDetailArea()
 {
-    m_detail = new QStackedWidget(this);
+    // A batch's progress stands above whatever page is shown: it runs over
+    // every loaded file, selected or not.
+    auto *area = new QWidget(this);
+    m_batchProgress = new BatchProgressView(m_viewModel, area);
+    m_detail = new QStackedWidget(area);
     m_dropZone = new DropZoneView([this] { showImportPanel(); }, m_detail);
     m_noSelectionPage = makeNoSelectionPage();
     m_selectedFilePage = makeSelectedFilePage();
     m_detail->addWidget(m_dropZone);
     m_detail->addWidget(m_noSelectionPage);
     m_detail->addWidget(m_selectedFilePage);
-    return m_detail;
+    auto *column = new QVBoxLayout(area);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    column->addWidget(m_batchProgress);
+    column->addWidget(m_detail, 1);
+    return area;
+}
+
+void ContentView::showBusy()
+{
+    // The batch's own bar says more than the plain busy one.
+    m_busy->setVisible(m_viewModel && m_viewModel->isBusy() && !m_viewModel->batchProgress());
 }
 
 QWidget *ContentView::makeNoSelectionPage()

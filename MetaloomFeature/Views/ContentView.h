@@ -13,6 +13,7 @@ class QStackedWidget;
 
 namespace Metaloom {
 
+class BatchProgressView;
 class DropZoneView;
 class FileHeaderView;
 class ImportQueue;
@@ -61,6 +62,7 @@ public:
     DropZoneView *dropZone() const { return m_dropZone; }
     StatusBanner *statusBanner() const { return m_banner; }
     QWidget *busyIndicator() const { return m_busy; }
+    BatchProgressView *batchProgress() const { return m_batchProgress; }
     WindowSheets *sheets() const { return m_sheets; }
     // The open import panel, if any.
     QFileDialog *importPanel() const;
@@ -84,6 +86,7 @@ private:
     QWidget *makeNoSelectionPage();
     void setDropTargeted(bool targeted);
     void showDetailPage();
+    void showBusy();
     void showSidebarWidth(qreal revealed);
     void observeMenuCommands();
 
@@ -98,6 +101,7 @@ private:
     QVariantAnimation m_sidebarAnimation;
     qreal m_sidebarRevealed = 1;
     QStackedWidget *m_detail = nullptr;
+    BatchProgressView *m_batchProgress = nullptr;
     DropZoneView *m_dropZone = nullptr;
     QWidget *m_noSelectionPage = nullptr;
     QWidget *m_selectedFilePage = nullptr;

@@ -294,7 +294,7 @@ QVariant MetadataEditorModel::data(const QModelIndex &index, int role) const
     case Qt::DisplayRole:
         return shown->displayName;
     case Qt::EditRole:
-        return shown->value;
+        return shown->isList ? QVariant(shown->items) : QVariant(shown->value);
     case RawKeyRole:
         return shown->rawKey;
     case IsSectionRole:
@@ -314,7 +314,9 @@ QVariant MetadataEditorModel::data(const QModelIndex &index, int role) const
         return labels.isEmpty() ? QVariant() : QVariant(labels);
     }
     case ShowsPickerRole:
-        return shown->isWritable() && !optionLabels(*shown).isEmpty();
+        return shown->isWritable() && !shown->isList && !optionLabels(*shown).isEmpty();
+    case IsListRole:
+        return shown->isList;
     default:
         return {};
     }
@@ -323,10 +325,18 @@ QVariant MetadataEditorModel::data(const QModelIndex &index, int role) const
 bool MetadataEditorModel::setData(const QModelIndex &index, const QVariant &value, int role)
 {
     const MetadataEntry *shown = entry(index);
-    if (!shown || role != Qt::EditRole || !m_valueChange)
+    if (!shown || role != Qt::EditRole)
         return false;
     // The handler republishes the list, which replaces the entry shown.
     const MetadataEntry edited = *shown;
+    if (value.typeId() == QMetaType::QStringList) {
+        if (!m_itemsChange)
+            return false;
+        m_itemsChange(edited, value.toStringList());
+        return true;
+    }
+    if (!m_valueChange)
+        return false;
     m_valueChange(edited, value.toString());
     return true;
 }

@@ -39,11 +39,15 @@ public:
         OptionsRole,
         // Whether the row edits its value with a choice list.
         ShowsPickerRole,
+        // Whether the tag is a list, edited item by item; its EditRole is
+        // then the items (QStringList), not a text.
+        IsListRole,
     };
 
     using OptionsLookup =
         std::function<std::optional<QList<EnumeratedOption>>(const QString &rawKey)>;
     using ValueChange = std::function<void(const MetadataEntry &entry, const QString &value)>;
+    using ItemsChange = std::function<void(const MetadataEntry &entry, const QStringList &items)>;
 
     explicit MetadataEditorModel(QObject *parent = nullptr);
 
@@ -51,6 +55,8 @@ public:
     void setOptionsLookup(OptionsLookup lookup) { m_optionsLookup = std::move(lookup); }
     // Called by setData() with the entry and the new text (every keystroke).
     void setValueChangeHandler(ValueChange handler) { m_valueChange = std::move(handler); }
+    // Called by setData() with a list tag's new items.
+    void setItemsChangeHandler(ItemsChange handler) { m_itemsChange = std::move(handler); }
 
     // Shows this list, grouped and ordered for display.
     void setEntries(const QList<MetadataEntry> &entries);
@@ -95,6 +101,7 @@ private:
     QList<QUuid> m_inputOrder;
     OptionsLookup m_optionsLookup;
     ValueChange m_valueChange;
+    ItemsChange m_itemsChange;
 };
 
 } // namespace Metaloom

@@ -14,6 +14,7 @@ MetadataEditorView::MetadataEditorView(Callbacks callbacks, QWidget *parent)
 {
     m_model->setOptionsLookup(m_callbacks.options);
     m_model->setValueChangeHandler(m_callbacks.onValueChange);
+    m_model->setItemsChangeHandler(m_callbacks.onItemsChange);
     m_delegate->setFavoriteToggle(m_callbacks.onToggleFavorite);
 
     setModel(m_model);
@@ -75,6 +76,10 @@ MetadataEditorView *MetadataEditorView::forLibrary(LibraryViewModel *viewModel, 
     callbacks.onValueChange = [library](const MetadataEntry &entry, const QString &value) {
         if (library)
             library->update(entry, value);
+    };
+    callbacks.onItemsChange = [library](const MetadataEntry &entry, const QStringList &items) {
+        if (library)
+            library->updateItems(entry, items);
     };
     callbacks.onToggleFavorite = [library](const MetadataEntry &entry) {
         if (library)

@@ -27,6 +27,7 @@ public:
         // A row came into view.
         std::function<void(const MetadataEntry &entry)> rowShown;
         MetadataEditorModel::ValueChange onValueChange;
+        MetadataEditorModel::ItemsChange onItemsChange;
         MetadataRowDelegate::FavoriteToggle onToggleFavorite;
     };
 

@@ -34,7 +34,7 @@ QWidget *listContent(QVBoxLayout **layout, QWidget *parent)
 
 } // namespace
 
-MetadataOverridesEditor::MetadataOverridesEditor(const QMap<QString, QString> &overrides,
+MetadataOverridesEditor::MetadataOverridesEditor(const QMap<QString, QStringList> &overrides,
                                                  const QStringList &removals,
                                                  std::shared_ptr<const TagKeyCatalog> availableKeys,
                                                  QWidget *parent)
@@ -64,7 +64,8 @@ QWidget *MetadataOverridesEditor::makeOverridesTab()
 {
     auto *page = new QWidget;
     auto *layout = new QVBoxLayout(page);
-    layout->addWidget(SheetStyle::label(tr("Add or modify these metadata fields:"),
+    layout->addWidget(SheetStyle::label(tr("Add or modify these metadata fields (a field on "
+                                           "several lines gets each value as a list item):"),
                                         SheetStyle::caption(font()), SheetStyle::Tone::Secondary,
                                         page));
     auto *scroll = new FittingScrollArea(listMaximumHeight, page);

@@ -26,14 +26,15 @@ class MetadataOverridesEditor : public QWidget {
     Q_OBJECT
 
 public:
-    MetadataOverridesEditor(const QMap<QString, QString> &overrides, const QStringList &removals,
+    MetadataOverridesEditor(const QMap<QString, QStringList> &overrides,
+                            const QStringList &removals,
                             std::shared_ptr<const TagKeyCatalog> availableKeys,
                             QWidget *parent = nullptr);
 
     void setAvailableKeys(std::shared_ptr<const TagKeyCatalog> keys);
 
     const QList<OverrideRow> &rows() const { return m_rows; }
-    QMap<QString, QString> overrides() const { return OverrideRows::toOverrides(m_rows); }
+    QMap<QString, QStringList> overrides() const { return OverrideRows::toOverrides(m_rows); }
     const QStringList &removals() const { return m_removals; }
 
     QTabWidget *tabs() const { return m_tabs; }
@@ -42,7 +43,7 @@ public:
     QPushButton *addRemovalButton() const { return m_addRemoval; }
 
 Q_SIGNALS:
-    void overridesChanged(const QMap<QString, QString> &overrides);
+    void overridesChanged(const QMap<QString, QStringList> &overrides);
     void removalsChanged(const QStringList &removals);
 
 private:

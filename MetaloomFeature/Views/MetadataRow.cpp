@@ -6,6 +6,7 @@
 
 #include <QStringList>
 #include <QTextLayout>
+#include <algorithm>
 #include <cmath>
 
 namespace Metaloom::MetadataRow {
@@ -147,11 +148,35 @@ int valueLineCount(const QString &value, const QFont &font, int width)
     return std::max(1, lines);
 }
 
+QString shownText(const MetadataEntry &entry)
+{
+    if (!entry.isList)
+        return entry.value;
+    QStringList lines;
+    lines.reserve(entry.items.size());
+    for (const QString &item : entry.items)
+        lines.append(QStringLiteral("• ") + item);
+    return lines.join(u'\n');
+}
+
+bool hasNewItemLine(const MetadataEntry &entry)
+{
+    return entry.isList && entry.isWritable();
+}
+
 int entryRowHeight(const MetadataEntry &entry, bool showsPicker, const Fonts &fonts, int rowWidth)
 {
     const QFontMetrics metrics(fonts.value);
-    const int lines =
-        showsPicker ? 1 : valueLineCount(entry.value, fonts.value, valueTextWidth(rowWidth));
+    int lines = 1;
+    if (!showsPicker && entry.isList) {
+        // An empty list is its line for the first item.
+        const int itemLines = entry.items.isEmpty() ? 0
+                                                    : valueLineCount(shownText(entry), fonts.value,
+                                                                     valueTextWidth(rowWidth));
+        lines = std::clamp(itemLines + (hasNewItemLine(entry) ? 1 : 0), 1, maximumValueLines);
+    } else if (!showsPicker) {
+        lines = valueLineCount(entry.value, fonts.value, valueTextWidth(rowWidth));
+    }
     const int valueHeight = lines * metrics.lineSpacing() + 2 * valuePadding;
     return 2 * gapVertical + 2 * paddingVertical + headerLineHeight(fonts) + spacing + valueHeight;
 }

@@ -60,12 +60,24 @@ struct Geometry {
 // At most this many lines of a value are shown; the editor scrolls the rest.
 constexpr int maximumValueLines = 12;
 
+// The text a row shows for its entry: the value, or the items of a list one
+// per line, each after a bullet.
+QString shownText(const MetadataEntry &entry);
+// A list the user may change ends in a line for the next item.
+bool hasNewItemLine(const MetadataEntry &entry);
+// What that line says while it is empty.
+inline QString newItemPlaceholder()
+{
+    return QStringLiteral("Add item");
+}
+
 // The width the value's text has in a row of this width.
 int valueTextWidth(int rowWidth);
 // The lines the value takes when wrapped at word boundaries (or anywhere
 // inside a word longer than a line) to this width, as the editor wraps it.
 int valueLineCount(const QString &value, const QFont &font, int width);
-// The height of an entry row of this width, and of a section header.
+// The height of an entry row of this width (a list's line for the next
+// item included), and of a section header.
 int entryRowHeight(const MetadataEntry &entry, bool showsPicker, const Fonts &fonts, int rowWidth);
 int sectionRowHeight(const Fonts &fonts);
 // Where a section header's title is drawn.

@@ -108,7 +108,10 @@ void MetadataRowDelegate::paint(QPainter *painter, const QStyleOptionViewItem &o
     }
     const auto *view = qobject_cast<const QAbstractItemView *>(option.widget);
     const bool isCurrent = view && view->currentIndex() == index;
-    paintEntry(painter, option, *entry, showsPicker(index), isCurrent);
+    // An open editor shows the text itself; a list's bullets under it
+    // would not line up with its lines.
+    const bool isEditing = view && view->indexWidget(index);
+    paintEntry(painter, option, *entry, showsPicker(index), isCurrent, isEditing);
 }
 
 void MetadataRowDelegate::paintSection(QPainter *painter, const QStyleOptionViewItem &option,
@@ -129,7 +132,8 @@ void MetadataRowDelegate::paintSection(QPainter *painter, const QStyleOptionView
 }
 
 void MetadataRowDelegate::paintEntry(QPainter *painter, const QStyleOptionViewItem &option,
-                                     const MetadataEntry &entry, bool picker, bool isCurrent) const
+                                     const MetadataEntry &entry, bool picker, bool isCurrent,
+                                     bool isEditing) const
 {
     const QPalette &palette = option.palette;
     const MetadataRow::Fonts &fonts = fontsFor(option.font);
@@ -190,7 +194,10 @@ void MetadataRowDelegate::paintEntry(QPainter *painter, const QStyleOptionViewIt
                          SheetStyle::textColor(palette, SheetStyle::Tone::Secondary), ratio));
         text.adjust(0, 0, -chevron - 6, 0);
     }
-    if (entry.value.isEmpty() && !picker) {
+    if (entry.isList) {
+        if (!isEditing)
+            paintItems(painter, palette, entry, text);
+    } else if (entry.value.isEmpty() && !picker) {
         painter->setPen(SheetStyle::textColor(palette, SheetStyle::Tone::Tertiary));
         painter->drawText(text, Qt::AlignLeft | Qt::AlignTop, QStringLiteral("Value"));
     } else {
@@ -202,6 +209,33 @@ void MetadataRowDelegate::paintEntry(QPainter *painter, const QStyleOptionViewIt
                                     : QTextOption::WrapAtWordBoundaryOrAnywhere);
         painter->setClipRect(text);
         painter->drawText(QRectF(text), entry.value, wrapping);
+    }
+    painter->restore();
+}
+
+void MetadataRowDelegate::paintItems(QPainter *painter, const QPalette &palette,
+                                     const MetadataEntry &entry, const QRect &text) const
+{
+    // The items, each after a bullet, then the line for the next item: the
+    // row is sized to hold both (MetadataRow::entryRowHeight).
+    painter->save();
+    painter->setClipRect(text);
+    qreal itemsHeight = 0;
+    if (!entry.items.isEmpty()) {
+        painter->setPen(entry.isWritable()
+                            ? palette.color(QPalette::Text)
+                            : SheetStyle::textColor(palette, SheetStyle::Tone::Secondary));
+        QTextOption wrapping;
+        wrapping.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        const QString shown = MetadataRow::shownText(entry);
+        painter->drawText(QRectF(text), shown, wrapping);
+        itemsHeight = MetadataRow::valueLineCount(shown, painter->font(), text.width()) *
+                      painter->fontMetrics().lineSpacing();
+    }
+    if (MetadataRow::hasNewItemLine(entry)) {
+        painter->setPen(SheetStyle::textColor(palette, SheetStyle::Tone::Tertiary));
+        painter->drawText(QRectF(text).adjusted(0, itemsHeight, 0, 0), Qt::AlignLeft | Qt::AlignTop,
+                          MetadataRow::newItemPlaceholder());
     }
     painter->restore();
 }
@@ -227,7 +261,8 @@ QWidget *MetadataRowDelegate::createEditor(QWidget *parent, const QStyleOptionVi
                 [choice, endAndMove](int delta) { endAndMove(choice, delta); });
         return choice;
     }
-    auto *text = new ValueTextEditor(parent);
+    auto *text = index.data(MetadataEditorModel::IsListRole).toBool() ? new ValueListEditor(parent)
+                                                                      : new ValueTextEditor(parent);
     text->setFont(fontsFor(parent->font()).value);
     connect(text, &ValueTextEditor::edited, self, [self, text] { Q_EMIT self->commitData(text); });
     connect(text, &ValueTextEditor::moveRequested, self,
@@ -241,6 +276,10 @@ QWidget *MetadataRowDelegate::createEditor(QWidget *parent, const QStyleOptionVi
 
 void MetadataRowDelegate::setEditorData(QWidget *editor, const QModelIndex &index) const
 {
+    if (auto *list = qobject_cast<ValueListEditor *>(editor)) {
+        list->showItems(index.data(Qt::EditRole).toStringList());
+        return;
+    }
     const QString value = index.data(Qt::EditRole).toString();
     if (auto *choice = qobject_cast<ValueChoiceEditor *>(editor))
         choice->showChoices(index.data(MetadataEditorModel::OptionsRole).toStringList(), value);
@@ -251,6 +290,12 @@ void MetadataRowDelegate::setEditorData(QWidget *editor, const QModelIndex &inde
 void MetadataRowDelegate::setModelData(QWidget *editor, QAbstractItemModel *model,
                                        const QModelIndex &index) const
 {
+    if (auto *list = qobject_cast<ValueListEditor *>(editor)) {
+        const QStringList items = list->items();
+        if (items != index.data(Qt::EditRole).toStringList())
+            model->setData(index, items, Qt::EditRole);
+        return;
+    }
     QString value;
     if (auto *choice = qobject_cast<ValueChoiceEditor *>(editor))
         value = choice->value();

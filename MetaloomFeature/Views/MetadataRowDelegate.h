@@ -54,7 +54,10 @@ private:
     void paintSection(QPainter *painter, const QStyleOptionViewItem &option,
                       const QModelIndex &index) const;
     void paintEntry(QPainter *painter, const QStyleOptionViewItem &option,
-                    const MetadataEntry &entry, bool showsPicker, bool isCurrent) const;
+                    const MetadataEntry &entry, bool showsPicker, bool isCurrent,
+                    bool isEditing) const;
+    void paintItems(QPainter *painter, const QPalette &palette, const MetadataEntry &entry,
+                    const QRect &text) const;
 
     FavoriteToggle m_toggleFavorite;
     mutable std::optional<std::pair<QFont, MetadataRow::Fonts>> m_fonts;

@@ -1,8 +1,11 @@
 #include "MetadataValueEditors.h"
 
+#include "MetaloomFeature/Library/LibraryViewModel.h"
+
 #include <QKeyEvent>
 #include <QScopedValueRollback>
 #include <QSignalBlocker>
+#include <QTextBlock>
 #include <QWheelEvent>
 
 namespace Metaloom {
@@ -79,6 +82,38 @@ void ValueTextEditor::keyPressEvent(QKeyEvent *event)
         break;
     }
     QPlainTextEdit::keyPressEvent(event);
+}
+
+ValueListEditor::ValueListEditor(QWidget *parent) : ValueTextEditor(parent)
+{
+    setPlaceholderText(QStringLiteral("One item per line"));
+}
+
+QStringList ValueListEditor::items() const
+{
+    return LibraryViewModel::itemsOfText(text());
+}
+
+void ValueListEditor::showItems(const QStringList &items)
+{
+    if (items == this->items())
+        return;
+    showValue(items.join(u'\n'));
+}
+
+void ValueListEditor::keyPressEvent(QKeyEvent *event)
+{
+    const bool isReturn = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (!isReturn) {
+        ValueTextEditor::keyPressEvent(event);
+        return;
+    }
+    const bool onEmptyLine = textCursor().block().text().trimmed().isEmpty();
+    if ((event->modifiers() & Qt::ControlModifier) || onEmptyLine) {
+        Q_EMIT finished();
+        return;
+    }
+    insertPlainText(QStringLiteral("\n"));
 }
 
 ValueChoiceEditor::ValueChoiceEditor(QWidget *parent) : QComboBox(parent)

@@ -36,6 +36,24 @@ private:
     bool m_showingValue = false;
 };
 
+// The items of a list tag, one per line. Return starts the next item, and
+// Return on an empty line (or Ctrl+Return) ends editing; blank lines are no
+// items. Changes are passed as the whole list of items.
+class ValueListEditor : public ValueTextEditor {
+    Q_OBJECT
+
+public:
+    explicit ValueListEditor(QWidget *parent = nullptr);
+
+    QStringList items() const;
+    // Shows items that changed elsewhere; lines being typed that stand for
+    // the same items (a new empty line) stay as they are.
+    void showItems(const QStringList &items);
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+};
+
 // A choice among the permitted values of an enumerated tag. A value that is
 // none of them shows as it is, with nothing chosen. Only an explicit choice
 // changes the value: arrow keys move through the rows, typing and the wheel

@@ -6,29 +6,32 @@
 
 namespace Metaloom::OverrideRows {
 
-QList<OverrideRow> fromOverrides(const QMap<QString, QString> &overrides)
+QList<OverrideRow> fromOverrides(const QMap<QString, QStringList> &overrides)
 {
     if (overrides.isEmpty())
         return {OverrideRow::blank()};
     QList<OverrideRow> rows;
     rows.reserve(overrides.size());
-    for (auto it = overrides.cbegin(); it != overrides.cend(); ++it)
-        rows.append({QUuid::createUuid(), it.key(), it.value()});
+    for (auto it = overrides.cbegin(); it != overrides.cend(); ++it) {
+        for (const QString &item : it.value())
+            rows.append({QUuid::createUuid(), it.key(), item});
+    }
+    // Stable: the items of a key keep their order.
     std::stable_sort(rows.begin(), rows.end(), [](const OverrideRow &a, const OverrideRow &b) {
         return LocalizedText::lessThan(a.key, b.key);
     });
     return rows;
 }
 
-QMap<QString, QString> toOverrides(const QList<OverrideRow> &rows)
+QMap<QString, QStringList> toOverrides(const QList<OverrideRow> &rows)
 {
-    QMap<QString, QString> overrides;
+    QMap<QString, QStringList> overrides;
     for (const OverrideRow &row : rows) {
         const QString key = row.key.trimmed();
         const QString value = row.value.trimmed();
         if (key.isEmpty() || value.isEmpty())
             continue;
-        overrides.insert(key, value);
+        overrides[key].append(value);
     }
     return overrides;
 }

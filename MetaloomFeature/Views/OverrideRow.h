@@ -3,11 +3,13 @@
 #include <QList>
 #include <QMap>
 #include <QString>
+#include <QStringList>
 #include <QUuid>
 
 namespace Metaloom {
 
-// One line of the overrides editor: a tag key and the value to write.
+// One line of the overrides editor: a tag key and the value to write. Lines
+// that share a key give a list tag ("Keywords") several items.
 struct OverrideRow {
     QUuid id;
     QString key;
@@ -22,13 +24,14 @@ struct OverrideRow {
 // blank and half-filled lines can stay on screen without entering the preset.
 namespace OverrideRows {
 
-// One blank row for an empty map; otherwise one row per entry, by key in the
-// user's alphabetical order.
-QList<OverrideRow> fromOverrides(const QMap<QString, QString> &overrides);
+// One blank row for an empty map; otherwise one row per item, by key in the
+// user's alphabetical order and the items of a key in their order.
+QList<OverrideRow> fromOverrides(const QMap<QString, QStringList> &overrides);
 
 // The map the rows describe: keys and values trimmed, rows with an empty key
-// or value left out, and of two rows with one key the later one wins.
-QMap<QString, QString> toOverrides(const QList<OverrideRow> &rows);
+// or value left out, and the values of rows that share a key its items, in
+// row order.
+QMap<QString, QStringList> toOverrides(const QList<OverrideRow> &rows);
 
 // Every row with that id removed, unless fewer than two rows remain to
 // remove from (the last row stays).

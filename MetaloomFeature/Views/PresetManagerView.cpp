@@ -52,8 +52,10 @@ std::optional<QString> refusalOf(const PresetAction &action)
     for (auto it = action.overrides.cbegin(); it != action.overrides.cend(); ++it) {
         if (std::optional<QString> reason = TagKeyRules::refusalReason(it.key()))
             return reason;
-        if (std::optional<QString> reason = TagKeyRules::valueRefusalReason(it.key(), it.value()))
-            return reason;
+        for (const QString &item : it.value()) {
+            if (std::optional<QString> reason = TagKeyRules::valueRefusalReason(it.key(), item))
+                return reason;
+        }
     }
     for (const QString &key : action.removals) {
         if (std::optional<QString> reason = TagKeyRules::refusalReason(key))
@@ -285,16 +287,16 @@ void PresetManagerView::rebuildDetailIfNeeded()
     m_editor = new MetadataOverridesEditor(action.overrides, action.removals, m_keyCatalog, box);
     // Writes go to the working copy, and only while there is one.
     connect(m_editor, &MetadataOverridesEditor::overridesChanged, this,
-            [this](const QMap<QString, QString> &overrides) {
+            [this](const QMap<QString, QStringList> &overrides) {
                 if (m_editingPreset)
-                    m_editingPreset->action = PresetAction::addOrModifyMetadata(
-                        overrides, m_editingPreset->action.removals);
+                    m_editingPreset->action =
+                        PresetAction::addOrModifyItems(overrides, m_editingPreset->action.removals);
             });
     connect(m_editor, &MetadataOverridesEditor::removalsChanged, this,
             [this](const QStringList &removals) {
                 if (m_editingPreset)
-                    m_editingPreset->action = PresetAction::addOrModifyMetadata(
-                        m_editingPreset->action.overrides, removals);
+                    m_editingPreset->action =
+                        PresetAction::addOrModifyItems(m_editingPreset->action.overrides, removals);
             });
     boxLayout->addWidget(m_editor);
     m_detailLayout->addWidget(box);

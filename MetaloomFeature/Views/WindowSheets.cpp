@@ -158,7 +158,7 @@ void WindowSheets::showError()
     presentFor(
         m_error, m_errorID, m_viewModel ? m_viewModel->activeError() : std::nullopt,
         [this](const LibraryViewModel::ViewModelError &error) {
-            auto *alert = new QMessageBox(QMessageBox::Warning, tr("ExifTool Error"), error.message,
+            auto *alert = new QMessageBox(QMessageBox::Warning, error.title, error.message,
                                           QMessageBox::Ok, m_window);
             alert->setTextFormat(Qt::PlainText);
             return alert;

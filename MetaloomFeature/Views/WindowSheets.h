@@ -33,7 +33,7 @@ private:
 
 // The sheets and the alert of a main window, each driven by one property of
 // its library: the preset manager, the two removal confirmations, the
-// settings sheet and the "ExifTool Error" alert.
+// settings sheet and the error alert, titled by what failed.
 class WindowSheets : public QObject {
     Q_OBJECT
 

@@ -79,6 +79,8 @@ WindowToolbar::WindowToolbar(LibraryViewModel *viewModel, PresetsStore *presetsS
 
     connect(presetsStore, &PresetsStore::presetsChanged, this, &WindowToolbar::rebuildPresetMenu);
     connect(viewModel, &LibraryViewModel::itemsChanged, this, &WindowToolbar::updateEnabledState);
+    connect(viewModel, &LibraryViewModel::batchProgressChanged, this,
+            &WindowToolbar::updateEnabledState);
     connect(viewModel, &LibraryViewModel::selectedItemIDChanged, this,
             &WindowToolbar::updateEnabledState);
     connect(viewModel, &LibraryViewModel::searchTextChanged, this, &WindowToolbar::showSearchText);
@@ -144,9 +146,10 @@ void WindowToolbar::updateEnabledState()
 {
     if (!m_viewModel)
         return;
-    const bool hasItems = !m_viewModel->items().isEmpty();
-    m_applyPreset->setEnabled(hasItems && !m_presetMenu->isEmpty());
-    m_removeAll->setEnabled(hasItems);
+    // One batch at a time: the running one has its own Cancel.
+    const bool canStart = !m_viewModel->items().isEmpty() && !m_viewModel->batchProgress();
+    m_applyPreset->setEnabled(canStart && !m_presetMenu->isEmpty());
+    m_removeAll->setEnabled(canStart);
     const bool searching = m_viewModel->selectedItemID().has_value();
     if (!searching && m_searchField->hasFocus())
         m_searchField->clearFocus();

@@ -16,9 +16,11 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QMessageBox>
 #include <QPainter>
 #include <QTest>
+#include <QTimer>
 
 using namespace Metaloom;
 using namespace Metaloom::Testing;
@@ -187,5 +189,76 @@ int main(int argc, char *argv[])
     settle([&] { return !library->isBusy(); });
     QTest::qWait(600);
     shoot(window, QStringLiteral("15-stripped"));
+
+    // A movie's own dates, editable where ExifTool can write them.
+    library->setSelectedItemID(library->items().at(4).id);
+    settle([&] { return !library->filteredEntries().isEmpty() && !library->isBusy(); });
+    const QModelIndex created = rowOf(editor, QStringLiteral("QuickTime:CreateDate"));
+    editor->scrollTo(created, QAbstractItemView::PositionAtTop);
+    for (const MetadataEntry &entry : library->filteredEntries())
+        library->ensureOptionsLoaded(entry);
+    settle([&] {
+        for (const MetadataEntry &entry : library->filteredEntries()) {
+            if (entry.rawKey == QStringLiteral("QuickTime:Duration"))
+                return !entry.isWritable();
+        }
+        return false;
+    });
+    shoot(window, QStringLiteral("15b-movie-dates"));
+
+    // A list tag: its items one per line, then edited in place.
+    library->setSelectedItemID(library->items().at(3).id);
+    settle([&] { return !library->filteredEntries().isEmpty() && !library->isBusy(); });
+    for (const MetadataEntry &entry : library->filteredEntries()) {
+        if (entry.rawKey == QStringLiteral("XMP-dc:Subject"))
+            library->updateItems(entry, {QStringLiteral("harbour"), QStringLiteral("boats, pier"),
+                                         QStringLiteral("dawn")});
+    }
+    const QModelIndex subject = rowOf(editor, QStringLiteral("XMP-dc:Subject"));
+    editor->scrollTo(subject, QAbstractItemView::PositionAtCenter);
+    editor->setCurrentIndex(QModelIndex());
+    editor->clearFocus();
+    shoot(window, QStringLiteral("16-list"));
+    editor->setCurrentIndex(subject);
+    QTest::qWait(100);
+    if (QWidget *field = editor->activeEditor()) {
+        QTest::keyClick(field, Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClick(field, Qt::Key_Return);
+        QTest::keyClicks(field, QStringLiteral("fishing"));
+        QTest::keyClick(field, Qt::Key_Return);
+    }
+    shoot(window, QStringLiteral("17-list-editing"));
+    library->resetChanges();
+
+    // A batch over every file, one of them broken: its bar mid-way, then
+    // the report.
+    QFile broken(environment.workPath() + QStringLiteral("/broken.jpg"));
+    broken.open(QIODevice::WriteOnly);
+    broken.write("not a JPEG");
+    broken.close();
+    library->importItems({QUrl::fromLocalFile(broken.fileName())});
+    for (int copy = 1; copy <= 16; ++copy)
+        library->importItems(
+            {QUrl::fromLocalFile(copyTestData(QStringLiteral("Canon.jpg"), environment.workPath(),
+                                              QStringLiteral("Canon-%1.jpg").arg(copy)))});
+    settle([&] { return !library->isBusy(); });
+    // Taken on the spot: small files are stripped faster than a settle.
+    bool shotMidway = false;
+    QObject::connect(library, &LibraryViewModel::batchProgressChanged, window, [&] {
+        const auto progress = library->batchProgress();
+        if (shotMidway || !progress || progress->current < 7)
+            return;
+        shotMidway = true;
+        QTimer::singleShot(0, window, [&] {
+            window->grab().save(
+                QDir(outputFolder).filePath(QStringLiteral("18-batch-progress.png")));
+            qInfo("saved 18-batch-progress");
+        });
+    });
+    library->presentRemoveAllMetadataConfirmation();
+    library->confirmRemoveAllMetadata();
+    settle([&] { return !library->isBusy() && library->activeError().has_value(); }, 60000);
+    shoot(window, QStringLiteral("19-batch-report"),
+          {static_cast<QWidget *>(content->sheets()->errorAlert())});
     return 0;
 }

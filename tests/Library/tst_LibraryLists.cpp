@@ -1,11 +1,14 @@
 // The library's pure parts: merging, ordering and filtering the entry list,
 // marks from ExifTool's answers, the batch report texts and import planning.
 
+#include "MetaloomFeature/Engine/ServiceError.h"
 #include "MetaloomFeature/Library/BatchReportTexts.h"
 #include "MetaloomFeature/Library/EntryListMerge.h"
 #include "MetaloomFeature/Library/EntryMarks.h"
 #include "MetaloomFeature/Library/ImportPlanning.h"
+#include "MetaloomFeature/Library/LibraryViewModel.h"
 #include "MetaloomFeature/Library/SearchFilter.h"
+#include "tests/support/TaskRunner.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QDir>
@@ -58,8 +61,11 @@ private Q_SLOTS:
     void searchMatchesKeyOrValue();
     void writabilityAndFailureMarks();
     void editsCarriedAcrossARead();
+    void listTextIsOneItemPerLine();
     void batchTexts_data();
     void batchTexts();
+    void singleFileAndProgressTexts();
+    void batchGoesOnPastFailuresUntilStopped();
     void importPlanExpandsFoldersAndSkipsOthers();
 };
 
@@ -162,7 +168,7 @@ void LibraryListsTest::writabilityAndFailureMarks()
     QCOMPARE(entries[0].warning, std::optional(error));
     QVERIFY(!entries[0].isWritable() && !entries[3].forceReadOnly);
 
-    QCOMPARE(EntryMarks::markNotWritten(entries, {{"IFD0:Make", "typed"}}), 1);
+    QCOMPARE(EntryMarks::markNotWritten(entries, {{"IFD0:Make", {"typed", false, {}}}}), 1);
     QCOMPARE(entries[2].value, QStringLiteral("typed"));
     QCOMPARE(entries[2].warning, std::optional(EntryMarks::noPlaceWarning));
     QVERIFY(!entries[2].isWritable());
@@ -170,66 +176,203 @@ void LibraryListsTest::writabilityAndFailureMarks()
 
 void LibraryListsTest::editsCarriedAcrossARead()
 {
-    QList<MetadataEntry> before{entry("XMP-dc:Title", "sent"), entry("IFD0:Make", "x")};
-    QHash<QUuid, QString> sent;
-    for (const MetadataEntry &e : before)
-        sent.insert(e.id, e.value);
+    using EntryMarks::EnteredValue;
+    QList<MetadataEntry> before{entry("XMP-dc:Title", "sent"), entry("IFD0:Make", "x"),
+                                MetadataEntry::listEntry("IPTC:Keywords", {"a", "b"})};
+    const QHash<QUuid, EnteredValue> sent = EntryMarks::enteredValues(before);
     before[1].value = QStringLiteral("typed meanwhile");
-    const QHash<QString, QString> edits = EntryMarks::editsSince(before, sent);
-    QCOMPARE(edits, (QHash<QString, QString>{{"IFD0:Make", "typed meanwhile"}}));
+    before[2].setItems({"a", "b", "c, d"});
+    // A pinned row added during the write, then typed into.
+    MetadataEntry city = entry("IPTC:City", "");
+    city.value = QStringLiteral("Oslo");
+    before.append(city);
+    const QHash<QString, EnteredValue> edits = EntryMarks::editsSince(before, sent);
+    QCOMPARE(edits, (QHash<QString, EnteredValue>{
+                        {"IFD0:Make", {"typed meanwhile", false, {}}},
+                        {"IPTC:Keywords", {"a, b, c, d", true, {"a", "b", "c, d"}}},
+                        {"IPTC:City", {"Oslo", false, {}}}}));
 
-    QList<MetadataEntry> reread{entry("XMP-dc:Title", "sent"), entry("IFD0:Make", "x")};
-    QCOMPARE(EntryMarks::applyEdits(reread, edits), 1);
+    // Read again, the keywords came back as one value: they are a list
+    // again, with the item that holds a comma kept whole.
+    QList<MetadataEntry> reread{entry("XMP-dc:Title", "sent"), entry("IFD0:Make", "x"),
+                                entry("IPTC:Keywords", "a, b"), entry("IPTC:City", "")};
+    QCOMPARE(EntryMarks::applyEdits(reread, edits), 3);
     QCOMPARE(reread[1].value, QStringLiteral("typed meanwhile"));
     QVERIFY(reread[1].isModified());
+    QVERIFY(reread[2].isList);
+    QCOMPARE(reread[2].items, QStringList({"a", "b", "c, d"}));
+    QCOMPARE(reread[3].value, QStringLiteral("Oslo"));
+    QCOMPARE(EntryMarks::applyEdits(reread, edits), 0); // already there
 }
+
+void LibraryListsTest::listTextIsOneItemPerLine()
+{
+    QCOMPARE(LibraryViewModel::itemsOfText("sea\n\n  \nboats, pier\n"),
+             QStringList({"sea", "boats, pier"}));
+    QCOMPARE(LibraryViewModel::itemsOfText(""), QStringList());
+}
+
+namespace {
+
+FileOutcome fileOutcome(const QString &name, std::optional<QString> failure = std::nullopt,
+                        ChangeReport report = {})
+{
+    FileOutcome outcome;
+    outcome.file = QUrl::fromLocalFile(QStringLiteral("/photos/") + name);
+    outcome.fileName = name;
+    outcome.failure = std::move(failure);
+    outcome.report = std::move(report);
+    return outcome;
+}
+
+QCoro::Task<FileOutcome> scriptedChange(QUrl url)
+{
+    FileOutcome outcome;
+    outcome.file = url;
+    if (url.fileName().startsWith(QLatin1String("bad")))
+        outcome.failure = QStringLiteral("refused");
+    co_return outcome;
+}
+
+} // namespace
 
 void LibraryListsTest::batchTexts_data()
 {
-    using BatchReportTexts::IncompleteFile;
-    QTest::addColumn<qsizetype>("succeeded");
-    QTest::addColumn<QStringList>("failures");
-    QTest::addColumn<QList<IncompleteFile>>("incomplete");
-    QTest::addColumn<QString>("status");
-    QTest::addColumn<QString>("alert");
+    using Report = BatchReportTexts::Report;
+    QTest::addColumn<bool>("preset");
+    QTest::addColumn<QList<FileOutcome>>("files");
+    QTest::addColumn<qsizetype>("total");
+    QTest::addColumn<QString>("stoppedBefore");
+    QTest::addColumn<Report>("expected");
 
-    const QList<IncompleteFile> none;
-    const QList<IncompleteFile> mov{
-        {"clip.mov", ChangeReport{{"IPTC:Keywords"}, {"GPS:GPSLatitude"}}}};
-    const QString movSection = QStringLiteral(
-        "These files have no place for some of the preset's tags, which were left as they "
-        "were:\n\nclip.mov (not written: IPTC:Keywords; not removed: GPS:GPSLatitude)");
-    QTest::newRow("all, plural") << qsizetype(2) << QStringList() << none
-                                 << "Applied preset 'Strip GPS' to 2 items." << QString();
-    QTest::newRow("one item") << qsizetype(1) << QStringList() << none
-                              << "Applied preset 'Strip GPS' to 1 item." << QString();
-    QTest::newRow("second of three fails")
-        << qsizetype(2) << QStringList({"E2"}) << none << QString()
-        << "Applied to 2 items. The rest were left unchanged:\n\nE2";
-    QTest::newRow("all fail") << qsizetype(0) << QStringList({"E1", "E2"}) << none << QString()
-                              << "E1\n\nE2";
-    QTest::newRow("tags that did not land")
-        << qsizetype(1) << QStringList() << mov << QString()
-        << "Applied preset 'Strip GPS' to 1 item.\n\n" + movSection;
-    QTest::newRow("failure and tags that did not land")
-        << qsizetype(1) << QStringList({"E2"}) << mov << QString()
-        << "Applied to 1 item. The rest were left unchanged:\n\nE2\n\n" + movSection;
+    const FileOutcome a = fileOutcome("a.jpg"), b = fileOutcome("b.jpg");
+    const FileOutcome bad = fileOutcome("bad.jpg", "E2"), worse = fileOutcome("worse.nef", "E3");
+    const FileOutcome mov =
+        fileOutcome("clip.mov", {}, ChangeReport{{"IPTC:Keywords"}, {"GPS:GPSLatitude"}});
+    const FileOutcome pdf = fileOutcome("doc.pdf", {}, ChangeReport{{"XMP-dc:Rights"}, {}});
+    const QString strip = QStringLiteral("Metadata Not Removed from Every File");
+    const QString partly = QStringLiteral("Preset Not Applied in Full");
+    const QString noPlace = QStringLiteral(
+        "These files have no place for some of the preset's tags, which were left as they were:");
+
+    QTest::newRow("strip: every file") << false << QList{a, b} << qsizetype(2) << QString()
+                                       << Report{"Removed all metadata from 2 items.", {}, {}};
+    QTest::newRow("strip: the middle file fails, the last is still done")
+        << false << QList{a, bad, b} << qsizetype(3) << QString()
+        << Report{{},
+                  strip,
+                  "Removed all metadata from 2 items. The rest were left unchanged:\n\n"
+                  "bad.jpg: E2"};
+    QTest::newRow("strip: every file fails")
+        << false << QList{bad, worse} << qsizetype(2) << QString()
+        << Report{{}, strip, "bad.jpg: E2\n\nworse.nef: E3"};
+    QTest::newRow("strip: stopped by the user")
+        << false << QList{a} << qsizetype(4) << "b.jpg"
+        << Report{"Removed all metadata from 1 of 4 items. Stopped before b.jpg; it and the 2 "
+                  "files after it were left as they were.",
+                  {},
+                  {}};
+    QTest::newRow("strip: a failure, then stopped")
+        << false << QList{bad} << qsizetype(3) << "b.jpg"
+        << Report{{},
+                  strip,
+                  "bad.jpg: E2\n\nStopped before b.jpg; it and the 1 file after it were left as "
+                  "they were."};
+    QTest::newRow("preset: every file") << true << QList{a, b} << qsizetype(2) << QString()
+                                        << Report{"Applied preset 'Strip GPS' to 2 items.", {}, {}};
+    QTest::newRow("preset: one item") << true << QList{a} << qsizetype(1) << QString()
+                                      << Report{"Applied preset 'Strip GPS' to 1 item.", {}, {}};
+    QTest::newRow("preset: second of three fails")
+        << true << QList{a, bad, b} << qsizetype(3) << QString()
+        << Report{{}, partly, "Applied to 2 items. The rest were left unchanged:\n\nbad.jpg: E2"};
+    QTest::newRow("preset: two files without a place for some tags")
+        << true << QList{mov, pdf} << qsizetype(2) << QString()
+        << Report{{},
+                  partly,
+                  "Applied preset 'Strip GPS' to 2 items.\n\n" + noPlace +
+                      "\n\nclip.mov (not written: IPTC:Keywords; not removed: GPS:GPSLatitude)"
+                      "\n\ndoc.pdf (not written: XMP-dc:Rights)"};
+    QTest::newRow("preset: a failure, tags without a place, then stopped")
+        << true << QList{bad, mov} << qsizetype(3) << "z.jpg"
+        << Report{{},
+                  partly,
+                  "Applied to 1 item. The rest were left unchanged:\n\nbad.jpg: E2\n\n" + noPlace +
+                      "\n\nclip.mov (not written: IPTC:Keywords; not removed: GPS:GPSLatitude)"
+                      "\n\nStopped before z.jpg; it was left as it was."};
+    QTest::newRow("preset: stopped by the user")
+        << true << QList{a} << qsizetype(2) << "b.jpg"
+        << Report{"Applied preset 'Strip GPS' to 1 of 2 items. Stopped before b.jpg; it was "
+                  "left as it was.",
+                  {},
+                  {}};
 }
 
 void LibraryListsTest::batchTexts()
 {
-    QFETCH(qsizetype, succeeded);
-    QFETCH(QStringList, failures);
-    QFETCH(QList<BatchReportTexts::IncompleteFile>, incomplete);
-    QFETCH(QString, status);
-    QFETCH(QString, alert);
-    const BatchReportTexts::PresetOutcome outcome{"Strip GPS", succeeded, failures, incomplete};
-    QCOMPARE(BatchReportTexts::presetStatus(outcome).value_or(QString()), status);
-    QCOMPARE(BatchReportTexts::presetAlert(outcome).value_or(QString()), alert);
-    QCOMPARE(BatchReportTexts::removedFromItems(1),
-             QStringLiteral("Removed all metadata from 1 item."));
-    QCOMPARE(BatchReportTexts::removedFromItems(3),
-             QStringLiteral("Removed all metadata from 3 items."));
+    QFETCH(bool, preset);
+    QFETCH(QList<FileOutcome>, files);
+    QFETCH(qsizetype, total);
+    QFETCH(QString, stoppedBefore);
+    QFETCH(BatchReportTexts::Report, expected);
+    const BatchRun::Outcome outcome{files, total, stoppedBefore};
+    const BatchReportTexts::Report report =
+        preset ? BatchReportTexts::presetReport("Strip GPS", outcome)
+               : BatchReportTexts::stripReport(outcome);
+    QCOMPARE(report.status, expected.status);
+    QCOMPARE(report.alertTitle, expected.alertTitle);
+    QCOMPARE(report.alertText, expected.alertText);
+}
+
+void LibraryListsTest::singleFileAndProgressTexts()
+{
+    using BatchReportTexts::stripFileReport;
+    QCOMPARE(stripFileReport(fileOutcome("c.jpg")).status,
+             QStringLiteral("Removed all metadata from c.jpg."));
+    FileOutcome refused = fileOutcome("c.jpg", "ExifTool reported an error: x");
+    refused.error = std::make_exception_ptr(ServiceError::executionFailed("x"));
+    QCOMPARE(stripFileReport(refused).alertTitle, QStringLiteral("ExifTool Error"));
+    QCOMPARE(stripFileReport(refused).alertText, *refused.failure);
+    FileOutcome gone = fileOutcome("c.jpg", "The metadata engine of this window has stopped.");
+    gone.error = std::make_exception_ptr(PlatformError(*gone.failure));
+    QCOMPARE(stripFileReport(gone).alertTitle, QStringLiteral("Metadata Not Removed from c.jpg"));
+
+    BatchProgress progress;
+    progress.total = 17;
+    progress.current = 3;
+    progress.currentFileName = "photo.jpg";
+    QCOMPARE(BatchReportTexts::progressText(progress),
+             QStringLiteral("Removing metadata: 3 of 17 — photo.jpg"));
+    progress.kind = BatchProgress::Kind::applyPreset;
+    progress.presetName = "Credit";
+    QCOMPARE(BatchReportTexts::progressText(progress),
+             QStringLiteral("Applying 'Credit': 3 of 17 — photo.jpg"));
+    progress.isCancelling = true;
+    QCOMPARE(BatchReportTexts::progressText(progress), QStringLiteral("Stopping after photo.jpg…"));
+}
+
+void LibraryListsTest::batchGoesOnPastFailuresUntilStopped()
+{
+    const auto file = [](const QString &name) {
+        return BatchRun::File{QUrl::fromLocalFile("/photos/" + name), "Shown " + name};
+    };
+    QStringList started;
+    QList<qsizetype> finished;
+    BatchRun::Hooks hooks;
+    hooks.shouldStop = [&started] { return started.size() == 3; };
+    hooks.starting = [&started](qsizetype, const BatchRun::File &f) { started << f.name; };
+    hooks.finished = [&finished](qsizetype index, const FileOutcome &) { finished << index; };
+    const auto run = Testing::runTask(BatchRun::run(
+        {file("a.jpg"), file("bad.jpg"), file("c.jpg"), file("d.jpg")}, scriptedChange, hooks));
+    QVERIFY(run.succeeded());
+    const BatchRun::Outcome &outcome = *run.value;
+    QCOMPARE(started, QStringList({"Shown a.jpg", "Shown bad.jpg", "Shown c.jpg"}));
+    QCOMPARE(finished, QList<qsizetype>({0, 1, 2}));
+    QCOMPARE(outcome.files.size(), 3);
+    QCOMPARE(outcome.files.at(1).fileName, QStringLiteral("Shown bad.jpg"));
+    QCOMPARE(outcome.files.at(1).failure, std::optional<QString>("refused"));
+    QCOMPARE(outcome.succeeded(), 2);
+    QVERIFY(outcome.stoppedEarly());
+    QCOMPARE(outcome.stoppedBefore, QStringLiteral("Shown d.jpg"));
 }
 
 void LibraryListsTest::importPlanExpandsFoldersAndSkipsOthers()

@@ -74,6 +74,7 @@ private Q_SLOTS:
     void previewBytesFollowTheOrientation();
     void loaderUsesTheEmbeddedPreviewWithoutWriting();
     void loaderDropsForgottenItemsAndNonImages();
+    void embeddedPreviewsKeepComingOneAfterAnother();
 
 private:
     std::unique_ptr<Testing::TestEnvironment> m_env;
@@ -176,11 +177,23 @@ void ThumbnailsTest::loaderDropsForgottenItemsAndNonImages()
     const QString photo = m_env->workPath() + QStringLiteral("/photo.png");
     image.save(photo);
 
+    QImage tiny(4, 4, QImage::Format_RGB32);
+    tiny.fill(Qt::red);
+    const QString small = m_env->workPath() + QStringLiteral("/small.png");
+    tiny.save(small);
+
     ThumbnailLoader loader(Testing::realBundle(), 120, 1.0);
     QSignalSpy ready(&loader, &ThumbnailLoader::thumbnailReady);
     const QUuid forgotten = QUuid::createUuid();
     loader.request(forgotten, QUrl::fromLocalFile(photo));
     loader.forget(forgotten);
+    // A tiny image can be decoded before request() returns; forgetting it
+    // right away must still hold, every time.
+    for (int i = 0; i < 50; ++i) {
+        const QUuid id = QUuid::createUuid();
+        loader.request(id, QUrl::fromLocalFile(small));
+        loader.forget(id);
+    }
     loader.request(QUuid::createUuid(), QUrl::fromLocalFile(notAnImage));
     loader.request(QUuid::createUuid(), QUrl::fromLocalFile(m_env->workPath())); // a folder
     const QUuid kept = QUuid::createUuid();
@@ -188,6 +201,20 @@ void ThumbnailsTest::loaderDropsForgottenItemsAndNonImages()
     QTRY_COMPARE_WITH_TIMEOUT(loader.pendingCount(), 0, 30000);
     QCOMPARE(ready.count(), 1);
     QCOMPARE(ready.first().at(0).toUuid(), kept);
+}
+
+// Embedded previews run ExifTool, a few at a time: each one done must free
+// its turn, or the loader stalls after the first few.
+void ThumbnailsTest::embeddedPreviewsKeepComingOneAfterAnother()
+{
+    const QString path = undecodableJpegWithThumbnail(m_env->workPath());
+    ThumbnailLoader loader(Testing::realBundle(), 120, 1.0);
+    QSignalSpy ready(&loader, &ThumbnailLoader::thumbnailReady);
+    for (int round = 1; round <= 3; ++round) {
+        loader.request(QUuid::createUuid(), QUrl::fromLocalFile(path));
+        QVERIFY2(ready.wait(30000), qPrintable(QStringLiteral("round %1").arg(round)));
+        QCOMPARE(ready.count(), round);
+    }
 }
 
 QTEST_MAIN(ThumbnailsTest)

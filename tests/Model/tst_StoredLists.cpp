@@ -222,6 +222,12 @@ void StoredListsTest::listsFromOtherWritersLoad_data()
              "id" : "0f8b6c2a-5d1e-4e7b-9a43-2c6d8e1f0a57" } ])")
         << "[" + preset + "\"Café / fotos\"," +
                R"("action":{"overrides":{"XMP-dc:Format":"image/jpeg"},"removals":["b","a"],"type":"addOrModify"}}])";
+    QTest::newRow("preset: a list of items beside a single value")
+        << presetsKey
+        << "[" + preset +
+               R"("L","action":{"type":"addOrModify","overrides":{"IPTC:Keywords":["a, b","c"],"XMP-dc:Title":"T"}}}])"
+        << "[" + preset +
+               R"("L","action":{"overrides":{"IPTC:Keywords":["a, b","c"],"XMP-dc:Title":"T"},"removals":[],"type":"addOrModify"}}])";
     QTest::newRow("preset: null members count as absent")
         << presetsKey
         << "[" + preset +
@@ -290,6 +296,9 @@ void StoredListsTest::unreadableListsLoadEmptyAndAreKeptAside_data()
         << preset(R"("id":"1F8B6C2A-5D1E-4E7B-9A43-2C6D8E1F0AZZ","name":"x",)" + action);
     QTest::newRow("preset: override value not a string")
         << presetsKey << preset(named + R"("action":{"type":"addOrModify","overrides":{"a":1}})");
+    QTest::newRow("preset: override item not a string")
+        << presetsKey
+        << preset(named + R"("action":{"type":"addOrModify","overrides":{"a":["b",2]}})");
     QTest::newRow("preset: removals not an array")
         << presetsKey << preset(named + R"("action":{"type":"addOrModify","removals":"a"})");
     QTest::newRow("presets: malformed JSON") << presetsKey << data(presetsKey, "[" + good);

@@ -2,6 +2,7 @@
 // ExifTool, driven like a user: drops, paste, clicks and keys, on copies of
 // the sample files.
 #include "MetaloomFeature/Engine/ExifToolService.h"
+#include "MetaloomFeature/Views/BatchProgressView.h"
 #include "MetaloomFeature/Views/Confirmations.h"
 #include "MetaloomFeature/Views/ContentView.h"
 #include "MetaloomFeature/Views/DropZoneView.h"
@@ -18,8 +19,10 @@
 #include "tests/support/TestEnvironment.h"
 
 #include <QClipboard>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QToolButton>
@@ -72,6 +75,8 @@ private Q_SLOTS:
     void alertShowsErrorsUntilOk();
     void confirmationKeys_data();
     void confirmationKeys();
+    void removeAllCountFollowsImports();
+    void batchShowsItsProgressAndCancels();
 
 private:
     std::unique_ptr<TestEnvironment> m_env;
@@ -219,6 +224,11 @@ void MainWindowContentTest::alertShowsErrorsUntilOk()
     QTest::mouseClick(alert->button(QMessageBox::Ok), Qt::LeftButton);
     QVERIFY(!window.library.activeError());
     QVERIFY(!window.view.sheets()->errorAlert());
+
+    // Failures that are not ExifTool's say in the title what failed.
+    window.library.setActiveError(
+        LibraryViewModel::ViewModelError(QStringLiteral("third"), QStringLiteral("Not Saved")));
+    QCOMPARE(window.view.sheets()->errorAlert()->windowTitle(), QStringLiteral("Not Saved"));
 }
 
 void MainWindowContentTest::confirmationKeys_data()
@@ -260,6 +270,63 @@ void MainWindowContentTest::confirmationKeys()
                 !window.view.sheets()->removeAllMetadataConfirmation());
     QVERIFY(waitUntilIdle(window.library));
     QCOMPARE(valueOf(path, QStringLiteral("IFD0:Make")), confirms ? QString() : make);
+}
+
+void MainWindowContentTest::removeAllCountFollowsImports()
+{
+    Window window;
+    window.library.importItems({copyOf(QStringLiteral("Canon.jpg"), m_env->workPath())});
+    window.library.presentRemoveAllMetadataConfirmation();
+    auto *dialog =
+        static_cast<ConfirmationDialog *>(window.view.sheets()->removeAllMetadataConfirmation());
+    QVERIFY(dialog->message().contains(QStringLiteral("from 1 loaded file?")));
+    window.library.importItems({copyOf(QStringLiteral("GPS.jpg"), m_env->workPath())});
+    QVERIFY(dialog->message().contains(QStringLiteral("from 2 loaded files?")));
+    window.library.cancelRemoveAllMetadata();
+    QVERIFY(waitUntilIdle(window.library));
+}
+
+void MainWindowContentTest::batchShowsItsProgressAndCancels()
+{
+    Window window;
+    const QString folder = m_env->workPath();
+    const QStringList names{"Canon.jpg", "GPS.jpg", "XMP.jpg"};
+    for (const QString &name : names)
+        window.library.importItems({copyOf(name, folder)});
+    QVERIFY(waitForLoad(window.library));
+    BatchProgressView *strip = window.view.batchProgress();
+    QVERIFY(!strip->isVisible());
+
+    // What the window shows while the first file is being stripped; Cancel
+    // is clicked there.
+    QString shownText;
+    int shownMaximum = -1;
+    bool toolbarLocked = false, busyRowHidden = false;
+    connect(&window.library, &LibraryViewModel::batchProgressChanged, this, [&] {
+        const auto progress = window.library.batchProgress();
+        if (!progress || progress->current != 1 || progress->isCancelling)
+            return;
+        QVERIFY(strip->isVisible());
+        shownText = strip->textLabel()->text();
+        shownMaximum = strip->bar()->maximum();
+        toolbarLocked = !window.view.toolbar()->removeAllMetadataButton()->isEnabled();
+        busyRowHidden = !window.view.busyIndicator()->isVisible();
+        QTest::mouseClick(strip->cancelButton(), Qt::LeftButton);
+        QVERIFY(!strip->cancelButton()->isEnabled());
+        QCOMPARE(strip->textLabel()->text(), QStringLiteral("Stopping after Canon.jpg…"));
+    });
+    window.library.presentRemoveAllMetadataConfirmation();
+    window.library.confirmRemoveAllMetadata();
+    QVERIFY(waitUntilIdle(window.library));
+    QCOMPARE(shownText, QStringLiteral("Removing metadata: 1 of 3 — Canon.jpg"));
+    QCOMPARE(shownMaximum, 3);
+    QVERIFY(toolbarLocked && busyRowHidden);
+    QVERIFY(!strip->isVisible());
+    QVERIFY(window.view.toolbar()->removeAllMetadataButton()->isEnabled());
+    QVERIFY(window.library.statusMessage()->startsWith(
+        QStringLiteral("Removed all metadata from 1 of 3 items. Stopped before GPS.jpg")));
+    QVERIFY(
+        !valueOf(folder + QStringLiteral("/GPS.jpg"), QStringLiteral("GPS:GPSLatitude")).isEmpty());
 }
 
 QTEST_MAIN(MainWindowContentTest)

@@ -49,6 +49,7 @@ struct EditorUnderTest {
     QList<MetadataEntry> entries;
     QHash<QString, QList<EnumeratedOption>> options;
     QStringList edits;
+    QList<QStringList> itemEdits;
     QList<MetadataEntry> shownRows;
     std::unique_ptr<MetadataEditorView> view;
 
@@ -68,6 +69,14 @@ struct EditorUnderTest {
             for (MetadataEntry &listed : entries) {
                 if (listed.id == entry.id)
                     listed.value = value;
+            }
+            view->setEntries(entries);
+        };
+        callbacks.onItemsChange = [this](const MetadataEntry &entry, const QStringList &items) {
+            itemEdits << items;
+            for (MetadataEntry &listed : entries) {
+                if (listed.id == entry.id)
+                    listed.setItems(items);
             }
             view->setEntries(entries);
         };
@@ -99,6 +108,7 @@ private Q_SLOTS:
     void rowMarks();
     void typingCommitsEveryKeystrokeIntoTheSameEditor();
     void arrowKeysWalkTheRows();
+    void listsAreEditedItemByItem();
     void choiceListAppearsWhenOptionsArrive();
     void optionLookupsOnlyForRowsInView();
 };
@@ -244,6 +254,45 @@ void MetadataEditorTest::arrowKeysWalkTheRows()
     QCOMPARE(editor.view->currentIndex().data(MetadataEditorModel::RawKeyRole).toString(),
              QStringLiteral("EXIF:Model"));
     QVERIFY(editor.edits.isEmpty());
+}
+
+void MetadataEditorTest::listsAreEditedItemByItem()
+{
+    QList<MetadataEntry> entries = entriesFor({"XMP-dc:Title"});
+    entries << MetadataEntry::listEntry("IPTC:Keywords", {"sea", "boats, pier"});
+    EditorUnderTest editor(entries);
+    editor.options.insert("IPTC:Keywords", {{"a", "A"}}); // a list never gets a choice list
+    const QModelIndex row = editorRow(editor.view.get(), "IPTC:Keywords");
+    QVERIFY(row.data(MetadataEditorModel::IsListRole).toBool());
+    QVERIFY(!row.data(MetadataEditorModel::ShowsPickerRole).toBool());
+    QCOMPARE(row.data(Qt::EditRole).toStringList(), QStringList({"sea", "boats, pier"}));
+
+    // Shown one item per line, each after a bullet, and a line for the next.
+    QCOMPARE(MetadataRow::shownText(entries.last()), QStringLiteral("• sea\n• boats, pier"));
+    const MetadataRow::Fonts fonts(editor.view->font());
+    const int plain = MetadataRow::entryRowHeight(entries.first(), false, fonts, 600);
+    const int lineHeight = QFontMetrics(fonts.value).lineSpacing();
+    QCOMPARE(MetadataRow::entryRowHeight(entries.last(), false, fonts, 600),
+             plain + 2 * lineHeight);
+    MetadataEntry readOnly = entries.last();
+    readOnly.forceReadOnly = true;
+    QCOMPARE(MetadataRow::entryRowHeight(readOnly, false, fonts, 600), plain + lineHeight);
+
+    auto *field = qobject_cast<ValueListEditor *>(editor.focusRow("IPTC:Keywords"));
+    QVERIFY(field);
+    QCOMPARE(field->text(), QStringLiteral("sea\nboats, pier"));
+    QTest::keyClick(field, Qt::Key_End, Qt::ControlModifier);
+    QTest::keyClick(field, Qt::Key_Return); // a new, empty item: nothing to send yet
+    QVERIFY(editor.itemEdits.isEmpty());
+    QTest::keyClicks(field, QStringLiteral("x"));
+    QCOMPARE(editor.itemEdits, QList<QStringList>({{"sea", "boats, pier", "x"}}));
+    QCOMPARE(editor.view->activeEditor(), field);
+    QTest::keyClick(field, Qt::Key_Return);
+    QCOMPARE(field->text(), QStringLiteral("sea\nboats, pier\nx\n")); // the line being typed stays
+    QTest::keyClick(field, Qt::Key_Return);                           // on the empty line: done
+    QTRY_VERIFY(!editor.view->activeEditor());
+    QCOMPARE(editor.itemEdits.size(), 1);
+    QVERIFY(editor.edits.isEmpty()); // never sent as one text
 }
 
 void MetadataEditorTest::choiceListAppearsWhenOptionsArrive()

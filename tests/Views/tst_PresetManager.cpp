@@ -25,6 +25,7 @@ using Metaloom::Testing::FakeExifToolBundle;
 
 using Rows = QList<QPair<QString, QString>>;
 using Overrides = QMap<QString, QString>;
+using Items = QMap<QString, QStringList>;
 
 namespace {
 
@@ -193,24 +194,23 @@ void PresetManagerTest::choosingAPresetLoadsItsSortedRows()
 void PresetManagerTest::rowsBecomeTheOverrides_data()
 {
     QTest::addColumn<Rows>("typed");
-    QTest::addColumn<Overrides>("expected");
+    QTest::addColumn<Items>("expected");
     QTest::newRow("a key without value is left out")
-        << Rows{{"XMP-dc:Title", "Trip"}, {"IFD0:Artist", ""}}
-        << Overrides{{"XMP-dc:Title", "Trip"}};
-    QTest::newRow("the later of two rows with one key wins")
-        << Rows{{"XMP-dc:Title", "first"}, {"IFD0:Artist", "Ann"}, {"XMP-dc:Title", "second"}}
-        << Overrides{{"XMP-dc:Title", "second"}, {"IFD0:Artist", "Ann"}};
+        << Rows{{"XMP-dc:Title", "Trip"}, {"IFD0:Artist", ""}} << Items{{"XMP-dc:Title", {"Trip"}}};
+    QTest::newRow("rows that share a key give its items in their order")
+        << Rows{{"IPTC:Keywords", "sea, boats"}, {"IFD0:Artist", "Ann"}, {"IPTC:Keywords", "pier"}}
+        << Items{{"IPTC:Keywords", {"sea, boats", "pier"}}, {"IFD0:Artist", {"Ann"}}};
     QTest::newRow("blanks around key and value are dropped")
-        << Rows{{"  XMP-dc:Title ", " Trip  "}} << Overrides{{"XMP-dc:Title", "Trip"}};
+        << Rows{{"  XMP-dc:Title ", " Trip  "}} << Items{{"XMP-dc:Title", {"Trip"}}};
     QTest::newRow("blank and half-filled rows stay out")
         << Rows{{"", ""}, {"   ", "value without key"}, {"IFD0:Artist", "Ann"}, {"", ""}}
-        << Overrides{{"IFD0:Artist", "Ann"}};
+        << Items{{"IFD0:Artist", {"Ann"}}};
 }
 
 void PresetManagerTest::rowsBecomeTheOverrides()
 {
     QFETCH(Rows, typed);
-    QFETCH(Overrides, expected);
+    QFETCH(Items, expected);
     PresetsStore store;
     const auto view = open(store);
     QTest::keyClicks(view->nameField(), QStringLiteral("Rows"));
@@ -226,6 +226,22 @@ void PresetManagerTest::rowsBecomeTheOverrides()
     QTest::mouseClick(view->saveButton(), Qt::LeftButton);
     QCOMPARE(store.presets().size(), 1);
     QCOMPARE(store.presets().constFirst().action.overrides, expected);
+
+    // Opened again, a list shows one row per item, in order.
+    QStringList stored;
+    for (auto it = expected.cbegin(); it != expected.cend(); ++it) {
+        for (const QString &item : it.value())
+            stored << it.key() + "=" + item;
+    }
+    const auto reopened = open(store);
+    reopened->selectPreset(store.presets().constFirst().id);
+    QStringList rows;
+    for (const OverrideRow &row : reopened->editor()->rows())
+        rows << row.key + "=" + row.value;
+    QCOMPARE(QSet<QString>(rows.cbegin(), rows.cend()),
+             QSet<QString>(stored.cbegin(), stored.cend()));
+    QCOMPARE(rows.filter("IPTC:Keywords="),
+             stored.filter("IPTC:Keywords=")); // items keep their order
 }
 
 void PresetManagerTest::theLastRowStays()
@@ -397,7 +413,7 @@ void PresetManagerTest::withoutTheKeyListingKeysAreTyped()
     QTest::keyClicks(row->valueField(), QStringLiteral("Example"));
     QTest::mouseClick(view->saveButton(), Qt::LeftButton);
     QCOMPARE(store.presets().constFirst().action.overrides,
-             (Overrides{{QStringLiteral("IFD0:Make"), QStringLiteral("Example")}}));
+             (Items{{QStringLiteral("IFD0:Make"), {QStringLiteral("Example")}}}));
 }
 
 void PresetManagerTest::aFailedWriteIsReportedNotConfirmed()

@@ -1,0 +1,121 @@
+// Changes of several files: one file after the other through the shared
+// per-file operations, going on past files that fail, with their progress
+// published and a cancel that stops after the file being changed.
+
+#include "LibraryViewModel.h"
+
+#include "ThumbnailLoader.h"
+
+namespace Metaloom {
+
+void LibraryViewModel::cancelBatch()
+{
+    if (!m_batchProgress || m_batchProgress->isCancelling)
+        return;
+    BatchProgress progress = *m_batchProgress;
+    progress.isCancelling = true;
+    setBatchProgress(progress);
+}
+
+void LibraryViewModel::setBatchProgress(std::optional<BatchProgress> progress)
+{
+    if (progress == m_batchProgress)
+        return;
+    m_batchProgress = std::move(progress);
+    Q_EMIT batchProgressChanged();
+}
+
+bool LibraryViewModel::refuseWhileBatchRuns()
+{
+    if (!m_batchProgress)
+        return false;
+    setStatus(QStringLiteral("Files are still being changed. Wait until they are done, or "
+                             "cancel."));
+    return true;
+}
+
+void LibraryViewModel::showReport(const BatchReportTexts::Report &report)
+{
+    if (report.isAlert())
+        setActiveError(ViewModelError(report.alertText, report.alertTitle));
+    else if (!report.status.isEmpty())
+        setStatus(report.status);
+}
+
+void LibraryViewModel::fileDidChange(QUuid itemID)
+{
+    for (const MediaItem &item : std::as_const(m_items)) {
+        if (item.id == itemID) {
+            m_thumbnails->request(item.id, item.url);
+            return;
+        }
+    }
+}
+
+BatchRun::Operation
+LibraryViewModel::withScope(std::function<QCoro::Task<FileOutcome>(QUrl)> operation)
+{
+    QPointer<LibraryViewModel> self(this);
+    return [self, operation](QUrl url) -> QCoro::Task<FileOutcome> {
+        // The batch asks before each file whether its window is still there.
+        return self ? self->withSecurityScope(url, operation) : operation(url);
+    };
+}
+
+QCoro::Task<void> LibraryViewModel::performBatch(BatchProgress progress, QList<MediaItem> items,
+                                                 BatchRun::Operation operation,
+                                                 BatchReporter reporter)
+{
+    QPointer<LibraryViewModel> self(this);
+    const BusyScope busy(this);
+    progress.total = items.size();
+    setBatchProgress(progress);
+    QList<BatchRun::File> files;
+    files.reserve(items.size());
+    for (const MediaItem &item : std::as_const(items)) {
+        storeBookmark(item.url);
+        files.append({item.url, item.fileName});
+    }
+
+    BatchRun::Hooks hooks;
+    // A closed window stops the batch too: the file in flight finishes or
+    // fails whole, the rest stay as they are.
+    hooks.shouldStop = [self] {
+        return !self || !self->m_batchProgress || self->m_batchProgress->isCancelling;
+    };
+    hooks.starting = [self](qsizetype index, const BatchRun::File &file) {
+        if (!self || !self->m_batchProgress)
+            return;
+        BatchProgress now = *self->m_batchProgress;
+        now.current = index + 1;
+        now.currentFileName = file.name;
+        self->setBatchProgress(now);
+    };
+    // Shared with the hook rather than referred to: the hook lives in the
+    // batch's own frame.
+    const auto selectedWasChanged = std::make_shared<std::optional<QUuid>>();
+    hooks.finished = [self, items, selectedWasChanged](qsizetype index,
+                                                       const FileOutcome &outcome) {
+        if (!self || !self->m_batchProgress)
+            return;
+        BatchProgress now = *self->m_batchProgress;
+        now.finished = index + 1;
+        self->setBatchProgress(now);
+        if (!outcome.succeeded())
+            return;
+        const QUuid itemID = items.at(index).id;
+        self->fileDidChange(itemID);
+        if (self->m_selectedItemID == itemID)
+            *selectedWasChanged = itemID;
+    };
+
+    const BatchRun::Outcome outcome = co_await BatchRun::run(files, operation, hooks);
+    if (!self)
+        co_return;
+    setBatchProgress(std::nullopt);
+    showReport(reporter(outcome));
+    if (*selectedWasChanged)
+        reloadAfterChange(**selectedWasChanged);
+}
+
+} // namespace Metaloom
