@@ -59,6 +59,7 @@ public:
                                   "Metaloom's preset manager")
                 .arg(named.size())
                 .arg(wanted);
+        m_action = named.first().action;
         m_assignments = TagChange::fromPreset(named.first());
         if (m_assignments.isEmpty())
             return QStringLiteral("the preset '%1' has no operations to apply").arg(wanted);
@@ -68,11 +69,16 @@ public:
 protected:
     QCoro::Task<FileReport> handle(FileOperands::File file) override
     {
-        co_return co_await TagChange::apply(m_session->files, file, m_assignments, m_dryRun);
+        if (m_dryRun)
+            co_return co_await TagChange::apply(m_session->files, file, m_assignments, true);
+        const ChangeResult result = co_await m_session->files->applyPreset(file.url, m_action);
+        co_return TagChange::changed(file.shownPath, result);
     }
     SummaryWords words() const override { return TagChange::words(m_dryRun); }
 
 private:
+    PresetAction m_action;
+    // What the preset sets and deletes, for a dry run's comparison.
     QList<TagAssignment> m_assignments;
 };
 

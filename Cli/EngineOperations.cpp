@@ -1,6 +1,7 @@
-// The file operations over today's engine calls. Where the engine has no
+// The operations over the library's per-file operations (the window's
+// batches run the same) and the engine's calls. Where the engine has no
 // single call yet for what a command asks, the calls the window makes are
-// made in the same order (a preset's removals, then its values).
+// made in the same order (a removal, then the values).
 
 #include "Operations.h"
 #include "StoredTagMatching.h"
@@ -10,6 +11,7 @@
 #include "MetaloomFeature/Engine/ServiceError.h"
 #include "MetaloomFeature/Engine/TargetPath.h"
 #include "MetaloomFeature/Library/EntryListMerge.h"
+#include "MetaloomFeature/Library/FileOperations.h"
 
 #include <QPointer>
 #include <QSet>
@@ -80,9 +82,19 @@ public:
         co_return result;
     }
 
+    QCoro::Task<ChangeResult> applyPreset(QUrl file, PresetAction action) override
+    {
+        const FileOutcome outcome = co_await FileOperations::applyPreset(m_service, action, file);
+        if (outcome.error)
+            std::rethrow_exception(outcome.error);
+        co_return ChangeResult{outcome.report.tagsNotWritten, outcome.report.tagsNotRemoved};
+    }
+
     QCoro::Task<StripResult> strip(QUrl file) override
     {
-        co_await engine()->removeAllMetadata(file);
+        const FileOutcome outcome = co_await FileOperations::strip(m_service, file);
+        if (outcome.error)
+            std::rethrow_exception(outcome.error);
         const QList<MetadataEntry> after = co_await engine()->readMetadata(file);
         co_return StripResult{keysStrippable(after)};
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "MetaloomFeature/Model/MetadataEntry.h"
+#include "MetaloomFeature/Model/Preset.h"
 
 #include <QCoroTask>
 #include <QHash>
@@ -16,8 +17,10 @@ class ExifToolService;
 }
 
 // What the command line does to one file, in one place: every command goes
-// through these operations, so the program has exactly one way to read,
-// change and strip a file, the engine's. Nothing here decides what to print.
+// through these operations, which are the window's own (the library's
+// per-file operations, the engine's calls), so the program has no way of
+// its own to read, change or strip a file. Nothing here decides what to
+// print.
 namespace Metaloom::Cli {
 
 // One tag a change sets or deletes: no values deletes it, several are the
@@ -62,6 +65,8 @@ public:
     virtual QCoro::Task<QList<MetadataEntry>> read(QUrl file) = 0;
     // Sets and deletes the tags, as Save and presets do.
     virtual QCoro::Task<ChangeResult> change(QUrl file, QList<TagAssignment> assignments) = 0;
+    // Applies a preset's action, as the window's Apply Preset does.
+    virtual QCoro::Task<ChangeResult> applyPreset(QUrl file, PresetAction action) = 0;
     // Removes all metadata, as Remove Metadata does.
     virtual QCoro::Task<StripResult> strip(QUrl file) = 0;
     // What the file holds for each key, read without changing anything: the

@@ -82,9 +82,12 @@ QList<TagAssignment> fromPreset(const Preset &preset)
     QList<TagAssignment> assignments;
     for (const QString &key : preset.action.removals)
         assignments.append({key, {}});
-    for (auto it = preset.action.overrides.cbegin(); it != preset.action.overrides.cend(); ++it)
-        assignments.append(
-            {it.key(), it.value().isEmpty() ? QStringList() : QStringList{it.value()}});
+    for (auto it = preset.action.overrides.cbegin(); it != preset.action.overrides.cend(); ++it) {
+        // An empty item carries nothing; a value of none deletes the tag.
+        QStringList items = it.value();
+        items.removeAll(QString());
+        assignments.append({it.key(), items});
+    }
     return assignments;
 }
 

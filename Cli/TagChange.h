@@ -19,8 +19,8 @@ namespace Metaloom::Cli::TagChange {
 std::variant<QList<TagAssignment>, QString> fromOptions(const QStringList &tags,
                                                         const QStringList &removals);
 
-// A preset's removals, then its values, as the window applies them; an
-// empty value deletes the tag.
+// A preset's removals, then its values, as the window applies them; a
+// value of no text deletes the tag.
 QList<TagAssignment> fromPreset(const Preset &preset);
 
 FileReport changed(const QString &file, const ChangeResult &result);

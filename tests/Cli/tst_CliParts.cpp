@@ -247,15 +247,20 @@ void CliPartsTest::tagAssignments()
 
 void CliPartsTest::presetAssignments()
 {
-    // The window deletes first and then writes; an empty value deletes.
-    const QList<TagAssignment> assignments = TagChange::fromPreset(
-        preset(QStringLiteral("P"), {{"XMP-dc:Rights", "CC"}, {"IFD0:Artist", ""}},
-               {"GPS:all", "IFD0:Model"}));
-    const QList<TagAssignment> expected{{QStringLiteral("GPS:all"), {}},
-                                        {QStringLiteral("IFD0:Model"), {}},
-                                        {QStringLiteral("IFD0:Artist"), {}},
-                                        {QStringLiteral("XMP-dc:Rights"), {QStringLiteral("CC")}}};
-    QCOMPARE(assignments, expected);
+    // The window deletes first and then writes; a list keeps its items, an
+    // empty item carries nothing, and no text at all deletes.
+    const Preset items{
+        QUuid::createUuid(), QStringLiteral("P"),
+        PresetAction::addOrModifyItems(
+            {{"XMP-dc:Rights", {"CC"}}, {"IFD0:Artist", {""}}, {"Keywords", {"a, b", "", "c"}}},
+            {"GPS:all", "IFD0:Model"})};
+    const QList<TagAssignment> expected{
+        {QStringLiteral("GPS:all"), {}},
+        {QStringLiteral("IFD0:Model"), {}},
+        {QStringLiteral("IFD0:Artist"), {}},
+        {QStringLiteral("Keywords"), {QStringLiteral("a, b"), QStringLiteral("c")}},
+        {QStringLiteral("XMP-dc:Rights"), {QStringLiteral("CC")}}};
+    QCOMPARE(TagChange::fromPreset(items), expected);
 }
 
 void CliPartsTest::dryRunComparison_data()
