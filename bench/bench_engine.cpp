@@ -12,6 +12,7 @@
 #include "MetaloomFeature/Engine/ExifToolService.h"
 #include "MetaloomFeature/Engine/FileReplacement.h"
 #include "MetaloomFeature/Engine/MetadataJson.h"
+#include "MetaloomFeature/Engine/PrivateFolder.h"
 #include "MetaloomFeature/Engine/TagDefinitionsParser.h"
 #include "tests/support/FakeExifToolBundle.h"
 #include "tests/support/TaskRunner.h"
@@ -312,7 +313,7 @@ void makeLargeMovie(const QString &path)
 // the private temporary folder, then copied beside the target and renamed.
 bool saveThroughTheTemporaryFolder(const QString &target)
 {
-    const QString temporary = ExifToolRunner::prepareTemporaryDirectory();
+    const QString temporary = PrivateFolder::prepare();
     const QString output =
         temporary + '/' + QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper() + ".mov";
     const auto run = runTask(ExifToolRunner::run(

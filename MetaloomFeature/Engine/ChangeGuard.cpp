@@ -1,7 +1,7 @@
 #include "ChangeGuard.h"
 
-#include "ExifToolRunner.h"
 #include "Leftovers.h"
+#include "PrivateFolder.h"
 #include "TargetLock.h"
 
 #include <QCoroFuture>
@@ -12,6 +12,8 @@
 
 #include <algorithm>
 #include <chrono>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace Metaloom {
 
@@ -25,7 +27,7 @@ struct Locked {
 // The temporary folder, and the target's lock if nobody holds it now.
 std::shared_ptr<Locked> tryLocking(const QString &targetPath)
 {
-    QString temporaryDirectory = ExifToolRunner::prepareTemporaryDirectory();
+    QString temporaryDirectory = PrivateFolder::prepare();
     std::optional<FileLock> lock = TargetLock::tryAcquire(temporaryDirectory, targetPath);
     return std::make_shared<Locked>(Locked{std::move(temporaryDirectory), std::move(lock)});
 }
@@ -33,6 +35,7 @@ std::shared_ptr<Locked> tryLocking(const QString &targetPath)
 struct Claimed {
     TemporaryClaim claim;
     ChangeGuard::Paths paths;
+    PosixFile::Descriptor outputFolder;
 };
 
 // With the target's lock held: clears what dead processes left for it,
@@ -43,9 +46,12 @@ std::shared_ptr<Claimed> claim(const QString &temporaryDirectory, const QString 
     TemporaryClaim claim = TemporaryClaim::create(temporaryDirectory);
     ChangeGuard::Paths paths;
     paths.temporaryDirectory = temporaryDirectory;
+    PosixFile::Descriptor outputFolder;
     if (const auto beside = FileReplacement::reserveOutputsBeside(targetPath, claim.id())) {
-        Leftovers::noteOutputsBeside(temporaryDirectory, claim.id(),
-                                     QFileInfo(beside->output).absolutePath());
+        const QString folder = QFileInfo(beside->output).absolutePath();
+        Leftovers::noteOutputsBeside(temporaryDirectory, claim.id(), folder);
+        outputFolder = PosixFile::Descriptor(
+            ::open(PosixFile::nativePath(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
         paths.output = beside->output;
         paths.retryOutput = beside->retryOutput;
     } else {
@@ -54,7 +60,9 @@ std::shared_ptr<Claimed> claim(const QString &temporaryDirectory, const QString 
         paths.retryOutput = claim.hiddenPath(QStringLiteral("-next") + suffix);
     }
     paths.targetVersion = FileReplacement::stampOf(targetPath);
-    return std::make_shared<Claimed>(Claimed{std::move(claim), std::move(paths)});
+    paths.valueFileStem = claim.hiddenPath(QStringLiteral(".value-"));
+    return std::make_shared<Claimed>(
+        Claimed{std::move(claim), std::move(paths), std::move(outputFolder)});
 }
 
 } // namespace
@@ -76,11 +84,12 @@ QCoro::Task<ChangeGuard> ChangeGuard::begin(QString targetPath)
         co_await QCoro::sleepFor(pause);
         pause = std::min<std::chrono::milliseconds>(pause * 2, 200ms);
     }
-    auto held = std::make_shared<Held>(Held{std::move(*locked->targetLock), std::nullopt});
+    auto held = std::make_shared<Held>(Held{std::move(*locked->targetLock), std::nullopt, {}});
     QFuture<std::shared_ptr<Claimed>> claiming =
         QtConcurrent::run(claim, locked->temporaryDirectory, targetPath);
     std::shared_ptr<Claimed> claimed = co_await claiming;
     held->claim.emplace(std::move(claimed->claim));
+    held->outputFolder = std::move(claimed->outputFolder);
     co_return ChangeGuard(std::move(turn), std::move(held), std::move(claimed->paths));
 }
 
@@ -88,8 +97,15 @@ QCoro::Task<void> ChangeGuard::end(ChangeGuard guard)
 {
     const Paths paths = guard.m_paths;
     QFuture<void> released = QtConcurrent::run([paths, held = std::move(guard.m_held)]() mutable {
-        QFile::remove(paths.output);
-        QFile::remove(paths.retryOutput);
+        for (const QString &output : {paths.output, paths.retryOutput}) {
+            QFile::remove(output);
+            // Where the folder was renamed away meanwhile, what ExifTool
+            // left there has no name we could find it by any more.
+            if (held && held->outputFolder.isOpen()) {
+                ::unlinkat(held->outputFolder.fd(),
+                           PosixFile::nativePath(QFileInfo(output).fileName()).constData(), 0);
+            }
+        }
         if (held && held->claim) {
             QFile::remove(TemporaryClaim::hiddenPath(paths.temporaryDirectory, held->claim->id(),
                                                      Leftovers::besideNoteSuffix));

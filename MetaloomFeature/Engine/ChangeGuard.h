@@ -3,6 +3,7 @@
 #include "FileChangeQueue.h"
 #include "FileLock.h"
 #include "FileReplacement.h"
+#include "PosixFile.h"
 #include "TemporaryClaim.h"
 
 #include <QCoroTask>
@@ -37,6 +38,9 @@ public:
         // reads it: a change by another program after that must not be
         // silently replaced.
         FileReplacement::FileStamp targetVersion;
+        // Where values too long for an argument go (ValueFiles), named after
+        // the claim so that the sweep after a crash finds them.
+        QString valueFileStem;
     };
 
     static QCoro::Task<ChangeGuard> begin(QString targetPath);
@@ -60,6 +64,10 @@ private:
     struct Held {
         FileLock targetLock;
         std::optional<TemporaryClaim> claim;
+        // The folder the outputs beside the target were reserved in, open:
+        // renamed away while ExifTool writes, it still leads to what was
+        // left there.
+        PosixFile::Descriptor outputFolder;
     };
 
     ChangeGuard(FileChangeQueue::Turn turn, std::shared_ptr<Held> held, Paths paths)

@@ -8,8 +8,11 @@
 #include <QCoreApplication>
 #include <QCoroFuture>
 #include <QFile>
+#include <QThread>
 
+#include <algorithm>
 #include <sys/stat.h>
+#include <vector>
 
 namespace Metaloom {
 
@@ -61,6 +64,11 @@ void ExifToolPool::watchForQuit()
             &ExifToolPool::stopAll);
 }
 
+int ExifToolPool::defaultMaximumProcesses()
+{
+    return std::max(2, QThread::idealThreadCount());
+}
+
 QCoro::Task<ResidentRun> ExifToolPool::run(QString bundleDirectory, QString program,
                                            QProcessEnvironment environment, QStringList arguments)
 {
@@ -68,10 +76,15 @@ QCoro::Task<ResidentRun> ExifToolPool::run(QString bundleDirectory, QString prog
     if (!StayOpenProtocol::requestFor(arguments, 1))
         throw PlatformError(
             QStringLiteral("These arguments cannot be sent to a running ExifTool."));
-    const QString key = keyFor(program, environment);
+    const Request request{keyFor(program, environment), bundleDirectory, program, environment,
+                          QByteArray()};
     for (int attempt = 0;; ++attempt) {
-        const QPointer<ResidentExifTool> process =
-            co_await acquire(key, bundleDirectory, program, environment);
+        Request current = request;
+        current.scriptStamp = stampOf(program);
+        const QPointer<ResidentExifTool> process = co_await acquire(current);
+        if (!process)
+            throw PlatformError(QStringLiteral("ExifTool was stopped because Metaloom is "
+                                               "quitting."));
         QFuture<ResidentExifTool::Answer> sent = process->send(arguments);
         const ResidentExifTool::Answer answer = co_await sent;
         release(process);
@@ -102,49 +115,76 @@ QCoro::Task<ResidentRun> ExifToolPool::run(QString bundleDirectory, QString prog
     }
 }
 
-QCoro::Task<QPointer<ResidentExifTool>> ExifToolPool::acquire(QString key, QString bundleDirectory,
-                                                              QString program,
-                                                              QProcessEnvironment environment)
+QCoro::Task<QPointer<ResidentExifTool>> ExifToolPool::acquire(Request request)
 {
-    const QByteArray stamp = stampOf(program);
-    for (;;) {
-        forgetEndedProcesses();
-        auto found = m_groups.find(key);
-        if (found == m_groups.end())
-            found = m_groups.insert(key, Group{bundleDirectory, program, environment, stamp, {}});
-        Group &group = *found;
-        if (group.scriptStamp != stamp) {
-            group.scriptStamp = stamp;
-            for (const QPointer<ResidentExifTool> &process : std::as_const(group.processes))
-                retire(process);
-        }
-        for (const QPointer<ResidentExifTool> &process : std::as_const(group.processes)) {
-            if (isIdle(process)) {
-                m_busy.insert(process);
-                co_return process;
-            }
-        }
-        if (usableCount() >= m_maximumProcesses)
-            stopAnIdleProcess();
-        if (usableCount() < m_maximumProcesses) {
-            auto *process =
-                new ResidentExifTool(program, environment, m_stallLimit, m_idleLimit, this);
-            // Queued, so that no list is changed under the code that stopped it.
-            connect(
-                process, &ResidentExifTool::ended, process,
-                [this, process] { processEnded(process); }, Qt::QueuedConnection);
-            group.processes.append(process);
-            m_busy.insert(process);
-            process->start();
-            co_return QPointer<ResidentExifTool>(process);
-        }
-        // Every process is at work: wait for one to finish or end.
-        auto waiter = std::make_shared<QPromise<void>>();
-        waiter->start();
-        QFuture<void> turn = waiter->future();
-        m_waiters.push_back(std::move(waiter));
-        co_await turn;
+    if (QPointer<ResidentExifTool> process = take(request))
+        co_return process;
+    auto handOver = std::make_shared<QPromise<QPointer<ResidentExifTool>>>();
+    handOver->start();
+    QFuture<QPointer<ResidentExifTool>> turn = handOver->future();
+    m_waiters.push_back(Waiter{std::move(request), std::move(handOver)});
+    co_return co_await turn;
+}
+
+QPointer<ResidentExifTool> ExifToolPool::take(const Request &request)
+{
+    forgetEndedProcesses();
+    auto found = m_groups.find(request.key);
+    if (found == m_groups.end()) {
+        found = m_groups.insert(request.key, Group{request.bundleDirectory,
+                                                   request.program,
+                                                   request.environment,
+                                                   request.scriptStamp,
+                                                   {}});
     }
+    Group &group = *found;
+    if (group.scriptStamp != request.scriptStamp) {
+        group.scriptStamp = request.scriptStamp;
+        const QList<QPointer<ResidentExifTool>> stale = group.processes;
+        for (const QPointer<ResidentExifTool> &process : stale)
+            retire(process);
+    }
+    for (const QPointer<ResidentExifTool> &process : std::as_const(group.processes)) {
+        if (isIdle(process)) {
+            m_busy.insert(process);
+            return process;
+        }
+    }
+    if (usableCount() < m_maximumProcesses)
+        return startProcess(group);
+    // Full. An idle process of a bundle no service holds any more serves
+    // nobody; it makes room. Otherwise a group with a process of its own
+    // waits for it, and one without any takes the place of an idle process
+    // of another group, if there is one.
+    if (stopAnIdleProcess(true) || (!hasWorkingProcess(group) && stopAnIdleProcess(false))) {
+        if (usableCount() < m_maximumProcesses)
+            return startProcess(group);
+    }
+    return nullptr;
+}
+
+QPointer<ResidentExifTool> ExifToolPool::startProcess(Group &group)
+{
+    auto *process =
+        new ResidentExifTool(group.program, group.environment, m_stallLimit, m_idleLimit, this);
+    // Queued, so that no list is changed under the code that stopped it.
+    connect(
+        process, &ResidentExifTool::ended, process, [this, process] { processEnded(process); },
+        Qt::QueuedConnection);
+    group.processes.append(process);
+    m_busy.insert(process);
+    process->start();
+    ++m_processesStarted;
+    m_mostProcessesAtOnce = std::max(m_mostProcessesAtOnce, usableCount());
+    return QPointer<ResidentExifTool>(process);
+}
+
+bool ExifToolPool::hasWorkingProcess(const Group &group) const
+{
+    return std::any_of(group.processes.cbegin(), group.processes.cend(),
+                       [this](const QPointer<ResidentExifTool> &process) {
+                           return process && process->isUsable() && !m_retiring.contains(process);
+                       });
 }
 
 bool ExifToolPool::isIdle(const QPointer<ResidentExifTool> &process) const
@@ -160,22 +200,25 @@ void ExifToolPool::release(const QPointer<ResidentExifTool> &process)
     m_busy.remove(process);
     if (!process->isUsable()) {
         process->deleteLater();
-    } else if (m_retiring.remove(process)) {
-        process->stop();
+    } else if (m_retiring.remove(process) || usableCount() > m_maximumProcesses) {
+        process->stop(); // a smaller pool was asked for meanwhile
     }
-    wakeAWaiter();
+    serveWaiters();
 }
 
-void ExifToolPool::stopAnIdleProcess()
+bool ExifToolPool::stopAnIdleProcess(bool onlyOfUnheldBundles)
 {
     for (const Group &group : std::as_const(m_groups)) {
+        if (onlyOfUnheldBundles && m_holds.contains(group.bundleDirectory))
+            continue;
         for (const QPointer<ResidentExifTool> &process : group.processes) {
             if (isIdle(process)) {
                 process->stop();
-                return;
+                return true;
             }
         }
     }
+    return false;
 }
 
 void ExifToolPool::retire(const QPointer<ResidentExifTool> &process)
@@ -196,7 +239,7 @@ void ExifToolPool::processEnded(ResidentExifTool *process)
     // A process still at work is let go by its operation, once answered.
     if (!m_busy.contains(process))
         process->deleteLater();
-    wakeAWaiter();
+    serveWaiters();
 }
 
 void ExifToolPool::forgetEndedProcesses()
@@ -217,13 +260,26 @@ int ExifToolPool::usableCount() const
     return count;
 }
 
-void ExifToolPool::wakeAWaiter()
+void ExifToolPool::serveWaiters()
 {
-    if (m_waiters.empty())
-        return;
-    std::shared_ptr<QPromise<void>> waiter = std::move(m_waiters.front());
-    m_waiters.pop_front();
-    waiter->finish();
+    // A waiter that cannot be served yet keeps its place; those behind it
+    // (of other groups) may still be. The waiters resume once all are served.
+    std::vector<std::pair<std::shared_ptr<QPromise<QPointer<ResidentExifTool>>>,
+                          QPointer<ResidentExifTool>>>
+        served;
+    for (auto it = m_waiters.begin(); it != m_waiters.end();) {
+        const QPointer<ResidentExifTool> process = take(it->request);
+        if (!process) {
+            ++it;
+            continue;
+        }
+        served.emplace_back(std::move(it->handOver), process);
+        it = m_waiters.erase(it);
+    }
+    for (auto &[handOver, process] : served) {
+        handOver->addResult(process);
+        handOver->finish();
+    }
 }
 
 void ExifToolPool::holdBundle(const QString &bundleDirectory)
@@ -256,8 +312,18 @@ void ExifToolPool::stopAll()
     m_retiring.clear();
     for (const QPointer<ResidentExifTool> &process : processes)
         delete process.data(); // a request in flight is answered "stopped"
-    while (!m_waiters.empty())
-        wakeAWaiter();
+    std::deque<Waiter> waiters;
+    waiters.swap(m_waiters);
+    for (Waiter &waiter : waiters) {
+        waiter.handOver->addResult(QPointer<ResidentExifTool>());
+        waiter.handOver->finish();
+    }
+}
+
+void ExifToolPool::resetStatistics()
+{
+    m_processesStarted = 0;
+    m_mostProcessesAtOnce = usableCount();
 }
 
 QList<qint64> ExifToolPool::processIds() const

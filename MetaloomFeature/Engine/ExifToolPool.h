@@ -11,6 +11,7 @@
 #include <QSet>
 #include <QStringList>
 
+#include <algorithm>
 #include <chrono>
 #include <deque>
 #include <memory>
@@ -29,15 +30,23 @@ struct ResidentRun {
 
 // The ExifTool processes kept running for the whole program, so that an
 // operation no longer waits for Perl to start and load ExifTool. A process
-// serves one operation at a time; one is started for each operation that
-// runs at the same time as others, up to a few. Processes with the same
-// script and environment serve each other's operations (a write has one
-// more variable than a read, so reads and writes use different ones).
+// serves one operation at a time. Processes with the same script and
+// environment form a group and serve each other's operations; reads and
+// writes run with the same environment, so one group serves a bundle.
+//
+// At most `maximumProcesses()` run at once, one per core by default (at
+// least two), across all groups and all windows. An operation takes an idle
+// process of its group, or starts one while there is room; otherwise it
+// waits for one of its group to finish its work. An idle process of a
+// bundle no service holds makes room for it; otherwise only a group that has
+// no process at all takes the place of another group's idle one: a group
+// that has one waits for it, because starting Perl and ExifTool anew costs
+// more than most operations.
 //
 // Processes are started on first use and stopped when the program quits,
 // when the last service on their bundle goes away, when their script
-// changes on disk, to make room for another kind, or after a few minutes
-// without work. Main thread only.
+// changes on disk, to make room for a group without any, or after a few
+// minutes without work. Main thread only.
 class ExifToolPool : public QObject {
     Q_OBJECT
 
@@ -68,9 +77,18 @@ public:
 
     void setStallLimit(std::chrono::milliseconds limit) { m_stallLimit = limit; }
     std::chrono::milliseconds stallLimit() const { return m_stallLimit; }
-    void setMaximumProcesses(int count) { m_maximumProcesses = count; }
+    // One process per core, at least two.
+    static int defaultMaximumProcesses();
+    int maximumProcesses() const { return m_maximumProcesses; }
+    void setMaximumProcesses(int count) { m_maximumProcesses = std::max(1, count); }
 
     QList<qint64> processIds() const;
+
+    // How many processes were started, and the most that ran at once, since
+    // the last reset: what the benchmarks and tests watch.
+    int processesStarted() const { return m_processesStarted; }
+    int mostProcessesAtOnce() const { return m_mostProcessesAtOnce; }
+    void resetStatistics();
 
 private:
     ExifToolPool();
@@ -83,28 +101,50 @@ private:
         QList<QPointer<ResidentExifTool>> processes;
     };
 
-    QCoro::Task<QPointer<ResidentExifTool>>
-    acquire(QString key, QString bundleDirectory, QString program, QProcessEnvironment environment);
+    // One operation's wish for a process of its group.
+    struct Request {
+        QString key;
+        QString bundleDirectory;
+        QString program;
+        QProcessEnvironment environment;
+        QByteArray scriptStamp;
+    };
+
+    // An operation waiting; the pool hands it a process (marked busy) or,
+    // when the program quits, nothing.
+    struct Waiter {
+        Request request;
+        std::shared_ptr<QPromise<QPointer<ResidentExifTool>>> handOver;
+    };
+
+    QCoro::Task<QPointer<ResidentExifTool>> acquire(Request request);
+    // A process for the request now, if the rules above allow one.
+    QPointer<ResidentExifTool> take(const Request &request);
+    QPointer<ResidentExifTool> startProcess(Group &group);
+    bool hasWorkingProcess(const Group &group) const;
     bool isIdle(const QPointer<ResidentExifTool> &process) const;
     void release(const QPointer<ResidentExifTool> &process);
-    void stopAnIdleProcess();
+    bool stopAnIdleProcess(bool onlyOfUnheldBundles);
     void retire(const QPointer<ResidentExifTool> &process);
     void processEnded(ResidentExifTool *process);
     void forgetEndedProcesses();
     int usableCount() const;
-    void wakeAWaiter();
+    // Hands processes to waiters, oldest first, as far as the rules allow.
+    void serveWaiters();
     void watchForQuit();
 
     QHash<QString, Group> m_groups;
     QSet<ResidentExifTool *> m_busy;
     QSet<ResidentExifTool *> m_retiring;
     QHash<QString, int> m_holds;
-    std::deque<std::shared_ptr<QPromise<void>>> m_waiters;
+    std::deque<Waiter> m_waiters;
     bool m_resident = true;
     bool m_watchingForQuit = false;
     std::chrono::milliseconds m_stallLimit = std::chrono::minutes(2);
     std::chrono::milliseconds m_idleLimit = std::chrono::minutes(5);
-    int m_maximumProcesses = 4;
+    int m_maximumProcesses = defaultMaximumProcesses();
+    int m_processesStarted = 0;
+    int m_mostProcessesAtOnce = 0;
 };
 
 } // namespace Metaloom

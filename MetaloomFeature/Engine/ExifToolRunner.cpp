@@ -3,6 +3,7 @@
 #include "ExifToolPool.h"
 #include "ExifToolProcess.h"
 #include "MetadataJson.h"
+#include "PrivateFolder.h"
 #include "ServiceError.h"
 #include "StayOpenProtocol.h"
 
@@ -14,7 +15,6 @@
 #include <QStringDecoder>
 
 #include <memory>
-#include <unistd.h>
 
 namespace Metaloom::ExifToolRunner {
 
@@ -49,14 +49,12 @@ ExifToolLocation locate(const ResourceBundle &bundle)
 }
 
 // The child's environment: the inherited one with PERL5LIB pointing at the
-// bundled library first, and EXIFTOOL_TMPDIR when a temporary folder is given.
-QProcessEnvironment environment(const ExifToolLocation &location,
-                                const std::optional<QString> &temporaryDirectory,
+// bundled library first, and EXIFTOOL_TMPDIR at the private folder.
+QProcessEnvironment environment(const ExifToolLocation &location, const QString &temporaryDirectory,
                                 const QProcessEnvironment &inherited)
 {
     QProcessEnvironment result = inherited;
-    if (temporaryDirectory)
-        result.insert(QStringLiteral("EXIFTOOL_TMPDIR"), *temporaryDirectory);
+    result.insert(QStringLiteral("EXIFTOOL_TMPDIR"), temporaryDirectory);
     QString perl5lib = location.libraryPaths.join(QLatin1Char(':'));
     const QString inheritedLib = inherited.value(QStringLiteral("PERL5LIB"));
     if (!inheritedLib.isEmpty())
@@ -112,7 +110,8 @@ QCoro::Task<CommandOutput> run(ResourceBundle bundle, QStringList arguments,
 {
     const ExifToolLocation location = locate(bundle);
     const QProcessEnvironment childEnvironment =
-        environment(location, temporaryDirectory, QProcessEnvironment::systemEnvironment());
+        environment(location, temporaryDirectory.value_or(PrivateFolder::location()),
+                    QProcessEnvironment::systemEnvironment());
     ExifToolPool &pool = ExifToolPool::shared();
     if (!pool.isResident() || !StayOpenProtocol::requestFor(arguments, 1))
         co_return co_await runAlone(location, arguments, childEnvironment);
@@ -121,35 +120,6 @@ QCoro::Task<CommandOutput> run(ResourceBundle bundle, QStringList arguments,
     co_return judged(!run.died && run.exitStatus == 0, run.standardOutput, run.standardError,
                      run.died ? QStringLiteral("ExifTool stopped unexpectedly.")
                               : QStringLiteral("Unknown error"));
-}
-
-QString temporaryDirectoryPath()
-{
-    return QDir(QDir::tempPath()).filePath(QStringLiteral("ExifToolTmp"));
-}
-
-QString prepareTemporaryDirectory()
-{
-    const QString path = temporaryDirectoryPath();
-    const QFileInfo info(path);
-    if (!info.exists() && !info.isSymLink()) {
-        // Private to the user: the folder briefly holds copies of their files,
-        // and the system temporary folder is shared with other accounts.
-        if (!QDir().mkpath(path)) {
-            throw PlatformError(
-                QStringLiteral("The temporary folder “%1” could not be created.").arg(path));
-        }
-        QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                        QFileDevice::ExeOwner);
-        return path;
-    }
-    if (info.isSymLink() || !info.isDir() || info.ownerId() != ::getuid()) {
-        throw PlatformError(
-            QStringLiteral("The temporary folder “%1” cannot be used: it is not a folder that "
-                           "belongs to you.")
-                .arg(path));
-    }
-    return path;
 }
 
 } // namespace Metaloom::ExifToolRunner

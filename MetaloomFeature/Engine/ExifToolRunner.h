@@ -21,6 +21,10 @@ namespace ExifToolRunner {
 
 // Runs ExifTool with exactly these arguments (no shell, no quoting) and
 // collects both output streams. The bundle is looked up on every run.
+// EXIFTOOL_TMPDIR is the given folder, else the private folder's location
+// (PrivateFolder), for reads as for writes: ExifTool processes are kept per
+// environment, and one that differed would keep reads and writes from
+// sharing them.
 // ExifTool is kept running between runs (ExifToolPool) where the argument
 // list can travel through its argument channel, and started for this run
 // alone otherwise; the result is the same. A non-zero exit throws
@@ -29,13 +33,6 @@ namespace ExifToolRunner {
 // PlatformError, as does a resident ExifTool that has to be ended.
 QCoro::Task<CommandOutput> run(ResourceBundle bundle, QStringList arguments,
                                std::optional<QString> temporaryDirectory);
-
-// Where the shared private folder for ExifTool's output files is (or would be).
-QString temporaryDirectoryPath();
-
-// The shared private folder for ExifTool's output files, created on demand.
-// Throws PlatformError when it cannot be created or is not safely ours.
-QString prepareTemporaryDirectory();
 
 } // namespace ExifToolRunner
 

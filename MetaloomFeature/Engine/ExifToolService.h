@@ -72,6 +72,25 @@ public:
     QCoro::Task<std::optional<TagDefinition>> tagDefinition(QString tagKey);
     QCoro::Task<std::optional<QList<EnumeratedOption>>> enumeratedOptions(QString tagKey);
 
+    // Whether ExifTool can write files of this one's format, as ExifTool
+    // judges it: by the name first, so an extension it knows and cannot
+    // write (MKV, MP3, ...) is read-only whatever the file holds and one it
+    // can write is written; for a name it does not know, by the content (a
+    // JPEG named "photo.dat" is written, an AAC file is not). The lists
+    // ("-listwf") are loaded once per process and bundle; only a name they
+    // do not settle costs a run of ExifTool, which looks at the file's type
+    // alone.
+    QCoro::Task<bool> canWriteFormat(QUrl fileUrl);
+    // The same answer without waiting, once any service on this bundle has
+    // loaded the lists; nothing before, and nothing where the content
+    // decides.
+    std::optional<bool> canWriteFormatNow(const QUrl &fileUrl) const;
+    // The format's name for messages: the extension in capitals ("MKV");
+    // empty for a name without one.
+    static QString formatName(const QUrl &fileUrl);
+    // "ExifTool can't write MKV files; their metadata is shown read-only."
+    static QString readOnlyFormatMessage(const QUrl &fileUrl);
+
 private:
     QCoro::Task<TagTable> loadTagDefinitions();
 

@@ -2,6 +2,7 @@
 
 #include "PosixFile.h"
 #include "RewriteJournal.h"
+#include "TargetPath.h"
 #include "TemporaryClaim.h"
 
 #include "MetaloomFeature/Platform/Error.h"
@@ -27,16 +28,6 @@ using PosixFile::nativePath;
 
 namespace {
 
-// The target of a symbolic link (followed to the end), or the path itself.
-QString resolveTarget(const QString &path)
-{
-    const QFileInfo info(path);
-    if (!info.isSymLink())
-        return info.absoluteFilePath();
-    const QString canonical = info.canonicalFilePath();
-    return canonical.isEmpty() ? info.symLinkTarget() : canonical;
-}
-
 struct Original {
     bool exists = false;
     struct stat status {};
@@ -55,10 +46,18 @@ FileStamp stampFrom(bool exists, const struct stat &status)
 }
 
 // Other processes of ours wait for the target's lock; another program does
-// not, so its change is looked for again at the last moment.
-void refuseIfChanged(const QString &target, const std::optional<FileStamp> &expected)
+// not, so its change is looked for again at the last moment. So is a link
+// the user chose that was pointed at another file meanwhile: the new content
+// is made from the file it led to, which the user may no longer mean.
+void refuseIfChanged(const QString &target, const Expected &expected)
 {
-    if (expected && stampOf(target) != *expected) {
+    if (!expected.chosenPath.isEmpty() && TargetPath::resolved(expected.chosenPath) != target) {
+        throw PlatformError(QStringLiteral("“%1” now leads to another file than when Metaloom "
+                                           "began the change, so nothing was changed. Please try "
+                                           "again.")
+                                .arg(QFileInfo(expected.chosenPath).fileName()));
+    }
+    if (expected.version && stampOf(target) != *expected.version) {
         throw PlatformError(QStringLiteral("“%1” was changed by another program while Metaloom was "
                                            "writing it, so it was left as it is. Please try again.")
                                 .arg(QFileInfo(target).fileName()));
@@ -112,7 +111,7 @@ std::optional<Neighbour> createNeighbour(const QString &target)
 // permission bits, owner and date, makes it durable and renames it over the
 // target. The file is removed on failure.
 void putInPlace(int fd, const QString &neighbour, const QString &target, const Original &original,
-                const std::optional<FileStamp> &expected)
+                const Expected &expected)
 {
     const QByteArray neighbourNative = nativePath(neighbour);
     const auto abandon = [&](const QString &what) {
@@ -146,7 +145,7 @@ void putInPlace(int fd, const QString &neighbour, const QString &target, const O
 // Fresh file beside the target holding a copy of the output, renamed over
 // it. Returns false when the folder does not let us create a file there.
 bool replaceBeside(const QString &target, const QString &output, const Original &original,
-                   const std::optional<FileStamp> &expected)
+                   const Expected &expected)
 {
     std::optional<Neighbour> neighbour = createNeighbour(target);
     if (!neighbour)
@@ -162,7 +161,7 @@ bool replaceBeside(const QString &target, const QString &output, const Original 
 
 // ExifTool wrote the output beside the target already: only the rename is left.
 void finishBeside(const QString &target, const QString &output, const Original &original,
-                  const std::optional<FileStamp> &expected)
+                  const Expected &expected)
 {
     const QString what = QStringLiteral("Could not write the new content of");
     Descriptor file(::open(nativePath(output).constData(), O_RDWR | O_CLOEXEC | O_NOFOLLOW));
@@ -194,7 +193,7 @@ void setModified(const QString &target, const struct timespec &modified)
 // opened for writing: if the program dies half-way, the next start of the
 // engine puts them back.
 void rewriteInPlace(const QString &target, const QString &output, const Original &original,
-                    const std::optional<FileStamp> &expected)
+                    const Expected &expected)
 {
     const TemporaryClaim claim = TemporaryClaim::create(QFileInfo(output).absolutePath());
     const QString backup = claim.hiddenPath(RewriteJournal::backupSuffix);
@@ -265,7 +264,7 @@ OutputsBeside outputsBesideIn(const QString &folder, const QString &claimId)
 std::optional<OutputsBeside> reserveOutputsBeside(const QString &targetPath, const QString &claimId)
 {
     const OutputsBeside outputs =
-        outputsBesideIn(QFileInfo(resolveTarget(targetPath)).absolutePath(), claimId);
+        outputsBesideIn(QFileInfo(TargetPath::resolved(targetPath)).absolutePath(), claimId);
     const QByteArray native = nativePath(outputs.output);
     Descriptor probe(
         ::open(native.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600));
@@ -275,15 +274,15 @@ std::optional<OutputsBeside> reserveOutputsBeside(const QString &targetPath, con
     return outputs;
 }
 
-void replaceOriginal(const QString &targetPath, const QString &outputPath,
-                     const std::optional<FileStamp> &expected, Strategy strategy)
+void replaceOriginal(const QString &targetPath, const QString &outputPath, const Expected &expected,
+                     Strategy strategy)
 {
     struct OutputRemover {
         QString path;
         ~OutputRemover() { QFile::remove(path); }
     } remover{outputPath};
 
-    const QString target = resolveTarget(targetPath);
+    const QString target = TargetPath::resolved(targetPath);
     Original original;
     original.exists = ::stat(nativePath(target).constData(), &original.status) == 0;
     refuseIfChanged(target, expected);

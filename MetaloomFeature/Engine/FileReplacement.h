@@ -39,6 +39,22 @@ OutputsBeside outputsBesideIn(const QString &folder, const QString &claimId);
 std::optional<OutputsBeside> reserveOutputsBeside(const QString &targetPath,
                                                   const QString &claimId);
 
+// What must still hold right before the new content takes the target's
+// place.
+struct Expected {
+    Expected() = default;
+    Expected(std::nullopt_t) {}
+    Expected(const FileStamp &stamp) : version(stamp) {}
+    Expected(std::optional<FileStamp> stamp, QString chosen = QString())
+        : version(std::move(stamp)), chosenPath(std::move(chosen))
+    {}
+    // The target as ExifTool read it; nothing: not checked.
+    std::optional<FileStamp> version;
+    // The path the user chose, when it may reach the target through links:
+    // it must still lead to the target. Empty: not checked.
+    QString chosenPath;
+};
+
 // Puts the content of `outputPath` (ExifTool's new file) at `targetPath`.
 //
 // The target path never lacks a complete file, even if the program dies or
@@ -54,16 +70,16 @@ std::optional<OutputsBeside> reserveOutputsBeside(const QString &targetPath,
 // and modification date; a symbolic link is written through, leaving the link
 // in place. A read-only target is refused, and so is a target that no longer
 // matches `expected` (another program changed it since ExifTool read it:
-// replacing it would silently drop that change), checked again right before
-// the new content takes its place. The output file is removed in every case.
+// replacing it would silently drop that change, or the link the user chose
+// now leads to another file), checked again right before the new content
+// takes its place. The output file is removed in every case.
 // Throws PlatformError.
 enum class Strategy {
     automatic,     // rename a fresh file over the target where the folder allows it
     rewriteInPlace // only for tests: the path taken when the folder is closed to new files
 };
 void replaceOriginal(const QString &targetPath, const QString &outputPath,
-                     const std::optional<FileStamp> &expected = std::nullopt,
-                     Strategy strategy = Strategy::automatic);
+                     const Expected &expected = {}, Strategy strategy = Strategy::automatic);
 
 // Whether a file name is that of a hidden file placed beside a target
 // while it is replaced.

@@ -1,9 +1,9 @@
 #include "Leftovers.h"
 
-#include "ExifToolRunner.h"
 #include "FileChangeQueue.h"
 #include "FileLock.h"
 #include "FileReplacement.h"
+#include "PrivateFolder.h"
 #include "RewriteJournal.h"
 #include "TargetLock.h"
 #include "TemporaryClaim.h"
@@ -15,7 +15,7 @@
 #include <QtConcurrent>
 
 #include <cerrno>
-#include <unistd.h>
+#include <vector>
 
 namespace Metaloom::Leftovers {
 
@@ -36,18 +36,28 @@ bool settleJournal(const QString &folder, const QString &id,
     if (!QFileInfo::exists(journal))
         return true;
     const std::optional<RewriteJournal::Entry> entry = RewriteJournal::read(journal);
-    std::optional<FileLock> targetLock;
+    std::vector<FileLock> targetLocks;
     if (entry) {
         const bool heldByCaller = lockedTarget && FileChangeQueue::keyFor(*lockedTarget) ==
                                                       FileChangeQueue::keyFor(entry->targetPath);
-        if (!heldByCaller) {
+        // A journal left in the folder of an earlier version: the live
+        // processes of this one lock the file in today's folder.
+        QStringList lockFolders{folder};
+        const QString current = PrivateFolder::location();
+        if (current != folder && PrivateFolder::isOurs(current))
+            lockFolders << current;
+        for (const QString &lockFolder : lockFolders) {
+            if (heldByCaller)
+                break;
             try {
-                targetLock = TargetLock::tryAcquire(folder, entry->targetPath);
+                std::optional<FileLock> lock =
+                    TargetLock::tryAcquire(lockFolder, entry->targetPath);
+                if (!lock)
+                    return false;
+                targetLocks.push_back(std::move(*lock));
             } catch (...) {
                 return false;
             }
-            if (!targetLock)
-                return false;
         }
     }
     const QString backup = TemporaryClaim::hiddenPath(folder, id, RewriteJournal::backupSuffix);
@@ -96,18 +106,12 @@ bool claimIsHeld(const QString &temporaryDirectory, const QString &idStart)
     return false;
 }
 
-bool isOurFolder(const QString &folder)
-{
-    const QFileInfo info(folder);
-    return info.isDir() && !info.isSymLink() && info.ownerId() == ::getuid();
-}
-
 } // namespace
 
 Report cleanTemporaryFolder(const QString &folder, const std::optional<QString> &lockedTarget)
 {
     Report report;
-    if (!isOurFolder(folder))
+    if (!PrivateFolder::isOurs(folder))
         return report;
     const QDir dir(folder);
     QMap<QString, QStringList> namesById;
@@ -179,14 +183,15 @@ void noteOutputsBeside(const QString &temporaryDirectory, const QString &claimId
 
 QFuture<void> atEngineStart()
 {
-    static const QFuture<void> started =
-        QtConcurrent::run([folder = ExifToolRunner::temporaryDirectoryPath()] {
+    static const QFuture<void> started = QtConcurrent::run([] {
+        for (const QString &folder : PrivateFolder::foldersToSweep()) {
             try {
                 cleanTemporaryFolder(folder);
             } catch (...) {
                 // A sweep that fails is tried again before each change.
             }
-        });
+        }
+    });
     return started;
 }
 

@@ -44,8 +44,9 @@ void noteOutputsBeside(const QString &temporaryDirectory, const QString &claimId
 // the above for that file.
 void cleanBeforeChange(const QString &temporaryDirectory, const QString &targetPath);
 
-// Once per process, when the first engine starts: the sweep of the private
-// temporary folder, in the background. Engine operations wait for it, so
+// Once per process, when the first engine starts: the sweep of every
+// private folder of the user's (PrivateFolder::foldersToSweep), in the
+// background. Engine operations wait for it, so
 // no file is read or changed before its interrupted rewrite is rolled back.
 QFuture<void> atEngineStart();
 

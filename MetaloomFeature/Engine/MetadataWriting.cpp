@@ -15,6 +15,7 @@
 #include "StripAll.h"
 #include "TagKeyRules.h"
 #include "TargetPath.h"
+#include "ValueFiles.h"
 #include "WriteArguments.h"
 #include "WriteReport.h"
 
@@ -97,16 +98,17 @@ QCoro::Task<Verdict> judgeTagChange(ResourceBundle bundle, CommandOutput output,
 // The change itself, with the guard held: ExifTool writes the new file, its
 // report and (for tags) the file itself are checked, and it replaces the
 // target. Outputs left behind are the guard's to remove.
-QCoro::Task<ChangeReport> changeGuarded(ResourceBundle bundle, QString targetPath,
+QCoro::Task<ChangeReport> changeGuarded(ResourceBundle bundle, TargetPath::ChangeTarget target,
                                         FileChange change, ChangeGuard::Paths paths)
 {
-    const QString fileName = QFileInfo(targetPath).fileName();
+    const QString targetPath = target.path;
+    const QString fileName = QFileInfo(target.chosen).fileName(); // as the user knows it
     const CommandOutput output =
         change.stripsEverything()
             ? co_await StripAll::run(bundle, targetPath, paths.output, paths.retryOutput,
                                      paths.temporaryDirectory)
-            : co_await ExifToolRunner::run(bundle, change.buildArguments(paths.output),
-                                           paths.temporaryDirectory);
+            : co_await ValueFiles::run(bundle, change.buildArguments(paths.output),
+                                       paths.temporaryDirectory, paths.valueFileStem);
     const Verdict verdict =
         change.stripsEverything()
             ? judgeStrip(output, fileName)
@@ -116,20 +118,21 @@ QCoro::Task<ChangeReport> changeGuarded(ResourceBundle bundle, QString targetPat
     // Syncing a large video to disk takes longer than the interface may
     // wait, so the replacement runs on a worker thread.
     QFuture<void> replaced =
-        QtConcurrent::run([targetPath, output = paths.output, version = paths.targetVersion] {
-            FileReplacement::replaceOriginal(targetPath, output, version);
+        QtConcurrent::run([target, output = paths.output, version = paths.targetVersion] {
+            FileReplacement::replaceOriginal(target.path, output, {version, target.chosen});
         });
     co_await replaced;
     co_return verdict.report;
 }
 
-QCoro::Task<ChangeReport> changeFile(ResourceBundle bundle, QString targetPath, FileChange change)
+QCoro::Task<ChangeReport> changeFile(ResourceBundle bundle, TargetPath::ChangeTarget target,
+                                     FileChange change)
 {
-    ChangeGuard guard = co_await ChangeGuard::begin(targetPath);
+    ChangeGuard guard = co_await ChangeGuard::begin(target.path);
     std::exception_ptr failure;
     ChangeReport report;
     try {
-        report = co_await changeGuarded(bundle, targetPath, change, guard.paths());
+        report = co_await changeGuarded(bundle, target, change, guard.paths());
     } catch (...) {
         failure = std::current_exception();
     }
@@ -157,10 +160,10 @@ QCoro::Task<ChangeReport> ExifToolService::writeMetadata(QUrl fileUrl, QList<Met
     for (const MetadataEntry &entry : modified)
         assignments.append({entry.rawKey, entry.value});
     TagKeyRules::requireUsable(assignments);
-    const QString target = TargetPath::forFile(fileUrl);
+    const TargetPath::ChangeTarget target = TargetPath::forChange(fileUrl);
     co_return co_await changeFile(m_bundle, target,
-                                  {[modified, target](const QString &output) {
-                                       return WriteArguments::forEntries(modified, output, target);
+                                  {[modified, path = target.path](const QString &output) {
+                                       return WriteArguments::forEntries(modified, output, path);
                                    },
                                    changes});
 }
@@ -174,11 +177,10 @@ QCoro::Task<ChangeReport> ExifToolService::applyOverrides(QMap<QString, QString>
     for (auto it = overrides.cbegin(); it != overrides.cend(); ++it)
         changes.append({it.key(), it.value().isEmpty()});
     TagKeyRules::requireUsable(overrides);
-    const QString target = TargetPath::forFile(fileUrl);
+    const TargetPath::ChangeTarget target = TargetPath::forChange(fileUrl);
     co_return co_await changeFile(m_bundle, target,
-                                  {[overrides, target](const QString &output) {
-                                       return WriteArguments::forOverrides(overrides, output,
-                                                                           target);
+                                  {[overrides, path = target.path](const QString &output) {
+                                       return WriteArguments::forOverrides(overrides, output, path);
                                    },
                                    changes});
 }
@@ -191,18 +193,17 @@ QCoro::Task<ChangeReport> ExifToolService::removeMetadata(QStringList tagKeys, Q
     for (const QString &key : tagKeys)
         changes.append({key, true});
     TagKeyRules::requireUsable(tagKeys);
-    const QString target = TargetPath::forFile(fileUrl);
+    const TargetPath::ChangeTarget target = TargetPath::forChange(fileUrl);
     co_return co_await changeFile(m_bundle, target,
-                                  {[tagKeys, target](const QString &output) {
-                                       return WriteArguments::forRemovals(tagKeys, output, target);
+                                  {[tagKeys, path = target.path](const QString &output) {
+                                       return WriteArguments::forRemovals(tagKeys, output, path);
                                    },
                                    changes});
 }
 
 QCoro::Task<void> ExifToolService::removeAllMetadata(QUrl fileUrl)
 {
-    const QString target = TargetPath::forFile(fileUrl);
-    co_await changeFile(m_bundle, target, {});
+    co_await changeFile(m_bundle, TargetPath::forChange(fileUrl), {});
 }
 
 } // namespace Metaloom

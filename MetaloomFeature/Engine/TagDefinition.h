@@ -23,6 +23,9 @@ inline size_t qHash(const EnumeratedOption &option, size_t seed = 0) noexcept
 struct TagDefinition {
     bool writable = true;
     QList<EnumeratedOption> options;
+    // A list tag (ExifTool's "List" flag, which its "Bag", "Seq" and "Alt"
+    // tags carry too): its value is a list of items even when it holds one.
+    bool isList = false;
     bool operator==(const TagDefinition &) const = default;
 };
 

@@ -15,6 +15,18 @@ QString attributeText(const QXmlStreamAttributes &attributes, const char *name)
     return attributes.value(QLatin1String(name)).toString();
 }
 
+// "flags='Bag,List'": ExifTool marks every list tag "List"; "Bag", "Seq" and
+// "Alt" come with it, and are taken alone too.
+bool isListFlagged(QStringView flags)
+{
+    for (const QStringView flag : flags.split(u',')) {
+        const QStringView trimmed = flag.trimmed();
+        if (trimmed == u"List" || trimmed == u"Bag" || trimmed == u"Seq" || trimmed == u"Alt")
+            return true;
+    }
+    return false;
+}
+
 // The state of one pass over the listing, driven by element starts, text
 // and element ends in document order.
 class Parser {
@@ -45,6 +57,7 @@ public:
             m_writable = !(attributes.hasAttribute(QLatin1String("writable")) &&
                            attributes.value(QLatin1String("writable"))
                                    .compare(QLatin1String("false"), Qt::CaseInsensitive) == 0);
+            m_isList = isListFlagged(attributes.value(QLatin1String("flags")));
         } else if (name == u"values") {
             m_collectingValues = true;
             m_options.clear();
@@ -88,12 +101,13 @@ public:
                 const QString key =
                     m_group.isEmpty() ? *m_name : m_group + QLatin1Char(':') + *m_name;
                 if (!m_results.contains(key))
-                    m_results.insert(key, TagDefinition{m_writable, m_options});
+                    m_results.insert(key, TagDefinition{m_writable, m_options, m_isList});
             }
             m_group.clear();
             m_name.reset();
             m_options.clear();
             m_writable = true;
+            m_isList = false;
         }
     }
 
@@ -110,6 +124,7 @@ private:
     std::optional<QString> m_keyId;
     std::optional<QString> m_buffer;
     bool m_writable = true;
+    bool m_isList = false;
 };
 
 } // namespace

@@ -13,14 +13,14 @@ namespace Metaloom {
 
 namespace {
 
-// Runs ExifTool, parses its listing on a worker thread and settles the
-// promise with the table or the error. Nothing awaits this coroutine, so it
-// catches everything and hands it to the promise.
+// Runs ExifTool ("-f" adds the flags that mark list tags), parses its listing on a worker thread
+// and settles the promise with the table or the error. Nothing awaits this coroutine, so it catches
+// everything and hands it to the promise.
 QCoro::Task<void> loadInto(ResourceBundle bundle, std::shared_ptr<QPromise<TagTable>> promise)
 {
     try {
-        const CommandOutput output =
-            co_await ExifToolRunner::run(bundle, {QStringLiteral("-listx")}, std::nullopt);
+        const CommandOutput output = co_await ExifToolRunner::run(
+            bundle, {QStringLiteral("-listx"), QStringLiteral("-f")}, std::nullopt);
         const QByteArray xml = output.standardOutput;
         QFuture<TagTable> parsed =
             QtConcurrent::run([xml] { return TagDefinitionsParser::parse(xml); });

@@ -6,6 +6,8 @@
 #include <QFileInfo>
 #include <QStringDecoder>
 
+#include <climits>
+#include <cstdlib>
 #include <sys/stat.h>
 
 namespace Metaloom::TargetPath {
@@ -109,6 +111,21 @@ QString forFile(const QUrl &fileUrl)
     if (S_ISSOCK(status.st_mode))
         refuse(notAFileMessage(name, "is a socket, not a file"));
     refuse(notAFileMessage(name, "is not a regular file"));
+}
+
+ChangeTarget forChange(const QUrl &fileUrl)
+{
+    const QString chosen = forFile(fileUrl);
+    return ChangeTarget{resolved(chosen), chosen};
+}
+
+QString resolved(const QString &path)
+{
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    char buffer[PATH_MAX];
+    if (::realpath(QFile::encodeName(absolute).constData(), buffer) == nullptr)
+        return absolute;
+    return QFile::decodeName(buffer);
 }
 
 } // namespace Metaloom::TargetPath

@@ -10,7 +10,7 @@ namespace Metaloom {
 // The files one operation keeps in the private temporary folder, all named
 // after one identifier (an upper-case UUID): ExifTool's output "ID.ext", a
 // further attempt's output ".ID-next.ext", and the operation's own hidden
-// files ".ID.backup", ".ID.journal". The lock
+// files ".ID.backup", ".ID.journal", ".ID.value-N" (ValueFiles). The lock
 // file ".ID.lock" is held for the operation's life; files of an identifier
 // whose lock nobody holds were left by a process that died.
 class TemporaryClaim {

@@ -3,9 +3,12 @@
 #include "MetaloomFeature/Engine/ExifToolService.h"
 #include "tests/support/FakeExifToolBundle.h"
 #include "tests/support/TaskRunner.h"
+#include "tests/support/TestEnvironment.h"
 
 #include <QDir>
 #include <QImage>
+
+#include <unistd.h>
 
 namespace Metaloom::Testing {
 
@@ -32,6 +35,14 @@ inline QHash<QString, QString> valuesOf(const QString &path)
 inline QString valueOf(const QString &path, const QString &key)
 {
     return valuesOf(path).value(key);
+}
+
+// Where the engine keeps its working files (lock files, outputs, backups)
+// under a test environment: the first place it tries, in the cache home.
+inline QString privateFolderOf(const TestEnvironment &environment)
+{
+    return environment.root() + QStringLiteral("/cache/metaloom/tmp-") +
+           QString::number(::geteuid());
 }
 
 // Every file in the folder, hidden ones and pipes included.

@@ -1,6 +1,7 @@
 #include "MetaloomFeature/Engine/ExifToolRunner.h"
 #include "MetaloomFeature/Engine/ExifToolService.h"
 #include "MetaloomFeature/Engine/ServiceError.h"
+#include "RealFiles.h"
 #include "tests/support/FakeExifToolBundle.h"
 #include "tests/support/TaskRunner.h"
 #include "tests/support/TestEnvironment.h"
@@ -21,7 +22,7 @@ private Q_SLOTS:
 
     void missingResourcesStopBeforeAnyProcess();
     void perl5libPutsTheBundledLibraryFirst();
-    void temporaryFolderOnlyForWrites();
+    void readsAndWritesShareOneEnvironment();
     void argumentsArePassedUnchanged();
     void nonZeroExitReportsTrimmedStandardError();
     void nonZeroExitWithoutMessageOrWithInvalidUtf8();
@@ -30,7 +31,6 @@ private Q_SLOTS:
     void largeOutputIsCollectedCompletely();
     void concurrentRunsDoNotMix();
     void errorMessages();
-    void temporaryFolderIsPrivateAndChecked();
 
 private:
     std::unique_ptr<TestEnvironment> m_env;
@@ -99,22 +99,29 @@ void ExifToolRunnerTest::perl5libPutsTheBundledLibraryFirst()
     qunsetenv("PERL5LIB");
 }
 
-void ExifToolRunnerTest::temporaryFolderOnlyForWrites()
+void ExifToolRunnerTest::readsAndWritesShareOneEnvironment()
 {
+    // A kept ExifTool serves reads and writes alike only if both run in the
+    // same environment: EXIFTOOL_TMPDIR is the private folder for both,
+    // whatever was inherited, and a read does not create that folder.
     qputenv("EXIFTOOL_TMPDIR", "/inherited/tmp");
-    m_fake->setBody(QStringLiteral("echo '[{\"SourceFile\":\"x\"}]'"));
+    const auto restore = qScopeGuard([] { qunsetenv("EXIFTOOL_TMPDIR"); });
+    // One script for both, so that its process is kept for the write.
+    m_fake->setBody(QStringLiteral("case \" $* \" in *' -o '*) ") + FakeScripts::successfulWrite() +
+                    QStringLiteral(";;\n*) echo '[{\"SourceFile\":\"x\"}]';; esac"));
     ExifToolService service(m_fake->bundle());
     const QString file = m_env->workPath() + QStringLiteral("/a.jpg");
     QFile(file).open(QIODevice::WriteOnly);
     QVERIFY(runTask(service.readMetadata(QUrl::fromLocalFile(file))).succeeded());
-    QCOMPARE(m_fake->lastEnvironment().value(QStringLiteral("EXIFTOOL_TMPDIR")),
-             QStringLiteral("/inherited/tmp"));
+    const QString folder = privateFolderOf(*m_env);
+    QCOMPARE(m_fake->lastEnvironment().value(QStringLiteral("EXIFTOOL_TMPDIR")), folder);
+    QVERIFY(!QFileInfo::exists(folder));
 
-    m_fake->setBody(FakeScripts::successfulWrite());
-    QVERIFY(runTask(service.removeAllMetadata(QUrl::fromLocalFile(file))).succeeded());
-    QCOMPARE(m_fake->lastEnvironment().value(QStringLiteral("EXIFTOOL_TMPDIR")),
-             m_env->tempPath() + QStringLiteral("/ExifToolTmp"));
-    qunsetenv("EXIFTOOL_TMPDIR");
+    const auto stripped = runTask(service.removeAllMetadata(QUrl::fromLocalFile(file)));
+    QVERIFY2(stripped.succeeded(), qPrintable(stripped.errorMessage()));
+    QCOMPARE(m_fake->lastEnvironment().value(QStringLiteral("EXIFTOOL_TMPDIR")), folder);
+    QVERIFY(QFileInfo(folder).isDir());
+    QCOMPARE(m_fake->residentProcessIds().size(), 1);
 }
 
 void ExifToolRunnerTest::argumentsArePassedUnchanged()
@@ -236,21 +243,6 @@ void ExifToolRunnerTest::errorMessages()
     // The text also reaches what() for code that only knows std::exception.
     QCOMPARE(QString::fromUtf8(ServiceError::libraryMissing().what()),
              QStringLiteral("The bundled ExifTool libraries are missing."));
-}
-
-void ExifToolRunnerTest::temporaryFolderIsPrivateAndChecked()
-{
-    const QString path = ExifToolRunner::prepareTemporaryDirectory();
-    QCOMPARE(path, m_env->tempPath() + QStringLiteral("/ExifToolTmp"));
-    QVERIFY(QFileInfo(path).isDir());
-    QCOMPARE(QFile::permissions(path) & (QFileDevice::ReadOther | QFileDevice::ReadGroup),
-             QFileDevice::Permissions());
-    QCOMPARE(ExifToolRunner::prepareTemporaryDirectory(), path); // reused
-
-    // A link planted where the folder belongs is refused, not followed.
-    QDir(path).removeRecursively();
-    QVERIFY(QFile::link(m_env->workPath(), path));
-    QVERIFY_THROWS_EXCEPTION(PlatformError, ExifToolRunner::prepareTemporaryDirectory());
 }
 
 QTEST_GUILESS_MAIN(ExifToolRunnerTest)

@@ -2,11 +2,11 @@
 // our programs change one file, and when a path leads to something that is
 // not an ordinary file or has an unusual name.
 
-#include "MetaloomFeature/Engine/ExifToolRunner.h"
 #include "MetaloomFeature/Engine/ExifToolService.h"
 #include "MetaloomFeature/Engine/FileLock.h"
 #include "MetaloomFeature/Engine/FileReplacement.h"
 #include "MetaloomFeature/Engine/Leftovers.h"
+#include "MetaloomFeature/Engine/PrivateFolder.h"
 #include "MetaloomFeature/Engine/TargetPath.h"
 #include "MetaloomFeature/Engine/TemporaryClaim.h"
 #include "RealFiles.h"
@@ -18,6 +18,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QStandardPaths>
 #include <QThread>
 #include <QtTest>
 
@@ -80,10 +81,17 @@ private Q_SLOTS:
     void leftoversOfDeadProcessesAreRemoved();
     void pathsThatCannotBeHandled_data();
     void pathsThatCannotBeHandled();
+    void outputBesideAFolderSwappedAwayIsRemoved();
+    void linkPointedElsewhereNeverBringsInAnotherFile_data();
+    void linkPointedElsewhereNeverBringsInAnotherFile();
+    void privateFolderIsTheUsersOwn_data();
+    void privateFolderIsTheUsersOwn();
+    void oneUserDoesNotBlockAnother_data();
+    void oneUserDoesNotBlockAnother();
 
 private:
     QString work() const { return m_env->workPath(); }
-    QString exifToolTmp() const { return m_env->tempPath() + QStringLiteral("/ExifToolTmp"); }
+    QString exifToolTmp() const { return privateFolderOf(*m_env); }
 
     std::unique_ptr<TestEnvironment> m_env;
 };
@@ -103,7 +111,7 @@ void FileSafetyTest::interruptedRewriteIsRolledBack()
     // A large file rewritten in place by another process of ours that is
     // killed at random moments: afterwards the recovery leaves either the
     // old or the new bytes, never a mix, and nothing else behind.
-    const QString tmp = ExifToolRunner::prepareTemporaryDirectory();
+    const QString tmp = PrivateFolder::prepare();
     const QString target = QDir(work()).filePath(QStringLiteral("clip.mov"));
     const QString output =
         QDir(tmp).filePath(QStringLiteral("0F1E2D3C-4B5A-6978-8796-A5B4C3D2E1F0.mov"));
@@ -215,7 +223,7 @@ void FileSafetyTest::outputsBesideATargetAreClaimed()
     // ExifTool writes a change's new file beside the target, where no lock
     // of the file's own marks it as in use: the change's claim does, and the
     // claim's note leads the sweep after a crash to it.
-    const QString tmp = ExifToolRunner::prepareTemporaryDirectory();
+    const QString tmp = PrivateFolder::prepare();
     const QString target = makeImage(work(), QStringLiteral("photo.jpg"));
     const QString id = QStringLiteral("0F1E2D3C-4B5A-6978-8796-A5B4C3D2E1F0");
     const FileReplacement::OutputsBeside outputs = FileReplacement::outputsBesideIn(work(), id);
@@ -267,7 +275,7 @@ void FileSafetyTest::leftoversOfDeadProcessesAreRemoved()
     QFETCH(bool, held);
     QFETCH(bool, removed);
     const QString target = makeImage(work(), QStringLiteral("photo.jpg"));
-    const QString folder = besideTarget ? work() : ExifToolRunner::prepareTemporaryDirectory();
+    const QString folder = besideTarget ? work() : PrivateFolder::prepare();
     const QString path = QDir(folder).filePath(name);
     writeFile(path, "left behind");
     std::optional<FileLock> holder;
@@ -356,6 +364,252 @@ void FileSafetyTest::pathsThatCannotBeHandled()
     QCOMPARE(runTask(service.readMetadata(url), 15s).errorMessage(), message);
     QCOMPARE(runTask(service.removeAllMetadata(url), 15s).errorMessage(), message);
     QCOMPARE(fake.runCount(), 0);
+}
+
+void FileSafetyTest::outputBesideAFolderSwappedAwayIsRemoved()
+{
+    // While "ExifTool" writes its new file beside the photo, the photo's
+    // folder is renamed away and another folder takes its name. The change
+    // cannot finish, and its half-written file must not stay in the folder
+    // that moved, where nothing would ever find it by name.
+    const QString folder = work() + QStringLiteral("/album");
+    const QString moved = work() + QStringLiteral("/album-moved");
+    const QString marks = work() + QStringLiteral("/signals");
+    QDir().mkpath(folder);
+    QDir().mkpath(marks);
+    const QString target = makeImage(folder, QStringLiteral("photo.jpg"));
+    FakeExifToolBundle fake(work(),
+                            QStringLiteral("out=''; prev=''; last=''\n"
+                                           "for a in \"$@\"; do [ \"$prev\" = -o ] && out=\"$a\"; "
+                                           "prev=\"$a\"; last=\"$a\"; done\n"
+                                           "cp \"$last\" \"$out\"; : > '%1/writing'\n"
+                                           "while [ ! -e '%1/go' ]; do sleep 0.01; done\n"
+                                           "printf '    1 image files created\\n'")
+                                .arg(marks));
+    ExifToolService service(fake.bundle());
+    auto change = service.removeAllMetadata(QUrl::fromLocalFile(target));
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(marks + QStringLiteral("/writing")), 20000);
+    QVERIFY(QDir().rename(folder, moved));
+    QVERIFY(QDir().mkdir(folder));
+    writeFile(marks + QStringLiteral("/go"), "");
+    const auto outcome = runTask(std::move(change));
+    QVERIFY(outcome.error);
+    QCOMPARE(filesIn(moved), QStringList{QStringLiteral("photo.jpg")});
+    QCOMPARE(filesIn(folder), QStringList());
+    QCOMPARE(filesIn(exifToolTmp()), QStringList());
+}
+
+void FileSafetyTest::linkPointedElsewhereNeverBringsInAnotherFile_data()
+{
+    QTest::addColumn<bool>("pointedBack"); // before the new file takes its place
+    QTest::newRow("pointed back") << true;
+    QTest::newRow("left pointing elsewhere") << false;
+}
+
+void FileSafetyTest::linkPointedElsewhereNeverBringsInAnotherFile()
+{
+    // link.jpg leads to b.jpg. While "ExifTool" reads, the link is pointed
+    // at a.jpg, and (in one row) back at b.jpg before the replacement. The
+    // change works on the file the link led to when it began: b.jpg never
+    // gets a.jpg's content.
+    QFETCH(bool, pointedBack);
+    const QString marks = work() + QStringLiteral("/signals");
+    QDir().mkpath(marks);
+    const QString b = work() + QStringLiteral("/b.jpg");
+    const QString a = work() + QStringLiteral("/a.jpg");
+    const QString link = work() + QStringLiteral("/link.jpg");
+    writeFile(b, "content of b");
+    writeFile(a, "content of a");
+    QVERIFY(QFile::link(b, link));
+    FakeExifToolBundle fake(
+        work(),
+        QStringLiteral("out=''; prev=''; last=''\n"
+                       "for a in \"$@\"; do [ \"$prev\" = -o ] && out=\"$a\"; prev=\"$a\"; "
+                       "last=\"$a\"; done\n"
+                       "if [ -z \"$out\" ]; then printf '[{\"SourceFile\":\"f\"}]\\n'; exit 0; fi\n"
+                       ": > '%1/started'\n"
+                       "while [ ! -e '%1/go' ]; do sleep 0.01; done\n"
+                       "cp \"$last\" \"$out\" && printf ', changed' >> \"$out\"\n"
+                       "if [ -e '%1/point-back' ]; then ln -sfn '%2' '%3'; fi\n"
+                       "printf '    1 image files created\\n'")
+            .arg(marks, b, link));
+    ExifToolService service(fake.bundle());
+    auto change = service.removeAllMetadata(QUrl::fromLocalFile(link));
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(marks + QStringLiteral("/started")), 20000);
+    QVERIFY(QFile::remove(link) && QFile::link(a, link));
+    if (pointedBack)
+        writeFile(marks + QStringLiteral("/point-back"), "");
+    writeFile(marks + QStringLiteral("/go"), "");
+    const auto outcome = runTask(std::move(change));
+
+    QCOMPARE(contentOf(a), QByteArray("content of a"));
+    if (pointedBack) {
+        QVERIFY2(outcome.succeeded(), qPrintable(outcome.errorMessage()));
+        QCOMPARE(contentOf(b), QByteArray("content of b, changed"));
+        QCOMPARE(QFileInfo(link).symLinkTarget(), b);
+    } else {
+        QCOMPARE(outcome.errorMessage(),
+                 QStringLiteral("“link.jpg” now leads to another file than when Metaloom began "
+                                "the change, so nothing was changed. Please try again."));
+        QCOMPARE(contentOf(b), QByteArray("content of b"));
+        QCOMPARE(QFileInfo(link).symLinkTarget(), a);
+    }
+    QCOMPARE(filesIn(work()), (QStringList{"a.jpg", "b.jpg", "link.jpg"}));
+}
+
+void FileSafetyTest::privateFolderIsTheUsersOwn_data()
+{
+    // What stands where the folder belongs before the first change, and
+    // which place the change then uses ("cache", "temporary", or the start
+    // of the message it fails with). Another user's folder needs root.
+    QTest::addColumn<QString>("planted");
+    QTest::addColumn<bool>("home");
+    QTest::addColumn<QString>("used");
+    QTest::addColumn<bool>("needsRoot");
+    QTest::newRow("nothing yet") << "" << true << "cache" << false;
+    QTest::newRow("our folder, open to others") << "cache:open" << true << "cache" << false;
+    QTest::newRow("our folder of the old shared name") << "old:open" << true << "cache" << false;
+    QTest::newRow("a link at the first place") << "cache:link" << true << "temporary" << false;
+    QTest::newRow("a file at the first place") << "cache:file" << true << "temporary" << false;
+    QTest::newRow("another user's folder at the first place")
+        << "cache:foreign" << true << "temporary" << true;
+    QTest::newRow("another user's folder in the temporary folder")
+        << "temporary:foreign" << true << "cache" << true;
+    QTest::newRow("another user's folder of the old shared name")
+        << "old:foreign" << true << "cache" << true;
+    QTest::newRow("no home") << "" << false << "temporary" << false;
+    QTest::newRow("no home, another user's folder in the temporary folder")
+        << "temporary:foreign" << false << "Metaloom has no private folder" << true;
+}
+
+void FileSafetyTest::privateFolderIsTheUsersOwn()
+{
+    QFETCH(QString, planted);
+    QFETCH(bool, home);
+    QFETCH(QString, used);
+    QFETCH(bool, needsRoot);
+    if (needsRoot && ::geteuid() != 0)
+        QSKIP("making a folder that belongs to another user needs root");
+    const QString uid = QString::number(::geteuid());
+    const QString cache = privateFolderOf(*m_env);
+    const QString temporary = m_env->tempPath() + QStringLiteral("/metaloom-") + uid;
+    const QString old = m_env->tempPath() + QStringLiteral("/ExifToolTmp");
+    if (!home) {
+        qunsetenv("HOME");
+        qunsetenv("XDG_CACHE_HOME");
+    }
+    const QString where = planted.section(QLatin1Char(':'), 0, 0);
+    const QString what = planted.section(QLatin1Char(':'), 1);
+    const QString spot = where == u"cache" ? cache : where == u"temporary" ? temporary : old;
+    QDir().mkpath(QFileInfo(spot).absolutePath());
+    const QByteArray native = QFile::encodeName(spot);
+    if (what == u"open" || what == u"foreign")
+        QCOMPARE(::mkdir(native.constData(), 0755), 0);
+    if (what == u"foreign")
+        QCOMPARE(::chown(native.constData(), 65534, 65534), 0);
+    if (what == u"link")
+        QVERIFY(QFile::link(work(), spot));
+    if (what == u"file")
+        writeFile(spot, "not a folder");
+
+    const QString target = makeImage(work(), QStringLiteral("photo.jpg"));
+    const QByteArray before = contentOf(target);
+    FakeExifToolBundle fake(work(), FakeScripts::successfulWrite());
+    ExifToolService service(fake.bundle());
+    const auto outcome = runTask(service.applyOverrides(
+        {{QStringLiteral("IFD0:Artist"), QStringLiteral("x")}}, QUrl::fromLocalFile(target)));
+    if (used != u"cache" && used != u"temporary") {
+        QVERIFY2(outcome.errorMessage().startsWith(used), qPrintable(outcome.errorMessage()));
+        QCOMPARE(contentOf(target), before);
+        QCOMPARE(fake.runCount(), 0);
+        return;
+    }
+    QVERIFY2(outcome.succeeded(), qPrintable(outcome.errorMessage()));
+    const QString folder = used == u"cache" ? cache : temporary;
+    QCOMPARE(PrivateFolder::prepare(), folder);
+    QCOMPARE(fake.lastEnvironment().value(QStringLiteral("EXIFTOOL_TMPDIR")), folder);
+    struct stat status {};
+    QCOMPARE(::lstat(QFile::encodeName(folder).constData(), &status), 0);
+    QVERIFY(S_ISDIR(status.st_mode));
+    QCOMPARE(status.st_uid, ::geteuid());
+    QCOMPARE(status.st_mode & 0777, mode_t(0700));
+    QCOMPARE(filesIn(folder), QStringList()); // lock files and claims gone
+    // What was planted is left as it was, and swept only where it is ours.
+    if (what == u"link")
+        QVERIFY(QFileInfo(spot).isSymLink() && QFileInfo(work()).isDir());
+    if (what == u"foreign")
+        QCOMPARE(QFileInfo(spot).ownerId(), 65534u);
+    const QStringList swept = PrivateFolder::foldersToSweep();
+    QVERIFY(swept.contains(folder));
+    QCOMPARE(swept.contains(spot), what == u"open");
+}
+
+void FileSafetyTest::oneUserDoesNotBlockAnother_data()
+{
+    QTest::addColumn<bool>("secondUserHasAHome");
+    QTest::newRow("second user without a home") << false;
+    QTest::newRow("second user with a home, their temporary folder taken") << true;
+}
+
+void FileSafetyTest::oneUserDoesNotBlockAnother()
+{
+    // Two accounts share the system's temporary folder. The first changes a
+    // file, then the second (nobody) changes one of theirs, then the first
+    // again: neither may find the other's folders in the way.
+    QFETCH(bool, secondUserHasAHome);
+    if (::geteuid() != 0)
+        QSKIP("running a change as another user needs root");
+    if (QStandardPaths::findExecutable(QStringLiteral("setpriv")).isEmpty())
+        QSKIP("setpriv is not installed");
+    const uid_t nobody = 65534;
+    for (const QString &folder : {m_env->root(), work()})
+        QVERIFY(QFile::setPermissions(folder, QFile::permissions(folder) | QFile::ExeOther |
+                                                  QFile::ReadOther));
+    QCOMPARE(::chmod(QFile::encodeName(m_env->tempPath()).constData(), 01777), 0);
+    const QString theirs = work() + QStringLiteral("/nobody");
+    const QString theirHome = work() + QStringLiteral("/nobody-home");
+    QDir().mkpath(theirs);
+    QDir().mkpath(theirHome);
+    const QString theirPhoto = copyTestData(QStringLiteral("Canon.jpg"), theirs);
+    for (const QString &path : {theirs, theirHome, theirPhoto})
+        QCOMPARE(::chown(QFile::encodeName(path).constData(), nobody, nobody), 0);
+    const QString theirTemporary = m_env->tempPath() + QStringLiteral("/metaloom-65534");
+    if (secondUserHasAHome) // taken by us, the other account
+        QVERIFY(QDir().mkdir(theirTemporary));
+    const QString ourPhoto = copyTestData(QStringLiteral("Canon.jpg"), work());
+
+    ExifToolService service(realBundle());
+    const auto change = [&](const QString &artist) {
+        return runTask(service.applyOverrides({{QStringLiteral("IFD0:Artist"), artist}},
+                                              QUrl::fromLocalFile(ourPhoto)));
+    };
+    QVERIFY(change(QStringLiteral("First")).succeeded());
+
+    QProcess helper;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("XDG_CACHE_HOME"));
+    environment.insert(QStringLiteral("HOME"),
+                       secondUserHasAHome ? theirHome : QStringLiteral("/nonexistent"));
+    helper.setProcessEnvironment(environment);
+    helper.start(QStringLiteral("setpriv"), {"--reuid=nobody", "--regid=nogroup", "--clear-groups",
+                                             QStringLiteral(METALOOM_ENGINE_HELPER), "change",
+                                             "real", theirPhoto, "IFD0:Artist", "Nobody"});
+    QVERIFY(helper.waitForFinished(120000));
+    QVERIFY2(helper.exitCode() == 0, helper.readAllStandardError().constData());
+    QCOMPARE(valueOf(theirPhoto, QStringLiteral("IFD0:Artist")), QStringLiteral("Nobody"));
+    QCOMPARE(QFileInfo(theirPhoto).ownerId(), nobody);
+    const QString theirFolder = secondUserHasAHome
+                                    ? theirHome + QStringLiteral("/.cache/metaloom/tmp-65534")
+                                    : theirTemporary;
+    const QFileInfo folder(theirFolder);
+    QVERIFY(folder.isDir());
+    QCOMPARE(folder.ownerId(), nobody);
+    QCOMPARE(QFile::permissions(theirFolder) & (QFile::ReadOther | QFile::ReadGroup),
+             QFileDevice::Permissions());
+
+    const auto again = change(QStringLiteral("First again"));
+    QVERIFY2(again.succeeded(), qPrintable(again.errorMessage()));
+    QCOMPARE(valueOf(ourPhoto, QStringLiteral("IFD0:Artist")), QStringLiteral("First again"));
 }
 
 QTEST_GUILESS_MAIN(FileSafetyTest)

@@ -106,7 +106,7 @@ private Q_SLOTS:
 
 private:
     QString makeImage(const QString &name) { return Testing::makeImage(m_env->workPath(), name); }
-    QString exifToolTmp() const { return m_env->tempPath() + QStringLiteral("/ExifToolTmp"); }
+    QString exifToolTmp() const { return privateFolderOf(*m_env); }
 
     std::unique_ptr<TestEnvironment> m_env;
     std::unique_ptr<FakeExifToolBundle> m_fake;
@@ -577,7 +577,7 @@ void MetadataWritingTest::newFileBesideKeepsPermissionsAndOwner()
     const QByteArray native = QFile::encodeName(target);
     QVERIFY(::chmod(native.constData(), 0604) == 0);
     if (::geteuid() == 0)
-        QVERIFY(::chown(native.constData(), 65534, 65534) == 0);
+        QVERIFY(::chown(native.constData(), 65534, 65533) == 0); // owner and group differ
     struct stat before {};
     ::stat(native.constData(), &before);
     ExifToolService service(m_fake->bundle());

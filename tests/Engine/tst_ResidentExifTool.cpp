@@ -5,6 +5,7 @@
 #include "MetaloomFeature/Engine/ExifToolPool.h"
 #include "MetaloomFeature/Engine/ExifToolRunner.h"
 #include "MetaloomFeature/Engine/StayOpenProtocol.h"
+#include "MetaloomFeature/Engine/ValueFiles.h"
 #include "RealFiles.h"
 #include "tests/support/FakeExifToolBundle.h"
 #include "tests/support/TaskRunner.h"
@@ -45,12 +46,16 @@ private Q_SLOTS:
     void binaryOutputArrivesByteForByte();
     void valuesRoundTripThroughTheFile_data();
     void valuesRoundTripThroughTheFile();
+    void valuesThatGoThroughAFile_data();
+    void valuesThatGoThroughAFile();
+    void longValueRoundTripsByteForByte();
     void failingProcessIsReplaced_data();
     void failingProcessIsReplaced();
     void strayOutputBetweenCommandsEndsTheProcess();
     void processKilledWhileIdleIsReplaced();
     void bundleIsLookedUpOnEveryRun();
     void twoServicesShareAFewProcesses();
+    void concurrentChangesAndReadsStayWithinThePool();
     void quittingStopsTheCommandInFlight();
 
 private:
@@ -65,7 +70,7 @@ void ResidentExifToolTest::init()
 void ResidentExifToolTest::cleanup()
 {
     ExifToolPool::shared().setStallLimit(2min);
-    ExifToolPool::shared().setMaximumProcesses(4);
+    ExifToolPool::shared().setMaximumProcesses(ExifToolPool::defaultMaximumProcesses());
     m_env.reset();
 }
 
@@ -78,7 +83,7 @@ void ResidentExifToolTest::argumentsArriveAsGiven_data()
     for (const char *argument :
          {"plain", "Ünïcödé 日本", "trailing space ", "", "  leading space", "#not a comment",
           "-XMP:Title= one space", "-XMP:Title =x", "back\\slash\\n", "two\nlines", "cr\r",
-          "$5 and @home", "-execute"})
+          "a\\nb\nc", "$5 and @home", "-execute"})
         QTest::newRow(argument) << QString::fromUtf8(argument) << true;
     QTest::newRow("$ and a line break") << QStringLiteral("$5\nnext") << false;
     QTest::newRow("@ and a line break") << QStringLiteral("me@home\n") << false;
@@ -129,6 +134,13 @@ void ResidentExifToolTest::answersAreCutAtTheirMarkers()
 
     answers.addOutput("late");
     QVERIFY(answers.isGarbled());
+    // The status of the last command that failed, not of the last command.
+    StayOpenProtocol::Answers statuses({3, 4});
+    statuses.addOutput("{ready3}\n{ready4}\n");
+    statuses.addError("{status3:1}\n{status4:0}\n");
+    QVERIFY(statuses.isComplete());
+    QCOMPARE(statuses.exitStatus(), 1);
+
     StayOpenProtocol::Answers foreign({5});
     foreign.addOutput("out\n{ready4}\n");
     QVERIFY(foreign.isGarbled());
@@ -172,6 +184,78 @@ void ResidentExifToolTest::valuesRoundTripThroughTheFile()
     QVERIFY2(outcome.succeeded(), qPrintable(outcome.errorMessage()));
     QCOMPARE(*outcome.value, ChangeReport{});
     QCOMPARE(valueOf(target, QStringLiteral("XMP-dc:Description")), value);
+}
+
+void ResidentExifToolTest::valuesThatGoThroughAFile_data()
+{
+    QTest::addColumn<QString>("argument");
+    QTest::addColumn<QString>("diverted"); // empty: stays as it is
+    const auto row = [](const char *name, const QString &argument, const QString &diverted) {
+        QTest::newRow(name) << argument << diverted;
+    };
+    const qsizetype limit = ValueFiles::longValueBytes;
+    row("short", "-XMP-dc:Title=a $ b @ c", "");
+    row("a line break and $", "-XMP-dc:Description=line\n$5", "-XMP-dc:Description<=F");
+    row("a line break and @, added to a list", "-IPTC:Keywords+=me@home\n", "-IPTC:Keywords+<=F");
+    row("a line break and @, removed from a list", "-XMP-dc:Subject-=\n@x", "-XMP-dc:Subject-<=F");
+    row("a line break alone", "-XMP-dc:Description=two\nlines", "");
+    row("at the length limit", "-XMP-dc:Description=" + QString(limit, u'x'), "");
+    row("over the length limit", "-XMP-dc:Description=" + QString(limit + 1, u'x'),
+        "-XMP-dc:Description<=F");
+    // 30,000 characters but 90,000 bytes of UTF-8.
+    row("over the limit in bytes", "-XMP-dc:Description=" + QString(30000, QChar(0x65E5)),
+        "-XMP-dc:Description<=F");
+    row("number of a tag", "-EXIF:ExposureTime#=" + QString(limit + 1, u'1'),
+        "-EXIF:ExposureTime#<=F");
+    row("not an assignment", "/photos/a\n$b.jpg", "");
+    row("an option", "-o", "");
+}
+
+void ResidentExifToolTest::valuesThatGoThroughAFile()
+{
+    QFETCH(QString, argument);
+    QFETCH(QString, diverted);
+    QByteArray stored;
+    const QStringList arguments{QStringLiteral("-P"), argument, QStringLiteral("/t.jpg")};
+    const QStringList result = ValueFiles::divert(arguments, [&](const QByteArray &value) {
+        stored = value;
+        return QStringLiteral("F");
+    });
+    QCOMPARE(ValueFiles::needsFile(argument), !diverted.isEmpty());
+    QCOMPARE(result.at(1), diverted.isEmpty() ? argument : diverted);
+    QCOMPARE(result.at(0), QStringLiteral("-P"));
+    QCOMPARE(result.at(2), QStringLiteral("/t.jpg"));
+    if (!diverted.isEmpty())
+        QCOMPARE(stored, argument.mid(argument.indexOf(u'=') + 1).toUtf8());
+    // Whatever is diverted, the list then travels the kept process's channel.
+    QVERIFY(StayOpenProtocol::requestFor({QStringLiteral("-P"), result.at(1)}, 1) ||
+            diverted.isEmpty());
+    // ExifTool expands format codes in such a file name.
+    QVERIFY(ValueFiles::isLiteralFileName(QStringLiteral("/tmp/100% sure/.ID.value-1")));
+    QVERIFY(!ValueFiles::isLiteralFileName(QStringLiteral("/tmp/a%d/.ID.value-1")));
+    QVERIFY(!ValueFiles::isLiteralFileName(QStringLiteral("/tmp/%-3f/x")));
+}
+
+void ResidentExifToolTest::longValueRoundTripsByteForByte()
+{
+    // 200 KiB that no argument could carry: line breaks, "$", "@",
+    // backslashes, quotes and text beyond Latin-1, read back byte for byte.
+    QString value;
+    const QStringList pieces{"Zeile\n", "$HOME ",  "me@home ", "C:\\dir\\n ", "\"quoted\" ",
+                             "日本語 ", "Ümlaut ", "%d%f ",    "\t",          "-TAG=x "};
+    QRandomGenerator random(17);
+    while (value.toUtf8().size() < 200 * 1024)
+        value += pieces.at(int(random.bounded(pieces.size())));
+    const QString target = makeImage(m_env->workPath(), QStringLiteral("photo.jpg"));
+    ExifToolService service(realBundle());
+    const auto outcome = runTask(service.applyOverrides(
+        {{QStringLiteral("XMP-dc:Description"), value}}, QUrl::fromLocalFile(target)));
+    QVERIFY2(outcome.succeeded(), qPrintable(outcome.errorMessage()));
+    QCOMPARE(*outcome.value, ChangeReport{});
+    QCOMPARE(runRealExifTool({QStringLiteral("-b"), QStringLiteral("-XMP-dc:Description"), target}),
+             value.toUtf8());
+    QCOMPARE(filesIn(privateFolderOf(*m_env)), QStringList()); // the value's file is gone
+    QCOMPARE(filesIn(m_env->workPath()), QStringList{QStringLiteral("photo.jpg")});
 }
 
 void ResidentExifToolTest::failingProcessIsReplaced_data()
@@ -271,6 +355,40 @@ void ResidentExifToolTest::twoServicesShareAFewProcesses()
     QVERIFY(isProcessRunning(processes.at(0)) && isProcessRunning(processes.at(1)));
     second.reset(); // the last service on the bundle goes: so do its processes
     QTRY_VERIFY(!isProcessRunning(processes.at(0)) && !isProcessRunning(processes.at(1)));
+}
+
+void ResidentExifToolTest::concurrentChangesAndReadsStayWithinThePool()
+{
+    // Two windows changing and reading many files at once: reads, writes and
+    // read-backs wait for the pool's processes instead of starting their own.
+    ExifToolPool &pool = ExifToolPool::shared();
+    pool.setMaximumProcesses(2);
+    QList<QUrl> files;
+    for (int i = 0; i < 12; ++i)
+        files << QUrl::fromLocalFile(makeImage(m_env->workPath(), QStringLiteral("%1.jpg").arg(i)));
+    ExifToolService first(realBundle());
+    ExifToolService second(realBundle());
+    pool.resetStatistics();
+    std::vector<QCoro::Task<ChangeReport>> changes;
+    std::vector<QCoro::Task<QList<MetadataEntry>>> reads;
+    for (int i = 0; i < files.size(); ++i) {
+        ExifToolService &service = i % 2 ? first : second;
+        changes.push_back(service.applyOverrides(
+            {{QStringLiteral("XMP-dc:Title"), QStringLiteral("T%1").arg(i)}}, files.at(i)));
+        if (i % 2 == 0)
+            reads.push_back(service.readMetadata(files.at(files.size() - 1 - i)));
+    }
+    for (auto &change : changes) {
+        const auto outcome = runTask(std::move(change));
+        QVERIFY2(outcome.succeeded(), qPrintable(outcome.errorMessage()));
+    }
+    for (auto &read : reads)
+        QVERIFY(runTask(std::move(read)).succeeded());
+    QVERIFY2(pool.processesStarted() <= 2, qPrintable(QString::number(pool.processesStarted())));
+    QVERIFY(pool.mostProcessesAtOnce() <= 2);
+    for (int i = 0; i < files.size(); ++i)
+        QCOMPARE(valueOf(files.at(i).toLocalFile(), QStringLiteral("XMP-dc:Title")),
+                 QStringLiteral("T%1").arg(i));
 }
 
 void ResidentExifToolTest::quittingStopsTheCommandInFlight()

@@ -38,6 +38,11 @@ const char *const sampleListing = R"(<?xml version='1.0' encoding='UTF-8'?>
  <tag id='3' name='Flash' g0='MakerNotes' writable='no'/>
  <tag id='5' writable='true'><desc lang='en'>no name</desc></tag>
  <tag id='6' name='Copyright' g1=''/>
+ <tag id='7' name='Keywords' flags='List'/>
+ <tag id='8' name='Subject' flags='Bag,List'/>
+ <tag id='9' name='History' flags='Flattened,List,Seq'/>
+ <tag id='10' name='Order' flags='Seq'/>
+ <tag id='11' name='Listless' flags='Avoid,Binary,Unlisted'/>
  <val lang='en'>stray</val>
 </table>
 <table name='Other' g0='Family0'>
@@ -69,6 +74,9 @@ private Q_SLOTS:
     void keysReadFromSampleFiles_data();
     void keysReadFromSampleFiles();
     void mostSampleKeysAreKnown();
+    void writableFormats_data();
+    void writableFormats();
+    void formatListsAreLoadedOncePerBundle();
 
 private:
     std::unique_ptr<TestEnvironment> m_env;
@@ -118,7 +126,17 @@ void TagDefinitionsTest::parsesKeysWritabilityAndOptions()
     // the table's g0, or the bare name.
     QCOMPARE(QSet<QString>(table.keyBegin(), table.keyEnd()),
              (QSet<QString>{"ExifIFD:ExposureProgram", "IFD0:Orientation", "IFD0:Flash",
-                            "IFD0:Copyright", "TagFamily0:Own", "Family0:Plain", "Aperture"}));
+                            "IFD0:Copyright", "IFD0:Keywords", "IFD0:Subject", "IFD0:History",
+                            "IFD0:Order", "IFD0:Listless", "TagFamily0:Own", "Family0:Plain",
+                            "Aperture"}));
+    // List tags, whatever else their flags say.
+    QStringList lists;
+    for (auto it = table.cbegin(); it != table.cend(); ++it) {
+        if (it->isList)
+            lists << it.key();
+    }
+    lists.sort();
+    QCOMPARE(lists, (QStringList{"IFD0:History", "IFD0:Keywords", "IFD0:Order", "IFD0:Subject"}));
 
     const TagDefinition exposure = table.value(QStringLiteral("ExifIFD:ExposureProgram"));
     QVERIFY(exposure.writable); // the first definition of a key wins
@@ -159,7 +177,7 @@ void TagDefinitionsTest::loadIsSharedAndCached()
     QVERIFY2(definition.succeeded(), qPrintable(definition.errorMessage()));
     QVERIFY(definition.value->has_value());
     QVERIFY(runTask(std::move(second)).value->has_value());
-    QCOMPARE(runTask(std::move(third)).value->size(), 7);
+    QCOMPARE(runTask(std::move(third)).value->size(), 12);
     QCOMPARE(fake.runCount(), 1);
 
     // Unknown keys answer "nothing", not an empty list, without a new run.
@@ -227,14 +245,18 @@ void TagDefinitionsTest::keysReadFromSampleFiles_data()
     QTest::addColumn<QString>("key");
     QTest::addColumn<bool>("writable");
     QTest::addColumn<QString>("option"); // one label the choice list offers
-    const auto row = [](const char *key, bool writable, const char *option) {
-        QTest::newRow(key) << QString::fromUtf8(key) << writable << QString::fromUtf8(option);
+    QTest::addColumn<bool>("list");
+    const auto row = [](const char *key, bool writable, const char *option, bool list = false) {
+        QTest::newRow(key) << QString::fromUtf8(key) << writable << QString::fromUtf8(option)
+                           << list;
     };
     row("IFD0:Orientation", true, "Rotate 90 CW");
     row("ExifIFD:ExposureProgram", true, "Manual");
     row("GPS:GPSLatitude", true, "");
     row("GPS:GPSLatitudeRef", true, "North");
-    row("IPTC:Keywords", true, "");
+    row("IPTC:Keywords", true, "", true);
+    row("XMP-dc:Subject", true, "", true);
+    row("XMP-dc:Creator", true, "", true);
     row("Composite:ImageSize", false, "");
 }
 
@@ -245,11 +267,13 @@ void TagDefinitionsTest::keysReadFromSampleFiles()
     QFETCH(QString, key);
     QFETCH(bool, writable);
     QFETCH(QString, option);
+    QFETCH(bool, list);
     QVERIFY2(m_sampleKeys.contains(key), qPrintable(key + QStringLiteral(" was not read")));
     const auto definition = runTask(m_real->tagDefinition(key));
     QVERIFY2(definition.succeeded(), qPrintable(definition.errorMessage()));
     QVERIFY2(definition.value->has_value(), qPrintable(key));
     QCOMPARE(definition.value->value().writable, writable);
+    QCOMPARE(definition.value->value().isList, list);
     if (!option.isEmpty()) {
         const QList<EnumeratedOption> options = definition.value->value().options;
         QVERIFY(std::any_of(options.cbegin(), options.cend(),
@@ -274,6 +298,78 @@ void TagDefinitionsTest::mostSampleKeysAreKnown()
         for (const char *moving : {"FileName", "Directory", "HardLink", "SymLink", "TestName"})
             QVERIFY2(tag.compare(QLatin1String(moving), Qt::CaseInsensitive) != 0, qPrintable(key));
     }
+}
+
+void TagDefinitionsTest::writableFormats_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("name"); // as copied
+    QTest::addColumn<bool>("writable");
+    QTest::addColumn<bool>("byName"); // answered without looking into the file
+    QTest::newRow("Matroska") << "Matroska.mkv"
+                              << "Matroska.mkv" << false << true;
+    QTest::newRow("AAC, a type ExifTool does not know") << "AAC.aac"
+                                                        << "AAC.aac" << false << false;
+    QTest::newRow("JPEG") << "Canon.jpg"
+                          << "Canon.jpg" << true << true;
+    QTest::newRow("CR3") << "CanonRaw.cr3"
+                         << "CanonRaw.cr3" << true << true;
+    QTest::newRow("PDF") << "PDF.pdf"
+                         << "PDF.pdf" << true << true;
+    QTest::newRow("JPEG under a name ExifTool does not know") << "Canon.jpg"
+                                                              << "photo.zzqx" << true << false;
+    QTest::newRow("JPEG without an extension") << "Canon.jpg"
+                                               << "photo" << true << false;
+    // ExifTool goes by the name: it refuses to write this one.
+    QTest::newRow("JPEG named like a Matroska file") << "Canon.jpg"
+                                                     << "photo.mkv" << false << true;
+}
+
+void TagDefinitionsTest::writableFormats()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, name);
+    QFETCH(bool, writable);
+    QFETCH(bool, byName);
+    const QUrl url = QUrl::fromLocalFile(copyTestData(file, m_env->workPath(), name));
+    const auto answer = runTask(m_real->canWriteFormat(url));
+    QVERIFY2(answer.succeeded(), qPrintable(answer.errorMessage()));
+    QCOMPARE(*answer.value, writable);
+    QCOMPARE(m_real->canWriteFormatNow(url),
+             byName ? std::optional<bool>(writable) : std::optional<bool>());
+    // The answer is what ExifTool then does.
+    const auto change = runTask(
+        m_real->applyOverrides({{QStringLiteral("XMP-dc:Title"), QStringLiteral("Title")}}, url));
+    QVERIFY2(change.succeeded() == writable, qPrintable(change.errorMessage()));
+    if (!writable && byName) {
+        QCOMPARE(ExifToolService::readOnlyFormatMessage(url),
+                 QStringLiteral("ExifTool can't write MKV files; their metadata is shown "
+                                "read-only."));
+    }
+}
+
+void TagDefinitionsTest::formatListsAreLoadedOncePerBundle()
+{
+    FakeExifToolBundle fake(m_env->workPath(),
+                            QStringLiteral("sleep 0.2; printf 'Writable file extensions:\\n  JPG "
+                                           "PNG\\nSupported file extensions:\\n  JPG MKV "
+                                           "PNG\\n'"));
+    ExifToolService first(fake.bundle());
+    ExifToolService second(fake.bundle());
+    const QUrl movie = QUrl::fromLocalFile(QStringLiteral("/nowhere/clip.MKV"));
+    const QUrl photo = QUrl::fromLocalFile(QStringLiteral("/nowhere/photo.png"));
+    QCOMPARE(first.canWriteFormatNow(movie), std::optional<bool>());
+    auto one = first.canWriteFormat(movie);
+    auto other = second.canWriteFormat(photo);
+    QCOMPARE(runTask(std::move(one)).value, std::optional<bool>(false));
+    QCOMPARE(runTask(std::move(other)).value, std::optional<bool>(true));
+    QCOMPARE(second.canWriteFormatNow(movie), std::optional<bool>(false));
+    QCOMPARE(first.canWriteFormatNow(photo), std::optional<bool>(true));
+    QCOMPARE(fake.runCount(), 2); // one request of two commands: -listwf, -listf
+    QCOMPARE(ExifToolService::formatName(movie), QStringLiteral("MKV"));
+    QCOMPARE(ExifToolService::readOnlyFormatMessage(QUrl::fromLocalFile(QStringLiteral("/a/b"))),
+             QStringLiteral("ExifTool can't write files of this kind; their metadata is shown "
+                            "read-only."));
 }
 
 QTEST_GUILESS_MAIN(TagDefinitionsTest)
