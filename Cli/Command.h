@@ -87,6 +87,9 @@ protected:
     virtual bool reportsOnStandardError() const { return false; }
     // Whether the JSON Lines say what stayed in the file (strip).
     virtual bool reportsRemaining() const { return false; }
+    // Whether the command changes files (or, in a dry run, says how): a file
+    // of a format ExifTool cannot write is then refused before anything runs.
+    virtual bool changesFiles() const { return true; }
 
     Session *m_session = nullptr;
     bool m_json = false;

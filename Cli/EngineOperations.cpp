@@ -114,6 +114,11 @@ public:
         co_return keysStrippable(entries);
     }
 
+    QCoro::Task<bool> canWrite(QUrl file) override
+    {
+        co_return co_await engine()->canWriteFormat(file);
+    }
+
 private:
     ExifToolService *engine() const
     {

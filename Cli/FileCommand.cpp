@@ -3,7 +3,9 @@
 
 #include "Command.h"
 #include "Console.h"
+#include "Operations.h"
 
+#include "MetaloomFeature/Engine/ExifToolService.h"
 #include "MetaloomFeature/Engine/TargetPath.h"
 #include "MetaloomFeature/Platform/Error.h"
 
@@ -22,6 +24,17 @@ QString nothingThereMessage(const QUrl &file)
         return QStringLiteral("No such file: the link leads to “%1”, which does not exist.")
             .arg(info.symLinkTarget());
     return QStringLiteral("No such file or folder.");
+}
+
+// The window shows such a file read-only; here nothing can be done to it.
+QString unwritableFormatMessage(const QUrl &file)
+{
+    const QString format = ExifToolService::formatName(file);
+    if (format.isEmpty())
+        return QStringLiteral("ExifTool can't write files of this kind, so their metadata "
+                              "cannot be changed.");
+    return QStringLiteral("ExifTool can't write %1 files, so their metadata cannot be changed.")
+        .arg(format);
 }
 
 } // namespace
@@ -68,7 +81,10 @@ QCoro::Task<int> FileCommand::run()
                 file.shownPath, QStringLiteral("This file cannot be read: permission denied."));
         } else {
             try {
-                report = co_await handle(file);
+                if (changesFiles() && !co_await m_session->files->canWrite(file.url))
+                    report = FileReport::failure(file.shownPath, unwritableFormatMessage(file.url));
+                else
+                    report = co_await handle(file);
             } catch (...) {
                 report = FileReport::failure(file.shownPath,
                                              describeException(std::current_exception()));

@@ -74,6 +74,8 @@ public:
     virtual QCoro::Task<StoredTags> stored(QUrl file, QStringList keys) = 0;
     // What the file holds that a strip would try to remove.
     virtual QCoro::Task<QStringList> strippable(QUrl file) = 0;
+    // Whether ExifTool can write files of this one's format at all.
+    virtual QCoro::Task<bool> canWrite(QUrl file) = 0;
 };
 
 // The operations over the engine.

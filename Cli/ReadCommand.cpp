@@ -76,6 +76,7 @@ protected:
     }
     bool quietWhenFine() const override { return true; }
     bool reportsOnStandardError() const override { return true; }
+    bool changesFiles() const override { return false; }
 
 private:
     using Format = MetadataExportFormatter::Format;

@@ -60,8 +60,8 @@ protected:
                 report.line = shown + QStringLiteral(": holds no metadata to remove");
             } else {
                 report.outcome = FileReport::Outcome::incomplete;
-                report.line = shown + QStringLiteral(": would remove ") + tagCount(keys.size()) +
-                              QStringLiteral(" (") + someOf(keys) + u')';
+                report.line = shown + QStringLiteral(": would try to remove ") +
+                              tagCount(keys.size()) + QStringLiteral(" (") + someOf(keys) + u')';
             }
             co_return report;
         }

@@ -138,6 +138,7 @@ private Q_SLOTS:
     void oddNamesAmongGoodFiles();
     void unreadableFileAmongGoodOnes();
     void fileNamedWithADash();
+    void formatsExifToolCannotWrite();
     void mistakesTouchNothing_data();
     void mistakesTouchNothing();
     void presetsAreTheWindows();
@@ -574,6 +575,34 @@ void CliCommandsTest::fileNamedWithADash()
     QCOMPARE(reportLines(given.output, true).value(0).value(QStringLiteral("file")),
              QJsonValue(QStringLiteral("-x.jpg")));
     QVERIFY(!holdsGroup(dashed, QStringLiteral("IPTC")));
+}
+
+void CliCommandsTest::formatsExifToolCannotWrite()
+{
+    TestEnvironment environment;
+    const QString folder = environment.workPath();
+    copyAs(QStringLiteral("Matroska.mkv"), folder, QStringLiteral("clip.mkv"));
+    copyAs(QStringLiteral("AAC.aac"), folder, QStringLiteral("song.aac"));
+    const QMap<QString, FileState> before = folderState(folder);
+
+    for (const QStringList &arguments :
+         {QStringList{"strip", "--json", "clip.mkv", "song.aac"},
+          QStringList{"set", "--json", "--dry-run", "clip.mkv", "song.aac", "--tag", "Title=T"}}) {
+        const ProcessRun run = cli(arguments, folder);
+        QCOMPARE(run.exitCode, 1);
+        const QList<QJsonObject> lines =
+            reportLines(run.output, arguments.first() == QLatin1String("strip"));
+        QCOMPARE(lines.size(), 2);
+        QCOMPARE(lines.at(0).value(QStringLiteral("error")),
+                 QJsonValue(QStringLiteral(
+                     "ExifTool can't write MKV files, so their metadata cannot be changed.")));
+        QCOMPARE(lines.at(1).value(QStringLiteral("error")),
+                 QJsonValue(QStringLiteral(
+                     "ExifTool can't write AAC files, so their metadata cannot be changed.")));
+    }
+    QCOMPARE(folderState(folder), before);
+    // Reading them is fine.
+    QCOMPARE(cli({QStringLiteral("read"), QStringLiteral("clip.mkv")}, folder).exitCode, 0);
 }
 
 void CliCommandsTest::mistakesTouchNothing_data()
