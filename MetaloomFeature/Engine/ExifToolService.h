@@ -2,6 +2,8 @@
 
 #include "MetaloomFeature/Engine/ChangeReport.h"
 #include "MetaloomFeature/Engine/ServiceError.h"
+#include "MetaloomFeature/Engine/StripReport.h"
+#include "MetaloomFeature/Engine/TagAssignment.h"
 #include "MetaloomFeature/Engine/TagDefinition.h"
 #include "MetaloomFeature/Model/MetadataEntry.h"
 #include "MetaloomFeature/Platform/ResourceBundle.h"
@@ -47,24 +49,56 @@ public:
     // Every tag of the file, hidden groups dropped, sorted by group and tag.
     QCoro::Task<QList<MetadataEntry>> readMetadata(QUrl fileUrl);
 
-    // The three targeted changes answer what ExifTool skipped without a word
-    // (a tag the file's format has no place for): the changed tags are read
-    // back from ExifTool's new file before it replaces the original. The
-    // file is replaced when any part of the change took; when none did, it
-    // is left as it is and the report names every tag. An empty value
-    // deletes the tag. Deleting only tags the file does not hold succeeds
-    // without touching it; ExifTool writing nothing otherwise throws
-    // ServiceError::nothingWritten.
+    // Changes tags of the file in one ExifTool command: each assignment
+    // sets its tag to its values (several: the items of a list) or, without
+    // values, deletes it; deletions go first. Keys and values pass
+    // TagKeyRules first, and an EXIF value too large for a JPEG's EXIF
+    // block is refused (ServiceError::invalidInput), before ExifTool runs.
     //
-    // Writes the entries whose value differs from the value read.
+    // ExifTool writes a new file; the changed tags are read back from it
+    // (and from the original, for the keys whose verdict needs their old
+    // values) and compared value by value (ChangeReport): a value the
+    // format has no place for, keeps where ExifTool cannot write, stores
+    // shortened or converted, a deleted tag still there. The new file
+    // replaces the original when any part of the change took; when none
+    // did, the file is left as it is and the report names every tag, and
+    // when that is because ExifTool refused a value the change throws
+    // ServiceError::nothingWritten with ExifTool's words. Deleting only tags
+    // the file does not hold succeeds without touching it. A minor error of
+    // ExifTool throws ServiceError::minorError; the change can then be asked
+    // again with `options.ignoreMinorErrors`. A change that sets
+    // FileModifyDate leaves the file with that date; otherwise the file
+    // keeps its modification date. Long values, and values the kept
+    // ExifTool's argument channel cannot carry, reach ExifTool through
+    // files (ValueFiles).
+    //
+    // This change, the ones below and the strip follow a symbolic link
+    // once, when they begin, and work on the file it led to; they are
+    // refused if the link leads elsewhere by the time the new file would
+    // take its place.
+    QCoro::Task<ChangeReport> changeTags(QUrl fileUrl, QList<TagAssignment> assignments,
+                                         ChangeOptions options = {});
+
+    // The same for the entries whose value differs from the value read (a
+    // list entry by its items; an entry cleared, or a list emptied, deletes
+    // the tag). An unchanged entry, list or not, is never written. A list
+    // entry whose display text was edited directly is written as the items
+    // of that text, split where listText() joins them (", ").
     QCoro::Task<ChangeReport> writeMetadata(QUrl fileUrl, QList<MetadataEntry> entries);
-    // Sets each tag of the map to its value.
+    // Sets each tag of the map to its value (an empty value deletes it).
     QCoro::Task<ChangeReport> applyOverrides(QMap<QString, QString> overrides, QUrl fileUrl);
     // Deletes the listed tags.
     QCoro::Task<ChangeReport> removeMetadata(QStringList tagKeys, QUrl fileUrl);
-    // Strips every tag ExifTool can remove from this kind of file. A file
-    // with nothing left to strip stays exactly as it is.
-    QCoro::Task<void> removeAllMetadata(QUrl fileUrl);
+
+    // Strips every tag ExifTool can remove from this kind of file, and
+    // reports what is left, from reading the file and the stripped copy in
+    // one ExifTool command before the copy replaces it. A file with nothing
+    // left to strip stays exactly as it is. Minor errors as for changeTags.
+    QCoro::Task<StripReport> removeAllMetadata(QUrl fileUrl, ChangeOptions options = {});
+
+    // Whether the editor must show a tag read-only whatever ExifTool says:
+    // the file's owner, group and permissions, which every save keeps.
+    static bool isKeptByTheFileSystem(const QString &tagKey);
 
     // Every tag key ExifTool knows, sorted for pickers.
     QCoro::Task<QStringList> allTagKeys();

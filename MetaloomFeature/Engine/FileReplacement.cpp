@@ -31,6 +31,9 @@ namespace {
 struct Original {
     bool exists = false;
     struct stat status {};
+    // The modification date the new content gets: the original's, unless
+    // the change set a date of its own.
+    struct timespec modified {};
 };
 
 FileStamp stampFrom(bool exists, const struct stat &status)
@@ -125,7 +128,7 @@ void putInPlace(int fd, const QString &neighbour, const QString &target, const O
             (void)::fchown(fd, static_cast<uid_t>(-1), original.status.st_gid);
         if (::fchmod(fd, original.status.st_mode & 07777) != 0)
             abandon(QStringLiteral("Could not keep the permissions of"));
-        const struct timespec times[2] = {{0, UTIME_OMIT}, original.status.st_mtim};
+        const struct timespec times[2] = {{0, UTIME_OMIT}, original.modified};
         if (::futimens(fd, times) != 0)
             abandon(QStringLiteral("Could not keep the modification date of"));
     }
@@ -220,14 +223,14 @@ void rewriteInPlace(const QString &target, const QString &output, const Original
         // stay for the rollback at the next start.
         if (PosixFile::rewriteWith(target, backup)) {
             if (original.exists)
-                setModified(target, original.status.st_mtim);
+                setModified(target, original.status.st_mtim); // the old content, its old date
             removeJournalAndBackup();
         }
         fail(QStringLiteral("Could not write the new content of"), target, error);
     }
     removeJournalAndBackup();
     if (original.exists)
-        setModified(target, original.status.st_mtim);
+        setModified(target, original.modified);
 }
 
 } // namespace
@@ -275,7 +278,7 @@ std::optional<OutputsBeside> reserveOutputsBeside(const QString &targetPath, con
 }
 
 void replaceOriginal(const QString &targetPath, const QString &outputPath, const Expected &expected,
-                     Strategy strategy)
+                     Strategy strategy, KeptDate keptDate)
 {
     struct OutputRemover {
         QString path;
@@ -285,6 +288,10 @@ void replaceOriginal(const QString &targetPath, const QString &outputPath, const
     const QString target = TargetPath::resolved(targetPath);
     Original original;
     original.exists = ::stat(nativePath(target).constData(), &original.status) == 0;
+    original.modified = original.status.st_mtim;
+    struct stat output {};
+    if (keptDate == KeptDate::output && ::stat(nativePath(outputPath).constData(), &output) == 0)
+        original.modified = output.st_mtim;
     refuseIfChanged(target, expected);
     if (original.exists) {
         if (!S_ISREG(original.status.st_mode)) {

@@ -78,8 +78,12 @@ enum class Strategy {
     automatic,     // rename a fresh file over the target where the folder allows it
     rewriteInPlace // only for tests: the path taken when the folder is closed to new files
 };
+// Which modification date the file has afterwards: the original's, or the
+// one ExifTool gave the output because the change set FileModifyDate.
+enum class KeptDate { original, output };
 void replaceOriginal(const QString &targetPath, const QString &outputPath,
-                     const Expected &expected = {}, Strategy strategy = Strategy::automatic);
+                     const Expected &expected = {}, Strategy strategy = Strategy::automatic,
+                     KeptDate keptDate = KeptDate::original);
 
 // Whether a file name is that of a hidden file placed beside a target
 // while it is replaced.

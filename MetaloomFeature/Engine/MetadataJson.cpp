@@ -58,16 +58,144 @@ QString valueText(const QJsonValue &value)
     return QStringLiteral("<null>");
 }
 
-QList<MetadataEntry> entriesFromOutput(const QByteArray &standardOutput)
+namespace {
+
+// Whether the bytes are one number as JSON writes it:
+// -?(0|[1-9][0-9]*)(\.[0-9]+)?([eE][+-]?[0-9]+)?
+bool isJsonNumber(QByteArrayView text)
+{
+    qsizetype i = 0;
+    const qsizetype n = text.size();
+    const auto digits = [&] {
+        const qsizetype start = i;
+        while (i < n && text[i] >= '0' && text[i] <= '9')
+            ++i;
+        return i > start;
+    };
+    if (i < n && text[i] == '-')
+        ++i;
+    if (i < n && text[i] == '0')
+        ++i;
+    else if (!digits())
+        return false;
+    if (i < n && text[i] == '.') {
+        ++i;
+        if (!digits())
+            return false;
+    }
+    if (i < n && (text[i] == 'e' || text[i] == 'E')) {
+        ++i;
+        if (i < n && (text[i] == '+' || text[i] == '-'))
+            ++i;
+        if (!digits())
+            return false;
+    }
+    return i == n;
+}
+
+bool endsLiteral(char c)
+{
+    return c == ',' || c == ']' || c == '}' || c == ':' || c == ' ' || c == '\t' || c == '\r' ||
+           c == '\n';
+}
+
+} // namespace
+
+QByteArray quoteBareLiterals(const QByteArray &json)
+{
+    QByteArray quoted;
+    quoted.reserve(json.size() + json.size() / 8);
+    bool inString = false;
+    bool escaped = false;
+    const qsizetype size = json.size();
+    qsizetype i = 0;
+    while (i < size) {
+        const char c = json.at(i);
+        if (inString) {
+            if (escaped)
+                escaped = false;
+            else if (c == '\\')
+                escaped = true;
+            else if (c == '"')
+                inString = false;
+            quoted.append(c);
+            ++i;
+            continue;
+        }
+        if (c == '"')
+            inString = true;
+        const bool startsLiteral = c == '-' || (c >= '0' && c <= '9') || c == 't' || c == 'f';
+        if (!startsLiteral) {
+            quoted.append(c);
+            ++i;
+            continue;
+        }
+        qsizetype end = i;
+        while (end < size && !endsLiteral(json.at(end)))
+            ++end;
+        const QByteArrayView literal(json.constData() + i, end - i);
+        // Anything else is left as it is, for the reader to refuse.
+        const bool keep = literal == "true" || literal == "false" || isJsonNumber(literal);
+        if (keep)
+            quoted.append('"');
+        quoted.append(literal.data(), literal.size());
+        if (keep)
+            quoted.append('"');
+        i = end;
+    }
+    return quoted;
+}
+
+QJsonDocument parseKeepingLiterals(const QByteArray &json)
 {
     QJsonParseError parseError{};
-    const QJsonDocument document = QJsonDocument::fromJson(standardOutput, &parseError);
+    const QJsonDocument document = QJsonDocument::fromJson(quoteBareLiterals(json), &parseError);
     if (parseError.error != QJsonParseError::NoError) {
         throw PlatformError(QStringLiteral("ExifTool's output could not be read as JSON: %1 "
                                            "(at byte %2).")
                                 .arg(parseError.errorString())
                                 .arg(parseError.offset));
     }
+    return document;
+}
+
+QStringList itemsOf(const QJsonValue &value)
+{
+    if (!value.isArray())
+        return {valueText(value)};
+    QStringList items;
+    for (const QJsonValue element : value.toArray())
+        items << valueText(element);
+    return items;
+}
+
+MetadataEntry entryFor(const QString &key, const QJsonValue &value)
+{
+    if (value.isArray())
+        return MetadataEntry::listEntry(key, itemsOf(value));
+    return MetadataEntry(key, valueText(value));
+}
+
+QList<MetadataEntry> entriesOf(const QJsonObject &object, bool keepHidden)
+{
+    const QSet<QString> &hidden = MetadataEntry::hiddenGroups();
+    QList<MetadataEntry> entries;
+    entries.reserve(object.size());
+    for (auto it = object.begin(); it != object.end(); ++it) {
+        if (it.key() == QLatin1String("SourceFile"))
+            continue;
+        MetadataEntry entry = entryFor(it.key(), it.value());
+        if (!keepHidden && hidden.contains(entry.group))
+            continue;
+        entries.append(std::move(entry));
+    }
+    sortByGroupAndTag(entries);
+    return entries;
+}
+
+QList<QList<MetadataEntry>> entriesOfEachFile(const QByteArray &standardOutput, bool keepHidden)
+{
+    const QJsonDocument document = parseKeepingLiterals(standardOutput);
     if (!document.isArray())
         throw ServiceError::invalidResponse();
     const QJsonArray array = document.array();
@@ -77,21 +205,15 @@ QList<MetadataEntry> entriesFromOutput(const QByteArray &standardOutput)
         if (!element.isObject())
             throw ServiceError::invalidResponse();
     }
+    QList<QList<MetadataEntry>> files;
+    for (const QJsonValue element : array)
+        files.append(entriesOf(element.toObject(), keepHidden));
+    return files;
+}
 
-    const QJsonObject first = array.first().toObject();
-    const QSet<QString> &hidden = MetadataEntry::hiddenGroups();
-    QList<MetadataEntry> entries;
-    entries.reserve(first.size());
-    for (auto it = first.begin(); it != first.end(); ++it) {
-        if (it.key() == QLatin1String("SourceFile"))
-            continue;
-        MetadataEntry entry(it.key(), valueText(it.value()));
-        if (hidden.contains(entry.group))
-            continue;
-        entries.append(std::move(entry));
-    }
-    sortByGroupAndTag(entries);
-    return entries;
+QList<MetadataEntry> entriesFromOutput(const QByteArray &standardOutput)
+{
+    return entriesOfEachFile(standardOutput).first();
 }
 
 QString reportedError(const QByteArray &standardOutput)

@@ -1,16 +1,21 @@
-// The four operations that change a file. Each one runs ExifTool with "-o"
-// into a new hidden file beside the user's file (or into the private
-// temporary folder where that folder takes no new file), checks ExifTool's
-// report that a file was created and, for targeted changes, reads the
-// changed tags back from it; only then does the new file take the place of
+// The operations that change a file. Each one runs ExifTool with "-o" into a
+// new hidden file beside the user's file (or into the private temporary
+// folder where that folder takes no new file), checks ExifTool's report
+// that a file was created and reads back from the new file (and the
+// original) what the change did: the changed tags for a change of tags,
+// everything for a strip. Only then does the new file take the place of
 // the user's file.
 
 #include "ExifToolService.h"
 
+#include "ChangeComparison.h"
 #include "ChangeGuard.h"
 #include "ChangeReadBack.h"
 #include "ExifToolRunner.h"
 #include "FileReplacement.h"
+#include "JpegExifLimit.h"
+#include "MetadataJson.h"
+#include "MinorErrors.h"
 #include "ServiceError.h"
 #include "StripAll.h"
 #include "TagKeyRules.h"
@@ -24,186 +29,285 @@
 #include <QtConcurrent>
 
 #include <algorithm>
-#include <functional>
 
 namespace Metaloom {
 
 namespace {
 
-using ArgumentBuilder = std::function<QStringList(const QString &outputPath)>;
-using ChangeReadBack::TagChange;
+using FileReplacement::KeptDate;
 
-// One change of one file: how ExifTool is asked to make it, and which tags
-// are read back from the new file before it may replace the original.
-struct FileChange {
-    ArgumentBuilder buildArguments;
-    QList<TagChange> tagChanges; // empty when stripping everything
-    bool stripsEverything() const { return tagChanges.isEmpty(); }
+struct TagChange {
+    QList<TagAssignment> assignments;
+    ChangeOptions options;
 };
 
-QStringList keysOf(const QList<TagChange> &changes)
+QStringList keysOf(const QList<TagAssignment> &assignments)
 {
     QStringList keys;
-    for (const TagChange &change : changes)
-        keys << change.key;
+    for (const TagAssignment &assignment : assignments)
+        keys << assignment.key;
     return keys;
 }
 
-// What to do with ExifTool's new file.
+// Items that are empty carry nothing: a list of none deletes the tag.
+QList<TagAssignment> withoutEmptyItems(QList<TagAssignment> assignments)
+{
+    for (TagAssignment &assignment : assignments)
+        assignment.values.removeAll(QString());
+    return assignments;
+}
+
+// A user who sets the file's modification date wants that date, not the
+// one the replacement would otherwise keep.
+KeptDate keptDateFor(const QList<TagAssignment> &assignments)
+{
+    const bool setsDate =
+        std::any_of(assignments.cbegin(), assignments.cend(), [](const TagAssignment &a) {
+            return !a.deletes() &&
+                   a.key.section(QLatin1Char(':'), -1)
+                           .compare(QLatin1String("FileModifyDate"), Qt::CaseInsensitive) == 0;
+        });
+    return setsDate ? KeptDate::output : KeptDate::original;
+}
+
+QStringList writeWarnings(const CommandOutput &output, const QString &targetPath)
+{
+    QStringList warnings;
+    for (const QString &warning : WriteReport::warningLines(output.standardError))
+        warnings << ChangeComparison::withoutFileName(warning, targetPath);
+    return warnings;
+}
+
+// The file's name as the user knows it: the one they chose, which may be
+// a link to the file ExifTool works on.
+QString chosenName(const TargetPath::ChangeTarget &target)
+{
+    return QFileInfo(target.chosen).fileName();
+}
+
+// ExifTool stopping at a minor error is told apart from other failures,
+// so that the caller can offer to make the change anyway.
+[[noreturn]] void rethrowAsMinorError(const ServiceError &error,
+                                      const TargetPath::ChangeTarget &target)
+{
+    if (error.kind() == ServiceError::Kind::executionFailed) {
+        const QString text = MinorErrors::minorErrorText(error.message(), target.path);
+        if (!text.isEmpty())
+            throw ServiceError::minorError(chosenName(target), text);
+    }
+    throw; // called only while the error is being handled
+}
+
+// Syncing a large video to disk takes longer than the interface may wait,
+// so the replacement runs on a worker thread. It is refused when the path
+// the user chose no longer leads to the file the change was made from.
+QCoro::Task<void> replace(TargetPath::ChangeTarget target, QString outputPath,
+                          FileReplacement::FileStamp targetVersion, KeptDate keptDate)
+{
+    QFuture<void> replaced = QtConcurrent::run([=] {
+        FileReplacement::replaceOriginal(target.path, outputPath, {targetVersion, target.chosen},
+                                         FileReplacement::Strategy::automatic, keptDate);
+    });
+    co_await replaced;
+}
+
 struct Verdict {
     bool replaceOriginal = false;
     ChangeReport report;
 };
 
-// Stripping: a file ExifTool copied unchanged had nothing left to strip,
-// and stays exactly as it is.
-Verdict judgeStrip(const CommandOutput &output, const QString &fileName)
-{
-    const WriteReport::FileCounts counts = WriteReport::filesReported(output);
-    if (counts.created > 0)
-        return Verdict{true, {}};
-    if (counts.copied > 0)
-        return Verdict{false, {}};
-    throw ServiceError::nothingWritten(fileName, {},
-                                       WriteReport::warningLines(output.standardError));
-}
-
 // Setting and deleting tags: ExifTool silently skips a tag the format has
-// no place for when it writes others, so the new file is read back. When
-// none of the change took, the original is left alone and the report names
-// every tag. A change that only deletes tags the file does not hold is done
-// without writing anything.
+// no place for, keeps an old value it cannot rewrite and stores a value it
+// could not convert as it was, so the changed tags are read back and
+// compared. When none of the change took, the original is left alone and
+// the report names every tag (ExifTool's words when it refused a value).
 QCoro::Task<Verdict> judgeTagChange(ResourceBundle bundle, CommandOutput output, QString outputPath,
-                                    QString fileName, QList<TagChange> changes)
-{
-    const WriteReport::FileCounts counts = WriteReport::filesReported(output);
-    const bool onlyDeletes = std::all_of(changes.cbegin(), changes.cend(),
-                                         [](const TagChange &change) { return change.deletes; });
-    if (counts.created == 0 && !(counts.copied > 0 && onlyDeletes))
-        WriteReport::verifyFilesCreated(output, fileName, keysOf(changes)); // throws
-
-    const QSet<QString> present =
-        co_await ChangeReadBack::keysPresent(bundle, keysOf(changes), outputPath);
-    const ChangeReport report = ChangeReadBack::reportFor(changes, present);
-    if (counts.created == 0) {
-        if (report.isComplete())
-            co_return Verdict{false, {}};
-        WriteReport::verifyFilesCreated(output, fileName, keysOf(changes)); // throws
-    }
-    const bool nothingTook =
-        report.tagsNotWritten.size() + report.tagsNotRemoved.size() == changes.size();
-    co_return Verdict{!nothingTook, report};
-}
-
-// The change itself, with the guard held: ExifTool writes the new file, its
-// report and (for tags) the file itself are checked, and it replaces the
-// target. Outputs left behind are the guard's to remove.
-QCoro::Task<ChangeReport> changeGuarded(ResourceBundle bundle, TargetPath::ChangeTarget target,
-                                        FileChange change, ChangeGuard::Paths paths)
+                                    TargetPath::ChangeTarget target,
+                                    QList<TagAssignment> assignments)
 {
     const QString targetPath = target.path;
-    const QString fileName = QFileInfo(target.chosen).fileName(); // as the user knows it
-    const CommandOutput output =
-        change.stripsEverything()
-            ? co_await StripAll::run(bundle, targetPath, paths.output, paths.retryOutput,
-                                     paths.temporaryDirectory)
-            : co_await ValueFiles::run(bundle, change.buildArguments(paths.output),
-                                       paths.temporaryDirectory, paths.valueFileStem);
+    const QString fileName = chosenName(target);
+    const WriteReport::FileCounts counts = WriteReport::filesReported(output);
+    if (counts.created == 0 && counts.copied == 0)
+        WriteReport::verifyFilesCreated(output, fileName, keysOf(assignments)); // throws
+    const QStringList warnings = writeWarnings(output, targetPath);
+    // The new file first; the original only when its old values or its
+    // warnings decide the verdict, which spares a change that took as
+    // asked a second reading.
+    const QList<ChangeReadBack::FileAnswers> written =
+        co_await ChangeReadBack::read(bundle, keysOf(assignments), {outputPath});
+    ChangeReadBack::Answers answers = ChangeReadBack::combine(written.first(), std::nullopt);
+    QStringList oldValuesNeeded =
+        ChangeComparison::keysNeedingTheOriginal(assignments, answers, warnings);
+    if (oldValuesNeeded.isEmpty() && JpegExifLimit::splitsExif(answers.newWarnings))
+        oldValuesNeeded = keysOf(assignments); // for the original's warnings
+    if (!oldValuesNeeded.isEmpty()) {
+        const QList<ChangeReadBack::FileAnswers> original =
+            co_await ChangeReadBack::read(bundle, oldValuesNeeded, {targetPath});
+        answers = ChangeReadBack::combine(written.first(), original.first());
+    }
+    if (const std::optional<QString> refusal = JpegExifLimit::refusalAfterWriting(
+            fileName, warnings, answers.originalWarnings, answers.newWarnings))
+        throw ServiceError::invalidInput(*refusal);
+    const ChangeComparison::Verdict verdict = ChangeComparison::judge(
+        assignments, answers, warnings, ChangeComparison::fileKindOf(targetPath));
+    if (!verdict.anythingTook) {
+        if (verdict.anyRefused)
+            throw ServiceError::nothingWritten(fileName, keysOf(assignments), warnings);
+        co_return Verdict{false, verdict.report};
+    }
+    co_return Verdict{counts.created > 0, verdict.report};
+}
+
+// Long values, and values the kept process's argument channel cannot
+// carry, reach ExifTool through files (ValueFiles).
+QCoro::Task<ChangeReport> changeTagsGuarded(ResourceBundle bundle, TargetPath::ChangeTarget target,
+                                            TagChange change, ChangeGuard::Paths paths)
+{
+    CommandOutput output;
+    try {
+        output =
+            co_await ValueFiles::run(bundle,
+                                     WriteArguments::forChange(change.assignments, paths.output,
+                                                               target.path, change.options),
+                                     paths.temporaryDirectory, paths.valueFileStem);
+    } catch (const ServiceError &error) {
+        rethrowAsMinorError(error, target);
+    }
     const Verdict verdict =
-        change.stripsEverything()
-            ? judgeStrip(output, fileName)
-            : co_await judgeTagChange(bundle, output, paths.output, fileName, change.tagChanges);
-    if (!verdict.replaceOriginal)
-        co_return verdict.report;
-    // Syncing a large video to disk takes longer than the interface may
-    // wait, so the replacement runs on a worker thread.
-    QFuture<void> replaced =
-        QtConcurrent::run([target, output = paths.output, version = paths.targetVersion] {
-            FileReplacement::replaceOriginal(target.path, output, {version, target.chosen});
-        });
-    co_await replaced;
+        co_await judgeTagChange(bundle, output, paths.output, target, change.assignments);
+    if (verdict.replaceOriginal)
+        co_await replace(target, paths.output, paths.targetVersion,
+                         keptDateFor(change.assignments));
     co_return verdict.report;
 }
 
-QCoro::Task<ChangeReport> changeFile(ResourceBundle bundle, TargetPath::ChangeTarget target,
-                                     FileChange change)
+// Stripping: ExifTool keeps, without a word, what a format does not let it
+// remove, so the file and the stripped copy are read in one command and
+// compared. A file ExifTool copied unchanged had nothing left to strip and
+// stays exactly as it is.
+QCoro::Task<StripReport> stripGuarded(ResourceBundle bundle, TargetPath::ChangeTarget target,
+                                      ChangeOptions options, ChangeGuard::Paths paths)
+{
+    const QString targetPath = target.path;
+    const QString fileName = chosenName(target);
+    CommandOutput output;
+    try {
+        output = co_await StripAll::run(bundle, targetPath, paths.output, paths.retryOutput,
+                                        paths.temporaryDirectory, options);
+    } catch (const ServiceError &error) {
+        rethrowAsMinorError(error, target);
+    }
+    const WriteReport::FileCounts counts = WriteReport::filesReported(output);
+    if (counts.created == 0 && counts.copied == 0)
+        throw ServiceError::nothingWritten(fileName, {},
+                                           WriteReport::warningLines(output.standardError));
+    const bool stripped = counts.created > 0;
+    QStringList arguments{QStringLiteral("-json"), QStringLiteral("-G:1"), QStringLiteral("-all"),
+                          targetPath};
+    if (stripped)
+        arguments << paths.output;
+    const CommandOutput read = co_await ExifToolRunner::run(bundle, arguments, std::nullopt);
+    const QList<QList<MetadataEntry>> files =
+        MetadataJson::entriesOfEachFile(read.standardOutput, true);
+    if (files.size() != arguments.size() - 3)
+        throw ServiceError::invalidResponse();
+    const StripReport report =
+        StripReport::compare(files.first(), files.last(), writeWarnings(output, targetPath));
+    if (stripped)
+        co_await replace(target, paths.output, paths.targetVersion, KeptDate::original);
+    co_return report;
+}
+
+// Runs one change with the guard held; outputs left behind are the guard's
+// to remove.
+template <typename Result, typename Change>
+QCoro::Task<Result> underGuard(ResourceBundle bundle, TargetPath::ChangeTarget target,
+                               Change change,
+                               QCoro::Task<Result> (*body)(ResourceBundle, TargetPath::ChangeTarget,
+                                                           Change, ChangeGuard::Paths))
 {
     ChangeGuard guard = co_await ChangeGuard::begin(target.path);
     std::exception_ptr failure;
-    ChangeReport report;
+    Result result{};
     try {
-        report = co_await changeGuarded(bundle, target, change, guard.paths());
+        result = co_await body(bundle, target, change, guard.paths());
     } catch (...) {
         failure = std::current_exception();
     }
     co_await ChangeGuard::end(std::move(guard));
     if (failure)
         std::rethrow_exception(failure);
-    co_return report;
+    co_return result;
 }
 
 } // namespace
 
-QCoro::Task<ChangeReport> ExifToolService::writeMetadata(QUrl fileUrl, QList<MetadataEntry> entries)
+QCoro::Task<ChangeReport>
+ExifToolService::changeTags(QUrl fileUrl, QList<TagAssignment> assignments, ChangeOptions options)
 {
-    QList<MetadataEntry> modified;
-    QList<TagChange> changes;
-    for (const MetadataEntry &entry : entries) {
-        if (entry.isModified()) {
-            modified.append(entry);
-            changes.append({entry.rawKey, entry.value.isEmpty()});
-        }
-    }
-    if (modified.isEmpty())
+    assignments = withoutEmptyItems(std::move(assignments));
+    if (assignments.isEmpty())
         co_return ChangeReport{};
-    QList<QPair<QString, QString>> assignments;
-    for (const MetadataEntry &entry : modified)
-        assignments.append({entry.rawKey, entry.value});
     TagKeyRules::requireUsable(assignments);
     const TargetPath::ChangeTarget target = TargetPath::forChange(fileUrl);
-    co_return co_await changeFile(m_bundle, target,
-                                  {[modified, path = target.path](const QString &output) {
-                                       return WriteArguments::forEntries(modified, output, path);
-                                   },
-                                   changes});
+    if (const std::optional<QString> refusal =
+            JpegExifLimit::refusalBeforeWriting(target.path, chosenName(target), assignments))
+        throw ServiceError::invalidInput(*refusal);
+    co_return co_await underGuard<ChangeReport, TagChange>(
+        m_bundle, target, TagChange{assignments, options}, &changeTagsGuarded);
+}
+
+QCoro::Task<ChangeReport> ExifToolService::writeMetadata(QUrl fileUrl, QList<MetadataEntry> entries)
+{
+    QList<TagAssignment> assignments;
+    for (const MetadataEntry &entry : entries) {
+        // A list whose text was edited as such (not through setItems()) is
+        // written as the items that text shows, separated as listText()
+        // joins them.
+        const bool listEditedAsText =
+            entry.isList && entry.value != MetadataEntry::listText(entry.items);
+        if (!entry.isModified() && !listEditedAsText)
+            continue;
+        if (listEditedAsText)
+            assignments.append({entry.rawKey, entry.value.split(QStringLiteral(", "))});
+        else if (entry.isList)
+            assignments.append({entry.rawKey, entry.items});
+        else
+            assignments.append(
+                {entry.rawKey, entry.value.isEmpty() ? QStringList() : QStringList{entry.value}});
+    }
+    co_return co_await changeTags(fileUrl, assignments);
 }
 
 QCoro::Task<ChangeReport> ExifToolService::applyOverrides(QMap<QString, QString> overrides,
                                                           QUrl fileUrl)
 {
-    if (overrides.isEmpty())
-        co_return ChangeReport{};
-    QList<TagChange> changes;
+    QList<TagAssignment> assignments;
     for (auto it = overrides.cbegin(); it != overrides.cend(); ++it)
-        changes.append({it.key(), it.value().isEmpty()});
-    TagKeyRules::requireUsable(overrides);
-    const TargetPath::ChangeTarget target = TargetPath::forChange(fileUrl);
-    co_return co_await changeFile(m_bundle, target,
-                                  {[overrides, path = target.path](const QString &output) {
-                                       return WriteArguments::forOverrides(overrides, output, path);
-                                   },
-                                   changes});
+        assignments.append(
+            {it.key(), it.value().isEmpty() ? QStringList() : QStringList{it.value()}});
+    co_return co_await changeTags(fileUrl, assignments);
 }
 
 QCoro::Task<ChangeReport> ExifToolService::removeMetadata(QStringList tagKeys, QUrl fileUrl)
 {
-    if (tagKeys.isEmpty())
-        co_return ChangeReport{};
-    QList<TagChange> changes;
+    QList<TagAssignment> assignments;
     for (const QString &key : tagKeys)
-        changes.append({key, true});
-    TagKeyRules::requireUsable(tagKeys);
-    const TargetPath::ChangeTarget target = TargetPath::forChange(fileUrl);
-    co_return co_await changeFile(m_bundle, target,
-                                  {[tagKeys, path = target.path](const QString &output) {
-                                       return WriteArguments::forRemovals(tagKeys, output, path);
-                                   },
-                                   changes});
+        assignments.append({key, {}});
+    co_return co_await changeTags(fileUrl, assignments);
 }
 
-QCoro::Task<void> ExifToolService::removeAllMetadata(QUrl fileUrl)
+QCoro::Task<StripReport> ExifToolService::removeAllMetadata(QUrl fileUrl, ChangeOptions options)
 {
-    co_await changeFile(m_bundle, TargetPath::forChange(fileUrl), {});
+    const TargetPath::ChangeTarget target = TargetPath::forChange(fileUrl);
+    co_return co_await underGuard<StripReport, ChangeOptions>(m_bundle, target, options,
+                                                              &stripGuarded);
+}
+
+bool ExifToolService::isKeptByTheFileSystem(const QString &tagKey)
+{
+    return TagKeyRules::isKeptByTheFileSystem(tagKey);
 }
 
 } // namespace Metaloom

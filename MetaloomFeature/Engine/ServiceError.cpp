@@ -1,5 +1,7 @@
 #include "ServiceError.h"
 
+#include "MinorErrors.h"
+
 #include <algorithm>
 
 namespace Metaloom {
@@ -15,6 +17,14 @@ ServiceError ServiceError::invalidInput(QString message)
 {
     ServiceError error(Kind::invalidInput);
     error.m_message = std::move(message);
+    return error;
+}
+
+ServiceError ServiceError::minorError(QString fileName, QString exifToolText)
+{
+    ServiceError error(Kind::minorError);
+    error.m_fileName = std::move(fileName);
+    error.m_message = std::move(exifToolText);
     return error;
 }
 
@@ -55,6 +65,10 @@ QString ServiceError::localizedDescription() const
         return QStringLiteral("Failed to parse metadata returned by ExifTool.");
     case Kind::invalidInput:
         return m_message;
+    case Kind::minorError:
+        return QStringLiteral("ExifTool did not change “%1” because %2. It can make the change "
+                              "anyway, ignoring this minor problem. (ExifTool: “%3”)")
+            .arg(m_fileName, MinorErrors::plainWords(m_message), m_message);
     }
     return QString();
 }

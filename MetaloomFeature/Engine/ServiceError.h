@@ -15,7 +15,8 @@ public:
         binaryMissing,
         libraryMissing,
         invalidResponse,
-        invalidInput
+        invalidInput,
+        minorError
     };
 
     static ServiceError executionFailed(QString message);
@@ -27,12 +28,18 @@ public:
     // something other than a tag, a value it cannot be given); the message
     // says why.
     static ServiceError invalidInput(QString message);
+    // ExifTool stopped at a minor error ("Error: [minor] ..."): something it
+    // would rather not do to this file, which it does when told to ignore
+    // minor errors (ChangeOptions::ignoreMinorErrors). `exifToolText` is
+    // ExifTool's own text of the error(s), without "Error: [minor]".
+    static ServiceError minorError(QString fileName, QString exifToolText);
 
     Kind kind() const { return m_kind; }
     // executionFailed: ExifTool's trimmed standard error (or "Unknown error");
-    // invalidInput: the reason shown to the user.
+    // invalidInput: the reason shown to the user; minorError: ExifTool's text.
     QString message() const { return m_message; }
-    // nothingWritten: the target's file name, the keys tried and the warnings.
+    // nothingWritten, minorError: the target's file name; nothingWritten:
+    // the keys tried and the warnings.
     QString fileName() const { return m_fileName; }
     QStringList tags() const { return m_tags; }
     QStringList warning() const { return m_warning; }

@@ -1,5 +1,6 @@
 #include "StripAll.h"
 
+#include "MinorErrors.h"
 #include "ServiceError.h"
 #include "WriteArguments.h"
 
@@ -16,15 +17,18 @@ namespace {
 
 // One stripping run. ExifTool removes its unfinished output when it refuses.
 QCoro::Task<CommandOutput> attempt(ResourceBundle bundle, QString targetPath, QString outputPath,
-                                   QString temporaryDirectory, QStringList leftOut)
+                                   QString temporaryDirectory, QStringList leftOut,
+                                   ChangeOptions options)
 {
     co_return co_await ExifToolRunner::run(
-        bundle, WriteArguments::forRemoveAll(outputPath, targetPath, leftOut), temporaryDirectory);
+        bundle, WriteArguments::forRemoveAll(outputPath, targetPath, leftOut, options),
+        temporaryDirectory);
 }
 
-bool isRefusal(const ServiceError &error)
+bool isRefusal(const ServiceError &error, const QString &targetPath)
 {
-    return error.kind() == ServiceError::Kind::executionFailed;
+    return error.kind() == ServiceError::Kind::executionFailed &&
+           MinorErrors::minorErrorText(error.message(), targetPath).isEmpty();
 }
 
 // After a further attempt: its output replaces the one kept when ExifTool
@@ -42,13 +46,14 @@ bool keepBetterOutput(bool accepted, const QString &outputPath, const QString &r
 } // namespace
 
 QCoro::Task<CommandOutput> run(ResourceBundle bundle, QString targetPath, QString outputPath,
-                               QString retryOutputPath, QString temporaryDirectory)
+                               QString retryOutputPath, QString temporaryDirectory,
+                               ChangeOptions options)
 {
     std::optional<ServiceError> refusal;
     try {
-        co_return co_await attempt(bundle, targetPath, outputPath, temporaryDirectory, {});
+        co_return co_await attempt(bundle, targetPath, outputPath, temporaryDirectory, {}, options);
     } catch (const ServiceError &error) {
-        if (!isRefusal(error))
+        if (!isRefusal(error, targetPath))
             throw;
         refusal = error;
     }
@@ -61,9 +66,10 @@ QCoro::Task<CommandOutput> run(ResourceBundle bundle, QString targetPath, QStrin
         leftOut << group;
     CommandOutput kept;
     try {
-        kept = co_await attempt(bundle, targetPath, outputPath, temporaryDirectory, leftOut);
+        kept =
+            co_await attempt(bundle, targetPath, outputPath, temporaryDirectory, leftOut, options);
     } catch (const ServiceError &error) {
-        if (!isRefusal(error))
+        if (!isRefusal(error, targetPath))
             throw;
         throw *refusal; // the file itself is the problem, not a deletion
     }
@@ -72,10 +78,10 @@ QCoro::Task<CommandOutput> run(ResourceBundle bundle, QString targetPath, QStrin
             leftOut.removeOne(deletion);
         bool accepted = true;
         try {
-            kept =
-                co_await attempt(bundle, targetPath, retryOutputPath, temporaryDirectory, leftOut);
+            kept = co_await attempt(bundle, targetPath, retryOutputPath, temporaryDirectory,
+                                    leftOut, options);
         } catch (const ServiceError &error) {
-            if (!isRefusal(error))
+            if (!isRefusal(error, targetPath))
                 throw;
             leftOut << group;
             accepted = false;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ExifToolRunner.h"
+#include "TagAssignment.h"
 
 #include <QCoroTask>
 #include <QString>
@@ -15,9 +16,11 @@ namespace Metaloom::StripAll {
 // back in each further deletion (or group of them) that ExifTool accepts, so
 // everything else still goes. Only when
 // ExifTool refuses even "-all=" alone does the strip fail, with its first
-// refusal.
+// refusal. A minor error ("Error: [minor] ...") is about the file, not about
+// a deletion: it ends the strip at once.
 // Either output may be left behind on failure: the caller removes them.
 QCoro::Task<CommandOutput> run(ResourceBundle bundle, QString targetPath, QString outputPath,
-                               QString retryOutputPath, QString temporaryDirectory);
+                               QString retryOutputPath, QString temporaryDirectory,
+                               ChangeOptions options = {});
 
 } // namespace Metaloom::StripAll

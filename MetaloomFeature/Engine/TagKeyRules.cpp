@@ -43,6 +43,17 @@ bool movesTheFile(const QString &tagName)
     return names.contains(tagName.toLower());
 }
 
+// ExifTool's geotagging pseudo-tags: Geotag's value names GPS track logs
+// (wildcards allowed) that ExifTool reads, Geosync's may name photos to
+// synchronise with, and Geotime writes a set of GPS tags worked out from
+// the track at that time. None of them is a value stored in the file.
+bool geotags(const QString &tagName)
+{
+    static const QSet<QString> names{QStringLiteral("geotag"), QStringLiteral("geosync"),
+                                     QStringLiteral("geotime")};
+    return names.contains(tagName.toLower());
+}
+
 // ExifTool's built-in shortcuts that stand for FileName among other tags:
 // writing one writes the file's name too.
 bool isShortcutIncludingFileName(const QString &tagName)
@@ -52,7 +63,20 @@ bool isShortcutIncludingFileName(const QString &tagName)
     return shortcuts.contains(tagName.toLower());
 }
 
+QString tagNameOf(const QString &tagKey)
+{
+    const QString withoutMark = tagKey.endsWith(QLatin1Char('#')) ? tagKey.chopped(1) : tagKey;
+    return withoutMark.section(QLatin1Char(':'), -1);
+}
+
 } // namespace
+
+bool isKeptByTheFileSystem(const QString &tagKey)
+{
+    static const QSet<QString> names{QStringLiteral("filepermissions"),
+                                     QStringLiteral("fileuserid"), QStringLiteral("filegroupid")};
+    return names.contains(tagNameOf(tagKey).toLower());
+}
 
 std::optional<QString> refusalReason(const QString &tagKey)
 {
@@ -74,6 +98,17 @@ std::optional<QString> refusalReason(const QString &tagKey)
     if (movesTheFile(tagName)) {
         return QStringLiteral("“%1” would rename, move or link the file itself, so Metaloom does "
                               "not write it.")
+            .arg(tagKey);
+    }
+    if (geotags(tagName)) {
+        return QStringLiteral("“%1” makes ExifTool read other files (GPS track logs, photos to "
+                              "synchronise with) and work out GPS tags from them, so Metaloom "
+                              "does not write it.")
+            .arg(tagKey);
+    }
+    if (isKeptByTheFileSystem(tagKey)) {
+        return QStringLiteral("“%1” is kept by the file system: a save leaves the file's owner, "
+                              "group and permissions as they were, so Metaloom does not write it.")
             .arg(tagKey);
     }
     if (isShortcutIncludingFileName(tagName)) {
@@ -122,6 +157,18 @@ void requireUsable(const QMap<QString, QString> &assignments)
     for (auto it = assignments.cbegin(); it != assignments.cend(); ++it)
         pairs.append({it.key(), it.value()});
     requireUsable(pairs);
+}
+
+void requireUsable(const QList<TagAssignment> &assignments)
+{
+    for (const TagAssignment &assignment : assignments) {
+        if (std::optional<QString> reason = refusalReason(assignment.key))
+            throw ServiceError::invalidInput(*reason);
+        for (const QString &value : assignment.values) {
+            if (std::optional<QString> reason = valueRefusalReason(assignment.key, value))
+                throw ServiceError::invalidInput(*reason);
+        }
+    }
 }
 
 void requireUsable(const QStringList &keysToDelete)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TagAssignment.h"
+
 #include <QList>
 #include <QMap>
 #include <QPair>
@@ -13,7 +15,8 @@ namespace Metaloom::TagKeyRules {
 // reads some key shapes as something other than a tag: "Title<${...}" runs
 // Perl code, "Comment<" reads a file into the photo, "TagsFromFile" copies
 // another file's tags, "csv" or "json" import files, and FileName, Directory,
-// HardLink, SymLink and TestName rename, move or link the file itself. Keys
+// HardLink, SymLink and TestName rename, move or link the file itself, and
+// Geotag, Geosync and Geotime read GPS track logs or other photos. Keys
 // typed by the user (preset keys, custom fields) therefore pass these rules
 // before ExifTool runs, and pickers offer only keys that pass them.
 //
@@ -24,6 +27,12 @@ namespace Metaloom::TagKeyRules {
 // The sentence telling the user why the key cannot be used, or nothing when
 // it can.
 std::optional<QString> refusalReason(const QString &tagKey);
+
+// File tags that only the file system holds and that a save keeps as they
+// were (owner, group, permission bits: the new file takes the original's),
+// so ExifTool setting them would be undone. They are read-only in the
+// editor, and a change that sets or deletes one is refused.
+bool isKeptByTheFileSystem(const QString &tagKey);
 
 inline bool isUsable(const QString &tagKey)
 {
@@ -42,5 +51,6 @@ QStringList usableKeys(const QStringList &tagKeys);
 void requireUsable(const QList<QPair<QString, QString>> &assignments);
 void requireUsable(const QMap<QString, QString> &assignments);
 void requireUsable(const QStringList &keysToDelete);
+void requireUsable(const QList<TagAssignment> &assignments);
 
 } // namespace Metaloom::TagKeyRules

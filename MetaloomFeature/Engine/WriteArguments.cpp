@@ -29,6 +29,30 @@ static void finish(QStringList &arguments, const QList<QPair<QString, QString>> 
     arguments << targetPath;
 }
 
+QStringList forChange(const QList<TagAssignment> &assignments, const QString &outputPath,
+                      const QString &targetPath, const ChangeOptions &options)
+{
+    QStringList arguments{QStringLiteral("-P")};
+    if (options.ignoreMinorErrors)
+        arguments << QStringLiteral("-m");
+    arguments << QStringLiteral("-o") << outputPath;
+    QList<QPair<QString, QString>> values;
+    for (const TagAssignment &tag : assignments) {
+        if (tag.deletes())
+            arguments << assignment(tag.key, QString());
+    }
+    for (const TagAssignment &tag : assignments) {
+        for (const QString &value : tag.values) {
+            if (value.isEmpty())
+                continue;
+            arguments << assignment(tag.key, value);
+            values.append({tag.key, value});
+        }
+    }
+    finish(arguments, values, targetPath);
+    return arguments;
+}
+
 QStringList forEntries(const QList<MetadataEntry> &modifiedEntries, const QString &outputPath,
                        const QString &targetPath)
 {
@@ -88,7 +112,7 @@ QList<QStringList> optionalStripDeletions(const QString &targetPath)
 }
 
 QStringList forRemoveAll(const QString &outputPath, const QString &targetPath,
-                         const QStringList &leftOut)
+                         const QStringList &leftOut, const ChangeOptions &options)
 {
     QStringList arguments{QStringLiteral("-all=")};
     for (const QStringList &group : optionalStripDeletions(targetPath)) {
@@ -99,7 +123,10 @@ QStringList forRemoveAll(const QString &outputPath, const QString &targetPath,
     }
     if (MediaTypes::isAudioVisualOrHeif(targetPath))
         arguments << QStringLiteral("-unsafe");
-    arguments << QStringLiteral("-P") << QStringLiteral("-o") << outputPath << targetPath;
+    arguments << QStringLiteral("-P");
+    if (options.ignoreMinorErrors)
+        arguments << QStringLiteral("-m");
+    arguments << QStringLiteral("-o") << outputPath << targetPath;
     return arguments;
 }
 

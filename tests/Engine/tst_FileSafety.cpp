@@ -401,17 +401,22 @@ void FileSafetyTest::outputBesideAFolderSwappedAwayIsRemoved()
 
 void FileSafetyTest::linkPointedElsewhereNeverBringsInAnotherFile_data()
 {
+    QTest::addColumn<bool>("strip");       // else a change of tags
     QTest::addColumn<bool>("pointedBack"); // before the new file takes its place
-    QTest::newRow("pointed back") << true;
-    QTest::newRow("left pointing elsewhere") << false;
+    QTest::newRow("strip, pointed back") << true << true;
+    QTest::newRow("strip, left pointing elsewhere") << true << false;
+    QTest::newRow("tags, pointed back") << false << true;
+    QTest::newRow("tags, left pointing elsewhere") << false << false;
 }
 
 void FileSafetyTest::linkPointedElsewhereNeverBringsInAnotherFile()
 {
-    // link.jpg leads to b.jpg. While "ExifTool" reads, the link is pointed
-    // at a.jpg, and (in one row) back at b.jpg before the replacement. The
+    // link.jpg leads to b.jpg. While "ExifTool" writes, the link is pointed
+    // at a.jpg, and (in some rows) back at b.jpg before the replacement. The
     // change works on the file the link led to when it began: b.jpg never
-    // gets a.jpg's content.
+    // gets a.jpg's content, and no read after the write (the read-back of a
+    // change, the strip's report) looks at the link or at a.jpg.
+    QFETCH(bool, strip);
     QFETCH(bool, pointedBack);
     const QString marks = work() + QStringLiteral("/signals");
     QDir().mkpath(marks);
@@ -421,20 +426,29 @@ void FileSafetyTest::linkPointedElsewhereNeverBringsInAnotherFile()
     writeFile(b, "content of b");
     writeFile(a, "content of a");
     QVERIFY(QFile::link(b, link));
+    // Reads answer one empty object per file named, and note what they read.
     FakeExifToolBundle fake(
-        work(),
-        QStringLiteral("out=''; prev=''; last=''\n"
-                       "for a in \"$@\"; do [ \"$prev\" = -o ] && out=\"$a\"; prev=\"$a\"; "
-                       "last=\"$a\"; done\n"
-                       "if [ -z \"$out\" ]; then printf '[{\"SourceFile\":\"f\"}]\\n'; exit 0; fi\n"
-                       ": > '%1/started'\n"
-                       "while [ ! -e '%1/go' ]; do sleep 0.01; done\n"
-                       "cp \"$last\" \"$out\" && printf ', changed' >> \"$out\"\n"
-                       "if [ -e '%1/point-back' ]; then ln -sfn '%2' '%3'; fi\n"
-                       "printf '    1 image files created\\n'")
-            .arg(marks, b, link));
+        work(), QStringLiteral("out=''; prev=''; last=''\n"
+                               "for a in \"$@\"; do [ \"$prev\" = -o ] && out=\"$a\"; prev=\"$a\"; "
+                               "last=\"$a\"; done\n"
+                               "if [ -z \"$out\" ]; then\n"
+                               "  printf '%s\\n' \"$@\" >> '%1/reads'; printf '['; sep=''\n"
+                               "  for a in \"$@\"; do case \"$a\" in -*) ;; *) "
+                               "printf '%s{\"SourceFile\":\"f\"}' \"$sep\"; sep=',';; esac; done\n"
+                               "  printf ']\\n'; exit 0\n"
+                               "fi\n"
+                               ": > '%1/started'\n"
+                               "while [ ! -e '%1/go' ]; do sleep 0.01; done\n"
+                               "cp \"$last\" \"$out\" && printf ', changed' >> \"$out\"\n"
+                               "if [ -e '%1/point-back' ]; then ln -sfn '%2' '%3'; fi\n"
+                               "printf '    1 image files created\\n'")
+                    .arg(marks, b, link));
     ExifToolService service(fake.bundle());
-    auto change = service.removeAllMetadata(QUrl::fromLocalFile(link));
+    const QUrl url = QUrl::fromLocalFile(link);
+    QCoro::Task<void> change = strip
+                                   ? service.removeAllMetadata(url).then([](StripReport) {})
+                                   : service.changeTags(url, {{QStringLiteral("XMP-dc:Title"), {}}})
+                                         .then([](ChangeReport) {});
     QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(marks + QStringLiteral("/started")), 20000);
     QVERIFY(QFile::remove(link) && QFile::link(a, link));
     if (pointedBack)
@@ -454,6 +468,10 @@ void FileSafetyTest::linkPointedElsewhereNeverBringsInAnotherFile()
         QCOMPARE(contentOf(b), QByteArray("content of b"));
         QCOMPARE(QFileInfo(link).symLinkTarget(), a);
     }
+    const QString reads = QString::fromUtf8(contentOf(marks + QStringLiteral("/reads")));
+    QVERIFY2(!reads.isEmpty(), "the change read nothing back");
+    QVERIFY2(!reads.contains(link) && !reads.contains(a), qPrintable(reads));
+    QCOMPARE(reads.contains(b), strip); // a change of tags reads the new file alone
     QCOMPARE(filesIn(work()), (QStringList{"a.jpg", "b.jpg", "link.jpg"}));
 }
 

@@ -24,6 +24,8 @@ private Q_SLOTS:
     void valueTexts_data();
     void valueTexts();
     void entriesFromOutput();
+    void numberLiteralsKeepTheirText_data();
+    void numberLiteralsKeepTheirText();
     void outputShapesThatAreRefused();
     void sortOrder();
     void readsCameraFiles_data();
@@ -109,12 +111,45 @@ void MetadataReadingTest::entriesFromOutput()
     QCOMPARE(entries.at(2).value, QStringLiteral("0"));
     QCOMPARE(entries.at(4).group, QStringLiteral("General"));
     QCOMPARE(entries.last().value, QStringLiteral("one, two"));
+    QVERIFY(entries.last().isList); // an array is a list, read item by item
+    QCOMPARE(entries.last().items, (QStringList{"one", "two"}));
+    QVERIFY(!entries.at(1).isList);
     QVERIFY(!entries.at(0).isWritable()); // Composite
     QVERIFY(entries.at(1).isWritable());
 
     const QList<MetadataEntry> onlyHidden = MetadataJson::entriesFromOutput(
         R"([{"SourceFile":"a","Meta:PrimaryItemReference":1,"ExifTool:Warning":"w"}])");
     QVERIFY(onlyHidden.isEmpty());
+}
+
+void MetadataReadingTest::numberLiteralsKeepTheirText_data()
+{
+    QTest::addColumn<QByteArray>("json");
+    QTest::addColumn<QStringList>("items");
+    const auto row = [](const char *json, QStringList items) {
+        QTest::newRow(json) << QByteArray(json) << items;
+    };
+    row("0.000064", {"0.000064"}); // Qt's reader would give 6.4e-05
+    row("0.010", {"0.010"});
+    row("14.0", {"14.0"});
+    row("-0.5", {"-0.5"});
+    row("1e-05", {"1e-05"});
+    row("4294967296123", {"4294967296123"});
+    row("true", {"true"}); // as ExifTool wrote "True" in its JSON
+    row("\"f 1.50, true\"", {"f 1.50, true"});
+    row("\"q\\\" 2.0\"", {"q\" 2.0"}); // an escaped quote does not end the string
+    row("[1.50, \"b\", [2.0]]", {"1.50", "b", "2.0"});
+}
+
+void MetadataReadingTest::numberLiteralsKeepTheirText()
+{
+    QFETCH(QByteArray, json);
+    QFETCH(QStringList, items);
+    const QByteArray output = "[{\"SourceFile\": \"a.jpg\",\n \"IFD0:X\":" + json + "}]";
+    const QList<MetadataEntry> entries = MetadataJson::entriesFromOutput(output);
+    QCOMPARE(entries.size(), 1);
+    QCOMPARE(entries.first().isList ? entries.first().items : QStringList{entries.first().value},
+             items);
 }
 
 void MetadataReadingTest::outputShapesThatAreRefused()
@@ -129,8 +164,10 @@ void MetadataReadingTest::outputShapesThatAreRefused()
                      QStringLiteral("Failed to parse metadata returned by ExifTool."));
         }
     }
-    for (const QByteArray &broken : {QByteArray(), QByteArray("[{\"a\":"), QByteArray("not json"),
-                                     QByteArray("[{\"a\":1}] trailing")}) {
+    for (const QByteArray &broken :
+         {QByteArray(), QByteArray("[{\"a\":"), QByteArray("not json"),
+          QByteArray("[{\"a\":1}] trailing"), QByteArray("[{\"a\":1.2.3}]"),
+          QByteArray("[{\"a\":-}]"), QByteArray("[{\"a\":01}]"), QByteArray("[{\"a\":tru}]")}) {
         try {
             MetadataJson::entriesFromOutput(broken);
             QFAIL(broken.constData());
@@ -189,6 +226,9 @@ void MetadataReadingTest::readsCameraFiles_data()
     row("Canon maker note", "Canon.jpg", "Canon:MeteringMode", "Center-weighted average");
     row("IPTC list", "IPTC.jpg", "IPTC:Keywords", "ExifTool, Test, IPTC");
     row("QuickTime", "QuickTime.mov", "File:FileType", "MOV");
+    // Numbers exactly as ExifTool printed them.
+    row("small fraction", "GeoTiff.tif", "Composite:Megapixels", "0.000600");
+    row("trailing zero", "Canon.jpg", "ExifIFD:FNumber", "14.0");
 }
 
 void MetadataReadingTest::readsCameraFiles()
@@ -202,6 +242,7 @@ void MetadataReadingTest::readsCameraFiles()
                                     [&key](const MetadataEntry &e) { return e.rawKey == key; });
     QVERIFY2(found != entries.cend(), qPrintable(key));
     QCOMPARE(found->value, value);
+    QCOMPARE(found->isList, key == QLatin1String("IPTC:Keywords"));
     const QSet<QString> hidden{QStringLiteral("Meta"), QStringLiteral("ExifTool")};
     for (const MetadataEntry &entry : entries)
         QVERIFY2(!hidden.contains(entry.group), qPrintable(entry.rawKey));

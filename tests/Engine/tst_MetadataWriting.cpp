@@ -76,6 +76,9 @@ private Q_SLOTS:
     void stripArgumentsDependOnTheKindOfFile_data();
     void stripArgumentsDependOnTheKindOfFile();
     void reportCheck();
+    void readBackPlan();
+    void readBackMatching_data();
+    void readBackMatching();
     void readBackAnswers();
     void failedRunLeavesTheFileAlone();
 
@@ -88,6 +91,7 @@ private Q_SLOTS:
     void removalsThatFindNothingChangeNothing();
     void stripAll_data();
     void stripAll();
+    void stripTakesBackOnlyTheDeletionsExifToolAccepts();
     void iptcRoundTripKeepsNonLatinText();
     void unknownTagReportsNothingWritten();
     void oddFileNamesAreWritten();
@@ -191,6 +195,19 @@ void MetadataWritingTest::argumentLists()
         WriteArguments::forRemovals({"IFD0:Software", "ExifIFD:UserComment"}, "/o", "/t").mid(3),
         (QStringList{"-ExifIFD:UserComment=", "-IFD0:Software=", "/t"}));
     QVERIFY(!WriteArguments::needsUtf8Iptc({{"IPTC:City", "Paris"}, {"XMP-dc:Title", "Café"}}));
+
+    // One change: deletions first, each item its own argument, empty items
+    // left out, "-m" only when asked.
+    const QList<TagAssignment> change{
+        {"IPTC:Keywords", {"a, b", "", "Zürich"}}, {"GPS:all", {}}, {"XMP-dc:Title", {"T"}}};
+    QCOMPARE(WriteArguments::forChange(change, "/o.jpg", "/t.jpg"),
+             (QStringList{"-P", "-o", "/o.jpg", "-GPS:all=", "-IPTC:Keywords=a, b",
+                          "-IPTC:Keywords=Zürich", "-XMP-dc:Title=T",
+                          "-IPTC:CodedCharacterSet=UTF8", "/t.jpg"}));
+    QCOMPARE(WriteArguments::forChange({{"GPS:all", {}}}, "/o", "/t", ChangeOptions{true}),
+             (QStringList{"-P", "-m", "-o", "/o", "-GPS:all=", "/t"}));
+    QCOMPARE(WriteArguments::forRemoveAll("/o", "/t.mov", {}, ChangeOptions{true}).mid(2),
+             (QStringList{"-unsafe", "-P", "-m", "-o", "/o", "/t.mov"}));
 }
 
 void MetadataWritingTest::stripArgumentsDependOnTheKindOfFile_data()
@@ -254,22 +271,101 @@ void MetadataWritingTest::reportCheck()
     QCOMPARE(counts.copied, 1);
 }
 
+void MetadataWritingTest::readBackPlan()
+{
+    // One command for every key whose answers can be told apart; a raw
+    // value of a tag also asked printed, a shortcut and "all" alone get one
+    // of their own (ExifTool would print the tag once, or under other names).
+    const ChangeReadBack::Plan plan =
+        ChangeReadBack::planFor({"EXIF:Artist", "Title", "GPS:all", "ExposureTime#",
+                                 "exif:exposuretime", "AllDates", "IFD0:Make#", "Title", "all"});
+    QCOMPARE(plan.commands, (QList<QStringList>{{"EXIF:Artist", "Title", "GPS:all",
+                                                 "exif:exposuretime", "IFD0:Make#"},
+                                                {"ExposureTime#"},
+                                                {"AllDates"},
+                                                {"all"}}));
+    QCOMPARE(ChangeReadBack::arguments(ChangeReadBack::planFor({"EXIF:Artist", "AllDates"}),
+                                       {"/a.jpg", "/n.jpg"}),
+             (QStringList{"-ExifTool:Warning", "-EXIF:Artist", "-execute", "-AllDates",
+                          "-common_args", "-json", "-a", "-G0:1:2:4", "/a.jpg", "/n.jpg"}));
+}
+
+void MetadataWritingTest::readBackMatching_data()
+{
+    QTest::addColumn<QString>("asked");
+    QTest::addColumn<QString>("printed");
+    QTest::addColumn<bool>("answers");
+    const auto row = [](const char *asked, const char *printed, bool answers) {
+        QTest::addRow("%s %s", asked, printed)
+            << QString::fromLatin1(asked) << QString::fromLatin1(printed) << answers;
+    };
+    row("EXIF:Artist", "EXIF:IFD0:Author:Artist", true);   // family 0
+    row("IFD0:Artist", "EXIF:IFD0:Author:Artist", true);   // family 1
+    row("Author:Artist", "EXIF:IFD0:Author:Artist", true); // family 2
+    row("1IFD0:artist", "EXIF:IFD0:Author:Artist", true);  // family number, letter case
+    row("Artist", "EXIF:IFD0:Author:Artist", true);        // no group
+    row("ExposureTime#", "EXIF:ExifIFD:Image:ExposureTime", true);
+    row("XMP:XMP-dc:Title", "XMP:XMP-dc:Other:Title", true); // two groups
+    row("GPS:all", "EXIF:GPS:Location:GPSLatitude", true);
+    row("IFD1:Artist", "EXIF:IFD0:Author:Artist", false);
+    row("Artist", "EXIF:IFD0:Author:Artists", false);
+    row("GPS:all", "EXIF:IFD0:Camera:Make", false);
+    row("Artist:Artist", "EXIF:IFD0:Author:Artist", false); // a tag name is no group
+    row("Canon:FNumber", "MakerNotes:Canon:Image:Copy1:FNumber", true);
+}
+
+void MetadataWritingTest::readBackMatching()
+{
+    QFETCH(QString, asked);
+    QFETCH(QString, printed);
+    QFETCH(bool, answers);
+    QCOMPARE(ChangeReadBack::answers(asked, printed), answers);
+}
+
 void MetadataWritingTest::readBackAnswers()
 {
-    // One command per key, each answer belonging to its key.
-    QCOMPARE(ChangeReadBack::arguments({QStringLiteral("EXIF:Artist"), QStringLiteral("Title")},
-                                       QStringLiteral("/tmp/new.jpg")),
-             (QStringList{"-EXIF:Artist", "-execute", "-Title", "-common_args", "-json", "-G:1",
-                          "/tmp/new.jpg"}));
-    const QStringList keys{QStringLiteral("EXIF:Artist"), QStringLiteral("IPTC:Keywords"),
-                           QStringLiteral("XMP-dc:Title")};
-    const QByteArray answers =
-        "[{\n  \"SourceFile\": \"a]\\\"[.jpg\",\n  \"IFD0:Artist\": \"Ann\"\n}]\n"
-        "[{\n  \"SourceFile\": \"a.jpg\",\n  \"ExifTool:Warning\": \"w\"\n}]\n"
-        "[{\n  \"SourceFile\": \"a.jpg\",\n  \"XMP-dc:Title\": [\"}\"]\n}]\n";
-    QCOMPARE(ChangeReadBack::keysFound(keys, answers),
-             (QSet<QString>{"EXIF:Artist", "XMP-dc:Title"}));
-    QVERIFY_THROWS_EXCEPTION(ServiceError, ChangeReadBack::keysFound(keys, answers.left(60)));
+    // Each printed tag belongs to every key it answers; a command of its own
+    // gives its key everything it printed; numbers keep ExifTool's text.
+    const ChangeReadBack::Plan plan =
+        ChangeReadBack::planFor({"EXIF:Artist", "IPTC:Keywords", "XMP-dc:Title", "AllDates"});
+    const QByteArray output =
+        "[{\"SourceFile\": \"a]\\\"[.jpg\", \"EXIF:IFD0:Author:Artist\": \"Old\", "
+        "\"ExifTool:Warning\": \"[minor] old\"},\n"
+        " {\"SourceFile\": \"n.jpg\", \"EXIF:IFD0:Author:Artist\": \"Ann\", "
+        "\"XMP:XMP-dc:Other:Title\": [\"}\", 0.010], \"ExifTool:Warning\": \"w\"}]\n"
+        "[{\"SourceFile\": \"a.jpg\"},\n"
+        " {\"SourceFile\": \"n.jpg\", \"EXIF:ExifIFD:Time:CreateDate\": \"2020:01:01 10:00:00\","
+        " \"EXIF:IFD0:Time:ModifyDate\": \"2020:01:01 10:00:00\"}]\n";
+    QList<ChangeReadBack::FileAnswers> files;
+    try {
+        files = ChangeReadBack::answersFrom(plan, output, 2);
+    } catch (const Error &error) {
+        QFAIL(qPrintable(error.localizedDescription()));
+    }
+    QCOMPARE(files.size(), 2);
+    const ChangeReadBack::Answers answers = ChangeReadBack::combine(files.at(1), files.at(0));
+    using Tag = ChangeReadBack::PrintedTag;
+    QCOMPARE(answers.byKey.value("EXIF:Artist").before,
+             (QList<Tag>{{"EXIF:IFD0:Author:Artist", {"Old"}}}));
+    QCOMPARE(answers.byKey.value("EXIF:Artist").after,
+             (QList<Tag>{{"EXIF:IFD0:Author:Artist", {"Ann"}}}));
+    QCOMPARE(answers.byKey.value("XMP-dc:Title").after,
+             (QList<Tag>{{"XMP:XMP-dc:Other:Title", {"}", "0.010"}}}));
+    QVERIFY(answers.byKey.contains("IPTC:Keywords"));
+    QCOMPARE(answers.byKey.value("IPTC:Keywords").before, QList<Tag>());
+    QCOMPARE(answers.byKey.value("IPTC:Keywords").after, QList<Tag>());
+    QCOMPARE(answers.byKey.value("AllDates").after.size(), 2);
+    QCOMPARE(answers.originalWarnings, QStringList{"[minor] old"});
+    QCOMPARE(answers.newWarnings, QStringList{"w"});
+    QVERIFY(answers.originalRead);
+    QVERIFY(answers.byKey.value("IPTC:Keywords").beforeRead);
+    QVERIFY(!ChangeReadBack::combine(files.at(1), std::nullopt).originalRead);
+    QVERIFY(
+        !ChangeReadBack::combine(files.at(1), std::nullopt).byKey.value("EXIF:Artist").beforeRead);
+
+    // An answer missing, or one for another number of files, is no answer.
+    QVERIFY_THROWS_EXCEPTION(ServiceError, ChangeReadBack::answersFrom(plan, output.left(200), 2));
+    QVERIFY_THROWS_EXCEPTION(ServiceError, ChangeReadBack::answersFrom(plan, output, 1));
 }
 
 void MetadataWritingTest::failedRunLeavesTheFileAlone()
@@ -400,10 +496,16 @@ void MetadataWritingTest::removalsThatFindNothingChangeNothing()
     QCOMPARE(FileReplacement::stampOf(target), before); // not even replaced by a copy
     QCOMPARE(filesIn(exifToolTmp()), QStringList());
 
-    // A tag that is there but cannot be removed is no success.
+    // A tag that is there but cannot be removed is named, with ExifTool's
+    // words, and the file stays as it is.
     const auto refused = runTask(
         service.removeMetadata({QStringLiteral("File:FileType")}, QUrl::fromLocalFile(target)));
-    QVERIFY(refused.error);
+    QVERIFY2(refused.succeeded(), qPrintable(refused.errorMessage()));
+    QCOMPARE(refused.value->tagsNotRemoved, QStringList{QStringLiteral("File:FileType")});
+    const TagOutcome kept = refused.value->outcomes.value(0);
+    QCOMPARE(kept.kind, TagOutcome::Kind::notRemoved);
+    QCOMPARE(kept.storedItems, QStringList{QStringLiteral("JPEG")});
+    QVERIFY2(kept.reason.contains(QStringLiteral("isn't writable")), qPrintable(kept.reason));
     QCOMPARE(FileReplacement::stampOf(target), before);
 }
 
@@ -462,6 +564,25 @@ void MetadataWritingTest::stripAll()
     }
     QCOMPARE(filesIn(exifToolTmp()), QStringList());
     QCOMPARE(filesIn(m_env->workPath()), QStringList{name}); // no attempt's file beside it
+}
+
+void MetadataWritingTest::stripTakesBackOnlyTheDeletionsExifToolAccepts()
+{
+    // ExifTool refuses any list that deletes the thumbnail: the strip goes on
+    // with every other deletion, and the refused one stays left out.
+    const QString target = makeImage(QStringLiteral("photo.jpg"));
+    m_fake->setBody(QStringLiteral("for a in \"$@\"; do [ \"$a\" = -thumbnailimage= ] && "
+                                   "{ echo 'Error: refused' >&2; exit 1; }; done\n") +
+                    FakeScripts::successfulWrite());
+    ExifToolService service(m_fake->bundle());
+    const auto outcome = runTask(service.removeAllMetadata(QUrl::fromLocalFile(target)));
+    QVERIFY2(outcome.succeeded(), qPrintable(outcome.errorMessage()));
+    const QStringList arguments = m_fake->lastWriteArguments();
+    QVERIFY2(arguments.contains(QStringLiteral("-APP14:all=")), qPrintable(arguments.join(' ')));
+    QVERIFY(arguments.contains(QStringLiteral("-icc_profile:all=")));
+    QVERIFY(!arguments.contains(QStringLiteral("-thumbnailimage=")));
+    QVERIFY(!arguments.contains(QStringLiteral("-previewimage="))); // its group went with it
+    QCOMPARE(filesIn(m_env->workPath()).filter(QStringLiteral(".tmp")), QStringList());
 }
 
 void MetadataWritingTest::iptcRoundTripKeepsNonLatinText()
@@ -576,8 +697,9 @@ void MetadataWritingTest::newFileBesideKeepsPermissionsAndOwner()
     const QString target = makeImage(QStringLiteral("photo.jpg"));
     const QByteArray native = QFile::encodeName(target);
     QVERIFY(::chmod(native.constData(), 0604) == 0);
+    // Owner and group differ, so that swapping them is caught.
     if (::geteuid() == 0)
-        QVERIFY(::chown(native.constData(), 65534, 65533) == 0); // owner and group differ
+        QVERIFY(::chown(native.constData(), 65534, 65533) == 0);
     struct stat before {};
     ::stat(native.constData(), &before);
     ExifToolService service(m_fake->bundle());
@@ -743,6 +865,7 @@ void MetadataWritingTest::tagKeyRules_data()
     row("TagsFromFile", option, "secret.txt");
     row("csv", option);
     row("JSON", option);
+    row("j", option, "secret.txt"); // "-j=FILE" imports a JSON file into the photo
     row("progress5:Title", option);
     row("FileName", moves, "renamed.jpg");
     row("System:filename#", moves, "renamed.jpg");
@@ -751,6 +874,18 @@ void MetadataWritingTest::tagKeyRules_data()
     row("File:SymLink", moves, "link.jpg");
     row("TestName", moves, "test.jpg");
     row("Common", "shortcut that includes the file name", "renamed.jpg");
+    // Values that name files ExifTool reads (a track log, a photo to
+    // synchronise with) or a time to look up in one.
+    const char *geotagging = "makes ExifTool read other files";
+    row("Geotag", geotagging, "secret.txt");
+    row("XMP:GEOTAG#", geotagging, "*.txt");
+    row("geosync", geotagging, "secret.txt");
+    row("EXIF:Geotime", geotagging, "2024:01:01 12:00:00");
+    // The replacement keeps owner, group and permissions: ExifTool setting
+    // them would be undone.
+    row("System:FilePermissions", "kept by the file system", "rwxrwxrwx");
+    row("FileUserID", "kept by the file system", "0");
+    row("File:filegroupid#", "kept by the file system", "0");
     QTest::addRow("NUL in the value") << "XMP-dc:Title" << QStringLiteral("cut%1here").arg(QChar(0))
                                       << "contains a NUL character";
 }

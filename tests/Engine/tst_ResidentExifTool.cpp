@@ -11,6 +11,9 @@
 #include "tests/support/TaskRunner.h"
 #include "tests/support/TestEnvironment.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QRandomGenerator>
 #include <QtTest>
 
@@ -49,6 +52,7 @@ private Q_SLOTS:
     void valuesThatGoThroughAFile_data();
     void valuesThatGoThroughAFile();
     void longValueRoundTripsByteForByte();
+    void listItemsGoThroughFilesOneByOne();
     void failingProcessIsReplaced_data();
     void failingProcessIsReplaced();
     void strayOutputBetweenCommandsEndsTheProcess();
@@ -255,6 +259,36 @@ void ResidentExifToolTest::longValueRoundTripsByteForByte()
     QCOMPARE(runRealExifTool({QStringLiteral("-b"), QStringLiteral("-XMP-dc:Description"), target}),
              value.toUtf8());
     QCOMPARE(filesIn(privateFolderOf(*m_env)), QStringList()); // the value's file is gone
+    QCOMPARE(filesIn(m_env->workPath()), QStringList{QStringLiteral("photo.jpg")});
+}
+
+void ResidentExifToolTest::listItemsGoThroughFilesOneByOne()
+{
+    // Each item of a list is an argument of its own, so each item that
+    // needs it gets a file of its own: two items of 140 KiB (each over the
+    // kernel's limit for one argument) and one the argument channel cannot
+    // carry, beside a plain one, all stored as items in their order.
+    const QStringList items{QString(140 * 1024, u'a'), QStringLiteral("line\n$HOME"),
+                            QStringLiteral("plain"), QString(140 * 1024, u'b')};
+    const QString target = makeImage(m_env->workPath(), QStringLiteral("photo.jpg"));
+    ExifToolService service(realBundle());
+    const auto outcome = runTask(service.changeTags(QUrl::fromLocalFile(target),
+                                                    {{QStringLiteral("XMP-dc:Subject"), items}}));
+    QVERIFY2(outcome.succeeded(), qPrintable(outcome.errorMessage()));
+    QCOMPARE(*outcome.value, ChangeReport{});
+    const QJsonArray stored =
+        QJsonDocument::fromJson(
+            runRealExifTool({QStringLiteral("-json"), QStringLiteral("-XMP-dc:Subject"), target}))
+            .array()
+            .first()
+            .toObject()
+            .value(QStringLiteral("Subject"))
+            .toArray();
+    QStringList storedItems;
+    for (const QJsonValue &item : stored)
+        storedItems << item.toString();
+    QCOMPARE(storedItems, items);
+    QCOMPARE(filesIn(privateFolderOf(*m_env)), QStringList()); // the values' files are gone
     QCOMPARE(filesIn(m_env->workPath()), QStringList{QStringLiteral("photo.jpg")});
 }
 

@@ -248,8 +248,8 @@ void LibraryListsTest::batchTexts_data()
     const FileOutcome a = fileOutcome("a.jpg"), b = fileOutcome("b.jpg");
     const FileOutcome bad = fileOutcome("bad.jpg", "E2"), worse = fileOutcome("worse.nef", "E3");
     const FileOutcome mov =
-        fileOutcome("clip.mov", {}, ChangeReport{{"IPTC:Keywords"}, {"GPS:GPSLatitude"}});
-    const FileOutcome pdf = fileOutcome("doc.pdf", {}, ChangeReport{{"XMP-dc:Rights"}, {}});
+        fileOutcome("clip.mov", {}, ChangeReport{{"IPTC:Keywords"}, {"GPS:GPSLatitude"}, {}});
+    const FileOutcome pdf = fileOutcome("doc.pdf", {}, ChangeReport{{"XMP-dc:Rights"}, {}, {}});
     const QString strip = QStringLiteral("Metadata Not Removed from Every File");
     const QString partly = QStringLiteral("Preset Not Applied in Full");
     const QString noPlace = QStringLiteral(

@@ -46,7 +46,8 @@ void FakeExifToolBundle::setBody(const QString &body)
                        "env -0 > '%1/env.bin'\n"
                        "echo run >> '%1/runs.txt'\n"
                        "for a in \"$@\"; do if [ \"$a\" = -o ]; then "
-                       "cp '%1/args.bin' '%1/write-args.bin'; fi; done\n")
+                       "cp '%1/args.bin' '%1/write-args.bin'; cp '%1/env.bin' '%1/write-env.bin'; "
+                       "fi; done\n")
             .arg(record) +
         body +
         QStringLiteral("\n}\n"
@@ -133,16 +134,26 @@ QStringList FakeExifToolBundle::lastWriteArguments() const
     return argumentsIn(exifToolFolder() + QStringLiteral("/write-args.bin"));
 }
 
-QMap<QString, QString> FakeExifToolBundle::lastEnvironment() const
+static QMap<QString, QString> environmentIn(const QString &path)
 {
     QMap<QString, QString> environment;
-    for (const QByteArray &part : readNulSeparated(exifToolFolder() + QStringLiteral("/env.bin"))) {
+    for (const QByteArray &part : readNulSeparated(path)) {
         const qsizetype equals = part.indexOf('=');
         if (equals > 0)
             environment.insert(QString::fromUtf8(part.left(equals)),
                                QString::fromUtf8(part.mid(equals + 1)));
     }
     return environment;
+}
+
+QMap<QString, QString> FakeExifToolBundle::lastEnvironment() const
+{
+    return environmentIn(exifToolFolder() + QStringLiteral("/env.bin"));
+}
+
+QMap<QString, QString> FakeExifToolBundle::lastWriteEnvironment() const
+{
+    return environmentIn(exifToolFolder() + QStringLiteral("/write-env.bin"));
 }
 
 QList<qint64> FakeExifToolBundle::residentProcessIds() const

@@ -37,6 +37,7 @@ public:
     // What the last run that wrote a file ("-o") received.
     QStringList lastWriteArguments() const;
     QMap<QString, QString> lastEnvironment() const;
+    QMap<QString, QString> lastWriteEnvironment() const;
     // Commands run, whether started alone or sent to a kept process.
     int runCount() const;
     // Every process started to be kept running, in order.
@@ -63,25 +64,47 @@ namespace Metaloom::Testing::FakeScripts {
 
 // A body that behaves like a successful "-o" write: copies the target (the
 // last argument) to the output path (after "-o") and reports one file. Asked
-// to read tags back from the new file (no "-o"), it answers that the tags the
-// last write set to a value are there and the others are not.
+// to read (no "-o"), it prints one JSON array per command (the parts
+// between "-execute"), with one object per file it names: the last write's
+// output holds each tag asked that the write set to a value, with that
+// value when it is plain text ("v" otherwise); other files hold nothing.
 inline QString successfulWrite()
 {
     return QStringLiteral(
         "out=''; prev=''; last=''; state=\"$(dirname \"$0\")/set-tags.txt\"\n"
+        "written=\"$(dirname \"$0\")/output.txt\"\n"
         "for a in \"$@\"; do if [ \"$prev\" = '-o' ]; then out=\"$a\"; fi; prev=\"$a\"; "
         "last=\"$a\"; done\n"
         "if [ -n \"$out\" ]; then\n"
-        "  for a in \"$@\"; do case \"$a\" in -*=?*) printf '%s\\n' \"${a%%=*}\";; esac; "
+        "  for a in \"$@\"; do case \"$a\" in -*=?*) printf '%s\\n' \"$a\";; esac; "
         "done > \"$state\"\n"
+        "  printf '%s' \"$out\" > \"$written\"\n"
         "  cp \"$last\" \"$out\" && printf '    1 image files created\\n'\n"
         "else\n"
-        "  for a in \"$@\"; do case \"$a\" in -common_args) break;; "
-        "-execute|-json|-G:1|\"$last\") continue;; esac\n"
-        "    if grep -qxF -- \"$a\" \"$state\" 2>/dev/null; then\n"
-        "      printf '[{\"SourceFile\":\"f\",\"%s\":\"v\"}]\\n' \"${a#-}\"\n"
-        "    else printf '[{\"SourceFile\":\"f\"}]\\n'; fi\n"
-        "  done\n"
+        "  output=$(cat \"$written\" 2>/dev/null)\n"
+        "  answer() {\n"
+        "    printf '['; first=1\n"
+        "    for f in \"$@\"; do case \"$f\" in -*) continue;; esac\n"
+        "      [ $first = 1 ] || printf ','; first=0\n"
+        "      printf '{\"SourceFile\":\"f\"'\n"
+        "      if [ \"$f\" = \"$output\" ]; then for t in \"$@\"; do case \"$t\" in\n"
+        "        -json|-a|-G*|-all|-ExifTool:Warning) ;;\n"
+        "        -*) line=$(grep -m1 -e \"^$t=\" \"$state\" 2>/dev/null) && { v=${line#*=}; "
+        "case \"$v\" in *'\"'*|*'\\'*) v=v;; esac; printf ',\"%s\":\"%s\"' \"${t#-}\" \"$v\"; };;\n"
+        "      esac; done; fi\n"
+        "      printf '}'\n"
+        "    done\n"
+        "    printf ']\\n'\n"
+        "  }\n"
+        "  files=''\n"
+        "  for a in \"$@\"; do case \"$a\" in -*) ;; *) files=\"$files '$a'\";; esac; done\n"
+        "  section=''\n"
+        "  for a in \"$@\" -execute; do case \"$a\" in\n"
+        "    -execute|-common_args) eval \"answer $section $files\"; section=''; "
+        "[ \"$a\" = -common_args ] && break;;\n"
+        "    -*) section=\"$section '$a'\";;\n"
+        "  esac; done\n"
+        "  true\n"
         "fi");
 }
 
