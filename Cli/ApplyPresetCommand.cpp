@@ -71,7 +71,7 @@ protected:
     {
         if (m_dryRun)
             co_return co_await TagChange::apply(m_session->files, file, m_assignments, true);
-        const ChangeResult result = co_await m_session->files->applyPreset(file.url, m_action);
+        const ChangeReport result = co_await m_session->files->applyPreset(file.url, m_action);
         co_return TagChange::changed(file.shownPath, result);
     }
     SummaryWords words() const override { return TagChange::words(m_dryRun); }

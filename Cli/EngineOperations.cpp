@@ -1,7 +1,5 @@
 // The operations over the library's per-file operations (the window's
-// batches run the same) and the engine's calls. Where the engine has no
-// single call yet for what a command asks, the calls the window makes are
-// made in the same order (a removal, then the values).
+// batches run the same) and the engine's calls.
 
 #include "Operations.h"
 #include "StoredTagMatching.h"
@@ -14,30 +12,21 @@
 #include "MetaloomFeature/Library/FileOperations.h"
 
 #include <QPointer>
-#include <QSet>
 
 namespace Metaloom::Cli {
 
 namespace {
 
-// The groups every file has: what the file system, ExifTool itself and its
-// computed tags say about the file. A strip cannot remove them and a strip
-// that left only them removed everything.
-bool belongsToEveryFile(const MetadataEntry &entry)
-{
-    static const QSet<QString> groups{QStringLiteral("File"), QStringLiteral("System"),
-                                      QStringLiteral("Composite"), QStringLiteral("ExifTool")};
-    return groups.contains(entry.group);
-}
-
-QStringList keysStrippable(const QList<MetadataEntry> &entries)
+// Keys of the tags a strip is expected to remove, those that identify a
+// person, a camera or a place first, as the reports name them.
+QStringList keysToStrip(const QList<MetadataEntry> &entries)
 {
     QStringList keys;
     for (const MetadataEntry &entry : entries) {
-        if (!belongsToEveryFile(entry) && !keys.contains(entry.rawKey))
+        if (!StripReport::isLeftOut(entry.rawKey) && !keys.contains(entry.rawKey))
             keys << entry.rawKey;
     }
-    return keys;
+    return StripReport::identifyingFirst(keys);
 }
 
 class EngineOperations : public Operations {
@@ -53,50 +42,22 @@ public:
         co_return entries;
     }
 
-    QCoro::Task<ChangeResult> change(QUrl file, QList<TagAssignment> assignments) override
+    QCoro::Task<ChangeReport> change(QUrl file, QList<TagAssignment> assignments) override
     {
-        QStringList removals;
-        QMap<QString, QString> values;
-        for (const TagAssignment &assignment : assignments) {
-            if (assignment.deletes())
-                removals << assignment.key;
-            else if (assignment.values.size() == 1)
-                values.insert(assignment.key, assignment.values.first());
-            else
-                throw ServiceError::invalidInput(
-                    QStringLiteral("This version of Metaloom cannot write several items into "
-                                   "%1 yet; give one value.")
-                        .arg(assignment.key));
-        }
-        ChangeResult result;
-        if (!removals.isEmpty()) {
-            const ChangeReport removed = co_await engine()->removeMetadata(removals, file);
-            result.notWritten += removed.tagsNotWritten;
-            result.notRemoved += removed.tagsNotRemoved;
-        }
-        if (!values.isEmpty()) {
-            const ChangeReport written = co_await engine()->applyOverrides(values, file);
-            result.notWritten += written.tagsNotWritten;
-            result.notRemoved += written.tagsNotRemoved;
-        }
-        co_return result;
+        co_return co_await engine()->changeTags(file, assignments);
     }
 
-    QCoro::Task<ChangeResult> applyPreset(QUrl file, PresetAction action) override
+    QCoro::Task<ChangeReport> applyPreset(QUrl file, PresetAction action) override
     {
         const FileOutcome outcome = co_await FileOperations::applyPreset(m_service, action, file);
         if (outcome.error)
             std::rethrow_exception(outcome.error);
-        co_return ChangeResult{outcome.report.tagsNotWritten, outcome.report.tagsNotRemoved};
+        co_return outcome.report;
     }
 
-    QCoro::Task<StripResult> strip(QUrl file) override
+    QCoro::Task<StripReport> strip(QUrl file) override
     {
-        const FileOutcome outcome = co_await FileOperations::strip(m_service, file);
-        if (outcome.error)
-            std::rethrow_exception(outcome.error);
-        const QList<MetadataEntry> after = co_await engine()->readMetadata(file);
-        co_return StripResult{keysStrippable(after)};
+        co_return co_await engine()->removeAllMetadata(file);
     }
 
     QCoro::Task<StoredTags> stored(QUrl file, QStringList keys) override
@@ -111,7 +72,7 @@ public:
     QCoro::Task<QStringList> strippable(QUrl file) override
     {
         const QList<MetadataEntry> entries = co_await engine()->readMetadata(file);
-        co_return keysStrippable(entries);
+        co_return keysToStrip(entries);
     }
 
     QCoro::Task<bool> canWrite(QUrl file) override

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "MetaloomFeature/Engine/ChangeReport.h"
+#include "MetaloomFeature/Engine/StripReport.h"
+#include "MetaloomFeature/Engine/TagAssignment.h"
 #include "MetaloomFeature/Model/MetadataEntry.h"
 #include "MetaloomFeature/Model/Preset.h"
 
@@ -23,30 +26,8 @@ class ExifToolService;
 // print.
 namespace Metaloom::Cli {
 
-// One tag a change sets or deletes: no values deletes it, several are the
-// items of a list tag, written one by one.
-struct TagAssignment {
-    QString key;
-    QStringList values;
-    bool deletes() const { return values.isEmpty(); }
-    bool operator==(const TagAssignment &) const = default;
-};
-
-// What a change did not do although it went through.
-struct ChangeResult {
-    // Keys set to a value the file does not hold afterwards.
-    QStringList notWritten;
-    // Keys deleted that the file still holds.
-    QStringList notRemoved;
-    bool isComplete() const { return notWritten.isEmpty() && notRemoved.isEmpty(); }
-};
-
-// What a strip left in the file.
-struct StripResult {
-    // Keys of the tags still there, leaving out the groups every file has
-    // (the file system's, ExifTool's own, the computed ones).
-    QStringList remaining;
-};
+// A change's tags (TagAssignment), what it did not do as asked
+// (ChangeReport) and what a strip left (StripReport) are the engine's own.
 
 // The values a file holds now for one asked key: a key without a group, or
 // with a family-0 group ("EXIF:Artist"), can match tags of several groups.
@@ -63,16 +44,17 @@ public:
 
     // Every tag of the file, as the window lists it.
     virtual QCoro::Task<QList<MetadataEntry>> read(QUrl file) = 0;
-    // Sets and deletes the tags, as Save and presets do.
-    virtual QCoro::Task<ChangeResult> change(QUrl file, QList<TagAssignment> assignments) = 0;
+    // Sets and deletes the tags in one change, as Save does.
+    virtual QCoro::Task<ChangeReport> change(QUrl file, QList<TagAssignment> assignments) = 0;
     // Applies a preset's action, as the window's Apply Preset does.
-    virtual QCoro::Task<ChangeResult> applyPreset(QUrl file, PresetAction action) = 0;
+    virtual QCoro::Task<ChangeReport> applyPreset(QUrl file, PresetAction action) = 0;
     // Removes all metadata, as Remove Metadata does.
-    virtual QCoro::Task<StripResult> strip(QUrl file) = 0;
+    virtual QCoro::Task<StripReport> strip(QUrl file) = 0;
     // What the file holds for each key, read without changing anything: the
     // dry runs compare it with what was asked.
     virtual QCoro::Task<StoredTags> stored(QUrl file, QStringList keys) = 0;
-    // What the file holds that a strip would try to remove.
+    // What the file holds that a strip would try to remove, the tags that
+    // identify a person, a camera or a place first.
     virtual QCoro::Task<QStringList> strippable(QUrl file) = 0;
     // Whether ExifTool can write files of this one's format at all.
     virtual QCoro::Task<bool> canWrite(QUrl file) = 0;

@@ -20,6 +20,20 @@ QString someOf(const QStringList &keys)
     return text;
 }
 
+// Make, Model, SerialNumber, DateTimeOriginal: the first few tag names,
+// without their groups, each once.
+QStringList someNamesOf(const QList<MetadataEntry> &entries)
+{
+    QStringList names;
+    for (const MetadataEntry &entry : entries) {
+        if (!names.contains(entry.tag))
+            names << entry.tag;
+        if (names.size() == 4)
+            break;
+    }
+    return names;
+}
+
 QString tagCount(qsizetype count)
 {
     return QString::number(count) + (count == 1 ? QStringLiteral(" tag") : QStringLiteral(" tags"));
@@ -65,16 +79,28 @@ protected:
             }
             co_return report;
         }
-        const StripResult result = co_await m_session->files->strip(file.url);
-        report.remaining = result.remaining;
-        if (result.remaining.isEmpty()) {
+        const StripReport result = co_await m_session->files->strip(file.url);
+        const QList<MetadataEntry> remaining = StripReport::identifyingFirst(result.remaining);
+        report.remaining = QStringList();
+        for (const MetadataEntry &entry : remaining)
+            report.remaining->append(entry.rawKey);
+        if (result.isComplete()) {
             report.line = BatchReportTexts::removedFromFile(shown);
         } else {
             report.outcome = FileReport::Outcome::incomplete;
-            report.line = shown + QStringLiteral(": ") + tagCount(result.remaining.size()) +
-                          QStringLiteral(" could not be removed from this file type: ") +
-                          someOf(result.remaining);
+            const QStringList names = someNamesOf(remaining);
+            QString line =
+                QStringLiteral("Removed %1 from %2. %3 could not be removed from this "
+                               "file type")
+                    .arg(tagCount(result.removed.size()), shown, tagCount(remaining.size()));
+            line += names.size() < remaining.size() ? QStringLiteral(", among them ")
+                                                    : QStringLiteral(": ");
+            report.line = line + names.join(QStringLiteral(", ")) + u'.';
         }
+        // What ExifTool says about the strip ("Deleted tags may be
+        // recovered!" for a PDF) matters to whoever shares the file.
+        if (!result.warnings.isEmpty())
+            report.line += QStringLiteral(" ExifTool: ") + printable(result.warnings.join(u' '));
         co_return report;
     }
 

@@ -91,26 +91,23 @@ QList<TagAssignment> fromPreset(const Preset &preset)
     return assignments;
 }
 
-FileReport changed(const QString &file, const ChangeResult &result)
+FileReport changed(const QString &file, const ChangeReport &result)
 {
     FileReport report;
     report.file = file;
-    report.notWritten = result.notWritten;
-    report.notRemoved = result.notRemoved;
-    if (result.isComplete()) {
-        report.line = printable(file) + QStringLiteral(": changed");
-        return report;
-    }
-    report.outcome = FileReport::Outcome::incomplete;
-    QStringList parts;
-    if (!result.notWritten.isEmpty())
-        parts << QStringLiteral("not written: ") + result.notWritten.join(QStringLiteral(", "));
-    if (!result.notRemoved.isEmpty())
-        parts << QStringLiteral("not removed: ") + result.notRemoved.join(QStringLiteral(", "));
-    report.line = printable(file) +
-                  QStringLiteral(": changed in part, this file has no place "
-                                 "for some of the tags (") +
-                  parts.join(QStringLiteral("; ")) + u')';
+    report.notWritten = result.tagsNotWritten;
+    report.notRemoved = result.tagsNotRemoved;
+    // The engine's sentence for every tag not stored as asked, a value
+    // stored in ExifTool's normal form (2.80 as 2.8) included.
+    QStringList reasons;
+    for (const TagOutcome &outcome : result.outcomes)
+        reasons << outcome.reason;
+    if (!result.isComplete())
+        report.outcome = FileReport::Outcome::incomplete;
+    report.line = printable(file) + (result.isComplete() ? QStringLiteral(": changed")
+                                                         : QStringLiteral(": changed in part"));
+    if (!reasons.isEmpty())
+        report.line += QStringLiteral(". ") + printable(reasons.join(u' '));
     return report;
 }
 
@@ -161,7 +158,7 @@ QCoro::Task<FileReport> apply(Operations *files, FileOperands::File file,
         const StoredTags stored = co_await files->stored(file.url, keys);
         co_return compared(file.shownPath, assignments, stored);
     }
-    const ChangeResult result = co_await files->change(file.url, assignments);
+    const ChangeReport result = co_await files->change(file.url, assignments);
     co_return changed(file.shownPath, result);
 }
 

@@ -23,7 +23,7 @@ std::variant<QList<TagAssignment>, QString> fromOptions(const QStringList &tags,
 // value of no text deletes the tag.
 QList<TagAssignment> fromPreset(const Preset &preset);
 
-FileReport changed(const QString &file, const ChangeResult &result);
+FileReport changed(const QString &file, const ChangeReport &result);
 // Compared with what the file holds: a value it does not hold yet would be
 // written (notWritten), a tag it holds would be removed (notRemoved);
 // complete when nothing would change.

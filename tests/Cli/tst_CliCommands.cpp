@@ -3,6 +3,7 @@
 // separate read, the exit statuses, dry runs that change no byte, folders
 // with and without -r, bad files among good ones, and the progress line.
 #include "Cli/Operations.h"
+#include "MetaloomFeature/Engine/StripReport.h"
 #include "MetaloomFeature/Library/EntryListMerge.h"
 #include "MetaloomFeature/Model/MetadataExportFormatter.h"
 #include "MetaloomFeature/Model/PresetsStore.h"
@@ -75,13 +76,13 @@ QStringList strings(const QJsonValue &value)
     return list;
 }
 
-// What a separate read finds beyond the groups every file has.
+// What a separate read finds beyond the groups every file has and the
+// format's own structure.
 QStringList metadataKeysOf(const QString &path)
 {
     QStringList keys;
     for (const MetadataEntry &entry : readEntries(path)) {
-        if (!QStringList{"File", "System", "Composite", "ExifTool"}.contains(entry.group) &&
-            !keys.contains(entry.rawKey))
+        if (!StripReport::isLeftOut(entry.rawKey) && !keys.contains(entry.rawKey))
             keys << entry.rawKey;
     }
     keys.sort();
@@ -253,12 +254,14 @@ void CliCommandsTest::setWritesWhatASeparateReadFinds()
     const qlonglong modified = stateOf(photo).modified;
     QVERIFY(holdsGroup(photo, QStringLiteral("GPS")));
 
-    const ProcessRun run =
-        cli({QStringLiteral("set"), QStringLiteral("--json"), QStringLiteral("trip photo.jpg"),
-             QStringLiteral("--tag"), QStringLiteral("XMP-dc:Title=Harbour at dawn"),
-             QStringLiteral("--tag=IFD0:Artist=Ann = Bo"), QStringLiteral("--remove"),
-             QStringLiteral("GPS:all")},
-            folder);
+    // A key given again is a list: each value one item, a comma in one kept.
+    const ProcessRun run = cli(
+        {QStringLiteral("set"), QStringLiteral("--json"), QStringLiteral("trip photo.jpg"),
+         QStringLiteral("--tag"), QStringLiteral("XMP-dc:Title=Harbour at dawn"),
+         QStringLiteral("--tag=IFD0:Artist=Ann = Bo"), QStringLiteral("--remove"),
+         QStringLiteral("GPS:all"), QStringLiteral("--tag"), QStringLiteral("XMP-dc:Subject=alpha"),
+         QStringLiteral("--tag"), QStringLiteral("xmp-dc:subject=beta, gamma")},
+        folder);
     QVERIFY(run.ended);
     QCOMPARE(run.exitCode, 0);
     QCOMPARE(textOf(run.error), QString());
@@ -275,6 +278,12 @@ void CliCommandsTest::setWritesWhatASeparateReadFinds()
     QCOMPARE(values.value(QStringLiteral("XMP-dc:Title")), QStringLiteral("Harbour at dawn"));
     QCOMPARE(values.value(QStringLiteral("IFD0:Artist")), QStringLiteral("Ann = Bo"));
     QVERIFY(!holdsGroup(photo, QStringLiteral("GPS")));
+    const QList<MetadataEntry> entries = readEntries(photo);
+    const auto subject = std::find_if(entries.cbegin(), entries.cend(), [](const MetadataEntry &e) {
+        return e.rawKey == QLatin1String("XMP-dc:Subject");
+    });
+    QVERIFY(subject != entries.cend());
+    QCOMPARE(subject->items, (QStringList{"alpha", "beta, gamma"}));
     // As Save does: the file's modification date is kept.
     QCOMPARE(stateOf(photo).modified, modified);
 
@@ -309,6 +318,16 @@ void CliCommandsTest::setNamesWhatAFormatHasNoPlaceFor()
     const QHash<QString, QString> values = valuesOf(photo);
     QCOMPARE(values.value(QStringLiteral("XMP-dc:Title")), QStringLiteral("T"));
     QVERIFY(!values.contains(QStringLiteral("Canon:OwnerName")));
+
+    // Without --json the line gives the engine's reason.
+    const ProcessRun human = cli({QStringLiteral("set"), QStringLiteral("g.jpg"),
+                                  QStringLiteral("--tag"), QStringLiteral("Canon:OwnerName=Me"),
+                                  QStringLiteral("--tag"), QStringLiteral("XMP-dc:Title=U")},
+                                 folder);
+    QCOMPARE(human.exitCode, 1);
+    QCOMPARE(textOf(human.error),
+             QStringLiteral("g.jpg: changed in part. This JPG file has no place for "
+                            "Canon:OwnerName.\n1 file changed in part\n"));
 }
 
 void CliCommandsTest::stripReportsWhatStayed()
@@ -336,8 +355,21 @@ void CliCommandsTest::stripReportsWhatStayed()
     QCOMPARE(lines.at(1).value(QStringLiteral("ok")), QJsonValue(true));
     QCOMPARE(lines.at(1).value(QStringLiteral("complete")), QJsonValue(false));
     QStringList remaining = strings(lines.at(1).value(QStringLiteral("remaining")));
+    // Those that identify a person or a camera first.
+    QCOMPARE(remaining.mid(0, 3), (QStringList{"Canon:OwnerName", "IFD0:Make", "IFD0:Model"}));
     remaining.sort();
     QCOMPARE(remaining, left);
+
+    copyAs(QStringLiteral("CanonRaw.cr2"), folder, QStringLiteral("again.cr2"));
+    const ProcessRun human = cli({QStringLiteral("strip"), QStringLiteral("again.cr2")}, folder);
+    QCOMPARE(human.exitCode, 1);
+    QVERIFY2(textOf(human.error)
+                 .startsWith(QStringLiteral("Removed 0 tags from again.cr2. %1 tags could not be "
+                                            "removed from this file type, among them OwnerName, "
+                                            "Make, Model, SerialNumber.")
+                                 .arg(left.size())),
+             human.error.constData());
+    QVERIFY(textOf(human.error).endsWith(QStringLiteral("\n1 file stripped in part\n")));
 }
 
 void CliCommandsTest::dryRunsChangeNoByte_data()
