@@ -4,27 +4,27 @@ namespace Metaloom::Cli::ArgumentParser {
 
 namespace {
 
-const OptionSpec *findLong(const QList<OptionSpec> &known, QStringView name)
+const KnownOption *findLong(const QList<KnownOption> &known, QStringView name)
 {
-    for (const OptionSpec &spec : known) {
-        if (spec.longName == name)
-            return &spec;
+    for (const KnownOption &option : known) {
+        if (option.longName == name)
+            return &option;
     }
     return nullptr;
 }
 
-const OptionSpec *findShort(const QList<OptionSpec> &known, QChar letter)
+const KnownOption *findShort(const QList<KnownOption> &known, QChar letter)
 {
-    for (const OptionSpec &spec : known) {
-        if (!spec.shortName.isNull() && spec.shortName == letter)
-            return &spec;
+    for (const KnownOption &option : known) {
+        if (!option.shortName.isNull() && option.shortName == letter)
+            return &option;
     }
     return nullptr;
 }
 
-QString written(const OptionSpec &spec)
+QString written(const KnownOption &option)
 {
-    return QStringLiteral("--") + spec.longName;
+    return QStringLiteral("--") + option.longName;
 }
 
 Mistake unknownOption(const QString &argument)
@@ -69,7 +69,7 @@ QStringList Arguments::names() const
     return found;
 }
 
-Result parse(const QStringList &arguments, const QList<OptionSpec> &known)
+Result parse(const QStringList &arguments, const QList<KnownOption> &known)
 {
     Arguments result;
     QStringList operands;
@@ -87,38 +87,38 @@ Result parse(const QStringList &arguments, const QList<OptionSpec> &known)
             continue;
         }
 
-        const OptionSpec *spec = nullptr;
+        const KnownOption *option = nullptr;
         QString value;
         bool valueAttached = false;
         if (argument.startsWith(QLatin1String("--"))) {
             const qsizetype equals = argument.indexOf(QLatin1Char('='));
             const QStringView name = QStringView(argument).mid(2, equals < 0 ? -1 : equals - 2);
-            spec = findLong(known, name);
-            if (!spec)
+            option = findLong(known, name);
+            if (!option)
                 return unknownOption(equals < 0 ? argument : argument.left(equals));
             if (equals >= 0) {
                 value = argument.mid(equals + 1);
                 valueAttached = true;
             }
         } else {
-            spec = argument.size() == 2 ? findShort(known, argument.at(1)) : nullptr;
-            if (!spec)
+            option = argument.size() == 2 ? findShort(known, argument.at(1)) : nullptr;
+            if (!option)
                 return unknownOption(argument);
         }
 
-        if (!spec->takesValue()) {
+        if (!option->takesValue()) {
             if (valueAttached)
-                return Mistake{QStringLiteral("option '%1' takes no value").arg(written(*spec))};
-            result.options.append({spec->longName, QString()});
+                return Mistake{QStringLiteral("option '%1' takes no value").arg(written(*option))};
+            result.options.append({option->longName, QString()});
             continue;
         }
         if (!valueAttached) {
             if (i + 1 >= arguments.size())
                 return Mistake{QStringLiteral("option '%1' needs a value (%2)")
-                                   .arg(written(*spec), spec->valueName)};
+                                   .arg(written(*option), option->valueName)};
             value = arguments.at(++i);
         }
-        result.options.append({spec->longName, value});
+        result.options.append({option->longName, value});
     }
     if (!operands.isEmpty())
         result.command = operands.takeFirst();

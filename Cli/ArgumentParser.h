@@ -14,7 +14,7 @@
 // option, never -r and -x.
 namespace Metaloom::Cli::ArgumentParser {
 
-struct OptionSpec {
+struct KnownOption {
     QString longName;  // "tag", written --tag
     QChar shortName;   // 'r', written -r; null when there is none
     QString valueName; // "KEY=VALUE"; empty for an option that takes no value
@@ -53,6 +53,6 @@ struct Mistake {
 using Result = std::variant<Arguments, Mistake>;
 
 // `arguments` without the program's name.
-Result parse(const QStringList &arguments, const QList<OptionSpec> &known);
+Result parse(const QStringList &arguments, const QList<KnownOption> &known);
 
 } // namespace Metaloom::Cli::ArgumentParser

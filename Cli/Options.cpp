@@ -25,25 +25,26 @@ const QList<Option> &all()
     return options;
 }
 
-QList<ArgumentParser::OptionSpec> specs()
+QList<ArgumentParser::KnownOption> knownOptions()
 {
-    QList<ArgumentParser::OptionSpec> list;
+    QList<ArgumentParser::KnownOption> list;
     for (const Option &option : all())
-        list << option.spec;
+        list << option.declared;
     return list;
 }
 
 QString helpLine(const QString &longName)
 {
     for (const Option &option : all()) {
-        if (option.spec.longName != longName)
+        if (option.declared.longName != longName)
             continue;
-        QString names = option.spec.shortName.isNull()
-                            ? QStringLiteral("    ")
-                            : QStringLiteral("-") + option.spec.shortName + QStringLiteral(", ");
-        names += QStringLiteral("--") + option.spec.longName;
-        if (option.spec.takesValue())
-            names += u' ' + option.spec.valueName;
+        QString names =
+            option.declared.shortName.isNull()
+                ? QStringLiteral("    ")
+                : QStringLiteral("-") + option.declared.shortName + QStringLiteral(", ");
+        names += QStringLiteral("--") + option.declared.longName;
+        if (option.declared.takesValue())
+            names += u' ' + option.declared.valueName;
         return QStringLiteral("  ") + names.leftJustified(28) + u' ' + option.description;
     }
     return QString();

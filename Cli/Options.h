@@ -10,12 +10,12 @@
 namespace Metaloom::Cli::Options {
 
 struct Option {
-    ArgumentParser::OptionSpec spec;
+    ArgumentParser::KnownOption declared;
     QString description;
 };
 
 const QList<Option> &all();
-QList<ArgumentParser::OptionSpec> specs();
+QList<ArgumentParser::KnownOption> knownOptions();
 // The option's help line: "  -r, --recursive      go into subfolders".
 QString helpLine(const QString &longName);
 

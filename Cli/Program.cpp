@@ -55,7 +55,7 @@ QString helpText()
         text += QStringLiteral("  %1\n      %2\n").arg(command->synopsis(), command->summary());
     text += QStringLiteral("\nOptions:\n");
     for (const Options::Option &option : Options::all())
-        text += Options::helpLine(option.spec.longName) + u'\n';
+        text += Options::helpLine(option.declared.longName) + u'\n';
     text +=
         QStringLiteral(
             "\nA folder stands for the files directly inside it; -r adds those of its subfolders.\n"
@@ -90,7 +90,7 @@ QString versionText()
 
 Prepared prepare(const QStringList &arguments, Session *session)
 {
-    const ArgumentParser::Result parsed = ArgumentParser::parse(arguments, Options::specs());
+    const ArgumentParser::Result parsed = ArgumentParser::parse(arguments, Options::knownOptions());
     if (const auto *error = std::get_if<ArgumentParser::Mistake>(&parsed))
         return mistake(error->message);
     const ArgumentParser::Arguments &given = std::get<ArgumentParser::Arguments>(parsed);
