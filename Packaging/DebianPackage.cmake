@@ -15,7 +15,10 @@
 # own copy of ExifTool from its resource bundle (PERL5LIB points there first),
 # the copy it was built and tested with, so a newer system ExifTool could not
 # change its behaviour. Recommended, as Debian's ExifTool recommends it: the
-# Archive::Zip module for zip-based formats; and the Wayland platform plugin.
+# Archive::Zip module for zip-based formats; the Wayland platform plugin; and
+# for the file managers' "Remove All Metadata": notify-send for the
+# notification of the result, and zenity or kdialog to ask first (without
+# either, the files open in the window, which asks itself).
 
 set(METALOOM_PACKAGE_MAINTAINER "Quillforge <metaloom@quillforge.app>" CACHE STRING
     "Maintainer named in the Debian package")
@@ -29,7 +32,8 @@ string(CONCAT CPACK_DEBIAN_PACKAGE_DESCRIPTION
   "Metaloom shows every tag a photo, video or audio file carries (EXIF, IPTC,\n"
   "XMP, GPS, maker notes and the rest) as one editable, searchable list and\n"
   "writes changes back into the file. It can remove all metadata from one or\n"
-  "many files and apply presets of tag values.\n"
+  "many files and apply presets of tag values. metaloom-cli does the same from\n"
+  "scripts, and Dolphin and Nemo offer it on a right click.\n"
   "\n"
   "All metadata work is done by a bundled copy of ExifTool; a file is replaced\n"
   "only after ExifTool has written its new copy successfully.")
@@ -44,7 +48,8 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${METALOOM_HOMEPAGE_URL}")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
   "qt6-qpa-plugins, libqt6svg6, qt6-image-formats-plugins, perl, shared-mime-info, hicolor-icon-theme")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libarchive-zip-perl, qt6-wayland")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
+  "libarchive-zip-perl, qt6-wayland, libnotify-bin, zenity | kdialog")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 
 include(CPack)

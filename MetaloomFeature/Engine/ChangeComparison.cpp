@@ -138,6 +138,13 @@ std::optional<TagOutcome> outcomeOfValue(const TagAssignment &assignment, const 
                                          "holds its old value.")
                               .arg(fileKind, assignment.key)};
     }
+    // Several items given to a tag that holds one value: ExifTool keeps the
+    // last, which is not a form of what was asked but a loss of the others.
+    if (assignment.values.size() > 1 && stored.size() < assignment.values.size()) {
+        return TagOutcome{assignment.key, Kind::notWritten, stored,
+                          QStringLiteral("%1 holds one value, not a list, so only %2 was kept.")
+                              .arg(assignment.key, quotedValue(stored))};
+    }
     return TagOutcome{
         assignment.key, Kind::converted, stored,
         QStringLiteral("ExifTool stored %1 for %2 as %3.")

@@ -17,7 +17,9 @@ namespace {
 bool isValidUtf8(const QByteArray &bytes)
 {
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    (void)decoder.decode(bytes);
+    // The decoder only decodes when its result is taken.
+    const QString text = decoder.decode(bytes);
+    Q_UNUSED(text);
     return !decoder.hasError();
 }
 

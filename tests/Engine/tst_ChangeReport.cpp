@@ -200,6 +200,9 @@ void ChangeReportTest::valuesAreComparedWithWhatTheFileHolds_data()
     row("MOV has no place", "QuickTime.mov", {"IPTC:Keywords=boats", "XMP-dc:Title=ok"},
         "IPTC:Keywords", int(Kind::notWritten), {},
         "This MOV file has no place for IPTC:Keywords.");
+    row("several items, one value", "Canon.jpg", {"IFD0:Artist=Ann|Bob", "XMP-dc:Title=ok"},
+        "IFD0:Artist", int(Kind::notWritten), {"Bob"},
+        "IFD0:Artist holds one value, not a list, so only “Bob”");
     row("as asked", "Canon.jpg", {"IFD0:Orientation=Rotate 90 CW"}, "IFD0:Orientation", -1,
         {"Rotate 90 CW"}, QString());
 }

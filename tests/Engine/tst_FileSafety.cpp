@@ -320,6 +320,11 @@ void FileSafetyTest::pathsThatCannotBeHandled_data()
                           "UTF-8 text, which Metaloom cannot handle. Rename the folder, then add "
                           "the file again.");
     QTest::newRow("a real replacement character") << "%W/real\uFFFD.jpg" << QString();
+    // The raw byte is another name than the file that holds U+FFFD.
+    QTest::newRow("raw bytes where a replacement character's file exists")
+        << "file://%W/real%FF.jpg"
+        << QStringLiteral("“real\uFFFD.jpg” cannot be opened: its name is not valid UTF-8 text, "
+                          "which Metaloom cannot handle. Rename the file, then add it again.");
 }
 
 void FileSafetyTest::pathsThatCannotBeHandled()

@@ -47,6 +47,7 @@ class InstallTreeTest : public QObject {
 private Q_SLOTS:
     void initTestCase();
     void layout();
+    void manualPages();
     void desktopEntryAndAppStreamDataAgree();
     void terminalAnswersWithoutADisplay();
     void installedEngineFindsItsBundle();
@@ -68,9 +69,10 @@ void InstallTreeTest::initTestCase()
 void InstallTreeTest::layout()
 {
     QCOMPARE(QDir(installed(QStringLiteral("bin"))).entryList(QDir::Files | QDir::Hidden),
-             QStringList{QStringLiteral("metaloom")});
-    for (const QString &path :
-         {QStringLiteral("bin/metaloom"), exifTool + QStringLiteral("/exiftool")})
+             (QStringList{QStringLiteral("metaloom"), QStringLiteral("metaloom-cli")}));
+    for (const QString &path : {QStringLiteral("bin/metaloom"), QStringLiteral("bin/metaloom-cli"),
+                                QStringLiteral("libexec/metaloom/metaloom-file-action"),
+                                exifTool + QStringLiteral("/exiftool")})
         QVERIFY2(QFileInfo(installed(path)).isExecutable(), qPrintable(path));
     for (const QString &path :
          {exifTool + QStringLiteral("/lib/perl5/Image/ExifTool.pm"),
@@ -78,7 +80,9 @@ void InstallTreeTest::layout()
           QStringLiteral("share/applications/%1.desktop").arg(appId),
           QStringLiteral("share/metainfo/%1.metainfo.xml").arg(appId),
           QStringLiteral("share/icons/hicolor/scalable/apps/%1.svg").arg(appId),
-          QStringLiteral("share/doc/metaloom/copyright")})
+          QStringLiteral("share/doc/metaloom/copyright"),
+          QStringLiteral("share/kio/servicemenus/%1.desktop").arg(appId),
+          QStringLiteral("share/nemo/actions/metaloom-strip.nemo_action")})
         QVERIFY2(QFileInfo(installed(path)).size() > 0, qPrintable(path));
     for (const QString &size : QStringLiteral(METALOOM_ICON_SIZES).split(QLatin1Char(','))) {
         const QImage icon(
@@ -86,6 +90,34 @@ void InstallTreeTest::layout()
         QCOMPARE(icon.size(), QSize(size.toInt(), size.toInt()));
         // Drawn from the SVG: the tile's rounded corner leaves the corner clear.
         QCOMPARE(qAlpha(icon.pixel(0, 0)), 0);
+    }
+}
+
+void InstallTreeTest::manualPages()
+{
+    // Compressed as Debian wants them, one for each program, and readable
+    // by man(1) without a warning.
+    QCOMPARE(QDir(installed(QStringLiteral("share/man/man1"))).entryList(QDir::Files),
+             (QStringList{QStringLiteral("metaloom-cli.1.gz"), QStringLiteral("metaloom.1.gz")}));
+    for (const QString &program : {QStringLiteral("metaloom"), QStringLiteral("metaloom-cli")}) {
+        const QString page = installed(QStringLiteral("share/man/man1/%1.1.gz").arg(program));
+        const Run unpacked = run(QStringLiteral("gzip"), {QStringLiteral("-dc"), page});
+        QCOMPARE(unpacked.exitCode, 0);
+        QVERIFY2(unpacked.output.startsWith(QStringLiteral(".\\\"")), qPrintable(program));
+        QVERIFY(unpacked.output.contains(
+            QStringLiteral(".TH %1 1 \"").arg(program.toUpper()) +
+            QStringLiteral(METALOOM_RELEASE_DATE) +
+            QStringLiteral("\" \"Metaloom " METALOOM_VERSION_STRING "\"")));
+        if (QStandardPaths::findExecutable(QStringLiteral("man")).isEmpty())
+            continue;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("MANWIDTH"), QStringLiteral("80"));
+        const Run rendered =
+            run(QStringLiteral("man"), {QStringLiteral("--warnings"), QStringLiteral("-l"), page},
+                environment);
+        QCOMPARE(rendered.exitCode, 0);
+        QCOMPARE(rendered.error, QString());
+        QVERIFY2(rendered.output.contains(QStringLiteral("SYNOPSIS")), qPrintable(rendered.output));
     }
 }
 
@@ -132,6 +164,22 @@ void InstallTreeTest::terminalAnswersWithoutADisplay()
     QCOMPARE(mistake.exitCode, 2);
     QVERIFY2(mistake.error.contains(QStringLiteral("Unknown option 'no-such-option'")),
              qPrintable(mistake.error));
+
+    // The command line program never needs one.
+    const QString cli = installed(QStringLiteral("bin/metaloom-cli"));
+    const Run cliVersion = run(cli, {QStringLiteral("--version")}, environment);
+    QCOMPARE(cliVersion.exitCode, 0);
+    QCOMPARE(cliVersion.output, QStringLiteral("metaloom-cli (Metaloom) " METALOOM_VERSION_STRING
+                                               " (" METALOOM_BUILD_NUMBER ")\n"));
+    TestEnvironment files;
+    copyTestData(QStringLiteral("Canon.jpg"), files.workPath());
+    QProcess read;
+    read.setProcessEnvironment(environment);
+    read.setWorkingDirectory(files.workPath());
+    read.start(cli, {QStringLiteral("read"), QStringLiteral("Canon.jpg")});
+    QVERIFY(read.waitForFinished(60000));
+    QCOMPARE(read.exitCode(), 0);
+    QVERIFY(read.readAllStandardOutput().contains("\"IFD0:Model\" : \"Canon EOS DIGITAL REBEL\""));
 }
 
 void InstallTreeTest::installedEngineFindsItsBundle()

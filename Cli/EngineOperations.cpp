@@ -1,0 +1,101 @@
+// The operations over the library's per-file operations (the window's
+// batches run the same) and the engine's calls.
+
+#include "Operations.h"
+#include "StoredTagMatching.h"
+
+#include "MetaloomFeature/Engine/ExifToolRunner.h"
+#include "MetaloomFeature/Engine/ExifToolService.h"
+#include "MetaloomFeature/Engine/ServiceError.h"
+#include "MetaloomFeature/Engine/TargetPath.h"
+#include "MetaloomFeature/Library/EntryListMerge.h"
+#include "MetaloomFeature/Library/FileOperations.h"
+
+#include <QPointer>
+
+namespace Metaloom::Cli {
+
+namespace {
+
+// Keys of the tags a strip is expected to remove, those that identify a
+// person, a camera or a place first, as the reports name them.
+QStringList keysToStrip(const QList<MetadataEntry> &entries)
+{
+    QStringList keys;
+    for (const MetadataEntry &entry : entries) {
+        if (!StripReport::isLeftOut(entry.rawKey) && !keys.contains(entry.rawKey))
+            keys << entry.rawKey;
+    }
+    return StripReport::identifyingFirst(keys);
+}
+
+class EngineOperations : public Operations {
+public:
+    explicit EngineOperations(ExifToolService *service) : m_service(service) {}
+
+    QCoro::Task<QList<MetadataEntry>> read(QUrl file) override
+    {
+        QList<MetadataEntry> entries = co_await engine()->readMetadata(file);
+        // The window's list of the file before any pinned tag or custom
+        // field is merged in: empty tags dropped, display order.
+        EntryListMerge::mergeFieldSettings(entries, {});
+        co_return entries;
+    }
+
+    QCoro::Task<ChangeReport> change(QUrl file, QList<TagAssignment> assignments) override
+    {
+        co_return co_await engine()->changeTags(file, assignments);
+    }
+
+    QCoro::Task<ChangeReport> applyPreset(QUrl file, PresetAction action) override
+    {
+        const FileOutcome outcome = co_await FileOperations::applyPreset(m_service, action, file);
+        if (outcome.error)
+            std::rethrow_exception(outcome.error);
+        co_return outcome.report;
+    }
+
+    QCoro::Task<StripReport> strip(QUrl file) override
+    {
+        co_return co_await engine()->removeAllMetadata(file);
+    }
+
+    QCoro::Task<StoredTags> stored(QUrl file, QStringList keys) override
+    {
+        const QString path = TargetPath::forFile(file);
+        const CommandOutput output = co_await ExifToolRunner::run(
+            engine()->bundle(), StoredTagMatching::arguments(keys, path), std::nullopt);
+        co_return StoredTagMatching::match(keys,
+                                           StoredTagMatching::printedObject(output.standardOutput));
+    }
+
+    QCoro::Task<QStringList> strippable(QUrl file) override
+    {
+        const QList<MetadataEntry> entries = co_await engine()->readMetadata(file);
+        co_return keysToStrip(entries);
+    }
+
+    QCoro::Task<bool> canWrite(QUrl file) override
+    {
+        co_return co_await engine()->canWriteFormat(file);
+    }
+
+private:
+    ExifToolService *engine() const
+    {
+        if (!m_service)
+            throw ServiceError::executionFailed(QStringLiteral("The engine has stopped."));
+        return m_service;
+    }
+
+    QPointer<ExifToolService> m_service;
+};
+
+} // namespace
+
+std::unique_ptr<Operations> engineOperations(ExifToolService *service)
+{
+    return std::make_unique<EngineOperations>(service);
+}
+
+} // namespace Metaloom::Cli

@@ -1,0 +1,124 @@
+// The loop every file command shares: one file after another on the one
+// engine of the run, a report for each, and the exit status from them all.
+
+#include "Command.h"
+#include "Console.h"
+#include "Operations.h"
+
+#include "MetaloomFeature/Engine/ExifToolService.h"
+#include "MetaloomFeature/Engine/TargetPath.h"
+#include "MetaloomFeature/Platform/Error.h"
+
+#include <QFileInfo>
+
+namespace Metaloom::Cli {
+
+namespace {
+
+// ExifTool would say "File not found" with the whole path; a mistyped name
+// is common enough on a command line to deserve a plain sentence.
+QString nothingThereMessage(const QUrl &file)
+{
+    const QFileInfo info(file.toLocalFile());
+    if (info.isSymLink())
+        return QStringLiteral("No such file: the link leads to “%1”, which does not exist.")
+            .arg(info.symLinkTarget());
+    return QStringLiteral("No such file or folder.");
+}
+
+// The window shows such a file read-only; here nothing can be done to it.
+QString unwritableFormatMessage(const QUrl &file)
+{
+    const QString format = ExifToolService::formatName(file);
+    if (format.isEmpty())
+        return QStringLiteral("ExifTool can't write files of this kind, so their metadata "
+                              "cannot be changed.");
+    return QStringLiteral("ExifTool can't write %1 files, so their metadata cannot be changed.")
+        .arg(format);
+}
+
+} // namespace
+
+std::optional<QString> FileCommand::prepareFiles(const ArgumentParser::Arguments &arguments,
+                                                 Session *session, qsizetype leadingOperands)
+{
+    m_session = session;
+    m_json = arguments.has(QStringLiteral("json"));
+    m_dryRun = arguments.has(QStringLiteral("dry-run"));
+    const QStringList operands = arguments.operands.mid(leadingOperands);
+    if (operands.isEmpty())
+        return QStringLiteral("'%1' needs at least one file or folder").arg(name());
+    m_expansion = FileOperands::expand(operands, arguments.has(QStringLiteral("recursive")));
+    return std::nullopt;
+}
+
+QCoro::Task<int> FileCommand::run()
+{
+    Console *console = m_session->console;
+    for (const QString &note : std::as_const(m_expansion.notes))
+        console->error(printable(note) + u'\n');
+
+    const QList<FileOperands::File> files = m_expansion.files;
+    QList<FileReport> reports;
+    bool stopped = false;
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        if (m_session->stopRequested()) {
+            stopped = true;
+            break;
+        }
+        const FileOperands::File file = files.at(i);
+        console->progress(
+            progressLine(i + 1, files.size(), file.shownPath, console->errorColumns()));
+        FileReport report;
+        // A name that is not UTF-8 lost its bytes on the way in: nothing
+        // exists under the name the program has.
+        if (const std::optional<QString> reason = TargetPath::unhandledNameMessage(file.url)) {
+            report = FileReport::failure(file.shownPath, *reason);
+        } else if (!QFileInfo::exists(file.url.toLocalFile())) {
+            report = FileReport::failure(file.shownPath, nothingThereMessage(file.url));
+        } else if (!QFileInfo(file.url.toLocalFile()).isReadable()) {
+            report = FileReport::failure(
+                file.shownPath, QStringLiteral("This file cannot be read: permission denied."));
+        } else {
+            try {
+                if (changesFiles() && !co_await m_session->files->canWrite(file.url))
+                    report = FileReport::failure(file.shownPath, unwritableFormatMessage(file.url));
+                else
+                    report = co_await handle(file);
+            } catch (...) {
+                report = FileReport::failure(file.shownPath,
+                                             describeException(std::current_exception()));
+            }
+        }
+        if (m_json) {
+            const QString line = jsonLine(report, reportsRemaining()) + u'\n';
+            if (reportsOnStandardError())
+                console->error(line);
+            else
+                console->output(line);
+        } else if (!quietWhenFine() || !report.ok()) {
+            console->error(report.line + u'\n');
+        }
+        reports << report;
+    }
+    console->wipeProgress();
+    finished(reports);
+
+    const bool allFine = std::all_of(reports.cbegin(), reports.cend(),
+                                     [](const FileReport &r) { return r.complete(); });
+    const bool anyFailed =
+        std::any_of(reports.cbegin(), reports.cend(), [](const FileReport &r) { return !r.ok(); });
+    if (!m_json && (!quietWhenFine() || anyFailed || stopped)) {
+        QString text = Cli::summary(reports, words());
+        if (stopped)
+            text += QStringLiteral("; stopped after %1 of %2 files")
+                        .arg(reports.size())
+                        .arg(files.size());
+        console->error(text + u'\n');
+    }
+    if (stopped)
+        co_return ExitStatus::interrupted;
+    co_return allFine ? ExitStatus::success : ExitStatus::incomplete;
+}
+
+} // namespace Metaloom::Cli

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+// What a command did to one file, and the texts that say so: one JSON
+// object for scripts, one sentence for people, and the closing summary.
+namespace Metaloom::Cli {
+
+struct FileReport {
+    enum class Outcome {
+        // Everything asked happened (a dry run: nothing would change).
+        complete,
+        // The operation went through, but not everything asked happened
+        // (a dry run: something would change).
+        incomplete,
+        // Nothing happened to the file.
+        failed,
+    };
+
+    // The path as given.
+    QString file;
+    Outcome outcome = Outcome::complete;
+    // Why it failed.
+    QString error;
+    QStringList notWritten;
+    QStringList notRemoved;
+    // Only for strip.
+    std::optional<QStringList> remaining;
+    // The sentence shown on standard error without --json.
+    QString line;
+
+    bool ok() const { return outcome != Outcome::failed; }
+    bool complete() const { return outcome == Outcome::complete; }
+    bool operator==(const FileReport &) const = default;
+
+    static FileReport failure(const QString &file, const QString &error);
+};
+
+// One line of JSON Lines, exactly the keys "file", "ok", "complete",
+// "error" (null unless failed), "notWritten", "notRemoved" and, with
+// `withRemaining` (strip), "remaining" (null for a file that failed, whose
+// tags nobody read), in that order; no line feed at the end.
+QString jsonLine(const FileReport &report, bool withRemaining = false);
+
+// How a command names each outcome in its summary, in the order listed:
+// {complete, "changed"}, {incomplete, "changed in part"}, {failed, "failed"}.
+struct SummaryWords {
+    QList<std::pair<FileReport::Outcome, QString>> labels;
+};
+
+// "3 files changed, 1 failed": the outcomes that happened, the first with
+// the word "file(s)"; "No files" when there were none.
+QString summary(const QList<FileReport> &reports, const SummaryWords &words);
+
+// "12/300 photo.jpg": the progress line, made to fit `columns` (0: no
+// limit) so that rewriting it in place never wraps.
+QString progressLine(qsizetype done, qsizetype total, const QString &shownPath, int columns);
+
+} // namespace Metaloom::Cli

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "MetaloomFeature/Engine/ChangeReport.h"
+#include "MetaloomFeature/Engine/StripReport.h"
+#include "MetaloomFeature/Engine/TagAssignment.h"
+#include "MetaloomFeature/Model/MetadataEntry.h"
+#include "MetaloomFeature/Model/Preset.h"
+
+#include <QCoroTask>
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+
+#include <memory>
+
+namespace Metaloom {
+class ExifToolService;
+}
+
+// What the command line does to one file, in one place: every command goes
+// through these operations, which are the window's own (the library's
+// per-file operations, the engine's calls), so the program has no way of
+// its own to read, change or strip a file. Nothing here decides what to
+// print.
+namespace Metaloom::Cli {
+
+// A change's tags (TagAssignment), what it did not do as asked
+// (ChangeReport) and what a strip left (StripReport) are the engine's own.
+
+// The values a file holds now for one asked key: a key without a group, or
+// with a family-0 group ("EXIF:Artist"), can match tags of several groups.
+struct StoredTag {
+    QString key;       // as ExifTool names it, family-1 group first ("IFD0:Artist")
+    QStringList items; // one item for a plain value
+    bool operator==(const StoredTag &) const = default;
+};
+using StoredTags = QHash<QString, QList<StoredTag>>;
+
+class Operations {
+public:
+    virtual ~Operations() = default;
+
+    // Every tag of the file, as the window lists it.
+    virtual QCoro::Task<QList<MetadataEntry>> read(QUrl file) = 0;
+    // Sets and deletes the tags in one change, as Save does.
+    virtual QCoro::Task<ChangeReport> change(QUrl file, QList<TagAssignment> assignments) = 0;
+    // Applies a preset's action, as the window's Apply Preset does.
+    virtual QCoro::Task<ChangeReport> applyPreset(QUrl file, PresetAction action) = 0;
+    // Removes all metadata, as Remove Metadata does.
+    virtual QCoro::Task<StripReport> strip(QUrl file) = 0;
+    // What the file holds for each key, read without changing anything: the
+    // dry runs compare it with what was asked.
+    virtual QCoro::Task<StoredTags> stored(QUrl file, QStringList keys) = 0;
+    // What the file holds that a strip would try to remove, the tags that
+    // identify a person, a camera or a place first.
+    virtual QCoro::Task<QStringList> strippable(QUrl file) = 0;
+    // Whether ExifTool can write files of this one's format at all.
+    virtual QCoro::Task<bool> canWrite(QUrl file) = 0;
+};
+
+// The operations over the engine.
+std::unique_ptr<Operations> engineOperations(ExifToolService *service);
+
+} // namespace Metaloom::Cli

@@ -1,0 +1,129 @@
+// metaloom-cli strip FILE...
+
+#include "Command.h"
+#include "Console.h"
+#include "Operations.h"
+
+#include "MetaloomFeature/Library/BatchReportTexts.h"
+
+namespace Metaloom::Cli {
+
+namespace {
+
+// "A, B, C and 12 more": the first few keys of a long list.
+QString someOf(const QStringList &keys)
+{
+    constexpr qsizetype shown = 8;
+    QString text = keys.mid(0, shown).join(QStringLiteral(", "));
+    if (keys.size() > shown)
+        text += QStringLiteral(" and %1 more").arg(keys.size() - shown);
+    return text;
+}
+
+// Make, Model, SerialNumber, DateTimeOriginal: the first few tag names,
+// without their groups, each once.
+QStringList someNamesOf(const QList<MetadataEntry> &entries)
+{
+    QStringList names;
+    for (const MetadataEntry &entry : entries) {
+        if (!names.contains(entry.tag))
+            names << entry.tag;
+        if (names.size() == 4)
+            break;
+    }
+    return names;
+}
+
+QString tagCount(qsizetype count)
+{
+    return QString::number(count) + (count == 1 ? QStringLiteral(" tag") : QStringLiteral(" tags"));
+}
+
+class StripCommand : public FileCommand {
+public:
+    QString name() const override { return QStringLiteral("strip"); }
+    QString synopsis() const override
+    {
+        return QStringLiteral("strip FILE... [-r] [--json] [--dry-run]");
+    }
+    QString summary() const override
+    {
+        return QStringLiteral("remove all metadata, as Remove Metadata does, and say what stayed");
+    }
+    QStringList options() const override
+    {
+        return {QStringLiteral("recursive"), QStringLiteral("json"), QStringLiteral("dry-run")};
+    }
+
+    std::optional<QString> prepare(const ArgumentParser::Arguments &arguments,
+                                   Session *session) override
+    {
+        return prepareFiles(arguments, session);
+    }
+
+protected:
+    QCoro::Task<FileReport> handle(FileOperands::File file) override
+    {
+        FileReport report;
+        report.file = file.shownPath;
+        const QString shown = printable(file.shownPath);
+        if (m_dryRun) {
+            const QStringList keys = co_await m_session->files->strippable(file.url);
+            report.remaining = keys;
+            if (keys.isEmpty()) {
+                report.line = shown + QStringLiteral(": holds no metadata to remove");
+            } else {
+                report.outcome = FileReport::Outcome::incomplete;
+                report.line = shown + QStringLiteral(": would try to remove ") +
+                              tagCount(keys.size()) + QStringLiteral(" (") + someOf(keys) + u')';
+            }
+            co_return report;
+        }
+        const StripReport result = co_await m_session->files->strip(file.url);
+        const QList<MetadataEntry> remaining = StripReport::identifyingFirst(result.remaining);
+        report.remaining = QStringList();
+        for (const MetadataEntry &entry : remaining)
+            report.remaining->append(entry.rawKey);
+        if (result.isComplete()) {
+            report.line = BatchReportTexts::removedFromFile(shown);
+        } else {
+            report.outcome = FileReport::Outcome::incomplete;
+            const QStringList names = someNamesOf(remaining);
+            QString line =
+                QStringLiteral("Removed %1 from %2. %3 could not be removed from this "
+                               "file type")
+                    .arg(tagCount(result.removed.size()), shown, tagCount(remaining.size()));
+            line += names.size() < remaining.size() ? QStringLiteral(", among them ")
+                                                    : QStringLiteral(": ");
+            report.line = line + names.join(QStringLiteral(", ")) + u'.';
+        }
+        // What ExifTool says about the strip ("Deleted tags may be
+        // recovered!" for a PDF) matters to whoever shares the file.
+        if (!result.warnings.isEmpty())
+            report.line += QStringLiteral(" ExifTool: ") + printable(result.warnings.join(u' '));
+        co_return report;
+    }
+
+    bool reportsRemaining() const override { return true; }
+
+    SummaryWords words() const override
+    {
+        using Outcome = FileReport::Outcome;
+        if (m_dryRun)
+            return {{{Outcome::incomplete, QStringLiteral("would be stripped")},
+                     {Outcome::complete, QStringLiteral("hold no metadata")},
+                     {Outcome::failed, QStringLiteral("failed")}}};
+        return {{{Outcome::complete, QStringLiteral("stripped")},
+                 {Outcome::incomplete, QStringLiteral("stripped in part")},
+                 {Outcome::failed, QStringLiteral("failed")}}};
+    }
+};
+
+} // namespace
+
+std::shared_ptr<Command> stripCommand()
+{
+    return std::make_shared<StripCommand>();
+}
+
+} // namespace Metaloom::Cli

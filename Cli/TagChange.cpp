@@ -1,0 +1,177 @@
+#include "TagChange.h"
+
+#include "Console.h"
+
+#include "MetaloomFeature/Engine/TagKeyRules.h"
+
+namespace Metaloom::Cli::TagChange {
+
+namespace {
+
+// A value as a report line shows it: quoted, escaped, and cut short.
+QString quoted(const QStringList &items)
+{
+    QStringList shown;
+    for (const QString &item : items) {
+        QString text = printable(item);
+        if (text.size() > 60)
+            text = text.left(59) + QChar(0x2026);
+        shown << QChar(0x201C) + text + QChar(0x201D);
+    }
+    return shown.join(QStringLiteral(", "));
+}
+
+std::optional<QString> keyMistake(const QString &key)
+{
+    if (const std::optional<QString> reason = TagKeyRules::refusalReason(key))
+        return QStringLiteral("cannot use the tag key '%1': %2").arg(key, *reason);
+    return std::nullopt;
+}
+
+qsizetype indexOfKey(const QList<TagAssignment> &assignments, const QString &key)
+{
+    for (qsizetype i = 0; i < assignments.size(); ++i) {
+        if (assignments.at(i).key.compare(key, Qt::CaseInsensitive) == 0)
+            return i;
+    }
+    return -1;
+}
+
+} // namespace
+
+std::variant<QList<TagAssignment>, QString> fromOptions(const QStringList &tags,
+                                                        const QStringList &removals)
+{
+    QList<TagAssignment> assignments;
+    for (const QString &tag : tags) {
+        const qsizetype equals = tag.indexOf(QLatin1Char('='));
+        if (equals < 0)
+            return QStringLiteral("'--tag %1' has no '=': write --tag KEY=VALUE").arg(tag);
+        const QString key = tag.left(equals);
+        const QString value = tag.mid(equals + 1);
+        if (const std::optional<QString> mistake = keyMistake(key))
+            return *mistake;
+        if (value.isEmpty())
+            return QStringLiteral("'--tag %1' gives no value; to delete the tag, write --remove %2")
+                .arg(tag, key);
+        if (const std::optional<QString> reason = TagKeyRules::valueRefusalReason(key, value))
+            return QStringLiteral("cannot use the value of %1: %2").arg(key, *reason);
+        const qsizetype known = indexOfKey(assignments, key);
+        if (known >= 0)
+            assignments[known].values << value;
+        else
+            assignments.append({key, {value}});
+    }
+    for (const QString &key : removals) {
+        if (const std::optional<QString> mistake = keyMistake(key))
+            return *mistake;
+        const qsizetype known = indexOfKey(assignments, key);
+        if (known >= 0 && !assignments.at(known).deletes())
+            return QStringLiteral("%1 is both set and removed; give either --tag or --remove")
+                .arg(key);
+        if (known < 0)
+            assignments.append({key, {}});
+    }
+    if (assignments.isEmpty())
+        return QStringLiteral("'set' needs at least one --tag KEY=VALUE or --remove KEY");
+    return assignments;
+}
+
+QList<TagAssignment> fromPreset(const Preset &preset)
+{
+    QList<TagAssignment> assignments;
+    for (const QString &key : preset.action.removals)
+        assignments.append({key, {}});
+    for (auto it = preset.action.overrides.cbegin(); it != preset.action.overrides.cend(); ++it) {
+        // An empty item carries nothing; a value of none deletes the tag.
+        QStringList items = it.value();
+        items.removeAll(QString());
+        assignments.append({it.key(), items});
+    }
+    return assignments;
+}
+
+FileReport changed(const QString &file, const ChangeReport &result)
+{
+    FileReport report;
+    report.file = file;
+    report.notWritten = result.tagsNotWritten;
+    report.notRemoved = result.tagsNotRemoved;
+    // The engine's sentence for every tag not stored as asked, a value
+    // stored in ExifTool's normal form (2.80 as 2.8) included.
+    QStringList reasons;
+    for (const TagOutcome &outcome : result.outcomes)
+        reasons << outcome.reason;
+    if (!result.isComplete())
+        report.outcome = FileReport::Outcome::incomplete;
+    report.line = printable(file) + (result.isComplete() ? QStringLiteral(": changed")
+                                                         : QStringLiteral(": changed in part"));
+    if (!reasons.isEmpty())
+        report.line += QStringLiteral(". ") + printable(reasons.join(u' '));
+    return report;
+}
+
+FileReport compared(const QString &file, const QList<TagAssignment> &assignments,
+                    const StoredTags &stored)
+{
+    FileReport report;
+    report.file = file;
+    QStringList changes;
+    for (const TagAssignment &assignment : assignments) {
+        const QList<StoredTag> found = stored.value(assignment.key);
+        if (assignment.deletes()) {
+            if (found.isEmpty())
+                continue;
+            report.notRemoved << assignment.key;
+            changes << QStringLiteral("would remove ") + assignment.key;
+            continue;
+        }
+        // Every tag the key names must hold the value already.
+        const auto differing =
+            std::find_if(found.cbegin(), found.cend(),
+                         [&](const StoredTag &tag) { return tag.items != assignment.values; });
+        if (!found.isEmpty() && differing == found.cend())
+            continue;
+        report.notWritten << assignment.key;
+        QString change = QStringLiteral("would set ") + assignment.key + QStringLiteral(" to ") +
+                         quoted(assignment.values);
+        if (differing != found.cend())
+            change += QStringLiteral(" (now ") + quoted(differing->items) + u')';
+        changes << change;
+    }
+    if (changes.isEmpty()) {
+        report.line = printable(file) + QStringLiteral(": already as asked, nothing would change");
+        return report;
+    }
+    report.outcome = FileReport::Outcome::incomplete;
+    report.line = printable(file) + QStringLiteral(": ") + changes.join(QStringLiteral(", "));
+    return report;
+}
+
+QCoro::Task<FileReport> apply(Operations *files, FileOperands::File file,
+                              QList<TagAssignment> assignments, bool dryRun)
+{
+    if (dryRun) {
+        QStringList keys;
+        for (const TagAssignment &assignment : assignments)
+            keys << assignment.key;
+        const StoredTags stored = co_await files->stored(file.url, keys);
+        co_return compared(file.shownPath, assignments, stored);
+    }
+    const ChangeReport result = co_await files->change(file.url, assignments);
+    co_return changed(file.shownPath, result);
+}
+
+SummaryWords words(bool dryRun)
+{
+    using Outcome = FileReport::Outcome;
+    if (dryRun)
+        return {{{Outcome::incomplete, QStringLiteral("would change")},
+                 {Outcome::complete, QStringLiteral("already as asked")},
+                 {Outcome::failed, QStringLiteral("failed")}}};
+    return {{{Outcome::complete, QStringLiteral("changed")},
+             {Outcome::incomplete, QStringLiteral("changed in part")},
+             {Outcome::failed, QStringLiteral("failed")}}};
+}
+
+} // namespace Metaloom::Cli::TagChange
