@@ -468,11 +468,19 @@ void LibraryViewModel::markSaveOutcome(const ChangeReport &report, const QList<M
                 noPlace.insert(key, EntryMarks::EnteredValue::of(entry));
             continue;
         }
-        if (outcome->kind == TagOutcome::Kind::notWritten && outcome->storedItems.isEmpty())
+        if (outcome->kind == TagOutcome::Kind::notWritten && outcome->storedItems.isEmpty()) {
             noPlace.insert(key, EntryMarks::EnteredValue::of(entry));
-        else
-            storedOtherwise.insert(
-                key, {outcome->reason, outcome->kind == TagOutcome::Kind::notWritten});
+            continue;
+        }
+        // A tag that still holds what it held before is kept where ExifTool
+        // cannot write it: trying again would change nothing.
+        const QStringList before = entry.isList ? entry.originalItems
+                                   : entry.originalValue.isEmpty()
+                                       ? QStringList()
+                                       : QStringList{entry.originalValue};
+        const bool keptOld =
+            outcome->kind == TagOutcome::Kind::notWritten && outcome->storedItems == before;
+        storedOtherwise.insert(key, {outcome->reason, keptOld});
     }
     changed += EntryMarks::markNotWritten(m_fullEntryList, noPlace);
     changed += EntryMarks::markStoredOtherwise(m_fullEntryList, storedOtherwise);

@@ -257,8 +257,13 @@ void LibraryReportsTest::valuesStoredOtherwiseShowWhatTheFileHolds()
     lib.update(*visibleEntry(lib, "IPTC:ObjectName"), longName);
     lib.update(*visibleEntry(lib, "XMP-exif:FNumber"), "2.80");
     lib.update(*visibleEntry(lib, title), "kept as typed");
+    // Two items for a tag that holds one value.
+    lib.updateItems(*visibleEntry(lib, "XMP-dc:Description"), {"first", "second"});
     QVERIFY(runTask(lib.saveChanges()).value.value_or(false));
-    QCOMPARE(statusText(lib), QStringLiteral("Metadata saved. 2 tags were not stored as typed."));
+    QCOMPARE(statusText(lib), QStringLiteral("Metadata saved. 3 tags were not stored as typed."));
+    const MetadataEntry description = *visibleEntry(lib, "XMP-dc:Description");
+    QCOMPARE(description.value, storedItems(path, "XMP-dc:Description").value(0));
+    QVERIFY(description.warning && description.isWritable());
 
     const MetadataEntry shortened = *visibleEntry(lib, "IPTC:ObjectName");
     QCOMPARE(shortened.value, QString(64, QLatin1Char('n')));
@@ -276,6 +281,22 @@ void LibraryReportsTest::valuesStoredOtherwiseShowWhatTheFileHolds()
     QCOMPARE(converted.warning,
              std::optional<QString>("ExifTool stored “2.80” for XMP-exif:FNumber as “2.8”."));
     QVERIFY(!visibleEntry(lib, title)->warning);
+
+    // A tag the format keeps where ExifTool cannot write it: its old items,
+    // read-only, since trying again would change nothing.
+    const QString pdf = copyTestData("PDF.pdf", work());
+    lib.importItems({url(pdf)});
+    lib.setSelectedItemID(lib.items().last().id);
+    QVERIFY(waitUntilIdle(lib));
+    const MetadataEntry keywords = *visibleEntry(lib, "IPTC:Keywords");
+    lib.updateItems(keywords, keywords.items + QStringList{"new"});
+    QVERIFY(runTask(lib.saveChanges()).value.value_or(false));
+    const MetadataEntry kept = *visibleEntry(lib, "IPTC:Keywords");
+    QCOMPARE(kept.items, keywords.items);
+    QCOMPARE(kept.warning, std::optional<QString>("This PDF file keeps IPTC:Keywords where "
+                                                  "ExifTool cannot write it, so it still holds "
+                                                  "its old value."));
+    QVERIFY(!kept.isWritable());
 }
 
 void LibraryReportsTest::unknownKeysAreNamed()
