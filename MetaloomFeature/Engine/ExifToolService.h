@@ -81,9 +81,8 @@ public:
 
     // The same for the entries whose value differs from the value read (a
     // list entry by its items; an entry cleared, or a list emptied, deletes
-    // the tag). An unchanged entry, list or not, is never written. A list
-    // entry whose display text was edited directly is written as the items
-    // of that text, split where listText() joins them (", ").
+    // the tag). An unchanged entry, list or not, is never written; a list
+    // entry is written by its items alone, whatever its display text says.
     QCoro::Task<ChangeReport> writeMetadata(QUrl fileUrl, QList<MetadataEntry> entries);
     // Sets each tag of the map to its value (an empty value deletes it).
     QCoro::Task<ChangeReport> applyOverrides(QMap<QString, QString> overrides, QUrl fileUrl);

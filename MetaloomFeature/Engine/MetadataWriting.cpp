@@ -262,16 +262,11 @@ QCoro::Task<ChangeReport> ExifToolService::writeMetadata(QUrl fileUrl, QList<Met
 {
     QList<TagAssignment> assignments;
     for (const MetadataEntry &entry : entries) {
-        // A list whose text was edited as such (not through setItems()) is
-        // written as the items that text shows, separated as listText()
-        // joins them.
-        const bool listEditedAsText =
-            entry.isList && entry.value != MetadataEntry::listText(entry.items);
-        if (!entry.isModified() && !listEditedAsText)
+        // A list is written by its items, never by its display text: an
+        // item may hold ", " itself.
+        if (!entry.isModified())
             continue;
-        if (listEditedAsText)
-            assignments.append({entry.rawKey, entry.value.split(QStringLiteral(", "))});
-        else if (entry.isList)
+        if (entry.isList)
             assignments.append({entry.rawKey, entry.items});
         else
             assignments.append(

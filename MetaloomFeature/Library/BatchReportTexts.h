@@ -4,10 +4,12 @@
 #include "BatchRun.h"
 
 #include "MetaloomFeature/Engine/ChangeReport.h"
+#include "MetaloomFeature/Engine/StripReport.h"
 
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <exception>
 #include <optional>
 
 // The texts that close a change of one or several files, and the progress
@@ -17,6 +19,8 @@ namespace Metaloom::BatchReportTexts {
 
 // "1 item", "3 items".
 QString itemCount(qsizetype count);
+// "1 tag", "3 tags".
+QString tagCount(qsizetype count);
 
 // "Removed all metadata from 3 items."
 QString removedFromItems(qsizetype count);
@@ -29,10 +33,21 @@ struct Report {
     QString status;
     QString alertTitle;
     QString alertText;
+    // Some file was left as it was because ExifTool stopped at a minor
+    // error: the alert offers to make the change there anyway.
+    bool offersWriteAnyway = false;
 
     bool isAlert() const { return !alertText.isEmpty(); }
     bool operator==(const Report &) const = default;
 };
+
+// Whether the failure is ExifTool's own: it failed, refused the change or
+// could not be found. A change refused before ExifTool ran, or a failure of
+// the file system, is not.
+bool isExifToolFailure(const std::exception_ptr &error);
+// "ExifTool Error" for ExifTool's own failures; otherwise the title that
+// says what failed.
+QString failureTitle(const std::exception_ptr &error, const QString &otherwise);
 
 // "photo.jpg: " and the reason the file was left as it was.
 QString failureLine(const FileOutcome &file);
@@ -40,6 +55,33 @@ QString failureLine(const FileOutcome &file);
 // Where a batch the user stopped ended: "Stopped before d.jpg; it and the
 // 13 files after it were left as they were."
 QString stoppedSentence(const BatchRun::Outcome &outcome);
+
+// The names of the tags a strip left that a message gives: those that
+// identify a person, a camera or a place first, then dates, each name once,
+// at most `count`.
+QStringList namesLeft(const StripReport &report, qsizetype count = 4);
+// What a strip that left tags did: "Removed 58 tags from CanonRaw.cr2. 172
+// tags could not be removed from this file type, among them Make, Model,
+// SerialNumber, DateTimeOriginal."
+QString strippedInPart(const QString &fileName, const StripReport &report);
+
+// What a change of tags did not do as asked, in the engine's sentences
+// ("This MOV file has no place for IPTC:Keywords."); values stored in
+// ExifTool's normal form are not mentioned.
+QString changeDetails(const ChangeReport &report);
+
+// The status after a save that reached the file: "Metadata saved
+// successfully." when everything is stored as typed; otherwise what was
+// not, e.g. "Metadata saved. 2 tags were not stored as typed.". Keys
+// ExifTool does not know at all (`unknownKeys`, among the tags the file took
+// no place for) are named.
+QString saveStatus(const ChangeReport &report, qsizetype changedTags,
+                   const QStringList &unknownKeys = {});
+// "ExifTool doesn't know a tag named XMP-dc:Foo."; several: "ExifTool
+// doesn't know tags named A, B."
+QString unknownTagsSentence(const QStringList &keys);
+// The warning of a row whose key ExifTool does not know.
+QString unknownTagWarning(const QString &key);
 
 // Stripping every loaded file.
 Report stripReport(const BatchRun::Outcome &outcome);

@@ -32,7 +32,8 @@ void mergeFieldSettings(QList<MetadataEntry> &entries, const FieldSettings &sett
     };
 
     entries.removeIf([&](const MetadataEntry &entry) {
-        return isEmptyPlaceholder(entry) && !isPinnedOrCustom(entry.rawKey);
+        return isEmptyPlaceholder(entry) &&
+               (!settings.addsPlaceholders || !isPinnedOrCustom(entry.rawKey));
     });
 
     QSet<QString> present;
@@ -41,6 +42,10 @@ void mergeFieldSettings(QList<MetadataEntry> &entries, const FieldSettings &sett
         entry.isDefaultFavorite = settings.defaultFavorites.contains(entry.rawKey);
         entry.isFavorite = isPinnedOrCustom(entry.rawKey);
         present.insert(entry.rawKey);
+    }
+    if (!settings.addsPlaceholders) {
+        sortForDisplay(entries);
+        return;
     }
     for (const QString &key : settings.pinned) {
         if (present.contains(key))

@@ -16,6 +16,9 @@ struct FieldSettings {
     QSet<QString> pinned;
     QList<CustomMetadataTag> custom;
     QSet<QString> defaultFavorites;
+    // False for a file whose format ExifTool cannot write: a placeholder
+    // there could never be filled in.
+    bool addsPlaceholders = true;
 };
 
 // An entry with no value, no edit and no warning.
@@ -24,6 +27,7 @@ bool isEmptyPlaceholder(const MetadataEntry &entry);
 // Drops empty entries that are neither pinned nor custom, marks favourites,
 // appends a placeholder for every pinned key and then every custom key the
 // list lacks (one per key; the first custom field of a key wins), and sorts.
+// Without placeholders, every empty entry is dropped and none is added.
 // Entries already present keep their ids.
 void mergeFieldSettings(QList<MetadataEntry> &entries, const FieldSettings &settings);
 

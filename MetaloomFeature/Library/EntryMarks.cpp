@@ -29,17 +29,51 @@ bool EnteredValue::isIn(const MetadataEntry &entry) const
     return !isList && entry.value == value;
 }
 
+TagAssignment assignmentOf(const MetadataEntry &entry)
+{
+    if (entry.isList)
+        return {entry.rawKey, entry.items};
+    return {entry.rawKey, entry.value.isEmpty() ? QStringList() : QStringList{entry.value}};
+}
+
+int markStoredOtherwise(QList<MetadataEntry> &entries, const QHash<QString, StoredNote> &notes)
+{
+    int marked = 0;
+    for (MetadataEntry &entry : entries) {
+        const auto found = notes.constFind(entry.rawKey);
+        if (found == notes.constEnd())
+            continue;
+        entry.warning = found->warning;
+        entry.forceReadOnly = entry.forceReadOnly || found->readOnly;
+        ++marked;
+    }
+    return marked;
+}
+
+int markAsLists(QList<MetadataEntry> &entries, const QString &key)
+{
+    int marked = 0;
+    for (MetadataEntry &entry : entries) {
+        if (entry.rawKey != key || entry.isList)
+            continue;
+        entry.markAsList();
+        ++marked;
+    }
+    return marked;
+}
+
 int applyWritability(QList<MetadataEntry> &entries, const QString &key, bool isWritable)
 {
     int changed = 0;
     for (MetadataEntry &entry : entries) {
         if (entry.rawKey != key)
             continue;
-        if (entry.forceReadOnly == !isWritable && (!isWritable || !entry.warning))
+        if (entry.forceReadOnly == !isWritable)
             continue;
-        entry.forceReadOnly = !isWritable;
+        // The warning of a read-only entry said why it was read-only.
         if (isWritable)
             entry.warning.reset();
+        entry.forceReadOnly = !isWritable;
         ++changed;
     }
     return changed;

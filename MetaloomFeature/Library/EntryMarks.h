@@ -1,5 +1,6 @@
 #pragma once
 
+#include "MetaloomFeature/Engine/TagAssignment.h"
 #include "MetaloomFeature/Model/MetadataEntry.h"
 
 #include <QHash>
@@ -33,8 +34,30 @@ struct EnteredValue {
     bool operator==(const EnteredValue &) const = default;
 };
 
-// Makes the entries of the key read-only or writable. A writable entry loses
-// its warning; a read-only one keeps it.
+// What a change asks of the entry's tag: its items for a list, its text
+// otherwise; nothing (a deletion) for an emptied one.
+TagAssignment assignmentOf(const MetadataEntry &entry);
+
+// What a change did to a tag that the file took otherwise than typed: the
+// engine's reason, shown as the row's warning, and whether the row can no
+// longer be written (a tag ExifTool keeps where it cannot write).
+struct StoredNote {
+    QString warning;
+    bool readOnly = false;
+
+    bool operator==(const StoredNote &) const = default;
+};
+
+// Puts each key's note on its entries, whose values are what the file holds.
+int markStoredOtherwise(QList<MetadataEntry> &entries, const QHash<QString, StoredNote> &notes);
+
+// Makes the entries of the key lists (the tag table says the tag is one).
+int markAsLists(QList<MetadataEntry> &entries, const QString &key);
+
+// Makes the entries of the key read-only or writable. An entry that becomes
+// writable loses its warning, which said why it was read-only; one that
+// was writable already keeps its warning (a note on what the file holds),
+// and so does a read-only one.
 int applyWritability(QList<MetadataEntry> &entries, const QString &key, bool isWritable);
 
 // Marks read-only, with the error text as warning, every entry whose raw key

@@ -5,7 +5,22 @@
 
 #include <QFileInfo>
 
-namespace Metaloom::FileOperations {
+namespace Metaloom {
+
+bool FileOutcome::stoppedAtMinorError() const
+{
+    if (!error)
+        return false;
+    try {
+        std::rethrow_exception(error);
+    } catch (const ServiceError &serviceError) {
+        return serviceError.kind() == ServiceError::Kind::minorError;
+    } catch (...) {
+    }
+    return false;
+}
+
+namespace FileOperations {
 
 namespace {
 
@@ -24,34 +39,68 @@ FileOutcome outcomeFor(const QUrl &file)
     return outcome;
 }
 
-// The engine's applyOverrides takes one text per tag.
-QMap<QString, QString> singleTexts(const QMap<QString, QStringList> &overrides)
-{
-    QMap<QString, QString> texts;
-    for (auto it = overrides.cbegin(); it != overrides.cend(); ++it)
-        texts.insert(it.key(), MetadataEntry::listText(it.value()));
-    return texts;
-}
-
 void recordFailure(FileOutcome &outcome, std::exception_ptr error)
 {
     outcome.error = error;
     outcome.failure = describeException(error);
     outcome.report = {};
+    outcome.strip.reset();
+}
+
+// ExifTool would refuse the change with words of its own ("Can't write MKV
+// files"); said before it runs, the reason is the same for every such file.
+QCoro::Task<void> requireWritableFormat(QPointer<ExifToolService> engine, QUrl file)
+{
+    if (!co_await formatIsWritable(engine, file))
+        throw PlatformError(unwritableFormatMessage(file));
 }
 
 } // namespace
+
+QCoro::Task<bool> formatIsWritable(QPointer<ExifToolService> engine, QUrl file)
+{
+    if (!engine)
+        co_return true;
+    if (const std::optional<bool> known = engine->canWriteFormatNow(file))
+        co_return *known;
+    try {
+        co_return co_await engine->canWriteFormat(file);
+    } catch (...) {
+        // Not knowing is no reason to refuse.
+    }
+    co_return true;
+}
 
 QString engineStoppedMessage()
 {
     return QStringLiteral("The metadata engine of this window has stopped.");
 }
 
-QCoro::Task<FileOutcome> strip(QPointer<ExifToolService> engine, QUrl file)
+QString unwritableFormatMessage(const QUrl &file)
+{
+    const QString format = ExifToolService::formatName(file);
+    return QStringLiteral("ExifTool can't write %1 files, so this file was left as it was.")
+        .arg(format.isEmpty() ? QStringLiteral("such") : format);
+}
+
+QList<TagAssignment> presetAssignments(const PresetAction &action)
+{
+    QList<TagAssignment> assignments;
+    for (const QString &key : action.removals) {
+        if (!action.overrides.contains(key))
+            assignments.append({key, {}});
+    }
+    for (auto it = action.overrides.cbegin(); it != action.overrides.cend(); ++it)
+        assignments.append({it.key(), it.value()});
+    return assignments;
+}
+
+QCoro::Task<FileOutcome> strip(QPointer<ExifToolService> engine, QUrl file, ChangeOptions options)
 {
     FileOutcome outcome = outcomeFor(file);
     try {
-        co_await requireEngine(engine)->removeAllMetadata(file);
+        co_await requireWritableFormat(engine, file);
+        outcome.strip = co_await requireEngine(engine)->removeAllMetadata(file, options);
     } catch (...) {
         recordFailure(outcome, std::current_exception());
     }
@@ -59,26 +108,19 @@ QCoro::Task<FileOutcome> strip(QPointer<ExifToolService> engine, QUrl file)
 }
 
 QCoro::Task<FileOutcome> applyPreset(QPointer<ExifToolService> engine, PresetAction action,
-                                     QUrl file)
+                                     QUrl file, ChangeOptions options)
 {
     FileOutcome outcome = outcomeFor(file);
     try {
-        if (!action.removals.isEmpty()) {
-            const ChangeReport removed =
-                co_await requireEngine(engine)->removeMetadata(action.removals, file);
-            outcome.report.tagsNotRemoved += removed.tagsNotRemoved;
-            outcome.report.tagsNotWritten += removed.tagsNotWritten;
-        }
-        if (!action.overrides.isEmpty()) {
-            const ChangeReport written =
-                co_await requireEngine(engine)->applyOverrides(singleTexts(action.overrides), file);
-            outcome.report.tagsNotWritten += written.tagsNotWritten;
-            outcome.report.tagsNotRemoved += written.tagsNotRemoved;
-        }
+        co_await requireWritableFormat(engine, file);
+        outcome.report =
+            co_await requireEngine(engine)->changeTags(file, presetAssignments(action), options);
     } catch (...) {
         recordFailure(outcome, std::current_exception());
     }
     co_return outcome;
 }
 
-} // namespace Metaloom::FileOperations
+} // namespace FileOperations
+
+} // namespace Metaloom

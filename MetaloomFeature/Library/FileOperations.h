@@ -1,9 +1,12 @@
 #pragma once
 
 #include "MetaloomFeature/Engine/ChangeReport.h"
+#include "MetaloomFeature/Engine/StripReport.h"
+#include "MetaloomFeature/Engine/TagAssignment.h"
 #include "MetaloomFeature/Model/Preset.h"
 
 #include <QCoroTask>
+#include <QList>
 #include <QPointer>
 #include <QString>
 #include <QUrl>
@@ -24,29 +27,57 @@ struct FileOutcome {
     std::optional<QString> failure;
     // The failure itself, for callers that tell its kinds apart.
     std::exception_ptr error;
-    // For a change that took: what the file does not hold as asked.
+    // For a change of tags that took: what the file does not hold as asked.
     ChangeReport report;
+    // For a strip that took: what it removed and what the file still holds.
+    std::optional<StripReport> strip;
 
     bool succeeded() const { return !failure; }
-    bool isComplete() const { return succeeded() && report.isComplete(); }
+    // Everything asked is in the file (a value in ExifTool's normal form
+    // counts), and a strip left nothing but what every file of its kind has.
+    bool isComplete() const
+    {
+        return succeeded() && report.isComplete() && (!strip || strip->isComplete());
+    }
+    // ExifTool stopped at a minor error; the same change asked again with
+    // ChangeOptions::ignoreMinorErrors may take.
+    bool stoppedAtMinorError() const;
 };
 
 // The changes a batch makes to one file, as plain coroutines over the
 // engine, so that the window's library and a program without a window run
 // the same ones. None throws: a failure is part of the outcome. The engine
 // may be gone by the time one runs (its window closed); the file is then
-// left alone and the outcome says so.
+// left alone and the outcome says so. A file whose format ExifTool cannot
+// write is left alone too, with a failure that says so, before ExifTool is
+// asked to change it.
 namespace FileOperations {
 
-// Strips every tag ExifTool can remove from this kind of file.
-QCoro::Task<FileOutcome> strip(QPointer<ExifToolService> engine, QUrl file);
+// Strips every tag ExifTool can remove from this kind of file; the outcome
+// holds the strip report.
+QCoro::Task<FileOutcome> strip(QPointer<ExifToolService> engine, QUrl file,
+                               ChangeOptions options = {});
 
-// Deletes the preset's removals, then writes its values.
+// Deletes the preset's removals and writes its values in one change: a
+// removal the file's format has no place for is left out for that file
+// (and named in the outcome's report) while the values are still written.
 QCoro::Task<FileOutcome> applyPreset(QPointer<ExifToolService> engine, PresetAction action,
-                                     QUrl file);
+                                     QUrl file, ChangeOptions options = {});
+
+// Whether ExifTool can write the file's format; true when that cannot be
+// told (ExifTool then says itself what it cannot do).
+QCoro::Task<bool> formatIsWritable(QPointer<ExifToolService> engine, QUrl file);
+
+// The assignments of a preset's change: each removal (unless the preset
+// also gives its key a value, which replaces it anyway), then each value
+// with its items.
+QList<TagAssignment> presetAssignments(const PresetAction &action);
 
 // The failure of an engine that is gone.
 QString engineStoppedMessage();
+// The failure of a file whose format ExifTool cannot write: "ExifTool can't
+// write MKV files, so this file was left as it was."
+QString unwritableFormatMessage(const QUrl &file);
 
 } // namespace FileOperations
 

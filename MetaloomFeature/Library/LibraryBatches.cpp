@@ -1,6 +1,7 @@
 // Changes of several files: one file after the other through the shared
 // per-file operations, going on past files that fail, with their progress
-// published and a cancel that stops after the file being changed.
+// published and a cancel that stops after the file being changed; and the
+// offer to make a change ExifTool refused for a minor error anyway.
 
 #include "LibraryViewModel.h"
 
@@ -34,12 +35,43 @@ bool LibraryViewModel::refuseWhileBatchRuns()
     return true;
 }
 
-void LibraryViewModel::showReport(const BatchReportTexts::Report &report)
+void LibraryViewModel::showReport(const BatchReportTexts::Report &report,
+                                  std::function<void()> writeAnyway)
 {
-    if (report.isAlert())
+    if (report.offersWriteAnyway && writeAnyway)
+        offerWriteAnyway(report.alertTitle, report.alertText, std::move(writeAnyway));
+    else if (report.isAlert())
         setActiveError(ViewModelError(report.alertText, report.alertTitle));
     else if (!report.status.isEmpty())
         setStatus(report.status);
+}
+
+void LibraryViewModel::offerWriteAnyway(const QString &title, const QString &message,
+                                        std::function<void()> repeat)
+{
+    m_writeAnyway = std::move(repeat);
+    m_writeAnywayRequest = WriteAnywayRequest{QUuid::createUuid(), title, message};
+    Q_EMIT writeAnywayRequestChanged();
+}
+
+void LibraryViewModel::confirmWriteAnyway()
+{
+    if (!m_writeAnywayRequest)
+        return;
+    const std::function<void()> repeat = std::exchange(m_writeAnyway, nullptr);
+    m_writeAnywayRequest.reset();
+    Q_EMIT writeAnywayRequestChanged();
+    if (repeat)
+        repeat();
+}
+
+void LibraryViewModel::cancelWriteAnyway()
+{
+    if (!m_writeAnywayRequest)
+        return;
+    m_writeAnyway = nullptr;
+    m_writeAnywayRequest.reset();
+    Q_EMIT writeAnywayRequestChanged();
 }
 
 void LibraryViewModel::fileDidChange(QUuid itemID)
@@ -52,18 +84,18 @@ void LibraryViewModel::fileDidChange(QUuid itemID)
     }
 }
 
-BatchRun::Operation
-LibraryViewModel::withScope(std::function<QCoro::Task<FileOutcome>(QUrl)> operation)
+BatchRun::Operation LibraryViewModel::withScope(FileChange change, ChangeOptions options)
 {
     QPointer<LibraryViewModel> self(this);
-    return [self, operation](QUrl url) -> QCoro::Task<FileOutcome> {
+    return [self, change, options](QUrl url) -> QCoro::Task<FileOutcome> {
+        const auto operation = [change, options](QUrl scoped) { return change(scoped, options); };
         // The batch asks before each file whether its window is still there.
         return self ? self->withSecurityScope(url, operation) : operation(url);
     };
 }
 
 QCoro::Task<void> LibraryViewModel::performBatch(BatchProgress progress, QList<MediaItem> items,
-                                                 BatchRun::Operation operation,
+                                                 FileChange change, ChangeOptions options,
                                                  BatchReporter reporter)
 {
     QPointer<LibraryViewModel> self(this);
@@ -109,11 +141,25 @@ QCoro::Task<void> LibraryViewModel::performBatch(BatchProgress progress, QList<M
             *selectedWasChanged = itemID;
     };
 
-    const BatchRun::Outcome outcome = co_await BatchRun::run(files, operation, hooks);
+    const BatchRun::Outcome outcome =
+        co_await BatchRun::run(files, withScope(change, options), hooks);
     if (!self)
         co_return;
     setBatchProgress(std::nullopt);
-    showReport(reporter(outcome));
+    // Write Anyway makes the change again in the files ExifTool stopped at
+    // for a minor error, as a batch of its own.
+    QList<MediaItem> refused;
+    for (qsizetype index = 0; index < outcome.files.size(); ++index) {
+        if (outcome.files.at(index).stoppedAtMinorError())
+            refused.append(items.at(index));
+    }
+    showReport(reporter(outcome), [self, progress, refused, change, reporter] {
+        if (!self || self->refuseWhileBatchRuns())
+            return;
+        BatchProgress again = progress;
+        again.id = QUuid::createUuid();
+        self->performBatch(again, refused, change, ChangeOptions{true}, reporter);
+    });
     if (*selectedWasChanged)
         reloadAfterChange(**selectedWasChanged);
 }

@@ -4,6 +4,7 @@
 
 #include "MetaloomFeature/Platform/Error.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
 
@@ -21,15 +22,20 @@ QString suggestedName(const QString &fileName, const QString &extension)
 }
 
 // Written to a temporary file beside the destination and renamed over it,
-// so a failure leaves no half-written file and any old one intact.
+// so a failure leaves no half-written file and any old one intact. The
+// failure names the file and its folder.
 void writeAtomically(const QString &path, const QString &text)
 {
+    const QFileInfo target(path);
+    const QString folder = QDir::toNativeSeparators(target.absolutePath());
+    if (!target.absoluteDir().exists())
+        throw PlatformError(QStringLiteral("The folder “%1” does not exist, so %2 was not saved.")
+                                .arg(folder, target.fileName()));
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw PlatformError(file.errorString());
     const QByteArray bytes = text.toUtf8();
-    if (file.write(bytes) != bytes.size() || !file.commit())
-        throw PlatformError(file.errorString());
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        throw PlatformError(QStringLiteral("%1 could not be saved in the folder “%2”: %3")
+                                .arg(target.fileName(), folder, file.errorString()));
 }
 
 } // namespace
@@ -75,7 +81,8 @@ void LibraryViewModel::writeExport(const QList<MetadataEntry> &entries,
         setStatus(QStringLiteral("Exported metadata as ") +
                   MetadataExportFormatter::displayName(format) + QLatin1Char('.'));
     } catch (...) {
-        showError(describeException(std::current_exception()));
+        showError(describeException(std::current_exception()),
+                  QStringLiteral("Metadata Not Exported"));
     }
 }
 

@@ -18,7 +18,9 @@ void LibraryViewModel::importItems(const QList<QUrl> &urls)
         listed.append(item.url);
     const ImportPlanning::Plan plan = ImportPlanning::plan(urls, listed);
     if (!plan.unhandledNames.isEmpty())
-        showError(plan.unhandledNames.join(QStringLiteral("\n\n")));
+        showError(plan.unhandledNames.join(QStringLiteral("\n\n")),
+                  plan.unhandledNames.size() == 1 ? QStringLiteral("File Not Added")
+                                                  : QStringLiteral("Files Not Added"));
 
     if (plan.files.isEmpty()) {
         // Files already listed are skipped without a word; a folder with

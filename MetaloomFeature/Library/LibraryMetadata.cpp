@@ -5,6 +5,8 @@
 
 #include "EntryListMerge.h"
 #include "EntryMarks.h"
+#include "FileOperations.h"
+#include "TagNames.h"
 
 #include "MetaloomFeature/Platform/Error.h"
 
@@ -20,17 +22,18 @@ class SaveError : public Error {
 public:
     enum class Kind { noWritePermission, fileMissing };
 
-    explicit SaveError(Kind kind) : m_kind(kind) {}
+    SaveError(Kind kind, QString fileName) : m_kind(kind), m_fileName(std::move(fileName)) {}
 
     QString localizedDescription() const override
     {
         switch (m_kind) {
         case Kind::noWritePermission:
-            return QStringLiteral("Metaloom can't modify this file. Check permissions and try "
-                                  "again.");
+            return QStringLiteral("Metaloom can't modify “%1”. Check its permissions and try "
+                                  "again.")
+                .arg(m_fileName);
         case Kind::fileMissing:
-            return QStringLiteral("Metaloom can't find this file. It may have been moved or "
-                                  "deleted.");
+            return QStringLiteral("Metaloom can't find “%1”. It may have been moved or deleted.")
+                .arg(m_fileName);
         }
         return QString();
     }
@@ -39,7 +42,27 @@ public:
 
 private:
     Kind m_kind;
+    QString m_fileName;
 };
+
+QString fileNameOf(const QUrl &url)
+{
+    return QFileInfo(url.toLocalFile()).fileName();
+}
+
+// The outcomes of a save whose tag the file did not take at all, the keys
+// the tag listing may not know.
+QStringList keysNotTaken(const ChangeReport &report)
+{
+    QStringList keys;
+    for (const QString &key : report.tagsNotWritten) {
+        const std::optional<TagOutcome> outcome = report.outcomeFor(key);
+        if (!outcome || outcome->kind == TagOutcome::Kind::refused ||
+            (outcome->kind == TagOutcome::Kind::notWritten && outcome->storedItems.isEmpty()))
+            keys << key;
+    }
+    return keys;
+}
 
 // ExifTool's tag table names the numbered groups of a movie's tracks (and
 // a few others) once, as "Track#"; a file's tags come as "Track1",
@@ -95,6 +118,8 @@ void LibraryViewModel::setFullEntryList(QList<MetadataEntry> entries, std::optio
 {
     m_fullEntryList = std::move(entries);
     m_entriesItemID = ownerID;
+    m_entriesFormatReadOnly = false;
+    setReadOnlyFormatNote(std::nullopt);
     Q_EMIT availableTagKeysChanged();
     applySearch();
 }
@@ -125,33 +150,60 @@ QCoro::Task<bool> LibraryViewModel::loadMetadata(LoadTicket ticket)
     QPointer<LibraryViewModel> self(this);
     QPointer<ExifToolService> service = m_service;
     QList<MetadataEntry> entries;
+    std::exception_ptr failure;
     try {
         entries = co_await withSecurityScope(
             ticket.url, [service](QUrl url) { return requireEngine(service)->readMetadata(url); });
     } catch (...) {
-        const QString message = describeException(std::current_exception());
+        failure = std::current_exception();
+    }
+    if (failure) {
+        const QString message = describeException(failure);
         if (!self)
             co_return false;
         // A failed read of a file no longer shown is nobody's concern now;
         // selecting it again reads it again.
         if (isCurrent(ticket))
-            showError(message);
+            showError(message,
+                      BatchReportTexts::failureTitle(failure, QStringLiteral("Can't Read ") +
+                                                                  fileNameOf(ticket.url)));
         co_return false;
     }
+    const bool writable = co_await FileOperations::formatIsWritable(service, ticket.url);
     if (!self || !isCurrent(ticket))
         co_return false;
-    publishLoadedEntries(std::move(entries));
+    publishLoadedEntries(std::move(entries),
+                         writable
+                             ? std::nullopt
+                             : std::optional(ExifToolService::readOnlyFormatMessage(ticket.url)));
     Q_EMIT metadataLoaded(ticket.itemID);
     co_return true;
 }
 
-void LibraryViewModel::publishLoadedEntries(QList<MetadataEntry> entries)
+void LibraryViewModel::publishLoadedEntries(QList<MetadataEntry> entries,
+                                            std::optional<QString> readOnlyNote)
 {
+    m_entriesFormatReadOnly = readOnlyNote.has_value();
+    for (MetadataEntry &entry : entries) {
+        if (m_entriesFormatReadOnly)
+            entry.forceReadOnly = true;
+        if (m_listTags.contains(entry.rawKey))
+            entry.markAsList();
+    }
     m_fullEntryList = std::move(entries);
     m_entriesItemID = m_selectedItemID;
     mergeFieldSettings();
     applySearch();
     reapplyWritableOverrides();
+    setReadOnlyFormatNote(std::move(readOnlyNote));
+}
+
+void LibraryViewModel::setReadOnlyFormatNote(std::optional<QString> note)
+{
+    if (note == m_readOnlyFormatNote)
+        return;
+    m_readOnlyFormatNote = std::move(note);
+    Q_EMIT readOnlyFormatNoteChanged();
 }
 
 // --- Edits -----------------------------------------------------------------
@@ -259,6 +311,13 @@ QCoro::Task<void> LibraryViewModel::lookUpOptions(QString key)
         Q_EMIT optionsLoaded(key);
     }
     m_nonEnumeratedTags.remove(key);
+    // A list tag holding one item reads as one value; its definition says
+    // it is a list (a pinned placeholder of one included).
+    if (definition->isList) {
+        m_listTags.insert(key);
+        if (EntryMarks::markAsLists(m_fullEntryList, key) > 0)
+            applySearch();
+    }
     applyWritability(key, definition->writable, true);
 }
 
@@ -266,7 +325,11 @@ bool LibraryViewModel::applyWritability(const QString &key, bool isWritable, boo
 {
     if (record)
         m_writableOverrides.insert(key, isWritable);
-    const bool changed = EntryMarks::applyWritability(m_fullEntryList, key, isWritable) > 0;
+    // Every save keeps the file's owner and permissions, and nothing of a
+    // file ExifTool cannot write can be changed, whatever the table says.
+    const bool writable =
+        isWritable && !m_entriesFormatReadOnly && !ExifToolService::isKeptByTheFileSystem(key);
+    const bool changed = EntryMarks::applyWritability(m_fullEntryList, key, writable) > 0;
     if (record && changed)
         applySearch();
     return changed;
@@ -294,6 +357,11 @@ bool LibraryViewModel::canWrite(const QUrl &fileUrl) const
 
 QCoro::Task<bool> LibraryViewModel::saveChanges()
 {
+    co_return co_await saveEdits(ChangeOptions{});
+}
+
+QCoro::Task<bool> LibraryViewModel::saveEdits(ChangeOptions options)
+{
     const std::optional<MediaItem> item = selectedItem();
     if (!item || m_entriesItemID != item->id || !hasPendingChanges()) {
         setStatus(QStringLiteral("No changes to save."));
@@ -315,6 +383,10 @@ QCoro::Task<bool> LibraryViewModel::saveChanges()
                                    : QStringLiteral("No changes to save."));
         co_return false;
     }
+    // One change: values and deletions together, a list by its items.
+    QList<TagAssignment> assignments;
+    for (const MetadataEntry &entry : std::as_const(writable))
+        assignments.append(EntryMarks::assignmentOf(entry));
 
     const BusyScope busy(this);
     const LoadTicket ticket{m_loadGeneration, item->id, item->url};
@@ -325,43 +397,37 @@ QCoro::Task<bool> LibraryViewModel::saveChanges()
 
     QPointer<LibraryViewModel> self(this);
     QPointer<ExifToolService> service = m_service;
+    const QString fileName = item->fileName;
     ChangeReport report;
+    std::exception_ptr failure;
     try {
-        report = co_await withSecurityScope(item->url, [this, service, writable](QUrl url) {
-            if (!QFileInfo::exists(url.toLocalFile()))
-                throw SaveError(SaveError::Kind::fileMissing);
-            if (!canWrite(url))
-                throw SaveError(SaveError::Kind::noWritePermission);
-            return requireEngine(service)->writeMetadata(url, writable);
-        });
-    } catch (const ServiceError &error) {
-        if (!self)
-            co_return false;
-        if (error.kind() == ServiceError::Kind::executionFailed && isCurrent(ticket))
-            handleWriteFailure(error.message());
-        else
-            showError(error.localizedDescription());
-        co_return false;
+        report = co_await withSecurityScope(
+            item->url, [this, service, assignments, options, fileName](QUrl url) {
+                if (!QFileInfo::exists(url.toLocalFile()))
+                    throw SaveError(SaveError::Kind::fileMissing, fileName);
+                if (!canWrite(url))
+                    throw SaveError(SaveError::Kind::noWritePermission, fileName);
+                return requireEngine(service)->changeTags(url, assignments, options);
+            });
     } catch (...) {
-        const QString message = describeException(std::current_exception());
-        if (!self)
-            co_return false;
-        showError(message);
-        co_return false;
+        failure = std::current_exception();
     }
     if (!self)
-        co_return true;
+        co_return !failure;
+    if (failure) {
+        co_await handleSaveFailure(failure, ticket, fileName, writable);
+        co_return false;
+    }
     // An Orientation or a preview changed with the tags: the sidebar shows
     // the file as it now is.
     fileDidChange(item->id);
 
-    QHash<QString, EntryMarks::EnteredValue> notWritten;
-    for (const MetadataEntry &entry : std::as_const(writable)) {
-        if (report.tagsNotWritten.contains(entry.rawKey))
-            notWritten.insert(entry.rawKey, EntryMarks::EnteredValue::of(entry));
-    }
-    setStatus(notWritten.isEmpty() ? QStringLiteral("Metadata saved successfully.")
-                                   : QStringLiteral("Some metadata tags are read-only."));
+    const QStringList notTaken = keysNotTaken(report);
+    const QStringList unknown =
+        notTaken.isEmpty() ? QStringList() : co_await unknownKeysAmong(notTaken);
+    if (!self)
+        co_return true;
+    setStatus(BatchReportTexts::saveStatus(report, assignments.size(), unknown));
     if (isCurrent(ticket)) {
         const QHash<QString, EntryMarks::EnteredValue> typedMeanwhile =
             EntryMarks::editsSince(m_fullEntryList, sentValues);
@@ -371,13 +437,133 @@ QCoro::Task<bool> LibraryViewModel::saveChanges()
         if (isCurrent(ticket)) {
             // Without a fresh read the list still holds the values just
             // written, which stand as edits until the next load.
-            bool changed = reloaded && EntryMarks::applyEdits(m_fullEntryList, typedMeanwhile) > 0;
-            changed = EntryMarks::markNotWritten(m_fullEntryList, notWritten) > 0 || changed;
-            if (changed)
+            if (reloaded && EntryMarks::applyEdits(m_fullEntryList, typedMeanwhile) > 0)
                 applySearch();
+            markSaveOutcome(report, writable, unknown);
         }
     }
     co_return true;
+}
+
+void LibraryViewModel::markSaveOutcome(const ChangeReport &report, const QList<MetadataEntry> &sent,
+                                       const QStringList &unknownKeys)
+{
+    // A tag the file took no place for keeps what the user typed, read-only
+    // and saying why; a tag the file holds otherwise than typed shows what
+    // it holds, with the engine's reason.
+    QHash<QString, EntryMarks::EnteredValue> noPlace;
+    QHash<QString, EntryMarks::StoredNote> storedOtherwise;
+    int changed = 0;
+    for (const MetadataEntry &entry : sent) {
+        const QString &key = entry.rawKey;
+        if (unknownKeys.contains(key)) {
+            changed += EntryMarks::markNotWritten(m_fullEntryList,
+                                                  {{key, EntryMarks::EnteredValue::of(entry)}},
+                                                  BatchReportTexts::unknownTagWarning(key));
+            continue;
+        }
+        const std::optional<TagOutcome> outcome = report.outcomeFor(key);
+        if (!outcome) {
+            if (report.tagsNotWritten.contains(key))
+                noPlace.insert(key, EntryMarks::EnteredValue::of(entry));
+            continue;
+        }
+        if (outcome->kind == TagOutcome::Kind::notWritten && outcome->storedItems.isEmpty()) {
+            noPlace.insert(key, EntryMarks::EnteredValue::of(entry));
+            continue;
+        }
+        // A tag that still holds what it held before is kept where ExifTool
+        // cannot write it: trying again would change nothing.
+        const QStringList before = entry.isList ? entry.originalItems
+                                   : entry.originalValue.isEmpty()
+                                       ? QStringList()
+                                       : QStringList{entry.originalValue};
+        const bool keptOld =
+            outcome->kind == TagOutcome::Kind::notWritten && outcome->storedItems == before;
+        storedOtherwise.insert(key, {outcome->reason, keptOld});
+    }
+    changed += EntryMarks::markNotWritten(m_fullEntryList, noPlace);
+    changed += EntryMarks::markStoredOtherwise(m_fullEntryList, storedOtherwise);
+    if (changed > 0)
+        applySearch();
+}
+
+QCoro::Task<void> LibraryViewModel::handleSaveFailure(std::exception_ptr failure, LoadTicket ticket,
+                                                      QString fileName, QList<MetadataEntry> sent)
+{
+    QPointer<LibraryViewModel> self(this);
+    std::optional<ServiceError> serviceError;
+    try {
+        std::rethrow_exception(failure);
+    } catch (const ServiceError &error) {
+        serviceError = error;
+    } catch (...) {
+    }
+    const QString message = describeException(failure);
+    const QString title =
+        BatchReportTexts::failureTitle(failure, QStringLiteral("Changes Not Saved to ") + fileName);
+    if (!serviceError) {
+        showError(message, title);
+        co_return;
+    }
+    switch (serviceError->kind()) {
+    case ServiceError::Kind::minorError: {
+        const QUuid itemID = ticket.itemID;
+        offerWriteAnyway(title, message, [self, itemID] {
+            // The edits are still there to be saved, unless the user went on
+            // to another file meanwhile.
+            if (self && self->m_selectedItemID == itemID)
+                self->saveEdits(ChangeOptions{true});
+        });
+        co_return;
+    }
+    case ServiceError::Kind::executionFailed:
+        if (isCurrent(ticket))
+            handleWriteFailure(serviceError->message());
+        else
+            showError(message, title);
+        co_return;
+    case ServiceError::Kind::nothingWritten: {
+        // A key ExifTool does not know at all is a misspelt field, not a
+        // failure of the file.
+        const QStringList unknown = co_await unknownKeysAmong(serviceError->tags());
+        if (!self)
+            co_return;
+        if (!unknown.isEmpty() && isCurrent(ticket)) {
+            ChangeReport report;
+            report.tagsNotWritten = unknown;
+            markSaveOutcome(report, sent, unknown);
+        }
+        if (!unknown.isEmpty() && unknown.size() == serviceError->tags().size()) {
+            setStatus(BatchReportTexts::unknownTagsSentence(unknown));
+            co_return;
+        }
+        showError(message, title);
+        co_return;
+    }
+    default:
+        showError(message, title);
+        co_return;
+    }
+}
+
+QCoro::Task<QStringList> LibraryViewModel::unknownKeysAmong(QStringList keys)
+{
+    QPointer<LibraryViewModel> self(this);
+    QPointer<ExifToolService> service = m_service;
+    if (!m_knownTagNames) {
+        QStringList listing;
+        try {
+            listing = co_await requireEngine(service)->allTagKeys();
+        } catch (...) {
+            co_return QStringList();
+        }
+        // A listing without a tag tells nothing about any key.
+        if (!self || listing.isEmpty())
+            co_return QStringList();
+        m_knownTagNames = TagNames::knownNames(listing);
+    }
+    co_return TagNames::unknownKeys(keys, *m_knownTagNames);
 }
 
 void LibraryViewModel::handleWriteFailure(const QString &message)

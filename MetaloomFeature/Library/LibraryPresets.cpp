@@ -43,12 +43,15 @@ QCoro::Task<void> LibraryViewModel::applyPresetWhenChecked(Preset preset)
     BatchProgress progress;
     progress.kind = BatchProgress::Kind::applyPreset;
     progress.presetName = name;
-    co_await performBatch(progress, m_items, withScope([service, action](QUrl url) {
-                              return FileOperations::applyPreset(service, action, url);
-                          }),
-                          [name](const BatchRun::Outcome &outcome) {
-                              return BatchReportTexts::presetReport(name, outcome);
-                          });
+    co_await performBatch(
+        progress, m_items,
+        [service, action](QUrl url, ChangeOptions options) {
+            return FileOperations::applyPreset(service, action, url, options);
+        },
+        ChangeOptions{},
+        [name](const BatchRun::Outcome &outcome) {
+            return BatchReportTexts::presetReport(name, outcome);
+        });
 }
 
 } // namespace Metaloom

@@ -59,7 +59,7 @@ void LibraryViewModel::confirmRemoveMetadata()
     Q_EMIT removeMetadataRequestChanged();
     for (const MediaItem &item : std::as_const(m_items)) {
         if (item.id == itemID) {
-            removeAllMetadata(item);
+            removeAllMetadata(item, ChangeOptions{});
             return;
         }
     }
@@ -76,24 +76,32 @@ void LibraryViewModel::cancelRemoveMetadata()
 QCoro::Task<void> LibraryViewModel::removeAllMetadataFromLoadedFiles()
 {
     QPointer<ExifToolService> service = m_service;
-    co_await performBatch(BatchProgress{}, m_items, withScope([service](QUrl url) {
-                              return FileOperations::strip(service, url);
-                          }),
-                          &BatchReportTexts::stripReport);
+    co_await performBatch(
+        BatchProgress{}, m_items,
+        [service](QUrl url, ChangeOptions options) {
+            return FileOperations::strip(service, url, options);
+        },
+        ChangeOptions{}, &BatchReportTexts::stripReport);
 }
 
-QCoro::Task<void> LibraryViewModel::removeAllMetadata(MediaItem item)
+QCoro::Task<void> LibraryViewModel::removeAllMetadata(MediaItem item, ChangeOptions options)
 {
     QPointer<LibraryViewModel> self(this);
     QPointer<ExifToolService> service = m_service;
     const BusyScope busy(this);
     storeBookmark(item.url);
-    FileOutcome outcome = co_await withSecurityScope(
-        item.url, [service](QUrl url) { return FileOperations::strip(service, url); });
+    FileOutcome outcome = co_await withSecurityScope(item.url, [service, options](QUrl url) {
+        return FileOperations::strip(service, url, options);
+    });
     if (!self)
         co_return;
     outcome.fileName = item.fileName;
-    showReport(BatchReportTexts::stripFileReport(outcome));
+    // Stripped in part, the file still changed: the alert says what is left
+    // and the editor shows it.
+    showReport(BatchReportTexts::stripFileReport(outcome), [self, item] {
+        if (self)
+            self->removeAllMetadata(item, ChangeOptions{true});
+    });
     if (outcome.succeeded()) {
         fileDidChange(item.id);
         reloadAfterChange(item.id);

@@ -100,6 +100,11 @@ void LibraryViewModel::showError(const QString &message)
     setActiveError(ViewModelError(message));
 }
 
+void LibraryViewModel::showError(const QString &message, const QString &title)
+{
+    setActiveError(ViewModelError(message, title));
+}
+
 ExifToolService *LibraryViewModel::requireEngine(const QPointer<ExifToolService> &service)
 {
     if (!service)
@@ -179,8 +184,9 @@ void LibraryViewModel::applySearch()
 
 void LibraryViewModel::mergeFieldSettings()
 {
-    EntryListMerge::mergeFieldSettings(m_fullEntryList,
-                                       {m_pinnedTags, m_customTags, defaultFavoriteTags()});
+    EntryListMerge::mergeFieldSettings(
+        m_fullEntryList,
+        {m_pinnedTags, m_customTags, defaultFavoriteTags(), !m_entriesFormatReadOnly});
     Q_EMIT availableTagKeysChanged();
 }
 

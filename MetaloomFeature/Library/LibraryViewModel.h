@@ -86,6 +86,10 @@ class LibraryViewModel : public QObject {
     Q_PROPERTY(QStringList availableTagKeys READ availableTagKeys NOTIFY availableTagKeysChanged)
     Q_PROPERTY(std::optional<Metaloom::BatchProgress> batchProgress READ batchProgress NOTIFY
                    batchProgressChanged)
+    Q_PROPERTY(std::optional<Metaloom::LibraryViewModel::WriteAnywayRequest> writeAnywayRequest READ
+                   writeAnywayRequest NOTIFY writeAnywayRequestChanged)
+    Q_PROPERTY(std::optional<QString> readOnlyFormatNote READ readOnlyFormatNote NOTIFY
+                   readOnlyFormatNoteChanged)
 
 public:
     using OptionsByKey = QHash<QString, QList<ExifToolService::EnumeratedOption>>;
@@ -117,6 +121,16 @@ public:
         QUuid itemID;
         QString fileName;
         bool operator==(const RemoveMetadataRequest &) const = default;
+    };
+
+    // A change ExifTool refused for a minor error: the alert explains it and
+    // offers to make the change anyway (confirmWriteAnyway) besides OK
+    // (cancelWriteAnyway). Each refusal gets a new id.
+    struct WriteAnywayRequest {
+        QUuid id = QUuid::createUuid();
+        QString title;
+        QString message;
+        bool operator==(const WriteAnywayRequest &) const = default;
     };
 
     // The preset manager is shown while this is set; each opening gets a new id.
@@ -178,6 +192,18 @@ public:
         return m_removeMetadataRequest;
     }
 
+    std::optional<WriteAnywayRequest> writeAnywayRequest() const { return m_writeAnywayRequest; }
+    // Makes the refused change again for the file(s) it was refused for,
+    // with ExifTool's minor errors ignored this once.
+    void confirmWriteAnyway();
+    void cancelWriteAnyway();
+
+    // For a selected file whose format ExifTool cannot write: the line the
+    // header shows ("ExifTool can't write MKV files; their metadata is
+    // shown read-only."). Every entry of such a file is read-only from the
+    // start and no placeholder is added for it. Nothing otherwise.
+    std::optional<QString> readOnlyFormatNote() const { return m_readOnlyFormatNote; }
+
     bool isMetadataSettingsPresented() const { return m_isMetadataSettingsPresented; }
     void setMetadataSettingsPresented(bool presented);
     SettingsTab settingsTab() const { return m_settingsTab; }
@@ -217,15 +243,19 @@ public:
     QCoro::Task<void> reloadMetadata();
     // Records an edit of the entry with this id (read-only entries refuse
     // it). A list tag takes the text as one item per line, blank lines
-    // left out.
+    // left out. A tag is a list when ExifTool read it as one or its tag
+    // table entry says so (known once ensureOptionsLoaded() looked it up).
     void update(const MetadataEntry &entry, const QString &value);
     // Records the items of a list tag; an entry read as one value becomes a
     // list of these items.
     void updateItems(const MetadataEntry &entry, const QStringList &items);
     // The items a list's text stands for: its lines that are not blank.
     static QStringList itemsOfText(const QString &text);
-    // Writes the edits into the selected file and reads it back. True when
-    // the edits reached the file (tags the file has no place for excepted).
+    // Writes the edits into the selected file in one change and reads it
+    // back. True when the edits reached the file (tags the file has no
+    // place for excepted). A tag stored otherwise than typed (shortened,
+    // converted, refused) shows what the file now holds with the engine's
+    // reason as its warning, and the status says how many there were.
     QCoro::Task<bool> saveChanges();
     // Undoes every edit.
     void resetChanges();
@@ -304,6 +334,8 @@ Q_SIGNALS:
     void hasPendingChangesChanged();
     void availableTagKeysChanged();
     void batchProgressChanged();
+    void writeAnywayRequestChanged();
+    void readOnlyFormatNoteChanged();
 
     // Finer signals for smooth views.
     // The thumbnail of one item arrived (items() holds it); itemsChanged is
@@ -342,7 +374,9 @@ private:
     bool isCurrent(const LoadTicket &ticket) const;
     QCoro::Task<void> loadSelectedMetadata();
     QCoro::Task<bool> loadMetadata(LoadTicket ticket);
-    void publishLoadedEntries(QList<MetadataEntry> entries);
+    // `readOnlyNote`: the file's format cannot be written, and this says so.
+    void publishLoadedEntries(QList<MetadataEntry> entries, std::optional<QString> readOnlyNote);
+    void setReadOnlyFormatNote(std::optional<QString> note);
     void setFullEntryList(QList<MetadataEntry> entries, std::optional<QUuid> ownerID);
     void mergeFieldSettings();
     void applySearch();
@@ -351,24 +385,41 @@ private:
     bool canWrite(const QUrl &fileUrl) const;
     void recordEdit(const MetadataEntry &entry, const EntryMarks::EnteredValue &value);
     void handleWriteFailure(const QString &message);
+    QCoro::Task<bool> saveEdits(ChangeOptions options);
+    QCoro::Task<void> handleSaveFailure(std::exception_ptr failure, LoadTicket ticket,
+                                        QString fileName, QList<MetadataEntry> sent);
+    // The keys among these whose tag name ExifTool's listing does not know;
+    // none when the listing cannot be had.
+    QCoro::Task<QStringList> unknownKeysAmong(QStringList keys);
+    // The file named by the ticket is still shown: its entries take the
+    // outcome of a save.
+    void markSaveOutcome(const ChangeReport &report, const QList<MetadataEntry> &sent,
+                         const QStringList &unknownKeys);
     QCoro::Task<void> lookUpOptions(QString key);
     QCoro::Task<void> reloadAfterChange(QUuid itemID);
 
     // Removal, presets and the batches that run them
     QCoro::Task<void> removeAllMetadataFromLoadedFiles();
-    QCoro::Task<void> removeAllMetadata(MediaItem item);
+    QCoro::Task<void> removeAllMetadata(MediaItem item, ChangeOptions options);
     QCoro::Task<void> applyPresetWhenChecked(Preset preset);
-    // The operation run on a file with its access scope open.
-    BatchRun::Operation withScope(std::function<QCoro::Task<FileOutcome>(QUrl)> operation);
+    // One file's change of a batch, made as asked.
+    using FileChange = std::function<QCoro::Task<FileOutcome>(QUrl file, ChangeOptions options)>;
+    // The change run on a file with its access scope open.
+    BatchRun::Operation withScope(FileChange change, ChangeOptions options);
     using BatchReporter = std::function<BatchReportTexts::Report(const BatchRun::Outcome &)>;
-    // Runs the operation over the items one after the other, publishing its
-    // progress, and shows the report at the end.
+    // Runs the change over the items one after the other, publishing its
+    // progress, and shows the report at the end; the files ExifTool
+    // stopped at for a minor error can then be changed anyway.
     QCoro::Task<void> performBatch(BatchProgress progress, QList<MediaItem> items,
-                                   BatchRun::Operation operation, BatchReporter reporter);
+                                   FileChange change, ChangeOptions options,
+                                   BatchReporter reporter);
     // Refuses (with a status) while a batch runs.
     bool refuseWhileBatchRuns();
     void setBatchProgress(std::optional<BatchProgress> progress);
-    void showReport(const BatchReportTexts::Report &report);
+    // Shows the report; an offer to write anyway repeats the change.
+    void showReport(const BatchReportTexts::Report &report, std::function<void()> writeAnyway = {});
+    void offerWriteAnyway(const QString &title, const QString &message,
+                          std::function<void()> repeat);
     // The file of the item changed: its thumbnail is drawn again.
     void fileDidChange(QUuid itemID);
 
@@ -401,6 +452,7 @@ private:
         QPointer<LibraryViewModel> m_library;
     };
     void showError(const QString &message);
+    void showError(const QString &message, const QString &title);
     void notifyPendingChanges();
 
     QPointer<ExifToolService> m_service;
@@ -436,6 +488,17 @@ private:
     // older number belongs to a file no longer shown and is dropped.
     quint64 m_loadGeneration = 0;
     std::optional<BatchProgress> m_batchProgress;
+    std::optional<WriteAnywayRequest> m_writeAnywayRequest;
+    // What confirming the request does.
+    std::function<void()> m_writeAnyway;
+    std::optional<QString> m_readOnlyFormatNote;
+    // The shown file's format cannot be written: its entries stay read-only
+    // whatever the tag table says, and get no placeholders.
+    bool m_entriesFormatReadOnly = false;
+    // Keys the tag table calls lists; an entry read as one value becomes one.
+    QSet<QString> m_listTags;
+    // The tag names of ExifTool's listing, once a save asked for them.
+    std::optional<QSet<QString>> m_knownTagNames;
     bool m_hadPendingChanges = false;
     // What the open settings sheet started from or last sent: its drafts are
     // stored as changes against these, so a pin or field another window

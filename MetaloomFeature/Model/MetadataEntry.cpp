@@ -14,6 +14,15 @@ const QSet<QString> &readOnlyGroups()
     return groups;
 }
 
+// The file's modification date is the one tag of those groups a change can
+// set (the new file then keeps the date given); like any other tag it is
+// writable once the tag table says so.
+bool isFileModifyDate(const QString &group, const QString &tag)
+{
+    return (group == QLatin1String("System") || group == QLatin1String("File")) &&
+           tag == QLatin1String("FileModifyDate");
+}
+
 // Keys that stay editable even after a write failure or a table lookup marked them.
 const QSet<QString> &alwaysWritableKeys()
 {
@@ -47,6 +56,7 @@ MetadataEntry::MetadataEntry(const QString &key, const QString &initialValue,
         displayName = *displayNameOverride;
     else
         displayName = QString(tag).replace(QLatin1Char('_'), QLatin1Char(' '));
+    forceReadOnly = isFileModifyDate(group, tag);
 }
 
 MetadataEntry MetadataEntry::listEntry(const QString &rawKey, const QStringList &items,
@@ -83,7 +93,7 @@ bool MetadataEntry::isWritable() const
 {
     if (alwaysWritableKeys().contains(rawKey))
         return true;
-    if (readOnlyGroups().contains(group))
+    if (readOnlyGroups().contains(group) && !isFileModifyDate(group, tag))
         return false;
     return !forceReadOnly;
 }

@@ -18,6 +18,10 @@ struct MetadataEntry {
     QString displayName;
     QString originalValue;
     QString value;
+    // Read-only whatever its group: a tag the tag table or a failed write
+    // marked. The file's modification date (System:FileModifyDate), the
+    // one tag of the file-system groups a change can set, starts marked,
+    // until the tag table says it is writable.
     bool forceReadOnly = false;
     std::optional<QString> warning;
     bool isFavorite = false;

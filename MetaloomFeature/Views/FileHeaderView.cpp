@@ -9,6 +9,7 @@
 #include "VossaApps/CatalogStyle.h"
 
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPainterPath>
@@ -130,11 +131,22 @@ FileHeaderView::FileHeaderView(LibraryViewModel *viewModel, QWidget *parent)
     information->addLayout(buttons);
     information->addStretch();
 
-    auto *row = new QHBoxLayout(this);
-    row->setContentsMargins(16, 10, 16, 16);
+    auto *row = new QHBoxLayout;
     row->setSpacing(20 - shadowMargin);
     row->addWidget(m_preview, 0, Qt::AlignTop);
     row->addLayout(information, 1);
+
+    m_formatNote = SheetStyle::label(QString(), SheetStyle::footnote(font()),
+                                     SheetStyle::Tone::Secondary, this);
+    m_formatNote->setWordWrap(true);
+    m_formatNote->setTextFormat(Qt::PlainText);
+    m_formatNote->hide();
+
+    auto *column = new QVBoxLayout(this);
+    column->setContentsMargins(16, 10, 16, 16);
+    column->setSpacing(8);
+    column->addLayout(row);
+    column->addWidget(m_formatNote);
 
     connect(m_save, &QPushButton::clicked, this, [this] {
         if (m_viewModel)
@@ -160,7 +172,19 @@ FileHeaderView::FileHeaderView(LibraryViewModel *viewModel, QWidget *parent)
     connect(viewModel, &LibraryViewModel::hasPendingChangesChanged, this,
             &FileHeaderView::updateButtons);
     connect(viewModel, &LibraryViewModel::isBusyChanged, this, &FileHeaderView::updateButtons);
+    connect(viewModel, &LibraryViewModel::readOnlyFormatNoteChanged, this,
+            &FileHeaderView::showFormatNote);
     showSelectedItem();
+    showFormatNote();
+}
+
+void FileHeaderView::showFormatNote()
+{
+    const std::optional<QString> note =
+        m_viewModel ? m_viewModel->readOnlyFormatNote() : std::nullopt;
+    m_formatNote->setText(note.value_or(QString()));
+    m_formatNote->setVisible(note.has_value());
+    updateButtons();
 }
 
 QString FileHeaderView::shownFileName() const
@@ -197,8 +221,9 @@ void FileHeaderView::updateButtons()
     const bool pending = m_viewModel->hasPendingChanges();
     m_save->setEnabled(pending);
     m_revert->setEnabled(pending);
+    // Nothing of a file ExifTool cannot write can be removed either.
     m_removeMetadata->setEnabled(m_viewModel->selectedItemID().has_value() &&
-                                 !m_viewModel->isBusy());
+                                 !m_viewModel->isBusy() && !m_viewModel->readOnlyFormatNote());
 }
 
 } // namespace Metaloom

@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <QWidget>
 
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -36,7 +37,8 @@ private:
 
 // The top of the detail area: the selected file's preview, name and full
 // path (both selectable), and its Save Changes, Revert, Remove Metadata and
-// Reload buttons.
+// Reload buttons; under them, for a file ExifTool cannot write, the line
+// that says its metadata is shown read-only.
 class FileHeaderView : public QWidget {
     Q_OBJECT
 
@@ -49,10 +51,13 @@ public:
     QPushButton *reloadButton() const { return m_reload; }
     QString shownFileName() const;
     QString shownPath() const;
+    // The line under the header; hidden while there is nothing to say.
+    QLabel *formatNote() const { return m_formatNote; }
 
 private:
     void showSelectedItem();
     void updateButtons();
+    void showFormatNote();
 
     QPointer<LibraryViewModel> m_viewModel;
     FilePreview *m_preview;
@@ -62,6 +67,7 @@ private:
     QPushButton *m_revert;
     QPushButton *m_removeMetadata;
     QPushButton *m_reload;
+    QLabel *m_formatNote;
 };
 
 } // namespace Metaloom

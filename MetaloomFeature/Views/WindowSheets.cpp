@@ -9,6 +9,7 @@
 #include "UpdateCheckBridge.h"
 
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace Metaloom {
 
@@ -52,18 +53,25 @@ WindowSheets::WindowSheets(LibraryViewModel *viewModel, PresetsStore *presetsSto
     connect(viewModel, &LibraryViewModel::isMetadataSettingsPresentedChanged, this,
             &WindowSheets::showSettings);
     connect(viewModel, &LibraryViewModel::activeErrorChanged, this, &WindowSheets::showError);
+    connect(viewModel, &LibraryViewModel::writeAnywayRequestChanged, this,
+            &WindowSheets::showWriteAnyway);
 }
 
 WindowSheets::~WindowSheets()
 {
-    for (SheetSlot *slot :
-         {&m_presetManager, &m_removeMetadata, &m_removeAllMetadata, &m_settings, &m_error})
+    for (SheetSlot *slot : {&m_presetManager, &m_removeMetadata, &m_removeAllMetadata, &m_settings,
+                            &m_error, &m_writeAnyway})
         slot->close();
 }
 
 QMessageBox *WindowSheets::errorAlert() const
 {
     return qobject_cast<QMessageBox *>(m_error.dialog());
+}
+
+QMessageBox *WindowSheets::writeAnywayAlert() const
+{
+    return qobject_cast<QMessageBox *>(m_writeAnyway.dialog());
 }
 
 namespace {
@@ -167,6 +175,33 @@ void WindowSheets::showError()
             if (m_viewModel)
                 m_viewModel->setActiveError(std::nullopt);
         });
+}
+
+void WindowSheets::showWriteAnyway()
+{
+    // OK leaves the file as it is, like any dismissal; only the button
+    // that says so makes the change.
+    presentFor(
+        m_writeAnyway, m_writeAnywayID,
+        m_viewModel ? m_viewModel->writeAnywayRequest() : std::nullopt,
+        [this](const LibraryViewModel::WriteAnywayRequest &request) {
+            auto *alert = new QMessageBox(QMessageBox::Warning, request.title, request.message,
+                                          QMessageBox::Ok, m_window);
+            alert->setTextFormat(Qt::PlainText);
+            QPushButton *anyway =
+                alert->addButton(writeAnywayButtonText(), QMessageBox::AcceptRole);
+            alert->setDefaultButton(QMessageBox::Ok);
+            alert->setEscapeButton(alert->button(QMessageBox::Ok));
+            // Connected before the slot's own handler of `finished`, so the
+            // answer is given before the dismissal would cancel the request.
+            QPointer<LibraryViewModel> library = m_viewModel;
+            connect(alert, &QDialog::finished, alert, [library, alert, anyway] {
+                if (library && alert->clickedButton() == anyway)
+                    library->confirmWriteAnyway();
+            });
+            return alert;
+        },
+        call(&LibraryViewModel::cancelWriteAnyway));
 }
 
 } // namespace Metaloom

@@ -33,7 +33,8 @@ private:
 
 // The sheets and the alert of a main window, each driven by one property of
 // its library: the preset manager, the two removal confirmations, the
-// settings sheet and the error alert, titled by what failed.
+// settings sheet, the error alert, titled by what failed, and the alert
+// that offers to write anyway past a minor ExifTool error.
 class WindowSheets : public QObject {
     Q_OBJECT
 
@@ -46,6 +47,9 @@ public:
     QDialog *removeAllMetadataConfirmation() const { return m_removeAllMetadata.dialog(); }
     QDialog *settings() const { return m_settings.dialog(); }
     QMessageBox *errorAlert() const;
+    QMessageBox *writeAnywayAlert() const;
+    // The alert's button that makes the change anyway.
+    static QString writeAnywayButtonText() { return QStringLiteral("Write Anyway"); }
 
 private:
     // Runs the library's operation later, if the library still exists then.
@@ -56,6 +60,7 @@ private:
     void updateRemoveAllCount();
     void showSettings();
     void showError();
+    void showWriteAnyway();
 
     QPointer<LibraryViewModel> m_viewModel;
     QPointer<PresetsStore> m_presetsStore;
@@ -65,11 +70,13 @@ private:
     SheetSlot m_removeAllMetadata;
     SheetSlot m_settings;
     SheetSlot m_error;
+    SheetSlot m_writeAnyway;
     // Which request or error the open dialog answers.
     QUuid m_presetManagerID;
     QUuid m_removeMetadataID;
     QUuid m_removeAllMetadataID;
     QUuid m_errorID;
+    QUuid m_writeAnywayID;
 };
 
 } // namespace Metaloom

@@ -260,5 +260,66 @@ int main(int argc, char *argv[])
     settle([&] { return !library->isBusy() && library->activeError().has_value(); }, 60000);
     shoot(window, QStringLiteral("19-batch-report"),
           {static_cast<QWidget *>(content->sheets()->errorAlert())});
+    library->setActiveError(std::nullopt);
+    library->clearAllItems();
+
+    // A raw file stripped: what is left, in an alert.
+    library->importItems({QUrl::fromLocalFile(
+        copyTestData(QStringLiteral("CanonRaw.cr2"), environment.workPath()))});
+    settle([&] { return !library->filteredEntries().isEmpty() && !library->isBusy(); });
+    library->presentRemoveMetadataConfirmation();
+    library->confirmRemoveMetadata();
+    settle([&] { return !library->isBusy() && library->activeError().has_value(); }, 30000);
+    shoot(window, QStringLiteral("20-strip-report"),
+          {static_cast<QWidget *>(content->sheets()->errorAlert())});
+    library->setActiveError(std::nullopt);
+
+    // A format ExifTool cannot write: the line under the header.
+    library->importItems({QUrl::fromLocalFile(
+        copyTestData(QStringLiteral("Matroska.mkv"), environment.workPath()))});
+    library->setSelectedItemID(library->items().last().id);
+    settle([&] { return library->readOnlyFormatNote().has_value() && !library->isBusy(); });
+    shoot(window, QStringLiteral("21-read-only-format"));
+
+    // Values stored otherwise than typed: what the file holds, and why.
+    const QString named = environment.workPath() + QStringLiteral("/named.jpg");
+    QFile::copy(photos.at(0).toLocalFile(), named);
+    runRealExifTool(
+        {QStringLiteral("-overwrite_original"), QStringLiteral("-IPTC:ObjectName=Pier"), named});
+    library->importItems({QUrl::fromLocalFile(named)});
+    library->setSelectedItemID(library->items().last().id);
+    settle([&] { return !library->filteredEntries().isEmpty() && !library->isBusy(); });
+    for (const MetadataEntry &entry : library->filteredEntries()) {
+        if (entry.rawKey == QStringLiteral("IPTC:ObjectName"))
+            library->update(entry, QStringLiteral("The long pier at the harbour mouth, seen from "
+                                                  "the lighthouse at dawn in late October"));
+    }
+    NotificationCenter::defaultCenter()->post(NotificationName::saveRequested);
+    settle([&] { return !library->isBusy() && !library->hasPendingChanges(); });
+    const QModelIndex objectName = rowOf(editor, QStringLiteral("IPTC:ObjectName"));
+    editor->scrollTo(objectName, QAbstractItemView::PositionAtCenter);
+    shoot(window, QStringLiteral("22-stored-otherwise"));
+
+    // A change ExifTool refuses for a minor error, in a window of its own
+    // over an ExifTool that does so unless told to ignore minor errors.
+    FakeExifToolBundle fake(environment.workPath() + QStringLiteral("/fake"),
+                            FakeScripts::minorErrorUnlessIgnored());
+    ExifToolService fakeEngine(fake.bundle());
+    LibraryViewModel fakeLibrary(&fakeEngine);
+    ContentView fakeWindow(&fakeLibrary);
+    fakeWindow.resize(1000, 640);
+    fakeWindow.show();
+    (void)QTest::qWaitForWindowExposed(&fakeWindow);
+    fakeLibrary.importItems({QUrl::fromLocalFile(copyTestData(
+        QStringLiteral("Canon.jpg"), environment.workPath(), QStringLiteral("Lighthouse.jxl")))});
+    settle([&] { return !fakeLibrary.filteredEntries().isEmpty() && !fakeLibrary.isBusy(); });
+    for (const MetadataEntry &entry : fakeLibrary.filteredEntries()) {
+        if (entry.rawKey == QStringLiteral("XMP-dc:Title"))
+            fakeLibrary.update(entry, QStringLiteral("Lighthouse"));
+    }
+    fakeLibrary.saveChanges();
+    settle([&] { return fakeLibrary.writeAnywayRequest().has_value(); });
+    shoot(&fakeWindow, QStringLiteral("23-write-anyway"),
+          {static_cast<QWidget *>(fakeWindow.sheets()->writeAnywayAlert())});
     return 0;
 }

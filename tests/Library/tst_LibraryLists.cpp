@@ -8,6 +8,7 @@
 #include "MetaloomFeature/Library/ImportPlanning.h"
 #include "MetaloomFeature/Library/LibraryViewModel.h"
 #include "MetaloomFeature/Library/SearchFilter.h"
+#include "MetaloomFeature/Library/TagNames.h"
 #include "tests/support/TaskRunner.h"
 #include "tests/support/TestEnvironment.h"
 
@@ -60,11 +61,15 @@ private Q_SLOTS:
     void searchMatchesKeyOrValue_data();
     void searchMatchesKeyOrValue();
     void writabilityAndFailureMarks();
+    void storedNotesListsAndAssignments();
+    void unknownTagNames();
     void editsCarriedAcrossARead();
     void listTextIsOneItemPerLine();
     void batchTexts_data();
     void batchTexts();
     void singleFileAndProgressTexts();
+    void saveStatus_data();
+    void saveStatus();
     void batchGoesOnPastFailuresUntilStopped();
     void importPlanExpandsFoldersAndSkipsOthers();
 };
@@ -161,6 +166,10 @@ void LibraryListsTest::writabilityAndFailureMarks()
     QCOMPARE(EntryMarks::applyWritability(entries, "IFD0:Make", false), 0); // already so
     QCOMPARE(EntryMarks::applyWritability(entries, "IFD0:Make", true), 1);
     QVERIFY(!entries[2].warning && !entries[2].forceReadOnly);
+    // Writable already, a row keeps its note on what the file holds.
+    entries[0].warning = QStringLiteral("shortened");
+    QCOMPARE(EntryMarks::applyWritability(entries, "XMP-dc:Title", true), 0);
+    QCOMPARE(entries[0].warning, std::optional<QString>("shortened"));
 
     // The tag name alone matches too (both Title rows); an empty tag never does.
     const QString error = QStringLiteral("Can't write Title");
@@ -172,6 +181,61 @@ void LibraryListsTest::writabilityAndFailureMarks()
     QCOMPARE(entries[2].value, QStringLiteral("typed"));
     QCOMPARE(entries[2].warning, std::optional(EntryMarks::noPlaceWarning));
     QVERIFY(!entries[2].isWritable());
+}
+
+void LibraryListsTest::storedNotesListsAndAssignments()
+{
+    QList<MetadataEntry> entries{entry("IPTC:ObjectName", "short"), entry("IPTC:Keywords", "one"),
+                                 entry("XMP-dc:Subject", ""), entry("IFD0:Make", "kept")};
+    QCOMPARE(EntryMarks::markStoredOtherwise(
+                 entries, {{"IPTC:ObjectName", {"cut", false}}, {"IFD0:Make", {"kept old", true}}}),
+             2);
+    QCOMPARE(entries[0].warning, std::optional<QString>("cut"));
+    QVERIFY(entries[0].isWritable() && entries[0].value == "short");
+    QVERIFY(!entries[3].isWritable());
+
+    QCOMPARE(EntryMarks::markAsLists(entries, "IPTC:Keywords"), 1);
+    QCOMPARE(EntryMarks::markAsLists(entries, "IPTC:Keywords"), 0);
+    QCOMPARE(EntryMarks::markAsLists(entries, "XMP-dc:Subject"), 1);
+    QCOMPARE(entries[1].items, QStringList{"one"});
+    QCOMPARE(entries[2].items, QStringList());
+    QVERIFY(!entries[1].isModified() && !entries[2].isModified());
+
+    // A list by its items, never split or joined; emptied, a deletion.
+    entries[1].setItems({"a, b", "c"});
+    QCOMPARE(EntryMarks::assignmentOf(entries[1]), (TagAssignment{"IPTC:Keywords", {"a, b", "c"}}));
+    entries[0].value.clear();
+    QCOMPARE(EntryMarks::assignmentOf(entries[0]), (TagAssignment{"IPTC:ObjectName", {}}));
+    QCOMPARE(EntryMarks::assignmentOf(entries[3]), (TagAssignment{"IFD0:Make", {"kept"}}));
+
+    // A preset's removal of a key it also sets is left out: the value
+    // replaces it anyway.
+    const PresetAction action = PresetAction::addOrModifyItems(
+        {{"XMP-dc:Title", {"T"}}, {"IPTC:Keywords", {"a, b", "c"}}}, {"GPS:all", "XMP-dc:Title"});
+    QCOMPARE(FileOperations::presetAssignments(action),
+             (QList<TagAssignment>{
+                 {"GPS:all", {}}, {"IPTC:Keywords", {"a, b", "c"}}, {"XMP-dc:Title", {"T"}}}));
+
+    // The file's modification date is read-only until the table says so,
+    // unlike the rest of its group, which stays read-only.
+    MetadataEntry date("System:FileModifyDate", "2020:01:01 00:00:00+00:00");
+    QVERIFY(!date.isWritable());
+    QList<MetadataEntry> system{date, entry("System:FileSize", "1 kB")};
+    QCOMPARE(EntryMarks::applyWritability(system, "System:FileModifyDate", true), 1);
+    QCOMPARE(EntryMarks::applyWritability(system, "System:FileSize", true), 0);
+    QVERIFY(system[0].isWritable() && !system[1].isWritable());
+}
+
+void LibraryListsTest::unknownTagNames()
+{
+    const QSet<QString> known =
+        TagNames::knownNames({"IFD0:Make", "XMP-dc:Subject", "IFD0:Orientation"});
+    // Any group, or none, with a known name; "#" and the case do not count.
+    QCOMPARE(
+        TagNames::unknownKeys({"EXIF:Make", "make", "XMP:Subject", "IFD0:Orientation#", "AllDates",
+                               "XMP-dc:all", "XMP-dc:Tittle", "Captionn", "Captionn"},
+                              known),
+        QStringList({"XMP-dc:Tittle", "Captionn"}));
 }
 
 void LibraryListsTest::editsCarriedAcrossARead()
@@ -247,16 +311,57 @@ void LibraryListsTest::batchTexts_data()
 
     const FileOutcome a = fileOutcome("a.jpg"), b = fileOutcome("b.jpg");
     const FileOutcome bad = fileOutcome("bad.jpg", "E2"), worse = fileOutcome("worse.nef", "E3");
-    const FileOutcome mov =
-        fileOutcome("clip.mov", {}, ChangeReport{{"IPTC:Keywords"}, {"GPS:GPSLatitude"}, {}});
-    const FileOutcome pdf = fileOutcome("doc.pdf", {}, ChangeReport{{"XMP-dc:Rights"}, {}, {}});
+    using Kind = TagOutcome::Kind;
+    ChangeReport movReport;
+    movReport.add({"IPTC:Keywords", Kind::notWritten, {}, "No place for IPTC:Keywords."});
+    movReport.add({"GPS:GPSLatitude", Kind::notRemoved, {"52"}, "GPSLatitude kept."});
+    const FileOutcome mov = fileOutcome("clip.mov", {}, movReport);
+    // Refused and shortened are told apart from no place; a value in
+    // ExifTool's normal form is no news.
+    ChangeReport pdfReport;
+    pdfReport.add({"XMP-dc:Rights", Kind::refused, {}, "ExifTool did not accept it."});
+    pdfReport.add({"IPTC:City", Kind::shortened, {"Ab"}, "IPTC:City was shortened."});
+    pdfReport.add({"XMP-exif:FNumber", Kind::converted, {"2.8"}, "Stored as 2.8."});
+    const FileOutcome pdf = fileOutcome("doc.pdf", {}, pdfReport);
+    // Keys without the engine's sentences.
+    const FileOutcome bare =
+        fileOutcome("bare.jpg", {}, ChangeReport{{"IPTC:Keywords"}, {"GPS:GPSLatitude"}, {}});
+    FileOutcome minor = fileOutcome("n.nef", "M");
+    minor.error = std::make_exception_ptr(ServiceError::minorError("n.nef", "Bad IFD1"));
+    FileOutcome raw = fileOutcome("raw.cr2");
+    raw.strip = StripReport{{"XMP-dc:Title"},
+                            {entry("ExifIFD:ISO", "100"), entry("IFD0:Make", "Canon"),
+                             entry("IFD0:Model", "EOS"), entry("Canon:SerialNumber", "1"),
+                             entry("ExifIFD:DateTimeOriginal", "2020"), entry("XMP-x:Make", "C")},
+                            {}};
+    FileOutcome cleaned = fileOutcome("clean.jpg");
+    cleaned.strip = StripReport{{"IFD0:Make"}, {}, {}};
     const QString strip = QStringLiteral("Metadata Not Removed from Every File");
     const QString partly = QStringLiteral("Preset Not Applied in Full");
-    const QString noPlace = QStringLiteral(
-        "These files have no place for some of the preset's tags, which were left as they were:");
+    const QString notAll = QStringLiteral("These files did not take all of the preset's changes:");
+    const QString kept = QStringLiteral("Some metadata could not be removed from these files:\n\n"
+                                        "raw.cr2: removed 1 tag; 6 tags could not be removed from "
+                                        "this file type, among them Make, Model, SerialNumber, "
+                                        "DateTimeOriginal.");
+    const QString anyway = QStringLiteral("Write Anyway makes the change in the file ExifTool "
+                                          "stopped at, ignoring its minor problem.");
 
-    QTest::newRow("strip: every file") << false << QList{a, b} << qsizetype(2) << QString()
+    QTest::newRow("strip: every file") << false << QList{a, cleaned} << qsizetype(2) << QString()
                                        << Report{"Removed all metadata from 2 items.", {}, {}};
+    QTest::newRow("strip: a file keeps tags its type holds on to")
+        << false << QList{a, raw} << qsizetype(2) << QString()
+        << Report{{}, strip, "Removed all metadata from 1 item.\n\n" + kept};
+    QTest::newRow("strip: kept tags and a failure")
+        << false << QList{raw, bad} << qsizetype(2) << QString()
+        << Report{{}, strip, kept + "\n\nThese files were left unchanged:\n\nbad.jpg: E2"};
+    QTest::newRow("strip: a minor error, then stopped")
+        << false << QList{a, minor} << qsizetype(3) << "z.jpg"
+        << Report{{},
+                  strip,
+                  "Removed all metadata from 1 item. The rest were left unchanged:\n\nn.nef: "
+                  "M\n\nStopped before z.jpg; it was left as it was.\n\n" +
+                      anyway,
+                  true};
     QTest::newRow("strip: the middle file fails, the last is still done")
         << false << QList{a, bad, b} << qsizetype(3) << QString()
         << Report{{},
@@ -289,15 +394,15 @@ void LibraryListsTest::batchTexts_data()
         << true << QList{mov, pdf} << qsizetype(2) << QString()
         << Report{{},
                   partly,
-                  "Applied preset 'Strip GPS' to 2 items.\n\n" + noPlace +
-                      "\n\nclip.mov (not written: IPTC:Keywords; not removed: GPS:GPSLatitude)"
-                      "\n\ndoc.pdf (not written: XMP-dc:Rights)"};
+                  "Applied preset 'Strip GPS' to 2 items.\n\n" + notAll +
+                      "\n\nclip.mov: No place for IPTC:Keywords. GPSLatitude kept."
+                      "\n\ndoc.pdf: ExifTool did not accept it. IPTC:City was shortened."};
     QTest::newRow("preset: a failure, tags without a place, then stopped")
-        << true << QList{bad, mov} << qsizetype(3) << "z.jpg"
+        << true << QList{bad, bare} << qsizetype(3) << "z.jpg"
         << Report{{},
                   partly,
-                  "Applied to 1 item. The rest were left unchanged:\n\nbad.jpg: E2\n\n" + noPlace +
-                      "\n\nclip.mov (not written: IPTC:Keywords; not removed: GPS:GPSLatitude)"
+                  "Applied to 1 item. The rest were left unchanged:\n\nbad.jpg: E2\n\n" + notAll +
+                      "\n\nbare.jpg (not written: IPTC:Keywords; not removed: GPS:GPSLatitude)"
                       "\n\nStopped before z.jpg; it was left as it was."};
     QTest::newRow("preset: stopped by the user")
         << true << QList{a} << qsizetype(2) << "b.jpg"
@@ -321,6 +426,7 @@ void LibraryListsTest::batchTexts()
     QCOMPARE(report.status, expected.status);
     QCOMPARE(report.alertTitle, expected.alertTitle);
     QCOMPARE(report.alertText, expected.alertText);
+    QCOMPARE(report.offersWriteAnyway, expected.offersWriteAnyway);
 }
 
 void LibraryListsTest::singleFileAndProgressTexts()
@@ -332,9 +438,35 @@ void LibraryListsTest::singleFileAndProgressTexts()
     refused.error = std::make_exception_ptr(ServiceError::executionFailed("x"));
     QCOMPARE(stripFileReport(refused).alertTitle, QStringLiteral("ExifTool Error"));
     QCOMPARE(stripFileReport(refused).alertText, *refused.failure);
+    QVERIFY(!stripFileReport(refused).offersWriteAnyway);
     FileOutcome gone = fileOutcome("c.jpg", "The metadata engine of this window has stopped.");
     gone.error = std::make_exception_ptr(PlatformError(*gone.failure));
     QCOMPARE(stripFileReport(gone).alertTitle, QStringLiteral("Metadata Not Removed from c.jpg"));
+    // Refused before ExifTool ran: not ExifTool's failure.
+    gone.error = std::make_exception_ptr(ServiceError::invalidInput("too long"));
+    QCOMPARE(stripFileReport(gone).alertTitle, QStringLiteral("Metadata Not Removed from c.jpg"));
+    FileOutcome minor = fileOutcome("n.nef", "M");
+    minor.error = std::make_exception_ptr(ServiceError::minorError("n.nef", "Bad IFD1"));
+    QCOMPARE(stripFileReport(minor), (BatchReportTexts::Report{{}, "ExifTool Error", "M", true}));
+
+    // Stripped in part: an alert that says what is left, naming every tag
+    // when they are few, and ExifTool's warnings.
+    FileOutcome raw = fileOutcome("raw.cr2");
+    raw.strip = StripReport{{"XMP-dc:Title"},
+                            {entry("IFD0:Model", "EOS"), entry("Canon:OwnerName", "Ann")},
+                            {"[minor] Can't delete IFD0 from CR2"}};
+    QCOMPARE(stripFileReport(raw),
+             (BatchReportTexts::Report{{},
+                                       "Not All Metadata Removed from raw.cr2",
+                                       "Removed 1 tag from raw.cr2. 2 tags could not be removed "
+                                       "from this file type: OwnerName, Model.\n\nExifTool: "
+                                       "Can't delete IFD0 from CR2"}));
+    raw.strip->removed.clear();
+    raw.strip->warnings.clear();
+    raw.strip->remaining.removeLast();
+    QCOMPARE(stripFileReport(raw).alertText,
+             QStringLiteral("Removed no tags from raw.cr2. 1 tag could not be removed from this "
+                            "file type: Model."));
 
     BatchProgress progress;
     progress.total = 17;
@@ -348,6 +480,49 @@ void LibraryListsTest::singleFileAndProgressTexts()
              QStringLiteral("Applying 'Credit': 3 of 17 — photo.jpg"));
     progress.isCancelling = true;
     QCOMPARE(BatchReportTexts::progressText(progress), QStringLiteral("Stopping after photo.jpg…"));
+}
+
+void LibraryListsTest::saveStatus_data()
+{
+    using Kind = TagOutcome::Kind;
+    QTest::addColumn<QList<TagOutcome>>("outcomes");
+    QTest::addColumn<int>("changed");
+    QTest::addColumn<QStringList>("unknown");
+    QTest::addColumn<QString>("status");
+    const TagOutcome noPlace{"IPTC:Keywords", Kind::notWritten, {}, "no place"};
+    const TagOutcome keptOld{"IPTC:City", Kind::notWritten, {"Old"}, "kept"};
+    const TagOutcome shortened{"IPTC:ObjectName", Kind::shortened, {"n"}, "cut"};
+    const TagOutcome converted{"XMP-exif:FNumber", Kind::converted, {"2.8"}, "2.8"};
+    const TagOutcome refused{"ExifIFD:DateTimeOriginal", Kind::refused, {}, "bad date"};
+    const TagOutcome unknown{"Captionn", Kind::notWritten, {}, "no place"};
+    QTest::newRow("as typed") << QList<TagOutcome>{} << 2 << QStringList()
+                              << "Metadata saved successfully.";
+    QTest::newRow("normal form") << QList{converted} << 2 << QStringList()
+                                 << "Metadata saved. 1 tag was not stored as typed.";
+    QTest::newRow("shortened and kept") << QList{shortened, keptOld} << 3 << QStringList()
+                                        << "Metadata saved. 2 tags were not stored as typed.";
+    QTest::newRow("no place") << QList{noPlace} << 2 << QStringList()
+                              << "Some metadata tags are read-only.";
+    QTest::newRow("no place and refused") << QList{noPlace, refused} << 3 << QStringList()
+                                          << "Some metadata tags are read-only. 1 tag was not "
+                                             "stored as typed.";
+    QTest::newRow("nothing taken")
+        << QList{refused} << 1 << QStringList() << "1 tag was not stored as typed.";
+    QTest::newRow("unknown key") << QList{unknown, converted} << 2 << QStringList{"Captionn"}
+                                 << "ExifTool doesn't know a tag named Captionn. 1 tag was not "
+                                    "stored as typed.";
+}
+
+void LibraryListsTest::saveStatus()
+{
+    QFETCH(QList<TagOutcome>, outcomes);
+    QFETCH(int, changed);
+    QFETCH(QStringList, unknown);
+    QFETCH(QString, status);
+    ChangeReport report;
+    for (const TagOutcome &outcome : std::as_const(outcomes))
+        report.add(outcome);
+    QCOMPARE(BatchReportTexts::saveStatus(report, changed, unknown), status);
 }
 
 void LibraryListsTest::batchGoesOnPastFailuresUntilStopped()

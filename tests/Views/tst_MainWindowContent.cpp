@@ -19,6 +19,9 @@
 #include "tests/support/TestEnvironment.h"
 
 #include <QClipboard>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -34,11 +37,11 @@ using namespace Metaloom::Testing;
 namespace {
 
 struct Window {
-    ExifToolService engine{realBundle()};
+    ExifToolService engine;
     LibraryViewModel library{&engine};
     ContentView view{&library};
 
-    Window()
+    explicit Window(const ResourceBundle &bundle = realBundle()) : engine(bundle)
     {
         view.resize(1100, 700);
         view.show();
@@ -77,6 +80,9 @@ private Q_SLOTS:
     void confirmationKeys();
     void removeAllCountFollowsImports();
     void batchShowsItsProgressAndCancels();
+    void keywordsEditedInTheWindowStayItems();
+    void writeAnywayAlertAnswers();
+    void unwritableFormatLineUnderTheHeader();
 
 private:
     std::unique_ptr<TestEnvironment> m_env;
@@ -327,6 +333,111 @@ void MainWindowContentTest::batchShowsItsProgressAndCancels()
         QStringLiteral("Removed all metadata from 1 of 3 items. Stopped before GPS.jpg")));
     QVERIFY(
         !valueOf(folder + QStringLiteral("/GPS.jpg"), QStringLiteral("GPS:GPSLatitude")).isEmpty());
+}
+
+void MainWindowContentTest::keywordsEditedInTheWindowStayItems()
+{
+    Window window;
+    const QString path = copyTestData(QStringLiteral("IPTC.jpg"), m_env->workPath());
+    window.library.importItems({QUrl::fromLocalFile(path)});
+    QVERIFY(waitForLoad(window.library));
+    MetadataEditorView *editor = window.view.editor();
+    editor->setCurrentIndex(editorRow(editor, QStringLiteral("IPTC:Keywords")));
+    auto *field = qobject_cast<ValueListEditor *>(editor->activeEditor());
+    QVERIFY(field);
+    QTest::keyClick(field, Qt::Key_End, Qt::ControlModifier);
+    QTest::keyClick(field, Qt::Key_Return);
+    QTest::keyClicks(field, QStringLiteral("Added, too"));
+    QTest::mouseClick(window.view.fileHeader()->saveButton(), Qt::LeftButton);
+    QVERIFY(waitUntilIdle(window.library));
+    QCOMPARE(window.library.statusMessage(),
+             std::optional<QString>("Metadata saved successfully."));
+
+    // ExifTool itself, asked apart from the program, prints four keywords.
+    const QJsonArray stored =
+        QJsonDocument::fromJson(runRealExifTool({"-json", "-IPTC:Keywords", path}))
+            .array()
+            .first()
+            .toObject()
+            .value(QStringLiteral("Keywords"))
+            .toArray();
+    QCOMPARE(stored.toVariantList(),
+             QVariantList({"ExifTool", "Test", "IPTC", QStringLiteral("Added, too")}));
+}
+
+void MainWindowContentTest::writeAnywayAlertAnswers()
+{
+    FakeExifToolBundle fake(m_env->workPath() + QStringLiteral("/fake"),
+                            FakeScripts::minorErrorUnlessIgnored());
+    Window window(fake.bundle());
+    const QString path =
+        copyTestData(QStringLiteral("Canon.jpg"), m_env->workPath(), QStringLiteral("a.jxl"));
+    window.library.importItems({QUrl::fromLocalFile(path)});
+    QVERIFY(waitForLoad(window.library));
+    const MetadataEntry title = *shownEntry(window.library, QStringLiteral("XMP-dc:Title"));
+    window.library.update(title, QStringLiteral("T"));
+
+    // OK leaves the file as it is and the edit pending.
+    QTest::mouseClick(window.view.fileHeader()->saveButton(), Qt::LeftButton);
+    QTRY_VERIFY(window.view.sheets()->writeAnywayAlert());
+    QMessageBox *alert = window.view.sheets()->writeAnywayAlert();
+    QVERIFY(alert->isVisible() && !window.view.sheets()->errorAlert());
+    QCOMPARE(alert->windowTitle(), QStringLiteral("ExifTool Error"));
+    QVERIFY(alert->text().startsWith(QStringLiteral("ExifTool did not change “a.jxl”")));
+    QCOMPARE(alert->buttons().size(), 2);
+    QCOMPARE(alert->defaultButton(), alert->button(QMessageBox::Ok));
+    QVERIFY(waitUntilIdle(window.library));
+    const int runs = fake.runCount();
+    QTest::mouseClick(alert->button(QMessageBox::Ok), Qt::LeftButton);
+    QVERIFY(!window.library.writeAnywayRequest());
+    QTRY_VERIFY(!window.view.sheets()->writeAnywayAlert());
+    QCOMPARE(fake.runCount(), runs);
+    QVERIFY(window.library.hasPendingChanges());
+
+    // Write Anyway makes the same change with minor errors ignored.
+    QTest::mouseClick(window.view.fileHeader()->saveButton(), Qt::LeftButton);
+    QTRY_VERIFY(window.view.sheets()->writeAnywayAlert());
+    alert = window.view.sheets()->writeAnywayAlert();
+    QAbstractButton *anyway = nullptr;
+    for (QAbstractButton *button : alert->buttons()) {
+        if (button->text() == WindowSheets::writeAnywayButtonText())
+            anyway = button;
+    }
+    QVERIFY(anyway);
+    QTest::mouseClick(anyway, Qt::LeftButton);
+    QVERIFY(!window.library.writeAnywayRequest());
+    QVERIFY(waitUntilIdle(window.library));
+    QVERIFY(fake.lastWriteArguments().contains(QStringLiteral("-m")));
+    QVERIFY(fake.lastWriteArguments().contains(QStringLiteral("-XMP-dc:Title=T")));
+    QCOMPARE(window.library.statusMessage(),
+             std::optional<QString>("Metadata saved successfully."));
+    QTRY_VERIFY(!window.view.sheets()->writeAnywayAlert());
+}
+
+void MainWindowContentTest::unwritableFormatLineUnderTheHeader()
+{
+    Window window;
+    const QUrl movie = copyOf(QStringLiteral("Matroska.mkv"), m_env->workPath());
+    const QUrl photo = copyOf(QStringLiteral("Canon.jpg"), m_env->workPath());
+    window.library.importItems({movie, photo});
+    QVERIFY(waitForLoad(window.library));
+    QLabel *note = window.view.fileHeader()->formatNote();
+    QVERIFY(note->isVisible());
+    QCOMPARE(note->text(),
+             QStringLiteral("ExifTool can't write MKV files; their metadata is shown read-only."));
+    // Under the buttons, above the editor.
+    QVERIFY(note->mapTo(&window.view, QPoint()).y() >
+            window.view.fileHeader()->saveButton()->mapTo(&window.view, QPoint()).y());
+    const QModelIndex date =
+        editorRow(window.view.editor(), QStringLiteral("Matroska:DateTimeOriginal"));
+    QVERIFY(date.isValid() && !(date.flags() & Qt::ItemIsEditable));
+    QVERIFY(!window.view.fileHeader()->removeMetadataButton()->isEnabled());
+
+    window.library.setSelectedItemID(window.library.items().at(1).id);
+    QVERIFY(!note->isVisible());
+    QVERIFY(waitForLoad(window.library));
+    QVERIFY(!note->isVisible());
+    QVERIFY(window.view.fileHeader()->removeMetadataButton()->isEnabled());
 }
 
 QTEST_MAIN(MainWindowContentTest)

@@ -108,4 +108,19 @@ inline QString successfulWrite()
         "fi");
 }
 
+// Fails every write with ExifTool's minor error unless told to ignore
+// minor errors ("-m"); otherwise behaves like successfulWrite().
+inline QString minorErrorUnlessIgnored()
+{
+    return QStringLiteral("last=''; minor=1; writes=0\n"
+                          "for a in \"$@\"; do last=\"$a\"; [ \"$a\" = -m ] && minor=0; "
+                          "[ \"$a\" = -o ] && writes=1; done\n"
+                          "if [ $writes = 1 ] && [ $minor = 1 ]; then\n"
+                          "  echo \"Error: [minor] Will wrap JXL codestream in ISO BMFF container "
+                          "for writing - $last\" >&2\n"
+                          "  echo '    0 image files updated' ; exit 1\n"
+                          "fi\n") +
+           successfulWrite();
+}
+
 } // namespace Metaloom::Testing::FakeScripts

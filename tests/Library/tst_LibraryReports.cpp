@@ -1,0 +1,511 @@
+// What the library tells after a change, driven as a window drives it on
+// copies of the real samples through the real bundled ExifTool (a fake one
+// where ExifTool must stop at a minor error): strip reports, lists saved
+// item by item, presets that write what they can, values stored otherwise
+// than typed, read-only formats, unknown keys and the alerts' titles. What
+// reached a file is checked with a separate read.
+
+#include "LibraryHarness.h"
+
+#include "tests/Engine/RealFiles.h"
+#include "tests/support/FakeExifToolBundle.h"
+#include "tests/support/TaskRunner.h"
+#include "tests/support/TestEnvironment.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QtTest>
+
+using namespace Metaloom;
+using namespace Metaloom::Testing;
+
+namespace {
+
+const QString title = QStringLiteral("XMP-dc:Title");
+
+QUrl url(const QString &path)
+{
+    return QUrl::fromLocalFile(path);
+}
+
+// The items ExifTool itself prints for the tag, read apart from the engine.
+QStringList storedItems(const QString &path, const QString &key)
+{
+    const QJsonValue value =
+        QJsonDocument::fromJson(runRealExifTool({"-json", "-G1", "-" + key, path}))
+            .array()
+            .first()
+            .toObject()
+            .value(key);
+    if (value.isArray()) {
+        QStringList items;
+        for (const QJsonValue &item : value.toArray())
+            items << item.toVariant().toString();
+        return items;
+    }
+    return value.isUndefined() ? QStringList() : QStringList{value.toVariant().toString()};
+}
+
+void importOne(LibraryViewModel &lib, const QString &path)
+{
+    lib.importItems({url(path)});
+    QVERIFY(waitUntilIdle(lib));
+}
+
+QString alertTitle(const LibraryViewModel &lib)
+{
+    return lib.activeError() ? lib.activeError()->title : QString();
+}
+
+} // namespace
+
+class LibraryReportsTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() { m_env = std::make_unique<TestEnvironment>(); }
+    void cleanup() { m_env.reset(); }
+    void stripSaysWhatIsLeft_data();
+    void stripSaysWhatIsLeft();
+    void batchStripNamesWhatEachFileKept();
+    void editedListIsSavedItemByItem();
+    void listTagsFromTheTagTable();
+    void presetWritesWhatTheFileTakes();
+    void valuesStoredOtherwiseShowWhatTheFileHolds();
+    void unknownKeysAreNamed();
+    void unwritableFormatIsReadOnlyFromTheStart();
+    void writeAnywayRepeatsTheChange();
+    void fileDatesAndPermissions();
+    void alertTitlesSayWhatFailed();
+
+private:
+    QString work() const { return m_env->workPath(); }
+    std::unique_ptr<TestEnvironment> m_env;
+};
+
+void LibraryReportsTest::stripSaysWhatIsLeft_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("start"); // how the alert begins
+    QTest::addColumn<QString>("named"); // the names it gives first
+    // A person first, then the camera.
+    QTest::newRow("CR2") << "CanonRaw.cr2"
+                         << "Removed 2 tags from CanonRaw.cr2. "
+                         << ", among them OwnerName, Make, Model, SerialNumber.";
+    QTest::newRow("CR3") << "CanonRaw.cr3"
+                         << "Removed 4 tags from CanonRaw.cr3. "
+                         << ", among them Make, Model, InternalSerialNumber, LensSerialNumber.";
+    QTest::newRow("PDF") << "PDF.pdf"
+                         << "Removed 28 tags from PDF.pdf. "
+                         << ", among them Artist, Copyright, By-line, By-lineTitle.";
+    QTest::newRow("JPEG, every tag gone") << "GPS.jpg"
+                                          << ""
+                                          << "";
+}
+
+void LibraryReportsTest::stripSaysWhatIsLeft()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, start);
+    QFETCH(QString, named);
+    LibraryHarness h;
+    LibraryViewModel &lib = *h.library;
+    const QString path = copyTestData(file, work());
+    // Something a strip does remove from each of them.
+    runRealExifTool({"-overwrite_original", "-XMP-dc:Title=mine", path});
+    importOne(lib, path);
+    lib.presentRemoveMetadataConfirmation();
+    lib.confirmRemoveMetadata();
+    QVERIFY(waitUntilIdle(lib));
+    QCOMPARE(storedItems(path, title), QStringList());
+
+    if (start.isEmpty()) {
+        QCOMPARE(statusText(lib), "Removed all metadata from " + file + ".");
+        QVERIFY(!lib.activeError());
+        return;
+    }
+    // Said in an alert: the user asked for more than happened.
+    QVERIFY(lib.statusMessage() != "Removed all metadata from " + file + ".");
+    QCOMPARE(alertTitle(lib), "Not All Metadata Removed from " + file);
+    const QString text = alertText(lib);
+    QVERIFY2(text.startsWith(start) && text.contains(named), qPrintable(text));
+    // The count is what a separate read shows beyond what every file has.
+    qsizetype left = 0;
+    for (const MetadataEntry &entry : readEntries(path))
+        left += StripReport::isLeftOut(entry.rawKey) ? 0 : 1;
+    QVERIFY2(text.contains(start + QString::number(left) +
+                           " tags could not be removed from this "
+                           "file type"),
+             qPrintable(text));
+    // The editor shows the file as it now is.
+    QVERIFY(visibleEntry(lib, "IFD0:Make"));
+    QVERIFY(!visibleEntry(lib, title) || visibleEntry(lib, title)->value.isEmpty());
+}
+
+void LibraryReportsTest::batchStripNamesWhatEachFileKept()
+{
+    LibraryHarness h;
+    LibraryViewModel &lib = *h.library;
+    const QString jpeg = copyTestData("GPS.jpg", work()),
+                  raw = copyTestData("CanonRaw.cr2", work()),
+                  movie = copyTestData("Matroska.mkv", work());
+    lib.importItems({url(jpeg), url(raw), url(movie)});
+    QVERIFY(waitUntilIdle(lib));
+    lib.presentRemoveAllMetadataConfirmation();
+    lib.confirmRemoveAllMetadata();
+    QVERIFY(waitUntilIdle(lib));
+    QCOMPARE(alertTitle(lib), QStringLiteral("Metadata Not Removed from Every File"));
+    const QString text = alertText(lib);
+    QVERIFY2(text.startsWith("Removed all metadata from 1 item.\n\nSome metadata could not be "
+                             "removed from these files:\n\nCanonRaw.cr2: removed no tags; ") &&
+                 text.contains("could not be removed from this file type, among them "
+                               "OwnerName, Make, Model, SerialNumber.\n\nThese files were left "
+                               "unchanged:\n\nMatroska.mkv: ExifTool can't write MKV files, so "
+                               "this file was left as it was."),
+             qPrintable(text));
+    QVERIFY(!lib.writeAnywayRequest());
+}
+
+void LibraryReportsTest::editedListIsSavedItemByItem()
+{
+    LibraryHarness h;
+    LibraryViewModel &lib = *h.library;
+    const QString path = copyTestData("IPTC.jpg", work());
+    importOne(lib, path);
+    const MetadataEntry keywords = *visibleEntry(lib, "IPTC:Keywords");
+    QVERIFY(keywords.isList);
+    QCOMPARE(keywords.items, QStringList({"ExifTool", "Test", "IPTC"}));
+
+    lib.updateItems(keywords, {"ExifTool", "Test", "IPTC", "Added, with a comma"});
+    QVERIFY(runTask(lib.saveChanges()).value.value_or(false));
+    QCOMPARE(statusText(lib), QStringLiteral("Metadata saved successfully."));
+    QCOMPARE(storedItems(path, "IPTC:Keywords"),
+             QStringList({"ExifTool", "Test", "IPTC", "Added, with a comma"}));
+    QCOMPARE(visibleEntry(lib, "IPTC:Keywords")->items.size(), 4);
+
+    // Typed as text, one item per line.
+    lib.update(*visibleEntry(lib, "IPTC:Keywords"), "alpha, beta\ngamma");
+    QVERIFY(runTask(lib.saveChanges()).value.value_or(false));
+    QCOMPARE(storedItems(path, "IPTC:Keywords"), QStringList({"alpha, beta", "gamma"}));
+}
+
+void LibraryReportsTest::listTagsFromTheTagTable()
+{
+    LibraryHarness h;
+    LibraryViewModel &lib = *h.library;
+    const QString path = makeImage(work(), "one.jpg");
+    runRealExifTool({"-overwrite_original", "-IPTC:Keywords=only", path});
+    importOne(lib, path);
+    // One item reads like one value until the tag table says it is a list;
+    // the pinned placeholder of a list tag becomes one too.
+    QVERIFY(!visibleEntry(lib, "IPTC:Keywords")->isList);
+    QVERIFY(!visibleEntry(lib, "XMP-dc:Subject")->isList);
+    lib.ensureOptionsLoaded(*visibleEntry(lib, "IPTC:Keywords"));
+    lib.ensureOptionsLoaded(*visibleEntry(lib, "XMP-dc:Subject"));
+    QTRY_VERIFY_WITH_TIMEOUT(visibleEntry(lib, "IPTC:Keywords")->isList &&
+                                 visibleEntry(lib, "XMP-dc:Subject")->isList,
+                             30000);
+    QCOMPARE(visibleEntry(lib, "IPTC:Keywords")->items, QStringList{"only"});
+    QVERIFY(!visibleEntry(lib, "XMP-dc:Title")->isList);
+
+    lib.updateItems(*visibleEntry(lib, "XMP-dc:Subject"), {"sea, shore", "boats"});
+    QVERIFY(runTask(lib.saveChanges()).value.value_or(false));
+    QCOMPARE(storedItems(path, "XMP-dc:Subject"), QStringList({"sea, shore", "boats"}));
+    // Read again, a list of one item stays a list.
+    lib.updateItems(*visibleEntry(lib, "XMP-dc:Subject"), {"sea, shore"});
+    QVERIFY(runTask(lib.saveChanges()).value.value_or(false));
+    QVERIFY(visibleEntry(lib, "XMP-dc:Subject")->isList);
+    QCOMPARE(visibleEntry(lib, "XMP-dc:Subject")->items, QStringList{"sea, shore"});
+}
+
+void LibraryReportsTest::presetWritesWhatTheFileTakes()
+{
+    LibraryHarness h;
+    LibraryViewModel &lib = *h.library;
+    const QString pdf = copyTestData("PDF.pdf", work(), "doc.pdf");
+    const QString jpeg = copyTestData("GPS.jpg", work());
+    lib.importItems({url(pdf), url(jpeg)});
+    QVERIFY(waitUntilIdle(lib));
+    lib.applyPreset({QUuid::createUuid(), "Publish",
+                     PresetAction::addOrModifyItems(
+                         {{"XMP-dc:Rights", {"mine"}}, {"IPTC:Keywords", {"sea, shore", "boats"}}},
+                         {"GPS:all", "IFD0:Model"})});
+    QVERIFY(waitUntilIdle(lib));
+    // The PDF keeps its embedded Model; its Rights are written all the same.
+    QCOMPARE(storedItems(pdf, "XMP-dc:Rights"), QStringList{"mine"});
+    QCOMPARE(storedItems(jpeg, "XMP-dc:Rights"), QStringList{"mine"});
+    QCOMPARE(storedItems(jpeg, "IPTC:Keywords"), QStringList({"sea, shore", "boats"}));
+    QCOMPARE(storedItems(jpeg, "GPS:GPSLatitude"), QStringList());
+    QCOMPARE(alertTitle(lib), QStringLiteral("Preset Not Applied in Full"));
+    QVERIFY2(alertText(lib).startsWith("Applied preset 'Publish' to 2 items.\n\nThese files did "
+                                       "not take all of the preset's changes:\n\ndoc.pdf: This "
+                                       "PDF file keeps IFD0:Model where ExifTool cannot remove "
+                                       "it."),
+             qPrintable(alertText(lib)));
+    QVERIFY2(!alertText(lib).contains("GPS.jpg"), qPrintable(alertText(lib)));
+}
+
+void LibraryReportsTest::valuesStoredOtherwiseShowWhatTheFileHolds()
+{
+    LibraryHarness h;
+    LibraryViewModel &lib = *h.library;
+    const QString path = makeImage(work(), "photo.jpg");
+    runRealExifTool({"-overwrite_original", "-IPTC:ObjectName=old", "-XMP-exif:FNumber=2", path});
+    importOne(lib, path);
+    const QString longName = QString(80, QLatin1Char('n'));
+    lib.update(*visibleEntry(lib, "IPTC:ObjectName"), longName);
+    lib.update(*visibleEntry(lib, "XMP-exif:FNumber"), "2.80");
+    lib.update(*visibleEntry(lib, title), "kept as typed");
+    // Two items for a tag that holds one value.
+    lib.updateItems(*visibleEntry(lib, "XMP-dc:Description"), {"first", "second"});
+    QVERIFY(runTask(lib.saveChanges()).value.value_or(false));
+    QCOMPARE(statusText(lib), QStringLiteral("Metadata saved. 3 tags were not stored as typed."));
+    const MetadataEntry description = *visibleEntry(lib, "XMP-dc:Description");
+    QCOMPARE(description.value, storedItems(path, "XMP-dc:Description").value(0));
+    QVERIFY(description.warning && description.isWritable());
+
+    const MetadataEntry shortened = *visibleEntry(lib, "IPTC:ObjectName");
+    QCOMPARE(shortened.value, QString(64, QLatin1Char('n')));
+    QCOMPARE(shortened.value, storedItems(path, "IPTC:ObjectName").value(0));
+    QCOMPARE(shortened.warning, std::optional<QString>("IPTC:ObjectName was shortened to 64 "
+                                                       "bytes, the longest this format holds."));
+    QVERIFY(shortened.isWritable() && !shortened.isModified());
+    // The row first comes into view now: its tag table entry keeps the note.
+    QVERIFY(runTask(h.service.tagDefinition("IPTC:ObjectName")).succeeded());
+    lib.ensureOptionsLoaded(shortened);
+    QCoreApplication::processEvents();
+    QVERIFY(visibleEntry(lib, "IPTC:ObjectName")->warning);
+    const MetadataEntry converted = *visibleEntry(lib, "XMP-exif:FNumber");
+    QCOMPARE(converted.value, QStringLiteral("2.8"));
+    QCOMPARE(converted.warning,
+             std::optional<QString>("ExifTool stored “2.80” for XMP-exif:FNumber as “2.8”."));
+    QVERIFY(!visibleEntry(lib, title)->warning);
+
+    // A tag the format keeps where ExifTool cannot write it: its old items,
+    // read-only, since trying again would change nothing.
+    const QString pdf = copyTestData("PDF.pdf", work());
+    lib.importItems({url(pdf)});
+    lib.setSelectedItemID(lib.items().last().id);
+    QVERIFY(waitUntilIdle(lib));
+    const MetadataEntry keywords = *visibleEntry(lib, "IPTC:Keywords");
+    lib.updateItems(keywords, keywords.items + QStringList{"new"});
+    QVERIFY(runTask(lib.saveChanges()).value.value_or(false));
+    const MetadataEntry kept = *visibleEntry(lib, "IPTC:Keywords");
+    QCOMPARE(kept.items, keywords.items);
+    QCOMPARE(kept.warning, std::optional<QString>("This PDF file keeps IPTC:Keywords where "
+                                                  "ExifTool cannot write it, so it still holds "
+                                                  "its old value."));
+    QVERIFY(!kept.isWritable());
+}
+
+void LibraryReportsTest::unknownKeysAreNamed()
+{
+    LibraryHarness h;
+    LibraryViewModel &lib = *h.library;
+    const QString path = makeImage(work(), "photo.jpg");
+    const CustomMetadataTag grouped{QUuid::createUuid(), "XMP-dc:Tittle", "Typo"};
+    const CustomMetadataTag bare{QUuid::createUuid(), "Captionn", "Bare typo"};
+    lib.updateMetadataDraft(lib.pinnedTags(), {grouped, bare});
+    importOne(lib, path);
+
+    // Alone, and among values the file takes.
+    for (const bool withTitle : {false, true}) {
+        lib.update(*visibleEntry(lib, grouped.rawKey), "a");
+        lib.update(*visibleEntry(lib, bare.rawKey), "b");
+        if (withTitle)
+            lib.update(*visibleEntry(lib, title), "T");
+        runTask(lib.saveChanges());
+        QVERIFY2(!lib.activeError(), qPrintable(alertText(lib)));
+        QCOMPARE(statusText(lib),
+                 QStringLiteral("ExifTool doesn't know tags named Captionn, XMP-dc:Tittle."));
+        const MetadataEntry typo = *visibleEntry(lib, grouped.rawKey);
+        QCOMPARE(typo.value, QStringLiteral("a"));
+        QCOMPARE(typo.warning,
+                 std::optional<QString>("ExifTool doesn't know a tag named XMP-dc:Tittle, so "
+                                        "it was not written. Check the key's spelling in the "
+                                        "field settings."));
+        QVERIFY(!typo.isWritable());
+        QCOMPARE(storedItems(path, title), withTitle ? QStringList{"T"} : QStringList());
+        runTask(lib.reloadMetadata());
+    }
+}
+
+void LibraryReportsTest::unwritableFormatIsReadOnlyFromTheStart()
+{
+    LibraryHarness h;
+    LibraryViewModel &lib = *h.library;
+    const QString movie = copyTestData("Matroska.mkv", work());
+    const QString photo = makeImage(work(), "photo.jpg");
+    QSignalSpy notes(&lib, &LibraryViewModel::readOnlyFormatNoteChanged);
+    lib.importItems({url(movie), url(photo)});
+    QVERIFY(waitUntilIdle(lib));
+    QCOMPARE(lib.readOnlyFormatNote(),
+             std::optional<QString>("ExifTool can't write MKV files; their metadata is shown "
+                                    "read-only."));
+    QVERIFY(!lib.filteredEntries().isEmpty());
+    for (const MetadataEntry &entry : lib.filteredEntries()) {
+        QVERIFY2(!entry.isWritable(), qPrintable(entry.rawKey));
+        QVERIFY2(!entry.value.isEmpty(), qPrintable(entry.rawKey)); // no placeholders
+    }
+    // The tag table does not make them writable either: with the listing
+    // at hand a lookup is done once its queued call ran, as the JPEG shows.
+    const QString fileDate = QStringLiteral("System:FileModifyDate");
+    QVERIFY(runTask(h.service.tagDefinition(fileDate)).value.value_or(std::nullopt)->writable);
+    lib.ensureOptionsLoaded(*visibleEntry(lib, fileDate));
+    QCoreApplication::processEvents();
+    QVERIFY(!visibleEntry(lib, fileDate)->isWritable());
+    const MetadataEntry date = *visibleEntry(lib, "Matroska:DateTimeOriginal");
+    lib.update(date, "2020:01:01 00:00:00");
+    QCOMPARE(statusText(lib), QStringLiteral("This tag is read-only in ExifTool."));
+    QCOMPARE(notes.count(), 1);
+
+    lib.setSelectedItemID(lib.items()[1].id);
+    QVERIFY(!lib.readOnlyFormatNote());
+    QVERIFY(waitUntilIdle(lib));
+    QVERIFY(!lib.readOnlyFormatNote());
+    QVERIFY(visibleEntry(lib, title)->isWritable()); // placeholders are back
+    QVERIFY(visibleEntry(lib, fileDate)->isWritable());
+
+    lib.setSelectedItemID(lib.items()[0].id);
+    QVERIFY(waitUntilIdle(lib));
+    lib.presentRemoveMetadataConfirmation();
+    lib.confirmRemoveMetadata();
+    QVERIFY(waitUntilIdle(lib));
+    QCOMPARE(alertTitle(lib), QStringLiteral("Metadata Not Removed from Matroska.mkv"));
+    QCOMPARE(alertText(lib),
+             QStringLiteral("ExifTool can't write MKV files, so this file was left as it was."));
+}
+
+void LibraryReportsTest::writeAnywayRepeatsTheChange()
+{
+    // Stops at a minor error unless told to ignore minor errors.
+    FakeExifToolBundle fake(work() + "/fake", FakeScripts::minorErrorUnlessIgnored());
+    LibraryHarness h(fake.bundle());
+    LibraryViewModel &lib = *h.library;
+    const QString a = copyTestData("Canon.jpg", work(), "a.jxl"),
+                  b = copyTestData("Canon.jpg", work(), "b.jxl");
+    lib.importItems({url(a), url(b)});
+    QVERIFY(waitUntilIdle(lib));
+
+    // A save: told in plain words, nothing changed; OK leaves it so.
+    lib.update(*visibleEntry(lib, title), "T");
+    QVERIFY(!runTask(lib.saveChanges()).value.value_or(true));
+    QVERIFY(!lib.activeError());
+    std::optional<LibraryViewModel::WriteAnywayRequest> request = lib.writeAnywayRequest();
+    QVERIFY(request);
+    QCOMPARE(request->title, QStringLiteral("ExifTool Error"));
+    QVERIFY2(request->message.startsWith("ExifTool did not change “a.jxl” because the file is a "
+                                         "bare JPEG XL image"),
+             qPrintable(request->message));
+    const int runs = fake.runCount();
+    lib.cancelWriteAnyway();
+    QVERIFY(!lib.writeAnywayRequest());
+    QCOMPARE(fake.runCount(), runs);
+    QVERIFY(lib.hasPendingChanges());
+
+    // Write Anyway: the same change again, minor errors ignored this once.
+    runTask(lib.saveChanges());
+    QVERIFY(lib.writeAnywayRequest());
+    lib.confirmWriteAnyway();
+    QVERIFY(!lib.writeAnywayRequest());
+    QVERIFY(waitUntilIdle(lib));
+    QVERIFY(fake.lastWriteArguments().contains("-m"));
+    QVERIFY(fake.lastWriteArguments().contains("-XMP-dc:Title=T"));
+    QCOMPARE(statusText(lib), QStringLiteral("Metadata saved successfully."));
+
+    // A strip of the one file likewise.
+    lib.presentRemoveMetadataConfirmation();
+    lib.confirmRemoveMetadata();
+    QVERIFY(waitUntilIdle(lib));
+    QVERIFY(lib.writeAnywayRequest() && !lib.activeError());
+    QVERIFY(!fake.lastWriteArguments().contains("-m"));
+    lib.confirmWriteAnyway();
+    QVERIFY(waitUntilIdle(lib));
+    QVERIFY(fake.lastWriteArguments().contains("-m"));
+    QCOMPARE(statusText(lib), QStringLiteral("Removed all metadata from a.jxl."));
+
+    // A batch: the files ExifTool stopped at, changed anyway as a batch.
+    lib.applyPreset({QUuid::createUuid(), "P", PresetAction::addOrModifyMetadata({{title, "P"}})});
+    QVERIFY(waitUntilIdle(lib));
+    request = lib.writeAnywayRequest();
+    QVERIFY(request);
+    QCOMPARE(request->title, QStringLiteral("Preset Not Applied in Full"));
+    QVERIFY2(request->message.endsWith("Write Anyway makes the change in the 2 files ExifTool "
+                                       "stopped at, ignoring their minor problems."),
+             qPrintable(request->message));
+    lib.confirmWriteAnyway();
+    QVERIFY(lib.batchProgress());
+    QVERIFY(waitUntilIdle(lib));
+    QCOMPARE(statusText(lib), QStringLiteral("Applied preset 'P' to 2 items."));
+    QVERIFY(fake.lastWriteArguments().contains("-m"));
+    QCOMPARE(fake.lastWriteArguments().last(), b);
+}
+
+void LibraryReportsTest::fileDatesAndPermissions()
+{
+    LibraryHarness h;
+    LibraryViewModel &lib = *h.library;
+    const QString path = makeImage(work(), "photo.jpg");
+    importOne(lib, path);
+    const QString date = QStringLiteral("System:FileModifyDate");
+    QVERIFY(!visibleEntry(lib, date)->isWritable()); // until the tag table says so
+    lib.ensureOptionsLoaded(*visibleEntry(lib, date));
+    lib.ensureOptionsLoaded(*visibleEntry(lib, "System:FilePermissions"));
+    QTRY_VERIFY_WITH_TIMEOUT(visibleEntry(lib, date)->isWritable(), 30000);
+    QVERIFY(!visibleEntry(lib, "System:FilePermissions")->isWritable());
+
+    lib.update(*visibleEntry(lib, date), "2020:02:03 04:05:06+00:00");
+    QVERIFY(runTask(lib.saveChanges()).value.value_or(false));
+    QCOMPARE(QFileInfo(path).lastModified().toUTC(),
+             QDateTime(QDate(2020, 2, 3), QTime(4, 5, 6), Qt::UTC));
+}
+
+void LibraryReportsTest::alertTitlesSayWhatFailed()
+{
+    LibraryHarness h;
+    LibraryViewModel &lib = *h.library;
+    const QString path = makeImage(work(), "photo.jpg");
+    importOne(lib, path);
+
+    // A file this user cannot change.
+    lib.update(*visibleEntry(lib, title), "T");
+    QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup));
+    runTask(lib.saveChanges());
+    QCOMPARE(alertTitle(lib), QStringLiteral("Changes Not Saved to photo.jpg"));
+    QCOMPARE(alertText(lib), QStringLiteral("Metaloom can't modify “photo.jpg”. Check its "
+                                            "permissions and try again."));
+    QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner));
+
+    // ExifTool's own failure, and a change refused before ExifTool runs.
+    const QString broken = work() + "/broken.jpg";
+    QFile file(broken);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write("not a JPEG") > 0);
+    file.close();
+    lib.importItems({url(broken)});
+    lib.setSelectedItemID(lib.items().last().id);
+    QVERIFY(waitUntilIdle(lib));
+    lib.setActiveError(std::nullopt);
+    lib.update(*visibleEntry(lib, title), "T");
+    runTask(lib.saveChanges());
+    QCOMPARE(alertTitle(lib), QStringLiteral("ExifTool Error"));
+    lib.setSelectedItemID(lib.items().first().id);
+    QVERIFY(waitUntilIdle(lib));
+    lib.setActiveError(std::nullopt);
+
+    // An export folder that is not there.
+    lib.exportSelectedMetadata(MetadataExportFormatter::Format::Json);
+    h.savePanel->answer(url(work() + "/Gone/photo.json"));
+    QCOMPARE(alertTitle(lib), QStringLiteral("Metadata Not Exported"));
+    QCOMPARE(alertText(lib), "The folder “" + work() +
+                                 "/Gone” does not exist, so photo.json "
+                                 "was not saved.");
+
+    // A name Metaloom cannot handle.
+    lib.importItems({QUrl::fromEncoded(
+        "file://" + QFile::encodeName(work()).toPercentEncoding("/") + "/caf%E9.jpg")});
+    QCOMPARE(alertTitle(lib), QStringLiteral("File Not Added"));
+}
+
+QTEST_MAIN(LibraryReportsTest)
+#include "tst_LibraryReports.moc"
