@@ -1,8 +1,9 @@
 #include "ChangeReadBack.h"
 
-#include "ExifToolRunner.h"
 #include "MetadataJson.h"
 #include "ServiceError.h"
+
+#include "MetaloomFeature/Engine/Process/ExifToolRunner.h"
 
 #include <QJsonArray>
 #include <QJsonObject>

@@ -4,8 +4,9 @@
 
 #include "ExifToolService.h"
 
-#include "ExifToolPool.h"
 #include "Leftovers.h"
+
+#include "MetaloomFeature/Engine/Process/ExifToolPool.h"
 
 namespace Metaloom {
 

@@ -2,10 +2,11 @@
 
 #include "ExifToolService.h"
 
-#include "ExifToolRunner.h"
 #include "Leftovers.h"
 #include "MetadataJson.h"
 #include "TargetPath.h"
+
+#include "MetaloomFeature/Engine/Process/ExifToolRunner.h"
 
 #include <QCoroFuture>
 

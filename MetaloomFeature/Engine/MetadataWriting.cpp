@@ -11,7 +11,6 @@
 #include "ChangeComparison.h"
 #include "ChangeGuard.h"
 #include "ChangeReadBack.h"
-#include "ExifToolRunner.h"
 #include "FileReplacement.h"
 #include "JpegExifLimit.h"
 #include "MetadataJson.h"
@@ -20,9 +19,11 @@
 #include "StripAll.h"
 #include "TagKeyRules.h"
 #include "TargetPath.h"
-#include "ValueFiles.h"
 #include "WriteArguments.h"
 #include "WriteReport.h"
+
+#include "MetaloomFeature/Engine/Process/ExifToolRunner.h"
+#include "MetaloomFeature/Engine/Process/ValueFiles.h"
 
 #include <QCoroFuture>
 #include <QFileInfo>

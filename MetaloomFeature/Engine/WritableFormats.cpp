@@ -1,7 +1,6 @@
 #include "WritableFormats.h"
 
-#include "ExifToolRunner.h"
-
+#include "MetaloomFeature/Engine/Process/ExifToolRunner.h"
 #include "MetaloomFeature/Platform/Error.h"
 
 #include <QCoroTask>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ExifToolRunner.h"
+#include "MetaloomFeature/Engine/Process/ExifToolRunner.h"
 
 #include <QStringList>
 

@@ -2,10 +2,10 @@
 // argument channel, how answers are cut apart, and what happens when it
 // dies, hangs, prints out of turn, or the program quits while it works.
 
-#include "MetaloomFeature/Engine/ExifToolPool.h"
-#include "MetaloomFeature/Engine/ExifToolRunner.h"
-#include "MetaloomFeature/Engine/StayOpenProtocol.h"
-#include "MetaloomFeature/Engine/ValueFiles.h"
+#include "MetaloomFeature/Engine/Process/ExifToolPool.h"
+#include "MetaloomFeature/Engine/Process/ExifToolRunner.h"
+#include "MetaloomFeature/Engine/Process/StayOpenProtocol.h"
+#include "MetaloomFeature/Engine/Process/ValueFiles.h"
 #include "RealFiles.h"
 #include "tests/support/FakeExifToolBundle.h"
 #include "tests/support/TaskRunner.h"

@@ -2,11 +2,11 @@
 
 #include "ExifToolPool.h"
 #include "ExifToolProcess.h"
-#include "MetadataJson.h"
-#include "PrivateFolder.h"
-#include "ServiceError.h"
 #include "StayOpenProtocol.h"
 
+#include "MetaloomFeature/Engine/MetadataJson.h"
+#include "MetaloomFeature/Engine/PrivateFolder.h"
+#include "MetaloomFeature/Engine/ServiceError.h"
 #include "MetaloomFeature/Platform/Error.h"
 
 #include <QCoroSignal>

@@ -1,7 +1,8 @@
 #include "ValueFiles.h"
 
-#include "PosixFile.h"
 #include "StayOpenProtocol.h"
+
+#include "MetaloomFeature/Engine/PosixFile.h"
 
 #include <QCoroFuture>
 #include <QFile>
