@@ -8,9 +8,9 @@
 
 #include "MetaloomFeature/Engine/ChangeReadBack.h"
 #include "MetaloomFeature/Engine/ExifToolService.h"
-#include "MetaloomFeature/Engine/FileReplacement.h"
+#include "MetaloomFeature/Engine/FileSafety/FileReplacement.h"
+#include "MetaloomFeature/Engine/FileSafety/PrivateFolder.h"
 #include "MetaloomFeature/Engine/MetadataJson.h"
-#include "MetaloomFeature/Engine/PrivateFolder.h"
 #include "MetaloomFeature/Engine/Process/ExifToolPool.h"
 #include "MetaloomFeature/Engine/Process/ExifToolRunner.h"
 #include "MetaloomFeature/Engine/TagDefinitionsParser.h"

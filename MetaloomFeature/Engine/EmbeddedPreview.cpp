@@ -1,7 +1,6 @@
 #include "EmbeddedPreview.h"
 
-#include "TargetPath.h"
-
+#include "MetaloomFeature/Engine/FileSafety/TargetPath.h"
 #include "MetaloomFeature/Engine/Process/ExifToolRunner.h"
 
 #include <QJsonArray>

@@ -4,8 +4,7 @@
 
 #include "ExifToolService.h"
 
-#include "Leftovers.h"
-
+#include "MetaloomFeature/Engine/FileSafety/Leftovers.h"
 #include "MetaloomFeature/Engine/Process/ExifToolPool.h"
 
 namespace Metaloom {

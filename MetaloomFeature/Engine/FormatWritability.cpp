@@ -3,9 +3,9 @@
 
 #include "ExifToolService.h"
 
-#include "TargetPath.h"
 #include "WritableFormats.h"
 
+#include "MetaloomFeature/Engine/FileSafety/TargetPath.h"
 #include "MetaloomFeature/Engine/Process/ExifToolRunner.h"
 
 #include <QCoroFuture>

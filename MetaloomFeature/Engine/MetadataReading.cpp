@@ -2,10 +2,10 @@
 
 #include "ExifToolService.h"
 
-#include "Leftovers.h"
 #include "MetadataJson.h"
-#include "TargetPath.h"
 
+#include "MetaloomFeature/Engine/FileSafety/Leftovers.h"
+#include "MetaloomFeature/Engine/FileSafety/TargetPath.h"
 #include "MetaloomFeature/Engine/Process/ExifToolRunner.h"
 
 #include <QCoroFuture>

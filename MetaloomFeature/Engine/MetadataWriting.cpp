@@ -9,19 +9,19 @@
 #include "ExifToolService.h"
 
 #include "ChangeComparison.h"
-#include "ChangeGuard.h"
 #include "ChangeReadBack.h"
-#include "FileReplacement.h"
 #include "JpegExifLimit.h"
 #include "MetadataJson.h"
 #include "MinorErrors.h"
 #include "ServiceError.h"
 #include "StripAll.h"
 #include "TagKeyRules.h"
-#include "TargetPath.h"
 #include "WriteArguments.h"
 #include "WriteReport.h"
 
+#include "MetaloomFeature/Engine/FileSafety/ChangeGuard.h"
+#include "MetaloomFeature/Engine/FileSafety/FileReplacement.h"
+#include "MetaloomFeature/Engine/FileSafety/TargetPath.h"
 #include "MetaloomFeature/Engine/Process/ExifToolRunner.h"
 #include "MetaloomFeature/Engine/Process/ValueFiles.h"
 

@@ -1,6 +1,6 @@
 #include "ImportPlanning.h"
 
-#include "MetaloomFeature/Engine/TargetPath.h"
+#include "MetaloomFeature/Engine/FileSafety/TargetPath.h"
 #include "MetaloomFeature/Platform/LocalizedText.h"
 
 #include <QDir>

@@ -2,7 +2,7 @@
 
 #include "StayOpenProtocol.h"
 
-#include "MetaloomFeature/Engine/PosixFile.h"
+#include "MetaloomFeature/Engine/FileSafety/PosixFile.h"
 
 #include <QCoroFuture>
 #include <QFile>
