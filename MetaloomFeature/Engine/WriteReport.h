@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MetaloomFeature/Engine/Process/ExifToolRunner.h"
+#include "MetaloomFeature/Engine/Dialect/CommandOutput.h"
 
 #include <QStringList>
 

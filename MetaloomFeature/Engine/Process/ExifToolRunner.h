@@ -1,23 +1,14 @@
 #pragma once
 
+#include "MetaloomFeature/Engine/Dialect/CommandOutput.h"
 #include "MetaloomFeature/Platform/ResourceBundle.h"
 
-#include <QByteArray>
 #include <QCoroTask>
 #include <QString>
 #include <QStringList>
 #include <optional>
 
-namespace Metaloom {
-
-// The output of one ExifTool run that exited with status 0.
-struct CommandOutput {
-    QByteArray standardOutput; // byte for byte as received
-    QString standardError;     // UTF-8 decoded (empty when invalid), trimmed
-    bool operator==(const CommandOutput &) const = default;
-};
-
-namespace ExifToolRunner {
+namespace Metaloom::ExifToolRunner {
 
 // Runs ExifTool with exactly these arguments (no shell, no quoting) and
 // collects both output streams. The bundle is looked up on every run.
@@ -34,6 +25,4 @@ namespace ExifToolRunner {
 QCoro::Task<CommandOutput> run(ResourceBundle bundle, QStringList arguments,
                                std::optional<QString> temporaryDirectory);
 
-} // namespace ExifToolRunner
-
-} // namespace Metaloom
+} // namespace Metaloom::ExifToolRunner
