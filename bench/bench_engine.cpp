@@ -6,13 +6,13 @@
 
 #include "BenchSupport.h"
 
-#include "MetaloomFeature/Engine/ChangeReadBack.h"
 #include "MetaloomFeature/Engine/ExifToolService.h"
 #include "MetaloomFeature/Engine/FileSafety/FileReplacement.h"
 #include "MetaloomFeature/Engine/FileSafety/PrivateFolder.h"
 #include "MetaloomFeature/Engine/MetadataJson.h"
 #include "MetaloomFeature/Engine/Process/ExifToolPool.h"
 #include "MetaloomFeature/Engine/Process/ExifToolRunner.h"
+#include "MetaloomFeature/Engine/ReadBack.h"
 #include "MetaloomFeature/Engine/TagDefinitionsParser.h"
 #include "tests/support/FakeExifToolBundle.h"
 #include "tests/support/TaskRunner.h"

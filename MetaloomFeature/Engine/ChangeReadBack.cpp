@@ -3,8 +3,6 @@
 #include "MetadataJson.h"
 #include "ServiceError.h"
 
-#include "MetaloomFeature/Engine/Process/ExifToolRunner.h"
-
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QSet>
@@ -297,14 +295,6 @@ Answers combine(const FileAnswers &newFile, const std::optional<FileAnswers> &or
         }
     }
     return answers;
-}
-
-QCoro::Task<QList<FileAnswers>> read(ResourceBundle bundle, QStringList keys, QStringList paths)
-{
-    const Plan plan = planFor(keys);
-    const CommandOutput output =
-        co_await ExifToolRunner::run(bundle, arguments(plan, paths), std::nullopt);
-    co_return answersFrom(plan, output.standardOutput, paths.size());
 }
 
 } // namespace Metaloom::ChangeReadBack

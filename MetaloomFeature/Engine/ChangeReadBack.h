@@ -1,9 +1,6 @@
 #pragma once
 
-#include "MetaloomFeature/Platform/ResourceBundle.h"
-
 #include <QByteArray>
-#include <QCoroTask>
 #include <QHash>
 #include <QList>
 #include <QStringList>
@@ -79,8 +76,5 @@ bool answers(const QString &askedKey, const QString &printedKey);
 // JSON.
 QList<FileAnswers> answersFrom(const Plan &plan, const QByteArray &standardOutput,
                                qsizetype fileCount);
-
-// Reads the keys from the files in one run of ExifTool.
-QCoro::Task<QList<FileAnswers>> read(ResourceBundle bundle, QStringList keys, QStringList paths);
 
 } // namespace Metaloom::ChangeReadBack

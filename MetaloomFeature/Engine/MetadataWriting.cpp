@@ -9,10 +9,10 @@
 #include "ExifToolService.h"
 
 #include "ChangeComparison.h"
-#include "ChangeReadBack.h"
 #include "JpegExifLimit.h"
 #include "MetadataJson.h"
 #include "MinorErrors.h"
+#include "ReadBack.h"
 #include "ServiceError.h"
 #include "StripAll.h"
 #include "TagKeyRules.h"
