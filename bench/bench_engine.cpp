@@ -6,14 +6,14 @@
 
 #include "BenchSupport.h"
 
+#include "MetaloomFeature/Engine/Dialect/MetadataJson.h"
+#include "MetaloomFeature/Engine/Dialect/TagDefinitionsParser.h"
 #include "MetaloomFeature/Engine/ExifToolService.h"
 #include "MetaloomFeature/Engine/FileSafety/FileReplacement.h"
 #include "MetaloomFeature/Engine/FileSafety/PrivateFolder.h"
-#include "MetaloomFeature/Engine/MetadataJson.h"
 #include "MetaloomFeature/Engine/Process/ExifToolPool.h"
 #include "MetaloomFeature/Engine/Process/ExifToolRunner.h"
 #include "MetaloomFeature/Engine/ReadBack.h"
-#include "MetaloomFeature/Engine/TagDefinitionsParser.h"
 #include "tests/support/FakeExifToolBundle.h"
 #include "tests/support/TaskRunner.h"
 #include "tests/support/TestEnvironment.h"

@@ -2,8 +2,7 @@
 
 #include "ExifToolService.h"
 
-#include "MetadataJson.h"
-
+#include "MetaloomFeature/Engine/Dialect/MetadataJson.h"
 #include "MetaloomFeature/Engine/FileSafety/Leftovers.h"
 #include "MetaloomFeature/Engine/FileSafety/TargetPath.h"
 #include "MetaloomFeature/Engine/Process/ExifToolRunner.h"

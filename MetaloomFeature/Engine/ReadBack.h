@@ -1,7 +1,6 @@
 #pragma once
 
-#include "ChangeReadBack.h"
-
+#include "MetaloomFeature/Engine/Dialect/ChangeReadBack.h"
 #include "MetaloomFeature/Platform/ResourceBundle.h"
 
 #include <QCoroTask>

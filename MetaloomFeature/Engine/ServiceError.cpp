@@ -1,6 +1,6 @@
 #include "ServiceError.h"
 
-#include "MinorErrors.h"
+#include "MetaloomFeature/Engine/Dialect/MinorErrors.h"
 
 #include <algorithm>
 

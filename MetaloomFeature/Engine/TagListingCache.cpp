@@ -1,7 +1,6 @@
 #include "TagListingCache.h"
 
-#include "TagDefinitionsParser.h"
-
+#include "MetaloomFeature/Engine/Dialect/TagDefinitionsParser.h"
 #include "MetaloomFeature/Engine/Process/ExifToolRunner.h"
 
 #include <QCoroFuture>

@@ -1,6 +1,6 @@
 #include "EntryListMerge.h"
 
-#include "MetaloomFeature/Engine/MetadataJson.h"
+#include "MetaloomFeature/Engine/Dialect/MetadataJson.h"
 
 namespace Metaloom::EntryListMerge {
 

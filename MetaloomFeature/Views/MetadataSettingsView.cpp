@@ -7,7 +7,7 @@
 #include "SheetStyle.h"
 #include "SymbolIcons.h"
 
-#include "MetaloomFeature/Engine/TagKeyRules.h"
+#include "MetaloomFeature/Engine/Dialect/TagKeyRules.h"
 #include "MetaloomFeature/Library/LibraryViewModel.h"
 
 #include <QGroupBox>

@@ -6,8 +6,8 @@
 #include "SheetStyle.h"
 #include "SymbolIcons.h"
 
+#include "MetaloomFeature/Engine/Dialect/TagKeyRules.h"
 #include "MetaloomFeature/Engine/ExifToolService.h"
-#include "MetaloomFeature/Engine/TagKeyRules.h"
 #include "MetaloomFeature/Model/PresetsStore.h"
 
 #include <QGroupBox>

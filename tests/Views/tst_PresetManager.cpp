@@ -1,4 +1,4 @@
-#include "MetaloomFeature/Engine/TagKeyRules.h"
+#include "MetaloomFeature/Engine/Dialect/TagKeyRules.h"
 #include "MetaloomFeature/Model/PresetsStore.h"
 #include "MetaloomFeature/Views/ConfirmationBanner.h"
 #include "MetaloomFeature/Views/GrowingTextField.h"

@@ -1,4 +1,4 @@
-#include "MetaloomFeature/Engine/TagKeyRules.h"
+#include "MetaloomFeature/Engine/Dialect/TagKeyRules.h"
 #include "MetaloomFeature/Library/LibraryViewModel.h"
 #include "MetaloomFeature/Model/FavoriteTagsStore.h"
 #include "MetaloomFeature/Views/AboutPage.h"

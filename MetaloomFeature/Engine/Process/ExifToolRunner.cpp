@@ -4,8 +4,8 @@
 #include "ExifToolProcess.h"
 #include "StayOpenProtocol.h"
 
+#include "MetaloomFeature/Engine/Dialect/MetadataJson.h"
 #include "MetaloomFeature/Engine/FileSafety/PrivateFolder.h"
-#include "MetaloomFeature/Engine/MetadataJson.h"
 #include "MetaloomFeature/Engine/ServiceError.h"
 #include "MetaloomFeature/Platform/Error.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TagAssignment.h"
+#include "MetaloomFeature/Engine/TagAssignment.h"
 
 #include <QList>
 #include <QMap>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MetaloomFeature/Engine/Dialect/CommandOutput.h"
+#include "CommandOutput.h"
 
 #include <QStringList>
 

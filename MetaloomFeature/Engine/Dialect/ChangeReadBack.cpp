@@ -1,7 +1,8 @@
 #include "ChangeReadBack.h"
 
 #include "MetadataJson.h"
-#include "ServiceError.h"
+
+#include "MetaloomFeature/Engine/ServiceError.h"
 
 #include <QJsonArray>
 #include <QJsonObject>

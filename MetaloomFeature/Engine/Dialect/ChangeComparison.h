@@ -1,8 +1,9 @@
 #pragma once
 
 #include "ChangeReadBack.h"
-#include "ChangeReport.h"
-#include "TagAssignment.h"
+
+#include "MetaloomFeature/Engine/ChangeReport.h"
+#include "MetaloomFeature/Engine/TagAssignment.h"
 
 #include <QList>
 #include <QStringList>

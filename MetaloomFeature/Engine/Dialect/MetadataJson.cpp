@@ -1,9 +1,7 @@
 #include "MetadataJson.h"
 
-#include "ServiceError.h"
-
+#include "MetaloomFeature/Engine/ServiceError.h"
 #include "MetaloomFeature/Platform/Error.h"
-
 #include "MetaloomFeature/Platform/LocalizedText.h"
 
 #include <QJsonArray>

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "TagAssignment.h"
-
+#include "MetaloomFeature/Engine/TagAssignment.h"
 #include "MetaloomFeature/Model/MetadataEntry.h"
 
 #include <QList>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TagDefinition.h"
+#include "MetaloomFeature/Engine/TagDefinition.h"
 
 #include <QByteArray>
 

@@ -1,6 +1,6 @@
 #include "TagKeyRules.h"
 
-#include "ServiceError.h"
+#include "MetaloomFeature/Engine/ServiceError.h"
 
 #include <QRegularExpression>
 #include <QSet>

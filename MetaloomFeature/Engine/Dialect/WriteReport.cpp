@@ -1,6 +1,6 @@
 #include "WriteReport.h"
 
-#include "ServiceError.h"
+#include "MetaloomFeature/Engine/ServiceError.h"
 
 #include <QStringDecoder>
 
