@@ -103,7 +103,7 @@ QString chosenName(const TargetPath::ChangeTarget &target)
 // so the replacement runs on a worker thread. It is refused when the path
 // the user chose no longer leads to the file the change was made from.
 QCoro::Task<void> replace(TargetPath::ChangeTarget target, QString outputPath,
-                          FileReplacement::FileStamp targetVersion, KeptDate keptDate)
+                          FileStamp targetVersion, KeptDate keptDate)
 {
     QFuture<void> replaced = QtConcurrent::run([=] {
         FileReplacement::replaceOriginal(target.path, outputPath, {targetVersion, target.chosen},

@@ -1,5 +1,6 @@
 #include "ChangeGuard.h"
 
+#include "FileReplacement.h"
 #include "Leftovers.h"
 #include "PrivateFolder.h"
 #include "TargetLock.h"
@@ -59,7 +60,7 @@ std::shared_ptr<Claimed> claim(const QString &temporaryDirectory, const QString 
         paths.output = claim.path(suffix);
         paths.retryOutput = claim.hiddenPath(QStringLiteral("-next") + suffix);
     }
-    paths.targetVersion = FileReplacement::stampOf(targetPath);
+    paths.targetVersion = FileStamp::of(targetPath);
     paths.valueFileStem = claim.hiddenPath(QStringLiteral(".value-"));
     return std::make_shared<Claimed>(
         Claimed{std::move(claim), std::move(paths), std::move(outputFolder)});

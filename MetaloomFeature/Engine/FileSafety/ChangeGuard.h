@@ -2,7 +2,7 @@
 
 #include "FileChangeQueue.h"
 #include "FileLock.h"
-#include "FileReplacement.h"
+#include "FileStamp.h"
 #include "PosixFile.h"
 #include "TemporaryClaim.h"
 
@@ -37,7 +37,7 @@ public:
         // The target as it was when the guard was taken, before ExifTool
         // reads it: a change by another program after that must not be
         // silently replaced.
-        FileReplacement::FileStamp targetVersion;
+        FileStamp targetVersion;
         // Where values too long for an argument go (ValueFiles), named after
         // the claim so that the sweep after a crash finds them.
         QString valueFileStem;

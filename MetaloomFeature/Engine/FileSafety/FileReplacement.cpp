@@ -36,18 +36,6 @@ struct Original {
     struct timespec modified {};
 };
 
-FileStamp stampFrom(bool exists, const struct stat &status)
-{
-    if (!exists)
-        return FileStamp{};
-    return FileStamp{true,
-                     quint64(status.st_dev),
-                     quint64(status.st_ino),
-                     qint64(status.st_size),
-                     qint64(status.st_mtim.tv_sec),
-                     qint64(status.st_mtim.tv_nsec)};
-}
-
 // Other processes of ours wait for the target's lock; another program does
 // not, so its change is looked for again at the last moment. So is a link
 // the user chose that was pointed at another file meanwhile: the new content
@@ -60,7 +48,7 @@ void refuseIfChanged(const QString &target, const Expected &expected)
                                            "again.")
                                 .arg(QFileInfo(expected.chosenPath).fileName()));
     }
-    if (expected.version && stampOf(target) != *expected.version) {
+    if (expected.version && FileStamp::of(target) != *expected.version) {
         throw PlatformError(QStringLiteral("“%1” was changed by another program while Metaloom was "
                                            "writing it, so it was left as it is. Please try again.")
                                 .arg(QFileInfo(target).fileName()));
@@ -210,7 +198,9 @@ void rewriteInPlace(const QString &target, const QString &output, const Original
     if (!PosixFile::copyDurably(target, backup))
         fail(QStringLiteral("Could not make a backup of"), target, errno);
     try {
-        RewriteJournal::write(journal, {target, stampFrom(original.exists, original.status)});
+        RewriteJournal::write(
+            journal,
+            {target, original.exists ? FileStamp::ofStatus(original.status) : FileStamp{}});
         refuseIfChanged(target, expected);
     } catch (...) {
         removeJournalAndBackup();
@@ -234,13 +224,6 @@ void rewriteInPlace(const QString &target, const QString &output, const Original
 }
 
 } // namespace
-
-FileStamp stampOf(const QString &path)
-{
-    struct stat status {};
-    const bool exists = ::stat(nativePath(path).constData(), &status) == 0;
-    return stampFrom(exists, status);
-}
 
 bool isTemporaryNeighbourName(const QString &fileName)
 {

@@ -1,25 +1,12 @@
 #pragma once
 
+#include "FileStamp.h"
+
 #include <QString>
 #include <QtGlobal>
 #include <optional>
 
 namespace Metaloom::FileReplacement {
-
-// What identifies one version of a file on disk: enough to notice that
-// another program changed or replaced it while ExifTool was working.
-struct FileStamp {
-    bool exists = false;
-    quint64 device = 0;
-    quint64 inode = 0;
-    qint64 size = 0;
-    qint64 modifiedSeconds = 0;
-    qint64 modifiedNanoseconds = 0;
-    bool operator==(const FileStamp &) const = default;
-};
-
-// The stamp of the file a path leads to (links followed).
-FileStamp stampOf(const QString &path);
 
 // Where ExifTool writes the new file of a change whose folder takes a new
 // file: hidden files beside the target (links followed), named after the

@@ -73,8 +73,8 @@ std::optional<Entry> read(const QString &journalPath)
     const auto nanoseconds = numberIn(object, "modifiedNanoseconds");
     if (target.isEmpty() || !device || !inode || !size || !seconds || !nanoseconds)
         return std::nullopt;
-    return Entry{target, FileReplacement::FileStamp{true, quint64(*device), quint64(*inode), *size,
-                                                    *seconds, *nanoseconds}};
+    return Entry{target,
+                 FileStamp{true, quint64(*device), quint64(*inode), *size, *seconds, *nanoseconds}};
 }
 
 Outcome rollBack(const QString &journalPath, const QString &backupPath)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FileReplacement.h"
+#include "FileStamp.h"
 
 #include <QString>
 #include <optional>
@@ -18,8 +18,8 @@ inline constexpr QLatin1StringView journalSuffix(".journal");
 inline constexpr QLatin1StringView backupSuffix(".backup");
 
 struct Entry {
-    QString targetPath;                  // links resolved
-    FileReplacement::FileStamp original; // the file before the rewrite
+    QString targetPath; // links resolved
+    FileStamp original; // the file before the rewrite
     bool operator==(const Entry &) const = default;
 };
 
