@@ -94,7 +94,7 @@ QString chosenName(const TargetPath::ChangeTarget &target)
     if (error.kind() == ServiceError::Kind::executionFailed) {
         const QString text = MinorErrors::minorErrorText(error.message(), target.path);
         if (!text.isEmpty())
-            throw ServiceError::minorError(chosenName(target), text);
+            throw ServiceError::minorError(chosenName(target), text, MinorErrors::plainWords(text));
     }
     throw; // called only while the error is being handled
 }
