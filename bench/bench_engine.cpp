@@ -6,7 +6,6 @@
 
 #include "BenchSupport.h"
 
-#include "MetaloomFeature/Engine/Dialect/MetadataJson.h"
 #include "MetaloomFeature/Engine/Dialect/TagDefinitionsParser.h"
 #include "MetaloomFeature/Engine/ExifToolService.h"
 #include "MetaloomFeature/Engine/FileSafety/FileReplacement.h"
@@ -14,6 +13,7 @@
 #include "MetaloomFeature/Engine/Process/ExifToolPool.h"
 #include "MetaloomFeature/Engine/Process/ExifToolRunner.h"
 #include "MetaloomFeature/Engine/ReadBack.h"
+#include "MetaloomFeature/Model/EntryOrder.h"
 #include "tests/support/FakeExifToolBundle.h"
 #include "tests/support/TaskRunner.h"
 #include "tests/support/TestEnvironment.h"
@@ -166,7 +166,7 @@ void benchSort()
         QList<MetadataEntry> copy = entries;
         QElapsedTimer timer;
         timer.start();
-        MetadataJson::sortByGroupAndTag(copy);
+        EntryOrder::sortByGroupAndTag(copy);
         times.push_back(double(timer.nsecsElapsed()) / 1e6);
     }
     std::printf("sorting 5,000 entries by group and tag: median %.2f ms\n", median(times));

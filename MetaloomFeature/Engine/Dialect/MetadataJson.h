@@ -39,7 +39,7 @@ MetadataEntry entryFor(const QString &key, const QJsonValue &value);
 
 // Entries for the members of one object of `exiftool -json -G:1` output,
 // read with parseKeepingLiterals, SourceFile dropped and hidden groups too
-// unless `keepHidden`, sorted.
+// unless `keepHidden`, sorted (EntryOrder).
 QList<MetadataEntry> entriesOf(const QJsonObject &object, bool keepHidden = false);
 
 // Entries for the first object of `exiftool -json -G:1` output, hidden
@@ -56,10 +56,5 @@ QList<QList<MetadataEntry>> entriesOfEachFile(const QByteArray &standardOutput,
 // read ("Unknown file type"), or an empty string when there is none. ExifTool
 // then exits with status 1 and nothing on standard error.
 QString reportedError(const QByteArray &standardOutput);
-
-// Orders entries by group, then tag, both compared case-insensitively under
-// the user's locale. Groups that differ only in letter case stay apart but in
-// no promised order.
-void sortByGroupAndTag(QList<MetadataEntry> &entries);
 
 } // namespace Metaloom::MetadataJson
