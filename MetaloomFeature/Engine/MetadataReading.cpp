@@ -21,4 +21,9 @@ QCoro::Task<QList<MetadataEntry>> ExifToolService::readMetadata(QUrl fileUrl)
     co_return MetadataJson::entriesFromOutput(output.standardOutput);
 }
 
+std::optional<QString> ExifToolService::unhandledNameMessage(const QUrl &fileUrl)
+{
+    return TargetPath::unhandledNameMessage(fileUrl);
+}
+
 } // namespace Metaloom

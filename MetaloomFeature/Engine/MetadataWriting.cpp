@@ -311,4 +311,15 @@ bool ExifToolService::isKeptByTheFileSystem(const QString &tagKey)
     return TagKeyRules::isKeptByTheFileSystem(tagKey);
 }
 
+std::optional<QString> ExifToolService::keyRefusalReason(const QString &tagKey)
+{
+    return TagKeyRules::refusalReason(tagKey);
+}
+
+std::optional<QString> ExifToolService::valueRefusalReason(const QString &tagKey,
+                                                           const QString &value)
+{
+    return TagKeyRules::valueRefusalReason(tagKey, value);
+}
+
 } // namespace Metaloom

@@ -1,4 +1,4 @@
-#include "MetaloomFeature/Engine/Dialect/TagKeyRules.h"
+#include "MetaloomFeature/Engine/ExifToolService.h"
 #include "MetaloomFeature/Library/LibraryViewModel.h"
 #include "MetaloomFeature/Model/FavoriteTagsStore.h"
 #include "MetaloomFeature/Views/AboutPage.h"
@@ -151,7 +151,7 @@ void SettingsViewsTest::addingCustomFields_data()
     for (const char *text : {":", ":::", "System:FileName", "Label:Bad Key:Here"}) {
         const std::optional<CustomFieldText::Parsed> parsed = CustomFieldText::parse(text);
         QTest::newRow(text) << text << QStringList{existing}
-                            << *TagKeyRules::refusalReason(parsed->key);
+                            << *ExifToolService::keyRefusalReason(parsed->key);
     }
 }
 
@@ -214,7 +214,7 @@ void SettingsViewsTest::editingAndDoneTidyTheFields()
     QTest::mouseClick(view.doneButton(), Qt::LeftButton);
     QVERIFY(library->isMetadataSettingsPresented());
     QCOMPARE(view.validationMessage(),
-             TagKeyRules::refusalReason(QStringLiteral("XMP-dc:Description now")));
+             ExifToolService::keyRefusalReason(QStringLiteral("XMP-dc:Description now")));
     caption->selectAll();
     QTest::keyClicks(caption, QStringLiteral("Caption:XMP-dc:Description"));
 
