@@ -1,7 +1,6 @@
 #include "ExifToolPool.h"
 
 #include "ResidentExifTool.h"
-#include "StayOpenProtocol.h"
 
 #include "MetaloomFeature/Platform/Error.h"
 
@@ -70,22 +69,20 @@ int ExifToolPool::defaultMaximumProcesses()
 }
 
 QCoro::Task<ResidentRun> ExifToolPool::run(QString bundleDirectory, QString program,
-                                           QProcessEnvironment environment, QStringList arguments)
+                                           QProcessEnvironment environment,
+                                           StayOpenProtocol::Request request)
 {
     watchForQuit();
-    if (!StayOpenProtocol::requestFor(arguments, 1))
-        throw PlatformError(
-            QStringLiteral("These arguments cannot be sent to a running ExifTool."));
-    const Request request{keyFor(program, environment), bundleDirectory, program, environment,
-                          QByteArray()};
+    const Wish wish{keyFor(program, environment), bundleDirectory, program, environment,
+                    QByteArray()};
     for (int attempt = 0;; ++attempt) {
-        Request current = request;
+        Wish current = wish;
         current.scriptStamp = stampOf(program);
         const QPointer<ResidentExifTool> process = co_await acquire(current);
         if (!process)
             throw PlatformError(QStringLiteral("ExifTool was stopped because Metaloom is "
                                                "quitting."));
-        QFuture<ResidentExifTool::Answer> sent = process->send(arguments);
+        QFuture<ResidentExifTool::Answer> sent = process->send(request);
         const ResidentExifTool::Answer answer = co_await sent;
         release(process);
 
@@ -115,31 +112,29 @@ QCoro::Task<ResidentRun> ExifToolPool::run(QString bundleDirectory, QString prog
     }
 }
 
-QCoro::Task<QPointer<ResidentExifTool>> ExifToolPool::acquire(Request request)
+QCoro::Task<QPointer<ResidentExifTool>> ExifToolPool::acquire(Wish wish)
 {
-    if (QPointer<ResidentExifTool> process = take(request))
+    if (QPointer<ResidentExifTool> process = take(wish))
         co_return process;
     auto handOver = std::make_shared<QPromise<QPointer<ResidentExifTool>>>();
     handOver->start();
     QFuture<QPointer<ResidentExifTool>> turn = handOver->future();
-    m_waiters.push_back(Waiter{std::move(request), std::move(handOver)});
+    m_waiters.push_back(Waiter{std::move(wish), std::move(handOver)});
     co_return co_await turn;
 }
 
-QPointer<ResidentExifTool> ExifToolPool::take(const Request &request)
+QPointer<ResidentExifTool> ExifToolPool::take(const Wish &wish)
 {
     forgetEndedProcesses();
-    auto found = m_groups.find(request.key);
+    auto found = m_groups.find(wish.key);
     if (found == m_groups.end()) {
-        found = m_groups.insert(request.key, Group{request.bundleDirectory,
-                                                   request.program,
-                                                   request.environment,
-                                                   request.scriptStamp,
-                                                   {}});
+        found = m_groups.insert(
+            wish.key,
+            Group{wish.bundleDirectory, wish.program, wish.environment, wish.scriptStamp, {}});
     }
     Group &group = *found;
-    if (group.scriptStamp != request.scriptStamp) {
-        group.scriptStamp = request.scriptStamp;
+    if (group.scriptStamp != wish.scriptStamp) {
+        group.scriptStamp = wish.scriptStamp;
         const QList<QPointer<ResidentExifTool>> stale = group.processes;
         for (const QPointer<ResidentExifTool> &process : stale)
             retire(process);
@@ -268,7 +263,7 @@ void ExifToolPool::serveWaiters()
                           QPointer<ResidentExifTool>>>
         served;
     for (auto it = m_waiters.begin(); it != m_waiters.end();) {
-        const QPointer<ResidentExifTool> process = take(it->request);
+        const QPointer<ResidentExifTool> process = take(it->wish);
         if (!process) {
             ++it;
             continue;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "StayOpenProtocol.h"
+
 #include <QByteArray>
 #include <QCoroTask>
 #include <QHash>
@@ -53,13 +55,14 @@ class ExifToolPool : public QObject {
 public:
     static ExifToolPool &shared();
 
-    // Runs the argument list (one that StayOpenProtocol::requestFor takes)
-    // in a resident ExifTool of this program and environment. A request the
-    // process never received is sent once more to a fresh process. Throws
-    // PlatformError when ExifTool cannot be started, stops making progress,
-    // answers out of protocol, or is stopped because the program quits.
+    // Runs the request in a resident ExifTool of this program and
+    // environment. A request the process never received is sent once more
+    // to a fresh process. Throws PlatformError when ExifTool cannot be
+    // started, stops making progress, answers out of protocol, or is stopped
+    // because the program quits.
     QCoro::Task<ResidentRun> run(QString bundleDirectory, QString program,
-                                 QProcessEnvironment environment, QStringList arguments);
+                                 QProcessEnvironment environment,
+                                 StayOpenProtocol::Request request);
 
     // Services keep their bundle's processes: when the last service on a
     // bundle goes away, its processes stop (those at work once they finish).
@@ -102,7 +105,7 @@ private:
     };
 
     // One operation's wish for a process of its group.
-    struct Request {
+    struct Wish {
         QString key;
         QString bundleDirectory;
         QString program;
@@ -113,13 +116,13 @@ private:
     // An operation waiting; the pool hands it a process (marked busy) or,
     // when the program quits, nothing.
     struct Waiter {
-        Request request;
+        Wish wish;
         std::shared_ptr<QPromise<QPointer<ResidentExifTool>>> handOver;
     };
 
-    QCoro::Task<QPointer<ResidentExifTool>> acquire(Request request);
-    // A process for the request now, if the rules above allow one.
-    QPointer<ResidentExifTool> take(const Request &request);
+    QCoro::Task<QPointer<ResidentExifTool>> acquire(Wish wish);
+    // A process for the wish now, if the rules above allow one.
+    QPointer<ResidentExifTool> take(const Wish &wish);
     QPointer<ResidentExifTool> startProcess(Group &group);
     bool hasWorkingProcess(const Group &group) const;
     bool isIdle(const QPointer<ResidentExifTool> &process) const;

@@ -113,10 +113,13 @@ QCoro::Task<CommandOutput> run(ResourceBundle bundle, QStringList arguments,
         environment(location, temporaryDirectory.value_or(PrivateFolder::location()),
                     QProcessEnvironment::systemEnvironment());
     ExifToolPool &pool = ExifToolPool::shared();
-    if (!pool.isResident() || !StayOpenProtocol::requestFor(arguments, 1))
+    std::optional<StayOpenProtocol::Request> request;
+    if (pool.isResident())
+        request = StayOpenProtocol::requestFor(arguments);
+    if (!request)
         co_return co_await runAlone(location, arguments, childEnvironment);
-    const ResidentRun run =
-        co_await pool.run(bundle.directory(), location.binary, childEnvironment, arguments);
+    const ResidentRun run = co_await pool.run(bundle.directory(), location.binary, childEnvironment,
+                                              std::move(*request));
     co_return judged(!run.died && run.exitStatus == 0, run.standardOutput, run.standardError,
                      run.died ? QStringLiteral("ExifTool stopped unexpectedly.")
                               : QStringLiteral("Unknown error"));

@@ -90,17 +90,15 @@ void ResidentExifTool::start()
     m_process.start(QIODevice::ReadWrite);
 }
 
-QFuture<ResidentExifTool::Answer> ResidentExifTool::send(const QStringList &arguments)
+QFuture<ResidentExifTool::Answer> ResidentExifTool::send(const StayOpenProtocol::Request &request)
 {
     Q_ASSERT(!m_promise);
     m_promise = std::make_unique<QPromise<Answer>>();
     m_promise->start();
     QFuture<Answer> future = m_promise->future();
-    const std::optional<StayOpenProtocol::Request> request =
-        StayOpenProtocol::requestFor(arguments, m_nextId);
-    Q_ASSERT(request);
-    m_nextId += quint32(request->ids.size());
-    m_answers.emplace(request->ids);
+    const StayOpenProtocol::Request::Numbered numbered = request.numbered(m_nextId);
+    m_nextId += quint32(numbered.ids.size());
+    m_answers.emplace(numbered.ids);
     m_bytesDelivered = 0;
     if (m_ended) {
         // It failed to start or ended since it was handed out.
@@ -109,7 +107,7 @@ QFuture<ResidentExifTool::Answer> ResidentExifTool::send(const QStringList &argu
         return future;
     }
     m_idleEnd.stop();
-    m_process.write(request->bytes);
+    m_process.write(numbered.bytes);
     m_lastProgress.clear();
     m_sinceProgress.start();
     m_progressCheck.start();

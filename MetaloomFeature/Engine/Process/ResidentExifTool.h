@@ -58,9 +58,9 @@ public:
     bool isBusy() const { return m_promise != nullptr; }
     qint64 processId() const { return m_process.processId(); }
 
-    // Sends the argument list (it must pass StayOpenProtocol::requestFor).
-    // One request at a time; the answer arrives through the future.
-    QFuture<Answer> send(const QStringList &arguments);
+    // Sends the request, its commands numbered where this process's numbers
+    // stand. One request at a time; the answer arrives through the future.
+    QFuture<Answer> send(const StayOpenProtocol::Request &request);
 
     // Kills the process now; a request in flight is answered `stopped`.
     void stop();

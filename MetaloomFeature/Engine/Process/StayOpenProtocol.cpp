@@ -172,27 +172,38 @@ std::optional<QByteArray> encodeArgument(const QString &argument)
     return "#[CSTR]" + utf8 + '\n';
 }
 
-std::optional<Request> requestFor(const QStringList &arguments, quint32 firstId)
+std::optional<Request> requestFor(const QStringList &arguments)
 {
     Request request;
-    quint32 id = firstId;
     for (const QStringList &command : commandsOf(arguments)) {
-        // "-echo4" comes first, so that no later argument can keep it unread.
-        request.bytes += "-echo4\n{status" + QByteArray::number(id) + ":${status}}\n";
+        QByteArray lines;
         bool isValue = false;
         for (const QString &argument : command) {
             const bool wasValue = std::exchange(isValue, !isValue && takesValue(argument));
             const std::optional<QByteArray> line = encodeArgument(argument);
             if (!line || needsOwnProcess(argument) || (!wasValue && isExecute(argument)))
                 return std::nullopt;
-            request.bytes += *line;
+            lines += *line;
         }
         if (isValue)
             return std::nullopt; // the option would take "-execute" for its value
-        request.bytes += "-execute" + QByteArray::number(id) + '\n';
-        request.ids << id++;
+        request.commands << lines;
     }
     return request;
+}
+
+Request::Numbered Request::numbered(quint32 firstId) const
+{
+    Numbered numbered;
+    quint32 id = firstId;
+    for (const QByteArray &lines : commands) {
+        // "-echo4" comes first, so that no later argument can keep it unread.
+        numbered.bytes += "-echo4\n{status" + QByteArray::number(id) + ":${status}}\n";
+        numbered.bytes += lines;
+        numbered.bytes += "-execute" + QByteArray::number(id) + '\n';
+        numbered.ids << id++;
+    }
+    return numbered;
 }
 
 Answers::Answers(QList<quint32> ids) : m_ids(std::move(ids)) {}

@@ -29,16 +29,24 @@ QList<QStringList> commandsOf(const QStringList &arguments);
 // cannot be sent.
 std::optional<QByteArray> encodeArgument(const QString &argument);
 
-// What is written for a whole argument list, its commands numbered from
-// `firstId` on. Nothing when the list has to run in an ExifTool of its own:
-// an argument no line carries, or an option that would read standard input
-// (the channel itself), outlive its command, or print on standard error
-// after the status line.
+// A whole argument list as a resident ExifTool takes it, each command's
+// argument lines encoded once. Nothing when the list has to run in an
+// ExifTool of its own: an argument no line carries, or an option that would
+// read standard input (the channel itself), outlive its command, or print on
+// standard error after the status line.
 struct Request {
-    QByteArray bytes;
-    QList<quint32> ids; // one per command, in order
+    QList<QByteArray> commands; // the argument lines of each command, in order
+
+    // What is written for the request, its commands numbered from `firstId`
+    // on: each command's lines between its "-echo4" status line and its
+    // "-execute<ID>". The process that sends it chooses the numbers.
+    struct Numbered {
+        QByteArray bytes;
+        QList<quint32> ids; // one per command, in order
+    };
+    Numbered numbered(quint32 firstId) const;
 };
-std::optional<Request> requestFor(const QStringList &arguments, quint32 firstId);
+std::optional<Request> requestFor(const QStringList &arguments);
 
 // The answers to one request, read from the two streams as they arrive.
 class Answers {
