@@ -1,6 +1,5 @@
 #include "AppcastUpdater.h"
 
-#include "UpdateResultDialog.h"
 #include "VersionComparison.h"
 
 #include <QNetworkReply>
@@ -37,13 +36,14 @@ QString failureText(QNetworkReply *reply)
 
 } // namespace
 
-AppcastUpdater::AppcastUpdater(const AppInfo &info, bool started, QObject *parent)
-    : AppcastUpdater(info, started, defaultFeedURL(info), &UpdateResultDialog::present,
-                     requestTimeout, parent)
+AppcastUpdater::AppcastUpdater(const AppInfo &info, bool started, UpdatePresenter present,
+                               QObject *parent)
+    : AppcastUpdater(info, started, defaultFeedURL(info), std::move(present), requestTimeout,
+                     parent)
 {}
 
 AppcastUpdater::AppcastUpdater(const AppInfo &info, bool started, const QUrl &feedURL,
-                               Presenter present, std::chrono::milliseconds timeout,
+                               UpdatePresenter present, std::chrono::milliseconds timeout,
                                QObject *parent)
     : UpdateBackend(parent), m_info(info), m_started(started), m_feedURL(feedURL),
       m_present(std::move(present)), m_timeout(timeout)

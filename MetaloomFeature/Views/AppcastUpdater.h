@@ -3,6 +3,7 @@
 #include "Appcast.h"
 #include "MetaloomFeature/Platform/AppInfo.h"
 #include "UpdateBackend.h"
+#include "UpdateCheckOutcome.h"
 
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
@@ -15,19 +16,6 @@
 #include <optional>
 
 namespace Metaloom {
-
-// What one check found.
-struct UpdateCheckOutcome {
-    enum class Kind { UpdateAvailable, UpToDate, Failed };
-
-    Kind kind = Kind::Failed;
-    // The running version as shown to the user ("1.2 (34)").
-    QString currentVersion;
-    // The newer release, for UpdateAvailable.
-    std::optional<Appcast::Item> update;
-    // Why the check failed, for Failed.
-    QString errorMessage;
-};
 
 // The update mechanism of this platform: it reads the maker's update feed
 // and tells the user whether a newer version exists, with a button to its
@@ -43,13 +31,12 @@ public:
     static constexpr qint64 maximumFeedSize = 4 * 1024 * 1024;
     static inline const char *feedURLVariable = "METALOOM_APPCAST_URL";
 
-    // Shows an outcome to the user. The standard one opens a dialog.
-    using Presenter = std::function<void(const UpdateCheckOutcome &)>;
-
     // A mechanism that is not started never checks and never reports that a
-    // check is possible.
-    AppcastUpdater(const AppInfo &info, bool started, QObject *parent = nullptr);
-    AppcastUpdater(const AppInfo &info, bool started, const QUrl &feedURL, Presenter present,
+    // check is possible. The outcomes to show go to `present`: every check
+    // the user asked for, a silent one only when it found a newer version.
+    AppcastUpdater(const AppInfo &info, bool started, UpdatePresenter present,
+                   QObject *parent = nullptr);
+    AppcastUpdater(const AppInfo &info, bool started, const QUrl &feedURL, UpdatePresenter present,
                    std::chrono::milliseconds timeout = requestTimeout, QObject *parent = nullptr);
     ~AppcastUpdater() override;
 
@@ -78,7 +65,7 @@ private:
     AppInfo m_info;
     bool m_started;
     QUrl m_feedURL;
-    Presenter m_present;
+    UpdatePresenter m_present;
     std::chrono::milliseconds m_timeout;
     // One manager for the life of the updater, as replies must not outlive it.
     QNetworkAccessManager m_network;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "AppcastUpdater.h"
+#include "UpdateCheckOutcome.h"
 
 #include <QMessageBox>
 

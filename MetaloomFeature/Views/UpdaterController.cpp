@@ -7,10 +7,11 @@
 
 namespace Metaloom {
 
-std::unique_ptr<UpdateBackend> UpdaterController::Environment::standardBackend(bool startingUpdater,
-                                                                               const AppInfo &info)
+std::unique_ptr<UpdateBackend>
+UpdaterController::Environment::standardBackend(bool startingUpdater, const AppInfo &info,
+                                                UpdatePresenter present)
 {
-    return std::make_unique<AppcastUpdater>(info, startingUpdater);
+    return std::make_unique<AppcastUpdater>(info, startingUpdater, std::move(present));
 }
 
 void UpdaterController::Environment::standardScheduler(std::chrono::milliseconds delay,
@@ -28,7 +29,12 @@ bool UpdaterController::isUpdaterConfigured(const AppInfo &info)
 UpdaterController::UpdaterController(Environment environment, QObject *parent) : QObject(parent)
 {
     const bool configured = isUpdaterConfigured(environment.info);
-    m_backend = environment.makeBackend(configured, environment.info);
+    QPointer<UpdaterController> weakSelf(this);
+    m_backend = environment.makeBackend(configured, environment.info,
+                                        [weakSelf](const UpdateCheckOutcome &outcome) {
+                                            if (weakSelf)
+                                                Q_EMIT weakSelf->outcomeToShow(outcome);
+                                        });
     UpdateBackend *backend = m_backend.get();
     if (configured) {
         backend->setAutomaticallyChecksForUpdates(true);
@@ -42,7 +48,6 @@ UpdaterController::UpdaterController(Environment environment, QObject *parent) :
 
     UpdateCheckBridge *bridge =
         environment.bridge ? environment.bridge : UpdateCheckBridge::shared();
-    QPointer<UpdaterController> weakSelf(this);
     bridge->setAction([weakSelf] {
         if (weakSelf)
             weakSelf->checkForUpdates();

@@ -2,6 +2,7 @@
 
 #include "MetaloomFeature/Platform/AppInfo.h"
 #include "UpdateBackend.h"
+#include "UpdateCheckOutcome.h"
 
 #include <QObject>
 #include <QPointer>
@@ -22,17 +23,18 @@ struct UpdaterEnvironment {
     // clock they advance themselves.
     using Scheduler = std::function<void(std::chrono::milliseconds delay, QObject *context,
                                          std::function<void()> work)>;
-    // Creates the update mechanism, started or not.
-    using BackendFactory =
-        std::function<std::unique_ptr<UpdateBackend>(bool startingUpdater, const AppInfo &info)>;
+    // Creates the update mechanism, started or not, which shows what its
+    // checks found through `present`.
+    using BackendFactory = std::function<std::unique_ptr<UpdateBackend>(
+        bool startingUpdater, const AppInfo &info, UpdatePresenter present)>;
 
     AppInfo info = AppInfo::main();
     BackendFactory makeBackend = standardBackend;
     Scheduler schedule = standardScheduler;
     UpdateCheckBridge *bridge = nullptr; // the shared bridge when none is given
 
-    static std::unique_ptr<UpdateBackend> standardBackend(bool startingUpdater,
-                                                          const AppInfo &info);
+    static std::unique_ptr<UpdateBackend> standardBackend(bool startingUpdater, const AppInfo &info,
+                                                          UpdatePresenter present);
     static void standardScheduler(std::chrono::milliseconds delay, QObject *context,
                                   std::function<void()> work);
 };
@@ -40,7 +42,10 @@ struct UpdaterEnvironment {
 // The application's updater: decides whether updates may be checked at all,
 // asks for one silent check shortly after launch, publishes whether a check
 // can start now (to the menu and, through the bridge, to the settings sheet)
-// and starts a check when the user asks. One per process, created at launch.
+// and starts a check when the user asks. What a check found for the user to
+// see leaves through outcomeToShow(), which the application connects to its
+// dialog: the updater shows no window itself. One per process, created at
+// launch.
 class UpdaterController : public QObject {
     Q_OBJECT
     Q_PROPERTY(bool canCheckForUpdates READ canCheckForUpdates NOTIFY canCheckForUpdatesChanged)
@@ -65,6 +70,8 @@ public:
 
 Q_SIGNALS:
     void canCheckForUpdatesChanged(bool canCheck);
+    // An outcome the update mechanism wants shown to the user.
+    void outcomeToShow(const Metaloom::UpdateCheckOutcome &outcome);
 
 private:
     void setCanCheckForUpdates(bool canCheck);

@@ -107,6 +107,7 @@ private Q_SLOTS:
     void updateKeyDecidesWhetherTheUpdaterStarts();
     void oneBackgroundCheckThreeSecondsAfterLaunch();
     void bridgeFollowsTheUpdaterAndItsAction();
+    void outcomesToShowLeaveThroughTheUpdater();
     void appcastChecks_data();
     void appcastChecks();
     void silentChecksSpeakOnlyOfUpdates();
@@ -177,7 +178,7 @@ void UpdatesTest::updateKeyDecidesWhetherTheUpdaterStarts()
     UpdateCheckBridge bridge;
     std::optional<bool> startedWith;
     UpdaterEnvironment environment{info,
-                                   [&](bool started, const AppInfo &) {
+                                   [&](bool started, const AppInfo &, UpdatePresenter) {
                                        startedWith = started;
                                        auto backend = std::make_unique<RecordingBackend>();
                                        backend->started = started;
@@ -200,7 +201,7 @@ void UpdatesTest::oneBackgroundCheckThreeSecondsAfterLaunch()
     UpdateCheckBridge bridge;
     UpdaterEnvironment environment{
         infoWithKey(QStringLiteral("key")),
-        [](bool, const AppInfo &) { return std::make_unique<RecordingBackend>(); },
+        [](bool, const AppInfo &, UpdatePresenter) { return std::make_unique<RecordingBackend>(); },
         clock.scheduler(), &bridge};
     UpdaterController updater(environment);
     auto *backend = static_cast<RecordingBackend *>(updater.backend());
@@ -220,7 +221,7 @@ void UpdatesTest::bridgeFollowsTheUpdaterAndItsAction()
     QVERIFY(!bridge.hasAction());
     bridge.check(); // nothing to run yet, and no harm
     UpdaterEnvironment environment{infoWithKey(QStringLiteral("key")),
-                                   [](bool, const AppInfo &) {
+                                   [](bool, const AppInfo &, UpdatePresenter) {
                                        auto backend = std::make_unique<RecordingBackend>();
                                        backend->canCheck = true;
                                        return backend;
@@ -242,6 +243,34 @@ void UpdatesTest::bridgeFollowsTheUpdaterAndItsAction()
     QCOMPARE(backend->userChecks, 1);
     updater.reset();
     bridge.check(); // the updater is gone: the action does nothing
+}
+
+void UpdatesTest::outcomesToShowLeaveThroughTheUpdater()
+{
+    // The mechanism shows nothing itself: what it wants shown reaches
+    // whoever listens to the updater, and nobody once the updater is gone.
+    ManualClock clock;
+    UpdateCheckBridge bridge;
+    UpdatePresenter present;
+    UpdaterEnvironment environment{infoWithKey(QStringLiteral("key")),
+                                   [&present](bool, const AppInfo &, UpdatePresenter given) {
+                                       present = std::move(given);
+                                       return std::make_unique<RecordingBackend>();
+                                   },
+                                   clock.scheduler(), &bridge};
+    auto updater = std::make_unique<UpdaterController>(environment);
+    QSignalSpy shown(updater.get(), &UpdaterController::outcomeToShow);
+    QVERIFY(present);
+    UpdateCheckOutcome outcome;
+    outcome.kind = UpdateCheckOutcome::Kind::UpToDate;
+    outcome.currentVersion = QStringLiteral("1.9 (19)");
+    present(outcome);
+    QCOMPARE(shown.size(), 1);
+    const auto sent = shown.first().first().value<UpdateCheckOutcome>();
+    QCOMPARE(sent.kind, UpdateCheckOutcome::Kind::UpToDate);
+    QCOMPARE(sent.currentVersion, QStringLiteral("1.9 (19)"));
+    updater.reset();
+    present(outcome); // no updater to tell: no harm
 }
 
 void UpdatesTest::appcastChecks_data()
