@@ -3,8 +3,8 @@
 #include "AppMenus.h"
 #include "MainWindow.h"
 #include "MetaloomFeature/Library/LibraryViewModel.h"
+#include "MetaloomFeature/Updates/UpdaterController.h"
 #include "MetaloomFeature/Views/UpdateResultDialog.h"
-#include "MetaloomFeature/Views/UpdaterController.h"
 #include "VossaApps/AppsCatalog.h"
 #include "VossaApps/AppsLoader.h"
 

@@ -1,13 +1,10 @@
 #include "MetaloomFeature/Platform/AppInfo.h"
-#include "MetaloomFeature/Views/AppcastUpdater.h"
-#include "MetaloomFeature/Views/UpdateCheckBridge.h"
-#include "MetaloomFeature/Views/UpdateResultDialog.h"
-#include "MetaloomFeature/Views/UpdaterController.h"
-#include "MetaloomFeature/Views/VersionComparison.h"
+#include "MetaloomFeature/Updates/AppcastUpdater.h"
+#include "MetaloomFeature/Updates/UpdateCheckBridge.h"
+#include "MetaloomFeature/Updates/UpdaterController.h"
+#include "MetaloomFeature/Updates/VersionComparison.h"
 #include "tests/support/LoopbackHttpServer.h"
-#include "tests/support/OpenedUrls.h"
 
-#include <QAbstractButton>
 #include <QtTest>
 
 using namespace Metaloom;
@@ -114,7 +111,6 @@ private Q_SLOTS:
     void unstartedUpdaterNeverFetches();
     void feedAddressFromTheEnvironment_data();
     void feedAddressFromTheEnvironment();
-    void downloadButtonOpensTheReleasePage();
 };
 
 void UpdatesTest::versionOrder_data()
@@ -405,26 +401,6 @@ void UpdatesTest::feedAddressFromTheEnvironment()
     const AppInfo info(
         {{AppInfo::updateFeedKey, QStringLiteral("https://quillforge.app/metaloom/appcast.xml")}});
     QCOMPARE(AppcastUpdater::feedURL(info, variable), expected);
-}
-
-void UpdatesTest::downloadButtonOpensTheReleasePage()
-{
-    UpdateCheckOutcome outcome;
-    outcome.kind = UpdateCheckOutcome::Kind::UpdateAvailable;
-    outcome.currentVersion = QStringLiteral("1.9 (19)");
-    outcome.update =
-        Appcast::Item{QStringLiteral("Metaloom 2.0"), QStringLiteral("20"), QStringLiteral("2.0"),
-                      QUrl("https://quillforge.app/metaloom/download")};
-    UpdateResultDialog dialog(outcome);
-    QVERIFY(dialog.informativeText().contains(QStringLiteral("2.0")));
-    QVERIFY(dialog.informativeText().contains(QStringLiteral("1.9 (19)")));
-    Testing::OpenedUrls opened;
-    dialog.downloadButton()->click();
-    QCOMPARE(opened.urls, QList<QUrl>{QUrl("https://quillforge.app/metaloom/download")});
-
-    outcome.kind = UpdateCheckOutcome::Kind::UpToDate;
-    UpdateResultDialog upToDate(outcome);
-    QCOMPARE(upToDate.downloadButton(), nullptr);
 }
 
 QTEST_MAIN(UpdatesTest)

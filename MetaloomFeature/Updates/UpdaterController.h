@@ -1,8 +1,9 @@
 #pragma once
 
-#include "MetaloomFeature/Platform/AppInfo.h"
 #include "UpdateBackend.h"
 #include "UpdateCheckOutcome.h"
+
+#include "MetaloomFeature/Platform/AppInfo.h"
 
 #include <QObject>
 #include <QPointer>

@@ -1,9 +1,10 @@
 #pragma once
 
 #include "Appcast.h"
-#include "MetaloomFeature/Platform/AppInfo.h"
 #include "UpdateBackend.h"
 #include "UpdateCheckOutcome.h"
+
+#include "MetaloomFeature/Platform/AppInfo.h"
 
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
