@@ -1,8 +1,8 @@
-#include "CatalogStyle.h"
+#include "Style.h"
 
 #include <algorithm>
 
-namespace VossaApps::CatalogStyle {
+namespace StyleKit {
 
 QFont scaled(const QFont &base, qreal macPoints, QFont::Weight weight)
 {
@@ -23,15 +23,10 @@ QColor secondaryText(const QPalette &palette)
     return withOpacity(palette.color(QPalette::WindowText), 0.6);
 }
 
-QColor controlBackground(const QPalette &palette)
-{
-    return palette.color(QPalette::Base);
-}
-
 QColor withOpacity(QColor color, qreal opacity)
 {
     color.setAlphaF(color.alphaF() * opacity);
     return color;
 }
 
-} // namespace VossaApps::CatalogStyle
+} // namespace StyleKit
