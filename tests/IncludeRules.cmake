@@ -80,7 +80,7 @@ include_rule("file safety"
 
 include_rule("processes"
   IN MetaloomFeature/Engine/Process
-  NEVER "^MetaloomFeature/Engine/(ExifToolService|StripAll|TagListingCache|WritableFormats|ReadBack|EmbeddedPreview)\\.h"
+  NEVER "^MetaloomFeature/Engine/(ExifToolService|GuardedChange|StripAll|StripReport|TagListingCache|WritableFormats|ReadBack|EmbeddedPreview)\\.h"
   BECAUSE "the processes know nothing of the operations that run them")
 
 include_rule("engine"

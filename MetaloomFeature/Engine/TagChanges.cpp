@@ -1,33 +1,19 @@
-// The operations that change a file. Each one runs ExifTool with "-o" into a
-// new hidden file beside the user's file (or into the private temporary
-// folder where that folder takes no new file), checks ExifTool's report
-// that a file was created and reads back from the new file (and the
-// original) what the change did: the changed tags for a change of tags,
-// everything for a strip. Only then does the new file take the place of
-// the user's file.
+// Setting and deleting tags: changeTags() and the forms it takes for the
+// editor, the presets and the removal of chosen tags, and the rules for the
+// keys a user types.
 
 #include "ExifToolService.h"
 
+#include "GuardedChange.h"
 #include "ReadBack.h"
 #include "ServiceError.h"
-#include "StripAll.h"
 
 #include "MetaloomFeature/Engine/Dialect/ChangeComparison.h"
 #include "MetaloomFeature/Engine/Dialect/JpegExifLimit.h"
-#include "MetaloomFeature/Engine/Dialect/MetadataJson.h"
-#include "MetaloomFeature/Engine/Dialect/MinorErrors.h"
 #include "MetaloomFeature/Engine/Dialect/TagKeyRules.h"
 #include "MetaloomFeature/Engine/Dialect/WriteArguments.h"
 #include "MetaloomFeature/Engine/Dialect/WriteReport.h"
-#include "MetaloomFeature/Engine/FileSafety/ChangeGuard.h"
-#include "MetaloomFeature/Engine/FileSafety/FileReplacement.h"
-#include "MetaloomFeature/Engine/FileSafety/TargetPath.h"
-#include "MetaloomFeature/Engine/Process/ExifToolRunner.h"
 #include "MetaloomFeature/Engine/Process/ValueFiles.h"
-
-#include <QCoroFuture>
-#include <QFileInfo>
-#include <QtConcurrent>
 
 #include <algorithm>
 
@@ -36,6 +22,7 @@ namespace Metaloom {
 namespace {
 
 using FileReplacement::KeptDate;
+using namespace GuardedChange;
 
 struct TagChange {
     QList<TagAssignment> assignments;
@@ -69,47 +56,6 @@ KeptDate keptDateFor(const QList<TagAssignment> &assignments)
                            .compare(QLatin1String("FileModifyDate"), Qt::CaseInsensitive) == 0;
         });
     return setsDate ? KeptDate::output : KeptDate::original;
-}
-
-QStringList writeWarnings(const CommandOutput &output, const QString &targetPath)
-{
-    QStringList warnings;
-    for (const QString &warning : WriteReport::warningLines(output.standardError))
-        warnings << ChangeComparison::withoutFileName(warning, targetPath);
-    return warnings;
-}
-
-// The file's name as the user knows it: the one they chose, which may be
-// a link to the file ExifTool works on.
-QString chosenName(const TargetPath::ChangeTarget &target)
-{
-    return QFileInfo(target.chosen).fileName();
-}
-
-// ExifTool stopping at a minor error is told apart from other failures,
-// so that the caller can offer to make the change anyway.
-[[noreturn]] void rethrowAsMinorError(const ServiceError &error,
-                                      const TargetPath::ChangeTarget &target)
-{
-    if (error.kind() == ServiceError::Kind::executionFailed) {
-        const QString text = MinorErrors::minorErrorText(error.message(), target.path);
-        if (!text.isEmpty())
-            throw ServiceError::minorError(chosenName(target), text, MinorErrors::plainWords(text));
-    }
-    throw; // called only while the error is being handled
-}
-
-// Syncing a large video to disk takes longer than the interface may wait,
-// so the replacement runs on a worker thread. It is refused when the path
-// the user chose no longer leads to the file the change was made from.
-QCoro::Task<void> replace(TargetPath::ChangeTarget target, QString outputPath,
-                          FileStamp targetVersion, KeptDate keptDate)
-{
-    QFuture<void> replaced = QtConcurrent::run([=] {
-        FileReplacement::replaceOriginal(target.path, outputPath, {targetVersion, target.chosen},
-                                         FileReplacement::Strategy::automatic, keptDate);
-    });
-    co_await replaced;
 }
 
 struct Verdict {
@@ -183,65 +129,6 @@ QCoro::Task<ChangeReport> changeTagsGuarded(ResourceBundle bundle, TargetPath::C
     co_return verdict.report;
 }
 
-// Stripping: ExifTool keeps, without a word, what a format does not let it
-// remove, so the file and the stripped copy are read in one command and
-// compared. A file ExifTool copied unchanged had nothing left to strip and
-// stays exactly as it is.
-QCoro::Task<StripReport> stripGuarded(ResourceBundle bundle, TargetPath::ChangeTarget target,
-                                      ChangeOptions options, ChangeGuard::Paths paths)
-{
-    const QString targetPath = target.path;
-    const QString fileName = chosenName(target);
-    CommandOutput output;
-    try {
-        output = co_await StripAll::run(bundle, targetPath, paths.output, paths.retryOutput,
-                                        paths.temporaryDirectory, options);
-    } catch (const ServiceError &error) {
-        rethrowAsMinorError(error, target);
-    }
-    const WriteReport::FileCounts counts = WriteReport::filesReported(output);
-    if (counts.created == 0 && counts.copied == 0)
-        throw ServiceError::nothingWritten(fileName, {},
-                                           WriteReport::warningLines(output.standardError));
-    const bool stripped = counts.created > 0;
-    QStringList arguments{QStringLiteral("-json"), QStringLiteral("-G:1"), QStringLiteral("-all"),
-                          targetPath};
-    if (stripped)
-        arguments << paths.output;
-    const CommandOutput read = co_await ExifToolRunner::run(bundle, arguments, std::nullopt);
-    const QList<QList<MetadataEntry>> files =
-        MetadataJson::entriesOfEachFile(read.standardOutput, true);
-    if (files.size() != arguments.size() - 3)
-        throw ServiceError::invalidResponse();
-    const StripReport report =
-        StripReport::compare(files.first(), files.last(), writeWarnings(output, targetPath));
-    if (stripped)
-        co_await replace(target, paths.output, paths.targetVersion, KeptDate::original);
-    co_return report;
-}
-
-// Runs one change with the guard held; outputs left behind are the guard's
-// to remove.
-template <typename Result, typename Change>
-QCoro::Task<Result> underGuard(ResourceBundle bundle, TargetPath::ChangeTarget target,
-                               Change change,
-                               QCoro::Task<Result> (*body)(ResourceBundle, TargetPath::ChangeTarget,
-                                                           Change, ChangeGuard::Paths))
-{
-    ChangeGuard guard = co_await ChangeGuard::begin(target.path);
-    std::exception_ptr failure;
-    Result result{};
-    try {
-        result = co_await body(bundle, target, change, guard.paths());
-    } catch (...) {
-        failure = std::current_exception();
-    }
-    co_await ChangeGuard::end(std::move(guard));
-    if (failure)
-        std::rethrow_exception(failure);
-    co_return result;
-}
-
 } // namespace
 
 QCoro::Task<ChangeReport>
@@ -297,13 +184,6 @@ QCoro::Task<ChangeReport> ExifToolService::removeMetadata(QStringList tagKeys, Q
     for (const QString &key : tagKeys)
         assignments.append({key, {}});
     co_return co_await changeTags(fileUrl, assignments);
-}
-
-QCoro::Task<StripReport> ExifToolService::removeAllMetadata(QUrl fileUrl, ChangeOptions options)
-{
-    const TargetPath::ChangeTarget target = TargetPath::forChange(fileUrl);
-    co_return co_await underGuard<StripReport, ChangeOptions>(m_bundle, target, options,
-                                                              &stripGuarded);
 }
 
 bool ExifToolService::isKeptByTheFileSystem(const QString &tagKey)
