@@ -2,8 +2,8 @@
 
 #include "MainWindow.h"
 #include "MetaloomFeature/Platform/NotificationCenter.h"
+#include "MetaloomFeature/Updates/UpdaterController.h"
 #include "MetaloomFeature/Views/ContentView.h"
-#include "MetaloomFeature/Views/UpdaterController.h"
 #include "VossaApps/VossaAppsMenu.h"
 
 using VossaApps::VossaAppsMenu;

@@ -3,7 +3,8 @@
 #include "AppMenus.h"
 #include "MainWindow.h"
 #include "MetaloomFeature/Library/LibraryViewModel.h"
-#include "MetaloomFeature/Views/UpdaterController.h"
+#include "MetaloomFeature/Updates/UpdaterController.h"
+#include "MetaloomFeature/Views/UpdateResultDialog.h"
 #include "VossaApps/AppsCatalog.h"
 #include "VossaApps/AppsLoader.h"
 
@@ -23,6 +24,8 @@ constexpr QPoint cascadeStep{28, 28};
 MetaloomApp::MetaloomApp(Options options, QObject *parent)
     : QObject(parent), m_options(std::move(options)), m_updater(new UpdaterController({}, this))
 {
+    // The updater knows no windows: what a check found is shown here.
+    connect(m_updater, &UpdaterController::outcomeToShow, this, &UpdateResultDialog::present);
     if (m_options.refreshAppsCatalog) {
         // Nothing waits for it; the outcome shows only in the catalog.
         VossaApps::AppsCatalog::shared()->refreshIfNeeded(VossaApps::AppsLoader::defaultFeedURL());

@@ -5,6 +5,8 @@
 #include "MakerInfo.h"
 #include "RemoteIconCache.h"
 
+#include "StyleKit/Style.h"
+
 #include <QDesktopServices>
 #include <QEnterEvent>
 #include <QPainter>
@@ -131,7 +133,7 @@ void AppRow::paintEvent(QPaintEvent *)
     const QRectF card = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
     painter.fillPath(roundedRect(QRectF(rect()), cornerRadius),
                      CatalogStyle::controlBackground(palette()));
-    painter.setPen(QPen(CatalogStyle::withOpacity(accent, borderOpacity()), 1));
+    painter.setPen(QPen(StyleKit::withOpacity(accent, borderOpacity()), 1));
     painter.drawPath(roundedRect(card, cornerRadius - 0.5));
     if (m_keyboardFocus && hasFocus()) {
         painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
@@ -147,7 +149,7 @@ void AppRow::paintEvent(QPaintEvent *)
         painter.drawImage(target, *m_icon);
     } else {
         painter.fillPath(roundedRect(iconArea, cornerRadius),
-                         CatalogStyle::withOpacity(accent, placeholderOpacity));
+                         StyleKit::withOpacity(accent, placeholderOpacity));
     }
 
     // Name and summary, centred as a block beside the icon.
@@ -167,15 +169,15 @@ void AppRow::paintEvent(QPaintEvent *)
     if (summary > 0) {
         top += nameMetrics.height() + lineSpacing;
         painter.setFont(summaryFont);
-        painter.setPen(CatalogStyle::secondaryText(palette()));
+        painter.setPen(StyleKit::secondaryText(palette()));
         painter.drawText(QRect(left, top, available, summary),
                          Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, m_app.summary());
     }
 
     // The "opens elsewhere" arrow: a diagonal with its head at the top right.
     const QRectF arrow = arrowRect();
-    painter.setPen(QPen(CatalogStyle::withOpacity(accent, arrowOpacity()), arrowStroke,
-                        Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.setPen(QPen(StyleKit::withOpacity(accent, arrowOpacity()), arrowStroke, Qt::SolidLine,
+                        Qt::RoundCap, Qt::RoundJoin));
     painter.setBrush(Qt::NoBrush);
     const qreal inset = arrowStroke / 2;
     const QPointF tip(arrow.right() - inset, arrow.top() + inset);

@@ -1,6 +1,5 @@
 #include "AppsCache.h"
 
-#include "AppsLoader.h"
 #include "MakerInfo.h"
 
 #include <QDir>
@@ -38,8 +37,7 @@ std::optional<QString> cacheLocation()
     const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     if (base.isEmpty())
         return std::nullopt;
-    return QDir(base).filePath(cacheAppIdentifier() + u'/' +
-                               QString::fromLatin1(AppsLoader::cacheFileName));
+    return QDir(base).filePath(cacheAppIdentifier() + u'/' + QString::fromLatin1(cacheFileName));
 }
 
 std::optional<QByteArray> readCache(qint64 maxBytes)

@@ -8,6 +8,9 @@
 // The file that keeps the last good feed between launches.
 namespace VossaApps {
 
+// The name of the cache file inside the identifier's folder.
+inline constexpr const char *cacheFileName = "vossa-apps.json";
+
 // The identifier naming the cache folder: the running application's desktop
 // identifier (its reverse-DNS name), or the maker's fallback.
 QString cacheAppIdentifier();

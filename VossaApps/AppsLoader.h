@@ -28,7 +28,6 @@ struct AppsLoadResult {
 namespace AppsLoader {
 
 inline constexpr const char *feedURLVariable = "VOSSA_APPS_FEED_URL";
-inline constexpr const char *cacheFileName = "vossa-apps.json";
 
 // The feed's address, fixed on first use: VOSSA_APPS_FEED_URL when it holds
 // an absolute URL, otherwise the maker's address built into the program.

@@ -3,7 +3,6 @@
 #include <QColor>
 #include <QPixmap>
 #include <QString>
-#include <QStringList>
 
 namespace VossaApps {
 
@@ -12,11 +11,5 @@ namespace VossaApps {
 // symbol. It comes from the desktop's icon theme when that has a monochrome
 // one, otherwise from the drawings bundled with the program.
 QPixmap symbolPixmap(const QString &symbol, int size, const QColor &color, qreal devicePixelRatio);
-
-// The same for any symbol: the first of the theme's names the desktop's icon
-// theme has, otherwise the drawing at `bundledPath` (a resource path), with
-// only its shape kept and filled in the colour. Null when neither exists.
-QPixmap tintedSymbol(const QStringList &themeNames, const QString &bundledPath, int size,
-                     const QColor &color, qreal devicePixelRatio);
 
 } // namespace VossaApps

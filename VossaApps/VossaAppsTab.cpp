@@ -7,6 +7,8 @@
 #include "MakerInfo.h"
 #include "VossaAppsView.h"
 
+#include "StyleKit/Style.h"
+
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QVBoxLayout>
@@ -56,7 +58,7 @@ VossaAppsTab::VossaAppsTab(const QString &currentApp, AppsCatalog *catalog, cons
     auto *note = new QLabel(tr("Every app runs on your computer."), footer);
     note->setFont(CatalogStyle::caption(font()));
     QPalette secondary = note->palette();
-    secondary.setColor(QPalette::WindowText, CatalogStyle::secondaryText(palette()));
+    secondary.setColor(QPalette::WindowText, StyleKit::secondaryText(palette()));
     note->setPalette(secondary);
     auto *link = new LinkButton(tr("See them all"), MakerInfo::homePage(), footer);
     link->setFont(CatalogStyle::caption(font()));

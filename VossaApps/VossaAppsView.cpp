@@ -9,6 +9,8 @@
 #include "RemoteIconCache.h"
 #include "SymbolIcons.h"
 
+#include "StyleKit/Style.h"
+
 #include <QEvent>
 #include <QLabel>
 #include <QShowEvent>
@@ -81,7 +83,7 @@ QWidget *VossaAppsView::buildErrorBlock()
     m_errorMessage->setTextFormat(Qt::PlainText);
     m_errorMessage->setTextInteractionFlags(Qt::TextSelectableByMouse);
     QPalette secondary = m_errorMessage->palette();
-    secondary.setColor(QPalette::WindowText, CatalogStyle::secondaryText(palette()));
+    secondary.setColor(QPalette::WindowText, StyleKit::secondaryText(palette()));
     m_errorMessage->setPalette(secondary);
 
     auto *link = new LinkButton(tr("See them at ") + MakerInfo::hostName(), MakerInfo::homePage(),
@@ -101,8 +103,7 @@ void VossaAppsView::updateErrorSymbol()
     // font changes.
     const int side = QFontMetrics(CatalogStyle::title(font())).height();
     m_errorSymbol->setPixmap(symbolPixmap(QStringLiteral("wifi.exclamationmark"), side,
-                                          CatalogStyle::secondaryText(palette()),
-                                          devicePixelRatioF()));
+                                          StyleKit::secondaryText(palette()), devicePixelRatioF()));
 }
 
 bool VossaAppsView::event(QEvent *event)

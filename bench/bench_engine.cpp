@@ -6,14 +6,14 @@
 
 #include "BenchSupport.h"
 
-#include "MetaloomFeature/Engine/ChangeReadBack.h"
-#include "MetaloomFeature/Engine/ExifToolPool.h"
-#include "MetaloomFeature/Engine/ExifToolRunner.h"
+#include "MetaloomFeature/Engine/Dialect/TagDefinitionsParser.h"
 #include "MetaloomFeature/Engine/ExifToolService.h"
-#include "MetaloomFeature/Engine/FileReplacement.h"
-#include "MetaloomFeature/Engine/MetadataJson.h"
-#include "MetaloomFeature/Engine/PrivateFolder.h"
-#include "MetaloomFeature/Engine/TagDefinitionsParser.h"
+#include "MetaloomFeature/Engine/FileSafety/FileReplacement.h"
+#include "MetaloomFeature/Engine/FileSafety/PrivateFolder.h"
+#include "MetaloomFeature/Engine/Process/ExifToolPool.h"
+#include "MetaloomFeature/Engine/Process/ExifToolRunner.h"
+#include "MetaloomFeature/Engine/ReadBack.h"
+#include "MetaloomFeature/Model/EntryOrder.h"
 #include "tests/support/FakeExifToolBundle.h"
 #include "tests/support/TaskRunner.h"
 #include "tests/support/TestEnvironment.h"
@@ -166,7 +166,7 @@ void benchSort()
         QList<MetadataEntry> copy = entries;
         QElapsedTimer timer;
         timer.start();
-        MetadataJson::sortByGroupAndTag(copy);
+        EntryOrder::sortByGroupAndTag(copy);
         times.push_back(double(timer.nsecsElapsed()) / 1e6);
     }
     std::printf("sorting 5,000 entries by group and tag: median %.2f ms\n", median(times));

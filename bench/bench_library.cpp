@@ -3,7 +3,7 @@
 
 #include "BenchSupport.h"
 
-#include "MetaloomFeature/Engine/ExifToolPool.h"
+#include "MetaloomFeature/Engine/Process/ExifToolPool.h"
 #include "MetaloomFeature/Library/EntryListMerge.h"
 #include "MetaloomFeature/Library/LibraryViewModel.h"
 #include "MetaloomFeature/Library/SearchFilter.h"

@@ -4,8 +4,8 @@
 
 #include "BenchSupport.h"
 
-#include "MetaloomFeature/Engine/ExifToolPool.h"
 #include "MetaloomFeature/Engine/ExifToolService.h"
+#include "MetaloomFeature/Engine/Process/ExifToolPool.h"
 #include "tests/support/FakeExifToolBundle.h"
 #include "tests/support/TaskRunner.h"
 #include "tests/support/TestEnvironment.h"

@@ -7,10 +7,11 @@ function(metaloom_autogen_follows_sources target)
 endfunction()
 
 # One static library per source folder. Sources are collected from the folder
-# itself (not its subfolders), so adding a file needs no edit here.
+# and all of its subfolders (a wing such as Engine/Process), so adding a file
+# or a subfolder needs no edit here.
 function(metaloom_add_library target)
   cmake_parse_arguments(ARG "" "" "LINKS" ${ARGN})
-  file(GLOB _sources CONFIGURE_DEPENDS
+  file(GLOB_RECURSE _sources CONFIGURE_DEPENDS
        "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp" "${CMAKE_CURRENT_SOURCE_DIR}/*.h"
        "${CMAKE_CURRENT_SOURCE_DIR}/*.qrc")
   add_library(${target} STATIC ${_sources})

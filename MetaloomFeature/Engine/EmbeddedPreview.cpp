@@ -1,7 +1,7 @@
 #include "EmbeddedPreview.h"
 
-#include "ExifToolRunner.h"
-#include "TargetPath.h"
+#include "MetaloomFeature/Engine/FileSafety/TargetPath.h"
+#include "MetaloomFeature/Engine/Process/ExifToolRunner.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -1,11 +1,12 @@
 // The service's own life: what it sets up for the engine when a window
 // creates it, and lets go when the window closes. The operations live in
-// MetadataReading.cpp, MetadataWriting.cpp and TagDefinitions.cpp.
+// MetadataReading.cpp, TagChanges.cpp, Stripping.cpp, FormatWritability.cpp and
+// TagDefinitions.cpp.
 
 #include "ExifToolService.h"
 
-#include "ExifToolPool.h"
-#include "Leftovers.h"
+#include "MetaloomFeature/Engine/FileSafety/Leftovers.h"
+#include "MetaloomFeature/Engine/Process/ExifToolPool.h"
 
 namespace Metaloom {
 

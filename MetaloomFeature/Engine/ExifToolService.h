@@ -98,6 +98,13 @@ public:
     // Whether the editor must show a tag read-only whatever ExifTool says:
     // the file's owner, group and permissions, which every save keeps.
     static bool isKeptByTheFileSystem(const QString &tagKey);
+    // Whether a key typed by the user (a preset's, a custom field's) can be
+    // used: nothing when it can, otherwise the sentence telling why not.
+    // Keys that ExifTool would read as something other than a tag are
+    // refused before it runs, by these rules and by every change above.
+    static std::optional<QString> keyRefusalReason(const QString &tagKey);
+    // The same for a value to give the key.
+    static std::optional<QString> valueRefusalReason(const QString &tagKey, const QString &value);
 
     // Every tag key ExifTool knows, sorted for pickers.
     QCoro::Task<QStringList> allTagKeys();
@@ -123,6 +130,12 @@ public:
     static QString formatName(const QUrl &fileUrl);
     // "ExifTool can't write MKV files; their metadata is shown read-only."
     static QString readOnlyFormatMessage(const QUrl &fileUrl);
+
+    // Whether a file's name can be handled at all: nothing when it can,
+    // otherwise the message to show when the file is added (a name that is
+    // not valid UTF-8 text could never be found again). Every operation
+    // above refuses such a file.
+    static std::optional<QString> unhandledNameMessage(const QUrl &fileUrl);
 
 private:
     QCoro::Task<TagTable> loadTagDefinitions();

@@ -3,9 +3,10 @@
 
 #include "ExifToolService.h"
 
-#include "ExifToolRunner.h"
-#include "TargetPath.h"
 #include "WritableFormats.h"
+
+#include "MetaloomFeature/Engine/FileSafety/TargetPath.h"
+#include "MetaloomFeature/Engine/Process/ExifToolRunner.h"
 
 #include <QCoroFuture>
 #include <QFileInfo>

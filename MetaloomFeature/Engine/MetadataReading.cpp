@@ -2,10 +2,10 @@
 
 #include "ExifToolService.h"
 
-#include "ExifToolRunner.h"
-#include "Leftovers.h"
-#include "MetadataJson.h"
-#include "TargetPath.h"
+#include "MetaloomFeature/Engine/Dialect/MetadataJson.h"
+#include "MetaloomFeature/Engine/FileSafety/Leftovers.h"
+#include "MetaloomFeature/Engine/FileSafety/TargetPath.h"
+#include "MetaloomFeature/Engine/Process/ExifToolRunner.h"
 
 #include <QCoroFuture>
 
@@ -19,6 +19,11 @@ QCoro::Task<QList<MetadataEntry>> ExifToolService::readMetadata(QUrl fileUrl)
     co_await Leftovers::atEngineStart();
     const CommandOutput output = co_await ExifToolRunner::run(m_bundle, arguments, std::nullopt);
     co_return MetadataJson::entriesFromOutput(output.standardOutput);
+}
+
+std::optional<QString> ExifToolService::unhandledNameMessage(const QUrl &fileUrl)
+{
+    return TargetPath::unhandledNameMessage(fileUrl);
 }
 
 } // namespace Metaloom

@@ -1,7 +1,5 @@
 #include "ServiceError.h"
 
-#include "MinorErrors.h"
-
 #include <algorithm>
 
 namespace Metaloom {
@@ -20,11 +18,12 @@ ServiceError ServiceError::invalidInput(QString message)
     return error;
 }
 
-ServiceError ServiceError::minorError(QString fileName, QString exifToolText)
+ServiceError ServiceError::minorError(QString fileName, QString exifToolText, QString plainWords)
 {
     ServiceError error(Kind::minorError);
     error.m_fileName = std::move(fileName);
     error.m_message = std::move(exifToolText);
+    error.m_plainWords = std::move(plainWords);
     return error;
 }
 
@@ -68,7 +67,7 @@ QString ServiceError::localizedDescription() const
     case Kind::minorError:
         return QStringLiteral("ExifTool did not change “%1” because %2. It can make the change "
                               "anyway, ignoring this minor problem. (ExifTool: “%3”)")
-            .arg(m_fileName, MinorErrors::plainWords(m_message), m_message);
+            .arg(m_fileName, m_plainWords, m_message);
     }
     return QString();
 }
@@ -76,7 +75,8 @@ QString ServiceError::localizedDescription() const
 bool ServiceError::operator==(const ServiceError &other) const
 {
     return m_kind == other.m_kind && m_message == other.m_message &&
-           m_fileName == other.m_fileName && m_tags == other.m_tags && m_warning == other.m_warning;
+           m_fileName == other.m_fileName && m_tags == other.m_tags &&
+           m_warning == other.m_warning && m_plainWords == other.m_plainWords;
 }
 
 } // namespace Metaloom

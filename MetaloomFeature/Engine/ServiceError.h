@@ -31,8 +31,11 @@ public:
     // ExifTool stopped at a minor error ("Error: [minor] ..."): something it
     // would rather not do to this file, which it does when told to ignore
     // minor errors (ChangeOptions::ignoreMinorErrors). `exifToolText` is
-    // ExifTool's own text of the error(s), without "Error: [minor]".
-    static ServiceError minorError(QString fileName, QString exifToolText);
+    // ExifTool's own text of the error(s), without "Error: [minor]";
+    // `plainWords` says what ExifTool objects to for someone who does not
+    // know the file's structure, completing "ExifTool did not change the
+    // file because ...".
+    static ServiceError minorError(QString fileName, QString exifToolText, QString plainWords);
 
     Kind kind() const { return m_kind; }
     // executionFailed: ExifTool's trimmed standard error (or "Unknown error");
@@ -60,6 +63,7 @@ private:
     QString m_fileName;
     QStringList m_tags;
     QStringList m_warning;
+    QString m_plainWords;
 };
 
 } // namespace Metaloom

@@ -1,9 +1,9 @@
 #include "StripAll.h"
 
-#include "MinorErrors.h"
 #include "ServiceError.h"
-#include "WriteArguments.h"
 
+#include "MetaloomFeature/Engine/Dialect/MinorErrors.h"
+#include "MetaloomFeature/Engine/Dialect/WriteArguments.h"
 #include "MetaloomFeature/Platform/Error.h"
 
 #include <QCoroFuture>

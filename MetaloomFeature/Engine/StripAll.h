@@ -1,7 +1,8 @@
 #pragma once
 
-#include "ExifToolRunner.h"
 #include "TagAssignment.h"
+
+#include "MetaloomFeature/Engine/Process/ExifToolRunner.h"
 
 #include <QCoroTask>
 #include <QString>

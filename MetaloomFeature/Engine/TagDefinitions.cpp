@@ -3,9 +3,9 @@
 
 #include "ExifToolService.h"
 
-#include "TagKeyRules.h"
 #include "TagListingCache.h"
 
+#include "MetaloomFeature/Engine/Dialect/TagKeyRules.h"
 #include "MetaloomFeature/Platform/LocalizedText.h"
 
 #include <QCoroFuture>

@@ -1,7 +1,7 @@
 #include "TagListingCache.h"
 
-#include "ExifToolRunner.h"
-#include "TagDefinitionsParser.h"
+#include "MetaloomFeature/Engine/Dialect/TagDefinitionsParser.h"
+#include "MetaloomFeature/Engine/Process/ExifToolRunner.h"
 
 #include <QCoroFuture>
 #include <QPromise>

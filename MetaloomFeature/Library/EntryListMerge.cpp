@@ -1,6 +1,6 @@
 #include "EntryListMerge.h"
 
-#include "MetaloomFeature/Engine/MetadataJson.h"
+#include "MetaloomFeature/Model/EntryOrder.h"
 
 namespace Metaloom::EntryListMerge {
 
@@ -68,7 +68,7 @@ void mergeFieldSettings(QList<MetadataEntry> &entries, const FieldSettings &sett
 void sortForDisplay(QList<MetadataEntry> &entries)
 {
     // The engine orders what it reads the same way; one rule for both.
-    MetadataJson::sortByGroupAndTag(entries);
+    EntryOrder::sortByGroupAndTag(entries);
 }
 
 QString displayLabel(const QString &key, const QList<CustomMetadataTag> &custom,

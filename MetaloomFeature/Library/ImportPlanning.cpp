@@ -1,6 +1,6 @@
 #include "ImportPlanning.h"
 
-#include "MetaloomFeature/Engine/TargetPath.h"
+#include "MetaloomFeature/Engine/ExifToolService.h"
 #include "MetaloomFeature/Platform/LocalizedText.h"
 
 #include <QDir>
@@ -32,7 +32,7 @@ Plan plan(const QList<QUrl> &urls, const QList<QUrl> &alreadyListed)
     QSet<QUrl> seen(alreadyListed.cbegin(), alreadyListed.cend());
     const auto add = [&](const QUrl &file) {
         // Such a file could never be found again by its name.
-        if (const std::optional<QString> reason = TargetPath::unhandledNameMessage(file)) {
+        if (const std::optional<QString> reason = ExifToolService::unhandledNameMessage(file)) {
             result.unhandledNames.append(*reason);
             return;
         }

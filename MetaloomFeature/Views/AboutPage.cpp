@@ -3,8 +3,8 @@
 #include "AboutLinks.h"
 #include "SheetStyle.h"
 #include "SymbolIcons.h"
-#include "UpdateCheckBridge.h"
 
+#include "MetaloomFeature/Updates/UpdateCheckBridge.h"
 #include "VossaApps/LinkButton.h"
 
 #include <QApplication>

@@ -13,7 +13,6 @@
 #include "SidebarView.h"
 #include "StatusBanner.h"
 #include "TaskStarter.h"
-#include "VossaApps/CatalogStyle.h"
 #include "WindowSheets.h"
 #include "WindowToolbar.h"
 

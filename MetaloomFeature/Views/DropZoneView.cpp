@@ -1,8 +1,8 @@
 #include "DropZoneView.h"
 
 #include "SheetStyle.h"
+#include "StyleKit/Style.h"
 #include "SymbolIcons.h"
-#include "VossaApps/CatalogStyle.h"
 
 #include <QLabel>
 #include <QPainter>
@@ -98,16 +98,16 @@ void DropZoneView::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    const QColor color = m_isHighlighted ? SheetStyle::accent(palette())
-                                         : VossaApps::CatalogStyle::withOpacity(
-                                               palette().color(QPalette::WindowText), 0.6 * 0.35);
+    const QColor color =
+        m_isHighlighted ? SheetStyle::accent(palette())
+                        : StyleKit::withOpacity(palette().color(QPalette::WindowText), 0.6 * 0.35);
     QPen pen(color, lineWidth);
     // A dash of 12 points and a gap of 12, in units of the line width.
     pen.setDashPattern({12 / lineWidth, 12 / lineWidth});
     pen.setCapStyle(Qt::FlatCap);
     painter.setPen(pen);
     if (m_isHighlighted)
-        painter.setBrush(VossaApps::CatalogStyle::withOpacity(color, 0.06));
+        painter.setBrush(StyleKit::withOpacity(color, 0.06));
     painter.drawRoundedRect(frameRect(), cornerRadius, cornerRadius);
 }
 

@@ -4,9 +4,9 @@
 #include "PlainButtons.h"
 #include "SheetStyle.h"
 #include "SoftShadow.h"
+#include "StyleKit/Style.h"
 #include "SymbolIcons.h"
 #include "TaskStarter.h"
-#include "VossaApps/CatalogStyle.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -18,7 +18,7 @@
 
 namespace Metaloom {
 
-using VossaApps::CatalogStyle::withOpacity;
+using StyleKit::withOpacity;
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include "MetadataEditorModel.h"
 #include "MetadataValueEditors.h"
 #include "SheetStyle.h"
+#include "StyleKit/Style.h"
 #include "SymbolIcons.h"
-#include "VossaApps/CatalogStyle.h"
 
 #include <QAbstractItemView>
 #include <QHelpEvent>
@@ -16,7 +16,7 @@
 
 namespace Metaloom {
 
-using VossaApps::CatalogStyle::withOpacity;
+using StyleKit::withOpacity;
 using Badge = MetadataRow::Badge;
 
 namespace {
@@ -121,8 +121,8 @@ void MetadataRowDelegate::paintSection(QPainter *painter, const QStyleOptionView
     painter->setFont(fontsFor(option.font).section);
     // Sections are not selectable, so the view hands them the disabled
     // palette; their titles are read like any other text.
-    painter->setPen(VossaApps::CatalogStyle::withOpacity(
-        option.palette.color(QPalette::Active, QPalette::WindowText), 0.72));
+    painter->setPen(
+        StyleKit::withOpacity(option.palette.color(QPalette::Active, QPalette::WindowText), 0.72));
     // Shown exactly as stored: no upper-casing, no eliding of short names.
     const QRect title = MetadataRow::sectionTitleRect(option.rect);
     painter->drawText(

@@ -7,7 +7,7 @@
 #include "SheetStyle.h"
 #include "SymbolIcons.h"
 
-#include "MetaloomFeature/Engine/TagKeyRules.h"
+#include "MetaloomFeature/Engine/ExifToolService.h"
 #include "MetaloomFeature/Library/LibraryViewModel.h"
 
 #include <QGroupBox>
@@ -316,7 +316,7 @@ void MetadataSettingsView::addCustomField()
             return;
         }
     }
-    if (const std::optional<QString> reason = TagKeyRules::refusalReason(parsed->key)) {
+    if (const std::optional<QString> reason = ExifToolService::keyRefusalReason(parsed->key)) {
         setValidationMessage(*reason);
         return;
     }
@@ -365,7 +365,7 @@ void MetadataSettingsView::done()
     // A line edited into a key the engine refuses would fail every save of
     // that field; the sheet stays open and says why, losing nothing.
     for (const CustomMetadataTag &field : kept) {
-        if (const std::optional<QString> reason = TagKeyRules::refusalReason(field.rawKey)) {
+        if (const std::optional<QString> reason = ExifToolService::keyRefusalReason(field.rawKey)) {
             setValidationMessage(*reason);
             return;
         }

@@ -7,7 +7,6 @@
 #include "SymbolIcons.h"
 
 #include "MetaloomFeature/Engine/ExifToolService.h"
-#include "MetaloomFeature/Engine/TagKeyRules.h"
 #include "MetaloomFeature/Model/PresetsStore.h"
 
 #include <QGroupBox>
@@ -50,15 +49,15 @@ QStringList usableRemovals(const QStringList &removals)
 std::optional<QString> refusalOf(const PresetAction &action)
 {
     for (auto it = action.overrides.cbegin(); it != action.overrides.cend(); ++it) {
-        if (std::optional<QString> reason = TagKeyRules::refusalReason(it.key()))
+        if (std::optional<QString> reason = ExifToolService::keyRefusalReason(it.key()))
             return reason;
         for (const QString &item : it.value()) {
-            if (std::optional<QString> reason = TagKeyRules::valueRefusalReason(it.key(), item))
+            if (std::optional<QString> reason = ExifToolService::valueRefusalReason(it.key(), item))
                 return reason;
         }
     }
     for (const QString &key : action.removals) {
-        if (std::optional<QString> reason = TagKeyRules::refusalReason(key))
+        if (std::optional<QString> reason = ExifToolService::keyRefusalReason(key))
             return reason;
     }
     return std::nullopt;

@@ -5,9 +5,9 @@
 #include "SettingsTabButton.h"
 #include "SheetStyle.h"
 #include "SymbolIcons.h"
-#include "UpdateCheckBridge.h"
 
 #include "MetaloomFeature/Library/LibraryViewModel.h"
+#include "MetaloomFeature/Updates/UpdateCheckBridge.h"
 #include "VossaApps/VossaAppsTab.h"
 
 #include <QHBoxLayout>

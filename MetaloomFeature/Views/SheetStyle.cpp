@@ -1,6 +1,6 @@
 #include "SheetStyle.h"
 
-#include "VossaApps/CatalogStyle.h"
+#include "StyleKit/Style.h"
 
 #include <QFontDatabase>
 #include <QFrame>
@@ -9,7 +9,7 @@
 
 namespace Metaloom::SheetStyle {
 
-using VossaApps::CatalogStyle::scaled;
+using StyleKit::scaled;
 
 QFont title2(const QFont &base, QFont::Weight weight)
 {
@@ -71,9 +71,9 @@ QColor textColor(const QPalette &palette, Tone tone)
     case Tone::Primary:
         return color;
     case Tone::Secondary:
-        return VossaApps::CatalogStyle::secondaryText(palette);
+        return StyleKit::secondaryText(palette);
     case Tone::Tertiary:
-        return VossaApps::CatalogStyle::withOpacity(color, 0.4);
+        return StyleKit::withOpacity(color, 0.4);
     }
     return color;
 }
@@ -141,8 +141,8 @@ QWidget *divider(QWidget *parent)
     line->setFrameShadow(QFrame::Plain);
     line->setFixedHeight(1);
     QPalette palette = line->palette();
-    palette.setColor(QPalette::WindowText, VossaApps::CatalogStyle::withOpacity(
-                                               palette.color(QPalette::WindowText), 0.15));
+    palette.setColor(QPalette::WindowText,
+                     StyleKit::withOpacity(palette.color(QPalette::WindowText), 0.15));
     line->setPalette(palette);
     return line;
 }

@@ -2,8 +2,8 @@
 
 #include "SheetStyle.h"
 #include "SidebarModel.h"
+#include "StyleKit/Style.h"
 #include "SymbolIcons.h"
-#include "VossaApps/CatalogStyle.h"
 
 #include <QAbstractItemView>
 #include <QHelpEvent>
@@ -14,7 +14,7 @@
 
 namespace Metaloom {
 
-using VossaApps::CatalogStyle::withOpacity;
+using StyleKit::withOpacity;
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include "SheetStyle.h"
 #include "SidebarModel.h"
 #include "SidebarRow.h"
+#include "StyleKit/Style.h"
 #include "SymbolIcons.h"
-#include "VossaApps/CatalogStyle.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -19,7 +19,7 @@
 
 namespace Metaloom {
 
-using VossaApps::CatalogStyle::withOpacity;
+using StyleKit::withOpacity;
 
 FileListView::FileListView(QWidget *parent) : QListView(parent)
 {

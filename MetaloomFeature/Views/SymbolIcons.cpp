@@ -1,6 +1,6 @@
 #include "SymbolIcons.h"
 
-#include "VossaApps/SymbolIcons.h"
+#include "StyleKit/TintedSymbol.h"
 
 #include <QGuiApplication>
 #include <QHash>
@@ -92,7 +92,7 @@ QPixmap symbolPixmap(const QString &name, int size, const QColor &color, qreal d
     if (QPixmapCache::find(key, &pixmap))
         return pixmap;
     loadViewResources();
-    pixmap = VossaApps::tintedSymbol(it->themeNames, it->bundled, size, color, devicePixelRatio);
+    pixmap = StyleKit::tintedSymbol(it->themeNames, it->bundled, size, color, devicePixelRatio);
     QPixmapCache::insert(key, pixmap);
     return pixmap;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "AppcastUpdater.h"
+#include "MetaloomFeature/Updates/UpdateCheckOutcome.h"
 
 #include <QMessageBox>
 

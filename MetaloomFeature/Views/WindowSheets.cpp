@@ -2,11 +2,12 @@
 
 #include "Confirmations.h"
 #include "MetadataOverridesEditor.h"
-#include "MetaloomFeature/Library/LibraryViewModel.h"
-#include "MetaloomFeature/Model/PresetsStore.h"
 #include "PresetManagerView.h"
 #include "SettingsView.h"
-#include "UpdateCheckBridge.h"
+
+#include "MetaloomFeature/Library/LibraryViewModel.h"
+#include "MetaloomFeature/Model/PresetsStore.h"
+#include "MetaloomFeature/Updates/UpdateCheckBridge.h"
 
 #include <QMessageBox>
 #include <QPushButton>

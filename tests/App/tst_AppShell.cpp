@@ -4,8 +4,10 @@
 #include "App/MainWindow.h"
 #include "App/MetaloomApp.h"
 #include "MetaloomFeature/Library/LibraryViewModel.h"
+#include "MetaloomFeature/Updates/UpdaterController.h"
 #include "MetaloomFeature/Views/ContentView.h"
 #include "MetaloomFeature/Views/MetadataEditorView.h"
+#include "MetaloomFeature/Views/UpdateResultDialog.h"
 #include "tests/Engine/RealFiles.h"
 #include "tests/Views/ViewHarness.h"
 #include "tests/support/FakeExifToolBundle.h"
@@ -65,6 +67,7 @@ private Q_SLOTS:
     void quitStopsAtCancel();
     void closingDuringASaveLetsItFinish();
     void filesFromTheCommandLine();
+    void updateOutcomesOpenTheDialog();
 
 private:
     QString copy(const QString &name, const QString &as = QString())
@@ -197,6 +200,30 @@ void AppShellTest::filesFromTheCommandLine()
              QList<QUrl>({QUrl::fromLocalFile(here + QStringLiteral("/a b.jpg")),
                           QUrl::fromLocalFile(QStringLiteral("/tmp/c.mov")),
                           QUrl::fromLocalFile(QStringLiteral("/tmp/d.heic"))}));
+}
+
+void AppShellTest::updateOutcomesOpenTheDialog()
+{
+    // The updater shows no window; the application hands its outcomes to the
+    // update dialog.
+    MetaloomApp app({realBundle(), false});
+    const auto dialogs = [] {
+        QList<UpdateResultDialog *> found;
+        for (QWidget *widget : QApplication::topLevelWidgets()) {
+            if (auto *dialog = qobject_cast<UpdateResultDialog *>(widget);
+                dialog && dialog->isVisible())
+                found << dialog;
+        }
+        return found;
+    };
+    QVERIFY(dialogs().isEmpty());
+    UpdateCheckOutcome outcome;
+    outcome.kind = UpdateCheckOutcome::Kind::Failed;
+    outcome.errorMessage = QStringLiteral("The update server did not answer in time.");
+    Q_EMIT app.updater()->outcomeToShow(outcome);
+    QTRY_COMPARE(dialogs().size(), 1);
+    QCOMPARE(dialogs().first()->informativeText(), outcome.errorMessage);
+    dialogs().first()->close();
 }
 
 QTEST_MAIN(AppShellTest)

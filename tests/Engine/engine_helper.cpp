@@ -7,7 +7,7 @@
 //                                         or "real"; exit status 0 on success
 
 #include "MetaloomFeature/Engine/ExifToolService.h"
-#include "MetaloomFeature/Engine/FileReplacement.h"
+#include "MetaloomFeature/Engine/FileSafety/FileReplacement.h"
 #include "tests/support/FakeExifToolBundle.h"
 #include "tests/support/TaskRunner.h"
 

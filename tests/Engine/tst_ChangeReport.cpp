@@ -3,9 +3,9 @@
 // removals that do not apply, the JPEG EXIF limit, minor errors, and the
 // report of a strip.
 
-#include "MetaloomFeature/Engine/ChangeComparison.h"
+#include "MetaloomFeature/Engine/Dialect/ChangeComparison.h"
+#include "MetaloomFeature/Engine/Dialect/JpegExifLimit.h"
 #include "MetaloomFeature/Engine/ExifToolService.h"
-#include "MetaloomFeature/Engine/JpegExifLimit.h"
 #include "MetaloomFeature/Engine/StripReport.h"
 #include "RealFiles.h"
 #include "tests/support/FakeExifToolBundle.h"

@@ -1,5 +1,5 @@
-#include "MetaloomFeature/Engine/ExifToolRunner.h"
 #include "MetaloomFeature/Engine/ExifToolService.h"
+#include "MetaloomFeature/Engine/Process/ExifToolRunner.h"
 #include "MetaloomFeature/Engine/ServiceError.h"
 #include "RealFiles.h"
 #include "tests/support/FakeExifToolBundle.h"

@@ -3,12 +3,12 @@
 // not an ordinary file or has an unusual name.
 
 #include "MetaloomFeature/Engine/ExifToolService.h"
-#include "MetaloomFeature/Engine/FileLock.h"
-#include "MetaloomFeature/Engine/FileReplacement.h"
-#include "MetaloomFeature/Engine/Leftovers.h"
-#include "MetaloomFeature/Engine/PrivateFolder.h"
-#include "MetaloomFeature/Engine/TargetPath.h"
-#include "MetaloomFeature/Engine/TemporaryClaim.h"
+#include "MetaloomFeature/Engine/FileSafety/FileLock.h"
+#include "MetaloomFeature/Engine/FileSafety/FileReplacement.h"
+#include "MetaloomFeature/Engine/FileSafety/Leftovers.h"
+#include "MetaloomFeature/Engine/FileSafety/PrivateFolder.h"
+#include "MetaloomFeature/Engine/FileSafety/TargetPath.h"
+#include "MetaloomFeature/Engine/FileSafety/TemporaryClaim.h"
 #include "RealFiles.h"
 #include "tests/support/FakeExifToolBundle.h"
 #include "tests/support/TaskRunner.h"

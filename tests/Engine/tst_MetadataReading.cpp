@@ -1,5 +1,5 @@
+#include "MetaloomFeature/Engine/Dialect/MetadataJson.h"
 #include "MetaloomFeature/Engine/ExifToolService.h"
-#include "MetaloomFeature/Engine/MetadataJson.h"
 #include "RealFiles.h"
 #include "tests/support/FakeExifToolBundle.h"
 #include "tests/support/TaskRunner.h"
@@ -27,7 +27,6 @@ private Q_SLOTS:
     void numberLiteralsKeepTheirText_data();
     void numberLiteralsKeepTheirText();
     void outputShapesThatAreRefused();
-    void sortOrder();
     void readsCameraFiles_data();
     void readsCameraFiles();
     void unreadableAndMissingFiles();
@@ -185,33 +184,6 @@ void MetadataReadingTest::outputShapesThatAreRefused()
     const auto outcome = runTask(service.readMetadata(QUrl::fromLocalFile(QStringLiteral("/x"))));
     QVERIFY(outcome.error);
     QVERIFY(outcome.errorMessage().contains(QStringLiteral("JSON")));
-}
-
-void MetadataReadingTest::sortOrder()
-{
-    QList<MetadataEntry> entries;
-    for (const char *key : {"XMP-dc:Title", "IFD0:make", "ExifIFD:Flash", "IFD0:Model",
-                            "IFD0:Artist", "XMP-dc:alpha", "XMP-dc:Index"})
-        entries.append(MetadataEntry(QString::fromLatin1(key), QString()));
-    MetadataJson::sortByGroupAndTag(entries);
-    QStringList keys;
-    for (const MetadataEntry &entry : entries)
-        keys << entry.rawKey;
-    QCOMPARE(keys, (QStringList{"ExifIFD:Flash", "IFD0:Artist", "IFD0:make", "IFD0:Model",
-                                "XMP-dc:alpha", "XMP-dc:Index", "XMP-dc:Title"}));
-
-    // Groups that differ only in letter case stay together and each keeps
-    // its own tags in order.
-    QList<MetadataEntry> mixed;
-    for (const char *key : {"xmp-dc:b", "XMP-dc:z", "xmp-dc:a", "XMP-dc:c", "ABC:x"})
-        mixed.append(MetadataEntry(QString::fromLatin1(key), QString()));
-    MetadataJson::sortByGroupAndTag(mixed);
-    QCOMPARE(mixed.first().rawKey, QStringLiteral("ABC:x"));
-    QStringList lower, upper;
-    for (const MetadataEntry &entry : mixed.mid(1))
-        (entry.group == QStringLiteral("xmp-dc") ? lower : upper) << entry.tag;
-    QCOMPARE(lower, (QStringList{"a", "b"}));
-    QCOMPARE(upper, (QStringList{"c", "z"}));
 }
 
 void MetadataReadingTest::readsCameraFiles_data()

@@ -1,11 +1,11 @@
-#include "MetaloomFeature/Engine/ChangeReadBack.h"
+#include "MetaloomFeature/Engine/Dialect/ChangeReadBack.h"
+#include "MetaloomFeature/Engine/Dialect/TagKeyRules.h"
+#include "MetaloomFeature/Engine/Dialect/WriteArguments.h"
+#include "MetaloomFeature/Engine/Dialect/WriteReport.h"
 #include "MetaloomFeature/Engine/ExifToolService.h"
-#include "MetaloomFeature/Engine/FileChangeQueue.h"
-#include "MetaloomFeature/Engine/FileReplacement.h"
+#include "MetaloomFeature/Engine/FileSafety/FileChangeQueue.h"
+#include "MetaloomFeature/Engine/FileSafety/FileReplacement.h"
 #include "MetaloomFeature/Engine/StripAll.h"
-#include "MetaloomFeature/Engine/TagKeyRules.h"
-#include "MetaloomFeature/Engine/WriteArguments.h"
-#include "MetaloomFeature/Engine/WriteReport.h"
 #include "RealFiles.h"
 #include "tests/support/FakeExifToolBundle.h"
 #include "tests/support/TaskRunner.h"
@@ -471,7 +471,7 @@ void MetadataWritingTest::changeThatTookNowhereKeepsTheFile()
 {
     // ExifTool reports a new file, yet none of the tags asked for is in it.
     const QString target = makeImage(QStringLiteral("photo.jpg"));
-    const FileReplacement::FileStamp before = FileReplacement::stampOf(target);
+    const FileStamp before = FileStamp::of(target);
     m_fake->setBody(FakeScripts::successfulWrite() +
                     QStringLiteral("\n: > \"$(dirname \"$0\")/set-tags.txt\""));
     ExifToolService service(m_fake->bundle());
@@ -479,7 +479,7 @@ void MetadataWritingTest::changeThatTookNowhereKeepsTheFile()
         runTask(service.applyOverrides({{"XMP-dc:Title", "T"}}, QUrl::fromLocalFile(target)));
     QVERIFY2(outcome.succeeded(), qPrintable(outcome.errorMessage()));
     QCOMPARE(outcome.value->tagsNotWritten, QStringList{QStringLiteral("XMP-dc:Title")});
-    QCOMPARE(FileReplacement::stampOf(target), before);
+    QCOMPARE(FileStamp::of(target), before);
     QCOMPARE(filesIn(exifToolTmp()), QStringList());
 }
 
@@ -487,13 +487,13 @@ void MetadataWritingTest::removalsThatFindNothingChangeNothing()
 {
     // A "remove GPS" preset on a photo without GPS: nothing to do is success.
     const QString target = copyTestData(QStringLiteral("Canon.jpg"), m_env->workPath());
-    const FileReplacement::FileStamp before = FileReplacement::stampOf(target);
+    const FileStamp before = FileStamp::of(target);
     ExifToolService service(realBundle());
     const auto outcome = runTask(service.removeMetadata(
         {QStringLiteral("GPS:all"), QStringLiteral("IFD0:Artist")}, QUrl::fromLocalFile(target)));
     QVERIFY2(outcome.succeeded(), qPrintable(outcome.errorMessage()));
     QCOMPARE(*outcome.value, ChangeReport{});
-    QCOMPARE(FileReplacement::stampOf(target), before); // not even replaced by a copy
+    QCOMPARE(FileStamp::of(target), before); // not even replaced by a copy
     QCOMPARE(filesIn(exifToolTmp()), QStringList());
 
     // A tag that is there but cannot be removed is named, with ExifTool's
@@ -506,7 +506,7 @@ void MetadataWritingTest::removalsThatFindNothingChangeNothing()
     QCOMPARE(kept.kind, TagOutcome::Kind::notRemoved);
     QCOMPARE(kept.storedItems, QStringList{QStringLiteral("JPEG")});
     QVERIFY2(kept.reason.contains(QStringLiteral("isn't writable")), qPrintable(kept.reason));
-    QCOMPARE(FileReplacement::stampOf(target), before);
+    QCOMPARE(FileStamp::of(target), before);
 }
 
 void MetadataWritingTest::stripAll_data()
@@ -795,7 +795,7 @@ void MetadataWritingTest::changeDuringTheCopyIsNotOverwritten()
     const QString target = makeImage(QStringLiteral("photo.jpg"));
     const QString output = m_env->workPath() + QStringLiteral("/output.pipe");
     QCOMPARE(::mkfifo(QFile::encodeName(output).constData(), 0600), 0);
-    const FileReplacement::FileStamp readVersion = FileReplacement::stampOf(target);
+    const FileStamp readVersion = FileStamp::of(target);
     QFuture<void> replaced =
         QtConcurrent::run([=] { FileReplacement::replaceOriginal(target, output, readVersion); });
     QFile pipe(output);

@@ -2,10 +2,10 @@
 // argument channel, how answers are cut apart, and what happens when it
 // dies, hangs, prints out of turn, or the program quits while it works.
 
-#include "MetaloomFeature/Engine/ExifToolPool.h"
-#include "MetaloomFeature/Engine/ExifToolRunner.h"
-#include "MetaloomFeature/Engine/StayOpenProtocol.h"
-#include "MetaloomFeature/Engine/ValueFiles.h"
+#include "MetaloomFeature/Engine/Process/ExifToolPool.h"
+#include "MetaloomFeature/Engine/Process/ExifToolRunner.h"
+#include "MetaloomFeature/Engine/Process/StayOpenProtocol.h"
+#include "MetaloomFeature/Engine/Process/ValueFiles.h"
 #include "RealFiles.h"
 #include "tests/support/FakeExifToolBundle.h"
 #include "tests/support/TaskRunner.h"
@@ -46,6 +46,7 @@ private Q_SLOTS:
     void argumentsArriveAsGiven();
     void commandListsAnswerAsInAProcessOfTheirOwn();
     void answersAreCutAtTheirMarkers();
+    void requestsAreNumberedWhenSent();
     void binaryOutputArrivesByteForByte();
     void valuesRoundTripThroughTheFile_data();
     void valuesRoundTripThroughTheFile();
@@ -98,7 +99,7 @@ void ResidentExifToolTest::argumentsArriveAsGiven()
     QFETCH(QString, argument);
     QFETCH(bool, resident);
     const QStringList arguments{QStringLiteral("-echo"), argument};
-    QCOMPARE(StayOpenProtocol::requestFor(arguments, 1).has_value(), resident);
+    QCOMPARE(StayOpenProtocol::requestFor(arguments).has_value(), resident);
     QCOMPARE(QString::fromUtf8(runReal(arguments).standardOutput), argument + QLatin1Char('\n'));
 }
 
@@ -148,6 +149,25 @@ void ResidentExifToolTest::answersAreCutAtTheirMarkers()
     StayOpenProtocol::Answers foreign({5});
     foreign.addOutput("out\n{ready4}\n");
     QVERIFY(foreign.isGarbled());
+}
+
+void ResidentExifToolTest::requestsAreNumberedWhenSent()
+{
+    // Encoded once; each process numbers the commands from where its own
+    // numbers stand, the lines between the markers staying the same.
+    const std::optional<StayOpenProtocol::Request> request =
+        StayOpenProtocol::requestFor({QStringLiteral("-echo"), QStringLiteral("two\nlines"),
+                                      QStringLiteral("-execute"), QStringLiteral("-ver")});
+    QVERIFY(request);
+    QCOMPARE(request->commands.size(), 2);
+    const StayOpenProtocol::Request::Numbered first = request->numbered(41);
+    QCOMPARE(first.ids, (QList<quint32>{41, 42}));
+    QCOMPARE(first.bytes, QByteArray("-echo4\n{status41:${status}}\n-echo\n#[CSTR]two\\nlines\n"
+                                     "-execute41\n-echo4\n{status42:${status}}\n-ver\n"
+                                     "-execute42\n"));
+    const StayOpenProtocol::Request::Numbered later = request->numbered(7);
+    QCOMPARE(later.ids, (QList<quint32>{7, 8}));
+    QCOMPARE(QByteArray(later.bytes).replace("7", "41").replace("8", "42"), first.bytes);
 }
 
 void ResidentExifToolTest::binaryOutputArrivesByteForByte()
@@ -232,7 +252,7 @@ void ResidentExifToolTest::valuesThatGoThroughAFile()
     if (!diverted.isEmpty())
         QCOMPARE(stored, argument.mid(argument.indexOf(u'=') + 1).toUtf8());
     // Whatever is diverted, the list then travels the kept process's channel.
-    QVERIFY(StayOpenProtocol::requestFor({QStringLiteral("-P"), result.at(1)}, 1) ||
+    QVERIFY(StayOpenProtocol::requestFor({QStringLiteral("-P"), result.at(1)}) ||
             diverted.isEmpty());
     // ExifTool expands format codes in such a file name.
     QVERIFY(ValueFiles::isLiteralFileName(QStringLiteral("/tmp/100% sure/.ID.value-1")));

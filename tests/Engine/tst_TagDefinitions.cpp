@@ -1,6 +1,6 @@
+#include "MetaloomFeature/Engine/Dialect/MetadataJson.h"
+#include "MetaloomFeature/Engine/Dialect/TagDefinitionsParser.h"
 #include "MetaloomFeature/Engine/ExifToolService.h"
-#include "MetaloomFeature/Engine/MetadataJson.h"
-#include "MetaloomFeature/Engine/TagDefinitionsParser.h"
 #include "RealFiles.h"
 #include "tests/support/FakeExifToolBundle.h"
 #include "tests/support/TaskRunner.h"

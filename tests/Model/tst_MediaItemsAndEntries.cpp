@@ -1,3 +1,4 @@
+#include "MetaloomFeature/Model/EntryOrder.h"
 #include "MetaloomFeature/Model/MediaItem.h"
 #include "MetaloomFeature/Model/MetadataEntry.h"
 #include "tests/support/TestEnvironment.h"
@@ -17,6 +18,7 @@ private Q_SLOTS:
     void writabilityFollowsTheTables();
     void modificationAndIdentity();
     void listTagsChangeByItems();
+    void sortOrder();
     void fileNameAndType();
 
 private:
@@ -138,6 +140,33 @@ void MediaItemsAndEntriesTest::listTagsChangeByItems()
     MetadataEntry empty(QStringLiteral("XMP-dc:Subject"), QString());
     empty.markAsList();
     QVERIFY(empty.items.isEmpty() && !empty.isModified());
+}
+
+void MediaItemsAndEntriesTest::sortOrder()
+{
+    QList<MetadataEntry> entries;
+    for (const char *key : {"XMP-dc:Title", "IFD0:make", "ExifIFD:Flash", "IFD0:Model",
+                            "IFD0:Artist", "XMP-dc:alpha", "XMP-dc:Index"})
+        entries.append(MetadataEntry(QString::fromLatin1(key), QString()));
+    EntryOrder::sortByGroupAndTag(entries);
+    QStringList keys;
+    for (const MetadataEntry &entry : entries)
+        keys << entry.rawKey;
+    QCOMPARE(keys, (QStringList{"ExifIFD:Flash", "IFD0:Artist", "IFD0:make", "IFD0:Model",
+                                "XMP-dc:alpha", "XMP-dc:Index", "XMP-dc:Title"}));
+
+    // Groups that differ only in letter case stay together and each keeps
+    // its own tags in order.
+    QList<MetadataEntry> mixed;
+    for (const char *key : {"xmp-dc:b", "XMP-dc:z", "xmp-dc:a", "XMP-dc:c", "ABC:x"})
+        mixed.append(MetadataEntry(QString::fromLatin1(key), QString()));
+    EntryOrder::sortByGroupAndTag(mixed);
+    QCOMPARE(mixed.first().rawKey, QStringLiteral("ABC:x"));
+    QStringList lower, upper;
+    for (const MetadataEntry &entry : mixed.mid(1))
+        (entry.group == QStringLiteral("xmp-dc") ? lower : upper) << entry.tag;
+    QCOMPARE(lower, (QStringList{"a", "b"}));
+    QCOMPARE(upper, (QStringList{"c", "z"}));
 }
 
 void MediaItemsAndEntriesTest::fileNameAndType()

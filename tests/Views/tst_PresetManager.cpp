@@ -1,4 +1,4 @@
-#include "MetaloomFeature/Engine/TagKeyRules.h"
+#include "MetaloomFeature/Engine/ExifToolService.h"
 #include "MetaloomFeature/Model/PresetsStore.h"
 #include "MetaloomFeature/Views/ConfirmationBanner.h"
 #include "MetaloomFeature/Views/GrowingTextField.h"
@@ -326,7 +326,7 @@ void PresetManagerTest::keysTheEngineRefusesAreNotSaved()
     QVERIFY(!view->showSaveConfirmation());
     auto *alert = view->findChild<QMessageBox *>(QStringLiteral("presetRefusedAlert"));
     QVERIFY(alert);
-    QCOMPARE(alert->text(), *TagKeyRules::refusalReason(refusedKey));
+    QCOMPARE(alert->text(), *ExifToolService::keyRefusalReason(refusedKey));
 }
 
 void PresetManagerTest::deleting()

@@ -1,13 +1,13 @@
-#include "MetaloomFeature/Engine/TagKeyRules.h"
+#include "MetaloomFeature/Engine/ExifToolService.h"
 #include "MetaloomFeature/Library/LibraryViewModel.h"
 #include "MetaloomFeature/Model/FavoriteTagsStore.h"
+#include "MetaloomFeature/Updates/UpdateCheckBridge.h"
 #include "MetaloomFeature/Views/AboutPage.h"
 #include "MetaloomFeature/Views/CustomFieldText.h"
 #include "MetaloomFeature/Views/MetadataSettingsView.h"
 #include "MetaloomFeature/Views/PinnableKeysModel.h"
 #include "MetaloomFeature/Views/SettingsTabButton.h"
 #include "MetaloomFeature/Views/SettingsView.h"
-#include "MetaloomFeature/Views/UpdateCheckBridge.h"
 #include "VossaApps/LinkButton.h"
 #include "VossaApps/VossaAppsTab.h"
 #include "tests/support/FakeExifToolBundle.h"
@@ -151,7 +151,7 @@ void SettingsViewsTest::addingCustomFields_data()
     for (const char *text : {":", ":::", "System:FileName", "Label:Bad Key:Here"}) {
         const std::optional<CustomFieldText::Parsed> parsed = CustomFieldText::parse(text);
         QTest::newRow(text) << text << QStringList{existing}
-                            << *TagKeyRules::refusalReason(parsed->key);
+                            << *ExifToolService::keyRefusalReason(parsed->key);
     }
 }
 
@@ -214,7 +214,7 @@ void SettingsViewsTest::editingAndDoneTidyTheFields()
     QTest::mouseClick(view.doneButton(), Qt::LeftButton);
     QVERIFY(library->isMetadataSettingsPresented());
     QCOMPARE(view.validationMessage(),
-             TagKeyRules::refusalReason(QStringLiteral("XMP-dc:Description now")));
+             ExifToolService::keyRefusalReason(QStringLiteral("XMP-dc:Description now")));
     caption->selectAll();
     QTest::keyClicks(caption, QStringLiteral("Caption:XMP-dc:Description"));
 

@@ -2,8 +2,9 @@
 // xvfb-run; PREVIEW_DARK=1 for the dark palette). Not a test.
 #include "MetaloomFeature/Library/LibraryViewModel.h"
 #include "MetaloomFeature/Model/PresetsStore.h"
+#include "MetaloomFeature/Updates/AppcastUpdater.h"
+#include "MetaloomFeature/Updates/UpdateCheckBridge.h"
 #include "MetaloomFeature/Views/AboutPage.h"
-#include "MetaloomFeature/Views/AppcastUpdater.h"
 #include "MetaloomFeature/Views/ConfirmationBanner.h"
 #include "MetaloomFeature/Views/Confirmations.h"
 #include "MetaloomFeature/Views/KeyField.h"
@@ -13,7 +14,6 @@
 #include "MetaloomFeature/Views/PresetManagerView.h"
 #include "MetaloomFeature/Views/RemovalKeyPickerMenu.h"
 #include "MetaloomFeature/Views/SettingsView.h"
-#include "MetaloomFeature/Views/UpdateCheckBridge.h"
 #include "MetaloomFeature/Views/UpdateResultDialog.h"
 #include "tests/support/LoopbackHttpServer.h"
 #include "tests/support/PreviewPalette.h"

@@ -1,3 +1,4 @@
+#include "StyleKit/Style.h"
 #include "VossaApps/AccentColor.h"
 #include "VossaApps/AppRow.h"
 #include "VossaApps/AppsCatalog.h"
@@ -104,7 +105,7 @@ bool showsPlaceholder(AppRow &row, const QColor &accent)
 {
     row.resize(420, row.heightForWidth(420));
     const QImage image = row.grab().toImage();
-    const QColor top = CatalogStyle::withOpacity(accent, 0.18);
+    const QColor top = StyleKit::withOpacity(accent, 0.18);
     const QColor bottom = CatalogStyle::controlBackground(row.palette());
     const QColor painted = image.pixel(12 + 24, image.height() / 2);
     const qreal a = top.alphaF();

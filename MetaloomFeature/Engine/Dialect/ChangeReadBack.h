@@ -1,0 +1,80 @@
+#pragma once
+
+#include <QByteArray>
+#include <QHash>
+#include <QList>
+#include <QStringList>
+
+#include <optional>
+
+namespace Metaloom::ChangeReadBack {
+
+// One tag as ExifTool printed it with every group it names
+// ("EXIF:IFD0:Camera:Make", "MakerNotes:Canon:Image:Copy1:FNumber"), and
+// its items: each element of a list, or the value as the only item, the
+// text exactly as ExifTool printed it.
+struct PrintedTag {
+    QString key;
+    QStringList items;
+    bool operator==(const PrintedTag &) const = default;
+};
+
+// What one file holds for each key asked, and ExifTool's own warnings
+// about reading it.
+struct FileAnswers {
+    QHash<QString, QList<PrintedTag>> byKey; // every key asked, present or not
+    QStringList warnings;
+    bool operator==(const FileAnswers &) const = default;
+};
+
+// What the original file and ExifTool's new file hold for one changed key.
+struct Held {
+    QList<PrintedTag> before;
+    QList<PrintedTag> after;
+    bool beforeRead = false; // whether the original was asked for this key
+    bool operator==(const Held &) const = default;
+};
+
+// Both files together. The original is read only when, and only for the
+// keys where, a verdict needs it (a value stored otherwise than asked, EXIF
+// that may have been split): `originalRead` says whether the original's
+// warnings are known, `Held::beforeRead` whether a key's old tags are.
+struct Answers {
+    QHash<QString, Held> byKey;
+    QStringList originalWarnings;
+    QStringList newWarnings;
+    bool originalRead = false;
+};
+Answers combine(const FileAnswers &newFile, const std::optional<FileAnswers> &original);
+
+// The keys asked in one read, grouped into ExifTool commands. One command
+// asks for every key whose answers can be told apart by their names and
+// groups (ExifTool prints every group of a tag, so "EXIF:Artist" is found
+// as "EXIF:IFD0:Author:Artist" and a key without a group wherever ExifTool
+// put it); keys whose answers cannot be told apart there get a command of
+// their own: a raw value ("ExposureTime#") of a tag also asked printed,
+// which ExifTool would print only once, and shortcuts and "all", which
+// stand for tags of other names.
+struct Plan {
+    QList<QStringList> commands;
+    bool operator==(const Plan &) const = default;
+};
+Plan planFor(QStringList keys);
+
+// One run of ExifTool for the plan, reading each of the files.
+QStringList arguments(const Plan &plan, const QStringList &paths);
+
+// Whether a tag ExifTool printed (with all its groups) answers a key asked
+// in a shared command: the same tag name in any letter case ("all" for any
+// name) and every group of the key among the printed ones. A family number
+// before a group ("1IFD0") is not checked.
+bool answers(const QString &askedKey, const QString &printedKey);
+
+// The answers of that run's output, one per file in the order read.
+// Throws ServiceError::invalidResponse when there is not one answer per
+// command, each for every file, and PlatformError for output that is not
+// JSON.
+QList<FileAnswers> answersFrom(const Plan &plan, const QByteArray &standardOutput,
+                               qsizetype fileCount);
+
+} // namespace Metaloom::ChangeReadBack

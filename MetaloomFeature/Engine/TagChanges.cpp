@@ -1,0 +1,200 @@
+// Setting and deleting tags: changeTags() and the forms it takes for the
+// editor, the presets and the removal of chosen tags, and the rules for the
+// keys a user types.
+
+#include "ExifToolService.h"
+
+#include "GuardedChange.h"
+#include "ReadBack.h"
+#include "ServiceError.h"
+
+#include "MetaloomFeature/Engine/Dialect/ChangeComparison.h"
+#include "MetaloomFeature/Engine/Dialect/JpegExifLimit.h"
+#include "MetaloomFeature/Engine/Dialect/TagKeyRules.h"
+#include "MetaloomFeature/Engine/Dialect/WriteArguments.h"
+#include "MetaloomFeature/Engine/Dialect/WriteReport.h"
+#include "MetaloomFeature/Engine/Process/ValueFiles.h"
+
+#include <algorithm>
+
+namespace Metaloom {
+
+namespace {
+
+using FileReplacement::KeptDate;
+using namespace GuardedChange;
+
+struct TagChange {
+    QList<TagAssignment> assignments;
+    ChangeOptions options;
+};
+
+QStringList keysOf(const QList<TagAssignment> &assignments)
+{
+    QStringList keys;
+    for (const TagAssignment &assignment : assignments)
+        keys << assignment.key;
+    return keys;
+}
+
+// Items that are empty carry nothing: a list of none deletes the tag.
+QList<TagAssignment> withoutEmptyItems(QList<TagAssignment> assignments)
+{
+    for (TagAssignment &assignment : assignments)
+        assignment.values.removeAll(QString());
+    return assignments;
+}
+
+// A user who sets the file's modification date wants that date, not the
+// one the replacement would otherwise keep.
+KeptDate keptDateFor(const QList<TagAssignment> &assignments)
+{
+    const bool setsDate =
+        std::any_of(assignments.cbegin(), assignments.cend(), [](const TagAssignment &a) {
+            return !a.deletes() &&
+                   a.key.section(QLatin1Char(':'), -1)
+                           .compare(QLatin1String("FileModifyDate"), Qt::CaseInsensitive) == 0;
+        });
+    return setsDate ? KeptDate::output : KeptDate::original;
+}
+
+struct Verdict {
+    bool replaceOriginal = false;
+    ChangeReport report;
+};
+
+// Setting and deleting tags: ExifTool silently skips a tag the format has
+// no place for, keeps an old value it cannot rewrite and stores a value it
+// could not convert as it was, so the changed tags are read back and
+// compared. When none of the change took, the original is left alone and
+// the report names every tag (ExifTool's words when it refused a value).
+QCoro::Task<Verdict> judgeTagChange(ResourceBundle bundle, CommandOutput output, QString outputPath,
+                                    TargetPath::ChangeTarget target,
+                                    QList<TagAssignment> assignments)
+{
+    const QString targetPath = target.path;
+    const QString fileName = chosenName(target);
+    const WriteReport::FileCounts counts = WriteReport::filesReported(output);
+    if (counts.created == 0 && counts.copied == 0)
+        WriteReport::verifyFilesCreated(output, fileName, keysOf(assignments)); // throws
+    const QStringList warnings = writeWarnings(output, targetPath);
+    // The new file first; the original only when its old values or its
+    // warnings decide the verdict, which spares a change that took as
+    // asked a second reading.
+    const QList<ChangeReadBack::FileAnswers> written =
+        co_await ChangeReadBack::read(bundle, keysOf(assignments), {outputPath});
+    ChangeReadBack::Answers answers = ChangeReadBack::combine(written.first(), std::nullopt);
+    QStringList oldValuesNeeded =
+        ChangeComparison::keysNeedingTheOriginal(assignments, answers, warnings);
+    if (oldValuesNeeded.isEmpty() && JpegExifLimit::splitsExif(answers.newWarnings))
+        oldValuesNeeded = keysOf(assignments); // for the original's warnings
+    if (!oldValuesNeeded.isEmpty()) {
+        const QList<ChangeReadBack::FileAnswers> original =
+            co_await ChangeReadBack::read(bundle, oldValuesNeeded, {targetPath});
+        answers = ChangeReadBack::combine(written.first(), original.first());
+    }
+    if (const std::optional<QString> refusal = JpegExifLimit::refusalAfterWriting(
+            fileName, warnings, answers.originalWarnings, answers.newWarnings))
+        throw ServiceError::invalidInput(*refusal);
+    const ChangeComparison::Verdict verdict = ChangeComparison::judge(
+        assignments, answers, warnings, ChangeComparison::fileKindOf(targetPath));
+    if (!verdict.anythingTook) {
+        if (verdict.anyRefused)
+            throw ServiceError::nothingWritten(fileName, keysOf(assignments), warnings);
+        co_return Verdict{false, verdict.report};
+    }
+    co_return Verdict{counts.created > 0, verdict.report};
+}
+
+// Long values, and values the kept process's argument channel cannot
+// carry, reach ExifTool through files (ValueFiles).
+QCoro::Task<ChangeReport> changeTagsGuarded(ResourceBundle bundle, TargetPath::ChangeTarget target,
+                                            TagChange change, ChangeGuard::Paths paths)
+{
+    CommandOutput output;
+    try {
+        output =
+            co_await ValueFiles::run(bundle,
+                                     WriteArguments::forChange(change.assignments, paths.output,
+                                                               target.path, change.options),
+                                     paths.temporaryDirectory, paths.valueFileStem);
+    } catch (const ServiceError &error) {
+        rethrowAsMinorError(error, target);
+    }
+    const Verdict verdict =
+        co_await judgeTagChange(bundle, output, paths.output, target, change.assignments);
+    if (verdict.replaceOriginal)
+        co_await replace(target, paths.output, paths.targetVersion,
+                         keptDateFor(change.assignments));
+    co_return verdict.report;
+}
+
+} // namespace
+
+QCoro::Task<ChangeReport>
+ExifToolService::changeTags(QUrl fileUrl, QList<TagAssignment> assignments, ChangeOptions options)
+{
+    assignments = withoutEmptyItems(std::move(assignments));
+    if (assignments.isEmpty())
+        co_return ChangeReport{};
+    TagKeyRules::requireUsable(assignments);
+    const TargetPath::ChangeTarget target = TargetPath::forChange(fileUrl);
+    if (const std::optional<QString> refusal =
+            JpegExifLimit::refusalBeforeWriting(target.path, chosenName(target), assignments))
+        throw ServiceError::invalidInput(*refusal);
+    co_return co_await underGuard<ChangeReport, TagChange>(
+        m_bundle, target, TagChange{assignments, options}, &changeTagsGuarded);
+}
+
+QCoro::Task<ChangeReport> ExifToolService::writeMetadata(QUrl fileUrl, QList<MetadataEntry> entries)
+{
+    QList<TagAssignment> assignments;
+    for (const MetadataEntry &entry : entries) {
+        // A list is written by its items, never by its display text: an
+        // item may hold ", " itself.
+        if (!entry.isModified())
+            continue;
+        if (entry.isList)
+            assignments.append({entry.rawKey, entry.items});
+        else
+            assignments.append(
+                {entry.rawKey, entry.value.isEmpty() ? QStringList() : QStringList{entry.value}});
+    }
+    co_return co_await changeTags(fileUrl, assignments);
+}
+
+QCoro::Task<ChangeReport> ExifToolService::applyOverrides(QMap<QString, QString> overrides,
+                                                          QUrl fileUrl)
+{
+    QList<TagAssignment> assignments;
+    for (auto it = overrides.cbegin(); it != overrides.cend(); ++it)
+        assignments.append(
+            {it.key(), it.value().isEmpty() ? QStringList() : QStringList{it.value()}});
+    co_return co_await changeTags(fileUrl, assignments);
+}
+
+QCoro::Task<ChangeReport> ExifToolService::removeMetadata(QStringList tagKeys, QUrl fileUrl)
+{
+    QList<TagAssignment> assignments;
+    for (const QString &key : tagKeys)
+        assignments.append({key, {}});
+    co_return co_await changeTags(fileUrl, assignments);
+}
+
+bool ExifToolService::isKeptByTheFileSystem(const QString &tagKey)
+{
+    return TagKeyRules::isKeptByTheFileSystem(tagKey);
+}
+
+std::optional<QString> ExifToolService::keyRefusalReason(const QString &tagKey)
+{
+    return TagKeyRules::refusalReason(tagKey);
+}
+
+std::optional<QString> ExifToolService::valueRefusalReason(const QString &tagKey,
+                                                           const QString &value)
+{
+    return TagKeyRules::valueRefusalReason(tagKey, value);
+}
+
+} // namespace Metaloom
