@@ -2,12 +2,9 @@
 // batches run the same) and the engine's calls.
 
 #include "Operations.h"
-#include "StoredTagMatching.h"
 
-#include "MetaloomFeature/Engine/ExifToolRunner.h"
 #include "MetaloomFeature/Engine/ExifToolService.h"
 #include "MetaloomFeature/Engine/ServiceError.h"
-#include "MetaloomFeature/Engine/TargetPath.h"
 #include "MetaloomFeature/Library/EntryListMerge.h"
 #include "MetaloomFeature/Library/FileOperations.h"
 
@@ -62,11 +59,7 @@ public:
 
     QCoro::Task<StoredTags> stored(QUrl file, QStringList keys) override
     {
-        const QString path = TargetPath::forFile(file);
-        const CommandOutput output = co_await ExifToolRunner::run(
-            engine()->bundle(), StoredTagMatching::arguments(keys, path), std::nullopt);
-        co_return StoredTagMatching::match(keys,
-                                           StoredTagMatching::printedObject(output.standardOutput));
+        co_return co_await engine()->readTags(file, keys);
     }
 
     QCoro::Task<QStringList> strippable(QUrl file) override

@@ -6,7 +6,6 @@
 #include "Operations.h"
 
 #include "MetaloomFeature/Engine/ExifToolService.h"
-#include "MetaloomFeature/Engine/TargetPath.h"
 #include "MetaloomFeature/Platform/Error.h"
 
 #include <QFileInfo>
@@ -72,7 +71,7 @@ QCoro::Task<int> FileCommand::run()
         FileReport report;
         // A name that is not UTF-8 lost its bytes on the way in: nothing
         // exists under the name the program has.
-        if (const std::optional<QString> reason = TargetPath::unhandledNameMessage(file.url)) {
+        if (const std::optional<QString> reason = ExifToolService::unhandledNameMessage(file.url)) {
             report = FileReport::failure(file.shownPath, *reason);
         } else if (!QFileInfo::exists(file.url.toLocalFile())) {
             report = FileReport::failure(file.shownPath, nothingThereMessage(file.url));

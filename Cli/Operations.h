@@ -1,6 +1,7 @@
 #pragma once
 
 #include "MetaloomFeature/Engine/ChangeReport.h"
+#include "MetaloomFeature/Engine/StoredTag.h"
 #include "MetaloomFeature/Engine/StripReport.h"
 #include "MetaloomFeature/Engine/TagAssignment.h"
 #include "MetaloomFeature/Model/MetadataEntry.h"
@@ -29,14 +30,9 @@ namespace Metaloom::Cli {
 // A change's tags (TagAssignment), what it did not do as asked
 // (ChangeReport) and what a strip left (StripReport) are the engine's own.
 
-// The values a file holds now for one asked key: a key without a group, or
-// with a family-0 group ("EXIF:Artist"), can match tags of several groups.
-struct StoredTag {
-    QString key;       // as ExifTool names it, family-1 group first ("IFD0:Artist")
-    QStringList items; // one item for a plain value
-    bool operator==(const StoredTag &) const = default;
-};
-using StoredTags = QHash<QString, QList<StoredTag>>;
+// What a file holds for asked keys is the engine's own reading (StoredTag).
+using Metaloom::StoredTag;
+using Metaloom::StoredTags;
 
 class Operations {
 public:

@@ -2,7 +2,7 @@
 
 #include "Console.h"
 
-#include "MetaloomFeature/Engine/TagKeyRules.h"
+#include "MetaloomFeature/Engine/ExifToolService.h"
 
 namespace Metaloom::Cli::TagChange {
 
@@ -23,7 +23,7 @@ QString quoted(const QStringList &items)
 
 std::optional<QString> keyMistake(const QString &key)
 {
-    if (const std::optional<QString> reason = TagKeyRules::refusalReason(key))
+    if (const std::optional<QString> reason = ExifToolService::keyRefusalReason(key))
         return QStringLiteral("cannot use the tag key '%1': %2").arg(key, *reason);
     return std::nullopt;
 }
@@ -54,7 +54,7 @@ std::variant<QList<TagAssignment>, QString> fromOptions(const QStringList &tags,
         if (value.isEmpty())
             return QStringLiteral("'--tag %1' gives no value; to delete the tag, write --remove %2")
                 .arg(tag, key);
-        if (const std::optional<QString> reason = TagKeyRules::valueRefusalReason(key, value))
+        if (const std::optional<QString> reason = ExifToolService::valueRefusalReason(key, value))
             return QStringLiteral("cannot use the value of %1: %2").arg(key, *reason);
         const qsizetype known = indexOfKey(assignments, key);
         if (known >= 0)

@@ -2,6 +2,7 @@
 
 #include "MetaloomFeature/Engine/ChangeReport.h"
 #include "MetaloomFeature/Engine/ServiceError.h"
+#include "MetaloomFeature/Engine/StoredTag.h"
 #include "MetaloomFeature/Engine/StripReport.h"
 #include "MetaloomFeature/Engine/TagAssignment.h"
 #include "MetaloomFeature/Engine/TagDefinition.h"
@@ -48,6 +49,11 @@ public:
 
     // Every tag of the file, hidden groups dropped, sorted by group and tag.
     QCoro::Task<QList<MetadataEntry>> readMetadata(QUrl fileUrl);
+    // What the file holds for each of these keys, read the way a change is
+    // read back (one ExifTool command; a key may name a family-0 or family-1
+    // group, none, or "all"), without changing anything: dry runs compare it
+    // with what would be asked.
+    QCoro::Task<StoredTags> readTags(QUrl fileUrl, QStringList keys);
 
     // Changes tags of the file in one ExifTool command: each assignment
     // sets its tag to its values (several: the items of a list) or, without

@@ -2,6 +2,8 @@
 
 #include "ExifToolService.h"
 
+#include "ReadBack.h"
+
 #include "MetaloomFeature/Engine/Dialect/MetadataJson.h"
 #include "MetaloomFeature/Engine/FileSafety/Leftovers.h"
 #include "MetaloomFeature/Engine/FileSafety/TargetPath.h"
@@ -19,6 +21,24 @@ QCoro::Task<QList<MetadataEntry>> ExifToolService::readMetadata(QUrl fileUrl)
     co_await Leftovers::atEngineStart();
     const CommandOutput output = co_await ExifToolRunner::run(m_bundle, arguments, std::nullopt);
     co_return MetadataJson::entriesFromOutput(output.standardOutput);
+}
+
+QCoro::Task<StoredTags> ExifToolService::readTags(QUrl fileUrl, QStringList keys)
+{
+    keys.removeDuplicates();
+    const QString path = TargetPath::forFile(fileUrl);
+    co_await Leftovers::atEngineStart();
+    StoredTags stored;
+    if (keys.isEmpty())
+        co_return stored;
+    const QList<ChangeReadBack::FileAnswers> answers =
+        co_await ChangeReadBack::read(m_bundle, keys, {path});
+    for (const QString &key : std::as_const(keys)) {
+        QList<StoredTag> &found = stored[key];
+        for (const ChangeReadBack::PrintedTag &tag : answers.first().byKey.value(key))
+            found.append({ChangeReadBack::familyOneKey(tag.key), tag.items});
+    }
+    co_return stored;
 }
 
 std::optional<QString> ExifToolService::unhandledNameMessage(const QUrl &fileUrl)

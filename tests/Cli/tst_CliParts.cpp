@@ -8,7 +8,6 @@
 #include "Cli/Options.h"
 #include "Cli/Program.h"
 #include "Cli/ReadOutput.h"
-#include "Cli/StoredTagMatching.h"
 #include "Cli/TagChange.h"
 #include "tests/Cli/CliProcess.h"
 #include "tests/support/TestEnvironment.h"
@@ -65,8 +64,6 @@ private Q_SLOTS:
     void progressAndPrintableText();
     void joinedReadOutputParses_data();
     void joinedReadOutputParses();
-    void askedKeysMatchPrintedNames_data();
-    void askedKeysMatchPrintedNames();
     void foldersExpand();
 };
 
@@ -426,59 +423,6 @@ void CliPartsTest::joinedReadOutputParses()
     const QString alone = MetadataExportFormatter::string(second, format);
     QCOMPARE(single.add(secondPath, alone) + single.finish(),
              format == MetadataExportFormatter::Format::Json ? alone + u'\n' : alone);
-}
-
-void CliPartsTest::askedKeysMatchPrintedNames_data()
-{
-    QTest::addColumn<QString>("asked");
-    QTest::addColumn<QString>("printed");
-    QTest::addColumn<bool>("answers");
-
-    QTest::newRow("family 0") << "EXIF:Artist"
-                              << "EXIF:IFD0:Artist" << true;
-    QTest::newRow("family 1") << "IFD0:Artist"
-                              << "EXIF:IFD0:Artist" << true;
-    QTest::newRow("both groups") << "EXIF:IFD0:Artist"
-                                 << "EXIF:IFD0:Artist" << true;
-    QTest::newRow("no group") << "Artist"
-                              << "EXIF:IFD0:Artist" << true;
-    QTest::newRow("letter case") << "ifd0:artist"
-                                 << "EXIF:IFD0:Artist" << true;
-    QTest::newRow("raw value mark") << "Orientation#"
-                                    << "EXIF:IFD0:Orientation" << true;
-    QTest::newRow("groups named once") << "IPTC:Keywords"
-                                       << "IPTC:Keywords" << true;
-    QTest::newRow("another group") << "XMP:Artist"
-                                   << "EXIF:IFD0:Artist" << false;
-    QTest::newRow("another tag") << "IFD0:Model"
-                                 << "EXIF:IFD0:Make" << false;
-    QTest::newRow("a longer tag name") << "Make"
-                                       << "EXIF:IFD0:MakeNote" << false;
-    QTest::newRow("a whole group") << "GPS:all"
-                                   << "EXIF:GPS:GPSLatitude" << true;
-    QTest::newRow("a wildcard") << "gps*"
-                                << "EXIF:GPS:GPSLatitude" << true;
-    QTest::newRow("a wildcard is whole") << "GPS*tude"
-                                         << "EXIF:GPS:GPSLatitudeRef" << false;
-    QTest::newRow("ExifTool's own messages") << "Warning"
-                                             << "ExifTool:Warning" << false;
-}
-
-void CliPartsTest::askedKeysMatchPrintedNames()
-{
-    QFETCH(QString, asked);
-    QFETCH(QString, printed);
-    QFETCH(bool, answers);
-    QCOMPARE(StoredTagMatching::answers(asked, printed), answers);
-
-    if (!answers)
-        return;
-    const StoredTags stored = StoredTagMatching::match(
-        {asked}, QJsonObject{{"SourceFile", "/x.jpg"}, {printed, QJsonArray{"a", 2}}});
-    QCOMPARE(stored.value(asked).size(), 1);
-    QCOMPARE(stored.value(asked).first().items, (QStringList{"a", "2"}));
-    // Named by family 1 and the tag, as the window names tags.
-    QCOMPARE(stored.value(asked).first().key.count(u':'), 1);
 }
 
 void CliPartsTest::foldersExpand()

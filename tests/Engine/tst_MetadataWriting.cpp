@@ -79,6 +79,7 @@ private Q_SLOTS:
     void readBackPlan();
     void readBackMatching_data();
     void readBackMatching();
+    void printedKeysNamedByFamilyOne();
     void readBackAnswers();
     void failedRunLeavesTheFileAlone();
 
@@ -320,6 +321,19 @@ void MetadataWritingTest::readBackMatching()
     QFETCH(QString, printed);
     QFETCH(bool, answers);
     QCOMPARE(ChangeReadBack::answers(asked, printed), answers);
+}
+
+void MetadataWritingTest::printedKeysNamedByFamilyOne()
+{
+    const QList<QPair<QString, QString>> rows{
+        {"EXIF:IFD0:Camera:Make", "IFD0:Make"},
+        {"IPTC:Other:Keywords", "IPTC:Keywords"}, // families 0 and 1 printed once
+        {"MakerNotes:Canon:Image:Copy1:FNumber", "Canon:FNumber"},
+        {"XMP:Other:Copy2:Subject", "XMP:Subject"},
+        {"Title", "Title"},
+    };
+    for (const auto &[printed, expected] : rows)
+        QCOMPARE(ChangeReadBack::familyOneKey(printed), expected);
 }
 
 void MetadataWritingTest::readBackAnswers()

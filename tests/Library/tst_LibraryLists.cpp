@@ -327,7 +327,8 @@ void LibraryListsTest::batchTexts_data()
     const FileOutcome bare =
         fileOutcome("bare.jpg", {}, ChangeReport{{"IPTC:Keywords"}, {"GPS:GPSLatitude"}, {}});
     FileOutcome minor = fileOutcome("n.nef", "M");
-    minor.error = std::make_exception_ptr(ServiceError::minorError("n.nef", "Bad IFD1"));
+    minor.error = std::make_exception_ptr(
+        ServiceError::minorError("n.nef", "Bad IFD1", "ExifTool objects to Bad IFD1."));
     FileOutcome raw = fileOutcome("raw.cr2");
     raw.strip = StripReport{{"XMP-dc:Title"},
                             {entry("ExifIFD:ISO", "100"), entry("IFD0:Make", "Canon"),
@@ -446,7 +447,8 @@ void LibraryListsTest::singleFileAndProgressTexts()
     gone.error = std::make_exception_ptr(ServiceError::invalidInput("too long"));
     QCOMPARE(stripFileReport(gone).alertTitle, QStringLiteral("Metadata Not Removed from c.jpg"));
     FileOutcome minor = fileOutcome("n.nef", "M");
-    minor.error = std::make_exception_ptr(ServiceError::minorError("n.nef", "Bad IFD1"));
+    minor.error = std::make_exception_ptr(
+        ServiceError::minorError("n.nef", "Bad IFD1", "ExifTool objects to Bad IFD1."));
     QCOMPARE(stripFileReport(minor), (BatchReportTexts::Report{{}, "ExifTool Error", "M", true}));
 
     // Stripped in part: an alert that says what is left, naming every tag

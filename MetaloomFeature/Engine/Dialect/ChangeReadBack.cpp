@@ -6,6 +6,7 @@
 
 #include <QJsonArray>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <QSet>
 
 #include <optional>
@@ -239,6 +240,21 @@ QStringList arguments(const Plan &plan, const QStringList &paths)
     arguments << QStringLiteral("-common_args") << QStringLiteral("-json") << QStringLiteral("-a")
               << QStringLiteral("-G0:1:2:4") << paths;
     return arguments;
+}
+
+QString familyOneKey(const QString &printedKey)
+{
+    // Groups of families 0, 1, 2 and 4 ("-G0:1:2:4"); every tag has the
+    // first three, with 0 and 1 printed once when they are the same.
+    QStringList parts = printedKey.split(QLatin1Char(':'));
+    const QString tag = parts.takeLast();
+    static const QRegularExpression copy(QStringLiteral("^Copy[0-9]+$"));
+    if (!parts.isEmpty() && copy.match(parts.last()).hasMatch())
+        parts.removeLast();
+    if (parts.isEmpty())
+        return tag;
+    const QString familyOne = parts.size() >= 3 ? parts.at(1) : parts.first();
+    return familyOne + QLatin1Char(':') + tag;
 }
 
 bool answers(const QString &askedKey, const QString &printedKey)

@@ -70,6 +70,12 @@ QStringList arguments(const Plan &plan, const QStringList &paths);
 // before a group ("1IFD0") is not checked.
 bool answers(const QString &askedKey, const QString &printedKey);
 
+// A printed key named the way the window names tags: family-1 group and tag
+// ("EXIF:IFD0:Camera:Make" -> "IFD0:Make"). ExifTool prints a group once
+// where families 0 and 1 are the same ("IPTC:Other:Keywords" -> "IPTC:Keywords"),
+// and a family-4 copy number ("Copy1") only for a tag that repeats.
+QString familyOneKey(const QString &printedKey);
+
 // The answers of that run's output, one per file in the order read.
 // Throws ServiceError::invalidResponse when there is not one answer per
 // command, each for every file, and PlatformError for output that is not
