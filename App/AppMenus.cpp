@@ -11,6 +11,7 @@ using VossaApps::VossaAppsMenu;
 #include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMimeData>
@@ -56,60 +57,66 @@ void paste(MainWindow *window)
 
 void addFileMenu(QMenuBar *bar, MainWindow *window, const Commands &commands)
 {
-    QMenu *file = bar->addMenu(QObject::tr("&File"));
-    addCommand(file, QObject::tr("New Window"), QKeySequence(Qt::CTRL | Qt::Key_N),
-               commands.newWindow);
-    addCommand(file, QObject::tr("Import…"), QKeySequence(Qt::CTRL | Qt::Key_O),
+    QMenu *file = bar->addMenu(QCoreApplication::translate("AppMenus", "&File"));
+    addCommand(file, QCoreApplication::translate("AppMenus", "New Window"),
+               QKeySequence(Qt::CTRL | Qt::Key_N), commands.newWindow);
+    addCommand(file, QCoreApplication::translate("AppMenus", "Import…"),
+               QKeySequence(Qt::CTRL | Qt::Key_O),
                [window] { window->content()->showImportPanel(); });
     file->addSeparator();
-    addCommand(file, QObject::tr("Save"), QKeySequence(Qt::CTRL | Qt::Key_S),
-               post(NotificationName::saveRequested));
-    addCommand(file, QObject::tr("Reload"), QKeySequence(Qt::CTRL | Qt::Key_R),
-               post(NotificationName::reloadRequested));
-    addCommand(file, QObject::tr("Revert"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R),
+    addCommand(file, QCoreApplication::translate("AppMenus", "Save"),
+               QKeySequence(Qt::CTRL | Qt::Key_S), post(NotificationName::saveRequested));
+    addCommand(file, QCoreApplication::translate("AppMenus", "Reload"),
+               QKeySequence(Qt::CTRL | Qt::Key_R), post(NotificationName::reloadRequested));
+    addCommand(file, QCoreApplication::translate("AppMenus", "Revert"),
+               QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R),
                post(NotificationName::revertRequested));
     file->addSeparator();
-    QMenu *exports = file->addMenu(QObject::tr("Export"));
+    QMenu *exports = file->addMenu(QCoreApplication::translate("AppMenus", "Export"));
     for (const MetadataExportFormatter::Format format : MetadataExportFormatter::allCases()) {
-        addCommand(
-            exports,
-            QObject::tr("Export Metadata as %1…").arg(MetadataExportFormatter::displayName(format)),
-            {}, [window, format] { window->content()->exportSelectedMetadata(format); });
+        addCommand(exports,
+                   QCoreApplication::translate("AppMenus", "Export Metadata as %1…")
+                       .arg(MetadataExportFormatter::displayName(format)),
+                   {}, [window, format] { window->content()->exportSelectedMetadata(format); });
     }
     file->addSeparator();
-    addCommand(file, QObject::tr("Close"), QKeySequence(Qt::CTRL | Qt::Key_W),
-               [window] { window->close(); });
-    addCommand(file, QObject::tr("Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q), commands.quit);
+    addCommand(file, QCoreApplication::translate("AppMenus", "Close"),
+               QKeySequence(Qt::CTRL | Qt::Key_W), [window] { window->close(); });
+    addCommand(file, QCoreApplication::translate("AppMenus", "Quit"),
+               QKeySequence(Qt::CTRL | Qt::Key_Q), commands.quit);
 }
 
 void addEditMenu(QMenuBar *bar, MainWindow *window)
 {
-    QMenu *edit = bar->addMenu(QObject::tr("&Edit"));
-    addCommand(edit, QObject::tr("Paste"), QKeySequence(Qt::CTRL | Qt::Key_V),
-               [window] { paste(window); });
+    QMenu *edit = bar->addMenu(QCoreApplication::translate("AppMenus", "&Edit"));
+    addCommand(edit, QCoreApplication::translate("AppMenus", "Paste"),
+               QKeySequence(Qt::CTRL | Qt::Key_V), [window] { paste(window); });
     edit->addSeparator();
-    QAction *settings =
-        addCommand(edit, QObject::tr("Settings…"), QKeySequence(Qt::CTRL | Qt::Key_Comma),
-                   post(NotificationName::metadataSettingsRequested));
+    QAction *settings = addCommand(edit, QCoreApplication::translate("AppMenus", "Settings…"),
+                                   QKeySequence(Qt::CTRL | Qt::Key_Comma),
+                                   post(NotificationName::metadataSettingsRequested));
     settings->setMenuRole(QAction::PreferencesRole);
 }
 
 void addHelpMenu(QMenuBar *bar, MainWindow *window, const Commands &commands)
 {
-    QMenu *help = bar->addMenu(QObject::tr("&Help"));
-    addCommand(help, QObject::tr("About Metaloom"), {}, post(NotificationName::aboutRequested))
+    QMenu *help = bar->addMenu(QCoreApplication::translate("AppMenus", "&Help"));
+    addCommand(help, QCoreApplication::translate("AppMenus", "About Metaloom"), {},
+               post(NotificationName::aboutRequested))
         ->setMenuRole(QAction::AboutRole);
     QPointer<UpdaterController> updater = commands.updater;
-    QAction *check = addCommand(help, QObject::tr("Check for Updates…"), {}, [updater] {
-        if (updater)
-            updater->checkForUpdates();
-    });
+    QAction *check = addCommand(help, QCoreApplication::translate("AppMenus", "Check for Updates…"),
+                                {}, [updater] {
+                                    if (updater)
+                                        updater->checkForUpdates();
+                                });
     check->setEnabled(updater && updater->canCheckForUpdates());
     if (updater)
         QObject::connect(updater, &UpdaterController::canCheckForUpdatesChanged, check,
                          &QAction::setEnabled);
     help->addSeparator();
-    help->addMenu(new VossaAppsMenu(QStringLiteral("metaloom"), QObject::tr("Other Apps"), window));
+    help->addMenu(new VossaAppsMenu(QStringLiteral("metaloom"),
+                                    QCoreApplication::translate("AppMenus", "Other Apps"), window));
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "MetaloomFeature/Platform/AppInfo.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QFileInfo>
 
 namespace Metaloom {
@@ -44,13 +45,15 @@ QString versionText()
 // which is not the case here: the usage line is written anew.
 QString helpText(const QString &programName, const QString &parserHelp)
 {
-    return QStringLiteral("Usage: %1 [options] [files...]\n").arg(programName) +
+    return QCoreApplication::translate("CommandLine", "Usage: %1 [options] [files...]\n")
+               .arg(programName) +
            parserHelp.section(QLatin1Char('\n'), 1);
 }
 
 QString mistakeText(const QString &programName, const QString &error)
 {
-    return QStringLiteral("%1: %2\nTry '%1 --help' for more information.\n")
+    return QCoreApplication::translate("CommandLine",
+                                       "%1: %2\nTry '%1 --help' for more information.\n")
         .arg(programName, error);
 }
 
@@ -65,12 +68,14 @@ CommandLine CommandLine::parse(const QStringList &arguments)
     // Qt's options are written with one dash, so "-style" must not read as
     // the letters s, t, y, l and e.
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    parser.setApplicationDescription(
-        QStringLiteral("Inspect, edit and strip the metadata of photos and videos."));
-    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
-                                  QStringLiteral("Displays this help and exits."));
-    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
-                                     QStringLiteral("Displays the version and exits."));
+    parser.setApplicationDescription(QCoreApplication::translate(
+        "CommandLine", "Inspect, edit and strip the metadata of photos and videos."));
+    const QCommandLineOption help(
+        {QStringLiteral("h"), QStringLiteral("help")},
+        QCoreApplication::translate("CommandLine", "Displays this help and exits."));
+    const QCommandLineOption version(
+        {QStringLiteral("v"), QStringLiteral("version")},
+        QCoreApplication::translate("CommandLine", "Displays the version and exits."));
     parser.addOption(help);
     parser.addOption(version);
     for (const ToolkitOption &toolkit : toolkitOptions) {
@@ -80,9 +85,10 @@ CommandLine CommandLine::parse(const QStringList &arguments)
         option.setFlags(QCommandLineOption::HiddenFromHelp);
         parser.addOption(option);
     }
-    parser.addPositionalArgument(QStringLiteral("files"),
-                                 QStringLiteral("Files to open in the first window."),
-                                 QStringLiteral("[files...]"));
+    parser.addPositionalArgument(
+        QStringLiteral("files"),
+        QCoreApplication::translate("CommandLine", "Files to open in the first window."),
+        QCoreApplication::translate("CommandLine", "[files...]"));
 
     CommandLine result;
     if (!parser.parse(arguments)) {

@@ -2,6 +2,7 @@
 #include "MainWindow.h"
 #include "MetaloomApp.h"
 #include "MetaloomFeature/Platform/AppInfo.h"
+#include "MetaloomFeature/Platform/Translations.h"
 #include "MetaloomFeature/Views/SymbolIcons.h"
 
 #include <QApplication>
@@ -46,8 +47,14 @@ QStringList argumentsOf(int argc, char *argv[])
 int main(int argc, char *argv[])
 {
     using Metaloom::CommandLine;
-    // Read before the application object exists: that one needs a display.
-    const CommandLine command = CommandLine::parse(argumentsOf(argc, argv));
+    // Read before the window's application object exists, since that one
+    // needs a display; a core application of its own speaks the user's
+    // language for the help and the mistakes.
+    const CommandLine command = [&] {
+        QCoreApplication reader(argc, argv);
+        const Metaloom::Translations translations;
+        return CommandLine::parse(argumentsOf(argc, argv));
+    }();
     switch (command.request) {
     case CommandLine::Request::ShowHelp:
     case CommandLine::Request::ShowVersion:
@@ -68,6 +75,7 @@ int main(int argc, char *argv[])
     QApplication::setDesktopFileName(
         Metaloom::AppInfo::main().string(Metaloom::AppInfo::identifierKey).value_or(QString()));
     QApplication::setWindowIcon(Metaloom::applicationIcon());
+    const Metaloom::Translations translations;
 
     Metaloom::MetaloomApp app;
     QWidget *window = app.openFirstWindow(Metaloom::filesFromArguments(command.files));

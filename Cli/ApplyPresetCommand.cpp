@@ -2,6 +2,7 @@
 
 #include "Command.h"
 #include "TagChange.h"
+#include <QCoreApplication>
 
 namespace Metaloom::Cli {
 
@@ -24,7 +25,8 @@ public:
     }
     QString summary() const override
     {
-        return QStringLiteral("apply one of your presets, as the window's Apply Preset does");
+        return QCoreApplication::translate(
+            "Cli", "apply one of your presets, as the window's Apply Preset does");
     }
     QStringList options() const override
     {
@@ -35,8 +37,9 @@ public:
                                    Session *session) override
     {
         if (arguments.operands.isEmpty())
-            return QStringLiteral("'apply-preset' needs the name of a preset and at least one "
-                                  "file or folder");
+            return QCoreApplication::translate(
+                "Cli", "'apply-preset' needs the name of a preset and at least one "
+                       "file or folder");
         const QString wanted = arguments.operands.first();
         const QList<Preset> presets = session->presets();
         QList<Preset> named;
@@ -46,23 +49,26 @@ public:
         }
         if (named.isEmpty()) {
             if (presets.isEmpty())
-                return QStringLiteral("no preset named '%1': you have no presets yet (make them "
-                                      "in Metaloom's preset manager)")
+                return QCoreApplication::translate(
+                           "Cli", "no preset named '%1': you have no presets yet (make them "
+                                  "in Metaloom's preset manager)")
                     .arg(wanted);
-            return QStringLiteral("no preset named '%1'; your presets are %2")
+            return QCoreApplication::translate("Cli", "no preset named '%1'; your presets are %2")
                 .arg(wanted, namesOf(presets));
         }
         // Applying one of them by chance could change files in a way the
         // user did not mean.
         if (named.size() > 1)
-            return QStringLiteral("%1 presets are named '%2'; give them different names in "
-                                  "Metaloom's preset manager")
+            return QCoreApplication::translate(
+                       "Cli", "%1 presets are named '%2'; give them different names in "
+                              "Metaloom's preset manager")
                 .arg(named.size())
                 .arg(wanted);
         m_action = named.first().action;
         m_assignments = TagChange::fromPreset(named.first());
         if (m_assignments.isEmpty())
-            return QStringLiteral("the preset '%1' has no operations to apply").arg(wanted);
+            return QCoreApplication::translate("Cli", "the preset '%1' has no operations to apply")
+                .arg(wanted);
         return prepareFiles(arguments, session, 1);
     }
 

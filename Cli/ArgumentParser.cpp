@@ -1,4 +1,5 @@
 #include "ArgumentParser.h"
+#include <QCoreApplication>
 
 namespace Metaloom::Cli::ArgumentParser {
 
@@ -29,13 +30,13 @@ QString written(const KnownOption &option)
 
 Mistake unknownOption(const QString &argument)
 {
-    QString message = QStringLiteral("unknown option '%1'").arg(argument);
     // The likeliest reason for an unknown option that looks like a name.
     if (argument.contains(QLatin1Char('.')) || argument.contains(QLatin1Char('/')))
-        message += QStringLiteral(" (a file whose name starts with '-' goes after '--', as in "
-                                  "'metaloom-cli strip -- %1')")
-                       .arg(argument);
-    return {message};
+        return {QCoreApplication::translate(
+                    "Cli", "unknown option '%1' (a file whose name starts with '-' goes after "
+                           "'--', as in 'metaloom-cli strip -- %1')")
+                    .arg(argument)};
+    return {QCoreApplication::translate("Cli", "unknown option '%1'").arg(argument)};
 }
 
 } // namespace
@@ -108,13 +109,14 @@ Result parse(const QStringList &arguments, const QList<KnownOption> &known)
 
         if (!option->takesValue()) {
             if (valueAttached)
-                return Mistake{QStringLiteral("option '%1' takes no value").arg(written(*option))};
+                return Mistake{QCoreApplication::translate("Cli", "option '%1' takes no value")
+                                   .arg(written(*option))};
             result.options.append({option->longName, QString()});
             continue;
         }
         if (!valueAttached) {
             if (i + 1 >= arguments.size())
-                return Mistake{QStringLiteral("option '%1' needs a value (%2)")
+                return Mistake{QCoreApplication::translate("Cli", "option '%1' needs a value (%2)")
                                    .arg(written(*option), option->valueName)};
             value = arguments.at(++i);
         }

@@ -8,6 +8,7 @@
 #include "MetaloomFeature/Library/EntryListMerge.h"
 #include "MetaloomFeature/Library/FileOperations.h"
 
+#include <QCoreApplication>
 #include <QPointer>
 
 namespace Metaloom::Cli {
@@ -77,7 +78,8 @@ private:
     ExifToolService *engine() const
     {
         if (!m_service)
-            throw ServiceError::executionFailed(QStringLiteral("The engine has stopped."));
+            throw ServiceError::executionFailed(
+                QCoreApplication::translate("Cli", "The engine has stopped."));
         return m_service;
     }
 

@@ -8,6 +8,7 @@
 #include "MetaloomFeature/Engine/ExifToolService.h"
 #include "MetaloomFeature/Platform/Error.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 namespace Metaloom::Cli {
@@ -20,9 +21,10 @@ QString nothingThereMessage(const QUrl &file)
 {
     const QFileInfo info(file.toLocalFile());
     if (info.isSymLink())
-        return QStringLiteral("No such file: the link leads to “%1”, which does not exist.")
+        return QCoreApplication::translate(
+                   "Cli", "No such file: the link leads to “%1”, which does not exist.")
             .arg(info.symLinkTarget());
-    return QStringLiteral("No such file or folder.");
+    return QCoreApplication::translate("Cli", "No such file or folder.");
 }
 
 // The window shows such a file read-only; here nothing can be done to it.
@@ -30,9 +32,11 @@ QString unwritableFormatMessage(const QUrl &file)
 {
     const QString format = ExifToolService::formatName(file);
     if (format.isEmpty())
-        return QStringLiteral("ExifTool can't write files of this kind, so their metadata "
-                              "cannot be changed.");
-    return QStringLiteral("ExifTool can't write %1 files, so their metadata cannot be changed.")
+        return QCoreApplication::translate(
+            "Cli", "ExifTool can't write files of this kind, so their metadata "
+                   "cannot be changed.");
+    return QCoreApplication::translate(
+               "Cli", "ExifTool can't write %1 files, so their metadata cannot be changed.")
         .arg(format);
 }
 
@@ -46,7 +50,8 @@ std::optional<QString> FileCommand::prepareFiles(const ArgumentParser::Arguments
     m_dryRun = arguments.has(QStringLiteral("dry-run"));
     const QStringList operands = arguments.operands.mid(leadingOperands);
     if (operands.isEmpty())
-        return QStringLiteral("'%1' needs at least one file or folder").arg(name());
+        return QCoreApplication::translate("Cli", "'%1' needs at least one file or folder")
+            .arg(name());
     m_expansion = FileOperands::expand(operands, arguments.has(QStringLiteral("recursive")));
     return std::nullopt;
 }
@@ -77,7 +82,8 @@ QCoro::Task<int> FileCommand::run()
             report = FileReport::failure(file.shownPath, nothingThereMessage(file.url));
         } else if (!QFileInfo(file.url.toLocalFile()).isReadable()) {
             report = FileReport::failure(
-                file.shownPath, QStringLiteral("This file cannot be read: permission denied."));
+                file.shownPath,
+                QCoreApplication::translate("Cli", "This file cannot be read: permission denied."));
         } else {
             try {
                 if (changesFiles() && !co_await m_session->files->canWrite(file.url))
@@ -110,7 +116,7 @@ QCoro::Task<int> FileCommand::run()
     if (!m_json && (!quietWhenFine() || anyFailed || stopped)) {
         QString text = Cli::summary(reports, words());
         if (stopped)
-            text += QStringLiteral("; stopped after %1 of %2 files")
+            text += QCoreApplication::translate("Cli", "; stopped after %1 of %2 files")
                         .arg(reports.size())
                         .arg(files.size());
         console->error(text + u'\n');

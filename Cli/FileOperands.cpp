@@ -9,6 +9,7 @@
 #include <QStringDecoder>
 #include <algorithm>
 
+#include <QCoreApplication>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -120,9 +121,11 @@ Expansion expand(const QStringList &operands, bool recursive)
             operand.endsWith(QLatin1Char('/')) ? operand : operand + QLatin1Char('/');
         walk.folder(prefix, info.absoluteFilePath());
         if (walk.met == before)
-            expansion.notes << (recursive ? QStringLiteral("%1: no files in this folder or its "
-                                                           "subfolders")
-                                          : QStringLiteral("%1: no files in this folder"))
+            expansion.notes << (recursive ? QCoreApplication::translate(
+                                                "Cli", "%1: no files in this folder or its "
+                                                       "subfolders")
+                                          : QCoreApplication::translate(
+                                                "Cli", "%1: no files in this folder"))
                                    .arg(operand);
     }
     return expansion;

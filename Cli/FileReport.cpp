@@ -2,6 +2,7 @@
 
 #include "Console.h"
 
+#include <QCoreApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
 
@@ -71,13 +72,17 @@ QString summary(const QList<FileReport> &reports, const SummaryWords &words)
             [outcome = outcome](const FileReport &r) { return r.outcome == outcome; });
         if (count == 0)
             continue;
-        QString part = QString::number(count);
-        if (parts.isEmpty())
-            part += count == 1 ? QStringLiteral(" file") : QStringLiteral(" files");
-        parts << part + u' ' + label;
+        // The first count names what it counts: "3 files changed, 1 failed".
+        if (!parts.isEmpty())
+            parts << QStringLiteral("%1 %2").arg(QString::number(count), label);
+        else if (count == 1)
+            parts << QCoreApplication::translate("Cli", "1 file %1").arg(label);
+        else
+            parts << QCoreApplication::translate("Cli", "%1 files %2")
+                         .arg(QString::number(count), label);
     }
     if (parts.isEmpty())
-        return QStringLiteral("No files");
+        return QCoreApplication::translate("Cli", "No files");
     return parts.join(QStringLiteral(", "));
 }
 

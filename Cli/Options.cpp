@@ -1,26 +1,29 @@
 #include "Options.h"
 
+#include <QCoreApplication>
+
 namespace Metaloom::Cli::Options {
 
 const QList<Option> &all()
 {
     static const QList<Option> options{
         {{QStringLiteral("tag"), QChar(), QStringLiteral("KEY=VALUE")},
-         QStringLiteral("set the tag KEY to VALUE; a key given again adds an item to a list tag")},
+         QT_TRANSLATE_NOOP(
+             "Cli", "set the tag KEY to VALUE; a key given again adds an item to a list tag")},
         {{QStringLiteral("remove"), QChar(), QStringLiteral("KEY")},
-         QStringLiteral("delete the tag KEY (\"GPS:all\" deletes a whole group)")},
+         QT_TRANSLATE_NOOP("Cli", "delete the tag KEY (\"GPS:all\" deletes a whole group)")},
         {{QStringLiteral("format"), QChar(), QStringLiteral("json|yaml|toml")},
-         QStringLiteral("the format of the metadata printed (json when not given)")},
+         QT_TRANSLATE_NOOP("Cli", "the format of the metadata printed (json when not given)")},
         {{QStringLiteral("recursive"), QLatin1Char('r'), QString()},
-         QStringLiteral("with a folder, take the files of its subfolders too")},
+         QT_TRANSLATE_NOOP("Cli", "with a folder, take the files of its subfolders too")},
         {{QStringLiteral("json"), QChar(), QString()},
-         QStringLiteral("report as JSON Lines, one object per file")},
+         QT_TRANSLATE_NOOP("Cli", "report as JSON Lines, one object per file")},
         {{QStringLiteral("dry-run"), QChar(), QString()},
-         QStringLiteral("say what would change in each file; change nothing")},
+         QT_TRANSLATE_NOOP("Cli", "say what would change in each file; change nothing")},
         {{QStringLiteral("help"), QLatin1Char('h'), QString()},
-         QStringLiteral("show this help and end")},
+         QT_TRANSLATE_NOOP("Cli", "show this help and end")},
         {{QStringLiteral("version"), QChar(), QString()},
-         QStringLiteral("show the version and end")},
+         QT_TRANSLATE_NOOP("Cli", "show the version and end")},
     };
     return options;
 }
@@ -45,7 +48,8 @@ QString helpLine(const QString &longName)
         names += QStringLiteral("--") + option.declared.longName;
         if (option.declared.takesValue())
             names += u' ' + option.declared.valueName;
-        return QStringLiteral("  ") + names.leftJustified(28) + u' ' + option.description;
+        return QStringLiteral("  ") + names.leftJustified(28) + u' ' +
+               QCoreApplication::translate("Cli", option.description);
     }
     return QString();
 }

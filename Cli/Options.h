@@ -11,7 +11,8 @@ namespace Metaloom::Cli::Options {
 
 struct Option {
     ArgumentParser::KnownOption declared;
-    QString description;
+    // The help's words, translated when shown.
+    const char *description;
 };
 
 const QList<Option> &all();

@@ -2,6 +2,7 @@
 
 #include "Command.h"
 #include "Console.h"
+#include <QCoreApplication>
 
 namespace Metaloom::Cli {
 
@@ -13,7 +14,7 @@ public:
     QString synopsis() const override { return QStringLiteral("presets"); }
     QString summary() const override
     {
-        return QStringLiteral("list the names of your presets, one a line");
+        return QCoreApplication::translate("Cli", "list the names of your presets, one a line");
     }
     QStringList options() const override { return {}; }
 
@@ -21,7 +22,7 @@ public:
                                    Session *session) override
     {
         if (!arguments.operands.isEmpty())
-            return QStringLiteral("'presets' takes no files or other operands");
+            return QCoreApplication::translate("Cli", "'presets' takes no files or other operands");
         m_session = session;
         return std::nullopt;
     }

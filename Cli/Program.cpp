@@ -3,6 +3,7 @@
 #include "Options.h"
 
 #include "MetaloomFeature/Platform/AppInfo.h"
+#include <QCoreApplication>
 
 namespace Metaloom::Cli::Program {
 
@@ -15,7 +16,8 @@ Prepared mistake(const QString &message)
     Prepared prepared;
     prepared.exitStatus = ExitStatus::usage;
     prepared.error =
-        QStringLiteral("%1: %2\nTry '%1 --help' for more information.\n").arg(programName, message);
+        QCoreApplication::translate("Cli", "%1: %2\nTry '%1 --help' for more information.\n")
+            .arg(programName, message);
     return prepared;
 }
 
@@ -44,20 +46,22 @@ QString written(const QString &longName)
 
 QString helpText()
 {
-    QString text = QStringLiteral("Usage: %1 COMMAND [options] FILE...\n\n"
-                                  "Reads, changes and strips the metadata of photos, videos and "
-                                  "other media files\nwith the engine, presets and safety of "
-                                  "Metaloom. Files are never changed in place:\na changed copy "
-                                  "replaces a file only once it was written and checked.\n\n"
-                                  "Commands:\n")
+    QString text = QCoreApplication::translate(
+                       "Cli", "Usage: %1 COMMAND [options] FILE...\n\n"
+                              "Reads, changes and strips the metadata of photos, videos and "
+                              "other media files\nwith the engine, presets and safety of "
+                              "Metaloom. Files are never changed in place:\na changed copy "
+                              "replaces a file only once it was written and checked.\n\n"
+                              "Commands:\n")
                        .arg(programName);
     for (const std::shared_ptr<Command> &command : allCommands())
         text += QStringLiteral("  %1\n      %2\n").arg(command->synopsis(), command->summary());
-    text += QStringLiteral("\nOptions:\n");
+    text += QCoreApplication::translate("Cli", "\nOptions:\n");
     for (const Options::Option &option : Options::all())
         text += Options::helpLine(option.declared.longName) + u'\n';
     text +=
-        QStringLiteral(
+        QCoreApplication::translate(
+            "Cli",
             "\nA folder stands for the files directly inside it; -r adds those of its subfolders.\n"
             "'--' ends the options: a file whose name starts with '-' goes after it.\n"
             "Exit status: 0 when every file took everything asked, 1 when a file failed or\n"
@@ -69,12 +73,12 @@ QString helpText()
 
 QString commandHelpText(const Command &command)
 {
-    QString text = QStringLiteral("Usage: %1 %2\n\n%3.\n")
+    QString text = QCoreApplication::translate("Cli", "Usage: %1 %2\n\n%3.\n")
                        .arg(programName, command.synopsis(),
                             command.summary().left(1).toUpper() + command.summary().mid(1));
     QStringList options = command.options();
     options << QStringLiteral("help");
-    text += QStringLiteral("\nOptions:\n");
+    text += QCoreApplication::translate("Cli", "\nOptions:\n");
     for (const QString &name : options)
         text += Options::helpLine(name) + u'\n';
     return text;
@@ -102,20 +106,21 @@ Prepared prepare(const QStringList &arguments, Session *session)
         if (given.has(QStringLiteral("version")) && given.options.size() == 1)
             return printing(versionText());
         if (given.options.isEmpty())
-            return mistake(QStringLiteral("no command given"));
-        return mistake(QStringLiteral("'%1' needs a command before it")
+            return mistake(QCoreApplication::translate("Cli", "no command given"));
+        return mistake(QCoreApplication::translate("Cli", "'%1' needs a command before it")
                            .arg(written(given.options.first().name)));
     }
     const std::shared_ptr<Command> command = commandNamed(given.command);
     if (!command)
-        return mistake(QStringLiteral("unknown command '%1'").arg(given.command));
+        return mistake(
+            QCoreApplication::translate("Cli", "unknown command '%1'").arg(given.command));
     if (help)
         return printing(commandHelpText(*command));
     const QStringList accepted = command->options();
     for (const QString &name : given.names()) {
         if (!accepted.contains(name))
-            return mistake(
-                QStringLiteral("'%1' takes no option '%2'").arg(command->name(), written(name)));
+            return mistake(QCoreApplication::translate("Cli", "'%1' takes no option '%2'")
+                               .arg(command->name(), written(name)));
     }
     if (const std::optional<QString> problem = command->prepare(given, session))
         return mistake(*problem);

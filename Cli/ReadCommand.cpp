@@ -5,6 +5,7 @@
 #include "Operations.h"
 #include "ReadOutput.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 namespace Metaloom::Cli {
@@ -20,7 +21,8 @@ public:
     }
     QString summary() const override
     {
-        return QStringLiteral("print each file's metadata as the window exports it");
+        return QCoreApplication::translate("Cli",
+                                           "print each file's metadata as the window exports it");
     }
     QStringList options() const override
     {
@@ -32,13 +34,14 @@ public:
     {
         const QStringList formats = arguments.values(QStringLiteral("format"));
         if (formats.size() > 1)
-            return QStringLiteral("give --format once");
+            return QCoreApplication::translate("Cli", "give --format once");
         Format format = Format::Json;
         if (!formats.isEmpty()) {
             const std::optional<Format> chosen =
                 MetadataExportFormatter::fromRawValue(formats.first());
             if (!chosen)
-                return QStringLiteral("unknown format '%1' (json, yaml or toml)")
+                return QCoreApplication::translate("Cli",
+                                                   "unknown format '%1' (json, yaml or toml)")
                     .arg(formats.first());
             format = *chosen;
         }
@@ -59,7 +62,7 @@ protected:
         m_session->console->output(m_joiner->add(file.shownPath, text));
         FileReport report;
         report.file = file.shownPath;
-        report.line = printable(file.shownPath) + QStringLiteral(": read");
+        report.line = QCoreApplication::translate("Cli", "%1: read").arg(printable(file.shownPath));
         co_return report;
     }
 
@@ -71,7 +74,7 @@ protected:
     SummaryWords words() const override
     {
         using Outcome = FileReport::Outcome;
-        return {{{Outcome::complete, QStringLiteral("read")},
+        return {{{Outcome::complete, QCoreApplication::translate("Cli", "read")},
                  {Outcome::failed, QStringLiteral("failed")}}};
     }
     bool quietWhenFine() const override { return true; }

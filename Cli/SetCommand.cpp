@@ -2,6 +2,7 @@
 
 #include "Command.h"
 #include "TagChange.h"
+#include <QCoreApplication>
 
 namespace Metaloom::Cli {
 
@@ -17,7 +18,7 @@ public:
     }
     QString summary() const override
     {
-        return QStringLiteral("write tag values and removals, as Save does");
+        return QCoreApplication::translate("Cli", "write tag values and removals, as Save does");
     }
     QStringList options() const override
     {

@@ -5,6 +5,7 @@
 #include "Operations.h"
 
 #include "MetaloomFeature/Library/BatchReportTexts.h"
+#include <QCoreApplication>
 
 namespace Metaloom::Cli {
 
@@ -16,7 +17,8 @@ QString someOf(const QStringList &keys)
     constexpr qsizetype shown = 8;
     QString text = keys.mid(0, shown).join(QStringLiteral(", "));
     if (keys.size() > shown)
-        text += QStringLiteral(" and %1 more").arg(keys.size() - shown);
+        text = QCoreApplication::translate("Cli", "%1 and %2 more")
+                   .arg(text, QString::number(keys.size() - shown));
     return text;
 }
 
@@ -36,7 +38,7 @@ QStringList someNamesOf(const QList<MetadataEntry> &entries)
 
 QString tagCount(qsizetype count)
 {
-    return QString::number(count) + (count == 1 ? QStringLiteral(" tag") : QStringLiteral(" tags"));
+    return BatchReportTexts::tagCount(count);
 }
 
 class StripCommand : public FileCommand {
@@ -48,7 +50,8 @@ public:
     }
     QString summary() const override
     {
-        return QStringLiteral("remove all metadata, as Remove Metadata does, and say what stayed");
+        return QCoreApplication::translate(
+            "Cli", "remove all metadata, as Remove Metadata does, and say what stayed");
     }
     QStringList options() const override
     {
@@ -71,11 +74,12 @@ protected:
             const QStringList keys = co_await m_session->files->strippable(file.url);
             report.remaining = keys;
             if (keys.isEmpty()) {
-                report.line = shown + QStringLiteral(": holds no metadata to remove");
+                report.line = QCoreApplication::translate("Cli", "%1: holds no metadata to remove")
+                                  .arg(shown);
             } else {
                 report.outcome = FileReport::Outcome::incomplete;
-                report.line = shown + QStringLiteral(": would try to remove ") +
-                              tagCount(keys.size()) + QStringLiteral(" (") + someOf(keys) + u')';
+                report.line = QCoreApplication::translate("Cli", "%1: would try to remove %2 (%3)")
+                                  .arg(shown, tagCount(keys.size()), someOf(keys));
             }
             co_return report;
         }
@@ -89,13 +93,30 @@ protected:
         } else {
             report.outcome = FileReport::Outcome::incomplete;
             const QStringList names = someNamesOf(remaining);
-            QString line =
-                QStringLiteral("Removed %1 from %2. %3 could not be removed from this "
-                               "file type")
-                    .arg(tagCount(result.removed.size()), shown, tagCount(remaining.size()));
-            line += names.size() < remaining.size() ? QStringLiteral(", among them ")
-                                                    : QStringLiteral(": ");
-            report.line = line + names.join(QStringLiteral(", ")) + u'.';
+            const QString removed = tagCount(result.removed.size());
+            const QString left = tagCount(remaining.size());
+            const QString shownNames = names.join(QStringLiteral(", "));
+            // The verb follows the count in some languages, hence a text for one tag.
+            if (remaining.size() == 1)
+                report.line = QCoreApplication::translate(
+                                  "Cli",
+                                  "Removed %1 from %2. %3 could not be removed from this file "
+                                  "type: %4.",
+                                  "one tag left")
+                                  .arg(removed, shown, left, shownNames);
+            else if (names.size() < remaining.size())
+                report.line =
+                    QCoreApplication::translate(
+                        "Cli", "Removed %1 from %2. %3 could not be removed from this file "
+                               "type, among them %4.")
+                        .arg(removed, shown, left, shownNames);
+            else
+                report.line = QCoreApplication::translate(
+                                  "Cli",
+                                  "Removed %1 from %2. %3 could not be removed from this file "
+                                  "type: %4.",
+                                  "several tags left")
+                                  .arg(removed, shown, left, shownNames);
         }
         // What ExifTool says about the strip ("Deleted tags may be
         // recovered!" for a PDF) matters to whoever shares the file.
@@ -110,12 +131,12 @@ protected:
     {
         using Outcome = FileReport::Outcome;
         if (m_dryRun)
-            return {{{Outcome::incomplete, QStringLiteral("would be stripped")},
-                     {Outcome::complete, QStringLiteral("hold no metadata")},
-                     {Outcome::failed, QStringLiteral("failed")}}};
-        return {{{Outcome::complete, QStringLiteral("stripped")},
-                 {Outcome::incomplete, QStringLiteral("stripped in part")},
-                 {Outcome::failed, QStringLiteral("failed")}}};
+            return {{{Outcome::incomplete, QCoreApplication::translate("Cli", "would be stripped")},
+                     {Outcome::complete, QCoreApplication::translate("Cli", "hold no metadata")},
+                     {Outcome::failed, QCoreApplication::translate("Cli", "failed")}}};
+        return {{{Outcome::complete, QCoreApplication::translate("Cli", "stripped")},
+                 {Outcome::incomplete, QCoreApplication::translate("Cli", "stripped in part")},
+                 {Outcome::failed, QCoreApplication::translate("Cli", "failed")}}};
     }
 };
 

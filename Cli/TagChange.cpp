@@ -3,6 +3,7 @@
 #include "Console.h"
 
 #include "MetaloomFeature/Engine/ExifToolService.h"
+#include <QCoreApplication>
 
 namespace Metaloom::Cli::TagChange {
 
@@ -16,7 +17,7 @@ QString quoted(const QStringList &items)
         QString text = printable(item);
         if (text.size() > 60)
             text = text.left(59) + QChar(0x2026);
-        shown << QChar(0x201C) + text + QChar(0x201D);
+        shown << QCoreApplication::translate("Cli", "“%1”", "a value, quoted").arg(text);
     }
     return shown.join(QStringLiteral(", "));
 }
@@ -24,7 +25,8 @@ QString quoted(const QStringList &items)
 std::optional<QString> keyMistake(const QString &key)
 {
     if (const std::optional<QString> reason = ExifToolService::keyRefusalReason(key))
-        return QStringLiteral("cannot use the tag key '%1': %2").arg(key, *reason);
+        return QCoreApplication::translate("Cli", "cannot use the tag key '%1': %2")
+            .arg(key, *reason);
     return std::nullopt;
 }
 
@@ -46,16 +48,20 @@ std::variant<QList<TagAssignment>, QString> fromOptions(const QStringList &tags,
     for (const QString &tag : tags) {
         const qsizetype equals = tag.indexOf(QLatin1Char('='));
         if (equals < 0)
-            return QStringLiteral("'--tag %1' has no '=': write --tag KEY=VALUE").arg(tag);
+            return QCoreApplication::translate("Cli",
+                                               "'--tag %1' has no '=': write --tag KEY=VALUE")
+                .arg(tag);
         const QString key = tag.left(equals);
         const QString value = tag.mid(equals + 1);
         if (const std::optional<QString> mistake = keyMistake(key))
             return *mistake;
         if (value.isEmpty())
-            return QStringLiteral("'--tag %1' gives no value; to delete the tag, write --remove %2")
+            return QCoreApplication::translate(
+                       "Cli", "'--tag %1' gives no value; to delete the tag, write --remove %2")
                 .arg(tag, key);
         if (const std::optional<QString> reason = ExifToolService::valueRefusalReason(key, value))
-            return QStringLiteral("cannot use the value of %1: %2").arg(key, *reason);
+            return QCoreApplication::translate("Cli", "cannot use the value of %1: %2")
+                .arg(key, *reason);
         const qsizetype known = indexOfKey(assignments, key);
         if (known >= 0)
             assignments[known].values << value;
@@ -67,13 +73,15 @@ std::variant<QList<TagAssignment>, QString> fromOptions(const QStringList &tags,
             return *mistake;
         const qsizetype known = indexOfKey(assignments, key);
         if (known >= 0 && !assignments.at(known).deletes())
-            return QStringLiteral("%1 is both set and removed; give either --tag or --remove")
+            return QCoreApplication::translate(
+                       "Cli", "%1 is both set and removed; give either --tag or --remove")
                 .arg(key);
         if (known < 0)
             assignments.append({key, {}});
     }
     if (assignments.isEmpty())
-        return QStringLiteral("'set' needs at least one --tag KEY=VALUE or --remove KEY");
+        return QCoreApplication::translate(
+            "Cli", "'set' needs at least one --tag KEY=VALUE or --remove KEY");
     return assignments;
 }
 
@@ -104,10 +112,16 @@ FileReport changed(const QString &file, const ChangeReport &result)
         reasons << outcome.reason;
     if (!result.isComplete())
         report.outcome = FileReport::Outcome::incomplete;
-    report.line = printable(file) + (result.isComplete() ? QStringLiteral(": changed")
-                                                         : QStringLiteral(": changed in part"));
-    if (!reasons.isEmpty())
-        report.line += QStringLiteral(". ") + printable(reasons.join(u' '));
+    const QString shown = printable(file);
+    if (reasons.isEmpty())
+        report.line = result.isComplete()
+                          ? QCoreApplication::translate("Cli", "%1: changed").arg(shown)
+                          : QCoreApplication::translate("Cli", "%1: changed in part").arg(shown);
+    else
+        report.line =
+            (result.isComplete() ? QCoreApplication::translate("Cli", "%1: changed. %2")
+                                 : QCoreApplication::translate("Cli", "%1: changed in part. %2"))
+                .arg(shown, printable(reasons.join(u' ')));
     return report;
 }
 
@@ -123,7 +137,7 @@ FileReport compared(const QString &file, const QList<TagAssignment> &assignments
             if (found.isEmpty())
                 continue;
             report.notRemoved << assignment.key;
-            changes << QStringLiteral("would remove ") + assignment.key;
+            changes << QCoreApplication::translate("Cli", "would remove %1").arg(assignment.key);
             continue;
         }
         // Every tag the key names must hold the value already.
@@ -133,14 +147,18 @@ FileReport compared(const QString &file, const QList<TagAssignment> &assignments
         if (!found.isEmpty() && differing == found.cend())
             continue;
         report.notWritten << assignment.key;
-        QString change = QStringLiteral("would set ") + assignment.key + QStringLiteral(" to ") +
-                         quoted(assignment.values);
         if (differing != found.cend())
-            change += QStringLiteral(" (now ") + quoted(differing->items) + u')';
-        changes << change;
+            changes << QCoreApplication::translate("Cli", "would set %1 to %2 (now %3)")
+                           .arg(assignment.key, quoted(assignment.values),
+                                quoted(differing->items));
+        else
+            changes << QCoreApplication::translate("Cli", "would set %1 to %2")
+                           .arg(assignment.key, quoted(assignment.values));
     }
     if (changes.isEmpty()) {
-        report.line = printable(file) + QStringLiteral(": already as asked, nothing would change");
+        report.line =
+            QCoreApplication::translate("Cli", "%1: already as asked, nothing would change")
+                .arg(printable(file));
         return report;
     }
     report.outcome = FileReport::Outcome::incomplete;
@@ -166,12 +184,12 @@ SummaryWords words(bool dryRun)
 {
     using Outcome = FileReport::Outcome;
     if (dryRun)
-        return {{{Outcome::incomplete, QStringLiteral("would change")},
-                 {Outcome::complete, QStringLiteral("already as asked")},
-                 {Outcome::failed, QStringLiteral("failed")}}};
-    return {{{Outcome::complete, QStringLiteral("changed")},
-             {Outcome::incomplete, QStringLiteral("changed in part")},
-             {Outcome::failed, QStringLiteral("failed")}}};
+        return {{{Outcome::incomplete, QCoreApplication::translate("Cli", "would change")},
+                 {Outcome::complete, QCoreApplication::translate("Cli", "already as asked")},
+                 {Outcome::failed, QCoreApplication::translate("Cli", "failed")}}};
+    return {{{Outcome::complete, QCoreApplication::translate("Cli", "changed")},
+             {Outcome::incomplete, QCoreApplication::translate("Cli", "changed in part")},
+             {Outcome::failed, QCoreApplication::translate("Cli", "failed")}}};
 }
 
 } // namespace Metaloom::Cli::TagChange

@@ -10,6 +10,7 @@
 #include "MetaloomFeature/Engine/ExifToolService.h"
 #include "MetaloomFeature/Model/PresetsStore.h"
 #include "MetaloomFeature/Platform/Error.h"
+#include "MetaloomFeature/Platform/Translations.h"
 
 #include <QCoreApplication>
 #include <QTimer>
@@ -48,6 +49,7 @@ int main(int argc, char *argv[])
     QCoreApplication application(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("metaloom-cli"));
     QCoreApplication::setOrganizationName(QStringLiteral("Quillforge"));
+    const Translations translations;
 
     Cli::StopSignals stopSignals;
 

@@ -48,8 +48,10 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${METALOOM_HOMEPAGE_URL}")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
   "qt6-qpa-plugins, libqt6svg6, qt6-image-formats-plugins, perl, shared-mime-info, hicolor-icon-theme")
+# The program's own translations are compiled into it; Qt's (its dialogs'
+# buttons and messages) come from Debian's package.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
-  "libarchive-zip-perl, qt6-wayland, libnotify-bin, zenity | kdialog")
+  "libarchive-zip-perl, qt6-wayland, libnotify-bin, zenity | kdialog, qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 
 include(CPack)

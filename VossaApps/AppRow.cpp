@@ -49,7 +49,7 @@ AppRow::AppRow(const AppsFeed::Entry &app, RemoteIconCache *icons, QWidget *pare
     setAttribute(Qt::WA_Hover);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     setText(m_app.name);
-    setToolTip(tr("Open ") + m_app.name + tr(" on ") + MakerInfo::hostName());
+    setToolTip(tr("Open %1 on %2").arg(m_app.name, MakerInfo::hostName()));
     setAccessibleName(m_app.name + QStringLiteral(". ") + m_app.summary());
     connect(this, &QAbstractButton::clicked, this,
             [this] { QDesktopServices::openUrl(m_app.url); });

@@ -18,14 +18,11 @@ struct DecodeFault {
     QString message;
 };
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("VossaApps::AppsFeed", text);
-}
-
 QString where(int index)
 {
-    return index < 0 ? tr("The app list") : tr("App %1 in the list").arg(index + 1);
+    return index < 0 ? QCoreApplication::translate("VossaApps::AppsFeed", "The app list")
+                     : QCoreApplication::translate("VossaApps::AppsFeed", "App %1 in the list")
+                           .arg(index + 1);
 }
 
 // Absent and null members are the same to the feed's readers.
@@ -43,7 +40,9 @@ std::optional<QString> optionalString(const QJsonObject &object, const char *key
     if (!value)
         return std::nullopt;
     if (!value->isString())
-        throw DecodeFault{tr("%1 has a \"%2\" that is not text.").arg(where(index), key)};
+        throw DecodeFault{
+            QCoreApplication::translate("VossaApps::AppsFeed", "%1 has a \"%2\" that is not text.")
+                .arg(where(index), key)};
     return value->toString();
 }
 
@@ -51,7 +50,8 @@ QString requiredString(const QJsonObject &object, const char *key, int index)
 {
     const auto text = optionalString(object, key, index);
     if (!text)
-        throw DecodeFault{tr("%1 has no \"%2\".").arg(where(index), key)};
+        throw DecodeFault{QCoreApplication::translate("VossaApps::AppsFeed", "%1 has no \"%2\".")
+                              .arg(where(index), key)};
     return *text;
 }
 
@@ -66,7 +66,9 @@ std::optional<QUrl> optionalWebURL(const QJsonObject &object, const char *key, i
     const QUrl url(*text, QUrl::StrictMode);
     const QString scheme = url.scheme();
     if (!url.isValid() || (scheme != u"https" && scheme != u"http") || url.host().isEmpty())
-        throw DecodeFault{tr("%1 has a \"%2\" that is not a web address.").arg(where(index), key)};
+        throw DecodeFault{QCoreApplication::translate("VossaApps::AppsFeed",
+                                                      "%1 has a \"%2\" that is not a web address.")
+                              .arg(where(index), key)};
     return url;
 }
 
@@ -74,18 +76,22 @@ int requiredInteger(const QJsonObject &object, const char *key)
 {
     const auto value = member(object, QString::fromLatin1(key));
     if (!value)
-        throw DecodeFault{tr("%1 has no \"%2\".").arg(where(-1), key)};
+        throw DecodeFault{QCoreApplication::translate("VossaApps::AppsFeed", "%1 has no \"%2\".")
+                              .arg(where(-1), key)};
     const double number = value->toDouble(std::nan(""));
     if (!value->isDouble() || std::trunc(number) != number ||
         number < std::numeric_limits<int>::min() || number > std::numeric_limits<int>::max())
-        throw DecodeFault{tr("%1 has a \"%2\" that is not a whole number.").arg(where(-1), key)};
+        throw DecodeFault{QCoreApplication::translate("VossaApps::AppsFeed",
+                                                      "%1 has a \"%2\" that is not a whole number.")
+                              .arg(where(-1), key)};
     return static_cast<int>(number);
 }
 
 AppsFeed::Entry decodeEntry(const QJsonValue &value, int index)
 {
     if (!value.isObject())
-        throw DecodeFault{tr("%1 is not an object.").arg(where(index))};
+        throw DecodeFault{QCoreApplication::translate("VossaApps::AppsFeed", "%1 is not an object.")
+                              .arg(where(index))};
     const QJsonObject object = value.toObject();
     AppsFeed::Entry entry;
     entry.slug = requiredString(object, "slug", index);
@@ -94,7 +100,8 @@ AppsFeed::Entry decodeEntry(const QJsonValue &value, int index)
     entry.description = optionalString(object, "description", index).value_or(QString());
     const auto url = optionalWebURL(object, "url", index);
     if (!url)
-        throw DecodeFault{tr("%1 has no \"url\".").arg(where(index))};
+        throw DecodeFault{QCoreApplication::translate("VossaApps::AppsFeed", "%1 has no \"url\".")
+                              .arg(where(index))};
     entry.url = *url;
     entry.icon = optionalWebURL(object, "icon", index);
     entry.color = optionalString(object, "color", index).value_or(QString());
@@ -106,20 +113,25 @@ AppsFeed decodeFeed(const QByteArray &json)
     QJsonParseError parseError;
     const QJsonDocument document = QJsonDocument::fromJson(json, &parseError);
     if (parseError.error != QJsonParseError::NoError)
-        throw DecodeFault{tr("The app list is not valid JSON (%1 at byte %2).")
-                              .arg(parseError.errorString())
-                              .arg(parseError.offset)};
+        throw DecodeFault{
+            QCoreApplication::translate("VossaApps::AppsFeed",
+                                        "The app list is not valid JSON (%1 at byte %2).")
+                .arg(parseError.errorString())
+                .arg(parseError.offset)};
     if (!document.isObject())
-        throw DecodeFault{tr("The app list is not a JSON object.")};
+        throw DecodeFault{QCoreApplication::translate("VossaApps::AppsFeed",
+                                                      "The app list is not a JSON object.")};
     const QJsonObject root = document.object();
 
     AppsFeed feed;
     feed.schema = requiredInteger(root, "schema");
     const auto apps = member(root, QStringLiteral("apps"));
     if (!apps)
-        throw DecodeFault{tr("The app list has no \"apps\".")};
+        throw DecodeFault{
+            QCoreApplication::translate("VossaApps::AppsFeed", "The app list has no \"apps\".")};
     if (!apps->isArray())
-        throw DecodeFault{tr("The app list has an \"apps\" that is not an array.")};
+        throw DecodeFault{QCoreApplication::translate(
+            "VossaApps::AppsFeed", "The app list has an \"apps\" that is not an array.")};
     const QJsonArray array = apps->toArray();
     feed.apps.reserve(array.size());
     for (qsizetype i = 0; i < array.size(); ++i)

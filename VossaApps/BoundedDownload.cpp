@@ -15,15 +15,12 @@ namespace VossaApps {
 
 namespace {
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("VossaApps::Network", text);
-}
-
 QString tooLargeMessage(qint64 maxBytes)
 {
-    return tr("The server sent more than %1, far more than this list should be, so it was "
-              "not loaded.")
+    return QCoreApplication::translate(
+               "VossaApps::Network",
+               "The server sent more than %1, far more than this list should be, so it was "
+               "not loaded.")
         .arg(QLocale::system().formattedDataSize(maxBytes, 0, QLocale::DataSizeTraditionalFormat));
 }
 
@@ -76,8 +73,9 @@ QFuture<DownloadResult> boundedGet(QNetworkAccessManager &network, QNetworkReque
     });
     auto *deadline = new QTimer(reply);
     deadline->setSingleShot(true);
-    QObject::connect(deadline, &QTimer::timeout, reply,
-                     [=] { refuse(tr("The request timed out.")); });
+    QObject::connect(deadline, &QTimer::timeout, reply, [=] {
+        refuse(QCoreApplication::translate("VossaApps::Network", "The request timed out."));
+    });
     deadline->start(limits.overall);
 
     QObject::connect(reply, &QNetworkReply::finished, reply, [reply, transfer, limits] {

@@ -7,35 +7,37 @@ namespace VossaApps {
 
 namespace {
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("VossaApps::Network", text);
-}
-
 QString describeTransportError(const QNetworkReply &reply)
 {
     switch (reply.error()) {
     case QNetworkReply::TimeoutError:
     case QNetworkReply::OperationCanceledError:
         // The inactivity timeout; the loader's own aborts carry their reason.
-        return tr("The request timed out.");
+        return QCoreApplication::translate("VossaApps::Network", "The request timed out.");
     case QNetworkReply::ConnectionRefusedError:
-        return tr("Could not connect to the server.");
+        return QCoreApplication::translate("VossaApps::Network",
+                                           "Could not connect to the server.");
     case QNetworkReply::HostNotFoundError:
-        return tr("A server with the specified host name could not be found.");
+        return QCoreApplication::translate(
+            "VossaApps::Network", "A server with the specified host name could not be found.");
     case QNetworkReply::RemoteHostClosedError:
-        return tr("The network connection was lost.");
+        return QCoreApplication::translate("VossaApps::Network",
+                                           "The network connection was lost.");
     case QNetworkReply::SslHandshakeFailedError:
-        return tr("A secure connection to the server could not be made.");
+        return QCoreApplication::translate("VossaApps::Network",
+                                           "A secure connection to the server could not be made.");
     case QNetworkReply::TemporaryNetworkFailureError:
     case QNetworkReply::NetworkSessionFailedError:
-        return tr("The Internet connection appears to be offline.");
+        return QCoreApplication::translate("VossaApps::Network",
+                                           "The Internet connection appears to be offline.");
     case QNetworkReply::UnknownContentError:
         // Qt's words for a compressed body that is damaged or would unpack to
         // an absurd size are only "Decompression failed: ".
         if (!reply.rawHeader("Content-Encoding").isEmpty())
-            return tr("The server's compressed answer could not be unpacked: it is damaged or "
-                      "would unpack to far more than it should.");
+            return QCoreApplication::translate(
+                "VossaApps::Network",
+                "The server's compressed answer could not be unpacked: it is damaged or "
+                "would unpack to far more than it should.");
         return reply.errorString();
     default:
         return reply.errorString();
@@ -58,8 +60,13 @@ std::optional<QString> replyFailure(const QNetworkReply &reply)
             const QString reason =
                 reply.attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString();
             return reason.isEmpty()
-                       ? tr("The server answered with status %1.").arg(code)
-                       : tr("The server answered with status %1 (%2).").arg(code).arg(reason);
+                       ? QCoreApplication::translate("VossaApps::Network",
+                                                     "The server answered with status %1.")
+                             .arg(code)
+                       : QCoreApplication::translate("VossaApps::Network",
+                                                     "The server answered with status %1 (%2).")
+                             .arg(code)
+                             .arg(reason);
         }
     }
     if (error != QNetworkReply::NoError)

@@ -86,8 +86,8 @@ QWidget *VossaAppsView::buildErrorBlock()
     secondary.setColor(QPalette::WindowText, StyleKit::secondaryText(palette()));
     m_errorMessage->setPalette(secondary);
 
-    auto *link = new LinkButton(tr("See them at ") + MakerInfo::hostName(), MakerInfo::homePage(),
-                                m_errorBlock);
+    auto *link = new LinkButton(tr("See them at %1").arg(MakerInfo::hostName()),
+                                MakerInfo::homePage(), m_errorBlock);
     link->setFont(CatalogStyle::callout(font()));
 
     layout->addWidget(m_errorSymbol);

@@ -8,6 +8,7 @@
 #include "MetaloomFeature/Engine/FileSafety/TargetPath.h"
 #include "MetaloomFeature/Engine/Process/ExifToolRunner.h"
 
+#include <QCoreApplication>
 #include <QCoroFuture>
 #include <QFileInfo>
 
@@ -62,9 +63,12 @@ QString ExifToolService::readOnlyFormatMessage(const QUrl &fileUrl)
 {
     const QString name = formatName(fileUrl);
     if (name.isEmpty())
-        return QStringLiteral("ExifTool can't write files of this kind; their metadata is shown "
-                              "read-only.");
-    return QStringLiteral("ExifTool can't write %1 files; their metadata is shown read-only.")
+        return QCoreApplication::translate(
+            "FormatWritability", "ExifTool can't write files of this kind; their metadata is shown "
+                                 "read-only.");
+    return QCoreApplication::translate(
+               "FormatWritability",
+               "ExifTool can't write %1 files; their metadata is shown read-only.")
         .arg(name);
 }
 

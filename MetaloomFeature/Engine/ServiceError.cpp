@@ -1,5 +1,7 @@
 #include "ServiceError.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 
 namespace Metaloom {
@@ -40,7 +42,8 @@ QString ServiceError::localizedDescription() const
 {
     switch (m_kind) {
     case Kind::executionFailed:
-        return QStringLiteral("ExifTool reported an error: ") + m_message;
+        return QCoreApplication::translate("ServiceError", "ExifTool reported an error: %1")
+            .arg(m_message);
     case Kind::nothingWritten: {
         QString tail;
         if (!m_warning.isEmpty()) {
@@ -48,25 +51,34 @@ QString ServiceError::localizedDescription() const
         } else if (!m_tags.isEmpty()) {
             QStringList sorted = m_tags;
             std::sort(sorted.begin(), sorted.end()); // plain code-unit order
-            tail = QStringLiteral("ExifTool does not recognise ") +
-                   sorted.join(QStringLiteral(", ")) +
-                   QStringLiteral(" for this kind of file, so the file was left unchanged.");
+            tail = QCoreApplication::translate(
+                       "ServiceError",
+                       "ExifTool does not recognise %1 for this kind of file, so the file was left "
+                       "unchanged.")
+                       .arg(sorted.join(QStringLiteral(", ")));
         } else {
-            tail = QStringLiteral("ExifTool did not recognise any of the fields to write.");
+            tail = QCoreApplication::translate(
+                "ServiceError", "ExifTool did not recognise any of the fields to write.");
         }
-        return QStringLiteral("Nothing was written to ") + m_fileName + QStringLiteral(". ") + tail;
+        return QCoreApplication::translate("ServiceError", "Nothing was written to %1. %2")
+            .arg(m_fileName, tail);
     }
     case Kind::binaryMissing:
-        return QStringLiteral("The bundled exiftool binary could not be found.");
+        return QCoreApplication::translate("ServiceError",
+                                           "The bundled exiftool binary could not be found.");
     case Kind::libraryMissing:
-        return QStringLiteral("The bundled ExifTool libraries are missing.");
+        return QCoreApplication::translate("ServiceError",
+                                           "The bundled ExifTool libraries are missing.");
     case Kind::invalidResponse:
-        return QStringLiteral("Failed to parse metadata returned by ExifTool.");
+        return QCoreApplication::translate("ServiceError",
+                                           "Failed to parse metadata returned by ExifTool.");
     case Kind::invalidInput:
         return m_message;
     case Kind::minorError:
-        return QStringLiteral("ExifTool did not change “%1” because %2. It can make the change "
-                              "anyway, ignoring this minor problem. (ExifTool: “%3”)")
+        return QCoreApplication::translate(
+                   "ServiceError",
+                   "ExifTool did not change “%1” because %2. It can make the change anyway, "
+                   "ignoring this minor problem. (ExifTool: “%3”)")
             .arg(m_fileName, m_plainWords, m_message);
     }
     return QString();

@@ -6,6 +6,7 @@
 #include "MetaloomFeature/Engine/Dialect/WriteArguments.h"
 #include "MetaloomFeature/Platform/Error.h"
 
+#include <QCoreApplication>
 #include <QCoroFuture>
 #include <QFile>
 #include <QFileInfo>
@@ -89,7 +90,8 @@ QCoro::Task<CommandOutput> run(ResourceBundle bundle, QString targetPath, QStrin
         QFuture<bool> settled =
             QtConcurrent::run(keepBetterOutput, accepted, outputPath, retryOutputPath);
         if (!co_await settled)
-            throw PlatformError(QStringLiteral("The stripped copy of “%1” could not be kept.")
+            throw PlatformError(QCoreApplication::translate(
+                                    "StripAll", "The stripped copy of “%1” could not be kept.")
                                     .arg(QFileInfo(targetPath).fileName()));
     }
     co_return kept;

@@ -2,6 +2,7 @@
 
 #include "MetaloomFeature/Engine/ServiceError.h"
 
+#include <QCoreApplication>
 #include <QSet>
 
 namespace Metaloom::BatchReportTexts {
@@ -11,14 +12,20 @@ namespace {
 const QString paragraphBreak = QStringLiteral("\n\n");
 constexpr qsizetype namesInAMessage = 4;
 
+// A count with its noun. The singular is a text of its own, so that the
+// English texts need no translation loaded; the plural has numerus forms for
+// languages with more than one.
 QString counted(qsizetype count, const char *one, const char *many)
 {
-    return QString::number(count) + QLatin1Char(' ') + QString::fromLatin1(count == 1 ? one : many);
+    if (count == 1)
+        return QCoreApplication::translate("BatchReportTexts", one);
+    return QCoreApplication::translate("BatchReportTexts", many, nullptr, int(count));
 }
 
 QString fileCount(qsizetype count)
 {
-    return counted(count, "file", "files");
+    return counted(count, QT_TRANSLATE_NOOP("BatchReportTexts", "1 file"),
+                   QT_TRANSLATE_N_NOOP("BatchReportTexts", "%n files"));
 }
 
 // The tags of a change that did not reach the file as asked, by what
@@ -27,9 +34,11 @@ QString keysLine(const ChangeReport &report)
 {
     QStringList parts;
     if (!report.tagsNotWritten.isEmpty())
-        parts << QStringLiteral("not written: ") + report.tagsNotWritten.join(QStringLiteral(", "));
+        parts << QCoreApplication::translate("BatchReportTexts", "not written: %1")
+                     .arg(report.tagsNotWritten.join(QStringLiteral(", ")));
     if (!report.tagsNotRemoved.isEmpty())
-        parts << QStringLiteral("not removed: ") + report.tagsNotRemoved.join(QStringLiteral(", "));
+        parts << QCoreApplication::translate("BatchReportTexts", "not removed: %1")
+                     .arg(report.tagsNotRemoved.join(QStringLiteral(", ")));
     return parts.join(QStringLiteral("; "));
 }
 
@@ -45,7 +54,8 @@ QString incompleteSection(const QList<FileOutcome> &files)
                                                            : QStringLiteral(": ")) +
                      details;
     }
-    return QStringLiteral("These files did not take all of the preset's changes:") +
+    return QCoreApplication::translate("BatchReportTexts",
+                                       "These files did not take all of the preset's changes:") +
            paragraphBreak + lines.join(paragraphBreak);
 }
 
@@ -55,15 +65,29 @@ QString leftSentence(const StripReport &report)
 {
     const qsizetype left = report.remaining.size();
     const QStringList names = namesLeft(report, namesInAMessage);
-    return tagCount(left) + QStringLiteral(" could not be removed from this file type") +
-           (names.size() < left ? QStringLiteral(", among them ") : QStringLiteral(": ")) +
-           names.join(QStringLiteral(", ")) + QLatin1Char('.');
+    const QString shown = names.join(QStringLiteral(", "));
+    // The verb follows the count in some languages, hence a text for one tag.
+    if (left == 1)
+        return QCoreApplication::translate("BatchReportTexts",
+                                           "%1 could not be removed from this file type: %2.",
+                                           "one tag")
+            .arg(tagCount(left), shown);
+    if (names.size() < left)
+        return QCoreApplication::translate(
+                   "BatchReportTexts",
+                   "%1 could not be removed from this file type, among them %2.")
+            .arg(tagCount(left), shown);
+    return QCoreApplication::translate("BatchReportTexts",
+                                       "%1 could not be removed from this file type: %2.",
+                                       "several tags")
+        .arg(tagCount(left), shown);
 }
 
 // "58 tags", "no tags".
 QString removedCount(const StripReport &report)
 {
-    return report.removed.isEmpty() ? QStringLiteral("no tags") : tagCount(report.removed.size());
+    return report.removed.isEmpty() ? QCoreApplication::translate("BatchReportTexts", "no tags")
+                                    : tagCount(report.removed.size());
 }
 
 // Which files kept tags that their format does not let ExifTool remove.
@@ -71,10 +95,11 @@ QString strippedInPartSection(const QList<FileOutcome> &files)
 {
     QStringList lines;
     for (const FileOutcome &file : files)
-        lines << file.fileName + QStringLiteral(": removed ") + removedCount(*file.strip) +
-                     QStringLiteral("; ") + leftSentence(*file.strip);
-    return QStringLiteral("Some metadata could not be removed from these files:") + paragraphBreak +
-           lines.join(paragraphBreak);
+        lines << QCoreApplication::translate("BatchReportTexts", "%1: removed %2; %3")
+                     .arg(file.fileName, removedCount(*file.strip), leftSentence(*file.strip));
+    return QCoreApplication::translate("BatchReportTexts",
+                                       "Some metadata could not be removed from these files:") +
+           paragraphBreak + lines.join(paragraphBreak);
 }
 
 QString failureLines(const BatchRun::Outcome &outcome)
@@ -103,41 +128,49 @@ Report closed(Report report, const BatchRun::Outcome &outcome)
         report.offersWriteAnyway = true;
         report.alertText +=
             paragraphBreak +
-            (minor == 1 ? QStringLiteral("Write Anyway makes the change in the file ExifTool "
-                                         "stopped at, ignoring its minor problem.")
-                        : QStringLiteral("Write Anyway makes the change in the %1 files ExifTool "
-                                         "stopped at, ignoring their minor problems.")
-                              .arg(minor));
+            (minor == 1
+                 ? QCoreApplication::translate("BatchReportTexts",
+                                               "Write Anyway makes the change in the file "
+                                               "ExifTool stopped at, ignoring its minor problem.")
+                 : QCoreApplication::translate(
+                       "BatchReportTexts",
+                       "Write Anyway makes the change in the %1 files ExifTool stopped at, "
+                       "ignoring their minor problems.")
+                       .arg(minor));
     }
     return report;
 }
 
+// `done` is the finished sentence on what was done to how many of all.
 QString stoppedStatus(const QString &done, const BatchRun::Outcome &outcome)
 {
-    return done + QString::number(outcome.succeeded()) + QStringLiteral(" of ") +
-           itemCount(outcome.total) + QStringLiteral(". ") + stoppedSentence(outcome);
+    return done + QLatin1Char(' ') + stoppedSentence(outcome);
 }
 
 } // namespace
 
 QString itemCount(qsizetype count)
 {
-    return counted(count, "item", "items");
+    return counted(count, QT_TRANSLATE_NOOP("BatchReportTexts", "1 item"),
+                   QT_TRANSLATE_N_NOOP("BatchReportTexts", "%n items"));
 }
 
 QString tagCount(qsizetype count)
 {
-    return counted(count, "tag", "tags");
+    return counted(count, QT_TRANSLATE_NOOP("BatchReportTexts", "1 tag"),
+                   QT_TRANSLATE_N_NOOP("BatchReportTexts", "%n tags"));
 }
 
 QString removedFromItems(qsizetype count)
 {
-    return QStringLiteral("Removed all metadata from ") + itemCount(count) + QLatin1Char('.');
+    return QCoreApplication::translate("BatchReportTexts", "Removed all metadata from %1.")
+        .arg(itemCount(count));
 }
 
 QString removedFromFile(const QString &fileName)
 {
-    return QStringLiteral("Removed all metadata from ") + fileName + QLatin1Char('.');
+    return QCoreApplication::translate("BatchReportTexts", "Removed all metadata from %1.")
+        .arg(fileName);
 }
 
 bool isExifToolFailure(const std::exception_ptr &error)
@@ -155,7 +188,9 @@ bool isExifToolFailure(const std::exception_ptr &error)
 
 QString failureTitle(const std::exception_ptr &error, const QString &otherwise)
 {
-    return isExifToolFailure(error) ? QStringLiteral("ExifTool Error") : otherwise;
+    return isExifToolFailure(error)
+               ? QCoreApplication::translate("BatchReportTexts", "ExifTool Error")
+               : otherwise;
 }
 
 QString failureLine(const FileOutcome &file)
@@ -166,10 +201,14 @@ QString failureLine(const FileOutcome &file)
 QString stoppedSentence(const BatchRun::Outcome &outcome)
 {
     const qsizetype after = outcome.total - outcome.files.size() - 1;
-    const QString left = after <= 0 ? QStringLiteral("; it was left as it was.")
-                                    : QStringLiteral("; it and the ") + fileCount(after) +
-                                          QStringLiteral(" after it were left as they were.");
-    return QStringLiteral("Stopped before ") + outcome.stoppedBefore + left;
+    if (after <= 0)
+        return QCoreApplication::translate("BatchReportTexts",
+                                           "Stopped before %1; it was left as it was.")
+            .arg(outcome.stoppedBefore);
+    return QCoreApplication::translate(
+               "BatchReportTexts",
+               "Stopped before %1; it and the %2 after it were left as they were.")
+        .arg(outcome.stoppedBefore, fileCount(after));
 }
 
 QStringList namesLeft(const StripReport &report, qsizetype count)
@@ -189,8 +228,8 @@ QStringList namesLeft(const StripReport &report, qsizetype count)
 
 QString strippedInPart(const QString &fileName, const StripReport &report)
 {
-    return QStringLiteral("Removed ") + removedCount(report) + QStringLiteral(" from ") + fileName +
-           QStringLiteral(". ") + leftSentence(report);
+    return QCoreApplication::translate("BatchReportTexts", "Removed %1 from %2. %3")
+        .arg(removedCount(report), fileName, leftSentence(report));
 }
 
 QString changeDetails(const ChangeReport &report)
@@ -221,16 +260,19 @@ QString changeDetails(const ChangeReport &report)
 QString unknownTagsSentence(const QStringList &keys)
 {
     if (keys.size() == 1)
-        return QStringLiteral("ExifTool doesn't know a tag named ") + keys.first() +
-               QLatin1Char('.');
-    return QStringLiteral("ExifTool doesn't know tags named ") + keys.join(QStringLiteral(", ")) +
-           QLatin1Char('.');
+        return QCoreApplication::translate("BatchReportTexts",
+                                           "ExifTool doesn't know a tag named %1.")
+            .arg(keys.first());
+    return QCoreApplication::translate("BatchReportTexts", "ExifTool doesn't know tags named %1.")
+        .arg(keys.join(QStringLiteral(", ")));
 }
 
 QString unknownTagWarning(const QString &key)
 {
-    return QStringLiteral("ExifTool doesn't know a tag named %1, so it was not written. Check "
-                          "the key's spelling in the field settings.")
+    return QCoreApplication::translate(
+               "BatchReportTexts",
+               "ExifTool doesn't know a tag named %1, so it was not written. Check "
+               "the key's spelling in the field settings.")
         .arg(key);
 }
 
@@ -267,16 +309,19 @@ QString saveStatus(const ChangeReport &report, qsizetype changedTags,
     if (!unknownKeys.isEmpty())
         sentences << unknownTagsSentence(unknownKeys);
     if (noPlace > 0)
-        sentences << QStringLiteral("Some metadata tags are read-only.");
+        sentences << QCoreApplication::translate("BatchReportTexts",
+                                                 "Some metadata tags are read-only.");
     if (otherwise > 0) {
         if (untaken < changedTags && sentences.isEmpty())
-            sentences << QStringLiteral("Metadata saved.");
-        sentences << tagCount(otherwise) + (otherwise == 1
-                                                ? QStringLiteral(" was not stored as typed.")
-                                                : QStringLiteral(" were not stored as typed."));
+            sentences << QCoreApplication::translate("BatchReportTexts", "Metadata saved.");
+        sentences << (otherwise == 1 ? QCoreApplication::translate("BatchReportTexts",
+                                                                   "%1 was not stored as typed.")
+                                     : QCoreApplication::translate("BatchReportTexts",
+                                                                   "%1 were not stored as typed."))
+                         .arg(tagCount(otherwise));
     }
     if (sentences.isEmpty())
-        return QStringLiteral("Metadata saved successfully.");
+        return QCoreApplication::translate("BatchReportTexts", "Metadata saved successfully.");
     return sentences.join(QLatin1Char(' '));
 }
 
@@ -293,35 +338,46 @@ Report stripReport(const BatchRun::Outcome &outcome)
     if (outcome.failed() == 0 && inPart.isEmpty()) {
         if (!outcome.stoppedEarly())
             return {removedFromItems(complete), {}, {}};
-        return {stoppedStatus(QStringLiteral("Removed all metadata from "), outcome), {}, {}};
+        return {
+            stoppedStatus(QCoreApplication::translate("BatchReportTexts",
+                                                      "Removed all metadata from %1 of %2.")
+                              .arg(QString::number(outcome.succeeded()), itemCount(outcome.total)),
+                          outcome),
+            {},
+            {}};
     }
     QStringList paragraphs;
     if (complete > 0)
-        paragraphs << removedFromItems(complete).chopped(1) +
-                          (outcome.failed() > 0 && inPart.isEmpty()
-                               ? QStringLiteral(". The rest were left unchanged:")
-                               : QStringLiteral("."));
+        paragraphs << (outcome.failed() > 0 && inPart.isEmpty()
+                           ? QCoreApplication::translate(
+                                 "BatchReportTexts",
+                                 "Removed all metadata from %1. The rest were left unchanged:")
+                                 .arg(itemCount(complete))
+                           : removedFromItems(complete));
     if (!inPart.isEmpty())
         paragraphs << strippedInPartSection(inPart);
     if (outcome.failed() > 0) {
         if (!inPart.isEmpty())
-            paragraphs << QStringLiteral("These files were left unchanged:");
+            paragraphs << QCoreApplication::translate("BatchReportTexts",
+                                                      "These files were left unchanged:");
         paragraphs << failureLines(outcome);
     }
-    return closed({{},
-                   QStringLiteral("Metadata Not Removed from Every File"),
-                   paragraphs.join(paragraphBreak)},
-                  outcome);
+    return closed(
+        {{},
+         QCoreApplication::translate("BatchReportTexts", "Metadata Not Removed from Every File"),
+         paragraphs.join(paragraphBreak)},
+        outcome);
 }
 
 Report stripFileReport(const FileOutcome &file)
 {
     if (!file.succeeded())
-        return {
-            {},
-            failureTitle(file.error, QStringLiteral("Metadata Not Removed from ") + file.fileName),
-            file.failure.value_or(QString()),
-            file.stoppedAtMinorError()};
+        return {{},
+                failureTitle(file.error, QCoreApplication::translate("BatchReportTexts",
+                                                                     "Metadata Not Removed from %1")
+                                             .arg(file.fileName)),
+                file.failure.value_or(QString()),
+                file.stoppedAtMinorError()};
     if (file.strip && !file.strip->isComplete()) {
         QString text = strippedInPart(file.fileName, *file.strip);
         if (!file.strip->warnings.isEmpty()) {
@@ -333,7 +389,10 @@ Report stripFileReport(const FileOutcome &file)
                                                                            : warning);
             text += paragraphBreak + QStringLiteral("ExifTool: ") + warnings.join(QLatin1Char(' '));
         }
-        return {{}, QStringLiteral("Not All Metadata Removed from ") + file.fileName, text};
+        return {{},
+                QCoreApplication::translate("BatchReportTexts", "Not All Metadata Removed from %1")
+                    .arg(file.fileName),
+                text};
     }
     return {removedFromFile(file.fileName), {}, {}};
 }
@@ -347,38 +406,49 @@ Report presetReport(const QString &presetName, const BatchRun::Outcome &outcome)
     }
     const qsizetype succeeded = outcome.succeeded();
     const QString applied =
-        QStringLiteral("Applied preset '") + presetName + QStringLiteral("' to ");
+        QCoreApplication::translate("BatchReportTexts", "Applied preset '%1' to %2.")
+            .arg(presetName, itemCount(succeeded));
     if (outcome.failed() == 0 && incomplete.isEmpty()) {
         if (!outcome.stoppedEarly())
-            return {applied + itemCount(succeeded) + QLatin1Char('.'), {}, {}};
-        return {stoppedStatus(applied, outcome), {}, {}};
+            return {applied, {}, {}};
+        return {
+            stoppedStatus(
+                QCoreApplication::translate("BatchReportTexts", "Applied preset '%1' to %2 of %3.")
+                    .arg(presetName, QString::number(succeeded), itemCount(outcome.total)),
+                outcome),
+            {},
+            {}};
     }
     QStringList paragraphs;
     if (outcome.failed() == 0)
-        paragraphs << applied + itemCount(succeeded) + QLatin1Char('.');
+        paragraphs << applied;
     else if (succeeded > 0)
-        paragraphs << QStringLiteral("Applied to ") + itemCount(succeeded) +
-                          QStringLiteral(". The rest were left unchanged:");
+        paragraphs << QCoreApplication::translate("BatchReportTexts",
+                                                  "Applied to %1. The rest were left unchanged:")
+                          .arg(itemCount(succeeded));
     if (outcome.failed() > 0)
         paragraphs << failureLines(outcome);
     if (!incomplete.isEmpty())
         paragraphs << incompleteSection(incomplete);
-    return closed(
-        {{}, QStringLiteral("Preset Not Applied in Full"), paragraphs.join(paragraphBreak)},
-        outcome);
+    return closed({{},
+                   QCoreApplication::translate("BatchReportTexts", "Preset Not Applied in Full"),
+                   paragraphs.join(paragraphBreak)},
+                  outcome);
 }
 
 QString progressText(const BatchProgress &progress)
 {
     if (progress.isCancelling)
-        return QStringLiteral("Stopping after ") + progress.currentFileName + QStringLiteral("…");
+        return QCoreApplication::translate("BatchReportTexts", "Stopping after %1…")
+            .arg(progress.currentFileName);
     const QString doing =
         progress.kind == BatchProgress::Kind::applyPreset
-            ? QStringLiteral("Applying '") + progress.presetName + QStringLiteral("'")
-            : QStringLiteral("Removing metadata");
-    return doing + QStringLiteral(": ") + QString::number(progress.current) +
-           QStringLiteral(" of ") + QString::number(progress.total) + QStringLiteral(" — ") +
-           progress.currentFileName;
+            ? QCoreApplication::translate("BatchReportTexts", "Applying '%1'")
+                  .arg(progress.presetName)
+            : QCoreApplication::translate("BatchReportTexts", "Removing metadata");
+    return QCoreApplication::translate("BatchReportTexts", "%1: %2 of %3 — %4")
+        .arg(doing, QString::number(progress.current), QString::number(progress.total),
+             progress.currentFileName);
 }
 
 } // namespace Metaloom::BatchReportTexts

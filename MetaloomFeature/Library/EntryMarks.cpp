@@ -1,6 +1,12 @@
 #include "EntryMarks.h"
+#include <QCoreApplication>
 
 namespace Metaloom::EntryMarks {
+
+QString noPlaceWarning()
+{
+    return QCoreApplication::translate("EntryMarks", "This file type has no place for this tag.");
+}
 
 EnteredValue EnteredValue::of(const MetadataEntry &entry)
 {

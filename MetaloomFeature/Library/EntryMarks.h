@@ -16,7 +16,7 @@
 namespace Metaloom::EntryMarks {
 
 // The warning of a tag that a change set but the file did not take.
-inline const QString noPlaceWarning = QStringLiteral("This file type has no place for this tag.");
+QString noPlaceWarning();
 
 // What the user put into an entry: its text, or the items of a list tag.
 struct EnteredValue {
@@ -67,7 +67,7 @@ int markWriteFailure(QList<MetadataEntry> &entries, const QString &errorText);
 // Gives the entries of each key the value the user had set, the warning and
 // read-only state: the write could not put these tags into the file.
 int markNotWritten(QList<MetadataEntry> &entries, const QHash<QString, EnteredValue> &userValues,
-                   const QString &warning = noPlaceWarning);
+                   const QString &warning = noPlaceWarning());
 
 // What each entry holds now, by id: what a write sent.
 QHash<QUuid, EnteredValue> enteredValues(const QList<MetadataEntry> &entries);

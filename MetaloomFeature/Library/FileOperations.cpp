@@ -3,6 +3,7 @@
 #include "MetaloomFeature/Engine/ExifToolService.h"
 #include "MetaloomFeature/Platform/Error.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 namespace Metaloom {
@@ -73,14 +74,19 @@ QCoro::Task<bool> formatIsWritable(QPointer<ExifToolService> engine, QUrl file)
 
 QString engineStoppedMessage()
 {
-    return QStringLiteral("The metadata engine of this window has stopped.");
+    return QCoreApplication::translate("FileOperations",
+                                       "The metadata engine of this window has stopped.");
 }
 
 QString unwritableFormatMessage(const QUrl &file)
 {
     const QString format = ExifToolService::formatName(file);
-    return QStringLiteral("ExifTool can't write %1 files, so this file was left as it was.")
-        .arg(format.isEmpty() ? QStringLiteral("such") : format);
+    if (format.isEmpty())
+        return QCoreApplication::translate(
+            "FileOperations", "ExifTool can't write such files, so this file was left as it was.");
+    return QCoreApplication::translate(
+               "FileOperations", "ExifTool can't write %1 files, so this file was left as it was.")
+        .arg(format);
 }
 
 QList<TagAssignment> presetAssignments(const PresetAction &action)

@@ -30,8 +30,8 @@ bool LibraryViewModel::refuseWhileBatchRuns()
 {
     if (!m_batchProgress)
         return false;
-    setStatus(QStringLiteral("Files are still being changed. Wait until they are done, or "
-                             "cancel."));
+    setStatus(tr("Files are still being changed. Wait until they are done, or "
+                 "cancel."));
     return true;
 }
 

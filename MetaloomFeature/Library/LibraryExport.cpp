@@ -4,6 +4,7 @@
 
 #include "MetaloomFeature/Platform/Error.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -29,12 +30,15 @@ void writeAtomically(const QString &path, const QString &text)
     const QFileInfo target(path);
     const QString folder = QDir::toNativeSeparators(target.absolutePath());
     if (!target.absoluteDir().exists())
-        throw PlatformError(QStringLiteral("The folder “%1” does not exist, so %2 was not saved.")
-                                .arg(folder, target.fileName()));
+        throw PlatformError(
+            QCoreApplication::translate("LibraryExport",
+                                        "The folder “%1” does not exist, so %2 was not saved.")
+                .arg(folder, target.fileName()));
     QSaveFile file(path);
     const QByteArray bytes = text.toUtf8();
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw PlatformError(QStringLiteral("%1 could not be saved in the folder “%2”: %3")
+        throw PlatformError(QCoreApplication::translate(
+                                "LibraryExport", "%1 could not be saved in the folder “%2”: %3")
                                 .arg(target.fileName(), folder, file.errorString()));
 }
 
@@ -49,12 +53,12 @@ void LibraryViewModel::exportSelectedMetadata(MetadataExportFormatter::Format fo
 {
     const std::optional<MediaItem> item = selectedItem();
     if (!item) {
-        setStatus(QStringLiteral("Select an item to export metadata."));
+        setStatus(tr("Select an item to export metadata."));
         return;
     }
     const QList<MetadataEntry> entries = m_fullEntryList;
     if (entries.isEmpty()) {
-        setStatus(QStringLiteral("Metadata is still loading. Try again in a moment."));
+        setStatus(tr("Metadata is still loading. Try again in a moment."));
         return;
     }
     if (!m_savePanel) {
@@ -78,11 +82,9 @@ void LibraryViewModel::writeExport(const QList<MetadataEntry> &entries,
     try {
         writeAtomically(destination.toLocalFile(),
                         MetadataExportFormatter::string(entries, format));
-        setStatus(QStringLiteral("Exported metadata as ") +
-                  MetadataExportFormatter::displayName(format) + QLatin1Char('.'));
+        setStatus(tr("Exported metadata as %1.").arg(MetadataExportFormatter::displayName(format)));
     } catch (...) {
-        showError(describeException(std::current_exception()),
-                  QStringLiteral("Metadata Not Exported"));
+        showError(describeException(std::current_exception()), tr("Metadata Not Exported"));
     }
 }
 

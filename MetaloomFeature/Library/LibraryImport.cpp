@@ -19,17 +19,16 @@ void LibraryViewModel::importItems(const QList<QUrl> &urls)
     const ImportPlanning::Plan plan = ImportPlanning::plan(urls, listed);
     if (!plan.unhandledNames.isEmpty())
         showError(plan.unhandledNames.join(QStringLiteral("\n\n")),
-                  plan.unhandledNames.size() == 1 ? QStringLiteral("File Not Added")
-                                                  : QStringLiteral("Files Not Added"));
+                  plan.unhandledNames.size() == 1 ? tr("File Not Added") : tr("Files Not Added"));
 
     if (plan.files.isEmpty()) {
         // Files already listed are skipped without a word; a folder with
         // nothing to bring in, or only web addresses, deserve one.
         if (!plan.emptyFolders.isEmpty())
-            setStatus(QStringLiteral("The folder '") + plan.emptyFolders.first() +
-                      QStringLiteral("' holds no files to import."));
+            setStatus(
+                tr("The folder '%1' holds no files to import.").arg(plan.emptyFolders.first()));
         else if (plan.otherAddresses > 0 && !urls.isEmpty() && plan.otherAddresses == urls.size())
-            setStatus(QStringLiteral("Only files on this computer can be imported."));
+            setStatus(tr("Only files on this computer can be imported."));
         return;
     }
 
@@ -80,7 +79,7 @@ void LibraryViewModel::clearAllItems()
         Q_EMIT itemsChanged();
     setSelectedItemID(std::nullopt);
     setFullEntryList({}, std::nullopt);
-    setStatus(QStringLiteral("All files cleared."));
+    setStatus(tr("All files cleared."));
 }
 
 void LibraryViewModel::applyThumbnail(QUuid itemID, const QImage &image)

@@ -10,6 +10,7 @@
 
 #include "MetaloomFeature/Platform/Error.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QRegularExpression>
 
@@ -28,11 +29,13 @@ public:
     {
         switch (m_kind) {
         case Kind::noWritePermission:
-            return QStringLiteral("Metaloom can't modify “%1”. Check its permissions and try "
-                                  "again.")
+            return QCoreApplication::translate(
+                       "SaveError", "Metaloom can't modify “%1”. Check its permissions and try "
+                                    "again.")
                 .arg(m_fileName);
         case Kind::fileMissing:
-            return QStringLiteral("Metaloom can't find “%1”. It may have been moved or deleted.")
+            return QCoreApplication::translate(
+                       "SaveError", "Metaloom can't find “%1”. It may have been moved or deleted.")
                 .arg(m_fileName);
         }
         return QString();
@@ -221,7 +224,7 @@ void LibraryViewModel::updateItems(const MetadataEntry &entry, const QStringList
 void LibraryViewModel::recordEdit(const MetadataEntry &entry, const EntryMarks::EnteredValue &value)
 {
     if (!entry.isWritable()) {
-        setStatus(QStringLiteral("This tag is read-only in ExifTool."));
+        setStatus(tr("This tag is read-only in ExifTool."));
         return;
     }
     for (MetadataEntry &listed : m_fullEntryList) {
@@ -257,7 +260,7 @@ void LibraryViewModel::resetChanges()
             entry.value = entry.originalValue;
     }
     applySearch();
-    setStatus(QStringLiteral("Changes reverted."));
+    setStatus(tr("Changes reverted."));
 }
 
 // --- Option lists and writability ------------------------------------------
@@ -364,7 +367,7 @@ QCoro::Task<bool> LibraryViewModel::saveEdits(ChangeOptions options)
 {
     const std::optional<MediaItem> item = selectedItem();
     if (!item || m_entriesItemID != item->id || !hasPendingChanges()) {
-        setStatus(QStringLiteral("No changes to save."));
+        setStatus(tr("No changes to save."));
         co_return false;
     }
     storeBookmark(item->url);
@@ -379,8 +382,8 @@ QCoro::Task<bool> LibraryViewModel::saveEdits(ChangeOptions options)
             hasReadOnlyEdits = true;
     }
     if (writable.isEmpty()) {
-        setStatus(hasReadOnlyEdits ? QStringLiteral("Selected tags are read-only in ExifTool.")
-                                   : QStringLiteral("No changes to save."));
+        setStatus(hasReadOnlyEdits ? tr("Selected tags are read-only in ExifTool.")
+                                   : tr("No changes to save."));
         co_return false;
     }
     // One change: values and deletions together, a list by its items.
@@ -575,7 +578,7 @@ void LibraryViewModel::handleWriteFailure(const QString &message)
     }
     if (EntryMarks::markWriteFailure(m_fullEntryList, text) > 0) {
         applySearch();
-        setStatus(QStringLiteral("Some metadata tags are read-only."));
+        setStatus(tr("Some metadata tags are read-only."));
     } else {
         showError(text);
     }

@@ -23,7 +23,7 @@ void LibraryViewModel::dismissPresetManager()
 void LibraryViewModel::applyPreset(const Preset &preset)
 {
     if (m_items.isEmpty()) {
-        setStatus(QStringLiteral("No files loaded to apply preset to."));
+        setStatus(tr("No files loaded to apply preset to."));
         return;
     }
     if (refuseWhileBatchRuns())
@@ -34,7 +34,7 @@ void LibraryViewModel::applyPreset(const Preset &preset)
 QCoro::Task<void> LibraryViewModel::applyPresetWhenChecked(Preset preset)
 {
     if (preset.action.overrides.isEmpty() && preset.action.removals.isEmpty()) {
-        setStatus(QStringLiteral("Preset has no operations to apply."));
+        setStatus(tr("Preset has no operations to apply."));
         co_return;
     }
     QPointer<ExifToolService> service = m_service;

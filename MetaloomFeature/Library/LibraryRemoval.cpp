@@ -11,7 +11,7 @@ namespace Metaloom {
 void LibraryViewModel::presentRemoveAllMetadataConfirmation()
 {
     if (m_items.isEmpty()) {
-        setStatus(QStringLiteral("No files loaded to remove metadata from."));
+        setStatus(tr("No files loaded to remove metadata from."));
         return;
     }
     if (refuseWhileBatchRuns())
@@ -43,7 +43,7 @@ void LibraryViewModel::presentRemoveMetadataConfirmation()
 {
     const std::optional<MediaItem> item = selectedItem();
     if (!item) {
-        setStatus(QStringLiteral("Select a file to remove metadata from."));
+        setStatus(tr("Select a file to remove metadata from."));
         return;
     }
     m_removeMetadataRequest = RemoveMetadataRequest{QUuid::createUuid(), item->id, item->fileName};

@@ -104,7 +104,7 @@ public:
         explicit ViewModelError(QString text = QString(), QString alertTitle = exifToolErrorTitle())
             : id(QUuid::createUuid()), message(std::move(text)), title(std::move(alertTitle))
         {}
-        static QString exifToolErrorTitle() { return QStringLiteral("ExifTool Error"); }
+        static QString exifToolErrorTitle() { return LibraryViewModel::tr("ExifTool Error"); }
         bool operator==(const ViewModelError &) const = default;
     };
 

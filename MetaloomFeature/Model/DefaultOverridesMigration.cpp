@@ -1,6 +1,7 @@
 #include "DefaultOverridesMigration.h"
 
 #include "PresetsStore.h"
+#include <QCoreApplication>
 
 namespace Metaloom::DefaultOverridesMigration {
 
@@ -34,13 +35,16 @@ std::optional<QString> migrate(Preferences preferences)
     if (!store.presets().isEmpty())
         return std::nullopt;
 
-    const Preset preset{QUuid::createUuid(), presetName,
-                        PresetAction::addOrModifyMetadata(*overrides, {})};
+    const Preset preset{
+        QUuid::createUuid(),
+        QCoreApplication::translate("DefaultOverridesMigration", "Migrated Default Overrides"),
+        PresetAction::addOrModifyMetadata(*overrides, {})};
     if (!store.addPreset(preset))
         return std::nullopt;
     preferences.remove(overridesKey);
-    return QStringLiteral("Default overrides migrated to '") + preset.name +
-           QStringLiteral("' preset.");
+    return QCoreApplication::translate("DefaultOverridesMigration",
+                                       "Default overrides migrated to '%1' preset.")
+        .arg(preset.name);
 }
 
 } // namespace Metaloom::DefaultOverridesMigration

@@ -3,6 +3,7 @@
 #include "ExportTextWriters.h"
 #include "MetaloomFeature/Platform/LocalizedText.h"
 
+#include <QCoreApplication>
 #include <QMap>
 #include <algorithm>
 
@@ -47,7 +48,8 @@ std::optional<Format> fromRawValue(const QString &text)
 
 QString ExportError::localizedDescription() const
 {
-    return QStringLiteral("The metadata could not be written as UTF-8 text.");
+    return QCoreApplication::translate("MetadataExportFormatter",
+                                       "The metadata could not be written as UTF-8 text.");
 }
 
 namespace {

@@ -1,5 +1,6 @@
 #include "StoredJson.h"
 
+#include <QCoreApplication>
 #include <QJsonDocument>
 #include <QJsonParseError>
 
@@ -11,8 +12,9 @@ DecodingError::DecodingError(QStringList codingPath, QString debugDescription)
 
 QString DecodingError::localizedDescription() const
 {
-    return QStringLiteral("The stored data could not be read because it is not in the expected "
-                          "format.");
+    return QCoreApplication::translate(
+        "StoredJson", "The stored data could not be read because it is not in the expected "
+                      "format.");
 }
 
 namespace StoredJson {

@@ -1,5 +1,7 @@
 #include "Error.h"
 
+#include <QCoreApplication>
+
 namespace Metaloom {
 
 const char *Error::what() const noexcept
@@ -17,7 +19,7 @@ QString describeException(std::exception_ptr error)
     } catch (const std::exception &e) {
         return QString::fromUtf8(e.what());
     } catch (...) {
-        return QStringLiteral("An unexpected error occurred.");
+        return QCoreApplication::translate("Error", "An unexpected error occurred.");
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "VersionComparison.h"
 
+#include <QCoreApplication>
 #include <QXmlStreamReader>
 
 namespace Metaloom {
@@ -84,12 +85,13 @@ std::optional<Appcast> Appcast::parse(const QByteArray &xml, QString *error)
         return std::nullopt;
     };
     if (xml.trimmed().isEmpty())
-        return fail(QStringLiteral("The update feed is empty."));
+        return fail(QCoreApplication::translate("Appcast", "The update feed is empty."));
     QXmlStreamReader reader(xml);
     if (!reader.readNextStartElement())
-        return fail(QStringLiteral("The update feed is not valid XML."));
+        return fail(QCoreApplication::translate("Appcast", "The update feed is not valid XML."));
     if (reader.name() != u"rss")
-        return fail(QStringLiteral("The update feed is not an RSS document."));
+        return fail(
+            QCoreApplication::translate("Appcast", "The update feed is not an RSS document."));
     Appcast appcast;
     while (reader.readNextStartElement()) {
         if (reader.name() == u"channel")
@@ -101,8 +103,8 @@ std::optional<Appcast> Appcast::parse(const QByteArray &xml, QString *error)
     while (!reader.atEnd())
         reader.readNext();
     if (reader.hasError())
-        return fail(
-            QStringLiteral("The update feed is not valid XML (%1).").arg(reader.errorString()));
+        return fail(QCoreApplication::translate("Appcast", "The update feed is not valid XML (%1).")
+                        .arg(reader.errorString()));
     return appcast;
 }
 

@@ -2,6 +2,7 @@
 
 #include "VersionComparison.h"
 
+#include <QCoreApplication>
 #include <QNetworkReply>
 #include <QNetworkRequest>
 
@@ -21,16 +22,19 @@ QString failureText(QNetworkReply *reply)
     if (status >= 400) {
         const QString reason =
             reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString().trimmed();
-        return QStringLiteral("The update server answered %1%2.")
+        return QCoreApplication::translate("AppcastUpdater", "The update server answered %1%2.")
             .arg(status)
             .arg(reason.isEmpty() ? QString() : QLatin1Char(' ') + reason);
     }
     switch (reply->error()) {
     case QNetworkReply::OperationCanceledError:
     case QNetworkReply::TimeoutError:
-        return QStringLiteral("The update server did not answer in time.");
+        return QCoreApplication::translate("AppcastUpdater",
+                                           "The update server did not answer in time.");
     default:
-        return QStringLiteral("The update feed could not be loaded: %1").arg(reply->errorString());
+        return QCoreApplication::translate("AppcastUpdater",
+                                           "The update feed could not be loaded: %1")
+            .arg(reply->errorString());
     }
 }
 
@@ -111,7 +115,8 @@ void AppcastUpdater::startCheck(bool userInitiated)
     if (!isWebAddress(m_feedURL)) {
         UpdateCheckOutcome outcome;
         outcome.currentVersion = currentVersionText();
-        outcome.errorMessage = QStringLiteral("No update feed is configured.");
+        outcome.errorMessage =
+            QCoreApplication::translate("AppcastUpdater", "No update feed is configured.");
         Q_EMIT checkFinished(outcome, userInitiated);
         if (userInitiated && m_present)
             m_present(outcome);
@@ -155,7 +160,9 @@ UpdateCheckOutcome AppcastUpdater::outcomeOf(QNetworkReply *reply) const
     const QByteArray body = reply->readAll();
     if (reply->error() != QNetworkReply::NoError) {
         outcome.errorMessage =
-            m_feedTooLarge ? QStringLiteral("The update feed is too large.") : failureText(reply);
+            m_feedTooLarge
+                ? QCoreApplication::translate("AppcastUpdater", "The update feed is too large.")
+                : failureText(reply);
         return outcome;
     }
     QString parseError;

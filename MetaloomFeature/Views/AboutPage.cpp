@@ -67,7 +67,7 @@ AboutPage::AboutPage(const AppInfo &info, UpdateCheckBridge *updateBridge, QWidg
 
 QString AboutPage::versionText(const AppInfo &info)
 {
-    return QStringLiteral("Version %1 (%2)")
+    return tr("Version %1 (%2)")
         .arg(info.textOrHyphen(AppInfo::shortVersionKey),
              info.textOrHyphen(AppInfo::buildNumberKey));
 }

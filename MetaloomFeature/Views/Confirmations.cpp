@@ -2,6 +2,7 @@
 
 #include "SheetStyle.h"
 
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -77,16 +78,22 @@ void ConfirmationDialog::done(int result)
 
 QString removeMetadataQuestion(const QString &fileName)
 {
-    return QStringLiteral("Are you sure you want to remove all metadata from ") + fileName +
-           QStringLiteral("? This action cannot be undone.");
+    return QCoreApplication::translate("Confirmations",
+                                       "Are you sure you want to remove all metadata from %1? This "
+                                       "action cannot be undone.")
+        .arg(fileName);
 }
 
 QString removeAllMetadataQuestion(int itemCount)
 {
-    return QStringLiteral("Are you sure you want to remove all metadata from ") +
-           QString::number(itemCount) + QStringLiteral(" loaded file") +
-           (itemCount == 1 ? QString() : QStringLiteral("s")) +
-           QStringLiteral("? This action cannot be undone.");
+    if (itemCount == 1)
+        return QCoreApplication::translate("Confirmations",
+                                           "Are you sure you want to remove all metadata from 1 "
+                                           "loaded file? This action cannot be undone.");
+    return QCoreApplication::translate("Confirmations",
+                                       "Are you sure you want to remove all metadata from %n "
+                                       "loaded files? This action cannot be undone.",
+                                       nullptr, itemCount);
 }
 
 RemoveMetadataConfirmation::RemoveMetadataConfirmation(const QString &fileName, Answers answers,

@@ -4,6 +4,7 @@
 
 #include <QFontMetrics>
 
+#include <QCoreApplication>
 #include <QStringList>
 #include <QTextLayout>
 #include <algorithm>
@@ -49,9 +50,10 @@ std::optional<Badge> badge(const MetadataEntry &entry)
     if (entry.warning)
         return Badge{Badge::Kind::Warning, *entry.warning};
     if (!entry.isWritable())
-        return Badge{Badge::Kind::ReadOnly, QStringLiteral("Read-only")};
+        return Badge{Badge::Kind::ReadOnly,
+                     QCoreApplication::translate("MetadataRow", "Read-only")};
     if (entry.isModified())
-        return Badge{Badge::Kind::Modified, QStringLiteral("Modified")};
+        return Badge{Badge::Kind::Modified, QCoreApplication::translate("MetadataRow", "Modified")};
     return std::nullopt;
 }
 
@@ -63,9 +65,9 @@ QString starSymbol(const MetadataEntry &entry)
 QString starHelpText(const MetadataEntry &entry)
 {
     if (entry.isDefaultFavorite)
-        return QStringLiteral("Standard field");
-    return entry.isFavorite ? QStringLiteral("Remove from favorites")
-                            : QStringLiteral("Add to favorites");
+        return QCoreApplication::translate("MetadataRow", "Standard field");
+    return entry.isFavorite ? QCoreApplication::translate("MetadataRow", "Remove from favorites")
+                            : QCoreApplication::translate("MetadataRow", "Add to favorites");
 }
 
 Fonts::Fonts(const QFont &base)

@@ -6,6 +6,7 @@
 #include <QRect>
 #include <QString>
 
+#include <QCoreApplication>
 #include <optional>
 
 // What one row of the metadata editor shows for its entry, and where: the
@@ -68,7 +69,7 @@ bool hasNewItemLine(const MetadataEntry &entry);
 // What that line says while it is empty.
 inline QString newItemPlaceholder()
 {
-    return QStringLiteral("Add item");
+    return QCoreApplication::translate("MetadataRow", "Add item");
 }
 
 // The width the value's text has in a row of this width.

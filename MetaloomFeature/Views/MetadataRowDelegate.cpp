@@ -199,7 +199,7 @@ void MetadataRowDelegate::paintEntry(QPainter *painter, const QStyleOptionViewIt
             paintItems(painter, palette, entry, text);
     } else if (entry.value.isEmpty() && !picker) {
         painter->setPen(SheetStyle::textColor(palette, SheetStyle::Tone::Tertiary));
-        painter->drawText(text, Qt::AlignLeft | Qt::AlignTop, QStringLiteral("Value"));
+        painter->drawText(text, Qt::AlignLeft | Qt::AlignTop, tr("Value"));
     } else {
         painter->setPen(entry.isWritable()
                             ? palette.color(QPalette::Text)

@@ -28,7 +28,7 @@ ValueTextEditor::ValueTextEditor(QWidget *parent) : QPlainTextEdit(parent)
     QPalette transparent = palette();
     transparent.setColor(QPalette::Base, Qt::transparent);
     setPalette(transparent);
-    setPlaceholderText(QStringLiteral("Value"));
+    setPlaceholderText(tr("Value"));
     connect(this, &QPlainTextEdit::textChanged, this, [this] {
         if (!m_showingValue)
             Q_EMIT edited(text());
@@ -86,7 +86,7 @@ void ValueTextEditor::keyPressEvent(QKeyEvent *event)
 
 ValueListEditor::ValueListEditor(QWidget *parent) : ValueTextEditor(parent)
 {
-    setPlaceholderText(QStringLiteral("One item per line"));
+    setPlaceholderText(tr("One item per line"));
 }
 
 QStringList ValueListEditor::items() const

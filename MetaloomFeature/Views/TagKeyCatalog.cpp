@@ -4,6 +4,7 @@
 
 #include <QHash>
 
+#include <QCoreApplication>
 #include <algorithm>
 
 namespace Metaloom {
@@ -13,7 +14,8 @@ QList<TagKeyCatalog::Family> TagKeyCatalog::group(const QStringList &keys)
     QHash<QString, QStringList> byName;
     for (const QString &key : keys) {
         const qsizetype colon = key.indexOf(QLatin1Char(':'));
-        const QString name = colon < 0 ? QStringLiteral("Misc") : key.left(colon);
+        const QString name =
+            colon < 0 ? QCoreApplication::translate("TagKeyCatalog", "Misc") : key.left(colon);
         byName[name].append(key);
     }
     QList<Family> families;

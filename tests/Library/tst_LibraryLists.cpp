@@ -179,7 +179,7 @@ void LibraryListsTest::writabilityAndFailureMarks()
 
     QCOMPARE(EntryMarks::markNotWritten(entries, {{"IFD0:Make", {"typed", false, {}}}}), 1);
     QCOMPARE(entries[2].value, QStringLiteral("typed"));
-    QCOMPARE(entries[2].warning, std::optional(EntryMarks::noPlaceWarning));
+    QCOMPARE(entries[2].warning, std::optional(EntryMarks::noPlaceWarning()));
     QVERIFY(!entries[2].isWritable());
 }
 

@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include <QCoreApplication>
 #include <algorithm>
 
 namespace Metaloom::ChangeComparison {
@@ -87,7 +88,9 @@ qsizetype longestBytes(const QStringList &items, const QStringList &except)
 
 QString quotedValue(const QStringList &items)
 {
-    return QStringLiteral("“") + items.join(QStringLiteral(", ")) + QStringLiteral("”");
+    return QCoreApplication::translate("ChangeComparison", "“%1”",
+                                       "a value or a list of values, quoted")
+        .arg(items.join(QStringLiteral(", ")));
 }
 
 bool isShortening(const QString &warning)
@@ -110,44 +113,52 @@ std::optional<TagOutcome> outcomeOfValue(const TagAssignment &assignment, const 
                                                        : QStringList();
     const auto shortening = std::find_if(warnings.cbegin(), warnings.cend(), isShortening);
     if (shortening != warnings.cend() && !stored.isEmpty()) {
-        return TagOutcome{assignment.key, Kind::shortened, stored,
-                          QStringLiteral("%1 was shortened to %2 bytes, the longest this format "
-                                         "holds.")
-                              .arg(assignment.key)
-                              .arg(longestBytes(stored, assignment.values))};
+        return TagOutcome{
+            assignment.key, Kind::shortened, stored,
+            QCoreApplication::translate("ChangeComparison",
+                                        "%1 was shortened to %2 bytes, the longest this format "
+                                        "holds.")
+                .arg(assignment.key)
+                .arg(longestBytes(stored, assignment.values))};
     }
     if (!warnings.isEmpty()) {
-        return TagOutcome{assignment.key, Kind::refused, stored,
-                          QStringLiteral("ExifTool did not accept %1 for %2: %3")
-                              .arg(quotedValue(assignment.values), assignment.key,
-                                   warnings.join(QStringLiteral(" ")))};
+        return TagOutcome{
+            assignment.key, Kind::refused, stored,
+            QCoreApplication::translate("ChangeComparison", "ExifTool did not accept %1 for %2: %3")
+                .arg(quotedValue(assignment.values), assignment.key,
+                     warnings.join(QStringLiteral(" ")))};
     }
     if (held.after.isEmpty()) {
         return TagOutcome{assignment.key,
                           Kind::notWritten,
                           {},
-                          QStringLiteral("%1 has no place for %2.").arg(fileKind, assignment.key)};
+                          QCoreApplication::translate("ChangeComparison", "%1 has no place for %2.")
+                              .arg(fileKind, assignment.key)};
     }
     const bool meantAsStored =
         std::any_of(held.after.cbegin(), held.after.cend(), [&assignment](const PrintedTag &tag) {
             return equivalent(assignment.values, tag.items);
         });
     if (unchanged(held) && !meantAsStored) {
-        return TagOutcome{assignment.key, Kind::notWritten, stored,
-                          QStringLiteral("%1 keeps %2 where ExifTool cannot write it, so it still "
-                                         "holds its old value.")
-                              .arg(fileKind, assignment.key)};
+        return TagOutcome{
+            assignment.key, Kind::notWritten, stored,
+            QCoreApplication::translate("ChangeComparison",
+                                        "%1 keeps %2 where ExifTool cannot write it, so it still "
+                                        "holds its old value.")
+                .arg(fileKind, assignment.key)};
     }
     // Several items given to a tag that holds one value: ExifTool keeps the
     // last, which is not a form of what was asked but a loss of the others.
     if (assignment.values.size() > 1 && stored.size() < assignment.values.size()) {
-        return TagOutcome{assignment.key, Kind::notWritten, stored,
-                          QStringLiteral("%1 holds one value, not a list, so only %2 was kept.")
-                              .arg(assignment.key, quotedValue(stored))};
+        return TagOutcome{
+            assignment.key, Kind::notWritten, stored,
+            QCoreApplication::translate("ChangeComparison",
+                                        "%1 holds one value, not a list, so only %2 was kept.")
+                .arg(assignment.key, quotedValue(stored))};
     }
     return TagOutcome{
         assignment.key, Kind::converted, stored,
-        QStringLiteral("ExifTool stored %1 for %2 as %3.")
+        QCoreApplication::translate("ChangeComparison", "ExifTool stored %1 for %2 as %3.")
             .arg(quotedValue(assignment.values), assignment.key, quotedValue(stored))};
 }
 
@@ -246,8 +257,10 @@ Verdict judge(const QList<TagAssignment> &assignments, const ChangeReadBack::Ans
         const Held held = answers.byKey.value(assignment.key);
         if (assignment.deletes()) {
             if (!held.after.isEmpty()) {
-                QString reason = QStringLiteral("%1 keeps %2 where ExifTool cannot remove it.")
-                                     .arg(fileKind, assignment.key);
+                QString reason =
+                    QCoreApplication::translate("ChangeComparison",
+                                                "%1 keeps %2 where ExifTool cannot remove it.")
+                        .arg(fileKind, assignment.key);
                 if (!warningsOf.at(i).isEmpty())
                     reason += QStringLiteral(" ExifTool: ") + warningsOf.at(i).join(u' ');
                 verdict.report.add(
@@ -275,8 +288,8 @@ QString fileKindOf(const QString &targetPath)
 {
     const QString suffix = QFileInfo(targetPath).suffix();
     if (suffix.isEmpty())
-        return QStringLiteral("This file");
-    return QStringLiteral("This %1 file").arg(suffix.toUpper());
+        return QCoreApplication::translate("ChangeComparison", "This file");
+    return QCoreApplication::translate("ChangeComparison", "This %1 file").arg(suffix.toUpper());
 }
 
 QString withoutFileName(const QString &warning, const QString &targetPath)

@@ -2,6 +2,7 @@
 
 #include "MetaloomFeature/Platform/Error.h"
 
+#include <QCoreApplication>
 #include <QList>
 
 namespace Metaloom {
@@ -40,8 +41,9 @@ FormatLists FormatLists::parse(const QByteArray &output)
             current->insert(QString::fromLatin1(extension).toUpper());
     }
     if (!sawWritable || !sawKnown || lists.writable.isEmpty())
-        throw PlatformError(QStringLiteral("ExifTool's list of writable file types could not be "
-                                           "read."));
+        throw PlatformError(QCoreApplication::translate(
+            "FormatLists", "ExifTool's list of writable file types could not be "
+                           "read."));
     lists.known.unite(lists.writable);
     return lists;
 }

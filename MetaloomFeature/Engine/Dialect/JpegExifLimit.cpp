@@ -5,6 +5,7 @@
 #include <QRegularExpression>
 #include <QSet>
 
+#include <QCoreApplication>
 #include <algorithm>
 
 namespace Metaloom::JpegExifLimit {
@@ -38,10 +39,12 @@ bool isExifKey(const QString &key)
 
 QString refusal(const QString &fileName, const QString &what)
 {
-    return QStringLiteral("“%1” was left unchanged: %2 would not fit in the EXIF block of a "
-                          "JPEG, which holds at most 64 KB. ExifTool would split it into several "
-                          "blocks, and other programs then misread the file. Long texts belong "
-                          "in XMP, for example XMP-dc:Description.")
+    return QCoreApplication::translate(
+               "JpegExifLimit",
+               "“%1” was left unchanged: %2 would not fit in the EXIF block of a "
+               "JPEG, which holds at most 64 KB. ExifTool would split it into several "
+               "blocks, and other programs then misread the file. Long texts belong "
+               "in XMP, for example XMP-dc:Description.")
         .arg(fileName, what);
 }
 
@@ -76,7 +79,8 @@ std::optional<QString> refusalBeforeWriting(const QString &targetPath, const QSt
         for (const QString &value : assignment.values) {
             const qsizetype bytes = value.toUtf8().size();
             if (bytes > longestValueBytes) {
-                return refusal(fileName, QStringLiteral("the value of %1 (%2 bytes)")
+                return refusal(fileName, QCoreApplication::translate("JpegExifLimit",
+                                                                     "the value of %1 (%2 bytes)")
                                              .arg(assignment.key, QLocale::c().toString(bytes)));
             }
         }
@@ -94,13 +98,15 @@ std::optional<QString> refusalAfterWriting(const QString &fileName,
     for (const QString &warning : writeWarnings) {
         const QRegularExpressionMatch match = largeValue.match(warning);
         if (match.hasMatch())
-            return refusal(fileName, QStringLiteral("the value of %1").arg(match.captured(1)));
+            return refusal(fileName, QCoreApplication::translate("JpegExifLimit", "the value of %1")
+                                         .arg(match.captured(1)));
     }
     // A file whose EXIF was split before is not made worse by rewriting it.
     if (splitsExif(originalWarnings))
         return std::nullopt;
     if (splitsExif(writeWarnings) || splitsExif(newWarnings))
-        return refusal(fileName, QStringLiteral("the EXIF data of this change"));
+        return refusal(
+            fileName, QCoreApplication::translate("JpegExifLimit", "the EXIF data of this change"));
     return std::nullopt;
 }
 

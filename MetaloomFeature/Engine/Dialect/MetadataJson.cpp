@@ -10,6 +10,7 @@
 #include <QJsonParseError>
 #include <QVariant>
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <cmath>
 
@@ -149,8 +150,9 @@ QJsonDocument parseKeepingLiterals(const QByteArray &json)
     QJsonParseError parseError{};
     const QJsonDocument document = QJsonDocument::fromJson(quoteBareLiterals(json), &parseError);
     if (parseError.error != QJsonParseError::NoError) {
-        throw PlatformError(QStringLiteral("ExifTool's output could not be read as JSON: %1 "
-                                           "(at byte %2).")
+        throw PlatformError(QCoreApplication::translate(
+                                "MetadataJson", "ExifTool's output could not be read as JSON: %1 "
+                                                "(at byte %2).")
                                 .arg(parseError.errorString())
                                 .arg(parseError.offset));
     }

@@ -1,5 +1,6 @@
 #include "MinorErrors.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QStringList>
 
@@ -38,21 +39,32 @@ QString plainWords(const QString &exifToolText)
     // The minor errors a user meets when saving, most specific first.
     static const Explanation explanations[] = {
         {"Will wrap JXL codestream",
-         "the file is a bare JPEG XL image: to hold metadata it has to be put into a container, "
-         "which some older programs cannot open"},
-        {"StripByteCounts", "the file says its image data is larger or smaller than it is"},
-        {"TileByteCounts", "the file says its image data is larger or smaller than it is"},
-        {"Bad IFD", "a part of the file's metadata looks damaged"},
-        {"offset", "a part of the file's metadata points to the wrong place"},
-        {"MakerNotes", "the camera's own notes in the file look damaged and may be lost"},
-        {"Duplicate", "the file holds a part of its metadata twice"},
+         QT_TRANSLATE_NOOP("MinorErrors", "the file is a bare JPEG XL image: to hold metadata it "
+                                          "has to be put into a container, "
+                                          "which some older programs cannot open")},
+        {"StripByteCounts",
+         QT_TRANSLATE_NOOP("MinorErrors",
+                           "the file says its image data is larger or smaller than it is")},
+        {"TileByteCounts",
+         QT_TRANSLATE_NOOP("MinorErrors",
+                           "the file says its image data is larger or smaller than it is")},
+        {"Bad IFD",
+         QT_TRANSLATE_NOOP("MinorErrors", "a part of the file's metadata looks damaged")},
+        {"offset", QT_TRANSLATE_NOOP("MinorErrors",
+                                     "a part of the file's metadata points to the wrong place")},
+        {"MakerNotes",
+         QT_TRANSLATE_NOOP("MinorErrors",
+                           "the camera's own notes in the file look damaged and may be lost")},
+        {"Duplicate",
+         QT_TRANSLATE_NOOP("MinorErrors", "the file holds a part of its metadata twice")},
     };
     for (const Explanation &explanation : explanations) {
         if (exifToolText.contains(QLatin1String(explanation.phrase), Qt::CaseInsensitive))
-            return QString::fromUtf8(explanation.words);
+            return QCoreApplication::translate("MinorErrors", explanation.words);
     }
-    return QStringLiteral("the file's structure is unusual in a way ExifTool reports as a minor "
-                          "problem");
+    return QCoreApplication::translate(
+        "MinorErrors", "the file's structure is unusual in a way ExifTool reports as a minor "
+                       "problem");
 }
 
 } // namespace Metaloom::MinorErrors

@@ -2,6 +2,7 @@
 
 #include "MetaloomFeature/Platform/Error.h"
 
+#include <QCoreApplication>
 #include <QXmlStreamReader>
 #include <optional>
 
@@ -150,11 +151,13 @@ TagTable parse(const QByteArray &xml)
         }
     }
     if (reader.hasError()) {
-        throw PlatformError(QStringLiteral("ExifTool's tag listing could not be read: %1 (line %2, "
-                                           "column %3).")
-                                .arg(reader.errorString())
-                                .arg(reader.lineNumber())
-                                .arg(reader.columnNumber()));
+        throw PlatformError(
+            QCoreApplication::translate("TagDefinitionsParser",
+                                        "ExifTool's tag listing could not be read: %1 (line %2, "
+                                        "column %3).")
+                .arg(reader.errorString())
+                .arg(reader.lineNumber())
+                .arg(reader.columnNumber()));
     }
     return parser.takeResults();
 }

@@ -2,6 +2,7 @@
 
 #include "MetaloomFeature/Engine/ServiceError.h"
 
+#include <QCoreApplication>
 #include <QRegularExpression>
 #include <QSet>
 
@@ -81,40 +82,51 @@ bool isKeptByTheFileSystem(const QString &tagKey)
 std::optional<QString> refusalReason(const QString &tagKey)
 {
     if (tagKey.isEmpty())
-        return QStringLiteral("A tag key cannot be empty.");
+        return QCoreApplication::translate("TagKeyRules", "A tag key cannot be empty.");
     if (!hasTagKeyShape(tagKey)) {
-        return QStringLiteral("“%1” is not a tag key. A tag key is a tag name, optionally after "
-                              "group names and colons (for example XMP-dc:Title), made of "
-                              "letters, digits, “-” and “_”.")
+        return QCoreApplication::translate(
+                   "TagKeyRules",
+                   "“%1” is not a tag key. A tag key is a tag name, optionally after "
+                   "group names and colons (for example XMP-dc:Title), made of "
+                   "letters, digits, “-” and “_”.")
             .arg(tagKey);
     }
     const QString withoutMark = tagKey.endsWith(QLatin1Char('#')) ? tagKey.chopped(1) : tagKey;
     if (isReadAsOption(withoutMark)) {
-        return QStringLiteral("“%1” is an ExifTool option, not a tag, so Metaloom does not pass "
-                              "it on.")
+        return QCoreApplication::translate(
+                   "TagKeyRules",
+                   "“%1” is an ExifTool option, not a tag, so Metaloom does not pass "
+                   "it on.")
             .arg(tagKey);
     }
     const QString tagName = withoutMark.section(QLatin1Char(':'), -1);
     if (movesTheFile(tagName)) {
-        return QStringLiteral("“%1” would rename, move or link the file itself, so Metaloom does "
-                              "not write it.")
+        return QCoreApplication::translate(
+                   "TagKeyRules",
+                   "“%1” would rename, move or link the file itself, so Metaloom does "
+                   "not write it.")
             .arg(tagKey);
     }
     if (geotags(tagName)) {
-        return QStringLiteral("“%1” makes ExifTool read other files (GPS track logs, photos to "
-                              "synchronise with) and work out GPS tags from them, so Metaloom "
-                              "does not write it.")
+        return QCoreApplication::translate(
+                   "TagKeyRules", "“%1” makes ExifTool read other files (GPS track logs, photos to "
+                                  "synchronise with) and work out GPS tags from them, so Metaloom "
+                                  "does not write it.")
             .arg(tagKey);
     }
     if (isKeptByTheFileSystem(tagKey)) {
-        return QStringLiteral("“%1” is kept by the file system: a save leaves the file's owner, "
-                              "group and permissions as they were, so Metaloom does not write it.")
+        return QCoreApplication::translate(
+                   "TagKeyRules",
+                   "“%1” is kept by the file system: a save leaves the file's owner, "
+                   "group and permissions as they were, so Metaloom does not write it.")
             .arg(tagKey);
     }
     if (isShortcutIncludingFileName(tagName)) {
-        return QStringLiteral("“%1” is an ExifTool shortcut that includes the file name, which "
-                              "would rename or move the file itself, so Metaloom does not write "
-                              "it.")
+        return QCoreApplication::translate(
+                   "TagKeyRules",
+                   "“%1” is an ExifTool shortcut that includes the file name, which "
+                   "would rename or move the file itself, so Metaloom does not write "
+                   "it.")
             .arg(tagKey);
     }
     return std::nullopt;
@@ -123,8 +135,9 @@ std::optional<QString> refusalReason(const QString &tagKey)
 std::optional<QString> valueRefusalReason(const QString &tagKey, const QString &value)
 {
     if (value.contains(QChar(u'\0'))) {
-        return QStringLiteral("The value for “%1” contains a NUL character, which cannot be "
-                              "written.")
+        return QCoreApplication::translate(
+                   "TagKeyRules", "The value for “%1” contains a NUL character, which cannot be "
+                                  "written.")
             .arg(tagKey);
     }
     return std::nullopt;

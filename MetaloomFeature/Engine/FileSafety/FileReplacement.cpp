@@ -13,6 +13,7 @@
 #include <QRandomGenerator>
 #include <QRegularExpression>
 
+#include <QCoreApplication>
 #include <cerrno>
 #include <fcntl.h>
 #include <optional>
@@ -43,15 +44,19 @@ struct Original {
 void refuseIfChanged(const QString &target, const Expected &expected)
 {
     if (!expected.chosenPath.isEmpty() && TargetPath::resolved(expected.chosenPath) != target) {
-        throw PlatformError(QStringLiteral("“%1” now leads to another file than when Metaloom "
-                                           "began the change, so nothing was changed. Please try "
-                                           "again.")
-                                .arg(QFileInfo(expected.chosenPath).fileName()));
+        throw PlatformError(
+            QCoreApplication::translate("FileReplacement",
+                                        "“%1” now leads to another file than when Metaloom "
+                                        "began the change, so nothing was changed. Please try "
+                                        "again.")
+                .arg(QFileInfo(expected.chosenPath).fileName()));
     }
     if (expected.version && FileStamp::of(target) != *expected.version) {
-        throw PlatformError(QStringLiteral("“%1” was changed by another program while Metaloom was "
-                                           "writing it, so it was left as it is. Please try again.")
-                                .arg(QFileInfo(target).fileName()));
+        throw PlatformError(
+            QCoreApplication::translate("FileReplacement",
+                                        "“%1” was changed by another program while Metaloom was "
+                                        "writing it, so it was left as it is. Please try again.")
+                .arg(QFileInfo(target).fileName()));
     }
 }
 
@@ -84,7 +89,8 @@ std::optional<Neighbour> createNeighbour(const QString &target)
                 continue;
             if (errno == EACCES || errno == EPERM || errno == EROFS)
                 return std::nullopt;
-            fail(QStringLiteral("Could not create a new copy of"), target, errno);
+            fail(QT_TRANSLATE_NOOP("PosixFile", "Could not create a new copy of “%1”: %2."), target,
+                 errno);
         }
         if (::flock(file.fd(), LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK)
             continue; // a cleanup took it in the instant before we locked it; it removes it
@@ -95,7 +101,8 @@ std::optional<Neighbour> createNeighbour(const QString &target)
             continue;
         return Neighbour{path, std::move(file)};
     }
-    fail(QStringLiteral("Could not create a new copy of"), target, EEXIST);
+    fail(QT_TRANSLATE_NOOP("PosixFile", "Could not create a new copy of “%1”: %2."), target,
+         EEXIST);
 }
 
 // Gives the new content in the open file beside the target the target's
@@ -105,7 +112,7 @@ void putInPlace(int fd, const QString &neighbour, const QString &target, const O
                 const Expected &expected)
 {
     const QByteArray neighbourNative = nativePath(neighbour);
-    const auto abandon = [&](const QString &what) {
+    const auto abandon = [&](const char *what) {
         const int error = errno;
         ::unlink(neighbourNative.constData());
         fail(what, target, error);
@@ -115,13 +122,14 @@ void putInPlace(int fd, const QString &neighbour, const QString &target, const O
         if (::fchown(fd, original.status.st_uid, original.status.st_gid) != 0)
             (void)::fchown(fd, static_cast<uid_t>(-1), original.status.st_gid);
         if (::fchmod(fd, original.status.st_mode & 07777) != 0)
-            abandon(QStringLiteral("Could not keep the permissions of"));
+            abandon(QT_TRANSLATE_NOOP("PosixFile", "Could not keep the permissions of “%1”: %2."));
         const struct timespec times[2] = {{0, UTIME_OMIT}, original.modified};
         if (::futimens(fd, times) != 0)
-            abandon(QStringLiteral("Could not keep the modification date of"));
+            abandon(QT_TRANSLATE_NOOP("PosixFile",
+                                      "Could not keep the modification date of “%1”: %2."));
     }
     if (::fsync(fd) != 0)
-        abandon(QStringLiteral("Could not write the new content of"));
+        abandon(QT_TRANSLATE_NOOP("PosixFile", "Could not write the new content of “%1”: %2."));
     try {
         refuseIfChanged(target, expected);
     } catch (...) {
@@ -129,7 +137,7 @@ void putInPlace(int fd, const QString &neighbour, const QString &target, const O
         throw;
     }
     if (::rename(neighbourNative.constData(), nativePath(target).constData()) != 0)
-        abandon(QStringLiteral("Could not replace"));
+        abandon(QT_TRANSLATE_NOOP("PosixFile", "Could not replace “%1”: %2."));
     PosixFile::syncFolder(QFileInfo(target).absolutePath());
 }
 
@@ -144,7 +152,8 @@ bool replaceBeside(const QString &target, const QString &output, const Original 
     if (!PosixFile::copyInto(neighbour->file.fd(), output)) {
         const int error = errno;
         ::unlink(nativePath(neighbour->path).constData());
-        fail(QStringLiteral("Could not write the new content of"), target, error);
+        fail(QT_TRANSLATE_NOOP("PosixFile", "Could not write the new content of “%1”: %2."), target,
+             error);
     }
     putInPlace(neighbour->file.fd(), neighbour->path, target, original, expected);
     return true;
@@ -154,7 +163,8 @@ bool replaceBeside(const QString &target, const QString &output, const Original 
 void finishBeside(const QString &target, const QString &output, const Original &original,
                   const Expected &expected)
 {
-    const QString what = QStringLiteral("Could not write the new content of");
+    const char *what =
+        QT_TRANSLATE_NOOP("PosixFile", "Could not write the new content of “%1”: %2.");
     Descriptor file(::open(nativePath(output).constData(), O_RDWR | O_CLOEXEC | O_NOFOLLOW));
     if (!file.isOpen())
         fail(what, target, errno);
@@ -175,7 +185,8 @@ void setModified(const QString &target, const struct timespec &modified)
 {
     const struct timespec times[2] = {{0, UTIME_OMIT}, modified};
     if (::utimensat(AT_FDCWD, nativePath(target).constData(), times, 0) != 0)
-        fail(QStringLiteral("Could not keep the modification date of"), target, errno);
+        fail(QT_TRANSLATE_NOOP("PosixFile", "Could not keep the modification date of “%1”: %2."),
+             target, errno);
 }
 
 // Where the folder is closed to new files but the file itself is writable:
@@ -196,7 +207,7 @@ void rewriteInPlace(const QString &target, const QString &output, const Original
     };
 
     if (!PosixFile::copyDurably(target, backup))
-        fail(QStringLiteral("Could not make a backup of"), target, errno);
+        fail(QT_TRANSLATE_NOOP("PosixFile", "Could not make a backup of “%1”: %2."), target, errno);
     try {
         RewriteJournal::write(
             journal,
@@ -216,7 +227,8 @@ void rewriteInPlace(const QString &target, const QString &output, const Original
                 setModified(target, original.status.st_mtim); // the old content, its old date
             removeJournalAndBackup();
         }
-        fail(QStringLiteral("Could not write the new content of"), target, error);
+        fail(QT_TRANSLATE_NOOP("PosixFile", "Could not write the new content of “%1”: %2."), target,
+             error);
     }
     removeJournalAndBackup();
     if (original.exists)
@@ -279,16 +291,17 @@ void replaceOriginal(const QString &targetPath, const QString &outputPath, const
     if (original.exists) {
         if (!S_ISREG(original.status.st_mode)) {
             throw PlatformError(
-                QStringLiteral("“%1” is not a regular file, so it was left unchanged.")
+                QCoreApplication::translate("FileReplacement",
+                                            "“%1” is not a regular file, so it was left unchanged.")
                     .arg(QFileInfo(target).fileName()));
         }
         // Root may write anything; a file without any write permission bit was
         // still marked read-only by its owner and is left alone.
         const bool noWriteBits = (original.status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
         if (::access(nativePath(target).constData(), W_OK) != 0)
-            fail(QStringLiteral("Metaloom can't modify"), target, errno);
+            fail(QT_TRANSLATE_NOOP("PosixFile", "Metaloom can't modify “%1”: %2."), target, errno);
         if (noWriteBits)
-            fail(QStringLiteral("Metaloom can't modify"), target, EACCES);
+            fail(QT_TRANSLATE_NOOP("PosixFile", "Metaloom can't modify “%1”: %2."), target, EACCES);
     }
     if (strategy == Strategy::automatic && isBeside(outputPath, target))
         finishBeside(target, outputPath, original, expected);

@@ -2,6 +2,7 @@
 
 #include "MetaloomFeature/Platform/Error.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 
@@ -103,10 +104,10 @@ QString systemMessage(int error)
     return QString::fromLocal8Bit(std::strerror(error));
 }
 
-void fail(const QString &what, const QString &path, int error)
+void fail(const char *sentence, const QString &path, int error)
 {
-    throw PlatformError(
-        QStringLiteral("%1 “%2”: %3.").arg(what, QFileInfo(path).fileName(), systemMessage(error)));
+    throw PlatformError(QCoreApplication::translate("PosixFile", sentence)
+                            .arg(QFileInfo(path).fileName(), systemMessage(error)));
 }
 
 } // namespace Metaloom::PosixFile

@@ -49,7 +49,10 @@ void syncFolder(const QString &folder);
 // The operating system's text for an errno value.
 QString systemMessage(int error);
 
-// Throws PlatformError "<what> “<file name>”: <system message>."
-[[noreturn]] void fail(const QString &what, const QString &path, int error);
+// Throws PlatformError with `sentence` translated and completed: %1 becomes
+// the file's name, %2 the system's message. The sentence is a source text
+// marked with QT_TRANSLATE_NOOP("PosixFile", "Could not replace “%1”: %2."), so
+// that nothing between the failing call and this one can touch errno.
+[[noreturn]] void fail(const char *sentence, const QString &path, int error);
 
 } // namespace Metaloom::PosixFile

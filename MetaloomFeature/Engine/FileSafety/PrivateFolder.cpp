@@ -9,6 +9,7 @@
 #include <QMutex>
 #include <QMutexLocker>
 
+#include <QCoreApplication>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -121,9 +122,12 @@ QString prepare()
             return folder;
         }
     }
-    throw PlatformError(QStringLiteral("Metaloom has no private folder for its working files: "
-                                       "neither “%1” can be used nor created.")
-                            .arg(folders.join(QStringLiteral("” nor “"))));
+    throw PlatformError(
+        QCoreApplication::translate("PrivateFolder",
+                                    "Metaloom has no private folder for its working files: "
+                                    "neither “%1” can be used nor created.")
+            .arg(folders.join(QCoreApplication::translate("PrivateFolder", "” nor “",
+                                                          "between the names of two folders"))));
 }
 
 QString location()

@@ -7,6 +7,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <QCoreApplication>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -53,8 +54,9 @@ void write(const QString &journalPath, const Entry &entry)
     if (!written) {
         const int error = errno;
         ::unlink(native.constData());
-        PosixFile::fail(QStringLiteral("Could not prepare the rewrite of"), entry.targetPath,
-                        error);
+        PosixFile::fail(
+            QT_TRANSLATE_NOOP("PosixFile", "Could not prepare the rewrite of “%1”: %2."),
+            entry.targetPath, error);
     }
     PosixFile::syncFolder(QFileInfo(journalPath).absolutePath());
 }

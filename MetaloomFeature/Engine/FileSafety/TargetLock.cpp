@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QRegularExpression>
 
+#include <QCoreApplication>
 #include <cerrno>
 
 namespace Metaloom::TargetLock {
@@ -36,7 +37,8 @@ std::optional<FileLock> tryAcquire(const QString &temporaryDirectory, const QStr
         return lock;
     }
     if (error != EWOULDBLOCK)
-        PosixFile::fail(QStringLiteral("Could not reserve"), targetPath, error);
+        PosixFile::fail(QT_TRANSLATE_NOOP("PosixFile", "Could not reserve “%1”: %2."), targetPath,
+                        error);
     return std::nullopt;
 }
 

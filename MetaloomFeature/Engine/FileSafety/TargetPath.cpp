@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QStringDecoder>
 
+#include <QCoreApplication>
 #include <climits>
 #include <cstdlib>
 #include <sys/stat.h>
@@ -56,12 +57,6 @@ BadPart badPartOfDecodedPath(const QString &path)
     throw PlatformError(message);
 }
 
-QString notAFileMessage(const QString &name, const char *whatItIs)
-{
-    return QStringLiteral("“%1” %2. Metaloom reads and writes the metadata of files.")
-        .arg(name, QLatin1String(whatItIs));
-}
-
 } // namespace
 
 std::optional<QString> unhandledNameMessage(const QUrl &fileUrl)
@@ -76,13 +71,16 @@ std::optional<QString> unhandledNameMessage(const QUrl &fileUrl)
     case BadPart::none:
         return std::nullopt;
     case BadPart::name:
-        return QStringLiteral("“%1” cannot be opened: its name is not valid UTF-8 text, which "
-                              "Metaloom cannot handle. Rename the file, then add it again.")
+        return QCoreApplication::translate(
+                   "TargetPath", "“%1” cannot be opened: its name is not valid UTF-8 text, which "
+                                 "Metaloom cannot handle. Rename the file, then add it again.")
             .arg(name);
     case BadPart::folder:
-        return QStringLiteral("“%1” cannot be opened: the name of a folder it is in is not valid "
-                              "UTF-8 text, which Metaloom cannot handle. Rename the folder, then "
-                              "add the file again.")
+        return QCoreApplication::translate(
+                   "TargetPath",
+                   "“%1” cannot be opened: the name of a folder it is in is not valid "
+                   "UTF-8 text, which Metaloom cannot handle. Rename the folder, then "
+                   "add the file again.")
             .arg(name);
     }
     return std::nullopt;
@@ -91,8 +89,8 @@ std::optional<QString> unhandledNameMessage(const QUrl &fileUrl)
 QString forFile(const QUrl &fileUrl)
 {
     if (!fileUrl.isLocalFile())
-        refuse(
-            QStringLiteral("“%1” is not a file on this computer.").arg(fileUrl.toDisplayString()));
+        refuse(QCoreApplication::translate("TargetPath", "“%1” is not a file on this computer.")
+                   .arg(fileUrl.toDisplayString()));
     if (std::optional<QString> message = unhandledNameMessage(fileUrl))
         refuse(*message);
 
@@ -105,14 +103,29 @@ QString forFile(const QUrl &fileUrl)
         return path;
     const QString name = info.fileName();
     if (S_ISDIR(status.st_mode))
-        refuse(notAFileMessage(name, "is a folder"));
+        refuse(
+            QCoreApplication::translate(
+                "TargetPath", "“%1” is a folder. Metaloom reads and writes the metadata of files.")
+                .arg(name));
     if (S_ISFIFO(status.st_mode))
-        refuse(notAFileMessage(name, "is a named pipe, not a file"));
+        refuse(
+            QCoreApplication::translate("TargetPath", "“%1” is a named pipe, not a file. Metaloom "
+                                                      "reads and writes the metadata of files.")
+                .arg(name));
     if (S_ISCHR(status.st_mode) || S_ISBLK(status.st_mode))
-        refuse(notAFileMessage(name, "is a device, not a file"));
+        refuse(QCoreApplication::translate(
+                   "TargetPath",
+                   "“%1” is a device, not a file. Metaloom reads and writes the metadata of files.")
+                   .arg(name));
     if (S_ISSOCK(status.st_mode))
-        refuse(notAFileMessage(name, "is a socket, not a file"));
-    refuse(notAFileMessage(name, "is not a regular file"));
+        refuse(QCoreApplication::translate(
+                   "TargetPath",
+                   "“%1” is a socket, not a file. Metaloom reads and writes the metadata of files.")
+                   .arg(name));
+    refuse(QCoreApplication::translate(
+               "TargetPath",
+               "“%1” is not a regular file. Metaloom reads and writes the metadata of files.")
+               .arg(name));
 }
 
 ChangeTarget forChange(const QUrl &fileUrl)

@@ -6,6 +6,7 @@
 #include <QRegularExpression>
 #include <QUuid>
 
+#include <QCoreApplication>
 #include <cerrno>
 
 namespace Metaloom {
@@ -24,7 +25,8 @@ TemporaryClaim TemporaryClaim::create(const QString &folder)
             return TemporaryClaim(folder, id, std::move(*lock));
         }
     }
-    PosixFile::fail(QStringLiteral("Could not create a working file in"), folder, error);
+    PosixFile::fail(QT_TRANSLATE_NOOP("PosixFile", "Could not create a working file in “%1”: %2."),
+                    folder, error);
 }
 
 QString TemporaryClaim::path(const QString &suffix) const

@@ -80,8 +80,9 @@ QCoro::Task<ResidentRun> ExifToolPool::run(QString bundleDirectory, QString prog
         current.scriptStamp = stampOf(program);
         const QPointer<ResidentExifTool> process = co_await acquire(current);
         if (!process)
-            throw PlatformError(QStringLiteral("ExifTool was stopped because Metaloom is "
-                                               "quitting."));
+            throw PlatformError(QCoreApplication::translate(
+                "ExifToolPool", "ExifTool was stopped because Metaloom is "
+                                "quitting."));
         QFuture<ResidentExifTool::Answer> sent = process->send(request);
         const ResidentExifTool::Answer answer = co_await sent;
         release(process);
@@ -98,16 +99,20 @@ QCoro::Task<ResidentRun> ExifToolPool::run(QString bundleDirectory, QString prog
         case Outcome::died:
             co_return ResidentRun{answer.standardOutput, answer.standardError, -1, true};
         case Outcome::stalled:
-            throw PlatformError(QStringLiteral("ExifTool stopped responding and was ended."));
+            throw PlatformError(QCoreApplication::translate(
+                "ExifToolPool", "ExifTool stopped responding and was ended."));
         case Outcome::garbled:
-            throw PlatformError(QStringLiteral("ExifTool gave an answer Metaloom could not "
-                                               "understand and was ended."));
+            throw PlatformError(QCoreApplication::translate(
+                "ExifToolPool", "ExifTool gave an answer Metaloom could not "
+                                "understand and was ended."));
         case Outcome::launchFailed:
-            throw PlatformError(QStringLiteral("ExifTool could not be started: ") +
-                                answer.launchError);
+            throw PlatformError(
+                QCoreApplication::translate("ExifToolRunner", "ExifTool could not be started: %1")
+                    .arg(answer.launchError));
         case Outcome::stopped:
-            throw PlatformError(QStringLiteral("ExifTool was stopped because Metaloom is "
-                                               "quitting."));
+            throw PlatformError(QCoreApplication::translate(
+                "ExifToolPool", "ExifTool was stopped because Metaloom is "
+                                "quitting."));
         }
     }
 }

@@ -14,6 +14,7 @@
 #include <QFileInfo>
 #include <QStringDecoder>
 
+#include <QCoreApplication>
 #include <memory>
 
 namespace Metaloom::ExifToolRunner {
@@ -96,11 +97,13 @@ QCoro::Task<CommandOutput> runAlone(ExifToolLocation location, QStringList argum
     if (!process->isCompleted())
         co_await qCoro(process.get(), &ExifToolProcess::completed);
     if (process->failedToStart()) {
-        throw PlatformError(QStringLiteral("ExifTool could not be started: ") +
-                            process->errorString());
+        throw PlatformError(
+            QCoreApplication::translate("ExifToolRunner", "ExifTool could not be started: %1")
+                .arg(process->errorString()));
     }
     co_return judged(process->exitedNormallyWithZero(), process->standardOutput(),
-                     process->standardError(), QStringLiteral("Unknown error"));
+                     process->standardError(),
+                     QCoreApplication::translate("ExifToolRunner", "Unknown error"));
 }
 
 } // namespace
@@ -120,9 +123,10 @@ QCoro::Task<CommandOutput> run(ResourceBundle bundle, QStringList arguments,
         co_return co_await runAlone(location, arguments, childEnvironment);
     const ResidentRun run = co_await pool.run(bundle.directory(), location.binary, childEnvironment,
                                               std::move(*request));
-    co_return judged(!run.died && run.exitStatus == 0, run.standardOutput, run.standardError,
-                     run.died ? QStringLiteral("ExifTool stopped unexpectedly.")
-                              : QStringLiteral("Unknown error"));
+    co_return judged(
+        !run.died && run.exitStatus == 0, run.standardOutput, run.standardError,
+        run.died ? QCoreApplication::translate("ExifToolRunner", "ExifTool stopped unexpectedly.")
+                 : QCoreApplication::translate("ExifToolRunner", "Unknown error"));
 }
 
 } // namespace Metaloom::ExifToolRunner

@@ -9,6 +9,7 @@
 #include <QRegularExpression>
 #include <QtConcurrent>
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <cerrno>
 #include <exception>
@@ -53,7 +54,9 @@ Written writeFiles(const QStringList &arguments, const QString &stem)
             PosixFile::Descriptor file(::open(
                 native.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600));
             if (!file.isOpen())
-                PosixFile::fail(QStringLiteral("Could not create a working file in"), path, errno);
+                PosixFile::fail(
+                    QT_TRANSLATE_NOOP("PosixFile", "Could not create a working file in “%1”: %2."),
+                    path, errno);
             written->files << path;
             qsizetype done = 0;
             while (done < value.size()) {
@@ -62,12 +65,15 @@ Written writeFiles(const QStringList &arguments, const QString &stem)
                 if (wrote < 0 && errno == EINTR)
                     continue;
                 if (wrote <= 0)
-                    PosixFile::fail(QStringLiteral("Could not write the working file"), path,
-                                    errno);
+                    PosixFile::fail(QT_TRANSLATE_NOOP("PosixFile",
+                                                      "Could not write the working file “%1”: %2."),
+                                    path, errno);
                 done += wrote;
             }
             if (!file.close())
-                PosixFile::fail(QStringLiteral("Could not write the working file"), path, errno);
+                PosixFile::fail(
+                    QT_TRANSLATE_NOOP("PosixFile", "Could not write the working file “%1”: %2."),
+                    path, errno);
             return path;
         });
     } catch (...) {

@@ -1,0 +1,1912 @@
+<?xml version='1.0' encoding='utf-8'?>
+<TS version="2.1" language="de_DE">
+<context>
+    <name>AppMenus</name>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Datei</translation>
+    </message>
+    <message>
+        <source>New Window</source>
+        <translation>Neues Fenster</translation>
+    </message>
+    <message>
+        <source>Import…</source>
+        <translation>Importieren…</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>Speichern</translation>
+    </message>
+    <message>
+        <source>Reload</source>
+        <translation>Neu laden</translation>
+    </message>
+    <message>
+        <source>Revert</source>
+        <translation>Zurücksetzen</translation>
+    </message>
+    <message>
+        <source>Export</source>
+        <translation>Exportieren</translation>
+    </message>
+    <message>
+        <source>Export Metadata as %1…</source>
+        <translation>Metadaten als %1 exportieren…</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>Quit</source>
+        <translation>Beenden</translation>
+    </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation>&amp;Bearbeiten</translation>
+    </message>
+    <message>
+        <source>Paste</source>
+        <translation>Einfügen</translation>
+    </message>
+    <message>
+        <source>Settings…</source>
+        <translation>Einstellungen…</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Hilfe</translation>
+    </message>
+    <message>
+        <source>About Metaloom</source>
+        <translation>Über Metaloom</translation>
+    </message>
+    <message>
+        <source>Check for Updates…</source>
+        <translation>Nach Updates suchen…</translation>
+    </message>
+    <message>
+        <source>Other Apps</source>
+        <translation>Weitere Apps</translation>
+    </message>
+</context>
+<context>
+    <name>Appcast</name>
+    <message>
+        <source>The update feed is empty.</source>
+        <translation>Der Update-Feed ist leer.</translation>
+    </message>
+    <message>
+        <source>The update feed is not valid XML.</source>
+        <translation>Der Update-Feed ist kein gültiges XML.</translation>
+    </message>
+    <message>
+        <source>The update feed is not an RSS document.</source>
+        <translation>Der Update-Feed ist kein RSS-Dokument.</translation>
+    </message>
+    <message>
+        <source>The update feed is not valid XML (%1).</source>
+        <translation>Der Update-Feed ist kein gültiges XML (%1).</translation>
+    </message>
+</context>
+<context>
+    <name>AppcastUpdater</name>
+    <message>
+        <source>The update server answered %1%2.</source>
+        <translation>Der Update-Server antwortete mit %1%2.</translation>
+    </message>
+    <message>
+        <source>The update server did not answer in time.</source>
+        <translation>Der Update-Server hat nicht rechtzeitig geantwortet.</translation>
+    </message>
+    <message>
+        <source>The update feed could not be loaded: %1</source>
+        <translation>Der Update-Feed konnte nicht geladen werden: %1</translation>
+    </message>
+    <message>
+        <source>No update feed is configured.</source>
+        <translation>Es ist kein Update-Feed eingerichtet.</translation>
+    </message>
+    <message>
+        <source>The update feed is too large.</source>
+        <translation>Der Update-Feed ist zu groß.</translation>
+    </message>
+</context>
+<context>
+    <name>BatchReportTexts</name>
+    <message>
+        <source>1 file</source>
+        <translation>1 Datei</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n files</source>
+        <translation><numerusform>%n Datei</numerusform><numerusform>%n Dateien</numerusform></translation>
+    </message>
+    <message>
+        <source>not written: %1</source>
+        <translation>nicht geschrieben: %1</translation>
+    </message>
+    <message>
+        <source>not removed: %1</source>
+        <translation>nicht entfernt: %1</translation>
+    </message>
+    <message>
+        <source>These files did not take all of the preset's changes:</source>
+        <translation>Diese Dateien haben nicht alle Änderungen der Vorgabe übernommen:</translation>
+    </message>
+    <message>
+        <source>%1 could not be removed from this file type: %2.</source>
+        <comment>one tag</comment>
+        <translation>%1 konnte aus diesem Dateityp nicht entfernt werden: %2.</translation>
+    </message>
+    <message>
+        <source>%1 could not be removed from this file type, among them %2.</source>
+        <translation>%1 konnten aus diesem Dateityp nicht entfernt werden, darunter %2.</translation>
+    </message>
+    <message>
+        <source>%1 could not be removed from this file type: %2.</source>
+        <comment>several tags</comment>
+        <translation>%1 konnten aus diesem Dateityp nicht entfernt werden: %2.</translation>
+    </message>
+    <message>
+        <source>no tags</source>
+        <translation>keine Tags</translation>
+    </message>
+    <message>
+        <source>%1: removed %2; %3</source>
+        <translation>%1: %2 entfernt; %3</translation>
+    </message>
+    <message>
+        <source>Some metadata could not be removed from these files:</source>
+        <translation>Aus diesen Dateien konnten manche Metadaten nicht entfernt werden:</translation>
+    </message>
+    <message>
+        <source>Write Anyway makes the change in the file ExifTool stopped at, ignoring its minor problem.</source>
+        <translation>„Trotzdem schreiben“ ändert die Datei, bei der ExifTool angehalten hat, und übergeht dabei ihr kleineres Problem.</translation>
+    </message>
+    <message>
+        <source>Write Anyway makes the change in the %1 files ExifTool stopped at, ignoring their minor problems.</source>
+        <translation>„Trotzdem schreiben“ ändert die %1 Dateien, bei denen ExifTool angehalten hat, und übergeht dabei ihre kleineren Probleme.</translation>
+    </message>
+    <message>
+        <source>1 item</source>
+        <translation>1 Datei</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n items</source>
+        <translation><numerusform>%n Datei</numerusform><numerusform>%n Dateien</numerusform></translation>
+    </message>
+    <message>
+        <source>1 tag</source>
+        <translation>1 Tag</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n tags</source>
+        <translation><numerusform>%n Tag</numerusform><numerusform>%n Tags</numerusform></translation>
+    </message>
+    <message>
+        <source>Removed all metadata from %1.</source>
+        <translation>Alle Metadaten aus %1 entfernt.</translation>
+    </message>
+    <message>
+        <source>ExifTool Error</source>
+        <translation>ExifTool-Fehler</translation>
+    </message>
+    <message>
+        <source>Stopped before %1; it was left as it was.</source>
+        <translation>Vor %1 angehalten; die Datei blieb, wie sie war.</translation>
+    </message>
+    <message>
+        <source>Stopped before %1; it and the %2 after it were left as they were.</source>
+        <translation>Vor %1 angehalten; sie und die %2 danach blieben, wie sie waren.</translation>
+    </message>
+    <message>
+        <source>Removed %1 from %2. %3</source>
+        <translation>Aus %2 entfernt: %1. %3</translation>
+    </message>
+    <message>
+        <source>ExifTool doesn't know a tag named %1.</source>
+        <translation>ExifTool kennt kein Tag namens %1.</translation>
+    </message>
+    <message>
+        <source>ExifTool doesn't know tags named %1.</source>
+        <translation>ExifTool kennt keine Tags namens %1.</translation>
+    </message>
+    <message>
+        <source>ExifTool doesn't know a tag named %1, so it was not written. Check the key's spelling in the field settings.</source>
+        <translation>ExifTool kennt kein Tag namens %1, daher wurde es nicht geschrieben. Prüfen Sie die Schreibweise des Schlüssels in den Feldeinstellungen.</translation>
+    </message>
+    <message>
+        <source>Some metadata tags are read-only.</source>
+        <translation>Manche Metadaten-Tags sind schreibgeschützt.</translation>
+    </message>
+    <message>
+        <source>Metadata saved.</source>
+        <translation>Metadaten gespeichert.</translation>
+    </message>
+    <message>
+        <source>%1 was not stored as typed.</source>
+        <translation>%1 wurde nicht wie eingegeben gespeichert.</translation>
+    </message>
+    <message>
+        <source>%1 were not stored as typed.</source>
+        <translation>%1 wurden nicht wie eingegeben gespeichert.</translation>
+    </message>
+    <message>
+        <source>Metadata saved successfully.</source>
+        <translation>Metadaten erfolgreich gespeichert.</translation>
+    </message>
+    <message>
+        <source>Removed all metadata from %1 of %2.</source>
+        <translation>Alle Metadaten aus %1 von %2 entfernt.</translation>
+    </message>
+    <message>
+        <source>Removed all metadata from %1. The rest were left unchanged:</source>
+        <translation>Alle Metadaten aus %1 entfernt. Die übrigen blieben unverändert:</translation>
+    </message>
+    <message>
+        <source>These files were left unchanged:</source>
+        <translation>Diese Dateien blieben unverändert:</translation>
+    </message>
+    <message>
+        <source>Metadata Not Removed from Every File</source>
+        <translation>Metadaten nicht aus allen Dateien entfernt</translation>
+    </message>
+    <message>
+        <source>Metadata Not Removed from %1</source>
+        <translation>Metadaten nicht aus %1 entfernt</translation>
+    </message>
+    <message>
+        <source>Not All Metadata Removed from %1</source>
+        <translation>Nicht alle Metadaten aus %1 entfernt</translation>
+    </message>
+    <message>
+        <source>Applied preset '%1' to %2.</source>
+        <translation>Vorgabe „%1“ auf %2 angewendet.</translation>
+    </message>
+    <message>
+        <source>Applied preset '%1' to %2 of %3.</source>
+        <translation>Vorgabe „%1“ auf %2 von %3 angewendet.</translation>
+    </message>
+    <message>
+        <source>Applied to %1. The rest were left unchanged:</source>
+        <translation>Auf %1 angewendet. Die übrigen blieben unverändert:</translation>
+    </message>
+    <message>
+        <source>Preset Not Applied in Full</source>
+        <translation>Vorgabe nicht vollständig angewendet</translation>
+    </message>
+    <message>
+        <source>Stopping after %1…</source>
+        <translation>Wird nach %1 angehalten…</translation>
+    </message>
+    <message>
+        <source>Applying '%1'</source>
+        <translation>„%1“ wird angewendet</translation>
+    </message>
+    <message>
+        <source>Removing metadata</source>
+        <translation>Metadaten werden entfernt</translation>
+    </message>
+    <message>
+        <source>%1: %2 of %3 — %4</source>
+        <translation>%1: %2 von %3 — %4</translation>
+    </message>
+</context>
+<context>
+    <name>ChangeComparison</name>
+    <message>
+        <source>“%1”</source>
+        <comment>a value or a list of values, quoted</comment>
+        <translation>„%1“</translation>
+    </message>
+    <message>
+        <source>%1 was shortened to %2 bytes, the longest this format holds.</source>
+        <translation>%1 wurde auf %2 Bytes gekürzt, das Längste, was dieses Format aufnimmt.</translation>
+    </message>
+    <message>
+        <source>ExifTool did not accept %1 for %2: %3</source>
+        <translation>ExifTool hat %1 für %2 nicht angenommen: %3</translation>
+    </message>
+    <message>
+        <source>%1 has no place for %2.</source>
+        <translation>%1 bietet keinen Platz für %2.</translation>
+    </message>
+    <message>
+        <source>%1 keeps %2 where ExifTool cannot write it, so it still holds its old value.</source>
+        <translation>%1 bewahrt %2 dort auf, wo ExifTool nicht schreiben kann; daher hat es noch seinen alten Wert.</translation>
+    </message>
+    <message>
+        <source>%1 holds one value, not a list, so only %2 was kept.</source>
+        <translation>%1 fasst einen Wert, keine Liste; daher wurde nur %2 behalten.</translation>
+    </message>
+    <message>
+        <source>ExifTool stored %1 for %2 as %3.</source>
+        <translation>ExifTool hat %1 für %2 als %3 gespeichert.</translation>
+    </message>
+    <message>
+        <source>%1 keeps %2 where ExifTool cannot remove it.</source>
+        <translation>%1 bewahrt %2 dort auf, wo ExifTool es nicht entfernen kann.</translation>
+    </message>
+    <message>
+        <source>This file</source>
+        <translation>Diese Datei</translation>
+    </message>
+    <message>
+        <source>This %1 file</source>
+        <translation>Diese %1-Datei</translation>
+    </message>
+</context>
+<context>
+    <name>Cli</name>
+    <message>
+        <source>apply one of your presets, as the window's Apply Preset does</source>
+        <translation>eine Ihrer Vorgaben anwenden, wie es „Vorgabe anwenden“ im Fenster tut</translation>
+    </message>
+    <message>
+        <source>'apply-preset' needs the name of a preset and at least one file or folder</source>
+        <translation>'apply-preset' braucht den Namen einer Vorgabe und mindestens eine Datei oder einen Ordner</translation>
+    </message>
+    <message>
+        <source>no preset named '%1': you have no presets yet (make them in Metaloom's preset manager)</source>
+        <translation>keine Vorgabe namens „%1“: Sie haben noch keine Vorgaben (legen Sie sie in der Vorgabenverwaltung von Metaloom an)</translation>
+    </message>
+    <message>
+        <source>no preset named '%1'; your presets are %2</source>
+        <translation>keine Vorgabe namens „%1“; Ihre Vorgaben sind %2</translation>
+    </message>
+    <message>
+        <source>%1 presets are named '%2'; give them different names in Metaloom's preset manager</source>
+        <translation>%1 Vorgaben heißen „%2“; geben Sie ihnen in der Vorgabenverwaltung von Metaloom verschiedene Namen</translation>
+    </message>
+    <message>
+        <source>the preset '%1' has no operations to apply</source>
+        <translation>die Vorgabe „%1“ enthält nichts anzuwenden</translation>
+    </message>
+    <message>
+        <source>unknown option '%1'</source>
+        <translation>unbekannte Option '%1'</translation>
+    </message>
+    <message>
+        <source> (a file whose name starts with '-' goes after '--', as in 'metaloom-cli strip -- %1')</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <source>option '%1' takes no value</source>
+        <translation>Option '%1' nimmt keinen Wert</translation>
+    </message>
+    <message>
+        <source>option '%1' needs a value (%2)</source>
+        <translation>Option '%1' braucht einen Wert (%2)</translation>
+    </message>
+    <message>
+        <source>The engine has stopped.</source>
+        <translation>Die Metadaten-Engine wurde beendet.</translation>
+    </message>
+    <message>
+        <source>No such file: the link leads to “%1”, which does not exist.</source>
+        <translation>Datei nicht vorhanden: Der Link führt zu „%1“, das es nicht gibt.</translation>
+    </message>
+    <message>
+        <source>No such file or folder.</source>
+        <translation>Datei oder Ordner nicht vorhanden.</translation>
+    </message>
+    <message>
+        <source>ExifTool can't write files of this kind, so their metadata cannot be changed.</source>
+        <translation>ExifTool kann Dateien dieser Art nicht schreiben; ihre Metadaten lassen sich daher nicht ändern.</translation>
+    </message>
+    <message>
+        <source>ExifTool can't write %1 files, so their metadata cannot be changed.</source>
+        <translation>ExifTool kann keine %1-Dateien schreiben; ihre Metadaten lassen sich daher nicht ändern.</translation>
+    </message>
+    <message>
+        <source>'%1' needs at least one file or folder</source>
+        <translation>'%1' braucht mindestens eine Datei oder einen Ordner</translation>
+    </message>
+    <message>
+        <source>This file cannot be read: permission denied.</source>
+        <translation>Diese Datei kann nicht gelesen werden: Zugriff verweigert.</translation>
+    </message>
+    <message>
+        <source>; stopped after %1 of %2 files</source>
+        <translation>; nach %1 von %2 Dateien angehalten</translation>
+    </message>
+    <message>
+        <source>%1: no files in this folder or its subfolders</source>
+        <translation>%1: keine Dateien in diesem Ordner oder seinen Unterordnern</translation>
+    </message>
+    <message>
+        <source>%1: no files in this folder</source>
+        <translation>%1: keine Dateien in diesem Ordner</translation>
+    </message>
+    <message>
+        <source>1 file %1</source>
+        <translation>1 Datei %1</translation>
+    </message>
+    <message>
+        <source>%1 files %2</source>
+        <translation>%1 Dateien %2</translation>
+    </message>
+    <message>
+        <source>No files</source>
+        <translation>Keine Dateien</translation>
+    </message>
+    <message>
+        <source>set the tag KEY to VALUE; a key given again adds an item to a list tag</source>
+        <translation>das Tag KEY auf VALUE setzen; ein erneut genannter Schlüssel fügt einem Listen-Tag ein Element hinzu</translation>
+    </message>
+    <message>
+        <source>delete the tag KEY ("GPS:all" deletes a whole group)</source>
+        <translation>das Tag KEY löschen („GPS:all“ löscht eine ganze Gruppe)</translation>
+    </message>
+    <message>
+        <source>the format of the metadata printed (json when not given)</source>
+        <translation>das Format der ausgegebenen Metadaten (ohne Angabe json)</translation>
+    </message>
+    <message>
+        <source>with a folder, take the files of its subfolders too</source>
+        <translation>bei einem Ordner auch die Dateien seiner Unterordner nehmen</translation>
+    </message>
+    <message>
+        <source>report as JSON Lines, one object per file</source>
+        <translation>als JSON Lines berichten, ein Objekt je Datei</translation>
+    </message>
+    <message>
+        <source>say what would change in each file; change nothing</source>
+        <translation>sagen, was sich in jeder Datei ändern würde; nichts ändern</translation>
+    </message>
+    <message>
+        <source>show this help and end</source>
+        <translation>diese Hilfe zeigen und enden</translation>
+    </message>
+    <message>
+        <source>show the version and end</source>
+        <translation>die Version zeigen und enden</translation>
+    </message>
+    <message>
+        <source>list the names of your presets, one a line</source>
+        <translation>die Namen Ihrer Vorgaben auflisten, einen je Zeile</translation>
+    </message>
+    <message>
+        <source>'presets' takes no files or other operands</source>
+        <translation>'presets' nimmt keine Dateien oder anderen Operanden</translation>
+    </message>
+    <message>
+        <source>%1: %2
+Try '%1 --help' for more information.
+</source>
+        <translation>%1: %2
+Mit '%1 --help' erfahren Sie mehr.
+</translation>
+    </message>
+    <message>
+        <source>Usage: %1 COMMAND [options] FILE...
+
+Reads, changes and strips the metadata of photos, videos and other media files
+with the engine, presets and safety of Metaloom. Files are never changed in place:
+a changed copy replaces a file only once it was written and checked.
+
+Commands:
+</source>
+        <translation>Aufruf: %1 BEFEHL [Optionen] DATEI...
+
+Liest, ändert und entfernt die Metadaten von Fotos, Videos und anderen
+Mediendateien mit der Engine, den Vorgaben und der Sorgfalt von Metaloom.
+Dateien werden nie an Ort und Stelle geändert: Eine geänderte Kopie ersetzt
+eine Datei erst, wenn sie geschrieben und geprüft ist.
+
+Befehle:
+</translation>
+    </message>
+    <message>
+        <source>
+Options:
+</source>
+        <translation>
+Optionen:
+</translation>
+    </message>
+    <message>
+        <source>
+A folder stands for the files directly inside it; -r adds those of its subfolders.
+'--' ends the options: a file whose name starts with '-' goes after it.
+Exit status: 0 when every file took everything asked, 1 when a file failed or
+did not take everything, 2 when the command line was wrong (nothing is touched).
+Run '%1 COMMAND --help' for one command, and 'man %1' for the whole story.
+</source>
+        <translation>
+Ein Ordner steht für die Dateien direkt darin; -r nimmt die seiner Unterordner
+hinzu. '--' beendet die Optionen: Eine Datei, deren Name mit '-' beginnt, gehört
+dahinter.
+Rückgabewert: 0, wenn jede Datei alles Verlangte übernommen hat, 1, wenn eine
+Datei scheiterte oder nicht alles übernahm, 2, wenn die Befehlszeile falsch war
+(dann wird nichts angefasst).
+'%1 BEFEHL --help' erklärt einen Befehl, 'man %1' das Ganze.
+</translation>
+    </message>
+    <message>
+        <source>Usage: %1 %2
+
+%3.
+</source>
+        <translation>Aufruf: %1 %2
+
+%3.
+</translation>
+    </message>
+    <message>
+        <source>no command given</source>
+        <translation>kein Befehl angegeben</translation>
+    </message>
+    <message>
+        <source>'%1' needs a command before it</source>
+        <translation>vor '%1' muss ein Befehl stehen</translation>
+    </message>
+    <message>
+        <source>unknown command '%1'</source>
+        <translation>unbekannter Befehl '%1'</translation>
+    </message>
+    <message>
+        <source>'%1' takes no option '%2'</source>
+        <translation>'%1' nimmt keine Option '%2'</translation>
+    </message>
+    <message>
+        <source>print each file's metadata as the window exports it</source>
+        <translation>die Metadaten jeder Datei ausgeben, wie das Fenster sie exportiert</translation>
+    </message>
+    <message>
+        <source>give --format once</source>
+        <translation>--format nur einmal angeben</translation>
+    </message>
+    <message>
+        <source>unknown format '%1' (json, yaml or toml)</source>
+        <translation>unbekanntes Format '%1' (json, yaml oder toml)</translation>
+    </message>
+    <message>
+        <source>%1: read</source>
+        <translation>%1: gelesen</translation>
+    </message>
+    <message>
+        <source>read</source>
+        <translation>gelesen</translation>
+    </message>
+    <message>
+        <source>write tag values and removals, as Save does</source>
+        <translation>Tag-Werte schreiben und Tags entfernen, wie es „Speichern“ tut</translation>
+    </message>
+    <message>
+        <source>%1 and %2 more</source>
+        <translation>%1 und %2 weitere</translation>
+    </message>
+    <message>
+        <source>remove all metadata, as Remove Metadata does, and say what stayed</source>
+        <translation>alle Metadaten entfernen, wie es „Metadaten entfernen“ tut, und sagen, was blieb</translation>
+    </message>
+    <message>
+        <source>%1: holds no metadata to remove</source>
+        <translation>%1: enthält keine Metadaten zum Entfernen</translation>
+    </message>
+    <message>
+        <source>%1: would try to remove %2 (%3)</source>
+        <translation>%1: würde versuchen, %2 zu entfernen (%3)</translation>
+    </message>
+    <message>
+        <source>Removed %1 from %2. %3 could not be removed from this file type: %4.</source>
+        <comment>one tag left</comment>
+        <translation>Aus %2 entfernt: %1. %3 konnte aus diesem Dateityp nicht entfernt werden: %4.</translation>
+    </message>
+    <message>
+        <source>Removed %1 from %2. %3 could not be removed from this file type, among them %4.</source>
+        <translation>Aus %2 entfernt: %1. %3 konnten aus diesem Dateityp nicht entfernt werden, darunter %4.</translation>
+    </message>
+    <message>
+        <source>Removed %1 from %2. %3 could not be removed from this file type: %4.</source>
+        <comment>several tags left</comment>
+        <translation>Aus %2 entfernt: %1. %3 konnten aus diesem Dateityp nicht entfernt werden: %4.</translation>
+    </message>
+    <message>
+        <source>would be stripped</source>
+        <translation>würden bereinigt</translation>
+    </message>
+    <message>
+        <source>hold no metadata</source>
+        <translation>ohne Metadaten</translation>
+    </message>
+    <message>
+        <source>failed</source>
+        <translation>fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>stripped</source>
+        <translation>bereinigt</translation>
+    </message>
+    <message>
+        <source>stripped in part</source>
+        <translation>teilweise bereinigt</translation>
+    </message>
+    <message>
+        <source>“%1”</source>
+        <comment>a value, quoted</comment>
+        <translation>„%1“</translation>
+    </message>
+    <message>
+        <source>cannot use the tag key '%1': %2</source>
+        <translation>der Tag-Schlüssel '%1' ist nicht verwendbar: %2</translation>
+    </message>
+    <message>
+        <source>'--tag %1' has no '=': write --tag KEY=VALUE</source>
+        <translation>'--tag %1' hat kein '=': schreiben Sie --tag KEY=VALUE</translation>
+    </message>
+    <message>
+        <source>'--tag %1' gives no value; to delete the tag, write --remove %2</source>
+        <translation>'--tag %1' nennt keinen Wert; um das Tag zu löschen, schreiben Sie --remove %2</translation>
+    </message>
+    <message>
+        <source>cannot use the value of %1: %2</source>
+        <translation>der Wert von %1 ist nicht verwendbar: %2</translation>
+    </message>
+    <message>
+        <source>%1 is both set and removed; give either --tag or --remove</source>
+        <translation>%1 wird gesetzt und entfernt; geben Sie entweder --tag oder --remove an</translation>
+    </message>
+    <message>
+        <source>'set' needs at least one --tag KEY=VALUE or --remove KEY</source>
+        <translation>'set' braucht mindestens ein --tag KEY=VALUE oder --remove KEY</translation>
+    </message>
+    <message>
+        <source>%1: changed</source>
+        <translation>%1: geändert</translation>
+    </message>
+    <message>
+        <source>%1: changed in part</source>
+        <translation>%1: teilweise geändert</translation>
+    </message>
+    <message>
+        <source>%1: changed. %2</source>
+        <translation>%1: geändert. %2</translation>
+    </message>
+    <message>
+        <source>%1: changed in part. %2</source>
+        <translation>%1: teilweise geändert. %2</translation>
+    </message>
+    <message>
+        <source>would remove %1</source>
+        <translation>würde %1 entfernen</translation>
+    </message>
+    <message>
+        <source>would set %1 to %2 (now %3)</source>
+        <translation>würde %1 auf %2 setzen (jetzt %3)</translation>
+    </message>
+    <message>
+        <source>would set %1 to %2</source>
+        <translation>würde %1 auf %2 setzen</translation>
+    </message>
+    <message>
+        <source>%1: already as asked, nothing would change</source>
+        <translation>%1: schon wie verlangt, nichts würde sich ändern</translation>
+    </message>
+    <message>
+        <source>would change</source>
+        <translation>würden geändert</translation>
+    </message>
+    <message>
+        <source>already as asked</source>
+        <translation>schon wie verlangt</translation>
+    </message>
+    <message>
+        <source>changed</source>
+        <translation>geändert</translation>
+    </message>
+    <message>
+        <source>changed in part</source>
+        <translation>teilweise geändert</translation>
+    </message>
+</context>
+<context>
+    <name>CommandLine</name>
+    <message>
+        <source>Usage: %1 [options] [files...]
+</source>
+        <translation>Aufruf: %1 [Optionen] [Dateien...]
+</translation>
+    </message>
+    <message>
+        <source>%1: %2
+Try '%1 --help' for more information.
+</source>
+        <translation>%1: %2
+Mit '%1 --help' erfahren Sie mehr.
+</translation>
+    </message>
+    <message>
+        <source>Inspect, edit and strip the metadata of photos and videos.</source>
+        <translation>Metadaten von Fotos und Videos ansehen, bearbeiten und entfernen.</translation>
+    </message>
+    <message>
+        <source>Displays this help and exits.</source>
+        <translation>Zeigt diese Hilfe an und beendet das Programm.</translation>
+    </message>
+    <message>
+        <source>Displays the version and exits.</source>
+        <translation>Zeigt die Version an und beendet das Programm.</translation>
+    </message>
+    <message>
+        <source>Files to open in the first window.</source>
+        <translation>Dateien, die im ersten Fenster geöffnet werden.</translation>
+    </message>
+    <message>
+        <source>[files...]</source>
+        <translation>[Dateien...]</translation>
+    </message>
+</context>
+<context>
+    <name>Confirmations</name>
+    <message>
+        <source>Are you sure you want to remove all metadata from %1? This action cannot be undone.</source>
+        <translation>Möchten Sie wirklich alle Metadaten aus %1 entfernen? Das lässt sich nicht rückgängig machen.</translation>
+    </message>
+    <message>
+        <source>Are you sure you want to remove all metadata from 1 loaded file? This action cannot be undone.</source>
+        <translation>Möchten Sie wirklich alle Metadaten aus 1 geladenen Datei entfernen? Das lässt sich nicht rückgängig machen.</translation>
+    </message>
+    <message numerus="yes">
+        <source>Are you sure you want to remove all metadata from %n loaded files? This action cannot be undone.</source>
+        <translation><numerusform>Möchten Sie wirklich alle Metadaten aus %n geladenen Datei entfernen? Das lässt sich nicht rückgängig machen.</numerusform><numerusform>Möchten Sie wirklich alle Metadaten aus %n geladenen Dateien entfernen? Das lässt sich nicht rückgängig machen.</numerusform></translation>
+    </message>
+</context>
+<context>
+    <name>DefaultOverridesMigration</name>
+    <message>
+        <source>Migrated Default Overrides</source>
+        <translation>Übernommene Standardwerte</translation>
+    </message>
+    <message>
+        <source>Default overrides migrated to '%1' preset.</source>
+        <translation>Standardwerte in die Vorgabe „%1“ übernommen.</translation>
+    </message>
+</context>
+<context>
+    <name>EntryMarks</name>
+    <message>
+        <source>This file type has no place for this tag.</source>
+        <translation>Dieser Dateityp bietet keinen Platz für dieses Tag.</translation>
+    </message>
+</context>
+<context>
+    <name>Error</name>
+    <message>
+        <source>An unexpected error occurred.</source>
+        <translation>Ein unerwarteter Fehler ist aufgetreten.</translation>
+    </message>
+</context>
+<context>
+    <name>ExifToolPool</name>
+    <message>
+        <source>ExifTool was stopped because Metaloom is quitting.</source>
+        <translation>ExifTool wurde beendet, weil Metaloom sich schließt.</translation>
+    </message>
+    <message>
+        <source>ExifTool stopped responding and was ended.</source>
+        <translation>ExifTool reagierte nicht mehr und wurde beendet.</translation>
+    </message>
+    <message>
+        <source>ExifTool gave an answer Metaloom could not understand and was ended.</source>
+        <translation>ExifTool gab eine Antwort, die Metaloom nicht verstand, und wurde beendet.</translation>
+    </message>
+</context>
+<context>
+    <name>ExifToolRunner</name>
+    <message>
+        <source>ExifTool could not be started: %1</source>
+        <translation>ExifTool konnte nicht gestartet werden: %1</translation>
+    </message>
+    <message>
+        <source>Unknown error</source>
+        <translation>Unbekannter Fehler</translation>
+    </message>
+    <message>
+        <source>ExifTool stopped unexpectedly.</source>
+        <translation>ExifTool wurde unerwartet beendet.</translation>
+    </message>
+</context>
+<context>
+    <name>FileOperations</name>
+    <message>
+        <source>The metadata engine of this window has stopped.</source>
+        <translation>Die Metadaten-Engine dieses Fensters wurde beendet.</translation>
+    </message>
+    <message>
+        <source>ExifTool can't write such files, so this file was left as it was.</source>
+        <translation>ExifTool kann solche Dateien nicht schreiben; diese Datei blieb daher, wie sie war.</translation>
+    </message>
+    <message>
+        <source>ExifTool can't write %1 files, so this file was left as it was.</source>
+        <translation>ExifTool kann keine %1-Dateien schreiben; diese Datei blieb daher, wie sie war.</translation>
+    </message>
+</context>
+<context>
+    <name>FileReplacement</name>
+    <message>
+        <source>“%1” now leads to another file than when Metaloom began the change, so nothing was changed. Please try again.</source>
+        <translation>„%1“ führt jetzt zu einer anderen Datei als zu Beginn der Änderung; daher wurde nichts geändert. Bitte versuchen Sie es erneut.</translation>
+    </message>
+    <message>
+        <source>“%1” was changed by another program while Metaloom was writing it, so it was left as it is. Please try again.</source>
+        <translation>„%1“ wurde von einem anderen Programm geändert, während Metaloom die Datei schrieb; daher blieb sie, wie sie ist. Bitte versuchen Sie es erneut.</translation>
+    </message>
+    <message>
+        <source>“%1” is not a regular file, so it was left unchanged.</source>
+        <translation>„%1“ ist keine gewöhnliche Datei und blieb daher unverändert.</translation>
+    </message>
+</context>
+<context>
+    <name>FormatLists</name>
+    <message>
+        <source>ExifTool's list of writable file types could not be read.</source>
+        <translation>Die Liste der Dateitypen, die ExifTool schreiben kann, konnte nicht gelesen werden.</translation>
+    </message>
+</context>
+<context>
+    <name>FormatWritability</name>
+    <message>
+        <source>ExifTool can't write files of this kind; their metadata is shown read-only.</source>
+        <translation>ExifTool kann Dateien dieser Art nicht schreiben; ihre Metadaten werden schreibgeschützt angezeigt.</translation>
+    </message>
+    <message>
+        <source>ExifTool can't write %1 files; their metadata is shown read-only.</source>
+        <translation>ExifTool kann keine %1-Dateien schreiben; ihre Metadaten werden schreibgeschützt angezeigt.</translation>
+    </message>
+</context>
+<context>
+    <name>JpegExifLimit</name>
+    <message>
+        <source>“%1” was left unchanged: %2 would not fit in the EXIF block of a JPEG, which holds at most 64 KB. ExifTool would split it into several blocks, and other programs then misread the file. Long texts belong in XMP, for example XMP-dc:Description.</source>
+        <translation>„%1“ blieb unverändert: %2 passt nicht in den EXIF-Block eines JPEG, der höchstens 64 KB fasst. ExifTool würde ihn auf mehrere Blöcke verteilen, und andere Programme läsen die Datei dann falsch. Lange Texte gehören in XMP, zum Beispiel XMP-dc:Description.</translation>
+    </message>
+    <message>
+        <source>the value of %1 (%2 bytes)</source>
+        <translation>der Wert von %1 (%2 Bytes)</translation>
+    </message>
+    <message>
+        <source>the value of %1</source>
+        <translation>der Wert von %1</translation>
+    </message>
+    <message>
+        <source>the EXIF data of this change</source>
+        <translation>die EXIF-Daten dieser Änderung</translation>
+    </message>
+</context>
+<context>
+    <name>LibraryExport</name>
+    <message>
+        <source>The folder “%1” does not exist, so %2 was not saved.</source>
+        <translation>Den Ordner „%1“ gibt es nicht; daher wurde %2 nicht gespeichert.</translation>
+    </message>
+    <message>
+        <source>%1 could not be saved in the folder “%2”: %3</source>
+        <translation>%1 konnte nicht im Ordner „%2“ gespeichert werden: %3</translation>
+    </message>
+</context>
+<context>
+    <name>MetadataExportFormatter</name>
+    <message>
+        <source>The metadata could not be written as UTF-8 text.</source>
+        <translation>Die Metadaten konnten nicht als UTF-8-Text geschrieben werden.</translation>
+    </message>
+</context>
+<context>
+    <name>MetadataJson</name>
+    <message>
+        <source>ExifTool's output could not be read as JSON: %1 (at byte %2).</source>
+        <translation>Die Ausgabe von ExifTool konnte nicht als JSON gelesen werden: %1 (bei Byte %2).</translation>
+    </message>
+</context>
+<context>
+    <name>MetadataRow</name>
+    <message>
+        <source>Read-only</source>
+        <translation>Schreibgeschützt</translation>
+    </message>
+    <message>
+        <source>Modified</source>
+        <translation>Geändert</translation>
+    </message>
+    <message>
+        <source>Standard field</source>
+        <translation>Standardfeld</translation>
+    </message>
+    <message>
+        <source>Remove from favorites</source>
+        <translation>Aus den Favoriten entfernen</translation>
+    </message>
+    <message>
+        <source>Add to favorites</source>
+        <translation>Zu den Favoriten hinzufügen</translation>
+    </message>
+    <message>
+        <source>Add item</source>
+        <translation>Element hinzufügen</translation>
+    </message>
+</context>
+<context>
+    <name>Metaloom::AboutPage</name>
+    <message>
+        <source>Version %1 (%2)</source>
+        <translation>Version %1 (%2)</translation>
+    </message>
+    <message>
+        <source>Metaloom</source>
+        <translation>Metaloom</translation>
+    </message>
+    <message>
+        <source>Check for Updates…</source>
+        <translation>Nach Updates suchen…</translation>
+    </message>
+    <message>
+        <source>Metaloom reads, edits and strips the EXIF, IPTC, XMP and GPS metadata in your photos and videos. Everything runs on your computer with a bundled copy of ExifTool; nothing is uploaded.</source>
+        <translation>Metaloom liest, bearbeitet und entfernt die EXIF-, IPTC-, XMP- und GPS-Metadaten Ihrer Fotos und Videos. Alles läuft auf Ihrem Computer mit einer mitgelieferten Kopie von ExifTool; nichts wird hochgeladen.</translation>
+    </message>
+    <message>
+        <source>Credits</source>
+        <translation>Danksagung</translation>
+    </message>
+    <message>
+        <source>Metaloom is built on ExifTool by Phil Harvey. Thank you for decades of metadata expertise and for your continued stewardship of the ExifTool community.</source>
+        <translation>Metaloom baut auf ExifTool von Phil Harvey auf. Danke für Jahrzehnte an Metadaten-Wissen und für die beständige Pflege der ExifTool-Gemeinschaft.</translation>
+    </message>
+    <message>
+        <source>Release notes</source>
+        <translation>Versionshinweise</translation>
+    </message>
+    <message>
+        <source>Report an Issue</source>
+        <translation>Problem melden</translation>
+    </message>
+    <message>
+        <source>Privacy</source>
+        <translation>Datenschutz</translation>
+    </message>
+</context>
+<context>
+    <name>Metaloom::BatchProgressView</name>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Stop after the file being changed; files done stay done</source>
+        <translation>Nach der gerade bearbeiteten Datei anhalten; fertige Dateien bleiben fertig</translation>
+    </message>
+</context>
+<context>
+    <name>Metaloom::ConfirmationDialog</name>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+</context>
+<context>
+    <name>Metaloom::ContentView</name>
+    <message>
+        <source>Choose a file in the list to inspect its metadata.</source>
+        <translation>Wählen Sie eine Datei in der Liste, um ihre Metadaten anzusehen.</translation>
+    </message>
+    <message>
+        <source>Working…</source>
+        <translation>Wird bearbeitet…</translation>
+    </message>
+    <message>
+        <source>Import</source>
+        <translation>Importieren</translation>
+    </message>
+</context>
+<context>
+    <name>Metaloom::DropZoneView</name>
+    <message>
+        <source>Drop images or media files here</source>
+        <translation>Bilder oder Mediendateien hier ablegen</translation>
+    </message>
+    <message>
+        <source>Choose a file from the list or import new media to inspect its metadata.</source>
+        <translation>Wählen Sie eine Datei aus der Liste oder importieren Sie neue Medien, um ihre Metadaten anzusehen.</translation>
+    </message>
+    <message>
+        <source>You can also use Paste (Ctrl+V) or the Import button in the toolbar.</source>
+        <translation>Sie können auch „Einfügen“ (Strg+V) oder die Schaltfläche „Importieren“ in der Werkzeugleiste verwenden.</translation>
+    </message>
+    <message>
+        <source>Select Files…</source>
+        <translation>Dateien auswählen…</translation>
+    </message>
+</context>
+<context>
+    <name>Metaloom::FileHeaderView</name>
+    <message>
+        <source>File name</source>
+        <translation>Dateiname</translation>
+    </message>
+    <message>
+        <source>File path</source>
+        <translation>Dateipfad</translation>
+    </message>
+    <message>
+        <source>Save Changes</source>
+        <translation>Änderungen speichern</translation>
+    </message>
+    <message>
+        <source>Revert</source>
+        <translation>Zurücksetzen</translation>
+    </message>
+    <message>
+        <source>Remove Metadata</source>
+        <translation>Metadaten entfernen</translation>
+    </message>
+    <message>
+        <source>Remove metadata from the selected file</source>
+        <translation>Metadaten aus der ausgewählten Datei entfernen</translation>
+    </message>
+    <message>
+        <source>Reload</source>
+        <translation>Neu laden</translation>
+    </message>
+</context>
+<context>
+    <name>Metaloom::FileListView</name>
+    <message>
+        <source>Files</source>
+        <translation>Dateien</translation>
+    </message>
+</context>
+<context>
+    <name>Metaloom::LibraryViewModel</name>
+    <message>
+        <source>Files are still being changed. Wait until they are done, or cancel.</source>
+        <translation>Dateien werden noch geändert. Warten Sie, bis sie fertig sind, oder brechen Sie ab.</translation>
+    </message>
+    <message>
+        <source>Select an item to export metadata.</source>
+        <translation>Wählen Sie eine Datei, um ihre Metadaten zu exportieren.</translation>
+    </message>
+    <message>
+        <source>Metadata is still loading. Try again in a moment.</source>
+        <translation>Die Metadaten werden noch geladen. Versuchen Sie es gleich noch einmal.</translation>
+    </message>
+    <message>
+        <source>Exported metadata as %1.</source>
+        <translation>Metadaten als %1 exportiert.</translation>
+    </message>
+    <message>
+        <source>Metadata Not Exported</source>
+        <translation>Metadaten nicht exportiert</translation>
+    </message>
+    <message>
+        <source>File Not Added</source>
+        <translation>Datei nicht hinzugefügt</translation>
+    </message>
+    <message>
+        <source>Files Not Added</source>
+        <translation>Dateien nicht hinzugefügt</translation>
+    </message>
+    <message>
+        <source>The folder '%1' holds no files to import.</source>
+        <translation>Der Ordner „%1“ enthält keine Dateien zum Importieren.</translation>
+    </message>
+    <message>
+        <source>Only files on this computer can be imported.</source>
+        <translation>Nur Dateien auf diesem Computer können importiert werden.</translation>
+    </message>
+    <message>
+        <source>All files cleared.</source>
+        <translation>Alle Dateien aus der Liste entfernt.</translation>
+    </message>
+    <message>
+        <source>This tag is read-only in ExifTool.</source>
+        <translation>Dieses Tag ist in ExifTool schreibgeschützt.</translation>
+    </message>
+    <message>
+        <source>Changes reverted.</source>
+        <translation>Änderungen verworfen.</translation>
+    </message>
+    <message>
+        <source>No changes to save.</source>
+        <translation>Keine Änderungen zu speichern.</translation>
+    </message>
+    <message>
+        <source>Selected tags are read-only in ExifTool.</source>
+        <translation>Die ausgewählten Tags sind in ExifTool schreibgeschützt.</translation>
+    </message>
+    <message>
+        <source>Some metadata tags are read-only.</source>
+        <translation>Manche Metadaten-Tags sind schreibgeschützt.</translation>
+    </message>
+    <message>
+        <source>No files loaded to apply preset to.</source>
+        <translation>Keine Dateien geladen, auf die eine Vorgabe angewendet werden könnte.</translation>
+    </message>
+    <message>
+        <source>Preset has no operations to apply.</source>
+        <translation>Die Vorgabe enthält nichts anzuwenden.</translation>
+    </message>
+    <message>
+        <source>No files loaded to remove metadata from.</source>
+        <translation>Keine Dateien geladen, aus denen Metadaten entfernt werden könnten.</translation>
+    </message>
+    <message>
+        <source>Select a file to remove metadata from.</source>
+        <translation>Wählen Sie eine Datei, aus der Metadaten entfernt werden sollen.</translation>
+    </message>
+    <message>
+        <source>ExifTool Error</source>
+        <translation>ExifTool-Fehler</translation>
+    </message>
+</context>
+<context>
+    <name>Metaloom::MainWindow</name>
+    <message>
+        <source>this file</source>
+        <translation>diese Datei</translation>
+    </message>
+    <message>
+        <source>Metaloom</source>
+        <translation>Metaloom</translation>
+    </message>
+    <message>
+        <source>Do you want to save the changes you made to “%1”?</source>
+        <translation>Möchten Sie die Änderungen an „%1“ speichern?</translation>
+    </message>
+    <message>
+        <source>Your changes will be lost if you don't save them.</source>
+        <translation>Ihre Änderungen gehen verloren, wenn Sie sie nicht speichern.</translation>
+    </message>
+</context>
+<context>
+    <name>Metaloom::MetadataEditorView</name>
+    <message>
+        <source>Metadata</source>
+        <translation>Metadaten</translation>
+    </message>
+</context>
+<context>
+    <name>Metaloom::MetadataOverridesEditor</name>
+    <message>
+        <source>Metadata Operations:</source>
+        <translation>Metadaten-Operationen:</translation>
+    </message>
+    <message>
+        <source>Add/Modify</source>
+        <translation>Hinzufügen/Ändern</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>Entfernen</translation>
+    </message>
+    <message>
+        <source>Add or modify these metadata fields (a field on several lines gets each value as a list item):</source>
+        <translation>Diese Metadatenfelder hinzufügen oder ändern (ein Feld in mehreren Zeilen erhält jeden Wert als Listenelement):</translation>
+    </message>
+    <message>
+        <source>Remove these metadata fields:</source>
+        <translation>Diese Metadatenfelder entfernen:</translation>
+    </message>
+    <message>
+        <source>Add Field to Remove</source>
+        <translation>Zu entfernendes Feld hinzufügen</translation>
+    </message>
+    <message>
+        <source>Metadata tag to remove</source>
+        <translation>Zu entfernendes Metadaten-Tag</translation>
+    </message>
+    <message>
+        <source>Remove field</source>
+        <translation>Feld entfernen</translation>
+    </message>
+</context>
+<context>
+    <name>Metaloom::MetadataRowDelegate</name>
+    <message>
+        <source>Value</source>
+        <translation>Wert</translation>
+    </message>
+</context>
+<context>
+    <name>Metaloom::MetadataSettingsView</name>
+    <message>
+        <source>Choose which metadata fields appear by default and define additional keys to edit.</source>
+        <translation>Wählen Sie, welche Metadatenfelder standardmäßig erscheinen, und legen Sie weitere Schlüssel zum Bearbeiten fest.</translation>
+    </message>
+    <message>
+        <source>Visible Metadata Fields</source>
+        <translation>Sichtbare Metadatenfelder</translation>
+    </message>
+    <message>
+        <source>Search fields</source>
+        <translation>Felder durchsuchen</translation>
+    </message>
+    <message>
+        <source>No matching fields</source>
+        <translation>Keine passenden Felder</translation>
+    </message>
+    <message>
+        <source>Custom Fields</source>
+        <translation>Eigene Felder</translation>
+    </message>
+    <message>
+        <source>Add metadata keys even if they aren't present yet. Use optional Label:Key format to override the display name.</source>
+        <translation>Fügen Sie Metadatenschlüssel hinzu, auch wenn es sie noch nicht gibt. Mit dem optionalen Format Bezeichnung:Schlüssel legen Sie den angezeigten Namen fest.</translation>
+    </message>
+    <message>
+        <source>No custom fields yet</source>
+        <translation>Noch keine eigenen Felder</translation>
+    </message>
+    <message>
+        <source>Label or key</source>
+        <translation>Bezeichnung oder Schlüssel</translation>
+    </message>
+    <message>
+        <source>Add Custom Field</source>
+        <translation>Eigenes Feld hinzufügen</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Done</source>
+        <translation>Fertig</translation>
+    </message>
+    <message>
+        <source>Delete custom field</source>
+        <translation>Eigenes Feld löschen</translation>
+    </message>
+    <message>
+        <source>Enter a metadata key (optional Label:Key).</source>
+        <translation>Geben Sie einen Metadatenschlüssel ein (optional Bezeichnung:Schlüssel).</translation>
+    </message>
+    <message>
+        <source>A custom field with that key already exists.</source>
+        <translation>Ein eigenes Feld mit diesem Schlüssel gibt es schon.</translation>
+    </message>
+</context>
+<context>
+    <name>Metaloom::OverrideEditorRow</name>
+    <message>
+        <source>Metadata tag</source>
+        <translation>Metadaten-Tag</translation>
+    </message>
+    <message>
+        <source>Value</source>
+        <translation>Wert</translation>
+    </message>
+    <message>
+        <source>Remove row</source>
+        <translation>Zeile entfernen</translation>
+    </message>
+    <message>
+        <source>Add row below</source>
+        <translation>Zeile darunter hinzufügen</translation>
+    </message>
+</context>
+<context>
+    <name>Metaloom::PresetManagerView</name>
+    <message>
+        <source>Manage Presets</source>
+        <translation>Vorgaben verwalten</translation>
+    </message>
+    <message>
+        <source>Preset saved successfully</source>
+        <translation>Vorgabe erfolgreich gespeichert</translation>
+    </message>
+    <message>
+        <source>Create reusable metadata presets, then apply them from the main toolbar.</source>
+        <translation>Legen Sie wiederverwendbare Metadaten-Vorgaben an und wenden Sie sie dann über die Werkzeugleiste an.</translation>
+    </message>
+    <message>
+        <source>Preset</source>
+        <translation>Vorgabe</translation>
+    </message>
+    <message>
+        <source>Choose a preset</source>
+        <translation>Vorgabe wählen</translation>
+    </message>
+    <message>
+        <source>Preset Name</source>
+        <translation>Name der Vorgabe</translation>
+    </message>
+    <message>
+        <source>Delete preset</source>
+        <translation>Vorgabe löschen</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>Speichern</translation>
+    </message>
+    <message>
+        <source>New Preset</source>
+        <translation>Neue Vorgabe</translation>
+    </message>
+    <message>
+        <source>No preset selected</source>
+        <translation>Keine Vorgabe ausgewählt</translation>
+    </message>
+    <message>
+        <source>Create a new preset or choose an existing one from the list on the left.</source>
+        <translation>Legen Sie eine neue Vorgabe an oder wählen Sie eine vorhandene aus der Liste links.</translation>
+    </message>
+    <message>
+        <source>Untitled Preset</source>
+        <translation>Unbenannte Vorgabe</translation>
+    </message>
+    <message>
+        <source>Preset Not Saved</source>
+        <translation>Vorgabe nicht gespeichert</translation>
+    </message>
+    <message>
+        <source>Presets Not Saved</source>
+        <translation>Vorgaben nicht gespeichert</translation>
+    </message>
+    <message>
+        <source>The change could not be written to the preferences file. It stays in this window, but it will be gone the next time Metaloom starts.</source>
+        <translation>Die Änderung konnte nicht in die Einstellungsdatei geschrieben werden. Sie bleibt in diesem Fenster erhalten, ist aber beim nächsten Start von Metaloom verloren.</translation>
+    </message>
+</context>
+<context>
+    <name>Metaloom::RemovalKeyPickerMenu</name>
+    <message>
+        <source>Choose a known tag</source>
+        <translation>Bekanntes Tag wählen</translation>
+    </message>
+    <message>
+        <source>Filter tags</source>
+        <translation>Tags filtern</translation>
+    </message>
+    <message>
+        <source>No matching tags</source>
+        <translation>Keine passenden Tags</translation>
+    </message>
+    <message>
+        <source>%1 more: type more of the name</source>
+        <translation>%1 weitere: Geben Sie mehr vom Namen ein</translation>
+    </message>
+</context>
+<context>
+    <name>Metaloom::RemoveAllMetadataConfirmation</name>
+    <message>
+        <source>Remove All Metadata</source>
+        <translation>Alle Metadaten entfernen</translation>
+    </message>
+</context>
+<context>
+    <name>Metaloom::RemoveMetadataConfirmation</name>
+    <message>
+        <source>Remove Metadata</source>
+        <translation>Metadaten entfernen</translation>
+    </message>
+</context>
+<context>
+    <name>Metaloom::SettingsView</name>
+    <message>
+        <source>Settings</source>
+        <translation>Einstellungen</translation>
+    </message>
+    <message>
+        <source>Metadata</source>
+        <translation>Metadaten</translation>
+    </message>
+    <message>
+        <source>Our Apps</source>
+        <translation>Unsere Apps</translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation>Über</translation>
+    </message>
+    <message>
+        <source>Close Settings</source>
+        <translation>Einstellungen schließen</translation>
+    </message>
+</context>
+<context>
+    <name>Metaloom::SidebarRowDelegate</name>
+    <message>
+        <source>Remove</source>
+        <translation>Entfernen</translation>
+    </message>
+</context>
+<context>
+    <name>Metaloom::SidebarView</name>
+    <message>
+        <source>Files</source>
+        <translation>Dateien</translation>
+    </message>
+    <message>
+        <source>Import files</source>
+        <translation>Dateien importieren</translation>
+    </message>
+    <message>
+        <source>Remove all metadata from loaded files</source>
+        <translation>Alle Metadaten aus den geladenen Dateien entfernen</translation>
+    </message>
+    <message>
+        <source>Clear all files</source>
+        <translation>Alle Dateien aus der Liste entfernen</translation>
+    </message>
+    <message>
+        <source>No files yet</source>
+        <translation>Noch keine Dateien</translation>
+    </message>
+    <message>
+        <source>Import media to see EXIF metadata.</source>
+        <translation>Importieren Sie Medien, um ihre EXIF-Metadaten zu sehen.</translation>
+    </message>
+</context>
+<context>
+    <name>Metaloom::UpdateResultDialog</name>
+    <message>
+        <source>Software Update</source>
+        <translation>Softwareaktualisierung</translation>
+    </message>
+    <message>
+        <source>A new version of Metaloom is available</source>
+        <translation>Eine neue Version von Metaloom ist verfügbar</translation>
+    </message>
+    <message>
+        <source>Metaloom %1 is available; you have %2. Metaloom does not install updates itself: get the new version from its download page.</source>
+        <translation>Metaloom %1 ist verfügbar; Sie haben %2. Metaloom installiert Updates nicht selbst: Holen Sie sich die neue Version von ihrer Download-Seite.</translation>
+    </message>
+    <message>
+        <source>Open Download Page</source>
+        <translation>Download-Seite öffnen</translation>
+    </message>
+    <message>
+        <source>Later</source>
+        <translation>Später</translation>
+    </message>
+    <message>
+        <source>You're up to date</source>
+        <translation>Sie sind auf dem neuesten Stand</translation>
+    </message>
+    <message>
+        <source>Metaloom %1 is the newest version available.</source>
+        <translation>Metaloom %1 ist die neueste verfügbare Version.</translation>
+    </message>
+    <message>
+        <source>Metaloom could not check for updates</source>
+        <translation>Metaloom konnte nicht nach Updates suchen</translation>
+    </message>
+</context>
+<context>
+    <name>Metaloom::ValueListEditor</name>
+    <message>
+        <source>One item per line</source>
+        <translation>Ein Element je Zeile</translation>
+    </message>
+</context>
+<context>
+    <name>Metaloom::ValueTextEditor</name>
+    <message>
+        <source>Value</source>
+        <translation>Wert</translation>
+    </message>
+</context>
+<context>
+    <name>Metaloom::WindowSheets</name>
+    <message>
+        <source>Write Anyway</source>
+        <translation>Trotzdem schreiben</translation>
+    </message>
+</context>
+<context>
+    <name>Metaloom::WindowToolbar</name>
+    <message>
+        <source>Show or hide the sidebar</source>
+        <translation>Seitenleiste ein- oder ausblenden</translation>
+    </message>
+    <message>
+        <source>Apply Preset</source>
+        <translation>Vorgabe anwenden</translation>
+    </message>
+    <message>
+        <source>Manage metadata presets</source>
+        <translation>Metadaten-Vorgaben verwalten</translation>
+    </message>
+    <message>
+        <source>Remove all metadata from loaded files</source>
+        <translation>Alle Metadaten aus den geladenen Dateien entfernen</translation>
+    </message>
+    <message>
+        <source>Filter metadata</source>
+        <translation>Metadaten filtern</translation>
+    </message>
+</context>
+<context>
+    <name>MinorErrors</name>
+    <message>
+        <source>the file is a bare JPEG XL image: to hold metadata it has to be put into a container, which some older programs cannot open</source>
+        <translation>die Datei ist ein bloßes JPEG-XL-Bild: Um Metadaten aufzunehmen, muss sie in einen Container gepackt werden, den manche ältere Programme nicht öffnen können</translation>
+    </message>
+    <message>
+        <source>the file says its image data is larger or smaller than it is</source>
+        <translation>die Datei gibt ihre Bilddaten größer oder kleiner an, als sie sind</translation>
+    </message>
+    <message>
+        <source>a part of the file's metadata looks damaged</source>
+        <translation>ein Teil der Metadaten der Datei sieht beschädigt aus</translation>
+    </message>
+    <message>
+        <source>a part of the file's metadata points to the wrong place</source>
+        <translation>ein Teil der Metadaten der Datei verweist an die falsche Stelle</translation>
+    </message>
+    <message>
+        <source>the camera's own notes in the file look damaged and may be lost</source>
+        <translation>die eigenen Notizen der Kamera in der Datei sehen beschädigt aus und können verloren gehen</translation>
+    </message>
+    <message>
+        <source>the file holds a part of its metadata twice</source>
+        <translation>die Datei enthält einen Teil ihrer Metadaten doppelt</translation>
+    </message>
+    <message>
+        <source>the file's structure is unusual in a way ExifTool reports as a minor problem</source>
+        <translation>der Aufbau der Datei ist auf eine Weise ungewöhnlich, die ExifTool als kleineres Problem meldet</translation>
+    </message>
+</context>
+<context>
+    <name>PosixFile</name>
+    <message>
+        <source>Could not create a new copy of “%1”: %2.</source>
+        <translation>Eine neue Kopie von „%1“ konnte nicht angelegt werden: %2.</translation>
+    </message>
+    <message>
+        <source>Could not keep the permissions of “%1”: %2.</source>
+        <translation>Die Zugriffsrechte von „%1“ konnten nicht erhalten werden: %2.</translation>
+    </message>
+    <message>
+        <source>Could not keep the modification date of “%1”: %2.</source>
+        <translation>Das Änderungsdatum von „%1“ konnte nicht erhalten werden: %2.</translation>
+    </message>
+    <message>
+        <source>Could not write the new content of “%1”: %2.</source>
+        <translation>Der neue Inhalt von „%1“ konnte nicht geschrieben werden: %2.</translation>
+    </message>
+    <message>
+        <source>Could not replace “%1”: %2.</source>
+        <translation>„%1“ konnte nicht ersetzt werden: %2.</translation>
+    </message>
+    <message>
+        <source>Could not make a backup of “%1”: %2.</source>
+        <translation>Von „%1“ konnte keine Sicherungskopie angelegt werden: %2.</translation>
+    </message>
+    <message>
+        <source>Metaloom can't modify “%1”: %2.</source>
+        <translation>Metaloom kann „%1“ nicht ändern: %2.</translation>
+    </message>
+    <message>
+        <source>Could not prepare the rewrite of “%1”: %2.</source>
+        <translation>Das Neuschreiben von „%1“ konnte nicht vorbereitet werden: %2.</translation>
+    </message>
+    <message>
+        <source>Could not reserve “%1”: %2.</source>
+        <translation>„%1“ konnte nicht reserviert werden: %2.</translation>
+    </message>
+    <message>
+        <source>Could not create a working file in “%1”: %2.</source>
+        <translation>In „%1“ konnte keine Arbeitsdatei angelegt werden: %2.</translation>
+    </message>
+    <message>
+        <source>Could not write the working file “%1”: %2.</source>
+        <translation>Die Arbeitsdatei „%1“ konnte nicht geschrieben werden: %2.</translation>
+    </message>
+</context>
+<context>
+    <name>PrivateFolder</name>
+    <message>
+        <source>Metaloom has no private folder for its working files: neither “%1” can be used nor created.</source>
+        <translation>Metaloom hat keinen privaten Ordner für seine Arbeitsdateien: Keiner der Ordner „%1“ lässt sich verwenden oder anlegen.</translation>
+    </message>
+    <message>
+        <source>” nor “</source>
+        <comment>between the names of two folders</comment>
+        <translation>“, „</translation>
+    </message>
+</context>
+<context>
+    <name>SaveError</name>
+    <message>
+        <source>Metaloom can't modify “%1”. Check its permissions and try again.</source>
+        <translation>Metaloom kann „%1“ nicht ändern. Prüfen Sie die Zugriffsrechte und versuchen Sie es erneut.</translation>
+    </message>
+    <message>
+        <source>Metaloom can't find “%1”. It may have been moved or deleted.</source>
+        <translation>Metaloom findet „%1“ nicht. Die Datei wurde vielleicht verschoben oder gelöscht.</translation>
+    </message>
+</context>
+<context>
+    <name>ServiceError</name>
+    <message>
+        <source>ExifTool reported an error: %1</source>
+        <translation>ExifTool hat einen Fehler gemeldet: %1</translation>
+    </message>
+    <message>
+        <source>ExifTool does not recognise %1 for this kind of file, so the file was left unchanged.</source>
+        <translation>ExifTool erkennt %1 für diese Art von Datei nicht; die Datei blieb daher unverändert.</translation>
+    </message>
+    <message>
+        <source>ExifTool did not recognise any of the fields to write.</source>
+        <translation>ExifTool hat keines der zu schreibenden Felder erkannt.</translation>
+    </message>
+    <message>
+        <source>Nothing was written to %1. %2</source>
+        <translation>In %1 wurde nichts geschrieben. %2</translation>
+    </message>
+    <message>
+        <source>The bundled exiftool binary could not be found.</source>
+        <translation>Das mitgelieferte Programm exiftool wurde nicht gefunden.</translation>
+    </message>
+    <message>
+        <source>The bundled ExifTool libraries are missing.</source>
+        <translation>Die mitgelieferten ExifTool-Bibliotheken fehlen.</translation>
+    </message>
+    <message>
+        <source>Failed to parse metadata returned by ExifTool.</source>
+        <translation>Die von ExifTool gelieferten Metadaten konnten nicht gelesen werden.</translation>
+    </message>
+    <message>
+        <source>ExifTool did not change “%1” because %2. It can make the change anyway, ignoring this minor problem. (ExifTool: “%3”)</source>
+        <translation>ExifTool hat „%1“ nicht geändert, weil %2. Es kann die Änderung trotzdem vornehmen und dieses kleinere Problem übergehen. (ExifTool: „%3“)</translation>
+    </message>
+</context>
+<context>
+    <name>StoredJson</name>
+    <message>
+        <source>The stored data could not be read because it is not in the expected format.</source>
+        <translation>Die gespeicherten Daten konnten nicht gelesen werden, weil sie nicht im erwarteten Format vorliegen.</translation>
+    </message>
+</context>
+<context>
+    <name>StripAll</name>
+    <message>
+        <source>The stripped copy of “%1” could not be kept.</source>
+        <translation>Die bereinigte Kopie von „%1“ konnte nicht behalten werden.</translation>
+    </message>
+</context>
+<context>
+    <name>TagDefinitionsParser</name>
+    <message>
+        <source>ExifTool's tag listing could not be read: %1 (line %2, column %3).</source>
+        <translation>Die Tag-Liste von ExifTool konnte nicht gelesen werden: %1 (Zeile %2, Spalte %3).</translation>
+    </message>
+</context>
+<context>
+    <name>TagKeyCatalog</name>
+    <message>
+        <source>Misc</source>
+        <translation>Sonstige</translation>
+    </message>
+</context>
+<context>
+    <name>TagKeyRules</name>
+    <message>
+        <source>A tag key cannot be empty.</source>
+        <translation>Ein Tag-Schlüssel darf nicht leer sein.</translation>
+    </message>
+    <message>
+        <source>“%1” is not a tag key. A tag key is a tag name, optionally after group names and colons (for example XMP-dc:Title), made of letters, digits, “-” and “_”.</source>
+        <translation>„%1“ ist kein Tag-Schlüssel. Ein Tag-Schlüssel ist ein Tag-Name, wahlweise nach Gruppennamen und Doppelpunkten (zum Beispiel XMP-dc:Title), aus Buchstaben, Ziffern, „-“ und „_“.</translation>
+    </message>
+    <message>
+        <source>“%1” is an ExifTool option, not a tag, so Metaloom does not pass it on.</source>
+        <translation>„%1“ ist eine Option von ExifTool, kein Tag; Metaloom gibt sie daher nicht weiter.</translation>
+    </message>
+    <message>
+        <source>“%1” would rename, move or link the file itself, so Metaloom does not write it.</source>
+        <translation>„%1“ würde die Datei selbst umbenennen, verschieben oder verlinken; Metaloom schreibt es daher nicht.</translation>
+    </message>
+    <message>
+        <source>“%1” makes ExifTool read other files (GPS track logs, photos to synchronise with) and work out GPS tags from them, so Metaloom does not write it.</source>
+        <translation>„%1“ lässt ExifTool andere Dateien lesen (GPS-Tracks, Fotos zum Abgleichen) und daraus GPS-Tags ermitteln; Metaloom schreibt es daher nicht.</translation>
+    </message>
+    <message>
+        <source>“%1” is kept by the file system: a save leaves the file's owner, group and permissions as they were, so Metaloom does not write it.</source>
+        <translation>„%1“ verwaltet das Dateisystem: Beim Speichern bleiben Eigentümer, Gruppe und Zugriffsrechte der Datei, wie sie waren; Metaloom schreibt es daher nicht.</translation>
+    </message>
+    <message>
+        <source>“%1” is an ExifTool shortcut that includes the file name, which would rename or move the file itself, so Metaloom does not write it.</source>
+        <translation>„%1“ ist eine Abkürzung von ExifTool, die den Dateinamen einschließt und die Datei selbst umbenennen oder verschieben würde; Metaloom schreibt sie daher nicht.</translation>
+    </message>
+    <message>
+        <source>The value for “%1” contains a NUL character, which cannot be written.</source>
+        <translation>Der Wert für „%1“ enthält ein NUL-Zeichen, das sich nicht schreiben lässt.</translation>
+    </message>
+</context>
+<context>
+    <name>TargetPath</name>
+    <message>
+        <source>“%1” cannot be opened: its name is not valid UTF-8 text, which Metaloom cannot handle. Rename the file, then add it again.</source>
+        <translation>„%1“ kann nicht geöffnet werden: Der Name ist kein gültiger UTF-8-Text, und damit kann Metaloom nicht umgehen. Benennen Sie die Datei um und fügen Sie sie dann erneut hinzu.</translation>
+    </message>
+    <message>
+        <source>“%1” cannot be opened: the name of a folder it is in is not valid UTF-8 text, which Metaloom cannot handle. Rename the folder, then add the file again.</source>
+        <translation>„%1“ kann nicht geöffnet werden: Der Name eines Ordners, in dem die Datei liegt, ist kein gültiger UTF-8-Text, und damit kann Metaloom nicht umgehen. Benennen Sie den Ordner um und fügen Sie die Datei dann erneut hinzu.</translation>
+    </message>
+    <message>
+        <source>“%1” is not a file on this computer.</source>
+        <translation>„%1“ ist keine Datei auf diesem Computer.</translation>
+    </message>
+    <message>
+        <source>“%1” is a folder. Metaloom reads and writes the metadata of files.</source>
+        <translation>„%1“ ist ein Ordner. Metaloom liest und schreibt die Metadaten von Dateien.</translation>
+    </message>
+    <message>
+        <source>“%1” is a named pipe, not a file. Metaloom reads and writes the metadata of files.</source>
+        <translation>„%1“ ist eine benannte Pipe, keine Datei. Metaloom liest und schreibt die Metadaten von Dateien.</translation>
+    </message>
+    <message>
+        <source>“%1” is a device, not a file. Metaloom reads and writes the metadata of files.</source>
+        <translation>„%1“ ist ein Gerät, keine Datei. Metaloom liest und schreibt die Metadaten von Dateien.</translation>
+    </message>
+    <message>
+        <source>“%1” is a socket, not a file. Metaloom reads and writes the metadata of files.</source>
+        <translation>„%1“ ist ein Socket, keine Datei. Metaloom liest und schreibt die Metadaten von Dateien.</translation>
+    </message>
+    <message>
+        <source>“%1” is not a regular file. Metaloom reads and writes the metadata of files.</source>
+        <translation>„%1“ ist keine gewöhnliche Datei. Metaloom liest und schreibt die Metadaten von Dateien.</translation>
+    </message>
+</context>
+<context>
+    <name>VossaApps::AppRow</name>
+    <message>
+        <source>Open %1 on %2</source>
+        <translation>%1 auf %2 öffnen</translation>
+    </message>
+</context>
+<context>
+    <name>VossaApps::AppsCatalog</name>
+    <message>
+        <source>The request was cancelled.</source>
+        <translation>Die Anfrage wurde abgebrochen.</translation>
+    </message>
+    <message>
+        <source>The app list could not be loaded.</source>
+        <translation>Die App-Liste konnte nicht geladen werden.</translation>
+    </message>
+</context>
+<context>
+    <name>VossaApps::AppsFeed</name>
+    <message>
+        <source>The app list</source>
+        <translation>Die App-Liste</translation>
+    </message>
+    <message>
+        <source>App %1 in the list</source>
+        <translation>App %1 der Liste</translation>
+    </message>
+    <message>
+        <source>%1 has a "%2" that is not text.</source>
+        <translation>%1 hat ein „%2“, das kein Text ist.</translation>
+    </message>
+    <message>
+        <source>%1 has no "%2".</source>
+        <translation>%1 hat kein „%2“.</translation>
+    </message>
+    <message>
+        <source>%1 has a "%2" that is not a web address.</source>
+        <translation>%1 hat ein „%2“, das keine Webadresse ist.</translation>
+    </message>
+    <message>
+        <source>%1 has a "%2" that is not a whole number.</source>
+        <translation>%1 hat ein „%2“, das keine ganze Zahl ist.</translation>
+    </message>
+    <message>
+        <source>%1 is not an object.</source>
+        <translation>%1 ist kein Objekt.</translation>
+    </message>
+    <message>
+        <source>%1 has no "url".</source>
+        <translation>%1 hat kein „url“.</translation>
+    </message>
+    <message>
+        <source>The app list is not valid JSON (%1 at byte %2).</source>
+        <translation>Die App-Liste ist kein gültiges JSON (%1 bei Byte %2).</translation>
+    </message>
+    <message>
+        <source>The app list is not a JSON object.</source>
+        <translation>Die App-Liste ist kein JSON-Objekt.</translation>
+    </message>
+    <message>
+        <source>The app list has no "apps".</source>
+        <translation>Die App-Liste hat kein „apps“.</translation>
+    </message>
+    <message>
+        <source>The app list has an "apps" that is not an array.</source>
+        <translation>Die App-Liste hat ein „apps“, das kein Array ist.</translation>
+    </message>
+</context>
+<context>
+    <name>VossaApps::BusyIndicator</name>
+    <message>
+        <source>Loading</source>
+        <translation>Wird geladen</translation>
+    </message>
+</context>
+<context>
+    <name>VossaApps::Network</name>
+    <message>
+        <source>The server sent more than %1, far more than this list should be, so it was not loaded.</source>
+        <translation>Der Server hat mehr als %1 geschickt, weit mehr, als diese Liste sein sollte; sie wurde daher nicht geladen.</translation>
+    </message>
+    <message>
+        <source>The request timed out.</source>
+        <translation>Die Anfrage hat zu lange gedauert.</translation>
+    </message>
+    <message>
+        <source>Could not connect to the server.</source>
+        <translation>Keine Verbindung zum Server möglich.</translation>
+    </message>
+    <message>
+        <source>A server with the specified host name could not be found.</source>
+        <translation>Ein Server mit diesem Hostnamen wurde nicht gefunden.</translation>
+    </message>
+    <message>
+        <source>The network connection was lost.</source>
+        <translation>Die Netzwerkverbindung ist abgebrochen.</translation>
+    </message>
+    <message>
+        <source>A secure connection to the server could not be made.</source>
+        <translation>Eine sichere Verbindung zum Server kam nicht zustande.</translation>
+    </message>
+    <message>
+        <source>The Internet connection appears to be offline.</source>
+        <translation>Die Internetverbindung scheint getrennt zu sein.</translation>
+    </message>
+    <message>
+        <source>The server's compressed answer could not be unpacked: it is damaged or would unpack to far more than it should.</source>
+        <translation>Die komprimierte Antwort des Servers ließ sich nicht entpacken: Sie ist beschädigt oder würde zu weit mehr entpackt, als sie sollte.</translation>
+    </message>
+    <message>
+        <source>The server answered with status %1.</source>
+        <translation>Der Server antwortete mit Status %1.</translation>
+    </message>
+    <message>
+        <source>The server answered with status %1 (%2).</source>
+        <translation>Der Server antwortete mit Status %1 (%2).</translation>
+    </message>
+</context>
+<context>
+    <name>VossaApps::VossaAppsMenu</name>
+    <message>
+        <source>Visit Quillforge Website</source>
+        <translation>Website von Quillforge besuchen</translation>
+    </message>
+</context>
+<context>
+    <name>VossaApps::VossaAppsTab</name>
+    <message>
+        <source>More from Quillforge</source>
+        <translation>Mehr von Quillforge</translation>
+    </message>
+    <message>
+        <source>Every app runs on your computer.</source>
+        <translation>Jede App läuft auf Ihrem Computer.</translation>
+    </message>
+    <message>
+        <source>See them all</source>
+        <translation>Alle ansehen</translation>
+    </message>
+</context>
+<context>
+    <name>VossaApps::VossaAppsView</name>
+    <message>
+        <source>Couldn't load the app list</source>
+        <translation>Die App-Liste konnte nicht geladen werden</translation>
+    </message>
+    <message>
+        <source>See them at %1</source>
+        <translation>Alle auf %1 ansehen</translation>
+    </message>
+</context>
+</TS>
