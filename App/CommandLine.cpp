@@ -86,7 +86,7 @@ CommandLine CommandLine::parse(const QStringList &arguments)
         parser.addOption(option);
     }
     parser.addPositionalArgument(
-        QStringLiteral("files"),
+        QCoreApplication::translate("CommandLine", "files"),
         QCoreApplication::translate("CommandLine", "Files to open in the first window."),
         QCoreApplication::translate("CommandLine", "[files...]"));
 

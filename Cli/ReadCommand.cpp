@@ -75,7 +75,7 @@ protected:
     {
         using Outcome = FileReport::Outcome;
         return {{{Outcome::complete, QCoreApplication::translate("Cli", "read")},
-                 {Outcome::failed, QStringLiteral("failed")}}};
+                 {Outcome::failed, QCoreApplication::translate("Cli", "failed")}}};
     }
     bool quietWhenFine() const override { return true; }
     bool reportsOnStandardError() const override { return true; }

@@ -1,4 +1,5 @@
-<?xml version='1.0' encoding='utf-8'?>
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
     <name>AppMenus</name>
@@ -121,7 +122,10 @@
     </message>
     <message numerus="yes">
         <source>%n files</source>
-        <translation><numerusform>%n Datei</numerusform><numerusform>%n Dateien</numerusform></translation>
+        <translation>
+            <numerusform>%n Datei</numerusform>
+            <numerusform>%n Dateien</numerusform>
+        </translation>
     </message>
     <message>
         <source>not written: %1</source>
@@ -132,7 +136,7 @@
         <translation>nicht entfernt: %1</translation>
     </message>
     <message>
-        <source>These files did not take all of the preset's changes:</source>
+        <source>These files did not take all of the preset&apos;s changes:</source>
         <translation>Diese Dateien haben nicht alle Änderungen der Vorgabe übernommen:</translation>
     </message>
     <message>
@@ -175,7 +179,10 @@
     </message>
     <message numerus="yes">
         <source>%n items</source>
-        <translation><numerusform>%n Datei</numerusform><numerusform>%n Dateien</numerusform></translation>
+        <translation>
+            <numerusform>%n Datei</numerusform>
+            <numerusform>%n Dateien</numerusform>
+        </translation>
     </message>
     <message>
         <source>1 tag</source>
@@ -183,7 +190,10 @@
     </message>
     <message numerus="yes">
         <source>%n tags</source>
-        <translation><numerusform>%n Tag</numerusform><numerusform>%n Tags</numerusform></translation>
+        <translation>
+            <numerusform>%n Tag</numerusform>
+            <numerusform>%n Tags</numerusform>
+        </translation>
     </message>
     <message>
         <source>Removed all metadata from %1.</source>
@@ -206,15 +216,15 @@
         <translation>Aus %2 entfernt: %1. %3</translation>
     </message>
     <message>
-        <source>ExifTool doesn't know a tag named %1.</source>
+        <source>ExifTool doesn&apos;t know a tag named %1.</source>
         <translation>ExifTool kennt kein Tag namens %1.</translation>
     </message>
     <message>
-        <source>ExifTool doesn't know tags named %1.</source>
+        <source>ExifTool doesn&apos;t know tags named %1.</source>
         <translation>ExifTool kennt keine Tags namens %1.</translation>
     </message>
     <message>
-        <source>ExifTool doesn't know a tag named %1, so it was not written. Check the key's spelling in the field settings.</source>
+        <source>ExifTool doesn&apos;t know a tag named %1, so it was not written. Check the key&apos;s spelling in the field settings.</source>
         <translation>ExifTool kennt kein Tag namens %1, daher wurde es nicht geschrieben. Prüfen Sie die Schreibweise des Schlüssels in den Feldeinstellungen.</translation>
     </message>
     <message>
@@ -262,11 +272,11 @@
         <translation>Nicht alle Metadaten aus %1 entfernt</translation>
     </message>
     <message>
-        <source>Applied preset '%1' to %2.</source>
+        <source>Applied preset &apos;%1&apos; to %2.</source>
         <translation>Vorgabe „%1“ auf %2 angewendet.</translation>
     </message>
     <message>
-        <source>Applied preset '%1' to %2 of %3.</source>
+        <source>Applied preset &apos;%1&apos; to %2 of %3.</source>
         <translation>Vorgabe „%1“ auf %2 von %3 angewendet.</translation>
     </message>
     <message>
@@ -282,7 +292,7 @@
         <translation>Wird nach %1 angehalten…</translation>
     </message>
     <message>
-        <source>Applying '%1'</source>
+        <source>Applying &apos;%1&apos;</source>
         <translation>„%1“ wird angewendet</translation>
     </message>
     <message>
@@ -303,7 +313,7 @@
     </message>
     <message>
         <source>%1 was shortened to %2 bytes, the longest this format holds.</source>
-        <translation>%1 wurde auf %2 Bytes gekürzt, das Längste, was dieses Format aufnimmt.</translation>
+        <translation>%1 wurde auf %2 Bytes gekürzt; mehr fasst dieses Format nicht.</translation>
     </message>
     <message>
         <source>ExifTool did not accept %1 for %2: %3</source>
@@ -341,44 +351,40 @@
 <context>
     <name>Cli</name>
     <message>
-        <source>apply one of your presets, as the window's Apply Preset does</source>
+        <source>apply one of your presets, as the window&apos;s Apply Preset does</source>
         <translation>eine Ihrer Vorgaben anwenden, wie es „Vorgabe anwenden“ im Fenster tut</translation>
     </message>
     <message>
-        <source>'apply-preset' needs the name of a preset and at least one file or folder</source>
-        <translation>'apply-preset' braucht den Namen einer Vorgabe und mindestens eine Datei oder einen Ordner</translation>
+        <source>&apos;apply-preset&apos; needs the name of a preset and at least one file or folder</source>
+        <translation>&apos;apply-preset&apos; braucht den Namen einer Vorgabe und mindestens eine Datei oder einen Ordner</translation>
     </message>
     <message>
-        <source>no preset named '%1': you have no presets yet (make them in Metaloom's preset manager)</source>
+        <source>no preset named &apos;%1&apos;: you have no presets yet (make them in Metaloom&apos;s preset manager)</source>
         <translation>keine Vorgabe namens „%1“: Sie haben noch keine Vorgaben (legen Sie sie in der Vorgabenverwaltung von Metaloom an)</translation>
     </message>
     <message>
-        <source>no preset named '%1'; your presets are %2</source>
+        <source>no preset named &apos;%1&apos;; your presets are %2</source>
         <translation>keine Vorgabe namens „%1“; Ihre Vorgaben sind %2</translation>
     </message>
     <message>
-        <source>%1 presets are named '%2'; give them different names in Metaloom's preset manager</source>
+        <source>%1 presets are named &apos;%2&apos;; give them different names in Metaloom&apos;s preset manager</source>
         <translation>%1 Vorgaben heißen „%2“; geben Sie ihnen in der Vorgabenverwaltung von Metaloom verschiedene Namen</translation>
     </message>
     <message>
-        <source>the preset '%1' has no operations to apply</source>
+        <source>the preset &apos;%1&apos; has no operations to apply</source>
         <translation>die Vorgabe „%1“ enthält nichts anzuwenden</translation>
     </message>
     <message>
-        <source>unknown option '%1'</source>
-        <translation>unbekannte Option '%1'</translation>
+        <source>unknown option &apos;%1&apos;</source>
+        <translation>unbekannte Option &apos;%1&apos;</translation>
     </message>
     <message>
-        <source> (a file whose name starts with '-' goes after '--', as in 'metaloom-cli strip -- %1')</source>
-        <translation type="unfinished" />
+        <source>option &apos;%1&apos; takes no value</source>
+        <translation>Option &apos;%1&apos; nimmt keinen Wert</translation>
     </message>
     <message>
-        <source>option '%1' takes no value</source>
-        <translation>Option '%1' nimmt keinen Wert</translation>
-    </message>
-    <message>
-        <source>option '%1' needs a value (%2)</source>
-        <translation>Option '%1' braucht einen Wert (%2)</translation>
+        <source>option &apos;%1&apos; needs a value (%2)</source>
+        <translation>Option &apos;%1&apos; braucht einen Wert (%2)</translation>
     </message>
     <message>
         <source>The engine has stopped.</source>
@@ -393,16 +399,16 @@
         <translation>Datei oder Ordner nicht vorhanden.</translation>
     </message>
     <message>
-        <source>ExifTool can't write files of this kind, so their metadata cannot be changed.</source>
+        <source>ExifTool can&apos;t write files of this kind, so their metadata cannot be changed.</source>
         <translation>ExifTool kann Dateien dieser Art nicht schreiben; ihre Metadaten lassen sich daher nicht ändern.</translation>
     </message>
     <message>
-        <source>ExifTool can't write %1 files, so their metadata cannot be changed.</source>
+        <source>ExifTool can&apos;t write %1 files, so their metadata cannot be changed.</source>
         <translation>ExifTool kann keine %1-Dateien schreiben; ihre Metadaten lassen sich daher nicht ändern.</translation>
     </message>
     <message>
-        <source>'%1' needs at least one file or folder</source>
-        <translation>'%1' braucht mindestens eine Datei oder einen Ordner</translation>
+        <source>&apos;%1&apos; needs at least one file or folder</source>
+        <translation>&apos;%1&apos; braucht mindestens eine Datei oder einen Ordner</translation>
     </message>
     <message>
         <source>This file cannot be read: permission denied.</source>
@@ -437,7 +443,7 @@
         <translation>das Tag KEY auf VALUE setzen; ein erneut genannter Schlüssel fügt einem Listen-Tag ein Element hinzu</translation>
     </message>
     <message>
-        <source>delete the tag KEY ("GPS:all" deletes a whole group)</source>
+        <source>delete the tag KEY (&quot;GPS:all&quot; deletes a whole group)</source>
         <translation>das Tag KEY löschen („GPS:all“ löscht eine ganze Gruppe)</translation>
     </message>
     <message>
@@ -469,15 +475,15 @@
         <translation>die Namen Ihrer Vorgaben auflisten, einen je Zeile</translation>
     </message>
     <message>
-        <source>'presets' takes no files or other operands</source>
-        <translation>'presets' nimmt keine Dateien oder anderen Operanden</translation>
+        <source>&apos;presets&apos; takes no files or other operands</source>
+        <translation>&apos;presets&apos; nimmt keine Dateien oder anderen Operanden</translation>
     </message>
     <message>
         <source>%1: %2
-Try '%1 --help' for more information.
+Try &apos;%1 --help&apos; for more information.
 </source>
         <translation>%1: %2
-Mit '%1 --help' erfahren Sie mehr.
+Mit &apos;%1 --help&apos; erfahren Sie mehr.
 </translation>
     </message>
     <message>
@@ -510,19 +516,19 @@ Optionen:
     <message>
         <source>
 A folder stands for the files directly inside it; -r adds those of its subfolders.
-'--' ends the options: a file whose name starts with '-' goes after it.
+&apos;--&apos; ends the options: a file whose name starts with &apos;-&apos; goes after it.
 Exit status: 0 when every file took everything asked, 1 when a file failed or
 did not take everything, 2 when the command line was wrong (nothing is touched).
-Run '%1 COMMAND --help' for one command, and 'man %1' for the whole story.
+Run &apos;%1 COMMAND --help&apos; for one command, and &apos;man %1&apos; for the whole story.
 </source>
         <translation>
 Ein Ordner steht für die Dateien direkt darin; -r nimmt die seiner Unterordner
-hinzu. '--' beendet die Optionen: Eine Datei, deren Name mit '-' beginnt, gehört
-dahinter.
+hinzu. &apos;--&apos; beendet die Optionen: Eine Datei, deren Name mit &apos;-&apos; beginnt,
+gehört dahinter.
 Rückgabewert: 0, wenn jede Datei alles Verlangte übernommen hat, 1, wenn eine
 Datei scheiterte oder nicht alles übernahm, 2, wenn die Befehlszeile falsch war
 (dann wird nichts angefasst).
-'%1 BEFEHL --help' erklärt einen Befehl, 'man %1' das Ganze.
+&apos;%1 BEFEHL --help&apos; erklärt einen Befehl, &apos;man %1&apos; das Ganze.
 </translation>
     </message>
     <message>
@@ -540,19 +546,19 @@ Datei scheiterte oder nicht alles übernahm, 2, wenn die Befehlszeile falsch war
         <translation>kein Befehl angegeben</translation>
     </message>
     <message>
-        <source>'%1' needs a command before it</source>
-        <translation>vor '%1' muss ein Befehl stehen</translation>
+        <source>&apos;%1&apos; needs a command before it</source>
+        <translation>vor &apos;%1&apos; muss ein Befehl stehen</translation>
     </message>
     <message>
-        <source>unknown command '%1'</source>
-        <translation>unbekannter Befehl '%1'</translation>
+        <source>unknown command &apos;%1&apos;</source>
+        <translation>unbekannter Befehl &apos;%1&apos;</translation>
     </message>
     <message>
-        <source>'%1' takes no option '%2'</source>
-        <translation>'%1' nimmt keine Option '%2'</translation>
+        <source>&apos;%1&apos; takes no option &apos;%2&apos;</source>
+        <translation>&apos;%1&apos; nimmt keine Option &apos;%2&apos;</translation>
     </message>
     <message>
-        <source>print each file's metadata as the window exports it</source>
+        <source>print each file&apos;s metadata as the window exports it</source>
         <translation>die Metadaten jeder Datei ausgeben, wie das Fenster sie exportiert</translation>
     </message>
     <message>
@@ -560,8 +566,8 @@ Datei scheiterte oder nicht alles übernahm, 2, wenn die Befehlszeile falsch war
         <translation>--format nur einmal angeben</translation>
     </message>
     <message>
-        <source>unknown format '%1' (json, yaml or toml)</source>
-        <translation>unbekanntes Format '%1' (json, yaml oder toml)</translation>
+        <source>unknown format &apos;%1&apos; (json, yaml or toml)</source>
+        <translation>unbekanntes Format &apos;%1&apos; (json, yaml oder toml)</translation>
     </message>
     <message>
         <source>%1: read</source>
@@ -607,7 +613,7 @@ Datei scheiterte oder nicht alles übernahm, 2, wenn die Befehlszeile falsch war
     </message>
     <message>
         <source>would be stripped</source>
-        <translation>würden bereinigt</translation>
+        <translation>zu bereinigen</translation>
     </message>
     <message>
         <source>hold no metadata</source>
@@ -631,16 +637,16 @@ Datei scheiterte oder nicht alles übernahm, 2, wenn die Befehlszeile falsch war
         <translation>„%1“</translation>
     </message>
     <message>
-        <source>cannot use the tag key '%1': %2</source>
-        <translation>der Tag-Schlüssel '%1' ist nicht verwendbar: %2</translation>
+        <source>cannot use the tag key &apos;%1&apos;: %2</source>
+        <translation>der Tag-Schlüssel &apos;%1&apos; ist nicht verwendbar: %2</translation>
     </message>
     <message>
-        <source>'--tag %1' has no '=': write --tag KEY=VALUE</source>
-        <translation>'--tag %1' hat kein '=': schreiben Sie --tag KEY=VALUE</translation>
+        <source>&apos;--tag %1&apos; has no &apos;=&apos;: write --tag KEY=VALUE</source>
+        <translation>&apos;--tag %1&apos; hat kein &apos;=&apos;: schreiben Sie --tag KEY=VALUE</translation>
     </message>
     <message>
-        <source>'--tag %1' gives no value; to delete the tag, write --remove %2</source>
-        <translation>'--tag %1' nennt keinen Wert; um das Tag zu löschen, schreiben Sie --remove %2</translation>
+        <source>&apos;--tag %1&apos; gives no value; to delete the tag, write --remove %2</source>
+        <translation>&apos;--tag %1&apos; nennt keinen Wert; um das Tag zu löschen, schreiben Sie --remove %2</translation>
     </message>
     <message>
         <source>cannot use the value of %1: %2</source>
@@ -651,8 +657,8 @@ Datei scheiterte oder nicht alles übernahm, 2, wenn die Befehlszeile falsch war
         <translation>%1 wird gesetzt und entfernt; geben Sie entweder --tag oder --remove an</translation>
     </message>
     <message>
-        <source>'set' needs at least one --tag KEY=VALUE or --remove KEY</source>
-        <translation>'set' braucht mindestens ein --tag KEY=VALUE oder --remove KEY</translation>
+        <source>&apos;set&apos; needs at least one --tag KEY=VALUE or --remove KEY</source>
+        <translation>&apos;set&apos; braucht mindestens ein --tag KEY=VALUE oder --remove KEY</translation>
     </message>
     <message>
         <source>%1: changed</source>
@@ -688,7 +694,7 @@ Datei scheiterte oder nicht alles übernahm, 2, wenn die Befehlszeile falsch war
     </message>
     <message>
         <source>would change</source>
-        <translation>würden geändert</translation>
+        <translation>zu ändern</translation>
     </message>
     <message>
         <source>already as asked</source>
@@ -702,6 +708,10 @@ Datei scheiterte oder nicht alles übernahm, 2, wenn die Befehlszeile falsch war
         <source>changed in part</source>
         <translation>teilweise geändert</translation>
     </message>
+    <message>
+        <source>unknown option &apos;%1&apos; (a file whose name starts with &apos;-&apos; goes after &apos;--&apos;, as in &apos;metaloom-cli strip -- %1&apos;)</source>
+        <translation>unbekannte Option &apos;%1&apos; (eine Datei, deren Name mit &apos;-&apos; beginnt, gehört hinter &apos;--&apos;, wie in &apos;metaloom-cli strip -- %1&apos;)</translation>
+    </message>
 </context>
 <context>
     <name>CommandLine</name>
@@ -713,10 +723,10 @@ Datei scheiterte oder nicht alles übernahm, 2, wenn die Befehlszeile falsch war
     </message>
     <message>
         <source>%1: %2
-Try '%1 --help' for more information.
+Try &apos;%1 --help&apos; for more information.
 </source>
         <translation>%1: %2
-Mit '%1 --help' erfahren Sie mehr.
+Mit &apos;%1 --help&apos; erfahren Sie mehr.
 </translation>
     </message>
     <message>
@@ -739,6 +749,10 @@ Mit '%1 --help' erfahren Sie mehr.
         <source>[files...]</source>
         <translation>[Dateien...]</translation>
     </message>
+    <message>
+        <source>files</source>
+        <translation>Dateien</translation>
+    </message>
 </context>
 <context>
     <name>Confirmations</name>
@@ -752,7 +766,10 @@ Mit '%1 --help' erfahren Sie mehr.
     </message>
     <message numerus="yes">
         <source>Are you sure you want to remove all metadata from %n loaded files? This action cannot be undone.</source>
-        <translation><numerusform>Möchten Sie wirklich alle Metadaten aus %n geladenen Datei entfernen? Das lässt sich nicht rückgängig machen.</numerusform><numerusform>Möchten Sie wirklich alle Metadaten aus %n geladenen Dateien entfernen? Das lässt sich nicht rückgängig machen.</numerusform></translation>
+        <translation>
+            <numerusform>Möchten Sie wirklich alle Metadaten aus %n geladenen Datei entfernen? Das lässt sich nicht rückgängig machen.</numerusform>
+            <numerusform>Möchten Sie wirklich alle Metadaten aus %n geladenen Dateien entfernen? Das lässt sich nicht rückgängig machen.</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -762,7 +779,7 @@ Mit '%1 --help' erfahren Sie mehr.
         <translation>Übernommene Standardwerte</translation>
     </message>
     <message>
-        <source>Default overrides migrated to '%1' preset.</source>
+        <source>Default overrides migrated to &apos;%1&apos; preset.</source>
         <translation>Standardwerte in die Vorgabe „%1“ übernommen.</translation>
     </message>
 </context>
@@ -817,11 +834,11 @@ Mit '%1 --help' erfahren Sie mehr.
         <translation>Die Metadaten-Engine dieses Fensters wurde beendet.</translation>
     </message>
     <message>
-        <source>ExifTool can't write such files, so this file was left as it was.</source>
+        <source>ExifTool can&apos;t write such files, so this file was left as it was.</source>
         <translation>ExifTool kann solche Dateien nicht schreiben; diese Datei blieb daher, wie sie war.</translation>
     </message>
     <message>
-        <source>ExifTool can't write %1 files, so this file was left as it was.</source>
+        <source>ExifTool can&apos;t write %1 files, so this file was left as it was.</source>
         <translation>ExifTool kann keine %1-Dateien schreiben; diese Datei blieb daher, wie sie war.</translation>
     </message>
 </context>
@@ -843,18 +860,18 @@ Mit '%1 --help' erfahren Sie mehr.
 <context>
     <name>FormatLists</name>
     <message>
-        <source>ExifTool's list of writable file types could not be read.</source>
+        <source>ExifTool&apos;s list of writable file types could not be read.</source>
         <translation>Die Liste der Dateitypen, die ExifTool schreiben kann, konnte nicht gelesen werden.</translation>
     </message>
 </context>
 <context>
     <name>FormatWritability</name>
     <message>
-        <source>ExifTool can't write files of this kind; their metadata is shown read-only.</source>
+        <source>ExifTool can&apos;t write files of this kind; their metadata is shown read-only.</source>
         <translation>ExifTool kann Dateien dieser Art nicht schreiben; ihre Metadaten werden schreibgeschützt angezeigt.</translation>
     </message>
     <message>
-        <source>ExifTool can't write %1 files; their metadata is shown read-only.</source>
+        <source>ExifTool can&apos;t write %1 files; their metadata is shown read-only.</source>
         <translation>ExifTool kann keine %1-Dateien schreiben; ihre Metadaten werden schreibgeschützt angezeigt.</translation>
     </message>
 </context>
@@ -862,7 +879,7 @@ Mit '%1 --help' erfahren Sie mehr.
     <name>JpegExifLimit</name>
     <message>
         <source>“%1” was left unchanged: %2 would not fit in the EXIF block of a JPEG, which holds at most 64 KB. ExifTool would split it into several blocks, and other programs then misread the file. Long texts belong in XMP, for example XMP-dc:Description.</source>
-        <translation>„%1“ blieb unverändert: %2 passt nicht in den EXIF-Block eines JPEG, der höchstens 64 KB fasst. ExifTool würde ihn auf mehrere Blöcke verteilen, und andere Programme läsen die Datei dann falsch. Lange Texte gehören in XMP, zum Beispiel XMP-dc:Description.</translation>
+        <translation>„%1“ blieb unverändert: %2 passt nicht in den EXIF-Block eines JPEG, der höchstens 64 KB fasst. ExifTool würde die Daten auf mehrere Blöcke verteilen, und andere Programme läsen die Datei dann falsch. Lange Texte gehören in XMP, zum Beispiel XMP-dc:Description.</translation>
     </message>
     <message>
         <source>the value of %1 (%2 bytes)</source>
@@ -874,7 +891,7 @@ Mit '%1 --help' erfahren Sie mehr.
     </message>
     <message>
         <source>the EXIF data of this change</source>
-        <translation>die EXIF-Daten dieser Änderung</translation>
+        <translation>der EXIF-Teil dieser Änderung</translation>
     </message>
 </context>
 <context>
@@ -898,7 +915,7 @@ Mit '%1 --help' erfahren Sie mehr.
 <context>
     <name>MetadataJson</name>
     <message>
-        <source>ExifTool's output could not be read as JSON: %1 (at byte %2).</source>
+        <source>ExifTool&apos;s output could not be read as JSON: %1 (at byte %2).</source>
         <translation>Die Ausgabe von ExifTool konnte nicht als JSON gelesen werden: %1 (bei Byte %2).</translation>
     </message>
 </context>
@@ -1089,7 +1106,7 @@ Mit '%1 --help' erfahren Sie mehr.
         <translation>Dateien nicht hinzugefügt</translation>
     </message>
     <message>
-        <source>The folder '%1' holds no files to import.</source>
+        <source>The folder &apos;%1&apos; holds no files to import.</source>
         <translation>Der Ordner „%1“ enthält keine Dateien zum Importieren.</translation>
     </message>
     <message>
@@ -1140,6 +1157,10 @@ Mit '%1 --help' erfahren Sie mehr.
         <source>ExifTool Error</source>
         <translation>ExifTool-Fehler</translation>
     </message>
+    <message>
+        <source>Changes Not Saved to %1</source>
+        <translation>Änderungen nicht in %1 gespeichert</translation>
+    </message>
 </context>
 <context>
     <name>Metaloom::MainWindow</name>
@@ -1156,7 +1177,7 @@ Mit '%1 --help' erfahren Sie mehr.
         <translation>Möchten Sie die Änderungen an „%1“ speichern?</translation>
     </message>
     <message>
-        <source>Your changes will be lost if you don't save them.</source>
+        <source>Your changes will be lost if you don&apos;t save them.</source>
         <translation>Ihre Änderungen gehen verloren, wenn Sie sie nicht speichern.</translation>
     </message>
 </context>
@@ -1232,7 +1253,7 @@ Mit '%1 --help' erfahren Sie mehr.
         <translation>Eigene Felder</translation>
     </message>
     <message>
-        <source>Add metadata keys even if they aren't present yet. Use optional Label:Key format to override the display name.</source>
+        <source>Add metadata keys even if they aren&apos;t present yet. Use optional Label:Key format to override the display name.</source>
         <translation>Fügen Sie Metadatenschlüssel hinzu, auch wenn es sie noch nicht gibt. Mit dem optionalen Format Bezeichnung:Schlüssel legen Sie den angezeigten Namen fest.</translation>
     </message>
     <message>
@@ -1467,7 +1488,7 @@ Mit '%1 --help' erfahren Sie mehr.
         <translation>Später</translation>
     </message>
     <message>
-        <source>You're up to date</source>
+        <source>You&apos;re up to date</source>
         <translation>Sie sind auf dem neuesten Stand</translation>
     </message>
     <message>
@@ -1527,31 +1548,31 @@ Mit '%1 --help' erfahren Sie mehr.
     <name>MinorErrors</name>
     <message>
         <source>the file is a bare JPEG XL image: to hold metadata it has to be put into a container, which some older programs cannot open</source>
-        <translation>die Datei ist ein bloßes JPEG-XL-Bild: Um Metadaten aufzunehmen, muss sie in einen Container gepackt werden, den manche ältere Programme nicht öffnen können</translation>
+        <translation>die Datei ein bloßes JPEG-XL-Bild ist: Um Metadaten aufzunehmen, müsste sie in einen Container gepackt werden, den manche ältere Programme nicht öffnen können</translation>
     </message>
     <message>
         <source>the file says its image data is larger or smaller than it is</source>
-        <translation>die Datei gibt ihre Bilddaten größer oder kleiner an, als sie sind</translation>
+        <translation>die Datei ihre Bilddaten größer oder kleiner angibt, als sie sind</translation>
     </message>
     <message>
-        <source>a part of the file's metadata looks damaged</source>
-        <translation>ein Teil der Metadaten der Datei sieht beschädigt aus</translation>
+        <source>a part of the file&apos;s metadata looks damaged</source>
+        <translation>ein Teil der Metadaten der Datei beschädigt aussieht</translation>
     </message>
     <message>
-        <source>a part of the file's metadata points to the wrong place</source>
-        <translation>ein Teil der Metadaten der Datei verweist an die falsche Stelle</translation>
+        <source>a part of the file&apos;s metadata points to the wrong place</source>
+        <translation>ein Teil der Metadaten der Datei an die falsche Stelle verweist</translation>
     </message>
     <message>
-        <source>the camera's own notes in the file look damaged and may be lost</source>
-        <translation>die eigenen Notizen der Kamera in der Datei sehen beschädigt aus und können verloren gehen</translation>
+        <source>the camera&apos;s own notes in the file look damaged and may be lost</source>
+        <translation>die eigenen Notizen der Kamera in der Datei beschädigt aussehen und verloren gehen können</translation>
     </message>
     <message>
         <source>the file holds a part of its metadata twice</source>
-        <translation>die Datei enthält einen Teil ihrer Metadaten doppelt</translation>
+        <translation>die Datei einen Teil ihrer Metadaten doppelt enthält</translation>
     </message>
     <message>
-        <source>the file's structure is unusual in a way ExifTool reports as a minor problem</source>
-        <translation>der Aufbau der Datei ist auf eine Weise ungewöhnlich, die ExifTool als kleineres Problem meldet</translation>
+        <source>the file&apos;s structure is unusual in a way ExifTool reports as a minor problem</source>
+        <translation>der Aufbau der Datei auf eine Weise ungewöhnlich ist, die ExifTool als kleineres Problem meldet</translation>
     </message>
 </context>
 <context>
@@ -1581,7 +1602,7 @@ Mit '%1 --help' erfahren Sie mehr.
         <translation>Von „%1“ konnte keine Sicherungskopie angelegt werden: %2.</translation>
     </message>
     <message>
-        <source>Metaloom can't modify “%1”: %2.</source>
+        <source>Metaloom can&apos;t modify “%1”: %2.</source>
         <translation>Metaloom kann „%1“ nicht ändern: %2.</translation>
     </message>
     <message>
@@ -1616,11 +1637,11 @@ Mit '%1 --help' erfahren Sie mehr.
 <context>
     <name>SaveError</name>
     <message>
-        <source>Metaloom can't modify “%1”. Check its permissions and try again.</source>
+        <source>Metaloom can&apos;t modify “%1”. Check its permissions and try again.</source>
         <translation>Metaloom kann „%1“ nicht ändern. Prüfen Sie die Zugriffsrechte und versuchen Sie es erneut.</translation>
     </message>
     <message>
-        <source>Metaloom can't find “%1”. It may have been moved or deleted.</source>
+        <source>Metaloom can&apos;t find “%1”. It may have been moved or deleted.</source>
         <translation>Metaloom findet „%1“ nicht. Die Datei wurde vielleicht verschoben oder gelöscht.</translation>
     </message>
 </context>
@@ -1676,7 +1697,7 @@ Mit '%1 --help' erfahren Sie mehr.
 <context>
     <name>TagDefinitionsParser</name>
     <message>
-        <source>ExifTool's tag listing could not be read: %1 (line %2, column %3).</source>
+        <source>ExifTool&apos;s tag listing could not be read: %1 (line %2, column %3).</source>
         <translation>Die Tag-Liste von ExifTool konnte nicht gelesen werden: %1 (Zeile %2, Spalte %3).</translation>
     </message>
 </context>
@@ -1710,7 +1731,7 @@ Mit '%1 --help' erfahren Sie mehr.
         <translation>„%1“ lässt ExifTool andere Dateien lesen (GPS-Tracks, Fotos zum Abgleichen) und daraus GPS-Tags ermitteln; Metaloom schreibt es daher nicht.</translation>
     </message>
     <message>
-        <source>“%1” is kept by the file system: a save leaves the file's owner, group and permissions as they were, so Metaloom does not write it.</source>
+        <source>“%1” is kept by the file system: a save leaves the file&apos;s owner, group and permissions as they were, so Metaloom does not write it.</source>
         <translation>„%1“ verwaltet das Dateisystem: Beim Speichern bleiben Eigentümer, Gruppe und Zugriffsrechte der Datei, wie sie waren; Metaloom schreibt es daher nicht.</translation>
     </message>
     <message>
@@ -1786,19 +1807,19 @@ Mit '%1 --help' erfahren Sie mehr.
         <translation>App %1 der Liste</translation>
     </message>
     <message>
-        <source>%1 has a "%2" that is not text.</source>
+        <source>%1 has a &quot;%2&quot; that is not text.</source>
         <translation>%1 hat ein „%2“, das kein Text ist.</translation>
     </message>
     <message>
-        <source>%1 has no "%2".</source>
+        <source>%1 has no &quot;%2&quot;.</source>
         <translation>%1 hat kein „%2“.</translation>
     </message>
     <message>
-        <source>%1 has a "%2" that is not a web address.</source>
+        <source>%1 has a &quot;%2&quot; that is not a web address.</source>
         <translation>%1 hat ein „%2“, das keine Webadresse ist.</translation>
     </message>
     <message>
-        <source>%1 has a "%2" that is not a whole number.</source>
+        <source>%1 has a &quot;%2&quot; that is not a whole number.</source>
         <translation>%1 hat ein „%2“, das keine ganze Zahl ist.</translation>
     </message>
     <message>
@@ -1806,7 +1827,7 @@ Mit '%1 --help' erfahren Sie mehr.
         <translation>%1 ist kein Objekt.</translation>
     </message>
     <message>
-        <source>%1 has no "url".</source>
+        <source>%1 has no &quot;url&quot;.</source>
         <translation>%1 hat kein „url“.</translation>
     </message>
     <message>
@@ -1818,11 +1839,11 @@ Mit '%1 --help' erfahren Sie mehr.
         <translation>Die App-Liste ist kein JSON-Objekt.</translation>
     </message>
     <message>
-        <source>The app list has no "apps".</source>
+        <source>The app list has no &quot;apps&quot;.</source>
         <translation>Die App-Liste hat kein „apps“.</translation>
     </message>
     <message>
-        <source>The app list has an "apps" that is not an array.</source>
+        <source>The app list has an &quot;apps&quot; that is not an array.</source>
         <translation>Die App-Liste hat ein „apps“, das kein Array ist.</translation>
     </message>
 </context>
@@ -1864,7 +1885,7 @@ Mit '%1 --help' erfahren Sie mehr.
         <translation>Die Internetverbindung scheint getrennt zu sein.</translation>
     </message>
     <message>
-        <source>The server's compressed answer could not be unpacked: it is damaged or would unpack to far more than it should.</source>
+        <source>The server&apos;s compressed answer could not be unpacked: it is damaged or would unpack to far more than it should.</source>
         <translation>Die komprimierte Antwort des Servers ließ sich nicht entpacken: Sie ist beschädigt oder würde zu weit mehr entpackt, als sie sollte.</translation>
     </message>
     <message>
@@ -1901,7 +1922,7 @@ Mit '%1 --help' erfahren Sie mehr.
 <context>
     <name>VossaApps::VossaAppsView</name>
     <message>
-        <source>Couldn't load the app list</source>
+        <source>Couldn&apos;t load the app list</source>
         <translation>Die App-Liste konnte nicht geladen werden</translation>
     </message>
     <message>

@@ -504,7 +504,7 @@ QCoro::Task<void> LibraryViewModel::handleSaveFailure(std::exception_ptr failure
     }
     const QString message = describeException(failure);
     const QString title =
-        BatchReportTexts::failureTitle(failure, QStringLiteral("Changes Not Saved to ") + fileName);
+        BatchReportTexts::failureTitle(failure, tr("Changes Not Saved to %1").arg(fileName));
     if (!serviceError) {
         showError(message, title);
         co_return;

@@ -2,11 +2,13 @@
 // files imported, an edit, the sheets, two windows) on copies of the sample
 // files and saves a screenshot of each, for checking by eye. Not a test.
 //   xvfb-run -a -s "-screen 0 1400x900x24" bin/app_preview /tmp/shots
+//   LANGUAGE=de LANG=de_DE.UTF-8 xvfb-run ... bin/app_preview /tmp/shots-de   (in German)
 #include "App/MainWindow.h"
 #include "App/MetaloomApp.h"
 #include "MetaloomFeature/Library/LibraryViewModel.h"
 #include "MetaloomFeature/Model/PresetsStore.h"
 #include "MetaloomFeature/Platform/NotificationCenter.h"
+#include "MetaloomFeature/Platform/Translations.h"
 #include "MetaloomFeature/Views/ContentView.h"
 #include "MetaloomFeature/Views/MetadataEditorView.h"
 #include "MetaloomFeature/Views/WindowSheets.h"
@@ -79,6 +81,9 @@ int main(int argc, char *argv[])
 {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Metaloom"));
+    // The language of the environment, as the program itself: LANGUAGE=de
+    // shows the windows in German.
+    const Translations translations;
     outputFolder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::tempPath();
     QDir().mkpath(outputFolder);
     TestEnvironment environment;
