@@ -25,7 +25,7 @@
     </message>
     <message>
         <source>Revert</source>
-        <translation>Zurücksetzen</translation>
+        <translation>Verwerfen</translation>
     </message>
     <message>
         <source>Export</source>
@@ -1049,11 +1049,11 @@ Mit &apos;%1 --help&apos; erfahren Sie mehr.
     </message>
     <message>
         <source>Save Changes</source>
-        <translation>Änderungen speichern</translation>
+        <translation>Speichern</translation>
     </message>
     <message>
         <source>Revert</source>
-        <translation>Zurücksetzen</translation>
+        <translation>Verwerfen</translation>
     </message>
     <message>
         <source>Remove Metadata</source>

@@ -4,6 +4,7 @@
 #include "StyleKit/Style.h"
 #include "SymbolIcons.h"
 
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
@@ -17,6 +18,27 @@ constexpr int padding = 30;
 constexpr qreal cornerRadius = 24;
 constexpr qreal lineWidth = 3;
 constexpr int guideWidth = 480;
+
+// The sentence broken at spaces into lines no wider than the column. A label
+// holding its own line breaks is given the height it needs in a centred
+// column, which a word-wrapping one is not; an English sentence fits on one
+// line, a German one may take two.
+QString brokenToWidth(const QString &text, const QFontMetrics &metrics, int width)
+{
+    QStringList lines;
+    QString line;
+    for (const QString &word : text.split(u' ', Qt::SkipEmptyParts)) {
+        const QString longer = line.isEmpty() ? word : line + u' ' + word;
+        if (!line.isEmpty() && metrics.horizontalAdvance(longer) > width) {
+            lines << line;
+            line = word;
+        } else {
+            line = longer;
+        }
+    }
+    lines << line;
+    return lines.join(u'\n');
+}
 
 } // namespace
 
@@ -43,11 +65,10 @@ DropZoneView::DropZoneView(std::function<void()> action, QWidget *parent)
     for (const QString &text :
          {tr("Choose a file from the list or import new media to inspect its metadata."),
           tr("You can also use Paste (Ctrl+V) or the Import button in the toolbar.")}) {
-        auto *line = SheetStyle::label(text, SheetStyle::callout(font()),
-                                       SheetStyle::Tone::Secondary, guide);
+        const QFont callout = SheetStyle::callout(font());
+        auto *line = SheetStyle::label(brokenToWidth(text, QFontMetrics(callout), guideWidth),
+                                       callout, SheetStyle::Tone::Secondary, guide);
         line->setAlignment(Qt::AlignCenter);
-        // Each sentence fits the column on one line; wrapped labels in a
-        // centred column would be given too little height.
         line->setWordWrap(false);
         guideColumn->addWidget(line);
     }

@@ -182,7 +182,7 @@ int main(int argc, char *argv[])
     content->setShowingSidebar(true);
 
     MainWindow *second = app.newWindow();
-    second->resize(1000, 640);
+    second->resize(MainWindow::defaultSize);
     (void)QTest::qWaitForWindowExposed(second);
     second->library()->importItems({photos.at(2)});
     settle([&] { return !second->library()->filteredEntries().isEmpty(); });
