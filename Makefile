@@ -7,7 +7,7 @@ ifneq ($(CI),)
 CMAKE_FLAGS += -DMETALOOM_WERROR=ON
 endif
 
-.PHONY: all deps configure build run test bench package clean format
+.PHONY: all deps configure build run test bench package translations clean format
 
 all: build
 
@@ -33,6 +33,11 @@ bench: build
 # The Debian package: $(BUILD_DIR)/metaloom_<version>-<build>_<arch>.deb
 package: build
 	@cmake --build $(BUILD_DIR) --target package
+
+# Brings translations/*.ts up to date with the texts of the sources (never
+# part of the build, which leaves the committed files as they are).
+translations: configure
+	@cmake --build $(BUILD_DIR) --target update_translations
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i

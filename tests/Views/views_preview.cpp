@@ -1,7 +1,9 @@
 // Shows the sheets and saves screenshots, for checking them by eye (run under
-// xvfb-run; PREVIEW_DARK=1 for the dark palette). Not a test.
+// xvfb-run; PREVIEW_DARK=1 for the dark palette, LANGUAGE=de for German).
+// Not a test.
 #include "MetaloomFeature/Library/LibraryViewModel.h"
 #include "MetaloomFeature/Model/PresetsStore.h"
+#include "MetaloomFeature/Platform/Translations.h"
 #include "MetaloomFeature/Updates/AppcastUpdater.h"
 #include "MetaloomFeature/Updates/UpdateCheckBridge.h"
 #include "MetaloomFeature/Views/AboutPage.h"
@@ -220,6 +222,7 @@ void showSettings(const QString &workFolder)
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
+    const Translations translations;
     outFolder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("/tmp/sheets");
     const QString only = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
     QDir().mkpath(outFolder);
