@@ -145,6 +145,7 @@ private Q_SLOTS:
     void presetsAreTheWindows();
     void progressOnlyOnATerminal();
     void ctrlCFinishesTheFileAtWork();
+    void speaksTheUsersLanguage();
 };
 
 void CliCommandsTest::readPrintsTheWindowsExport()
@@ -767,6 +768,38 @@ void CliCommandsTest::ctrlCFinishesTheFileAtWork()
         QCOMPARE(holdsGroup(path, QStringLiteral("IPTC")), i >= lines.size());
     }
     QCOMPARE(filesIn(folder).size(), count);
+}
+
+// With LANGUAGE=de the human lines are German; the JSON report keeps its
+// keys and values for scripts.
+void CliCommandsTest::speaksTheUsersLanguage()
+{
+    TestEnvironment environment;
+    const QString folder = environment.workPath();
+    QProcessEnvironment german = QProcessEnvironment::systemEnvironment();
+    german.insert(QStringLiteral("LANGUAGE"), QStringLiteral("de"));
+
+    const ProcessRun mistake =
+        cli({QStringLiteral("strip"), QStringLiteral("--bogus")}, folder, german);
+    QCOMPARE(mistake.exitCode, 2);
+    QCOMPARE(textOf(mistake.error),
+             QStringLiteral("metaloom-cli: unbekannte Option '--bogus'\n"
+                            "Mit 'metaloom-cli --help' erfahren Sie mehr.\n"));
+
+    const ProcessRun missing =
+        cli({QStringLiteral("strip"), QStringLiteral("missing.jpg")}, folder, german);
+    QCOMPARE(missing.exitCode, 1);
+    QCOMPARE(textOf(missing.error),
+             QStringLiteral("missing.jpg: Datei oder Ordner nicht vorhanden.\n"
+                            "1 Datei fehlgeschlagen\n"));
+
+    const ProcessRun json =
+        cli({QStringLiteral("strip"), QStringLiteral("--json"), QStringLiteral("missing.jpg")},
+            folder, german);
+    const QJsonObject report = QJsonDocument::fromJson(json.output).object();
+    QCOMPARE(report.value(QStringLiteral("file")).toString(), QStringLiteral("missing.jpg"));
+    QCOMPARE(report.value(QStringLiteral("ok")), QJsonValue(false));
+    QVERIFY(report.contains(QStringLiteral("remaining")));
 }
 
 QTEST_GUILESS_MAIN(CliCommandsTest)
