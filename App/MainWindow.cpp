@@ -2,8 +2,8 @@
 
 #include "MetaloomFeature/Engine/ExifToolService.h"
 #include "MetaloomFeature/Library/LibraryViewModel.h"
-#include "MetaloomFeature/Views/ContentView.h"
-#include "MetaloomFeature/Views/SymbolIcons.h"
+#include "MetaloomFeature/Views/Kit/SymbolIcons.h"
+#include "MetaloomFeature/Views/Window/ContentView.h"
 
 #include <QCloseEvent>
 #include <QMessageBox>

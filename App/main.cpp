@@ -2,7 +2,7 @@
 #include "MainWindow.h"
 #include "MetaloomApp.h"
 #include "MetaloomFeature/Platform/AppInfo.h"
-#include "MetaloomFeature/Views/SymbolIcons.h"
+#include "MetaloomFeature/Views/Kit/SymbolIcons.h"
 
 #include <QApplication>
 #include <QEvent>

@@ -7,9 +7,9 @@
 #include "MetaloomFeature/Library/LibraryViewModel.h"
 #include "MetaloomFeature/Model/PresetsStore.h"
 #include "MetaloomFeature/Platform/NotificationCenter.h"
-#include "MetaloomFeature/Views/ContentView.h"
-#include "MetaloomFeature/Views/MetadataEditorView.h"
-#include "MetaloomFeature/Views/WindowSheets.h"
+#include "MetaloomFeature/Views/Editor/MetadataEditorView.h"
+#include "MetaloomFeature/Views/Window/ContentView.h"
+#include "MetaloomFeature/Views/Window/WindowSheets.h"
 #include "tests/support/FakeExifToolBundle.h"
 #include "tests/support/TestEnvironment.h"
 
