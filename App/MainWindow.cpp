@@ -13,7 +13,8 @@ namespace Metaloom {
 
 MainWindow::MainWindow(std::optional<ResourceBundle> bundle, QWidget *parent)
     : QMainWindow(parent), m_engine(new ExifToolService(std::move(bundle), this)),
-      m_library(new LibraryViewModel(m_engine, this)), m_content(new ContentView(m_library, this))
+      m_library(new LibraryViewModel(MetadataEngine::over(m_engine), this)),
+      m_content(new ContentView(m_library, this))
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowIcon(applicationIcon());

@@ -126,7 +126,7 @@ void benchSearchTyping(const QString &folder)
 {
     FakeExifToolBundle bundle(folder + QStringLiteral("/many"), manyTagsScript());
     ExifToolService engine(bundle.bundle());
-    LibraryViewModel library(&engine);
+    LibraryViewModel library(MetadataEngine::over(&engine));
     ContentView view(&library);
     view.resize(1180, 760);
     view.show();
@@ -181,7 +181,7 @@ void benchDropOf500Files(const QString &folder)
         urls << QUrl::fromLocalFile(path);
     }
     ExifToolService engine(realBundle());
-    LibraryViewModel library(&engine);
+    LibraryViewModel library(MetadataEngine::over(&engine));
     ContentView view(&library);
     view.resize(1180, 760);
     view.show();

@@ -4,6 +4,7 @@
 //   xvfb-run -a -s "-screen 0 1400x900x24" bin/app_preview /tmp/shots
 #include "App/MainWindow.h"
 #include "App/MetaloomApp.h"
+#include "MetaloomFeature/Engine/ExifToolService.h"
 #include "MetaloomFeature/Library/LibraryViewModel.h"
 #include "MetaloomFeature/Model/PresetsStore.h"
 #include "MetaloomFeature/Platform/NotificationCenter.h"
@@ -305,7 +306,7 @@ int main(int argc, char *argv[])
     FakeExifToolBundle fake(environment.workPath() + QStringLiteral("/fake"),
                             FakeScripts::minorErrorUnlessIgnored());
     ExifToolService fakeEngine(fake.bundle());
-    LibraryViewModel fakeLibrary(&fakeEngine);
+    LibraryViewModel fakeLibrary(MetadataEngine::over(&fakeEngine));
     ContentView fakeWindow(&fakeLibrary);
     fakeWindow.resize(1000, 640);
     fakeWindow.show();

@@ -38,7 +38,7 @@ namespace {
 
 struct Window {
     ExifToolService engine;
-    LibraryViewModel library{&engine};
+    LibraryViewModel library{MetadataEngine::over(&engine)};
     ContentView view{&library};
 
     explicit Window(const ResourceBundle &bundle = realBundle()) : engine(bundle)

@@ -1,5 +1,6 @@
 // Shows the sheets and saves screenshots, for checking them by eye (run under
 // xvfb-run; PREVIEW_DARK=1 for the dark palette). Not a test.
+#include "MetaloomFeature/Engine/ExifToolService.h"
 #include "MetaloomFeature/Library/LibraryViewModel.h"
 #include "MetaloomFeature/Model/PresetsStore.h"
 #include "MetaloomFeature/Updates/AppcastUpdater.h"
@@ -8,7 +9,7 @@
 #include "MetaloomFeature/Views/Kit/Confirmations.h"
 #include "MetaloomFeature/Views/Presets/KeyField.h"
 #include "MetaloomFeature/Views/Presets/MetadataOverridesEditor.h"
-#include "MetaloomFeature/Views/Presets/OverrideEditorRow.h"
+#include "MetaloomFeature/Views/Presets/OverrideLineEditor.h"
 #include "MetaloomFeature/Views/Presets/PresetManagerView.h"
 #include "MetaloomFeature/Views/Presets/RemovalKeyPickerMenu.h"
 #include "MetaloomFeature/Views/Settings/AboutPage.h"
@@ -74,7 +75,8 @@ void showPresetManager()
                                           "editorial use only")},
                           {QStringLiteral("IFD0:Copyright"), QStringLiteral("© 2026 Ann")}},
                          {QStringLiteral("XMP-xmp:Rating")})});
-    PresetManagerView view(&store);
+    ExifToolService engine;
+    PresetManagerView view(&store, MetadataEngine::over(&engine));
     view.show();
     view.selectPreset(store.presets().at(1).id);
     QElapsedTimer clock;
@@ -176,7 +178,7 @@ void showSettings(const QString &workFolder)
     qputenv("VOSSA_APPS_FEED_URL", server.url(QStringLiteral("/apps.json")).toEncoded());
 
     ExifToolService engine;
-    LibraryViewModel library(&engine);
+    LibraryViewModel library(MetadataEngine::over(&engine));
     library.updateMetadataDraft(
         library.pinnedTags(),
         {{QUuid::createUuid(), QStringLiteral("XMP-dc:Description"), QStringLiteral("Caption")},

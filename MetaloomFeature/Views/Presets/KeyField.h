@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MetaloomFeature/Views/Presets/TagKeyCatalog.h"
+#include "MetaloomFeature/Library/Presets/TagKeyCatalog.h"
 
 #include <QLineEdit>
 

@@ -4,7 +4,7 @@
 #include "MetaloomFeature/Views/Kit/SheetStyle.h"
 #include "MetaloomFeature/Views/Kit/SymbolIcons.h"
 #include "MetaloomFeature/Views/Presets/KeyField.h"
-#include "MetaloomFeature/Views/Presets/OverrideEditorRow.h"
+#include "MetaloomFeature/Views/Presets/OverrideLineEditor.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -38,7 +38,7 @@ MetadataOverridesEditor::MetadataOverridesEditor(const QMap<QString, QStringList
                                                  const QStringList &removals,
                                                  std::shared_ptr<const TagKeyCatalog> availableKeys,
                                                  QWidget *parent)
-    : QWidget(parent), m_rows(OverrideRows::fromOverrides(overrides)), m_removals(removals),
+    : QWidget(parent), m_rows(OverrideLines::fromOverrides(overrides)), m_removals(removals),
       m_keys(std::move(availableKeys))
 {
     auto *layout = new QVBoxLayout(this);
@@ -70,8 +70,8 @@ QWidget *MetadataOverridesEditor::makeOverridesTab()
                                         page));
     auto *scroll = new FittingScrollArea(listMaximumHeight, page);
     scroll->setContent(listContent(&m_rowsLayout, scroll));
-    for (const OverrideRow &row : std::as_const(m_rows)) {
-        OverrideEditorRow *editor = makeRowEditor(row);
+    for (const OverrideLine &row : std::as_const(m_rows)) {
+        OverrideLineEditor *editor = makeRowEditor(row);
         m_rowsLayout->addWidget(editor);
         m_rowEditors.append(editor);
     }
@@ -104,28 +104,29 @@ QWidget *MetadataOverridesEditor::makeRemovalsTab()
     return page;
 }
 
-OverrideEditorRow *MetadataOverridesEditor::makeRowEditor(const OverrideRow &row)
+OverrideLineEditor *MetadataOverridesEditor::makeRowEditor(const OverrideLine &row)
 {
-    auto *editor = new OverrideEditorRow(row, m_keys, m_rows.size() > 1);
-    connect(editor, &OverrideEditorRow::rowChanged, this, &MetadataOverridesEditor::rowEdited);
-    connect(editor, &OverrideEditorRow::removeRequested, this, &MetadataOverridesEditor::removeRow);
-    connect(editor, &OverrideEditorRow::addBelowRequested, this,
+    auto *editor = new OverrideLineEditor(row, m_keys, m_rows.size() > 1);
+    connect(editor, &OverrideLineEditor::rowChanged, this, &MetadataOverridesEditor::rowEdited);
+    connect(editor, &OverrideLineEditor::removeRequested, this,
+            &MetadataOverridesEditor::removeRow);
+    connect(editor, &OverrideLineEditor::addBelowRequested, this,
             &MetadataOverridesEditor::addRowBelow);
     return editor;
 }
 
-void MetadataOverridesEditor::setRows(const QList<OverrideRow> &rows)
+void MetadataOverridesEditor::setRows(const QList<OverrideLine> &rows)
 {
     m_rows = rows;
-    for (OverrideEditorRow *editor : std::as_const(m_rowEditors))
+    for (OverrideLineEditor *editor : std::as_const(m_rowEditors))
         editor->setCanRemove(m_rows.size() > 1);
-    Q_EMIT overridesChanged(OverrideRows::toOverrides(m_rows));
+    Q_EMIT overridesChanged(OverrideLines::toOverrides(m_rows));
 }
 
-void MetadataOverridesEditor::rowEdited(const OverrideRow &row)
+void MetadataOverridesEditor::rowEdited(const OverrideLine &row)
 {
-    QList<OverrideRow> rows = m_rows;
-    for (OverrideRow &existing : rows) {
+    QList<OverrideLine> rows = m_rows;
+    for (OverrideLine &existing : rows) {
         if (existing.id == row.id)
             existing = row;
     }
@@ -134,14 +135,14 @@ void MetadataOverridesEditor::rowEdited(const OverrideRow &row)
 
 void MetadataOverridesEditor::removeRow(const QUuid &id)
 {
-    const QList<OverrideRow> rows = OverrideRows::removing(m_rows, id);
+    const QList<OverrideLine> rows = OverrideLines::removing(m_rows, id);
     if (rows.size() == m_rows.size())
         return;
     for (qsizetype i = m_rowEditors.size() - 1; i >= 0; --i) {
         if (m_rowEditors.at(i)->row().id != id)
             continue;
         // The row's own button asked: it goes once its click is over.
-        OverrideEditorRow *editor = m_rowEditors.takeAt(i);
+        OverrideLineEditor *editor = m_rowEditors.takeAt(i);
         editor->hide();
         editor->deleteLater();
     }
@@ -150,10 +151,10 @@ void MetadataOverridesEditor::removeRow(const QUuid &id)
 
 void MetadataOverridesEditor::addRowBelow(const QUuid &id)
 {
-    OverrideRow added;
-    const QList<OverrideRow> rows = OverrideRows::addingBelow(m_rows, id, &added);
+    OverrideLine added;
+    const QList<OverrideLine> rows = OverrideLines::addingBelow(m_rows, id, &added);
     const qsizetype position = rows.indexOf(added);
-    OverrideEditorRow *editor = makeRowEditor(added);
+    OverrideLineEditor *editor = makeRowEditor(added);
     m_rowsLayout->insertWidget(int(position), editor);
     m_rowEditors.insert(position, editor);
     setRows(rows);
@@ -225,7 +226,7 @@ QList<KeyField *> MetadataOverridesEditor::removalFields() const
 void MetadataOverridesEditor::setAvailableKeys(std::shared_ptr<const TagKeyCatalog> keys)
 {
     m_keys = std::move(keys);
-    for (OverrideEditorRow *editor : std::as_const(m_rowEditors))
+    for (OverrideLineEditor *editor : std::as_const(m_rowEditors))
         editor->setAvailableKeys(m_keys);
     for (KeyField *field : removalFields())
         field->setAvailableKeys(m_keys);

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "MetaloomFeature/Views/Presets/OverrideRow.h"
-#include "MetaloomFeature/Views/Presets/TagKeyCatalog.h"
+#include "MetaloomFeature/Library/Presets/OverrideLine.h"
+#include "MetaloomFeature/Library/Presets/TagKeyCatalog.h"
 
 #include <QMap>
 #include <QStringList>
@@ -17,7 +17,7 @@ namespace Metaloom {
 
 class FittingScrollArea;
 class KeyField;
-class OverrideEditorRow;
+class OverrideLineEditor;
 
 // The operations of one preset on two tabs: tag values to add or modify, as
 // editable rows, and tags to remove, as a list of keys. Every edit is
@@ -33,12 +33,12 @@ public:
 
     void setAvailableKeys(std::shared_ptr<const TagKeyCatalog> keys);
 
-    const QList<OverrideRow> &rows() const { return m_rows; }
-    QMap<QString, QStringList> overrides() const { return OverrideRows::toOverrides(m_rows); }
+    const QList<OverrideLine> &rows() const { return m_rows; }
+    QMap<QString, QStringList> overrides() const { return OverrideLines::toOverrides(m_rows); }
     const QStringList &removals() const { return m_removals; }
 
     QTabWidget *tabs() const { return m_tabs; }
-    QList<OverrideEditorRow *> rowEditors() const { return m_rowEditors; }
+    QList<OverrideLineEditor *> rowEditors() const { return m_rowEditors; }
     QList<KeyField *> removalFields() const;
     QPushButton *addRemovalButton() const { return m_addRemoval; }
 
@@ -49,21 +49,21 @@ Q_SIGNALS:
 private:
     QWidget *makeOverridesTab();
     QWidget *makeRemovalsTab();
-    OverrideEditorRow *makeRowEditor(const OverrideRow &row);
+    OverrideLineEditor *makeRowEditor(const OverrideLine &row);
     QWidget *makeRemovalLine(const QString &key);
-    void setRows(const QList<OverrideRow> &rows);
-    void rowEdited(const OverrideRow &row);
+    void setRows(const QList<OverrideLine> &rows);
+    void rowEdited(const OverrideLine &row);
     void removeRow(const QUuid &id);
     void addRowBelow(const QUuid &id);
     void removeRemovalLine(QWidget *line);
     void addRemoval();
 
-    QList<OverrideRow> m_rows;
+    QList<OverrideLine> m_rows;
     QStringList m_removals;
     std::shared_ptr<const TagKeyCatalog> m_keys;
     QTabWidget *m_tabs = nullptr;
     QVBoxLayout *m_rowsLayout = nullptr;
-    QList<OverrideEditorRow *> m_rowEditors;
+    QList<OverrideLineEditor *> m_rowEditors;
     QVBoxLayout *m_removalsLayout = nullptr;
     QList<QWidget *> m_removalLines;
     FittingScrollArea *m_removalsScroll = nullptr;

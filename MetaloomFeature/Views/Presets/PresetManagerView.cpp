@@ -6,9 +6,6 @@
 #include "MetaloomFeature/Views/Presets/MetadataOverridesEditor.h"
 #include "MetaloomFeature/Views/Window/PresetChooserButton.h"
 
-#include "MetaloomFeature/Engine/ExifToolService.h"
-#include "MetaloomFeature/Model/PresetsStore.h"
-
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -28,55 +25,11 @@ constexpr int topPadding = 20;
 constexpr int bottomPadding = 24;
 constexpr int editorPadding = 16;
 
-Preset blankPreset()
-{
-    return {QUuid::createUuid(), QString(), PresetAction::addOrModifyMetadata()};
-}
-
-// Removal lines as the engine can use them: trimmed, blank ones left out
-// (an empty key would make every file of the batch fail).
-QStringList usableRemovals(const QStringList &removals)
-{
-    QStringList keys;
-    for (const QString &removal : removals) {
-        if (const QString key = removal.trimmed(); !key.isEmpty())
-            keys.append(key);
-    }
-    return keys;
-}
-
-// The reason the engine would give for refusing the preset's operations.
-std::optional<QString> refusalOf(const PresetAction &action)
-{
-    for (auto it = action.overrides.cbegin(); it != action.overrides.cend(); ++it) {
-        if (std::optional<QString> reason = ExifToolService::keyRefusalReason(it.key()))
-            return reason;
-        for (const QString &item : it.value()) {
-            if (std::optional<QString> reason = ExifToolService::valueRefusalReason(it.key(), item))
-                return reason;
-        }
-    }
-    for (const QString &key : action.removals) {
-        if (std::optional<QString> reason = ExifToolService::keyRefusalReason(key))
-            return reason;
-    }
-    return std::nullopt;
-}
-
-std::optional<Preset> storedPreset(const PresetsStore &store, const QUuid &id)
-{
-    for (const Preset &preset : store.presets()) {
-        if (preset.id == id)
-            return preset;
-    }
-    return std::nullopt;
-}
-
 } // namespace
 
-PresetManagerView::PresetManagerView(PresetsStore *presetsStore, QWidget *parent,
-                                     std::optional<ResourceBundle> keysBundle)
-    : QDialog(parent), m_store(presetsStore)
+PresetManagerView::PresetManagerView(PresetsStore *presetsStore,
+                                     std::shared_ptr<MetadataEngine> engine, QWidget *parent)
+    : QDialog(parent), m_editing(new PresetEditing(presetsStore, std::move(engine), this))
 {
     setWindowTitle(tr("Manage Presets"));
     setWindowModality(Qt::WindowModal);
@@ -101,16 +54,13 @@ PresetManagerView::PresetManagerView(PresetsStore *presetsStore, QWidget *parent
             [this] { setShowSaveConfirmation(false); });
 
     // Appearing: the first stored preset, or a new one when there is none.
-    if (m_store->presets().isEmpty()) {
-        startNewPreset();
-    } else {
-        const Preset first = m_store->presets().constFirst();
-        m_selectedPresetID = first.id;
-        setWorkingCopy(first, false);
-    }
-
-    m_engine = new ExifToolService(std::move(keysBundle), this);
-    loadAvailableKeys();
+    showWorkingCopy();
+    connect(m_editing, &PresetEditing::workingCopyChanged, this,
+            &PresetManagerView::showWorkingCopy);
+    connect(m_editing, &PresetEditing::availableKeysChanged, this, [this] {
+        if (m_editor)
+            m_editor->setAvailableKeys(m_editing->keyCatalog());
+    });
 }
 
 PresetManagerView::~PresetManagerView() = default;
@@ -151,9 +101,9 @@ QWidget *PresetManagerView::makePresetRow()
     m_nameField = new QLineEdit(section);
     m_nameField->setPlaceholderText(tr("Preset Name"));
     connect(m_nameField, &QLineEdit::textEdited, this, [this](const QString &name) {
-        if (!m_editingPreset)
+        if (!m_editing->editingPreset())
             return;
-        m_editingPreset->name = name;
+        m_editing->rename(name);
         refreshControls();
     });
     row->addWidget(m_nameField, 1);
@@ -190,7 +140,7 @@ QWidget *PresetManagerView::makeButtonRow()
 void PresetManagerView::rebuildChooserMenu()
 {
     m_chooserMenu->clear();
-    for (const Preset &preset : m_store->presets()) {
+    for (const Preset &preset : m_editing->presets()) {
         QString title = preset.name;
         QAction *action =
             m_chooserMenu->addAction(title.replace(QLatin1Char('&'), QStringLiteral("&&")));
@@ -204,37 +154,25 @@ void PresetManagerView::rebuildChooserMenu()
 
 QString PresetManagerView::chooserText() const
 {
-    if (m_isCreatingNew)
+    if (m_editing->isCreatingNew())
         return tr("New Preset");
-    return m_editingPreset ? m_editingPreset->name : QString();
+    return m_editing->editingPreset() ? m_editing->editingPreset()->name : QString();
 }
 
 void PresetManagerView::selectPreset(const QUuid &id)
 {
-    setSelectedPresetID(id);
-}
-
-void PresetManagerView::setSelectedPresetID(std::optional<QUuid> id)
-{
-    if (id == m_selectedPresetID)
-        return;
-    m_selectedPresetID = id;
-    // Leaving the selection empty keeps whatever is being edited.
-    if (id)
-        setWorkingCopy(storedPreset(*m_store, *id), false);
+    m_editing->selectPreset(id);
 }
 
 void PresetManagerView::startNewPreset()
 {
-    m_selectedPresetID.reset();
-    setWorkingCopy(blankPreset(), true);
+    m_editing->startNewPreset();
 }
 
-void PresetManagerView::setWorkingCopy(std::optional<Preset> preset, bool creatingNew)
+void PresetManagerView::showWorkingCopy()
 {
-    m_isCreatingNew = creatingNew;
-    m_editingPreset = std::move(preset);
-    m_nameField->setText(m_editingPreset ? m_editingPreset->name : QString());
+    const std::optional<Preset> &preset = m_editing->editingPreset();
+    m_nameField->setText(preset ? preset->name : QString());
     refreshControls();
     rebuildDetailIfNeeded();
 }
@@ -242,21 +180,14 @@ void PresetManagerView::setWorkingCopy(std::optional<Preset> preset, bool creati
 void PresetManagerView::refreshControls()
 {
     m_chooser->setChoiceText(chooserText());
-    m_nameField->setEnabled(m_editingPreset.has_value());
-    m_deleteButton->setVisible(!m_isCreatingNew && m_editingPreset);
-    m_saveButton->setEnabled(m_editingPreset && !m_editingPreset->name.trimmed().isEmpty());
-}
-
-QString PresetManagerView::editorIdentity() const
-{
-    if (!m_editingPreset)
-        return QString();
-    return m_isCreatingNew ? QStringLiteral("new-preset") : m_editingPreset->id.toString();
+    m_nameField->setEnabled(m_editing->editingPreset().has_value());
+    m_deleteButton->setVisible(m_editing->canDelete());
+    m_saveButton->setEnabled(m_editing->canSave());
 }
 
 void PresetManagerView::rebuildDetailIfNeeded()
 {
-    const QString identity = editorIdentity();
+    const QString identity = m_editing->editedIdentity();
     if (m_detailLayout->count() > 0 && identity == m_detailIdentity)
         return;
     m_detailIdentity = identity;
@@ -269,7 +200,7 @@ void PresetManagerView::rebuildDetailIfNeeded()
     }
     m_editor = nullptr;
 
-    if (!m_editingPreset) {
+    if (!m_editing->editingPreset()) {
         m_detailLayout->addWidget(SheetStyle::label(tr("No preset selected"),
                                                     SheetStyle::headline(font()),
                                                     SheetStyle::Tone::Primary, m_detail));
@@ -282,21 +213,14 @@ void PresetManagerView::rebuildDetailIfNeeded()
     auto *box = new QGroupBox(m_detail);
     auto *boxLayout = new QVBoxLayout(box);
     boxLayout->setContentsMargins(editorPadding, editorPadding, editorPadding, editorPadding);
-    const PresetAction &action = m_editingPreset->action;
-    m_editor = new MetadataOverridesEditor(action.overrides, action.removals, m_keyCatalog, box);
+    const PresetAction &action = m_editing->editingPreset()->action;
+    m_editor = new MetadataOverridesEditor(action.overrides, action.removals,
+                                           m_editing->keyCatalog(), box);
     // Writes go to the working copy, and only while there is one.
-    connect(m_editor, &MetadataOverridesEditor::overridesChanged, this,
-            [this](const QMap<QString, QStringList> &overrides) {
-                if (m_editingPreset)
-                    m_editingPreset->action =
-                        PresetAction::addOrModifyItems(overrides, m_editingPreset->action.removals);
-            });
-    connect(m_editor, &MetadataOverridesEditor::removalsChanged, this,
-            [this](const QStringList &removals) {
-                if (m_editingPreset)
-                    m_editingPreset->action =
-                        PresetAction::addOrModifyItems(m_editingPreset->action.overrides, removals);
-            });
+    connect(m_editor, &MetadataOverridesEditor::overridesChanged, m_editing,
+            &PresetEditing::setOverrides);
+    connect(m_editor, &MetadataOverridesEditor::removalsChanged, m_editing,
+            &PresetEditing::setRemovals);
     boxLayout->addWidget(m_editor);
     m_detailLayout->addWidget(box);
     m_detailLayout->addStretch();
@@ -304,47 +228,25 @@ void PresetManagerView::rebuildDetailIfNeeded()
 
 void PresetManagerView::save()
 {
-    if (!m_editingPreset)
+    switch (m_editing->save(tr("Untitled Preset"))) {
+    case PresetEditing::SaveOutcome::nothingToSave:
         return;
-    Preset preset = *m_editingPreset;
-    if (preset.name.isEmpty())
-        preset.name = tr("Untitled Preset");
-    preset.action.removals = usableRemovals(preset.action.removals);
-    // Saved, such a preset would fail on every file it is applied to.
-    if (const std::optional<QString> reason = refusalOf(preset.action)) {
-        alert(tr("Preset Not Saved"), *reason, QStringLiteral("presetRefusedAlert"));
+    case PresetEditing::SaveOutcome::refused:
+        alert(tr("Preset Not Saved"), m_editing->refusal(), QStringLiteral("presetRefusedAlert"));
         return;
-    }
-    bool written = false;
-    if (m_isCreatingNew) {
-        written = m_store->addPreset(preset);
-        m_selectedPresetID = preset.id;
-        m_isCreatingNew = false;
-    } else {
-        written = m_store->updatePreset(preset);
-    }
-    m_editingPreset = preset;
-    m_nameField->setText(preset.name);
-    refreshControls();
-    rebuildDetailIfNeeded();
-    if (!written) {
+    case PresetEditing::SaveOutcome::notWritten:
         reportUnwrittenChange();
         return;
+    case PresetEditing::SaveOutcome::saved:
+        setShowSaveConfirmation(true);
+        m_confirmationTimer.start();
+        return;
     }
-    setShowSaveConfirmation(true);
-    m_confirmationTimer.start();
 }
 
 void PresetManagerView::deletePreset()
 {
-    if (!m_editingPreset || m_isCreatingNew)
-        return;
-    const bool written = m_store->removePreset(*m_editingPreset);
-    if (m_store->presets().isEmpty())
-        startNewPreset();
-    else
-        setSelectedPresetID(m_store->presets().constFirst().id);
-    if (!written)
+    if (m_editing->deletePreset() == PresetEditing::DeleteOutcome::notWritten)
         reportUnwrittenChange();
 }
 
@@ -374,27 +276,6 @@ void PresetManagerView::setShowSaveConfirmation(bool shown)
         m_banner->present();
     else
         m_banner->dismiss();
-}
-
-void PresetManagerView::setAvailableKeys(const QStringList &keys)
-{
-    m_availableKeys = keys;
-    m_keyCatalog = keys.isEmpty() ? nullptr : std::make_shared<const TagKeyCatalog>(keys);
-    if (m_editor)
-        m_editor->setAvailableKeys(m_keyCatalog);
-    Q_EMIT availableKeysChanged();
-}
-
-QCoro::Task<void> PresetManagerView::loadAvailableKeys()
-{
-    QPointer<PresetManagerView> self(this);
-    try {
-        const QStringList keys = co_await m_engine->allTagKeys();
-        if (self)
-            self->setAvailableKeys(keys);
-    } catch (...) {
-        // Without the listing the pickers stay hidden; keys can be typed.
-    }
 }
 
 } // namespace Metaloom

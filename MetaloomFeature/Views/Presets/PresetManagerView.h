@@ -1,10 +1,8 @@
 #pragma once
 
+#include "MetaloomFeature/Library/Presets/PresetEditing.h"
 #include "MetaloomFeature/Model/Preset.h"
-#include "MetaloomFeature/Platform/ResourceBundle.h"
-#include "MetaloomFeature/Views/Presets/TagKeyCatalog.h"
 
-#include <QCoroTask>
 #include <QDialog>
 #include <QPointer>
 #include <QTimer>
@@ -23,33 +21,35 @@ class QVBoxLayout;
 namespace Metaloom {
 
 class ConfirmationBanner;
-class ExifToolService;
+class MetadataEngine;
 class MetadataOverridesEditor;
 class PresetChooserButton;
 class PresetsStore;
 
 // The sheet in which the user creates, edits, saves and deletes presets. It
-// edits one preset at a time in a working copy and writes to the store only
-// on Save and Delete; closing it drops unsaved edits without a question.
-// The tag keys for its pickers come from an engine of its own, loaded in the
-// background: until they arrive, or if they never do, keys are typed.
+// shows and drives a PresetEditing: one preset at a time in a working copy,
+// written to the store only on Save and Delete; closing it drops unsaved
+// edits without a question. The tag keys for its pickers come from the
+// window's engine, loaded in the background: until they arrive, or if they
+// never do, keys are typed.
 class PresetManagerView : public QDialog {
     Q_OBJECT
 
 public:
     static constexpr std::chrono::milliseconds confirmationDuration{1500};
 
-    // The engine that lists the tag keys runs the ExifTool of `keysBundle`,
-    // or the application's own when none is given.
-    explicit PresetManagerView(PresetsStore *presetsStore, QWidget *parent = nullptr,
-                               std::optional<ResourceBundle> keysBundle = std::nullopt);
+    // The window's presets and its engine (LibraryViewModel::presetsStore
+    // and engine), which lists the tag keys.
+    PresetManagerView(PresetsStore *presetsStore, std::shared_ptr<MetadataEngine> engine,
+                      QWidget *parent = nullptr);
     ~PresetManagerView() override;
 
-    std::optional<QUuid> selectedPresetID() const { return m_selectedPresetID; }
-    bool isCreatingNew() const { return m_isCreatingNew; }
-    const std::optional<Preset> &editingPreset() const { return m_editingPreset; }
+    const PresetEditing &editing() const { return *m_editing; }
+    std::optional<QUuid> selectedPresetID() const { return m_editing->selectedPresetID(); }
+    bool isCreatingNew() const { return m_editing->isCreatingNew(); }
+    const std::optional<Preset> &editingPreset() const { return m_editing->editingPreset(); }
     bool showSaveConfirmation() const { return m_showSaveConfirmation; }
-    const QStringList &availableKeys() const { return m_availableKeys; }
+    const QStringList &availableKeys() const { return m_editing->availableKeys(); }
     // "New Preset" while creating one, else the working copy's name.
     QString chooserText() const;
 
@@ -69,33 +69,20 @@ public:
     MetadataOverridesEditor *editor() const { return m_editor; }
     ConfirmationBanner *banner() const { return m_banner; }
 
-Q_SIGNALS:
-    void availableKeysChanged();
-
 private:
     QWidget *makeHeader();
     QWidget *makePresetRow();
     QWidget *makeButtonRow();
     void rebuildChooserMenu();
-    void setSelectedPresetID(std::optional<QUuid> id);
-    void setWorkingCopy(std::optional<Preset> preset, bool creatingNew);
+    void showWorkingCopy();
     void refreshControls();
     void rebuildDetailIfNeeded();
-    QString editorIdentity() const;
     void setShowSaveConfirmation(bool shown);
     void reportUnwrittenChange();
     void alert(const QString &title, const QString &text, const QString &name);
-    void setAvailableKeys(const QStringList &keys);
-    QCoro::Task<void> loadAvailableKeys();
 
-    PresetsStore *m_store;
-    std::optional<QUuid> m_selectedPresetID;
-    bool m_isCreatingNew = false;
-    std::optional<Preset> m_editingPreset;
+    PresetEditing *m_editing = nullptr;
     bool m_showSaveConfirmation = false;
-    QStringList m_availableKeys;
-    std::shared_ptr<const TagKeyCatalog> m_keyCatalog;
-    ExifToolService *m_engine = nullptr;
 
     PresetChooserButton *m_chooser = nullptr;
     QMenu *m_chooserMenu = nullptr;

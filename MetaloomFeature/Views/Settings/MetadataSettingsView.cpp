@@ -3,12 +3,10 @@
 #include "MetaloomFeature/Views/Kit/FittingScrollArea.h"
 #include "MetaloomFeature/Views/Kit/SheetStyle.h"
 #include "MetaloomFeature/Views/Kit/SymbolIcons.h"
-#include "MetaloomFeature/Views/Settings/CustomFieldText.h"
-#include "MetaloomFeature/Views/Settings/PinnableKeysModel.h"
 #include "MetaloomFeature/Views/Settings/PinnedFieldDelegate.h"
 
-#include "MetaloomFeature/Engine/ExifToolService.h"
-#include "MetaloomFeature/Library/LibraryViewModel.h"
+#include "MetaloomFeature/Library/FieldSettings/CustomFieldText.h"
+#include "MetaloomFeature/Library/FieldSettings/PinnableKeysModel.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -18,7 +16,6 @@
 #include <QListView>
 #include <QPushButton>
 #include <QStackedWidget>
-#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -44,8 +41,7 @@ QVBoxLayout *column(QWidget *widget, int spacing, int margin = 0)
 } // namespace
 
 MetadataSettingsView::MetadataSettingsView(LibraryViewModel *viewModel, QWidget *parent)
-    : QScrollArea(parent), m_viewModel(viewModel), m_pinnedSelection(viewModel->pinnedTags()),
-      m_customTags(viewModel->customTags())
+    : QScrollArea(parent), m_draft(new FieldSettingsDraft(viewModel, this))
 {
     setWidgetResizable(true);
     setFrameShape(QFrame::NoFrame);
@@ -63,9 +59,9 @@ MetadataSettingsView::MetadataSettingsView(LibraryViewModel *viewModel, QWidget 
     layout->addStretch();
     setWidget(content);
 
-    connect(viewModel, &LibraryViewModel::availableTagKeysChanged, this,
-            &MetadataSettingsView::scheduleKeyRefresh);
-    refreshKeys();
+    connect(m_draft, &FieldSettingsDraft::customFieldsChanged, this,
+            &MetadataSettingsView::rebuildCustomRows);
+    showMatchesOrNote();
     rebuildCustomRows();
 }
 
@@ -85,8 +81,7 @@ QWidget *MetadataSettingsView::makeVisibleFieldsSection(QWidget *parent)
     auto *box = new QGroupBox(section);
     QVBoxLayout *boxLayout = column(box, 0, listPadding / 2);
 
-    m_keysModel = new PinnableKeysModel(this);
-    m_keysModel->setPinned(&m_pinnedSelection);
+    m_keysModel = m_draft->keysModel();
     m_fieldList = new QListView(box);
     m_fieldList->setModel(m_keysModel);
     m_fieldList->setItemDelegate(new PinnedFieldDelegate(m_fieldList));
@@ -104,7 +99,9 @@ QWidget *MetadataSettingsView::makeVisibleFieldsSection(QWidget *parent)
     boxLayout->addWidget(m_noMatches);
     layout->addWidget(box);
 
-    connect(m_keysModel, &PinnableKeysModel::pinnedChanged, this, &MetadataSettingsView::setPinned);
+    // The library's keys change under the list (a file read, a field added).
+    connect(m_keysModel, &QAbstractItemModel::modelReset, this,
+            &MetadataSettingsView::showMatchesOrNote);
     connect(m_searchField, &QLineEdit::textChanged, this, [this](const QString &text) {
         m_keysModel->setFilter(text);
         showMatchesOrNote();
@@ -198,43 +195,9 @@ bool MetadataSettingsView::eventFilter(QObject *watched, QEvent *event)
     return QScrollArea::eventFilter(watched, event);
 }
 
-void MetadataSettingsView::sendDraft()
-{
-    if (m_viewModel)
-        m_viewModel->updateMetadataDraft(m_pinnedSelection, m_customTags);
-}
-
 void MetadataSettingsView::setPinned(const QString &key, bool pinned)
 {
-    if (pinned)
-        m_pinnedSelection.insert(key);
-    else
-        m_pinnedSelection.remove(key);
-    m_keysModel->pinnedDidChange();
-    sendDraft();
-}
-
-void MetadataSettingsView::scheduleKeyRefresh()
-{
-    // A draft changes the library several times in a row; one refresh does.
-    if (m_keyRefreshPending)
-        return;
-    m_keyRefreshPending = true;
-    QTimer::singleShot(0, this, &MetadataSettingsView::refreshKeys);
-}
-
-void MetadataSettingsView::refreshKeys()
-{
-    m_keyRefreshPending = false;
-    if (!m_viewModel)
-        return;
-    const QStringList keys = m_viewModel->availableTagKeys();
-    QStringList labels;
-    labels.reserve(keys.size());
-    for (const QString &key : keys)
-        labels.append(m_viewModel->displayLabel(key));
-    m_keysModel->setKeys(keys, labels);
-    showMatchesOrNote();
+    m_draft->setPinned(key, pinned);
 }
 
 void MetadataSettingsView::showMatchesOrNote()
@@ -254,7 +217,7 @@ void MetadataSettingsView::rebuildCustomRows()
         editor->parentWidget()->deleteLater();
     m_customEditors.clear();
     m_deleteButtons.clear();
-    for (const CustomMetadataTag &field : std::as_const(m_customTags)) {
+    for (const CustomMetadataTag &field : m_draft->customTags()) {
         auto *row = new QWidget(m_customRows);
         auto *layout = new QHBoxLayout(row);
         layout->setContentsMargins(0, 0, 0, 0);
@@ -278,13 +241,14 @@ void MetadataSettingsView::rebuildCustomRows()
         // being typed are not taken away under the cursor.
         connect(editor, &QLineEdit::editingFinished, this, [this, editor] {
             const qsizetype position = m_customEditors.indexOf(editor);
-            if (position >= 0 && position < m_customTags.size())
-                editor->setText(CustomFieldText::editText(m_customTags.at(position)));
+            const QList<CustomMetadataTag> &fields = m_draft->customTags();
+            if (position >= 0 && position < fields.size())
+                editor->setText(CustomFieldText::editText(fields.at(position)));
         });
         connect(remove, &QToolButton::clicked, this,
                 [this, remove] { deleteCustomField(m_deleteButtons.indexOf(remove)); });
     }
-    m_customStack->setCurrentWidget(m_customTags.isEmpty()
+    m_customStack->setCurrentWidget(m_draft->customTags().isEmpty()
                                         ? static_cast<QWidget *>(m_noCustomFields)
                                         : m_customStack->widget(0));
 }
@@ -304,77 +268,47 @@ void MetadataSettingsView::updateAddButton()
 void MetadataSettingsView::addCustomField()
 {
     setValidationMessage(std::nullopt);
-    const std::optional<CustomFieldText::Parsed> parsed =
-        CustomFieldText::parse(m_newField->text());
-    if (!parsed) {
+    const std::optional<FieldSettingsDraft::Refusal> refusal =
+        m_draft->addCustomField(m_newField->text());
+    if (!refusal) {
+        m_newField->clear();
+        return;
+    }
+    switch (refusal->kind) {
+    case FieldSettingsDraft::Refusal::Kind::noKey:
         setValidationMessage(tr("Enter a metadata key (optional Label:Key)."));
         return;
-    }
-    for (const CustomMetadataTag &field : std::as_const(m_customTags)) {
-        if (field.rawKey.compare(parsed->key, Qt::CaseInsensitive) == 0) {
-            setValidationMessage(tr("A custom field with that key already exists."));
-            return;
-        }
-    }
-    if (const std::optional<QString> reason = ExifToolService::keyRefusalReason(parsed->key)) {
-        setValidationMessage(*reason);
+    case FieldSettingsDraft::Refusal::Kind::duplicateKey:
+        setValidationMessage(tr("A custom field with that key already exists."));
+        return;
+    case FieldSettingsDraft::Refusal::Kind::keyRefused:
+        setValidationMessage(refusal->reason);
         return;
     }
-    m_customTags.append({QUuid::createUuid(), parsed->key, parsed->label.value_or(QString())});
-    m_pinnedSelection.insert(parsed->key);
-    m_newField->clear();
-    rebuildCustomRows();
-    m_keysModel->pinnedDidChange();
-    sendDraft();
 }
 
 void MetadataSettingsView::editCustomField(qsizetype position, const QString &text)
 {
-    if (position < 0 || position >= m_customTags.size())
-        return;
-    const QString oldKey = m_customTags.at(position).rawKey;
-    const CustomMetadataTag field = CustomFieldText::edited(m_customTags.at(position), text);
-    m_customTags[position] = field;
-    m_pinnedSelection.remove(oldKey);
-    if (!field.rawKey.isEmpty())
-        m_pinnedSelection.insert(field.rawKey);
-    m_keysModel->pinnedDidChange();
-    sendDraft();
+    m_draft->editCustomField(position, text);
 }
 
 void MetadataSettingsView::deleteCustomField(qsizetype position)
 {
-    if (position < 0 || position >= m_customTags.size())
-        return;
-    m_pinnedSelection.remove(m_customTags.takeAt(position).rawKey);
-    rebuildCustomRows();
-    m_keysModel->pinnedDidChange();
-    sendDraft();
+    m_draft->deleteCustomField(position);
 }
 
 void MetadataSettingsView::cancel()
 {
-    if (m_viewModel)
-        m_viewModel->dismissMetadataSettings();
+    m_draft->cancel();
 }
 
 void MetadataSettingsView::done()
 {
     setValidationMessage(std::nullopt);
-    const QList<CustomMetadataTag> kept = CustomFieldText::normalised(m_customTags);
     // A line edited into a key the engine refuses would fail every save of
     // that field; the sheet stays open and says why, losing nothing.
-    for (const CustomMetadataTag &field : kept) {
-        if (const std::optional<QString> reason = ExifToolService::keyRefusalReason(field.rawKey)) {
-            setValidationMessage(*reason);
-            return;
-        }
-    }
-    QSet<QString> pinned = m_pinnedSelection;
-    for (const CustomMetadataTag &field : kept)
-        pinned.insert(field.rawKey);
-    if (m_viewModel)
-        m_viewModel->applyMetadataSettings(pinned, kept);
+    if (const std::optional<QString> reason = m_draft->done())
+        setValidationMessage(*reason);
 }
 
 } // namespace Metaloom

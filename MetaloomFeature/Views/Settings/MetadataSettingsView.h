@@ -1,9 +1,9 @@
 #pragma once
 
+#include "MetaloomFeature/Library/FieldSettings/FieldSettingsDraft.h"
 #include "MetaloomFeature/Model/CustomMetadataTag.h"
 
 #include <QList>
-#include <QPointer>
 #include <QScrollArea>
 #include <QSet>
 
@@ -24,9 +24,9 @@ class PinnableKeysModel;
 
 // The "Metadata" tab of the settings sheet: which fields are pinned, and the
 // custom fields (tag keys to edit even where a file lacks them, each with an
-// optional label). It edits copies of the library's pins and fields, sends
-// every change to the library at once as a draft, and on Done tidies the
-// custom fields and applies everything, which closes the sheet.
+// optional label). It shows and drives a FieldSettingsDraft of the library's
+// pins and fields, which sends every change to the library at once, and on
+// Done tidies the custom fields and applies everything, closing the sheet.
 class MetadataSettingsView : public QScrollArea {
     Q_OBJECT
 
@@ -34,8 +34,9 @@ public:
     explicit MetadataSettingsView(LibraryViewModel *viewModel, QWidget *parent = nullptr);
     ~MetadataSettingsView() override;
 
-    const QSet<QString> &pinnedSelection() const { return m_pinnedSelection; }
-    const QList<CustomMetadataTag> &customTags() const { return m_customTags; }
+    const FieldSettingsDraft &draft() const { return *m_draft; }
+    const QSet<QString> &pinnedSelection() const { return m_draft->pinned(); }
+    const QList<CustomMetadataTag> &customTags() const { return m_draft->customTags(); }
     std::optional<QString> validationMessage() const { return m_validationMessage; }
 
     // What the controls do.
@@ -66,19 +67,13 @@ private:
     QWidget *makeVisibleFieldsSection(QWidget *parent);
     QWidget *makeCustomFieldsSection(QWidget *parent);
     QWidget *makeButtonRow(QWidget *parent);
-    void sendDraft();
-    void scheduleKeyRefresh();
-    void refreshKeys();
     void showMatchesOrNote();
     void rebuildCustomRows();
     void setValidationMessage(std::optional<QString> message);
     void updateAddButton();
 
-    QPointer<LibraryViewModel> m_viewModel;
-    QSet<QString> m_pinnedSelection;
-    QList<CustomMetadataTag> m_customTags;
+    FieldSettingsDraft *m_draft;
     std::optional<QString> m_validationMessage;
-    bool m_keyRefreshPending = false;
 
     QLineEdit *m_searchField = nullptr;
     QListView *m_fieldList = nullptr;

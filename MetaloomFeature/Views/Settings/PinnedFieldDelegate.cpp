@@ -1,7 +1,7 @@
 #include "MetaloomFeature/Views/Settings/PinnedFieldDelegate.h"
 
+#include "MetaloomFeature/Library/FieldSettings/PinnableKeysModel.h"
 #include "MetaloomFeature/Views/Kit/SheetStyle.h"
-#include "MetaloomFeature/Views/Settings/PinnableKeysModel.h"
 
 #include <QApplication>
 #include <QKeyEvent>

@@ -30,7 +30,7 @@
 namespace Metaloom {
 
 ContentView::ContentView(LibraryViewModel *viewModel, QWidget *parent)
-    : QWidget(parent), m_viewModel(viewModel), m_presetsStore(new PresetsStore(this)),
+    : QWidget(parent), m_viewModel(viewModel), m_presetsStore(viewModel->presetsStore()),
       m_importQueue(new ImportQueue(viewModel, this))
 {
     setMinimumSize(minimumContentSize);

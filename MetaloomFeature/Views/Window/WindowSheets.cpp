@@ -109,7 +109,9 @@ void WindowSheets::showPresetManager()
     presentFor(
         m_presetManager, m_presetManagerID,
         m_viewModel ? m_viewModel->presetManagerState() : std::nullopt,
-        [this](const auto &) { return new PresetManagerView(m_presetsStore, m_window); },
+        [this](const auto &) {
+            return new PresetManagerView(m_presetsStore, m_viewModel->engine(), m_window);
+        },
         call(&LibraryViewModel::dismissPresetManager));
 }
 

@@ -1,32 +1,32 @@
-#include "MetaloomFeature/Views/Presets/OverrideRow.h"
+#include "MetaloomFeature/Library/Presets/OverrideLine.h"
 
 #include "MetaloomFeature/Platform/LocalizedText.h"
 
 #include <algorithm>
 
-namespace Metaloom::OverrideRows {
+namespace Metaloom::OverrideLines {
 
-QList<OverrideRow> fromOverrides(const QMap<QString, QStringList> &overrides)
+QList<OverrideLine> fromOverrides(const QMap<QString, QStringList> &overrides)
 {
     if (overrides.isEmpty())
-        return {OverrideRow::blank()};
-    QList<OverrideRow> rows;
+        return {OverrideLine::blank()};
+    QList<OverrideLine> rows;
     rows.reserve(overrides.size());
     for (auto it = overrides.cbegin(); it != overrides.cend(); ++it) {
         for (const QString &item : it.value())
             rows.append({QUuid::createUuid(), it.key(), item});
     }
     // Stable: the items of a key keep their order.
-    std::stable_sort(rows.begin(), rows.end(), [](const OverrideRow &a, const OverrideRow &b) {
+    std::stable_sort(rows.begin(), rows.end(), [](const OverrideLine &a, const OverrideLine &b) {
         return LocalizedText::lessThan(a.key, b.key);
     });
     return rows;
 }
 
-QMap<QString, QStringList> toOverrides(const QList<OverrideRow> &rows)
+QMap<QString, QStringList> toOverrides(const QList<OverrideLine> &rows)
 {
     QMap<QString, QStringList> overrides;
-    for (const OverrideRow &row : rows) {
+    for (const OverrideLine &row : rows) {
         const QString key = row.key.trimmed();
         const QString value = row.value.trimmed();
         if (key.isEmpty() || value.isEmpty())
@@ -36,19 +36,19 @@ QMap<QString, QStringList> toOverrides(const QList<OverrideRow> &rows)
     return overrides;
 }
 
-QList<OverrideRow> removing(QList<OverrideRow> rows, const QUuid &id)
+QList<OverrideLine> removing(QList<OverrideLine> rows, const QUuid &id)
 {
     if (rows.size() < 2)
         return rows;
-    rows.removeIf([&id](const OverrideRow &row) { return row.id == id; });
+    rows.removeIf([&id](const OverrideLine &row) { return row.id == id; });
     return rows;
 }
 
-QList<OverrideRow> addingBelow(QList<OverrideRow> rows, const QUuid &id, OverrideRow *added)
+QList<OverrideLine> addingBelow(QList<OverrideLine> rows, const QUuid &id, OverrideLine *added)
 {
-    const OverrideRow blank = OverrideRow::blank();
+    const OverrideLine blank = OverrideLine::blank();
     const auto it = std::find_if(rows.begin(), rows.end(),
-                                 [&id](const OverrideRow &row) { return row.id == id; });
+                                 [&id](const OverrideLine &row) { return row.id == id; });
     if (it == rows.end())
         rows.append(blank);
     else
@@ -58,4 +58,4 @@ QList<OverrideRow> addingBelow(QList<OverrideRow> rows, const QUuid &id, Overrid
     return rows;
 }
 
-} // namespace Metaloom::OverrideRows
+} // namespace Metaloom::OverrideLines

@@ -1,4 +1,4 @@
-#include "MetaloomFeature/Views/Presets/TagKeyCatalog.h"
+#include "MetaloomFeature/Library/Presets/TagKeyCatalog.h"
 
 #include "MetaloomFeature/Platform/LocalizedText.h"
 

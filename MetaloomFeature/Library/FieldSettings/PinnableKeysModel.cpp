@@ -1,4 +1,4 @@
-#include "MetaloomFeature/Views/Settings/PinnableKeysModel.h"
+#include "MetaloomFeature/Library/FieldSettings/PinnableKeysModel.h"
 
 #include "MetaloomFeature/Platform/LocalizedText.h"
 

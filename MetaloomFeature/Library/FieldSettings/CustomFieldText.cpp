@@ -1,4 +1,4 @@
-#include "MetaloomFeature/Views/Settings/CustomFieldText.h"
+#include "MetaloomFeature/Library/FieldSettings/CustomFieldText.h"
 
 namespace Metaloom::CustomFieldText {
 

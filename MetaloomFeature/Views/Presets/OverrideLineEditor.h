@@ -1,7 +1,7 @@
 #pragma once
 
-#include "MetaloomFeature/Views/Presets/OverrideRow.h"
-#include "MetaloomFeature/Views/Presets/TagKeyCatalog.h"
+#include "MetaloomFeature/Library/Presets/OverrideLine.h"
+#include "MetaloomFeature/Library/Presets/TagKeyCatalog.h"
 
 #include <QFrame>
 
@@ -18,14 +18,14 @@ class KeyField;
 // One line of the add-or-modify list: a drag-handle mark, the tag key (with
 // its picker), the value, and buttons to remove the line or add one below.
 // Edits are reported as the whole row.
-class OverrideEditorRow : public QFrame {
+class OverrideLineEditor : public QFrame {
     Q_OBJECT
 
 public:
-    OverrideEditorRow(const OverrideRow &row, std::shared_ptr<const TagKeyCatalog> availableKeys,
-                      bool canRemove, QWidget *parent = nullptr);
+    OverrideLineEditor(const OverrideLine &row, std::shared_ptr<const TagKeyCatalog> availableKeys,
+                       bool canRemove, QWidget *parent = nullptr);
 
-    const OverrideRow &row() const { return m_row; }
+    const OverrideLine &row() const { return m_row; }
     void setCanRemove(bool canRemove);
     bool canRemove() const { return m_canRemove; }
     void setAvailableKeys(std::shared_ptr<const TagKeyCatalog> keys);
@@ -36,7 +36,7 @@ public:
     QToolButton *addBelowButton() const { return m_addBelow; }
 
 Q_SIGNALS:
-    void rowChanged(const Metaloom::OverrideRow &row);
+    void rowChanged(const Metaloom::OverrideLine &row);
     void removeRequested(const QUuid &id);
     void addBelowRequested(const QUuid &id);
 
@@ -47,7 +47,7 @@ protected:
 private:
     void updateIcons();
 
-    OverrideRow m_row;
+    OverrideLine m_row;
     bool m_canRemove;
     KeyField *m_key;
     GrowingTextField *m_value;

@@ -1,4 +1,4 @@
-#include "MetaloomFeature/Views/Presets/OverrideEditorRow.h"
+#include "MetaloomFeature/Views/Presets/OverrideLineEditor.h"
 
 #include "MetaloomFeature/Views/Kit/SheetStyle.h"
 #include "MetaloomFeature/Views/Kit/SymbolIcons.h"
@@ -31,9 +31,9 @@ QToolButton *borderlessButton(const QString &help, QWidget *parent)
 
 } // namespace
 
-OverrideEditorRow::OverrideEditorRow(const OverrideRow &row,
-                                     std::shared_ptr<const TagKeyCatalog> availableKeys,
-                                     bool canRemove, QWidget *parent)
+OverrideLineEditor::OverrideLineEditor(const OverrideLine &row,
+                                       std::shared_ptr<const TagKeyCatalog> availableKeys,
+                                       bool canRemove, QWidget *parent)
     : QFrame(parent), m_row(row), m_canRemove(canRemove)
 {
     auto *layout = new QHBoxLayout(this);
@@ -77,19 +77,19 @@ OverrideEditorRow::OverrideEditorRow(const OverrideRow &row,
             [this] { Q_EMIT addBelowRequested(m_row.id); });
 }
 
-void OverrideEditorRow::setCanRemove(bool canRemove)
+void OverrideLineEditor::setCanRemove(bool canRemove)
 {
     m_canRemove = canRemove;
     m_remove->setEnabled(canRemove);
     updateIcons();
 }
 
-void OverrideEditorRow::setAvailableKeys(std::shared_ptr<const TagKeyCatalog> keys)
+void OverrideLineEditor::setAvailableKeys(std::shared_ptr<const TagKeyCatalog> keys)
 {
     m_key->setAvailableKeys(std::move(keys));
 }
 
-void OverrideEditorRow::updateIcons()
+void OverrideLineEditor::updateIcons()
 {
     const QPalette &colors = palette();
     const QColor secondary = SheetStyle::textColor(colors, SheetStyle::Tone::Secondary);
@@ -108,14 +108,14 @@ void OverrideEditorRow::updateIcons()
         symbolIcon(QStringLiteral("plus.circle"), colors.color(QPalette::WindowText)));
 }
 
-void OverrideEditorRow::changeEvent(QEvent *event)
+void OverrideLineEditor::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::PaletteChange)
         updateIcons();
     QFrame::changeEvent(event);
 }
 
-void OverrideEditorRow::paintEvent(QPaintEvent *)
+void OverrideLineEditor::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
