@@ -366,14 +366,6 @@ private:
     void storeBookmark(const QUrl &fileUrl);
     void applyThumbnail(QUuid itemID, const QImage &image);
 
-    // Runs the operation on the file with its access scope open (through the
-    // bookmark recorded at import), and closes the scope afterwards.
-    template <typename Operation>
-    auto withSecurityScope(QUrl fileUrl, Operation operation) -> decltype(operation(QUrl()))
-    {
-        FileAccess::ScopedAccess scope(resolveBookmark(fileUrl));
-        co_return co_await operation(scope.url());
-    }
     QUrl resolveBookmark(const QUrl &fileUrl);
 
     // What one engine call of the window came to.
@@ -392,8 +384,9 @@ private:
     // Runs one engine call the way every call of the window must run: on the
     // file, when one is given, with its access scope open; whatever it
     // throws caught into the reply; and the reply saying whether the library
-    // outlived the call. `call(engine, url)` gets the engine and the scoped
-    // URL (empty without a file).
+    // outlived the call. `call(engine, url)` gets the engine and the URL the
+    // access scope opened (through the bookmark recorded at import; empty
+    // without a file).
     template <typename Call>
     QCoro::Task<EngineReply<EngineValue<Call>>> callEngine(std::optional<QUrl> file, Call call)
     {
@@ -451,8 +444,13 @@ private:
     QCoro::Task<void> applyPresetWhenChecked(Preset preset);
     // One file's change of a batch, made as asked.
     using FileChange = std::function<QCoro::Task<FileOutcome>(QUrl file, ChangeOptions options)>;
-    // The change run on a file with its access scope open.
+    // The change run on a file as every engine call of the window runs
+    // (callEngine), while the window is there; once it closed, the file in
+    // flight is changed without it.
     BatchRun::Operation withScope(FileChange change, ChangeOptions options);
+    static QCoro::Task<FileOutcome> changeInScope(QPointer<LibraryViewModel> library,
+                                                  FileChange change, ChangeOptions options,
+                                                  QUrl file);
     using BatchReporter = std::function<BatchReportTexts::Report(const BatchRun::Outcome &)>;
     // Runs the change over the items one after the other, publishing its
     // progress, and shows the report at the end; the files ExifTool
