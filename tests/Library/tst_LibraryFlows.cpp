@@ -61,7 +61,6 @@ private Q_SLOTS:
     void tagsTheFileHasNoPlaceForAreShown();
     void videoDatesShowAndCanBeFixed();
     void removeAllGoesOnPastAFailingFile();
-    void cancelStopsAfterTheFileBeingChanged();
     void thumbnailFollowsASave();
     void presetReportsFailuresPerFile();
     void twoWindowsSavingOneFileLoseNothing();
@@ -278,35 +277,6 @@ void LibraryFlowsTest::removeAllGoesOnPastAFailingFile()
     lib.confirmRemoveMetadata();
     QVERIFY(waitUntilIdle(lib));
     QCOMPARE(statusText(lib), QStringLiteral("Removed all metadata from c.jpg."));
-}
-
-void LibraryFlowsTest::cancelStopsAfterTheFileBeingChanged()
-{
-    LibraryHarness h;
-    LibraryViewModel &lib = *h.library;
-    QStringList paths;
-    for (const char *name : {"a.jpg", "b.jpg", "c.jpg", "d.jpg"})
-        paths << taggedJpeg(work(), name, name);
-    for (const QString &path : std::as_const(paths))
-        lib.importItems({url(path)});
-    QVERIFY(waitUntilIdle(lib));
-    // Cancel while the second file is being stripped.
-    connect(&lib, &LibraryViewModel::batchProgressChanged, this, [&lib] {
-        if (lib.batchProgress() && lib.batchProgress()->current == 2)
-            lib.cancelBatch();
-    });
-    lib.presentRemoveAllMetadataConfirmation();
-    lib.confirmRemoveAllMetadata();
-    QVERIFY(lib.batchProgress());
-    QVERIFY(waitUntilIdle(lib));
-    QCOMPARE(statusText(lib),
-             QStringLiteral("Removed all metadata from 2 of 4 items. Stopped before c.jpg; it and "
-                            "the 1 file after it were left as they were."));
-    QVERIFY(!lib.activeError());
-    QCOMPARE(valueOf(paths[0], title), QString());
-    QCOMPARE(valueOf(paths[1], title), QString());
-    QCOMPARE(valueOf(paths[2], title), QStringLiteral("c.jpg"));
-    QCOMPARE(valueOf(paths[3], title), QStringLiteral("d.jpg"));
 }
 
 void LibraryFlowsTest::thumbnailFollowsASave()

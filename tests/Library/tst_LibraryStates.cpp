@@ -84,6 +84,7 @@ private Q_SLOTS:
     void filesGoneOrReadOnlyAtSave_data();
     void filesGoneOrReadOnlyAtSave();
     void failedReadsKeepTheListAndShowTheEngineText();
+    void cancelStopsAfterTheFileBeingChanged();
     void closingTheWindowMidChangeFinishesTheChange();
     void writeAnywayRepeatsTheChange();
 
@@ -449,6 +450,35 @@ void LibraryStatesTest::failedReadsKeepTheListAndShowTheEngineText()
     QCOMPARE(alertText(lib), QStringLiteral("The file is gone."));
     QCOMPARE(lib.activeError()->title, QStringLiteral("Can't Read photo.jpg"));
     QCOMPARE(visibleEntry(lib, title)->value, QStringLiteral("Kept"));
+}
+
+void LibraryStatesTest::cancelStopsAfterTheFileBeingChanged()
+{
+    LibraryHarness h(m_engine);
+    LibraryViewModel &lib = *h.library;
+    QStringList paths;
+    for (const char *name : {"a.jpg", "b.jpg", "c.jpg", "d.jpg"})
+        paths << file(name, {{title, {name}}});
+    for (const QString &path : std::as_const(paths))
+        lib.importItems({url(path)});
+    QVERIFY(waitUntilIdle(lib));
+    // Cancel while the second file is being stripped.
+    connect(&lib, &LibraryViewModel::batchProgressChanged, this, [&lib] {
+        if (lib.batchProgress() && lib.batchProgress()->current == 2)
+            lib.cancelBatch();
+    });
+    lib.presentRemoveAllMetadataConfirmation();
+    lib.confirmRemoveAllMetadata();
+    QVERIFY(lib.batchProgress());
+    QVERIFY(waitUntilIdle(lib));
+    QCOMPARE(statusText(lib),
+             QStringLiteral("Removed all metadata from 2 of 4 items. Stopped before c.jpg; it and "
+                            "the 1 file after it were left as they were."));
+    QVERIFY(!lib.activeError() && !lib.batchProgress());
+    QCOMPARE(m_engine->strips.size(), 2);
+    QVERIFY(!m_engine->files.contains(paths[0]) && !m_engine->files.contains(paths[1]));
+    QCOMPARE(m_engine->files.value(paths[2]).value(title), QStringList{"c.jpg"});
+    QCOMPARE(m_engine->files.value(paths[3]).value(title), QStringList{"d.jpg"});
 }
 
 void LibraryStatesTest::closingTheWindowMidChangeFinishesTheChange()
