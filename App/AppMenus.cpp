@@ -3,7 +3,7 @@
 #include "MainWindow.h"
 #include "MetaloomFeature/Platform/NotificationCenter.h"
 #include "MetaloomFeature/Updates/UpdaterController.h"
-#include "MetaloomFeature/Views/ContentView.h"
+#include "MetaloomFeature/Views/Window/ContentView.h"
 #include "VossaApps/VossaAppsMenu.h"
 
 using VossaApps::VossaAppsMenu;

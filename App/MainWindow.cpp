@@ -2,8 +2,8 @@
 
 #include "MetaloomFeature/Engine/ExifToolService.h"
 #include "MetaloomFeature/Library/LibraryViewModel.h"
-#include "MetaloomFeature/Views/ContentView.h"
-#include "MetaloomFeature/Views/SymbolIcons.h"
+#include "MetaloomFeature/Views/Kit/SymbolIcons.h"
+#include "MetaloomFeature/Views/Window/ContentView.h"
 
 #include <QCloseEvent>
 #include <QMessageBox>
@@ -13,7 +13,8 @@ namespace Metaloom {
 
 MainWindow::MainWindow(std::optional<ResourceBundle> bundle, QWidget *parent)
     : QMainWindow(parent), m_engine(new ExifToolService(std::move(bundle), this)),
-      m_library(new LibraryViewModel(m_engine, this)), m_content(new ContentView(m_library, this))
+      m_library(new LibraryViewModel(MetadataEngine::over(m_engine), this)),
+      m_content(new ContentView(m_library, this))
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowIcon(applicationIcon());

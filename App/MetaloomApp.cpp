@@ -4,7 +4,7 @@
 #include "MainWindow.h"
 #include "MetaloomFeature/Library/LibraryViewModel.h"
 #include "MetaloomFeature/Updates/UpdaterController.h"
-#include "MetaloomFeature/Views/UpdateResultDialog.h"
+#include "MetaloomFeature/Views/Settings/UpdateResultDialog.h"
 #include "VossaApps/AppsCatalog.h"
 #include "VossaApps/AppsLoader.h"
 

@@ -3,7 +3,7 @@
 #include "MetaloomApp.h"
 #include "MetaloomFeature/Platform/AppInfo.h"
 #include "MetaloomFeature/Platform/Translations.h"
-#include "MetaloomFeature/Views/SymbolIcons.h"
+#include "MetaloomFeature/Views/Kit/SymbolIcons.h"
 
 #include <QApplication>
 #include <QEvent>

@@ -7,6 +7,7 @@
 #include "MetaloomFeature/Engine/ServiceError.h"
 #include "MetaloomFeature/Library/EntryListMerge.h"
 #include "MetaloomFeature/Library/FileOperations.h"
+#include "MetaloomFeature/Library/MetadataEngine.h"
 
 #include <QCoreApplication>
 #include <QPointer>
@@ -29,7 +30,9 @@ QStringList keysToStrip(const QList<MetadataEntry> &entries)
 
 class EngineOperations : public Operations {
 public:
-    explicit EngineOperations(ExifToolService *service) : m_service(service) {}
+    explicit EngineOperations(ExifToolService *service)
+        : m_service(service), m_engine(MetadataEngine::over(service))
+    {}
 
     QCoro::Task<QList<MetadataEntry>> read(QUrl file) override
     {
@@ -47,7 +50,8 @@ public:
 
     QCoro::Task<ChangeReport> applyPreset(QUrl file, PresetAction action) override
     {
-        const FileOutcome outcome = co_await FileOperations::applyPreset(m_service, action, file);
+        // The window's batches make the same change.
+        const FileOutcome outcome = co_await FileOperations::applyPreset(m_engine, action, file);
         if (outcome.error)
             std::rethrow_exception(outcome.error);
         co_return outcome.report;
@@ -84,6 +88,8 @@ private:
     }
 
     QPointer<ExifToolService> m_service;
+    // The same service as the library's per-file operations reach it.
+    std::shared_ptr<MetadataEngine> m_engine;
 };
 
 } // namespace

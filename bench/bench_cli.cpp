@@ -91,7 +91,7 @@ double medianOf(const QString &source, const QString &folder,
 double windowPresetMilliseconds(const QStringList &files)
 {
     ExifToolService service(realBundle());
-    LibraryViewModel library(&service);
+    LibraryViewModel library(MetadataEngine::over(&service));
     QList<QUrl> urls;
     for (const QString &file : files)
         urls << QUrl::fromLocalFile(file);

@@ -3,6 +3,7 @@
 
 #include "BenchSupport.h"
 
+#include "MetaloomFeature/Engine/ExifToolService.h"
 #include "MetaloomFeature/Engine/Process/ExifToolPool.h"
 #include "MetaloomFeature/Library/EntryListMerge.h"
 #include "MetaloomFeature/Library/LibraryViewModel.h"
@@ -120,7 +121,7 @@ void benchImport(const QString &folder)
         urls.append(QUrl::fromLocalFile(copy));
     }
     ExifToolService service(Testing::realBundle());
-    LibraryViewModel library(&service);
+    LibraryViewModel library(MetadataEngine::over(&service));
     int thumbnails = 0;
     QObject::connect(&library, &LibraryViewModel::itemThumbnailChanged, [&] { ++thumbnails; });
 
@@ -158,7 +159,7 @@ void benchPreset(const QString &folder, bool resident)
         urls.append(QUrl::fromLocalFile(path));
     }
     ExifToolService service(Testing::realBundle());
-    LibraryViewModel library(&service);
+    LibraryViewModel library(MetadataEngine::over(&service));
     library.importItems(urls);
     if (!waitFor(
             &library, &LibraryViewModel::isBusyChanged, [&] { return !library.isBusy(); }, 60000))

@@ -5,10 +5,10 @@
 #include "BenchSupport.h"
 #include "MetaloomFeature/Engine/ExifToolService.h"
 #include "MetaloomFeature/Library/LibraryViewModel.h"
-#include "MetaloomFeature/Views/ContentView.h"
-#include "MetaloomFeature/Views/FileDrops.h"
-#include "MetaloomFeature/Views/MetadataEditorView.h"
-#include "MetaloomFeature/Views/WindowToolbar.h"
+#include "MetaloomFeature/Views/Editor/MetadataEditorView.h"
+#include "MetaloomFeature/Views/Window/ContentView.h"
+#include "MetaloomFeature/Views/Window/FileDrops.h"
+#include "MetaloomFeature/Views/Window/WindowToolbar.h"
 #include "tests/support/FakeExifToolBundle.h"
 #include "tests/support/TestEnvironment.h"
 
@@ -126,7 +126,7 @@ void benchSearchTyping(const QString &folder)
 {
     FakeExifToolBundle bundle(folder + QStringLiteral("/many"), manyTagsScript());
     ExifToolService engine(bundle.bundle());
-    LibraryViewModel library(&engine);
+    LibraryViewModel library(MetadataEngine::over(&engine));
     ContentView view(&library);
     view.resize(1180, 760);
     view.show();
@@ -181,7 +181,7 @@ void benchDropOf500Files(const QString &folder)
         urls << QUrl::fromLocalFile(path);
     }
     ExifToolService engine(realBundle());
-    LibraryViewModel library(&engine);
+    LibraryViewModel library(MetadataEngine::over(&engine));
     ContentView view(&library);
     view.resize(1180, 760);
     view.show();

@@ -114,9 +114,7 @@ include_rule("views"
   IN MetaloomFeature/Views
   NEVER "^(MetaloomFeature/Engine/|App/|Cli/)"
   BECAUSE "the views hold widgets only; the library reaches the engine"
-  ALLOW "MetaloomFeature/Views/MetadataEditorModel.h|MetaloomFeature/Engine/TagDefinition.h"
-        "MetaloomFeature/Views/MetadataSettingsView.cpp|MetaloomFeature/Engine/ExifToolService.h"
-        "MetaloomFeature/Views/PresetManagerView.cpp|MetaloomFeature/Engine/ExifToolService.h")
+  ALLOW "MetaloomFeature/Views/Editor/MetadataEditorModel.h|MetaloomFeature/Engine/TagDefinition.h")
 
 include_rule("views and the catalog"
   IN MetaloomFeature/Views

@@ -1,6 +1,9 @@
 #include "FileOperations.h"
 
+#include "MetadataEngine.h"
+
 #include "MetaloomFeature/Engine/ExifToolService.h"
+#include "MetaloomFeature/Engine/ServiceError.h"
 #include "MetaloomFeature/Platform/Error.h"
 
 #include <QCoreApplication>
@@ -25,13 +28,6 @@ namespace FileOperations {
 
 namespace {
 
-ExifToolService *requireEngine(const QPointer<ExifToolService> &engine)
-{
-    if (!engine)
-        throw PlatformError(engineStoppedMessage());
-    return engine;
-}
-
 FileOutcome outcomeFor(const QUrl &file)
 {
     FileOutcome outcome;
@@ -50,7 +46,7 @@ void recordFailure(FileOutcome &outcome, std::exception_ptr error)
 
 // ExifTool would refuse the change with words of its own ("Can't write MKV
 // files"); said before it runs, the reason is the same for every such file.
-QCoro::Task<void> requireWritableFormat(QPointer<ExifToolService> engine, QUrl file)
+QCoro::Task<void> requireWritableFormat(std::shared_ptr<MetadataEngine> engine, QUrl file)
 {
     if (!co_await formatIsWritable(engine, file))
         throw PlatformError(unwritableFormatMessage(file));
@@ -58,7 +54,7 @@ QCoro::Task<void> requireWritableFormat(QPointer<ExifToolService> engine, QUrl f
 
 } // namespace
 
-QCoro::Task<bool> formatIsWritable(QPointer<ExifToolService> engine, QUrl file)
+QCoro::Task<bool> formatIsWritable(std::shared_ptr<MetadataEngine> engine, QUrl file)
 {
     if (!engine)
         co_return true;
@@ -101,26 +97,26 @@ QList<TagAssignment> presetAssignments(const PresetAction &action)
     return assignments;
 }
 
-QCoro::Task<FileOutcome> strip(QPointer<ExifToolService> engine, QUrl file, ChangeOptions options)
+QCoro::Task<FileOutcome> strip(std::shared_ptr<MetadataEngine> engine, QUrl file,
+                               ChangeOptions options)
 {
     FileOutcome outcome = outcomeFor(file);
     try {
         co_await requireWritableFormat(engine, file);
-        outcome.strip = co_await requireEngine(engine)->removeAllMetadata(file, options);
+        outcome.strip = co_await engine->removeAllMetadata(file, options);
     } catch (...) {
         recordFailure(outcome, std::current_exception());
     }
     co_return outcome;
 }
 
-QCoro::Task<FileOutcome> applyPreset(QPointer<ExifToolService> engine, PresetAction action,
+QCoro::Task<FileOutcome> applyPreset(std::shared_ptr<MetadataEngine> engine, PresetAction action,
                                      QUrl file, ChangeOptions options)
 {
     FileOutcome outcome = outcomeFor(file);
     try {
         co_await requireWritableFormat(engine, file);
-        outcome.report =
-            co_await requireEngine(engine)->changeTags(file, presetAssignments(action), options);
+        outcome.report = co_await engine->changeTags(file, presetAssignments(action), options);
     } catch (...) {
         recordFailure(outcome, std::current_exception());
     }

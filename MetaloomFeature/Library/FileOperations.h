@@ -7,16 +7,16 @@
 
 #include <QCoroTask>
 #include <QList>
-#include <QPointer>
 #include <QString>
 #include <QUrl>
 
 #include <exception>
+#include <memory>
 #include <optional>
 
 namespace Metaloom {
 
-class ExifToolService;
+class MetadataEngine;
 
 // What one file came to under an operation of a batch.
 struct FileOutcome {
@@ -47,26 +47,26 @@ struct FileOutcome {
 // The changes a batch makes to one file, as plain coroutines over the
 // engine, so that the window's library and a program without a window run
 // the same ones. None throws: a failure is part of the outcome. The engine
-// may be gone by the time one runs (its window closed); the file is then
-// left alone and the outcome says so. A file whose format ExifTool cannot
+// may have stopped by the time one runs (its window closed); the file is
+// then left alone and the outcome says so. A file whose format ExifTool cannot
 // write is left alone too, with a failure that says so, before ExifTool is
 // asked to change it.
 namespace FileOperations {
 
 // Strips every tag ExifTool can remove from this kind of file; the outcome
 // holds the strip report.
-QCoro::Task<FileOutcome> strip(QPointer<ExifToolService> engine, QUrl file,
+QCoro::Task<FileOutcome> strip(std::shared_ptr<MetadataEngine> engine, QUrl file,
                                ChangeOptions options = {});
 
 // Deletes the preset's removals and writes its values in one change: a
 // removal the file's format has no place for is left out for that file
 // (and named in the outcome's report) while the values are still written.
-QCoro::Task<FileOutcome> applyPreset(QPointer<ExifToolService> engine, PresetAction action,
+QCoro::Task<FileOutcome> applyPreset(std::shared_ptr<MetadataEngine> engine, PresetAction action,
                                      QUrl file, ChangeOptions options = {});
 
 // Whether ExifTool can write the file's format; true when that cannot be
 // told (ExifTool then says itself what it cannot do).
-QCoro::Task<bool> formatIsWritable(QPointer<ExifToolService> engine, QUrl file);
+QCoro::Task<bool> formatIsWritable(std::shared_ptr<MetadataEngine> engine, QUrl file);
 
 // The assignments of a preset's change: each removal (unless the preset
 // also gives its key a value, which replaces it anyway), then each value

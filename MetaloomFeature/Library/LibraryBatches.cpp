@@ -7,6 +7,10 @@
 
 #include "ThumbnailLoader.h"
 
+#include "MetaloomFeature/Platform/Error.h"
+
+#include <QFileInfo>
+
 namespace Metaloom {
 
 void LibraryViewModel::cancelBatch()
@@ -87,11 +91,29 @@ void LibraryViewModel::fileDidChange(QUuid itemID)
 BatchRun::Operation LibraryViewModel::withScope(FileChange change, ChangeOptions options)
 {
     QPointer<LibraryViewModel> self(this);
-    return [self, change, options](QUrl url) -> QCoro::Task<FileOutcome> {
-        const auto operation = [change, options](QUrl scoped) { return change(scoped, options); };
-        // The batch asks before each file whether its window is still there.
-        return self ? self->withSecurityScope(url, operation) : operation(url);
-    };
+    return [self, change, options](QUrl url) { return changeInScope(self, change, options, url); };
+}
+
+QCoro::Task<FileOutcome> LibraryViewModel::changeInScope(QPointer<LibraryViewModel> library,
+                                                         FileChange change, ChangeOptions options,
+                                                         QUrl file)
+{
+    // The batch asks before each file whether its window is still there.
+    if (!library)
+        co_return co_await change(file, options);
+    // The change holds its engine itself.
+    auto reply = co_await library->callEngine(
+        file, [change, options](const auto &, QUrl scoped) { return change(scoped, options); });
+    if (reply.value)
+        co_return *reply.value;
+    // Only opening the file's access can fail here: the changes themselves
+    // tell their failures in the outcome.
+    FileOutcome failed;
+    failed.file = file;
+    failed.fileName = QFileInfo(file.toLocalFile()).fileName();
+    failed.error = reply.failure;
+    failed.failure = describeException(reply.failure);
+    co_return failed;
 }
 
 QCoro::Task<void> LibraryViewModel::performBatch(BatchProgress progress, QList<MediaItem> items,

@@ -8,6 +8,7 @@
 #include "FileOperations.h"
 #include "TagNames.h"
 
+#include "MetaloomFeature/Engine/ServiceError.h"
 #include "MetaloomFeature/Platform/Error.h"
 
 #include <QCoreApplication>
@@ -150,35 +151,28 @@ QCoro::Task<void> LibraryViewModel::reloadMetadata()
 
 QCoro::Task<bool> LibraryViewModel::loadMetadata(LoadTicket ticket)
 {
-    QPointer<LibraryViewModel> self(this);
-    QPointer<ExifToolService> service = m_service;
-    QList<MetadataEntry> entries;
-    std::exception_ptr failure;
-    try {
-        entries = co_await withSecurityScope(
-            ticket.url, [service](QUrl url) { return requireEngine(service)->readMetadata(url); });
-    } catch (...) {
-        failure = std::current_exception();
-    }
-    if (failure) {
-        const QString message = describeException(failure);
-        if (!self)
-            co_return false;
+    auto read = co_await callEngine(
+        ticket.url, [](const auto &engine, QUrl url) { return engine->readMetadata(url); });
+    if (read.libraryGone)
+        co_return false;
+    if (read.failure) {
         // A failed read of a file no longer shown is nobody's concern now;
         // selecting it again reads it again.
         if (isCurrent(ticket))
-            showError(message,
-                      BatchReportTexts::failureTitle(failure, QStringLiteral("Can't Read ") +
-                                                                  fileNameOf(ticket.url)));
+            showError(describeException(read.failure),
+                      BatchReportTexts::failureTitle(read.failure, QStringLiteral("Can't Read ") +
+                                                                       fileNameOf(ticket.url)));
         co_return false;
     }
-    const bool writable = co_await FileOperations::formatIsWritable(service, ticket.url);
-    if (!self || !isCurrent(ticket))
+    const auto writable = co_await callEngine(ticket.url, [](const auto &engine, QUrl url) {
+        return FileOperations::formatIsWritable(engine, url);
+    });
+    if (writable.libraryGone || !isCurrent(ticket))
         co_return false;
-    publishLoadedEntries(std::move(entries),
-                         writable
+    publishLoadedEntries(std::move(*read.value),
+                         writable.value.value_or(true)
                              ? std::nullopt
-                             : std::optional(ExifToolService::readOnlyFormatMessage(ticket.url)));
+                             : std::optional(m_engine->readOnlyFormatMessage(ticket.url)));
     Q_EMIT metadataLoaded(ticket.itemID);
     co_return true;
 }
@@ -265,8 +259,7 @@ void LibraryViewModel::resetChanges()
 
 // --- Option lists and writability ------------------------------------------
 
-std::optional<QList<ExifToolService::EnumeratedOption>>
-LibraryViewModel::options(const MetadataEntry &entry) const
+std::optional<QList<EnumeratedOption>> LibraryViewModel::options(const MetadataEntry &entry) const
 {
     const auto found = m_enumeratedOptions.constFind(entry.rawKey);
     if (found == m_enumeratedOptions.constEnd())
@@ -290,19 +283,19 @@ void LibraryViewModel::ensureOptionsLoaded(const MetadataEntry &entry)
 
 QCoro::Task<void> LibraryViewModel::lookUpOptions(QString key)
 {
-    QPointer<LibraryViewModel> self(this);
-    QPointer<ExifToolService> service = m_service;
-    std::optional<TagDefinition> definition;
-    try {
-        definition = co_await requireEngine(service)->tagDefinition(key);
-        if (const std::optional<QString> tableKey = numberedGroupTableKey(key);
-            !definition && tableKey)
-            definition = co_await requireEngine(service)->tagDefinition(*tableKey);
-    } catch (...) {
-        definition.reset();
-    }
-    if (!self)
+    const auto lookUp = co_await callEngine(
+        std::nullopt, [key](const auto &engine, QUrl) -> QCoro::Task<std::optional<TagDefinition>> {
+            std::optional<TagDefinition> found = co_await engine->tagDefinition(key);
+            if (const std::optional<QString> tableKey = numberedGroupTableKey(key);
+                !found && tableKey)
+                found = co_await engine->tagDefinition(*tableKey);
+            co_return found;
+        });
+    if (lookUp.libraryGone)
         co_return;
+    // A lookup that failed tells nothing: the key is treated as one the
+    // table does not know.
+    const std::optional<TagDefinition> definition = lookUp.value.value_or(std::nullopt);
     m_loadingEnumerations.remove(key);
     if (!definition) {
         m_nonEnumeratedTags.insert(key);
@@ -331,7 +324,7 @@ bool LibraryViewModel::applyWritability(const QString &key, bool isWritable, boo
     // Every save keeps the file's owner and permissions, and nothing of a
     // file ExifTool cannot write can be changed, whatever the table says.
     const bool writable =
-        isWritable && !m_entriesFormatReadOnly && !ExifToolService::isKeptByTheFileSystem(key);
+        isWritable && !m_entriesFormatReadOnly && !m_engine->isKeptByTheFileSystem(key);
     const bool changed = EntryMarks::applyWritability(m_fullEntryList, key, writable) > 0;
     if (record && changed)
         applySearch();
@@ -349,7 +342,7 @@ void LibraryViewModel::reapplyWritableOverrides()
 
 // --- Saving ----------------------------------------------------------------
 
-bool LibraryViewModel::canWrite(const QUrl &fileUrl) const
+bool LibraryViewModel::canWrite(const QUrl &fileUrl)
 {
     const QFileInfo info(fileUrl.toLocalFile());
     // Write bits are honoured even where the system would let this user
@@ -399,28 +392,22 @@ QCoro::Task<bool> LibraryViewModel::saveEdits(ChangeOptions options)
         EntryMarks::enteredValues(m_fullEntryList);
 
     QPointer<LibraryViewModel> self(this);
-    QPointer<ExifToolService> service = m_service;
     const QString fileName = item->fileName;
-    ChangeReport report;
-    std::exception_ptr failure;
-    try {
-        report = co_await withSecurityScope(
-            item->url, [this, service, assignments, options, fileName](QUrl url) {
-                if (!QFileInfo::exists(url.toLocalFile()))
-                    throw SaveError(SaveError::Kind::fileMissing, fileName);
-                if (!canWrite(url))
-                    throw SaveError(SaveError::Kind::noWritePermission, fileName);
-                return requireEngine(service)->changeTags(url, assignments, options);
-            });
-    } catch (...) {
-        failure = std::current_exception();
-    }
-    if (!self)
-        co_return !failure;
-    if (failure) {
-        co_await handleSaveFailure(failure, ticket, fileName, writable);
+    const auto change = co_await callEngine(
+        item->url, [assignments, options, fileName](const auto &engine, QUrl url) {
+            if (!QFileInfo::exists(url.toLocalFile()))
+                throw SaveError(SaveError::Kind::fileMissing, fileName);
+            if (!canWrite(url))
+                throw SaveError(SaveError::Kind::noWritePermission, fileName);
+            return engine->changeTags(url, assignments, options);
+        });
+    if (change.libraryGone)
+        co_return !change.failure;
+    if (change.failure) {
+        co_await handleSaveFailure(change.failure, ticket, fileName, writable);
         co_return false;
     }
+    const ChangeReport &report = *change.value;
     // An Orientation or a preview changed with the tags: the sidebar shows
     // the file as it now is.
     fileDidChange(item->id);
@@ -552,19 +539,13 @@ QCoro::Task<void> LibraryViewModel::handleSaveFailure(std::exception_ptr failure
 
 QCoro::Task<QStringList> LibraryViewModel::unknownKeysAmong(QStringList keys)
 {
-    QPointer<LibraryViewModel> self(this);
-    QPointer<ExifToolService> service = m_service;
     if (!m_knownTagNames) {
-        QStringList listing;
-        try {
-            listing = co_await requireEngine(service)->allTagKeys();
-        } catch (...) {
-            co_return QStringList();
-        }
+        const auto listing = co_await callEngine(
+            std::nullopt, [](const auto &engine, QUrl) { return engine->allTagKeys(); });
         // A listing without a tag tells nothing about any key.
-        if (!self || listing.isEmpty())
+        if (listing.libraryGone || !listing.value || listing.value->isEmpty())
             co_return QStringList();
-        m_knownTagNames = TagNames::knownNames(listing);
+        m_knownTagNames = TagNames::knownNames(*listing.value);
     }
     co_return TagNames::unknownKeys(keys, *m_knownTagNames);
 }

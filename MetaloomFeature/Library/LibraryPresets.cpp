@@ -37,7 +37,6 @@ QCoro::Task<void> LibraryViewModel::applyPresetWhenChecked(Preset preset)
         setStatus(tr("Preset has no operations to apply."));
         co_return;
     }
-    QPointer<ExifToolService> service = m_service;
     const PresetAction action = preset.action;
     const QString name = preset.name;
     BatchProgress progress;
@@ -45,8 +44,8 @@ QCoro::Task<void> LibraryViewModel::applyPresetWhenChecked(Preset preset)
     progress.presetName = name;
     co_await performBatch(
         progress, m_items,
-        [service, action](QUrl url, ChangeOptions options) {
-            return FileOperations::applyPreset(service, action, url, options);
+        [engine = m_engine, action](QUrl url, ChangeOptions options) {
+            return FileOperations::applyPreset(engine, action, url, options);
         },
         ChangeOptions{},
         [name](const BatchRun::Outcome &outcome) {

@@ -75,11 +75,10 @@ void LibraryViewModel::cancelRemoveMetadata()
 
 QCoro::Task<void> LibraryViewModel::removeAllMetadataFromLoadedFiles()
 {
-    QPointer<ExifToolService> service = m_service;
     co_await performBatch(
         BatchProgress{}, m_items,
-        [service](QUrl url, ChangeOptions options) {
-            return FileOperations::strip(service, url, options);
+        [engine = m_engine](QUrl url, ChangeOptions options) {
+            return FileOperations::strip(engine, url, options);
         },
         ChangeOptions{}, &BatchReportTexts::stripReport);
 }
@@ -87,14 +86,15 @@ QCoro::Task<void> LibraryViewModel::removeAllMetadataFromLoadedFiles()
 QCoro::Task<void> LibraryViewModel::removeAllMetadata(MediaItem item, ChangeOptions options)
 {
     QPointer<LibraryViewModel> self(this);
-    QPointer<ExifToolService> service = m_service;
     const BusyScope busy(this);
     storeBookmark(item.url);
-    FileOutcome outcome = co_await withSecurityScope(item.url, [service, options](QUrl url) {
-        return FileOperations::strip(service, url, options);
+    const auto strip = co_await callEngine(item.url, [options](const auto &engine, QUrl url) {
+        return FileOperations::strip(engine, url, options);
     });
-    if (!self)
+    if (strip.libraryGone)
         co_return;
+    // The strip itself never throws: a failure is part of its outcome.
+    FileOutcome outcome = *strip.value;
     outcome.fileName = item.fileName;
     // Stripped in part, the file still changed: the alert says what is left
     // and the editor shows it.

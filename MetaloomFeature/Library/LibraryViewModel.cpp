@@ -3,10 +3,10 @@
 #include "LibraryViewModel.h"
 
 #include "EntryListMerge.h"
-#include "FileOperations.h"
 #include "SearchFilter.h"
 #include "ThumbnailLoader.h"
 
+#include "MetaloomFeature/Model/PresetsStore.h"
 #include "MetaloomFeature/Platform/Error.h"
 
 #include <QGuiApplication>
@@ -47,18 +47,17 @@ const QSet<QString> &LibraryViewModel::defaultFavoriteTags()
     return keys;
 }
 
-LibraryViewModel::LibraryViewModel(ExifToolService *exifToolService, QObject *parent)
-    : LibraryViewModel(exifToolService, makeEventLoopStatusTimer(), parent)
+LibraryViewModel::LibraryViewModel(std::shared_ptr<MetadataEngine> engine, QObject *parent)
+    : LibraryViewModel(std::move(engine), makeEventLoopStatusTimer(), parent)
 {}
 
-LibraryViewModel::LibraryViewModel(ExifToolService *exifToolService,
+LibraryViewModel::LibraryViewModel(std::shared_ptr<MetadataEngine> engine,
                                    std::unique_ptr<StatusTimer> statusTimer, QObject *parent)
-    : QObject(parent), m_service(exifToolService), m_favoriteStore(FavoriteTagsStore::shared()),
-      m_statusTimer(std::move(statusTimer))
+    : QObject(parent), m_engine(std::move(engine)), m_presetsStore(new PresetsStore(this)),
+      m_favoriteStore(FavoriteTagsStore::shared()), m_statusTimer(std::move(statusTimer))
 {
-    Q_ASSERT(exifToolService);
-    m_thumbnails =
-        new ThumbnailLoader(exifToolService->bundle(), thumbnailSize, screenPixelRatio(), this);
+    Q_ASSERT(m_engine);
+    m_thumbnails = new ThumbnailLoader(m_engine, thumbnailSize, screenPixelRatio(), this);
     connect(m_thumbnails, &ThumbnailLoader::thumbnailReady, this,
             &LibraryViewModel::applyThumbnail);
     loadFieldSettings();
@@ -103,13 +102,6 @@ void LibraryViewModel::showError(const QString &message)
 void LibraryViewModel::showError(const QString &message, const QString &title)
 {
     setActiveError(ViewModelError(message, title));
-}
-
-ExifToolService *LibraryViewModel::requireEngine(const QPointer<ExifToolService> &service)
-{
-    if (!service)
-        throw PlatformError(FileOperations::engineStoppedMessage());
-    return service;
 }
 
 LibraryViewModel::BusyScope::BusyScope(LibraryViewModel *library) : m_library(library)

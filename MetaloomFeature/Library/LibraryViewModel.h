@@ -1,11 +1,12 @@
 #pragma once
 
 #include "MetaloomFeature/Engine/ChangeReport.h"
-#include "MetaloomFeature/Engine/ExifToolService.h"
+#include "MetaloomFeature/Engine/TagDefinition.h"
 #include "MetaloomFeature/Library/BatchProgress.h"
 #include "MetaloomFeature/Library/BatchReportTexts.h"
 #include "MetaloomFeature/Library/BatchRun.h"
 #include "MetaloomFeature/Library/EntryMarks.h"
+#include "MetaloomFeature/Library/MetadataEngine.h"
 #include "MetaloomFeature/Library/SavePanel.h"
 #include "MetaloomFeature/Library/SettingsTab.h"
 #include "MetaloomFeature/Library/StatusTimer.h"
@@ -29,13 +30,16 @@
 #include <QUrl>
 #include <QUuid>
 
+#include <exception>
 #include <memory>
 #include <optional>
+#include <type_traits>
 
 class QMimeData;
 
 namespace Metaloom {
 
+class PresetsStore;
 class ThumbnailLoader;
 
 // The state of one main window: the imported files, the selection, the
@@ -92,7 +96,7 @@ class LibraryViewModel : public QObject {
                    readOnlyFormatNoteChanged)
 
 public:
-    using OptionsByKey = QHash<QString, QList<ExifToolService::EnumeratedOption>>;
+    using OptionsByKey = QHash<QString, QList<EnumeratedOption>>;
 
     // The content of the error alert; a new id per error. The title says
     // what failed: "ExifTool Error" only when ExifTool did.
@@ -146,15 +150,20 @@ public:
     static const QSet<QString> &defaultFavoriteTags();
 
     // Loads the pinned tags and custom fields and migrates a stored
-    // default-overrides record into a preset (which may show a status). The
-    // service must outlive the library (the window usually parents both).
-    explicit LibraryViewModel(ExifToolService *exifToolService, QObject *parent = nullptr);
+    // default-overrides record into a preset (which may show a status). In
+    // the program the engine is the window's ExifToolService
+    // (MetadataEngine::over).
+    explicit LibraryViewModel(std::shared_ptr<MetadataEngine> engine, QObject *parent = nullptr);
     // Tests pass a status timer whose time they control.
-    LibraryViewModel(ExifToolService *exifToolService, std::unique_ptr<StatusTimer> statusTimer,
-                     QObject *parent = nullptr);
+    LibraryViewModel(std::shared_ptr<MetadataEngine> engine,
+                     std::unique_ptr<StatusTimer> statusTimer, QObject *parent = nullptr);
     ~LibraryViewModel() override;
 
-    ExifToolService *exifToolService() const { return m_service; }
+    // The engine the window's sheets use too (the preset manager's key
+    // listing, the refusal answers of the field settings).
+    const std::shared_ptr<MetadataEngine> &engine() const { return m_engine; }
+    // The presets the window's toolbar and preset manager show.
+    PresetsStore *presetsStore() const { return m_presetsStore; }
 
     // --- Published state -------------------------------------------------
 
@@ -260,8 +269,7 @@ public:
     // Undoes every edit.
     void resetChanges();
     // The permitted values of the entry's tag, when known.
-    std::optional<QList<ExifToolService::EnumeratedOption>>
-    options(const MetadataEntry &entry) const;
+    std::optional<QList<EnumeratedOption>> options(const MetadataEntry &entry) const;
     // Starts looking up the entry's permitted values and writability, once
     // per key; optionsLoaded() tells when a list arrived.
     void ensureOptionsLoaded(const MetadataEntry &entry);
@@ -358,15 +366,47 @@ private:
     void storeBookmark(const QUrl &fileUrl);
     void applyThumbnail(QUuid itemID, const QImage &image);
 
-    // Runs the operation on the file with its access scope open (through the
-    // bookmark recorded at import), and closes the scope afterwards.
-    template <typename Operation>
-    auto withSecurityScope(QUrl fileUrl, Operation operation) -> decltype(operation(QUrl()))
-    {
-        FileAccess::ScopedAccess scope(resolveBookmark(fileUrl));
-        co_return co_await operation(scope.url());
-    }
     QUrl resolveBookmark(const QUrl &fileUrl);
+
+    // What one engine call of the window came to.
+    template <typename Value> struct EngineReply {
+        // What the call answered; nothing when it failed.
+        std::optional<Value> value;
+        // What it threw.
+        std::exception_ptr failure;
+        // The window closed while the call ran: the library is gone and must
+        // not be touched (not even through `this`).
+        bool libraryGone = false;
+    };
+    template <typename Call>
+    using EngineValue = typename std::invoke_result_t<Call, const std::shared_ptr<MetadataEngine> &,
+                                                      QUrl>::value_type;
+    // Runs one engine call the way every call of the window must run: on the
+    // file, when one is given, with its access scope open; whatever it
+    // throws caught into the reply; and the reply saying whether the library
+    // outlived the call. `call(engine, url)` gets the engine and the URL the
+    // access scope opened (through the bookmark recorded at import; empty
+    // without a file).
+    template <typename Call>
+    QCoro::Task<EngineReply<EngineValue<Call>>> callEngine(std::optional<QUrl> file, Call call)
+    {
+        QPointer<LibraryViewModel> self(this);
+        const std::shared_ptr<MetadataEngine> engine = m_engine;
+        EngineReply<EngineValue<Call>> reply;
+        try {
+            if (file) {
+                FileAccess::ScopedAccess scope(resolveBookmark(*file));
+                reply.value = co_await call(engine, scope.url());
+            } else {
+                reply.value = co_await call(engine, QUrl());
+            }
+        } catch (...) {
+            reply.value.reset();
+            reply.failure = std::current_exception();
+        }
+        reply.libraryGone = !self;
+        co_return reply;
+    }
 
     // Metadata
     void selectionDidChange();
@@ -382,7 +422,7 @@ private:
     void applySearch();
     void reapplyWritableOverrides();
     bool applyWritability(const QString &key, bool isWritable, bool record);
-    bool canWrite(const QUrl &fileUrl) const;
+    static bool canWrite(const QUrl &fileUrl);
     void recordEdit(const MetadataEntry &entry, const EntryMarks::EnteredValue &value);
     void handleWriteFailure(const QString &message);
     QCoro::Task<bool> saveEdits(ChangeOptions options);
@@ -404,8 +444,13 @@ private:
     QCoro::Task<void> applyPresetWhenChecked(Preset preset);
     // One file's change of a batch, made as asked.
     using FileChange = std::function<QCoro::Task<FileOutcome>(QUrl file, ChangeOptions options)>;
-    // The change run on a file with its access scope open.
+    // The change run on a file as every engine call of the window runs
+    // (callEngine), while the window is there; once it closed, the file in
+    // flight is changed without it.
     BatchRun::Operation withScope(FileChange change, ChangeOptions options);
+    static QCoro::Task<FileOutcome> changeInScope(QPointer<LibraryViewModel> library,
+                                                  FileChange change, ChangeOptions options,
+                                                  QUrl file);
     using BatchReporter = std::function<BatchReportTexts::Report(const BatchRun::Outcome &)>;
     // Runs the change over the items one after the other, publishing its
     // progress, and shows the report at the end; the files ExifTool
@@ -435,8 +480,6 @@ private:
     void writeExport(const QList<MetadataEntry> &entries, MetadataExportFormatter::Format format,
                      const QUrl &destination);
 
-    // The engine, or a PlatformError when it is gone (its window is closing).
-    static ExifToolService *requireEngine(const QPointer<ExifToolService> &service);
     // Keeps the library busy for as long as it lives: every operation that
     // runs ExifTool for the window holds one, so the library is idle only
     // when none runs (a read dropped for a newer one included). Safe to
@@ -455,7 +498,8 @@ private:
     void showError(const QString &message, const QString &title);
     void notifyPendingChanges();
 
-    QPointer<ExifToolService> m_service;
+    std::shared_ptr<MetadataEngine> m_engine;
+    PresetsStore *m_presetsStore = nullptr;
     FavoriteTagsStore &m_favoriteStore;
     std::unique_ptr<StatusTimer> m_statusTimer;
     std::shared_ptr<SavePanel> m_savePanel;

@@ -1,8 +1,7 @@
 #include "ThumbnailLoader.h"
 
+#include "MetadataEngine.h"
 #include "ThumbnailRendering.h"
-
-#include "MetaloomFeature/Engine/EmbeddedPreview.h"
 
 #include <QCoroFuture>
 #include <QFileInfo>
@@ -19,9 +18,9 @@ constexpr int maxExifToolRuns = 2;
 
 } // namespace
 
-ThumbnailLoader::ThumbnailLoader(ResourceBundle bundle, int edge, qreal devicePixelRatio,
-                                 QObject *parent)
-    : QObject(parent), m_bundle(std::move(bundle)), m_edge(edge),
+ThumbnailLoader::ThumbnailLoader(std::shared_ptr<MetadataEngine> engine, int edge,
+                                 qreal devicePixelRatio, QObject *parent)
+    : QObject(parent), m_engine(std::move(engine)), m_edge(edge),
       m_devicePixelRatio(devicePixelRatio)
 {
     m_pool.setMaxThreadCount(qMax(1, QThread::idealThreadCount()));
@@ -110,7 +109,7 @@ QCoro::Task<void> ThumbnailLoader::render(QUuid itemID, QUrl fileUrl, Request re
             std::optional<EmbeddedPreview::Preview> preview;
             if (isCurrent(itemID, request)) {
                 try {
-                    preview = co_await EmbeddedPreview::extract(m_bundle, fileUrl);
+                    preview = co_await m_engine->embeddedPreview(fileUrl);
                 } catch (...) {
                     // No picture then; the file's own read reports what is wrong.
                 }

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "MetaloomFeature/Platform/ResourceBundle.h"
-
 #include <QCoroTask>
 #include <QHash>
 #include <QImage>
@@ -18,6 +16,8 @@
 
 namespace Metaloom {
 
+class MetadataEngine;
+
 // Renders the sidebar's thumbnails away from the main thread: images Qt can
 // decode on a small thread pool, other files (RAW, HEIC, video) from the
 // preview ExifTool finds inside them. Results arrive through thumbnailReady,
@@ -27,7 +27,8 @@ class ThumbnailLoader : public QObject {
     Q_OBJECT
 
 public:
-    ThumbnailLoader(ResourceBundle bundle, int edge, qreal devicePixelRatio,
+    // The engine finds the previews inside files Qt cannot decode.
+    ThumbnailLoader(std::shared_ptr<MetadataEngine> engine, int edge, qreal devicePixelRatio,
                     QObject *parent = nullptr);
     ~ThumbnailLoader() override;
 
@@ -58,7 +59,7 @@ private:
     // Hands the result over later, if the request is still the item's latest.
     void deliver(QUuid itemID, Request request, std::optional<QImage> image);
 
-    ResourceBundle m_bundle;
+    std::shared_ptr<MetadataEngine> m_engine;
     int m_edge;
     qreal m_devicePixelRatio;
     QThreadPool m_pool;

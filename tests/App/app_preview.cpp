@@ -5,13 +5,14 @@
 //   LANGUAGE=de LANG=de_DE.UTF-8 xvfb-run ... bin/app_preview /tmp/shots-de   (in German)
 #include "App/MainWindow.h"
 #include "App/MetaloomApp.h"
+#include "MetaloomFeature/Engine/ExifToolService.h"
 #include "MetaloomFeature/Library/LibraryViewModel.h"
 #include "MetaloomFeature/Model/PresetsStore.h"
 #include "MetaloomFeature/Platform/NotificationCenter.h"
 #include "MetaloomFeature/Platform/Translations.h"
-#include "MetaloomFeature/Views/ContentView.h"
-#include "MetaloomFeature/Views/MetadataEditorView.h"
-#include "MetaloomFeature/Views/WindowSheets.h"
+#include "MetaloomFeature/Views/Editor/MetadataEditorView.h"
+#include "MetaloomFeature/Views/Window/ContentView.h"
+#include "MetaloomFeature/Views/Window/WindowSheets.h"
 #include "tests/support/FakeExifToolBundle.h"
 #include "tests/support/TestEnvironment.h"
 
@@ -310,7 +311,7 @@ int main(int argc, char *argv[])
     FakeExifToolBundle fake(environment.workPath() + QStringLiteral("/fake"),
                             FakeScripts::minorErrorUnlessIgnored());
     ExifToolService fakeEngine(fake.bundle());
-    LibraryViewModel fakeLibrary(&fakeEngine);
+    LibraryViewModel fakeLibrary(MetadataEngine::over(&fakeEngine));
     ContentView fakeWindow(&fakeLibrary);
     fakeWindow.resize(1000, 640);
     fakeWindow.show();

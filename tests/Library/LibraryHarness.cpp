@@ -38,9 +38,18 @@ void ScriptedSavePanel::answer(std::optional<QUrl> chosen)
 }
 
 LibraryHarness::LibraryHarness(std::optional<ResourceBundle> bundle)
-    : service(bundle ? *bundle : realBundle()), timer(new ManualStatusTimer),
+    : service(std::make_unique<ExifToolService>(bundle ? *bundle : realBundle())),
+      timer(new ManualStatusTimer), savePanel(std::make_shared<ScriptedSavePanel>()),
+      library(std::make_unique<LibraryViewModel>(MetadataEngine::over(service.get()),
+                                                 std::unique_ptr<StatusTimer>(timer)))
+{
+    library->setSavePanel(savePanel);
+}
+
+LibraryHarness::LibraryHarness(std::shared_ptr<ScriptedEngine> engine)
+    : scripted(std::move(engine)), timer(new ManualStatusTimer),
       savePanel(std::make_shared<ScriptedSavePanel>()),
-      library(std::make_unique<LibraryViewModel>(&service, std::unique_ptr<StatusTimer>(timer)))
+      library(std::make_unique<LibraryViewModel>(scripted, std::unique_ptr<StatusTimer>(timer)))
 {
     library->setSavePanel(savePanel);
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "ScriptedEngine.h"
+
+#include "MetaloomFeature/Engine/ExifToolService.h"
 #include "MetaloomFeature/Library/LibraryViewModel.h"
 #include "MetaloomFeature/Library/SavePanel.h"
 #include "MetaloomFeature/Library/StatusTimer.h"
@@ -35,13 +38,18 @@ private:
     Completion m_pending;
 };
 
-// One window's library over its own engine (the real bundled ExifTool unless
-// a bundle is given), with a status clock and a save panel the test drives.
-// Create it after the test's TestEnvironment.
+// One window's library, with a status clock and a save panel the test
+// drives: over its own ExifToolService (the real bundled ExifTool unless a
+// bundle is given), or over a scripted engine. Create it after the test's
+// TestEnvironment.
 struct LibraryHarness {
     explicit LibraryHarness(std::optional<ResourceBundle> bundle = std::nullopt);
+    explicit LibraryHarness(std::shared_ptr<ScriptedEngine> engine);
 
-    ExifToolService service;
+    // Over ExifTool only.
+    std::unique_ptr<ExifToolService> service;
+    // Over a scripted engine only.
+    std::shared_ptr<ScriptedEngine> scripted;
     ManualStatusTimer *timer;
     std::shared_ptr<ScriptedSavePanel> savePanel;
     std::unique_ptr<LibraryViewModel> library;

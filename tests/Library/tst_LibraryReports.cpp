@@ -1,9 +1,9 @@
 // What the library tells after a change, driven as a window drives it on
-// copies of the real samples through the real bundled ExifTool (a fake one
-// where ExifTool must stop at a minor error): strip reports, lists saved
-// item by item, presets that write what they can, values stored otherwise
-// than typed, read-only formats, unknown keys and the alerts' titles. What
-// reached a file is checked with a separate read.
+// copies of the real samples through the real bundled ExifTool: strip
+// reports, lists saved item by item, presets that write what they can,
+// values stored otherwise than typed, read-only formats, unknown keys and
+// the alerts' titles. What reached a file is checked with a separate read.
+// Write Anyway is driven over a scripted engine (tst_LibraryStates).
 
 #include "LibraryHarness.h"
 
@@ -75,7 +75,6 @@ private Q_SLOTS:
     void valuesStoredOtherwiseShowWhatTheFileHolds();
     void unknownKeysAreNamed();
     void unwritableFormatIsReadOnlyFromTheStart();
-    void writeAnywayRepeatsTheChange();
     void fileDatesAndPermissions();
     void alertTitlesSayWhatFailed();
 
@@ -272,7 +271,7 @@ void LibraryReportsTest::valuesStoredOtherwiseShowWhatTheFileHolds()
                                                        "bytes, the longest this format holds."));
     QVERIFY(shortened.isWritable() && !shortened.isModified());
     // The row first comes into view now: its tag table entry keeps the note.
-    QVERIFY(runTask(h.service.tagDefinition("IPTC:ObjectName")).succeeded());
+    QVERIFY(runTask(h.service->tagDefinition("IPTC:ObjectName")).succeeded());
     lib.ensureOptionsLoaded(shortened);
     QCoreApplication::processEvents();
     QVERIFY(visibleEntry(lib, "IPTC:ObjectName")->warning);
@@ -351,7 +350,7 @@ void LibraryReportsTest::unwritableFormatIsReadOnlyFromTheStart()
     // The tag table does not make them writable either: with the listing
     // at hand a lookup is done once its queued call ran, as the JPEG shows.
     const QString fileDate = QStringLiteral("System:FileModifyDate");
-    QVERIFY(runTask(h.service.tagDefinition(fileDate)).value.value_or(std::nullopt)->writable);
+    QVERIFY(runTask(h.service->tagDefinition(fileDate)).value.value_or(std::nullopt)->writable);
     lib.ensureOptionsLoaded(*visibleEntry(lib, fileDate));
     QCoreApplication::processEvents();
     QVERIFY(!visibleEntry(lib, fileDate)->isWritable());
@@ -377,71 +376,6 @@ void LibraryReportsTest::unwritableFormatIsReadOnlyFromTheStart()
              QStringLiteral("ExifTool can't write MKV files, so this file was left as it was."));
 }
 
-void LibraryReportsTest::writeAnywayRepeatsTheChange()
-{
-    // Stops at a minor error unless told to ignore minor errors.
-    FakeExifToolBundle fake(work() + "/fake", FakeScripts::minorErrorUnlessIgnored());
-    LibraryHarness h(fake.bundle());
-    LibraryViewModel &lib = *h.library;
-    const QString a = copyTestData("Canon.jpg", work(), "a.jxl"),
-                  b = copyTestData("Canon.jpg", work(), "b.jxl");
-    lib.importItems({url(a), url(b)});
-    QVERIFY(waitUntilIdle(lib));
-
-    // A save: told in plain words, nothing changed; OK leaves it so.
-    lib.update(*visibleEntry(lib, title), "T");
-    QVERIFY(!runTask(lib.saveChanges()).value.value_or(true));
-    QVERIFY(!lib.activeError());
-    std::optional<LibraryViewModel::WriteAnywayRequest> request = lib.writeAnywayRequest();
-    QVERIFY(request);
-    QCOMPARE(request->title, QStringLiteral("ExifTool Error"));
-    QVERIFY2(request->message.startsWith("ExifTool did not change “a.jxl” because the file is a "
-                                         "bare JPEG XL image"),
-             qPrintable(request->message));
-    const int runs = fake.runCount();
-    lib.cancelWriteAnyway();
-    QVERIFY(!lib.writeAnywayRequest());
-    QCOMPARE(fake.runCount(), runs);
-    QVERIFY(lib.hasPendingChanges());
-
-    // Write Anyway: the same change again, minor errors ignored this once.
-    runTask(lib.saveChanges());
-    QVERIFY(lib.writeAnywayRequest());
-    lib.confirmWriteAnyway();
-    QVERIFY(!lib.writeAnywayRequest());
-    QVERIFY(waitUntilIdle(lib));
-    QVERIFY(fake.lastWriteArguments().contains("-m"));
-    QVERIFY(fake.lastWriteArguments().contains("-XMP-dc:Title=T"));
-    QCOMPARE(statusText(lib), QStringLiteral("Metadata saved successfully."));
-
-    // A strip of the one file likewise.
-    lib.presentRemoveMetadataConfirmation();
-    lib.confirmRemoveMetadata();
-    QVERIFY(waitUntilIdle(lib));
-    QVERIFY(lib.writeAnywayRequest() && !lib.activeError());
-    QVERIFY(!fake.lastWriteArguments().contains("-m"));
-    lib.confirmWriteAnyway();
-    QVERIFY(waitUntilIdle(lib));
-    QVERIFY(fake.lastWriteArguments().contains("-m"));
-    QCOMPARE(statusText(lib), QStringLiteral("Removed all metadata from a.jxl."));
-
-    // A batch: the files ExifTool stopped at, changed anyway as a batch.
-    lib.applyPreset({QUuid::createUuid(), "P", PresetAction::addOrModifyMetadata({{title, "P"}})});
-    QVERIFY(waitUntilIdle(lib));
-    request = lib.writeAnywayRequest();
-    QVERIFY(request);
-    QCOMPARE(request->title, QStringLiteral("Preset Not Applied in Full"));
-    QVERIFY2(request->message.endsWith("Write Anyway makes the change in the 2 files ExifTool "
-                                       "stopped at, ignoring their minor problems."),
-             qPrintable(request->message));
-    lib.confirmWriteAnyway();
-    QVERIFY(lib.batchProgress());
-    QVERIFY(waitUntilIdle(lib));
-    QCOMPARE(statusText(lib), QStringLiteral("Applied preset 'P' to 2 items."));
-    QVERIFY(fake.lastWriteArguments().contains("-m"));
-    QCOMPARE(fake.lastWriteArguments().last(), b);
-}
-
 void LibraryReportsTest::fileDatesAndPermissions()
 {
     LibraryHarness h;
@@ -463,48 +397,21 @@ void LibraryReportsTest::fileDatesAndPermissions()
 
 void LibraryReportsTest::alertTitlesSayWhatFailed()
 {
+    // ExifTool's own failure is titled so. The alerts of failures that are
+    // not ExifTool's (a file this user cannot change, an export folder that
+    // is not there, a name Metaloom cannot handle) are told over a scripted
+    // engine (tst_LibraryStates).
     LibraryHarness h;
     LibraryViewModel &lib = *h.library;
-    const QString path = makeImage(work(), "photo.jpg");
-    importOne(lib, path);
-
-    // A file this user cannot change.
-    lib.update(*visibleEntry(lib, title), "T");
-    QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup));
-    runTask(lib.saveChanges());
-    QCOMPARE(alertTitle(lib), QStringLiteral("Changes Not Saved to photo.jpg"));
-    QCOMPARE(alertText(lib), QStringLiteral("Metaloom can't modify “photo.jpg”. Check its "
-                                            "permissions and try again."));
-    QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner));
-
-    // ExifTool's own failure, and a change refused before ExifTool runs.
     const QString broken = work() + "/broken.jpg";
     QFile file(broken);
     QVERIFY(file.open(QIODevice::WriteOnly) && file.write("not a JPEG") > 0);
     file.close();
-    lib.importItems({url(broken)});
-    lib.setSelectedItemID(lib.items().last().id);
-    QVERIFY(waitUntilIdle(lib));
+    importOne(lib, broken);
     lib.setActiveError(std::nullopt);
     lib.update(*visibleEntry(lib, title), "T");
     runTask(lib.saveChanges());
     QCOMPARE(alertTitle(lib), QStringLiteral("ExifTool Error"));
-    lib.setSelectedItemID(lib.items().first().id);
-    QVERIFY(waitUntilIdle(lib));
-    lib.setActiveError(std::nullopt);
-
-    // An export folder that is not there.
-    lib.exportSelectedMetadata(MetadataExportFormatter::Format::Json);
-    h.savePanel->answer(url(work() + "/Gone/photo.json"));
-    QCOMPARE(alertTitle(lib), QStringLiteral("Metadata Not Exported"));
-    QCOMPARE(alertText(lib), "The folder “" + work() +
-                                 "/Gone” does not exist, so photo.json "
-                                 "was not saved.");
-
-    // A name Metaloom cannot handle.
-    lib.importItems({QUrl::fromEncoded(
-        "file://" + QFile::encodeName(work()).toPercentEncoding("/") + "/caf%E9.jpg")});
-    QCOMPARE(alertTitle(lib), QStringLiteral("File Not Added"));
 }
 
 QTEST_MAIN(LibraryReportsTest)

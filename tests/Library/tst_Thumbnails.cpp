@@ -2,6 +2,8 @@
 // embedded preview of files Qt cannot decode, rendered away from the caller.
 
 #include "MetaloomFeature/Engine/EmbeddedPreview.h"
+#include "MetaloomFeature/Engine/ExifToolService.h"
+#include "MetaloomFeature/Library/MetadataEngine.h"
 #include "MetaloomFeature/Library/ThumbnailLoader.h"
 #include "MetaloomFeature/Library/ThumbnailRendering.h"
 #include "tests/support/FakeExifToolBundle.h"
@@ -152,7 +154,8 @@ void ThumbnailsTest::loaderUsesTheEmbeddedPreviewWithoutWriting()
     QVERIFY(!ThumbnailRendering::fromFile(path, 120)); // Qt alone gives up
     const QByteArray before = fileHash(path);
 
-    ThumbnailLoader loader(Testing::realBundle(), 120, 1.0);
+    ExifToolService engine(Testing::realBundle());
+    ThumbnailLoader loader(MetadataEngine::over(&engine), 120, 1.0);
     QSignalSpy ready(&loader, &ThumbnailLoader::thumbnailReady);
     const QUuid id = QUuid::createUuid();
     loader.request(id, QUrl::fromLocalFile(path));
@@ -182,7 +185,8 @@ void ThumbnailsTest::loaderDropsForgottenItemsAndNonImages()
     const QString small = m_env->workPath() + QStringLiteral("/small.png");
     tiny.save(small);
 
-    ThumbnailLoader loader(Testing::realBundle(), 120, 1.0);
+    ExifToolService engine(Testing::realBundle());
+    ThumbnailLoader loader(MetadataEngine::over(&engine), 120, 1.0);
     QSignalSpy ready(&loader, &ThumbnailLoader::thumbnailReady);
     const QUuid forgotten = QUuid::createUuid();
     loader.request(forgotten, QUrl::fromLocalFile(photo));
@@ -208,7 +212,8 @@ void ThumbnailsTest::loaderDropsForgottenItemsAndNonImages()
 void ThumbnailsTest::embeddedPreviewsKeepComingOneAfterAnother()
 {
     const QString path = undecodableJpegWithThumbnail(m_env->workPath());
-    ThumbnailLoader loader(Testing::realBundle(), 120, 1.0);
+    ExifToolService engine(Testing::realBundle());
+    ThumbnailLoader loader(MetadataEngine::over(&engine), 120, 1.0);
     QSignalSpy ready(&loader, &ThumbnailLoader::thumbnailReady);
     for (int round = 1; round <= 3; ++round) {
         loader.request(QUuid::createUuid(), QUrl::fromLocalFile(path));

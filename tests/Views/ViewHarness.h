@@ -1,8 +1,8 @@
 #pragma once
 
 #include "MetaloomFeature/Library/LibraryViewModel.h"
-#include "MetaloomFeature/Views/MetadataEditorModel.h"
-#include "MetaloomFeature/Views/MetadataEditorView.h"
+#include "MetaloomFeature/Views/Editor/MetadataEditorModel.h"
+#include "MetaloomFeature/Views/Editor/MetadataEditorView.h"
 
 #include <QApplication>
 #include <QDropEvent>

@@ -1,5 +1,5 @@
-#include "MetaloomFeature/Views/ConfirmationBanner.h"
-#include "MetaloomFeature/Views/Confirmations.h"
+#include "MetaloomFeature/Views/Kit/ConfirmationBanner.h"
+#include "MetaloomFeature/Views/Kit/Confirmations.h"
 
 #include <QLabel>
 #include <QPushButton>

@@ -2,17 +2,17 @@
 // ExifTool, driven like a user: drops, paste, clicks and keys, on copies of
 // the sample files.
 #include "MetaloomFeature/Engine/ExifToolService.h"
-#include "MetaloomFeature/Views/BatchProgressView.h"
-#include "MetaloomFeature/Views/Confirmations.h"
-#include "MetaloomFeature/Views/ContentView.h"
-#include "MetaloomFeature/Views/DropZoneView.h"
-#include "MetaloomFeature/Views/FileDrops.h"
-#include "MetaloomFeature/Views/FileHeaderView.h"
-#include "MetaloomFeature/Views/MetadataValueEditors.h"
-#include "MetaloomFeature/Views/SidebarModel.h"
-#include "MetaloomFeature/Views/SidebarView.h"
-#include "MetaloomFeature/Views/WindowSheets.h"
-#include "MetaloomFeature/Views/WindowToolbar.h"
+#include "MetaloomFeature/Views/Editor/MetadataValueEditors.h"
+#include "MetaloomFeature/Views/Kit/Confirmations.h"
+#include "MetaloomFeature/Views/Window/BatchProgressView.h"
+#include "MetaloomFeature/Views/Window/ContentView.h"
+#include "MetaloomFeature/Views/Window/DropZoneView.h"
+#include "MetaloomFeature/Views/Window/FileDrops.h"
+#include "MetaloomFeature/Views/Window/FileHeaderView.h"
+#include "MetaloomFeature/Views/Window/SidebarModel.h"
+#include "MetaloomFeature/Views/Window/SidebarView.h"
+#include "MetaloomFeature/Views/Window/WindowSheets.h"
+#include "MetaloomFeature/Views/Window/WindowToolbar.h"
 #include "ViewHarness.h"
 #include "tests/Engine/RealFiles.h"
 #include "tests/support/FakeExifToolBundle.h"
@@ -38,7 +38,7 @@ namespace {
 
 struct Window {
     ExifToolService engine;
-    LibraryViewModel library{&engine};
+    LibraryViewModel library{MetadataEngine::over(&engine)};
     ContentView view{&library};
 
     explicit Window(const ResourceBundle &bundle = realBundle()) : engine(bundle)

@@ -1,10 +1,10 @@
 // The metadata editor on its own: its model's order and consistency (checked
 // by QAbstractItemModelTester), the row marks, and the in-place editors,
 // driven with keys under the offscreen platform.
-#include "MetaloomFeature/Views/MetadataEditorModel.h"
-#include "MetaloomFeature/Views/MetadataEditorView.h"
-#include "MetaloomFeature/Views/MetadataRow.h"
-#include "MetaloomFeature/Views/MetadataValueEditors.h"
+#include "MetaloomFeature/Views/Editor/MetadataEditorModel.h"
+#include "MetaloomFeature/Views/Editor/MetadataEditorView.h"
+#include "MetaloomFeature/Views/Editor/MetadataRow.h"
+#include "MetaloomFeature/Views/Editor/MetadataValueEditors.h"
 #include "ViewHarness.h"
 
 #include <QAbstractItemModelTester>

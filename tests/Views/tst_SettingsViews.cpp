@@ -1,16 +1,16 @@
 #include "MetaloomFeature/Engine/ExifToolService.h"
+#include "MetaloomFeature/Library/FieldSettings/CustomFieldText.h"
+#include "MetaloomFeature/Library/FieldSettings/PinnableKeysModel.h"
 #include "MetaloomFeature/Library/LibraryViewModel.h"
 #include "MetaloomFeature/Model/FavoriteTagsStore.h"
 #include "MetaloomFeature/Updates/UpdateCheckBridge.h"
-#include "MetaloomFeature/Views/AboutPage.h"
-#include "MetaloomFeature/Views/CustomFieldText.h"
-#include "MetaloomFeature/Views/MetadataSettingsView.h"
-#include "MetaloomFeature/Views/PinnableKeysModel.h"
-#include "MetaloomFeature/Views/SettingsTabButton.h"
-#include "MetaloomFeature/Views/SettingsView.h"
+#include "MetaloomFeature/Views/Settings/AboutPage.h"
+#include "MetaloomFeature/Views/Settings/MetadataSettingsView.h"
+#include "MetaloomFeature/Views/Settings/SettingsTabButton.h"
+#include "MetaloomFeature/Views/Settings/SettingsView.h"
 #include "VossaApps/LinkButton.h"
 #include "VossaApps/VossaAppsTab.h"
-#include "tests/support/FakeExifToolBundle.h"
+#include "tests/Library/ScriptedEngine.h"
 #include "tests/support/LoopbackHttpServer.h"
 #include "tests/support/TestEnvironment.h"
 
@@ -70,8 +70,7 @@ private:
                                                   const QSet<QString> &pinned = {});
 
     std::unique_ptr<Testing::TestEnvironment> m_env;
-    std::unique_ptr<Testing::FakeExifToolBundle> m_bundle;
-    std::unique_ptr<ExifToolService> m_engine;
+    std::shared_ptr<Testing::ScriptedEngine> m_engine;
     Testing::LoopbackHttpServer *m_feedServer = nullptr;
 };
 
@@ -85,14 +84,12 @@ void SettingsViewsTest::initTestCase()
 void SettingsViewsTest::init()
 {
     m_env = std::make_unique<Testing::TestEnvironment>();
-    m_bundle = std::make_unique<Testing::FakeExifToolBundle>(m_env->workPath(), "exit 1");
-    m_engine = std::make_unique<ExifToolService>(m_bundle->bundle());
+    m_engine = Testing::ScriptedEngine::make();
 }
 
 void SettingsViewsTest::cleanup()
 {
     m_engine.reset();
-    m_bundle.reset();
     m_env.reset();
 }
 
@@ -101,7 +98,7 @@ SettingsViewsTest::makeLibrary(const QList<CustomMetadataTag> &custom, const QSe
 {
     FavoriteTagsStore::shared().saveCustomTags(custom);
     FavoriteTagsStore::shared().saveFavorites(pinned);
-    return std::make_unique<LibraryViewModel>(m_engine.get());
+    return std::make_unique<LibraryViewModel>(m_engine);
 }
 
 void SettingsViewsTest::labelKeyParsing_data()

@@ -1,5 +1,5 @@
 #include "MetaloomFeature/Updates/UpdateCheckOutcome.h"
-#include "MetaloomFeature/Views/UpdateResultDialog.h"
+#include "MetaloomFeature/Views/Settings/UpdateResultDialog.h"
 #include "tests/support/OpenedUrls.h"
 
 #include <QAbstractButton>

@@ -1,22 +1,23 @@
 // Shows the sheets and saves screenshots, for checking them by eye (run under
 // xvfb-run; PREVIEW_DARK=1 for the dark palette, LANGUAGE=de for German).
 // Not a test.
+#include "MetaloomFeature/Engine/ExifToolService.h"
 #include "MetaloomFeature/Library/LibraryViewModel.h"
 #include "MetaloomFeature/Model/PresetsStore.h"
 #include "MetaloomFeature/Platform/Translations.h"
 #include "MetaloomFeature/Updates/AppcastUpdater.h"
 #include "MetaloomFeature/Updates/UpdateCheckBridge.h"
-#include "MetaloomFeature/Views/AboutPage.h"
-#include "MetaloomFeature/Views/ConfirmationBanner.h"
-#include "MetaloomFeature/Views/Confirmations.h"
-#include "MetaloomFeature/Views/KeyField.h"
-#include "MetaloomFeature/Views/MetadataOverridesEditor.h"
-#include "MetaloomFeature/Views/MetadataSettingsView.h"
-#include "MetaloomFeature/Views/OverrideEditorRow.h"
-#include "MetaloomFeature/Views/PresetManagerView.h"
-#include "MetaloomFeature/Views/RemovalKeyPickerMenu.h"
-#include "MetaloomFeature/Views/SettingsView.h"
-#include "MetaloomFeature/Views/UpdateResultDialog.h"
+#include "MetaloomFeature/Views/Kit/ConfirmationBanner.h"
+#include "MetaloomFeature/Views/Kit/Confirmations.h"
+#include "MetaloomFeature/Views/Presets/KeyField.h"
+#include "MetaloomFeature/Views/Presets/MetadataOverridesEditor.h"
+#include "MetaloomFeature/Views/Presets/OverrideLineEditor.h"
+#include "MetaloomFeature/Views/Presets/PresetManagerView.h"
+#include "MetaloomFeature/Views/Presets/RemovalKeyPickerMenu.h"
+#include "MetaloomFeature/Views/Settings/AboutPage.h"
+#include "MetaloomFeature/Views/Settings/MetadataSettingsView.h"
+#include "MetaloomFeature/Views/Settings/SettingsView.h"
+#include "MetaloomFeature/Views/Settings/UpdateResultDialog.h"
 #include "tests/support/LoopbackHttpServer.h"
 #include "tests/support/PreviewPalette.h"
 #include "tests/support/TestEnvironment.h"
@@ -76,7 +77,8 @@ void showPresetManager()
                                           "editorial use only")},
                           {QStringLiteral("IFD0:Copyright"), QStringLiteral("© 2026 Ann")}},
                          {QStringLiteral("XMP-xmp:Rating")})});
-    PresetManagerView view(&store);
+    ExifToolService engine;
+    PresetManagerView view(&store, MetadataEngine::over(&engine));
     view.show();
     view.selectPreset(store.presets().at(1).id);
     QElapsedTimer clock;
@@ -178,7 +180,7 @@ void showSettings(const QString &workFolder)
     qputenv("VOSSA_APPS_FEED_URL", server.url(QStringLiteral("/apps.json")).toEncoded());
 
     ExifToolService engine;
-    LibraryViewModel library(&engine);
+    LibraryViewModel library(MetadataEngine::over(&engine));
     library.updateMetadataDraft(
         library.pinnedTags(),
         {{QUuid::createUuid(), QStringLiteral("XMP-dc:Description"), QStringLiteral("Caption")},

@@ -1,0 +1,380 @@
+#include "MetaloomFeature/Views/Editor/MetadataRowDelegate.h"
+
+#include "MetaloomFeature/Views/Editor/MetadataEditorModel.h"
+#include "MetaloomFeature/Views/Editor/MetadataValueEditors.h"
+#include "MetaloomFeature/Views/Kit/SheetStyle.h"
+#include "MetaloomFeature/Views/Kit/SymbolIcons.h"
+#include "StyleKit/Style.h"
+
+#include <QAbstractItemView>
+#include <QHelpEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QTextOption>
+#include <QToolTip>
+
+namespace Metaloom {
+
+using StyleKit::withOpacity;
+using Badge = MetadataRow::Badge;
+
+namespace {
+
+constexpr qreal cardRadius = 8;
+constexpr qreal badgeRadius = 4;
+constexpr qreal valueRadius = 6;
+
+const QColor orange(0xF0, 0x8A, 0x00);
+const QColor blue(0x1A, 0x73, 0xE8);
+const QColor yellow(0xF5, 0xB8, 0x00);
+
+const MetadataEditorModel *editorModel(const QModelIndex &index)
+{
+    return qobject_cast<const MetadataEditorModel *>(index.model());
+}
+
+const MetadataEntry *entryAt(const QModelIndex &index)
+{
+    const MetadataEditorModel *model = editorModel(index);
+    return model ? model->entry(index) : nullptr;
+}
+
+bool showsPicker(const QModelIndex &index)
+{
+    return index.data(MetadataEditorModel::ShowsPickerRole).toBool();
+}
+
+// The row's width: the view's, since the rows span it.
+int rowWidth(const QStyleOptionViewItem &option)
+{
+    if (const auto *view = qobject_cast<const QAbstractItemView *>(option.widget))
+        return view->viewport()->width();
+    return option.rect.width() > 0 ? option.rect.width() : 600;
+}
+
+struct BadgeColors {
+    QColor text;
+    QColor fill;
+};
+
+BadgeColors colorsOf(Badge::Kind kind, const QPalette &palette)
+{
+    switch (kind) {
+    case Badge::Kind::Warning:
+        return {orange, withOpacity(orange, 0.15)};
+    case Badge::Kind::ReadOnly:
+        return {SheetStyle::textColor(palette, SheetStyle::Tone::Secondary),
+                withOpacity(palette.color(QPalette::Mid), 0.3)};
+    case Badge::Kind::Modified:
+        return {blue, withOpacity(blue, 0.15)};
+    }
+    return {};
+}
+
+} // namespace
+
+MetadataRowDelegate::MetadataRowDelegate(QObject *parent) : QStyledItemDelegate(parent) {}
+
+bool MetadataRowDelegate::isChoiceEditor(const QWidget *editor)
+{
+    return qobject_cast<const ValueChoiceEditor *>(editor) != nullptr;
+}
+
+const MetadataRow::Fonts &MetadataRowDelegate::fontsFor(const QFont &base) const
+{
+    if (!m_fonts || m_fonts->first != base)
+        m_fonts.emplace(base, MetadataRow::Fonts(base));
+    return m_fonts->second;
+}
+
+QSize MetadataRowDelegate::sizeHint(const QStyleOptionViewItem &option,
+                                    const QModelIndex &index) const
+{
+    const MetadataRow::Fonts &fonts = fontsFor(option.font);
+    const int width = rowWidth(option);
+    if (const MetadataEntry *entry = entryAt(index))
+        return {width, MetadataRow::entryRowHeight(*entry, showsPicker(index), fonts, width)};
+    return {width, MetadataRow::sectionRowHeight(fonts)};
+}
+
+void MetadataRowDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option,
+                                const QModelIndex &index) const
+{
+    const MetadataEntry *entry = entryAt(index);
+    if (!entry) {
+        paintSection(painter, option, index);
+        return;
+    }
+    const auto *view = qobject_cast<const QAbstractItemView *>(option.widget);
+    const bool isCurrent = view && view->currentIndex() == index;
+    // An open editor shows the text itself; a list's bullets under it
+    // would not line up with its lines.
+    const bool isEditing = view && view->indexWidget(index);
+    paintEntry(painter, option, *entry, showsPicker(index), isCurrent, isEditing);
+}
+
+void MetadataRowDelegate::paintSection(QPainter *painter, const QStyleOptionViewItem &option,
+                                       const QModelIndex &index) const
+{
+    painter->save();
+    painter->setFont(fontsFor(option.font).section);
+    // Sections are not selectable, so the view hands them the disabled
+    // palette; their titles are read like any other text.
+    painter->setPen(
+        StyleKit::withOpacity(option.palette.color(QPalette::Active, QPalette::WindowText), 0.72));
+    // Shown exactly as stored: no upper-casing, no eliding of short names.
+    const QRect title = MetadataRow::sectionTitleRect(option.rect);
+    painter->drawText(
+        title, Qt::AlignLeft | Qt::AlignBottom,
+        painter->fontMetrics().elidedText(index.data().toString(), Qt::ElideRight, title.width()));
+    painter->restore();
+}
+
+void MetadataRowDelegate::paintEntry(QPainter *painter, const QStyleOptionViewItem &option,
+                                     const MetadataEntry &entry, bool picker, bool isCurrent,
+                                     bool isEditing) const
+{
+    const QPalette &palette = option.palette;
+    const MetadataRow::Fonts &fonts = fontsFor(option.font);
+    const auto geometry = MetadataRow::Geometry::of(option.rect, fonts, entry);
+    const qreal ratio = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
+
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing);
+
+    // The card, outlined in the accent colour while it has the focus.
+    painter->setPen(isCurrent ? QPen(SheetStyle::accent(palette), 1.5)
+                              : QPen(withOpacity(palette.color(QPalette::Mid), 0.35), 0.8));
+    painter->setBrush(withOpacity(palette.color(QPalette::Base), 0.75));
+    painter->drawRoundedRect(QRectF(geometry.card).adjusted(0.5, 0.5, -0.5, -0.5), cardRadius,
+                             cardRadius);
+
+    painter->setFont(fonts.name);
+    painter->setPen(palette.color(QPalette::Text));
+    painter->drawText(geometry.name, Qt::AlignLeft | Qt::AlignVCenter,
+                      painter->fontMetrics().elidedText(entry.displayName, Qt::ElideRight,
+                                                        geometry.name.width()));
+
+    if (const auto badge = MetadataRow::badge(entry); badge && !geometry.badge.isEmpty()) {
+        const BadgeColors colors = colorsOf(badge->kind, palette);
+        painter->setPen(Qt::NoPen);
+        painter->setBrush(colors.fill);
+        painter->drawRoundedRect(QRectF(geometry.badge), badgeRadius, badgeRadius);
+        painter->setFont(fonts.badge);
+        painter->setPen(colors.text);
+        const QRect text = geometry.badge.adjusted(6, 0, -6, 0);
+        painter->drawText(
+            text, Qt::AlignCenter,
+            painter->fontMetrics().elidedText(badge->text, Qt::ElideRight, text.width()));
+    }
+
+    const QColor starColor =
+        entry.isFavorite ? yellow : withOpacity(palette.color(QPalette::Text), 0.5);
+    painter->setOpacity(MetadataRow::isStarEnabled(entry) ? 1.0 : 0.45);
+    painter->drawPixmap(
+        geometry.star.topLeft(),
+        symbolPixmap(MetadataRow::starSymbol(entry), geometry.star.width(), starColor, ratio));
+    painter->setOpacity(1.0);
+
+    // The value box: a field for text, a button-like box for a choice.
+    const QRectF box = QRectF(geometry.valueBox).adjusted(0.5, 0.5, -0.5, -0.5);
+    painter->setPen(QPen(withOpacity(palette.color(QPalette::Mid), picker ? 0.6 : 0.3), 0.8));
+    painter->setBrush(picker ? palette.color(QPalette::Button)
+                             : withOpacity(palette.color(QPalette::Window), 0.5));
+    painter->drawRoundedRect(box, valueRadius, valueRadius);
+
+    painter->setFont(fonts.value);
+    QRect text = geometry.valueText;
+    if (picker) {
+        const int chevron = 12;
+        painter->drawPixmap(
+            text.right() - chevron + 1, text.center().y() - chevron / 2 + 1,
+            symbolPixmap(QStringLiteral("chevron.down"), chevron,
+                         SheetStyle::textColor(palette, SheetStyle::Tone::Secondary), ratio));
+        text.adjust(0, 0, -chevron - 6, 0);
+    }
+    if (entry.isList) {
+        if (!isEditing)
+            paintItems(painter, palette, entry, text);
+    } else if (entry.value.isEmpty() && !picker) {
+        painter->setPen(SheetStyle::textColor(palette, SheetStyle::Tone::Tertiary));
+        painter->drawText(text, Qt::AlignLeft | Qt::AlignTop, tr("Value"));
+    } else {
+        painter->setPen(entry.isWritable()
+                            ? palette.color(QPalette::Text)
+                            : SheetStyle::textColor(palette, SheetStyle::Tone::Secondary));
+        QTextOption wrapping;
+        wrapping.setWrapMode(picker ? QTextOption::NoWrap
+                                    : QTextOption::WrapAtWordBoundaryOrAnywhere);
+        painter->setClipRect(text);
+        painter->drawText(QRectF(text), entry.value, wrapping);
+    }
+    painter->restore();
+}
+
+void MetadataRowDelegate::paintItems(QPainter *painter, const QPalette &palette,
+                                     const MetadataEntry &entry, const QRect &text) const
+{
+    // The items, each after a bullet, then the line for the next item: the
+    // row is sized to hold both (MetadataRow::entryRowHeight).
+    painter->save();
+    painter->setClipRect(text);
+    qreal itemsHeight = 0;
+    if (!entry.items.isEmpty()) {
+        painter->setPen(entry.isWritable()
+                            ? palette.color(QPalette::Text)
+                            : SheetStyle::textColor(palette, SheetStyle::Tone::Secondary));
+        QTextOption wrapping;
+        wrapping.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        const QString shown = MetadataRow::shownText(entry);
+        painter->drawText(QRectF(text), shown, wrapping);
+        itemsHeight = MetadataRow::valueLineCount(shown, painter->font(), text.width()) *
+                      painter->fontMetrics().lineSpacing();
+    }
+    if (MetadataRow::hasNewItemLine(entry)) {
+        painter->setPen(SheetStyle::textColor(palette, SheetStyle::Tone::Tertiary));
+        painter->drawText(QRectF(text).adjusted(0, itemsHeight, 0, 0), Qt::AlignLeft | Qt::AlignTop,
+                          MetadataRow::newItemPlaceholder());
+    }
+    painter->restore();
+}
+
+QWidget *MetadataRowDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &,
+                                           const QModelIndex &index) const
+{
+    const MetadataEntry *entry = entryAt(index);
+    if (!entry || !entry->isWritable())
+        return nullptr;
+    auto *self = const_cast<MetadataRowDelegate *>(this);
+    auto endAndMove = [self](QWidget *editor, int delta) {
+        Q_EMIT self->commitData(editor);
+        Q_EMIT self->closeEditor(editor, delta > 0 ? QAbstractItemDelegate::EditNextItem
+                                                   : QAbstractItemDelegate::EditPreviousItem);
+    };
+    if (showsPicker(index)) {
+        auto *choice = new ValueChoiceEditor(parent);
+        choice->setFont(fontsFor(parent->font()).value);
+        connect(choice, &ValueChoiceEditor::chosen, self,
+                [self, choice] { Q_EMIT self->commitData(choice); });
+        connect(choice, &ValueChoiceEditor::moveRequested, self,
+                [choice, endAndMove](int delta) { endAndMove(choice, delta); });
+        return choice;
+    }
+    auto *text = index.data(MetadataEditorModel::IsListRole).toBool() ? new ValueListEditor(parent)
+                                                                      : new ValueTextEditor(parent);
+    text->setFont(fontsFor(parent->font()).value);
+    connect(text, &ValueTextEditor::edited, self, [self, text] { Q_EMIT self->commitData(text); });
+    connect(text, &ValueTextEditor::moveRequested, self,
+            [text, endAndMove](int delta) { endAndMove(text, delta); });
+    connect(text, &ValueTextEditor::finished, self, [self, text] {
+        Q_EMIT self->commitData(text);
+        Q_EMIT self->closeEditor(text, QAbstractItemDelegate::NoHint);
+    });
+    return text;
+}
+
+void MetadataRowDelegate::setEditorData(QWidget *editor, const QModelIndex &index) const
+{
+    if (auto *list = qobject_cast<ValueListEditor *>(editor)) {
+        list->showItems(index.data(Qt::EditRole).toStringList());
+        return;
+    }
+    const QString value = index.data(Qt::EditRole).toString();
+    if (auto *choice = qobject_cast<ValueChoiceEditor *>(editor))
+        choice->showChoices(index.data(MetadataEditorModel::OptionsRole).toStringList(), value);
+    else if (auto *text = qobject_cast<ValueTextEditor *>(editor))
+        text->showValue(value);
+}
+
+void MetadataRowDelegate::setModelData(QWidget *editor, QAbstractItemModel *model,
+                                       const QModelIndex &index) const
+{
+    if (auto *list = qobject_cast<ValueListEditor *>(editor)) {
+        const QStringList items = list->items();
+        if (items != index.data(Qt::EditRole).toStringList())
+            model->setData(index, items, Qt::EditRole);
+        return;
+    }
+    QString value;
+    if (auto *choice = qobject_cast<ValueChoiceEditor *>(editor))
+        value = choice->value();
+    else if (auto *text = qobject_cast<ValueTextEditor *>(editor))
+        value = text->text();
+    else
+        return;
+    // Closing or leaving an editor commits too; only a real change is an edit.
+    if (value != index.data(Qt::EditRole).toString())
+        model->setData(index, value, Qt::EditRole);
+}
+
+void MetadataRowDelegate::updateEditorGeometry(QWidget *editor, const QStyleOptionViewItem &option,
+                                               const QModelIndex &index) const
+{
+    const MetadataEntry *entry = entryAt(index);
+    if (!entry)
+        return;
+    const auto geometry = MetadataRow::Geometry::of(option.rect, fontsFor(option.font), *entry);
+    editor->setGeometry(isChoiceEditor(editor) ? geometry.valueBox : geometry.valueText);
+}
+
+bool MetadataRowDelegate::editorEvent(QEvent *event, QAbstractItemModel *model,
+                                      const QStyleOptionViewItem &option, const QModelIndex &index)
+{
+    const MetadataEntry *entry = entryAt(index);
+    if (entry && event->type() == QEvent::MouseButtonRelease) {
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        const auto geometry = MetadataRow::Geometry::of(option.rect, fontsFor(option.font), *entry);
+        if (mouse->button() == Qt::LeftButton &&
+            geometry.starTarget.contains(mouse->position().toPoint())) {
+            if (MetadataRow::isStarEnabled(*entry) && m_toggleFavorite) {
+                const MetadataEntry toggled = *entry;
+                m_toggleFavorite(toggled);
+            }
+            return true;
+        }
+    }
+    return QStyledItemDelegate::editorEvent(event, model, option, index);
+}
+
+bool MetadataRowDelegate::helpEvent(QHelpEvent *event, QAbstractItemView *view,
+                                    const QStyleOptionViewItem &option, const QModelIndex &index)
+{
+    const MetadataEntry *entry = entryAt(index);
+    if (!entry || event->type() != QEvent::ToolTip)
+        return QStyledItemDelegate::helpEvent(event, view, option, index);
+    const auto geometry = MetadataRow::Geometry::of(option.rect, fontsFor(option.font), *entry);
+    QString help;
+    QRect area;
+    if (geometry.starTarget.contains(event->pos())) {
+        help = MetadataRow::starHelpText(*entry);
+        area = geometry.starTarget;
+    } else if (geometry.badge.contains(event->pos()) && entry->warning) {
+        help = *entry->warning;
+        area = geometry.badge;
+    } else if (geometry.name.contains(event->pos())) {
+        help = entry->rawKey;
+        area = geometry.name;
+    }
+    if (help.isEmpty()) {
+        QToolTip::hideText();
+        event->ignore();
+        return false;
+    }
+    QToolTip::showText(event->globalPos(), help, view->viewport(), area);
+    return true;
+}
+
+bool MetadataRowDelegate::eventFilter(QObject *object, QEvent *event)
+{
+    // Return belongs to the editors (it ends editing there, and opens the
+    // choice list); the rest (Tab, Escape, leaving the editor) is standard.
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter)
+            return false;
+    }
+    return QStyledItemDelegate::eventFilter(object, event);
+}
+
+} // namespace Metaloom

@@ -1,0 +1,116 @@
+#include "MetaloomFeature/Views/Kit/Confirmations.h"
+
+#include "MetaloomFeature/Views/Kit/SheetStyle.h"
+
+#include <QCoreApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace Metaloom {
+
+namespace {
+
+constexpr int padding = 24;
+constexpr int spacing = 16;
+constexpr int dialogMinimumWidth = 400;
+
+} // namespace
+
+ConfirmationDialog::ConfirmationDialog(const QString &title, const QString &message,
+                                       const QString &confirmTitle, Answers answers,
+                                       QWidget *parent)
+    : QDialog(parent), m_answers(std::move(answers))
+{
+    setWindowTitle(title);
+    setWindowModality(Qt::WindowModal);
+    setMinimumWidth(dialogMinimumWidth);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(padding, padding, padding, padding);
+    layout->setSpacing(spacing);
+    layout->addWidget(
+        SheetStyle::label(title, SheetStyle::title2(font()), SheetStyle::Tone::Primary, this));
+    m_message =
+        SheetStyle::label(message, SheetStyle::callout(font()), SheetStyle::Tone::Secondary, this);
+    layout->addWidget(m_message);
+    layout->addWidget(SheetStyle::divider(this));
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    // Return answers with the button that has the keyboard focus, so a
+    // user who moved to Cancel is never taken to the destructive choice.
+    m_cancel = new QPushButton(tr("Cancel"), this);
+    m_confirm = new QPushButton(confirmTitle, this);
+    m_confirm->setDefault(true);
+    SheetStyle::makeProminent(m_confirm, SheetStyle::red(palette()));
+    buttons->addWidget(m_cancel);
+    buttons->addWidget(m_confirm);
+    layout->addLayout(buttons);
+
+    connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(m_confirm, &QPushButton::clicked, this, &QDialog::accept);
+    m_confirm->setFocus();
+}
+
+QString ConfirmationDialog::message() const
+{
+    return m_message->text();
+}
+
+void ConfirmationDialog::setMessage(const QString &message)
+{
+    m_message->setText(message);
+}
+
+void ConfirmationDialog::done(int result)
+{
+    // Escape, the close button and Cancel all end here as a rejection.
+    if (!m_answered) {
+        m_answered = true;
+        const auto &answer = result == QDialog::Accepted ? m_answers.confirm : m_answers.cancel;
+        if (answer)
+            answer();
+    }
+    QDialog::done(result);
+}
+
+QString removeMetadataQuestion(const QString &fileName)
+{
+    return QCoreApplication::translate("Confirmations",
+                                       "Are you sure you want to remove all metadata from %1? This "
+                                       "action cannot be undone.")
+        .arg(fileName);
+}
+
+QString removeAllMetadataQuestion(int itemCount)
+{
+    if (itemCount == 1)
+        return QCoreApplication::translate("Confirmations",
+                                           "Are you sure you want to remove all metadata from 1 "
+                                           "loaded file? This action cannot be undone.");
+    return QCoreApplication::translate("Confirmations",
+                                       "Are you sure you want to remove all metadata from %n "
+                                       "loaded files? This action cannot be undone.",
+                                       nullptr, itemCount);
+}
+
+RemoveMetadataConfirmation::RemoveMetadataConfirmation(const QString &fileName, Answers answers,
+                                                       QWidget *parent)
+    : ConfirmationDialog(tr("Remove Metadata"), removeMetadataQuestion(fileName),
+                         tr("Remove Metadata"), std::move(answers), parent)
+{}
+
+RemoveAllMetadataConfirmation::RemoveAllMetadataConfirmation(int itemCount, Answers answers,
+                                                             QWidget *parent)
+    : ConfirmationDialog(tr("Remove All Metadata"), removeAllMetadataQuestion(itemCount),
+                         tr("Remove All Metadata"), std::move(answers), parent)
+{}
+
+void RemoveAllMetadataConfirmation::setItemCount(int itemCount)
+{
+    setMessage(removeAllMetadataQuestion(itemCount));
+}
+
+} // namespace Metaloom

@@ -1,0 +1,229 @@
+#include "MetaloomFeature/Views/Window/FileHeaderView.h"
+
+#include "MetaloomFeature/Library/LibraryViewModel.h"
+#include "MetaloomFeature/Views/Kit/PlainButtons.h"
+#include "MetaloomFeature/Views/Kit/SheetStyle.h"
+#include "MetaloomFeature/Views/Kit/SoftShadow.h"
+#include "MetaloomFeature/Views/Kit/SymbolIcons.h"
+#include "MetaloomFeature/Views/Window/TaskStarter.h"
+#include "StyleKit/Style.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace Metaloom {
+
+using StyleKit::withOpacity;
+
+namespace {
+
+constexpr qreal previewRadius = 12;
+constexpr int placeholderHeight = 120;
+// Room for the preview's shadow.
+constexpr int shadowMargin = 6;
+
+// Selectable text that never widens the window: a long name or path
+// scrolls inside its field and copies whole.
+QLineEdit *selectableText(const QFont &font, SheetStyle::Tone tone, QWidget *parent)
+{
+    auto *field = new QLineEdit(parent);
+    field->setReadOnly(true);
+    field->setFrame(false);
+    field->setFont(font);
+    field->setFocusPolicy(Qt::ClickFocus);
+    field->setAcceptDrops(false);
+    field->setMinimumWidth(0);
+    QPalette palette = field->palette();
+    palette.setColor(QPalette::Base, Qt::transparent);
+    palette.setColor(QPalette::Text, SheetStyle::textColor(palette, tone));
+    field->setPalette(palette);
+    field->setTextMargins(-2, 0, 0, 0);
+    return field;
+}
+
+} // namespace
+
+FilePreview::FilePreview(QWidget *parent) : QWidget(parent)
+{
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+}
+
+void FilePreview::setThumbnail(const std::optional<QImage> &thumbnail)
+{
+    m_thumbnail = thumbnail.value_or(QImage());
+    updateGeometry();
+    update();
+}
+
+QSize FilePreview::sizeHint() const
+{
+    if (m_thumbnail.isNull())
+        return QSize(maximumEdge, placeholderHeight) + QSize(2 * shadowMargin, 2 * shadowMargin);
+    // Shown at its own size, never enlarged past the frame.
+    QSizeF size = m_thumbnail.deviceIndependentSize();
+    size = size.scaled(QSizeF(maximumEdge, maximumEdge), Qt::KeepAspectRatio);
+    return size.toSize() + QSize(2 * shadowMargin, 2 * shadowMargin);
+}
+
+void FilePreview::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    const QRectF frame =
+        QRectF(rect()).adjusted(shadowMargin, shadowMargin - 2, -shadowMargin, -shadowMargin - 2);
+
+    if (m_thumbnail.isNull()) {
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(withOpacity(palette().color(QPalette::Mid), 0.18));
+        painter.drawRoundedRect(frame, previewRadius, previewRadius);
+        const int symbol = 40;
+        painter.drawPixmap(
+            int(frame.center().x()) - symbol / 2, int(frame.center().y()) - symbol / 2,
+            symbolPixmap(QStringLiteral("photo"), symbol,
+                         SheetStyle::textColor(palette(), SheetStyle::Tone::Secondary),
+                         devicePixelRatioF()));
+        return;
+    }
+
+    // A soft black shadow at a third of full strength, fading outwards.
+    paintSoftShadow(painter, frame, previewRadius, shadowMargin, 0.33 / 3, 2);
+    QPainterPath clip;
+    clip.addRoundedRect(frame, previewRadius, previewRadius);
+    painter.setClipPath(clip);
+    painter.drawImage(frame, m_thumbnail);
+}
+
+FileHeaderView::FileHeaderView(LibraryViewModel *viewModel, QWidget *parent)
+    : QWidget(parent), m_viewModel(viewModel), m_preview(new FilePreview(this))
+{
+    m_name = selectableText(SheetStyle::title2(font(), QFont::DemiBold), SheetStyle::Tone::Primary,
+                            this);
+    m_name->setAccessibleName(tr("File name"));
+    m_path = selectableText(SheetStyle::footnote(SheetStyle::monospaced(font())),
+                            SheetStyle::Tone::Secondary, this);
+    m_path->setAccessibleName(tr("File path"));
+
+    m_save = PlainButtons::labeledButton(QStringLiteral("square.and.arrow.down"),
+                                         tr("Save Changes"), this);
+    m_revert =
+        PlainButtons::labeledButton(QStringLiteral("arrow.uturn.backward"), tr("Revert"), this);
+    m_removeMetadata =
+        PlainButtons::labeledButton(QStringLiteral("xmark.circle"), tr("Remove Metadata"), this);
+    m_removeMetadata->setToolTip(tr("Remove metadata from the selected file"));
+    m_reload = PlainButtons::labeledButton(QStringLiteral("arrow.clockwise"), tr("Reload"), this);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->setSpacing(12);
+    for (QPushButton *button : {m_save, m_revert, m_removeMetadata, m_reload})
+        buttons->addWidget(button);
+    buttons->addStretch();
+
+    auto *information = new QVBoxLayout;
+    information->setSpacing(8);
+    information->addWidget(m_name);
+    information->addWidget(m_path);
+    information->addLayout(buttons);
+    information->addStretch();
+
+    auto *row = new QHBoxLayout;
+    row->setSpacing(20 - shadowMargin);
+    row->addWidget(m_preview, 0, Qt::AlignTop);
+    row->addLayout(information, 1);
+
+    m_formatNote = SheetStyle::label(QString(), SheetStyle::footnote(font()),
+                                     SheetStyle::Tone::Secondary, this);
+    m_formatNote->setWordWrap(true);
+    m_formatNote->setTextFormat(Qt::PlainText);
+    m_formatNote->hide();
+
+    auto *column = new QVBoxLayout(this);
+    column->setContentsMargins(16, 10, 16, 16);
+    column->setSpacing(8);
+    column->addLayout(row);
+    column->addWidget(m_formatNote);
+
+    connect(m_save, &QPushButton::clicked, this, [this] {
+        if (m_viewModel)
+            startTask(m_viewModel->saveChanges());
+    });
+    connect(m_revert, &QPushButton::clicked, this, [this] {
+        if (m_viewModel)
+            m_viewModel->resetChanges();
+    });
+    connect(m_removeMetadata, &QPushButton::clicked, this, [this] {
+        if (m_viewModel)
+            m_viewModel->presentRemoveMetadataConfirmation();
+    });
+    connect(m_reload, &QPushButton::clicked, this, [this] {
+        if (m_viewModel)
+            startTask(m_viewModel->reloadMetadata());
+    });
+
+    connect(viewModel, &LibraryViewModel::selectedItemChanged, this,
+            &FileHeaderView::showSelectedItem);
+    connect(viewModel, &LibraryViewModel::selectedItemIDChanged, this,
+            &FileHeaderView::showSelectedItem);
+    connect(viewModel, &LibraryViewModel::hasPendingChangesChanged, this,
+            &FileHeaderView::updateButtons);
+    connect(viewModel, &LibraryViewModel::isBusyChanged, this, &FileHeaderView::updateButtons);
+    connect(viewModel, &LibraryViewModel::readOnlyFormatNoteChanged, this,
+            &FileHeaderView::showFormatNote);
+    showSelectedItem();
+    showFormatNote();
+}
+
+void FileHeaderView::showFormatNote()
+{
+    const std::optional<QString> note =
+        m_viewModel ? m_viewModel->readOnlyFormatNote() : std::nullopt;
+    m_formatNote->setText(note.value_or(QString()));
+    m_formatNote->setVisible(note.has_value());
+    updateButtons();
+}
+
+QString FileHeaderView::shownFileName() const
+{
+    return m_name->text();
+}
+
+QString FileHeaderView::shownPath() const
+{
+    return m_path->text();
+}
+
+void FileHeaderView::showSelectedItem()
+{
+    if (!m_viewModel)
+        return;
+    const std::optional<MediaItem> item = m_viewModel->selectedItem();
+    m_preview->setThumbnail(item ? item->thumbnail : std::nullopt);
+    m_name->setText(item ? item->fileName : QString());
+    m_name->setCursorPosition(0);
+    const QString path = !item                     ? QString()
+                         : item->url.isLocalFile() ? item->url.toLocalFile()
+                                                   : item->url.toString();
+    m_path->setText(path);
+    m_path->setCursorPosition(0);
+    m_path->setToolTip(path);
+    updateButtons();
+}
+
+void FileHeaderView::updateButtons()
+{
+    if (!m_viewModel)
+        return;
+    const bool pending = m_viewModel->hasPendingChanges();
+    m_save->setEnabled(pending);
+    m_revert->setEnabled(pending);
+    // Nothing of a file ExifTool cannot write can be removed either.
+    m_removeMetadata->setEnabled(m_viewModel->selectedItemID().has_value() &&
+                                 !m_viewModel->isBusy() && !m_viewModel->readOnlyFormatNote());
+}
+
+} // namespace Metaloom

@@ -1,0 +1,85 @@
+#include "MetaloomFeature/Views/Window/SidebarModel.h"
+
+#include "MetaloomFeature/Views/Kit/ListSync.h"
+
+namespace Metaloom {
+
+SidebarModel::SidebarModel(QObject *parent) : QAbstractListModel(parent) {}
+
+void SidebarModel::setItems(const QList<MediaItem> &items)
+{
+    ListSyncHooks hooks;
+    hooks.beginRemove = [this](int first, int last) { beginRemoveRows({}, first, last); };
+    hooks.endRemove = [this] { endRemoveRows(); };
+    hooks.beginInsert = [this](int first, int last) { beginInsertRows({}, first, last); };
+    hooks.endInsert = [this] { endInsertRows(); };
+    hooks.changed = [this](int first, int last) { Q_EMIT dataChanged(index(first), index(last)); };
+    if (syncListByID(
+            m_items, items, [](const MediaItem &item) { return item.id; }, hooks))
+        return;
+    beginResetModel();
+    m_items = items;
+    endResetModel();
+}
+
+void SidebarModel::itemDidChange(const MediaItem &item)
+{
+    const QModelIndex row = indexOf(item.id);
+    if (!row.isValid() || m_items.at(row.row()) == item)
+        return;
+    m_items[row.row()] = item;
+    Q_EMIT dataChanged(row, row);
+}
+
+const MediaItem *SidebarModel::item(const QModelIndex &index) const
+{
+    if (!index.isValid() || index.model() != this || index.row() >= m_items.size())
+        return nullptr;
+    return &m_items.at(index.row());
+}
+
+QModelIndex SidebarModel::indexOf(const QUuid &itemID) const
+{
+    for (int row = 0; row < m_items.size(); ++row) {
+        if (m_items.at(row).id == itemID)
+            return index(row);
+    }
+    return {};
+}
+
+int SidebarModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(m_items.size());
+}
+
+QVariant SidebarModel::data(const QModelIndex &index, int role) const
+{
+    const MediaItem *shown = item(index);
+    if (!shown)
+        return {};
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::AccessibleTextRole:
+        return shown->fileName;
+    case Qt::ToolTipRole:
+    case PathRole:
+        return shown->url.isLocalFile() ? shown->url.toLocalFile() : shown->url.toString();
+    case ItemIDRole:
+        return shown->id;
+    case FileTypeRole:
+        return shown->fileType;
+    case ThumbnailRole:
+        return shown->thumbnail ? QVariant(*shown->thumbnail) : QVariant();
+    default:
+        return {};
+    }
+}
+
+Qt::ItemFlags SidebarModel::flags(const QModelIndex &index) const
+{
+    if (!item(index))
+        return Qt::NoItemFlags;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
+}
+
+} // namespace Metaloom

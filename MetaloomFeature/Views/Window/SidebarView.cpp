@@ -1,0 +1,218 @@
+#include "MetaloomFeature/Views/Window/SidebarView.h"
+
+#include "MetaloomFeature/Library/LibraryViewModel.h"
+#include "MetaloomFeature/Views/Kit/PlainButtons.h"
+#include "MetaloomFeature/Views/Kit/SheetStyle.h"
+#include "MetaloomFeature/Views/Kit/SymbolIcons.h"
+#include "MetaloomFeature/Views/Window/SidebarModel.h"
+#include "MetaloomFeature/Views/Window/SidebarRow.h"
+#include "StyleKit/Style.h"
+
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPainter>
+#include <QScopedValueRollback>
+#include <QStackedLayout>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace Metaloom {
+
+using StyleKit::withOpacity;
+
+FileListView::FileListView(QWidget *parent) : QListView(parent)
+{
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setUniformItemSizes(true);
+    setFrameShape(QFrame::NoFrame);
+    setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setAttribute(Qt::WA_Hover);
+    setMouseTracking(true);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // The list's own background is hidden; the sidebar's shows through.
+    setAutoFillBackground(false);
+    viewport()->setAutoFillBackground(false);
+    setAccessibleName(tr("Files"));
+}
+
+void FileListView::keyPressEvent(QKeyEvent *event)
+{
+    if ((event->key() == Qt::Key_Delete || event->key() == Qt::Key_Backspace) &&
+        event->modifiers() == Qt::NoModifier) {
+        const QModelIndexList rows = selectionModel()->selectedRows();
+        if (!rows.isEmpty()) {
+            Q_EMIT removeRequested(rows);
+            return;
+        }
+    }
+    QListView::keyPressEvent(event);
+}
+
+SidebarView::SidebarView(LibraryViewModel *viewModel, QWidget *parent)
+    : QWidget(parent), m_viewModel(viewModel), m_model(new SidebarModel(this)),
+      m_list(new FileListView(this))
+{
+    setFixedWidth(fixedWidth);
+    m_list->setModel(m_model);
+    m_list->setItemDelegate(new SidebarRowDelegate(
+        [this](const MediaItem &item) {
+            if (m_viewModel)
+                m_viewModel->removeItem(item);
+        },
+        m_list));
+    m_placeholder = makePlaceholder();
+
+    auto *body = new QWidget(this);
+    auto *stack = new QStackedLayout(body);
+    stack->setStackingMode(QStackedLayout::StackAll);
+    stack->addWidget(m_placeholder);
+    stack->addWidget(m_list);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(makeHeader());
+    layout->addWidget(body, 1);
+
+    connect(m_list, &FileListView::removeRequested, this, &SidebarView::removeRows);
+    connect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &SidebarView::selectionDidChange);
+    connect(viewModel, &LibraryViewModel::itemsChanged, this, &SidebarView::showItems);
+    connect(viewModel, &LibraryViewModel::itemThumbnailChanged, this, [this](const QUuid &id) {
+        if (!m_viewModel)
+            return;
+        for (const MediaItem &item : m_viewModel->items()) {
+            if (item.id == id)
+                return m_model->itemDidChange(item);
+        }
+    });
+    connect(viewModel, &LibraryViewModel::selectedItemIDChanged, this, &SidebarView::showSelection);
+    showItems();
+    showSelection();
+}
+
+QWidget *SidebarView::makeHeader()
+{
+    auto *header = new QWidget(this);
+    header->setObjectName(QStringLiteral("sidebarHeader"));
+    auto *row = new QHBoxLayout(header);
+    row->setContentsMargins(12, 12, 6, 12);
+    row->setSpacing(6);
+    row->addWidget(SheetStyle::label(tr("Files"), SheetStyle::headline(font()),
+                                     SheetStyle::Tone::Primary, header));
+    row->addStretch();
+    m_importButton = PlainButtons::iconButton(QStringLiteral("plus"), tr("Import files"), header);
+    m_removeAllButton = PlainButtons::iconButton(
+        QStringLiteral("xmark.circle"), tr("Remove all metadata from loaded files"), header);
+    m_clearButton =
+        PlainButtons::iconButton(QStringLiteral("trash"), tr("Clear all files"), header);
+    for (QToolButton *button : {m_importButton, m_removeAllButton, m_clearButton})
+        row->addWidget(button);
+
+    connect(m_importButton, &QToolButton::clicked, this, &SidebarView::importRequested);
+    connect(m_removeAllButton, &QToolButton::clicked, this, [this] {
+        if (m_viewModel)
+            m_viewModel->presentRemoveAllMetadataConfirmation();
+    });
+    connect(m_clearButton, &QToolButton::clicked, this, [this] {
+        if (m_viewModel)
+            m_viewModel->clearAllItems();
+    });
+    return header;
+}
+
+QWidget *SidebarView::makePlaceholder()
+{
+    auto *placeholder = new QWidget(this);
+    placeholder->setAttribute(Qt::WA_TransparentForMouseEvents);
+    auto *column = new QVBoxLayout(placeholder);
+    column->setContentsMargins(12, 12, 12, 12);
+    column->setSpacing(8);
+    column->addStretch();
+    auto *symbol = new QLabel(placeholder);
+    symbol->setPixmap(symbolPixmap(QStringLiteral("tray.and.arrow.down"), 42,
+                                   SheetStyle::textColor(palette(), SheetStyle::Tone::Secondary),
+                                   devicePixelRatioF()));
+    symbol->setAlignment(Qt::AlignCenter);
+    column->addWidget(symbol);
+    auto *title = SheetStyle::label(tr("No files yet"), SheetStyle::headline(font()),
+                                    SheetStyle::Tone::Primary, placeholder);
+    auto *hint =
+        SheetStyle::label(tr("Import media to see EXIF metadata."), SheetStyle::callout(font()),
+                          SheetStyle::Tone::Tertiary, placeholder);
+    for (QLabel *label : {title, hint}) {
+        label->setAlignment(Qt::AlignCenter);
+        column->addWidget(label);
+    }
+    column->addStretch();
+    return placeholder;
+}
+
+void SidebarView::showItems()
+{
+    if (!m_viewModel)
+        return;
+    {
+        const QScopedValueRollback<bool> following(m_following, true);
+        m_model->setItems(m_viewModel->items());
+    }
+    const bool empty = m_viewModel->items().isEmpty();
+    m_placeholder->setVisible(empty);
+    m_removeAllButton->setEnabled(!empty);
+    m_clearButton->setEnabled(!empty);
+}
+
+void SidebarView::showSelection()
+{
+    if (!m_viewModel)
+        return;
+    const QScopedValueRollback<bool> following(m_following, true);
+    const std::optional<QUuid> selected = m_viewModel->selectedItemID();
+    const QModelIndex row = selected ? m_model->indexOf(*selected) : QModelIndex();
+    if (!row.isValid()) {
+        m_list->selectionModel()->clearSelection();
+        return;
+    }
+    m_list->selectionModel()->setCurrentIndex(row, QItemSelectionModel::ClearAndSelect);
+    m_list->scrollTo(row);
+}
+
+void SidebarView::selectionDidChange()
+{
+    if (m_following || !m_viewModel)
+        return;
+    const QModelIndexList rows = m_list->selectionModel()->selectedRows();
+    const MediaItem *item = rows.isEmpty() ? nullptr : m_model->item(rows.first());
+    m_viewModel->setSelectedItemID(item ? std::optional(item->id) : std::nullopt);
+}
+
+void SidebarView::removeRows(const QModelIndexList &rows)
+{
+    // The items are collected first: each removal changes the rows.
+    QList<MediaItem> items;
+    for (const QModelIndex &row : rows) {
+        if (const MediaItem *item = m_model->item(row))
+            items.append(*item);
+    }
+    for (const MediaItem &item : std::as_const(items)) {
+        if (m_viewModel)
+            m_viewModel->removeItem(item);
+    }
+}
+
+void SidebarView::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    const QColor window = palette().color(QPalette::Window);
+    painter.fillRect(rect(),
+                     SheetStyle::isDark(palette()) ? window.lighter(112) : window.darker(104));
+    const QWidget *header = findChild<QWidget *>(QStringLiteral("sidebarHeader"));
+    if (header)
+        painter.fillRect(header->geometry(), withOpacity(window, 0.5));
+    painter.setPen(withOpacity(palette().color(QPalette::WindowText), 0.12));
+    painter.drawLine(rect().topRight(), rect().bottomRight());
+}
+
+} // namespace Metaloom

@@ -1,0 +1,167 @@
+#include "ScriptedEngine.h"
+
+#include "MetaloomFeature/Engine/ExifToolService.h"
+#include "MetaloomFeature/Engine/ServiceError.h"
+
+#include <QCoroFuture>
+#include <QCoroTimer>
+#include <QFileInfo>
+
+using namespace std::chrono_literals;
+
+namespace Metaloom::Testing {
+
+ScriptedEngine::ScriptedEngine() = default;
+
+ScriptedEngine::~ScriptedEngine()
+{
+    // A read still held is let go, so that no coroutine waits forever.
+    for (const std::shared_ptr<QPromise<void>> &gate : std::as_const(m_held))
+        gate->finish();
+}
+
+void ScriptedEngine::hold(const QString &path)
+{
+    if (m_held.contains(path))
+        return;
+    auto gate = std::make_shared<QPromise<void>>();
+    gate->start();
+    m_held.insert(path, gate);
+}
+
+void ScriptedEngine::release(const QString &path)
+{
+    if (const std::shared_ptr<QPromise<void>> gate = m_held.take(path))
+        gate->finish();
+}
+
+QList<MetadataEntry> entriesOf(const QMap<QString, QStringList> &tags)
+{
+    QList<MetadataEntry> entries;
+    for (auto it = tags.cbegin(); it != tags.cend(); ++it) {
+        if (it.value().size() > 1)
+            entries.append(MetadataEntry::listEntry(it.key(), it.value()));
+        else
+            entries.append(MetadataEntry(it.key(), it.value().value(0)));
+    }
+    std::stable_sort(entries.begin(), entries.end(),
+                     [](const MetadataEntry &a, const MetadataEntry &b) {
+                         return a.group != b.group ? a.group < b.group : a.tag < b.tag;
+                     });
+    return entries;
+}
+
+QCoro::Task<void> ScriptedEngine::answerLater(QString path)
+{
+    if (const std::shared_ptr<QPromise<void>> gate = m_held.value(path)) {
+        // The future outlives the gate's release.
+        const QFuture<void> opened = gate->future();
+        co_await opened;
+    } else {
+        co_await QCoro::sleepFor(0ms);
+    }
+}
+
+QCoro::Task<QList<MetadataEntry>> ScriptedEngine::readMetadata(QUrl file)
+{
+    const QString path = file.toLocalFile();
+    ++readCount;
+    co_await answerLater(path);
+    if (const std::exception_ptr failure = readFailures.value(path))
+        std::rethrow_exception(failure);
+    co_return entriesOf(files.value(path));
+}
+
+QCoro::Task<std::optional<EmbeddedPreview::Preview>> ScriptedEngine::embeddedPreview(QUrl)
+{
+    co_return std::nullopt;
+}
+
+QCoro::Task<ChangeReport> ScriptedEngine::changeTags(QUrl file, QList<TagAssignment> assignments,
+                                                     ChangeOptions options)
+{
+    const Change change{file, assignments, options};
+    changes.append(change);
+    co_await answerLater(file.toLocalFile());
+    co_return changeAnswer ? changeAnswer(change) : makeChange(change);
+}
+
+ChangeReport ScriptedEngine::makeChange(const Change &change)
+{
+    QMap<QString, QStringList> &tags = files[change.file.toLocalFile()];
+    for (const TagAssignment &assignment : change.assignments) {
+        if (assignment.deletes())
+            tags.remove(assignment.key);
+        else
+            tags.insert(assignment.key, assignment.values);
+    }
+    return ChangeReport{};
+}
+
+QCoro::Task<StripReport> ScriptedEngine::removeAllMetadata(QUrl file, ChangeOptions options)
+{
+    const Strip strip{file, options};
+    strips.append(strip);
+    co_await answerLater(file.toLocalFile());
+    co_return stripAnswer ? stripAnswer(strip) : makeStrip(strip);
+}
+
+StripReport ScriptedEngine::makeStrip(const Strip &strip)
+{
+    StripReport report;
+    report.removed = files.take(strip.file.toLocalFile()).keys();
+    return report;
+}
+
+QCoro::Task<bool> ScriptedEngine::canWriteFormat(QUrl file)
+{
+    co_return *canWriteFormatNow(file);
+}
+
+std::optional<bool> ScriptedEngine::canWriteFormatNow(const QUrl &file) const
+{
+    return !readOnlyExtensions.contains(QFileInfo(file.toLocalFile()).suffix().toLower());
+}
+
+QCoro::Task<std::optional<TagDefinition>> ScriptedEngine::tagDefinition(QString key)
+{
+    co_await answerLater(QString());
+    const auto found = definitions.constFind(key);
+    if (found == definitions.constEnd())
+        co_return std::nullopt;
+    co_return *found;
+}
+
+QCoro::Task<QStringList> ScriptedEngine::allTagKeys()
+{
+    ++listingCount;
+    co_await answerLater(QString());
+    if (!keyListing)
+        throw ServiceError::executionFailed(QStringLiteral("no listing today"));
+    // A copy: co_return moves from what it is given.
+    const QStringList keys = *keyListing;
+    co_return keys;
+}
+
+std::optional<QString> ScriptedEngine::keyRefusalReason(const QString &key) const
+{
+    return ExifToolService::keyRefusalReason(key);
+}
+
+std::optional<QString> ScriptedEngine::valueRefusalReason(const QString &key,
+                                                          const QString &value) const
+{
+    return ExifToolService::valueRefusalReason(key, value);
+}
+
+bool ScriptedEngine::isKeptByTheFileSystem(const QString &key) const
+{
+    return ExifToolService::isKeptByTheFileSystem(key);
+}
+
+QString ScriptedEngine::readOnlyFormatMessage(const QUrl &file) const
+{
+    return ExifToolService::readOnlyFormatMessage(file);
+}
+
+} // namespace Metaloom::Testing
