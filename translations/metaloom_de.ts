@@ -1290,7 +1290,7 @@ Mit &apos;%1 --help&apos; erfahren Sie mehr.
     </message>
 </context>
 <context>
-    <name>Metaloom::OverrideEditorRow</name>
+    <name>Metaloom::OverrideLineEditor</name>
     <message>
         <source>Metadata tag</source>
         <translation>Metadaten-Tag</translation>
