@@ -114,8 +114,7 @@ include_rule("views"
   IN MetaloomFeature/Views
   NEVER "^(MetaloomFeature/Engine/|App/|Cli/)"
   BECAUSE "the views hold widgets only; the library reaches the engine"
-  ALLOW "MetaloomFeature/Views/Editor/MetadataEditorModel.h|MetaloomFeature/Engine/TagDefinition.h"
-        "MetaloomFeature/Views/Settings/MetadataSettingsView.cpp|MetaloomFeature/Engine/ExifToolService.h"
+  ALLOW "MetaloomFeature/Views/Settings/MetadataSettingsView.cpp|MetaloomFeature/Engine/ExifToolService.h"
         "MetaloomFeature/Views/Presets/PresetManagerView.cpp|MetaloomFeature/Engine/ExifToolService.h")
 
 include_rule("views and the catalog"

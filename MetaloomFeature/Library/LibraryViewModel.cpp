@@ -4,7 +4,6 @@
 
 #include "EntryListMerge.h"
 #include "FileOperations.h"
-#include "SearchFilter.h"
 #include "ThumbnailLoader.h"
 
 #include "MetaloomFeature/Platform/Error.h"
@@ -54,13 +53,18 @@ LibraryViewModel::LibraryViewModel(ExifToolService *exifToolService, QObject *pa
 LibraryViewModel::LibraryViewModel(ExifToolService *exifToolService,
                                    std::unique_ptr<StatusTimer> statusTimer, QObject *parent)
     : QObject(parent), m_service(exifToolService), m_favoriteStore(FavoriteTagsStore::shared()),
-      m_statusTimer(std::move(statusTimer))
+      m_statusTimer(std::move(statusTimer)), m_entryTree(entryTreeSource())
 {
     Q_ASSERT(exifToolService);
     m_thumbnails =
         new ThumbnailLoader(exifToolService->bundle(), thumbnailSize, screenPixelRatio(), this);
     connect(m_thumbnails, &ThumbnailLoader::thumbnailReady, this,
             &LibraryViewModel::applyThumbnail);
+    // The editor's tree follows an edit and a list of permitted values row by row.
+    connect(this, &LibraryViewModel::filteredEntryChanged, &m_entryTree,
+            &EntryTreeModel::entryDidChange);
+    connect(this, &LibraryViewModel::optionsLoaded, &m_entryTree,
+            &EntryTreeModel::optionsDidChange);
     loadFieldSettings();
     migrateDefaultOverrides();
 }
@@ -167,19 +171,15 @@ bool LibraryViewModel::hasPendingChanges() const
 
 void LibraryViewModel::notifyPendingChanges()
 {
-    const bool pending = hasPendingChanges();
+    setHasPendingChanges(hasPendingChanges());
+}
+
+void LibraryViewModel::setHasPendingChanges(bool pending)
+{
     if (pending == m_hadPendingChanges)
         return;
     m_hadPendingChanges = pending;
     Q_EMIT hasPendingChangesChanged();
-}
-
-void LibraryViewModel::applySearch()
-{
-    m_visibleEntries = SearchFilter::filter(m_fullEntryList, m_searchText);
-    Q_EMIT metadataEntriesChanged();
-    Q_EMIT filteredEntriesChanged();
-    notifyPendingChanges();
 }
 
 void LibraryViewModel::mergeFieldSettings()

@@ -11,6 +11,7 @@
 #include "tests/support/TaskRunner.h"
 #include "tests/support/TestEnvironment.h"
 
+#include <QAbstractItemModelTester>
 #include <QMimeData>
 #include <QPainter>
 #include <QSignalSpy>
@@ -94,6 +95,7 @@ private Q_SLOTS:
     void pinsCustomFieldsAndMigrationOutliveTheWindow();
     void windowsKeepEachOthersPinsAndFields();
     void exportWritesEditsAndIgnoresTheSearch();
+    void anEditPublishesItsEntryUnlessTheSearchTurns();
     void lateLoadsNeverReplaceTheSelectedFile();
     void twoWindowsSavingOneFileLoseNothing();
     void filesGoneOrReadOnlyAtSave_data();
@@ -205,16 +207,16 @@ void LibraryFlowsTest::editSaveAndReloadReachTheFile()
     QVERIFY(!lib.hasPendingChanges());
 
     const MetadataEntry fileSize = *visibleEntry(lib, "System:FileSize");
-    lib.update(fileSize, "1");
+    lib.editValue(fileSize, "1");
     QCOMPARE(statusText(lib), QStringLiteral("This tag is read-only in ExifTool."));
 
     QSignalSpy pending(&lib, &LibraryViewModel::hasPendingChangesChanged);
     const MetadataEntry before = *visibleEntry(lib, title);
-    lib.update(before, "New title");
+    lib.editValue(before, "New title");
     QCOMPARE(visibleEntry(lib, title)->id, before.id); // the editor keeps its row
     QVERIFY(lib.hasPendingChanges());
     QCOMPARE(pending.count(), 1);
-    lib.update(*visibleEntry(lib, description), "Pier");
+    lib.editValue(*visibleEntry(lib, description), "Pier");
 
     QVERIFY(runTask(lib.saveChanges()).value.value_or(false));
     QCOMPARE(statusText(lib), QStringLiteral("Metadata saved successfully."));
@@ -224,11 +226,11 @@ void LibraryFlowsTest::editSaveAndReloadReachTheFile()
     QCOMPARE(valueOf(path, title), QStringLiteral("New title"));
     QCOMPARE(valueOf(path, description), QStringLiteral("Pier"));
 
-    lib.update(before, "stale row"); // from before the reload: nothing happens
+    lib.editValue(before, "stale row"); // from before the reload: nothing happens
     QVERIFY(!lib.hasPendingChanges());
     QVERIFY(!runTask(lib.saveChanges()).value.value_or(true));
     QCOMPARE(statusText(lib), QStringLiteral("No changes to save."));
-    lib.update(*visibleEntry(lib, title), "Undone");
+    lib.editValue(*visibleEntry(lib, title), "Undone");
     lib.resetChanges();
     QCOMPARE(statusText(lib), QStringLiteral("Changes reverted."));
     QCOMPARE(visibleEntry(lib, title)->value, QStringLiteral("New title"));
@@ -285,7 +287,7 @@ void LibraryFlowsTest::writeErrorsMarkTheNamedRows()
     LibraryViewModel &lib = *h.library;
     lib.importItems({url(makeImage(work(), "a.jpg"))});
     QVERIFY(waitUntilIdle(lib));
-    lib.update(*visibleEntry(lib, title), "typed");
+    lib.editValue(*visibleEntry(lib, title), "typed");
     QVERIFY(!runTask(lib.saveChanges()).value.value_or(true));
 
     const MetadataEntry marked = *visibleEntry(lib, title);
@@ -297,7 +299,7 @@ void LibraryFlowsTest::writeErrorsMarkTheNamedRows()
     QVERIFY(visibleEntry(lib, "IFD0:Make")->isWritable());
 
     fake.setBody("echo '  Error: disk full ' >&2; exit 1");
-    lib.update(*visibleEntry(lib, "IFD0:Make"), "Other");
+    lib.editValue(*visibleEntry(lib, "IFD0:Make"), "Other");
     runTask(lib.saveChanges());
     QCOMPARE(alertText(lib), QStringLiteral("Error: disk full"));
 }
@@ -312,8 +314,8 @@ void LibraryFlowsTest::tagsTheFileHasNoPlaceForAreShown()
     lib.updateMetadataDraft(lib.pinnedTags() + QSet<QString>{"IPTC:Keywords"}, {});
     lib.importItems({url(movie)});
     QVERIFY(waitUntilIdle(lib));
-    lib.update(*visibleEntry(lib, title), "Harbour");
-    lib.update(*visibleEntry(lib, "IPTC:Keywords"), "boats");
+    lib.editValue(*visibleEntry(lib, title), "Harbour");
+    lib.editValue(*visibleEntry(lib, "IPTC:Keywords"), "boats");
     QVERIFY(runTask(lib.saveChanges()).value.value_or(false));
     QCOMPARE(statusText(lib), QStringLiteral("Some metadata tags are read-only."));
     const MetadataEntry keywords = *visibleEntry(lib, "IPTC:Keywords");
@@ -362,8 +364,8 @@ void LibraryFlowsTest::videoDatesShowAndCanBeFixed()
     QVERIFY(visibleEntry(lib, "QuickTime:CreateDate")->isWritable());
     QVERIFY(visibleEntry(lib, "Track1:TrackCreateDate")->isWritable());
 
-    lib.update(*visibleEntry(lib, "QuickTime:CreateDate"), "2020:01:02 03:04:05");
-    lib.update(*visibleEntry(lib, "Track1:TrackCreateDate"), "2021:01:01 00:00:00");
+    lib.editValue(*visibleEntry(lib, "QuickTime:CreateDate"), "2020:01:02 03:04:05");
+    lib.editValue(*visibleEntry(lib, "Track1:TrackCreateDate"), "2021:01:01 00:00:00");
     QVERIFY(runTask(lib.saveChanges()).value.value_or(false));
     QCOMPARE(statusText(lib), QStringLiteral("Metadata saved successfully."));
     QCOMPARE(valueOf(movie, "QuickTime:CreateDate"), QStringLiteral("2020:01:02 03:04:05"));
@@ -479,7 +481,7 @@ void LibraryFlowsTest::thumbnailFollowsASave()
     QVERIFY(reddish(*lib.items()[0].thumbnail, {10, 60}));
 
     QSignalSpy thumbnails(&lib, &LibraryViewModel::itemThumbnailChanged);
-    lib.update(*visibleEntry(lib, "IFD0:Orientation"), "Rotate 90 CW");
+    lib.editValue(*visibleEntry(lib, "IFD0:Orientation"), "Rotate 90 CW");
     QVERIFY(runTask(lib.saveChanges()).value.value_or(false));
     QTRY_COMPARE(thumbnails.count(), 1);
     const QImage turned = *lib.items()[0].thumbnail;
@@ -602,7 +604,7 @@ void LibraryFlowsTest::exportWritesEditsAndIgnoresTheSearch()
     lib.exportSelectedMetadata(MetadataExportFormatter::Format::Json);
     QCOMPARE(statusText(lib), QStringLiteral("Metadata is still loading. Try again in a moment."));
     QVERIFY(waitUntilIdle(lib));
-    lib.update(*visibleEntry(lib, title), "Unsaved \"edit\"");
+    lib.editValue(*visibleEntry(lib, title), "Unsaved \"edit\"");
     lib.setSearchText("unsaved");
     QCOMPARE(lib.filteredEntries().size(), 1);
 
@@ -625,6 +627,60 @@ void LibraryFlowsTest::exportWritesEditsAndIgnoresTheSearch()
     h.library.reset(); // the window closes with the panel open
     h.savePanel->answer(url(work() + "/late.toml"));
     QVERIFY(!QFile::exists(work() + "/late.toml"));
+}
+
+void LibraryFlowsTest::anEditPublishesItsEntryUnlessTheSearchTurns()
+{
+    FakeExifToolBundle fake(work() + "/fake", scriptedExifTool);
+    LibraryHarness h(fake.bundle());
+    LibraryViewModel &lib = *h.library;
+    QAbstractItemModelTester tester(lib.entryTree(),
+                                    QAbstractItemModelTester::FailureReportingMode::QtTest);
+    lib.importItems({url(makeImage(work(), "a.jpg"))});
+    QVERIFY(waitUntilIdle(lib));
+    const MetadataEntry make = *visibleEntry(lib, "IFD0:Make");
+    QSignalSpy entryChanges(&lib, &LibraryViewModel::filteredEntryChanged);
+    QSignalSpy listChanges(&lib, &LibraryViewModel::filteredEntriesChanged);
+    QSignalSpy pending(&lib, &LibraryViewModel::hasPendingChangesChanged);
+    QSignalSpy rowChanges(lib.entryTree(), &QAbstractItemModel::dataChanged);
+
+    // A keystroke: its entry alone, in the list and in the editor's tree.
+    lib.editValue(*visibleEntry(lib, title), "typed");
+    QCOMPARE(entryChanges.size(), 1);
+    QCOMPARE(entryChanges.first().first().toString(), title);
+    QCOMPARE(listChanges.size(), 0);
+    QCOMPARE(rowChanges.size(), 1);
+    QCOMPARE(lib.filteredEntry(title)->value, QStringLiteral("typed"));
+    QCOMPARE(lib.entryTree()->indexOf(title).data(Qt::EditRole).toString(), "typed");
+    QVERIFY(lib.hasPendingChanges());
+    QCOMPARE(pending.size(), 1);
+
+    // Under a search: an edit that still matches stays one entry; one that
+    // stops matching, or starts to, brings the list again.
+    lib.setSearchText("typed");
+    QCOMPARE(listChanges.size(), 1);
+    lib.editValue(*visibleEntry(lib, title), "typed more");
+    QCOMPARE(entryChanges.size(), 2);
+    QCOMPARE(listChanges.size(), 1);
+    lib.editValue(*visibleEntry(lib, title), "other");
+    QCOMPARE(listChanges.size(), 2);
+    QVERIFY(lib.filteredEntries().isEmpty());
+    QCOMPARE(lib.entryTree()->rowCount(), 0);
+    lib.setSearchText("cam2");
+    QVERIFY(!lib.filteredEntry("IFD0:Make"));
+    lib.editValue(make, "Cam2");
+    QCOMPARE(listChanges.size(), 4);
+    QCOMPARE(lib.filteredEntries().size(), 1);
+    QVERIFY(lib.entryTree()->indexOf("IFD0:Make").isValid());
+    QCOMPARE(entryChanges.size(), 2);
+
+    // Back to the value read: the other edit keeps changes pending.
+    lib.setSearchText(QString());
+    lib.editValue(make, "Cam");
+    QVERIFY(lib.hasPendingChanges());
+    lib.editValue(*visibleEntry(lib, title), "a.jpg");
+    QVERIFY(!lib.hasPendingChanges());
+    QCOMPARE(pending.size(), 2);
 }
 
 void LibraryFlowsTest::lateLoadsNeverReplaceTheSelectedFile()
@@ -652,7 +708,7 @@ void LibraryFlowsTest::lateLoadsNeverReplaceTheSelectedFile()
 
     // An edit of the shown file, then a click on the slow one: while it
     // loads nothing of the first file is shown or saved into it.
-    lib.update(*visibleEntry(lib, title), "typed");
+    lib.editValue(*visibleEntry(lib, title), "typed");
     lib.setSelectedItemID(lib.items()[0].id);
     QVERIFY(lib.filteredEntries().isEmpty());
     QVERIFY(!runTask(lib.saveChanges()).value.value_or(true));
@@ -670,8 +726,8 @@ void LibraryFlowsTest::twoWindowsSavingOneFileLoseNothing()
         h->library->importItems({url(path)});
         QVERIFY(waitUntilIdle(*h->library));
     }
-    first.library->update(*visibleEntry(*first.library, title), "From one");
-    second.library->update(*visibleEntry(*second.library, description), "From two");
+    first.library->editValue(*visibleEntry(*first.library, title), "From one");
+    second.library->editValue(*visibleEntry(*second.library, description), "From two");
     auto one = first.library->saveChanges();
     auto two = second.library->saveChanges();
     QVERIFY(runTask(std::move(one)).value.value_or(false));
@@ -701,7 +757,7 @@ void LibraryFlowsTest::filesGoneOrReadOnlyAtSave()
     const QString path = taggedJpeg(work(), "photo.jpg", "Old");
     lib.importItems({url(path)});
     QVERIFY(waitUntilIdle(lib));
-    lib.update(*visibleEntry(lib, title), "New");
+    lib.editValue(*visibleEntry(lib, title), "New");
     if (deleted)
         QVERIFY(QFile::remove(path));
     else
@@ -748,7 +804,7 @@ void LibraryFlowsTest::closingTheWindowMidChangeFinishesTheChange()
         LibraryHarness h;
         h.library->importItems({url(a)});
         QVERIFY(waitUntilIdle(*h.library));
-        h.library->update(*visibleEntry(*h.library, title), "Saved as the window closed");
+        h.library->editValue(*visibleEntry(*h.library, title), "Saved as the window closed");
         auto save = h.library->saveChanges();
         h.library.reset();
         QVERIFY(runTask(std::move(save)).succeeded());

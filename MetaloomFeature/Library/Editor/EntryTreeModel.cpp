@@ -1,6 +1,6 @@
-#include "MetaloomFeature/Views/Editor/MetadataEditorModel.h"
+#include "MetaloomFeature/Library/Editor/EntryTreeModel.h"
 
-#include "MetaloomFeature/Views/Kit/ListSync.h"
+#include "MetaloomFeature/Library/ListSync.h"
 
 #include <QSet>
 
@@ -30,9 +30,11 @@ template <typename T, typename KeyOf> void sortPlainly(QList<T> &list, KeyOf key
 
 } // namespace
 
-MetadataEditorModel::MetadataEditorModel(QObject *parent) : QAbstractItemModel(parent) {}
+EntryTreeModel::EntryTreeModel(Source source, QObject *parent)
+    : QAbstractItemModel(parent), m_source(std::move(source))
+{}
 
-quintptr MetadataEditorModel::keyForGroup(const QString &name)
+quintptr EntryTreeModel::keyForGroup(const QString &name)
 {
     auto it = m_keyByGroup.constFind(name);
     if (it == m_keyByGroup.cend())
@@ -40,38 +42,48 @@ quintptr MetadataEditorModel::keyForGroup(const QString &name)
     return *it;
 }
 
-QList<MetadataEditorModel::Section>
-MetadataEditorModel::groupForDisplay(const QList<MetadataEntry> &entries)
+QList<EntryTreeModel::Section> EntryTreeModel::groupForDisplay(const QList<MetadataEntry> &entries)
 {
-    QList<Section> sections;
-    QHash<QString, qsizetype> sectionOfGroup;
+    struct Grouped {
+        QString name;
+        QList<std::pair<QString, Row>> rows; // by tag
+    };
+    QList<Grouped> groups;
+    QHash<QString, qsizetype> groupOfName;
     for (const MetadataEntry &entry : entries) {
-        auto it = sectionOfGroup.constFind(entry.group);
-        if (it == sectionOfGroup.cend()) {
-            it = sectionOfGroup.insert(entry.group, sections.size());
-            sections.append({entry.group, keyForGroup(entry.group), {}});
+        auto it = groupOfName.constFind(entry.group);
+        if (it == groupOfName.cend()) {
+            it = groupOfName.insert(entry.group, groups.size());
+            groups.append({entry.group, {}});
         }
-        sections[*it].entries.append(entry);
+        groups[*it].rows.append({entry.tag, Row{entry.id, entry.rawKey}});
     }
-    for (Section &section : sections)
-        sortPlainly(section.entries, [](const MetadataEntry &entry) { return entry.tag; });
-    sortPlainly(sections, [](const Section &section) { return section.name; });
+    sortPlainly(groups, [](const Grouped &group) { return group.name; });
+    QList<Section> sections;
+    sections.reserve(groups.size());
+    for (Grouped &group : groups) {
+        sortPlainly(group.rows, [](const auto &row) { return row.first; });
+        Section section{group.name, keyForGroup(group.name), {}};
+        section.rows.reserve(group.rows.size());
+        for (auto &row : group.rows)
+            section.rows.append(std::move(row.second));
+        sections.append(std::move(section));
+    }
     return sections;
 }
 
-void MetadataEditorModel::setEntries(const QList<MetadataEntry> &entries)
+void EntryTreeModel::showEntries(const QList<MetadataEntry> &previous,
+                                 const QList<MetadataEntry> &entries)
 {
-    if (updateInPlace(entries))
-        return;
-
-    m_inputOrder.clear();
-    m_inputOrder.reserve(entries.size());
     bool sharesAnEntry = false;
     for (const MetadataEntry &entry : entries) {
-        m_inputOrder.append(entry.id);
-        sharesAnEntry = sharesAnEntry || m_positionByID.contains(entry.id);
+        if (const auto it = m_positionByKey.constFind(entry.rawKey);
+            it != m_positionByKey.cend() &&
+            m_sections.at(it->first).rows.at(it->second).id == entry.id) {
+            sharesAnEntry = true;
+            break;
+        }
     }
-
     QList<Section> target = groupForDisplay(entries);
     if (!sharesAnEntry || !applyDifferences(target)) {
         beginResetModel();
@@ -81,29 +93,20 @@ void MetadataEditorModel::setEntries(const QList<MetadataEntry> &entries)
         return;
     }
     rebuildLookup();
-}
 
-bool MetadataEditorModel::updateInPlace(const QList<MetadataEntry> &entries)
-{
-    if (entries.size() != m_inputOrder.size())
-        return false;
-    for (qsizetype i = 0; i < entries.size(); ++i) {
-        if (entries.at(i).id != m_inputOrder.at(i))
-            return false;
-    }
+    // The rows kept whose entry is not what it was.
+    QHash<QUuid, qsizetype> previousByID;
+    previousByID.reserve(previous.size());
+    for (qsizetype i = 0; i < previous.size(); ++i)
+        previousByID.insert(previous.at(i).id, i);
     for (const MetadataEntry &entry : entries) {
-        const auto position = m_positionByID.value(entry.id);
-        MetadataEntry &shown = m_sections[position.first].entries[position.second];
-        if (shown == entry)
-            continue;
-        shown = entry;
-        const QModelIndex changed = index(position.second, 0, index(position.first, 0));
-        Q_EMIT dataChanged(changed, changed);
+        const auto before = previousByID.constFind(entry.id);
+        if (before != previousByID.cend() && !(previous.at(*before) == entry))
+            entryDidChange(entry.rawKey);
     }
-    return true;
 }
 
-bool MetadataEditorModel::applyDifferences(QList<Section> target)
+bool EntryTreeModel::applyDifferences(QList<Section> target)
 {
     QSet<QString> targetNames;
     QHash<QString, qsizetype> targetRowOfName;
@@ -127,10 +130,10 @@ bool MetadataEditorModel::applyDifferences(QList<Section> target)
         endRemoveRows();
     }
 
-    // Entries of the groups that stay.
+    // Rows of the groups that stay.
     for (qsizetype row = 0; row < m_sections.size(); ++row) {
-        if (!applyEntryDifferences(
-                int(row), target.at(targetRowOfName.value(m_sections.at(row).name)).entries))
+        if (!applyRowDifferences(int(row),
+                                 target.at(targetRowOfName.value(m_sections.at(row).name)).rows))
             return false;
     }
 
@@ -160,7 +163,7 @@ bool MetadataEditorModel::applyDifferences(QList<Section> target)
     return row == m_sections.size();
 }
 
-bool MetadataEditorModel::applyEntryDifferences(int sectionRow, const QList<MetadataEntry> &target)
+bool EntryTreeModel::applyRowDifferences(int sectionRow, const QList<Row> &target)
 {
     const QModelIndex parent = index(sectionRow, 0);
     ListSyncHooks hooks;
@@ -172,75 +175,83 @@ bool MetadataEditorModel::applyEntryDifferences(int sectionRow, const QList<Meta
         beginInsertRows(parent, first, last);
     };
     hooks.endInsert = [this] { endInsertRows(); };
-    hooks.changed = [this, parent](int first, int last) {
-        Q_EMIT dataChanged(index(first, 0, parent), index(last, 0, parent));
-    };
+    // A row is its entry's id and key, which never change together; what
+    // changed inside an entry is told afterwards.
+    hooks.changed = [](int, int) {};
     return syncListByID(
-        m_sections[sectionRow].entries, target, [](const MetadataEntry &entry) { return entry.id; },
-        hooks);
+        m_sections[sectionRow].rows, target, [](const Row &row) { return row.id; }, hooks);
 }
 
-void MetadataEditorModel::rebuildLookup()
+void EntryTreeModel::rebuildLookup()
 {
     m_sectionRowByKey.clear();
-    m_positionByID.clear();
+    m_positionByKey.clear();
     for (int row = 0; row < m_sections.size(); ++row) {
         const Section &section = m_sections.at(row);
         m_sectionRowByKey.insert(section.key, row);
-        for (int child = 0; child < section.entries.size(); ++child)
-            m_positionByID.insert(section.entries.at(child).id, {row, child});
+        for (int child = 0; child < section.rows.size(); ++child)
+            m_positionByKey.insert(section.rows.at(child).key, {row, child});
     }
 }
 
-int MetadataEditorModel::sectionRowForKey(quintptr key) const
+int EntryTreeModel::sectionRowForKey(quintptr key) const
 {
     return m_sectionRowByKey.value(key, -1);
 }
 
-void MetadataEditorModel::optionsDidChange(const QString &rawKey)
+void EntryTreeModel::entryDidChange(const QString &key)
 {
-    for (int row = 0; row < m_sections.size(); ++row) {
-        const QList<MetadataEntry> &entries = m_sections.at(row).entries;
-        for (int child = 0; child < entries.size(); ++child) {
-            if (entries.at(child).rawKey != rawKey)
-                continue;
-            const QModelIndex changed = index(child, 0, index(row, 0));
-            Q_EMIT dataChanged(changed, changed, {OptionsRole, ShowsPickerRole});
-        }
-    }
+    const QModelIndex changed = indexOf(key);
+    if (changed.isValid())
+        Q_EMIT dataChanged(changed, changed);
 }
 
-const MetadataEntry *MetadataEditorModel::entry(const QModelIndex &index) const
+void EntryTreeModel::optionsDidChange(const QString &key)
+{
+    const QModelIndex changed = indexOf(key);
+    if (changed.isValid())
+        Q_EMIT dataChanged(changed, changed, {OptionsRole, ShowsPickerRole});
+}
+
+void EntryTreeModel::rowCameIntoView(const QModelIndex &index)
+{
+    if (const MetadataEntry *shown = entryAt(index); shown && m_source.entryCameIntoView)
+        m_source.entryCameIntoView(*shown);
+}
+
+const MetadataEntry *EntryTreeModel::entryAt(const QModelIndex &index) const
 {
     if (!index.isValid() || index.model() != this || index.internalId() == 0)
         return nullptr;
     const int section = sectionRowForKey(index.internalId());
-    if (section < 0 || index.row() >= m_sections.at(section).entries.size())
+    if (section < 0 || index.row() >= m_sections.at(section).rows.size())
         return nullptr;
-    return &m_sections.at(section).entries.at(index.row());
+    const Row &row = m_sections.at(section).rows.at(index.row());
+    const MetadataEntry *shown = m_source.entry ? m_source.entry(row.key) : nullptr;
+    return shown && shown->id == row.id ? shown : nullptr;
 }
 
-QModelIndex MetadataEditorModel::indexOf(const QUuid &entryID) const
+QModelIndex EntryTreeModel::indexOf(const QString &key) const
 {
-    const auto it = m_positionByID.constFind(entryID);
-    if (it == m_positionByID.cend())
+    const auto it = m_positionByKey.constFind(key);
+    if (it == m_positionByKey.cend())
         return {};
     return index(it->second, 0, index(it->first, 0));
 }
 
-QStringList MetadataEditorModel::optionLabels(const MetadataEntry &entry) const
+QStringList EntryTreeModel::optionLabels(const QString &key) const
 {
     QStringList labels;
-    if (!m_optionsLookup)
+    if (!m_source.permittedValues)
         return labels;
-    if (const auto options = m_optionsLookup(entry.rawKey)) {
+    if (const auto options = m_source.permittedValues(key)) {
         for (const EnumeratedOption &option : *options)
             labels.append(option.label);
     }
     return labels;
 }
 
-QModelIndex MetadataEditorModel::index(int row, int column, const QModelIndex &parent) const
+QModelIndex EntryTreeModel::index(int row, int column, const QModelIndex &parent) const
 {
     if (column != 0 || row < 0)
         return {};
@@ -249,10 +260,10 @@ QModelIndex MetadataEditorModel::index(int row, int column, const QModelIndex &p
     if (parent.internalId() != 0 || parent.row() >= m_sections.size())
         return {};
     const Section &section = m_sections.at(parent.row());
-    return row < section.entries.size() ? createIndex(row, 0, section.key) : QModelIndex();
+    return row < section.rows.size() ? createIndex(row, 0, section.key) : QModelIndex();
 }
 
-QModelIndex MetadataEditorModel::parent(const QModelIndex &child) const
+QModelIndex EntryTreeModel::parent(const QModelIndex &child) const
 {
     if (!child.isValid() || child.internalId() == 0)
         return {};
@@ -260,21 +271,21 @@ QModelIndex MetadataEditorModel::parent(const QModelIndex &child) const
     return row < 0 ? QModelIndex() : createIndex(row, 0, quintptr(0));
 }
 
-int MetadataEditorModel::rowCount(const QModelIndex &parent) const
+int EntryTreeModel::rowCount(const QModelIndex &parent) const
 {
     if (!parent.isValid())
         return int(m_sections.size());
     if (parent.column() != 0 || parent.internalId() != 0 || parent.row() >= m_sections.size())
         return 0;
-    return int(m_sections.at(parent.row()).entries.size());
+    return int(m_sections.at(parent.row()).rows.size());
 }
 
-int MetadataEditorModel::columnCount(const QModelIndex &) const
+int EntryTreeModel::columnCount(const QModelIndex &) const
 {
     return 1;
 }
 
-QVariant MetadataEditorModel::data(const QModelIndex &index, int role) const
+QVariant EntryTreeModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid())
         return {};
@@ -287,7 +298,7 @@ QVariant MetadataEditorModel::data(const QModelIndex &index, int role) const
             return true;
         return {};
     }
-    const MetadataEntry *shown = entry(index);
+    const MetadataEntry *shown = entryAt(index);
     if (!shown)
         return {};
     switch (role) {
@@ -310,11 +321,11 @@ QVariant MetadataEditorModel::data(const QModelIndex &index, int role) const
     case WarningRole:
         return shown->warning ? QVariant(*shown->warning) : QVariant();
     case OptionsRole: {
-        const QStringList labels = optionLabels(*shown);
+        const QStringList labels = optionLabels(shown->rawKey);
         return labels.isEmpty() ? QVariant() : QVariant(labels);
     }
     case ShowsPickerRole:
-        return shown->isWritable() && !shown->isList && !optionLabels(*shown).isEmpty();
+        return shown->isWritable() && !shown->isList && !optionLabels(shown->rawKey).isEmpty();
     case IsListRole:
         return shown->isList;
     default:
@@ -322,28 +333,36 @@ QVariant MetadataEditorModel::data(const QModelIndex &index, int role) const
     }
 }
 
-bool MetadataEditorModel::setData(const QModelIndex &index, const QVariant &value, int role)
+bool EntryTreeModel::setData(const QModelIndex &index, const QVariant &value, int role)
 {
-    const MetadataEntry *shown = entry(index);
-    if (!shown || role != Qt::EditRole)
+    const MetadataEntry *shown = entryAt(index);
+    if (!shown)
         return false;
-    // The handler republishes the list, which replaces the entry shown.
+    // The source changes its entry in place while it takes the edit.
     const MetadataEntry edited = *shown;
-    if (value.typeId() == QMetaType::QStringList) {
-        if (!m_itemsChange)
+    if (role == FavoriteRole) {
+        if (value.toBool() == edited.isFavorite || !m_source.toggleFavorite)
             return false;
-        m_itemsChange(edited, value.toStringList());
+        m_source.toggleFavorite(edited);
         return true;
     }
-    if (!m_valueChange)
+    if (role != Qt::EditRole)
         return false;
-    m_valueChange(edited, value.toString());
+    if (value.typeId() == QMetaType::QStringList) {
+        if (!m_source.editItems)
+            return false;
+        m_source.editItems(edited, value.toStringList());
+        return true;
+    }
+    if (!m_source.editValue)
+        return false;
+    m_source.editValue(edited, value.toString());
     return true;
 }
 
-Qt::ItemFlags MetadataEditorModel::flags(const QModelIndex &index) const
+Qt::ItemFlags EntryTreeModel::flags(const QModelIndex &index) const
 {
-    const MetadataEntry *shown = entry(index);
+    const MetadataEntry *shown = entryAt(index);
     if (!shown)
         return Qt::NoItemFlags;
     Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
