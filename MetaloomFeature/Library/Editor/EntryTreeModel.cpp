@@ -75,6 +75,20 @@ QList<EntryTreeModel::Section> EntryTreeModel::groupForDisplay(const QList<Metad
 void EntryTreeModel::showEntries(const QList<MetadataEntry> &previous,
                                  const QList<MetadataEntry> &entries)
 {
+    // The same entries in the same order (a revert, a mark after a save):
+    // the rows stay, the changed ones are redrawn.
+    const bool sameEntries =
+        previous.size() == entries.size() &&
+        std::equal(previous.cbegin(), previous.cend(), entries.cbegin(),
+                   [](const MetadataEntry &a, const MetadataEntry &b) { return a.id == b.id; });
+    if (sameEntries) {
+        for (qsizetype i = 0; i < entries.size(); ++i) {
+            if (!(previous.at(i) == entries.at(i)))
+                entryDidChange(entries.at(i).rawKey);
+        }
+        return;
+    }
+
     bool sharesAnEntry = false;
     for (const MetadataEntry &entry : entries) {
         if (const auto it = m_positionByKey.constFind(entry.rawKey);
@@ -251,6 +265,14 @@ QStringList EntryTreeModel::optionLabels(const QString &key) const
     return labels;
 }
 
+bool EntryTreeModel::hasOptions(const QString &key) const
+{
+    if (!m_source.permittedValues)
+        return false;
+    const auto options = m_source.permittedValues(key);
+    return options && !options->isEmpty();
+}
+
 QModelIndex EntryTreeModel::index(int row, int column, const QModelIndex &parent) const
 {
     if (column != 0 || row < 0)
@@ -289,45 +311,64 @@ QVariant EntryTreeModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid())
         return {};
-    if (index.internalId() == 0) {
-        if (index.row() >= m_sections.size())
-            return {};
-        if (role == Qt::DisplayRole)
-            return m_sections.at(index.row()).name;
-        if (role == IsSectionRole)
-            return true;
-        return {};
+    if (index.internalId() == 0)
+        return sectionData(index.row(), role);
+    const MetadataEntry *shown = entryAt(index);
+    return shown ? entryData(*shown, role) : QVariant();
+}
+
+void EntryTreeModel::multiData(const QModelIndex &index, QModelRoleDataSpan roleDataSpan) const
+{
+    if (index.isValid() && index.internalId() == 0) {
+        for (QModelRoleData &roleData : roleDataSpan)
+            roleData.setData(sectionData(index.row(), roleData.role()));
+        return;
     }
     const MetadataEntry *shown = entryAt(index);
-    if (!shown)
+    for (QModelRoleData &roleData : roleDataSpan)
+        roleData.setData(shown ? entryData(*shown, roleData.role()) : QVariant());
+}
+
+QVariant EntryTreeModel::sectionData(int row, int role) const
+{
+    if (row < 0 || row >= m_sections.size())
         return {};
+    if (role == Qt::DisplayRole)
+        return m_sections.at(row).name;
+    if (role == IsSectionRole)
+        return true;
+    return {};
+}
+
+QVariant EntryTreeModel::entryData(const MetadataEntry &shown, int role) const
+{
     switch (role) {
     case Qt::DisplayRole:
-        return shown->displayName;
+        return shown.displayName;
     case Qt::EditRole:
-        return shown->isList ? QVariant(shown->items) : QVariant(shown->value);
+        return shown.isList ? QVariant(shown.items) : QVariant(shown.value);
     case RawKeyRole:
-        return shown->rawKey;
+        return shown.rawKey;
     case IsSectionRole:
         return false;
     case FavoriteRole:
-        return shown->isFavorite;
+        return shown.isFavorite;
     case DefaultFavoriteRole:
-        return shown->isDefaultFavorite;
+        return shown.isDefaultFavorite;
     case WritableRole:
-        return shown->isWritable();
+        return shown.isWritable();
     case ModifiedRole:
-        return shown->isModified();
+        return shown.isModified();
     case WarningRole:
-        return shown->warning ? QVariant(*shown->warning) : QVariant();
+        return shown.warning ? QVariant(*shown.warning) : QVariant();
     case OptionsRole: {
-        const QStringList labels = optionLabels(shown->rawKey);
+        const QStringList labels = optionLabels(shown.rawKey);
         return labels.isEmpty() ? QVariant() : QVariant(labels);
     }
     case ShowsPickerRole:
-        return shown->isWritable() && !shown->isList && !optionLabels(shown->rawKey).isEmpty();
+        return shown.isWritable() && !shown.isList && hasOptions(shown.rawKey);
     case IsListRole:
-        return shown->isList;
+        return shown.isList;
     default:
         return {};
     }

@@ -84,6 +84,8 @@ public:
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    // All the roles a row's card asks for, with one look-up of its entry.
+    void multiData(const QModelIndex &index, QModelRoleDataSpan roleDataSpan) const override;
     bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
     Qt::ItemFlags flags(const QModelIndex &index) const override;
 
@@ -112,6 +114,9 @@ private:
     // invalid indexes and rows whose entry the source no longer shows.
     const MetadataEntry *entryAt(const QModelIndex &index) const;
     QStringList optionLabels(const QString &key) const;
+    bool hasOptions(const QString &key) const;
+    QVariant sectionData(int row, int role) const;
+    QVariant entryData(const MetadataEntry &entry, int role) const;
 
     Source m_source;
     QList<Section> m_sections;
