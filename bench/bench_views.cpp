@@ -7,8 +7,9 @@
 #include "MetaloomFeature/Library/LibraryViewModel.h"
 #include "MetaloomFeature/Views/Editor/MetadataEditorView.h"
 #include "MetaloomFeature/Views/Window/ContentView.h"
-#include "MetaloomFeature/Views/Window/FileDrops.h"
+#include "MetaloomFeature/Views/Window/ImportQueue.h"
 #include "MetaloomFeature/Views/Window/WindowToolbar.h"
+#include "tests/support/EntryListSource.h"
 #include "tests/support/FakeExifToolBundle.h"
 #include "tests/support/TestEnvironment.h"
 
@@ -45,7 +46,8 @@ QList<MetadataEntry> fileOfTags(int count, const QString &prefix)
 // Time from handing the editor a new list to the end of its first paint.
 void benchEditorFirstPaint()
 {
-    MetadataEditorView view({});
+    EntryListSource source;
+    MetadataEditorView view(&source.tree);
     view.resize(740, 560);
     view.show();
     (void)QTest::qWaitForWindowExposed(&view);
@@ -56,14 +58,14 @@ void benchEditorFirstPaint()
             fileOfTags(entryCount, run % 2 ? QStringLiteral("Odd") : QStringLiteral("Even"));
         QElapsedTimer timer;
         timer.start();
-        view.setEntries(entries);
+        source.publish(entries);
         view.viewport()->repaint();
         firstPaints.push_back(double(timer.nsecsElapsed()) / 1e6);
 
-        // One keystroke: the same list again with one value changed.
+        // The same list again with one value changed (as a revert publishes it).
         entries[entryCount / 2].value += QStringLiteral("x");
         timer.restart();
-        view.setEntries(entries);
+        source.publish(entries);
         view.viewport()->repaint();
         edits.push_back(double(timer.nsecsElapsed()) / 1e6);
         QTest::qWait(5);
@@ -103,8 +105,8 @@ QString manyTagsScript()
 }
 
 // One keystroke in a value of a 2,000-entry file, the whole way: the
-// library records the edit, republishes, the editor model follows and the
-// editor paints.
+// library records the edit and publishes that one entry, the entry tree
+// redraws its row and the editor paints.
 void benchOneEditThroughTheLibrary(LibraryViewModel &library, ContentView &view)
 {
     std::vector<double> edits;
@@ -112,7 +114,7 @@ void benchOneEditThroughTheLibrary(LibraryViewModel &library, ContentView &view)
         const MetadataEntry entry = library.filteredEntries().at(entryCount / 2);
         QElapsedTimer timer;
         timer.start();
-        library.update(entry, entry.value + QStringLiteral("x"));
+        library.editValue(entry, entry.value + QStringLiteral("x"));
         QApplication::processEvents();
         view.editor()->viewport()->repaint();
         edits.push_back(double(timer.nsecsElapsed()) / 1e6);

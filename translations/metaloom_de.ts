@@ -920,7 +920,7 @@ Mit &apos;%1 --help&apos; erfahren Sie mehr.
     </message>
 </context>
 <context>
-    <name>MetadataRow</name>
+    <name>EntryCardLayout</name>
     <message>
         <source>Read-only</source>
         <translation>Schreibgeschützt</translation>

@@ -205,12 +205,12 @@ void LibraryViewModel::setReadOnlyFormatNote(std::optional<QString> note)
 
 // --- Edits -----------------------------------------------------------------
 
-void LibraryViewModel::update(const MetadataEntry &entry, const QString &value)
+void LibraryViewModel::editValue(const MetadataEntry &entry, const QString &value)
 {
     recordEdit(entry, EntryMarks::EnteredValue{value, false, {}});
 }
 
-void LibraryViewModel::updateItems(const MetadataEntry &entry, const QStringList &items)
+void LibraryViewModel::editItems(const MetadataEntry &entry, const QStringList &items)
 {
     recordEdit(entry, EntryMarks::EnteredValue{MetadataEntry::listText(items), true, items});
 }
@@ -221,18 +221,15 @@ void LibraryViewModel::recordEdit(const MetadataEntry &entry, const EntryMarks::
         setStatus(tr("This tag is read-only in ExifTool."));
         return;
     }
-    for (MetadataEntry &listed : m_fullEntryList) {
-        if (listed.id == entry.id) {
-            // A list typed as text is one item per line.
-            if (listed.isList && !value.isList)
-                EntryMarks::EnteredValue{value.value, true, itemsOfText(value.value)}.applyTo(
-                    listed);
-            else
-                value.applyTo(listed);
-            applySearch();
-            return;
-        }
-    }
+    MetadataEntry *listed = listedEntry(entry);
+    if (!listed)
+        return;
+    // A list typed as text is one item per line.
+    if (listed->isList && !value.isList)
+        EntryMarks::EnteredValue{value.value, true, itemsOfText(value.value)}.applyTo(*listed);
+    else
+        value.applyTo(*listed);
+    publishEdit(*listed);
 }
 
 QStringList LibraryViewModel::itemsOfText(const QString &text)

@@ -3,6 +3,7 @@
 #include "LibraryViewModel.h"
 
 #include "EntryListMerge.h"
+#include "FileOperations.h"
 #include "SearchFilter.h"
 #include "ThumbnailLoader.h"
 
@@ -54,12 +55,18 @@ LibraryViewModel::LibraryViewModel(std::shared_ptr<MetadataEngine> engine, QObje
 LibraryViewModel::LibraryViewModel(std::shared_ptr<MetadataEngine> engine,
                                    std::unique_ptr<StatusTimer> statusTimer, QObject *parent)
     : QObject(parent), m_engine(std::move(engine)), m_presetsStore(new PresetsStore(this)),
-      m_favoriteStore(FavoriteTagsStore::shared()), m_statusTimer(std::move(statusTimer))
+      m_favoriteStore(FavoriteTagsStore::shared()), m_statusTimer(std::move(statusTimer)),
+      m_entryTree(entryTreeSource())
 {
     Q_ASSERT(m_engine);
     m_thumbnails = new ThumbnailLoader(m_engine, thumbnailSize, screenPixelRatio(), this);
     connect(m_thumbnails, &ThumbnailLoader::thumbnailReady, this,
             &LibraryViewModel::applyThumbnail);
+    // The editor's tree follows an edit and a list of permitted values row by row.
+    connect(this, &LibraryViewModel::filteredEntryChanged, &m_entryTree,
+            &EntryTreeModel::entryDidChange);
+    connect(this, &LibraryViewModel::optionsLoaded, &m_entryTree,
+            &EntryTreeModel::optionsDidChange);
     loadFieldSettings();
     migrateDefaultOverrides();
 }
@@ -159,19 +166,15 @@ bool LibraryViewModel::hasPendingChanges() const
 
 void LibraryViewModel::notifyPendingChanges()
 {
-    const bool pending = hasPendingChanges();
+    setHasPendingChanges(hasPendingChanges());
+}
+
+void LibraryViewModel::setHasPendingChanges(bool pending)
+{
     if (pending == m_hadPendingChanges)
         return;
     m_hadPendingChanges = pending;
     Q_EMIT hasPendingChangesChanged();
-}
-
-void LibraryViewModel::applySearch()
-{
-    m_visibleEntries = SearchFilter::filter(m_fullEntryList, m_searchText);
-    Q_EMIT metadataEntriesChanged();
-    Q_EMIT filteredEntriesChanged();
-    notifyPendingChanges();
 }
 
 void LibraryViewModel::mergeFieldSettings()

@@ -5,6 +5,7 @@
 #include "MetaloomFeature/Library/BatchProgress.h"
 #include "MetaloomFeature/Library/BatchReportTexts.h"
 #include "MetaloomFeature/Library/BatchRun.h"
+#include "MetaloomFeature/Library/Editor/EntryTreeModel.h"
 #include "MetaloomFeature/Library/EntryMarks.h"
 #include "MetaloomFeature/Library/MetadataEngine.h"
 #include "MetaloomFeature/Library/SavePanel.h"
@@ -60,8 +61,6 @@ class LibraryViewModel : public QObject {
                    NOTIFY selectedItemIDChanged)
     Q_PROPERTY(std::optional<Metaloom::MediaItem> selectedItem READ selectedItem NOTIFY
                    selectedItemChanged)
-    Q_PROPERTY(QList<Metaloom::MetadataEntry> metadataEntries READ metadataEntries NOTIFY
-                   metadataEntriesChanged)
     Q_PROPERTY(QList<Metaloom::MetadataEntry> filteredEntries READ filteredEntries NOTIFY
                    filteredEntriesChanged)
     Q_PROPERTY(QString searchText READ searchText WRITE setSearchText NOTIFY searchTextChanged)
@@ -174,11 +173,15 @@ public:
     // The item whose id is selected, or nothing.
     std::optional<MediaItem> selectedItem() const;
 
-    // Both lists are the entries of the selected file that match the search,
-    // in display order. An entry keeps its id across edits, searches and
-    // merges; only a read of the file gives new ids.
-    const QList<MetadataEntry> &metadataEntries() const { return m_visibleEntries; }
+    // The entries of the selected file that match the search, in display
+    // order. An entry keeps its id and key across edits, searches and
+    // merges; only a read of the file gives new ids. No two have one key.
     const QList<MetadataEntry> &filteredEntries() const { return m_visibleEntries; }
+    // The one of them with this key, or null; valid until the list changes.
+    const MetadataEntry *filteredEntry(const QString &key) const;
+    // The same entries as the editor's tree of groups and tags; the
+    // library's own, changed row by row.
+    EntryTreeModel *entryTree() { return &m_entryTree; }
 
     QString searchText() const { return m_searchText; }
     // Every assignment refilters, even of the same text.
@@ -251,13 +254,16 @@ public:
     // Reads the selected file again; unsaved edits are dropped.
     QCoro::Task<void> reloadMetadata();
     // Records an edit of the entry with this id (read-only entries refuse
-    // it). A list tag takes the text as one item per line, blank lines
-    // left out. A tag is a list when ExifTool read it as one or its tag
-    // table entry says so (known once ensureOptionsLoaded() looked it up).
-    void update(const MetadataEntry &entry, const QString &value);
+    // it; an entry of a list since replaced is ignored). A list tag takes
+    // the text as one item per line, blank lines left out. A tag is a list
+    // when ExifTool read it as one or its tag table entry says so (known
+    // once ensureOptionsLoaded() looked it up). The edited entry alone is
+    // published again (filteredEntryChanged), unless the edit makes it
+    // start or stop matching the search.
+    void editValue(const MetadataEntry &entry, const QString &value);
     // Records the items of a list tag; an entry read as one value becomes a
     // list of these items.
-    void updateItems(const MetadataEntry &entry, const QStringList &items);
+    void editItems(const MetadataEntry &entry, const QStringList &items);
     // The items a list's text stands for: its lines that are not blank.
     static QStringList itemsOfText(const QString &text);
     // Writes the edits into the selected file in one change and reads it
@@ -325,7 +331,6 @@ Q_SIGNALS:
     void itemsChanged();
     void selectedItemIDChanged();
     void selectedItemChanged();
-    void metadataEntriesChanged();
     void filteredEntriesChanged();
     void searchTextChanged();
     void statusMessageChanged();
@@ -353,6 +358,9 @@ Q_SIGNALS:
     void optionsLoaded(QString key);
     // A read of this item's file was published as the entry list.
     void metadataLoaded(QUuid itemID);
+    // One entry of filteredEntries() changed in place (an edit): same id,
+    // key and place. filteredEntriesChanged is not emitted for it.
+    void filteredEntryChanged(QString key);
 
 private:
     struct LoadTicket {
@@ -362,7 +370,6 @@ private:
     };
 
     // Import
-    QList<QUrl> fileUrlsToImport(const QList<QUrl> &urls, QStringList *emptyFolders) const;
     void storeBookmark(const QUrl &fileUrl);
     void applyThumbnail(QUuid itemID, const QImage &image);
 
@@ -419,7 +426,15 @@ private:
     void setReadOnlyFormatNote(std::optional<QString> note);
     void setFullEntryList(QList<MetadataEntry> entries, std::optional<QUuid> ownerID);
     void mergeFieldSettings();
+    // Filters the whole list again and publishes it.
     void applySearch();
+    // The indexes by key, after the lists changed.
+    void indexEntries();
+    // The listed entry with the id and key of this one, or null.
+    MetadataEntry *listedEntry(const MetadataEntry &entry);
+    // Publishes an entry just edited.
+    void publishEdit(const MetadataEntry &edited);
+    EntryTreeModel::Source entryTreeSource();
     void reapplyWritableOverrides();
     bool applyWritability(const QString &key, bool isWritable, bool record);
     static bool canWrite(const QUrl &fileUrl);
@@ -497,6 +512,7 @@ private:
     void showError(const QString &message);
     void showError(const QString &message, const QString &title);
     void notifyPendingChanges();
+    void setHasPendingChanges(bool pending);
 
     std::shared_ptr<MetadataEngine> m_engine;
     PresetsStore *m_presetsStore = nullptr;
@@ -512,6 +528,10 @@ private:
     QList<MetadataEntry> m_fullEntryList;
     std::optional<QUuid> m_entriesItemID;
     QList<MetadataEntry> m_visibleEntries;
+    // Where each key sits in m_fullEntryList and m_visibleEntries, so that
+    // an edit finds its entry without a walk of either.
+    QHash<QString, qsizetype> m_fullRowOfKey;
+    QHash<QString, qsizetype> m_visibleRowOfKey;
     QString m_searchText;
     std::optional<QString> m_statusMessage;
     int m_busyOperations = 0;
@@ -549,6 +569,8 @@ private:
     // added meanwhile is kept.
     QSet<QString> m_draftBasePins;
     QList<CustomMetadataTag> m_draftBaseCustom;
+    // Last: it reads the lists above until it is gone.
+    EntryTreeModel m_entryTree;
 };
 
 } // namespace Metaloom

@@ -64,16 +64,7 @@ void shoot(QWidget *window, const QString &name, const QList<QWidget *> &dialogs
 
 QModelIndex rowOf(MetadataEditorView *editor, const QString &key)
 {
-    auto *model = editor->editorModel();
-    for (int section = 0; section < model->rowCount(); ++section) {
-        const QModelIndex parent = model->index(section, 0);
-        for (int row = 0; row < model->rowCount(parent); ++row) {
-            const QModelIndex index = model->index(row, 0, parent);
-            if (index.data(MetadataEditorModel::RawKeyRole).toString() == key)
-                return index;
-        }
-    }
-    return {};
+    return editor->editorModel()->indexOf(key);
 }
 
 } // namespace
@@ -139,6 +130,17 @@ int main(int argc, char *argv[])
 
     library->setSearchText(QStringLiteral("canon"));
     shoot(window, QStringLiteral("06-search"));
+    // Typing into a row the search shows: the row stays, marked modified.
+    const QModelIndex model = rowOf(editor, QStringLiteral("IFD0:Model"));
+    editor->scrollTo(model);
+    editor->setCurrentIndex(model);
+    QTest::qWait(100);
+    if (QWidget *field = editor->activeEditor()) {
+        QTest::keyClick(field, Qt::Key_End);
+        QTest::keyClicks(field, QStringLiteral(" Mark II"));
+    }
+    shoot(window, QStringLiteral("06b-search-edited"));
+    library->resetChanges();
     library->setSearchText(QString());
 
     library->presentRemoveMetadataConfirmation();
@@ -217,8 +219,8 @@ int main(int argc, char *argv[])
     settle([&] { return !library->filteredEntries().isEmpty() && !library->isBusy(); });
     for (const MetadataEntry &entry : library->filteredEntries()) {
         if (entry.rawKey == QStringLiteral("XMP-dc:Subject"))
-            library->updateItems(entry, {QStringLiteral("harbour"), QStringLiteral("boats, pier"),
-                                         QStringLiteral("dawn")});
+            library->editItems(entry, {QStringLiteral("harbour"), QStringLiteral("boats, pier"),
+                                       QStringLiteral("dawn")});
     }
     const QModelIndex subject = rowOf(editor, QStringLiteral("XMP-dc:Subject"));
     editor->scrollTo(subject, QAbstractItemView::PositionAtCenter);
@@ -297,8 +299,9 @@ int main(int argc, char *argv[])
     settle([&] { return !library->filteredEntries().isEmpty() && !library->isBusy(); });
     for (const MetadataEntry &entry : library->filteredEntries()) {
         if (entry.rawKey == QStringLiteral("IPTC:ObjectName"))
-            library->update(entry, QStringLiteral("The long pier at the harbour mouth, seen from "
-                                                  "the lighthouse at dawn in late October"));
+            library->editValue(entry,
+                               QStringLiteral("The long pier at the harbour mouth, seen from "
+                                              "the lighthouse at dawn in late October"));
     }
     NotificationCenter::defaultCenter()->post(NotificationName::saveRequested);
     settle([&] { return !library->isBusy() && !library->hasPendingChanges(); });
@@ -321,7 +324,7 @@ int main(int argc, char *argv[])
     settle([&] { return !fakeLibrary.filteredEntries().isEmpty() && !fakeLibrary.isBusy(); });
     for (const MetadataEntry &entry : fakeLibrary.filteredEntries()) {
         if (entry.rawKey == QStringLiteral("XMP-dc:Title"))
-            fakeLibrary.update(entry, QStringLiteral("Lighthouse"));
+            fakeLibrary.editValue(entry, QStringLiteral("Lighthouse"));
     }
     fakeLibrary.saveChanges();
     settle([&] { return fakeLibrary.writeAnywayRequest().has_value(); });

@@ -32,7 +32,7 @@ MainWindow *windowWithEdit(MetaloomApp &app, const QString &path, const QString 
     window->openFiles({QUrl::fromLocalFile(path)});
     if (!waitForLoad(*window->library()))
         return nullptr;
-    window->library()->update(*shownEntry(*window->library(), title), value);
+    window->library()->editValue(*shownEntry(*window->library(), title), value);
     return window;
 }
 

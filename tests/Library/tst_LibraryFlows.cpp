@@ -80,16 +80,16 @@ void LibraryFlowsTest::editSaveAndReloadReachTheFile()
     QVERIFY(!lib.hasPendingChanges());
 
     const MetadataEntry fileSize = *visibleEntry(lib, "System:FileSize");
-    lib.update(fileSize, "1");
+    lib.editValue(fileSize, "1");
     QCOMPARE(statusText(lib), QStringLiteral("This tag is read-only in ExifTool."));
 
     QSignalSpy pending(&lib, &LibraryViewModel::hasPendingChangesChanged);
     const MetadataEntry before = *visibleEntry(lib, title);
-    lib.update(before, "New title");
+    lib.editValue(before, "New title");
     QCOMPARE(visibleEntry(lib, title)->id, before.id); // the editor keeps its row
     QVERIFY(lib.hasPendingChanges());
     QCOMPARE(pending.count(), 1);
-    lib.update(*visibleEntry(lib, description), "Pier");
+    lib.editValue(*visibleEntry(lib, description), "Pier");
 
     QVERIFY(runTask(lib.saveChanges()).value.value_or(false));
     QCOMPARE(statusText(lib), QStringLiteral("Metadata saved successfully."));
@@ -99,11 +99,11 @@ void LibraryFlowsTest::editSaveAndReloadReachTheFile()
     QCOMPARE(valueOf(path, title), QStringLiteral("New title"));
     QCOMPARE(valueOf(path, description), QStringLiteral("Pier"));
 
-    lib.update(before, "stale row"); // from before the reload: nothing happens
+    lib.editValue(before, "stale row"); // from before the reload: nothing happens
     QVERIFY(!lib.hasPendingChanges());
     QVERIFY(!runTask(lib.saveChanges()).value.value_or(true));
     QCOMPARE(statusText(lib), QStringLiteral("No changes to save."));
-    lib.update(*visibleEntry(lib, title), "Undone");
+    lib.editValue(*visibleEntry(lib, title), "Undone");
     lib.resetChanges();
     QCOMPARE(statusText(lib), QStringLiteral("Changes reverted."));
     QCOMPARE(visibleEntry(lib, title)->value, QStringLiteral("New title"));
@@ -163,8 +163,8 @@ void LibraryFlowsTest::tagsTheFileHasNoPlaceForAreShown()
     lib.updateMetadataDraft(lib.pinnedTags() + QSet<QString>{"IPTC:Keywords"}, {});
     lib.importItems({url(movie)});
     QVERIFY(waitUntilIdle(lib));
-    lib.update(*visibleEntry(lib, title), "Harbour");
-    lib.update(*visibleEntry(lib, "IPTC:Keywords"), "boats");
+    lib.editValue(*visibleEntry(lib, title), "Harbour");
+    lib.editValue(*visibleEntry(lib, "IPTC:Keywords"), "boats");
     QVERIFY(runTask(lib.saveChanges()).value.value_or(false));
     QCOMPARE(statusText(lib), QStringLiteral("Some metadata tags are read-only."));
     const MetadataEntry keywords = *visibleEntry(lib, "IPTC:Keywords");
@@ -213,8 +213,8 @@ void LibraryFlowsTest::videoDatesShowAndCanBeFixed()
     QVERIFY(visibleEntry(lib, "QuickTime:CreateDate")->isWritable());
     QVERIFY(visibleEntry(lib, "Track1:TrackCreateDate")->isWritable());
 
-    lib.update(*visibleEntry(lib, "QuickTime:CreateDate"), "2020:01:02 03:04:05");
-    lib.update(*visibleEntry(lib, "Track1:TrackCreateDate"), "2021:01:01 00:00:00");
+    lib.editValue(*visibleEntry(lib, "QuickTime:CreateDate"), "2020:01:02 03:04:05");
+    lib.editValue(*visibleEntry(lib, "Track1:TrackCreateDate"), "2021:01:01 00:00:00");
     QVERIFY(runTask(lib.saveChanges()).value.value_or(false));
     QCOMPARE(statusText(lib), QStringLiteral("Metadata saved successfully."));
     QCOMPARE(valueOf(movie, "QuickTime:CreateDate"), QStringLiteral("2020:01:02 03:04:05"));
@@ -301,7 +301,7 @@ void LibraryFlowsTest::thumbnailFollowsASave()
     QVERIFY(reddish(*lib.items()[0].thumbnail, {10, 60}));
 
     QSignalSpy thumbnails(&lib, &LibraryViewModel::itemThumbnailChanged);
-    lib.update(*visibleEntry(lib, "IFD0:Orientation"), "Rotate 90 CW");
+    lib.editValue(*visibleEntry(lib, "IFD0:Orientation"), "Rotate 90 CW");
     QVERIFY(runTask(lib.saveChanges()).value.value_or(false));
     QTRY_COMPARE(thumbnails.count(), 1);
     const QImage turned = *lib.items()[0].thumbnail;
@@ -352,8 +352,8 @@ void LibraryFlowsTest::twoWindowsSavingOneFileLoseNothing()
         h->library->importItems({url(path)});
         QVERIFY(waitUntilIdle(*h->library));
     }
-    first.library->update(*visibleEntry(*first.library, title), "From one");
-    second.library->update(*visibleEntry(*second.library, description), "From two");
+    first.library->editValue(*visibleEntry(*first.library, title), "From one");
+    second.library->editValue(*visibleEntry(*second.library, description), "From two");
     auto one = first.library->saveChanges();
     auto two = second.library->saveChanges();
     QVERIFY(runTask(std::move(one)).value.value_or(false));

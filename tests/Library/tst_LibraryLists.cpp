@@ -144,16 +144,22 @@ void LibraryListsTest::searchMatchesKeyOrValue_data()
     QTest::newRow("value, trimmed, any case") << "  nikon \n" << QStringList({"IFD0:Make"});
     QTest::newRow("raw key part") << "xmp-DC" << QStringList({"XMP-dc:Title"});
     QTest::newRow("display name is not searched") << "Headline" << QStringList();
+    QTest::newRow("the value as edited") << "z6" << QStringList({"IFD0:Model"});
+    QTest::newRow("not the value read before the edit") << "d750" << QStringList();
 }
 
 void LibraryListsTest::searchMatchesKeyOrValue()
 {
     QFETCH(QString, search);
     QFETCH(QStringList, expected);
-    const QList<MetadataEntry> entries{
-        entry("IFD0:Make", "NIKON CORPORATION"), entry("IFD0:Model", "D750"),
-        MetadataEntry("XMP-dc:Title", "Sea", QStringLiteral("Headline"))};
+    QList<MetadataEntry> entries{entry("IFD0:Make", "NIKON CORPORATION"),
+                                 entry("IFD0:Model", "D750"),
+                                 MetadataEntry("XMP-dc:Title", "Sea", QStringLiteral("Headline"))};
+    entries[1].value = QStringLiteral("Z6");
     QCOMPARE(keysOf(SearchFilter::filter(entries, search)), expected);
+    // One entry alone is judged the same way (an edit re-checks only its entry).
+    for (const MetadataEntry &candidate : std::as_const(entries))
+        QCOMPARE(SearchFilter::matches(candidate, search), expected.contains(candidate.rawKey));
 }
 
 void LibraryListsTest::writabilityAndFailureMarks()

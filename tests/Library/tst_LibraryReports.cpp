@@ -176,7 +176,7 @@ void LibraryReportsTest::editedListIsSavedItemByItem()
     QVERIFY(keywords.isList);
     QCOMPARE(keywords.items, QStringList({"ExifTool", "Test", "IPTC"}));
 
-    lib.updateItems(keywords, {"ExifTool", "Test", "IPTC", "Added, with a comma"});
+    lib.editItems(keywords, {"ExifTool", "Test", "IPTC", "Added, with a comma"});
     QVERIFY(runTask(lib.saveChanges()).value.value_or(false));
     QCOMPARE(statusText(lib), QStringLiteral("Metadata saved successfully."));
     QCOMPARE(storedItems(path, "IPTC:Keywords"),
@@ -184,7 +184,7 @@ void LibraryReportsTest::editedListIsSavedItemByItem()
     QCOMPARE(visibleEntry(lib, "IPTC:Keywords")->items.size(), 4);
 
     // Typed as text, one item per line.
-    lib.update(*visibleEntry(lib, "IPTC:Keywords"), "alpha, beta\ngamma");
+    lib.editValue(*visibleEntry(lib, "IPTC:Keywords"), "alpha, beta\ngamma");
     QVERIFY(runTask(lib.saveChanges()).value.value_or(false));
     QCOMPARE(storedItems(path, "IPTC:Keywords"), QStringList({"alpha, beta", "gamma"}));
 }
@@ -208,11 +208,11 @@ void LibraryReportsTest::listTagsFromTheTagTable()
     QCOMPARE(visibleEntry(lib, "IPTC:Keywords")->items, QStringList{"only"});
     QVERIFY(!visibleEntry(lib, "XMP-dc:Title")->isList);
 
-    lib.updateItems(*visibleEntry(lib, "XMP-dc:Subject"), {"sea, shore", "boats"});
+    lib.editItems(*visibleEntry(lib, "XMP-dc:Subject"), {"sea, shore", "boats"});
     QVERIFY(runTask(lib.saveChanges()).value.value_or(false));
     QCOMPARE(storedItems(path, "XMP-dc:Subject"), QStringList({"sea, shore", "boats"}));
     // Read again, a list of one item stays a list.
-    lib.updateItems(*visibleEntry(lib, "XMP-dc:Subject"), {"sea, shore"});
+    lib.editItems(*visibleEntry(lib, "XMP-dc:Subject"), {"sea, shore"});
     QVERIFY(runTask(lib.saveChanges()).value.value_or(false));
     QVERIFY(visibleEntry(lib, "XMP-dc:Subject")->isList);
     QCOMPARE(visibleEntry(lib, "XMP-dc:Subject")->items, QStringList{"sea, shore"});
@@ -253,11 +253,11 @@ void LibraryReportsTest::valuesStoredOtherwiseShowWhatTheFileHolds()
     runRealExifTool({"-overwrite_original", "-IPTC:ObjectName=old", "-XMP-exif:FNumber=2", path});
     importOne(lib, path);
     const QString longName = QString(80, QLatin1Char('n'));
-    lib.update(*visibleEntry(lib, "IPTC:ObjectName"), longName);
-    lib.update(*visibleEntry(lib, "XMP-exif:FNumber"), "2.80");
-    lib.update(*visibleEntry(lib, title), "kept as typed");
+    lib.editValue(*visibleEntry(lib, "IPTC:ObjectName"), longName);
+    lib.editValue(*visibleEntry(lib, "XMP-exif:FNumber"), "2.80");
+    lib.editValue(*visibleEntry(lib, title), "kept as typed");
     // Two items for a tag that holds one value.
-    lib.updateItems(*visibleEntry(lib, "XMP-dc:Description"), {"first", "second"});
+    lib.editItems(*visibleEntry(lib, "XMP-dc:Description"), {"first", "second"});
     QVERIFY(runTask(lib.saveChanges()).value.value_or(false));
     QCOMPARE(statusText(lib), QStringLiteral("Metadata saved. 3 tags were not stored as typed."));
     const MetadataEntry description = *visibleEntry(lib, "XMP-dc:Description");
@@ -288,7 +288,7 @@ void LibraryReportsTest::valuesStoredOtherwiseShowWhatTheFileHolds()
     lib.setSelectedItemID(lib.items().last().id);
     QVERIFY(waitUntilIdle(lib));
     const MetadataEntry keywords = *visibleEntry(lib, "IPTC:Keywords");
-    lib.updateItems(keywords, keywords.items + QStringList{"new"});
+    lib.editItems(keywords, keywords.items + QStringList{"new"});
     QVERIFY(runTask(lib.saveChanges()).value.value_or(false));
     const MetadataEntry kept = *visibleEntry(lib, "IPTC:Keywords");
     QCOMPARE(kept.items, keywords.items);
@@ -310,10 +310,10 @@ void LibraryReportsTest::unknownKeysAreNamed()
 
     // Alone, and among values the file takes.
     for (const bool withTitle : {false, true}) {
-        lib.update(*visibleEntry(lib, grouped.rawKey), "a");
-        lib.update(*visibleEntry(lib, bare.rawKey), "b");
+        lib.editValue(*visibleEntry(lib, grouped.rawKey), "a");
+        lib.editValue(*visibleEntry(lib, bare.rawKey), "b");
         if (withTitle)
-            lib.update(*visibleEntry(lib, title), "T");
+            lib.editValue(*visibleEntry(lib, title), "T");
         runTask(lib.saveChanges());
         QVERIFY2(!lib.activeError(), qPrintable(alertText(lib)));
         QCOMPARE(statusText(lib),
@@ -355,7 +355,7 @@ void LibraryReportsTest::unwritableFormatIsReadOnlyFromTheStart()
     QCoreApplication::processEvents();
     QVERIFY(!visibleEntry(lib, fileDate)->isWritable());
     const MetadataEntry date = *visibleEntry(lib, "Matroska:DateTimeOriginal");
-    lib.update(date, "2020:01:01 00:00:00");
+    lib.editValue(date, "2020:01:01 00:00:00");
     QCOMPARE(statusText(lib), QStringLiteral("This tag is read-only in ExifTool."));
     QCOMPARE(notes.count(), 1);
 
@@ -389,7 +389,7 @@ void LibraryReportsTest::fileDatesAndPermissions()
     QTRY_VERIFY_WITH_TIMEOUT(visibleEntry(lib, date)->isWritable(), 30000);
     QVERIFY(!visibleEntry(lib, "System:FilePermissions")->isWritable());
 
-    lib.update(*visibleEntry(lib, date), "2020:02:03 04:05:06+00:00");
+    lib.editValue(*visibleEntry(lib, date), "2020:02:03 04:05:06+00:00");
     QVERIFY(runTask(lib.saveChanges()).value.value_or(false));
     QCOMPARE(QFileInfo(path).lastModified().toUTC(),
              QDateTime(QDate(2020, 2, 3), QTime(4, 5, 6), Qt::UTC));
@@ -409,7 +409,7 @@ void LibraryReportsTest::alertTitlesSayWhatFailed()
     file.close();
     importOne(lib, broken);
     lib.setActiveError(std::nullopt);
-    lib.update(*visibleEntry(lib, title), "T");
+    lib.editValue(*visibleEntry(lib, title), "T");
     runTask(lib.saveChanges());
     QCOMPARE(alertTitle(lib), QStringLiteral("ExifTool Error"));
 }

@@ -14,6 +14,7 @@
 #include "tests/support/TaskRunner.h"
 #include "tests/support/TestEnvironment.h"
 
+#include <QAbstractItemModelTester>
 #include <QMimeData>
 #include <QSignalSpy>
 #include <QtTest>
@@ -76,6 +77,7 @@ private Q_SLOTS:
     void foldersPastesAndOtherAddresses();
     void statusLineLastsThreeSecondsFromItsLastShowing();
     void writeErrorsMarkTheNamedRows();
+    void anEditPublishesItsEntryUnlessTheSearchTurns();
     void lateLoadsNeverReplaceTheSelectedFile();
     void onlyTheLatestOfQuickSelectionsIsShown();
     void pinsCustomFieldsAndMigrationOutliveTheWindow();
@@ -190,6 +192,59 @@ void LibraryStatesTest::statusLineLastsThreeSecondsFromItsLastShowing()
     QVERIFY(!lib.statusMessage());
 }
 
+void LibraryStatesTest::anEditPublishesItsEntryUnlessTheSearchTurns()
+{
+    LibraryHarness h(m_engine);
+    LibraryViewModel &lib = *h.library;
+    QAbstractItemModelTester tester(lib.entryTree(),
+                                    QAbstractItemModelTester::FailureReportingMode::QtTest);
+    lib.importItems({url(file("a.jpg", {{title, {"a.jpg"}}, {"IFD0:Make", {"Cam"}}}))});
+    QVERIFY(waitUntilIdle(lib));
+    const MetadataEntry make = *visibleEntry(lib, "IFD0:Make");
+    QSignalSpy entryChanges(&lib, &LibraryViewModel::filteredEntryChanged);
+    QSignalSpy listChanges(&lib, &LibraryViewModel::filteredEntriesChanged);
+    QSignalSpy pending(&lib, &LibraryViewModel::hasPendingChangesChanged);
+    QSignalSpy rowChanges(lib.entryTree(), &QAbstractItemModel::dataChanged);
+
+    // A keystroke: its entry alone, in the list and in the editor's tree.
+    lib.editValue(*visibleEntry(lib, title), "typed");
+    QCOMPARE(entryChanges.size(), 1);
+    QCOMPARE(entryChanges.first().first().toString(), title);
+    QCOMPARE(listChanges.size(), 0);
+    QCOMPARE(rowChanges.size(), 1);
+    QCOMPARE(lib.filteredEntry(title)->value, QStringLiteral("typed"));
+    QCOMPARE(lib.entryTree()->indexOf(title).data(Qt::EditRole).toString(), "typed");
+    QVERIFY(lib.hasPendingChanges());
+    QCOMPARE(pending.size(), 1);
+
+    // Under a search: an edit that still matches stays one entry; one that
+    // stops matching, or starts to, brings the list again.
+    lib.setSearchText("typed");
+    QCOMPARE(listChanges.size(), 1);
+    lib.editValue(*visibleEntry(lib, title), "typed more");
+    QCOMPARE(entryChanges.size(), 2);
+    QCOMPARE(listChanges.size(), 1);
+    lib.editValue(*visibleEntry(lib, title), "other");
+    QCOMPARE(listChanges.size(), 2);
+    QVERIFY(lib.filteredEntries().isEmpty());
+    QCOMPARE(lib.entryTree()->rowCount(), 0);
+    lib.setSearchText("cam2");
+    QVERIFY(!lib.filteredEntry("IFD0:Make"));
+    lib.editValue(make, "Cam2");
+    QCOMPARE(listChanges.size(), 4);
+    QCOMPARE(lib.filteredEntries().size(), 1);
+    QVERIFY(lib.entryTree()->indexOf("IFD0:Make").isValid());
+    QCOMPARE(entryChanges.size(), 2);
+
+    // Back to the value read: the other edit keeps changes pending.
+    lib.setSearchText(QString());
+    lib.editValue(make, "Cam");
+    QVERIFY(lib.hasPendingChanges());
+    lib.editValue(*visibleEntry(lib, title), "a.jpg");
+    QVERIFY(!lib.hasPendingChanges());
+    QCOMPARE(pending.size(), 2);
+}
+
 void LibraryStatesTest::writeErrorsMarkTheNamedRows()
 {
     m_engine->changeAnswer = [](const ScriptedEngine::Change &) -> ChangeReport {
@@ -199,7 +254,7 @@ void LibraryStatesTest::writeErrorsMarkTheNamedRows()
     LibraryViewModel &lib = *h.library;
     lib.importItems({url(file("a.jpg", {{title, {"a.jpg"}}, {"IFD0:Make", {"Cam"}}}))});
     QVERIFY(waitUntilIdle(lib));
-    lib.update(*visibleEntry(lib, title), "typed");
+    lib.editValue(*visibleEntry(lib, title), "typed");
     QVERIFY(!runTask(lib.saveChanges()).value.value_or(true));
 
     const MetadataEntry marked = *visibleEntry(lib, title);
@@ -214,7 +269,7 @@ void LibraryStatesTest::writeErrorsMarkTheNamedRows()
     m_engine->changeAnswer = [](const ScriptedEngine::Change &) -> ChangeReport {
         throw ServiceError::executionFailed("  Error: disk full ");
     };
-    lib.update(*visibleEntry(lib, "IFD0:Make"), "Other");
+    lib.editValue(*visibleEntry(lib, "IFD0:Make"), "Other");
     runTask(lib.saveChanges());
     QCOMPARE(alertText(lib), QStringLiteral("Error: disk full"));
 }
@@ -237,7 +292,7 @@ void LibraryStatesTest::lateLoadsNeverReplaceTheSelectedFile()
 
     // An edit of the shown file, then a click on the slow one: while it
     // loads nothing of the first file is shown or saved into it.
-    lib.update(*visibleEntry(lib, title), "typed");
+    lib.editValue(*visibleEntry(lib, title), "typed");
     m_engine->hold(slow);
     lib.setSelectedItemID(lib.items()[0].id);
     QVERIFY(lib.filteredEntries().isEmpty());
@@ -359,7 +414,7 @@ void LibraryStatesTest::exportWritesEditsAndIgnoresTheSearch()
     lib.exportSelectedMetadata(MetadataExportFormatter::Format::Json);
     QCOMPARE(statusText(lib), QStringLiteral("Metadata is still loading. Try again in a moment."));
     QVERIFY(waitUntilIdle(lib));
-    lib.update(*visibleEntry(lib, title), "Unsaved \"edit\"");
+    lib.editValue(*visibleEntry(lib, title), "Unsaved \"edit\"");
     lib.setSearchText("unsaved");
     QCOMPARE(lib.filteredEntries().size(), 1);
 
@@ -413,7 +468,7 @@ void LibraryStatesTest::filesGoneOrReadOnlyAtSave()
     const QString path = file("photo.jpg", {{title, {"Old"}}});
     lib.importItems({url(path)});
     QVERIFY(waitUntilIdle(lib));
-    lib.update(*visibleEntry(lib, title), "New");
+    lib.editValue(*visibleEntry(lib, title), "New");
     if (deleted)
         QVERIFY(QFile::remove(path));
     else
@@ -488,7 +543,7 @@ void LibraryStatesTest::closingTheWindowMidChangeFinishesTheChange()
         LibraryHarness h(m_engine);
         h.library->importItems({url(a)});
         QVERIFY(waitUntilIdle(*h.library));
-        h.library->update(*visibleEntry(*h.library, title), "Saved as the window closed");
+        h.library->editValue(*visibleEntry(*h.library, title), "Saved as the window closed");
         m_engine->hold(a);
         auto save = h.library->saveChanges();
         h.library.reset();
@@ -538,7 +593,7 @@ void LibraryStatesTest::writeAnywayRepeatsTheChange()
     QVERIFY(waitUntilIdle(lib));
 
     // A save: told in plain words, nothing changed; OK leaves it so.
-    lib.update(*visibleEntry(lib, title), "T");
+    lib.editValue(*visibleEntry(lib, title), "T");
     QVERIFY(!runTask(lib.saveChanges()).value.value_or(true));
     QVERIFY(!lib.activeError());
     std::optional<LibraryViewModel::WriteAnywayRequest> request = lib.writeAnywayRequest();

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "MetaloomFeature/Library/LibraryViewModel.h"
-#include "MetaloomFeature/Views/Editor/MetadataEditorModel.h"
 #include "MetaloomFeature/Views/Editor/MetadataEditorView.h"
 
 #include <QApplication>
@@ -15,16 +14,7 @@ namespace Metaloom::Testing {
 // The editor row of a tag key, or an invalid index.
 inline QModelIndex editorRow(const MetadataEditorView *editor, const QString &rawKey)
 {
-    const MetadataEditorModel *model = editor->editorModel();
-    for (int section = 0; section < model->rowCount(); ++section) {
-        const QModelIndex parent = model->index(section, 0);
-        for (int row = 0; row < model->rowCount(parent); ++row) {
-            const QModelIndex index = model->index(row, 0, parent);
-            if (index.data(MetadataEditorModel::RawKeyRole).toString() == rawKey)
-                return index;
-        }
-    }
-    return {};
+    return editor->editorModel()->indexOf(rawKey);
 }
 
 // Drags the URLs over the widget and drops them, as a file manager does;

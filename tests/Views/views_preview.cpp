@@ -187,7 +187,7 @@ void showSettings(const QString &workFolder)
          {QUuid::createUuid(), QStringLiteral("XMP-iptcCore:Location"), QString()}});
     library.importItems(
         {QUrl::fromLocalFile(Testing::copyTestData(QStringLiteral("Canon.jpg"), workFolder))});
-    settle([&] { return library.metadataEntries().size() > 20; });
+    settle([&] { return library.filteredEntries().size() > 20; });
     qInfo("%lld keys to pin", qlonglong(library.availableTagKeys().size()));
 
     UpdateCheckBridge bridge;

@@ -1,22 +1,14 @@
 #include "MetaloomFeature/Views/Editor/MetadataEditorView.h"
 
-#include "MetaloomFeature/Library/LibraryViewModel.h"
-
 #include <QHeaderView>
 #include <QResizeEvent>
 #include <QScrollBar>
 
 namespace Metaloom {
 
-MetadataEditorView::MetadataEditorView(Callbacks callbacks, QWidget *parent)
-    : QTreeView(parent), m_callbacks(std::move(callbacks)), m_model(new MetadataEditorModel(this)),
-      m_delegate(new MetadataRowDelegate(this))
+MetadataEditorView::MetadataEditorView(EntryTreeModel *model, QWidget *parent)
+    : QTreeView(parent), m_model(model), m_delegate(new MetadataRowDelegate(this))
 {
-    m_model->setOptionsLookup(m_callbacks.options);
-    m_model->setValueChangeHandler(m_callbacks.onValueChange);
-    m_model->setItemsChangeHandler(m_callbacks.onItemsChange);
-    m_delegate->setFavoriteToggle(m_callbacks.onToggleFavorite);
-
     setModel(m_model);
     setItemDelegate(m_delegate);
     setHeaderHidden(true);
@@ -43,6 +35,8 @@ MetadataEditorView::MetadataEditorView(Callbacks callbacks, QWidget *parent)
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this,
             &MetadataEditorView::scheduleVisibleRowsCheck);
     connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
+        // Another file: its rows ask afresh, even under keys shown before.
+        m_visibleKeys.clear();
         expandAll();
         scheduleVisibleRowsCheck();
     });
@@ -54,54 +48,8 @@ MetadataEditorView::MetadataEditorView(Callbacks callbacks, QWidget *parent)
             });
     connect(m_model, &QAbstractItemModel::rowsRemoved, this,
             &MetadataEditorView::scheduleVisibleRowsCheck);
-}
-
-MetadataEditorView *MetadataEditorView::forLibrary(LibraryViewModel *viewModel, QWidget *parent)
-{
-    QPointer<LibraryViewModel> library = viewModel;
-    Callbacks callbacks;
-    callbacks.options = [library](const QString &rawKey) {
-        std::optional<QList<EnumeratedOption>> options;
-        if (library) {
-            const auto &known = library->enumeratedOptions();
-            if (const auto it = known.constFind(rawKey); it != known.cend())
-                options = *it;
-        }
-        return options;
-    };
-    callbacks.rowShown = [library](const MetadataEntry &entry) {
-        if (library)
-            library->ensureOptionsLoaded(entry);
-    };
-    callbacks.onValueChange = [library](const MetadataEntry &entry, const QString &value) {
-        if (library)
-            library->update(entry, value);
-    };
-    callbacks.onItemsChange = [library](const MetadataEntry &entry, const QStringList &items) {
-        if (library)
-            library->updateItems(entry, items);
-    };
-    callbacks.onToggleFavorite = [library](const MetadataEntry &entry) {
-        if (library)
-            library->toggleFavorite(entry);
-    };
-    auto *view = new MetadataEditorView(std::move(callbacks), parent);
-    view->setEntries(viewModel->filteredEntries());
-    connect(viewModel, &LibraryViewModel::filteredEntriesChanged, view,
-            [view, viewModel] { view->setEntries(viewModel->filteredEntries()); });
-    connect(viewModel, &LibraryViewModel::optionsLoaded, view,
-            &MetadataEditorView::optionsDidChange);
-    return view;
-}
-
-void MetadataEditorView::setEntries(const QList<MetadataEntry> &entries)
-{
-    m_model->setEntries(entries);
-}
-
-void MetadataEditorView::optionsDidChange(const QString &rawKey)
-{
-    m_model->optionsDidChange(rawKey);
+    // The model may hold a file's entries already.
+    expandAll();
 }
 
 QWidget *MetadataEditorView::activeEditor() const
@@ -135,7 +83,7 @@ void MetadataEditorView::matchEditorToRow(const QModelIndex &index)
     QWidget *editor = indexWidget(index);
     if (!editor)
         return;
-    const bool wantsChoice = index.data(MetadataEditorModel::ShowsPickerRole).toBool();
+    const bool wantsChoice = index.data(EntryTreeModel::ShowsPickerRole).toBool();
     if (MetadataRowDelegate::isChoiceEditor(editor) == wantsChoice)
         return;
     const bool hadFocus = editor->hasFocus();
@@ -168,22 +116,22 @@ void MetadataEditorView::scheduleVisibleRowsCheck()
 
 void MetadataEditorView::announceVisibleRows()
 {
-    QSet<QUuid> visible;
+    QSet<QString> visible;
     if (isVisible()) {
         const int bottom = viewport()->height();
         for (QModelIndex index = indexAt(QPoint(1, 1)); index.isValid();
              index = indexBelow(index)) {
             if (visualRect(index).top() >= bottom)
                 break;
-            const MetadataEntry *entry = m_model->entry(index);
-            if (!entry)
+            if (index.data(EntryTreeModel::IsSectionRole).toBool())
                 continue;
-            visible.insert(entry->id);
-            if (!m_visibleEntries.contains(entry->id) && m_callbacks.rowShown)
-                m_callbacks.rowShown(*entry);
+            const QString key = index.data(EntryTreeModel::RawKeyRole).toString();
+            visible.insert(key);
+            if (!m_visibleKeys.contains(key))
+                m_model->rowCameIntoView(index);
         }
     }
-    m_visibleEntries = std::move(visible);
+    m_visibleKeys = std::move(visible);
 }
 
 } // namespace Metaloom

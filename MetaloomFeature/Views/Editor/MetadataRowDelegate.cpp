@@ -1,6 +1,6 @@
 #include "MetaloomFeature/Views/Editor/MetadataRowDelegate.h"
 
-#include "MetaloomFeature/Views/Editor/MetadataEditorModel.h"
+#include "MetaloomFeature/Library/Editor/EntryTreeModel.h"
 #include "MetaloomFeature/Views/Editor/MetadataValueEditors.h"
 #include "MetaloomFeature/Views/Kit/SheetStyle.h"
 #include "MetaloomFeature/Views/Kit/SymbolIcons.h"
@@ -17,7 +17,7 @@
 namespace Metaloom {
 
 using StyleKit::withOpacity;
-using Badge = MetadataRow::Badge;
+using Badge = EntryCardLayout::Badge;
 
 namespace {
 
@@ -28,22 +28,6 @@ constexpr qreal valueRadius = 6;
 const QColor orange(0xF0, 0x8A, 0x00);
 const QColor blue(0x1A, 0x73, 0xE8);
 const QColor yellow(0xF5, 0xB8, 0x00);
-
-const MetadataEditorModel *editorModel(const QModelIndex &index)
-{
-    return qobject_cast<const MetadataEditorModel *>(index.model());
-}
-
-const MetadataEntry *entryAt(const QModelIndex &index)
-{
-    const MetadataEditorModel *model = editorModel(index);
-    return model ? model->entry(index) : nullptr;
-}
-
-bool showsPicker(const QModelIndex &index)
-{
-    return index.data(MetadataEditorModel::ShowsPickerRole).toBool();
-}
 
 // The row's width: the view's, since the rows span it.
 int rowWidth(const QStyleOptionViewItem &option)
@@ -81,28 +65,27 @@ bool MetadataRowDelegate::isChoiceEditor(const QWidget *editor)
     return qobject_cast<const ValueChoiceEditor *>(editor) != nullptr;
 }
 
-const MetadataRow::Fonts &MetadataRowDelegate::fontsFor(const QFont &base) const
+const EntryCardLayout::Fonts &MetadataRowDelegate::fontsFor(const QFont &base) const
 {
     if (!m_fonts || m_fonts->first != base)
-        m_fonts.emplace(base, MetadataRow::Fonts(base));
+        m_fonts.emplace(base, EntryCardLayout::Fonts(base));
     return m_fonts->second;
 }
 
 QSize MetadataRowDelegate::sizeHint(const QStyleOptionViewItem &option,
                                     const QModelIndex &index) const
 {
-    const MetadataRow::Fonts &fonts = fontsFor(option.font);
+    const EntryCardLayout::Fonts &fonts = fontsFor(option.font);
     const int width = rowWidth(option);
-    if (const MetadataEntry *entry = entryAt(index))
-        return {width, MetadataRow::entryRowHeight(*entry, showsPicker(index), fonts, width)};
-    return {width, MetadataRow::sectionRowHeight(fonts)};
+    if (EntryCard::isSection(index))
+        return {width, EntryCardLayout::sectionRowHeight(fonts)};
+    return {width, EntryCardLayout::entryRowHeight(EntryCard::at(index), fonts, width)};
 }
 
 void MetadataRowDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option,
                                 const QModelIndex &index) const
 {
-    const MetadataEntry *entry = entryAt(index);
-    if (!entry) {
+    if (EntryCard::isSection(index)) {
         paintSection(painter, option, index);
         return;
     }
@@ -111,7 +94,7 @@ void MetadataRowDelegate::paint(QPainter *painter, const QStyleOptionViewItem &o
     // An open editor shows the text itself; a list's bullets under it
     // would not line up with its lines.
     const bool isEditing = view && view->indexWidget(index);
-    paintEntry(painter, option, *entry, showsPicker(index), isCurrent, isEditing);
+    paintEntry(painter, option, EntryCard::at(index), isCurrent, isEditing);
 }
 
 void MetadataRowDelegate::paintSection(QPainter *painter, const QStyleOptionViewItem &option,
@@ -124,7 +107,7 @@ void MetadataRowDelegate::paintSection(QPainter *painter, const QStyleOptionView
     painter->setPen(
         StyleKit::withOpacity(option.palette.color(QPalette::Active, QPalette::WindowText), 0.72));
     // Shown exactly as stored: no upper-casing, no eliding of short names.
-    const QRect title = MetadataRow::sectionTitleRect(option.rect);
+    const QRect title = EntryCardLayout::sectionTitleRect(option.rect);
     painter->drawText(
         title, Qt::AlignLeft | Qt::AlignBottom,
         painter->fontMetrics().elidedText(index.data().toString(), Qt::ElideRight, title.width()));
@@ -132,12 +115,12 @@ void MetadataRowDelegate::paintSection(QPainter *painter, const QStyleOptionView
 }
 
 void MetadataRowDelegate::paintEntry(QPainter *painter, const QStyleOptionViewItem &option,
-                                     const MetadataEntry &entry, bool picker, bool isCurrent,
-                                     bool isEditing) const
+                                     const EntryCard &card, bool isCurrent, bool isEditing) const
 {
+    const bool picker = card.showsPicker;
     const QPalette &palette = option.palette;
-    const MetadataRow::Fonts &fonts = fontsFor(option.font);
-    const auto geometry = MetadataRow::Geometry::of(option.rect, fonts, entry);
+    const EntryCardLayout::Fonts &fonts = fontsFor(option.font);
+    const auto geometry = EntryCardLayout::Geometry::of(option.rect, fonts, card);
     const qreal ratio = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
 
     painter->save();
@@ -152,11 +135,11 @@ void MetadataRowDelegate::paintEntry(QPainter *painter, const QStyleOptionViewIt
 
     painter->setFont(fonts.name);
     painter->setPen(palette.color(QPalette::Text));
-    painter->drawText(geometry.name, Qt::AlignLeft | Qt::AlignVCenter,
-                      painter->fontMetrics().elidedText(entry.displayName, Qt::ElideRight,
-                                                        geometry.name.width()));
+    painter->drawText(
+        geometry.name, Qt::AlignLeft | Qt::AlignVCenter,
+        painter->fontMetrics().elidedText(card.name, Qt::ElideRight, geometry.name.width()));
 
-    if (const auto badge = MetadataRow::badge(entry); badge && !geometry.badge.isEmpty()) {
+    if (const auto badge = EntryCardLayout::badge(card); badge && !geometry.badge.isEmpty()) {
         const BadgeColors colors = colorsOf(badge->kind, palette);
         painter->setPen(Qt::NoPen);
         painter->setBrush(colors.fill);
@@ -170,11 +153,11 @@ void MetadataRowDelegate::paintEntry(QPainter *painter, const QStyleOptionViewIt
     }
 
     const QColor starColor =
-        entry.isFavorite ? yellow : withOpacity(palette.color(QPalette::Text), 0.5);
-    painter->setOpacity(MetadataRow::isStarEnabled(entry) ? 1.0 : 0.45);
+        card.isFavorite ? yellow : withOpacity(palette.color(QPalette::Text), 0.5);
+    painter->setOpacity(EntryCardLayout::isStarEnabled(card) ? 1.0 : 0.45);
     painter->drawPixmap(
         geometry.star.topLeft(),
-        symbolPixmap(MetadataRow::starSymbol(entry), geometry.star.width(), starColor, ratio));
+        symbolPixmap(EntryCardLayout::starSymbol(card), geometry.star.width(), starColor, ratio));
     painter->setOpacity(1.0);
 
     // The value box: a field for text, a button-like box for a choice.
@@ -194,48 +177,48 @@ void MetadataRowDelegate::paintEntry(QPainter *painter, const QStyleOptionViewIt
                          SheetStyle::textColor(palette, SheetStyle::Tone::Secondary), ratio));
         text.adjust(0, 0, -chevron - 6, 0);
     }
-    if (entry.isList) {
+    if (card.isList) {
         if (!isEditing)
-            paintItems(painter, palette, entry, text);
-    } else if (entry.value.isEmpty() && !picker) {
+            paintItems(painter, palette, card, text);
+    } else if (card.value.isEmpty() && !picker) {
         painter->setPen(SheetStyle::textColor(palette, SheetStyle::Tone::Tertiary));
         painter->drawText(text, Qt::AlignLeft | Qt::AlignTop, tr("Value"));
     } else {
-        painter->setPen(entry.isWritable()
+        painter->setPen(card.isWritable
                             ? palette.color(QPalette::Text)
                             : SheetStyle::textColor(palette, SheetStyle::Tone::Secondary));
         QTextOption wrapping;
         wrapping.setWrapMode(picker ? QTextOption::NoWrap
                                     : QTextOption::WrapAtWordBoundaryOrAnywhere);
         painter->setClipRect(text);
-        painter->drawText(QRectF(text), entry.value, wrapping);
+        painter->drawText(QRectF(text), card.value, wrapping);
     }
     painter->restore();
 }
 
 void MetadataRowDelegate::paintItems(QPainter *painter, const QPalette &palette,
-                                     const MetadataEntry &entry, const QRect &text) const
+                                     const EntryCard &card, const QRect &text) const
 {
     // The items, each after a bullet, then the line for the next item: the
-    // row is sized to hold both (MetadataRow::entryRowHeight).
+    // row is sized to hold both (EntryCardLayout::entryRowHeight).
     painter->save();
     painter->setClipRect(text);
     qreal itemsHeight = 0;
-    if (!entry.items.isEmpty()) {
-        painter->setPen(entry.isWritable()
+    if (!card.items.isEmpty()) {
+        painter->setPen(card.isWritable
                             ? palette.color(QPalette::Text)
                             : SheetStyle::textColor(palette, SheetStyle::Tone::Secondary));
         QTextOption wrapping;
         wrapping.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-        const QString shown = MetadataRow::shownText(entry);
+        const QString shown = EntryCardLayout::shownText(card);
         painter->drawText(QRectF(text), shown, wrapping);
-        itemsHeight = MetadataRow::valueLineCount(shown, painter->font(), text.width()) *
+        itemsHeight = EntryCardLayout::valueLineCount(shown, painter->font(), text.width()) *
                       painter->fontMetrics().lineSpacing();
     }
-    if (MetadataRow::hasNewItemLine(entry)) {
+    if (EntryCardLayout::hasNewItemLine(card)) {
         painter->setPen(SheetStyle::textColor(palette, SheetStyle::Tone::Tertiary));
         painter->drawText(QRectF(text).adjusted(0, itemsHeight, 0, 0), Qt::AlignLeft | Qt::AlignTop,
-                          MetadataRow::newItemPlaceholder());
+                          EntryCardLayout::newItemPlaceholder());
     }
     painter->restore();
 }
@@ -243,8 +226,7 @@ void MetadataRowDelegate::paintItems(QPainter *painter, const QPalette &palette,
 QWidget *MetadataRowDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &,
                                            const QModelIndex &index) const
 {
-    const MetadataEntry *entry = entryAt(index);
-    if (!entry || !entry->isWritable())
+    if (EntryCard::isSection(index) || !index.data(EntryTreeModel::WritableRole).toBool())
         return nullptr;
     auto *self = const_cast<MetadataRowDelegate *>(this);
     auto endAndMove = [self](QWidget *editor, int delta) {
@@ -252,7 +234,7 @@ QWidget *MetadataRowDelegate::createEditor(QWidget *parent, const QStyleOptionVi
         Q_EMIT self->closeEditor(editor, delta > 0 ? QAbstractItemDelegate::EditNextItem
                                                    : QAbstractItemDelegate::EditPreviousItem);
     };
-    if (showsPicker(index)) {
+    if (index.data(EntryTreeModel::ShowsPickerRole).toBool()) {
         auto *choice = new ValueChoiceEditor(parent);
         choice->setFont(fontsFor(parent->font()).value);
         connect(choice, &ValueChoiceEditor::chosen, self,
@@ -261,8 +243,8 @@ QWidget *MetadataRowDelegate::createEditor(QWidget *parent, const QStyleOptionVi
                 [choice, endAndMove](int delta) { endAndMove(choice, delta); });
         return choice;
     }
-    auto *text = index.data(MetadataEditorModel::IsListRole).toBool() ? new ValueListEditor(parent)
-                                                                      : new ValueTextEditor(parent);
+    auto *text = index.data(EntryTreeModel::IsListRole).toBool() ? new ValueListEditor(parent)
+                                                                 : new ValueTextEditor(parent);
     text->setFont(fontsFor(parent->font()).value);
     connect(text, &ValueTextEditor::edited, self, [self, text] { Q_EMIT self->commitData(text); });
     connect(text, &ValueTextEditor::moveRequested, self,
@@ -282,7 +264,7 @@ void MetadataRowDelegate::setEditorData(QWidget *editor, const QModelIndex &inde
     }
     const QString value = index.data(Qt::EditRole).toString();
     if (auto *choice = qobject_cast<ValueChoiceEditor *>(editor))
-        choice->showChoices(index.data(MetadataEditorModel::OptionsRole).toStringList(), value);
+        choice->showChoices(index.data(EntryTreeModel::OptionsRole).toStringList(), value);
     else if (auto *text = qobject_cast<ValueTextEditor *>(editor))
         text->showValue(value);
 }
@@ -311,26 +293,25 @@ void MetadataRowDelegate::setModelData(QWidget *editor, QAbstractItemModel *mode
 void MetadataRowDelegate::updateEditorGeometry(QWidget *editor, const QStyleOptionViewItem &option,
                                                const QModelIndex &index) const
 {
-    const MetadataEntry *entry = entryAt(index);
-    if (!entry)
+    if (EntryCard::isSection(index))
         return;
-    const auto geometry = MetadataRow::Geometry::of(option.rect, fontsFor(option.font), *entry);
+    const auto geometry =
+        EntryCardLayout::Geometry::of(option.rect, fontsFor(option.font), EntryCard::at(index));
     editor->setGeometry(isChoiceEditor(editor) ? geometry.valueBox : geometry.valueText);
 }
 
 bool MetadataRowDelegate::editorEvent(QEvent *event, QAbstractItemModel *model,
                                       const QStyleOptionViewItem &option, const QModelIndex &index)
 {
-    const MetadataEntry *entry = entryAt(index);
-    if (entry && event->type() == QEvent::MouseButtonRelease) {
+    if (event->type() == QEvent::MouseButtonRelease && !EntryCard::isSection(index)) {
         const auto *mouse = static_cast<QMouseEvent *>(event);
-        const auto geometry = MetadataRow::Geometry::of(option.rect, fontsFor(option.font), *entry);
+        const EntryCard card = EntryCard::at(index);
+        const auto geometry =
+            EntryCardLayout::Geometry::of(option.rect, fontsFor(option.font), card);
         if (mouse->button() == Qt::LeftButton &&
             geometry.starTarget.contains(mouse->position().toPoint())) {
-            if (MetadataRow::isStarEnabled(*entry) && m_toggleFavorite) {
-                const MetadataEntry toggled = *entry;
-                m_toggleFavorite(toggled);
-            }
+            if (EntryCardLayout::isStarEnabled(card))
+                model->setData(index, !card.isFavorite, EntryTreeModel::FavoriteRole);
             return true;
         }
     }
@@ -340,20 +321,20 @@ bool MetadataRowDelegate::editorEvent(QEvent *event, QAbstractItemModel *model,
 bool MetadataRowDelegate::helpEvent(QHelpEvent *event, QAbstractItemView *view,
                                     const QStyleOptionViewItem &option, const QModelIndex &index)
 {
-    const MetadataEntry *entry = entryAt(index);
-    if (!entry || event->type() != QEvent::ToolTip)
+    if (EntryCard::isSection(index) || event->type() != QEvent::ToolTip)
         return QStyledItemDelegate::helpEvent(event, view, option, index);
-    const auto geometry = MetadataRow::Geometry::of(option.rect, fontsFor(option.font), *entry);
+    const EntryCard card = EntryCard::at(index);
+    const auto geometry = EntryCardLayout::Geometry::of(option.rect, fontsFor(option.font), card);
     QString help;
     QRect area;
     if (geometry.starTarget.contains(event->pos())) {
-        help = MetadataRow::starHelpText(*entry);
+        help = EntryCardLayout::starHelpText(card);
         area = geometry.starTarget;
-    } else if (geometry.badge.contains(event->pos()) && entry->warning) {
-        help = *entry->warning;
+    } else if (geometry.badge.contains(event->pos()) && card.warning) {
+        help = *card.warning;
         area = geometry.badge;
     } else if (geometry.name.contains(event->pos())) {
-        help = entry->rawKey;
+        help = card.rawKey;
         area = geometry.name;
     }
     if (help.isEmpty()) {

@@ -1,30 +1,25 @@
 #pragma once
 
-#include "MetaloomFeature/Model/MetadataEntry.h"
-#include "MetaloomFeature/Views/Editor/MetadataRow.h"
+#include "MetaloomFeature/Views/Editor/EntryCard.h"
+#include "MetaloomFeature/Views/Editor/EntryCardLayout.h"
 
 #include <QStyledItemDelegate>
 
-#include <functional>
 #include <optional>
 
 namespace Metaloom {
 
-class MetadataEditorModel;
-
 // Paints the metadata editor's rows (section headers and entries with their
 // name, badge, star and value box) and edits the value of the row in focus:
 // a text editor, or a choice list for a writable tag with permitted values.
-// Every change goes to the model at once; the star toggles the favorite.
+// Every change goes to the model at once; the star toggles the favorite
+// (the model's FavoriteRole). What a row shows is read from the model's
+// roles alone (EntryCard).
 class MetadataRowDelegate : public QStyledItemDelegate {
     Q_OBJECT
 
 public:
-    using FavoriteToggle = std::function<void(const MetadataEntry &entry)>;
-
     explicit MetadataRowDelegate(QObject *parent = nullptr);
-
-    void setFavoriteToggle(FavoriteToggle toggle) { m_toggleFavorite = std::move(toggle); }
 
     // Whether an editor made here is the choice list.
     static bool isChoiceEditor(const QWidget *editor);
@@ -50,17 +45,15 @@ protected:
     bool eventFilter(QObject *object, QEvent *event) override;
 
 private:
-    const MetadataRow::Fonts &fontsFor(const QFont &base) const;
+    const EntryCardLayout::Fonts &fontsFor(const QFont &base) const;
     void paintSection(QPainter *painter, const QStyleOptionViewItem &option,
                       const QModelIndex &index) const;
-    void paintEntry(QPainter *painter, const QStyleOptionViewItem &option,
-                    const MetadataEntry &entry, bool showsPicker, bool isCurrent,
-                    bool isEditing) const;
-    void paintItems(QPainter *painter, const QPalette &palette, const MetadataEntry &entry,
+    void paintEntry(QPainter *painter, const QStyleOptionViewItem &option, const EntryCard &card,
+                    bool isCurrent, bool isEditing) const;
+    void paintItems(QPainter *painter, const QPalette &palette, const EntryCard &card,
                     const QRect &text) const;
 
-    FavoriteToggle m_toggleFavorite;
-    mutable std::optional<std::pair<QFont, MetadataRow::Fonts>> m_fonts;
+    mutable std::optional<std::pair<QFont, EntryCardLayout::Fonts>> m_fonts;
 };
 
 } // namespace Metaloom

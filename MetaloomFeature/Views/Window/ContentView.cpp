@@ -6,13 +6,14 @@
 #include "MetaloomFeature/Views/Editor/MetadataEditorView.h"
 #include "MetaloomFeature/Views/Kit/SheetStyle.h"
 #include "MetaloomFeature/Views/Window/BatchProgressView.h"
+#include "MetaloomFeature/Views/Window/DetachedTask.h"
 #include "MetaloomFeature/Views/Window/DropZoneView.h"
 #include "MetaloomFeature/Views/Window/FileDialogSavePanel.h"
 #include "MetaloomFeature/Views/Window/FileDrops.h"
 #include "MetaloomFeature/Views/Window/FileHeaderView.h"
+#include "MetaloomFeature/Views/Window/ImportQueue.h"
 #include "MetaloomFeature/Views/Window/SidebarView.h"
 #include "MetaloomFeature/Views/Window/StatusBanner.h"
-#include "MetaloomFeature/Views/Window/TaskStarter.h"
 #include "MetaloomFeature/Views/Window/WindowSheets.h"
 #include "MetaloomFeature/Views/Window/WindowToolbar.h"
 
@@ -185,7 +186,7 @@ QWidget *ContentView::makeSelectedFilePage()
     busyRow->addWidget(working);
     busyRow->addWidget(bar, 1);
 
-    m_editor = MetadataEditorView::forLibrary(m_viewModel, page);
+    m_editor = new MetadataEditorView(m_viewModel->entryTree(), page);
 
     auto *column = new QVBoxLayout(page);
     column->setContentsMargins(0, 0, 0, 0);
@@ -227,11 +228,11 @@ void ContentView::observeMenuCommands()
     NotificationCenter *center = NotificationCenter::defaultCenter();
     center->addObserver(NotificationName::saveRequested, this, [this] {
         if (m_viewModel)
-            startTask(m_viewModel->saveChanges());
+            detach(m_viewModel->saveChanges());
     });
     center->addObserver(NotificationName::reloadRequested, this, [this] {
         if (m_viewModel)
-            startTask(m_viewModel->reloadMetadata());
+            detach(m_viewModel->reloadMetadata());
     });
     center->addObserver(NotificationName::revertRequested, this, [this] {
         if (m_viewModel)
@@ -282,7 +283,6 @@ void ContentView::exportSelectedMetadata(MetadataExportFormatter::Format format)
 
 void ContentView::setDropTargeted(bool targeted)
 {
-    m_isDropTargeted = targeted;
     m_dropZone->setHighlighted(targeted);
 }
 

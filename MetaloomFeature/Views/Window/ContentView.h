@@ -46,8 +46,6 @@ public:
     LibraryViewModel *viewModel() const;
     PresetsStore *presetsStore() const { return m_presetsStore; }
 
-    bool isDropTargeted() const { return m_isDropTargeted; }
-    bool showingSidebar() const { return m_showingSidebar; }
     void setShowingSidebar(bool showing);
 
     // The window's commands.
@@ -92,7 +90,6 @@ private:
 
     QPointer<LibraryViewModel> m_viewModel;
     PresetsStore *m_presetsStore;
-    bool m_isDropTargeted = false;
     bool m_showingSidebar = true;
 
     WindowToolbar *m_toolbar = nullptr;

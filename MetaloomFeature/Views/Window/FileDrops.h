@@ -1,18 +1,11 @@
 #pragma once
 
 #include <QList>
-#include <QObject>
-#include <QPointer>
-#include <QTimer>
 #include <QUrl>
-
-#include <chrono>
 
 class QMimeData;
 
 namespace Metaloom {
-
-class LibraryViewModel;
 
 // Files dropped on a window or pasted into it.
 namespace FileDrops {
@@ -22,29 +15,5 @@ namespace FileDrops {
 QList<QUrl> fileUrls(const QMimeData *data);
 
 } // namespace FileDrops
-
-// Imports dropped files one call per file, in order, a few at a time from
-// the event loop, so a drop of hundreds of files leaves the window drawing
-// and answering between them. What is still queued when the queue (or the
-// library) goes away is dropped.
-class ImportQueue : public QObject {
-    Q_OBJECT
-
-public:
-    // How long one turn of the event loop may spend importing.
-    static constexpr std::chrono::milliseconds sliceLength{8};
-
-    explicit ImportQueue(LibraryViewModel *viewModel, QObject *parent = nullptr);
-
-    void enqueue(const QList<QUrl> &files);
-    qsizetype pending() const { return m_files.size(); }
-
-private:
-    void importSlice();
-
-    QPointer<LibraryViewModel> m_viewModel;
-    QList<QUrl> m_files;
-    QTimer m_timer;
-};
 
 } // namespace Metaloom

@@ -5,7 +5,7 @@
 #include "MetaloomFeature/Views/Kit/SheetStyle.h"
 #include "MetaloomFeature/Views/Kit/SoftShadow.h"
 #include "MetaloomFeature/Views/Kit/SymbolIcons.h"
-#include "MetaloomFeature/Views/Window/TaskStarter.h"
+#include "MetaloomFeature/Views/Window/DetachedTask.h"
 #include "StyleKit/Style.h"
 
 #include <QHBoxLayout>
@@ -150,7 +150,7 @@ FileHeaderView::FileHeaderView(LibraryViewModel *viewModel, QWidget *parent)
 
     connect(m_save, &QPushButton::clicked, this, [this] {
         if (m_viewModel)
-            startTask(m_viewModel->saveChanges());
+            detach(m_viewModel->saveChanges());
     });
     connect(m_revert, &QPushButton::clicked, this, [this] {
         if (m_viewModel)
@@ -162,7 +162,7 @@ FileHeaderView::FileHeaderView(LibraryViewModel *viewModel, QWidget *parent)
     });
     connect(m_reload, &QPushButton::clicked, this, [this] {
         if (m_viewModel)
-            startTask(m_viewModel->reloadMetadata());
+            detach(m_viewModel->reloadMetadata());
     });
 
     connect(viewModel, &LibraryViewModel::selectedItemChanged, this,

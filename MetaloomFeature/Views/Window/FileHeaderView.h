@@ -46,7 +46,6 @@ public:
     explicit FileHeaderView(LibraryViewModel *viewModel, QWidget *parent = nullptr);
 
     QPushButton *saveButton() const { return m_save; }
-    QPushButton *revertButton() const { return m_revert; }
     QPushButton *removeMetadataButton() const { return m_removeMetadata; }
     QPushButton *reloadButton() const { return m_reload; }
     QString shownFileName() const;

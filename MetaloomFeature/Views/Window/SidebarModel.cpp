@@ -1,6 +1,6 @@
 #include "MetaloomFeature/Views/Window/SidebarModel.h"
 
-#include "MetaloomFeature/Views/Kit/ListSync.h"
+#include "MetaloomFeature/Library/ListSync.h"
 
 namespace Metaloom {
 

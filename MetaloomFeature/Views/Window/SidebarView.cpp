@@ -5,7 +5,7 @@
 #include "MetaloomFeature/Views/Kit/SheetStyle.h"
 #include "MetaloomFeature/Views/Kit/SymbolIcons.h"
 #include "MetaloomFeature/Views/Window/SidebarModel.h"
-#include "MetaloomFeature/Views/Window/SidebarRow.h"
+#include "MetaloomFeature/Views/Window/SidebarRowDelegate.h"
 #include "StyleKit/Style.h"
 
 #include <QHBoxLayout>

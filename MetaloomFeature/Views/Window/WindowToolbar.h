@@ -22,7 +22,6 @@ public:
     WindowToolbar(LibraryViewModel *viewModel, PresetsStore *presetsStore,
                   QWidget *parent = nullptr);
 
-    QToolButton *sidebarToggle() const { return m_sidebarToggle; }
     QLineEdit *searchField() const { return m_searchField; }
     // Whether the search field is part of the toolbar now.
     bool isSearchFieldShown() const;

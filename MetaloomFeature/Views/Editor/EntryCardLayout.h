@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MetaloomFeature/Model/MetadataEntry.h"
+#include "MetaloomFeature/Views/Editor/EntryCard.h"
 
 #include <QFont>
 #include <QRect>
@@ -9,11 +9,11 @@
 #include <QCoreApplication>
 #include <optional>
 
-// What one row of the metadata editor shows for its entry, and where: the
-// display name, at most one badge, the favorite star and the value box. The
-// editor's delegate paints rows with it, places their editors and answers
-// clicks and help requests; nothing here draws.
-namespace Metaloom::MetadataRow {
+// Where the parts of an entry's card lie in its row of the metadata editor,
+// and what they say: the display name, at most one badge, the favorite star
+// and the value box. The editor's delegate paints rows with it, places their
+// editors and answers clicks and help requests; nothing here draws.
+namespace Metaloom::EntryCardLayout {
 
 struct Badge {
     enum class Kind { Warning, ReadOnly, Modified };
@@ -23,16 +23,16 @@ struct Badge {
 };
 
 // The first that applies: the warning itself, "Read-only", "Modified".
-std::optional<Badge> badge(const MetadataEntry &entry);
+std::optional<Badge> badge(const EntryCard &card);
 
 // "star.fill" for favorites, "star" otherwise.
-QString starSymbol(const MetadataEntry &entry);
+QString starSymbol(const EntryCard &card);
 // "Standard field", "Remove from favorites" or "Add to favorites".
-QString starHelpText(const MetadataEntry &entry);
+QString starHelpText(const EntryCard &card);
 // Default favorites cannot be unpinned from the row.
-inline bool isStarEnabled(const MetadataEntry &entry)
+inline bool isStarEnabled(const EntryCard &card)
 {
-    return !entry.isDefaultFavorite;
+    return !card.isDefaultFavorite;
 }
 
 // The fonts of a row, derived from the view's font.
@@ -55,7 +55,7 @@ struct Geometry {
     QRect valueBox;
     QRect valueText;
 
-    static Geometry of(const QRect &rowRect, const Fonts &fonts, const MetadataEntry &entry);
+    static Geometry of(const QRect &rowRect, const Fonts &fonts, const EntryCard &card);
 };
 
 // At most this many lines of a value are shown; the editor scrolls the rest.
@@ -63,13 +63,13 @@ constexpr int maximumValueLines = 12;
 
 // The text a row shows for its entry: the value, or the items of a list one
 // per line, each after a bullet.
-QString shownText(const MetadataEntry &entry);
+QString shownText(const EntryCard &card);
 // A list the user may change ends in a line for the next item.
-bool hasNewItemLine(const MetadataEntry &entry);
+bool hasNewItemLine(const EntryCard &card);
 // What that line says while it is empty.
 inline QString newItemPlaceholder()
 {
-    return QCoreApplication::translate("MetadataRow", "Add item");
+    return QCoreApplication::translate("EntryCardLayout", "Add item");
 }
 
 // The width the value's text has in a row of this width.
@@ -79,9 +79,9 @@ int valueTextWidth(int rowWidth);
 int valueLineCount(const QString &value, const QFont &font, int width);
 // The height of an entry row of this width (a list's line for the next
 // item included), and of a section header.
-int entryRowHeight(const MetadataEntry &entry, bool showsPicker, const Fonts &fonts, int rowWidth);
+int entryRowHeight(const EntryCard &card, const Fonts &fonts, int rowWidth);
 int sectionRowHeight(const Fonts &fonts);
 // Where a section header's title is drawn.
 QRect sectionTitleRect(const QRect &rowRect);
 
-} // namespace Metaloom::MetadataRow
+} // namespace Metaloom::EntryCardLayout

@@ -1,4 +1,4 @@
-#include "MetaloomFeature/Views/Window/SidebarRow.h"
+#include "MetaloomFeature/Views/Window/SidebarRowDelegate.h"
 
 #include "MetaloomFeature/Views/Kit/SheetStyle.h"
 #include "MetaloomFeature/Views/Kit/SymbolIcons.h"

@@ -1,4 +1,4 @@
-#include "MetaloomFeature/Views/Editor/MetadataRow.h"
+#include "MetaloomFeature/Views/Editor/EntryCardLayout.h"
 
 #include "MetaloomFeature/Views/Kit/SheetStyle.h"
 
@@ -10,7 +10,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace Metaloom::MetadataRow {
+namespace Metaloom::EntryCardLayout {
 
 namespace {
 
@@ -45,29 +45,30 @@ bool isPlainAscii(const QString &text)
 
 } // namespace
 
-std::optional<Badge> badge(const MetadataEntry &entry)
+std::optional<Badge> badge(const EntryCard &card)
 {
-    if (entry.warning)
-        return Badge{Badge::Kind::Warning, *entry.warning};
-    if (!entry.isWritable())
+    if (card.warning)
+        return Badge{Badge::Kind::Warning, *card.warning};
+    if (!card.isWritable)
         return Badge{Badge::Kind::ReadOnly,
-                     QCoreApplication::translate("MetadataRow", "Read-only")};
-    if (entry.isModified())
-        return Badge{Badge::Kind::Modified, QCoreApplication::translate("MetadataRow", "Modified")};
+                     QCoreApplication::translate("EntryCardLayout", "Read-only")};
+    if (card.isModified)
+        return Badge{Badge::Kind::Modified,
+                     QCoreApplication::translate("EntryCardLayout", "Modified")};
     return std::nullopt;
 }
 
-QString starSymbol(const MetadataEntry &entry)
+QString starSymbol(const EntryCard &card)
 {
-    return entry.isFavorite ? QStringLiteral("star.fill") : QStringLiteral("star");
+    return card.isFavorite ? QStringLiteral("star.fill") : QStringLiteral("star");
 }
 
-QString starHelpText(const MetadataEntry &entry)
+QString starHelpText(const EntryCard &card)
 {
-    if (entry.isDefaultFavorite)
-        return QCoreApplication::translate("MetadataRow", "Standard field");
-    return entry.isFavorite ? QCoreApplication::translate("MetadataRow", "Remove from favorites")
-                            : QCoreApplication::translate("MetadataRow", "Add to favorites");
+    if (card.isDefaultFavorite)
+        return QCoreApplication::translate("EntryCardLayout", "Standard field");
+    return card.isFavorite ? QCoreApplication::translate("EntryCardLayout", "Remove from favorites")
+                           : QCoreApplication::translate("EntryCardLayout", "Add to favorites");
 }
 
 Fonts::Fonts(const QFont &base)
@@ -77,7 +78,7 @@ Fonts::Fonts(const QFont &base)
     name.setWeight(QFont::Medium);
 }
 
-Geometry Geometry::of(const QRect &rowRect, const Fonts &fonts, const MetadataEntry &entry)
+Geometry Geometry::of(const QRect &rowRect, const Fonts &fonts, const EntryCard &card)
 {
     Geometry geometry;
     geometry.card = rowRect.adjusted(insetHorizontal, gapVertical, -insetHorizontal, -gapVertical);
@@ -92,11 +93,11 @@ Geometry Geometry::of(const QRect &rowRect, const Fonts &fonts, const MetadataEn
         geometry.star.adjusted(-starHitMargin, -starHitMargin, starHitMargin, starHitMargin);
     // Rounded up: text is laid out in fractions of a pixel.
     const int nameWidth =
-        std::min(int(std::ceil(QFontMetricsF(fonts.name).horizontalAdvance(entry.displayName))) + 1,
+        std::min(int(std::ceil(QFontMetricsF(fonts.name).horizontalAdvance(card.name))) + 1,
                  std::max(0, header.width() - starSize - spacing));
     geometry.name = QRect(header.left(), header.top(), nameWidth, lineHeight);
 
-    if (const auto shown = MetadataRow::badge(entry)) {
+    if (const auto shown = EntryCardLayout::badge(card)) {
         const QFontMetrics metrics(fonts.badge);
         const int left = geometry.name.right() + 1 + spacing;
         const int room = geometry.star.left() - spacing - left;
@@ -150,34 +151,34 @@ int valueLineCount(const QString &value, const QFont &font, int width)
     return std::max(1, lines);
 }
 
-QString shownText(const MetadataEntry &entry)
+QString shownText(const EntryCard &card)
 {
-    if (!entry.isList)
-        return entry.value;
+    if (!card.isList)
+        return card.value;
     QStringList lines;
-    lines.reserve(entry.items.size());
-    for (const QString &item : entry.items)
+    lines.reserve(card.items.size());
+    for (const QString &item : card.items)
         lines.append(QStringLiteral("• ") + item);
     return lines.join(u'\n');
 }
 
-bool hasNewItemLine(const MetadataEntry &entry)
+bool hasNewItemLine(const EntryCard &card)
 {
-    return entry.isList && entry.isWritable();
+    return card.isList && card.isWritable;
 }
 
-int entryRowHeight(const MetadataEntry &entry, bool showsPicker, const Fonts &fonts, int rowWidth)
+int entryRowHeight(const EntryCard &card, const Fonts &fonts, int rowWidth)
 {
     const QFontMetrics metrics(fonts.value);
     int lines = 1;
-    if (!showsPicker && entry.isList) {
+    if (!card.showsPicker && card.isList) {
         // An empty list is its line for the first item.
-        const int itemLines = entry.items.isEmpty() ? 0
-                                                    : valueLineCount(shownText(entry), fonts.value,
-                                                                     valueTextWidth(rowWidth));
-        lines = std::clamp(itemLines + (hasNewItemLine(entry) ? 1 : 0), 1, maximumValueLines);
-    } else if (!showsPicker) {
-        lines = valueLineCount(entry.value, fonts.value, valueTextWidth(rowWidth));
+        const int itemLines = card.items.isEmpty() ? 0
+                                                   : valueLineCount(shownText(card), fonts.value,
+                                                                    valueTextWidth(rowWidth));
+        lines = std::clamp(itemLines + (hasNewItemLine(card) ? 1 : 0), 1, maximumValueLines);
+    } else if (!card.showsPicker) {
+        lines = valueLineCount(card.value, fonts.value, valueTextWidth(rowWidth));
     }
     const int valueHeight = lines * metrics.lineSpacing() + 2 * valuePadding;
     return 2 * gapVertical + 2 * paddingVertical + headerLineHeight(fonts) + spacing + valueHeight;
@@ -194,4 +195,4 @@ QRect sectionTitleRect(const QRect &rowRect)
                             -sectionBottomMargin);
 }
 
-} // namespace Metaloom::MetadataRow
+} // namespace Metaloom::EntryCardLayout

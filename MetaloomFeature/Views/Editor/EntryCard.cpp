@@ -1,0 +1,48 @@
+#include "MetaloomFeature/Views/Editor/EntryCard.h"
+
+#include "MetaloomFeature/Library/Editor/EntryTreeModel.h"
+
+#include <array>
+
+namespace Metaloom {
+
+EntryCard EntryCard::at(const QModelIndex &index)
+{
+    // One request for every role: the model looks the entry up once.
+    std::array<QModelRoleData, 10> roles{{
+        QModelRoleData(Qt::DisplayRole),
+        QModelRoleData(EntryTreeModel::RawKeyRole),
+        QModelRoleData(EntryTreeModel::IsListRole),
+        QModelRoleData(Qt::EditRole),
+        QModelRoleData(EntryTreeModel::WritableRole),
+        QModelRoleData(EntryTreeModel::ModifiedRole),
+        QModelRoleData(EntryTreeModel::FavoriteRole),
+        QModelRoleData(EntryTreeModel::DefaultFavoriteRole),
+        QModelRoleData(EntryTreeModel::ShowsPickerRole),
+        QModelRoleData(EntryTreeModel::WarningRole),
+    }};
+    index.multiData(roles);
+    EntryCard card;
+    card.name = roles[0].data().toString();
+    card.rawKey = roles[1].data().toString();
+    card.isList = roles[2].data().toBool();
+    if (card.isList)
+        card.items = roles[3].data().toStringList();
+    else
+        card.value = roles[3].data().toString();
+    card.isWritable = roles[4].data().toBool();
+    card.isModified = roles[5].data().toBool();
+    card.isFavorite = roles[6].data().toBool();
+    card.isDefaultFavorite = roles[7].data().toBool();
+    card.showsPicker = roles[8].data().toBool();
+    if (const QVariant &warning = roles[9].data(); warning.isValid())
+        card.warning = warning.toString();
+    return card;
+}
+
+bool EntryCard::isSection(const QModelIndex &index)
+{
+    return index.data(EntryTreeModel::IsSectionRole).toBool();
+}
+
+} // namespace Metaloom

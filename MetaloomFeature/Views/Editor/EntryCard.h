@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+class QModelIndex;
+
+namespace Metaloom {
+
+// What the card of one entry row shows, as the entry model's roles give it.
+struct EntryCard {
+    QString name;
+    QString rawKey;
+    // The text of a value; a list shows its items instead.
+    QString value;
+    QStringList items;
+    bool isList = false;
+    bool isWritable = true;
+    bool isModified = false;
+    bool isFavorite = false;
+    bool isDefaultFavorite = false;
+    // Edited with a choice list.
+    bool showsPicker = false;
+    std::optional<QString> warning;
+
+    // The card of an entry row of the entry model (the roles of a section
+    // row make an empty card; ask isSection() first).
+    static EntryCard at(const QModelIndex &index);
+    static bool isSection(const QModelIndex &index);
+
+    bool operator==(const EntryCard &) const = default;
+};
+
+} // namespace Metaloom
