@@ -170,6 +170,14 @@ void AppShellTest::quitStopsAtCancel()
     QTest::qWait(50);
     QVERIFY(clean && edited);
     QCOMPARE(app.windows().size(), 2);
+
+    // A later Quit asks again: the cancelled one is over.
+    app.quit();
+    prompt = edited->unsavedChangesPrompt();
+    QVERIFY(prompt && prompt->isVisible());
+    QTest::mouseClick(prompt->button(QMessageBox::Cancel), Qt::LeftButton);
+    QTest::qWait(50);
+    QCOMPARE(app.windows().size(), 2);
 }
 
 void AppShellTest::closingDuringASaveLetsItFinish()
