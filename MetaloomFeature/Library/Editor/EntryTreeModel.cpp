@@ -50,13 +50,19 @@ QList<EntryTreeModel::Section> EntryTreeModel::groupForDisplay(const QList<Metad
     };
     QList<Grouped> groups;
     QHash<QString, qsizetype> groupOfName;
+    // A file's tags come group by group: the group of the entry before is
+    // the likely one, and comparing with it costs less than hashing.
+    qsizetype lastGroup = -1;
     for (const MetadataEntry &entry : entries) {
-        auto it = groupOfName.constFind(entry.group);
-        if (it == groupOfName.cend()) {
-            it = groupOfName.insert(entry.group, groups.size());
-            groups.append({entry.group, {}});
+        if (lastGroup < 0 || groups.at(lastGroup).name != entry.group) {
+            auto it = groupOfName.constFind(entry.group);
+            if (it == groupOfName.cend()) {
+                it = groupOfName.insert(entry.group, groups.size());
+                groups.append({entry.group, {}});
+            }
+            lastGroup = *it;
         }
-        groups[*it].rows.append({entry.tag, Row{entry.id, entry.rawKey}});
+        groups[lastGroup].rows.append({entry.tag, Row{entry.id, entry.rawKey}});
     }
     sortPlainly(groups, [](const Grouped &group) { return group.name; });
     QList<Section> sections;
