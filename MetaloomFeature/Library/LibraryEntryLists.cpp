@@ -38,20 +38,30 @@ const MetadataEntry *LibraryViewModel::filteredEntry(const QString &key) const
 
 void LibraryViewModel::applySearch()
 {
+    indexFullList();
+    showSearchResults();
+}
+
+void LibraryViewModel::showSearchResults()
+{
     QList<MetadataEntry> previous =
         std::exchange(m_visibleEntries, SearchFilter::filter(m_fullEntryList, m_searchText));
-    indexEntries();
+    indexVisibleEntries();
     m_entryTree.showEntries(previous, m_visibleEntries);
     Q_EMIT filteredEntriesChanged();
     notifyPendingChanges();
 }
 
-void LibraryViewModel::indexEntries()
+void LibraryViewModel::indexFullList()
 {
     m_fullRowOfKey.clear();
     m_fullRowOfKey.reserve(m_fullEntryList.size());
     for (qsizetype row = 0; row < m_fullEntryList.size(); ++row)
         m_fullRowOfKey.insert(m_fullEntryList.at(row).rawKey, row);
+}
+
+void LibraryViewModel::indexVisibleEntries()
+{
     m_visibleRowOfKey.clear();
     m_visibleRowOfKey.reserve(m_visibleEntries.size());
     for (qsizetype row = 0; row < m_visibleEntries.size(); ++row)

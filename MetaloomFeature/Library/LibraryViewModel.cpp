@@ -90,7 +90,7 @@ void LibraryViewModel::setSearchText(const QString &text)
     m_searchText = text;
     if (changed)
         Q_EMIT searchTextChanged();
-    applySearch();
+    showSearchResults();
 }
 
 void LibraryViewModel::setActiveError(std::optional<ViewModelError> error)

@@ -426,10 +426,15 @@ private:
     void setReadOnlyFormatNote(std::optional<QString> note);
     void setFullEntryList(QList<MetadataEntry> entries, std::optional<QUuid> ownerID);
     void mergeFieldSettings();
-    // Filters the whole list again and publishes it.
+    // Filters the whole list again and publishes it, after the whole list
+    // changed (every change of it ends here).
     void applySearch();
-    // The indexes by key, after the lists changed.
-    void indexEntries();
+    // Filters the whole list again and publishes it, the whole list being as
+    // it was (the search text changed): its index by key still holds.
+    void showSearchResults();
+    // The indexes by key, after the whole list or the shown one changed.
+    void indexFullList();
+    void indexVisibleEntries();
     // The listed entry with the id and key of this one, or null.
     MetadataEntry *listedEntry(const MetadataEntry &entry);
     // Publishes an entry just edited.

@@ -2,17 +2,17 @@
 
 #include <QHashFunctions>
 
+#include <algorithm>
+#include <array>
+
 namespace Metaloom {
 
 namespace {
 
-// Groups whose tags ExifTool computes or takes from the file system: never writable.
-const QSet<QString> &readOnlyGroups()
-{
-    static const QSet<QString> groups{QStringLiteral("Composite"), QStringLiteral("File"),
-                                      QStringLiteral("System")};
-    return groups;
-}
+// Groups whose tags ExifTool computes or takes from the file system: never
+// writable. The editor asks every row on every layout, and comparing with
+// these few names costs less than hashing the group for a set.
+constexpr std::array<QStringView, 3> readOnlyGroups{u"Composite", u"File", u"System"};
 
 // The file's modification date is the one tag of those groups a change can
 // set (the new file then keeps the date given); like any other tag it is
@@ -24,10 +24,11 @@ bool isFileModifyDate(const QString &group, const QString &tag)
 }
 
 // Keys that stay editable even after a write failure or a table lookup marked them.
-const QSet<QString> &alwaysWritableKeys()
+constexpr std::array<QStringView, 1> alwaysWritableKeys{u"ExifIFD:LightSource"};
+
+bool isAmong(const QString &name, const auto &names)
 {
-    static const QSet<QString> keys{QStringLiteral("ExifIFD:LightSource")};
-    return keys;
+    return std::find(names.begin(), names.end(), QStringView(name)) != names.end();
 }
 
 } // namespace
@@ -91,9 +92,9 @@ void MetadataEntry::markAsList()
 
 bool MetadataEntry::isWritable() const
 {
-    if (alwaysWritableKeys().contains(rawKey))
+    if (isAmong(rawKey, alwaysWritableKeys))
         return true;
-    if (readOnlyGroups().contains(group) && !isFileModifyDate(group, tag))
+    if (isAmong(group, readOnlyGroups) && !isFileModifyDate(group, tag))
         return false;
     return !forceReadOnly;
 }

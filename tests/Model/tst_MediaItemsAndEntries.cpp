@@ -85,6 +85,13 @@ void MediaItemsAndEntriesTest::writabilityFollowsTheTables()
     QVERIFY(!file.isWritable());
     MetadataEntry composite(QStringLiteral("Composite:ImageSize"), QStringLiteral("1x1"));
     QVERIFY(!composite.isWritable());
+    MetadataEntry system(QStringLiteral("System:FileSize"), QStringLiteral("1 kB"));
+    QVERIFY(!system.isWritable());
+    // The one tag of those groups a change may set, once the tag table says so.
+    MetadataEntry modifyDate(QStringLiteral("System:FileModifyDate"), QStringLiteral("2024"));
+    QVERIFY(!modifyDate.isWritable());
+    modifyDate.forceReadOnly = false;
+    QVERIFY(modifyDate.isWritable());
 
     MetadataEntry lightSource(QStringLiteral("ExifIFD:LightSource"), QStringLiteral("Daylight"));
     lightSource.forceReadOnly = true;

@@ -72,6 +72,7 @@ private Q_SLOTS:
     void typingCommitsEveryKeystrokeIntoTheSameEditor();
     void arrowKeysWalkTheRows();
     void listsAreEditedItemByItem();
+    void rowHeightsReadWhatTheyDependOn();
     void choiceListAppearsWhenOptionsArrive();
     void optionLookupsOnlyForRowsInView();
 };
@@ -180,6 +181,43 @@ void MetadataEditorTest::arrowKeysWalkTheRows()
     QCOMPARE(editor.view->currentIndex().data(EntryTreeModel::RawKeyRole).toString(),
              QStringLiteral("EXIF:Model"));
     QVERIFY(editor.source.edits.isEmpty());
+}
+
+void MetadataEditorTest::rowHeightsReadWhatTheyDependOn()
+{
+    // One row of each kind whose height differs: a short value, a wrapping
+    // one, a choice, a list the user may extend and one that is read-only.
+    QList<MetadataEntry> entries =
+        entriesFor({"XMP-dc:Title", "XMP-dc:Description", "IFD0:Orientation"});
+    entries[1].value = QString(1200, u'w') + QStringLiteral(" and more words");
+    // A choice shows one line, however long its value.
+    entries[2].value = QString(600, u'w');
+    entries << MetadataEntry::listEntry("IPTC:Keywords", {"sea", "boats, pier"});
+    MetadataEntry fixedList = MetadataEntry::listEntry("XMP-dc:Subject", {"harbour", "quay"});
+    fixedList.forceReadOnly = true;
+    entries << fixedList;
+    EditorUnderTest editor(entries);
+    editor.source.options.insert("IFD0:Orientation", {{"1", "Horizontal"}});
+
+    const EntryCardLayout::Fonts fonts(editor.view->font());
+    QSet<int> heights;
+    for (const MetadataEntry &entry : std::as_const(entries)) {
+        const QModelIndex row = editor.source.tree.indexOf(entry.rawKey);
+        const std::optional<EntryCard> sizing = EntryCard::sizingAt(row);
+        QVERIFY2(sizing, qPrintable(entry.rawKey));
+        const EntryCard full = EntryCard::at(row);
+        QCOMPARE(sizing->isList, full.isList);
+        QCOMPARE(sizing->value, full.value);
+        QCOMPARE(sizing->items, full.items);
+        QCOMPARE(sizing->isWritable, full.isWritable);
+        QCOMPARE(sizing->showsPicker, full.showsPicker);
+        const int height = EntryCardLayout::entryRowHeight(full, fonts, 600);
+        QCOMPARE(EntryCardLayout::entryRowHeight(*sizing, fonts, 600), height);
+        heights.insert(height);
+    }
+    // The rows above differ in what their heights depend on.
+    QCOMPARE(heights.size(), 4);
+    QVERIFY(!EntryCard::sizingAt(editor.source.tree.indexOf("IPTC:Keywords").parent()));
 }
 
 void MetadataEditorTest::listsAreEditedItemByItem()

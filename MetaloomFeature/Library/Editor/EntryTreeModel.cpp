@@ -50,13 +50,19 @@ QList<EntryTreeModel::Section> EntryTreeModel::groupForDisplay(const QList<Metad
     };
     QList<Grouped> groups;
     QHash<QString, qsizetype> groupOfName;
+    // A file's tags come group by group: the group of the entry before is
+    // the likely one, and comparing with it costs less than hashing.
+    qsizetype lastGroup = -1;
     for (const MetadataEntry &entry : entries) {
-        auto it = groupOfName.constFind(entry.group);
-        if (it == groupOfName.cend()) {
-            it = groupOfName.insert(entry.group, groups.size());
-            groups.append({entry.group, {}});
+        if (lastGroup < 0 || groups.at(lastGroup).name != entry.group) {
+            auto it = groupOfName.constFind(entry.group);
+            if (it == groupOfName.cend()) {
+                it = groupOfName.insert(entry.group, groups.size());
+                groups.append({entry.group, {}});
+            }
+            lastGroup = *it;
         }
-        groups[*it].rows.append({entry.tag, Row{entry.id, entry.rawKey}});
+        groups[lastGroup].rows.append({entry.tag, Row{entry.id, entry.rawKey}});
     }
     sortPlainly(groups, [](const Grouped &group) { return group.name; });
     QList<Section> sections;
@@ -140,7 +146,7 @@ bool EntryTreeModel::applyDifferences(QList<Section> target)
             --row;
         beginRemoveRows({}, int(row + 1), int(last));
         m_sections.remove(row + 1, last - row);
-        rebuildLookup();
+        rebuildSectionLookup();
         endRemoveRows();
     }
 
@@ -170,7 +176,7 @@ bool EntryTreeModel::applyDifferences(QList<Section> target)
         beginInsertRows({}, int(row), int(row + k - first - 1));
         for (qsizetype j = first; j < k; ++j)
             m_sections.insert(row + j - first, std::move(target[j]));
-        rebuildLookup();
+        rebuildSectionLookup();
         endInsertRows();
         row += k - first;
     }
@@ -196,15 +202,26 @@ bool EntryTreeModel::applyRowDifferences(int sectionRow, const QList<Row> &targe
         m_sections[sectionRow].rows, target, [](const Row &row) { return row.id; }, hooks);
 }
 
-void EntryTreeModel::rebuildLookup()
+void EntryTreeModel::rebuildSectionLookup()
 {
     m_sectionRowByKey.clear();
+    m_sectionRowByKey.reserve(m_sections.size());
+    for (int row = 0; row < m_sections.size(); ++row)
+        m_sectionRowByKey.insert(m_sections.at(row).key, row);
+}
+
+void EntryTreeModel::rebuildLookup()
+{
+    rebuildSectionLookup();
+    qsizetype rowCount = 0;
+    for (const Section &section : std::as_const(m_sections))
+        rowCount += section.rows.size();
     m_positionByKey.clear();
+    m_positionByKey.reserve(rowCount);
     for (int row = 0; row < m_sections.size(); ++row) {
-        const Section &section = m_sections.at(row);
-        m_sectionRowByKey.insert(section.key, row);
-        for (int child = 0; child < section.rows.size(); ++child)
-            m_positionByKey.insert(section.rows.at(child).key, {row, child});
+        const QList<Row> &rows = m_sections.at(row).rows;
+        for (int child = 0; child < rows.size(); ++child)
+            m_positionByKey.insert(rows.at(child).key, {row, child});
     }
 }
 

@@ -108,6 +108,10 @@ private:
     quintptr keyForGroup(const QString &name);
     bool applyDifferences(QList<Section> target);
     bool applyRowDifferences(int sectionRow, const QList<Row> &target);
+    // While rows go and come, the views find a row's parent through the
+    // sections' rows alone; the entries' positions by key are rebuilt once
+    // the tree has its new shape (showEntries does).
+    void rebuildSectionLookup();
     void rebuildLookup();
     int sectionRowForKey(quintptr key) const;
     // The entry of a child row, as the source has it now; null for sections,

@@ -40,6 +40,29 @@ EntryCard EntryCard::at(const QModelIndex &index)
     return card;
 }
 
+std::optional<EntryCard> EntryCard::sizingAt(const QModelIndex &index)
+{
+    std::array<QModelRoleData, 5> roles{{
+        QModelRoleData(EntryTreeModel::IsSectionRole),
+        QModelRoleData(EntryTreeModel::IsListRole),
+        QModelRoleData(Qt::EditRole),
+        QModelRoleData(EntryTreeModel::WritableRole),
+        QModelRoleData(EntryTreeModel::ShowsPickerRole),
+    }};
+    index.multiData(roles);
+    if (roles[0].data().toBool())
+        return std::nullopt;
+    EntryCard card;
+    card.isList = roles[1].data().toBool();
+    if (card.isList)
+        card.items = roles[2].data().toStringList();
+    else
+        card.value = roles[2].data().toString();
+    card.isWritable = roles[3].data().toBool();
+    card.showsPicker = roles[4].data().toBool();
+    return card;
+}
+
 bool EntryCard::isSection(const QModelIndex &index)
 {
     return index.data(EntryTreeModel::IsSectionRole).toBool();

@@ -29,6 +29,12 @@ struct EntryCard {
     // row make an empty card; ask isSection() first).
     static EntryCard at(const QModelIndex &index);
     static bool isSection(const QModelIndex &index);
+    // What a row's height depends on (whether it is a section; the value or
+    // the items, whether it is a list, writable, edited with a choice list),
+    // in one request: the view asks it of every row on every layout, so it
+    // reads no more than that. Nothing for a section row; a card with only
+    // those parts set otherwise.
+    static std::optional<EntryCard> sizingAt(const QModelIndex &index);
 
     bool operator==(const EntryCard &) const = default;
 };

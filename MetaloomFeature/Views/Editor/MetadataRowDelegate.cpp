@@ -77,9 +77,10 @@ QSize MetadataRowDelegate::sizeHint(const QStyleOptionViewItem &option,
 {
     const EntryCardLayout::Fonts &fonts = fontsFor(option.font);
     const int width = rowWidth(option);
-    if (EntryCard::isSection(index))
+    const std::optional<EntryCard> card = EntryCard::sizingAt(index);
+    if (!card)
         return {width, EntryCardLayout::sectionRowHeight(fonts)};
-    return {width, EntryCardLayout::entryRowHeight(EntryCard::at(index), fonts, width)};
+    return {width, EntryCardLayout::entryRowHeight(*card, fonts, width)};
 }
 
 void MetadataRowDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option,
