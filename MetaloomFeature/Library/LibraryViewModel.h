@@ -401,12 +401,10 @@ private:
         const std::shared_ptr<MetadataEngine> engine = m_engine;
         EngineReply<EngineValue<Call>> reply;
         try {
-            if (file) {
-                FileAccess::ScopedAccess scope(resolveBookmark(*file));
-                reply.value = co_await call(engine, scope.url());
-            } else {
-                reply.value = co_await call(engine, QUrl());
-            }
+            std::optional<FileAccess::ScopedAccess> scope;
+            if (file)
+                scope.emplace(resolveBookmark(*file));
+            reply.value = co_await call(engine, scope ? scope->url() : QUrl());
         } catch (...) {
             reply.value.reset();
             reply.failure = std::current_exception();
