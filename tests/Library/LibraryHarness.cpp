@@ -3,6 +3,7 @@
 #include "tests/support/FakeExifToolBundle.h"
 #include "tests/support/TaskRunner.h"
 
+#include <QFile>
 #include <QTest>
 
 namespace Metaloom::Testing {
@@ -76,6 +77,15 @@ QString alertText(const LibraryViewModel &library)
 QString statusText(const LibraryViewModel &library)
 {
     return library.statusMessage().value_or(QString());
+}
+
+QString brokenJpeg(const QString &folder, const QString &name)
+{
+    const QString path = folder + QLatin1Char('/') + name;
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write("this is not a JPEG") < 0)
+        qWarning("could not write %s", qPrintable(path));
+    return path;
 }
 
 QString directFailure(QCoro::Task<void> task)

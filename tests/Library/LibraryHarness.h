@@ -55,6 +55,18 @@ struct LibraryHarness {
     std::unique_ptr<LibraryViewModel> library;
 };
 
+// The two tags the library's tests edit most.
+inline const QString title = QStringLiteral("XMP-dc:Title");
+inline const QString description = QStringLiteral("XMP-dc:Description");
+
+inline QUrl url(const QString &path)
+{
+    return QUrl::fromLocalFile(path);
+}
+
+// Looks like a JPEG by name; ExifTool refuses to read or change it.
+QString brokenJpeg(const QString &folder, const QString &name);
+
 // Runs the event loop until no engine operation of the library is running.
 bool waitUntilIdle(const LibraryViewModel &library);
 // The visible entry of the key, or nothing.

@@ -13,14 +13,6 @@ using namespace Metaloom::Testing;
 
 namespace {
 
-QList<MetadataEntry> entriesFor(const QStringList &keys)
-{
-    QList<MetadataEntry> entries;
-    for (const QString &key : keys)
-        entries.append(MetadataEntry(key, QStringLiteral("v")));
-    return entries;
-}
-
 // "Group[tag,tag] Group[tag]" as the model shows it.
 QString shown(const QAbstractItemModel &model)
 {
@@ -33,12 +25,6 @@ QString shown(const QAbstractItemModel &model)
         sections << section.data().toString() + u'[' + tags.join(u',') + u']';
     }
     return sections.join(u' ');
-}
-
-QList<MetadataEntry> withValue(QList<MetadataEntry> entries, qsizetype at, const QString &value)
-{
-    entries[at].value = value;
-    return entries;
 }
 
 // The rows each dataChanged named, by key.

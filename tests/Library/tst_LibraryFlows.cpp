@@ -21,9 +21,6 @@ using namespace std::chrono_literals;
 
 namespace {
 
-const QString title = QStringLiteral("XMP-dc:Title");
-const QString description = QStringLiteral("XMP-dc:Description");
-
 QString taggedJpeg(const QString &folder, const QString &name, const QString &titleValue)
 {
     const QString path = makeImage(folder, name);
@@ -31,21 +28,6 @@ QString taggedJpeg(const QString &folder, const QString &name, const QString &ti
                      QStringLiteral("-XMP-dc:Title=") + titleValue,
                      QStringLiteral("-IFD0:Make=Nikon"), path});
     return path;
-}
-
-// Looks like a JPEG by name; ExifTool refuses to change it.
-QString brokenJpeg(const QString &folder, const QString &name)
-{
-    const QString path = folder + QLatin1Char('/') + name;
-    QFile file(path);
-    file.open(QIODevice::WriteOnly);
-    file.write("this is not a JPEG");
-    return path;
-}
-
-QUrl url(const QString &path)
-{
-    return QUrl::fromLocalFile(path);
 }
 
 } // namespace

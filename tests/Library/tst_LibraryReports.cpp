@@ -22,13 +22,6 @@ using namespace Metaloom::Testing;
 
 namespace {
 
-const QString title = QStringLiteral("XMP-dc:Title");
-
-QUrl url(const QString &path)
-{
-    return QUrl::fromLocalFile(path);
-}
-
 // The items ExifTool itself prints for the tag, read apart from the engine.
 QStringList storedItems(const QString &path, const QString &key)
 {
@@ -260,9 +253,9 @@ void LibraryReportsTest::valuesStoredOtherwiseShowWhatTheFileHolds()
     lib.editItems(*visibleEntry(lib, "XMP-dc:Description"), {"first", "second"});
     QVERIFY(runTask(lib.saveChanges()).value.value_or(false));
     QCOMPARE(statusText(lib), QStringLiteral("Metadata saved. 3 tags were not stored as typed."));
-    const MetadataEntry description = *visibleEntry(lib, "XMP-dc:Description");
-    QCOMPARE(description.value, storedItems(path, "XMP-dc:Description").value(0));
-    QVERIFY(description.warning && description.isWritable());
+    const MetadataEntry joined = *visibleEntry(lib, description);
+    QCOMPARE(joined.value, storedItems(path, description).value(0));
+    QVERIFY(joined.warning && joined.isWritable());
 
     const MetadataEntry shortened = *visibleEntry(lib, "IPTC:ObjectName");
     QCOMPARE(shortened.value, QString(64, QLatin1Char('n')));
@@ -403,11 +396,7 @@ void LibraryReportsTest::alertTitlesSayWhatFailed()
     // engine (tst_LibraryStates).
     LibraryHarness h;
     LibraryViewModel &lib = *h.library;
-    const QString broken = work() + "/broken.jpg";
-    QFile file(broken);
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write("not a JPEG") > 0);
-    file.close();
-    importOne(lib, broken);
+    importOne(lib, brokenJpeg(work(), "broken.jpg"));
     lib.setActiveError(std::nullopt);
     lib.editValue(*visibleEntry(lib, title), "T");
     runTask(lib.saveChanges());

@@ -4,7 +4,7 @@
 // ExifTool is checked in tst_LibraryFlows and tst_LibraryReports.
 
 #include "LibraryHarness.h"
-#include "ScriptedEngine.h"
+#include "ScriptedFixture.h"
 
 #include "MetaloomFeature/Engine/ServiceError.h"
 #include "MetaloomFeature/Model/DefaultOverridesMigration.h"
@@ -12,7 +12,6 @@
 #include "MetaloomFeature/Platform/Error.h"
 #include "tests/Engine/RealFiles.h"
 #include "tests/support/TaskRunner.h"
-#include "tests/support/TestEnvironment.h"
 
 #include <QAbstractItemModelTester>
 #include <QMimeData>
@@ -27,14 +26,6 @@ using namespace std::chrono_literals;
 
 namespace {
 
-const QString title = QStringLiteral("XMP-dc:Title");
-const QString description = QStringLiteral("XMP-dc:Description");
-
-QUrl url(const QString &path)
-{
-    return QUrl::fromLocalFile(path);
-}
-
 QStringList fileNames(const LibraryViewModel &library)
 {
     QStringList names;
@@ -43,36 +34,14 @@ QStringList fileNames(const LibraryViewModel &library)
     return names;
 }
 
-// A file of the test's folder the scripted engine says holds these tags.
-QString scriptedFile(ScriptedEngine &engine, const QString &folder, const QString &name,
-                     QMap<QString, QStringList> tags)
-{
-    const QString path = makeImage(folder, name);
-    engine.files.insert(path, std::move(tags));
-    return path;
-}
-
-QString textOf(const std::exception_ptr &failure)
-{
-    return describeException(failure);
-}
-
 } // namespace
 
 class LibraryStatesTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void init()
-    {
-        m_env = std::make_unique<TestEnvironment>();
-        m_engine = ScriptedEngine::make();
-    }
-    void cleanup()
-    {
-        m_engine.reset();
-        m_env.reset();
-    }
+    void init() { m_fixture.emplace(); }
+    void cleanup() { m_fixture.reset(); }
     void importKeepsOrderAndSelection();
     void foldersPastesAndOtherAddresses();
     void statusLineLastsThreeSecondsFromItsLastShowing();
@@ -91,19 +60,21 @@ private Q_SLOTS:
     void writeAnywayRepeatsTheChange();
 
 private:
-    QString work() const { return m_env->workPath(); }
+    QString work() const { return m_fixture->env.workPath(); }
+    // A file of the test's folder the scripted engine says holds these tags.
     QString file(const QString &name, QMap<QString, QStringList> tags = {})
     {
-        return scriptedFile(*m_engine, work(), name, std::move(tags));
+        const QString path = makeImage(work(), name);
+        m_fixture->engine->files.insert(path, std::move(tags));
+        return path;
     }
 
-    std::unique_ptr<TestEnvironment> m_env;
-    std::shared_ptr<ScriptedEngine> m_engine;
+    std::optional<ScriptedFixture> m_fixture;
 };
 
 void LibraryStatesTest::importKeepsOrderAndSelection()
 {
-    LibraryHarness h(m_engine);
+    LibraryHarness h(m_fixture->engine);
     LibraryViewModel &lib = *h.library;
     const QString a = file("a.jpg", {{title, {"A"}}}), b = file("b.png");
     lib.importItems({url(a), url(b)});
@@ -112,7 +83,7 @@ void LibraryStatesTest::importKeepsOrderAndSelection()
     QVERIFY(lib.isBusy()); // the load started at once
     QVERIFY(waitUntilIdle(lib));
     QCOMPARE(visibleEntry(lib, title)->value, QStringLiteral("A"));
-    QCOMPARE(m_engine->readCount, 1); // only the selected file is read
+    QCOMPARE(m_fixture->engine->readCount, 1); // only the selected file is read
 
     // Thumbnails arrive after the import returned, one signal per item.
     QSignalSpy thumbnails(&lib, &LibraryViewModel::itemThumbnailChanged);
@@ -138,7 +109,7 @@ void LibraryStatesTest::importKeepsOrderAndSelection()
 
 void LibraryStatesTest::foldersPastesAndOtherAddresses()
 {
-    LibraryHarness h(m_engine);
+    LibraryHarness h(m_fixture->engine);
     LibraryViewModel &lib = *h.library;
     QDir(work()).mkpath("Trip");
     QDir(work()).mkpath("Empty");
@@ -173,7 +144,7 @@ void LibraryStatesTest::foldersPastesAndOtherAddresses()
 
 void LibraryStatesTest::statusLineLastsThreeSecondsFromItsLastShowing()
 {
-    LibraryHarness h(m_engine);
+    LibraryHarness h(m_fixture->engine);
     LibraryViewModel &lib = *h.library;
     lib.setStatus("first");
     h.timer->advance(1s);
@@ -194,7 +165,7 @@ void LibraryStatesTest::statusLineLastsThreeSecondsFromItsLastShowing()
 
 void LibraryStatesTest::anEditPublishesItsEntryUnlessTheSearchTurns()
 {
-    LibraryHarness h(m_engine);
+    LibraryHarness h(m_fixture->engine);
     LibraryViewModel &lib = *h.library;
     QAbstractItemModelTester tester(lib.entryTree(),
                                     QAbstractItemModelTester::FailureReportingMode::QtTest);
@@ -247,10 +218,10 @@ void LibraryStatesTest::anEditPublishesItsEntryUnlessTheSearchTurns()
 
 void LibraryStatesTest::writeErrorsMarkTheNamedRows()
 {
-    m_engine->changeAnswer = [](const ScriptedEngine::Change &) -> ChangeReport {
+    m_fixture->engine->changeAnswer = [](const ScriptedEngine::Change &) -> ChangeReport {
         throw ServiceError::executionFailed("  Error: Can't write XMP-dc:Title to this file  ");
     };
-    LibraryHarness h(m_engine);
+    LibraryHarness h(m_fixture->engine);
     LibraryViewModel &lib = *h.library;
     lib.importItems({url(file("a.jpg", {{title, {"a.jpg"}}, {"IFD0:Make", {"Cam"}}}))});
     QVERIFY(waitUntilIdle(lib));
@@ -266,7 +237,7 @@ void LibraryStatesTest::writeErrorsMarkTheNamedRows()
     QVERIFY(visibleEntry(lib, "IFD0:Make")->isWritable());
     QVERIFY(!lib.activeError());
 
-    m_engine->changeAnswer = [](const ScriptedEngine::Change &) -> ChangeReport {
+    m_fixture->engine->changeAnswer = [](const ScriptedEngine::Change &) -> ChangeReport {
         throw ServiceError::executionFailed("  Error: disk full ");
     };
     lib.editValue(*visibleEntry(lib, "IFD0:Make"), "Other");
@@ -276,16 +247,16 @@ void LibraryStatesTest::writeErrorsMarkTheNamedRows()
 
 void LibraryStatesTest::lateLoadsNeverReplaceTheSelectedFile()
 {
-    LibraryHarness h(m_engine);
+    LibraryHarness h(m_fixture->engine);
     LibraryViewModel &lib = *h.library;
     const QString slow = file("slow.jpg", {{title, {"slow.jpg"}}});
     const QString fast = file("fast.jpg", {{title, {"fast.jpg"}}});
     QSignalSpy loaded(&lib, &LibraryViewModel::metadataLoaded);
-    m_engine->hold(slow);
+    m_fixture->engine->hold(slow);
     lib.importItems({url(slow), url(fast)});
     lib.setSelectedItemID(lib.items()[1].id);
     QTRY_COMPARE(loaded.count(), 1);
-    m_engine->release(slow); // the slow read, dropped, ends after the fast one
+    m_fixture->engine->release(slow); // the slow read, dropped, ends after the fast one
     QVERIFY(waitUntilIdle(lib));
     QCOMPARE(visibleEntry(lib, title)->value, QStringLiteral("fast.jpg"));
     QCOMPARE(loaded.count(), 1);
@@ -293,21 +264,21 @@ void LibraryStatesTest::lateLoadsNeverReplaceTheSelectedFile()
     // An edit of the shown file, then a click on the slow one: while it
     // loads nothing of the first file is shown or saved into it.
     lib.editValue(*visibleEntry(lib, title), "typed");
-    m_engine->hold(slow);
+    m_fixture->engine->hold(slow);
     lib.setSelectedItemID(lib.items()[0].id);
     QVERIFY(lib.filteredEntries().isEmpty());
     QVERIFY(!runTask(lib.saveChanges()).value.value_or(true));
     QCOMPARE(statusText(lib), QStringLiteral("No changes to save."));
-    m_engine->release(slow);
+    m_fixture->engine->release(slow);
     QVERIFY(waitUntilIdle(lib));
     QCOMPARE(visibleEntry(lib, title)->value, QStringLiteral("slow.jpg"));
-    QVERIFY(m_engine->changes.isEmpty());
+    QVERIFY(m_fixture->engine->changes.isEmpty());
     QVERIFY(!lib.activeError());
 }
 
 void LibraryStatesTest::onlyTheLatestOfQuickSelectionsIsShown()
 {
-    LibraryHarness h(m_engine);
+    LibraryHarness h(m_fixture->engine);
     LibraryViewModel &lib = *h.library;
     const QString slow = file("slow.jpg", {{title, {"slow.jpg"}}});
     const QString fast = file("fast.jpg", {{title, {"fast.jpg"}}});
@@ -318,17 +289,17 @@ void LibraryStatesTest::onlyTheLatestOfQuickSelectionsIsShown()
     // Slow, fast, slow at once: the first read of the slow file belongs to a
     // selection that has moved on since, although the same file is selected
     // again; both reads of it end together.
-    m_engine->hold(slow);
+    m_fixture->engine->hold(slow);
     lib.setSelectedItemID(lib.items()[1].id);
     lib.setSelectedItemID(lib.items()[0].id);
     lib.setSelectedItemID(lib.items()[1].id);
     QTest::qWait(0); // the fast read ends while the slow file is selected
-    m_engine->release(slow);
+    m_fixture->engine->release(slow);
     QVERIFY(waitUntilIdle(lib));
     QCOMPARE(loaded.count(), 1);
     QCOMPARE(loaded.first().first().toUuid(), lib.items()[1].id);
     QCOMPARE(visibleEntry(lib, title)->value, QStringLiteral("slow.jpg"));
-    QCOMPARE(m_engine->readCount, 4);
+    QCOMPARE(m_fixture->engine->readCount, 4);
 }
 
 void LibraryStatesTest::pinsCustomFieldsAndMigrationOutliveTheWindow()
@@ -338,7 +309,7 @@ void LibraryStatesTest::pinsCustomFieldsAndMigrationOutliveTheWindow()
                                           {{"XMP-dc:Creator", "Ann"}, {"XMP-dc:Rights", "CC"}});
     const CustomMetadataTag caption{QUuid::createUuid(), "XMP-dc:Caption", "Caption"};
     {
-        LibraryHarness h(m_engine);
+        LibraryHarness h(m_fixture->engine);
         LibraryViewModel &lib = *h.library;
         QCOMPARE(lib.pinnedTags().size(), 16);
         QCOMPARE(
@@ -367,7 +338,7 @@ void LibraryStatesTest::pinsCustomFieldsAndMigrationOutliveTheWindow()
         lib.presentSettings(SettingsTab::about);
         QCOMPARE(lib.settingsTab(), SettingsTab::about);
     }
-    LibraryHarness again(m_engine);
+    LibraryHarness again(m_fixture->engine);
     QCOMPARE(again.library->customTags(), QList<CustomMetadataTag>({caption}));
     QVERIFY(again.library->pinnedTags().contains("ExifIFD:ISO")); // defaults come back
     QVERIFY(again.library->pinnedTags().contains(caption.rawKey));
@@ -380,8 +351,8 @@ void LibraryStatesTest::pinsCustomFieldsAndMigrationOutliveTheWindow()
 
 void LibraryStatesTest::windowsKeepEachOthersPinsAndFields()
 {
-    LibraryHarness first(m_engine);
-    LibraryHarness second(m_engine);
+    LibraryHarness first(m_fixture->engine);
+    LibraryHarness second(m_fixture->engine);
     LibraryViewModel &a = *first.library;
     LibraryViewModel &b = *second.library;
     const CustomMetadataTag credit{QUuid::createUuid(), "XMP-photoshop:Credit", "Credit"};
@@ -405,7 +376,7 @@ void LibraryStatesTest::windowsKeepEachOthersPinsAndFields()
 
 void LibraryStatesTest::exportWritesEditsAndIgnoresTheSearch()
 {
-    LibraryHarness h(m_engine);
+    LibraryHarness h(m_fixture->engine);
     LibraryViewModel &lib = *h.library;
     lib.exportSelectedMetadata(MetadataExportFormatter::Format::Json);
     QCOMPARE(statusText(lib), QStringLiteral("Select an item to export metadata."));
@@ -463,7 +434,7 @@ void LibraryStatesTest::filesGoneOrReadOnlyAtSave()
 {
     QFETCH(bool, deleted);
     QFETCH(QString, alert);
-    LibraryHarness h(m_engine);
+    LibraryHarness h(m_fixture->engine);
     LibraryViewModel &lib = *h.library;
     const QString path = file("photo.jpg", {{title, {"Old"}}});
     lib.importItems({url(path)});
@@ -478,19 +449,19 @@ void LibraryStatesTest::filesGoneOrReadOnlyAtSave()
     QCOMPARE(alertText(lib), alert);
     QCOMPARE(lib.activeError()->title, QStringLiteral("Changes Not Saved to photo.jpg"));
     QVERIFY(lib.hasPendingChanges() && !lib.isBusy());
-    QVERIFY(m_engine->changes.isEmpty()); // refused before the engine is asked
+    QVERIFY(m_fixture->engine->changes.isEmpty()); // refused before the engine is asked
 }
 
 void LibraryStatesTest::failedReadsKeepTheListAndShowTheEngineText()
 {
-    LibraryHarness h(m_engine);
+    LibraryHarness h(m_fixture->engine);
     LibraryViewModel &lib = *h.library;
     const QString broken = file("a.jpg");
     const std::exception_ptr missing = std::make_exception_ptr(ServiceError::binaryMissing());
-    m_engine->readFailures.insert(broken, missing);
+    m_fixture->engine->readFailures.insert(broken, missing);
     lib.importItems({url(broken)});
     QVERIFY(waitUntilIdle(lib));
-    QCOMPARE(alertText(lib), textOf(missing));
+    QCOMPARE(alertText(lib), describeException(missing));
     QCOMPARE(lib.activeError()->title, QStringLiteral("ExifTool Error"));
     QVERIFY(lib.filteredEntries().isEmpty());
     lib.setActiveError(std::nullopt);
@@ -500,7 +471,7 @@ void LibraryStatesTest::failedReadsKeepTheListAndShowTheEngineText()
     lib.setSelectedItemID(lib.items()[1].id);
     QVERIFY(waitUntilIdle(lib));
     const std::exception_ptr gone = std::make_exception_ptr(PlatformError("The file is gone."));
-    m_engine->readFailures.insert(path, gone);
+    m_fixture->engine->readFailures.insert(path, gone);
     runTask(lib.reloadMetadata());
     QCOMPARE(alertText(lib), QStringLiteral("The file is gone."));
     QCOMPARE(lib.activeError()->title, QStringLiteral("Can't Read photo.jpg"));
@@ -509,7 +480,7 @@ void LibraryStatesTest::failedReadsKeepTheListAndShowTheEngineText()
 
 void LibraryStatesTest::cancelStopsAfterTheFileBeingChanged()
 {
-    LibraryHarness h(m_engine);
+    LibraryHarness h(m_fixture->engine);
     LibraryViewModel &lib = *h.library;
     QStringList paths;
     for (const char *name : {"a.jpg", "b.jpg", "c.jpg", "d.jpg"})
@@ -530,43 +501,45 @@ void LibraryStatesTest::cancelStopsAfterTheFileBeingChanged()
              QStringLiteral("Removed all metadata from 2 of 4 items. Stopped before c.jpg; it and "
                             "the 1 file after it were left as they were."));
     QVERIFY(!lib.activeError() && !lib.batchProgress());
-    QCOMPARE(m_engine->strips.size(), 2);
-    QVERIFY(!m_engine->files.contains(paths[0]) && !m_engine->files.contains(paths[1]));
-    QCOMPARE(m_engine->files.value(paths[2]).value(title), QStringList{"c.jpg"});
-    QCOMPARE(m_engine->files.value(paths[3]).value(title), QStringList{"d.jpg"});
+    QCOMPARE(m_fixture->engine->strips.size(), 2);
+    QVERIFY(!m_fixture->engine->files.contains(paths[0]) &&
+            !m_fixture->engine->files.contains(paths[1]));
+    QCOMPARE(m_fixture->engine->files.value(paths[2]).value(title), QStringList{"c.jpg"});
+    QCOMPARE(m_fixture->engine->files.value(paths[3]).value(title), QStringList{"d.jpg"});
 }
 
 void LibraryStatesTest::closingTheWindowMidChangeFinishesTheChange()
 {
     const QString a = file("a.jpg", {{title, {"A"}}}), b = file("b.jpg", {{title, {"B"}}});
     {
-        LibraryHarness h(m_engine);
+        LibraryHarness h(m_fixture->engine);
         h.library->importItems({url(a)});
         QVERIFY(waitUntilIdle(*h.library));
         h.library->editValue(*visibleEntry(*h.library, title), "Saved as the window closed");
-        m_engine->hold(a);
+        m_fixture->engine->hold(a);
         auto save = h.library->saveChanges();
         h.library.reset();
-        m_engine->release(a);
+        m_fixture->engine->release(a);
         QVERIFY(runTask(std::move(save)).value.value_or(false));
     }
-    QCOMPARE(m_engine->files.value(a).value(title), QStringList{"Saved as the window closed"});
+    QCOMPARE(m_fixture->engine->files.value(a).value(title),
+             QStringList{"Saved as the window closed"});
     {
-        LibraryHarness h(m_engine);
+        LibraryHarness h(m_fixture->engine);
         h.library->importItems({url(a), url(b)});
         QVERIFY(waitUntilIdle(*h.library));
-        m_engine->changes.clear();
-        m_engine->hold(a);
+        m_fixture->engine->changes.clear();
+        m_fixture->engine->hold(a);
         h.library->applyPreset(
             {QUuid::createUuid(), "P", PresetAction::addOrModifyMetadata({{title, "P"}})});
         h.library.reset();
         // The change in flight ends; nothing may touch the library.
-        m_engine->release(a);
-        QTRY_COMPARE(m_engine->files.value(a).value(title), QStringList{"P"});
+        m_fixture->engine->release(a);
+        QTRY_COMPARE(m_fixture->engine->files.value(a).value(title), QStringList{"P"});
         QTest::qWait(0);
     }
-    QCOMPARE(m_engine->changes.size(), 1); // the batch stopped with its window
-    QCOMPARE(m_engine->files.value(b).value(title), QStringList{"B"});
+    QCOMPARE(m_fixture->engine->changes.size(), 1); // the batch stopped with its window
+    QCOMPARE(m_fixture->engine->files.value(b).value(title), QStringList{"B"});
 }
 
 void LibraryStatesTest::writeAnywayRepeatsTheChange()
@@ -576,17 +549,17 @@ void LibraryStatesTest::writeAnywayRepeatsTheChange()
     const ServiceError minor = ServiceError::minorError(
         "a.jxl", "Error: [minor] Will wrap JXL codestream in ISO BMFF container for writing",
         "the file is a bare JPEG XL image");
-    m_engine->changeAnswer = [this, minor](const ScriptedEngine::Change &change) {
+    m_fixture->engine->changeAnswer = [this, minor](const ScriptedEngine::Change &change) {
         if (!change.options.ignoreMinorErrors)
             throw minor;
-        return m_engine->makeChange(change);
+        return m_fixture->engine->makeChange(change);
     };
-    m_engine->stripAnswer = [this, minor](const ScriptedEngine::Strip &strip) {
+    m_fixture->engine->stripAnswer = [this, minor](const ScriptedEngine::Strip &strip) {
         if (!strip.options.ignoreMinorErrors)
             throw minor;
-        return m_engine->makeStrip(strip);
+        return m_fixture->engine->makeStrip(strip);
     };
-    LibraryHarness h(m_engine);
+    LibraryHarness h(m_fixture->engine);
     LibraryViewModel &lib = *h.library;
     const QString a = file("a.jpg", {{title, {"A"}}}), b = file("b.jpg", {{title, {"B"}}});
     lib.importItems({url(a), url(b)});
@@ -599,10 +572,10 @@ void LibraryStatesTest::writeAnywayRepeatsTheChange()
     std::optional<LibraryViewModel::WriteAnywayRequest> request = lib.writeAnywayRequest();
     QVERIFY(request);
     QCOMPARE(request->title, QStringLiteral("ExifTool Error"));
-    QCOMPARE(request->message, textOf(std::make_exception_ptr(minor)));
+    QCOMPARE(request->message, describeException(std::make_exception_ptr(minor)));
     lib.cancelWriteAnyway();
     QVERIFY(!lib.writeAnywayRequest());
-    QCOMPARE(m_engine->changes.size(), 1);
+    QCOMPARE(m_fixture->engine->changes.size(), 1);
     QVERIFY(lib.hasPendingChanges());
 
     // Write Anyway: the same change again, minor errors ignored this once.
@@ -611,9 +584,9 @@ void LibraryStatesTest::writeAnywayRepeatsTheChange()
     lib.confirmWriteAnyway();
     QVERIFY(!lib.writeAnywayRequest());
     QVERIFY(waitUntilIdle(lib));
-    QCOMPARE(m_engine->changes.size(), 3);
-    QVERIFY(m_engine->changes.last().options.ignoreMinorErrors);
-    QCOMPARE(m_engine->changes.last().assignments, (QList<TagAssignment>{{title, {"T"}}}));
+    QCOMPARE(m_fixture->engine->changes.size(), 3);
+    QVERIFY(m_fixture->engine->changes.last().options.ignoreMinorErrors);
+    QCOMPARE(m_fixture->engine->changes.last().assignments, (QList<TagAssignment>{{title, {"T"}}}));
     QCOMPARE(statusText(lib), QStringLiteral("Metadata saved successfully."));
 
     // A strip of the one file likewise.
@@ -621,10 +594,10 @@ void LibraryStatesTest::writeAnywayRepeatsTheChange()
     lib.confirmRemoveMetadata();
     QVERIFY(waitUntilIdle(lib));
     QVERIFY(lib.writeAnywayRequest() && !lib.activeError());
-    QVERIFY(!m_engine->strips.last().options.ignoreMinorErrors);
+    QVERIFY(!m_fixture->engine->strips.last().options.ignoreMinorErrors);
     lib.confirmWriteAnyway();
     QVERIFY(waitUntilIdle(lib));
-    QVERIFY(m_engine->strips.last().options.ignoreMinorErrors);
+    QVERIFY(m_fixture->engine->strips.last().options.ignoreMinorErrors);
     QCOMPARE(statusText(lib), QStringLiteral("Removed all metadata from a.jpg."));
 
     // A batch: the files ExifTool stopped at, changed anyway as a batch.
@@ -640,9 +613,9 @@ void LibraryStatesTest::writeAnywayRepeatsTheChange()
     QVERIFY(lib.batchProgress());
     QVERIFY(waitUntilIdle(lib));
     QCOMPARE(statusText(lib), QStringLiteral("Applied preset 'P' to 2 items."));
-    QVERIFY(m_engine->changes.last().options.ignoreMinorErrors);
-    QCOMPARE(m_engine->changes.last().file, url(b));
-    QCOMPARE(m_engine->files.value(b).value(title), QStringList{"P"});
+    QVERIFY(m_fixture->engine->changes.last().options.ignoreMinorErrors);
+    QCOMPARE(m_fixture->engine->changes.last().file, url(b));
+    QCOMPARE(m_fixture->engine->files.value(b).value(title), QStringList{"P"});
 }
 
 QTEST_MAIN(LibraryStatesTest)

@@ -74,6 +74,35 @@ AppInfo infoWithKey(const QVariant &key)
     return AppInfo(values);
 }
 
+// An updater controller over a recording backend, with a clock the test
+// moves; it keeps what the controller handed the backend's factory.
+struct RecordedUpdater {
+    ManualClock clock;
+    UpdateCheckBridge bridge;
+    std::optional<bool> startedWith;
+    UpdatePresenter present;
+    std::unique_ptr<UpdaterController> updater;
+
+    explicit RecordedUpdater(const AppInfo &info, bool backendCanCheck = false)
+    {
+        const auto make = [this, backendCanCheck](bool started, const AppInfo &,
+                                                  UpdatePresenter given) {
+            startedWith = started;
+            present = std::move(given);
+            auto backend = std::make_unique<RecordingBackend>();
+            backend->started = started;
+            backend->canCheck = backendCanCheck;
+            return backend;
+        };
+        updater = std::make_unique<UpdaterController>(
+            UpdaterEnvironment{info, make, clock.scheduler(), &bridge});
+    }
+    RecordingBackend *backend() const
+    {
+        return static_cast<RecordingBackend *>(updater->backend());
+    }
+};
+
 const QByteArray sparkleRss =
     "<?xml version='1.0'?>\n<rss version='2.0' "
     "xmlns:sparkle='http://www.andymatuschak.org/xml-namespaces/sparkle'><channel>"
@@ -170,103 +199,68 @@ void UpdatesTest::updateKeyDecidesWhetherTheUpdaterStarts()
     const AppInfo info = infoWithKey(key);
     QCOMPARE(UpdaterController::isUpdaterConfigured(info), starts);
 
-    ManualClock clock;
-    UpdateCheckBridge bridge;
-    std::optional<bool> startedWith;
-    UpdaterEnvironment environment{info,
-                                   [&](bool started, const AppInfo &, UpdatePresenter) {
-                                       startedWith = started;
-                                       auto backend = std::make_unique<RecordingBackend>();
-                                       backend->started = started;
-                                       return backend;
-                                   },
-                                   clock.scheduler(), &bridge};
-    UpdaterController updater(environment);
-    auto *backend = static_cast<RecordingBackend *>(updater.backend());
-    QCOMPARE(startedWith, std::optional(starts));
-    QCOMPARE(backend->automatic, starts);
-    clock.advance(std::chrono::seconds(10));
-    QCOMPARE(backend->backgroundChecks, starts ? 1 : 0);
-    QVERIFY(!updater.canCheckForUpdates());
-    QVERIFY(!bridge.canCheck());
+    RecordedUpdater u(info);
+    QCOMPARE(u.startedWith, std::optional(starts));
+    QCOMPARE(u.backend()->automatic, starts);
+    u.clock.advance(std::chrono::seconds(10));
+    QCOMPARE(u.backend()->backgroundChecks, starts ? 1 : 0);
+    QVERIFY(!u.updater->canCheckForUpdates());
+    QVERIFY(!u.bridge.canCheck());
 }
 
 void UpdatesTest::oneBackgroundCheckThreeSecondsAfterLaunch()
 {
-    ManualClock clock;
-    UpdateCheckBridge bridge;
-    UpdaterEnvironment environment{
-        infoWithKey(QStringLiteral("key")),
-        [](bool, const AppInfo &, UpdatePresenter) { return std::make_unique<RecordingBackend>(); },
-        clock.scheduler(), &bridge};
-    UpdaterController updater(environment);
-    auto *backend = static_cast<RecordingBackend *>(updater.backend());
-    clock.advance(std::chrono::milliseconds(2999));
-    QCOMPARE(backend->backgroundChecks, 0);
-    clock.advance(std::chrono::milliseconds(1));
-    QCOMPARE(backend->backgroundChecks, 1);
-    clock.advance(std::chrono::hours(1));
-    QCOMPARE(backend->backgroundChecks, 1);
-    QCOMPARE(backend->userChecks, 0);
+    RecordedUpdater u(infoWithKey(QStringLiteral("key")));
+    u.clock.advance(std::chrono::milliseconds(2999));
+    QCOMPARE(u.backend()->backgroundChecks, 0);
+    u.clock.advance(std::chrono::milliseconds(1));
+    QCOMPARE(u.backend()->backgroundChecks, 1);
+    u.clock.advance(std::chrono::hours(1));
+    QCOMPARE(u.backend()->backgroundChecks, 1);
+    QCOMPARE(u.backend()->userChecks, 0);
 }
 
 void UpdatesTest::bridgeFollowsTheUpdaterAndItsAction()
 {
-    ManualClock clock;
-    UpdateCheckBridge bridge;
-    QVERIFY(!bridge.hasAction());
-    bridge.check(); // nothing to run yet, and no harm
-    UpdaterEnvironment environment{infoWithKey(QStringLiteral("key")),
-                                   [](bool, const AppInfo &, UpdatePresenter) {
-                                       auto backend = std::make_unique<RecordingBackend>();
-                                       backend->canCheck = true;
-                                       return backend;
-                                   },
-                                   clock.scheduler(), &bridge};
-    auto updater = std::make_unique<UpdaterController>(environment);
-    auto *backend = static_cast<RecordingBackend *>(updater->backend());
-    // The initial value counts, and reaches the bridge through the event loop.
-    QVERIFY(updater->canCheckForUpdates());
-    QTRY_VERIFY(bridge.canCheck());
-    backend->setCanCheck(false);
-    QVERIFY(!updater->canCheckForUpdates());
-    QTRY_VERIFY(!bridge.canCheck());
-    backend->setCanCheck(true);
-    QTRY_VERIFY(bridge.canCheck());
+    UpdateCheckBridge lone;
+    QVERIFY(!lone.hasAction());
+    lone.check(); // nothing to run yet, and no harm
 
-    QVERIFY(bridge.hasAction());
-    bridge.check();
+    RecordedUpdater u(infoWithKey(QStringLiteral("key")), true);
+    RecordingBackend *backend = u.backend();
+    // The initial value counts, and reaches the bridge through the event loop.
+    QVERIFY(u.updater->canCheckForUpdates());
+    QTRY_VERIFY(u.bridge.canCheck());
+    backend->setCanCheck(false);
+    QVERIFY(!u.updater->canCheckForUpdates());
+    QTRY_VERIFY(!u.bridge.canCheck());
+    backend->setCanCheck(true);
+    QTRY_VERIFY(u.bridge.canCheck());
+
+    QVERIFY(u.bridge.hasAction());
+    u.bridge.check();
     QCOMPARE(backend->userChecks, 1);
-    updater.reset();
-    bridge.check(); // the updater is gone: the action does nothing
+    u.updater.reset();
+    u.bridge.check(); // the updater is gone: the action does nothing
 }
 
 void UpdatesTest::outcomesToShowLeaveThroughTheUpdater()
 {
     // The mechanism shows nothing itself: what it wants shown reaches
     // whoever listens to the updater, and nobody once the updater is gone.
-    ManualClock clock;
-    UpdateCheckBridge bridge;
-    UpdatePresenter present;
-    UpdaterEnvironment environment{infoWithKey(QStringLiteral("key")),
-                                   [&present](bool, const AppInfo &, UpdatePresenter given) {
-                                       present = std::move(given);
-                                       return std::make_unique<RecordingBackend>();
-                                   },
-                                   clock.scheduler(), &bridge};
-    auto updater = std::make_unique<UpdaterController>(environment);
-    QSignalSpy shown(updater.get(), &UpdaterController::outcomeToShow);
-    QVERIFY(present);
+    RecordedUpdater u(infoWithKey(QStringLiteral("key")));
+    QSignalSpy shown(u.updater.get(), &UpdaterController::outcomeToShow);
+    QVERIFY(u.present);
     UpdateCheckOutcome outcome;
     outcome.kind = UpdateCheckOutcome::Kind::UpToDate;
     outcome.currentVersion = QStringLiteral("1.9 (19)");
-    present(outcome);
+    u.present(outcome);
     QCOMPARE(shown.size(), 1);
     const auto sent = shown.first().first().value<UpdateCheckOutcome>();
     QCOMPARE(sent.kind, UpdateCheckOutcome::Kind::UpToDate);
     QCOMPARE(sent.currentVersion, QStringLiteral("1.9 (19)"));
-    updater.reset();
-    present(outcome); // no updater to tell: no harm
+    u.updater.reset();
+    u.present(outcome); // no updater to tell: no harm
 }
 
 void UpdatesTest::appcastChecks_data()

@@ -18,20 +18,6 @@ using namespace Metaloom::Testing;
 
 namespace {
 
-QList<MetadataEntry> entriesFor(const QStringList &keys)
-{
-    QList<MetadataEntry> entries;
-    for (const QString &key : keys)
-        entries.append(MetadataEntry(key, QStringLiteral("v")));
-    return entries;
-}
-
-QList<MetadataEntry> withValue(QList<MetadataEntry> entries, qsizetype at, const QString &value)
-{
-    entries[at].value = value;
-    return entries;
-}
-
 // The editor over a source that, like the library, takes each edit into
 // its list and redraws that one row.
 struct EditorUnderTest {

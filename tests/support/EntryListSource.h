@@ -95,4 +95,21 @@ private:
     }
 };
 
+// Entries of these keys, each with the value "v".
+inline QList<MetadataEntry> entriesFor(const QStringList &keys)
+{
+    QList<MetadataEntry> entries;
+    for (const QString &key : keys)
+        entries.append(MetadataEntry(key, QStringLiteral("v")));
+    return entries;
+}
+
+// The entries with the one at `at` holding another value.
+inline QList<MetadataEntry> withValue(QList<MetadataEntry> entries, qsizetype at,
+                                      const QString &value)
+{
+    entries[at].value = value;
+    return entries;
+}
+
 } // namespace Metaloom::Testing

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "ScriptedEngine.h"
+
+#include "tests/support/TestEnvironment.h"
+
+#include <memory>
+
+namespace Metaloom::Testing {
+
+// What each case over a scripted engine starts from: its own preferences and
+// folders, and an engine that knows no files yet. Made in init(), dropped in
+// cleanup(); members go in reverse order, so the engine before the folders.
+struct ScriptedFixture {
+    TestEnvironment env;
+    std::shared_ptr<ScriptedEngine> engine = ScriptedEngine::make();
+};
+
+} // namespace Metaloom::Testing
