@@ -200,6 +200,9 @@ void ChangeReportTest::valuesAreComparedWithWhatTheFileHolds_data()
     row("MOV has no place", "QuickTime.mov", {"IPTC:Keywords=boats", "XMP-dc:Title=ok"},
         "IPTC:Keywords", int(Kind::notWritten), {},
         "This MOV file has no place for IPTC:Keywords.");
+    row("HEIC has no place", "QuickTime.heic", {"IPTC:Keywords=boats", "XMP-dc:Title=ok"},
+        "IPTC:Keywords", int(Kind::notWritten), {},
+        "This HEIC file has no place for IPTC:Keywords.");
     row("several items, one value", "Canon.jpg", {"IFD0:Artist=Ann|Bob", "XMP-dc:Title=ok"},
         "IFD0:Artist", int(Kind::notWritten), {"Bob"},
         "IFD0:Artist holds one value, not a list, so only “Bob”");

@@ -13,7 +13,6 @@
 
 using namespace Metaloom;
 using namespace Metaloom::Testing;
-using namespace Qt::StringLiterals;
 
 class MetadataReadingTest : public QObject {
     Q_OBJECT
@@ -102,15 +101,15 @@ void MetadataReadingTest::entriesFromOutput()
     QCOMPARE(keys, (QStringList{"Composite:ImageSize", "ExifIFD:ExposureTime", "ExifIFD:ISO",
                                 "File:FileSize", "General:Keywords", "QuickTime:Duration",
                                 "System:FileName", "XMP-dc:Subject"}
-                        .replaceInStrings(u"General:"_s, QString())));
+                        .replaceInStrings(QStringLiteral("General:"), QString())));
     const MetadataEntry &exposure = entries.at(1);
-    QCOMPARE(exposure.group, u"ExifIFD"_s);
-    QCOMPARE(exposure.tag, u"ExposureTime"_s);
-    QCOMPARE(exposure.value, u"1/125"_s);
-    QCOMPARE(exposure.originalValue, u"1/125"_s);
-    QCOMPARE(entries.at(2).value, u"0"_s);
-    QCOMPARE(entries.at(4).group, u"General"_s);
-    QCOMPARE(entries.last().value, u"one, two"_s);
+    QCOMPARE(exposure.group, QStringLiteral("ExifIFD"));
+    QCOMPARE(exposure.tag, QStringLiteral("ExposureTime"));
+    QCOMPARE(exposure.value, QStringLiteral("1/125"));
+    QCOMPARE(exposure.originalValue, QStringLiteral("1/125"));
+    QCOMPARE(entries.at(2).value, QStringLiteral("0"));
+    QCOMPARE(entries.at(4).group, QStringLiteral("General"));
+    QCOMPARE(entries.last().value, QStringLiteral("one, two"));
     QVERIFY(entries.last().isList); // an array is a list, read item by item
     QCOMPARE(entries.last().items, (QStringList{"one", "two"}));
     QVERIFY(!entries.at(1).isList);
@@ -161,7 +160,7 @@ void MetadataReadingTest::outputShapesThatAreRefused()
             QFAIL(shape.constData());
         } catch (const ServiceError &error) {
             QCOMPARE(error.localizedDescription(),
-                     u"Failed to parse metadata returned by ExifTool."_s);
+                     QStringLiteral("Failed to parse metadata returned by ExifTool."));
         }
     }
     for (const QByteArray &broken :
@@ -174,16 +173,17 @@ void MetadataReadingTest::outputShapesThatAreRefused()
         } catch (const ServiceError &) {
             QFAIL("malformed JSON is the JSON reader's error");
         } catch (const PlatformError &error) {
-            QVERIFY(error.localizedDescription().contains(u"JSON"_s));
+            QVERIFY(error.localizedDescription().contains(QStringLiteral("JSON")));
         }
     }
 
     // Through the service, with an ExifTool whose output is cut off.
-    FakeExifToolBundle fake(m_env->workPath(), u"printf '[{\"SourceFile\": \"x\", '"_s);
+    FakeExifToolBundle fake(m_env->workPath(),
+                            QStringLiteral("printf '[{\"SourceFile\": \"x\", '"));
     ExifToolService service(fake.bundle());
-    const auto outcome = runTask(service.readMetadata(QUrl::fromLocalFile(u"/x"_s)));
+    const auto outcome = runTask(service.readMetadata(QUrl::fromLocalFile(QStringLiteral("/x"))));
     QVERIFY(outcome.error);
-    QVERIFY(outcome.errorMessage().contains(u"JSON"_s));
+    QVERIFY(outcome.errorMessage().contains(QStringLiteral("JSON")));
 }
 
 void MetadataReadingTest::readsCameraFiles_data()
@@ -215,7 +215,7 @@ void MetadataReadingTest::readsCameraFiles()
     QVERIFY2(found != entries.cend(), qPrintable(key));
     QCOMPARE(found->value, value);
     QCOMPARE(found->isList, key == QLatin1String("IPTC:Keywords"));
-    const QSet<QString> hidden{u"Meta"_s, u"ExifTool"_s};
+    const QSet<QString> hidden{QStringLiteral("Meta"), QStringLiteral("ExifTool")};
     for (const MetadataEntry &entry : entries)
         QVERIFY2(!hidden.contains(entry.group), qPrintable(entry.rawKey));
 }
@@ -223,17 +223,17 @@ void MetadataReadingTest::readsCameraFiles()
 void MetadataReadingTest::unreadableAndMissingFiles()
 {
     ExifToolService service(realBundle());
-    const auto missing =
-        runTask(service.readMetadata(QUrl::fromLocalFile(m_env->workPath() + u"/gone.jpg"_s)));
+    const auto missing = runTask(
+        service.readMetadata(QUrl::fromLocalFile(m_env->workPath() + QStringLiteral("/gone.jpg"))));
     QVERIFY(missing.error);
-    QVERIFY2(missing.errorMessage().startsWith(u"ExifTool reported an error: "_s),
+    QVERIFY2(missing.errorMessage().startsWith(QStringLiteral("ExifTool reported an error: ")),
              qPrintable(missing.errorMessage()));
-    QVERIFY(missing.errorMessage().contains(u"not found"_s, Qt::CaseInsensitive));
+    QVERIFY(missing.errorMessage().contains(QStringLiteral("not found"), Qt::CaseInsensitive));
 
     // ExifTool says nothing on standard error here; the reason is in its JSON.
-    const QString unknownType = copyTestData(u"AAC.aac"_s, m_env->workPath());
+    const QString unknownType = copyTestData(QStringLiteral("AAC.aac"), m_env->workPath());
     QCOMPARE(runTask(service.readMetadata(QUrl::fromLocalFile(unknownType))).errorMessage(),
-             u"ExifTool reported an error: Unknown file type"_s);
+             QStringLiteral("ExifTool reported an error: Unknown file type"));
 }
 
 QTEST_GUILESS_MAIN(MetadataReadingTest)

@@ -87,8 +87,6 @@ private Q_SLOTS:
     // The real ExifTool on real files.
     void writesAndKeepsDatesAndPermissions();
     void overridesAndRemovalsOnRealFiles();
-    void partialWriteIsReported_data();
-    void partialWriteIsReported();
     void changeThatTookNowhereKeepsTheFile();
     void removalsThatFindNothingChangeNothing();
     void stripAll_data();
@@ -441,29 +439,6 @@ void MetadataWritingTest::overridesAndRemovalsOnRealFiles()
     QVERIFY(!values.contains(u"IFD0:Make"_s));
     QCOMPARE(values.value(u"XMP-photoshop:Credit"_s), u"Studio"_s);
     QCOMPARE(values.value(u"IFD0:Model"_s), u"Canon EOS DIGITAL REBEL"_s);
-}
-
-void MetadataWritingTest::partialWriteIsReported_data()
-{
-    QTest::addColumn<QString>("file");
-    QTest::newRow("MOV") << "QuickTime.mov";
-    QTest::newRow("HEIC") << "QuickTime.heic";
-}
-
-void MetadataWritingTest::partialWriteIsReported()
-{
-    // These formats have no place for IPTC; ExifTool writes the title and
-    // says nothing about the keywords.
-    QFETCH(QString, file);
-    const QString target = copyTestData(file, m_env->workPath());
-    ExifToolService service(realBundle());
-    const QUrl url = QUrl::fromLocalFile(target);
-    const auto outcome = runTask(service.applyOverrides(
-        {{u"XMP-dc:Title"_s, u"Harbour"_s}, {u"IPTC:Keywords"_s, u"boats"_s}}, url));
-    QVERIFY2(outcome.succeeded(), qPrintable(outcome.errorMessage()));
-    QCOMPARE(outcome.value->tagsNotWritten, QStringList{u"IPTC:Keywords"_s});
-    QVERIFY(outcome.value->tagsNotRemoved.isEmpty());
-    QCOMPARE(valueOf(target, u"XMP-dc:Title"_s), u"Harbour"_s);
 }
 
 void MetadataWritingTest::changeThatTookNowhereKeepsTheFile()
