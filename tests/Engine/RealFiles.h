@@ -8,6 +8,8 @@
 #include <QDir>
 #include <QImage>
 
+#include <algorithm>
+
 #include <unistd.h>
 
 namespace Metaloom::Testing {
@@ -43,6 +45,14 @@ inline QString privateFolderOf(const TestEnvironment &environment)
 {
     return environment.root() + QStringLiteral("/cache/metaloom/tmp-") +
            QString::number(::geteuid());
+}
+
+// Whether a separate read finds any tag of the group in the file.
+inline bool holdsGroup(const QString &path, const QString &group)
+{
+    const QList<MetadataEntry> entries = readEntries(path);
+    return std::any_of(entries.cbegin(), entries.cend(),
+                       [&](const MetadataEntry &entry) { return entry.group == group; });
 }
 
 // Every file in the folder, hidden ones and pipes included.
