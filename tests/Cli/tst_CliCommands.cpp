@@ -24,7 +24,6 @@
 
 using namespace Metaloom;
 using namespace Metaloom::Testing;
-using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -47,7 +46,7 @@ QList<QJsonObject> reportLines(const QByteArray &bytes, bool strip = false)
     QList<QJsonObject> objects;
     QStringList expectedKeys{"complete", "error", "file", "notRemoved", "notWritten", "ok"};
     if (strip)
-        expectedKeys << u"remaining"_s;
+        expectedKeys << QStringLiteral("remaining");
     expectedKeys.sort();
     for (const QByteArray &line : bytes.split('\n')) {
         if (line.isEmpty())
@@ -109,7 +108,7 @@ QString copyAs(const QString &sample, const QString &folder, const QString &name
 // folder's own: a file made and removed beside the others changes that.
 QMap<QString, FileState> folderState(const QString &folder)
 {
-    QMap<QString, FileState> states{{u"."_s, stateOf(folder)}};
+    QMap<QString, FileState> states{{QStringLiteral("."), stateOf(folder)}};
     for (const QString &name : filesIn(folder))
         states.insert(name, stateOf(QDir(folder).filePath(name)));
     return states;
@@ -145,17 +144,18 @@ void CliCommandsTest::readPrintsTheWindowsExport()
 {
     TestEnvironment environment;
     const QString folder = environment.workPath();
-    const QString photo = copyAs(u"Canon.jpg"_s, folder, u"Canon.jpg"_s);
+    const QString photo = copyAs(QStringLiteral("Canon.jpg"), folder, QStringLiteral("Canon.jpg"));
 
     for (const auto format : MetadataExportFormatter::allCases()) {
-        const ProcessRun run = cli(
-            {u"read"_s, u"--format"_s, MetadataExportFormatter::rawValue(format), u"Canon.jpg"_s},
-            folder);
+        const ProcessRun run =
+            cli({QStringLiteral("read"), QStringLiteral("--format"),
+                 MetadataExportFormatter::rawValue(format), QStringLiteral("Canon.jpg")},
+                folder);
         QVERIFY(run.ended);
         QCOMPARE(run.exitCode, 0);
         QCOMPARE(textOf(run.error), QString());
         const QString expected = windowExport(photo, format);
-        QVERIFY(expected.contains(u"Canon EOS DIGITAL REBEL"_s));
+        QVERIFY(expected.contains(QStringLiteral("Canon EOS DIGITAL REBEL")));
         QCOMPARE(withoutAccessDate(textOf(run.output)),
                  withoutAccessDate(format == MetadataExportFormatter::Format::Json
                                        ? expected + u'\n'
@@ -166,9 +166,9 @@ void CliCommandsTest::readPrintsTheWindowsExport()
 void CliCommandsTest::readJoinsSeveralFiles_data()
 {
     QTest::addColumn<QString>("format");
-    QTest::newRow("json") << u"json"_s;
-    QTest::newRow("yaml") << u"yaml"_s;
-    QTest::newRow("toml") << u"toml"_s;
+    QTest::newRow("json") << QStringLiteral("json");
+    QTest::newRow("yaml") << QStringLiteral("yaml");
+    QTest::newRow("toml") << QStringLiteral("toml");
 }
 
 void CliCommandsTest::readJoinsSeveralFiles()
@@ -176,26 +176,26 @@ void CliCommandsTest::readJoinsSeveralFiles()
     QFETCH(QString, format);
     TestEnvironment environment;
     const QString folder = environment.workPath();
-    const QString iptc = copyAs(u"IPTC.jpg"_s, folder, u"IPTC.jpg"_s);
-    const QString gps = copyAs(u"GPS.jpg"_s, folder, u"GPS.jpg"_s);
+    const QString iptc = copyAs(QStringLiteral("IPTC.jpg"), folder, QStringLiteral("IPTC.jpg"));
+    const QString gps = copyAs(QStringLiteral("GPS.jpg"), folder, QStringLiteral("GPS.jpg"));
 
     // Reading a file moves its access date: it is left out of the comparison.
     const auto exported = [](const QString &path) {
         QJsonObject object = QJsonDocument::fromJson(
                                  windowExport(path, MetadataExportFormatter::Format::Json).toUtf8())
                                  .object();
-        object.remove(u"System:FileAccessDate"_s);
+        object.remove(QStringLiteral("System:FileAccessDate"));
         return object;
     };
     const QJsonObject first = exported(iptc);
     const QJsonObject second = exported(gps);
-    QVERIFY(first.contains(u"IPTC:Keywords"_s));
+    QVERIFY(first.contains(QStringLiteral("IPTC:Keywords")));
     const auto withoutAccessDates = [](QJsonValue read) {
         if (read.isArray()) {
             QJsonArray documents;
             for (const QJsonValue document : read.toArray()) {
                 QJsonObject object = document.toObject();
-                object.remove(u"System:FileAccessDate"_s);
+                object.remove(QStringLiteral("System:FileAccessDate"));
                 documents.append(object);
             }
             return QJsonValue(documents);
@@ -203,52 +203,58 @@ void CliCommandsTest::readJoinsSeveralFiles()
         QJsonObject tables = read.toObject();
         for (auto it = tables.begin(); it != tables.end(); ++it) {
             QJsonObject object = it.value().toObject();
-            object.remove(u"System:FileAccessDate"_s);
+            object.remove(QStringLiteral("System:FileAccessDate"));
             it.value() = object;
         }
         return QJsonValue(tables);
     };
 
-    const ProcessRun run = cli(
-        {u"read"_s, u"--format"_s, format, u"IPTC.jpg"_s, u"missing.jpg"_s, u"GPS.jpg"_s}, folder);
+    const ProcessRun run =
+        cli({QStringLiteral("read"), QStringLiteral("--format"), format, QStringLiteral("IPTC.jpg"),
+             QStringLiteral("missing.jpg"), QStringLiteral("GPS.jpg")},
+            folder);
     QVERIFY(run.ended);
     QCOMPARE(run.exitCode, 1);
-    QCOMPARE(textOf(run.error), u"missing.jpg: No such file or folder.\n"
-                                "2 files read, 1 failed\n"_s);
-    const QJsonValue expected =
-        format == QLatin1String("toml")
-            ? QJsonValue(QJsonObject{{u"IPTC.jpg"_s, first}, {u"GPS.jpg"_s, second}})
-            : QJsonValue(QJsonArray{first, second});
+    QCOMPARE(textOf(run.error), QStringLiteral("missing.jpg: No such file or folder.\n"
+                                               "2 files read, 1 failed\n"));
+    const QJsonValue expected = format == QLatin1String("toml")
+                                    ? QJsonValue(QJsonObject{{QStringLiteral("IPTC.jpg"), first},
+                                                             {QStringLiteral("GPS.jpg"), second}})
+                                    : QJsonValue(QJsonArray{first, second});
     QCOMPARE(withoutAccessDates(readByPython(format, run.output, folder)), expected);
 
     // With --json the report goes to standard error: standard output holds
     // the metadata.
-    const ProcessRun reported =
-        cli({u"read"_s, u"--json"_s, u"IPTC.jpg"_s, u"missing.jpg"_s}, folder);
+    const ProcessRun reported = cli({QStringLiteral("read"), QStringLiteral("--json"),
+                                     QStringLiteral("IPTC.jpg"), QStringLiteral("missing.jpg")},
+                                    folder);
     QCOMPARE(reported.exitCode, 1);
-    QCOMPARE(withoutAccessDates(readByPython(u"json"_s, reported.output, folder)),
+    QCOMPARE(withoutAccessDates(readByPython(QStringLiteral("json"), reported.output, folder)),
              QJsonValue(QJsonArray{first}));
     const QList<QJsonObject> lines = reportLines(reported.error);
     QCOMPARE(lines.size(), 2);
-    QCOMPARE(lines.at(0).value(u"complete"_s), QJsonValue(true));
-    QCOMPARE(lines.at(1).value(u"file"_s), QJsonValue(u"missing.jpg"_s));
-    QCOMPARE(lines.at(1).value(u"ok"_s), QJsonValue(false));
+    QCOMPARE(lines.at(0).value(QStringLiteral("complete")), QJsonValue(true));
+    QCOMPARE(lines.at(1).value(QStringLiteral("file")), QJsonValue(QStringLiteral("missing.jpg")));
+    QCOMPARE(lines.at(1).value(QStringLiteral("ok")), QJsonValue(false));
 }
 
 void CliCommandsTest::setWritesWhatASeparateReadFinds()
 {
     TestEnvironment environment;
     const QString folder = environment.workPath();
-    const QString photo = copyAs(u"GPS.jpg"_s, folder, u"trip photo.jpg"_s);
+    const QString photo =
+        copyAs(QStringLiteral("GPS.jpg"), folder, QStringLiteral("trip photo.jpg"));
     const qlonglong modified = stateOf(photo).modified;
-    QVERIFY(holdsGroup(photo, u"GPS"_s));
+    QVERIFY(holdsGroup(photo, QStringLiteral("GPS")));
 
     // A key given again is a list: each value one item, a comma in one kept.
-    const ProcessRun run = cli({u"set"_s, u"--json"_s, u"trip photo.jpg"_s, u"--tag"_s,
-                                u"XMP-dc:Title=Harbour at dawn"_s, u"--tag=IFD0:Artist=Ann = Bo"_s,
-                                u"--remove"_s, u"GPS:all"_s, u"--tag"_s, u"XMP-dc:Subject=alpha"_s,
-                                u"--tag"_s, u"xmp-dc:subject=beta, gamma"_s},
-                               folder);
+    const ProcessRun run = cli(
+        {QStringLiteral("set"), QStringLiteral("--json"), QStringLiteral("trip photo.jpg"),
+         QStringLiteral("--tag"), QStringLiteral("XMP-dc:Title=Harbour at dawn"),
+         QStringLiteral("--tag=IFD0:Artist=Ann = Bo"), QStringLiteral("--remove"),
+         QStringLiteral("GPS:all"), QStringLiteral("--tag"), QStringLiteral("XMP-dc:Subject=alpha"),
+         QStringLiteral("--tag"), QStringLiteral("xmp-dc:subject=beta, gamma")},
+        folder);
     QVERIFY(run.ended);
     QCOMPARE(run.exitCode, 0);
     QCOMPARE(textOf(run.error), QString());
@@ -262,9 +268,9 @@ void CliCommandsTest::setWritesWhatASeparateReadFinds()
                                          {"notRemoved", QJsonArray()}}));
 
     const QHash<QString, QString> values = valuesOf(photo);
-    QCOMPARE(values.value(u"XMP-dc:Title"_s), u"Harbour at dawn"_s);
-    QCOMPARE(values.value(u"IFD0:Artist"_s), u"Ann = Bo"_s);
-    QVERIFY(!holdsGroup(photo, u"GPS"_s));
+    QCOMPARE(values.value(QStringLiteral("XMP-dc:Title")), QStringLiteral("Harbour at dawn"));
+    QCOMPARE(values.value(QStringLiteral("IFD0:Artist")), QStringLiteral("Ann = Bo"));
+    QVERIFY(!holdsGroup(photo, QStringLiteral("GPS")));
     const QList<MetadataEntry> entries = readEntries(photo);
     const auto subject = std::find_if(entries.cbegin(), entries.cend(), [](const MetadataEntry &e) {
         return e.rawKey == QLatin1String("XMP-dc:Subject");
@@ -274,51 +280,59 @@ void CliCommandsTest::setWritesWhatASeparateReadFinds()
     // As Save does: the file's modification date is kept.
     QCOMPARE(stateOf(photo).modified, modified);
 
-    const ProcessRun human =
-        cli({u"set"_s, u"trip photo.jpg"_s, u"--tag"_s, u"XMP-dc:Title=Dusk"_s}, folder);
+    const ProcessRun human = cli({QStringLiteral("set"), QStringLiteral("trip photo.jpg"),
+                                  QStringLiteral("--tag"), QStringLiteral("XMP-dc:Title=Dusk")},
+                                 folder);
     QCOMPARE(human.exitCode, 0);
     QCOMPARE(textOf(human.output), QString());
-    QCOMPARE(textOf(human.error), u"trip photo.jpg: changed\n1 file changed\n"_s);
-    QCOMPARE(valueOf(photo, u"XMP-dc:Title"_s), u"Dusk"_s);
+    QCOMPARE(textOf(human.error), QStringLiteral("trip photo.jpg: changed\n1 file changed\n"));
+    QCOMPARE(valueOf(photo, QStringLiteral("XMP-dc:Title")), QStringLiteral("Dusk"));
 }
 
 void CliCommandsTest::setNamesWhatAFormatHasNoPlaceFor()
 {
     TestEnvironment environment;
     const QString folder = environment.workPath();
-    const QString photo = copyAs(u"GPS.jpg"_s, folder, u"g.jpg"_s);
+    const QString photo = copyAs(QStringLiteral("GPS.jpg"), folder, QStringLiteral("g.jpg"));
 
     // The photo has no Canon maker notes to hold an owner's name.
-    const ProcessRun run = cli({u"set"_s, u"g.jpg"_s, u"--json"_s, u"--tag"_s, u"XMP-dc:Title=T"_s,
-                                u"--tag"_s, u"Canon:OwnerName=Me"_s},
-                               folder);
+    const ProcessRun run =
+        cli({QStringLiteral("set"), QStringLiteral("g.jpg"), QStringLiteral("--json"),
+             QStringLiteral("--tag"), QStringLiteral("XMP-dc:Title=T"), QStringLiteral("--tag"),
+             QStringLiteral("Canon:OwnerName=Me")},
+            folder);
     QCOMPARE(run.exitCode, 1);
     const QList<QJsonObject> lines = reportLines(run.output);
     QCOMPARE(lines.size(), 1);
-    QCOMPARE(lines.first().value(u"ok"_s), QJsonValue(true));
-    QCOMPARE(lines.first().value(u"complete"_s), QJsonValue(false));
-    QCOMPARE(strings(lines.first().value(u"notWritten"_s)), QStringList{u"Canon:OwnerName"_s});
+    QCOMPARE(lines.first().value(QStringLiteral("ok")), QJsonValue(true));
+    QCOMPARE(lines.first().value(QStringLiteral("complete")), QJsonValue(false));
+    QCOMPARE(strings(lines.first().value(QStringLiteral("notWritten"))),
+             QStringList{QStringLiteral("Canon:OwnerName")});
     const QHash<QString, QString> values = valuesOf(photo);
-    QCOMPARE(values.value(u"XMP-dc:Title"_s), u"T"_s);
-    QVERIFY(!values.contains(u"Canon:OwnerName"_s));
+    QCOMPARE(values.value(QStringLiteral("XMP-dc:Title")), QStringLiteral("T"));
+    QVERIFY(!values.contains(QStringLiteral("Canon:OwnerName")));
 
     // Without --json the line gives the engine's reason.
-    const ProcessRun human = cli({u"set"_s, u"g.jpg"_s, u"--tag"_s, u"Canon:OwnerName=Me"_s,
-                                  u"--tag"_s, u"XMP-dc:Title=U"_s},
+    const ProcessRun human = cli({QStringLiteral("set"), QStringLiteral("g.jpg"),
+                                  QStringLiteral("--tag"), QStringLiteral("Canon:OwnerName=Me"),
+                                  QStringLiteral("--tag"), QStringLiteral("XMP-dc:Title=U")},
                                  folder);
     QCOMPARE(human.exitCode, 1);
-    QCOMPARE(textOf(human.error), u"g.jpg: changed in part. This JPG file has no place for "
-                                  "Canon:OwnerName.\n1 file changed in part\n"_s);
+    QCOMPARE(textOf(human.error),
+             QStringLiteral("g.jpg: changed in part. This JPG file has no place for "
+                            "Canon:OwnerName.\n1 file changed in part\n"));
 }
 
 void CliCommandsTest::stripReportsWhatStayed()
 {
     TestEnvironment environment;
     const QString folder = environment.workPath();
-    const QString photo = copyAs(u"Canon.jpg"_s, folder, u"Canon.jpg"_s);
-    const QString raw = copyAs(u"CanonRaw.cr2"_s, folder, u"raw.cr2"_s);
+    const QString photo = copyAs(QStringLiteral("Canon.jpg"), folder, QStringLiteral("Canon.jpg"));
+    const QString raw = copyAs(QStringLiteral("CanonRaw.cr2"), folder, QStringLiteral("raw.cr2"));
 
-    const ProcessRun run = cli({u"strip"_s, u"--json"_s, u"Canon.jpg"_s, u"raw.cr2"_s}, folder);
+    const ProcessRun run = cli({QStringLiteral("strip"), QStringLiteral("--json"),
+                                QStringLiteral("Canon.jpg"), QStringLiteral("raw.cr2")},
+                               folder);
     QVERIFY(run.ended);
     // The raw file keeps tags its format needs: not complete.
     QCOMPARE(run.exitCode, 1);
@@ -326,28 +340,29 @@ void CliCommandsTest::stripReportsWhatStayed()
     QCOMPARE(lines.size(), 2);
 
     QCOMPARE(metadataKeysOf(photo), QStringList());
-    QCOMPARE(lines.at(0).value(u"complete"_s), QJsonValue(true));
-    QCOMPARE(strings(lines.at(0).value(u"remaining"_s)), QStringList());
+    QCOMPARE(lines.at(0).value(QStringLiteral("complete")), QJsonValue(true));
+    QCOMPARE(strings(lines.at(0).value(QStringLiteral("remaining"))), QStringList());
 
     const QStringList left = metadataKeysOf(raw);
-    QVERIFY(left.contains(u"IFD0:Make"_s));
-    QCOMPARE(lines.at(1).value(u"ok"_s), QJsonValue(true));
-    QCOMPARE(lines.at(1).value(u"complete"_s), QJsonValue(false));
-    QStringList remaining = strings(lines.at(1).value(u"remaining"_s));
+    QVERIFY(left.contains(QStringLiteral("IFD0:Make")));
+    QCOMPARE(lines.at(1).value(QStringLiteral("ok")), QJsonValue(true));
+    QCOMPARE(lines.at(1).value(QStringLiteral("complete")), QJsonValue(false));
+    QStringList remaining = strings(lines.at(1).value(QStringLiteral("remaining")));
     // Those that identify a person or a camera first.
     QCOMPARE(remaining.mid(0, 3), (QStringList{"Canon:OwnerName", "IFD0:Make", "IFD0:Model"}));
     remaining.sort();
     QCOMPARE(remaining, left);
 
-    copyAs(u"CanonRaw.cr2"_s, folder, u"again.cr2"_s);
-    const ProcessRun human = cli({u"strip"_s, u"again.cr2"_s}, folder);
+    copyAs(QStringLiteral("CanonRaw.cr2"), folder, QStringLiteral("again.cr2"));
+    const ProcessRun human = cli({QStringLiteral("strip"), QStringLiteral("again.cr2")}, folder);
     QCOMPARE(human.exitCode, 1);
     QVERIFY2(textOf(human.error)
-                 .startsWith(u"Removed 0 tags from again.cr2. %1 tags could not be "
-                             "removed from this file type, among them OwnerName, "
-                             "Make, Model, SerialNumber."_s.arg(left.size())),
+                 .startsWith(QStringLiteral("Removed 0 tags from again.cr2. %1 tags could not be "
+                                            "removed from this file type, among them OwnerName, "
+                                            "Make, Model, SerialNumber.")
+                                 .arg(left.size())),
              human.error.constData());
-    QVERIFY(textOf(human.error).endsWith(u"\n1 file stripped in part\n"_s));
+    QVERIFY(textOf(human.error).endsWith(QStringLiteral("\n1 file stripped in part\n")));
 }
 
 void CliCommandsTest::dryRunsChangeNoByte_data()
@@ -378,10 +393,10 @@ void CliCommandsTest::dryRunsChangeNoByte()
     TestEnvironment environment;
     PresetsStore(Preferences::standard())
         .addPreset(
-            {QUuid::createUuid(), u"Share"_s,
+            {QUuid::createUuid(), QStringLiteral("Share"),
              PresetAction::addOrModifyMetadata({{"XMP-dc:Rights", "CC BY"}}, {"IPTC:By-line"})});
     const QString folder = environment.workPath();
-    const QString photo = copyAs(u"IPTC.jpg"_s, folder, u"IPTC.jpg"_s);
+    const QString photo = copyAs(QStringLiteral("IPTC.jpg"), folder, QStringLiteral("IPTC.jpg"));
     const QMap<QString, FileState> before = folderState(folder);
 
     const ProcessRun dry = cli(arguments, folder);
@@ -392,25 +407,26 @@ void CliCommandsTest::dryRunsChangeNoByte()
     QCOMPARE(dry.exitCode, 1);
     const QList<QJsonObject> lines = reportLines(dry.output, strip);
     QCOMPARE(lines.size(), 1);
-    QCOMPARE(lines.first().value(u"ok"_s), QJsonValue(true));
-    QCOMPARE(lines.first().value(u"complete"_s), QJsonValue(false));
-    QCOMPARE(strings(lines.first().value(u"notWritten"_s)), wouldWrite);
-    QCOMPARE(strings(lines.first().value(u"notRemoved"_s)), wouldRemove);
+    QCOMPARE(lines.first().value(QStringLiteral("ok")), QJsonValue(true));
+    QCOMPARE(lines.first().value(QStringLiteral("complete")), QJsonValue(false));
+    QCOMPARE(strings(lines.first().value(QStringLiteral("notWritten"))), wouldWrite);
+    QCOMPARE(strings(lines.first().value(QStringLiteral("notRemoved"))), wouldRemove);
     if (strip) {
-        QStringList remaining = strings(lines.first().value(u"remaining"_s));
+        QStringList remaining = strings(lines.first().value(QStringLiteral("remaining")));
         remaining.sort();
         QCOMPARE(remaining, metadataKeysOf(photo));
     }
 
     // Done for real, the same dry run finds nothing left to change.
-    arguments.removeAll(u"--dry-run"_s);
+    arguments.removeAll(QStringLiteral("--dry-run"));
     const ProcessRun done = cli(arguments, folder);
     QCOMPARE(done.exitCode, 0);
-    arguments << u"--dry-run"_s;
+    arguments << QStringLiteral("--dry-run");
     const QMap<QString, FileState> after = folderState(folder);
     const ProcessRun again = cli(arguments, folder);
     QCOMPARE(again.exitCode, 0);
-    QCOMPARE(reportLines(again.output, strip).value(0).value(u"complete"_s), QJsonValue(true));
+    QCOMPARE(reportLines(again.output, strip).value(0).value(QStringLiteral("complete")),
+             QJsonValue(true));
     QCOMPARE(folderState(folder), after);
 }
 
@@ -418,33 +434,37 @@ void CliCommandsTest::foldersAndSubfolders()
 {
     TestEnvironment environment;
     const QDir work(environment.workPath());
-    work.mkpath(u"top/sub/deeper"_s);
-    const QString top = copyAs(u"IPTC.jpg"_s, work.filePath("top"), "a.jpg");
-    const QString hidden = copyAs(u"IPTC.jpg"_s, work.filePath("top"), ".h.jpg");
-    const QString sub = copyAs(u"IPTC.jpg"_s, work.filePath("top/sub"), "b.jpg");
-    const QString deeper = copyAs(u"IPTC.jpg"_s, work.filePath("top/sub/deeper"), "c.jpg");
+    work.mkpath(QStringLiteral("top/sub/deeper"));
+    const QString top = copyAs(QStringLiteral("IPTC.jpg"), work.filePath("top"), "a.jpg");
+    const QString hidden = copyAs(QStringLiteral("IPTC.jpg"), work.filePath("top"), ".h.jpg");
+    const QString sub = copyAs(QStringLiteral("IPTC.jpg"), work.filePath("top/sub"), "b.jpg");
+    const QString deeper =
+        copyAs(QStringLiteral("IPTC.jpg"), work.filePath("top/sub/deeper"), "c.jpg");
     const FileState hiddenBefore = stateOf(hidden);
 
     const auto filesReported = [](const ProcessRun &run) {
         QStringList files;
         for (const QJsonObject &line : reportLines(run.output, true)) {
-            if (line.value(u"complete"_s).toBool())
-                files << line.value(u"file"_s).toString();
+            if (line.value(QStringLiteral("complete")).toBool())
+                files << line.value(QStringLiteral("file")).toString();
         }
         return files;
     };
-    const ProcessRun flat = cli({u"strip"_s, u"--json"_s, u"top"_s}, work.path());
+    const ProcessRun flat = cli(
+        {QStringLiteral("strip"), QStringLiteral("--json"), QStringLiteral("top")}, work.path());
     QCOMPARE(flat.exitCode, 0);
-    QCOMPARE(filesReported(flat), QStringList{u"top/a.jpg"_s});
-    QVERIFY(!holdsGroup(top, u"IPTC"_s));
-    QVERIFY(holdsGroup(sub, u"IPTC"_s));
+    QCOMPARE(filesReported(flat), QStringList{QStringLiteral("top/a.jpg")});
+    QVERIFY(!holdsGroup(top, QStringLiteral("IPTC")));
+    QVERIFY(holdsGroup(sub, QStringLiteral("IPTC")));
 
-    const ProcessRun deep = cli({u"strip"_s, u"-r"_s, u"--json"_s, u"top/"_s}, work.path());
+    const ProcessRun deep = cli({QStringLiteral("strip"), QStringLiteral("-r"),
+                                 QStringLiteral("--json"), QStringLiteral("top/")},
+                                work.path());
     QCOMPARE(deep.exitCode, 0);
     QCOMPARE(filesReported(deep),
              (QStringList{"top/a.jpg", "top/sub/b.jpg", "top/sub/deeper/c.jpg"}));
-    QVERIFY(!holdsGroup(sub, u"IPTC"_s));
-    QVERIFY(!holdsGroup(deeper, u"IPTC"_s));
+    QVERIFY(!holdsGroup(sub, QStringLiteral("IPTC")));
+    QVERIFY(!holdsGroup(deeper, QStringLiteral("IPTC")));
     // Hidden files stay out, as in a drop.
     QCOMPARE(stateOf(hidden), hiddenBefore);
 }
@@ -453,16 +473,17 @@ void CliCommandsTest::oddNamesAmongGoodFiles()
 {
     TestEnvironment environment;
     const QDir work(environment.workPath());
-    work.mkpath(u"odd"_s);
+    work.mkpath(QStringLiteral("odd"));
     const QStringList goodNames{"name with spaces.jpg", "it's \"quoted\" $(echo x).jpg",
                                 "new\nline.jpg", "-dash.jpg", "Café 写真.jpg"};
     QStringList goodPaths;
     for (const QString &name : goodNames)
-        goodPaths << copyAs(u"IPTC.jpg"_s, work.filePath(u"odd"_s), name);
+        goodPaths << copyAs(QStringLiteral("IPTC.jpg"), work.filePath(QStringLiteral("odd")), name);
     // A name that is not UTF-8, made from its bytes.
-    const QByteArray badName = QFile::encodeName(work.filePath(u"odd"_s)) + "/bad\xff.jpg";
+    const QByteArray badName =
+        QFile::encodeName(work.filePath(QStringLiteral("odd"))) + "/bad\xff.jpg";
     {
-        QFile sample(testDataFolder() + u"/IPTC.jpg"_s);
+        QFile sample(testDataFolder() + QStringLiteral("/IPTC.jpg"));
         QVERIFY(sample.open(QIODevice::ReadOnly));
         const QByteArray bytes = sample.readAll();
         const int descriptor = ::open(badName.constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
@@ -471,36 +492,43 @@ void CliCommandsTest::oddNamesAmongGoodFiles()
                  ssize_t(bytes.size()));
         ::close(descriptor);
     }
-    QVERIFY(::mkfifo(QFile::encodeName(work.filePath(u"pipe.jpg"_s)).constData(), 0644) == 0);
+    QVERIFY(::mkfifo(QFile::encodeName(work.filePath(QStringLiteral("pipe.jpg"))).constData(),
+                     0644) == 0);
 
-    const ProcessRun run = cli({u"set"_s, u"--json"_s, u"--tag"_s, u"XMP-dc:Title=T"_s, u"--"_s,
-                                u"odd"_s, u"pipe.jpg"_s, u"missing.jpg"_s},
-                               work.path());
+    const ProcessRun run =
+        cli({QStringLiteral("set"), QStringLiteral("--json"), QStringLiteral("--tag"),
+             QStringLiteral("XMP-dc:Title=T"), QStringLiteral("--"), QStringLiteral("odd"),
+             QStringLiteral("pipe.jpg"), QStringLiteral("missing.jpg")},
+            work.path());
     QVERIFY(run.ended);
     QCOMPARE(run.exitCode, 1);
     QMap<QString, QJsonObject> byFile;
     for (const QJsonObject &line : reportLines(run.output))
-        byFile.insert(line.value(u"file"_s).toString(), line);
+        byFile.insert(line.value(QStringLiteral("file")).toString(), line);
     QCOMPARE(byFile.size(), goodNames.size() + 3);
 
     for (qsizetype i = 0; i < goodNames.size(); ++i) {
-        const QJsonObject line = byFile.value(u"odd/"_s + goodNames.at(i));
-        QVERIFY2(line.value(u"complete"_s).toBool(), qPrintable(goodNames.at(i)));
-        QCOMPARE(valueOf(goodPaths.at(i), u"XMP-dc:Title"_s), u"T"_s);
+        const QJsonObject line = byFile.value(QStringLiteral("odd/") + goodNames.at(i));
+        QVERIFY2(line.value(QStringLiteral("complete")).toBool(), qPrintable(goodNames.at(i)));
+        QCOMPARE(valueOf(goodPaths.at(i), QStringLiteral("XMP-dc:Title")), QStringLiteral("T"));
     }
     const auto errorOf = [&](const QString &file) {
         const QJsonObject line = byFile.value(file);
-        return line.value(u"ok"_s).toBool() ? QString() : line.value(u"error"_s).toString();
+        return line.value(QStringLiteral("ok")).toBool()
+                   ? QString()
+                   : line.value(QStringLiteral("error")).toString();
     };
-    QVERIFY2(errorOf(u"odd/bad\uFFFD.jpg"_s).contains(u"not valid UTF-8"_s),
-             qPrintable(errorOf(u"odd/bad\uFFFD.jpg"_s)));
-    QVERIFY(errorOf(u"pipe.jpg"_s).contains(u"is a named pipe"_s));
-    QCOMPARE(errorOf(u"missing.jpg"_s), u"No such file or folder."_s);
+    QVERIFY2(
+        errorOf(QStringLiteral("odd/bad\uFFFD.jpg")).contains(QStringLiteral("not valid UTF-8")),
+        qPrintable(errorOf(QStringLiteral("odd/bad\uFFFD.jpg"))));
+    QVERIFY(errorOf(QStringLiteral("pipe.jpg")).contains(QStringLiteral("is a named pipe")));
+    QCOMPARE(errorOf(QStringLiteral("missing.jpg")), QStringLiteral("No such file or folder."));
 
     // The file with the name that cannot be handled is as it was.
     struct stat info {};
     QCOMPARE(::stat(badName.constData(), &info), 0);
-    QCOMPARE(qint64(info.st_size), QFileInfo(testDataFolder() + u"/IPTC.jpg"_s).size());
+    QCOMPARE(qint64(info.st_size),
+             QFileInfo(testDataFolder() + QStringLiteral("/IPTC.jpg")).size());
     // Qt cannot see the file to remove it with the test's folder.
     QCOMPARE(::unlink(badName.constData()), 0);
 }
@@ -509,27 +537,31 @@ void CliCommandsTest::unreadableFileAmongGoodOnes()
 {
     TestEnvironment environment;
     const QDir work(environment.workPath());
-    const QString good = copyAs(u"IPTC.jpg"_s, work.path(), u"good.jpg"_s);
-    const QString secret = copyAs(u"IPTC.jpg"_s, work.path(), u"secret.jpg"_s);
+    const QString good =
+        copyAs(QStringLiteral("IPTC.jpg"), work.path(), QStringLiteral("good.jpg"));
+    const QString secret =
+        copyAs(QStringLiteral("IPTC.jpg"), work.path(), QStringLiteral("secret.jpg"));
     QProcessEnvironment processEnvironment = QProcessEnvironment::systemEnvironment();
     QString program = cliProgram;
-    QStringList arguments{u"strip"_s, u"--json"_s, u"good.jpg"_s, u"secret.jpg"_s};
+    QStringList arguments{QStringLiteral("strip"), QStringLiteral("--json"),
+                          QStringLiteral("good.jpg"), QStringLiteral("secret.jpg")};
     if (::geteuid() == 0) {
         // Root reads every file: the run is made as nobody, who owns the
         // folder and the good file but may not read the secret one.
         QVERIFY(::chmod(QFile::encodeName(environment.root()).constData(), 0711) == 0);
         for (const char *folder : {"home", "tmp"})
             work.mkpath(QString::fromLatin1(folder));
-        for (const QString &path :
-             {work.path(), good, work.filePath(u"home"_s), work.filePath(u"tmp"_s)})
+        for (const QString &path : {work.path(), good, work.filePath(QStringLiteral("home")),
+                                    work.filePath(QStringLiteral("tmp"))})
             QVERIFY(::chown(QFile::encodeName(path).constData(), 65534, 65534) == 0);
         QVERIFY(::chmod(QFile::encodeName(secret).constData(), 0600) == 0);
-        processEnvironment.insert(u"HOME"_s, work.filePath(u"home"_s));
-        processEnvironment.insert(u"TMPDIR"_s, work.filePath(u"tmp"_s));
-        processEnvironment.insert(u"XDG_CONFIG_HOME"_s, work.filePath(u"home"_s));
+        processEnvironment.insert(QStringLiteral("HOME"), work.filePath(QStringLiteral("home")));
+        processEnvironment.insert(QStringLiteral("TMPDIR"), work.filePath(QStringLiteral("tmp")));
+        processEnvironment.insert(QStringLiteral("XDG_CONFIG_HOME"),
+                                  work.filePath(QStringLiteral("home")));
         arguments.prepend(cliProgram);
         arguments = QStringList{"--reuid=nobody", "--regid=nogroup", "--clear-groups"} + arguments;
-        program = u"setpriv"_s;
+        program = QStringLiteral("setpriv");
     } else {
         QVERIFY(::chmod(QFile::encodeName(secret).constData(), 0) == 0);
     }
@@ -540,10 +572,10 @@ void CliCommandsTest::unreadableFileAmongGoodOnes()
     QCOMPARE(run.exitCode, 1);
     const QList<QJsonObject> lines = reportLines(run.output, true);
     QCOMPARE(lines.size(), 2);
-    QCOMPARE(lines.at(0).value(u"complete"_s), QJsonValue(true));
-    QCOMPARE(lines.at(1).value(u"error"_s),
-             QJsonValue(u"This file cannot be read: permission denied."_s));
-    QVERIFY(!holdsGroup(good, u"IPTC"_s));
+    QCOMPARE(lines.at(0).value(QStringLiteral("complete")), QJsonValue(true));
+    QCOMPARE(lines.at(1).value(QStringLiteral("error")),
+             QJsonValue(QStringLiteral("This file cannot be read: permission denied.")));
+    QVERIFY(!holdsGroup(good, QStringLiteral("IPTC")));
     QCOMPARE(stateOf(secret), secretBefore);
 }
 
@@ -551,8 +583,8 @@ void CliCommandsTest::formatsExifToolCannotWrite()
 {
     TestEnvironment environment;
     const QString folder = environment.workPath();
-    copyAs(u"Matroska.mkv"_s, folder, u"clip.mkv"_s);
-    copyAs(u"AAC.aac"_s, folder, u"song.aac"_s);
+    copyAs(QStringLiteral("Matroska.mkv"), folder, QStringLiteral("clip.mkv"));
+    copyAs(QStringLiteral("AAC.aac"), folder, QStringLiteral("song.aac"));
     const QMap<QString, FileState> before = folderState(folder);
 
     for (const QStringList &arguments :
@@ -563,16 +595,16 @@ void CliCommandsTest::formatsExifToolCannotWrite()
         const QList<QJsonObject> lines =
             reportLines(run.output, arguments.first() == QLatin1String("strip"));
         QCOMPARE(lines.size(), 2);
-        QCOMPARE(
-            lines.at(0).value(u"error"_s),
-            QJsonValue(u"ExifTool can't write MKV files, so their metadata cannot be changed."_s));
-        QCOMPARE(
-            lines.at(1).value(u"error"_s),
-            QJsonValue(u"ExifTool can't write AAC files, so their metadata cannot be changed."_s));
+        QCOMPARE(lines.at(0).value(QStringLiteral("error")),
+                 QJsonValue(QStringLiteral(
+                     "ExifTool can't write MKV files, so their metadata cannot be changed.")));
+        QCOMPARE(lines.at(1).value(QStringLiteral("error")),
+                 QJsonValue(QStringLiteral(
+                     "ExifTool can't write AAC files, so their metadata cannot be changed.")));
     }
     QCOMPARE(folderState(folder), before);
     // Reading them is fine.
-    QCOMPARE(cli({u"read"_s, u"clip.mkv"_s}, folder).exitCode, 0);
+    QCOMPARE(cli({QStringLiteral("read"), QStringLiteral("clip.mkv")}, folder).exitCode, 0);
 }
 
 void CliCommandsTest::mistakesTouchNothing_data()
@@ -581,14 +613,15 @@ void CliCommandsTest::mistakesTouchNothing_data()
     QTest::addColumn<QString>("message");
 
     QTest::newRow("unknown command")
-        << QStringList{"wipe", "IPTC.jpg"} << u"unknown command 'wipe'"_s;
+        << QStringList{"wipe", "IPTC.jpg"} << QStringLiteral("unknown command 'wipe'");
     QTest::newRow("a file named with a dash")
         << QStringList{"strip", "-IPTC.jpg"}
-        << u"unknown option '-IPTC.jpg' (a file whose name starts with '-' goes after '--', as in 'metaloom-cli strip -- -IPTC.jpg')"_s;
+        << QStringLiteral("unknown option '-IPTC.jpg' (a file whose name starts with '-' goes "
+                          "after '--', as in 'metaloom-cli strip -- -IPTC.jpg')");
     QTest::newRow("unknown preset")
         << QStringList{"apply-preset", "Nope", "IPTC.jpg"}
-        << u"no preset named 'Nope': you have no presets yet (make them in "
-           "Metaloom's preset manager)"_s;
+        << QStringLiteral("no preset named 'Nope': you have no presets yet (make them in "
+                          "Metaloom's preset manager)");
 }
 
 void CliCommandsTest::mistakesTouchNothing()
@@ -597,16 +630,16 @@ void CliCommandsTest::mistakesTouchNothing()
     QFETCH(QString, message);
     TestEnvironment environment;
     const QString folder = environment.workPath();
-    copyAs(u"IPTC.jpg"_s, folder, u"IPTC.jpg"_s);
-    copyAs(u"IPTC.jpg"_s, folder, u"-IPTC.jpg"_s);
+    copyAs(QStringLiteral("IPTC.jpg"), folder, QStringLiteral("IPTC.jpg"));
+    copyAs(QStringLiteral("IPTC.jpg"), folder, QStringLiteral("-IPTC.jpg"));
     const QMap<QString, FileState> before = folderState(folder);
 
     const ProcessRun run = cli(arguments, folder);
     QCOMPARE(run.exitCode, 2);
     QCOMPARE(textOf(run.output), QString());
-    QCOMPARE(textOf(run.error), u"metaloom-cli: "_s + message +
-                                    u"\nTry 'metaloom-cli --help' for more "
-                                    "information.\n"_s);
+    QCOMPARE(textOf(run.error), QStringLiteral("metaloom-cli: ") + message +
+                                    QStringLiteral("\nTry 'metaloom-cli --help' for more "
+                                                   "information.\n"));
     QCOMPARE(folderState(folder), before);
     // The engine never started: it would have made its private folder.
     QCOMPARE(QDir(environment.tempPath())
@@ -618,49 +651,54 @@ void CliCommandsTest::presetsAreTheWindows()
 {
     TestEnvironment environment;
     PresetsStore store(Preferences::standard());
-    store.addPreset({QUuid::createUuid(), u"Share safely"_s,
+    store.addPreset({QUuid::createUuid(), QStringLiteral("Share safely"),
                      PresetAction::addOrModifyMetadata({{"XMP-dc:Rights", "CC BY"}}, {"GPS:all"})});
-    store.addPreset({QUuid::createUuid(), u"Credit"_s,
+    store.addPreset({QUuid::createUuid(), QStringLiteral("Credit"),
                      PresetAction::addOrModifyMetadata({{"IFD0:Artist", "Ann"}})});
     const QString folder = environment.workPath();
-    const QString photo = copyAs(u"GPS.jpg"_s, folder, u"GPS.jpg"_s);
+    const QString photo = copyAs(QStringLiteral("GPS.jpg"), folder, QStringLiteral("GPS.jpg"));
 
-    const ProcessRun listed = cli({u"presets"_s}, folder);
+    const ProcessRun listed = cli({QStringLiteral("presets")}, folder);
     QCOMPARE(listed.exitCode, 0);
-    QCOMPARE(textOf(listed.output), u"Share safely\nCredit\n"_s);
+    QCOMPARE(textOf(listed.output), QStringLiteral("Share safely\nCredit\n"));
 
-    const ProcessRun applied =
-        cli({u"apply-preset"_s, u"Share safely"_s, u"--json"_s, u"GPS.jpg"_s}, folder);
+    const ProcessRun applied = cli({QStringLiteral("apply-preset"), QStringLiteral("Share safely"),
+                                    QStringLiteral("--json"), QStringLiteral("GPS.jpg")},
+                                   folder);
     QCOMPARE(applied.exitCode, 0);
-    QCOMPARE(reportLines(applied.output).value(0).value(u"complete"_s), QJsonValue(true));
-    QCOMPARE(valueOf(photo, u"XMP-dc:Rights"_s), u"CC BY"_s);
-    QVERIFY(!holdsGroup(photo, u"GPS"_s));
+    QCOMPARE(reportLines(applied.output).value(0).value(QStringLiteral("complete")),
+             QJsonValue(true));
+    QCOMPARE(valueOf(photo, QStringLiteral("XMP-dc:Rights")), QStringLiteral("CC BY"));
+    QVERIFY(!holdsGroup(photo, QStringLiteral("GPS")));
 }
 
 void CliCommandsTest::progressOnlyOnATerminal()
 {
     TestEnvironment environment;
     const QString folder = environment.workPath();
-    copyAs(u"IPTC.jpg"_s, folder, u"a.jpg"_s);
-    copyAs(u"IPTC.jpg"_s, folder, u"b.jpg"_s);
+    copyAs(QStringLiteral("IPTC.jpg"), folder, QStringLiteral("a.jpg"));
+    copyAs(QStringLiteral("IPTC.jpg"), folder, QStringLiteral("b.jpg"));
 
-    const ProcessRun piped = cli({u"strip"_s, u"a.jpg"_s, u"b.jpg"_s}, folder);
+    const ProcessRun piped =
+        cli({QStringLiteral("strip"), QStringLiteral("a.jpg"), QStringLiteral("b.jpg")}, folder);
     QCOMPARE(piped.exitCode, 0);
-    QCOMPARE(textOf(piped.error), u"Removed all metadata from a.jpg.\n"
-                                  "Removed all metadata from b.jpg.\n"
-                                  "2 files stripped\n"_s);
+    QCOMPARE(textOf(piped.error), QStringLiteral("Removed all metadata from a.jpg.\n"
+                                                 "Removed all metadata from b.jpg.\n"
+                                                 "2 files stripped\n"));
 
     // script(1) gives the program a terminal of its own.
-    if (QStandardPaths::findExecutable(u"script"_s).isEmpty())
+    if (QStandardPaths::findExecutable(QStringLiteral("script")).isEmpty())
         QSKIP("script (util-linux) is not installed");
     const ProcessRun onTerminal = runProcess(
-        u"script"_s, {u"-qec"_s, cliProgram + u" strip --dry-run a.jpg b.jpg"_s, u"/dev/null"_s},
+        QStringLiteral("script"),
+        {QStringLiteral("-qec"), cliProgram + QStringLiteral(" strip --dry-run a.jpg b.jpg"),
+         QStringLiteral("/dev/null")},
         folder);
     QCOMPARE(onTerminal.exitCode, 0);
     const QString seen = textOf(onTerminal.output);
-    QVERIFY2(seen.contains(u"\r\x1b[K1/2 a.jpg\r\x1b[K"_s), qPrintable(seen));
-    QVERIFY2(seen.contains(u"\r\x1b[K2/2 b.jpg\r\x1b[K"_s), qPrintable(seen));
-    QVERIFY(seen.contains(u"2 files hold no metadata"_s));
+    QVERIFY2(seen.contains(QStringLiteral("\r\x1b[K1/2 a.jpg\r\x1b[K")), qPrintable(seen));
+    QVERIFY2(seen.contains(QStringLiteral("\r\x1b[K2/2 b.jpg\r\x1b[K")), qPrintable(seen));
+    QVERIFY(seen.contains(QStringLiteral("2 files hold no metadata")));
 }
 
 void CliCommandsTest::ctrlCFinishesTheFileAtWork()
@@ -669,11 +707,12 @@ void CliCommandsTest::ctrlCFinishesTheFileAtWork()
     const QString folder = environment.workPath();
     constexpr int count = 80;
     for (int i = 0; i < count; ++i)
-        copyAs(u"IPTC.jpg"_s, folder, u"p%1.jpg"_s.arg(i, 2, 10, QLatin1Char('0')));
+        copyAs(QStringLiteral("IPTC.jpg"), folder,
+               QStringLiteral("p%1.jpg").arg(i, 2, 10, QLatin1Char('0')));
 
     QProcess process;
     process.setWorkingDirectory(folder);
-    process.start(cliProgram, {u"strip"_s, u"--json"_s, folder});
+    process.start(cliProgram, {QStringLiteral("strip"), QStringLiteral("--json"), folder});
     QVERIFY(process.waitForStarted());
     // Interrupted once the first file is reported, as a user's Ctrl+C.
     while (!process.canReadLine() && process.state() == QProcess::Running)
@@ -687,11 +726,12 @@ void CliCommandsTest::ctrlCFinishesTheFileAtWork()
     QVERIFY(!lines.isEmpty());
     QVERIFY2(lines.size() < count, "the run was not stopped");
     for (const QJsonObject &line : lines)
-        QCOMPARE(line.value(u"complete"_s), QJsonValue(true));
+        QCOMPARE(line.value(QStringLiteral("complete")), QJsonValue(true));
     // Every file reported was stripped and every other one left as it was.
     for (int i = 0; i < count; ++i) {
-        const QString path = QDir(folder).filePath(u"p%1.jpg"_s.arg(i, 2, 10, QLatin1Char('0')));
-        QCOMPARE(holdsGroup(path, u"IPTC"_s), i >= lines.size());
+        const QString path =
+            QDir(folder).filePath(QStringLiteral("p%1.jpg").arg(i, 2, 10, QLatin1Char('0')));
+        QCOMPARE(holdsGroup(path, QStringLiteral("IPTC")), i >= lines.size());
     }
     QCOMPARE(filesIn(folder).size(), count);
 }
@@ -703,23 +743,29 @@ void CliCommandsTest::speaksTheUsersLanguage()
     TestEnvironment environment;
     const QString folder = environment.workPath();
     QProcessEnvironment german = QProcessEnvironment::systemEnvironment();
-    german.insert(u"LANGUAGE"_s, u"de"_s);
+    german.insert(QStringLiteral("LANGUAGE"), QStringLiteral("de"));
 
-    const ProcessRun mistake = cli({u"strip"_s, u"--bogus"_s}, folder, german);
+    const ProcessRun mistake =
+        cli({QStringLiteral("strip"), QStringLiteral("--bogus")}, folder, german);
     QCOMPARE(mistake.exitCode, 2);
-    QCOMPARE(textOf(mistake.error), u"metaloom-cli: unbekannte Option '--bogus'\n"
-                                    "Mit 'metaloom-cli --help' erfahren Sie mehr.\n"_s);
+    QCOMPARE(textOf(mistake.error),
+             QStringLiteral("metaloom-cli: unbekannte Option '--bogus'\n"
+                            "Mit 'metaloom-cli --help' erfahren Sie mehr.\n"));
 
-    const ProcessRun missing = cli({u"strip"_s, u"missing.jpg"_s}, folder, german);
+    const ProcessRun missing =
+        cli({QStringLiteral("strip"), QStringLiteral("missing.jpg")}, folder, german);
     QCOMPARE(missing.exitCode, 1);
-    QCOMPARE(textOf(missing.error), u"missing.jpg: Datei oder Ordner nicht vorhanden.\n"
-                                    "1 Datei fehlgeschlagen\n"_s);
+    QCOMPARE(textOf(missing.error),
+             QStringLiteral("missing.jpg: Datei oder Ordner nicht vorhanden.\n"
+                            "1 Datei fehlgeschlagen\n"));
 
-    const ProcessRun json = cli({u"strip"_s, u"--json"_s, u"missing.jpg"_s}, folder, german);
+    const ProcessRun json =
+        cli({QStringLiteral("strip"), QStringLiteral("--json"), QStringLiteral("missing.jpg")},
+            folder, german);
     const QJsonObject report = QJsonDocument::fromJson(json.output).object();
-    QCOMPARE(report.value(u"file"_s).toString(), u"missing.jpg"_s);
-    QCOMPARE(report.value(u"ok"_s), QJsonValue(false));
-    QVERIFY(report.contains(u"remaining"_s));
+    QCOMPARE(report.value(QStringLiteral("file")).toString(), QStringLiteral("missing.jpg"));
+    QCOMPARE(report.value(QStringLiteral("ok")), QJsonValue(false));
+    QVERIFY(report.contains(QStringLiteral("remaining")));
 }
 
 QTEST_GUILESS_MAIN(CliCommandsTest)

@@ -20,7 +20,6 @@
 using namespace Metaloom;
 using namespace Metaloom::Cli;
 using namespace Metaloom::Testing;
-using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -207,9 +206,10 @@ void CliPartsTest::commandLine()
     int presetReads = 0;
     session.presets = [&presetReads] {
         ++presetReads;
-        return QList<Preset>{preset(u"Web"_s, {{"XMP-dc:Rights", "CC"}}),
-                             preset(u"Twice"_s, {{"XMP-dc:Rights", "A"}}),
-                             preset(u"Twice"_s, {}, {"GPS:all"}), preset(u"Empty"_s, {})};
+        return QList<Preset>{preset(QStringLiteral("Web"), {{"XMP-dc:Rights", "CC"}}),
+                             preset(QStringLiteral("Twice"), {{"XMP-dc:Rights", "A"}}),
+                             preset(QStringLiteral("Twice"), {}, {"GPS:all"}),
+                             preset(QStringLiteral("Empty"), {})};
     };
     const Program::Prepared prepared = Program::prepare(arguments, &session);
     QCOMPARE(prepared.exitStatus, exitStatus);
@@ -220,22 +220,25 @@ void CliPartsTest::commandLine()
     QCOMPARE(prepared.error.isEmpty(), errorPart.isEmpty());
     // Only apply-preset reads the presets.
     QCOMPARE(presetReads > 0, arguments.value(0) == QLatin1String("apply-preset") &&
-                                  !arguments.contains(u"--help"_s));
+                                  !arguments.contains(QStringLiteral("--help")));
 }
 
 void CliPartsTest::tagAssignments()
 {
     const auto assignments = TagChange::fromOptions(
-        {u"XMP-dc:Subject=alpha"_s, u"IFD0:Artist=Ann = Bo"_s, u"xmp-dc:subject=beta, gamma"_s},
-        {u"GPS:all"_s, u"GPS:all"_s});
+        {QStringLiteral("XMP-dc:Subject=alpha"), QStringLiteral("IFD0:Artist=Ann = Bo"),
+         QStringLiteral("xmp-dc:subject=beta, gamma")},
+        {QStringLiteral("GPS:all"), QStringLiteral("GPS:all")});
     const auto *list = std::get_if<QList<TagAssignment>>(&assignments);
     const auto *mistake = std::get_if<QString>(&assignments);
     QVERIFY2(list, qPrintable(mistake ? *mistake : QString()));
     // A repeated key is one list tag, spelled as first given; a removal
     // given twice is one.
-    const QList<TagAssignment> expected{{u"XMP-dc:Subject"_s, {u"alpha"_s, u"beta, gamma"_s}},
-                                        {u"IFD0:Artist"_s, {u"Ann = Bo"_s}},
-                                        {u"GPS:all"_s, {}}};
+    const QList<TagAssignment> expected{
+        {QStringLiteral("XMP-dc:Subject"),
+         {QStringLiteral("alpha"), QStringLiteral("beta, gamma")}},
+        {QStringLiteral("IFD0:Artist"), {QStringLiteral("Ann = Bo")}},
+        {QStringLiteral("GPS:all"), {}}};
     QCOMPARE(*list, expected);
 }
 
@@ -244,15 +247,16 @@ void CliPartsTest::presetAssignments()
     // The window deletes first and then writes; a list keeps its items, an
     // empty item carries nothing, and no text at all deletes.
     const Preset items{
-        QUuid::createUuid(), u"P"_s,
+        QUuid::createUuid(), QStringLiteral("P"),
         PresetAction::addOrModifyItems(
             {{"XMP-dc:Rights", {"CC"}}, {"IFD0:Artist", {""}}, {"Keywords", {"a, b", "", "c"}}},
             {"GPS:all", "IFD0:Model"})};
-    const QList<TagAssignment> expected{{u"GPS:all"_s, {}},
-                                        {u"IFD0:Model"_s, {}},
-                                        {u"IFD0:Artist"_s, {}},
-                                        {u"Keywords"_s, {u"a, b"_s, u"c"_s}},
-                                        {u"XMP-dc:Rights"_s, {u"CC"_s}}};
+    const QList<TagAssignment> expected{
+        {QStringLiteral("GPS:all"), {}},
+        {QStringLiteral("IFD0:Model"), {}},
+        {QStringLiteral("IFD0:Artist"), {}},
+        {QStringLiteral("Keywords"), {QStringLiteral("a, b"), QStringLiteral("c")}},
+        {QStringLiteral("XMP-dc:Rights"), {QStringLiteral("CC")}}};
     QCOMPARE(TagChange::fromPreset(items), expected);
 }
 
@@ -264,29 +268,32 @@ void CliPartsTest::dryRunComparison_data()
     QTest::addColumn<QStringList>("wouldRemove");
     QTest::addColumn<QString>("line");
 
-    const TagAssignment title{u"Title"_s, {u"Dawn"_s}};
-    const TagAssignment keywords{u"Keywords"_s, {u"a"_s, u"b"_s}};
-    const TagAssignment noGps{u"GPS:all"_s, {}};
-    const StoredTag dawn{u"XMP-dc:Title"_s, {u"Dawn"_s}};
-    const StoredTag dusk{u"IPTC:ObjectName"_s, {u"Dusk"_s}};
-    const StoredTag latitude{u"GPS:GPSLatitude"_s, {u"1"_s}};
+    const TagAssignment title{QStringLiteral("Title"), {QStringLiteral("Dawn")}};
+    const TagAssignment keywords{QStringLiteral("Keywords"),
+                                 {QStringLiteral("a"), QStringLiteral("b")}};
+    const TagAssignment noGps{QStringLiteral("GPS:all"), {}};
+    const StoredTag dawn{QStringLiteral("XMP-dc:Title"), {QStringLiteral("Dawn")}};
+    const StoredTag dusk{QStringLiteral("IPTC:ObjectName"), {QStringLiteral("Dusk")}};
+    const StoredTag latitude{QStringLiteral("GPS:GPSLatitude"), {QStringLiteral("1")}};
 
     QTest::newRow("holds every value, nothing to remove")
         << QList<TagAssignment>{title, noGps} << StoredTags{{title.key, {dawn}}, {noGps.key, {}}}
-        << QStringList() << QStringList() << u"f.jpg: already as asked, nothing would change"_s;
+        << QStringList() << QStringList()
+        << QStringLiteral("f.jpg: already as asked, nothing would change");
     QTest::newRow("a value not there yet, a tag to remove")
         << QList<TagAssignment>{title, noGps}
         << StoredTags{{title.key, {}}, {noGps.key, {latitude}}} << QStringList{title.key}
-        << QStringList{noGps.key} << u"f.jpg: would set Title to “Dawn”, would remove GPS:all"_s;
+        << QStringList{noGps.key}
+        << QStringLiteral("f.jpg: would set Title to “Dawn”, would remove GPS:all");
     QTest::newRow("one of two groups holds another value")
         << QList<TagAssignment>{title} << StoredTags{{title.key, {dawn, dusk}}}
         << QStringList{title.key} << QStringList()
-        << u"f.jpg: would set Title to “Dawn” (now “Dusk”)"_s;
+        << QStringLiteral("f.jpg: would set Title to “Dawn” (now “Dusk”)");
     QTest::newRow("a list compares item by item")
         << QList<TagAssignment>{keywords}
-        << StoredTags{{keywords.key, {{u"IPTC:Keywords"_s, {u"a, b"_s}}}}}
+        << StoredTags{{keywords.key, {{QStringLiteral("IPTC:Keywords"), {QStringLiteral("a, b")}}}}}
         << QStringList{keywords.key} << QStringList()
-        << u"f.jpg: would set Keywords to “a”, “b” (now “a, b”)"_s;
+        << QStringLiteral("f.jpg: would set Keywords to “a”, “b” (now “a, b”)");
 }
 
 void CliPartsTest::dryRunComparison()
@@ -297,7 +304,7 @@ void CliPartsTest::dryRunComparison()
     QFETCH(QStringList, wouldRemove);
     QFETCH(QString, line);
 
-    const FileReport report = TagChange::compared(u"f.jpg"_s, asked, stored);
+    const FileReport report = TagChange::compared(QStringLiteral("f.jpg"), asked, stored);
     QCOMPARE(report.notWritten, wouldWrite);
     QCOMPARE(report.notRemoved, wouldRemove);
     QCOMPARE(report.complete(), wouldWrite.isEmpty() && wouldRemove.isEmpty());
@@ -308,23 +315,23 @@ void CliPartsTest::dryRunComparison()
 void CliPartsTest::jsonLinesHoldExactlyTheirKeys()
 {
     FileReport stripped;
-    stripped.file = u"dir/new\nline \"q\".jpg"_s;
+    stripped.file = QStringLiteral("dir/new\nline \"q\".jpg");
     stripped.outcome = FileReport::Outcome::incomplete;
-    stripped.remaining = QStringList{u"IFD0:Make"_s};
+    stripped.remaining = QStringList{QStringLiteral("IFD0:Make")};
     QCOMPARE(jsonLine(stripped, true),
-             u"{\"file\":\"dir/new\\nline \\\"q\\\".jpg\",\"ok\":true,\"complete\":"
-             "false,\"error\":null,\"notWritten\":[],\"notRemoved\":[],"
-             "\"remaining\":[\"IFD0:Make\"]}"_s);
+             QStringLiteral("{\"file\":\"dir/new\\nline \\\"q\\\".jpg\",\"ok\":true,\"complete\":"
+                            "false,\"error\":null,\"notWritten\":[],\"notRemoved\":[],"
+                            "\"remaining\":[\"IFD0:Make\"]}"));
 
-    const FileReport failed = FileReport::failure(u"a.jpg"_s, u"No."_s);
+    const FileReport failed = FileReport::failure(QStringLiteral("a.jpg"), QStringLiteral("No."));
     const QJsonObject object = QJsonDocument::fromJson(jsonLine(failed).toUtf8()).object();
     QCOMPARE(object.keys(),
              (QStringList{"complete", "error", "file", "notRemoved", "notWritten", "ok"}));
-    QCOMPARE(object.value(u"ok"_s), QJsonValue(false));
-    QCOMPARE(object.value(u"error"_s), QJsonValue(u"No."_s));
+    QCOMPARE(object.value(QStringLiteral("ok")), QJsonValue(false));
+    QCOMPARE(object.value(QStringLiteral("error")), QJsonValue(QStringLiteral("No.")));
     QVERIFY(!jsonLine(failed).contains(u'\n'));
     // A strip that failed read no tags: what stayed is not known.
-    QVERIFY(jsonLine(failed, true).endsWith(u",\"remaining\":null}"_s));
+    QVERIFY(jsonLine(failed, true).endsWith(QStringLiteral(",\"remaining\":null}")));
 }
 
 void CliPartsTest::summaries_data()
@@ -332,11 +339,12 @@ void CliPartsTest::summaries_data()
     QTest::addColumn<QList<int>>("outcomes");
     QTest::addColumn<QString>("text");
     using O = FileReport::Outcome;
-    QTest::newRow("the example") << QList<int>{0, 0, 0, 2} << u"3 files changed, 1 failed"_s;
+    QTest::newRow("the example") << QList<int>{0, 0, 0, 2}
+                                 << QStringLiteral("3 files changed, 1 failed");
     QTest::newRow("one of each") << QList<int>{int(O::failed), int(O::incomplete), int(O::complete)}
-                                 << u"1 file changed, 1 changed in part, 1 failed"_s;
-    QTest::newRow("only failures") << QList<int>{2, 2} << u"2 files failed"_s;
-    QTest::newRow("none") << QList<int>{} << u"No files"_s;
+                                 << QStringLiteral("1 file changed, 1 changed in part, 1 failed");
+    QTest::newRow("only failures") << QList<int>{2, 2} << QStringLiteral("2 files failed");
+    QTest::newRow("none") << QList<int>{} << QStringLiteral("No files");
 }
 
 void CliPartsTest::summaries()
@@ -354,13 +362,16 @@ void CliPartsTest::summaries()
 
 void CliPartsTest::progressAndPrintableText()
 {
-    QCOMPARE(progressLine(12, 300, u"trip/photo.jpg"_s, 0), u"12/300 photo.jpg"_s);
+    QCOMPARE(progressLine(12, 300, QStringLiteral("trip/photo.jpg"), 0),
+             QStringLiteral("12/300 photo.jpg"));
     // The last column stays free, so the line never wraps.
-    const QString cut = progressLine(1, 2, u"a-rather-long-name.jpg"_s, 12);
-    QCOMPARE(cut, u"1/2 a-rath"_s + QChar(0x2026));
+    const QString cut = progressLine(1, 2, QStringLiteral("a-rather-long-name.jpg"), 12);
+    QCOMPARE(cut, QStringLiteral("1/2 a-rath") + QChar(0x2026));
     QCOMPARE(cut.size(), 11);
-    QCOMPARE(printable(u"a\nb\tc\x1b[31md\\e\u0085"_s), u"a\\nb\\tc\\x1b[31md\\\\e\\x85"_s);
-    QCOMPARE(printable(u"Café “quoted” 写真.jpg"_s), u"Café “quoted” 写真.jpg"_s);
+    QCOMPARE(printable(QStringLiteral("a\nb\tc\x1b[31md\\e\u0085")),
+             QStringLiteral("a\\nb\\tc\\x1b[31md\\\\e\\x85"));
+    QCOMPARE(printable(QStringLiteral("Café “quoted” 写真.jpg")),
+             QStringLiteral("Café “quoted” 写真.jpg"));
 }
 
 void CliPartsTest::joinedReadOutputParses_data()
@@ -375,11 +386,12 @@ void CliPartsTest::joinedReadOutputParses()
 {
     QFETCH(MetadataExportFormatter::Format, format);
     TestEnvironment environment;
-    const QList<MetadataEntry> first{{u"IFD0:Make"_s, u"Canon"_s},
-                                     {u"XMP-dc:Title"_s, u"a \"b\"\nc"_s}};
-    const QList<MetadataEntry> second{{u"IPTC:City"_s, u"Oslo"_s}};
-    const QString firstPath = u"trip/\"odd\" name\n.jpg"_s;
-    const QString secondPath = u"b.png"_s;
+    const QList<MetadataEntry> first{
+        {QStringLiteral("IFD0:Make"), QStringLiteral("Canon")},
+        {QStringLiteral("XMP-dc:Title"), QStringLiteral("a \"b\"\nc")}};
+    const QList<MetadataEntry> second{{QStringLiteral("IPTC:City"), QStringLiteral("Oslo")}};
+    const QString firstPath = QStringLiteral("trip/\"odd\" name\n.jpg");
+    const QString secondPath = QStringLiteral("b.png");
 
     ReadOutput::Joiner joiner(format, false);
     QString text = joiner.add(firstPath, MetadataExportFormatter::string(first, format));
@@ -405,7 +417,7 @@ void CliPartsTest::joinedReadOutputParses()
     // No file read: JSON still prints a document, the others nothing.
     ReadOutput::Joiner empty(format, false);
     QCOMPARE(empty.finish(),
-             format == MetadataExportFormatter::Format::Json ? u"[]\n"_s : QString());
+             format == MetadataExportFormatter::Format::Json ? QStringLiteral("[]\n") : QString());
     // One file named on its own prints exactly the window's export.
     ReadOutput::Joiner single(format, true);
     const QString alone = MetadataExportFormatter::string(second, format);
@@ -422,7 +434,8 @@ void CliPartsTest::foldersExpand()
     for (const char *file : {"top/b.jpg", "top/A.jpg", "top/.hidden.jpg", "top/sub/c.jpg",
                              "top/sub/deeper/d.jpg", "top/.hidden-folder/e.jpg", "lone.jpg"})
         touch(work.filePath(QString::fromLatin1(file)));
-    QVERIFY(QFile::link(work.filePath(u"top/sub"_s), work.filePath(u"top/link-to-sub"_s)));
+    QVERIFY(QFile::link(work.filePath(QStringLiteral("top/sub")),
+                        work.filePath(QStringLiteral("top/link-to-sub"))));
     const QString previousFolder = QDir::currentPath();
     QVERIFY(QDir::setCurrent(work.path()));
 
@@ -433,15 +446,19 @@ void CliPartsTest::foldersExpand()
         return paths;
     };
     // Name order ignores case, as the window's; hidden files stay out.
-    const FileOperands::Expansion flat = FileOperands::expand({u"top"_s, u"lone.jpg"_s}, false);
+    const FileOperands::Expansion flat =
+        FileOperands::expand({QStringLiteral("top"), QStringLiteral("lone.jpg")}, false);
     QCOMPARE(shown(flat), (QStringList{"top/A.jpg", "top/b.jpg", "lone.jpg"}));
-    QCOMPARE(flat.files.first().url, QUrl::fromLocalFile(work.filePath(u"top/A.jpg"_s)));
+    QCOMPARE(flat.files.first().url,
+             QUrl::fromLocalFile(work.filePath(QStringLiteral("top/A.jpg"))));
     QVERIFY(flat.notes.isEmpty());
 
     // Subfolders after the folder's own files; no way in through the link,
     // none into hidden folders; a file met again is listed once.
     const FileOperands::Expansion deep =
-        FileOperands::expand({u"top/"_s, u"top/sub/c.jpg"_s, u"other"_s, u"top/empty"_s}, true);
+        FileOperands::expand({QStringLiteral("top/"), QStringLiteral("top/sub/c.jpg"),
+                              QStringLiteral("other"), QStringLiteral("top/empty")},
+                             true);
     QCOMPARE(shown(deep),
              (QStringList{"top/A.jpg", "top/b.jpg", "top/sub/c.jpg", "top/sub/deeper/d.jpg"}));
     QCOMPARE(deep.notes, (QStringList{"other: no files in this folder or its subfolders",

@@ -19,7 +19,6 @@
 
 using namespace Metaloom;
 using namespace Metaloom::Testing;
-using namespace Qt::StringLiterals;
 using Kind = TagOutcome::Kind;
 
 Q_DECLARE_METATYPE(Metaloom::TagOutcome::Kind)
@@ -156,7 +155,7 @@ void ChangeReportTest::warningsNameTheirTags()
              QList<qsizetype>());
     QCOMPARE(ChangeComparison::withoutFileName("[minor] Writing large value for X - /a/b - c.jpg",
                                                "/a/b - c.jpg"),
-             u"[minor] Writing large value for X"_s);
+             QStringLiteral("[minor] Writing large value for X"));
 }
 
 void ChangeReportTest::valuesAreComparedWithWhatTheFileHolds_data()
@@ -242,7 +241,7 @@ void ChangeReportTest::valuesAreComparedWithWhatTheFileHolds()
     QCOMPARE(report.isComplete(), kind == int(Kind::converted));
     QCOMPARE(report.tagsNotWritten.contains(key), kind != int(Kind::converted));
     if (assignments.size() > 1)
-        QCOMPARE(itemsOf(entryOf(target, u"XMP-dc:Title"_s)), QStringList{"ok"});
+        QCOMPARE(itemsOf(entryOf(target, QStringLiteral("XMP-dc:Title"))), QStringList{"ok"});
 }
 
 void ChangeReportTest::refusedValuesAloneLeaveTheFile()
@@ -257,10 +256,11 @@ void ChangeReportTest::refusedValuesAloneLeaveTheFile()
             runTask(service.changeTags(QUrl::fromLocalFile(target),
                                        assignmentsFrom({"IFD0:Orientation=Sideways", "ISO=fast"})));
         QCOMPARE(outcome.errorMessage(),
-                 u"Nothing was written to %1. Can't convert IFD0:Orientation (not in "
-                 "PrintConv)\nNot an integer for IFD0:ISO"_s.arg(QString::fromLatin1(file)));
+                 QStringLiteral("Nothing was written to %1. Can't convert IFD0:Orientation (not in "
+                                "PrintConv)\nNot an integer for IFD0:ISO")
+                     .arg(QString::fromLatin1(file)));
         QCOMPARE(digest(target), before);
-        QCOMPARE(filesIn(m_env->workPath()).filter(u".tmp"_s), QStringList());
+        QCOMPARE(filesIn(m_env->workPath()).filter(QStringLiteral(".tmp")), QStringList());
     }
 }
 
@@ -268,7 +268,7 @@ void ChangeReportTest::fileModifyDateSetByTheUserIsKept()
 {
     // The replacement keeps the original's date, except when the change
     // sets one: then the user's date wins.
-    const QString target = copy(u"Canon.jpg"_s);
+    const QString target = copy(QStringLiteral("Canon.jpg"));
     ExifToolService service(realBundle());
     const auto outcome = runTask(service.changeTags(
         QUrl::fromLocalFile(target),
@@ -287,19 +287,19 @@ void ChangeReportTest::fileModifyDateSetByTheUserIsKept()
 
 void ChangeReportTest::listsAreWrittenAndReadItemByItem()
 {
-    const QString target = copy(u"IPTC.jpg"_s);
-    std::optional<MetadataEntry> keywords = entryOf(target, u"IPTC:Keywords"_s);
+    const QString target = copy(QStringLiteral("IPTC.jpg"));
+    std::optional<MetadataEntry> keywords = entryOf(target, QStringLiteral("IPTC:Keywords"));
     QVERIFY(keywords);
     QVERIFY(keywords->isList); // ExifTool printed an array
     QCOMPARE(keywords->items, (QStringList{"ExifTool", "Test", "IPTC"}));
-    keywords->setItems(keywords->items << u"Added, too"_s);
+    keywords->setItems(keywords->items << QStringLiteral("Added, too"));
 
     ExifToolService service(realBundle());
     const QUrl url = QUrl::fromLocalFile(target);
     const auto written = runTask(service.writeMetadata(url, {*keywords}));
     QVERIFY2(written.succeeded(), qPrintable(written.errorMessage()));
     QCOMPARE(*written.value, ChangeReport{});
-    QCOMPARE(itemsOf(entryOf(target, u"IPTC:Keywords"_s)),
+    QCOMPARE(itemsOf(entryOf(target, QStringLiteral("IPTC:Keywords"))),
              (QStringList{"ExifTool", "Test", "IPTC", "Added, too"}));
 
     // A list stored with items other than asked is reported item by item.
@@ -307,28 +307,30 @@ void ChangeReportTest::listsAreWrittenAndReadItemByItem()
         runTask(service.changeTags(url, assignmentsFrom({"XMP-dc:Subject=alpha, beta|gamma|"})));
     QVERIFY2(subject.succeeded(), qPrintable(subject.errorMessage()));
     QCOMPARE(*subject.value, ChangeReport{});
-    QCOMPARE(itemsOf(entryOf(target, u"XMP-dc:Subject"_s)), (QStringList{"alpha, beta", "gamma"}));
+    QCOMPARE(itemsOf(entryOf(target, QStringLiteral("XMP-dc:Subject"))),
+             (QStringList{"alpha, beta", "gamma"}));
 
     // Emptied, the list is gone.
-    std::optional<MetadataEntry> stored = entryOf(target, u"XMP-dc:Subject"_s);
+    std::optional<MetadataEntry> stored = entryOf(target, QStringLiteral("XMP-dc:Subject"));
     stored->setItems({});
     QVERIFY(runTask(service.writeMetadata(url, {*stored})).succeeded());
-    QVERIFY(!entryOf(target, u"XMP-dc:Subject"_s));
+    QVERIFY(!entryOf(target, QStringLiteral("XMP-dc:Subject")));
 }
 
 void ChangeReportTest::unchangedListIsNeverRewritten()
 {
     FakeExifToolBundle fake(m_env->workPath(), FakeScripts::successfulWrite());
-    const QString target = makeImage(m_env->workPath(), u"photo.jpg"_s);
+    const QString target = makeImage(m_env->workPath(), QStringLiteral("photo.jpg"));
     ExifToolService service(fake.bundle());
     const QUrl url = QUrl::fromLocalFile(target);
-    const MetadataEntry keywords = MetadataEntry::listEntry(u"IPTC:Keywords"_s, {"a, b", "c"});
+    const MetadataEntry keywords =
+        MetadataEntry::listEntry(QStringLiteral("IPTC:Keywords"), {"a, b", "c"});
     QVERIFY(runTask(service.writeMetadata(url, {keywords})).succeeded());
     QCOMPARE(fake.runCount(), 0);
 
-    MetadataEntry title(u"XMP-dc:Title"_s, u"Old"_s);
-    title.value = u"New"_s;
-    MetadataEntry subject = MetadataEntry::listEntry(u"XMP-dc:Subject"_s, {"x"});
+    MetadataEntry title(QStringLiteral("XMP-dc:Title"), QStringLiteral("Old"));
+    title.value = QStringLiteral("New");
+    MetadataEntry subject = MetadataEntry::listEntry(QStringLiteral("XMP-dc:Subject"), {"x"});
     subject.setItems({"x", "y, z"});
     QVERIFY(runTask(service.writeMetadata(url, {keywords, title, subject})).succeeded());
     QStringList arguments = fake.lastWriteArguments();
@@ -338,7 +340,7 @@ void ChangeReportTest::unchangedListIsNeverRewritten()
     // A list goes by its items, never by its display text: ", " inside an
     // item is never a place to split it.
     MetadataEntry typed = keywords;
-    typed.value = u"a, b, d"_s;
+    typed.value = QStringLiteral("a, b, d");
     const int runs = fake.runCount();
     QVERIFY(runTask(service.writeMetadata(url, {typed})).succeeded());
     QCOMPARE(fake.runCount(), runs);
@@ -354,16 +356,16 @@ void ChangeReportTest::valuesWithARemovalThatDoesNotApply()
     // A preset's removals and values in one command: the PDF has no place
     // to delete its embedded IFD0:Model from, and no GPS; the value is
     // written all the same.
-    const QString target = copy(u"PDF.pdf"_s);
+    const QString target = copy(QStringLiteral("PDF.pdf"));
     ExifToolService service(realBundle());
     const auto outcome = runTask(
         service.changeTags(QUrl::fromLocalFile(target),
                            assignmentsFrom({"GPS:all=", "IFD0:Model=", "XMP-dc:Rights=mine"})));
     QVERIFY2(outcome.succeeded(), qPrintable(outcome.errorMessage()));
-    QCOMPARE(outcome.value->tagsNotRemoved, QStringList{u"IFD0:Model"_s});
+    QCOMPARE(outcome.value->tagsNotRemoved, QStringList{QStringLiteral("IFD0:Model")});
     QVERIFY(outcome.value->tagsNotWritten.isEmpty());
     QCOMPARE(outcome.value->outcomes.value(0).storedItems, QStringList{"FinePix2400Zoom"});
-    QCOMPARE(itemsOf(entryOf(target, u"XMP-dc:Rights"_s)), QStringList{"mine"});
+    QCOMPARE(itemsOf(entryOf(target, QStringLiteral("XMP-dc:Rights"))), QStringList{"mine"});
 
     // One command writes, one reads back; deletions go first.
     FakeExifToolBundle fake(m_env->workPath(), FakeScripts::successfulWrite());
@@ -426,18 +428,19 @@ void ChangeReportTest::exifTooLargeForAJpegIsRefused()
     QVERIFY(runTask(faked.changeTags(QUrl::fromLocalFile(target), assignments)).error ||
             bytes < JpegExifLimit::longestValueBytes);
     QCOMPARE(fake.runCount() == 0, bytes > JpegExifLimit::longestValueBytes);
-    QVERIFY2(outcome.errorMessage().contains(u"at most 64 KB"_s) &&
-                 outcome.errorMessage().contains(u"XMP-dc:Description"_s),
+    QVERIFY2(outcome.errorMessage().contains(QStringLiteral("at most 64 KB")) &&
+                 outcome.errorMessage().contains(QStringLiteral("XMP-dc:Description")),
              qPrintable(outcome.errorMessage()));
     QCOMPARE(digest(target), before);
     QCOMPARE(filesIn(m_env->workPath()).filter(file), QStringList{file});
-    QCOMPARE(filesIn(m_env->workPath()).filter(u".tmp"_s), QStringList());
+    QCOMPARE(filesIn(m_env->workPath()).filter(QStringLiteral(".tmp")), QStringList());
 }
 
 void ChangeReportTest::minorErrorsAreToldAndCanBeIgnored()
 {
     FakeExifToolBundle fake(m_env->workPath(), FakeScripts::minorErrorUnlessIgnored());
-    const QString target = copyTestData(u"Canon.jpg"_s, m_env->workPath(), u"photo.jxl"_s);
+    const QString target =
+        copyTestData(QStringLiteral("Canon.jpg"), m_env->workPath(), QStringLiteral("photo.jxl"));
     const QByteArray before = digest(target);
     ExifToolService service(fake.bundle());
     const QUrl url = QUrl::fromLocalFile(target);
@@ -449,13 +452,14 @@ void ChangeReportTest::minorErrorsAreToldAndCanBeIgnored()
         const int runsBefore = fake.runCount();
         const QString message = strip ? runTask(service.removeAllMetadata(url)).errorMessage()
                                       : runTask(service.changeTags(url, change)).errorMessage();
-        QCOMPARE(message, u"ExifTool did not change “photo.jxl” because the file is a bare "
-                          "JPEG XL image: to hold metadata it has to be put into a "
-                          "container, which some older programs cannot open. It can make "
-                          "the change anyway, ignoring this minor problem. (ExifTool: "
-                          "“Will wrap JXL codestream in ISO BMFF container for writing”)"_s);
+        QCOMPARE(message,
+                 QStringLiteral("ExifTool did not change “photo.jxl” because the file is a bare "
+                                "JPEG XL image: to hold metadata it has to be put into a "
+                                "container, which some older programs cannot open. It can make "
+                                "the change anyway, ignoring this minor problem. (ExifTool: "
+                                "“Will wrap JXL codestream in ISO BMFF container for writing”)"));
         QCOMPARE(fake.runCount(), runsBefore + 1);
-        QVERIFY(!fake.lastWriteArguments().contains(u"-m"_s));
+        QVERIFY(!fake.lastWriteArguments().contains(QStringLiteral("-m")));
         QCOMPARE(digest(target), before);
     }
     try {
@@ -463,20 +467,21 @@ void ChangeReportTest::minorErrorsAreToldAndCanBeIgnored()
         QFAIL("no minor error");
     } catch (const ServiceError &error) {
         QCOMPARE(error.kind(), ServiceError::Kind::minorError);
-        QCOMPARE(error.fileName(), u"photo.jxl"_s);
-        QCOMPARE(error.message(), u"Will wrap JXL codestream in ISO BMFF container for writing"_s);
+        QCOMPARE(error.fileName(), QStringLiteral("photo.jxl"));
+        QCOMPARE(error.message(),
+                 QStringLiteral("Will wrap JXL codestream in ISO BMFF container for writing"));
     }
 
     // Asked again with minor errors ignored, for this change only.
     QVERIFY(runTask(service.changeTags(url, change, ChangeOptions{true})).succeeded());
-    QVERIFY(fake.lastWriteArguments().contains(u"-m"_s));
+    QVERIFY(fake.lastWriteArguments().contains(QStringLiteral("-m")));
     QVERIFY(runTask(service.removeAllMetadata(url, ChangeOptions{true})).succeeded());
-    QVERIFY(fake.lastWriteArguments().contains(u"-m"_s));
+    QVERIFY(fake.lastWriteArguments().contains(QStringLiteral("-m")));
     QVERIFY(runTask(service.changeTags(url, change)).error);
 
     // A real error among minor ones is no minor error.
-    fake.setBody(u"echo 'Error: [minor] a' >&2; echo 'Error: Not a valid JXL' >&2; "
-                 "exit 1"_s);
+    fake.setBody(QStringLiteral("echo 'Error: [minor] a' >&2; echo 'Error: Not a valid JXL' >&2; "
+                                "exit 1"));
     try {
         runTask(service.changeTags(url, change)).rethrow();
         QFAIL("no error");
@@ -511,9 +516,9 @@ void ChangeReportTest::stripReports()
     QFETCH(QStringList, remaining);
     QFETCH(QString, warning);
     const QString target = copy(file);
-    if (removed.contains(u"XMP-dc:Title"_s))
-        runRealExifTool(
-            {u"-overwrite_original"_s, u"-XMP-dc:Title=x"_s, u"-GPS:GPSLatitude=1"_s, target});
+    if (removed.contains(QStringLiteral("XMP-dc:Title")))
+        runRealExifTool({QStringLiteral("-overwrite_original"), QStringLiteral("-XMP-dc:Title=x"),
+                         QStringLiteral("-GPS:GPSLatitude=1"), target});
     ExifToolService service(realBundle());
     const auto outcome = runTask(service.removeAllMetadata(QUrl::fromLocalFile(target)));
     QVERIFY2(outcome.succeeded(), qPrintable(outcome.errorMessage()));
@@ -560,14 +565,14 @@ void ChangeReportTest::identifyingTagsComeFirst()
     const QList<MetadataEntry> ordered = StripReport::identifyingFirst(QList<MetadataEntry>{
         MetadataEntry("ExifIFD:ISO", "100"), MetadataEntry("Canon:OwnerName", ""),
         MetadataEntry("IFD0:Model", "EOS")});
-    QCOMPARE(ordered.first().rawKey, u"IFD0:Model"_s);
-    QCOMPARE(ordered.last().rawKey, u"Canon:OwnerName"_s);
+    QCOMPARE(ordered.first().rawKey, QStringLiteral("IFD0:Model"));
+    QCOMPARE(ordered.last().rawKey, QStringLiteral("Canon:OwnerName"));
 
-    QVERIFY(StripReport::isLeftOut(u"System:FileSize"_s));
-    QVERIFY(StripReport::isLeftOut(u"Track1:MediaTimeScale"_s));
-    QVERIFY(StripReport::isLeftOut(u"IFD0:StripByteCounts"_s));
-    QVERIFY(!StripReport::isLeftOut(u"Track1:TrackCreateDate"_s));
-    QVERIFY(!StripReport::isLeftOut(u"IFD0:Make"_s));
+    QVERIFY(StripReport::isLeftOut(QStringLiteral("System:FileSize")));
+    QVERIFY(StripReport::isLeftOut(QStringLiteral("Track1:MediaTimeScale")));
+    QVERIFY(StripReport::isLeftOut(QStringLiteral("IFD0:StripByteCounts")));
+    QVERIFY(!StripReport::isLeftOut(QStringLiteral("Track1:TrackCreateDate")));
+    QVERIFY(!StripReport::isLeftOut(QStringLiteral("IFD0:Make")));
 }
 
 QTEST_GUILESS_MAIN(ChangeReportTest)

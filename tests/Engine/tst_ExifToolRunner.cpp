@@ -12,7 +12,6 @@
 
 using namespace Metaloom;
 using namespace Metaloom::Testing;
-using namespace Qt::StringLiterals;
 
 class ExifToolRunnerTest : public QObject {
     Q_OBJECT
@@ -51,23 +50,23 @@ void ExifToolRunnerTest::cleanup()
 
 void ExifToolRunnerTest::missingResourcesStopBeforeAnyProcess()
 {
-    ExifToolService noFolder(ResourceBundle(m_env->workPath() + u"/nothing-here"_s));
-    const QUrl file = QUrl::fromLocalFile(m_env->workPath() + u"/a.jpg"_s);
+    ExifToolService noFolder(ResourceBundle(m_env->workPath() + QStringLiteral("/nothing-here")));
+    const QUrl file = QUrl::fromLocalFile(m_env->workPath() + QStringLiteral("/a.jpg"));
     for (auto outcome : {runTask(noFolder.readMetadata(file)).errorMessage(),
                          runTask(noFolder.removeAllMetadata(file)).errorMessage(),
                          runTask(noFolder.allTagKeys()).errorMessage()})
-        QCOMPARE(outcome, u"The bundled exiftool binary could not be found."_s);
+        QCOMPARE(outcome, QStringLiteral("The bundled exiftool binary could not be found."));
 
     // Looked up on every run: a kept process does not outlive its bundle.
     ExifToolService noLibrary(m_fake->bundle());
     QVERIFY(runTask(ExifToolRunner::run(m_fake->bundle(), {}, std::nullopt)).succeeded());
     m_fake->removeLibrary();
     QCOMPARE(runTask(noLibrary.readMetadata(file)).errorMessage(),
-             u"The bundled ExifTool libraries are missing."_s);
+             QStringLiteral("The bundled ExifTool libraries are missing."));
 
     m_fake->removeScript(); // both missing: the script is reported
     QCOMPARE(runTask(noLibrary.readMetadata(file)).errorMessage(),
-             u"The bundled exiftool binary could not be found."_s);
+             QStringLiteral("The bundled exiftool binary could not be found."));
     QCOMPARE(m_fake->runCount(), 1);
 
     const auto outcome = runTask(noLibrary.readMetadata(file));
@@ -81,21 +80,23 @@ void ExifToolRunnerTest::missingResourcesStopBeforeAnyProcess()
 
 void ExifToolRunnerTest::perl5libPutsTheBundledLibraryFirst()
 {
-    const QString root = m_fake->exifToolFolder() + u"/lib/perl5"_s;
-    const QString arch = root + u"/"_s + QStringLiteral(METALOOM_TEST_PERL_ARCHNAME);
+    const QString root = m_fake->exifToolFolder() + QStringLiteral("/lib/perl5");
+    const QString arch = root + QStringLiteral("/") + QStringLiteral(METALOOM_TEST_PERL_ARCHNAME);
 
     qputenv("PERL5LIB", "/opt/perl");
     QVERIFY(runTask(ExifToolRunner::run(m_fake->bundle(), {}, std::nullopt)).succeeded());
-    QCOMPARE(m_fake->lastEnvironment().value(u"PERL5LIB"_s), root + u":/opt/perl"_s);
+    QCOMPARE(m_fake->lastEnvironment().value(QStringLiteral("PERL5LIB")),
+             root + QStringLiteral(":/opt/perl"));
 
     m_fake->addArchitectureDirectory();
     QVERIFY(runTask(ExifToolRunner::run(m_fake->bundle(), {}, std::nullopt)).succeeded());
-    QCOMPARE(m_fake->lastEnvironment().value(u"PERL5LIB"_s),
-             root + QLatin1Char(':') + arch + u":/opt/perl"_s);
+    QCOMPARE(m_fake->lastEnvironment().value(QStringLiteral("PERL5LIB")),
+             root + QLatin1Char(':') + arch + QStringLiteral(":/opt/perl"));
 
     qputenv("PERL5LIB", "");
     QVERIFY(runTask(ExifToolRunner::run(m_fake->bundle(), {}, std::nullopt)).succeeded());
-    QCOMPARE(m_fake->lastEnvironment().value(u"PERL5LIB"_s), root + QLatin1Char(':') + arch);
+    QCOMPARE(m_fake->lastEnvironment().value(QStringLiteral("PERL5LIB")),
+             root + QLatin1Char(':') + arch);
     qunsetenv("PERL5LIB");
 }
 
@@ -110,30 +111,30 @@ void ExifToolRunnerTest::readsAndWritesShareOneEnvironment()
     // is kept for the write.
     m_fake->setBody(FakeScripts::successfulWrite());
     ExifToolService service(m_fake->bundle());
-    const QString file = m_env->workPath() + u"/a.jpg"_s;
+    const QString file = m_env->workPath() + QStringLiteral("/a.jpg");
     QFile(file).open(QIODevice::WriteOnly);
     QVERIFY(runTask(service.readMetadata(QUrl::fromLocalFile(file))).succeeded());
     const QString folder = privateFolderOf(*m_env);
-    QCOMPARE(m_fake->lastEnvironment().value(u"EXIFTOOL_TMPDIR"_s), folder);
+    QCOMPARE(m_fake->lastEnvironment().value(QStringLiteral("EXIFTOOL_TMPDIR")), folder);
     QVERIFY(!QFileInfo::exists(folder));
 
     const auto stripped = runTask(service.removeAllMetadata(QUrl::fromLocalFile(file)));
     QVERIFY2(stripped.succeeded(), qPrintable(stripped.errorMessage()));
-    QCOMPARE(m_fake->lastWriteEnvironment().value(u"EXIFTOOL_TMPDIR"_s), folder);
+    QCOMPARE(m_fake->lastWriteEnvironment().value(QStringLiteral("EXIFTOOL_TMPDIR")), folder);
     // The strip's read of the stripped copy runs in the same environment.
-    QCOMPARE(m_fake->lastEnvironment().value(u"EXIFTOOL_TMPDIR"_s), folder);
+    QCOMPARE(m_fake->lastEnvironment().value(QStringLiteral("EXIFTOOL_TMPDIR")), folder);
     QVERIFY(QFileInfo(folder).isDir());
     QCOMPARE(m_fake->residentProcessIds().size(), 1);
 }
 
 void ExifToolRunnerTest::argumentsArePassedUnchanged()
 {
-    const QStringList arguments{u"-XMP-dc:Title=a \"quoted\" 'value'; $(rm -rf /)"_s,
-                                u"line\nbreak"_s,
-                                u"Ünïcödé 日本"_s,
-                                u"-"_s,
+    const QStringList arguments{QStringLiteral("-XMP-dc:Title=a \"quoted\" 'value'; $(rm -rf /)"),
+                                QStringLiteral("line\nbreak"),
+                                QStringLiteral("Ünïcödé 日本"),
+                                QStringLiteral("-"),
                                 QString(),
-                                u"*"_s};
+                                QStringLiteral("*")};
     QVERIFY(runTask(ExifToolRunner::run(m_fake->bundle(), arguments, std::nullopt)).succeeded());
     QCOMPARE(m_fake->lastArguments(), arguments);
 }
@@ -146,21 +147,23 @@ void ExifToolRunnerTest::exitStatusAndStandardError_data()
     QTest::addColumn<QByteArray>("output");
     QTest::addColumn<QString>("standardError");
     QTest::newRow("failure, trimmed message")
-        << u"printf 'partial output'; printf '\\n  bad file\\n' >&2; exit 1"_s
-        << u"ExifTool reported an error: bad file"_s << QByteArray() << QString();
+        << QStringLiteral("printf 'partial output'; printf '\\n  bad file\\n' >&2; exit 1")
+        << QStringLiteral("ExifTool reported an error: bad file") << QByteArray() << QString();
     QTest::newRow("failure without a message")
-        << u"exit 2"_s << u"ExifTool reported an error: Unknown error"_s << QByteArray()
-        << QString();
+        << QStringLiteral("exit 2") << QStringLiteral("ExifTool reported an error: Unknown error")
+        << QByteArray() << QString();
     QTest::newRow("failure, message not UTF-8")
-        << u"printf 'bad \\377\\376 bytes' >&2; exit 3"_s
-        << u"ExifTool reported an error: Unknown error"_s << QByteArray() << QString();
-    QTest::newRow("crash") << u"echo dying >&2; kill -SEGV $$"_s
-                           << u"ExifTool reported an error: dying"_s << QByteArray() << QString();
+        << QStringLiteral("printf 'bad \\377\\376 bytes' >&2; exit 3")
+        << QStringLiteral("ExifTool reported an error: Unknown error") << QByteArray() << QString();
+    QTest::newRow("crash") << QStringLiteral("echo dying >&2; kill -SEGV $$")
+                           << QStringLiteral("ExifTool reported an error: dying") << QByteArray()
+                           << QString();
     QTest::newRow("success keeps warnings and output as printed")
-        << u"echo 'Warning: minor' >&2; echo '  done  ' ; exit 0"_s << QString()
-        << QByteArray("  done  \n") << u"Warning: minor"_s;
+        << QStringLiteral("echo 'Warning: minor' >&2; echo '  done  ' ; exit 0") << QString()
+        << QByteArray("  done  \n") << QStringLiteral("Warning: minor");
     QTest::newRow("success, standard error not UTF-8")
-        << u"printf 'bad \\377 bytes' >&2; exit 0"_s << QString() << QByteArray() << QString();
+        << QStringLiteral("printf 'bad \\377 bytes' >&2; exit 0") << QString() << QByteArray()
+        << QString();
 }
 
 void ExifToolRunnerTest::exitStatusAndStandardError()
@@ -191,7 +194,7 @@ void ExifToolRunnerTest::scriptThatCannotBeLaunched()
     m_fake->setExecutable(false);
     const auto outcome = runTask(ExifToolRunner::run(m_fake->bundle(), {}, std::nullopt));
     QVERIFY(outcome.error);
-    QVERIFY2(outcome.errorMessage().startsWith(u"ExifTool could not be started: "_s),
+    QVERIFY2(outcome.errorMessage().startsWith(QStringLiteral("ExifTool could not be started: ")),
              qPrintable(outcome.errorMessage()));
     try {
         outcome.rethrow();
@@ -206,8 +209,8 @@ void ExifToolRunnerTest::largeOutputIsCollectedCompletely()
 {
     // 6 MB on standard output and 1 MB on standard error, far beyond a pipe's
     // capacity: the child would stall if either pipe were left undrained.
-    m_fake->setBody(u"head -c 1048576 /dev/zero | tr '\\0' e >&2; "
-                    "head -c 6291456 /dev/zero | tr '\\0' x"_s);
+    m_fake->setBody(QStringLiteral("head -c 1048576 /dev/zero | tr '\\0' e >&2; "
+                                   "head -c 6291456 /dev/zero | tr '\\0' x"));
     const auto outcome = runTask(ExifToolRunner::run(m_fake->bundle(), {}, std::nullopt));
     QVERIFY2(outcome.succeeded(), qPrintable(outcome.errorMessage()));
     QCOMPARE(outcome.value->standardOutput.size(), 6291456);
@@ -217,9 +220,9 @@ void ExifToolRunnerTest::largeOutputIsCollectedCompletely()
 
 void ExifToolRunnerTest::concurrentRunsDoNotMix()
 {
-    m_fake->setBody(u"sleep 0.$1; echo \"$1\""_s);
-    auto first = ExifToolRunner::run(m_fake->bundle(), {u"3"_s}, std::nullopt);
-    auto second = ExifToolRunner::run(m_fake->bundle(), {u"1"_s}, std::nullopt);
+    m_fake->setBody(QStringLiteral("sleep 0.$1; echo \"$1\""));
+    auto first = ExifToolRunner::run(m_fake->bundle(), {QStringLiteral("3")}, std::nullopt);
+    auto second = ExifToolRunner::run(m_fake->bundle(), {QStringLiteral("1")}, std::nullopt);
     const auto secondOutcome = runTask(std::move(second));
     const auto firstOutcome = runTask(std::move(first));
     QCOMPARE(firstOutcome.value->standardOutput, QByteArray("3\n"));
@@ -228,24 +231,28 @@ void ExifToolRunnerTest::concurrentRunsDoNotMix()
 
 void ExifToolRunnerTest::errorMessages()
 {
-    QCOMPARE(ServiceError::nothingWritten(u"beach.png"_s, {u"XMP-dc:Title"_s, u"EXIF:Artist"_s}, {})
+    QCOMPARE(ServiceError::nothingWritten(
+                 QStringLiteral("beach.png"),
+                 {QStringLiteral("XMP-dc:Title"), QStringLiteral("EXIF:Artist")}, {})
                  .localizedDescription(),
-             u"Nothing was written to beach.png. ExifTool does not recognise "
-             "EXIF:Artist, XMP-dc:Title for this kind of file, so the file was "
-             "left unchanged."_s);
-    QCOMPARE(ServiceError::nothingWritten(u"f.png"_s, {u"b"_s, u"a"_s}, {u"first"_s, u"second"_s})
+             QStringLiteral("Nothing was written to beach.png. ExifTool does not recognise "
+                            "EXIF:Artist, XMP-dc:Title for this kind of file, so the file was "
+                            "left unchanged."));
+    QCOMPARE(ServiceError::nothingWritten(QStringLiteral("f.png"),
+                                          {QStringLiteral("b"), QStringLiteral("a")},
+                                          {QStringLiteral("first"), QStringLiteral("second")})
                  .localizedDescription(),
-             u"Nothing was written to f.png. first\nsecond"_s);
-    QCOMPARE(ServiceError::nothingWritten(u"f.png"_s, {}, {}).localizedDescription(),
-             u"Nothing was written to f.png. ExifTool did not recognise any of the "
-             "fields to write."_s);
+             QStringLiteral("Nothing was written to f.png. first\nsecond"));
+    QCOMPARE(ServiceError::nothingWritten(QStringLiteral("f.png"), {}, {}).localizedDescription(),
+             QStringLiteral("Nothing was written to f.png. ExifTool did not recognise any of the "
+                            "fields to write."));
     QCOMPARE(ServiceError::invalidResponse().localizedDescription(),
-             u"Failed to parse metadata returned by ExifTool."_s);
-    QCOMPARE(ServiceError::executionFailed(u"x"_s).errorDescription(),
-             u"ExifTool reported an error: x"_s);
+             QStringLiteral("Failed to parse metadata returned by ExifTool."));
+    QCOMPARE(ServiceError::executionFailed(QStringLiteral("x")).errorDescription(),
+             QStringLiteral("ExifTool reported an error: x"));
     // The text also reaches what() for code that only knows std::exception.
     QCOMPARE(QString::fromUtf8(ServiceError::libraryMissing().what()),
-             u"The bundled ExifTool libraries are missing."_s);
+             QStringLiteral("The bundled ExifTool libraries are missing."));
 }
 
 QTEST_GUILESS_MAIN(ExifToolRunnerTest)

@@ -31,7 +31,6 @@
 
 using namespace Metaloom;
 using namespace Metaloom::Testing;
-using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -113,8 +112,9 @@ void FileSafetyTest::interruptedRewriteIsRolledBack()
     // killed at random moments: afterwards the recovery leaves either the
     // old or the new bytes, never a mix, and nothing else behind.
     const QString tmp = PrivateFolder::prepare();
-    const QString target = QDir(work()).filePath(u"clip.mov"_s);
-    const QString output = QDir(tmp).filePath(u"0F1E2D3C-4B5A-6978-8796-A5B4C3D2E1F0.mov"_s);
+    const QString target = QDir(work()).filePath(QStringLiteral("clip.mov"));
+    const QString output =
+        QDir(tmp).filePath(QStringLiteral("0F1E2D3C-4B5A-6978-8796-A5B4C3D2E1F0.mov"));
     const QByteArray before(48 << 20, 'o');
     const QByteArray after((48 << 20) + 4096, 'n');
     const QDateTime date(QDate(2019, 5, 17), QTime(8, 30, 15), Qt::UTC);
@@ -128,7 +128,7 @@ void FileSafetyTest::interruptedRewriteIsRolledBack()
 
     // One undisturbed run measures how long a rewrite takes here.
     prepare();
-    auto calibration = startHelper({u"rewrite"_s, target, output});
+    auto calibration = startHelper({QStringLiteral("rewrite"), target, output});
     QVERIFY(calibration->waitForFinished(120000));
     const QList<QByteArray> lines = calibration->readAllStandardOutput().split('\n');
     QVERIFY(lines.size() >= 2 && lines.at(1).startsWith("done "));
@@ -138,12 +138,14 @@ void FileSafetyTest::interruptedRewriteIsRolledBack()
     const quint32 seed = QRandomGenerator::global()->generate();
     QRandomGenerator random(seed);
     const auto journalWritten = [&tmp] {
-        return !QDir(tmp).entryList({u".*.journal"_s}, QDir::Files | QDir::Hidden).isEmpty();
+        return !QDir(tmp)
+                    .entryList({QStringLiteral(".*.journal")}, QDir::Files | QDir::Hidden)
+                    .isEmpty();
     };
     int rolledBack = 0;
     for (int round = 0; round < 8; ++round) {
         prepare();
-        auto helper = startHelper({u"rewrite"_s, target, output});
+        auto helper = startHelper({QStringLiteral("rewrite"), target, output});
         QVERIFY(helper->waitForReadyRead(30000));
         // Every other kill lands anywhere, the others once the file is being
         // rewritten (the journal is written just before).
@@ -158,7 +160,7 @@ void FileSafetyTest::interruptedRewriteIsRolledBack()
 
         const Leftovers::Report report = Leftovers::cleanTemporaryFolder(tmp);
         const QByteArray content = contentOf(target);
-        const QString where = u"round %1, seed %2"_s.arg(round).arg(seed);
+        const QString where = QStringLiteral("round %1, seed %2").arg(round).arg(seed);
         QVERIFY2(content == before || content == after, qPrintable(where));
         if (report.restoredTargets.contains(target)) {
             ++rolledBack;
@@ -173,33 +175,35 @@ void FileSafetyTest::interruptedRewriteIsRolledBack()
 void FileSafetyTest::twoProgramsSavingOneFileKeepBothEdits()
 {
     // A 12 MB TIFF, large enough for the two saves to overlap.
-    const QString target = QDir(work()).filePath(u"scan.tif"_s);
+    const QString target = QDir(work()).filePath(QStringLiteral("scan.tif"));
     QImage image(2000, 1500, QImage::Format_RGB32);
     image.fill(QColor(30, 90, 160));
     QVERIFY(image.save(target, "tiff"));
     for (int round = 0; round < 3; ++round) {
-        const QString title = u"Title %1"_s.arg(round);
-        const QString artist = u"Artist %1"_s.arg(round);
-        auto first = startHelper({u"change"_s, u"real"_s, target, u"XMP-dc:Title"_s, title});
-        auto second = startHelper({u"change"_s, u"real"_s, target, u"IFD0:Artist"_s, artist});
+        const QString title = QStringLiteral("Title %1").arg(round);
+        const QString artist = QStringLiteral("Artist %1").arg(round);
+        auto first = startHelper({QStringLiteral("change"), QStringLiteral("real"), target,
+                                  QStringLiteral("XMP-dc:Title"), title});
+        auto second = startHelper({QStringLiteral("change"), QStringLiteral("real"), target,
+                                   QStringLiteral("IFD0:Artist"), artist});
         for (QProcess *helper : {first.get(), second.get()}) {
             QVERIFY(helper->waitForFinished(180000));
             QVERIFY2(helper->exitCode() == 0, helper->readAllStandardError().constData());
         }
-        QCOMPARE(valueOf(target, u"XMP-dc:Title"_s), title);
-        QCOMPARE(valueOf(target, u"IFD0:Artist"_s), artist);
+        QCOMPARE(valueOf(target, QStringLiteral("XMP-dc:Title")), title);
+        QCOMPARE(valueOf(target, QStringLiteral("IFD0:Artist")), artist);
     }
-    QCOMPARE(filesIn(work()), QStringList{u"scan.tif"_s});
+    QCOMPARE(filesIn(work()), QStringList{QStringLiteral("scan.tif")});
 }
 
 void FileSafetyTest::exifToolDiesWithTheProgram()
 {
-    const QString pidFile = QDir(work()).filePath(u"exiftool.pid"_s);
-    FakeExifToolBundle fake(work(), u"echo $$ > '%1'; exec sleep 60"_s.arg(pidFile));
-    const QString target = makeImage(work(), u"photo.jpg"_s);
+    const QString pidFile = QDir(work()).filePath(QStringLiteral("exiftool.pid"));
+    FakeExifToolBundle fake(work(), QStringLiteral("echo $$ > '%1'; exec sleep 60").arg(pidFile));
+    const QString target = makeImage(work(), QStringLiteral("photo.jpg"));
     const QByteArray before = contentOf(target);
-    auto helper =
-        startHelper({u"change"_s, fake.bundle().directory(), target, u"IFD0:Artist"_s, u"x"_s});
+    auto helper = startHelper({QStringLiteral("change"), fake.bundle().directory(), target,
+                               QStringLiteral("IFD0:Artist"), QStringLiteral("x")});
     QTRY_VERIFY_WITH_TIMEOUT(!contentOf(pidFile).trimmed().isEmpty(), 20000);
     const pid_t exifTool = pid_t(contentOf(pidFile).trimmed().toInt());
     QVERIFY(isProcessRunning(exifTool));
@@ -219,8 +223,8 @@ void FileSafetyTest::outputsBesideATargetAreClaimed()
     // of the file's own marks it as in use: the change's claim does, and the
     // claim's note leads the sweep after a crash to it.
     const QString tmp = PrivateFolder::prepare();
-    const QString target = makeImage(work(), u"photo.jpg"_s);
-    const QString id = u"0F1E2D3C-4B5A-6978-8796-A5B4C3D2E1F0"_s;
+    const QString target = makeImage(work(), QStringLiteral("photo.jpg"));
+    const QString id = QStringLiteral("0F1E2D3C-4B5A-6978-8796-A5B4C3D2E1F0");
     const FileReplacement::OutputsBeside outputs = FileReplacement::outputsBesideIn(work(), id);
     Leftovers::noteOutputsBeside(tmp, id, work());
     for (const QString &path : {outputs.output, outputs.retryOutput})
@@ -235,7 +239,7 @@ void FileSafetyTest::outputsBesideATargetAreClaimed()
     }
     // The change's program died: its claim is free.
     Leftovers::cleanTemporaryFolder(tmp);
-    QCOMPARE(filesIn(work()), QStringList{u"photo.jpg"_s});
+    QCOMPARE(filesIn(work()), QStringList{QStringLiteral("photo.jpg")});
     QCOMPARE(filesIn(tmp), QStringList());
 }
 
@@ -245,20 +249,22 @@ void FileSafetyTest::leftoversOfDeadProcessesAreRemoved_data()
     QTest::addColumn<bool>("besideTarget");
     QTest::addColumn<bool>("held"); // a live process holds it
     QTest::addColumn<bool>("removed");
-    const QString id = u"0F1E2D3C-4B5A-6978-8796-A5B4C3D2E1F0"_s;
-    QTest::newRow("output") << id + u".jpg"_s << false << false << true;
+    const QString id = QStringLiteral("0F1E2D3C-4B5A-6978-8796-A5B4C3D2E1F0");
+    QTest::newRow("output") << id + QStringLiteral(".jpg") << false << false << true;
     QTest::newRow("stripping retry")
-        << QLatin1Char('.') + id + u"-next.cr2"_s << false << false << true;
-    QTest::newRow("backup") << QLatin1Char('.') + id + u".backup"_s << false << false << true;
-    QTest::newRow("output of a live change") << id + u".jpg"_s << false << true << false;
-    const QString targetLock = u".target-0123456789abcdef0123456789abcdef.lock"_s;
+        << QLatin1Char('.') + id + QStringLiteral("-next.cr2") << false << false << true;
+    QTest::newRow("backup") << QLatin1Char('.') + id + QStringLiteral(".backup") << false << false
+                            << true;
+    QTest::newRow("output of a live change")
+        << id + QStringLiteral(".jpg") << false << true << false;
+    const QString targetLock = QStringLiteral(".target-0123456789abcdef0123456789abcdef.lock");
     QTest::newRow("target lock") << targetLock << false << false << true;
     QTest::newRow("target lock held") << targetLock << false << true << false;
     QTest::newRow("someone else's file") << "notes.txt" << false << false << false;
-    const QString neighbour = u".metaloom-0123456789ab.tmp"_s;
+    const QString neighbour = QStringLiteral(".metaloom-0123456789ab.tmp");
     QTest::newRow("new copy beside") << neighbour << true << false << true;
     QTest::newRow("new copy beside, live") << neighbour << true << true << false;
-    QTest::newRow("near miss") << neighbour + u".bak"_s << true << false << false;
+    QTest::newRow("near miss") << neighbour + QStringLiteral(".bak") << true << false << false;
 }
 
 void FileSafetyTest::leftoversOfDeadProcessesAreRemoved()
@@ -267,24 +273,24 @@ void FileSafetyTest::leftoversOfDeadProcessesAreRemoved()
     QFETCH(bool, besideTarget);
     QFETCH(bool, held);
     QFETCH(bool, removed);
-    const QString target = makeImage(work(), u"photo.jpg"_s);
+    const QString target = makeImage(work(), QStringLiteral("photo.jpg"));
     const QString folder = besideTarget ? work() : PrivateFolder::prepare();
     const QString path = QDir(folder).filePath(name);
     writeFile(path, "left behind");
     std::optional<FileLock> holder;
     if (held) {
-        const QString lockPath =
-            name.endsWith(u".jpg"_s)
-                ? QDir(folder).filePath(QLatin1Char('.') + name.chopped(4) + u".lock"_s)
-                : path;
+        const QString lockPath = name.endsWith(QStringLiteral(".jpg"))
+                                     ? QDir(folder).filePath(QLatin1Char('.') + name.chopped(4) +
+                                                             QStringLiteral(".lock"))
+                                     : path;
         holder = FileLock::tryLock(lockPath, FileLock::Open::createIfMissing);
         QVERIFY(holder);
     }
 
     FakeExifToolBundle fake(work(), FakeScripts::successfulWrite());
     ExifToolService service(fake.bundle());
-    const auto outcome =
-        runTask(service.applyOverrides({{u"IFD0:Artist"_s, u"x"_s}}, QUrl::fromLocalFile(target)));
+    const auto outcome = runTask(service.applyOverrides(
+        {{QStringLiteral("IFD0:Artist"), QStringLiteral("x")}}, QUrl::fromLocalFile(target)));
     QVERIFY2(outcome.succeeded(), qPrintable(outcome.errorMessage()));
     QCOMPARE(QFileInfo::exists(path), !removed);
 }
@@ -293,10 +299,10 @@ void FileSafetyTest::pathsThatCannotBeHandled_data()
 {
     QTest::addColumn<QString>("address"); // %W stands for the work folder
     QTest::addColumn<QString>("message"); // empty: handled like any file
-    const QString files = u". Metaloom reads and writes the metadata of files."_s;
-    const QString name = u"“a\uFFFDb.jpg” cannot be opened: its name is not valid "
-                         "UTF-8 text, which Metaloom cannot handle. Rename the "
-                         "file, then add it again."_s;
+    const QString files = QStringLiteral(". Metaloom reads and writes the metadata of files.");
+    const QString name = QStringLiteral("“a\uFFFDb.jpg” cannot be opened: its name is not valid "
+                                        "UTF-8 text, which Metaloom cannot handle. Rename the "
+                                        "file, then add it again.");
     QTest::newRow("named pipe") << "%W/pipe.jpg"
                                 << "“pipe.jpg” is a named pipe, not a file" + files;
     QTest::newRow("link to a named pipe") << "%W/link.jpg"
@@ -309,15 +315,15 @@ void FileSafetyTest::pathsThatCannotBeHandled_data()
     QTest::newRow("raw bytes already turned into text") << "%W/a\uFFFDb.jpg" << name;
     QTest::newRow("raw bytes in a folder")
         << "file://%W/d%FF/ok.jpg"
-        << u"“ok.jpg” cannot be opened: the name of a folder it is in is not valid "
-           "UTF-8 text, which Metaloom cannot handle. Rename the folder, then add "
-           "the file again."_s;
+        << QStringLiteral("“ok.jpg” cannot be opened: the name of a folder it is in is not valid "
+                          "UTF-8 text, which Metaloom cannot handle. Rename the folder, then add "
+                          "the file again.");
     QTest::newRow("a real replacement character") << "%W/real\uFFFD.jpg" << QString();
     // The raw byte is another name than the file that holds U+FFFD.
     QTest::newRow("raw bytes where a replacement character's file exists")
         << "file://%W/real%FF.jpg"
-        << u"“real\uFFFD.jpg” cannot be opened: its name is not valid UTF-8 text, "
-           "which Metaloom cannot handle. Rename the file, then add it again."_s;
+        << QStringLiteral("“real\uFFFD.jpg” cannot be opened: its name is not valid UTF-8 text, "
+                          "which Metaloom cannot handle. Rename the file, then add it again.");
 }
 
 void FileSafetyTest::pathsThatCannotBeHandled()
@@ -347,7 +353,7 @@ void FileSafetyTest::pathsThatCannotBeHandled()
         ::unlink(rawFolder + "/ok.jpg");
         ::rmdir(rawFolder);
     });
-    writeFile(work() + u"/real\uFFFD.jpg"_s, "x");
+    writeFile(work() + QStringLiteral("/real\uFFFD.jpg"), "x");
 
     address.replace(QLatin1String("%W"), work());
     const QUrl url =
@@ -370,27 +376,29 @@ void FileSafetyTest::outputBesideAFolderSwappedAwayIsRemoved()
     // folder is renamed away and another folder takes its name. The change
     // cannot finish, and its half-written file must not stay in the folder
     // that moved, where nothing would ever find it by name.
-    const QString folder = work() + u"/album"_s;
-    const QString moved = work() + u"/album-moved"_s;
-    const QString marks = work() + u"/signals"_s;
+    const QString folder = work() + QStringLiteral("/album");
+    const QString moved = work() + QStringLiteral("/album-moved");
+    const QString marks = work() + QStringLiteral("/signals");
     QDir().mkpath(folder);
     QDir().mkpath(marks);
-    const QString target = makeImage(folder, u"photo.jpg"_s);
-    FakeExifToolBundle fake(work(), u"out=''; prev=''; last=''\n"
-                                    "for a in \"$@\"; do [ \"$prev\" = -o ] && out=\"$a\"; "
-                                    "prev=\"$a\"; last=\"$a\"; done\n"
-                                    "cp \"$last\" \"$out\"; : > '%1/writing'\n"
-                                    "while [ ! -e '%1/go' ]; do sleep 0.01; done\n"
-                                    "printf '    1 image files created\\n'"_s.arg(marks));
+    const QString target = makeImage(folder, QStringLiteral("photo.jpg"));
+    FakeExifToolBundle fake(work(),
+                            QStringLiteral("out=''; prev=''; last=''\n"
+                                           "for a in \"$@\"; do [ \"$prev\" = -o ] && out=\"$a\"; "
+                                           "prev=\"$a\"; last=\"$a\"; done\n"
+                                           "cp \"$last\" \"$out\"; : > '%1/writing'\n"
+                                           "while [ ! -e '%1/go' ]; do sleep 0.01; done\n"
+                                           "printf '    1 image files created\\n'")
+                                .arg(marks));
     ExifToolService service(fake.bundle());
     auto change = service.removeAllMetadata(QUrl::fromLocalFile(target));
-    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(marks + u"/writing"_s), 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(marks + QStringLiteral("/writing")), 20000);
     QVERIFY(QDir().rename(folder, moved));
     QVERIFY(QDir().mkdir(folder));
-    writeFile(marks + u"/go"_s, "");
+    writeFile(marks + QStringLiteral("/go"), "");
     const auto outcome = runTask(std::move(change));
     QVERIFY(outcome.error);
-    QCOMPARE(filesIn(moved), QStringList{u"photo.jpg"_s});
+    QCOMPARE(filesIn(moved), QStringList{QStringLiteral("photo.jpg")});
     QCOMPARE(filesIn(folder), QStringList());
     QCOMPARE(filesIn(exifToolTmp()), QStringList());
 }
@@ -414,40 +422,42 @@ void FileSafetyTest::linkPointedElsewhereNeverBringsInAnotherFile()
     // change, the strip's report) looks at the link or at a.jpg.
     QFETCH(bool, strip);
     QFETCH(bool, pointedBack);
-    const QString marks = work() + u"/signals"_s;
+    const QString marks = work() + QStringLiteral("/signals");
     QDir().mkpath(marks);
-    const QString b = work() + u"/b.jpg"_s;
-    const QString a = work() + u"/a.jpg"_s;
-    const QString link = work() + u"/link.jpg"_s;
+    const QString b = work() + QStringLiteral("/b.jpg");
+    const QString a = work() + QStringLiteral("/a.jpg");
+    const QString link = work() + QStringLiteral("/link.jpg");
     writeFile(b, "content of b");
     writeFile(a, "content of a");
     QVERIFY(QFile::link(b, link));
     // Reads answer one empty object per file named, and note what they read.
-    FakeExifToolBundle fake(work(),
-                            u"out=''; prev=''; last=''\n"
-                            "for a in \"$@\"; do [ \"$prev\" = -o ] && out=\"$a\"; prev=\"$a\"; "
-                            "last=\"$a\"; done\n"
-                            "if [ -z \"$out\" ]; then\n"
-                            "  printf '%s\\n' \"$@\" >> '%1/reads'; printf '['; sep=''\n"
-                            "  for a in \"$@\"; do case \"$a\" in -*) ;; *) "
-                            "printf '%s{\"SourceFile\":\"f\"}' \"$sep\"; sep=',';; esac; done\n"
-                            "  printf ']\\n'; exit 0\n"
-                            "fi\n"
-                            ": > '%1/started'\n"
-                            "while [ ! -e '%1/go' ]; do sleep 0.01; done\n"
-                            "cp \"$last\" \"$out\" && printf ', changed' >> \"$out\"\n"
-                            "if [ -e '%1/point-back' ]; then ln -sfn '%2' '%3'; fi\n"
-                            "printf '    1 image files created\\n'"_s.arg(marks, b, link));
+    FakeExifToolBundle fake(
+        work(), QStringLiteral("out=''; prev=''; last=''\n"
+                               "for a in \"$@\"; do [ \"$prev\" = -o ] && out=\"$a\"; prev=\"$a\"; "
+                               "last=\"$a\"; done\n"
+                               "if [ -z \"$out\" ]; then\n"
+                               "  printf '%s\\n' \"$@\" >> '%1/reads'; printf '['; sep=''\n"
+                               "  for a in \"$@\"; do case \"$a\" in -*) ;; *) "
+                               "printf '%s{\"SourceFile\":\"f\"}' \"$sep\"; sep=',';; esac; done\n"
+                               "  printf ']\\n'; exit 0\n"
+                               "fi\n"
+                               ": > '%1/started'\n"
+                               "while [ ! -e '%1/go' ]; do sleep 0.01; done\n"
+                               "cp \"$last\" \"$out\" && printf ', changed' >> \"$out\"\n"
+                               "if [ -e '%1/point-back' ]; then ln -sfn '%2' '%3'; fi\n"
+                               "printf '    1 image files created\\n'")
+                    .arg(marks, b, link));
     ExifToolService service(fake.bundle());
     const QUrl url = QUrl::fromLocalFile(link);
-    QCoro::Task<void> change =
-        strip ? service.removeAllMetadata(url).then([](StripReport) {})
-              : service.changeTags(url, {{u"XMP-dc:Title"_s, {}}}).then([](ChangeReport) {});
-    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(marks + u"/started"_s), 20000);
+    QCoro::Task<void> change = strip
+                                   ? service.removeAllMetadata(url).then([](StripReport) {})
+                                   : service.changeTags(url, {{QStringLiteral("XMP-dc:Title"), {}}})
+                                         .then([](ChangeReport) {});
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(marks + QStringLiteral("/started")), 20000);
     QVERIFY(QFile::remove(link) && QFile::link(a, link));
     if (pointedBack)
-        writeFile(marks + u"/point-back"_s, "");
-    writeFile(marks + u"/go"_s, "");
+        writeFile(marks + QStringLiteral("/point-back"), "");
+    writeFile(marks + QStringLiteral("/go"), "");
     const auto outcome = runTask(std::move(change));
 
     QCOMPARE(contentOf(a), QByteArray("content of a"));
@@ -457,12 +467,12 @@ void FileSafetyTest::linkPointedElsewhereNeverBringsInAnotherFile()
         QCOMPARE(QFileInfo(link).symLinkTarget(), b);
     } else {
         QCOMPARE(outcome.errorMessage(),
-                 u"“link.jpg” now leads to another file than when Metaloom began "
-                 "the change, so nothing was changed. Please try again."_s);
+                 QStringLiteral("“link.jpg” now leads to another file than when Metaloom began "
+                                "the change, so nothing was changed. Please try again."));
         QCOMPARE(contentOf(b), QByteArray("content of b"));
         QCOMPARE(QFileInfo(link).symLinkTarget(), a);
     }
-    const QString reads = QString::fromUtf8(contentOf(marks + u"/reads"_s));
+    const QString reads = QString::fromUtf8(contentOf(marks + QStringLiteral("/reads")));
     QVERIFY2(!reads.isEmpty(), "the change read nothing back");
     QVERIFY2(!reads.contains(link) && !reads.contains(a), qPrintable(reads));
     QCOMPARE(reads.contains(b), strip); // a change of tags reads the new file alone
@@ -504,8 +514,8 @@ void FileSafetyTest::privateFolderIsTheUsersOwn()
         QSKIP("making a folder that belongs to another user needs root");
     const QString uid = QString::number(::geteuid());
     const QString cache = privateFolderOf(*m_env);
-    const QString temporary = m_env->tempPath() + u"/metaloom-"_s + uid;
-    const QString old = m_env->tempPath() + u"/ExifToolTmp"_s;
+    const QString temporary = m_env->tempPath() + QStringLiteral("/metaloom-") + uid;
+    const QString old = m_env->tempPath() + QStringLiteral("/ExifToolTmp");
     if (!home) {
         qunsetenv("HOME");
         qunsetenv("XDG_CACHE_HOME");
@@ -524,12 +534,12 @@ void FileSafetyTest::privateFolderIsTheUsersOwn()
     if (what == u"file")
         writeFile(spot, "not a folder");
 
-    const QString target = makeImage(work(), u"photo.jpg"_s);
+    const QString target = makeImage(work(), QStringLiteral("photo.jpg"));
     const QByteArray before = contentOf(target);
     FakeExifToolBundle fake(work(), FakeScripts::successfulWrite());
     ExifToolService service(fake.bundle());
-    const auto outcome =
-        runTask(service.applyOverrides({{u"IFD0:Artist"_s, u"x"_s}}, QUrl::fromLocalFile(target)));
+    const auto outcome = runTask(service.applyOverrides(
+        {{QStringLiteral("IFD0:Artist"), QStringLiteral("x")}}, QUrl::fromLocalFile(target)));
     if (used != u"cache" && used != u"temporary") {
         QVERIFY2(outcome.errorMessage().startsWith(used), qPrintable(outcome.errorMessage()));
         QCOMPARE(contentOf(target), before);
@@ -539,7 +549,7 @@ void FileSafetyTest::privateFolderIsTheUsersOwn()
     QVERIFY2(outcome.succeeded(), qPrintable(outcome.errorMessage()));
     const QString folder = used == u"cache" ? cache : temporary;
     QCOMPARE(PrivateFolder::prepare(), folder);
-    QCOMPARE(fake.lastEnvironment().value(u"EXIFTOOL_TMPDIR"_s), folder);
+    QCOMPARE(fake.lastEnvironment().value(QStringLiteral("EXIFTOOL_TMPDIR")), folder);
     struct stat status {};
     QCOMPARE(::lstat(QFile::encodeName(folder).constData(), &status), 0);
     QVERIFY(S_ISDIR(status.st_mode));
@@ -571,55 +581,57 @@ void FileSafetyTest::oneUserDoesNotBlockAnother()
     QFETCH(bool, secondUserHasAHome);
     if (::geteuid() != 0)
         QSKIP("running a change as another user needs root");
-    if (QStandardPaths::findExecutable(u"setpriv"_s).isEmpty())
+    if (QStandardPaths::findExecutable(QStringLiteral("setpriv")).isEmpty())
         QSKIP("setpriv is not installed");
     const uid_t nobody = 65534;
     for (const QString &folder : {m_env->root(), work()})
         QVERIFY(QFile::setPermissions(folder, QFile::permissions(folder) | QFile::ExeOther |
                                                   QFile::ReadOther));
     QCOMPARE(::chmod(QFile::encodeName(m_env->tempPath()).constData(), 01777), 0);
-    const QString theirs = work() + u"/nobody"_s;
-    const QString theirHome = work() + u"/nobody-home"_s;
+    const QString theirs = work() + QStringLiteral("/nobody");
+    const QString theirHome = work() + QStringLiteral("/nobody-home");
     QDir().mkpath(theirs);
     QDir().mkpath(theirHome);
-    const QString theirPhoto = copyTestData(u"Canon.jpg"_s, theirs);
+    const QString theirPhoto = copyTestData(QStringLiteral("Canon.jpg"), theirs);
     for (const QString &path : {theirs, theirHome, theirPhoto})
         QCOMPARE(::chown(QFile::encodeName(path).constData(), nobody, nobody), 0);
-    const QString theirTemporary = m_env->tempPath() + u"/metaloom-65534"_s;
+    const QString theirTemporary = m_env->tempPath() + QStringLiteral("/metaloom-65534");
     if (secondUserHasAHome) // taken by us, the other account
         QVERIFY(QDir().mkdir(theirTemporary));
-    const QString ourPhoto = copyTestData(u"Canon.jpg"_s, work());
+    const QString ourPhoto = copyTestData(QStringLiteral("Canon.jpg"), work());
 
     ExifToolService service(realBundle());
     const auto change = [&](const QString &artist) {
-        return runTask(
-            service.applyOverrides({{u"IFD0:Artist"_s, artist}}, QUrl::fromLocalFile(ourPhoto)));
+        return runTask(service.applyOverrides({{QStringLiteral("IFD0:Artist"), artist}},
+                                              QUrl::fromLocalFile(ourPhoto)));
     };
-    QVERIFY(change(u"First"_s).succeeded());
+    QVERIFY(change(QStringLiteral("First")).succeeded());
 
     QProcess helper;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.remove(u"XDG_CACHE_HOME"_s);
-    environment.insert(u"HOME"_s, secondUserHasAHome ? theirHome : u"/nonexistent"_s);
+    environment.remove(QStringLiteral("XDG_CACHE_HOME"));
+    environment.insert(QStringLiteral("HOME"),
+                       secondUserHasAHome ? theirHome : QStringLiteral("/nonexistent"));
     helper.setProcessEnvironment(environment);
-    helper.start(u"setpriv"_s, {"--reuid=nobody", "--regid=nogroup", "--clear-groups",
-                                QStringLiteral(METALOOM_ENGINE_HELPER), "change", "real",
-                                theirPhoto, "IFD0:Artist", "Nobody"});
+    helper.start(QStringLiteral("setpriv"), {"--reuid=nobody", "--regid=nogroup", "--clear-groups",
+                                             QStringLiteral(METALOOM_ENGINE_HELPER), "change",
+                                             "real", theirPhoto, "IFD0:Artist", "Nobody"});
     QVERIFY(helper.waitForFinished(120000));
     QVERIFY2(helper.exitCode() == 0, helper.readAllStandardError().constData());
-    QCOMPARE(valueOf(theirPhoto, u"IFD0:Artist"_s), u"Nobody"_s);
+    QCOMPARE(valueOf(theirPhoto, QStringLiteral("IFD0:Artist")), QStringLiteral("Nobody"));
     QCOMPARE(QFileInfo(theirPhoto).ownerId(), nobody);
-    const QString theirFolder =
-        secondUserHasAHome ? theirHome + u"/.cache/metaloom/tmp-65534"_s : theirTemporary;
+    const QString theirFolder = secondUserHasAHome
+                                    ? theirHome + QStringLiteral("/.cache/metaloom/tmp-65534")
+                                    : theirTemporary;
     const QFileInfo folder(theirFolder);
     QVERIFY(folder.isDir());
     QCOMPARE(folder.ownerId(), nobody);
     QCOMPARE(QFile::permissions(theirFolder) & (QFile::ReadOther | QFile::ReadGroup),
              QFileDevice::Permissions());
 
-    const auto again = change(u"First again"_s);
+    const auto again = change(QStringLiteral("First again"));
     QVERIFY2(again.succeeded(), qPrintable(again.errorMessage()));
-    QCOMPARE(valueOf(ourPhoto, u"IFD0:Artist"_s), u"First again"_s);
+    QCOMPARE(valueOf(ourPhoto, QStringLiteral("IFD0:Artist")), QStringLiteral("First again"));
 }
 
 QTEST_GUILESS_MAIN(FileSafetyTest)

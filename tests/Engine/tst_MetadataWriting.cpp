@@ -24,7 +24,6 @@
 
 using namespace Metaloom;
 using namespace Metaloom::Testing;
-using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -126,9 +125,9 @@ void MetadataWritingTest::init()
 void MetadataWritingTest::cleanup()
 {
     // Leave nothing read-only behind for the folder removal.
-    if (::geteuid() == 0 && QFileInfo::exists(m_env->workPath() + u"/locked"_s))
-        QProcess::execute(u"chattr"_s, {"-i", m_env->workPath() + "/locked"});
-    for (const QString &folder : {m_env->workPath(), m_env->workPath() + u"/locked"_s})
+    if (::geteuid() == 0 && QFileInfo::exists(m_env->workPath() + QStringLiteral("/locked")))
+        QProcess::execute(QStringLiteral("chattr"), {"-i", m_env->workPath() + "/locked"});
+    for (const QString &folder : {m_env->workPath(), m_env->workPath() + QStringLiteral("/locked")})
         QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
                                           QFileDevice::ExeOwner);
     m_fake.reset();
@@ -137,40 +136,43 @@ void MetadataWritingTest::cleanup()
 
 void MetadataWritingTest::writeArgumentsTakeOnlyModifiedEntries()
 {
-    const QString target = makeImage(u"photo.jpg"_s);
+    const QString target = makeImage(QStringLiteral("photo.jpg"));
     ExifToolService service(m_fake->bundle());
     const QList<MetadataEntry> entries{
-        MetadataEntry(u"IFD0:Make"_s, u"Canon"_s),
-        edited(u"XMP-dc:Title"_s, u"Old"_s, u"New, with \"quotes\"\nand a line"_s),
-        MetadataEntry(u"IFD0:Model"_s, u"X"_s)};
+        MetadataEntry(QStringLiteral("IFD0:Make"), QStringLiteral("Canon")),
+        edited(QStringLiteral("XMP-dc:Title"), QStringLiteral("Old"),
+               QStringLiteral("New, with \"quotes\"\nand a line")),
+        MetadataEntry(QStringLiteral("IFD0:Model"), QStringLiteral("X"))};
     const auto outcome = runTask(service.writeMetadata(QUrl::fromLocalFile(target), entries));
     QVERIFY2(outcome.succeeded(), qPrintable(outcome.errorMessage()));
     QVERIFY(outcome.value->isComplete());
 
     const QStringList arguments = m_fake->lastWriteArguments();
     QCOMPARE(arguments.size(), 5);
-    QCOMPARE(arguments.at(0), u"-P"_s);
-    QCOMPARE(arguments.at(1), u"-o"_s);
+    QCOMPARE(arguments.at(0), QStringLiteral("-P"));
+    QCOMPARE(arguments.at(1), QStringLiteral("-o"));
     // Written beside the target, so that only a rename is left to do.
     QCOMPARE(QFileInfo(arguments.at(2)).absolutePath(), m_env->workPath());
     QVERIFY(FileReplacement::isTemporaryNeighbourName(QFileInfo(arguments.at(2)).fileName()));
-    QCOMPARE(arguments.at(3), u"-XMP-dc:Title=New, with \"quotes\"\nand a line"_s);
+    QCOMPARE(arguments.at(3), QStringLiteral("-XMP-dc:Title=New, with \"quotes\"\nand a line"));
     QCOMPARE(arguments.at(4), target);
     QCOMPARE(filesIn(exifToolTmp()), QStringList()); // output moved into place, backup gone
 
     // An entry cleared by the user deletes the tag.
-    QVERIFY(runTask(service.writeMetadata(QUrl::fromLocalFile(target),
-                                          {edited(u"IFD0:Artist"_s, u"A"_s, QString())}))
+    QVERIFY(runTask(service.writeMetadata(
+                        QUrl::fromLocalFile(target),
+                        {edited(QStringLiteral("IFD0:Artist"), QStringLiteral("A"), QString())}))
                 .succeeded());
-    QCOMPARE(m_fake->lastWriteArguments().at(3), u"-IFD0:Artist="_s);
+    QCOMPARE(m_fake->lastWriteArguments().at(3), QStringLiteral("-IFD0:Artist="));
 }
 
 void MetadataWritingTest::nothingToDoStartsNoProcess()
 {
-    const QString target = makeImage(u"photo.jpg"_s);
+    const QString target = makeImage(QStringLiteral("photo.jpg"));
     ExifToolService service(m_fake->bundle());
     const QUrl url = QUrl::fromLocalFile(target);
-    QVERIFY(runTask(service.writeMetadata(url, {MetadataEntry(u"IFD0:Make"_s, u"Canon"_s)}))
+    QVERIFY(runTask(service.writeMetadata(
+                        url, {MetadataEntry(QStringLiteral("IFD0:Make"), QStringLiteral("Canon"))}))
                 .succeeded());
     QVERIFY(runTask(service.writeMetadata(url, {})).succeeded());
     QVERIFY(runTask(service.applyOverrides({}, url)).succeeded());
@@ -216,8 +218,8 @@ void MetadataWritingTest::stripArgumentsDependOnTheKindOfFile_data()
         "-o"};
     // A raw file's previews are part of the image: they stay.
     QStringList raw = thorough;
-    raw.removeOne(u"-thumbnailimage="_s);
-    raw.removeOne(u"-previewimage="_s);
+    raw.removeOne(QStringLiteral("-thumbnailimage="));
+    raw.removeOne(QStringLiteral("-previewimage="));
     QTest::addColumn<QString>("name");
     QTest::addColumn<QStringList>("arguments");
     for (const char *name : {"clip.MOV", "clip.mp4", "photo.heic", "photo.HEIF", "song.mp3"})
@@ -232,23 +234,26 @@ void MetadataWritingTest::stripArgumentsDependOnTheKindOfFile()
 {
     QFETCH(QString, name);
     QFETCH(QStringList, arguments);
-    QCOMPARE(WriteArguments::forRemoveAll(u"/o"_s, name), arguments << u"/o"_s << name);
+    QCOMPARE(WriteArguments::forRemoveAll(QStringLiteral("/o"), name),
+             arguments << QStringLiteral("/o") << name);
 }
 
 void MetadataWritingTest::reportCheck()
 {
     const auto check = [](const QByteArray &out, const QString &err) {
-        WriteReport::verifyFilesCreated(CommandOutput{out, err}, u"f.png"_s, {u"b"_s, u"a"_s});
+        WriteReport::verifyFilesCreated(CommandOutput{out, err}, QStringLiteral("f.png"),
+                                        {QStringLiteral("b"), QStringLiteral("a")});
     };
     check("    1 image files created\n", QString());
     check("\t 1 image files created \t\n    0 image files unchanged\n", QString());
     try {
-        check("    0 image files created\n    1 image files unchanged\n",
-              u"Warning: Sorry, X is not writable\n  Warning:   second one\t\nnoise"_s);
+        check(
+            "    0 image files created\n    1 image files unchanged\n",
+            QStringLiteral("Warning: Sorry, X is not writable\n  Warning:   second one\t\nnoise"));
         QFAIL("expected nothingWritten");
     } catch (const ServiceError &error) {
         QCOMPARE(error.kind(), ServiceError::Kind::nothingWritten);
-        QCOMPARE(error.fileName(), u"f.png"_s);
+        QCOMPARE(error.fileName(), QStringLiteral("f.png"));
         QCOMPARE(error.tags(), (QStringList{"b", "a"}));
         QCOMPARE(error.warning(), (QStringList{"Sorry, X is not writable", "second one"}));
     }
@@ -256,7 +261,8 @@ void MetadataWritingTest::reportCheck()
     QVERIFY_THROWS_EXCEPTION(ServiceError, check("many image files created\n", QString()));
     QVERIFY_THROWS_EXCEPTION(ServiceError, check("1 image files copied\n", QString()));
     QVERIFY_THROWS_EXCEPTION(ServiceError, check("\xff\xfe 1 image files created", QString()));
-    QCOMPARE(WriteReport::warningLines(u"warning: lower\nWarning:x"_s), QStringList{u"x"_s});
+    QCOMPARE(WriteReport::warningLines(QStringLiteral("warning: lower\nWarning:x")),
+             QStringList{QStringLiteral("x")});
 
     const WriteReport::FileCounts counts = WriteReport::filesReported(
         {"    1 image files copied\n    2 image files created\n", QString()});
@@ -376,12 +382,12 @@ void MetadataWritingTest::readBackAnswers()
 
 void MetadataWritingTest::failedRunLeavesTheFileAlone()
 {
-    const QString target = makeImage(u"photo.jpg"_s);
+    const QString target = makeImage(QStringLiteral("photo.jpg"));
     const QByteArray before = digest(target);
-    m_fake->setBody(u"echo 'Error: something broke' >&2; exit 1"_s);
+    m_fake->setBody(QStringLiteral("echo 'Error: something broke' >&2; exit 1"));
     ExifToolService service(m_fake->bundle());
     QCOMPARE(runTask(service.removeAllMetadata(QUrl::fromLocalFile(target))).errorMessage(),
-             u"ExifTool reported an error: Error: something broke"_s);
+             QStringLiteral("ExifTool reported an error: Error: something broke"));
     QCOMPARE(digest(target), before);
 
     m_fake->setExecutable(false);
@@ -391,24 +397,26 @@ void MetadataWritingTest::failedRunLeavesTheFileAlone()
 
 void MetadataWritingTest::writesAndKeepsDatesAndPermissions()
 {
-    const QString name = u"photo.jpg"_s;
+    const QString name = QStringLiteral("photo.jpg");
     const QString target = makeImage(name);
     QVERIFY(::chmod(QFile::encodeName(target).constData(), 0600) == 0);
     setModified(target, pastDate());
 
     ExifToolService service(realBundle());
     const QList<MetadataEntry> entries{
-        edited(u"XMP-dc:Title"_s, QString(), u"Sunset at \"Pier 7\""_s),
-        edited(u"XMP-dc:Description"_s, QString(), u"Zwei Zeilen,\nmit Ümlaut; 日本"_s),
-        MetadataEntry(u"XMP-dc:Rights"_s, QString())};
+        edited(QStringLiteral("XMP-dc:Title"), QString(), QStringLiteral("Sunset at \"Pier 7\"")),
+        edited(QStringLiteral("XMP-dc:Description"), QString(),
+               QStringLiteral("Zwei Zeilen,\nmit Ümlaut; 日本")),
+        MetadataEntry(QStringLiteral("XMP-dc:Rights"), QString())};
     const auto outcome = runTask(service.writeMetadata(QUrl::fromLocalFile(target), entries));
     QVERIFY2(outcome.succeeded(), qPrintable(outcome.errorMessage()));
     QCOMPARE(*outcome.value, ChangeReport{});
 
     const QHash<QString, QString> values = valuesOf(target);
-    QCOMPARE(values.value(u"XMP-dc:Title"_s), u"Sunset at \"Pier 7\""_s);
-    QCOMPARE(values.value(u"XMP-dc:Description"_s), u"Zwei Zeilen,\nmit Ümlaut; 日本"_s);
-    QVERIFY(!values.contains(u"XMP-dc:Rights"_s));
+    QCOMPARE(values.value(QStringLiteral("XMP-dc:Title")), QStringLiteral("Sunset at \"Pier 7\""));
+    QCOMPARE(values.value(QStringLiteral("XMP-dc:Description")),
+             QStringLiteral("Zwei Zeilen,\nmit Ümlaut; 日本"));
+    QVERIFY(!values.contains(QStringLiteral("XMP-dc:Rights")));
     QCOMPARE(QFileInfo(target).lastModified().toUTC(), pastDate());
     QCOMPARE(modeOf(target), mode_t(0600));
     QCOMPARE(filesIn(m_env->workPath()), QStringList{name}); // no stray temporary file
@@ -416,42 +424,47 @@ void MetadataWritingTest::writesAndKeepsDatesAndPermissions()
 
 void MetadataWritingTest::overridesAndRemovalsOnRealFiles()
 {
-    const QString target = copyTestData(u"Canon.jpg"_s, m_env->workPath());
+    const QString target = copyTestData(QStringLiteral("Canon.jpg"), m_env->workPath());
     ExifToolService service(realBundle());
     const QUrl url = QUrl::fromLocalFile(target);
     // A family-0 group is read back under the family-1 group ExifTool chose.
-    const auto set = runTask(service.applyOverrides(
-        {{u"XMP-photoshop:Credit"_s, u"Studio"_s}, {u"EXIF:Artist"_s, u"Ann"_s}}, url));
+    const auto set = runTask(
+        service.applyOverrides({{QStringLiteral("XMP-photoshop:Credit"), QStringLiteral("Studio")},
+                                {QStringLiteral("EXIF:Artist"), QStringLiteral("Ann")}},
+                               url));
     QVERIFY2(set.succeeded(), qPrintable(set.errorMessage()));
     QCOMPARE(*set.value, ChangeReport{});
     QHash<QString, QString> values = valuesOf(target);
-    QCOMPARE(values.value(u"XMP-photoshop:Credit"_s), u"Studio"_s);
-    QCOMPARE(values.value(u"IFD0:Artist"_s), u"Ann"_s);
-    QCOMPARE(values.value(u"IFD0:Make"_s), u"Canon"_s);
+    QCOMPARE(values.value(QStringLiteral("XMP-photoshop:Credit")), QStringLiteral("Studio"));
+    QCOMPARE(values.value(QStringLiteral("IFD0:Artist")), QStringLiteral("Ann"));
+    QCOMPARE(values.value(QStringLiteral("IFD0:Make")), QStringLiteral("Canon"));
 
     // A composite tag cannot be deleted; the rest of the removal still goes.
-    const auto removed = runTask(
-        service.removeMetadata({u"IFD0:Artist"_s, u"IFD0:Make"_s, u"Composite:ImageSize"_s}, url));
+    const auto removed =
+        runTask(service.removeMetadata({QStringLiteral("IFD0:Artist"), QStringLiteral("IFD0:Make"),
+                                        QStringLiteral("Composite:ImageSize")},
+                                       url));
     QVERIFY2(removed.succeeded(), qPrintable(removed.errorMessage()));
-    QCOMPARE(removed.value->tagsNotRemoved, QStringList{u"Composite:ImageSize"_s});
+    QCOMPARE(removed.value->tagsNotRemoved, QStringList{QStringLiteral("Composite:ImageSize")});
     values = valuesOf(target);
-    QVERIFY(!values.contains(u"IFD0:Artist"_s));
-    QVERIFY(!values.contains(u"IFD0:Make"_s));
-    QCOMPARE(values.value(u"XMP-photoshop:Credit"_s), u"Studio"_s);
-    QCOMPARE(values.value(u"IFD0:Model"_s), u"Canon EOS DIGITAL REBEL"_s);
+    QVERIFY(!values.contains(QStringLiteral("IFD0:Artist")));
+    QVERIFY(!values.contains(QStringLiteral("IFD0:Make")));
+    QCOMPARE(values.value(QStringLiteral("XMP-photoshop:Credit")), QStringLiteral("Studio"));
+    QCOMPARE(values.value(QStringLiteral("IFD0:Model")), QStringLiteral("Canon EOS DIGITAL REBEL"));
 }
 
 void MetadataWritingTest::changeThatTookNowhereKeepsTheFile()
 {
     // ExifTool reports a new file, yet none of the tags asked for is in it.
-    const QString target = makeImage(u"photo.jpg"_s);
+    const QString target = makeImage(QStringLiteral("photo.jpg"));
     const FileStamp before = FileStamp::of(target);
-    m_fake->setBody(FakeScripts::successfulWrite() + u"\n: > \"$(dirname \"$0\")/set-tags.txt\""_s);
+    m_fake->setBody(FakeScripts::successfulWrite() +
+                    QStringLiteral("\n: > \"$(dirname \"$0\")/set-tags.txt\""));
     ExifToolService service(m_fake->bundle());
     const auto outcome =
         runTask(service.applyOverrides({{"XMP-dc:Title", "T"}}, QUrl::fromLocalFile(target)));
     QVERIFY2(outcome.succeeded(), qPrintable(outcome.errorMessage()));
-    QCOMPARE(outcome.value->tagsNotWritten, QStringList{u"XMP-dc:Title"_s});
+    QCOMPARE(outcome.value->tagsNotWritten, QStringList{QStringLiteral("XMP-dc:Title")});
     QCOMPARE(FileStamp::of(target), before);
     QCOMPARE(filesIn(exifToolTmp()), QStringList());
 }
@@ -459,25 +472,25 @@ void MetadataWritingTest::changeThatTookNowhereKeepsTheFile()
 void MetadataWritingTest::removalsThatFindNothingChangeNothing()
 {
     // A "remove GPS" preset on a photo without GPS: nothing to do is success.
-    const QString target = copyTestData(u"Canon.jpg"_s, m_env->workPath());
+    const QString target = copyTestData(QStringLiteral("Canon.jpg"), m_env->workPath());
     const FileStamp before = FileStamp::of(target);
     ExifToolService service(realBundle());
-    const auto outcome = runTask(
-        service.removeMetadata({u"GPS:all"_s, u"IFD0:Artist"_s}, QUrl::fromLocalFile(target)));
+    const auto outcome = runTask(service.removeMetadata(
+        {QStringLiteral("GPS:all"), QStringLiteral("IFD0:Artist")}, QUrl::fromLocalFile(target)));
     QVERIFY2(outcome.succeeded(), qPrintable(outcome.errorMessage()));
     QCOMPARE(*outcome.value, ChangeReport{});
     QCOMPARE(FileStamp::of(target), before); // not even replaced by a copy
 
     // A tag that is there but cannot be removed is named, with ExifTool's
     // words, and the file stays as it is.
-    const auto refused =
-        runTask(service.removeMetadata({u"File:FileType"_s}, QUrl::fromLocalFile(target)));
+    const auto refused = runTask(
+        service.removeMetadata({QStringLiteral("File:FileType")}, QUrl::fromLocalFile(target)));
     QVERIFY2(refused.succeeded(), qPrintable(refused.errorMessage()));
-    QCOMPARE(refused.value->tagsNotRemoved, QStringList{u"File:FileType"_s});
+    QCOMPARE(refused.value->tagsNotRemoved, QStringList{QStringLiteral("File:FileType")});
     const TagOutcome kept = refused.value->outcomes.value(0);
     QCOMPARE(kept.kind, TagOutcome::Kind::notRemoved);
-    QCOMPARE(kept.storedItems, QStringList{u"JPEG"_s});
-    QVERIFY2(kept.reason.contains(u"isn't writable"_s), qPrintable(kept.reason));
+    QCOMPARE(kept.storedItems, QStringList{QStringLiteral("JPEG")});
+    QVERIFY2(kept.reason.contains(QStringLiteral("isn't writable")), qPrintable(kept.reason));
     QCOMPARE(FileStamp::of(target), before);
 }
 
@@ -508,9 +521,9 @@ void MetadataWritingTest::stripAll()
     QFETCH(QString, name);
     QFETCH(QStringList, gone);
     const QString target = copyTestData(file, m_env->workPath(), name);
-    if (file.startsWith(u"CanonRaw"_s))
-        runRealExifTool(
-            {u"-overwrite_original"_s, u"-XMP-dc:Title=x"_s, u"-GPS:GPSLatitude=1"_s, target});
+    if (file.startsWith(QStringLiteral("CanonRaw")))
+        runRealExifTool({QStringLiteral("-overwrite_original"), QStringLiteral("-XMP-dc:Title=x"),
+                         QStringLiteral("-GPS:GPSLatitude=1"), target});
     const QList<MetadataEntry> before = readEntries(target);
     const QByteArray digestBefore = digest(target);
     ExifToolService service(realBundle());
@@ -520,16 +533,18 @@ void MetadataWritingTest::stripAll()
     const QList<MetadataEntry> after = readEntries(target);
     QVERIFY(!after.isEmpty()); // still a readable file of the same type
     for (const MetadataEntry &entry : after)
-        QVERIFY2(!gone.contains(entry.rawKey), qPrintable(entry.rawKey + u" survived"_s));
+        QVERIFY2(!gone.contains(entry.rawKey),
+                 qPrintable(entry.rawKey + QStringLiteral(" survived")));
     if (gone.isEmpty())
         QCOMPARE(digest(target), digestBefore);
     else
         QVERIFY(after.size() < before.size());
     // Previews and image directories the format needs are intact.
-    const QString validation =
-        QString::fromUtf8(runRealExifTool({u"-validate"_s, u"-warning"_s, u"-a"_s, target}));
+    const QString validation = QString::fromUtf8(runRealExifTool(
+        {QStringLiteral("-validate"), QStringLiteral("-warning"), QStringLiteral("-a"), target}));
     for (const QString &line : validation.split(QLatin1Char('\n'))) {
-        QVERIFY2(!line.startsWith(u"Warning"_s) || line.contains(u"wrong extension"_s),
+        QVERIFY2(!line.startsWith(QStringLiteral("Warning")) ||
+                     line.contains(QStringLiteral("wrong extension")),
                  qPrintable(validation));
     }
     QCOMPARE(filesIn(m_env->workPath()), QStringList{name}); // no attempt's file beside it
@@ -539,41 +554,42 @@ void MetadataWritingTest::stripTakesBackOnlyTheDeletionsExifToolAccepts()
 {
     // ExifTool refuses any list that deletes the thumbnail: the strip goes on
     // with every other deletion, and the refused one stays left out.
-    const QString target = makeImage(u"photo.jpg"_s);
-    m_fake->setBody(u"for a in \"$@\"; do [ \"$a\" = -thumbnailimage= ] && "
-                    "{ echo 'Error: refused' >&2; exit 1; }; done\n"_s +
+    const QString target = makeImage(QStringLiteral("photo.jpg"));
+    m_fake->setBody(QStringLiteral("for a in \"$@\"; do [ \"$a\" = -thumbnailimage= ] && "
+                                   "{ echo 'Error: refused' >&2; exit 1; }; done\n") +
                     FakeScripts::successfulWrite());
     ExifToolService service(m_fake->bundle());
     const auto outcome = runTask(service.removeAllMetadata(QUrl::fromLocalFile(target)));
     QVERIFY2(outcome.succeeded(), qPrintable(outcome.errorMessage()));
     const QStringList arguments = m_fake->lastWriteArguments();
-    QVERIFY2(arguments.contains(u"-APP14:all="_s), qPrintable(arguments.join(' ')));
-    QVERIFY(arguments.contains(u"-icc_profile:all="_s));
-    QVERIFY(!arguments.contains(u"-thumbnailimage="_s));
-    QVERIFY(!arguments.contains(u"-previewimage="_s)); // its group went with it
-    QCOMPARE(filesIn(m_env->workPath()).filter(u".tmp"_s), QStringList());
+    QVERIFY2(arguments.contains(QStringLiteral("-APP14:all=")), qPrintable(arguments.join(' ')));
+    QVERIFY(arguments.contains(QStringLiteral("-icc_profile:all=")));
+    QVERIFY(!arguments.contains(QStringLiteral("-thumbnailimage=")));
+    QVERIFY(!arguments.contains(QStringLiteral("-previewimage="))); // its group went with it
+    QCOMPARE(filesIn(m_env->workPath()).filter(QStringLiteral(".tmp")), QStringList());
 }
 
 void MetadataWritingTest::iptcRoundTripKeepsNonLatinText()
 {
-    const QString target = copyTestData(u"IPTC.jpg"_s, m_env->workPath());
+    const QString target = copyTestData(QStringLiteral("IPTC.jpg"), m_env->workPath());
     ExifToolService service(realBundle());
-    const QString text = u"Café 日本"_s;
-    QVERIFY(runTask(service.writeMetadata(QUrl::fromLocalFile(target),
-                                          {edited(u"IPTC:Caption-Abstract"_s, QString(), text)}))
+    const QString text = QStringLiteral("Café 日本");
+    QVERIFY(runTask(service.writeMetadata(
+                        QUrl::fromLocalFile(target),
+                        {edited(QStringLiteral("IPTC:Caption-Abstract"), QString(), text)}))
                 .succeeded());
-    QCOMPARE(valueOf(target, u"IPTC:Caption-Abstract"_s), text);
+    QCOMPARE(valueOf(target, QStringLiteral("IPTC:Caption-Abstract")), text);
 }
 
 void MetadataWritingTest::unknownTagReportsNothingWritten()
 {
-    const QString target = makeImage(u"beach.png"_s);
+    const QString target = makeImage(QStringLiteral("beach.png"));
     const QByteArray before = digest(target);
     ExifToolService service(realBundle());
-    const auto outcome =
-        runTask(service.applyOverrides({{u"Foo:Bar"_s, u"1"_s}}, QUrl::fromLocalFile(target)));
+    const auto outcome = runTask(service.applyOverrides(
+        {{QStringLiteral("Foo:Bar"), QStringLiteral("1")}}, QUrl::fromLocalFile(target)));
     QCOMPARE(outcome.errorMessage(),
-             u"Nothing was written to beach.png. Tag 'Foo:Bar' is not defined"_s);
+             QStringLiteral("Nothing was written to beach.png. Tag 'Foo:Bar' is not defined"));
     QCOMPARE(digest(target), before);
 }
 
@@ -583,44 +599,49 @@ void MetadataWritingTest::oddFileNamesAreWritten()
     // The last three are as long as a name can be (250 to 255 bytes), the
     // last one with an extension too long for a name of its own.
     for (const QString &name :
-         {u"-P.jpg"_s, u"a \"b\" 'c'.jpg"_s, u"line\nbreak.jpg"_s, u"Ärger 写真.jpg"_s,
-          u"$(touch pwned) & ; |.jpg"_s, u"noextension"_s, QString(246, u'a') + ".jpg",
-          QString(125, u'é') + "x.jpg", "a." + QString(253, u'b')}) {
-        const QString target = copyTestData(u"Canon.jpg"_s, m_env->workPath(), name);
-        const auto outcome = runTask(
-            service.applyOverrides({{u"IFD0:Artist"_s, name}}, QUrl::fromLocalFile(target)));
-        QVERIFY2(outcome.succeeded(), qPrintable(name + u": "_s + outcome.errorMessage()));
-        QCOMPARE(valueOf(target, u"IFD0:Artist"_s), name);
+         {QStringLiteral("-P.jpg"), QStringLiteral("a \"b\" 'c'.jpg"),
+          QStringLiteral("line\nbreak.jpg"), QStringLiteral("Ärger 写真.jpg"),
+          QStringLiteral("$(touch pwned) & ; |.jpg"), QStringLiteral("noextension"),
+          QString(246, u'a') + ".jpg", QString(125, u'é') + "x.jpg", "a." + QString(253, u'b')}) {
+        const QString target = copyTestData(QStringLiteral("Canon.jpg"), m_env->workPath(), name);
+        const auto outcome = runTask(service.applyOverrides({{QStringLiteral("IFD0:Artist"), name}},
+                                                            QUrl::fromLocalFile(target)));
+        QVERIFY2(outcome.succeeded(),
+                 qPrintable(name + QStringLiteral(": ") + outcome.errorMessage()));
+        QCOMPARE(valueOf(target, QStringLiteral("IFD0:Artist")), name);
     }
-    QVERIFY(!QFile::exists(m_env->workPath() + u"/pwned"_s));
+    QVERIFY(!QFile::exists(m_env->workPath() + QStringLiteral("/pwned")));
     QCOMPARE(filesIn(m_env->workPath()).size(), 9); // no stray copy beside any of them
 }
 
 void MetadataWritingTest::symbolicLinkIsWrittenThrough()
 {
-    QDir(m_env->workPath()).mkdir(u"real"_s);
-    const QString real = copyTestData(u"Canon.jpg"_s, m_env->workPath() + u"/real"_s);
-    const QString link = m_env->workPath() + u"/link.jpg"_s;
+    QDir(m_env->workPath()).mkdir(QStringLiteral("real"));
+    const QString real =
+        copyTestData(QStringLiteral("Canon.jpg"), m_env->workPath() + QStringLiteral("/real"));
+    const QString link = m_env->workPath() + QStringLiteral("/link.jpg");
     QVERIFY(QFile::link(real, link));
     ExifToolService service(realBundle());
-    QVERIFY(runTask(service.applyOverrides({{u"IFD0:Artist"_s, u"Via link"_s}},
-                                           QUrl::fromLocalFile(link)))
+    QVERIFY(runTask(service.applyOverrides(
+                        {{QStringLiteral("IFD0:Artist"), QStringLiteral("Via link")}},
+                        QUrl::fromLocalFile(link)))
                 .succeeded());
     QVERIFY(QFileInfo(link).isSymLink());
     QCOMPARE(QFileInfo(link).symLinkTarget(), real);
-    QCOMPARE(valueOf(real, u"IFD0:Artist"_s), u"Via link"_s);
-    QCOMPARE(filesIn(m_env->workPath()), QStringList{u"link.jpg"_s});
+    QCOMPARE(valueOf(real, QStringLiteral("IFD0:Artist")), QStringLiteral("Via link"));
+    QCOMPARE(filesIn(m_env->workPath()), QStringList{QStringLiteral("link.jpg")});
 }
 
 void MetadataWritingTest::readOnlyFileIsRefused()
 {
-    const QString target = copyTestData(u"Canon.jpg"_s, m_env->workPath());
+    const QString target = copyTestData(QStringLiteral("Canon.jpg"), m_env->workPath());
     QVERIFY(::chmod(QFile::encodeName(target).constData(), 0444) == 0);
     const QByteArray before = digest(target);
     ExifToolService service(realBundle());
     const auto outcome = runTask(service.removeAllMetadata(QUrl::fromLocalFile(target)));
     QVERIFY(outcome.error);
-    QVERIFY2(outcome.errorMessage().contains(u"Canon.jpg"_s), qPrintable(outcome.errorMessage()));
+    QVERIFY2(outcome.errorMessage().contains(QStringLiteral("Canon.jpg")),
+             qPrintable(outcome.errorMessage()));
     QCOMPARE(digest(target), before);
     QCOMPARE(modeOf(target), mode_t(0444));
 }
@@ -631,20 +652,20 @@ void MetadataWritingTest::readOnlyFolder()
     // into the temporary folder and the file is rewritten in place, the
     // same file. Root ignores the folder's permission bits, so there the
     // folder is made immutable instead.
-    const QString folder = m_env->workPath() + u"/locked"_s;
+    const QString folder = m_env->workPath() + QStringLiteral("/locked");
     QDir().mkpath(folder);
-    const QString target = copyTestData(u"Canon.jpg"_s, folder);
+    const QString target = copyTestData(QStringLiteral("Canon.jpg"), folder);
     struct stat before {};
     ::stat(QFile::encodeName(target).constData(), &before);
     QVERIFY(::chmod(QFile::encodeName(folder).constData(), 0555) == 0);
-    if (::geteuid() == 0 && QProcess::execute(u"chattr"_s, {"+i", folder}) != 0)
+    if (::geteuid() == 0 && QProcess::execute(QStringLiteral("chattr"), {"+i", folder}) != 0)
         QSKIP("the folder cannot be closed to new files here");
     ExifToolService service(realBundle());
-    const auto outcome = runTask(
-        service.applyOverrides({{u"IFD0:Artist"_s, u"Locked"_s}}, QUrl::fromLocalFile(target)));
+    const auto outcome = runTask(service.applyOverrides(
+        {{QStringLiteral("IFD0:Artist"), QStringLiteral("Locked")}}, QUrl::fromLocalFile(target)));
     QVERIFY2(outcome.succeeded(), qPrintable(outcome.errorMessage()));
-    QCOMPARE(valueOf(target, u"IFD0:Artist"_s), u"Locked"_s);
-    QCOMPARE(filesIn(folder), QStringList{u"Canon.jpg"_s});
+    QCOMPARE(valueOf(target, QStringLiteral("IFD0:Artist")), QStringLiteral("Locked"));
+    QCOMPARE(filesIn(folder), QStringList{QStringLiteral("Canon.jpg")});
     struct stat after {};
     ::stat(QFile::encodeName(target).constData(), &after);
     QCOMPARE(after.st_ino, before.st_ino);
@@ -654,7 +675,7 @@ void MetadataWritingTest::newFileBesideKeepsPermissionsAndOwner()
 {
     // ExifTool's new file, written beside the target, takes its place by a
     // rename: it must carry the target's permission bits and owner.
-    const QString target = makeImage(u"photo.jpg"_s);
+    const QString target = makeImage(QStringLiteral("photo.jpg"));
     const QByteArray native = QFile::encodeName(target);
     QVERIFY(::chmod(native.constData(), 0604) == 0);
     // Owner and group differ, so that swapping them is caught.
@@ -671,18 +692,18 @@ void MetadataWritingTest::newFileBesideKeepsPermissionsAndOwner()
     QCOMPARE(after.st_mode, before.st_mode);
     QCOMPARE(after.st_uid, before.st_uid);
     QCOMPARE(after.st_gid, before.st_gid);
-    QCOMPARE(filesIn(m_env->workPath()), QStringList{u"photo.jpg"_s});
+    QCOMPARE(filesIn(m_env->workPath()), QStringList{QStringLiteral("photo.jpg")});
 }
 
 void MetadataWritingTest::inPlaceRewriteKeepsTheFile()
 {
-    const QString target = makeImage(u"photo.jpg"_s);
+    const QString target = makeImage(QStringLiteral("photo.jpg"));
     QVERIFY(::chmod(QFile::encodeName(target).constData(), 0640) == 0);
     setModified(target, pastDate());
     struct stat before {};
     ::stat(QFile::encodeName(target).constData(), &before);
     QDir().mkpath(exifToolTmp());
-    const QString output = exifToolTmp() + u"/new.jpg"_s;
+    const QString output = exifToolTmp() + QStringLiteral("/new.jpg");
     QFile file(output);
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write("new content");
@@ -703,12 +724,12 @@ void MetadataWritingTest::inPlaceRewriteKeepsTheFile()
 
 void MetadataWritingTest::vanishedFile()
 {
-    const QString target = m_env->workPath() + u"/vanished.jpg"_s;
+    const QString target = m_env->workPath() + QStringLiteral("/vanished.jpg");
     ExifToolService service(realBundle());
-    const auto outcome =
-        runTask(service.applyOverrides({{u"IFD0:Artist"_s, u"x"_s}}, QUrl::fromLocalFile(target)));
+    const auto outcome = runTask(service.applyOverrides(
+        {{QStringLiteral("IFD0:Artist"), QStringLiteral("x")}}, QUrl::fromLocalFile(target)));
     QVERIFY(outcome.error);
-    QVERIFY2(outcome.errorMessage().startsWith(u"ExifTool reported an error: "_s),
+    QVERIFY2(outcome.errorMessage().startsWith(QStringLiteral("ExifTool reported an error: ")),
              qPrintable(outcome.errorMessage()));
     QVERIFY(!QFileInfo::exists(target));
 }
@@ -716,14 +737,15 @@ void MetadataWritingTest::vanishedFile()
 void MetadataWritingTest::foldersAndRemoteAddressesAreRefused()
 {
     // ExifTool given a folder would read or rewrite every file inside it.
-    QDir(m_env->workPath()).mkdir(u"Holiday"_s);
-    copyTestData(u"Canon.jpg"_s, m_env->workPath() + u"/Holiday"_s);
+    QDir(m_env->workPath()).mkdir(QStringLiteral("Holiday"));
+    copyTestData(QStringLiteral("Canon.jpg"), m_env->workPath() + QStringLiteral("/Holiday"));
     ExifToolService service(m_fake->bundle());
-    const QUrl folder = QUrl::fromLocalFile(m_env->workPath() + u"/Holiday"_s);
-    QCOMPARE(runTask(service.removeAllMetadata(folder)).errorMessage(),
-             u"“Holiday” is a folder. Metaloom reads and writes the metadata of files."_s);
+    const QUrl folder = QUrl::fromLocalFile(m_env->workPath() + QStringLiteral("/Holiday"));
+    QCOMPARE(
+        runTask(service.removeAllMetadata(folder)).errorMessage(),
+        QStringLiteral("“Holiday” is a folder. Metaloom reads and writes the metadata of files."));
     QVERIFY(runTask(service.readMetadata(folder)).error);
-    QVERIFY(runTask(service.readMetadata(QUrl(u"https://example.com/a.jpg"_s))).error);
+    QVERIFY(runTask(service.readMetadata(QUrl(QStringLiteral("https://example.com/a.jpg")))).error);
     QCOMPARE(m_fake->runCount(), 0);
 }
 
@@ -731,14 +753,15 @@ void MetadataWritingTest::changeByAnotherProgramIsNotOverwritten()
 {
     // While "ExifTool" works, another program appends to the file: the new
     // file was made from the old content, so it must not replace the change.
-    const QString target = makeImage(u"photo.jpg"_s);
-    m_fake->setBody(FakeScripts::successfulWrite() + u"\nprintf 'edited elsewhere' >> \"$last\""_s);
+    const QString target = makeImage(QStringLiteral("photo.jpg"));
+    m_fake->setBody(FakeScripts::successfulWrite() +
+                    QStringLiteral("\nprintf 'edited elsewhere' >> \"$last\""));
     ExifToolService service(m_fake->bundle());
-    const auto outcome =
-        runTask(service.applyOverrides({{u"IFD0:Artist"_s, u"x"_s}}, QUrl::fromLocalFile(target)));
+    const auto outcome = runTask(service.applyOverrides(
+        {{QStringLiteral("IFD0:Artist"), QStringLiteral("x")}}, QUrl::fromLocalFile(target)));
     QCOMPARE(outcome.errorMessage(),
-             u"“photo.jpg” was changed by another program while Metaloom was writing "
-             "it, so it was left as it is. Please try again."_s);
+             QStringLiteral("“photo.jpg” was changed by another program while Metaloom was writing "
+                            "it, so it was left as it is. Please try again."));
     QFile file(target);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QVERIFY(file.readAll().endsWith("edited elsewhere"));
@@ -750,8 +773,8 @@ void MetadataWritingTest::changeDuringTheCopyIsNotOverwritten()
     // Another program changes the file while the new content is copied in
     // beside it (the new content arrives through a pipe, so the test decides
     // when the copy ends): the last look before the rename must see it.
-    const QString target = makeImage(u"photo.jpg"_s);
-    const QString output = m_env->workPath() + u"/output.pipe"_s;
+    const QString target = makeImage(QStringLiteral("photo.jpg"));
+    const QString output = m_env->workPath() + QStringLiteral("/output.pipe");
     QCOMPARE(::mkfifo(QFile::encodeName(output).constData(), 0600), 0);
     const FileStamp readVersion = FileStamp::of(target);
     QFuture<void> replaced =
@@ -767,34 +790,36 @@ void MetadataWritingTest::changeDuringTheCopyIsNotOverwritten()
     QVERIFY_THROWS_EXCEPTION(PlatformError, replaced.waitForFinished());
     QVERIFY(original.open(QIODevice::ReadOnly));
     QVERIFY(original.readAll().endsWith("edited elsewhere"));
-    QCOMPARE(filesIn(m_env->workPath()), QStringList{u"photo.jpg"_s});
+    QCOMPARE(filesIn(m_env->workPath()), QStringList{QStringLiteral("photo.jpg")});
 }
 
 void MetadataWritingTest::changesOfOneFileWaitForEachOther()
 {
     // Two windows (two services) change the same file at once; the second
     // must start from the first one's result, or its edit would be lost.
-    const QString target = copyTestData(u"Canon.jpg"_s, m_env->workPath());
+    const QString target = copyTestData(QStringLiteral("Canon.jpg"), m_env->workPath());
     ExifToolService first(realBundle());
     ExifToolService second(realBundle());
     const QUrl url = QUrl::fromLocalFile(target);
-    auto titleTask = first.applyOverrides({{u"XMP-dc:Title"_s, u"T"_s}}, url);
+    auto titleTask =
+        first.applyOverrides({{QStringLiteral("XMP-dc:Title"), QStringLiteral("T")}}, url);
     QVERIFY(FileChangeQueue::shared().isBusy(target));
-    auto artistTask = second.applyOverrides({{u"IFD0:Artist"_s, u"A"_s}}, url);
+    auto artistTask =
+        second.applyOverrides({{QStringLiteral("IFD0:Artist"), QStringLiteral("A")}}, url);
     QVERIFY(runTask(std::move(artistTask)).succeeded());
     QVERIFY(runTask(std::move(titleTask)).succeeded());
     QVERIFY(!FileChangeQueue::shared().isBusy(target));
-    QCOMPARE(valueOf(target, u"XMP-dc:Title"_s), u"T"_s);
-    QCOMPARE(valueOf(target, u"IFD0:Artist"_s), u"A"_s);
+    QCOMPARE(valueOf(target, QStringLiteral("XMP-dc:Title")), QStringLiteral("T"));
+    QCOMPARE(valueOf(target, QStringLiteral("IFD0:Artist")), QStringLiteral("A"));
 
     // A failing change hands the file on too.
-    m_fake->setBody(u"exit 1"_s);
+    m_fake->setBody(QStringLiteral("exit 1"));
     ExifToolService failing(m_fake->bundle());
     auto failed = failing.removeAllMetadata(url);
-    auto after = first.applyOverrides({{u"IFD0:Artist"_s, u"B"_s}}, url);
+    auto after = first.applyOverrides({{QStringLiteral("IFD0:Artist"), QStringLiteral("B")}}, url);
     QVERIFY(runTask(std::move(failed)).error);
     QVERIFY(runTask(std::move(after)).succeeded());
-    QCOMPARE(valueOf(target, u"IFD0:Artist"_s), u"B"_s);
+    QCOMPARE(valueOf(target, QStringLiteral("IFD0:Artist")), QStringLiteral("B"));
 }
 
 void MetadataWritingTest::tagKeyRules_data()
@@ -843,8 +868,8 @@ void MetadataWritingTest::tagKeyRules_data()
     row("FileUserID", "kept by the file system", "0");
     row("File:filegroupid#", "kept by the file system", "0");
     row("XMP-dc:FilePermissionsNote", "");
-    QTest::addRow("NUL in the value")
-        << "XMP-dc:Title" << u"cut%1here"_s.arg(QChar(0)) << "contains a NUL character";
+    QTest::addRow("NUL in the value") << "XMP-dc:Title" << QStringLiteral("cut%1here").arg(QChar(0))
+                                      << "contains a NUL character";
 }
 
 void MetadataWritingTest::tagKeyRules()
@@ -864,8 +889,8 @@ void MetadataWritingTest::tagKeyRules()
     // Each of the four changes refuses it before ExifTool runs: the real
     // ExifTool would otherwise run code, read a file into the photo, or
     // rename, move or link the file (values are relative to its folder).
-    const QString target = copyTestData(u"Canon.jpg"_s, m_env->workPath());
-    QFile secret(m_env->workPath() + u"/secret.txt"_s);
+    const QString target = copyTestData(QStringLiteral("Canon.jpg"), m_env->workPath());
+    QFile secret(m_env->workPath() + QStringLiteral("/secret.txt"));
     QVERIFY(secret.open(QIODevice::WriteOnly) && secret.write("private") == 7);
     secret.close();
     const QByteArray before = digest(target);
@@ -877,16 +902,17 @@ void MetadataWritingTest::tagKeyRules()
     QList<TaskOutcome<ChangeReport>> outcomes{
         runTask(service.writeMetadata(url, {edited(key, QString(), value)})),
         runTask(service.applyOverrides({{key, value}}, url)),
-        runTask(service.changeTags(url, {{u"IFD0:Artist"_s, {u"x"_s}}, {key, {value}}}))};
+        runTask(service.changeTags(
+            url, {{QStringLiteral("IFD0:Artist"), {QStringLiteral("x")}}, {key, {value}}}))};
     if (keyReason)
-        outcomes << runTask(service.removeMetadata({u"IFD0:Artist"_s, key}, url));
+        outcomes << runTask(service.removeMetadata({QStringLiteral("IFD0:Artist"), key}, url));
     for (const TaskOutcome<ChangeReport> &outcome : outcomes) {
         QCOMPARE(outcome.errorMessage(), *reason);
         QVERIFY_THROWS_EXCEPTION(ServiceError, outcome.rethrow());
     }
     QCOMPARE(digest(target), before);
     QCOMPARE(filesIn(m_env->workPath()), (QStringList{"Canon.jpg", "secret.txt"}));
-    QVERIFY(!QFileInfo::exists(m_env->workPath() + u"/moved"_s));
+    QVERIFY(!QFileInfo::exists(m_env->workPath() + QStringLiteral("/moved")));
     QVERIFY(!QFileInfo::exists(exifToolTmp()));
 }
 

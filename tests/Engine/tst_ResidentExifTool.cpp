@@ -22,7 +22,6 @@
 using namespace Metaloom;
 using namespace Metaloom::Testing;
 using namespace std::chrono_literals;
-using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -90,15 +89,15 @@ void ResidentExifToolTest::argumentsArriveAsGiven_data()
           "-XMP:Title= one space", "-XMP:Title =x", "back\\slash\\n", "two\nlines", "cr\r",
           "a\\nb\nc", "$5 and @home", "-execute"})
         QTest::newRow(argument) << QString::fromUtf8(argument) << true;
-    QTest::newRow("$ and a line break") << u"$5\nnext"_s << false;
-    QTest::newRow("@ and a line break") << u"me@home\n"_s << false;
+    QTest::newRow("$ and a line break") << QStringLiteral("$5\nnext") << false;
+    QTest::newRow("@ and a line break") << QStringLiteral("me@home\n") << false;
 }
 
 void ResidentExifToolTest::argumentsArriveAsGiven()
 {
     QFETCH(QString, argument);
     QFETCH(bool, resident);
-    const QStringList arguments{u"-echo"_s, argument};
+    const QStringList arguments{QStringLiteral("-echo"), argument};
     QCOMPARE(StayOpenProtocol::requestFor(arguments).has_value(), resident);
     QCOMPARE(QString::fromUtf8(runReal(arguments).standardOutput), argument + QLatin1Char('\n'));
 }
@@ -156,7 +155,8 @@ void ResidentExifToolTest::requestsAreNumberedWhenSent()
     // Encoded once; each process numbers the commands from where its own
     // numbers stand, the lines between the markers staying the same.
     const std::optional<StayOpenProtocol::Request> request =
-        StayOpenProtocol::requestFor({u"-echo"_s, u"two\nlines"_s, u"-execute"_s, u"-ver"_s});
+        StayOpenProtocol::requestFor({QStringLiteral("-echo"), QStringLiteral("two\nlines"),
+                                      QStringLiteral("-execute"), QStringLiteral("-ver")});
     QVERIFY(request);
     QCOMPARE(request->commands.size(), 2);
     const StayOpenProtocol::Request::Numbered first = request->numbered(41);
@@ -179,12 +179,12 @@ void ResidentExifToolTest::binaryOutputArrivesByteForByte()
         for (int x = 0; x < noise.width(); ++x)
             noise.setPixel(x, y, random.generate());
     }
-    const QString thumbnail = m_env->workPath() + u"/thumbnail.jpg"_s;
+    const QString thumbnail = m_env->workPath() + QStringLiteral("/thumbnail.jpg");
     QVERIFY(noise.save(thumbnail, "jpg", 95));
     QFile thumbnailFile(thumbnail);
     QVERIFY(thumbnailFile.open(QIODevice::ReadOnly));
     const QByteArray bytes = thumbnailFile.readAll();
-    const QString photo = makeImage(m_env->workPath(), u"photo.jpg"_s);
+    const QString photo = makeImage(m_env->workPath(), QStringLiteral("photo.jpg"));
     runRealExifTool({"-overwrite_original", "-ThumbnailImage<=" + thumbnail, photo});
     QCOMPARE(runReal({"-b", "-ThumbnailImage", photo}).standardOutput, bytes);
 }
@@ -200,13 +200,13 @@ void ResidentExifToolTest::valuesRoundTripThroughTheFile_data()
 void ResidentExifToolTest::valuesRoundTripThroughTheFile()
 {
     QFETCH(QString, value);
-    const QString target = makeImage(m_env->workPath(), u"photo.jpg"_s);
+    const QString target = makeImage(m_env->workPath(), QStringLiteral("photo.jpg"));
     ExifToolService service(realBundle());
-    const auto outcome = runTask(
-        service.applyOverrides({{u"XMP-dc:Description"_s, value}}, QUrl::fromLocalFile(target)));
+    const auto outcome = runTask(service.applyOverrides(
+        {{QStringLiteral("XMP-dc:Description"), value}}, QUrl::fromLocalFile(target)));
     QVERIFY2(outcome.succeeded(), qPrintable(outcome.errorMessage()));
     QCOMPARE(*outcome.value, ChangeReport{});
-    QCOMPARE(valueOf(target, u"XMP-dc:Description"_s), value);
+    QCOMPARE(valueOf(target, QStringLiteral("XMP-dc:Description")), value);
 }
 
 void ResidentExifToolTest::valuesThatGoThroughAFile_data()
@@ -239,23 +239,24 @@ void ResidentExifToolTest::valuesThatGoThroughAFile()
     QFETCH(QString, argument);
     QFETCH(QString, diverted);
     QByteArray stored;
-    const QStringList arguments{u"-P"_s, argument, u"/t.jpg"_s};
+    const QStringList arguments{QStringLiteral("-P"), argument, QStringLiteral("/t.jpg")};
     const QStringList result = ValueFiles::divert(arguments, [&](const QByteArray &value) {
         stored = value;
-        return u"F"_s;
+        return QStringLiteral("F");
     });
     QCOMPARE(ValueFiles::needsFile(argument), !diverted.isEmpty());
     QCOMPARE(result.at(1), diverted.isEmpty() ? argument : diverted);
-    QCOMPARE(result.at(0), u"-P"_s);
-    QCOMPARE(result.at(2), u"/t.jpg"_s);
+    QCOMPARE(result.at(0), QStringLiteral("-P"));
+    QCOMPARE(result.at(2), QStringLiteral("/t.jpg"));
     if (!diverted.isEmpty())
         QCOMPARE(stored, argument.mid(argument.indexOf(u'=') + 1).toUtf8());
     // Whatever is diverted, the list then travels the kept process's channel.
-    QVERIFY(StayOpenProtocol::requestFor({u"-P"_s, result.at(1)}) || diverted.isEmpty());
+    QVERIFY(StayOpenProtocol::requestFor({QStringLiteral("-P"), result.at(1)}) ||
+            diverted.isEmpty());
     // ExifTool expands format codes in such a file name.
-    QVERIFY(ValueFiles::isLiteralFileName(u"/tmp/100% sure/.ID.value-1"_s));
-    QVERIFY(!ValueFiles::isLiteralFileName(u"/tmp/a%d/.ID.value-1"_s));
-    QVERIFY(!ValueFiles::isLiteralFileName(u"/tmp/%-3f/x"_s));
+    QVERIFY(ValueFiles::isLiteralFileName(QStringLiteral("/tmp/100% sure/.ID.value-1")));
+    QVERIFY(!ValueFiles::isLiteralFileName(QStringLiteral("/tmp/a%d/.ID.value-1")));
+    QVERIFY(!ValueFiles::isLiteralFileName(QStringLiteral("/tmp/%-3f/x")));
 }
 
 void ResidentExifToolTest::longValueRoundTripsByteForByte()
@@ -268,15 +269,16 @@ void ResidentExifToolTest::longValueRoundTripsByteForByte()
     QRandomGenerator random(17);
     while (value.toUtf8().size() < 200 * 1024)
         value += pieces.at(int(random.bounded(pieces.size())));
-    const QString target = makeImage(m_env->workPath(), u"photo.jpg"_s);
+    const QString target = makeImage(m_env->workPath(), QStringLiteral("photo.jpg"));
     ExifToolService service(realBundle());
-    const auto outcome = runTask(
-        service.applyOverrides({{u"XMP-dc:Description"_s, value}}, QUrl::fromLocalFile(target)));
+    const auto outcome = runTask(service.applyOverrides(
+        {{QStringLiteral("XMP-dc:Description"), value}}, QUrl::fromLocalFile(target)));
     QVERIFY2(outcome.succeeded(), qPrintable(outcome.errorMessage()));
     QCOMPARE(*outcome.value, ChangeReport{});
-    QCOMPARE(runRealExifTool({u"-b"_s, u"-XMP-dc:Description"_s, target}), value.toUtf8());
+    QCOMPARE(runRealExifTool({QStringLiteral("-b"), QStringLiteral("-XMP-dc:Description"), target}),
+             value.toUtf8());
     QCOMPARE(filesIn(privateFolderOf(*m_env)), QStringList()); // the value's file is gone
-    QCOMPARE(filesIn(m_env->workPath()), QStringList{u"photo.jpg"_s});
+    QCOMPARE(filesIn(m_env->workPath()), QStringList{QStringLiteral("photo.jpg")});
 }
 
 void ResidentExifToolTest::listItemsGoThroughFilesOneByOne()
@@ -285,27 +287,28 @@ void ResidentExifToolTest::listItemsGoThroughFilesOneByOne()
     // needs it gets a file of its own: two items of 140 KiB (each over the
     // kernel's limit for one argument) and one the argument channel cannot
     // carry, beside a plain one, all stored as items in their order.
-    const QStringList items{QString(140 * 1024, u'a'), u"line\n$HOME"_s, u"plain"_s,
-                            QString(140 * 1024, u'b')};
-    const QString target = makeImage(m_env->workPath(), u"photo.jpg"_s);
+    const QStringList items{QString(140 * 1024, u'a'), QStringLiteral("line\n$HOME"),
+                            QStringLiteral("plain"), QString(140 * 1024, u'b')};
+    const QString target = makeImage(m_env->workPath(), QStringLiteral("photo.jpg"));
     ExifToolService service(realBundle());
-    const auto outcome =
-        runTask(service.changeTags(QUrl::fromLocalFile(target), {{u"XMP-dc:Subject"_s, items}}));
+    const auto outcome = runTask(service.changeTags(QUrl::fromLocalFile(target),
+                                                    {{QStringLiteral("XMP-dc:Subject"), items}}));
     QVERIFY2(outcome.succeeded(), qPrintable(outcome.errorMessage()));
     QCOMPARE(*outcome.value, ChangeReport{});
     const QJsonArray stored =
-        QJsonDocument::fromJson(runRealExifTool({u"-json"_s, u"-XMP-dc:Subject"_s, target}))
+        QJsonDocument::fromJson(
+            runRealExifTool({QStringLiteral("-json"), QStringLiteral("-XMP-dc:Subject"), target}))
             .array()
             .first()
             .toObject()
-            .value(u"Subject"_s)
+            .value(QStringLiteral("Subject"))
             .toArray();
     QStringList storedItems;
     for (const QJsonValue &item : stored)
         storedItems << item.toString();
     QCOMPARE(storedItems, items);
     QCOMPARE(filesIn(privateFolderOf(*m_env)), QStringList()); // the values' files are gone
-    QCOMPARE(filesIn(m_env->workPath()), QStringList{u"photo.jpg"_s});
+    QCOMPARE(filesIn(m_env->workPath()), QStringList{QStringLiteral("photo.jpg")});
 }
 
 void ResidentExifToolTest::failingProcessIsReplaced_data()
@@ -330,13 +333,14 @@ void ResidentExifToolTest::failingProcessIsReplaced()
     FakeExifToolBundle fake(m_env->workPath(), body);
     QElapsedTimer timer;
     timer.start();
-    QCOMPARE(runTask(ExifToolRunner::run(fake.bundle(), {u"x"_s}, std::nullopt)).errorMessage(),
+    QCOMPARE(runTask(ExifToolRunner::run(fake.bundle(), {QStringLiteral("x")}, std::nullopt))
+                 .errorMessage(),
              error);
     QVERIFY(timer.elapsed() < 15000);
     QCOMPARE(fake.residentProcessIds().size(), 1);
     QTRY_VERIFY(!isProcessRunning(fake.residentProcessIds().constFirst()));
 
-    fake.setBody(u"echo fine"_s);
+    fake.setBody(QStringLiteral("echo fine"));
     const auto next = runTask(ExifToolRunner::run(fake.bundle(), {}, std::nullopt));
     QCOMPARE(next.value.value_or(CommandOutput{}).standardOutput, QByteArray("fine\n"));
     QCOMPARE(fake.residentProcessIds().size(), 2);
@@ -344,7 +348,7 @@ void ResidentExifToolTest::failingProcessIsReplaced()
 
 void ResidentExifToolTest::strayOutputBetweenCommandsEndsTheProcess()
 {
-    FakeExifToolBundle fake(m_env->workPath(), u"(sleep 0.3; echo stray) &"_s);
+    FakeExifToolBundle fake(m_env->workPath(), QStringLiteral("(sleep 0.3; echo stray) &"));
     QVERIFY(runTask(ExifToolRunner::run(fake.bundle(), {}, std::nullopt)).succeeded());
     QTRY_VERIFY(!isProcessRunning(fake.residentProcessIds().constFirst()));
     QVERIFY(runTask(ExifToolRunner::run(fake.bundle(), {}, std::nullopt)).succeeded());
@@ -353,7 +357,7 @@ void ResidentExifToolTest::strayOutputBetweenCommandsEndsTheProcess()
 
 void ResidentExifToolTest::processKilledWhileIdleIsReplaced()
 {
-    FakeExifToolBundle fake(m_env->workPath(), u"echo \"$1\""_s);
+    FakeExifToolBundle fake(m_env->workPath(), QStringLiteral("echo \"$1\""));
     QVERIFY(runTask(ExifToolRunner::run(fake.bundle(), {"a"}, std::nullopt)).succeeded());
     // Sent before the program has noticed the end: it goes to a new process.
     const qint64 first = fake.residentProcessIds().constFirst();
@@ -368,20 +372,21 @@ void ResidentExifToolTest::processKilledWhileIdleIsReplaced()
 void ResidentExifToolTest::twoServicesShareAFewProcesses()
 {
     ExifToolPool::shared().setMaximumProcesses(2);
-    FakeExifToolBundle fake(m_env->workPath(),
-                            u"sleep 0.3; printf '[{\"SourceFile\":\"x\",\"XMP-dc:Title\":\"%s\"}]' "
-                            "\"$(basename \"$4\")\""_s);
+    FakeExifToolBundle fake(
+        m_env->workPath(),
+        QStringLiteral("sleep 0.3; printf '[{\"SourceFile\":\"x\",\"XMP-dc:Title\":\"%s\"}]' "
+                       "\"$(basename \"$4\")\""));
     auto first = std::make_unique<ExifToolService>(fake.bundle());
     auto second = std::make_unique<ExifToolService>(fake.bundle());
     std::vector<QCoro::Task<QList<MetadataEntry>>> reads;
     for (int i = 0; i < 5; ++i) {
-        const QUrl file = QUrl::fromLocalFile(m_env->workPath() + u"/%1.jpg"_s.arg(i));
+        const QUrl file = QUrl::fromLocalFile(m_env->workPath() + QStringLiteral("/%1.jpg").arg(i));
         reads.push_back((i % 2 ? first : second)->readMetadata(file));
     }
     for (int i = 0; i < 5; ++i) {
         const auto outcome = runTask(std::move(reads[i]));
         QVERIFY2(outcome.succeeded(), qPrintable(outcome.errorMessage()));
-        QCOMPARE(outcome.value->constFirst().value, u"%1.jpg"_s.arg(i));
+        QCOMPARE(outcome.value->constFirst().value, QStringLiteral("%1.jpg").arg(i));
     }
     const QList<qint64> processes = fake.residentProcessIds();
     QCOMPARE(processes.size(), 2);
@@ -399,7 +404,7 @@ void ResidentExifToolTest::concurrentChangesAndReadsStayWithinThePool()
     pool.setMaximumProcesses(2);
     QList<QUrl> files;
     for (int i = 0; i < 12; ++i)
-        files << QUrl::fromLocalFile(makeImage(m_env->workPath(), u"%1.jpg"_s.arg(i)));
+        files << QUrl::fromLocalFile(makeImage(m_env->workPath(), QStringLiteral("%1.jpg").arg(i)));
     ExifToolService first(realBundle());
     ExifToolService second(realBundle());
     pool.resetStatistics();
@@ -407,8 +412,8 @@ void ResidentExifToolTest::concurrentChangesAndReadsStayWithinThePool()
     std::vector<QCoro::Task<QList<MetadataEntry>>> reads;
     for (int i = 0; i < files.size(); ++i) {
         ExifToolService &service = i % 2 ? first : second;
-        changes.push_back(
-            service.applyOverrides({{u"XMP-dc:Title"_s, u"T%1"_s.arg(i)}}, files.at(i)));
+        changes.push_back(service.applyOverrides(
+            {{QStringLiteral("XMP-dc:Title"), QStringLiteral("T%1").arg(i)}}, files.at(i)));
         if (i % 2 == 0)
             reads.push_back(service.readMetadata(files.at(files.size() - 1 - i)));
     }
@@ -421,17 +426,18 @@ void ResidentExifToolTest::concurrentChangesAndReadsStayWithinThePool()
     QVERIFY2(pool.processesStarted() <= 2, qPrintable(QString::number(pool.processesStarted())));
     QVERIFY(pool.mostProcessesAtOnce() <= 2);
     for (int i = 0; i < files.size(); ++i)
-        QCOMPARE(valueOf(files.at(i).toLocalFile(), u"XMP-dc:Title"_s), u"T%1"_s.arg(i));
+        QCOMPARE(valueOf(files.at(i).toLocalFile(), QStringLiteral("XMP-dc:Title")),
+                 QStringLiteral("T%1").arg(i));
 }
 
 void ResidentExifToolTest::quittingStopsTheCommandInFlight()
 {
-    FakeExifToolBundle fake(m_env->workPath(), u"sleep 30"_s);
+    FakeExifToolBundle fake(m_env->workPath(), QStringLiteral("sleep 30"));
     auto run = ExifToolRunner::run(fake.bundle(), {}, std::nullopt);
     QTRY_COMPARE(fake.runCount(), 1);
     QMetaObject::invokeMethod(QCoreApplication::instance(), "aboutToQuit");
     QCOMPARE(runTask(std::move(run), 5s).errorMessage(),
-             u"ExifTool was stopped because Metaloom is quitting."_s);
+             QStringLiteral("ExifTool was stopped because Metaloom is quitting."));
     QVERIFY(!isProcessRunning(fake.residentProcessIds().constFirst()));
 }
 

@@ -13,7 +13,6 @@
 
 using namespace Metaloom;
 using namespace Metaloom::Testing;
-using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -91,7 +90,7 @@ void TagDefinitionsTest::initTestCase()
 {
     const TestEnvironment copies;
     m_real = std::make_unique<ExifToolService>(realBundle());
-    QStringList arguments{u"-json"_s, u"-G:1"_s, u"-all"_s};
+    QStringList arguments{QStringLiteral("-json"), QStringLiteral("-G:1"), QStringLiteral("-all")};
     for (const char *file : {"Canon.jpg", "GPS.jpg", "IPTC.jpg", "XMP.jpg", "ExifTool.tif",
                              "CanonRaw.cr2", "DNG.dng", "GeoTiff.tif", "PNG.png", "QuickTime.mov"})
         arguments << copyTestData(QString::fromLatin1(file), copies.workPath());
@@ -139,16 +138,16 @@ void TagDefinitionsTest::parsesKeysWritabilityAndOptions()
     lists.sort();
     QCOMPARE(lists, (QStringList{"IFD0:History", "IFD0:Keywords", "IFD0:Order", "IFD0:Subject"}));
 
-    const TagDefinition exposure = table.value(u"ExifIFD:ExposureProgram"_s);
+    const TagDefinition exposure = table.value(QStringLiteral("ExifIFD:ExposureProgram"));
     QVERIFY(exposure.writable); // the first definition of a key wins
     QCOMPARE(exposure.options,
              (QList<EnumeratedOption>{
                  {"1", "Normal"}, {"2", "Two A"}, {"2", "Two B"}, {"4", "Aperture & more"}}));
-    QVERIFY(!table.value(u"IFD0:Orientation"_s).writable);
-    QVERIFY(table.value(u"IFD0:Flash"_s).writable); // only "false" means read-only
+    QVERIFY(!table.value(QStringLiteral("IFD0:Orientation")).writable);
+    QVERIFY(table.value(QStringLiteral("IFD0:Flash")).writable); // only "false" means read-only
     for (const TagDefinition &definition : table) {
         for (const EnumeratedOption &option : definition.options)
-            QVERIFY(option.label != u"stray"_s);
+            QVERIFY(option.label != QStringLiteral("stray"));
     }
 }
 
@@ -162,17 +161,17 @@ void TagDefinitionsTest::malformedListingFails()
 
 void TagDefinitionsTest::loadIsSharedAndCached()
 {
-    const QString listing = m_env->workPath() + u"/listing.xml"_s;
+    const QString listing = m_env->workPath() + QStringLiteral("/listing.xml");
     QFile file(listing);
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(sampleListing);
     file.close();
-    FakeExifToolBundle fake(m_env->workPath(), u"sleep 0.3; cat '%1'"_s.arg(listing));
+    FakeExifToolBundle fake(m_env->workPath(), QStringLiteral("sleep 0.3; cat '%1'").arg(listing));
     ExifToolService service(fake.bundle());
 
     // Three callers at once share one ExifTool run.
-    auto first = service.tagDefinition(u"ExifIFD:ExposureProgram"_s);
-    auto second = service.enumeratedOptions(u"ExifIFD:ExposureProgram"_s);
+    auto first = service.tagDefinition(QStringLiteral("ExifIFD:ExposureProgram"));
+    auto second = service.enumeratedOptions(QStringLiteral("ExifIFD:ExposureProgram"));
     auto third = service.allTagKeys();
     const auto definition = runTask(std::move(first));
     QVERIFY2(definition.succeeded(), qPrintable(definition.errorMessage()));
@@ -182,56 +181,59 @@ void TagDefinitionsTest::loadIsSharedAndCached()
     QCOMPARE(fake.runCount(), 1);
 
     // Unknown keys answer "nothing", not an empty list, without a new run.
-    const auto unknown = runTask(service.enumeratedOptions(u"Nope:Nothing"_s));
+    const auto unknown = runTask(service.enumeratedOptions(QStringLiteral("Nope:Nothing")));
     QVERIFY(unknown.succeeded());
     QVERIFY(!unknown.value->has_value());
-    const auto caseMismatch = runTask(service.tagDefinition(u"exififd:exposureprogram"_s));
+    const auto caseMismatch =
+        runTask(service.tagDefinition(QStringLiteral("exififd:exposureprogram")));
     QVERIFY(!caseMismatch.value->has_value());
-    const auto noOptions = runTask(service.enumeratedOptions(u"IFD0:Orientation"_s));
+    const auto noOptions = runTask(service.enumeratedOptions(QStringLiteral("IFD0:Orientation")));
     QVERIFY(noOptions.value->has_value());
     QVERIFY(noOptions.value->value().isEmpty());
 
     // Another window's service on the same bundle finds the listing loaded.
     ExifToolService another(fake.bundle());
-    QVERIFY(runTask(another.tagDefinition(u"Aperture"_s)).value->has_value());
+    QVERIFY(runTask(another.tagDefinition(QStringLiteral("Aperture"))).value->has_value());
     QCOMPARE(fake.runCount(), 1);
 }
 
 void TagDefinitionsTest::failedLoadStaysFailedForThisServiceOnly()
 {
-    FakeExifToolBundle fake(m_env->workPath(), u"cat <<'X'\n<taginfo/>\nX"_s);
+    FakeExifToolBundle fake(m_env->workPath(), QStringLiteral("cat <<'X'\n<taginfo/>\nX"));
     fake.removeScript();
     ExifToolService service(fake.bundle());
-    QCOMPARE(runTask(service.tagDefinition(u"A"_s)).errorMessage(),
-             u"The bundled exiftool binary could not be found."_s);
-    QCOMPARE(runTask(service.enumeratedOptions(u"A"_s)).errorMessage(),
-             u"The bundled exiftool binary could not be found."_s);
+    QCOMPARE(runTask(service.tagDefinition(QStringLiteral("A"))).errorMessage(),
+             QStringLiteral("The bundled exiftool binary could not be found."));
+    QCOMPARE(runTask(service.enumeratedOptions(QStringLiteral("A"))).errorMessage(),
+             QStringLiteral("The bundled exiftool binary could not be found."));
     QCOMPARE(runTask(service.allTagKeys()).errorMessage(),
-             u"The bundled exiftool binary could not be found."_s);
+             QStringLiteral("The bundled exiftool binary could not be found."));
     // The script is back, but this service keeps its failed load...
-    fake.setBody(u"cat <<'X'\n<taginfo><table><tag name='A'/></table></taginfo>\nX"_s);
-    QVERIFY(runTask(service.tagDefinition(u"A"_s)).error);
+    fake.setBody(QStringLiteral("cat <<'X'\n<taginfo><table><tag name='A'/></table></taginfo>\nX"));
+    QVERIFY(runTask(service.tagDefinition(QStringLiteral("A"))).error);
     QCOMPARE(fake.runCount(), 0);
     // ...while a new window's service tries again.
     ExifToolService fresh(fake.bundle());
-    const auto outcome = runTask(fresh.tagDefinition(u"A"_s));
+    const auto outcome = runTask(fresh.tagDefinition(QStringLiteral("A")));
     QVERIFY2(outcome.succeeded(), qPrintable(outcome.errorMessage()));
     QVERIFY(outcome.value->has_value());
 
     // A malformed listing fails the same lasting way.
-    FakeExifToolBundle malformed(m_env->workPath() + u"/malformed"_s, u"echo '<taginfo><tag'"_s);
+    FakeExifToolBundle malformed(m_env->workPath() + QStringLiteral("/malformed"),
+                                 QStringLiteral("echo '<taginfo><tag'"));
     ExifToolService broken(malformed.bundle());
-    QVERIFY(runTask(broken.allTagKeys()).errorMessage().contains(u"tag listing"_s));
-    QVERIFY(runTask(broken.tagDefinition(u"A"_s)).error);
+    QVERIFY(runTask(broken.allTagKeys()).errorMessage().contains(QStringLiteral("tag listing")));
+    QVERIFY(runTask(broken.tagDefinition(QStringLiteral("A"))).error);
 }
 
 void TagDefinitionsTest::allTagKeysSortCaseInsensitively()
 {
-    FakeExifToolBundle fake(m_env->workPath(),
-                            u"cat <<'X'\n<taginfo><table><tag name='Flash' g1='ExifIFD'/>"
-                            "<tag name='Zeta' g1='exififd'/><tag name='Aperture'/>"
-                            "<tag name='FileName' g1='System'/><tag name='HardLink'/>"
-                            "<tag name='ForceWrite' g1='*'/></table></taginfo>\nX"_s);
+    FakeExifToolBundle fake(
+        m_env->workPath(),
+        QStringLiteral("cat <<'X'\n<taginfo><table><tag name='Flash' g1='ExifIFD'/>"
+                       "<tag name='Zeta' g1='exififd'/><tag name='Aperture'/>"
+                       "<tag name='FileName' g1='System'/><tag name='HardLink'/>"
+                       "<tag name='ForceWrite' g1='*'/></table></taginfo>\nX"));
     ExifToolService service(fake.bundle());
     const auto keys = runTask(service.allTagKeys());
     // Keys the engine refuses to write are never offered.
@@ -266,7 +268,7 @@ void TagDefinitionsTest::keysReadFromSampleFiles()
     QFETCH(bool, writable);
     QFETCH(QString, option);
     QFETCH(bool, list);
-    QVERIFY2(m_sampleKeys.contains(key), qPrintable(key + u" was not read"_s));
+    QVERIFY2(m_sampleKeys.contains(key), qPrintable(key + QStringLiteral(" was not read")));
     const auto definition = runTask(m_real->tagDefinition(key));
     QVERIFY2(definition.succeeded(), qPrintable(definition.errorMessage()));
     QVERIFY2(definition.value->has_value(), qPrintable(key));
@@ -289,7 +291,7 @@ void TagDefinitionsTest::mostSampleKeysAreKnown()
     const QSet<QString> known(keys.value->cbegin(), keys.value->cend());
     const qsizetype found = QSet<QString>(m_sampleKeys).intersect(known).size();
     QVERIFY2(found * 10 >= m_sampleKeys.size() * 7,
-             qPrintable(u"%1 of %2 keys known"_s.arg(found).arg(m_sampleKeys.size())));
+             qPrintable(QStringLiteral("%1 of %2 keys known").arg(found).arg(m_sampleKeys.size())));
     // Keys that rename, move or link files are never offered.
     for (const QString &key : *keys.value) {
         const QString tag = key.section(QLatin1Char(':'), -1);
@@ -336,25 +338,26 @@ void TagDefinitionsTest::writableFormats()
     QCOMPARE(m_real->canWriteFormatNow(url),
              byName ? std::optional<bool>(writable) : std::optional<bool>());
     // The answer is what ExifTool then does.
-    const auto change = runTask(m_real->applyOverrides({{u"XMP-dc:Title"_s, u"Title"_s}}, url));
+    const auto change = runTask(
+        m_real->applyOverrides({{QStringLiteral("XMP-dc:Title"), QStringLiteral("Title")}}, url));
     QVERIFY2(change.succeeded() == writable, qPrintable(change.errorMessage()));
     if (!writable && byName) {
         QCOMPARE(ExifToolService::readOnlyFormatMessage(url),
-                 u"ExifTool can't write MKV files; their metadata is shown "
-                 "read-only."_s);
+                 QStringLiteral("ExifTool can't write MKV files; their metadata is shown "
+                                "read-only."));
     }
 }
 
 void TagDefinitionsTest::formatListsAreLoadedOncePerBundle()
 {
     FakeExifToolBundle fake(m_env->workPath(),
-                            u"sleep 0.2; printf 'Writable file extensions:\\n  JPG "
-                            "PNG\\nSupported file extensions:\\n  JPG MKV "
-                            "PNG\\n'"_s);
+                            QStringLiteral("sleep 0.2; printf 'Writable file extensions:\\n  JPG "
+                                           "PNG\\nSupported file extensions:\\n  JPG MKV "
+                                           "PNG\\n'"));
     ExifToolService first(fake.bundle());
     ExifToolService second(fake.bundle());
-    const QUrl movie = QUrl::fromLocalFile(u"/nowhere/clip.MKV"_s);
-    const QUrl photo = QUrl::fromLocalFile(u"/nowhere/photo.png"_s);
+    const QUrl movie = QUrl::fromLocalFile(QStringLiteral("/nowhere/clip.MKV"));
+    const QUrl photo = QUrl::fromLocalFile(QStringLiteral("/nowhere/photo.png"));
     QCOMPARE(first.canWriteFormatNow(movie), std::optional<bool>());
     auto one = first.canWriteFormat(movie);
     auto other = second.canWriteFormat(photo);
@@ -363,10 +366,10 @@ void TagDefinitionsTest::formatListsAreLoadedOncePerBundle()
     QCOMPARE(second.canWriteFormatNow(movie), std::optional<bool>(false));
     QCOMPARE(first.canWriteFormatNow(photo), std::optional<bool>(true));
     QCOMPARE(fake.runCount(), 2); // one request of two commands: -listwf, -listf
-    QCOMPARE(ExifToolService::formatName(movie), u"MKV"_s);
-    QCOMPARE(ExifToolService::readOnlyFormatMessage(QUrl::fromLocalFile(u"/a/b"_s)),
-             u"ExifTool can't write files of this kind; their metadata is shown "
-             "read-only."_s);
+    QCOMPARE(ExifToolService::formatName(movie), QStringLiteral("MKV"));
+    QCOMPARE(ExifToolService::readOnlyFormatMessage(QUrl::fromLocalFile(QStringLiteral("/a/b"))),
+             QStringLiteral("ExifTool can't write files of this kind; their metadata is shown "
+                            "read-only."));
 }
 
 QTEST_GUILESS_MAIN(TagDefinitionsTest)

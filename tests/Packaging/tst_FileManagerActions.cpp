@@ -15,7 +15,6 @@
 
 using namespace Metaloom;
 using namespace Metaloom::Testing;
-using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -33,7 +32,7 @@ KeyFile readKeyFile(const QString &path)
     KeyFile file;
     QFile input(path);
     if (!input.open(QIODevice::ReadOnly)) {
-        file.problems << u"cannot open "_s + path;
+        file.problems << QStringLiteral("cannot open ") + path;
         return file;
     }
     QString group;
@@ -43,18 +42,18 @@ KeyFile readKeyFile(const QString &path)
         if (line.startsWith(u'[') && line.endsWith(u']')) {
             group = line.mid(1, line.size() - 2);
             if (file.groups.contains(group))
-                file.problems << u"group twice: "_s + group;
+                file.problems << QStringLiteral("group twice: ") + group;
             file.groups << group;
             continue;
         }
         const qsizetype equals = line.indexOf(u'=');
         if (group.isEmpty() || equals <= 0) {
-            file.problems << u"not a key: "_s + line;
+            file.problems << QStringLiteral("not a key: ") + line;
             continue;
         }
         const QString key = line.left(equals);
         if (file.values[group].contains(key))
-            file.problems << u"key twice: "_s + key;
+            file.problems << QStringLiteral("key twice: ") + key;
         file.values[group].insert(key, line.mid(equals + 1));
     }
     return file;
@@ -72,7 +71,7 @@ QStringList listValue(const QString &value)
 // comes off first.
 QStringList execWords(QString exec)
 {
-    exec.replace(u"\\\\"_s, u"\\"_s);
+    exec.replace(QStringLiteral("\\\\"), QStringLiteral("\\"));
     QStringList words;
     QString word;
     bool inWord = false;
@@ -80,7 +79,8 @@ QStringList execWords(QString exec)
     for (qsizetype i = 0; i < exec.size(); ++i) {
         const QChar c = exec.at(i);
         if (quoted) {
-            if (c == u'\\' && i + 1 < exec.size() && u"\"`$\\"_s.contains(exec.at(i + 1)))
+            if (c == u'\\' && i + 1 < exec.size() &&
+                QStringLiteral("\"`$\\").contains(exec.at(i + 1)))
                 word += exec.at(++i);
             else if (c == u'"')
                 quoted = false;
@@ -156,7 +156,7 @@ private:
     // Runs the installed action script as a file manager would, with only
     // the programs it needs on the path, the stand-ins among them.
     ProcessRun runAction(const QStringList &arguments, const QString &log,
-                         const QString &answer = u"0"_s) const;
+                         const QString &answer = QStringLiteral("0")) const;
     QStringList nemoArguments(const QString &action, const QStringList &paths) const;
     QStringList dolphinArguments(const QString &action, const QStringList &paths) const;
 
@@ -167,14 +167,17 @@ private:
 
 void FileManagerActionsTest::initTestCase()
 {
-    const ProcessRun install = runProcess(
-        QStringLiteral(METALOOM_CMAKE_COMMAND),
-        {u"--install"_s, QStringLiteral(METALOOM_BUILD_DIR), u"--prefix"_s, m_prefix.path()},
-        QDir::currentPath());
+    const ProcessRun install =
+        runProcess(QStringLiteral(METALOOM_CMAKE_COMMAND),
+                   {QStringLiteral("--install"), QStringLiteral(METALOOM_BUILD_DIR),
+                    QStringLiteral("--prefix"), m_prefix.path()},
+                   QDir::currentPath());
     QVERIFY2(install.exitCode == 0, install.error.constData());
 
-    const KeyFile entry = readKeyFile(installed(u"share/applications/%1.desktop"_s.arg(appId)));
-    m_mimeTypes = listValue(entry.values.value(u"Desktop Entry"_s).value(u"MimeType"_s));
+    const KeyFile entry =
+        readKeyFile(installed(QStringLiteral("share/applications/%1.desktop").arg(appId)));
+    m_mimeTypes = listValue(
+        entry.values.value(QStringLiteral("Desktop Entry")).value(QStringLiteral("MimeType")));
     QVERIFY(m_mimeTypes.size() > 20);
 
     // The tools the script uses, and nothing else: no real dialog or
@@ -190,10 +193,10 @@ ProcessRun FileManagerActionsTest::runAction(const QStringList &arguments, const
                                              const QString &answer) const
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(u"PATH"_s, m_tools.path());
-    environment.insert(u"FAKE_LOG"_s, log);
-    environment.insert(u"FAKE_ANSWER"_s, answer);
-    environment.insert(u"XDG_CURRENT_DESKTOP"_s, u"X-Cinnamon"_s);
+    environment.insert(QStringLiteral("PATH"), m_tools.path());
+    environment.insert(QStringLiteral("FAKE_LOG"), log);
+    environment.insert(QStringLiteral("FAKE_ANSWER"), answer);
+    environment.insert(QStringLiteral("XDG_CURRENT_DESKTOP"), QStringLiteral("X-Cinnamon"));
     return runProcess(arguments.first(), arguments.mid(1), QDir::tempPath(), environment);
 }
 
@@ -202,13 +205,13 @@ ProcessRun FileManagerActionsTest::runAction(const QStringList &arguments, const
 QStringList FileManagerActionsTest::nemoArguments(const QString &action,
                                                   const QStringList &paths) const
 {
-    const KeyFile file =
-        readKeyFile(installed(u"share/nemo/actions/metaloom-%1.nemo_action"_s.arg(action)));
+    const KeyFile file = readKeyFile(
+        installed(QStringLiteral("share/nemo/actions/metaloom-%1.nemo_action").arg(action)));
     QStringList quoted;
     for (const QString &path : paths)
         quoted << u'"' + QString::fromLatin1(QUrl::fromLocalFile(path).toEncoded()) + u'"';
-    QString exec = file.values.value(u"Nemo Action"_s).value(u"Exec"_s);
-    exec.replace(u"%U"_s, quoted.join(u' '));
+    QString exec = file.values.value(QStringLiteral("Nemo Action")).value(QStringLiteral("Exec"));
+    exec.replace(QStringLiteral("%U"), quoted.join(u' '));
     return execWords(exec);
 }
 
@@ -216,11 +219,12 @@ QStringList FileManagerActionsTest::nemoArguments(const QString &action,
 QStringList FileManagerActionsTest::dolphinArguments(const QString &action,
                                                      const QStringList &paths) const
 {
-    const KeyFile menu = readKeyFile(installed(u"share/kio/servicemenus/%1.desktop"_s.arg(appId)));
+    const KeyFile menu =
+        readKeyFile(installed(QStringLiteral("share/kio/servicemenus/%1.desktop").arg(appId)));
     const QString group = action == QLatin1String("strip")
-                              ? u"Desktop Action removeAllMetadata"_s
-                              : u"Desktop Action exportMetadataAsJson"_s;
-    QStringList words = execWords(menu.values.value(group).value(u"Exec"_s));
+                              ? QStringLiteral("Desktop Action removeAllMetadata")
+                              : QStringLiteral("Desktop Action exportMetadataAsJson");
+    QStringList words = execWords(menu.values.value(group).value(QStringLiteral("Exec")));
     if (words.last() != QLatin1String("%F"))
         return {};
     words.removeLast();
@@ -229,37 +233,37 @@ QStringList FileManagerActionsTest::dolphinArguments(const QString &action,
 
 void FileManagerActionsTest::serviceMenuReadsKeyByKey()
 {
-    const QString path = installed(u"share/kio/servicemenus/%1.desktop"_s.arg(appId));
+    const QString path = installed(QStringLiteral("share/kio/servicemenus/%1.desktop").arg(appId));
     const KeyFile menu = readKeyFile(path);
     QCOMPARE(menu.problems, QStringList());
-    const QMap<QString, QString> entry = menu.values.value(u"Desktop Entry"_s);
-    QCOMPARE(menu.groups.first(), u"Desktop Entry"_s);
+    const QMap<QString, QString> entry = menu.values.value(QStringLiteral("Desktop Entry"));
+    QCOMPARE(menu.groups.first(), QStringLiteral("Desktop Entry"));
     QCOMPARE(QSet<QString>(entry.keyBegin(), entry.keyEnd()),
              (QSet<QString>{"Type", "MimeType", "Actions", "X-KDE-Submenu", "X-KDE-Protocols",
                             "Icon", "TryExec"}));
-    QCOMPARE(entry.value(u"Type"_s), u"Service"_s);
+    QCOMPARE(entry.value(QStringLiteral("Type")), QStringLiteral("Service"));
     // Only local files: Dolphin would otherwise strip a downloaded copy.
-    QCOMPARE(entry.value(u"X-KDE-Protocols"_s), u"file"_s);
-    QCOMPARE(entry.value(u"Icon"_s), appId);
-    QCOMPARE(listValue(entry.value(u"MimeType"_s)), m_mimeTypes);
-    QVERIFY(QFileInfo(entry.value(u"TryExec"_s)).isExecutable());
+    QCOMPARE(entry.value(QStringLiteral("X-KDE-Protocols")), QStringLiteral("file"));
+    QCOMPARE(entry.value(QStringLiteral("Icon")), appId);
+    QCOMPARE(listValue(entry.value(QStringLiteral("MimeType"))), m_mimeTypes);
+    QVERIFY(QFileInfo(entry.value(QStringLiteral("TryExec"))).isExecutable());
 
-    const QStringList actions = listValue(entry.value(u"Actions"_s));
+    const QStringList actions = listValue(entry.value(QStringLiteral("Actions")));
     QCOMPARE(actions, (QStringList{"openInMetaloom", "removeAllMetadata", "exportMetadataAsJson"}));
     QStringList actionGroups;
     for (const QString &action : actions)
-        actionGroups << u"Desktop Action "_s + action;
+        actionGroups << QStringLiteral("Desktop Action ") + action;
     QCOMPARE(menu.groups.mid(1), actionGroups);
 
     const QStringList names{"Open in Metaloom", "Remove All Metadata", "Export Metadata as JSON"};
-    const QStringList arguments{QString(), u"strip"_s, u"export"_s};
+    const QStringList arguments{QString(), QStringLiteral("strip"), QStringLiteral("export")};
     for (qsizetype i = 0; i < actions.size(); ++i) {
         const QMap<QString, QString> action = menu.values.value(actionGroups.at(i));
         QCOMPARE(QSet<QString>(action.keyBegin(), action.keyEnd()),
                  (QSet<QString>{"Name", "Icon", "Exec"}));
-        QCOMPARE(action.value(u"Name"_s), names.at(i));
-        QStringList words = execWords(action.value(u"Exec"_s));
-        QCOMPARE(words.takeLast(), u"%F"_s);
+        QCOMPARE(action.value(QStringLiteral("Name")), names.at(i));
+        QStringList words = execWords(action.value(QStringLiteral("Exec")));
+        QCOMPARE(words.takeLast(), QStringLiteral("%F"));
         QVERIFY2(QFileInfo(words.first()).isExecutable(), qPrintable(words.first()));
         QVERIFY(words.first().startsWith(m_prefix.path()));
         QCOMPARE(words.mid(1).join(u' '), arguments.at(i));
@@ -272,18 +276,21 @@ void FileManagerActionsTest::serviceMenuActionsValidate()
     // desktop-file-validate does not know; its action groups follow the
     // desktop entry's rules, so the same file declared as an application
     // is validated.
-    if (QStandardPaths::findExecutable(u"desktop-file-validate"_s).isEmpty())
+    if (QStandardPaths::findExecutable(QStringLiteral("desktop-file-validate")).isEmpty())
         QSKIP("desktop-file-validate (desktop-file-utils) is not installed");
-    QString text = contentsOf(installed(u"share/kio/servicemenus/%1.desktop"_s.arg(appId)));
-    QVERIFY(text.contains(u"Type=Service\n"_s));
-    text.replace(u"Type=Service\n"_s, u"Type=Application\nName=Metaloom\nExec=metaloom %F\n"_s);
+    QString text =
+        contentsOf(installed(QStringLiteral("share/kio/servicemenus/%1.desktop").arg(appId)));
+    QVERIFY(text.contains(QStringLiteral("Type=Service\n")));
+    text.replace(QStringLiteral("Type=Service\n"),
+                 QStringLiteral("Type=Application\nName=Metaloom\nExec=metaloom %F\n"));
     QTemporaryDir folder;
-    const QString copy = folder.filePath(u"servicemenu.desktop"_s);
+    const QString copy = folder.filePath(QStringLiteral("servicemenu.desktop"));
     QFile file(copy);
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(text.toUtf8());
     file.close();
-    const ProcessRun validated = runProcess(u"desktop-file-validate"_s, {copy}, folder.path());
+    const ProcessRun validated =
+        runProcess(QStringLiteral("desktop-file-validate"), {copy}, folder.path());
     QCOMPARE(textOf(validated), QString());
     QCOMPARE(validated.exitCode, 0);
 }
@@ -297,30 +304,31 @@ void FileManagerActionsTest::nemoActionsReadKeyByKey()
     const QMap<QString, QString> names{{"open", "Open in Metaloom"},
                                        {"strip", "Remove All Metadata"},
                                        {"export", "Export Metadata as JSON"}};
-    const QStringList folder = QDir(installed(u"share/nemo/actions"_s)).entryList(QDir::Files);
+    const QStringList folder =
+        QDir(installed(QStringLiteral("share/nemo/actions"))).entryList(QDir::Files);
     QCOMPARE(folder, (QStringList{"metaloom-export.nemo_action", "metaloom-open.nemo_action",
                                   "metaloom-strip.nemo_action"}));
     for (auto it = names.cbegin(); it != names.cend(); ++it) {
-        const KeyFile file =
-            readKeyFile(installed(u"share/nemo/actions/metaloom-%1.nemo_action"_s.arg(it.key())));
+        const KeyFile file = readKeyFile(
+            installed(QStringLiteral("share/nemo/actions/metaloom-%1.nemo_action").arg(it.key())));
         QCOMPARE(file.problems, QStringList());
-        QCOMPARE(file.groups, QStringList{u"Nemo Action"_s});
-        const QMap<QString, QString> action = file.values.value(u"Nemo Action"_s);
+        QCOMPARE(file.groups, QStringList{QStringLiteral("Nemo Action")});
+        const QMap<QString, QString> action = file.values.value(QStringLiteral("Nemo Action"));
         for (auto key = action.keyBegin(); key != action.keyEnd(); ++key)
             QVERIFY2(knownKeys.contains(*key), qPrintable(*key));
-        QCOMPARE(action.value(u"Name"_s), it.value());
-        QVERIFY(!action.value(u"Comment"_s).isEmpty());
-        QCOMPARE(action.value(u"Selection"_s), u"notnone"_s);
-        QCOMPARE(listValue(action.value(u"Mimetypes"_s)), m_mimeTypes);
+        QCOMPARE(action.value(QStringLiteral("Name")), it.value());
+        QVERIFY(!action.value(QStringLiteral("Comment")).isEmpty());
+        QCOMPARE(action.value(QStringLiteral("Selection")), QStringLiteral("notnone"));
+        QCOMPARE(listValue(action.value(QStringLiteral("Mimetypes"))), m_mimeTypes);
         // Addresses are percent-encoded: in double quotes no name can break
         // the line into other words.
-        QCOMPARE(action.value(u"Quote"_s), u"double"_s);
-        const QStringList words = execWords(action.value(u"Exec"_s));
-        QCOMPARE(words.last(), u"%U"_s);
+        QCOMPARE(action.value(QStringLiteral("Quote")), QStringLiteral("double"));
+        const QStringList words = execWords(action.value(QStringLiteral("Exec")));
+        QCOMPARE(words.last(), QStringLiteral("%U"));
         QVERIFY2(QFileInfo(words.first()).isExecutable(), qPrintable(words.first()));
-        for (const QString &dependency : listValue(action.value(u"Dependencies"_s)))
+        for (const QString &dependency : listValue(action.value(QStringLiteral("Dependencies"))))
             QVERIFY2(QFileInfo(dependency).isExecutable(), qPrintable(dependency));
-        QVERIFY(!action.value(u"Dependencies"_s).isEmpty());
+        QVERIFY(!action.value(QStringLiteral("Dependencies")).isEmpty());
     }
     for (const QString &type : std::as_const(m_mimeTypes))
         QVERIFY2(QMimeDatabase().mimeTypeForName(type).isValid(), qPrintable(type));
@@ -329,8 +337,8 @@ void FileManagerActionsTest::nemoActionsReadKeyByKey()
 void FileManagerActionsTest::removeAllMetadataAsksThenStrips_data()
 {
     QTest::addColumn<QString>("fileManager");
-    QTest::newRow("Dolphin, paths") << u"dolphin"_s;
-    QTest::newRow("Nemo, addresses") << u"nemo"_s;
+    QTest::newRow("Dolphin, paths") << QStringLiteral("dolphin");
+    QTest::newRow("Nemo, addresses") << QStringLiteral("nemo");
 }
 
 void FileManagerActionsTest::removeAllMetadataAsksThenStrips()
@@ -338,8 +346,8 @@ void FileManagerActionsTest::removeAllMetadataAsksThenStrips()
     QFETCH(QString, fileManager);
     TestEnvironment environment;
     const QDir work(environment.workPath());
-    writeExecutable(m_tools.filePath(u"zenity"_s), standIn("zenity"));
-    writeExecutable(m_tools.filePath(u"notify-send"_s), standIn("notify-send"));
+    writeExecutable(m_tools.filePath(QStringLiteral("zenity")), standIn("zenity"));
+    writeExecutable(m_tools.filePath(QStringLiteral("notify-send")), standIn("notify-send"));
     const QStringList names{"a b.jpg",
                             "it's \"q\" $(touch INJECTED) `touch INJECTED`.jpg",
                             "new\nline.jpg",
@@ -348,13 +356,13 @@ void FileManagerActionsTest::removeAllMetadataAsksThenStrips()
                             "Café.jpg"};
     QStringList paths;
     for (const QString &name : names) {
-        paths << copyTestData(u"IPTC.jpg"_s, work.path(), name);
+        paths << copyTestData(QStringLiteral("IPTC.jpg"), work.path(), name);
         QFile::setPermissions(paths.last(), QFile::permissions(paths.last()) | QFile::WriteOwner);
     }
-    const QString log = work.filePath(u"log.txt"_s);
+    const QString log = work.filePath(QStringLiteral("log.txt"));
     const QStringList arguments = fileManager == QLatin1String("nemo")
-                                      ? nemoArguments(u"strip"_s, paths)
-                                      : dolphinArguments(u"strip"_s, paths);
+                                      ? nemoArguments(QStringLiteral("strip"), paths)
+                                      : dolphinArguments(QStringLiteral("strip"), paths);
     QCOMPARE(arguments.size(), paths.size() + 2);
 
     const ProcessRun run = runAction(arguments, log);
@@ -362,58 +370,60 @@ void FileManagerActionsTest::removeAllMetadataAsksThenStrips()
     QCOMPARE(textOf(run), QString());
     QCOMPARE(run.exitCode, 0);
     for (const QString &path : paths)
-        QVERIFY2(!holdsGroup(path, u"IPTC"_s), qPrintable(path));
+        QVERIFY2(!holdsGroup(path, QStringLiteral("IPTC")), qPrintable(path));
     QCOMPARE(contentsOf(log),
-             u"\nzenity\n[--question]\n[--no-markup]\n[--title=Remove All Metadata]\n"
-             "[--icon-name=%1]\n[--text=Are you sure you want to remove all "
-             "metadata from 6 files? This action cannot be undone.]\n"
-             "[--ok-label=Remove All Metadata]\n[--cancel-label=Cancel]\n"
-             "\nnotify-send\n[--app-name=Metaloom]\n[--icon=%1]\n[--]\n"
-             "[Metaloom]\n[6 files stripped]\n"_s.arg(appId));
-    QVERIFY(!QFileInfo::exists(QDir::temp().filePath(u"INJECTED"_s)));
-    QVERIFY(!QFileInfo::exists(work.filePath(u"INJECTED"_s)));
+             QStringLiteral("\nzenity\n[--question]\n[--no-markup]\n[--title=Remove All Metadata]\n"
+                            "[--icon-name=%1]\n[--text=Are you sure you want to remove all "
+                            "metadata from 6 files? This action cannot be undone.]\n"
+                            "[--ok-label=Remove All Metadata]\n[--cancel-label=Cancel]\n"
+                            "\nnotify-send\n[--app-name=Metaloom]\n[--icon=%1]\n[--]\n"
+                            "[Metaloom]\n[6 files stripped]\n")
+                 .arg(appId));
+    QVERIFY(!QFileInfo::exists(QDir::temp().filePath(QStringLiteral("INJECTED"))));
+    QVERIFY(!QFileInfo::exists(work.filePath(QStringLiteral("INJECTED"))));
 }
 
 void FileManagerActionsTest::removeAllMetadataWithoutAnAnswerChangesNothing()
 {
     TestEnvironment environment;
     const QDir work(environment.workPath());
-    writeExecutable(m_tools.filePath(u"zenity"_s), standIn("zenity"));
-    writeExecutable(m_tools.filePath(u"notify-send"_s), standIn("notify-send"));
-    const QString photo = copyTestData(u"IPTC.jpg"_s, work.path(), "photo.jpg");
+    writeExecutable(m_tools.filePath(QStringLiteral("zenity")), standIn("zenity"));
+    writeExecutable(m_tools.filePath(QStringLiteral("notify-send")), standIn("notify-send"));
+    const QString photo = copyTestData(QStringLiteral("IPTC.jpg"), work.path(), "photo.jpg");
     const FileState before = stateOf(photo);
-    const QString log = work.filePath(u"log.txt"_s);
+    const QString log = work.filePath(QStringLiteral("log.txt"));
 
-    const ProcessRun declined = runAction(dolphinArguments(u"strip"_s, {photo}), log, u"1"_s);
+    const ProcessRun declined =
+        runAction(dolphinArguments(QStringLiteral("strip"), {photo}), log, QStringLiteral("1"));
     QCOMPARE(declined.exitCode, 0);
     QCOMPARE(stateOf(photo), before);
     // One file is named in the question; nothing is notified.
     QVERIFY(contentsOf(log).contains(
-        u"[--text=Are you sure you want to remove all metadata from photo.jpg? "
-        "This action cannot be undone.]\n"_s));
-    QVERIFY(!contentsOf(log).contains(u"notify-send"_s));
+        QStringLiteral("[--text=Are you sure you want to remove all metadata from photo.jpg? "
+                       "This action cannot be undone.]\n")));
+    QVERIFY(!contentsOf(log).contains(QStringLiteral("notify-send")));
 }
 
 void FileManagerActionsTest::withNothingToAskTheWindowAsks()
 {
     TestEnvironment environment;
     const QDir work(environment.workPath());
-    QFile::remove(m_tools.filePath(u"zenity"_s));
-    QFile::remove(m_tools.filePath(u"kdialog"_s));
+    QFile::remove(m_tools.filePath(QStringLiteral("zenity")));
+    QFile::remove(m_tools.filePath(QStringLiteral("kdialog")));
     // The installed window is replaced by a stand-in for this test.
-    const QString window = installed(u"bin/metaloom"_s);
-    const QString kept = installed(u"bin/metaloom.kept"_s);
+    const QString window = installed(QStringLiteral("bin/metaloom"));
+    const QString kept = installed(QStringLiteral("bin/metaloom.kept"));
     QVERIFY(QFile::rename(window, kept));
     writeExecutable(window, standIn("metaloom"));
-    const QString photo = copyTestData(u"IPTC.jpg"_s, work.path(), "-photo.jpg");
+    const QString photo = copyTestData(QStringLiteral("IPTC.jpg"), work.path(), "-photo.jpg");
     const FileState before = stateOf(photo);
-    const QString log = work.filePath(u"log.txt"_s);
+    const QString log = work.filePath(QStringLiteral("log.txt"));
 
-    const ProcessRun run = runAction(nemoArguments(u"strip"_s, {photo}), log);
+    const ProcessRun run = runAction(nemoArguments(QStringLiteral("strip"), {photo}), log);
     QFile::remove(window);
     QVERIFY(QFile::rename(kept, window));
     QCOMPARE(run.exitCode, 0);
-    QCOMPARE(contentsOf(log), u"\nmetaloom\n[--]\n[%1]\n"_s.arg(photo));
+    QCOMPARE(contentsOf(log), QStringLiteral("\nmetaloom\n[--]\n[%1]\n").arg(photo));
     QCOMPARE(stateOf(photo), before);
 }
 
@@ -421,45 +431,46 @@ void FileManagerActionsTest::exportWritesJsonBesideEachFile()
 {
     TestEnvironment environment;
     const QDir work(environment.workPath());
-    writeExecutable(m_tools.filePath(u"notify-send"_s), standIn("notify-send"));
-    const QString first = copyTestData(u"IPTC.jpg"_s, work.path(), "trip photo.jpeg");
-    const QString second = copyTestData(u"GPS.jpg"_s, work.path(), "it's.jpg");
+    writeExecutable(m_tools.filePath(QStringLiteral("notify-send")), standIn("notify-send"));
+    const QString first = copyTestData(QStringLiteral("IPTC.jpg"), work.path(), "trip photo.jpeg");
+    const QString second = copyTestData(QStringLiteral("GPS.jpg"), work.path(), "it's.jpg");
     {
         // A name taken already is never overwritten.
-        QFile taken(work.filePath(u"trip photo.json"_s));
+        QFile taken(work.filePath(QStringLiteral("trip photo.json")));
         QVERIFY(taken.open(QIODevice::WriteOnly));
         taken.write("mine");
     }
-    const QString log = work.filePath(u"log.txt"_s);
+    const QString log = work.filePath(QStringLiteral("log.txt"));
 
-    const ProcessRun run = runAction(nemoArguments(u"export"_s, {first, second}), log);
+    const ProcessRun run = runAction(nemoArguments(QStringLiteral("export"), {first, second}), log);
     QCOMPARE(textOf(run), QString());
     QCOMPARE(run.exitCode, 0);
-    QCOMPARE(contentsOf(work.filePath(u"trip photo.json"_s)), u"mine"_s);
-    for (const auto &[photo, json] :
-         {std::pair{first, u"trip photo (2).json"_s}, std::pair{second, u"it's.json"_s}}) {
+    QCOMPARE(contentsOf(work.filePath(QStringLiteral("trip photo.json"))), QStringLiteral("mine"));
+    for (const auto &[photo, json] : {std::pair{first, QStringLiteral("trip photo (2).json")},
+                                      std::pair{second, QStringLiteral("it's.json")}}) {
         const ProcessRun read =
-            runProcess(QStringLiteral(METALOOM_CLI), {u"read"_s, u"--"_s, photo}, work.path());
+            runProcess(QStringLiteral(METALOOM_CLI),
+                       {QStringLiteral("read"), QStringLiteral("--"), photo}, work.path());
         QCOMPARE(read.exitCode, 0);
         QCOMPARE(withoutAccessDate(contentsOf(work.filePath(json))),
                  withoutAccessDate(QString::fromUtf8(read.output)));
     }
-    QCOMPARE(filesIn(work.path()).filter(u".metaloom-export"_s), QStringList());
-    QVERIFY(
-        contentsOf(log).endsWith(u"[Metaloom]\n[Exported the metadata of 2 files as JSON.]\n"_s));
+    QCOMPARE(filesIn(work.path()).filter(QStringLiteral(".metaloom-export")), QStringList());
+    QVERIFY(contentsOf(log).endsWith(
+        QStringLiteral("[Metaloom]\n[Exported the metadata of 2 files as JSON.]\n")));
 }
 
 void FileManagerActionsTest::filesOfAnotherComputerAreRefused()
 {
     TestEnvironment environment;
-    writeExecutable(m_tools.filePath(u"notify-send"_s), standIn("notify-send"));
-    const QString log = QDir(environment.workPath()).filePath(u"log.txt"_s);
-    const QStringList arguments{installed(u"libexec/metaloom/metaloom-file-action"_s), u"strip"_s,
-                                u"sftp://host/photo.jpg"_s};
+    writeExecutable(m_tools.filePath(QStringLiteral("notify-send")), standIn("notify-send"));
+    const QString log = QDir(environment.workPath()).filePath(QStringLiteral("log.txt"));
+    const QStringList arguments{installed(QStringLiteral("libexec/metaloom/metaloom-file-action")),
+                                QStringLiteral("strip"), QStringLiteral("sftp://host/photo.jpg")};
     const ProcessRun run = runAction(arguments, log);
     QCOMPARE(run.exitCode, 1);
-    QVERIFY(contentsOf(log).endsWith(
-        u"[Metaloom]\n[Only files on this computer can be changed: sftp://host/photo.jpg]\n"_s));
+    QVERIFY(contentsOf(log).endsWith(QStringLiteral(
+        "[Metaloom]\n[Only files on this computer can be changed: sftp://host/photo.jpg]\n")));
 }
 
 QTEST_GUILESS_MAIN(FileManagerActionsTest)

@@ -9,7 +9,6 @@
 #include <QtTest>
 
 using namespace Metaloom;
-using namespace Qt::StringLiterals;
 
 class PlatformServicesTest : public QObject {
     Q_OBJECT
@@ -35,27 +34,29 @@ void PlatformServicesTest::bundleLookupTakesTheFirstCandidateThatHoldsIt()
     for (const char *name : {"share", "exe", "code"})
         work.mkpath(QString::fromLatin1(name));
     const QString name = ResourceBundle::bundleDirectoryName();
-    QCOMPARE(name, u"MetaloomFeature_MetaloomFeature.bundle"_s);
-    work.mkpath(u"exe/"_s + name);
-    work.mkpath(u"code/"_s + name);
-    const QStringList candidates{work.filePath(u"missing"_s), work.filePath(u"share"_s),
-                                 work.filePath(u"exe"_s), work.filePath(u"code"_s)};
+    QCOMPARE(name, QStringLiteral("MetaloomFeature_MetaloomFeature.bundle"));
+    work.mkpath(QStringLiteral("exe/") + name);
+    work.mkpath(QStringLiteral("code/") + name);
+    const QStringList candidates{
+        work.filePath(QStringLiteral("missing")), work.filePath(QStringLiteral("share")),
+        work.filePath(QStringLiteral("exe")), work.filePath(QStringLiteral("code"))};
     const auto found = ResourceBundle::locate(candidates);
     QVERIFY(found.has_value());
-    QCOMPARE(found->directory(), work.filePath(u"exe/"_s + name));
+    QCOMPARE(found->directory(), work.filePath(QStringLiteral("exe/") + name));
 
     // A file with the bundle's name is not a bundle.
-    QFile plain(work.filePath(u"share/"_s + name));
+    QFile plain(work.filePath(QStringLiteral("share/") + name));
     QVERIFY(plain.open(QIODevice::WriteOnly));
     plain.close();
-    QCOMPARE(ResourceBundle::locate(candidates)->directory(), work.filePath(u"exe/"_s + name));
-    QVERIFY(!ResourceBundle::locate({work.filePath(u"share"_s)}).has_value());
+    QCOMPARE(ResourceBundle::locate(candidates)->directory(),
+             work.filePath(QStringLiteral("exe/") + name));
+    QVERIFY(!ResourceBundle::locate({work.filePath(QStringLiteral("share"))}).has_value());
 
     // The installed layout comes first, then the executable's own folder.
     const QStringList defaults = ResourceBundle::defaultCandidateFolders();
     QVERIFY(defaults.size() >= 2);
-    QCOMPARE(defaults.at(0),
-             QDir::cleanPath(QCoreApplication::applicationDirPath() + u"/../share/metaloom"_s));
+    QCOMPARE(defaults.at(0), QDir::cleanPath(QCoreApplication::applicationDirPath() +
+                                             QStringLiteral("/../share/metaloom")));
     QCOMPARE(defaults.at(1), QCoreApplication::applicationDirPath());
 }
 
@@ -84,16 +85,16 @@ void PlatformServicesTest::missingBundleStopsTheProgramWithAMessage()
 void PlatformServicesTest::resourcesByName()
 {
     const QDir work(m_env->workPath());
-    work.mkpath(u"Bundle/ExifTool"_s);
-    QFile file(work.filePath(u"Bundle/icon.svg"_s));
+    work.mkpath(QStringLiteral("Bundle/ExifTool"));
+    QFile file(work.filePath(QStringLiteral("Bundle/icon.svg")));
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.close();
-    const ResourceBundle bundle(work.filePath(u"Bundle"_s));
-    QCOMPARE(bundle.pathForResource(u"ExifTool"_s),
-             std::optional<QString>(work.filePath(u"Bundle/ExifTool"_s)));
-    QVERIFY(bundle.pathForResource(u"icon"_s, u"svg"_s).has_value());
-    QVERIFY(!bundle.pathForResource(u"icon"_s).has_value());
-    QVERIFY(!bundle.pathForResource(u"exiftool"_s).has_value());
+    const ResourceBundle bundle(work.filePath(QStringLiteral("Bundle")));
+    QCOMPARE(bundle.pathForResource(QStringLiteral("ExifTool")),
+             std::optional<QString>(work.filePath(QStringLiteral("Bundle/ExifTool"))));
+    QVERIFY(bundle.pathForResource(QStringLiteral("icon"), QStringLiteral("svg")).has_value());
+    QVERIFY(!bundle.pathForResource(QStringLiteral("icon")).has_value());
+    QVERIFY(!bundle.pathForResource(QStringLiteral("exiftool")).has_value());
 }
 
 void PlatformServicesTest::audioVisualClassification_data()
@@ -117,13 +118,17 @@ void PlatformServicesTest::audioVisualClassification()
 
 void PlatformServicesTest::localizedComparison()
 {
-    QVERIFY(LocalizedText::compare(u"alpha"_s, u"Beta"_s) < 0);
-    QVERIFY(LocalizedText::compare(u"ALPHA"_s, u"alpha"_s) == 0);
-    QVERIFY(LocalizedText::lessThan(u"make"_s, u"Model"_s));
-    QVERIFY(LocalizedText::SortKey(u"make"_s).compare(LocalizedText::SortKey(u"Model"_s)) < 0);
-    QCOMPARE(LocalizedText::SortKey(u"ÉTÉ"_s).compare(LocalizedText::SortKey(u"été"_s)), 0);
-    QVERIFY(LocalizedText::contains(u"Shot on a NIKON D70"_s, u"nikon"_s));
-    QVERIFY(!LocalizedText::contains(u"Canon"_s, u"nikon"_s));
+    QVERIFY(LocalizedText::compare(QStringLiteral("alpha"), QStringLiteral("Beta")) < 0);
+    QVERIFY(LocalizedText::compare(QStringLiteral("ALPHA"), QStringLiteral("alpha")) == 0);
+    QVERIFY(LocalizedText::lessThan(QStringLiteral("make"), QStringLiteral("Model")));
+    QVERIFY(LocalizedText::SortKey(QStringLiteral("make"))
+                .compare(LocalizedText::SortKey(QStringLiteral("Model"))) < 0);
+    QCOMPARE(LocalizedText::SortKey(QStringLiteral("ÉTÉ"))
+                 .compare(LocalizedText::SortKey(QStringLiteral("été"))),
+             0);
+    QVERIFY(
+        LocalizedText::contains(QStringLiteral("Shot on a NIKON D70"), QStringLiteral("nikon")));
+    QVERIFY(!LocalizedText::contains(QStringLiteral("Canon"), QStringLiteral("nikon")));
 }
 
 QTEST_GUILESS_MAIN(PlatformServicesTest)
