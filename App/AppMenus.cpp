@@ -1,9 +1,11 @@
 #include "AppMenus.h"
 
 #include "MainWindow.h"
+#include "MetaloomFeature/Library/LibraryViewModel.h"
 #include "MetaloomFeature/Platform/NotificationCenter.h"
 #include "MetaloomFeature/Updates/UpdaterController.h"
 #include "MetaloomFeature/Views/Window/ContentView.h"
+#include "MetaloomFeature/Views/Window/DetachedTask.h"
 #include "VossaApps/VossaAppsMenu.h"
 
 using VossaApps::VossaAppsMenu;
@@ -16,6 +18,7 @@ using VossaApps::VossaAppsMenu;
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QTextDocument>
 #include <QTextEdit>
 
 namespace Metaloom::AppMenus {
@@ -55,6 +58,35 @@ void paste(MainWindow *window)
     window->content()->pasteFiles(data);
 }
 
+// Undo and Redo belong to a text field in focus that has its own steps;
+// otherwise to the window's edits.
+bool undoInField(MainWindow *window, bool redo)
+{
+    QWidget *focus = QApplication::focusWidget();
+    if (!focus || !window->isAncestorOf(focus))
+        return false;
+    if (auto *line = qobject_cast<QLineEdit *>(focus);
+        line && !line->isReadOnly() && (redo ? line->isRedoAvailable() : line->isUndoAvailable())) {
+        redo ? line->redo() : line->undo();
+        return true;
+    }
+    if (auto *plain = qobject_cast<QPlainTextEdit *>(focus); plain && !plain->isReadOnly()) {
+        QTextDocument *document = plain->document();
+        if (redo ? document->isRedoAvailable() : document->isUndoAvailable()) {
+            redo ? plain->redo() : plain->undo();
+            return true;
+        }
+    }
+    if (auto *rich = qobject_cast<QTextEdit *>(focus); rich && !rich->isReadOnly()) {
+        QTextDocument *document = rich->document();
+        if (redo ? document->isRedoAvailable() : document->isUndoAvailable()) {
+            redo ? rich->redo() : rich->undo();
+            return true;
+        }
+    }
+    return false;
+}
+
 void addFileMenu(QMenuBar *bar, MainWindow *window, const Commands &commands)
 {
     QMenu *file = bar->addMenu(QCoreApplication::translate("AppMenus", "&File"));
@@ -66,6 +98,12 @@ void addFileMenu(QMenuBar *bar, MainWindow *window, const Commands &commands)
     file->addSeparator();
     addCommand(file, QCoreApplication::translate("AppMenus", "Save"),
                QKeySequence(Qt::CTRL | Qt::Key_S), post(NotificationName::saveRequested));
+    QPointer<LibraryViewModel> library = window->library();
+    addCommand(file, QCoreApplication::translate("AppMenus", "Save All"),
+               QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_S), [library] {
+                   if (library)
+                       detach(library->saveAllChanges());
+               });
     addCommand(file, QCoreApplication::translate("AppMenus", "Reload"),
                QKeySequence(Qt::CTRL | Qt::Key_R), post(NotificationName::reloadRequested));
     addCommand(file, QCoreApplication::translate("AppMenus", "Revert"),
@@ -89,6 +127,24 @@ void addFileMenu(QMenuBar *bar, MainWindow *window, const Commands &commands)
 void addEditMenu(QMenuBar *bar, MainWindow *window)
 {
     QMenu *edit = bar->addMenu(QCoreApplication::translate("AppMenus", "&Edit"));
+    QPointer<LibraryViewModel> library = window->library();
+    QAction *undo = addCommand(edit, QCoreApplication::translate("AppMenus", "Undo"),
+                               QKeySequence(Qt::CTRL | Qt::Key_Z), [window, library] {
+                                   if (!undoInField(window, false) && library)
+                                       library->undo();
+                               });
+    QAction *redo = addCommand(edit, QCoreApplication::translate("AppMenus", "Redo"),
+                               QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), [window, library] {
+                                   if (!undoInField(window, true) && library)
+                                       library->redo();
+                               });
+    const auto followLibrary = [library, undo, redo] {
+        undo->setEnabled(library && library->canUndo());
+        redo->setEnabled(library && library->canRedo());
+    };
+    followLibrary();
+    QObject::connect(library, &LibraryViewModel::undoStateChanged, edit, followLibrary);
+    edit->addSeparator();
     addCommand(edit, QCoreApplication::translate("AppMenus", "Paste"),
                QKeySequence(Qt::CTRL | Qt::Key_V), [window] { paste(window); });
     edit->addSeparator();

@@ -63,13 +63,44 @@ void MainWindow::requestClose(std::function<void(bool)> done)
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    if (m_closeApproved || !m_library->hasPendingChanges()) {
+    if (m_closeApproved || m_library->modifiedItemIDs().isEmpty()) {
         event->accept();
         finishClosing(true);
         return;
     }
     event->ignore();
-    askAboutUnsavedChanges();
+    if (m_saving)
+        return;
+    QPointer<MainWindow> self(this);
+    askToSaveChanges(modifiedFileNames(), [self](QMessageBox::StandardButton answer) {
+        if (!self)
+            return;
+        switch (answer) {
+        case QMessageBox::Save:
+            self->saveThenClose();
+            break;
+        case QMessageBox::Discard:
+            self->closeWithoutAsking();
+            break;
+        default:
+            self->finishClosing(false);
+            break;
+        }
+    });
+}
+
+QStringList MainWindow::modifiedFileNames() const
+{
+    QStringList names;
+    for (const MediaItem &item : m_library->modifiedItems())
+        names << item.fileName;
+    return names;
+}
+
+void MainWindow::closeWithoutAsking()
+{
+    m_closeApproved = true;
+    close();
 }
 
 void MainWindow::finishClosing(bool closed)
@@ -78,38 +109,37 @@ void MainWindow::finishClosing(bool closed)
         done(closed);
 }
 
-void MainWindow::askAboutUnsavedChanges()
+void MainWindow::askToSaveChanges(const QStringList &fileNames,
+                                  std::function<void(QMessageBox::StandardButton)> answered)
 {
-    if (m_saving)
-        return;
     if (m_prompt) {
         m_prompt->raise();
         return;
     }
-    const std::optional<MediaItem> item = m_library->selectedItem();
-    const QString name = item ? item->fileName : tr("this file");
+    // One file is named in the question; several are counted there and
+    // listed below it, as many as fit a sheet.
+    constexpr qsizetype namesListed = 8;
+    const QString question = fileNames.size() == 1
+                                 ? tr("Save changes to “%1”?").arg(fileNames.first())
+                                 : tr("Save changes to %n files?", nullptr, int(fileNames.size()));
+    QString details = tr("Your changes will be lost if you don't save them.");
+    if (fileNames.size() > 1) {
+        QStringList listed = fileNames.mid(0, namesListed);
+        if (fileNames.size() > namesListed)
+            listed << QStringLiteral("…");
+        details = listed.join(u'\n') + QStringLiteral("\n\n") + details;
+    }
     auto *prompt =
-        new QMessageBox(QMessageBox::Warning, tr("Metaloom"),
-                        tr("Do you want to save the changes you made to “%1”?").arg(name),
+        new QMessageBox(QMessageBox::Warning, tr("Metaloom"), question,
                         QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
-    prompt->setInformativeText(tr("Your changes will be lost if you don't save them."));
+    prompt->setInformativeText(details);
+    prompt->button(QMessageBox::Save)->setText(tr("&Save All"));
     prompt->setDefaultButton(QMessageBox::Save);
     prompt->setEscapeButton(QMessageBox::Cancel);
     prompt->setWindowModality(Qt::WindowModal);
     prompt->setAttribute(Qt::WA_DeleteOnClose);
-    connect(prompt, &QMessageBox::finished, this, [this, prompt] {
-        switch (prompt->standardButton(prompt->clickedButton())) {
-        case QMessageBox::Save:
-            saveThenClose();
-            break;
-        case QMessageBox::Discard:
-            m_closeApproved = true;
-            close();
-            break;
-        default:
-            finishClosing(false);
-            break;
-        }
+    connect(prompt, &QMessageBox::finished, this, [prompt, answered = std::move(answered)] {
+        answered(prompt->standardButton(prompt->clickedButton()));
     });
     m_prompt = prompt;
     prompt->open();
@@ -119,13 +149,13 @@ QCoro::Task<void> MainWindow::saveThenClose()
 {
     QPointer<MainWindow> self(this);
     m_saving = true;
-    const bool saved = co_await m_library->saveChanges();
+    const bool saved = co_await m_library->saveAllChanges();
     if (!self)
         co_return;
     m_saving = false;
     // A save that left edits behind (read-only tags, a failure shown in the
-    // alert) keeps the window open.
-    if (saved && !m_library->hasPendingChanges()) {
+    // report) keeps the window open.
+    if (saved && m_library->modifiedItemIDs().isEmpty()) {
         m_closeApproved = true;
         close();
     } else {

@@ -4,13 +4,12 @@
 
 #include <QCoroTask>
 #include <QMainWindow>
+#include <QMessageBox>
 #include <QPointer>
 #include <QUrl>
 
 #include <functional>
 #include <optional>
-
-class QMessageBox;
 
 namespace Metaloom {
 
@@ -47,12 +46,22 @@ public:
     // The open question about unsaved edits, if any.
     QMessageBox *unsavedChangesPrompt() const;
 
+    // The names of this window's files with unsaved edits, in list order.
+    QStringList modifiedFileNames() const;
+    // Asks once whether to save the edits of these files (Save All, Discard,
+    // Cancel), as a sheet of this window; `answered` gets the button chosen
+    // (Save stands for Save All). Raises the question already open instead.
+    void askToSaveChanges(const QStringList &fileNames,
+                          std::function<void(QMessageBox::StandardButton)> answered);
+    // Closes the window without asking: its edits are let go.
+    void closeWithoutAsking();
+
 protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
     void updateTitle();
-    void askAboutUnsavedChanges();
+
     void finishClosing(bool closed);
     QCoro::Task<void> saveThenClose();
 

@@ -81,37 +81,68 @@ void MetaloomApp::quit()
 {
     if (m_quitting)
         return;
+    // One question for the edits of every window, asked by the first window
+    // that has some; a Cancel leaves every window open.
+    QList<QPointer<MainWindow>> edited;
+    QStringList names;
+    for (MainWindow *window : windows()) {
+        const QStringList modified = window->modifiedFileNames();
+        if (modified.isEmpty())
+            continue;
+        edited << window;
+        names << modified;
+    }
     m_quitting = true;
-    closeNextWindowForQuit();
-}
-
-void MetaloomApp::closeNextWindowForQuit()
-{
-    const QList<MainWindow *> open = windows();
-    if (open.isEmpty()) {
-        m_quitting = false;
-        QCoreApplication::quit();
+    if (edited.isEmpty()) {
+        closeAllForQuit();
         return;
     }
-    // Windows with unsaved edits ask first, so a Cancel leaves the rest open.
-    MainWindow *next = open.first();
-    for (MainWindow *window : open) {
-        if (window->library()->hasPendingChanges()) {
-            next = window;
-            break;
-        }
-    }
+    MainWindow *asking = edited.first();
+    asking->raise();
+    asking->activateWindow();
     QPointer<MetaloomApp> self(this);
-    next->requestClose([self](bool closed) {
+    asking->askToSaveChanges(names, [self, edited](QMessageBox::StandardButton answer) {
         if (!self)
             return;
-        if (closed) {
-            QMetaObject::invokeMethod(self, &MetaloomApp::closeNextWindowForQuit,
-                                      Qt::QueuedConnection);
-        } else {
+        switch (answer) {
+        case QMessageBox::Save:
+            self->saveAllThenQuit(edited);
+            break;
+        case QMessageBox::Discard:
+            self->closeAllForQuit();
+            break;
+        default:
             self->m_quitting = false;
+            break;
         }
     });
+}
+
+QCoro::Task<void> MetaloomApp::saveAllThenQuit(QList<QPointer<MainWindow>> edited)
+{
+    QPointer<MetaloomApp> self(this);
+    for (const QPointer<MainWindow> &window : edited) {
+        if (!window)
+            continue;
+        const bool saved = co_await window->library()->saveAllChanges();
+        if (!self)
+            co_return;
+        // A file that kept its edits (a failure the report shows) keeps
+        // every window open.
+        if (!saved || (window && !window->library()->modifiedItemIDs().isEmpty())) {
+            m_quitting = false;
+            co_return;
+        }
+    }
+    closeAllForQuit();
+}
+
+void MetaloomApp::closeAllForQuit()
+{
+    for (MainWindow *window : windows())
+        window->closeWithoutAsking();
+    m_quitting = false;
+    QCoreApplication::quit();
 }
 
 QList<QUrl> filesFromArguments(const QStringList &arguments)

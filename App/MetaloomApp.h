@@ -2,6 +2,7 @@
 
 #include "MetaloomFeature/Platform/ResourceBundle.h"
 
+#include <QCoroTask>
 #include <QList>
 #include <QObject>
 #include <QPointer>
@@ -46,7 +47,9 @@ public:
     void quit();
 
 private:
-    void closeNextWindowForQuit();
+    // Every window goes, its edits with it, and then the application.
+    void closeAllForQuit();
+    QCoro::Task<void> saveAllThenQuit(QList<QPointer<MainWindow>> edited);
 
     Options m_options;
     UpdaterController *m_updater;

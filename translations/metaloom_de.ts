@@ -71,6 +71,18 @@
         <source>Other Apps</source>
         <translation>Weitere Apps</translation>
     </message>
+    <message>
+        <source>Save All</source>
+        <translation>Alle speichern</translation>
+    </message>
+    <message>
+        <source>Undo</source>
+        <translation>Widerrufen</translation>
+    </message>
+    <message>
+        <source>Redo</source>
+        <translation>Wiederholen</translation>
+    </message>
 </context>
 <context>
     <name>Appcast</name>
@@ -302,6 +314,26 @@
     <message>
         <source>%1: %2 of %3 — %4</source>
         <translation>%1: %2 von %3 — %4</translation>
+    </message>
+    <message>
+        <source>Saved the changes to “%1”.</source>
+        <translation>Die Änderungen an „%1“ wurden gespeichert.</translation>
+    </message>
+    <message>
+        <source>Saved the changes to %1.</source>
+        <translation>Die Änderungen an %1 wurden gespeichert.</translation>
+    </message>
+    <message>
+        <source>Saved the changes to %1. These files were left unchanged:</source>
+        <translation>Die Änderungen an %1 wurden gespeichert. Diese Dateien blieben unverändert:</translation>
+    </message>
+    <message>
+        <source>These files did not take all of the changes:</source>
+        <translation>Diese Dateien haben nicht alle Änderungen übernommen:</translation>
+    </message>
+    <message>
+        <source>Changes Not Saved to Every File</source>
+        <translation>Änderungen nicht in jeder Datei gespeichert</translation>
     </message>
 </context>
 <context>
@@ -784,6 +816,52 @@ Mit &apos;%1 --help&apos; erfahren Sie mehr.
     </message>
 </context>
 <context>
+    <name>EntryCardLayout</name>
+    <message>
+        <source>Read-only</source>
+        <translation>Schreibgeschützt</translation>
+    </message>
+    <message>
+        <source>Modified</source>
+        <translation>Geändert</translation>
+    </message>
+    <message>
+        <source>Standard field</source>
+        <translation>Standardfeld</translation>
+    </message>
+    <message>
+        <source>Remove from favorites</source>
+        <translation>Aus den Favoriten entfernen</translation>
+    </message>
+    <message>
+        <source>Add to favorites</source>
+        <translation>Zu den Favoriten hinzufügen</translation>
+    </message>
+    <message>
+        <source>Add item</source>
+        <translation>Element hinzufügen</translation>
+    </message>
+    <message>
+        <source>Will be removed</source>
+        <translation>Wird entfernt</translation>
+    </message>
+</context>
+<context>
+    <name>EntryEditActions</name>
+    <message>
+        <source>Re&amp;vert This Tag</source>
+        <translation>Diesen Tag &amp;zurücksetzen</translation>
+    </message>
+    <message>
+        <source>&amp;Remove This Tag</source>
+        <translation>Diesen Tag &amp;entfernen</translation>
+    </message>
+    <message>
+        <source>The tag is deleted from the file when you save.</source>
+        <translation>Der Tag wird beim Speichern aus der Datei gelöscht.</translation>
+    </message>
+</context>
+<context>
     <name>EntryMarks</name>
     <message>
         <source>This file type has no place for this tag.</source>
@@ -917,33 +995,6 @@ Mit &apos;%1 --help&apos; erfahren Sie mehr.
     <message>
         <source>ExifTool&apos;s output could not be read as JSON: %1 (at byte %2).</source>
         <translation>Die Ausgabe von ExifTool konnte nicht als JSON gelesen werden: %1 (bei Byte %2).</translation>
-    </message>
-</context>
-<context>
-    <name>EntryCardLayout</name>
-    <message>
-        <source>Read-only</source>
-        <translation>Schreibgeschützt</translation>
-    </message>
-    <message>
-        <source>Modified</source>
-        <translation>Geändert</translation>
-    </message>
-    <message>
-        <source>Standard field</source>
-        <translation>Standardfeld</translation>
-    </message>
-    <message>
-        <source>Remove from favorites</source>
-        <translation>Aus den Favoriten entfernen</translation>
-    </message>
-    <message>
-        <source>Add to favorites</source>
-        <translation>Zu den Favoriten hinzufügen</translation>
-    </message>
-    <message>
-        <source>Add item</source>
-        <translation>Element hinzufügen</translation>
     </message>
 </context>
 <context>
@@ -1165,20 +1216,27 @@ Mit &apos;%1 --help&apos; erfahren Sie mehr.
 <context>
     <name>Metaloom::MainWindow</name>
     <message>
-        <source>this file</source>
-        <translation>diese Datei</translation>
-    </message>
-    <message>
         <source>Metaloom</source>
         <translation>Metaloom</translation>
     </message>
     <message>
-        <source>Do you want to save the changes you made to “%1”?</source>
-        <translation>Möchten Sie die Änderungen an „%1“ speichern?</translation>
-    </message>
-    <message>
         <source>Your changes will be lost if you don&apos;t save them.</source>
         <translation>Ihre Änderungen gehen verloren, wenn Sie sie nicht speichern.</translation>
+    </message>
+    <message>
+        <source>Save changes to “%1”?</source>
+        <translation>Änderungen an „%1“ speichern?</translation>
+    </message>
+    <message numerus="yes">
+        <source>Save changes to %n files?</source>
+        <translation>
+            <numerusform>Änderungen an %n Datei speichern?</numerusform>
+            <numerusform>Änderungen an %n Dateien speichern?</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>&amp;Save All</source>
+        <translation>Alle &amp;speichern</translation>
     </message>
 </context>
 <context>

@@ -436,6 +436,46 @@ Report presetReport(const QString &presetName, const BatchRun::Outcome &outcome)
                   outcome);
 }
 
+Report saveAllReport(const BatchRun::Outcome &outcome)
+{
+    QStringList incomplete;
+    for (const FileOutcome &file : outcome.files) {
+        if (file.succeeded() && !file.isComplete()) {
+            const QString details = changeDetails(file.report);
+            incomplete << file.fileName +
+                              (details.startsWith(QLatin1Char('(')) ? QStringLiteral(" ")
+                                                                    : QStringLiteral(": ")) +
+                              details;
+        }
+    }
+    const qsizetype succeeded = outcome.succeeded();
+    const QString saved =
+        outcome.files.size() == 1
+            ? QCoreApplication::translate("BatchReportTexts", "Saved the changes to “%1”.")
+                  .arg(outcome.files.first().fileName)
+            : QCoreApplication::translate("BatchReportTexts", "Saved the changes to %1.")
+                  .arg(fileCount(succeeded));
+    if (outcome.failed() == 0 && incomplete.isEmpty())
+        return {saved, {}, {}};
+    QStringList paragraphs;
+    if (outcome.failed() == 0)
+        paragraphs << saved;
+    else if (succeeded > 0)
+        paragraphs << QCoreApplication::translate(
+                          "BatchReportTexts",
+                          "Saved the changes to %1. These files were left unchanged:")
+                          .arg(fileCount(succeeded));
+    if (outcome.failed() > 0)
+        paragraphs << failureLines(outcome);
+    if (!incomplete.isEmpty())
+        paragraphs << QCoreApplication::translate("BatchReportTexts",
+                                                  "These files did not take all of the changes:")
+                   << incomplete.join(paragraphBreak);
+    return {{},
+            QCoreApplication::translate("BatchReportTexts", "Changes Not Saved to Every File"),
+            paragraphs.join(paragraphBreak)};
+}
+
 QString progressText(const BatchProgress &progress)
 {
     if (progress.isCancelling)

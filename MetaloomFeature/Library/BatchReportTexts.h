@@ -90,6 +90,10 @@ Report stripFileReport(const FileOutcome &file);
 // Applying a preset to every loaded file.
 Report presetReport(const QString &presetName, const BatchRun::Outcome &outcome);
 
+// Saving the edits of every modified file: "Saved the changes to 3 files.";
+// one file is named.
+Report saveAllReport(const BatchRun::Outcome &outcome);
+
 // "Removing metadata: 3 of 17 — photo.jpg"; "Stopping after photo.jpg…"
 // once the user cancelled.
 QString progressText(const BatchProgress &progress);

@@ -35,6 +35,14 @@ bool EnteredValue::isIn(const MetadataEntry &entry) const
     return !isList && entry.value == value;
 }
 
+bool isMarkedForRemoval(const MetadataEntry &entry)
+{
+    if (!entry.isModified())
+        return false;
+    return entry.isList ? entry.items.isEmpty() && !entry.originalItems.isEmpty()
+                        : entry.value.isEmpty() && !entry.originalValue.isEmpty();
+}
+
 TagAssignment assignmentOf(const MetadataEntry &entry)
 {
     if (entry.isList)

@@ -34,6 +34,9 @@ struct EnteredValue {
     bool operator==(const EnteredValue &) const = default;
 };
 
+// The entry held a value and is emptied: the next save deletes the tag.
+bool isMarkedForRemoval(const MetadataEntry &entry);
+
 // What a change asks of the entry's tag: its items for a list, its text
 // otherwise; nothing (a deletion) for an emptied one.
 TagAssignment assignmentOf(const MetadataEntry &entry);

@@ -62,6 +62,7 @@ void LibraryViewModel::removeItem(const MediaItem &item)
     if (removed == 0)
         return;
     m_thumbnails->forget(id);
+    forgetEditsOf(id);
     Q_EMIT itemsChanged();
     if (m_selectedItemID == id) {
         setSelectedItemID(m_items.isEmpty() ? std::nullopt : std::optional(m_items.first().id));
@@ -74,6 +75,8 @@ void LibraryViewModel::clearAllItems()
 {
     m_thumbnails->forgetAll();
     const bool hadItems = !m_items.isEmpty();
+    for (const MediaItem &cleared : std::as_const(m_items))
+        forgetEditsOf(cleared.id);
     m_items.clear();
     if (hadItems)
         Q_EMIT itemsChanged();

@@ -101,6 +101,8 @@ void LibraryViewModel::selectionDidChange()
     // name (nor be saved into it): the list is empty until the new file's
     // entries arrive.
     ++m_loadGeneration;
+    // The file left keeps its edits until it is shown again.
+    parkShownEdits();
     setFullEntryList({}, m_selectedItemID);
     loadSelectedMetadata();
 }
@@ -122,6 +124,7 @@ void LibraryViewModel::setFullEntryList(QList<MetadataEntry> entries, std::optio
 {
     m_fullEntryList = std::move(entries);
     m_entriesItemID = ownerID;
+    m_entriesPublished = false;
     m_entriesFormatReadOnly = false;
     setReadOnlyFormatNote(std::nullopt);
     Q_EMIT availableTagKeysChanged();
@@ -146,6 +149,8 @@ QCoro::Task<void> LibraryViewModel::reloadMetadata()
         co_return;
     const BusyScope busy(this);
     storeBookmark(ticket->url);
+    // What was typed is gone with the fresh read, and so is what undoes it.
+    dropStepsOf(ticket->itemID);
     co_await loadMetadata(*ticket);
 }
 
@@ -189,7 +194,15 @@ void LibraryViewModel::publishLoadedEntries(QList<MetadataEntry> entries,
     }
     m_fullEntryList = std::move(entries);
     m_entriesItemID = m_selectedItemID;
+    m_entriesPublished = true;
     mergeFieldSettings();
+    // The edits made before the selection left this file go on top of what
+    // it holds now.
+    if (m_entriesItemID) {
+        const QHash<QString, EntryMarks::EnteredValue> parked =
+            m_parkedEdits.take(*m_entriesItemID);
+        EntryMarks::applyEdits(m_fullEntryList, parked);
+    }
     applySearch();
     reapplyWritableOverrides();
     setReadOnlyFormatNote(std::move(readOnlyNote));
@@ -224,12 +237,17 @@ void LibraryViewModel::recordEdit(const MetadataEntry &entry, const EntryMarks::
     MetadataEntry *listed = listedEntry(entry);
     if (!listed)
         return;
-    // A list typed as text is one item per line.
-    if (listed->isList && !value.isList)
-        EntryMarks::EnteredValue{value.value, true, itemsOfText(value.value)}.applyTo(*listed);
-    else
-        value.applyTo(*listed);
-    publishEdit(*listed);
+    changeEntry(
+        *listed,
+        [&value](MetadataEntry &changed) {
+            // A list typed as text is one item per line.
+            if (changed.isList && !value.isList)
+                EntryMarks::EnteredValue{value.value, true, itemsOfText(value.value)}.applyTo(
+                    changed);
+            else
+                value.applyTo(changed);
+        },
+        true);
 }
 
 QStringList LibraryViewModel::itemsOfText(const QString &text)
@@ -250,6 +268,10 @@ void LibraryViewModel::resetChanges()
         else
             entry.value = entry.originalValue;
     }
+    // Every edit of the file is gone at once: stepping back through them
+    // would bring back what the user just threw away.
+    if (m_entriesItemID)
+        dropStepsOf(*m_entriesItemID);
     applySearch();
     setStatus(tr("Changes reverted."));
 }
@@ -348,6 +370,17 @@ bool LibraryViewModel::canWrite(const QUrl &fileUrl)
     return info.isWritable() && (info.permissions() & writeBits);
 }
 
+QCoro::Task<ChangeReport> LibraryViewModel::changeFile(std::shared_ptr<MetadataEngine> engine,
+                                                       QUrl file, QList<TagAssignment> assignments,
+                                                       ChangeOptions options, QString fileName)
+{
+    if (!QFileInfo::exists(file.toLocalFile()))
+        throw SaveError(SaveError::Kind::fileMissing, fileName);
+    if (!canWrite(file))
+        throw SaveError(SaveError::Kind::noWritePermission, fileName);
+    co_return co_await engine->changeTags(file, assignments, options);
+}
+
 QCoro::Task<bool> LibraryViewModel::saveChanges()
 {
     co_return co_await saveEdits(ChangeOptions{});
@@ -392,11 +425,7 @@ QCoro::Task<bool> LibraryViewModel::saveEdits(ChangeOptions options)
     const QString fileName = item->fileName;
     const auto change = co_await callEngine(
         item->url, [assignments, options, fileName](const auto &engine, QUrl url) {
-            if (!QFileInfo::exists(url.toLocalFile()))
-                throw SaveError(SaveError::Kind::fileMissing, fileName);
-            if (!canWrite(url))
-                throw SaveError(SaveError::Kind::noWritePermission, fileName);
-            return engine->changeTags(url, assignments, options);
+            return changeFile(engine, url, assignments, options, fileName);
         });
     if (change.libraryGone)
         co_return !change.failure;
@@ -408,6 +437,7 @@ QCoro::Task<bool> LibraryViewModel::saveEdits(ChangeOptions options)
     // An Orientation or a preview changed with the tags: the sidebar shows
     // the file as it now is.
     fileDidChange(item->id);
+    dropStepsOf(item->id);
 
     const QStringList notTaken = keysNotTaken(report);
     const QStringList unknown =

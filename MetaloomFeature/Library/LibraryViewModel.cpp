@@ -171,6 +171,7 @@ void LibraryViewModel::notifyPendingChanges()
 
 void LibraryViewModel::setHasPendingChanges(bool pending)
 {
+    updateModifiedItems(pending);
     if (pending == m_hadPendingChanges)
         return;
     m_hadPendingChanges = pending;

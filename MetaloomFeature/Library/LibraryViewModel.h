@@ -7,6 +7,7 @@
 #include "MetaloomFeature/Library/BatchRun.h"
 #include "MetaloomFeature/Library/Editor/EntryTreeModel.h"
 #include "MetaloomFeature/Library/EntryMarks.h"
+#include "MetaloomFeature/Library/FileOperations.h"
 #include "MetaloomFeature/Library/MetadataEngine.h"
 #include "MetaloomFeature/Library/SavePanel.h"
 #include "MetaloomFeature/Library/SettingsTab.h"
@@ -32,6 +33,7 @@
 #include <QUuid>
 
 #include <exception>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <type_traits>
@@ -93,6 +95,9 @@ class LibraryViewModel : public QObject {
                    writeAnywayRequest NOTIFY writeAnywayRequestChanged)
     Q_PROPERTY(std::optional<QString> readOnlyFormatNote READ readOnlyFormatNote NOTIFY
                    readOnlyFormatNoteChanged)
+    Q_PROPERTY(QSet<QUuid> modifiedItemIDs READ modifiedItemIDs NOTIFY modifiedItemIDsChanged)
+    Q_PROPERTY(bool canUndo READ canUndo NOTIFY undoStateChanged)
+    Q_PROPERTY(bool canRedo READ canRedo NOTIFY undoStateChanged)
 
 public:
     using OptionsByKey = QHash<QString, QList<EnumeratedOption>>;
@@ -282,6 +287,43 @@ public:
     // The custom field's label, else the shown entry's name, else the tag name.
     QString displayLabel(const QString &key) const;
 
+    // Puts the shown entry with this key back to what the file holds; one
+    // step to undo. Nothing for an entry that is not edited.
+    void revertEntry(const QString &key);
+    // Empties the shown entry with this key, which deletes the tag from the
+    // file on the next save; one step to undo. Only for a writable tag the
+    // file holds.
+    void markForRemoval(const QString &key);
+    bool canRevertEntry(const QString &key) const;
+    bool canMarkForRemoval(const QString &key) const;
+    // The entry is emptied to be deleted from the file on the next save.
+    static bool isMarkedForRemoval(const MetadataEntry &entry);
+
+    // --- Edits of every file -------------------------------------------------
+
+    // The files with edits not saved yet: the shown one and those the
+    // selection left with edits, which come back when they are shown again.
+    QSet<QUuid> modifiedItemIDs() const;
+    // The same files, in list order.
+    QList<MediaItem> modifiedItems() const;
+    // Saves the edits of every modified file, one file after the other, each
+    // as Save saves it; one report at the end. True when every file took its
+    // edits (and none is left modified).
+    QCoro::Task<bool> saveAllChanges();
+
+    // --- Undo ----------------------------------------------------------------
+
+    // The window's edits, one step each (a value typed in one go, a revert,
+    // a removal mark), over all of its files; a save or reload of a file
+    // drops that file's steps.
+    bool canUndo() const { return !m_undoSteps.isEmpty(); }
+    bool canRedo() const { return !m_redoSteps.isEmpty(); }
+    // A step of a file not shown applies to its edits and shows the file.
+    void undo();
+    void redo();
+    // Typing in the shown field is over: the next keystroke starts a new step.
+    void endEditStep();
+
     // --- Removal -----------------------------------------------------------
 
     void presentRemoveAllMetadataConfirmation();
@@ -349,6 +391,8 @@ Q_SIGNALS:
     void batchProgressChanged();
     void writeAnywayRequestChanged();
     void readOnlyFormatNoteChanged();
+    void modifiedItemIDsChanged();
+    void undoStateChanged();
 
     // Finer signals for smooth views.
     // The thumbnail of one item arrived (items() holds it); itemsChanged is
@@ -368,6 +412,39 @@ private:
         QUuid itemID;
         QUrl url;
     };
+
+    // One undoable change of one entry of one file.
+    struct EditStep {
+        QUuid itemID;
+        QString key;
+        EntryMarks::EnteredValue before;
+        EntryMarks::EnteredValue after;
+        // The entry held what the file holds before or after it.
+        bool beforeIsOriginal = false;
+        bool afterIsOriginal = false;
+        // Keystrokes may still extend it.
+        bool open = false;
+    };
+
+    // Edits of every file
+    // Keeps the shown file's edits aside (the selection leaves it).
+    void parkShownEdits();
+    void updateModifiedItems(bool shownHasEdits);
+    void forgetEditsOf(const QUuid &itemID);
+    void dropStepsOf(const QUuid &itemID);
+    void pushStep(EditStep step);
+    // Puts the value into the key's entry of the file, shown or parked.
+    void applyStepValue(const QUuid &itemID, const QString &key,
+                        const EntryMarks::EnteredValue &value, bool isOriginal);
+    // Changes the listed entry and records it as one step (`typing`: keeps
+    // the step open for the next keystroke).
+    void changeEntry(MetadataEntry &listed, const std::function<void(MetadataEntry &)> &change,
+                     bool typing);
+    // One file's parked edits written as Save writes them.
+    QCoro::Task<FileOutcome> saveParkedEdits(MediaItem item,
+                                             QHash<QString, EntryMarks::EnteredValue> edits);
+    // The shown file's edits written, read back and marked as Save does.
+    QCoro::Task<FileOutcome> saveShownEdits(MediaItem item);
 
     // Import
     void storeBookmark(const QUrl &fileUrl);
@@ -444,6 +521,11 @@ private:
     void recordEdit(const MetadataEntry &entry, const EntryMarks::EnteredValue &value);
     void handleWriteFailure(const QString &message);
     QCoro::Task<bool> saveEdits(ChangeOptions options);
+    // The change of a save, refused before ExifTool runs when the file is
+    // gone or marked read-only.
+    static QCoro::Task<ChangeReport> changeFile(std::shared_ptr<MetadataEngine> engine, QUrl file,
+                                                QList<TagAssignment> assignments,
+                                                ChangeOptions options, QString fileName);
     QCoro::Task<void> handleSaveFailure(std::exception_ptr failure, LoadTicket ticket,
                                         QString fileName, QList<MetadataEntry> sent);
     // The keys among these whose tag name ExifTool's listing does not know;
@@ -567,6 +649,15 @@ private:
     // The tag names of ExifTool's listing, once a save asked for them.
     std::optional<QSet<QString>> m_knownTagNames;
     bool m_hadPendingChanges = false;
+    // The entry list holds the read of m_entriesItemID (not the empty list
+    // shown while it is read).
+    bool m_entriesPublished = false;
+    // The edits of files not shown, by item and key, put back on top of
+    // their next read.
+    QHash<QUuid, QHash<QString, EntryMarks::EnteredValue>> m_parkedEdits;
+    QSet<QUuid> m_modifiedItemIDs;
+    QList<EditStep> m_undoSteps;
+    QList<EditStep> m_redoSteps;
     // What the open settings sheet started from or last sent: its drafts are
     // stored as changes against these, so a pin or field another window
     // added meanwhile is kept.

@@ -36,6 +36,23 @@ MainWindow *windowWithEdit(MetaloomApp &app, const QString &path, const QString 
     return window;
 }
 
+// A window showing copies of two sample files, each with its title edited;
+// the second is shown.
+MainWindow *windowWithTwoEdits(MetaloomApp &app, const QStringList &paths)
+{
+    MainWindow *window = app.newWindow();
+    window->openFiles({QUrl::fromLocalFile(paths.at(0)), QUrl::fromLocalFile(paths.at(1))});
+    LibraryViewModel &library = *window->library();
+    if (!waitForLoad(library))
+        return nullptr;
+    library.editValue(*shownEntry(library, title), QStringLiteral("first"));
+    library.setSelectedItemID(library.items().at(1).id);
+    if (!waitForLoad(library) || !waitUntilIdle(library))
+        return nullptr;
+    library.editValue(*shownEntry(library, title), QStringLiteral("second"));
+    return window;
+}
+
 bool activate(QWidget *window)
 {
     window->activateWindow();
@@ -65,6 +82,9 @@ private Q_SLOTS:
     void closingWithUnsavedEditsAsks_data();
     void closingWithUnsavedEditsAsks();
     void quitStopsAtCancel();
+    void closingAsksOnceForEveryEditedFile_data();
+    void closingAsksOnceForEveryEditedFile();
+    void quitAsksOnceAcrossWindows();
     void closingDuringASaveLetsItFinish();
     void filesFromTheCommandLine();
     void updateOutcomesOpenTheDialog();
@@ -178,6 +198,67 @@ void AppShellTest::quitStopsAtCancel()
     QTest::mouseClick(prompt->button(QMessageBox::Cancel), Qt::LeftButton);
     QTest::qWait(50);
     QCOMPARE(app.windows().size(), 2);
+}
+
+void AppShellTest::closingAsksOnceForEveryEditedFile_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("firstReadOnly");
+    QTest::addColumn<bool>("closes");
+    QTest::addColumn<QStringList>("titles");
+    QTest::newRow("Cancel") << int(QMessageBox::Cancel) << false << false
+                            << QStringList{QString(), QString()};
+    QTest::newRow("Discard") << int(QMessageBox::Discard) << false << true
+                             << QStringList{QString(), QString()};
+    QTest::newRow("Save All") << int(QMessageBox::Save) << false << true
+                              << QStringList{QStringLiteral("first"), QStringLiteral("second")};
+    QTest::newRow("Save All, one file refuses") << int(QMessageBox::Save) << true << false
+                                                << QStringList{QString(), QStringLiteral("second")};
+}
+
+void AppShellTest::closingAsksOnceForEveryEditedFile()
+{
+    QFETCH(int, answer);
+    QFETCH(bool, firstReadOnly);
+    QFETCH(bool, closes);
+    QFETCH(QStringList, titles);
+    MetaloomApp app({realBundle(), false});
+    const QStringList paths{copy(QStringLiteral("Canon.jpg")), copy(QStringLiteral("XMP.jpg"))};
+    QPointer<MainWindow> window = windowWithTwoEdits(app, paths);
+    QVERIFY(window);
+    if (firstReadOnly)
+        QVERIFY(QFile::setPermissions(paths.at(0), QFile::ReadOwner));
+
+    window->close();
+    QMessageBox *prompt = window->unsavedChangesPrompt();
+    QVERIFY(prompt && prompt->isVisible());
+    QCOMPARE(prompt->text(), QStringLiteral("Save changes to 2 files?"));
+    QVERIFY(prompt->informativeText().startsWith(QStringLiteral("Canon.jpg\nXMP.jpg\n")));
+    QCOMPARE(prompt->button(QMessageBox::Save)->text(), QStringLiteral("&Save All"));
+    QTest::mouseClick(prompt->button(QMessageBox::StandardButton(answer)), Qt::LeftButton);
+
+    QTRY_VERIFY_WITH_TIMEOUT(window.isNull() == closes && (closes || !window->library()->isBusy()),
+                             60000);
+    if (!closes)
+        QCOMPARE(window->library()->modifiedItemIDs().size(), firstReadOnly ? 1 : 2);
+    QCOMPARE(QStringList({valueOf(paths.at(0), title), valueOf(paths.at(1), title)}), titles);
+}
+
+void AppShellTest::quitAsksOnceAcrossWindows()
+{
+    MetaloomApp app({realBundle(), false});
+    QPointer<MainWindow> one =
+        windowWithEdit(app, copy(QStringLiteral("Canon.jpg")), QStringLiteral("x"));
+    QPointer<MainWindow> two =
+        windowWithEdit(app, copy(QStringLiteral("XMP.jpg")), QStringLiteral("y"));
+    QVERIFY(one && two);
+    app.quit();
+    QMessageBox *prompt = one->unsavedChangesPrompt();
+    QVERIFY(prompt);
+    QVERIFY(!two->unsavedChangesPrompt());
+    QCOMPARE(prompt->text(), QStringLiteral("Save changes to 2 files?"));
+    QTest::mouseClick(prompt->button(QMessageBox::Discard), Qt::LeftButton);
+    QTRY_VERIFY(one.isNull() && two.isNull());
 }
 
 void AppShellTest::closingDuringASaveLetsItFinish()

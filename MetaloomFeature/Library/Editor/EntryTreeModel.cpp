@@ -1,5 +1,6 @@
 #include "MetaloomFeature/Library/Editor/EntryTreeModel.h"
 
+#include "MetaloomFeature/Library/EntryMarks.h"
 #include "MetaloomFeature/Library/ListSync.h"
 
 #include <QSet>
@@ -386,6 +387,8 @@ QVariant EntryTreeModel::entryData(const MetadataEntry &shown, int role) const
         return shown.isWritable() && !shown.isList && hasOptions(shown.rawKey);
     case IsListRole:
         return shown.isList;
+    case MarkedForRemovalRole:
+        return EntryMarks::isMarkedForRemoval(shown);
     default:
         return {};
     }

@@ -48,6 +48,8 @@ public:
         // Whether the tag is a list, edited item by item; its EditRole is
         // then the items (QStringList), not a text.
         IsListRole,
+        // The tag is emptied and the next save deletes it from the file.
+        MarkedForRemovalRole,
     };
 
     // Where the rows' entries are read and where what is done to them goes.

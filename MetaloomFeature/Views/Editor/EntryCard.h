@@ -19,6 +19,8 @@ struct EntryCard {
     bool isList = false;
     bool isWritable = true;
     bool isModified = false;
+    // Emptied to be deleted from the file on the next save.
+    bool isMarkedForRemoval = false;
     bool isFavorite = false;
     bool isDefaultFavorite = false;
     // Edited with a choice list.

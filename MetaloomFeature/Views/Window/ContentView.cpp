@@ -187,6 +187,10 @@ QWidget *ContentView::makeSelectedFilePage()
     busyRow->addWidget(bar, 1);
 
     m_editor = new MetadataEditorView(m_viewModel->entryTree(), page);
+    // The keystrokes of one value, from opening its field to leaving it,
+    // are one step to undo.
+    connect(m_editor->rowDelegate(), &QAbstractItemDelegate::closeEditor, m_viewModel,
+            &LibraryViewModel::endEditStep);
 
     auto *column = new QVBoxLayout(page);
     column->setContentsMargins(0, 0, 0, 0);

@@ -31,6 +31,16 @@ void SidebarModel::itemDidChange(const MediaItem &item)
     Q_EMIT dataChanged(row, row);
 }
 
+void SidebarModel::setModifiedItems(const QSet<QUuid> &itemIDs)
+{
+    const QSet<QUuid> changed = (itemIDs - m_modified) + (m_modified - itemIDs);
+    m_modified = itemIDs;
+    for (const QUuid &id : changed) {
+        if (const QModelIndex row = indexOf(id); row.isValid())
+            Q_EMIT dataChanged(row, row, {ModifiedRole});
+    }
+}
+
 const MediaItem *SidebarModel::item(const QModelIndex &index) const
 {
     if (!index.isValid() || index.model() != this || index.row() >= m_items.size())
@@ -70,6 +80,8 @@ QVariant SidebarModel::data(const QModelIndex &index, int role) const
         return shown->fileType;
     case ThumbnailRole:
         return shown->thumbnail ? QVariant(*shown->thumbnail) : QVariant();
+    case ModifiedRole:
+        return m_modified.contains(shown->id);
     default:
         return {};
     }

@@ -4,6 +4,8 @@
 
 #include <QAbstractListModel>
 #include <QList>
+#include <QSet>
+#include <QUuid>
 
 namespace Metaloom {
 
@@ -20,6 +22,8 @@ public:
         FileTypeRole,
         ThumbnailRole,
         PathRole,
+        // The file has edits not saved yet (bool).
+        ModifiedRole,
     };
 
     explicit SidebarModel(QObject *parent = nullptr);
@@ -28,6 +32,8 @@ public:
     // One item changed in place (its thumbnail arrived): only its row is
     // redrawn. Thumbnails of a large drop arrive in bursts.
     void itemDidChange(const MediaItem &item);
+    // The files with unsaved edits; the rows whose mark changes are redrawn.
+    void setModifiedItems(const QSet<QUuid> &itemIDs);
 
     const MediaItem *item(const QModelIndex &index) const;
     QModelIndex indexOf(const QUuid &itemID) const;
@@ -38,6 +44,7 @@ public:
 
 private:
     QList<MediaItem> m_items;
+    QSet<QUuid> m_modified;
 };
 
 } // namespace Metaloom

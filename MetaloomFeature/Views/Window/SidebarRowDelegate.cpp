@@ -118,6 +118,19 @@ void SidebarRowDelegate::paint(QPainter *painter, const QStyleOptionViewItem &op
                             symbolPixmap(QStringLiteral("doc"), symbol, secondary, ratio));
     }
 
+    if (index.data(SidebarModel::ModifiedRole).toBool()) {
+        // Unsaved edits: a dot on the thumbnail's corner, as on a document
+        // tab, drawn over a ring of the row's colour so it reads on any picture.
+        constexpr qreal dot = 9;
+        const QRectF mark(thumbnailRect.right() - dot + 2, thumbnailRect.top() - 2, dot, dot);
+        painter->setPen(QPen(selected && active ? palette.color(QPalette::Highlight)
+                                                : palette.color(QPalette::Base),
+                             1.5));
+        painter->setBrush(selected && active ? palette.color(QPalette::HighlightedText)
+                                             : palette.color(QPalette::Highlight));
+        painter->drawEllipse(mark);
+    }
+
     const QRect removeRect = removeButtonRect(option.rect);
     const bool hovered = option.state & QStyle::State_MouseOver;
     painter->drawPixmap(removeRect.topLeft(),

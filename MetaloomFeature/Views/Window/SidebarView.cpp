@@ -89,7 +89,12 @@ SidebarView::SidebarView(LibraryViewModel *viewModel, QWidget *parent)
         }
     });
     connect(viewModel, &LibraryViewModel::selectedItemIDChanged, this, &SidebarView::showSelection);
+    connect(viewModel, &LibraryViewModel::modifiedItemIDsChanged, this, [this] {
+        if (m_viewModel)
+            m_model->setModifiedItems(m_viewModel->modifiedItemIDs());
+    });
     showItems();
+    m_model->setModifiedItems(viewModel->modifiedItemIDs());
     showSelection();
 }
 
