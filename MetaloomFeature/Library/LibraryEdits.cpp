@@ -6,6 +6,8 @@
 
 #include "MetaloomFeature/Platform/Error.h"
 
+#include <algorithm>
+
 namespace Metaloom {
 
 namespace {
@@ -261,9 +263,11 @@ QCoro::Task<bool> LibraryViewModel::saveAllChanges()
     BatchRun::Outcome outcome;
     outcome.total = targets.size();
     for (const MediaItem &item : targets) {
-        const bool shown = m_entriesItemID == item.id && m_entriesPublished;
-        FileOutcome done = shown ? co_await saveShownEdits(item)
-                                 : co_await saveParkedEdits(item, m_parkedEdits.value(item.id));
+        FileOutcome done;
+        if (m_entriesItemID == item.id && m_entriesPublished)
+            done = co_await saveShownEdits(item);
+        else
+            done = co_await saveParkedEdits(item, m_parkedEdits.value(item.id));
         if (!self)
             co_return false;
         outcome.files.append(std::move(done));

@@ -238,6 +238,29 @@ int main(int argc, char *argv[])
     shoot(window, QStringLiteral("17-list-editing"));
     library->resetChanges();
 
+    // Edits of two files: both marked in the sidebar, one tag of the shown
+    // file marked for removal; closing asks once about both.
+    library->setSelectedItemID(library->items().at(0).id);
+    settle([&] { return !library->filteredEntries().isEmpty() && !library->isBusy(); });
+    for (const MetadataEntry &entry : library->filteredEntries()) {
+        if (entry.rawKey == QStringLiteral("XMP-dc:Title"))
+            library->editValue(entry, QStringLiteral("Harbour at dawn"));
+    }
+    library->setSelectedItemID(library->items().at(1).id);
+    settle([&] { return !library->filteredEntries().isEmpty() && !library->isBusy(); });
+    library->markForRemoval(QStringLiteral("GPS:GPSLatitude"));
+    editor->scrollTo(rowOf(editor, QStringLiteral("GPS:GPSLatitude")),
+                     QAbstractItemView::PositionAtCenter);
+    shoot(window, QStringLiteral("17b-edited-files"));
+    window->close();
+    QTest::qWait(200);
+    shoot(window, QStringLiteral("17c-save-question"), {window->unsavedChangesPrompt()});
+    if (QMessageBox *question = window->unsavedChangesPrompt())
+        question->button(QMessageBox::Cancel)->click();
+    while (library->canUndo())
+        library->undo();
+    settle([&] { return !library->isBusy(); });
+
     // A batch over every file, one of them broken: its bar mid-way, then
     // the report.
     QFile broken(environment.workPath() + QStringLiteral("/broken.jpg"));

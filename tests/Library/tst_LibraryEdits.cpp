@@ -131,8 +131,8 @@ void LibraryEditsTest::saveAllWritesEachFileOnceWithOneReport()
     QCOMPARE(*saved.value, !failFirst);
     QCOMPARE(engine.changes.size(), 2);
     QCOMPARE(engine.changes.at(0).file.fileName(), QStringLiteral("a.jpg"));
-    QCOMPARE(engine.changes.at(0).assignments, QList<TagAssignment>({{title, {"A"}}}));
-    QCOMPARE(engine.changes.at(1).assignments, QList<TagAssignment>({{title, {"B"}}}));
+    QCOMPARE(engine.changes.at(0).assignments, (QList<TagAssignment>{{title, {"A"}}}));
+    QCOMPARE(engine.changes.at(1).assignments, (QList<TagAssignment>{{title, {"B"}}}));
     QCOMPARE(statusText(lib), status);
     QCOMPARE(alertText(lib), alert);
     QCOMPARE(lib.modifiedItemIDs(), failFirst ? QSet<QUuid>{a} : QSet<QUuid>());

@@ -80,6 +80,7 @@ private Q_SLOTS:
     void dropsAndPasteImportFiles();
     void emptyAndLoadedWindow();
     void selectionFollowsTheListBothWays();
+    void editedFilesAreMarkedInTheSidebar();
     void typingReachesTheLibraryOncePerKeystroke();
     void enumeratedTagGetsAChoiceList();
     void alertShowsErrorsUntilOk();
@@ -170,6 +171,30 @@ void MainWindowContentTest::selectionFollowsTheListBothWays()
     window.library.setSelectedItemID(window.library.items().at(1).id);
     QCOMPARE(list->selectionModel()->selectedRows().value(0).row(), 1);
     QVERIFY(waitUntilIdle(window.library));
+}
+
+void MainWindowContentTest::editedFilesAreMarkedInTheSidebar()
+{
+    Window window;
+    const QString folder = m_env->workPath();
+    window.library.importItems(
+        {copyOf(QStringLiteral("Canon.jpg"), folder), copyOf(QStringLiteral("GPS.jpg"), folder)});
+    QVERIFY(waitForLoad(window.library));
+    const QAbstractItemModel *sidebar = window.view.sidebar()->model();
+    const auto marks = [sidebar] {
+        return QList<bool>{sidebar->index(0, 0).data(SidebarModel::ModifiedRole).toBool(),
+                           sidebar->index(1, 0).data(SidebarModel::ModifiedRole).toBool()};
+    };
+    window.library.editValue(*shownEntry(window.library, QStringLiteral("XMP-dc:Title")),
+                             QStringLiteral("kept"));
+    QCOMPARE(marks(), QList<bool>({true, false}));
+    // The mark stays with the file when another one is shown.
+    window.library.setSelectedItemID(window.library.items().at(1).id);
+    QVERIFY(waitForLoad(window.library));
+    QCOMPARE(marks(), QList<bool>({true, false}));
+    window.library.undo();
+    QVERIFY(waitForLoad(window.library));
+    QCOMPARE(marks(), QList<bool>({false, false}));
 }
 
 void MainWindowContentTest::typingReachesTheLibraryOncePerKeystroke()

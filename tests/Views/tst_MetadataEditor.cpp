@@ -67,27 +67,31 @@ void MetadataEditorTest::rowMarks_data()
 {
     QTest::addColumn<bool>("hasWarning");
     QTest::addColumn<bool>("readOnly");
-    QTest::addColumn<bool>("modified");
+    // The value shown; the tag holds "a".
+    QTest::addColumn<QString>("typed");
     QTest::addColumn<bool>("favorite");
     QTest::addColumn<bool>("defaultFavorite");
     QTest::addColumn<QString>("badge");
     QTest::addColumn<QString>("starHelp");
-    QTest::newRow("warning first") << true << true << true << false << false
+    QTest::newRow("warning first") << true << true << "b" << false << false
                                    << QStringLiteral("Can't write") << "Add to favorites";
     QTest::newRow("read-only before modified")
-        << false << true << true << true << false << QStringLiteral("Read-only")
+        << false << true << "b" << true << false << QStringLiteral("Read-only")
         << "Remove from favorites";
-    QTest::newRow("modified") << false << false << true << false << false
+    QTest::newRow("modified") << false << false << "b" << false << false
                               << QStringLiteral("Modified") << "Add to favorites";
+    QTest::newRow("emptied: removed at the save")
+        << false << false << "" << false << false << QStringLiteral("Will be removed")
+        << "Add to favorites";
     QTest::newRow("plain default favorite")
-        << false << false << false << false << true << QString() << "Standard field";
+        << false << false << "a" << false << true << QString() << "Standard field";
 }
 
 void MetadataEditorTest::rowMarks()
 {
     QFETCH(bool, hasWarning);
     QFETCH(bool, readOnly);
-    QFETCH(bool, modified);
+    QFETCH(QString, typed);
     QFETCH(bool, favorite);
     QFETCH(bool, defaultFavorite);
     QFETCH(QString, badge);
@@ -96,8 +100,7 @@ void MetadataEditorTest::rowMarks()
     if (hasWarning)
         entry.warning = QStringLiteral("Can't write");
     entry.forceReadOnly = readOnly;
-    if (modified)
-        entry.value = QStringLiteral("b");
+    entry.value = typed;
     entry.isFavorite = favorite;
     entry.isDefaultFavorite = defaultFavorite;
     EntryListSource source({entry});

@@ -2,6 +2,7 @@
 
 #include "MetaloomFeature/Library/LibraryViewModel.h"
 
+#include <QAction>
 #include <QCoreApplication>
 #include <QMenu>
 #include <QPointer>
