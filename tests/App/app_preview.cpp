@@ -16,6 +16,7 @@
 #include "tests/support/FakeExifToolBundle.h"
 #include "tests/support/TestEnvironment.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -248,8 +249,8 @@ int main(int argc, char *argv[])
     }
     library->setSelectedItemID(library->items().at(1).id);
     settle([&] { return !library->filteredEntries().isEmpty() && !library->isBusy(); });
-    library->markForRemoval(QStringLiteral("GPS:GPSLatitude"));
-    editor->scrollTo(rowOf(editor, QStringLiteral("GPS:GPSLatitude")),
+    library->markForRemoval(QStringLiteral("GPS:GPSLongitude"));
+    editor->scrollTo(rowOf(editor, QStringLiteral("GPS:GPSLongitude")),
                      QAbstractItemView::PositionAtCenter);
     shoot(window, QStringLiteral("17b-edited-files"));
     window->close();
