@@ -71,6 +71,34 @@
         <source>Other Apps</source>
         <translation>Weitere Apps</translation>
     </message>
+    <message>
+        <source>Cu&amp;t</source>
+        <translation>&amp;Ausschneiden</translation>
+    </message>
+    <message>
+        <source>&amp;Copy</source>
+        <translation>&amp;Kopieren</translation>
+    </message>
+    <message>
+        <source>Select &amp;All</source>
+        <translation>Alles aus&amp;wählen</translation>
+    </message>
+    <message>
+        <source>&amp;View</source>
+        <translation>&amp;Darstellung</translation>
+    </message>
+    <message>
+        <source>&amp;Compact Rows</source>
+        <translation>&amp;Kompakte Zeilen</translation>
+    </message>
+    <message>
+        <source>&amp;Expand All</source>
+        <translation>Alle &amp;aufklappen</translation>
+    </message>
+    <message>
+        <source>C&amp;ollapse All</source>
+        <translation>Alle &amp;zuklappen</translation>
+    </message>
 </context>
 <context>
     <name>Appcast</name>
@@ -784,6 +812,56 @@ Mit &apos;%1 --help&apos; erfahren Sie mehr.
     </message>
 </context>
 <context>
+    <name>EntryCardLayout</name>
+    <message>
+        <source>Read-only</source>
+        <translation>Schreibgeschützt</translation>
+    </message>
+    <message>
+        <source>Modified</source>
+        <translation>Geändert</translation>
+    </message>
+    <message>
+        <source>Standard field</source>
+        <translation>Standardfeld</translation>
+    </message>
+    <message>
+        <source>Remove from favorites</source>
+        <translation>Aus den Favoriten entfernen</translation>
+    </message>
+    <message>
+        <source>Add to favorites</source>
+        <translation>Zu den Favoriten hinzufügen</translation>
+    </message>
+    <message>
+        <source>Add item</source>
+        <translation>Element hinzufügen</translation>
+    </message>
+</context>
+<context>
+    <name>EntryContextMenu</name>
+    <message>
+        <source>Copy &amp;Value</source>
+        <translation>&amp;Wert kopieren</translation>
+    </message>
+    <message>
+        <source>Copy Tag &amp;Name</source>
+        <translation>Tag-&amp;Namen kopieren</translation>
+    </message>
+    <message>
+        <source>Copy as ExifTool &amp;Argument</source>
+        <translation>Als ExifTool-&amp;Argument kopieren</translation>
+    </message>
+    <message>
+        <source>Un&amp;pin</source>
+        <translation>Nicht mehr an&amp;heften</translation>
+    </message>
+    <message>
+        <source>&amp;Pin</source>
+        <translation>&amp;Anheften</translation>
+    </message>
+</context>
+<context>
     <name>EntryMarks</name>
     <message>
         <source>This file type has no place for this tag.</source>
@@ -920,33 +998,6 @@ Mit &apos;%1 --help&apos; erfahren Sie mehr.
     </message>
 </context>
 <context>
-    <name>EntryCardLayout</name>
-    <message>
-        <source>Read-only</source>
-        <translation>Schreibgeschützt</translation>
-    </message>
-    <message>
-        <source>Modified</source>
-        <translation>Geändert</translation>
-    </message>
-    <message>
-        <source>Standard field</source>
-        <translation>Standardfeld</translation>
-    </message>
-    <message>
-        <source>Remove from favorites</source>
-        <translation>Aus den Favoriten entfernen</translation>
-    </message>
-    <message>
-        <source>Add to favorites</source>
-        <translation>Zu den Favoriten hinzufügen</translation>
-    </message>
-    <message>
-        <source>Add item</source>
-        <translation>Element hinzufügen</translation>
-    </message>
-</context>
-<context>
     <name>Metaloom::AboutPage</name>
     <message>
         <source>Version %1 (%2)</source>
@@ -1016,6 +1067,10 @@ Mit &apos;%1 --help&apos; erfahren Sie mehr.
     <message>
         <source>Import</source>
         <translation>Importieren</translation>
+    </message>
+    <message>
+        <source>&amp;Find</source>
+        <translation>&amp;Suchen</translation>
     </message>
 </context>
 <context>
@@ -1186,6 +1241,10 @@ Mit &apos;%1 --help&apos; erfahren Sie mehr.
     <message>
         <source>Metadata</source>
         <translation>Metadaten</translation>
+    </message>
+    <message>
+        <source>No tags match “%1”.</source>
+        <translation>Keine Tags passen zu „%1“.</translation>
     </message>
 </context>
 <context>
@@ -1503,15 +1562,23 @@ Mit &apos;%1 --help&apos; erfahren Sie mehr.
 <context>
     <name>Metaloom::ValueListEditor</name>
     <message>
-        <source>One item per line</source>
-        <translation>Ein Element je Zeile</translation>
+        <source>One item per line (Return on an empty line finishes)</source>
+        <translation>Ein Eintrag pro Zeile (Eingabe in einer leeren Zeile beendet)</translation>
+    </message>
+    <message>
+        <source>Return starts the next item; Return on an empty line or Ctrl+Return finishes editing the list.</source>
+        <translation>Die Eingabetaste beginnt den nächsten Eintrag; Eingabe in einer leeren Zeile oder Strg+Eingabe beendet die Bearbeitung der Liste.</translation>
     </message>
 </context>
 <context>
     <name>Metaloom::ValueTextEditor</name>
     <message>
-        <source>Value</source>
-        <translation>Wert</translation>
+        <source>Value (Return finishes, Shift+Return adds a line)</source>
+        <translation>Wert (Eingabe beendet, Umschalt+Eingabe fügt eine Zeile hinzu)</translation>
+    </message>
+    <message>
+        <source>Return finishes editing the value; Shift+Return starts a new line.</source>
+        <translation>Die Eingabetaste beendet die Bearbeitung des Werts; Umschalt+Eingabe beginnt eine neue Zeile.</translation>
     </message>
 </context>
 <context>

@@ -89,19 +89,23 @@ QMenu *build(QWidget *parent, LibraryViewModel *library, const QString &key)
     // copy of what they copy, and look the entry up again to pin it.
     const MetadataEntry entry = *shown;
     auto *menu = new QMenu(parent);
-    menu->addAction(QCoreApplication::translate("EntryContextMenu", "Copy &Value"), menu, [entry] { copy(copiedValue(entry)); });
-    menu->addAction(QCoreApplication::translate("EntryContextMenu", "Copy Tag &Name"), menu, [entry] { copy(entry.tag); });
-    menu->addAction(QCoreApplication::translate("EntryContextMenu", "Copy as ExifTool &Argument"), menu,
-                    [entry] { copy(exifToolArgument(entry)); });
+    menu->addAction(QCoreApplication::translate("EntryContextMenu", "Copy &Value"), menu,
+                    [entry] { copy(copiedValue(entry)); });
+    menu->addAction(QCoreApplication::translate("EntryContextMenu", "Copy Tag &Name"), menu,
+                    [entry] { copy(entry.tag); });
+    menu->addAction(QCoreApplication::translate("EntryContextMenu", "Copy as ExifTool &Argument"),
+                    menu, [entry] { copy(exifToolArgument(entry)); });
     menu->addSeparator();
     QPointer<LibraryViewModel> owner = library;
-    QAction *pin = menu->addAction(entry.isFavorite ? QCoreApplication::translate("EntryContextMenu", "Un&pin") : QCoreApplication::translate("EntryContextMenu", "&Pin"),
-                                   menu, [owner, key] {
-                                       if (!owner)
-                                           return;
-                                       if (const MetadataEntry *current = owner->filteredEntry(key))
-                                           owner->toggleFavorite(*current);
-                                   });
+    QAction *pin =
+        menu->addAction(entry.isFavorite ? QCoreApplication::translate("EntryContextMenu", "Un&pin")
+                                         : QCoreApplication::translate("EntryContextMenu", "&Pin"),
+                        menu, [owner, key] {
+                            if (!owner)
+                                return;
+                            if (const MetadataEntry *current = owner->filteredEntry(key))
+                                owner->toggleFavorite(*current);
+                        });
     // A standard field stays pinned, as its star says.
     pin->setEnabled(!entry.isDefaultFavorite);
     // The edits of this one tag ("Revert This Tag" while modified, "Remove

@@ -249,7 +249,20 @@ std::optional<QString> MetadataEditorView::currentValueText() const
 
 void MetadataEditorView::setBottomInset(int height)
 {
-    setViewportMargins(0, 0, 0, std::max(0, height));
+    m_bottomInset = std::max(0, height);
+    updateGeometries();
+}
+
+void MetadataEditorView::updateGeometries()
+{
+    // The tree sets the viewport's margins for its header here; the room
+    // kept at the bottom is added after it.
+    QTreeView::updateGeometries();
+    QMargins margins = viewportMargins();
+    if (margins.bottom() != m_bottomInset) {
+        margins.setBottom(m_bottomInset);
+        setViewportMargins(margins);
+    }
 }
 
 void MetadataEditorView::paintEvent(QPaintEvent *event)

@@ -83,6 +83,7 @@ protected:
     bool edit(const QModelIndex &index, EditTrigger trigger, QEvent *event) override;
     void closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint) override;
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
+    void updateGeometries() override;
 
 private:
     void expandSections(int first, int last);
@@ -104,6 +105,7 @@ private:
     QSet<QString> m_foldedGroups;
     QString m_searchText;
     bool m_draggingDivider = false;
+    int m_bottomInset = 0;
     // The row whose editor was opened last.
     QPersistentModelIndex m_editedRow;
 };

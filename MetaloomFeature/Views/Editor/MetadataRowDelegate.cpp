@@ -206,7 +206,7 @@ void MetadataRowDelegate::paintEntry(QPainter *painter, const QStyleOptionViewIt
         const QRectF box = QRectF(geometry.valueBox).adjusted(0.5, 0.5, -0.5, -0.5);
         painter->setPen(QPen(withOpacity(palette.color(QPalette::Mid), picker ? 0.6 : 0.3), 0.8));
         painter->setBrush(picker ? palette.color(QPalette::Button)
-                                 : withOpacity(palette.color(QPalette::Base), 0.5));
+                                 : withOpacity(palette.color(QPalette::Window), 0.5));
         painter->drawRoundedRect(box, m_look.compact ? badgeRadius : valueRadius,
                                  m_look.compact ? badgeRadius : valueRadius);
     }
