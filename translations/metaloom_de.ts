@@ -85,7 +85,7 @@
     </message>
     <message>
         <source>&amp;View</source>
-        <translation>&amp;Darstellung</translation>
+        <translation>&amp;Ansicht</translation>
     </message>
     <message>
         <source>&amp;Compact Rows</source>

@@ -489,17 +489,17 @@ void MetadataEditorTest::openEditorHidesThePaintedValue()
     entries[0].value = longValue;
     EditorUnderTest editor(entries);
     const QModelIndex row = editorRow(editor.view.get(), "XMP-dc:Description");
-    const auto rowImage = [&] {
-        return editor.view->viewport()->grab(editor.view->visualRect(row)).toImage();
-    };
     auto *field = qobject_cast<ValueTextEditor *>(editor.focusRow("XMP-dc:Description"));
     QVERIFY(field);
     QTRY_VERIFY(field->verticalScrollBar()->isVisibleTo(field));
-    // The row with its editor hidden: nothing but the box is painted where
-    // the text goes.
-    field->hide();
-    const QImage painted = rowImage();
-    const QRect text = field->geometry().translated(-editor.view->visualRect(row).topLeft());
+    // The row as it paints itself under its editor (its children left
+    // out): nothing but the box where the text goes.
+    const QRect rowRect = editor.view->visualRect(row);
+    QImage painted(rowRect.size(), QImage::Format_ARGB32);
+    painted.fill(Qt::transparent);
+    editor.view->viewport()->render(&painted, QPoint(), QRegion(rowRect),
+                                    QWidget::DrawWindowBackground);
+    const QRect text = field->geometry().translated(-rowRect.topLeft());
     // No glyph: along each line every pixel is the colour the line starts
     // with (give or take a shade of the selection's gradient).
     int inked = 0;
