@@ -277,7 +277,7 @@ void AppShellTest::compactRowsFromTheViewMenuInEveryWindow()
     QTRY_VERIFY2(
         fullyShownTagRows() >= 4 * cards,
         qPrintable(QStringLiteral("%1 rows, %2 as cards").arg(fullyShownTagRows()).arg(cards)));
-    one->resize(MainWindow::defaultSize.width(), 760);
+    one->resize(MainWindow::defaultSize.width(), 800);
     QTRY_VERIFY2(fullyShownTagRows() >= 25, qPrintable(QString::number(fullyShownTagRows())));
     one->resize(MainWindow::defaultSize);
 
