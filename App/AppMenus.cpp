@@ -4,6 +4,8 @@
 #include "MetaloomFeature/Library/LibraryViewModel.h"
 #include "MetaloomFeature/Platform/NotificationCenter.h"
 #include "MetaloomFeature/Updates/UpdaterController.h"
+#include "MetaloomFeature/Views/Editor/EditorLook.h"
+#include "MetaloomFeature/Views/Editor/MetadataEditorView.h"
 #include "MetaloomFeature/Views/Window/ContentView.h"
 #include "MetaloomFeature/Views/Window/DetachedTask.h"
 #include "VossaApps/VossaAppsMenu.h"
@@ -11,6 +13,7 @@
 using VossaApps::VossaAppsMenu;
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QClipboard>
 #include <QCoreApplication>
@@ -87,6 +90,60 @@ bool undoInField(MainWindow *window, bool redo)
     return false;
 }
 
+// The text field in focus inside the window, if any.
+QWidget *focusedTextField(MainWindow *window)
+{
+    QWidget *focus = QApplication::focusWidget();
+    if (!focus || !window->isAncestorOf(focus))
+        return nullptr;
+    if (qobject_cast<QLineEdit *>(focus) || qobject_cast<QPlainTextEdit *>(focus) ||
+        qobject_cast<QTextEdit *>(focus))
+        return focus;
+    return nullptr;
+}
+
+void cut(MainWindow *window)
+{
+    QWidget *field = focusedTextField(window);
+    if (auto *line = qobject_cast<QLineEdit *>(field))
+        line->cut();
+    else if (auto *plain = qobject_cast<QPlainTextEdit *>(field); plain && !plain->isReadOnly())
+        plain->cut();
+    else if (auto *rich = qobject_cast<QTextEdit *>(field); rich && !rich->isReadOnly())
+        rich->cut();
+}
+
+// Copy takes the selected text of the field in focus; without a selection
+// it copies the value of the editor's current row.
+void copy(MainWindow *window)
+{
+    QWidget *field = focusedTextField(window);
+    if (auto *line = qobject_cast<QLineEdit *>(field); line && line->hasSelectedText())
+        return line->copy();
+    if (auto *plain = qobject_cast<QPlainTextEdit *>(field);
+        plain && plain->textCursor().hasSelection())
+        return plain->copy();
+    if (auto *rich = qobject_cast<QTextEdit *>(field); rich && rich->textCursor().hasSelection())
+        return rich->copy();
+    if (const auto value = window->content()->editor()->currentValueText())
+        QGuiApplication::clipboard()->setText(*value);
+}
+
+void selectAll(MainWindow *window)
+{
+    QWidget *focus = QApplication::focusWidget();
+    if (!focus || !window->isAncestorOf(focus))
+        return;
+    if (auto *line = qobject_cast<QLineEdit *>(focus))
+        line->selectAll();
+    else if (auto *plain = qobject_cast<QPlainTextEdit *>(focus))
+        plain->selectAll();
+    else if (auto *rich = qobject_cast<QTextEdit *>(focus))
+        rich->selectAll();
+    else if (auto *view = qobject_cast<QAbstractItemView *>(focus))
+        view->selectAll();
+}
+
 void addFileMenu(QMenuBar *bar, MainWindow *window, const Commands &commands)
 {
     QMenu *file = bar->addMenu(QCoreApplication::translate("AppMenus", "&File"));
@@ -128,12 +185,12 @@ void addEditMenu(QMenuBar *bar, MainWindow *window)
 {
     QMenu *edit = bar->addMenu(QCoreApplication::translate("AppMenus", "&Edit"));
     QPointer<LibraryViewModel> library = window->library();
-    QAction *undo = addCommand(edit, QCoreApplication::translate("AppMenus", "Undo"),
+    QAction *undo = addCommand(edit, QCoreApplication::translate("AppMenus", "&Undo"),
                                QKeySequence(Qt::CTRL | Qt::Key_Z), [window, library] {
                                    if (!undoInField(window, false) && library)
                                        library->undo();
                                });
-    QAction *redo = addCommand(edit, QCoreApplication::translate("AppMenus", "Redo"),
+    QAction *redo = addCommand(edit, QCoreApplication::translate("AppMenus", "&Redo"),
                                QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), [window, library] {
                                    if (!undoInField(window, true) && library)
                                        library->redo();
@@ -145,13 +202,40 @@ void addEditMenu(QMenuBar *bar, MainWindow *window)
     followLibrary();
     QObject::connect(library, &LibraryViewModel::undoStateChanged, edit, followLibrary);
     edit->addSeparator();
+    addCommand(edit, QCoreApplication::translate("AppMenus", "Cu&t"), QKeySequence::Cut,
+               [window] { cut(window); });
+    addCommand(edit, QCoreApplication::translate("AppMenus", "&Copy"), QKeySequence::Copy,
+               [window] { copy(window); });
     addCommand(edit, QCoreApplication::translate("AppMenus", "Paste"),
                QKeySequence(Qt::CTRL | Qt::Key_V), [window] { paste(window); });
+    addCommand(edit, QCoreApplication::translate("AppMenus", "Select &All"),
+               QKeySequence::SelectAll, [window] { selectAll(window); });
+    edit->addSeparator();
+    edit->addAction(window->content()->findAction());
     edit->addSeparator();
     QAction *settings = addCommand(edit, QCoreApplication::translate("AppMenus", "Settings…"),
                                    QKeySequence(Qt::CTRL | Qt::Key_Comma),
                                    post(NotificationName::metadataSettingsRequested));
     settings->setMenuRole(QAction::PreferencesRole);
+}
+
+void addViewMenu(QMenuBar *bar, MainWindow *window)
+{
+    QMenu *view = bar->addMenu(QCoreApplication::translate("AppMenus", "&View"));
+    QAction *compact = view->addAction(QCoreApplication::translate("AppMenus", "&Compact Rows"));
+    compact->setCheckable(true);
+    compact->setChecked(EditorLook::compactRows());
+    // Chosen in one window, the look changes in all of them, menus included.
+    QObject::connect(compact, &QAction::toggled, view,
+                     [](bool checked) { EditorLook::setCompactRows(checked); });
+    NotificationCenter::defaultCenter()->addObserver(
+        EditorLook::compactRowsChanged, compact,
+        [compact] { compact->setChecked(EditorLook::compactRows()); });
+    view->addSeparator();
+    addCommand(view, QCoreApplication::translate("AppMenus", "&Expand All"), {},
+               [window] { window->content()->editor()->expandAllGroups(); });
+    addCommand(view, QCoreApplication::translate("AppMenus", "C&ollapse All"), {},
+               [window] { window->content()->editor()->collapseAllGroups(); });
 }
 
 void addHelpMenu(QMenuBar *bar, MainWindow *window, const Commands &commands)
@@ -182,6 +266,7 @@ void install(MainWindow *window, const Commands &commands)
     QMenuBar *bar = window->menuBar();
     addFileMenu(bar, window, commands);
     addEditMenu(bar, window);
+    addViewMenu(bar, window);
     addHelpMenu(bar, window, commands);
 }
 

@@ -72,16 +72,32 @@
         <translation>Weitere Apps</translation>
     </message>
     <message>
-        <source>Save All</source>
-        <translation>Alle speichern</translation>
+        <source>Cu&amp;t</source>
+        <translation>&amp;Ausschneiden</translation>
     </message>
     <message>
-        <source>Undo</source>
-        <translation>Widerrufen</translation>
+        <source>&amp;Copy</source>
+        <translation>&amp;Kopieren</translation>
     </message>
     <message>
-        <source>Redo</source>
-        <translation>Wiederholen</translation>
+        <source>Select &amp;All</source>
+        <translation>Alles aus&amp;wählen</translation>
+    </message>
+    <message>
+        <source>&amp;View</source>
+        <translation>&amp;Ansicht</translation>
+    </message>
+    <message>
+        <source>&amp;Compact Rows</source>
+        <translation>&amp;Kompakte Zeilen</translation>
+    </message>
+    <message>
+        <source>&amp;Expand All</source>
+        <translation>Alle &amp;aufklappen</translation>
+    </message>
+    <message>
+        <source>C&amp;ollapse All</source>
+        <translation>Alle &amp;zuklappen</translation>
     </message>
 </context>
 <context>
@@ -314,26 +330,6 @@
     <message>
         <source>%1: %2 of %3 — %4</source>
         <translation>%1: %2 von %3 — %4</translation>
-    </message>
-    <message>
-        <source>Saved the changes to “%1”.</source>
-        <translation>Die Änderungen an „%1“ wurden gespeichert.</translation>
-    </message>
-    <message>
-        <source>Saved the changes to %1.</source>
-        <translation>Die Änderungen an %1 wurden gespeichert.</translation>
-    </message>
-    <message>
-        <source>Saved the changes to %1. These files were left unchanged:</source>
-        <translation>Die Änderungen an %1 wurden gespeichert. Diese Dateien blieben unverändert:</translation>
-    </message>
-    <message>
-        <source>These files did not take all of the changes:</source>
-        <translation>Diese Dateien haben nicht alle Änderungen übernommen:</translation>
-    </message>
-    <message>
-        <source>Changes Not Saved to Every File</source>
-        <translation>Änderungen nicht in jeder Datei gespeichert</translation>
     </message>
 </context>
 <context>
@@ -841,24 +837,28 @@ Mit &apos;%1 --help&apos; erfahren Sie mehr.
         <source>Add item</source>
         <translation>Element hinzufügen</translation>
     </message>
-    <message>
-        <source>Will be removed</source>
-        <translation>Wird entfernt</translation>
-    </message>
 </context>
 <context>
-    <name>EntryEditActions</name>
+    <name>EntryContextMenu</name>
     <message>
-        <source>Re&amp;vert This Tag</source>
-        <translation>Diesen Tag &amp;zurücksetzen</translation>
+        <source>Copy &amp;Value</source>
+        <translation>&amp;Wert kopieren</translation>
     </message>
     <message>
-        <source>&amp;Remove This Tag</source>
-        <translation>Diesen Tag &amp;entfernen</translation>
+        <source>Copy Tag &amp;Name</source>
+        <translation>Tag-&amp;Namen kopieren</translation>
     </message>
     <message>
-        <source>The tag is deleted from the file when you save.</source>
-        <translation>Der Tag wird beim Speichern aus der Datei gelöscht.</translation>
+        <source>Copy as ExifTool &amp;Argument</source>
+        <translation>Als ExifTool-&amp;Argument kopieren</translation>
+    </message>
+    <message>
+        <source>Un&amp;pin</source>
+        <translation>Nicht mehr an&amp;heften</translation>
+    </message>
+    <message>
+        <source>&amp;Pin</source>
+        <translation>&amp;Anheften</translation>
     </message>
 </context>
 <context>
@@ -1068,6 +1068,10 @@ Mit &apos;%1 --help&apos; erfahren Sie mehr.
         <source>Import</source>
         <translation>Importieren</translation>
     </message>
+    <message>
+        <source>&amp;Find</source>
+        <translation>&amp;Suchen</translation>
+    </message>
 </context>
 <context>
     <name>Metaloom::DropZoneView</name>
@@ -1216,27 +1220,20 @@ Mit &apos;%1 --help&apos; erfahren Sie mehr.
 <context>
     <name>Metaloom::MainWindow</name>
     <message>
+        <source>this file</source>
+        <translation>diese Datei</translation>
+    </message>
+    <message>
         <source>Metaloom</source>
         <translation>Metaloom</translation>
     </message>
     <message>
+        <source>Do you want to save the changes you made to “%1”?</source>
+        <translation>Möchten Sie die Änderungen an „%1“ speichern?</translation>
+    </message>
+    <message>
         <source>Your changes will be lost if you don&apos;t save them.</source>
         <translation>Ihre Änderungen gehen verloren, wenn Sie sie nicht speichern.</translation>
-    </message>
-    <message>
-        <source>Save changes to “%1”?</source>
-        <translation>Änderungen an „%1“ speichern?</translation>
-    </message>
-    <message numerus="yes">
-        <source>Save changes to %n files?</source>
-        <translation>
-            <numerusform>Änderungen an %n Datei speichern?</numerusform>
-            <numerusform>Änderungen an %n Dateien speichern?</numerusform>
-        </translation>
-    </message>
-    <message>
-        <source>&amp;Save All</source>
-        <translation>Alle &amp;speichern</translation>
     </message>
 </context>
 <context>
@@ -1244,6 +1241,10 @@ Mit &apos;%1 --help&apos; erfahren Sie mehr.
     <message>
         <source>Metadata</source>
         <translation>Metadaten</translation>
+    </message>
+    <message>
+        <source>No tags match “%1”.</source>
+        <translation>Keine Tags passen zu „%1“.</translation>
     </message>
 </context>
 <context>
@@ -1561,15 +1562,23 @@ Mit &apos;%1 --help&apos; erfahren Sie mehr.
 <context>
     <name>Metaloom::ValueListEditor</name>
     <message>
-        <source>One item per line</source>
-        <translation>Ein Element je Zeile</translation>
+        <source>One item per line (Return on an empty line finishes)</source>
+        <translation>Ein Eintrag pro Zeile (Eingabe in einer leeren Zeile beendet)</translation>
+    </message>
+    <message>
+        <source>Return starts the next item; Return on an empty line or Ctrl+Return finishes editing the list.</source>
+        <translation>Die Eingabetaste beginnt den nächsten Eintrag; Eingabe in einer leeren Zeile oder Strg+Eingabe beendet die Bearbeitung der Liste.</translation>
     </message>
 </context>
 <context>
     <name>Metaloom::ValueTextEditor</name>
     <message>
-        <source>Value</source>
-        <translation>Wert</translation>
+        <source>Value (Return finishes, Shift+Return adds a line)</source>
+        <translation>Wert (Eingabe beendet, Umschalt+Eingabe fügt eine Zeile hinzu)</translation>
+    </message>
+    <message>
+        <source>Return finishes editing the value; Shift+Return starts a new line.</source>
+        <translation>Die Eingabetaste beendet die Bearbeitung des Werts; Umschalt+Eingabe beginnt eine neue Zeile.</translation>
     </message>
 </context>
 <context>

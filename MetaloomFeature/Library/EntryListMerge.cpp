@@ -2,6 +2,8 @@
 
 #include "MetaloomFeature/Model/EntryOrder.h"
 
+#include <QHash>
+
 namespace Metaloom::EntryListMerge {
 
 namespace {
@@ -25,8 +27,14 @@ bool isEmptyPlaceholder(const MetadataEntry &entry)
 void mergeFieldSettings(QList<MetadataEntry> &entries, const FieldSettings &settings)
 {
     QSet<QString> customKeys;
-    for (const CustomMetadataTag &field : settings.custom)
+    // The label the user gave a field names its row whether the file holds
+    // the tag or not; the first field of a key wins, as for placeholders.
+    QHash<QString, QString> customLabels;
+    for (const CustomMetadataTag &field : settings.custom) {
+        if (!customKeys.contains(field.rawKey) && !field.displayName.isEmpty())
+            customLabels.insert(field.rawKey, field.displayName);
         customKeys.insert(field.rawKey);
+    }
     const auto isPinnedOrCustom = [&](const QString &key) {
         return settings.pinned.contains(key) || customKeys.contains(key);
     };
@@ -41,6 +49,10 @@ void mergeFieldSettings(QList<MetadataEntry> &entries, const FieldSettings &sett
     for (MetadataEntry &entry : entries) {
         entry.isDefaultFavorite = settings.defaultFavorites.contains(entry.rawKey);
         entry.isFavorite = isPinnedOrCustom(entry.rawKey);
+        if (const auto label = customLabels.constFind(entry.rawKey); label != customLabels.cend())
+            entry.displayName = *label;
+        else if (entry.displayName != entry.tag) // a field removed since gives its name back
+            entry.displayName = QString(entry.tag).replace(u'_', u' ');
         present.insert(entry.rawKey);
     }
     if (!settings.addsPlaceholders) {

@@ -146,6 +146,26 @@ bool Preferences::setDictionary(const QString &key, const QVariantMap &value)
     return write(key, value);
 }
 
+std::optional<bool> Preferences::boolean(const QString &key) const
+{
+    const QVariant value = read(key);
+    if (value.metaType().id() == QMetaType::Bool)
+        return value.toBool();
+    // Read back from the file, a flag is the text it was written as.
+    if (value.metaType().id() == QMetaType::QString) {
+        if (value.toString() == QLatin1String("true"))
+            return true;
+        if (value.toString() == QLatin1String("false"))
+            return false;
+    }
+    return std::nullopt;
+}
+
+bool Preferences::setBoolean(const QString &key, bool value)
+{
+    return write(key, value);
+}
+
 bool Preferences::remove(const QString &key)
 {
     const auto settings = open();

@@ -42,12 +42,15 @@ public:
     // An array whose every element is a string; nothing when any element is not.
     std::optional<QStringList> stringArray(const QString &key) const;
     std::optional<QVariantMap> dictionary(const QString &key) const;
+    // A flag; the INI file keeps it as the text "true" or "false".
+    std::optional<bool> boolean(const QString &key) const;
 
     bool setData(const QString &key, const QByteArray &value);
     bool setString(const QString &key, const QString &value);
     bool setArray(const QString &key, const QVariantList &value);
     bool setStringArray(const QString &key, const QStringList &value);
     bool setDictionary(const QString &key, const QVariantMap &value);
+    bool setBoolean(const QString &key, bool value);
     bool remove(const QString &key);
     // Copies the value stored under `from` to `to` exactly as it is stored,
     // whatever its type (false when there is none or the write fails).

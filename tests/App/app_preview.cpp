@@ -10,10 +10,14 @@
 #include "MetaloomFeature/Model/PresetsStore.h"
 #include "MetaloomFeature/Platform/NotificationCenter.h"
 #include "MetaloomFeature/Platform/Translations.h"
+#include "MetaloomFeature/Views/Editor/EditorLook.h"
+#include "MetaloomFeature/Views/Editor/EntryContextMenu.h"
 #include "MetaloomFeature/Views/Editor/MetadataEditorView.h"
+#include "MetaloomFeature/Views/Editor/MetadataValueEditors.h"
 #include "MetaloomFeature/Views/Window/ContentView.h"
 #include "MetaloomFeature/Views/Window/WindowSheets.h"
 #include "tests/support/FakeExifToolBundle.h"
+#include "tests/support/PreviewPalette.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QAbstractButton>
@@ -21,6 +25,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPainter>
 #include <QTest>
@@ -354,5 +359,51 @@ int main(int argc, char *argv[])
     settle([&] { return fakeLibrary.writeAnywayRequest().has_value(); });
     shoot(&fakeWindow, QStringLiteral("23-write-anyway"),
           {static_cast<QWidget *>(fakeWindow.sheets()->writeAnywayAlert())});
+    fakeWindow.hide();
+
+    // Compact rows at the window's default size, in the light and the dark
+    // palette: the first file, a long value edited, a folded group, a
+    // filter without matches and a row's menu.
+    window->resize(MainWindow::defaultSize);
+    library->setSelectedItemID(library->items().first().id);
+    settle([&] { return !library->filteredEntries().isEmpty() && !library->isBusy(); });
+    EditorLook::setCompactRows(true);
+    for (const QString &suffix : {QString(), QStringLiteral("-dark")}) {
+        if (!suffix.isEmpty())
+            useDarkPreviewPalette();
+        editor->scrollToTop();
+        editor->setCurrentIndex({});
+        shoot(window, QStringLiteral("24-compact") + suffix);
+        const QModelIndex description = rowOf(editor, QStringLiteral("XMP-dc:Title"));
+        editor->scrollTo(description, QAbstractItemView::PositionAtTop);
+        editor->setCurrentIndex(description);
+        QTest::qWait(100);
+        if (auto *field = qobject_cast<ValueTextEditor *>(editor->activeEditor())) {
+            QString text;
+            for (int i = 0; i < 400; ++i)
+                text += QStringLiteral("harbour%1 ").arg(i);
+            field->showValue(text);
+            Q_EMIT field->edited(text);
+        }
+        shoot(window, QStringLiteral("25-compact-long-value") + suffix);
+        library->setStatus(QStringLiteral("Saved “Canon.jpg”."));
+        editor->setGroupFolded(QStringLiteral("ExifIFD"), true);
+        editor->scrollToTop();
+        shoot(window, QStringLiteral("26-compact-folded-banner") + suffix);
+        editor->setGroupFolded(QStringLiteral("ExifIFD"), false);
+        library->setSearchText(QStringLiteral("no such tag"));
+        shoot(window, QStringLiteral("27-no-match") + suffix);
+        library->setSearchText(QString());
+        EditorLook::setCompactRows(false);
+        editor->setCurrentIndex({});
+        editor->scrollToTop();
+        shoot(window, QStringLiteral("28-cards") + suffix);
+        EditorLook::setCompactRows(true);
+        library->resetChanges();
+    }
+    if (QMenu *menu = EntryContextMenu::build(window, library, QStringLiteral("IFD0:Make"))) {
+        menu->popup(window->mapToGlobal(QPoint(500, 200)));
+        shoot(window, QStringLiteral("29-row-menu-dark"), {menu});
+    }
     return 0;
 }

@@ -4,7 +4,10 @@
 #include "App/MainWindow.h"
 #include "App/MetaloomApp.h"
 #include "MetaloomFeature/Library/LibraryViewModel.h"
+#include "MetaloomFeature/Platform/Preferences.h"
 #include "MetaloomFeature/Updates/UpdaterController.h"
+#include "MetaloomFeature/Views/Editor/EditorLook.h"
+#include "MetaloomFeature/Views/Editor/EntryContextMenu.h"
 #include "MetaloomFeature/Views/Editor/MetadataEditorView.h"
 #include "MetaloomFeature/Views/Settings/UpdateResultDialog.h"
 #include "MetaloomFeature/Views/Window/ContentView.h"
@@ -13,6 +16,9 @@
 #include "tests/support/FakeExifToolBundle.h"
 #include "tests/support/TestEnvironment.h"
 
+#include <QClipboard>
+#include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
@@ -88,6 +94,8 @@ private Q_SLOTS:
     void closingDuringASaveLetsItFinish();
     void filesFromTheCommandLine();
     void updateOutcomesOpenTheDialog();
+    void compactRowsFromTheViewMenuInEveryWindow();
+    void editMenuCopiesAndContextMenuActions();
 
 private:
     QString copy(const QString &name, const QString &as = QString())
@@ -318,6 +326,115 @@ void AppShellTest::updateOutcomesOpenTheDialog()
     QTRY_COMPARE(dialogs().size(), 1);
     QCOMPARE(dialogs().first()->informativeText(), outcome.errorMessage);
     dialogs().first()->close();
+}
+
+void AppShellTest::compactRowsFromTheViewMenuInEveryWindow()
+{
+    MetaloomApp app({realBundle(), false});
+    MainWindow *one = app.newWindow();
+    MainWindow *two = app.newWindow();
+    one->openFiles({QUrl::fromLocalFile(copy(QStringLiteral("Canon.jpg")))});
+    QVERIFY(waitForLoad(*one->library()));
+    one->resize(MainWindow::defaultSize);
+    MetadataEditorView *editor = one->content()->editor();
+    QVERIFY(!editor->isCompact()); // cards by default
+    const auto fullyShownTagRows = [editor] {
+        int rows = 0;
+        for (QModelIndex index = editor->indexAt(QPoint(1, 1)); index.isValid();
+             index = editor->indexBelow(index)) {
+            const QRect rect = editor->visualRect(index);
+            if (rect.bottom() >= editor->viewport()->height())
+                break;
+            rows += index.parent().isValid() ? 1 : 0;
+        }
+        return rows;
+    };
+    const int cards = fullyShownTagRows();
+
+    QAction *compact = menuAction(one, QStringLiteral("&Compact Rows"));
+    QVERIFY(compact && compact->isCheckable() && !compact->isChecked());
+    compact->trigger();
+    QVERIFY(editor->isCompact() && two->content()->editor()->isCompact());
+    QVERIFY(menuAction(two, QStringLiteral("&Compact Rows"))->isChecked());
+    QCOMPARE(Preferences::standard().boolean(EditorLook::compactRowsKey), true);
+    // Four times as many tags as cards at the default size, and 25 in a
+    // window a little taller than the default (the file header takes what
+    // the default height would need for them).
+    QTRY_VERIFY2(
+        fullyShownTagRows() >= 4 * cards,
+        qPrintable(QStringLiteral("%1 rows, %2 as cards").arg(fullyShownTagRows()).arg(cards)));
+    one->resize(MainWindow::defaultSize.width(), 800);
+    QTRY_VERIFY2(fullyShownTagRows() >= 25, qPrintable(QString::number(fullyShownTagRows())));
+    one->resize(MainWindow::defaultSize);
+
+    menuAction(two, QStringLiteral("&Compact Rows"))->trigger();
+    QVERIFY(!editor->isCompact() && !compact->isChecked());
+
+    // Collapse All folds every group, Expand All opens them again.
+    menuAction(one, QStringLiteral("C&ollapse All"))->trigger();
+    QCOMPARE(fullyShownTagRows(), 0);
+    menuAction(one, QStringLiteral("&Expand All"))->trigger();
+    QTRY_COMPARE(fullyShownTagRows(), cards);
+}
+
+void AppShellTest::editMenuCopiesAndContextMenuActions()
+{
+    MetaloomApp app({realBundle(), false});
+    MainWindow *window =
+        windowWithEdit(app, copy(QStringLiteral("Canon.jpg")), QStringLiteral("Pier at dawn"));
+    QVERIFY(window && activate(window));
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    MetadataEditorView *editor = window->content()->editor();
+
+    // Copy without a selection: the current row's value.
+    editor->setCurrentIndex(editorRow(editor, title));
+    clipboard->clear();
+    menuAction(window, QStringLiteral("&Copy"))->trigger();
+    QCOMPARE(clipboard->text(), QStringLiteral("Pier at dawn"));
+    // Find and Select All act on the search field.
+    menuAction(window, QStringLiteral("&Find"))->trigger();
+    auto *search = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+    QVERIFY(search);
+    QTest::keyClicks(search, QStringLiteral("no such tag anywhere"));
+    menuAction(window, QStringLiteral("Select &All"))->trigger();
+    QCOMPARE(search->selectedText(), QStringLiteral("no such tag anywhere"));
+    QTRY_COMPARE(editor->emptyListText(), QStringLiteral("No tags match “no such tag anywhere”."));
+    QTest::keyClick(search, Qt::Key_Backspace);
+    QTRY_VERIFY(editorRow(editor, title).isValid());
+
+    // Each action of a row's menu, by its clipboard or its pin.
+    const struct {
+        QString action;
+        QString clipboard;
+    } copies[] = {
+        {QStringLiteral("Copy &Value"), QStringLiteral("Pier at dawn")},
+        {QStringLiteral("Copy Tag &Name"), QStringLiteral("Title")},
+        {QStringLiteral("Copy as ExifTool &Argument"),
+         QStringLiteral("-XMP-dc:Title=Pier at dawn")},
+    };
+    for (const auto &expected : copies) {
+        std::unique_ptr<QMenu> menu(EntryContextMenu::build(window, window->library(), title));
+        QVERIFY(menu);
+        clipboard->clear();
+        menuAction(menu.get(), expected.action)->trigger();
+        QCOMPARE(clipboard->text(), expected.clipboard);
+    }
+    // Pinned from the menu as by the star (a standard field stays pinned).
+    QString pinnable;
+    for (const MetadataEntry &entry : window->library()->filteredEntries()) {
+        if (!entry.isFavorite && !entry.isDefaultFavorite)
+            pinnable = entry.rawKey;
+    }
+    QVERIFY(!pinnable.isEmpty());
+    for (const bool pinned : {false, true}) {
+        std::unique_ptr<QMenu> menu(EntryContextMenu::build(window, window->library(), pinnable));
+        QAction *pin =
+            menuAction(menu.get(), pinned ? QStringLiteral("Un&pin") : QStringLiteral("&Pin"));
+        QVERIFY(pin && pin->isEnabled());
+        pin->trigger();
+        QCOMPARE(window->library()->pinnedTags().contains(pinnable), !pinned);
+    }
+    QVERIFY(!EntryContextMenu::build(window, window->library(), QStringLiteral("No:Such")));
 }
 
 QTEST_MAIN(AppShellTest)

@@ -77,10 +77,12 @@ private Q_SLOTS:
 void LibraryListsTest::mergeAddsPlaceholdersMarksAndSorts()
 {
     QList<MetadataEntry> entries{entry("XMP-dc:Title", "Sunset"), entry("ExifIFD:ISO", "100"),
-                                 entry("ExifIFD:aperture", "2.8"), entry("IFD0:Empty", "")};
+                                 entry("ExifIFD:aperture", "2.8"), entry("IFD0:Empty", ""),
+                                 entry("IFD0:Artist", "Jane")};
     const EntryListMerge::FieldSettings settings{
         {"IFD0:Make", "ExifIFD:ISO"},
-        {{QUuid::createUuid(), "XMP-dc:Caption", "My Caption"},
+        {{QUuid::createUuid(), "IFD0:Artist", "Photographer"},
+         {QUuid::createUuid(), "XMP-dc:Caption", "My Caption"},
          {QUuid::createUuid(), "XMP-dc:Caption", "Second"},
          {QUuid::createUuid(), "XMP-dc:Rights_Holder", ""}},
         {"IFD0:Make"}};
@@ -89,12 +91,18 @@ void LibraryListsTest::mergeAddsPlaceholdersMarksAndSorts()
     // The empty, unpinned tag is gone; groups and tags sort case-insensitively
     // (a small "a" before a capital "I"); one placeholder per custom key.
     QCOMPARE(keysOf(entries),
-             QStringList({"ExifIFD:aperture", "ExifIFD:ISO", "IFD0:Make", "XMP-dc:Caption",
-                          "XMP-dc:Rights_Holder", "XMP-dc:Title"}));
+             QStringList({"ExifIFD:aperture", "ExifIFD:ISO", "IFD0:Artist", "IFD0:Make",
+                          "XMP-dc:Caption", "XMP-dc:Rights_Holder", "XMP-dc:Title"}));
     const MetadataEntry *make = find(entries, "IFD0:Make");
     QVERIFY(make->isFavorite && make->isDefaultFavorite && make->value.isEmpty());
     QCOMPARE(make->displayName, QStringLiteral("Make"));
     QCOMPARE(find(entries, "XMP-dc:Caption")->displayName, QStringLiteral("My Caption"));
+    // A field the file holds (once saved, say) keeps its label; without the
+    // field the tag's own name comes back.
+    QCOMPARE(find(entries, "IFD0:Artist")->displayName, QStringLiteral("Photographer"));
+    EntryListMerge::mergeFieldSettings(entries, {{}, {}, {}});
+    QCOMPARE(find(entries, "IFD0:Artist")->displayName, QStringLiteral("Artist"));
+    EntryListMerge::mergeFieldSettings(entries, settings);
     // A field without a label is named after its tag rather than left blank.
     QCOMPARE(find(entries, "XMP-dc:Rights_Holder")->displayName, QStringLiteral("Rights Holder"));
     QVERIFY(find(entries, "XMP-dc:Caption")->isFavorite);

@@ -62,8 +62,14 @@ void PreferencesTest::valuesKeepTheirTypeOnDisk()
     QVERIFY(preferences.setDictionary("map", map));
     QVERIFY(preferences.setDictionary("emptyMap", {}));
     QVERIFY(preferences.setString("text", "@ByteArray(x)"));
+    QVERIFY(preferences.setBoolean("on", true));
+    QVERIFY(preferences.setBoolean("off", false));
+    QCOMPARE(preferences.boolean("on"), true);
 
     const Preferences disk = reparsedCopy(preferences);
+    QCOMPARE(disk.boolean("on"), true);
+    QCOMPARE(disk.boolean("off"), false);
+    QCOMPARE(disk.boolean("text"), std::nullopt);
     QCOMPARE(disk.data("data"), json);
     QCOMPARE(disk.data("emptyData"), QByteArray());
     QCOMPARE(disk.stringArray("none"), QStringList());

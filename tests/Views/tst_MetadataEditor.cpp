@@ -2,13 +2,17 @@
 // for the library: the row marks and heights as the cards read them from
 // the model's roles, and the in-place editors, driven with keys under the
 // offscreen platform.
+#include "MetaloomFeature/Views/Editor/EditorLook.h"
 #include "MetaloomFeature/Views/Editor/EntryCardLayout.h"
+#include "MetaloomFeature/Views/Editor/EntryContextMenu.h"
 #include "MetaloomFeature/Views/Editor/MetadataEditorView.h"
 #include "MetaloomFeature/Views/Editor/MetadataValueEditors.h"
 #include "ViewHarness.h"
 #include "tests/support/EntryListSource.h"
+#include "tests/support/TestEnvironment.h"
 
 #include <QAbstractItemModelTester>
+#include <QClipboard>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QtTest>
@@ -52,6 +56,9 @@ class MetadataEditorTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    // The editor keeps its look and folded groups in the preferences.
+    void init() { m_env = std::make_unique<TestEnvironment>(); }
+    void cleanup() { m_env.reset(); }
     void rowMarks_data();
     void rowMarks();
     void starClicksChangeThePinThroughTheModel();
@@ -61,6 +68,16 @@ private Q_SLOTS:
     void rowHeightsReadWhatTheyDependOn();
     void choiceListAppearsWhenOptionsArrive();
     void optionLookupsOnlyForRowsInView();
+    void compactRowsAreOneLineUntilEdited();
+    void groupsFoldByClickAndKeysAndAreRemembered();
+    void aFilterWithoutMatchesSaysSo();
+    void copyTakesTheCurrentRowsValue();
+    void exifToolArguments_data();
+    void exifToolArguments();
+    void openEditorHidesThePaintedValue();
+
+private:
+    std::unique_ptr<TestEnvironment> m_env;
 };
 
 void MetadataEditorTest::rowMarks_data()
@@ -294,6 +311,212 @@ void MetadataEditorTest::optionLookupsOnlyForRowsInView()
     editor.view->verticalScrollBar()->setValue(editor.view->verticalScrollBar()->maximum());
     QTRY_COMPARE(shownKeys.last(), QStringLiteral("Group39:Tag1999"));
     QVERIFY(shownKeys.size() < 2 * firstScreen + 5);
+}
+
+void MetadataEditorTest::compactRowsAreOneLineUntilEdited()
+{
+    QList<MetadataEntry> entries = entriesFor({"EXIF:Make", "XMP-dc:Title", "XMP-dc:Rights"});
+    entries[1].value = QString(400, u'w');
+    EditorUnderTest editor(entries);
+    const auto rowHeight = [&](const QString &key) {
+        return editor.view->visualRect(editorRow(editor.view.get(), key)).height();
+    };
+    const int cardHeight = rowHeight("EXIF:Make");
+    editor.view->setCompact(true);
+    const int line = rowHeight("EXIF:Make");
+    // About 24 px at the default font, the long value too.
+    QVERIFY2(line >= 18 && line <= 26, qPrintable(QString::number(line)));
+    QVERIFY(line < cardHeight / 2);
+    QCOMPARE(rowHeight("XMP-dc:Title"), line);
+
+    // Edited, the long value opens to its lines, and closes again after.
+    QWidget *field = editor.focusRow("XMP-dc:Title");
+    QVERIFY(field);
+    QVERIFY(rowHeight("XMP-dc:Title") > 2 * line);
+    QVERIFY(editor.view->visualRect(editorRow(editor.view.get(), "XMP-dc:Title"))
+                .contains(field->geometry()));
+    editor.focusRow("XMP-dc:Rights");
+    QCOMPARE(rowHeight("XMP-dc:Title"), line);
+
+    // Name and value sit in two columns: every name ends left of every value.
+    const EntryCardLayout::Fonts fonts(editor.view->font());
+    const QRect row = editor.view->visualRect(editorRow(editor.view.get(), "EXIF:Make"));
+    const auto geometry = EntryCardLayout::Geometry::of(row, fonts, editor.cardOf("EXIF:Make"),
+                                                        editor.view->rowDelegate()->look());
+    QVERIFY(geometry.name.right() < geometry.valueText.left());
+    QCOMPARE(geometry.star.top() >= row.top() && geometry.star.bottom() <= row.bottom(), true);
+    // Dragging the line between the columns moves it.
+    const int divider = EntryCardLayout::columnDividerX(row, editor.view->rowDelegate()->look());
+    QTest::mousePress(editor.view->viewport(), Qt::LeftButton, {},
+                      QPoint(divider, row.center().y()));
+    QMouseEvent move(QEvent::MouseMove, QPointF(divider + 60, row.center().y()),
+                     editor.view->viewport()->mapToGlobal(QPointF(divider + 60, row.center().y())),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(editor.view->viewport(), &move);
+    QTest::mouseRelease(editor.view->viewport(), Qt::LeftButton, {},
+                        QPoint(divider + 60, row.center().y()));
+    QCOMPARE(EntryCardLayout::columnDividerX(row, editor.view->rowDelegate()->look()),
+             divider + 60);
+
+    // The look is the stored one, and a change of it reaches open editors.
+    editor.view->setCompact(false);
+    EditorLook::setCompactRows(true);
+    QVERIFY(editor.view->isCompact());
+    EditorLook::setCompactRows(false);
+    QVERIFY(!editor.view->isCompact());
+    EditorLook::setCompactRows(true);
+    MetadataEditorView another(&editor.source.tree);
+    QVERIFY(another.isCompact());
+}
+
+void MetadataEditorTest::groupsFoldByClickAndKeysAndAreRemembered()
+{
+    EditorUnderTest editor(entriesFor({"EXIF:Make", "EXIF:Model", "XMP-dc:Title"}));
+    const QModelIndex exif = editor.source.tree.index(0, 0);
+    const QModelIndex xmp = editor.source.tree.index(1, 0);
+    QCOMPARE(exif.data().toString(), QStringLiteral("EXIF"));
+    QVERIFY(editor.view->isExpanded(exif) && editor.view->isExpanded(xmp));
+
+    QTest::mouseClick(editor.view->viewport(), Qt::LeftButton, {},
+                      editor.view->visualRect(exif).center());
+    QVERIFY(!editor.view->isExpanded(exif));
+    QCOMPARE(EditorLook::foldedGroups(), QSet<QString>({"EXIF"}));
+    editor.view->setFocus();
+    editor.view->setCurrentIndex(exif);
+    QTest::keyClick(editor.view.get(), Qt::Key_Right);
+    QVERIFY(editor.view->isExpanded(exif));
+    QTest::keyClick(editor.view.get(), Qt::Key_Left);
+    QVERIFY(!editor.view->isExpanded(exif));
+
+    // Remembered by name: a new view (another window, the next start) and
+    // the group coming back after a list without it start folded.
+    MetadataEditorView another(&editor.source.tree);
+    QVERIFY(!another.isExpanded(exif) && another.isExpanded(xmp));
+    const QList<MetadataEntry> all = editor.source.entries;
+    editor.source.publish({all.at(2)});
+    editor.source.publish(all);
+    QVERIFY(!editor.view->isExpanded(editor.source.tree.index(0, 0)));
+
+    editor.view->collapseAllGroups();
+    QVERIFY(!editor.view->isExpanded(editor.source.tree.index(1, 0)));
+    QCOMPARE(EditorLook::foldedGroups(), QSet<QString>({"EXIF", "XMP-dc"}));
+    editor.view->expandAllGroups();
+    QVERIFY(editor.view->isExpanded(editor.source.tree.index(0, 0)));
+    QVERIFY(editor.view->isExpanded(editor.source.tree.index(1, 0)));
+    QVERIFY(EditorLook::foldedGroups().isEmpty());
+}
+
+void MetadataEditorTest::aFilterWithoutMatchesSaysSo()
+{
+    EditorUnderTest editor(entriesFor({"EXIF:Make"}));
+    editor.view->setSearchText(QStringLiteral("lens"));
+    QCOMPARE(editor.view->emptyListText(), QString()); // rows are shown
+    editor.source.publish({});
+    QCOMPARE(editor.view->emptyListText(), QStringLiteral("No tags match “lens”."));
+    editor.view->setSearchText(QString());
+    QCOMPARE(editor.view->emptyListText(), QString()); // a file without tags
+}
+
+void MetadataEditorTest::copyTakesTheCurrentRowsValue()
+{
+    QList<MetadataEntry> entries = entriesFor({"EXIF:Make", "XMP-dc:Title"});
+    entries[0].forceReadOnly = true;
+    entries[0].value = entries[0].originalValue = QStringLiteral("Canon");
+    entries[1].value = QStringLiteral("Harbour at dawn");
+    EditorUnderTest editor(entries);
+    QClipboard *clipboard = QGuiApplication::clipboard();
+
+    // A read-only row has no editor: the view copies the value.
+    QVERIFY(!editor.focusRow("EXIF:Make"));
+    editor.view->setFocus();
+    QTest::keyClick(editor.view.get(), Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(clipboard->text(), QStringLiteral("Canon"));
+
+    // In the editor, Copy takes the selection, or the whole value without one.
+    auto *field = qobject_cast<ValueTextEditor *>(editor.focusRow("XMP-dc:Title"));
+    QVERIFY(field);
+    QTest::keyClick(field, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(clipboard->text(), QStringLiteral("Harbour at dawn"));
+    QTextCursor cursor = field->textCursor();
+    cursor.setPosition(0);
+    cursor.setPosition(7, QTextCursor::KeepAnchor);
+    field->setTextCursor(cursor);
+    QTest::keyClick(field, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(clipboard->text(), QStringLiteral("Harbour"));
+    QVERIFY(editor.source.edits.isEmpty());
+}
+
+void MetadataEditorTest::exifToolArguments_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QStringList>("items"); // a list tag's items, or the one value
+    QTest::addColumn<bool>("isList");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("argument");
+    QTest::newRow("plain") << "XMP-dc:Title" << QStringList{"Sunset, pier"} << false
+                           << "Sunset, pier"
+                           << "-XMP-dc:Title=Sunset, pier";
+    QTest::newRow("empty") << "IFD0:Artist" << QStringList{""} << false << ""
+                           << "-IFD0:Artist=";
+    QTest::newRow("list") << "IPTC:Keywords" << QStringList{"sea", "boats, pier"} << true
+                          << "sea\nboats, pier"
+                          << "-IPTC:Keywords=sea -IPTC:Keywords=boats, pier";
+    QTest::newRow("line break") << "XMP-dc:Description" << QStringList{"one\ntwo \\ three"} << false
+                                << "one\ntwo \\ three"
+                                << "#[CSTR]-XMP-dc:Description=one\\ntwo \\\\ three";
+}
+
+void MetadataEditorTest::exifToolArguments()
+{
+    QFETCH(QString, key);
+    QFETCH(QStringList, items);
+    QFETCH(bool, isList);
+    QFETCH(QString, value);
+    QFETCH(QString, argument);
+    const MetadataEntry entry =
+        isList ? MetadataEntry::listEntry(key, items) : MetadataEntry(key, items.first());
+    QCOMPARE(EntryContextMenu::copiedValue(entry), value);
+    QCOMPARE(EntryContextMenu::exifToolArgument(entry), argument);
+    QVERIFY(!EntryContextMenu::exifToolArgument(entry).contains(u'\n'));
+}
+
+void MetadataEditorTest::openEditorHidesThePaintedValue()
+{
+    // A value of thousands of characters, edited: only the editor's text
+    // shows in the row (the row painted under it would show through), and
+    // the editor scrolls what does not fit.
+    QList<MetadataEntry> entries = entriesFor({"XMP-dc:Description"});
+    QString longValue;
+    for (int i = 0; i < 500; ++i)
+        longValue += QStringLiteral("word%1 ").arg(i, 3, 10, QLatin1Char('0'));
+    entries[0].value = longValue;
+    EditorUnderTest editor(entries);
+    const QModelIndex row = editorRow(editor.view.get(), "XMP-dc:Description");
+    auto *field = qobject_cast<ValueTextEditor *>(editor.focusRow("XMP-dc:Description"));
+    QVERIFY(field);
+    QTRY_VERIFY(field->verticalScrollBar()->isVisibleTo(field));
+    // The row as it paints itself under its editor (its children left
+    // out): nothing but the box where the text goes.
+    const QRect rowRect = editor.view->visualRect(row);
+    QImage painted(rowRect.size(), QImage::Format_ARGB32);
+    painted.fill(Qt::transparent);
+    editor.view->viewport()->render(&painted, QPoint(), QRegion(rowRect),
+                                    QWidget::DrawWindowBackground);
+    const QRect text = field->geometry().translated(-rowRect.topLeft());
+    // No glyph: along each line every pixel is the colour the line starts
+    // with (give or take a shade of the selection's gradient).
+    int inked = 0;
+    for (int y = text.top() + 2; y < text.bottom() - 2; y += 2) {
+        const QColor start = painted.pixelColor(text.left() + 1, y);
+        for (int x = text.left() + 2; x < text.right() - 2; x += 2) {
+            const QColor here = painted.pixelColor(x, y);
+            if (std::abs(here.red() - start.red()) + std::abs(here.green() - start.green()) +
+                    std::abs(here.blue() - start.blue()) >
+                60)
+                ++inked;
+        }
+    }
+    QCOMPARE(inked, 0);
 }
 
 QTEST_MAIN(MetadataEditorTest)

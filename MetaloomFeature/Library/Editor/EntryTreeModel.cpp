@@ -424,8 +424,13 @@ bool EntryTreeModel::setData(const QModelIndex &index, const QVariant &value, in
 Qt::ItemFlags EntryTreeModel::flags(const QModelIndex &index) const
 {
     const MetadataEntry *shown = entryAt(index);
-    if (!shown)
+    if (!shown) {
+        // A section header can have the focus (it folds with the arrow
+        // keys) but is never selected.
+        if (index.isValid() && !index.parent().isValid() && index.row() < m_sections.size())
+            return Qt::ItemIsEnabled;
         return Qt::NoItemFlags;
+    }
     Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
     if (shown->isWritable())
         flags |= Qt::ItemIsEditable;

@@ -44,6 +44,27 @@ struct Fonts {
     QFont section;
 };
 
+// How the rows are laid out: as cards (name above a value box, the
+// default), or compact, one line per tag with the names in a column of
+// their own and the value beside them, for reading through many tags.
+struct Look {
+    bool compact = false;
+    // The width of the compact rows' name column, from the row's inset edge.
+    int nameColumnWidth = 200;
+    bool operator==(const Look &) const = default;
+};
+
+// The narrowest the compact name and value columns get.
+constexpr int minimumNameColumnWidth = 60;
+constexpr int minimumValueColumnWidth = 120;
+// The name column's width for a row of this width, kept so both columns
+// keep some room whatever the width asked for.
+int clampedNameColumnWidth(int asked, int rowWidth);
+// The x coordinate of the line between a compact row's two columns, and
+// the name column's width that puts the line at x.
+int columnDividerX(const QRect &rowRect, const Look &look);
+int nameColumnWidthAt(const QRect &rowRect, int x);
+
 // Where the parts of a row lie inside the rectangle the view gives it.
 struct Geometry {
     QRect card;
@@ -55,7 +76,8 @@ struct Geometry {
     QRect valueBox;
     QRect valueText;
 
-    static Geometry of(const QRect &rowRect, const Fonts &fonts, const EntryCard &card);
+    static Geometry of(const QRect &rowRect, const Fonts &fonts, const EntryCard &card,
+                       const Look &look = {});
 };
 
 // At most this many lines of a value are shown; the editor scrolls the rest.
@@ -72,7 +94,7 @@ inline QString newItemPlaceholder()
     return QCoreApplication::translate("EntryCardLayout", "Add item");
 }
 
-// The width the value's text has in a row of this width.
+// The width the value's text has in a card of this width.
 int valueTextWidth(int rowWidth);
 // The lines the value takes when wrapped at word boundaries (or anywhere
 // inside a word longer than a line) to this width, as the editor wraps it.
@@ -80,8 +102,20 @@ int valueLineCount(const QString &value, const QFont &font, int width);
 // The height of an entry row of this width (a list's line for the next
 // item included), and of a section header.
 int entryRowHeight(const EntryCard &card, const Fonts &fonts, int rowWidth);
-int sectionRowHeight(const Fonts &fonts);
-// Where a section header's title is drawn.
-QRect sectionTitleRect(const QRect &rowRect);
+int sectionRowHeight(const Fonts &fonts, const Look &look = {});
+// Where a section header's fold mark and title are drawn.
+QRect sectionFoldMarkRect(const QRect &rowRect, const Look &look = {});
+QRect sectionTitleRect(const QRect &rowRect, const Look &look = {});
+
+// The height of a compact row: one line, whatever the value.
+int compactRowHeight(const Fonts &fonts);
+// The height of a compact row while its value is edited in place: the
+// lines of the value as wrapped in the value column (at most
+// maximumValueLines), never less than one line.
+int compactEditingRowHeight(const EntryCard &card, const Fonts &fonts, int rowWidth,
+                            const Look &look);
+// The one line a compact row shows of a value: line breaks as "↵", the
+// items of a list each after a bullet.
+QString compactText(const EntryCard &card);
 
 } // namespace Metaloom::EntryCardLayout

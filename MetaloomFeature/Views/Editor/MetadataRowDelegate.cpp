@@ -13,6 +13,7 @@
 #include <QPainter>
 #include <QTextOption>
 #include <QToolTip>
+#include <QTreeView>
 
 namespace Metaloom {
 
@@ -77,6 +78,18 @@ QSize MetadataRowDelegate::sizeHint(const QStyleOptionViewItem &option,
 {
     const EntryCardLayout::Fonts &fonts = fontsFor(option.font);
     const int width = rowWidth(option);
+    if (m_look.compact) {
+        // Every compact row is one line but the one being edited, which
+        // opens to the lines of its value: the layout of a long list asks
+        // one role of the other rows.
+        if (EntryCard::isSection(index))
+            return {width, EntryCardLayout::sectionRowHeight(fonts, m_look)};
+        const auto *view = qobject_cast<const QAbstractItemView *>(option.widget);
+        if (view && view->currentIndex() == index && view->indexWidget(index))
+            return {width, EntryCardLayout::compactEditingRowHeight(EntryCard::at(index), fonts,
+                                                                    width, m_look)};
+        return {width, EntryCardLayout::compactRowHeight(fonts)};
+    }
     const std::optional<EntryCard> card = EntryCard::sizingAt(index);
     if (!card)
         return {width, EntryCardLayout::sectionRowHeight(fonts)};
@@ -102,13 +115,35 @@ void MetadataRowDelegate::paintSection(QPainter *painter, const QStyleOptionView
                                        const QModelIndex &index) const
 {
     painter->save();
+    const auto *tree = qobject_cast<const QTreeView *>(option.widget);
+    const bool folded = tree && !tree->isExpanded(index);
+    const QColor ink =
+        StyleKit::withOpacity(option.palette.color(QPalette::Active, QPalette::WindowText), 0.72);
+    if (tree && tree->currentIndex() == index && tree->hasFocus()) {
+        // The header in focus folds with Left and Right: it shows it has it.
+        painter->setRenderHint(QPainter::Antialiasing);
+        painter->setPen(Qt::NoPen);
+        painter->setBrush(withOpacity(SheetStyle::accent(option.palette), 0.15));
+        painter->drawRoundedRect(QRectF(option.rect.adjusted(8, 2, -8, -1)), 4, 4);
+    }
+    // A chevron pointing down while open, to the right once folded.
+    const QRect mark = EntryCardLayout::sectionFoldMarkRect(option.rect, m_look);
+    const qreal ratio = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
+    const QPixmap chevron =
+        symbolPixmap(QStringLiteral("chevron.down"), mark.width(), withOpacity(ink, 0.8), ratio);
+    painter->save();
+    painter->translate(QRectF(mark).center());
+    if (folded)
+        painter->rotate(-90);
+    painter->drawPixmap(QPointF(-mark.width() / 2.0, -mark.height() / 2.0), chevron);
+    painter->restore();
+
     painter->setFont(fontsFor(option.font).section);
     // Sections are not selectable, so the view hands them the disabled
     // palette; their titles are read like any other text.
-    painter->setPen(
-        StyleKit::withOpacity(option.palette.color(QPalette::Active, QPalette::WindowText), 0.72));
+    painter->setPen(ink);
     // Shown exactly as stored: no upper-casing, no eliding of short names.
-    const QRect title = EntryCardLayout::sectionTitleRect(option.rect);
+    const QRect title = EntryCardLayout::sectionTitleRect(option.rect, m_look);
     painter->drawText(
         title, Qt::AlignLeft | Qt::AlignBottom,
         painter->fontMetrics().elidedText(index.data().toString(), Qt::ElideRight, title.width()));
@@ -121,18 +156,22 @@ void MetadataRowDelegate::paintEntry(QPainter *painter, const QStyleOptionViewIt
     const bool picker = card.showsPicker;
     const QPalette &palette = option.palette;
     const EntryCardLayout::Fonts &fonts = fontsFor(option.font);
-    const auto geometry = EntryCardLayout::Geometry::of(option.rect, fonts, card);
+    const auto geometry = EntryCardLayout::Geometry::of(option.rect, fonts, card, m_look);
     const qreal ratio = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
 
     painter->save();
     painter->setRenderHint(QPainter::Antialiasing);
 
-    // The card, outlined in the accent colour while it has the focus.
-    painter->setPen(isCurrent ? QPen(SheetStyle::accent(palette), 1.5)
-                              : QPen(withOpacity(palette.color(QPalette::Mid), 0.35), 0.8));
-    painter->setBrush(withOpacity(palette.color(QPalette::Base), 0.75));
-    painter->drawRoundedRect(QRectF(geometry.card).adjusted(0.5, 0.5, -0.5, -0.5), cardRadius,
-                             cardRadius);
+    if (m_look.compact) {
+        paintCompactLine(painter, option, geometry, isCurrent);
+    } else {
+        // The card, outlined in the accent colour while it has the focus.
+        painter->setPen(isCurrent ? QPen(SheetStyle::accent(palette), 1.5)
+                                  : QPen(withOpacity(palette.color(QPalette::Mid), 0.35), 0.8));
+        painter->setBrush(withOpacity(palette.color(QPalette::Base), 0.75));
+        painter->drawRoundedRect(QRectF(geometry.card).adjusted(0.5, 0.5, -0.5, -0.5), cardRadius,
+                                 cardRadius);
+    }
 
     painter->setFont(fonts.name);
     painter->setPen(palette.color(QPalette::Text));
@@ -161,12 +200,22 @@ void MetadataRowDelegate::paintEntry(QPainter *painter, const QStyleOptionViewIt
         symbolPixmap(EntryCardLayout::starSymbol(card), geometry.star.width(), starColor, ratio));
     painter->setOpacity(1.0);
 
-    // The value box: a field for text, a button-like box for a choice.
-    const QRectF box = QRectF(geometry.valueBox).adjusted(0.5, 0.5, -0.5, -0.5);
-    painter->setPen(QPen(withOpacity(palette.color(QPalette::Mid), picker ? 0.6 : 0.3), 0.8));
-    painter->setBrush(picker ? palette.color(QPalette::Button)
-                             : withOpacity(palette.color(QPalette::Window), 0.5));
-    painter->drawRoundedRect(box, valueRadius, valueRadius);
+    // The value box: a field for text, a button-like box for a choice. A
+    // compact line shows it only while the value is edited there.
+    if (!m_look.compact || isEditing) {
+        const QRectF box = QRectF(geometry.valueBox).adjusted(0.5, 0.5, -0.5, -0.5);
+        painter->setPen(QPen(withOpacity(palette.color(QPalette::Mid), picker ? 0.6 : 0.3), 0.8));
+        painter->setBrush(picker ? palette.color(QPalette::Button)
+                                 : withOpacity(palette.color(QPalette::Window), 0.5));
+        painter->drawRoundedRect(box, m_look.compact ? badgeRadius : valueRadius,
+                                 m_look.compact ? badgeRadius : valueRadius);
+    }
+    // An open editor shows the value itself: text drawn under it would
+    // show through between its lines.
+    if (isEditing) {
+        painter->restore();
+        return;
+    }
 
     painter->setFont(fonts.value);
     QRect text = geometry.valueText;
@@ -178,9 +227,20 @@ void MetadataRowDelegate::paintEntry(QPainter *painter, const QStyleOptionViewIt
                          SheetStyle::textColor(palette, SheetStyle::Tone::Secondary), ratio));
         text.adjust(0, 0, -chevron - 6, 0);
     }
-    if (card.isList) {
-        if (!isEditing)
-            paintItems(painter, palette, card, text);
+    if (m_look.compact) {
+        painter->setPen(card.isWritable
+                            ? palette.color(QPalette::Text)
+                            : SheetStyle::textColor(palette, SheetStyle::Tone::Secondary));
+        QString shown = EntryCardLayout::compactText(card);
+        if (shown.isEmpty() && !picker) {
+            painter->setPen(SheetStyle::textColor(palette, SheetStyle::Tone::Tertiary));
+            shown = card.isList ? EntryCardLayout::newItemPlaceholder() : tr("Value");
+        }
+        const QRect line(text.left(), text.top(), text.width(), painter->fontMetrics().height());
+        painter->drawText(line, Qt::AlignLeft | Qt::AlignVCenter,
+                          painter->fontMetrics().elidedText(shown, Qt::ElideRight, line.width()));
+    } else if (card.isList) {
+        paintItems(painter, palette, card, text);
     } else if (card.value.isEmpty() && !picker) {
         painter->setPen(SheetStyle::textColor(palette, SheetStyle::Tone::Tertiary));
         painter->drawText(text, Qt::AlignLeft | Qt::AlignTop, tr("Value"));
@@ -195,6 +255,25 @@ void MetadataRowDelegate::paintEntry(QPainter *painter, const QStyleOptionViewIt
         painter->drawText(QRectF(text), card.value, wrapping);
     }
     painter->restore();
+}
+
+void MetadataRowDelegate::paintCompactLine(QPainter *painter, const QStyleOptionViewItem &option,
+                                           const EntryCardLayout::Geometry &geometry,
+                                           bool isCurrent) const
+{
+    const QPalette &palette = option.palette;
+    const QRectF line(geometry.card);
+    if (isCurrent) {
+        painter->setPen(Qt::NoPen);
+        painter->setBrush(withOpacity(SheetStyle::accent(palette), 0.14));
+        painter->drawRoundedRect(line.adjusted(0, 0.5, 0, -0.5), badgeRadius, badgeRadius);
+    }
+    // Hairlines between the rows and between the two columns, as a table.
+    painter->setPen(QPen(withOpacity(palette.color(QPalette::Mid), 0.25), 1));
+    painter->drawLine(QPointF(line.left(), line.bottom() + 0.5),
+                      QPointF(line.right(), line.bottom() + 0.5));
+    const qreal divider = EntryCardLayout::columnDividerX(option.rect, m_look) + 0.5;
+    painter->drawLine(QPointF(divider, line.top()), QPointF(divider, line.bottom()));
 }
 
 void MetadataRowDelegate::paintItems(QPainter *painter, const QPalette &palette,
@@ -296,8 +375,8 @@ void MetadataRowDelegate::updateEditorGeometry(QWidget *editor, const QStyleOpti
 {
     if (EntryCard::isSection(index))
         return;
-    const auto geometry =
-        EntryCardLayout::Geometry::of(option.rect, fontsFor(option.font), EntryCard::at(index));
+    const auto geometry = EntryCardLayout::Geometry::of(option.rect, fontsFor(option.font),
+                                                        EntryCard::at(index), m_look);
     editor->setGeometry(isChoiceEditor(editor) ? geometry.valueBox : geometry.valueText);
 }
 
@@ -308,7 +387,7 @@ bool MetadataRowDelegate::editorEvent(QEvent *event, QAbstractItemModel *model,
         const auto *mouse = static_cast<QMouseEvent *>(event);
         const EntryCard card = EntryCard::at(index);
         const auto geometry =
-            EntryCardLayout::Geometry::of(option.rect, fontsFor(option.font), card);
+            EntryCardLayout::Geometry::of(option.rect, fontsFor(option.font), card, m_look);
         if (mouse->button() == Qt::LeftButton &&
             geometry.starTarget.contains(mouse->position().toPoint())) {
             if (EntryCardLayout::isStarEnabled(card))
@@ -325,7 +404,8 @@ bool MetadataRowDelegate::helpEvent(QHelpEvent *event, QAbstractItemView *view,
     if (EntryCard::isSection(index) || event->type() != QEvent::ToolTip)
         return QStyledItemDelegate::helpEvent(event, view, option, index);
     const EntryCard card = EntryCard::at(index);
-    const auto geometry = EntryCardLayout::Geometry::of(option.rect, fontsFor(option.font), card);
+    const auto geometry =
+        EntryCardLayout::Geometry::of(option.rect, fontsFor(option.font), card, m_look);
     QString help;
     QRect area;
     if (geometry.starTarget.contains(event->pos())) {

@@ -24,6 +24,10 @@ public:
     // Whether an editor made here is the choice list.
     static bool isChoiceEditor(const QWidget *editor);
 
+    // Cards or compact lines; the view relays its rows after a change.
+    const EntryCardLayout::Look &look() const { return m_look; }
+    void setLook(const EntryCardLayout::Look &look) { m_look = look; }
+
     void paint(QPainter *painter, const QStyleOptionViewItem &option,
                const QModelIndex &index) const override;
     QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override;
@@ -50,10 +54,13 @@ private:
                       const QModelIndex &index) const;
     void paintEntry(QPainter *painter, const QStyleOptionViewItem &option, const EntryCard &card,
                     bool isCurrent, bool isEditing) const;
+    void paintCompactLine(QPainter *painter, const QStyleOptionViewItem &option,
+                          const EntryCardLayout::Geometry &geometry, bool isCurrent) const;
     void paintItems(QPainter *painter, const QPalette &palette, const EntryCard &card,
                     const QRect &text) const;
 
     mutable std::optional<std::pair<QFont, EntryCardLayout::Fonts>> m_fonts;
+    EntryCardLayout::Look m_look;
 };
 
 } // namespace Metaloom

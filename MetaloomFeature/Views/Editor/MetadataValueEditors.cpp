@@ -2,6 +2,8 @@
 
 #include "MetaloomFeature/Library/LibraryViewModel.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QScopedValueRollback>
 #include <QSignalBlocker>
@@ -13,9 +15,9 @@ namespace Metaloom {
 ValueTextEditor::ValueTextEditor(QWidget *parent) : QPlainTextEdit(parent)
 {
     setFrameShape(QFrame::NoFrame);
-    // The row grows with the text up to a dozen lines; beyond that the
-    // cursor scrolls the text, without a bar crowding the box.
-    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // The row grows with the text up to a dozen lines; a longer text
+    // scrolls inside the box, with a bar that says how much more there is.
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     setTabChangesFocus(true);
@@ -28,7 +30,10 @@ ValueTextEditor::ValueTextEditor(QWidget *parent) : QPlainTextEdit(parent)
     QPalette transparent = palette();
     transparent.setColor(QPalette::Base, Qt::transparent);
     setPalette(transparent);
-    setPlaceholderText(tr("Value"));
+    // Return ends editing here, unlike in most text boxes of several lines:
+    // the field says so before the first surprise.
+    setPlaceholderText(tr("Value (Return finishes, Shift+Return adds a line)"));
+    setToolTip(tr("Return finishes editing the value; Shift+Return starts a new line."));
     connect(this, &QPlainTextEdit::textChanged, this, [this] {
         if (!m_showingValue)
             Q_EMIT edited(text());
@@ -55,6 +60,12 @@ void ValueTextEditor::showValue(const QString &value)
 
 void ValueTextEditor::keyPressEvent(QKeyEvent *event)
 {
+    // Copy with nothing selected copies the whole value, as on a row
+    // without an editor.
+    if (event->matches(QKeySequence::Copy) && !textCursor().hasSelection()) {
+        QGuiApplication::clipboard()->setText(text());
+        return;
+    }
     const bool plain = !(event->modifiers() & (Qt::ShiftModifier | Qt::AltModifier |
                                                Qt::ControlModifier | Qt::MetaModifier));
     switch (event->key()) {
@@ -86,7 +97,9 @@ void ValueTextEditor::keyPressEvent(QKeyEvent *event)
 
 ValueListEditor::ValueListEditor(QWidget *parent) : ValueTextEditor(parent)
 {
-    setPlaceholderText(tr("One item per line"));
+    setPlaceholderText(tr("One item per line (Return on an empty line finishes)"));
+    setToolTip(tr("Return starts the next item; Return on an empty line or Ctrl+Return "
+                  "finishes editing the list."));
 }
 
 QStringList ValueListEditor::items() const

@@ -3,6 +3,7 @@
 #include "MetaloomFeature/Library/LibraryViewModel.h"
 #include "MetaloomFeature/Model/PresetsStore.h"
 #include "MetaloomFeature/Platform/NotificationCenter.h"
+#include "MetaloomFeature/Views/Editor/EntryContextMenu.h"
 #include "MetaloomFeature/Views/Editor/MetadataEditorView.h"
 #include "MetaloomFeature/Views/Kit/SheetStyle.h"
 #include "MetaloomFeature/Views/Window/BatchProgressView.h"
@@ -17,14 +18,15 @@
 #include "MetaloomFeature/Views/Window/WindowSheets.h"
 #include "MetaloomFeature/Views/Window/WindowToolbar.h"
 
+#include <QAction>
 #include <QDragEnterEvent>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPainter>
 #include <QProgressBar>
-#include <QShortcut>
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
@@ -67,14 +69,32 @@ ContentView::ContentView(LibraryViewModel *viewModel, QWidget *parent)
             &ContentView::showDetailPage);
     observeMenuCommands();
 
-    // Ctrl+F goes to the filter while there is something to filter.
-    auto *find = new QShortcut(QKeySequence::Find, this);
-    connect(find, &QShortcut::activated, this, [this] {
+    // Ctrl+F goes to the filter while there is something to filter. One
+    // action, which the Edit menu shows too: two shortcuts of one key
+    // would cancel each other.
+    m_findAction = new QAction(tr("&Find"), this);
+    m_findAction->setShortcut(QKeySequence::Find);
+    addAction(m_findAction);
+    connect(m_findAction, &QAction::triggered, this, [this] {
         if (m_toolbar->isSearchFieldShown()) {
             m_toolbar->searchField()->setFocus(Qt::ShortcutFocusReason);
             m_toolbar->searchField()->selectAll();
         }
     });
+    // A banner shown over the bottom of the list leaves the last row free.
+    connect(m_banner, &StatusBanner::presentedChanged, this, [this](bool presented) {
+        m_editor->setBottomInset(presented ? m_banner->reservedHeight() : 0);
+    });
+    connect(viewModel, &LibraryViewModel::searchTextChanged, this,
+            [this] { m_editor->setSearchText(m_viewModel->searchText()); });
+    m_editor->setSearchText(viewModel->searchText());
+    connect(m_editor, &MetadataEditorView::contextMenuRequested, this,
+            [this](const QString &key, const QPoint &at) {
+                if (QMenu *menu = EntryContextMenu::build(this, m_viewModel, key)) {
+                    menu->setAttribute(Qt::WA_DeleteOnClose);
+                    menu->popup(at);
+                }
+            });
     setTabOrder(m_sidebar->fileList(), m_toolbar->searchField());
     setTabOrder(m_toolbar->searchField(), m_editor);
     showBusy();

@@ -6,6 +6,7 @@
 #include <QVariantAnimation>
 #include <QWidget>
 
+class QAction;
 class QFileDialog;
 class QMimeData;
 class QProgressBar;
@@ -65,6 +66,8 @@ public:
     // The open import panel, if any.
     QFileDialog *importPanel() const;
     ImportQueue *importQueue() const { return m_importQueue; }
+    // Ctrl+F: the search field takes the focus (while it is shown).
+    QAction *findAction() const { return m_findAction; }
     // The page the detail area shows: the drop zone, the hint to choose a
     // file, or the selected file.
     QWidget *currentDetailPage() const;
@@ -109,6 +112,7 @@ private:
     WindowSheets *m_sheets = nullptr;
     ImportQueue *m_importQueue = nullptr;
     QPointer<QFileDialog> m_importPanel;
+    QAction *m_findAction = nullptr;
 };
 
 } // namespace Metaloom

@@ -45,6 +45,7 @@ void StatusBanner::showMessage(const std::optional<QString> &message)
         if (m_presented) {
             m_presented = false;
             animateTo(0);
+            Q_EMIT presentedChanged(false);
         }
         return;
     }
@@ -57,6 +58,7 @@ void StatusBanner::showMessage(const std::optional<QString> &message)
         show();
         raise();
         animateTo(1);
+        Q_EMIT presentedChanged(true);
     } else {
         place();
     }
@@ -71,6 +73,11 @@ QSize StatusBanner::sizeHint() const
                                    maximumWidth - 2 * (paddingHorizontal + shadowMargin));
     return {textWidth + 2 * (paddingHorizontal + shadowMargin),
             int(std::ceil(metrics.height())) + 2 * (paddingVertical + shadowMargin)};
+}
+
+int StatusBanner::reservedHeight() const
+{
+    return bottomPadding + sizeHint().height() - shadowMargin;
 }
 
 void StatusBanner::animateTo(qreal progress)

@@ -25,7 +25,14 @@ public:
     // Shown, or on its way in.
     bool isPresented() const { return m_presented; }
 
+    // How far up from its parent's bottom edge the resting banner reaches:
+    // a list under it keeps that much room free while it is presented.
+    int reservedHeight() const;
+
     QSize sizeHint() const override;
+
+Q_SIGNALS:
+    void presentedChanged(bool presented);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
