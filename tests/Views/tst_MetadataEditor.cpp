@@ -68,19 +68,22 @@ void MetadataEditorTest::rowMarks_data()
     QTest::addColumn<bool>("hasWarning");
     QTest::addColumn<bool>("readOnly");
     QTest::addColumn<bool>("modified");
+    QTest::addColumn<bool>("checking");
     QTest::addColumn<bool>("favorite");
     QTest::addColumn<bool>("defaultFavorite");
     QTest::addColumn<QString>("badge");
     QTest::addColumn<QString>("starHelp");
-    QTest::newRow("warning first") << true << true << true << false << false
+    QTest::newRow("warning first") << true << true << true << true << false << false
                                    << QStringLiteral("Can't write") << "Add to favorites";
     QTest::newRow("read-only before modified")
-        << false << true << true << true << false << QStringLiteral("Read-only")
+        << false << true << true << true << true << false << QStringLiteral("Read-only")
         << "Remove from favorites";
-    QTest::newRow("modified") << false << false << true << false << false
+    QTest::newRow("checking before modified") << false << false << true << true << false << false
+                                              << QStringLiteral("Checking…") << "Add to favorites";
+    QTest::newRow("modified") << false << false << true << false << false << false
                               << QStringLiteral("Modified") << "Add to favorites";
     QTest::newRow("plain default favorite")
-        << false << false << false << false << true << QString() << "Standard field";
+        << false << false << false << false << false << true << QString() << "Standard field";
 }
 
 void MetadataEditorTest::rowMarks()
@@ -88,6 +91,7 @@ void MetadataEditorTest::rowMarks()
     QFETCH(bool, hasWarning);
     QFETCH(bool, readOnly);
     QFETCH(bool, modified);
+    QFETCH(bool, checking);
     QFETCH(bool, favorite);
     QFETCH(bool, defaultFavorite);
     QFETCH(QString, badge);
@@ -101,7 +105,10 @@ void MetadataEditorTest::rowMarks()
     entry.isFavorite = favorite;
     entry.isDefaultFavorite = defaultFavorite;
     EntryListSource source({entry});
+    if (checking)
+        source.checking.insert(entry.rawKey);
     const EntryCard card = EntryCard::at(source.tree.indexOf(entry.rawKey));
+    QCOMPARE(card.isChecking, checking);
     QCOMPARE(card.rawKey, entry.rawKey);
     QCOMPARE(card.name, QStringLiteral("Title"));
     QCOMPARE(card.value, entry.value);

@@ -386,6 +386,8 @@ QVariant EntryTreeModel::entryData(const MetadataEntry &shown, int role) const
         return shown.isWritable() && !shown.isList && hasOptions(shown.rawKey);
     case IsListRole:
         return shown.isList;
+    case CheckingRole:
+        return m_source.isChecking && m_source.isChecking(shown.rawKey);
     default:
         return {};
     }

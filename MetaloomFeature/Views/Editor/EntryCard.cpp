@@ -9,7 +9,7 @@ namespace Metaloom {
 EntryCard EntryCard::at(const QModelIndex &index)
 {
     // One request for every role: the model looks the entry up once.
-    std::array<QModelRoleData, 10> roles{{
+    std::array<QModelRoleData, 11> roles{{
         QModelRoleData(Qt::DisplayRole),
         QModelRoleData(EntryTreeModel::RawKeyRole),
         QModelRoleData(EntryTreeModel::IsListRole),
@@ -20,6 +20,7 @@ EntryCard EntryCard::at(const QModelIndex &index)
         QModelRoleData(EntryTreeModel::DefaultFavoriteRole),
         QModelRoleData(EntryTreeModel::ShowsPickerRole),
         QModelRoleData(EntryTreeModel::WarningRole),
+        QModelRoleData(EntryTreeModel::CheckingRole),
     }};
     index.multiData(roles);
     EntryCard card;
@@ -37,6 +38,7 @@ EntryCard EntryCard::at(const QModelIndex &index)
     card.showsPicker = roles[8].data().toBool();
     if (const QVariant &warning = roles[9].data(); warning.isValid())
         card.warning = warning.toString();
+    card.isChecking = roles[10].data().toBool();
     return card;
 }
 

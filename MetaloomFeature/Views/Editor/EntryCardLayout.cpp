@@ -52,6 +52,9 @@ std::optional<Badge> badge(const EntryCard &card)
     if (!card.isWritable)
         return Badge{Badge::Kind::ReadOnly,
                      QCoreApplication::translate("EntryCardLayout", "Read-only")};
+    if (card.isChecking)
+        return Badge{Badge::Kind::Checking,
+                     QCoreApplication::translate("EntryCardLayout", "Checking…")};
     if (card.isModified)
         return Badge{Badge::Kind::Modified,
                      QCoreApplication::translate("EntryCardLayout", "Modified")};
