@@ -8,68 +8,68 @@
         <translation>&amp;Datei</translation>
     </message>
     <message>
-        <source>New Window</source>
-        <translation>Neues Fenster</translation>
-    </message>
-    <message>
-        <source>Import…</source>
-        <translation>Importieren…</translation>
-    </message>
-    <message>
-        <source>Save</source>
-        <translation>Speichern</translation>
-    </message>
-    <message>
-        <source>Reload</source>
-        <translation>Neu laden</translation>
-    </message>
-    <message>
-        <source>Revert</source>
-        <translation>Verwerfen</translation>
-    </message>
-    <message>
-        <source>Export</source>
-        <translation>Exportieren</translation>
-    </message>
-    <message>
         <source>Export Metadata as %1…</source>
         <translation>Metadaten als %1 exportieren…</translation>
-    </message>
-    <message>
-        <source>Close</source>
-        <translation>Schließen</translation>
-    </message>
-    <message>
-        <source>Quit</source>
-        <translation>Beenden</translation>
     </message>
     <message>
         <source>&amp;Edit</source>
         <translation>&amp;Bearbeiten</translation>
     </message>
     <message>
-        <source>Paste</source>
-        <translation>Einfügen</translation>
-    </message>
-    <message>
-        <source>Settings…</source>
-        <translation>Einstellungen…</translation>
-    </message>
-    <message>
         <source>&amp;Help</source>
         <translation>&amp;Hilfe</translation>
     </message>
     <message>
-        <source>About Metaloom</source>
-        <translation>Über Metaloom</translation>
+        <source>&amp;New Window</source>
+        <translation>&amp;Neues Fenster</translation>
     </message>
     <message>
-        <source>Check for Updates…</source>
-        <translation>Nach Updates suchen…</translation>
+        <source>&amp;Import…</source>
+        <translation>&amp;Importieren…</translation>
     </message>
     <message>
-        <source>Other Apps</source>
-        <translation>Weitere Apps</translation>
+        <source>&amp;Save</source>
+        <translation>&amp;Speichern</translation>
+    </message>
+    <message>
+        <source>Re&amp;load</source>
+        <translation>Neu &amp;laden</translation>
+    </message>
+    <message>
+        <source>Re&amp;vert</source>
+        <translation>&amp;Verwerfen</translation>
+    </message>
+    <message>
+        <source>E&amp;xport</source>
+        <translation>E&amp;xportieren</translation>
+    </message>
+    <message>
+        <source>&amp;Close</source>
+        <translation>S&amp;chließen</translation>
+    </message>
+    <message>
+        <source>&amp;Quit</source>
+        <translation>&amp;Beenden</translation>
+    </message>
+    <message>
+        <source>&amp;Paste</source>
+        <translation>&amp;Einfügen</translation>
+    </message>
+    <message>
+        <source>&amp;Settings…</source>
+        <translation>Ein&amp;stellungen…</translation>
+    </message>
+    <message>
+        <source>&amp;About Metaloom</source>
+        <translation>Ü&amp;ber Metaloom</translation>
+    </message>
+    <message>
+        <source>Check for &amp;Updates…</source>
+        <translation>Nach &amp;Updates suchen…</translation>
+    </message>
+    <message>
+        <source>&amp;Other Apps</source>
+        <translation>&amp;Weitere Apps</translation>
     </message>
 </context>
 <context>
@@ -784,6 +784,37 @@ Mit &apos;%1 --help&apos; erfahren Sie mehr.
     </message>
 </context>
 <context>
+    <name>EntryCardLayout</name>
+    <message>
+        <source>Read-only</source>
+        <translation>Schreibgeschützt</translation>
+    </message>
+    <message>
+        <source>Modified</source>
+        <translation>Geändert</translation>
+    </message>
+    <message>
+        <source>Standard field</source>
+        <translation>Standardfeld</translation>
+    </message>
+    <message>
+        <source>Remove from favorites</source>
+        <translation>Aus den Favoriten entfernen</translation>
+    </message>
+    <message>
+        <source>Add to favorites</source>
+        <translation>Zu den Favoriten hinzufügen</translation>
+    </message>
+    <message>
+        <source>Add item</source>
+        <translation>Element hinzufügen</translation>
+    </message>
+    <message>
+        <source>Checking…</source>
+        <translation>Wird geprüft…</translation>
+    </message>
+</context>
+<context>
     <name>EntryMarks</name>
     <message>
         <source>This file type has no place for this tag.</source>
@@ -920,33 +951,6 @@ Mit &apos;%1 --help&apos; erfahren Sie mehr.
     </message>
 </context>
 <context>
-    <name>EntryCardLayout</name>
-    <message>
-        <source>Read-only</source>
-        <translation>Schreibgeschützt</translation>
-    </message>
-    <message>
-        <source>Modified</source>
-        <translation>Geändert</translation>
-    </message>
-    <message>
-        <source>Standard field</source>
-        <translation>Standardfeld</translation>
-    </message>
-    <message>
-        <source>Remove from favorites</source>
-        <translation>Aus den Favoriten entfernen</translation>
-    </message>
-    <message>
-        <source>Add to favorites</source>
-        <translation>Zu den Favoriten hinzufügen</translation>
-    </message>
-    <message>
-        <source>Add item</source>
-        <translation>Element hinzufügen</translation>
-    </message>
-</context>
-<context>
     <name>Metaloom::AboutPage</name>
     <message>
         <source>Version %1 (%2)</source>
@@ -955,10 +959,6 @@ Mit &apos;%1 --help&apos; erfahren Sie mehr.
     <message>
         <source>Metaloom</source>
         <translation>Metaloom</translation>
-    </message>
-    <message>
-        <source>Check for Updates…</source>
-        <translation>Nach Updates suchen…</translation>
     </message>
     <message>
         <source>Metaloom reads, edits and strips the EXIF, IPTC, XMP and GPS metadata in your photos and videos. Everything runs on your computer with a bundled copy of ExifTool; nothing is uploaded.</source>
@@ -984,23 +984,27 @@ Mit &apos;%1 --help&apos; erfahren Sie mehr.
         <source>Privacy</source>
         <translation>Datenschutz</translation>
     </message>
+    <message>
+        <source>Check for &amp;Updates…</source>
+        <translation>Nach &amp;Updates suchen…</translation>
+    </message>
 </context>
 <context>
     <name>Metaloom::BatchProgressView</name>
     <message>
-        <source>Cancel</source>
-        <translation>Abbrechen</translation>
-    </message>
-    <message>
         <source>Stop after the file being changed; files done stay done</source>
         <translation>Nach der gerade bearbeiteten Datei anhalten; fertige Dateien bleiben fertig</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Abbrechen</translation>
     </message>
 </context>
 <context>
     <name>Metaloom::ConfirmationDialog</name>
     <message>
-        <source>Cancel</source>
-        <translation>Abbrechen</translation>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Abbrechen</translation>
     </message>
 </context>
 <context>
@@ -1033,8 +1037,8 @@ Mit &apos;%1 --help&apos; erfahren Sie mehr.
         <translation>Sie können auch „Einfügen“ (Strg+V) oder die Schaltfläche „Importieren“ in der Werkzeugleiste verwenden.</translation>
     </message>
     <message>
-        <source>Select Files…</source>
-        <translation>Dateien auswählen…</translation>
+        <source>&amp;Select Files…</source>
+        <translation>Dateien &amp;auswählen…</translation>
     </message>
 </context>
 <context>
@@ -1211,16 +1215,16 @@ Mit &apos;%1 --help&apos; erfahren Sie mehr.
         <translation>Diese Metadatenfelder entfernen:</translation>
     </message>
     <message>
-        <source>Add Field to Remove</source>
-        <translation>Zu entfernendes Feld hinzufügen</translation>
-    </message>
-    <message>
         <source>Metadata tag to remove</source>
         <translation>Zu entfernendes Metadaten-Tag</translation>
     </message>
     <message>
         <source>Remove field</source>
         <translation>Feld entfernen</translation>
+    </message>
+    <message>
+        <source>Add &amp;Field to Remove</source>
+        <translation>Zu entfernendes &amp;Feld hinzufügen</translation>
     </message>
 </context>
 <context>
@@ -1265,18 +1269,6 @@ Mit &apos;%1 --help&apos; erfahren Sie mehr.
         <translation>Bezeichnung oder Schlüssel</translation>
     </message>
     <message>
-        <source>Add Custom Field</source>
-        <translation>Eigenes Feld hinzufügen</translation>
-    </message>
-    <message>
-        <source>Cancel</source>
-        <translation>Abbrechen</translation>
-    </message>
-    <message>
-        <source>Done</source>
-        <translation>Fertig</translation>
-    </message>
-    <message>
         <source>Delete custom field</source>
         <translation>Eigenes Feld löschen</translation>
     </message>
@@ -1287,6 +1279,18 @@ Mit &apos;%1 --help&apos; erfahren Sie mehr.
     <message>
         <source>A custom field with that key already exists.</source>
         <translation>Ein eigenes Feld mit diesem Schlüssel gibt es schon.</translation>
+    </message>
+    <message>
+        <source>&amp;Add Custom Field</source>
+        <translation>Eigenes Feld &amp;hinzufügen</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Abbrechen</translation>
+    </message>
+    <message>
+        <source>&amp;Done</source>
+        <translation>&amp;Fertig</translation>
     </message>
 </context>
 <context>
@@ -1339,14 +1343,6 @@ Mit &apos;%1 --help&apos; erfahren Sie mehr.
         <translation>Vorgabe löschen</translation>
     </message>
     <message>
-        <source>Close</source>
-        <translation>Schließen</translation>
-    </message>
-    <message>
-        <source>Save</source>
-        <translation>Speichern</translation>
-    </message>
-    <message>
         <source>New Preset</source>
         <translation>Neue Vorgabe</translation>
     </message>
@@ -1374,6 +1370,38 @@ Mit &apos;%1 --help&apos; erfahren Sie mehr.
         <source>The change could not be written to the preferences file. It stays in this window, but it will be gone the next time Metaloom starts.</source>
         <translation>Die Änderung konnte nicht in die Einstellungsdatei geschrieben werden. Sie bleibt in diesem Fenster erhalten, ist aber beim nächsten Start von Metaloom verloren.</translation>
     </message>
+    <message>
+        <source>&amp;Close</source>
+        <translation>S&amp;chließen</translation>
+    </message>
+    <message>
+        <source>&amp;Save</source>
+        <translation>&amp;Speichern</translation>
+    </message>
+    <message>
+        <source>Do you want to save the new preset before closing?</source>
+        <translation>Möchten Sie die neue Vorgabe vor dem Schließen speichern?</translation>
+    </message>
+    <message>
+        <source>Do you want to save the changes to the preset “%1” before closing?</source>
+        <translation>Möchten Sie die Änderungen an der Vorgabe „%1“ vor dem Schließen speichern?</translation>
+    </message>
+    <message>
+        <source>Unsaved Preset</source>
+        <translation>Nicht gespeicherte Vorgabe</translation>
+    </message>
+    <message>
+        <source>Your changes will be lost if you don&apos;t save them.</source>
+        <translation>Ihre Änderungen gehen verloren, wenn Sie sie nicht speichern.</translation>
+    </message>
+    <message>
+        <source>&amp;Don&apos;t Save</source>
+        <translation>&amp;Nicht speichern</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Abbrechen</translation>
+    </message>
 </context>
 <context>
     <name>Metaloom::RemovalKeyPickerMenu</name>
@@ -1382,16 +1410,8 @@ Mit &apos;%1 --help&apos; erfahren Sie mehr.
         <translation>Bekanntes Tag wählen</translation>
     </message>
     <message>
-        <source>Filter tags</source>
-        <translation>Tags filtern</translation>
-    </message>
-    <message>
-        <source>No matching tags</source>
-        <translation>Keine passenden Tags</translation>
-    </message>
-    <message>
-        <source>%1 more: type more of the name</source>
-        <translation>%1 weitere: Geben Sie mehr vom Namen ein</translation>
+        <source>Type part of a name in the field to find a tag</source>
+        <translation>Geben Sie einen Teil des Namens in das Feld ein, um ein Tag zu finden</translation>
     </message>
 </context>
 <context>
@@ -1400,12 +1420,20 @@ Mit &apos;%1 --help&apos; erfahren Sie mehr.
         <source>Remove All Metadata</source>
         <translation>Alle Metadaten entfernen</translation>
     </message>
+    <message>
+        <source>&amp;Remove All Metadata</source>
+        <translation>Alle Metadaten &amp;entfernen</translation>
+    </message>
 </context>
 <context>
     <name>Metaloom::RemoveMetadataConfirmation</name>
     <message>
         <source>Remove Metadata</source>
         <translation>Metadaten entfernen</translation>
+    </message>
+    <message>
+        <source>&amp;Remove Metadata</source>
+        <translation>Metadaten &amp;entfernen</translation>
     </message>
 </context>
 <context>
@@ -1480,14 +1508,6 @@ Mit &apos;%1 --help&apos; erfahren Sie mehr.
         <translation>Metaloom %1 ist verfügbar; Sie haben %2. Metaloom installiert Updates nicht selbst: Holen Sie sich die neue Version von ihrer Download-Seite.</translation>
     </message>
     <message>
-        <source>Open Download Page</source>
-        <translation>Download-Seite öffnen</translation>
-    </message>
-    <message>
-        <source>Later</source>
-        <translation>Später</translation>
-    </message>
-    <message>
         <source>You&apos;re up to date</source>
         <translation>Sie sind auf dem neuesten Stand</translation>
     </message>
@@ -1498,6 +1518,14 @@ Mit &apos;%1 --help&apos; erfahren Sie mehr.
     <message>
         <source>Metaloom could not check for updates</source>
         <translation>Metaloom konnte nicht nach Updates suchen</translation>
+    </message>
+    <message>
+        <source>&amp;Open Download Page</source>
+        <translation>Download-Seite ö&amp;ffnen</translation>
+    </message>
+    <message>
+        <source>&amp;Later</source>
+        <translation>&amp;Später</translation>
     </message>
 </context>
 <context>
@@ -1517,8 +1545,8 @@ Mit &apos;%1 --help&apos; erfahren Sie mehr.
 <context>
     <name>Metaloom::WindowSheets</name>
     <message>
-        <source>Write Anyway</source>
-        <translation>Trotzdem schreiben</translation>
+        <source>&amp;Write Anyway</source>
+        <translation>&amp;Trotzdem schreiben</translation>
     </message>
 </context>
 <context>
