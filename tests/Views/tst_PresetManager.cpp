@@ -90,6 +90,8 @@ private Q_SLOTS:
     void largeFamiliesAreSplit();
     void withoutTheKeyListingKeysAreTyped();
     void aFailedWriteIsReportedNotConfirmed();
+    void closingWithUnsavedEditsAsks_data();
+    void closingWithUnsavedEditsAsks();
 
 private:
     // Without keys, the engine's listing fails.
@@ -432,6 +434,53 @@ void PresetManagerTest::aFailedWriteIsReportedNotConfirmed()
     QVERIFY(alert);
     QTRY_VERIFY(alert->isVisible());
     QVERIFY(alert->text().contains(QStringLiteral("could not be written")));
+}
+
+void PresetManagerTest::closingWithUnsavedEditsAsks_data()
+{
+    QTest::addColumn<QString>("answer"); // the button's text; empty: no question
+    QTest::addColumn<bool>("closes");
+    QTest::addColumn<QStringList>("storedNames");
+    QTest::newRow("save") << "&Save" << true << QStringList{"Edited"};
+    QTest::newRow("don't save") << "&Don't Save" << true << QStringList{"One"};
+    QTest::newRow("cancel") << "&Cancel" << false << QStringList{"One"};
+}
+
+void PresetManagerTest::closingWithUnsavedEditsAsks()
+{
+    QFETCH(QString, answer);
+    QFETCH(bool, closes);
+    QFETCH(QStringList, storedNames);
+    PresetsStore store;
+    store.addPreset(preset(QStringLiteral("One")));
+    const auto view = open(store);
+
+    // Nothing edited: closing closes.
+    QTest::mouseClick(view->closeButton(), Qt::LeftButton);
+    QVERIFY(!view->unsavedQuestion());
+    QVERIFY(!view->isVisible());
+    view->show();
+
+    view->nameField()->selectAll();
+    QTest::keyClicks(view->nameField(), QStringLiteral("Edited"));
+    QTest::mouseClick(view->closeButton(), Qt::LeftButton);
+    QMessageBox *question = view->unsavedQuestion();
+    QVERIFY(question);
+    QVERIFY(view->isVisible());
+    QVERIFY(question->text().contains(QStringLiteral("“Edited”")));
+    QAbstractButton *chosen = nullptr;
+    for (QAbstractButton *button : question->buttons()) {
+        if (button->text() == answer)
+            chosen = button;
+    }
+    QVERIFY(chosen);
+    QTest::mouseClick(chosen, Qt::LeftButton);
+    QTRY_VERIFY(!view->unsavedQuestion());
+    QCOMPARE(view->isVisible(), !closes);
+    QStringList names;
+    for (const Preset &stored : store.presets())
+        names << stored.name;
+    QCOMPARE(names, storedNames);
 }
 
 QTEST_MAIN(PresetManagerTest)
