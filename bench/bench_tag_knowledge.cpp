@@ -33,7 +33,10 @@ double since(const QElapsedTimer &clock)
     return double(clock.nsecsElapsed()) / 1e6;
 }
 
-// One start: prints "tags <ms> badge <ms>", both from the engine's start.
+// One start: prints "tags <ms> badge <ms>", both from the engine's start:
+// when the photo's tags were first shown, and when the last of the badges
+// the tag table gives them was there (the count of read-only rows reached
+// what it comes to once the table has been applied to every row).
 int measureOneStart(const QString &photo)
 {
     QElapsedTimer clock;
@@ -41,7 +44,7 @@ int measureOneStart(const QString &photo)
     ExifToolService service(Testing::realBundle());
     LibraryViewModel library(MetadataEngine::over(&service));
     double tagsShown = -1;
-    double firstBadge = -1;
+    std::vector<std::pair<double, int>> readOnlyCounts;
     const auto look = [&] {
         const QList<MetadataEntry> &entries = library.filteredEntries();
         if (entries.isEmpty())
@@ -52,25 +55,34 @@ int measureOneStart(const QString &photo)
             for (const MetadataEntry &entry : entries)
                 library.ensureOptionsLoaded(entry);
         }
-        for (const MetadataEntry &entry : entries) {
-            if (!entry.isWritable() && !ExifToolService::isKeptByTheFileSystem(entry.rawKey)) {
-                if (firstBadge < 0)
-                    firstBadge = since(clock);
-                return;
-            }
-        }
+        const int readOnly =
+            int(std::count_if(entries.cbegin(), entries.cend(),
+                              [](const MetadataEntry &e) { return !e.isWritable(); }));
+        readOnlyCounts.emplace_back(since(clock), readOnly);
     };
     QObject::connect(&library, &LibraryViewModel::filteredEntriesChanged, &library, look);
     QObject::connect(&library, &LibraryViewModel::filteredEntryChanged, &library, look);
     library.importItems({QUrl::fromLocalFile(photo)});
     QElapsedTimer watchdog;
     watchdog.start();
-    while (firstBadge < 0 && watchdog.elapsed() < 60000)
+    while ((tagsShown < 0 || service.isLoadingTagDefinitions() || library.isBusy()) &&
+           watchdog.elapsed() < 60000)
         QTest::qWait(1);
+    QTest::qWait(300); // the lookups of the shown rows, answered from the table
     // The first start writes the file for the next one before it ends.
     Testing::waitForFuture(TagListingCache::shared().fileWritten(Testing::realBundle()));
-    std::printf("tags %.1f badge %.1f\n", tagsShown, firstBadge);
-    return firstBadge < 0 ? 1 : 0;
+    if (readOnlyCounts.empty())
+        return 1;
+    const int final = readOnlyCounts.back().second;
+    double badges = -1;
+    for (const auto &[at, count] : readOnlyCounts) {
+        if (count == final) {
+            badges = at;
+            break;
+        }
+    }
+    std::printf("tags %.1f badge %.1f\n", tagsShown, badges);
+    return 0;
 }
 
 struct Start {
@@ -108,10 +120,11 @@ void benchStarts(const Testing::TestEnvironment &environment)
                     round + 1, first.tags, first.badge, nextFromStart.back() - nextAfterTags.back(),
                     nextFromStart.back());
     }
-    std::printf("start to first badge, first start (no kept listing): median %.0f ms after the "
-                "file's tags\n",
-                median(firstAfterTags));
-    std::printf("start to first badge, next starts (kept listing): median %.1f ms after the "
+    std::printf(
+        "start to the file's badges, first start (no kept listing): median %.0f ms after the "
+        "file's tags\n",
+        median(firstAfterTags));
+    std::printf("start to the file's badges, next starts (kept listing): median %.1f ms after the "
                 "file's tags, %.0f ms from the start (target < 100 ms after the tags)\n",
                 median(nextAfterTags), median(nextFromStart));
     const QFileInfo kept(environment.root() + QStringLiteral("/cache/metaloom/tag-listing.cache"));

@@ -151,6 +151,10 @@ QCoro::Task<void> LibraryViewModel::reloadMetadata()
 
 QCoro::Task<bool> LibraryViewModel::loadMetadata(LoadTicket ticket)
 {
+    // The tag table loads beside the read (from the kept file, in less time
+    // than ExifTool takes to read a file), so it is at hand when the
+    // entries arrive.
+    m_engine->tagListingNow();
     auto read = co_await callEngine(
         ticket.url, [](const auto &engine, QUrl url) { return engine->readMetadata(url); });
     if (read.libraryGone)
