@@ -147,27 +147,27 @@ void selectAll(MainWindow *window)
 void addFileMenu(QMenuBar *bar, MainWindow *window, const Commands &commands)
 {
     QMenu *file = bar->addMenu(QCoreApplication::translate("AppMenus", "&File"));
-    addCommand(file, QCoreApplication::translate("AppMenus", "New Window"),
+    addCommand(file, QCoreApplication::translate("AppMenus", "&New Window"),
                QKeySequence(Qt::CTRL | Qt::Key_N), commands.newWindow);
-    addCommand(file, QCoreApplication::translate("AppMenus", "Import…"),
+    addCommand(file, QCoreApplication::translate("AppMenus", "&Import…"),
                QKeySequence(Qt::CTRL | Qt::Key_O),
                [window] { window->content()->showImportPanel(); });
     file->addSeparator();
-    addCommand(file, QCoreApplication::translate("AppMenus", "Save"),
+    addCommand(file, QCoreApplication::translate("AppMenus", "&Save"),
                QKeySequence(Qt::CTRL | Qt::Key_S), post(NotificationName::saveRequested));
     QPointer<LibraryViewModel> library = window->library();
-    addCommand(file, QCoreApplication::translate("AppMenus", "Save All"),
+    addCommand(file, QCoreApplication::translate("AppMenus", "Save &All"),
                QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_S), [library] {
                    if (library)
                        detach(library->saveAllChanges());
                });
-    addCommand(file, QCoreApplication::translate("AppMenus", "Reload"),
+    addCommand(file, QCoreApplication::translate("AppMenus", "Re&load"),
                QKeySequence(Qt::CTRL | Qt::Key_R), post(NotificationName::reloadRequested));
-    addCommand(file, QCoreApplication::translate("AppMenus", "Revert"),
+    addCommand(file, QCoreApplication::translate("AppMenus", "Re&vert"),
                QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R),
                post(NotificationName::revertRequested));
     file->addSeparator();
-    QMenu *exports = file->addMenu(QCoreApplication::translate("AppMenus", "Export"));
+    QMenu *exports = file->addMenu(QCoreApplication::translate("AppMenus", "E&xport"));
     for (const MetadataExportFormatter::Format format : MetadataExportFormatter::allCases()) {
         addCommand(exports,
                    QCoreApplication::translate("AppMenus", "Export Metadata as %1…")
@@ -175,9 +175,9 @@ void addFileMenu(QMenuBar *bar, MainWindow *window, const Commands &commands)
                    {}, [window, format] { window->content()->exportSelectedMetadata(format); });
     }
     file->addSeparator();
-    addCommand(file, QCoreApplication::translate("AppMenus", "Close"),
+    addCommand(file, QCoreApplication::translate("AppMenus", "&Close"),
                QKeySequence(Qt::CTRL | Qt::Key_W), [window] { window->close(); });
-    addCommand(file, QCoreApplication::translate("AppMenus", "Quit"),
+    addCommand(file, QCoreApplication::translate("AppMenus", "&Quit"),
                QKeySequence(Qt::CTRL | Qt::Key_Q), commands.quit);
 }
 
@@ -206,14 +206,14 @@ void addEditMenu(QMenuBar *bar, MainWindow *window)
                [window] { cut(window); });
     addCommand(edit, QCoreApplication::translate("AppMenus", "&Copy"), QKeySequence::Copy,
                [window] { copy(window); });
-    addCommand(edit, QCoreApplication::translate("AppMenus", "Paste"),
+    addCommand(edit, QCoreApplication::translate("AppMenus", "&Paste"),
                QKeySequence(Qt::CTRL | Qt::Key_V), [window] { paste(window); });
     addCommand(edit, QCoreApplication::translate("AppMenus", "Select &All"),
                QKeySequence::SelectAll, [window] { selectAll(window); });
     edit->addSeparator();
     edit->addAction(window->content()->findAction());
     edit->addSeparator();
-    QAction *settings = addCommand(edit, QCoreApplication::translate("AppMenus", "Settings…"),
+    QAction *settings = addCommand(edit, QCoreApplication::translate("AppMenus", "&Settings…"),
                                    QKeySequence(Qt::CTRL | Qt::Key_Comma),
                                    post(NotificationName::metadataSettingsRequested));
     settings->setMenuRole(QAction::PreferencesRole);
@@ -241,22 +241,23 @@ void addViewMenu(QMenuBar *bar, MainWindow *window)
 void addHelpMenu(QMenuBar *bar, MainWindow *window, const Commands &commands)
 {
     QMenu *help = bar->addMenu(QCoreApplication::translate("AppMenus", "&Help"));
-    addCommand(help, QCoreApplication::translate("AppMenus", "About Metaloom"), {},
+    addCommand(help, QCoreApplication::translate("AppMenus", "&About Metaloom"), {},
                post(NotificationName::aboutRequested))
         ->setMenuRole(QAction::AboutRole);
     QPointer<UpdaterController> updater = commands.updater;
-    QAction *check = addCommand(help, QCoreApplication::translate("AppMenus", "Check for Updates…"),
-                                {}, [updater] {
-                                    if (updater)
-                                        updater->checkForUpdates();
-                                });
+    QAction *check = addCommand(
+        help, QCoreApplication::translate("AppMenus", "Check for &Updates…"), {}, [updater] {
+            if (updater)
+                updater->checkForUpdates();
+        });
     check->setEnabled(updater && updater->canCheckForUpdates());
     if (updater)
         QObject::connect(updater, &UpdaterController::canCheckForUpdatesChanged, check,
                          &QAction::setEnabled);
     help->addSeparator();
     help->addMenu(new VossaAppsMenu(QStringLiteral("metaloom"),
-                                    QCoreApplication::translate("AppMenus", "Other Apps"), window));
+                                    QCoreApplication::translate("AppMenus", "&Other Apps"),
+                                    window));
 }
 
 } // namespace

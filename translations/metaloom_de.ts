@@ -8,96 +8,68 @@
         <translation>&amp;Datei</translation>
     </message>
     <message>
-        <source>New Window</source>
-        <translation>Neues Fenster</translation>
-    </message>
-    <message>
-        <source>Import…</source>
-        <translation>Importieren…</translation>
-    </message>
-    <message>
-        <source>Save</source>
-        <translation>Speichern</translation>
-    </message>
-    <message>
-        <source>Reload</source>
-        <translation>Neu laden</translation>
-    </message>
-    <message>
-        <source>Revert</source>
-        <translation>Verwerfen</translation>
-    </message>
-    <message>
-        <source>Export</source>
-        <translation>Exportieren</translation>
-    </message>
-    <message>
         <source>Export Metadata as %1…</source>
         <translation>Metadaten als %1 exportieren…</translation>
-    </message>
-    <message>
-        <source>Close</source>
-        <translation>Schließen</translation>
-    </message>
-    <message>
-        <source>Quit</source>
-        <translation>Beenden</translation>
     </message>
     <message>
         <source>&amp;Edit</source>
         <translation>&amp;Bearbeiten</translation>
     </message>
     <message>
-        <source>Paste</source>
-        <translation>Einfügen</translation>
-    </message>
-    <message>
-        <source>Settings…</source>
-        <translation>Einstellungen…</translation>
-    </message>
-    <message>
         <source>&amp;Help</source>
         <translation>&amp;Hilfe</translation>
     </message>
     <message>
-        <source>About Metaloom</source>
-        <translation>Über Metaloom</translation>
+        <source>&amp;New Window</source>
+        <translation>&amp;Neues Fenster</translation>
     </message>
     <message>
-        <source>Check for Updates…</source>
-        <translation>Nach Updates suchen…</translation>
+        <source>&amp;Import…</source>
+        <translation>&amp;Importieren…</translation>
     </message>
     <message>
-        <source>Other Apps</source>
-        <translation>Weitere Apps</translation>
+        <source>&amp;Save</source>
+        <translation>&amp;Speichern</translation>
     </message>
     <message>
-        <source>Cu&amp;t</source>
-        <translation>&amp;Ausschneiden</translation>
+        <source>Re&amp;load</source>
+        <translation>Neu &amp;laden</translation>
     </message>
     <message>
-        <source>&amp;Copy</source>
-        <translation>&amp;Kopieren</translation>
+        <source>Re&amp;vert</source>
+        <translation>&amp;Verwerfen</translation>
     </message>
     <message>
-        <source>Select &amp;All</source>
-        <translation>Alles aus&amp;wählen</translation>
+        <source>E&amp;xport</source>
+        <translation>E&amp;xportieren</translation>
     </message>
     <message>
-        <source>&amp;View</source>
-        <translation>&amp;Ansicht</translation>
+        <source>&amp;Close</source>
+        <translation>S&amp;chließen</translation>
     </message>
     <message>
-        <source>&amp;Compact Rows</source>
-        <translation>&amp;Kompakte Zeilen</translation>
+        <source>&amp;Quit</source>
+        <translation>&amp;Beenden</translation>
     </message>
     <message>
-        <source>&amp;Expand All</source>
-        <translation>Alle &amp;aufklappen</translation>
+        <source>&amp;Paste</source>
+        <translation>&amp;Einfügen</translation>
     </message>
     <message>
-        <source>C&amp;ollapse All</source>
-        <translation>Alle &amp;zuklappen</translation>
+        <source>&amp;Settings…</source>
+        <translation>Ein&amp;stellungen…</translation>
+    </message>
+    <message>
+        <source>&amp;About Metaloom</source>
+        <translation>Ü&amp;ber Metaloom</translation>
+    </message>
+    <message>
+        <source>Check for &amp;Updates…</source>
+        <translation>Nach &amp;Updates suchen…</translation>
+    </message>
+    <message>
+        <source>&amp;Other Apps</source>
+        <translation>&amp;Weitere Apps</translation>
     </message>
 </context>
 <context>
@@ -837,28 +809,9 @@ Mit &apos;%1 --help&apos; erfahren Sie mehr.
         <source>Add item</source>
         <translation>Element hinzufügen</translation>
     </message>
-</context>
-<context>
-    <name>EntryContextMenu</name>
     <message>
-        <source>Copy &amp;Value</source>
-        <translation>&amp;Wert kopieren</translation>
-    </message>
-    <message>
-        <source>Copy Tag &amp;Name</source>
-        <translation>Tag-&amp;Namen kopieren</translation>
-    </message>
-    <message>
-        <source>Copy as ExifTool &amp;Argument</source>
-        <translation>Als ExifTool-&amp;Argument kopieren</translation>
-    </message>
-    <message>
-        <source>Un&amp;pin</source>
-        <translation>Nicht mehr an&amp;heften</translation>
-    </message>
-    <message>
-        <source>&amp;Pin</source>
-        <translation>&amp;Anheften</translation>
+        <source>Checking…</source>
+        <translation>Wird geprüft…</translation>
     </message>
 </context>
 <context>
@@ -1008,10 +961,6 @@ Mit &apos;%1 --help&apos; erfahren Sie mehr.
         <translation>Metaloom</translation>
     </message>
     <message>
-        <source>Check for Updates…</source>
-        <translation>Nach Updates suchen…</translation>
-    </message>
-    <message>
         <source>Metaloom reads, edits and strips the EXIF, IPTC, XMP and GPS metadata in your photos and videos. Everything runs on your computer with a bundled copy of ExifTool; nothing is uploaded.</source>
         <translation>Metaloom liest, bearbeitet und entfernt die EXIF-, IPTC-, XMP- und GPS-Metadaten Ihrer Fotos und Videos. Alles läuft auf Ihrem Computer mit einer mitgelieferten Kopie von ExifTool; nichts wird hochgeladen.</translation>
     </message>
@@ -1035,23 +984,27 @@ Mit &apos;%1 --help&apos; erfahren Sie mehr.
         <source>Privacy</source>
         <translation>Datenschutz</translation>
     </message>
+    <message>
+        <source>Check for &amp;Updates…</source>
+        <translation>Nach &amp;Updates suchen…</translation>
+    </message>
 </context>
 <context>
     <name>Metaloom::BatchProgressView</name>
     <message>
-        <source>Cancel</source>
-        <translation>Abbrechen</translation>
-    </message>
-    <message>
         <source>Stop after the file being changed; files done stay done</source>
         <translation>Nach der gerade bearbeiteten Datei anhalten; fertige Dateien bleiben fertig</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Abbrechen</translation>
     </message>
 </context>
 <context>
     <name>Metaloom::ConfirmationDialog</name>
     <message>
-        <source>Cancel</source>
-        <translation>Abbrechen</translation>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Abbrechen</translation>
     </message>
 </context>
 <context>
@@ -1067,10 +1020,6 @@ Mit &apos;%1 --help&apos; erfahren Sie mehr.
     <message>
         <source>Import</source>
         <translation>Importieren</translation>
-    </message>
-    <message>
-        <source>&amp;Find</source>
-        <translation>&amp;Suchen</translation>
     </message>
 </context>
 <context>
@@ -1088,8 +1037,8 @@ Mit &apos;%1 --help&apos; erfahren Sie mehr.
         <translation>Sie können auch „Einfügen“ (Strg+V) oder die Schaltfläche „Importieren“ in der Werkzeugleiste verwenden.</translation>
     </message>
     <message>
-        <source>Select Files…</source>
-        <translation>Dateien auswählen…</translation>
+        <source>&amp;Select Files…</source>
+        <translation>Dateien &amp;auswählen…</translation>
     </message>
 </context>
 <context>
@@ -1242,10 +1191,6 @@ Mit &apos;%1 --help&apos; erfahren Sie mehr.
         <source>Metadata</source>
         <translation>Metadaten</translation>
     </message>
-    <message>
-        <source>No tags match “%1”.</source>
-        <translation>Keine Tags passen zu „%1“.</translation>
-    </message>
 </context>
 <context>
     <name>Metaloom::MetadataOverridesEditor</name>
@@ -1270,16 +1215,16 @@ Mit &apos;%1 --help&apos; erfahren Sie mehr.
         <translation>Diese Metadatenfelder entfernen:</translation>
     </message>
     <message>
-        <source>Add Field to Remove</source>
-        <translation>Zu entfernendes Feld hinzufügen</translation>
-    </message>
-    <message>
         <source>Metadata tag to remove</source>
         <translation>Zu entfernendes Metadaten-Tag</translation>
     </message>
     <message>
         <source>Remove field</source>
         <translation>Feld entfernen</translation>
+    </message>
+    <message>
+        <source>Add &amp;Field to Remove</source>
+        <translation>Zu entfernendes &amp;Feld hinzufügen</translation>
     </message>
 </context>
 <context>
@@ -1324,18 +1269,6 @@ Mit &apos;%1 --help&apos; erfahren Sie mehr.
         <translation>Bezeichnung oder Schlüssel</translation>
     </message>
     <message>
-        <source>Add Custom Field</source>
-        <translation>Eigenes Feld hinzufügen</translation>
-    </message>
-    <message>
-        <source>Cancel</source>
-        <translation>Abbrechen</translation>
-    </message>
-    <message>
-        <source>Done</source>
-        <translation>Fertig</translation>
-    </message>
-    <message>
         <source>Delete custom field</source>
         <translation>Eigenes Feld löschen</translation>
     </message>
@@ -1346,6 +1279,18 @@ Mit &apos;%1 --help&apos; erfahren Sie mehr.
     <message>
         <source>A custom field with that key already exists.</source>
         <translation>Ein eigenes Feld mit diesem Schlüssel gibt es schon.</translation>
+    </message>
+    <message>
+        <source>&amp;Add Custom Field</source>
+        <translation>Eigenes Feld &amp;hinzufügen</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Abbrechen</translation>
+    </message>
+    <message>
+        <source>&amp;Done</source>
+        <translation>&amp;Fertig</translation>
     </message>
 </context>
 <context>
@@ -1398,14 +1343,6 @@ Mit &apos;%1 --help&apos; erfahren Sie mehr.
         <translation>Vorgabe löschen</translation>
     </message>
     <message>
-        <source>Close</source>
-        <translation>Schließen</translation>
-    </message>
-    <message>
-        <source>Save</source>
-        <translation>Speichern</translation>
-    </message>
-    <message>
         <source>New Preset</source>
         <translation>Neue Vorgabe</translation>
     </message>
@@ -1433,6 +1370,38 @@ Mit &apos;%1 --help&apos; erfahren Sie mehr.
         <source>The change could not be written to the preferences file. It stays in this window, but it will be gone the next time Metaloom starts.</source>
         <translation>Die Änderung konnte nicht in die Einstellungsdatei geschrieben werden. Sie bleibt in diesem Fenster erhalten, ist aber beim nächsten Start von Metaloom verloren.</translation>
     </message>
+    <message>
+        <source>&amp;Close</source>
+        <translation>S&amp;chließen</translation>
+    </message>
+    <message>
+        <source>&amp;Save</source>
+        <translation>&amp;Speichern</translation>
+    </message>
+    <message>
+        <source>Do you want to save the new preset before closing?</source>
+        <translation>Möchten Sie die neue Vorgabe vor dem Schließen speichern?</translation>
+    </message>
+    <message>
+        <source>Do you want to save the changes to the preset “%1” before closing?</source>
+        <translation>Möchten Sie die Änderungen an der Vorgabe „%1“ vor dem Schließen speichern?</translation>
+    </message>
+    <message>
+        <source>Unsaved Preset</source>
+        <translation>Nicht gespeicherte Vorgabe</translation>
+    </message>
+    <message>
+        <source>Your changes will be lost if you don&apos;t save them.</source>
+        <translation>Ihre Änderungen gehen verloren, wenn Sie sie nicht speichern.</translation>
+    </message>
+    <message>
+        <source>&amp;Don&apos;t Save</source>
+        <translation>&amp;Nicht speichern</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Abbrechen</translation>
+    </message>
 </context>
 <context>
     <name>Metaloom::RemovalKeyPickerMenu</name>
@@ -1441,16 +1410,8 @@ Mit &apos;%1 --help&apos; erfahren Sie mehr.
         <translation>Bekanntes Tag wählen</translation>
     </message>
     <message>
-        <source>Filter tags</source>
-        <translation>Tags filtern</translation>
-    </message>
-    <message>
-        <source>No matching tags</source>
-        <translation>Keine passenden Tags</translation>
-    </message>
-    <message>
-        <source>%1 more: type more of the name</source>
-        <translation>%1 weitere: Geben Sie mehr vom Namen ein</translation>
+        <source>Type part of a name in the field to find a tag</source>
+        <translation>Geben Sie einen Teil des Namens in das Feld ein, um ein Tag zu finden</translation>
     </message>
 </context>
 <context>
@@ -1459,12 +1420,20 @@ Mit &apos;%1 --help&apos; erfahren Sie mehr.
         <source>Remove All Metadata</source>
         <translation>Alle Metadaten entfernen</translation>
     </message>
+    <message>
+        <source>&amp;Remove All Metadata</source>
+        <translation>Alle Metadaten &amp;entfernen</translation>
+    </message>
 </context>
 <context>
     <name>Metaloom::RemoveMetadataConfirmation</name>
     <message>
         <source>Remove Metadata</source>
         <translation>Metadaten entfernen</translation>
+    </message>
+    <message>
+        <source>&amp;Remove Metadata</source>
+        <translation>Metadaten &amp;entfernen</translation>
     </message>
 </context>
 <context>
@@ -1539,14 +1508,6 @@ Mit &apos;%1 --help&apos; erfahren Sie mehr.
         <translation>Metaloom %1 ist verfügbar; Sie haben %2. Metaloom installiert Updates nicht selbst: Holen Sie sich die neue Version von ihrer Download-Seite.</translation>
     </message>
     <message>
-        <source>Open Download Page</source>
-        <translation>Download-Seite öffnen</translation>
-    </message>
-    <message>
-        <source>Later</source>
-        <translation>Später</translation>
-    </message>
-    <message>
         <source>You&apos;re up to date</source>
         <translation>Sie sind auf dem neuesten Stand</translation>
     </message>
@@ -1558,34 +1519,34 @@ Mit &apos;%1 --help&apos; erfahren Sie mehr.
         <source>Metaloom could not check for updates</source>
         <translation>Metaloom konnte nicht nach Updates suchen</translation>
     </message>
+    <message>
+        <source>&amp;Open Download Page</source>
+        <translation>Download-Seite ö&amp;ffnen</translation>
+    </message>
+    <message>
+        <source>&amp;Later</source>
+        <translation>&amp;Später</translation>
+    </message>
 </context>
 <context>
     <name>Metaloom::ValueListEditor</name>
     <message>
-        <source>One item per line (Return on an empty line finishes)</source>
-        <translation>Ein Eintrag pro Zeile (Eingabe in einer leeren Zeile beendet)</translation>
-    </message>
-    <message>
-        <source>Return starts the next item; Return on an empty line or Ctrl+Return finishes editing the list.</source>
-        <translation>Die Eingabetaste beginnt den nächsten Eintrag; Eingabe in einer leeren Zeile oder Strg+Eingabe beendet die Bearbeitung der Liste.</translation>
+        <source>One item per line</source>
+        <translation>Ein Element je Zeile</translation>
     </message>
 </context>
 <context>
     <name>Metaloom::ValueTextEditor</name>
     <message>
-        <source>Value (Return finishes, Shift+Return adds a line)</source>
-        <translation>Wert (Eingabe beendet, Umschalt+Eingabe fügt eine Zeile hinzu)</translation>
-    </message>
-    <message>
-        <source>Return finishes editing the value; Shift+Return starts a new line.</source>
-        <translation>Die Eingabetaste beendet die Bearbeitung des Werts; Umschalt+Eingabe beginnt eine neue Zeile.</translation>
+        <source>Value</source>
+        <translation>Wert</translation>
     </message>
 </context>
 <context>
     <name>Metaloom::WindowSheets</name>
     <message>
-        <source>Write Anyway</source>
-        <translation>Trotzdem schreiben</translation>
+        <source>&amp;Write Anyway</source>
+        <translation>&amp;Trotzdem schreiben</translation>
     </message>
 </context>
 <context>

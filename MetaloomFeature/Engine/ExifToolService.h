@@ -112,6 +112,17 @@ public:
     // The same for a value to give the key.
     static std::optional<QString> valueRefusalReason(const QString &tagKey, const QString &value);
 
+    // Starts loading the tag listing now (from the file kept between
+    // starts, this takes milliseconds), so that the first tags shown find
+    // their writability and permitted values there.
+    void prepareTagDefinitions();
+    // The tag listing when this service's load has it; nothing while it
+    // loads, before it was asked for, and after it failed.
+    std::optional<TagTable> tagDefinitionsNow() const;
+    // Whether this service's load of the tag listing is still running:
+    // until then a tag's definition is not known, only awaited.
+    bool isLoadingTagDefinitions() const;
+
     // Every tag key ExifTool knows, sorted for pickers.
     QCoro::Task<QStringList> allTagKeys();
     // Writability and permitted values of one tag; nothing for unknown keys.

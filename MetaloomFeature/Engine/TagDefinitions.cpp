@@ -16,10 +16,28 @@
 
 namespace Metaloom {
 
-QCoro::Task<TagTable> ExifToolService::loadTagDefinitions()
+void ExifToolService::prepareTagDefinitions()
 {
     if (!m_enumerationsTask)
         m_enumerationsTask = TagListingCache::shared().load(m_bundle);
+}
+
+std::optional<TagTable> ExifToolService::tagDefinitionsNow() const
+{
+    if (!m_enumerationsTask || !m_enumerationsTask->isFinished() ||
+        m_enumerationsTask->resultCount() == 0)
+        return std::nullopt;
+    return m_enumerationsTask->result();
+}
+
+bool ExifToolService::isLoadingTagDefinitions() const
+{
+    return m_enumerationsTask && !m_enumerationsTask->isFinished();
+}
+
+QCoro::Task<TagTable> ExifToolService::loadTagDefinitions()
+{
+    prepareTagDefinitions();
     QFuture<TagTable> load = *m_enumerationsTask;
     co_return co_await load;
 }

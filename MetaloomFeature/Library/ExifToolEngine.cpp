@@ -53,6 +53,19 @@ public:
 
     QCoro::Task<QStringList> allTagKeys() override { return service()->allTagKeys(); }
 
+    std::optional<TagTable> tagListingNow() override
+    {
+        if (!m_service)
+            return std::nullopt;
+        m_service->prepareTagDefinitions();
+        return m_service->tagDefinitionsNow();
+    }
+
+    bool isLoadingTagListing() const override
+    {
+        return m_service && m_service->isLoadingTagDefinitions();
+    }
+
     std::optional<QString> keyRefusalReason(const QString &key) const override
     {
         return ExifToolService::keyRefusalReason(key);

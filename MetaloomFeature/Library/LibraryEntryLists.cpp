@@ -27,6 +27,7 @@ EntryTreeModel::Source LibraryViewModel::entryTreeSource()
     };
     source.toggleFavorite = [this](const MetadataEntry &entry) { toggleFavorite(entry); };
     source.entryCameIntoView = [this](const MetadataEntry &entry) { ensureOptionsLoaded(entry); };
+    source.isChecking = [this](const QString &key) { return isCheckingDefinition(key); };
     return source;
 }
 

@@ -156,6 +156,10 @@ QCoro::Task<void> LibraryViewModel::reloadMetadata()
 
 QCoro::Task<bool> LibraryViewModel::loadMetadata(LoadTicket ticket)
 {
+    // The tag table loads beside the read (from the kept file, in less time
+    // than ExifTool takes to read a file), so it is at hand when the
+    // entries arrive.
+    m_engine->tagListingNow();
     auto read = co_await callEngine(
         ticket.url, [](const auto &engine, QUrl url) { return engine->readMetadata(url); });
     if (read.libraryGone)
@@ -196,6 +200,10 @@ void LibraryViewModel::publishLoadedEntries(QList<MetadataEntry> entries,
     m_entriesItemID = m_selectedItemID;
     m_entriesPublished = true;
     mergeFieldSettings();
+    // What the tag table says is applied before the list is shown, so the
+    // first rows shown carry their badges and choice lists.
+    takeDefinitionsAtHand();
+    applyKnownDefinitions();
     // The edits made before the selection left this file go on top of what
     // it holds now.
     if (m_entriesItemID) {
@@ -204,7 +212,6 @@ void LibraryViewModel::publishLoadedEntries(QList<MetadataEntry> entries,
         EntryMarks::applyEdits(m_fullEntryList, parked);
     }
     applySearch();
-    reapplyWritableOverrides();
     setReadOnlyFormatNote(std::move(readOnlyNote));
 }
 
@@ -314,11 +321,19 @@ QCoro::Task<void> LibraryViewModel::lookUpOptions(QString key)
         co_return;
     // A lookup that failed tells nothing: the key is treated as one the
     // table does not know.
-    const std::optional<TagDefinition> definition = lookUp.value.value_or(std::nullopt);
+    if (takeDefinition(key, lookUp.value.value_or(std::nullopt)))
+        applySearch();
+    // A row that said its definition was being checked says so no longer.
+    m_entryTree.entryDidChange(key);
+}
+
+bool LibraryViewModel::takeDefinition(const QString &key,
+                                      const std::optional<TagDefinition> &definition)
+{
     m_loadingEnumerations.remove(key);
     if (!definition) {
         m_nonEnumeratedTags.insert(key);
-        co_return;
+        return false;
     }
     if (!definition->options.isEmpty()) {
         m_enumeratedOptions.insert(key, definition->options);
@@ -328,12 +343,72 @@ QCoro::Task<void> LibraryViewModel::lookUpOptions(QString key)
     m_nonEnumeratedTags.remove(key);
     // A list tag holding one item reads as one value; its definition says
     // it is a list (a pinned placeholder of one included).
+    bool changed = false;
     if (definition->isList) {
         m_listTags.insert(key);
-        if (EntryMarks::markAsLists(m_fullEntryList, key) > 0)
-            applySearch();
+        changed = EntryMarks::markAsLists(m_fullEntryList, key) > 0;
     }
-    applyWritability(key, definition->writable, true);
+    m_writableOverrides.insert(key, definition->writable);
+    return applyWritability(key, definition->writable, false) || changed;
+}
+
+void LibraryViewModel::takeDefinitionsAtHand()
+{
+    const std::optional<TagTable> table = m_engine->tagListingNow();
+    if (!table)
+        return;
+    for (const MetadataEntry &entry : std::as_const(m_fullEntryList)) {
+        const QString &key = entry.rawKey;
+        if (m_writableOverrides.contains(key) || m_nonEnumeratedTags.contains(key))
+            continue;
+        auto found = table->constFind(key);
+        if (found == table->constEnd()) {
+            if (const std::optional<QString> tableKey = numberedGroupTableKey(key))
+                found = table->constFind(*tableKey);
+        }
+        if (found == table->constEnd()) {
+            m_nonEnumeratedTags.insert(key);
+            continue;
+        }
+        if (!found->options.isEmpty()) {
+            m_enumeratedOptions.insert(key, found->options);
+            Q_EMIT optionsLoaded(key);
+        }
+        if (found->isList)
+            m_listTags.insert(key);
+        m_writableOverrides.insert(key, found->writable);
+    }
+    Q_EMIT enumeratedOptionsChanged();
+}
+
+bool LibraryViewModel::applyKnownDefinitions()
+{
+    bool changed = false;
+    for (MetadataEntry &entry : m_fullEntryList) {
+        if (m_listTags.contains(entry.rawKey) && !entry.isList) {
+            entry.markAsList();
+            changed = true;
+        }
+        const auto known = m_writableOverrides.constFind(entry.rawKey);
+        if (known == m_writableOverrides.cend())
+            continue;
+        // As applyWritability() judges it, for this one entry.
+        const bool writable =
+            *known && !m_entriesFormatReadOnly && !m_engine->isKeptByTheFileSystem(entry.rawKey);
+        if (entry.forceReadOnly == !writable)
+            continue;
+        if (writable)
+            entry.warning.reset();
+        entry.forceReadOnly = !writable;
+        changed = true;
+    }
+    return changed;
+}
+
+bool LibraryViewModel::isCheckingDefinition(const QString &key) const
+{
+    return m_engine->isLoadingTagListing() && !m_writableOverrides.contains(key) &&
+           !m_nonEnumeratedTags.contains(key);
 }
 
 bool LibraryViewModel::applyWritability(const QString &key, bool isWritable, bool record)
@@ -348,15 +423,6 @@ bool LibraryViewModel::applyWritability(const QString &key, bool isWritable, boo
     if (record && changed)
         applySearch();
     return changed;
-}
-
-void LibraryViewModel::reapplyWritableOverrides()
-{
-    bool changed = false;
-    for (auto it = m_writableOverrides.cbegin(); it != m_writableOverrides.cend(); ++it)
-        changed = applyWritability(it.key(), it.value(), false) || changed;
-    if (changed)
-        applySearch();
 }
 
 // --- Saving ----------------------------------------------------------------

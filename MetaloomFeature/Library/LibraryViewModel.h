@@ -515,7 +515,6 @@ private:
     // Publishes an entry just edited.
     void publishEdit(const MetadataEntry &edited);
     EntryTreeModel::Source entryTreeSource();
-    void reapplyWritableOverrides();
     bool applyWritability(const QString &key, bool isWritable, bool record);
     static bool canWrite(const QUrl &fileUrl);
     void recordEdit(const MetadataEntry &entry, const EntryMarks::EnteredValue &value);
@@ -536,6 +535,17 @@ private:
     void markSaveOutcome(const ChangeReport &report, const QList<MetadataEntry> &sent,
                          const QStringList &unknownKeys);
     QCoro::Task<void> lookUpOptions(QString key);
+    // Keeps what the tag table says of one key (nothing: it does not know
+    // it) and applies it to the whole list; true when an entry changed.
+    bool takeDefinition(const QString &key, const std::optional<TagDefinition> &definition);
+    // With the tag table already at hand, every key of the whole list is
+    // answered at once, before the list is first shown.
+    void takeDefinitionsAtHand();
+    // The list tags and writability known so far, applied to every entry of
+    // the whole list in one pass; true when an entry changed.
+    bool applyKnownDefinitions();
+    // Whether a shown row's definition is still awaited from a loading table.
+    bool isCheckingDefinition(const QString &key) const;
     QCoro::Task<void> reloadAfterChange(QUuid itemID);
 
     // Removal, presets and the batches that run them

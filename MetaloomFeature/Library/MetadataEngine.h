@@ -56,6 +56,12 @@ public:
     // (nothing for a key it does not know), and every key, sorted.
     virtual QCoro::Task<std::optional<TagDefinition>> tagDefinition(QString key) = 0;
     virtual QCoro::Task<QStringList> allTagKeys() = 0;
+    // The whole tag table when it is at hand now, without waiting; starts
+    // loading it otherwise, so that it is there for the next question.
+    virtual std::optional<TagTable> tagListingNow() = 0;
+    // Whether the tag table is still being loaded: until it arrives (or
+    // its load fails) a tag's writability is not known.
+    virtual bool isLoadingTagListing() const = 0;
 
     // Answers given without a process: why a typed key or value would be
     // refused (nothing when it would not), whether a tag is kept by the file

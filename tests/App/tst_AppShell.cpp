@@ -116,7 +116,7 @@ void AppShellTest::saveShortcutReachesEveryWindow()
     QVERIFY(one && two);
     QVERIFY(activate(one));
     // Without an update key the updater never starts.
-    QVERIFY(!menuAction(one, QStringLiteral("Check for Updates…"))->isEnabled());
+    QVERIFY(!menuAction(one, QStringLiteral("Check for &Updates…"))->isEnabled());
 
     QTest::keyClick(one, Qt::Key_S, Qt::ControlModifier);
     QTRY_VERIFY_WITH_TIMEOUT(

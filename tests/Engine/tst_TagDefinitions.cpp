@@ -1,12 +1,16 @@
 #include "MetaloomFeature/Engine/Dialect/MetadataJson.h"
 #include "MetaloomFeature/Engine/Dialect/TagDefinitionsParser.h"
 #include "MetaloomFeature/Engine/ExifToolService.h"
+#include "MetaloomFeature/Engine/TagListingCache.h"
+#include "MetaloomFeature/Engine/TagListingFile.h"
 #include "RealFiles.h"
 #include "tests/support/FakeExifToolBundle.h"
+#include "tests/support/FutureWaiting.h"
 #include "tests/support/TaskRunner.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QtTest>
@@ -77,6 +81,9 @@ private Q_SLOTS:
     void writableFormats_data();
     void writableFormats();
     void formatListsAreLoadedOncePerBundle();
+    void listingIsKeptOnDiskAndReused();
+    void keptListingIsRebuilt_data();
+    void keptListingIsRebuilt();
 
 private:
     std::unique_ptr<TestEnvironment> m_env;
@@ -370,6 +377,141 @@ void TagDefinitionsTest::formatListsAreLoadedOncePerBundle()
     QCOMPARE(ExifToolService::readOnlyFormatMessage(QUrl::fromLocalFile(QStringLiteral("/a/b"))),
              QStringLiteral("ExifTool can't write files of this kind; their metadata is shown "
                             "read-only."));
+}
+
+// What happens to the script or the kept file between two starts.
+using KeptChange = std::function<void(const QString &script, const QString &kept)>;
+Q_DECLARE_METATYPE(KeptChange)
+
+namespace {
+
+// A fake ExifTool of this version printing the sample listing.
+QString listingBody(const QString &listing, const QString &version)
+{
+    return QStringLiteral("# my $version = '%1';\ncat '%2'").arg(version, listing);
+}
+
+void setModified(const QString &path, const QDateTime &time)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite) ||
+        !file.setFileTime(time, QFileDevice::FileModificationTime))
+        qFatal("cannot set the modification time");
+}
+
+TagTable loadedBy(TagListingCache &cache, const ResourceBundle &bundle)
+{
+    const QFuture<TagTable> load = cache.load(bundle);
+    if (!waitForFuture(load) || load.resultCount() == 0)
+        return {};
+    // The file is written after the table was handed out.
+    waitForFuture(cache.fileWritten(bundle));
+    return load.result();
+}
+
+} // namespace
+
+void TagDefinitionsTest::listingIsKeptOnDiskAndReused()
+{
+    const QString listing = m_env->workPath() + QStringLiteral("/listing.xml");
+    QFile file(listing);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(sampleListing);
+    file.close();
+    FakeExifToolBundle fake(m_env->workPath(), listingBody(listing, QStringLiteral("12.57")));
+    const TagTable expected = TagDefinitionsParser::parse(sampleListing);
+
+    // Where the process keeps it: in the user's cache folder.
+    QCOMPARE(TagListingFile::location(),
+             m_env->root() + QStringLiteral("/cache/metaloom/tag-listing.cache"));
+    const QString kept = m_env->workPath() + QStringLiteral("/kept/tag-listing.cache");
+    {
+        TagListingCache firstStart(kept);
+        QCOMPARE(loadedBy(firstStart, fake.bundle()), expected);
+        QVERIFY(firstStart.hasArrived(fake.bundle()));
+    }
+    QCOMPARE(fake.runCount(), 1);
+    QVERIFY(QFileInfo::exists(kept));
+    QCOMPARE(QFileInfo(QFileInfo(kept).absolutePath()).permissions() & 0x0077, 0);
+
+    // The next start reads the file and runs no ExifTool at all.
+    TagListingCache secondStart(kept);
+    QCOMPARE(loadedBy(secondStart, fake.bundle()), expected);
+    QCOMPARE(fake.runCount(), 1);
+}
+
+void TagDefinitionsTest::keptListingIsRebuilt_data()
+{
+    QTest::addColumn<KeptChange>("change");
+    using Change = KeptChange;
+    const auto rewrite = [](const QString &path, const std::function<QByteArray(QByteArray)> &f) {
+        QFile file(path);
+        file.open(QIODevice::ReadOnly);
+        const QByteArray content = f(file.readAll());
+        file.close();
+        const QDateTime modified = QFileInfo(path).lastModified();
+        QFile out(path);
+        out.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        out.write(content);
+        out.close();
+        setModified(path, modified);
+    };
+    QTest::newRow("damaged") << Change([rewrite](const QString &, const QString &kept) {
+        rewrite(kept, [](QByteArray c) {
+            c[c.size() / 2] = char(c[c.size() / 2] ^ 0x55);
+            return c;
+        });
+    });
+    QTest::newRow("cut short") << Change([rewrite](const QString &, const QString &kept) {
+        rewrite(kept, [](QByteArray c) { return c.left(c.size() - 7); });
+    });
+    QTest::newRow("foreign") << Change([rewrite](const QString &, const QString &kept) {
+        rewrite(kept, [](QByteArray) { return QByteArray("[Settings]\nsomething=else\n"); });
+    });
+    QTest::newRow("empty") << Change([rewrite](const QString &, const QString &kept) {
+        rewrite(kept, [](QByteArray) { return QByteArray(); });
+    });
+    QTest::newRow("another version, same size and date")
+        << Change([rewrite](const QString &script, const QString &) {
+               rewrite(script, [](QByteArray c) { return c.replace("12.57", "12.58"); });
+           });
+    QTest::newRow("another size") << Change([rewrite](const QString &script, const QString &) {
+        rewrite(script, [](QByteArray c) { return c + "\n"; });
+    });
+    QTest::newRow("another date") << Change([](const QString &script, const QString &) {
+        setModified(script, QFileInfo(script).lastModified().addSecs(-3600));
+    });
+}
+
+void TagDefinitionsTest::keptListingIsRebuilt()
+{
+    QFETCH(KeptChange, change);
+    const QString listing = m_env->workPath() + QStringLiteral("/listing.xml");
+    QFile file(listing);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(sampleListing);
+    file.close();
+    FakeExifToolBundle fake(m_env->workPath(), listingBody(listing, QStringLiteral("12.57")));
+    const TagTable expected = TagDefinitionsParser::parse(sampleListing);
+    const QString kept = m_env->workPath() + QStringLiteral("/tag-listing.cache");
+    {
+        TagListingCache firstStart(kept);
+        QCOMPARE(loadedBy(firstStart, fake.bundle()), expected);
+    }
+    {
+        TagListingCache unchanged(kept);
+        QCOMPARE(loadedBy(unchanged, fake.bundle()), expected);
+    }
+    QCOMPARE(fake.runCount(), 1);
+
+    change(fake.scriptPath(), kept);
+    TagListingCache next(kept);
+    QCOMPARE(loadedBy(next, fake.bundle()), expected);
+    QCOMPARE(fake.runCount(), 2);
+    // Written again, for the script as it is now.
+    const std::optional<TagListingFile::Stamp> stamp = TagListingFile::stampOf(fake.scriptPath());
+    QVERIFY(stamp);
+    QCOMPARE(TagListingFile::read(kept, *stamp), std::optional(expected));
 }
 
 QTEST_GUILESS_MAIN(TagDefinitionsTest)

@@ -143,6 +143,18 @@ QCoro::Task<QStringList> ScriptedEngine::allTagKeys()
     co_return keys;
 }
 
+std::optional<TagTable> ScriptedEngine::tagListingNow()
+{
+    if (!listingAtHand)
+        return std::nullopt;
+    return definitions;
+}
+
+bool ScriptedEngine::isLoadingTagListing() const
+{
+    return listingLoading;
+}
+
 std::optional<QString> ScriptedEngine::keyRefusalReason(const QString &key) const
 {
     return ExifToolService::keyRefusalReason(key);

@@ -52,6 +52,10 @@ public:
     TagTable definitions;
     // Every key the engine lists; unset, the listing fails.
     std::optional<QStringList> keyListing;
+    // Whether the whole table (definitions) is at hand without waiting, as
+    // it is once loaded; and whether it is still loading, when it is not.
+    bool listingAtHand = false;
+    bool listingLoading = false;
 
     // Everything asked, in order.
     QList<Change> changes;
@@ -81,6 +85,8 @@ public:
     std::optional<bool> canWriteFormatNow(const QUrl &file) const override;
     QCoro::Task<std::optional<TagDefinition>> tagDefinition(QString key) override;
     QCoro::Task<QStringList> allTagKeys() override;
+    std::optional<TagTable> tagListingNow() override;
+    bool isLoadingTagListing() const override;
     std::optional<QString> keyRefusalReason(const QString &key) const override;
     std::optional<QString> valueRefusalReason(const QString &key,
                                               const QString &value) const override;

@@ -7,6 +7,7 @@
 #include "ScriptedFixture.h"
 
 #include "MetaloomFeature/Engine/ServiceError.h"
+#include "MetaloomFeature/Library/Editor/EntryTreeModel.h"
 #include "MetaloomFeature/Model/DefaultOverridesMigration.h"
 #include "MetaloomFeature/Model/PresetsStore.h"
 #include "MetaloomFeature/Platform/Error.h"
@@ -58,6 +59,7 @@ private Q_SLOTS:
     void cancelStopsAfterTheFileBeingChanged();
     void closingTheWindowMidChangeFinishesTheChange();
     void writeAnywayRepeatsTheChange();
+    void tagTableAwaitedOrAtHand();
 
 private:
     QString work() const { return m_fixture->env.workPath(); }
@@ -616,6 +618,49 @@ void LibraryStatesTest::writeAnywayRepeatsTheChange()
     QVERIFY(m_fixture->engine->changes.last().options.ignoreMinorErrors);
     QCOMPARE(m_fixture->engine->changes.last().file, url(b));
     QCOMPARE(m_fixture->engine->files.value(b).value(title), QStringList{"P"});
+}
+
+void LibraryStatesTest::tagTableAwaitedOrAtHand()
+{
+    LibraryHarness h(m_fixture->engine);
+    LibraryViewModel &lib = *h.library;
+    ScriptedEngine &engine = *m_fixture->engine;
+    const QString make = QStringLiteral("IFD0:Make"), artist = QStringLiteral("IFD0:Artist");
+    engine.definitions.insert(make, TagDefinition{false, {}, false});
+    engine.definitions.insert(artist, TagDefinition{false, {}, false});
+    engine.definitions.insert(title, TagDefinition{true, {{"a", "Alpha"}, {"b", "Beta"}}, false});
+
+    // While the table loads, a shown row whose definition is awaited says so.
+    engine.listingLoading = true;
+    lib.importItems({url(file("a.jpg", {{make, {"Canon"}}, {title, {"T"}}}))});
+    QVERIFY(waitUntilIdle(lib));
+    EntryTreeModel *tree = lib.entryTree();
+    QVERIFY(tree->indexOf(make).data(EntryTreeModel::CheckingRole).toBool());
+    QVERIFY(visibleEntry(lib, make)->isWritable()); // not known yet
+    lib.ensureOptionsLoaded(*visibleEntry(lib, make));
+    QTRY_VERIFY(!tree->indexOf(make).data(EntryTreeModel::CheckingRole).toBool());
+    QVERIFY(!visibleEntry(lib, make)->isWritable());
+    QVERIFY(tree->indexOf(title).data(EntryTreeModel::CheckingRole).toBool());
+    engine.listingLoading = false; // arrived, or failed: nobody checks any more
+    QVERIFY(!tree->indexOf(title).data(EntryTreeModel::CheckingRole).toBool());
+
+    // With the table at hand, the next file's rows carry it the first time
+    // the list holds them: no lookup, nothing awaited.
+    engine.listingAtHand = true;
+    lib.importItems({url(file("b.jpg", {{artist, {"Me"}}, {title, {"U"}}}))});
+    std::optional<bool> artistWritableWhenShown;
+    std::optional<bool> titleHadOptionsWhenShown;
+    connect(&lib, &LibraryViewModel::filteredEntriesChanged, this, [&] {
+        if (const auto shown = visibleEntry(lib, artist); shown && !artistWritableWhenShown) {
+            artistWritableWhenShown = shown->isWritable();
+            titleHadOptionsWhenShown = lib.options(*visibleEntry(lib, title)).has_value();
+        }
+    });
+    lib.setSelectedItemID(lib.items().last().id);
+    QVERIFY(waitUntilIdle(lib));
+    QCOMPARE(artistWritableWhenShown, std::optional(false));
+    QCOMPARE(titleHadOptionsWhenShown, std::optional(true));
+    QCOMPARE(lib.options(*visibleEntry(lib, title))->size(), 2);
 }
 
 QTEST_MAIN(LibraryStatesTest)

@@ -58,7 +58,7 @@ void ConfirmationsTest::questions()
     QCOMPARE(removeAllMetadataQuestion(count), question);
     RemoveAllMetadataConfirmation dialog(count, {});
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Remove All Metadata"));
-    QCOMPARE(dialog.confirmButton()->text(), QStringLiteral("Remove All Metadata"));
+    QCOMPARE(dialog.confirmButton()->text(), QStringLiteral("&Remove All Metadata"));
     QCOMPARE(dialog.message(), question);
 }
 

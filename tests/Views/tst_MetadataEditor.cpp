@@ -86,22 +86,25 @@ void MetadataEditorTest::rowMarks_data()
     QTest::addColumn<bool>("readOnly");
     // The value shown; the tag holds "a".
     QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("checking");
     QTest::addColumn<bool>("favorite");
     QTest::addColumn<bool>("defaultFavorite");
     QTest::addColumn<QString>("badge");
     QTest::addColumn<QString>("starHelp");
-    QTest::newRow("warning first") << true << true << "b" << false << false
+    QTest::newRow("warning first") << true << true << "b" << true << false << false
                                    << QStringLiteral("Can't write") << "Add to favorites";
     QTest::newRow("read-only before modified")
-        << false << true << "b" << true << false << QStringLiteral("Read-only")
+        << false << true << "b" << true << true << false << QStringLiteral("Read-only")
         << "Remove from favorites";
-    QTest::newRow("modified") << false << false << "b" << false << false
+    QTest::newRow("checking before modified") << false << false << "b" << true << false << false
+                                              << QStringLiteral("Checking…") << "Add to favorites";
+    QTest::newRow("modified") << false << false << "b" << false << false << false
                               << QStringLiteral("Modified") << "Add to favorites";
     QTest::newRow("emptied: removed at the save")
-        << false << false << "" << false << false << QStringLiteral("Will be removed")
+        << false << false << "" << false << false << false << QStringLiteral("Will be removed")
         << "Add to favorites";
     QTest::newRow("plain default favorite")
-        << false << false << "a" << false << true << QString() << "Standard field";
+        << false << false << "a" << false << false << true << QString() << "Standard field";
 }
 
 void MetadataEditorTest::rowMarks()
@@ -109,6 +112,7 @@ void MetadataEditorTest::rowMarks()
     QFETCH(bool, hasWarning);
     QFETCH(bool, readOnly);
     QFETCH(QString, typed);
+    QFETCH(bool, checking);
     QFETCH(bool, favorite);
     QFETCH(bool, defaultFavorite);
     QFETCH(QString, badge);
@@ -121,7 +125,10 @@ void MetadataEditorTest::rowMarks()
     entry.isFavorite = favorite;
     entry.isDefaultFavorite = defaultFavorite;
     EntryListSource source({entry});
+    if (checking)
+        source.checking.insert(entry.rawKey);
     const EntryCard card = EntryCard::at(source.tree.indexOf(entry.rawKey));
+    QCOMPARE(card.isChecking, checking);
     QCOMPARE(card.rawKey, entry.rawKey);
     QCOMPARE(card.name, QStringLiteral("Title"));
     QCOMPARE(card.value, entry.value);

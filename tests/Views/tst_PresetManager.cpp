@@ -13,6 +13,7 @@
 
 #include <QDir>
 #include <QLineEdit>
+#include <QListView>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
@@ -89,6 +90,8 @@ private Q_SLOTS:
     void largeFamiliesAreSplit();
     void withoutTheKeyListingKeysAreTyped();
     void aFailedWriteIsReportedNotConfirmed();
+    void closingWithUnsavedEditsAsks_data();
+    void closingWithUnsavedEditsAsks();
 
 private:
     // Without keys, the engine's listing fails.
@@ -344,16 +347,38 @@ void PresetManagerTest::keyPickersGroupTheEngineKeys()
     QCOMPARE(actionTexts(openSubmenu(menu, QStringLiteral("Misc"))),
              (QStringList{"Misc", "Aperture"}));
 
-    picker->openMenu();
-    QTest::keyClicks(picker->filterField(), QStringLiteral("lat"));
-    QCOMPARE(actionTexts(menu).mid(2), QStringList{"GPS:GPSLatitude"});
-    actionNamed(menu, QStringLiteral("GPS:GPSLatitude"))->trigger();
-    QCOMPARE(field->text(), QStringLiteral("GPS:GPSLatitude"));
-    picker->filterField()->setText(QStringLiteral("nothing like it"));
-    QCOMPARE(actionTexts(menu).mid(2), QStringList{"No matching tags"});
-    picker->filterField()->clear();
-    QCOMPARE(actionTexts(menu).mid(2), (QStringList{"ExifIFD", "GPS", "IFD0", "Misc"}));
     menu->hide();
+
+    // Typing in the field offers the matching keys in one list below it,
+    // those whose name starts with the text first, as tall as its rows.
+    field->setFocus();
+    QTest::keyClicks(field, QStringLiteral("a"));
+    QCOMPARE(field->offeredMatches(), (QStringList{"Aperture", "ExifIFD:Flash", "GPS:GPSAltitude",
+                                                   "GPS:GPSLatitude", "IFD0:Make"}));
+    field->selectAll();
+    QTest::keyClicks(field, QStringLiteral("la"));
+    QCOMPARE(field->offeredMatches(), (QStringList{"ExifIFD:Flash", "GPS:GPSLatitude"}));
+    QTest::keyClicks(field, QStringLiteral("t"));
+    QCOMPARE(field->offeredMatches(), (QStringList{"GPS:GPSLatitude"}));
+    QListView *list = field->matchList();
+    QTRY_VERIFY(list->isVisible());
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    QCOMPARE(std::count_if(
+                 windows.cbegin(), windows.cend(),
+                 [](const QWidget *w) { return w->isVisible() && w->windowType() == Qt::Popup; }),
+             1);
+    const QRect row = list->visualRect(list->model()->index(0, 0));
+    QVERIFY(list->viewport()->rect().contains(row));
+    QVERIFY(list->width() >=
+            list->fontMetrics().horizontalAdvance(QStringLiteral("GPS:GPSLatitude")));
+    QTest::keyClick(list, Qt::Key_Down);
+    QTest::keyClick(list, Qt::Key_Return);
+    QCOMPARE(field->text(), QStringLiteral("GPS:GPSLatitude"));
+    QTRY_VERIFY(!list->isVisible());
+    field->selectAll();
+    QTest::keyClicks(field, QStringLiteral("nothing like it"));
+    QVERIFY(field->offeredMatches().isEmpty());
+    QVERIFY(!list->isVisible());
 
     // A line added later gets the keys too.
     view->editor()->tabs()->setCurrentIndex(1);
@@ -409,6 +434,53 @@ void PresetManagerTest::aFailedWriteIsReportedNotConfirmed()
     QVERIFY(alert);
     QTRY_VERIFY(alert->isVisible());
     QVERIFY(alert->text().contains(QStringLiteral("could not be written")));
+}
+
+void PresetManagerTest::closingWithUnsavedEditsAsks_data()
+{
+    QTest::addColumn<QString>("answer"); // the button's text; empty: no question
+    QTest::addColumn<bool>("closes");
+    QTest::addColumn<QStringList>("storedNames");
+    QTest::newRow("save") << "&Save" << true << QStringList{"Edited"};
+    QTest::newRow("don't save") << "&Don't Save" << true << QStringList{"One"};
+    QTest::newRow("cancel") << "&Cancel" << false << QStringList{"One"};
+}
+
+void PresetManagerTest::closingWithUnsavedEditsAsks()
+{
+    QFETCH(QString, answer);
+    QFETCH(bool, closes);
+    QFETCH(QStringList, storedNames);
+    PresetsStore store;
+    store.addPreset(preset(QStringLiteral("One")));
+    const auto view = open(store);
+
+    // Nothing edited: closing closes.
+    QTest::mouseClick(view->closeButton(), Qt::LeftButton);
+    QVERIFY(!view->unsavedQuestion());
+    QVERIFY(!view->isVisible());
+    view->show();
+
+    view->nameField()->selectAll();
+    QTest::keyClicks(view->nameField(), QStringLiteral("Edited"));
+    QTest::mouseClick(view->closeButton(), Qt::LeftButton);
+    QMessageBox *question = view->unsavedQuestion();
+    QVERIFY(question);
+    QVERIFY(view->isVisible());
+    QVERIFY(question->text().contains(QStringLiteral("“Edited”")));
+    QAbstractButton *chosen = nullptr;
+    for (QAbstractButton *button : question->buttons()) {
+        if (button->text() == answer)
+            chosen = button;
+    }
+    QVERIFY(chosen);
+    QTest::mouseClick(chosen, Qt::LeftButton);
+    QTRY_VERIFY(!view->unsavedQuestion());
+    QCOMPARE(view->isVisible(), !closes);
+    QStringList names;
+    for (const Preset &stored : store.presets())
+        names << stored.name;
+    QCOMPARE(names, storedNames);
 }
 
 QTEST_MAIN(PresetManagerTest)

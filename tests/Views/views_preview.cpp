@@ -26,8 +26,10 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLineEdit>
+#include <QListView>
 #include <QMenu>
 #include <QScreen>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QStyleFactory>
 #include <QTabWidget>
@@ -113,10 +115,18 @@ void showPresetManager()
     }
     saveScreen(QStringLiteral("picker-family"));
     menu->hide();
-    field->picker()->openMenu();
-    QTest::keyClicks(field->picker()->filterField(), QStringLiteral("gpslat"));
+    field->setFocus();
+    field->clear();
+    clock.restart();
+    QTest::keyClicks(field, QStringLiteral("gpslatituder"));
+    qInfo("six keystrokes in the key field: %lld ms", qlonglong(clock.elapsed()));
+    QTest::qWait(50);
     saveScreen(QStringLiteral("picker-filter"));
-    menu->hide();
+    field->clear();
+    QTest::keyClicks(field, QStringLiteral("artist"));
+    QTest::qWait(50);
+    saveScreen(QStringLiteral("picker-filter-many"));
+    field->matchList()->hide();
 
     view.editor()->tabs()->setCurrentIndex(0);
     view.startNewPreset();
@@ -204,8 +214,8 @@ void showSettings(const QString &workFolder)
     settings.metadataView()->searchField()->setText(QStringLiteral("no such field"));
     settings.metadataView()->newFieldEditor()->setText(QStringLiteral("xmp-dc:description"));
     settings.metadataView()->addCustomField();
-    settings.metadataView()->verticalScrollBar()->setValue(
-        settings.metadataView()->verticalScrollBar()->maximum());
+    settings.metadataView()->sections()->verticalScrollBar()->setValue(
+        settings.metadataView()->sections()->verticalScrollBar()->maximum());
     save(&settings, QStringLiteral("settings-metadata-validation"));
     settings.selectTab(SettingsTab::apps);
     settle([&] { return false; }, 600);

@@ -4,6 +4,7 @@
 
 #include <QHash>
 #include <QList>
+#include <QSet>
 #include <QStringList>
 
 #include <utility>
@@ -37,6 +38,8 @@ public:
     QList<QStringList> itemEdits;
     QStringList toggledFavorites;
     QStringList keysCameIntoView;
+    // Keys whose definition is still awaited.
+    QSet<QString> checking;
     EntryTreeModel tree;
 
 private:
@@ -91,6 +94,7 @@ private:
         source.entryCameIntoView = [this](const MetadataEntry &entry) {
             keysCameIntoView << entry.rawKey;
         };
+        source.isChecking = [this](const QString &key) { return checking.contains(key); };
         return source;
     }
 };

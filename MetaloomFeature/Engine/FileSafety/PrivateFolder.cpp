@@ -149,6 +149,12 @@ QString location()
     return folder;
 }
 
+QString cacheFolder()
+{
+    const QString cache = cacheHome();
+    return cache.isEmpty() ? QString() : QDir(cache).filePath(QStringLiteral("metaloom"));
+}
+
 QStringList foldersToSweep()
 {
     QStringList folders = candidates();

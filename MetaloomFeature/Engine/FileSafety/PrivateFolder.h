@@ -41,6 +41,11 @@ QString location();
 // are real folders of the user's.
 QStringList foldersToSweep();
 
+// ${XDG_CACHE_HOME:-$HOME/.cache}/metaloom, where the program keeps what it
+// can rebuild (the parsed tag listing) beside its private folder; empty when
+// the user has neither an absolute XDG_CACHE_HOME nor an absolute HOME.
+QString cacheFolder();
+
 // Whether a path is a real folder (not a link) that belongs to the user.
 bool isOurs(const QString &folder);
 

@@ -389,6 +389,8 @@ QVariant EntryTreeModel::entryData(const MetadataEntry &shown, int role) const
         return shown.isList;
     case MarkedForRemovalRole:
         return EntryMarks::isMarkedForRemoval(shown);
+    case CheckingRole:
+        return m_source.isChecking && m_source.isChecking(shown.rawKey);
     default:
         return {};
     }

@@ -50,6 +50,9 @@ public:
         IsListRole,
         // The tag is emptied and the next save deletes it from the file.
         MarkedForRemovalRole,
+        // Whether the tag's definition (its writability above all) is still
+        // awaited from the tag table being loaded.
+        CheckingRole,
     };
 
     // Where the rows' entries are read and where what is done to them goes.
@@ -64,6 +67,8 @@ public:
         std::function<void(const MetadataEntry &entry)> toggleFavorite;
         // A row came into view: its permitted values may be looked up.
         std::function<void(const MetadataEntry &entry)> entryCameIntoView;
+        // Whether the tag's definition is still awaited (unset: never).
+        std::function<bool(const QString &key)> isChecking;
     };
 
     explicit EntryTreeModel(Source source, QObject *parent = nullptr);

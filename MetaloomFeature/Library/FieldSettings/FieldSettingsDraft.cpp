@@ -21,12 +21,6 @@ FieldSettingsDraft::FieldSettingsDraft(LibraryViewModel *library, QObject *paren
 
 FieldSettingsDraft::~FieldSettingsDraft() = default;
 
-void FieldSettingsDraft::sendDraft()
-{
-    if (m_library)
-        m_library->updateMetadataDraft(m_pinned, m_customTags);
-}
-
 void FieldSettingsDraft::scheduleKeyRefresh()
 {
     // A draft changes the library several times in a row; one refresh does.
@@ -41,11 +35,21 @@ void FieldSettingsDraft::refreshKeys()
     m_keyRefreshPending = false;
     if (!m_library)
         return;
-    const QStringList keys = m_library->availableTagKeys();
+    QStringList keys = m_library->availableTagKeys();
     QStringList labels;
     labels.reserve(keys.size());
-    for (const QString &key : keys)
+    for (const QString &key : std::as_const(keys))
         labels.append(m_library->displayLabel(key));
+    // The fields added here are the library's only after Done, yet they
+    // can be pinned and unpinned meanwhile: they are offered after the
+    // library's keys.
+    for (const CustomMetadataTag &field : std::as_const(m_customTags)) {
+        if (field.rawKey.isEmpty() || keys.contains(field.rawKey))
+            continue;
+        keys.append(field.rawKey);
+        labels.append(field.displayName.isEmpty() ? m_library->displayLabel(field.rawKey)
+                                                  : field.displayName);
+    }
     m_keysModel->setKeys(keys, labels);
 }
 
@@ -56,7 +60,6 @@ void FieldSettingsDraft::setPinned(const QString &key, bool pinned)
     else
         m_pinned.remove(key);
     m_keysModel->pinnedDidChange();
-    sendDraft();
 }
 
 std::optional<FieldSettingsDraft::Refusal> FieldSettingsDraft::addCustomField(const QString &text)
@@ -76,7 +79,7 @@ std::optional<FieldSettingsDraft::Refusal> FieldSettingsDraft::addCustomField(co
     m_pinned.insert(parsed->key);
     Q_EMIT customFieldsChanged();
     m_keysModel->pinnedDidChange();
-    sendDraft();
+    scheduleKeyRefresh();
     return std::nullopt;
 }
 
@@ -91,7 +94,7 @@ void FieldSettingsDraft::editCustomField(qsizetype position, const QString &text
     if (!field.rawKey.isEmpty())
         m_pinned.insert(field.rawKey);
     m_keysModel->pinnedDidChange();
-    sendDraft();
+    scheduleKeyRefresh();
 }
 
 void FieldSettingsDraft::deleteCustomField(qsizetype position)
@@ -101,7 +104,7 @@ void FieldSettingsDraft::deleteCustomField(qsizetype position)
     m_pinned.remove(m_customTags.takeAt(position).rawKey);
     Q_EMIT customFieldsChanged();
     m_keysModel->pinnedDidChange();
-    sendDraft();
+    scheduleKeyRefresh();
 }
 
 void FieldSettingsDraft::cancel()

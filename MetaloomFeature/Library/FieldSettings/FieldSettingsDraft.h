@@ -17,9 +17,10 @@ class PinnableKeysModel;
 
 // What the settings sheet's "Metadata" tab edits: copies of the library's
 // pinned keys and custom fields (tag keys to edit even where a file lacks
-// them, each with an optional label). Every change goes to the library at
-// once as a draft; done() tidies the custom fields, checks their keys with
-// the engine and applies everything, which closes the sheet. The keys
+// them, each with an optional label). Changes stay in the draft: nothing is
+// shown by the library nor stored until done() tidies the custom fields,
+// checks their keys with the engine and applies everything, which closes
+// the sheet; cancel() closes it and the draft is forgotten. The keys
 // offered for pinning follow the library's (keysModel()). Main thread only.
 class FieldSettingsDraft : public QObject {
     Q_OBJECT
@@ -56,7 +57,7 @@ public:
     // The field at the position takes the key and label of the text.
     void editCustomField(qsizetype position, const QString &text);
     void deleteCustomField(qsizetype position);
-    // Closes the sheet; what was sent as drafts stays.
+    // Closes the sheet; nothing of the draft is kept.
     void cancel();
     // Applies the tidied fields and the pins and closes the sheet; nothing
     // then. A field edited into a key the engine refuses would fail every
@@ -70,7 +71,6 @@ Q_SIGNALS:
     void customFieldsChanged();
 
 private:
-    void sendDraft();
     void scheduleKeyRefresh();
     void refreshKeys();
 

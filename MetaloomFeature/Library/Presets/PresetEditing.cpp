@@ -64,6 +64,22 @@ bool PresetEditing::canSave() const
     return m_editingPreset && !m_editingPreset->name.trimmed().isEmpty();
 }
 
+bool PresetEditing::hasUnsavedChanges() const
+{
+    if (!m_editingPreset)
+        return false;
+    const PresetAction &edited = m_editingPreset->action;
+    const QStringList removals = usableRemovals(edited.removals);
+    if (m_isCreatingNew)
+        return !m_editingPreset->name.trimmed().isEmpty() || !edited.overrides.isEmpty() ||
+               !removals.isEmpty();
+    const std::optional<Preset> stored = storedPreset(*m_store, m_editingPreset->id);
+    if (!stored)
+        return true;
+    return stored->name != m_editingPreset->name || stored->action.overrides != edited.overrides ||
+           usableRemovals(stored->action.removals) != removals;
+}
+
 QString PresetEditing::editedIdentity() const
 {
     if (!m_editingPreset)

@@ -51,6 +51,11 @@ public:
     const std::optional<Preset> &editingPreset() const { return m_editingPreset; }
     // A working copy with a name that is not blank.
     bool canSave() const;
+    // The working copy holds something a save would store: for a stored
+    // preset, a name, value or removal that differs from the stored one;
+    // for a new one, a name or any value or removal. Removal lines are
+    // compared as a save would store them (trimmed, blank ones left out).
+    bool hasUnsavedChanges() const;
     // A stored preset is being edited.
     bool canDelete() const { return m_editingPreset && !m_isCreatingNew; }
     // Tells working copies apart for an editor shown for one: the same

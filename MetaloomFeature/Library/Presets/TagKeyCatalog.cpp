@@ -40,23 +40,42 @@ const QList<TagKeyCatalog::Family> &TagKeyCatalog::families() const
     return *m_families;
 }
 
+const std::vector<TagKeyCatalog::Searchable> &TagKeyCatalog::searchable() const
+{
+    if (!m_searchable) {
+        std::vector<Searchable> all;
+        all.reserve(size_t(m_keys.size()));
+        for (const Family &family : families()) {
+            for (const QString &key : family.keys)
+                all.push_back({key, key.toCaseFolded(), key.indexOf(QLatin1Char(':')) + 1});
+        }
+        m_searchable = std::move(all);
+    }
+    return *m_searchable;
+}
+
 QStringList TagKeyCatalog::matching(const QString &text, qsizetype limit, qsizetype *total) const
 {
-    const QString needle = text.trimmed();
-    QStringList found;
+    const QString needle = text.trimmed().toCaseFolded();
+    QStringList starting;
+    QStringList containing;
     qsizetype count = 0;
-    for (const Family &family : families()) {
-        for (const QString &key : family.keys) {
-            if (!LocalizedText::contains(key, needle))
-                continue;
-            ++count;
-            if (found.size() < limit)
-                found.append(key);
-        }
+    for (const Searchable &candidate : searchable()) {
+        const qsizetype at = candidate.folded.indexOf(needle);
+        if (at < 0)
+            continue;
+        ++count;
+        const bool starts =
+            at == 0 || QStringView(candidate.folded).mid(candidate.nameStart).startsWith(needle);
+        if (starts && starting.size() < limit)
+            starting.append(candidate.key);
+        else if (!starts && containing.size() < limit)
+            containing.append(candidate.key);
     }
     if (total)
         *total = count;
-    return found;
+    starting.append(containing.mid(0, std::max<qsizetype>(0, limit - starting.size())));
+    return starting;
 }
 
 } // namespace Metaloom

@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include <optional>
+#include <vector>
 
 namespace Metaloom {
 
@@ -30,15 +31,28 @@ public:
 
     const QList<Family> &families() const;
 
-    // The keys containing the text (case-insensitively), in family order,
-    // at most `limit` of them; `total` receives how many match in all.
+    // The keys containing the text (case-insensitively), at most `limit` of
+    // them: first those whose key or tag name starts with it, then the
+    // others, each part in family order; `total` receives how many match in
+    // all. Answers a keystroke over tens of thousands of keys in a few
+    // milliseconds: the keys are folded to lower case once, on first use.
     QStringList matching(const QString &text, qsizetype limit, qsizetype *total = nullptr) const;
 
     static QList<Family> group(const QStringList &keys);
 
 private:
+    // Every key in family order beside its folded text and where its tag
+    // name starts in it.
+    struct Searchable {
+        QString key;
+        QString folded;
+        qsizetype nameStart = 0;
+    };
+    const std::vector<Searchable> &searchable() const;
+
     QStringList m_keys;
     mutable std::optional<QList<Family>> m_families;
+    mutable std::optional<std::vector<Searchable>> m_searchable;
 };
 
 } // namespace Metaloom

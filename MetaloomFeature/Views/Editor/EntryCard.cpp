@@ -9,7 +9,7 @@ namespace Metaloom {
 EntryCard EntryCard::at(const QModelIndex &index)
 {
     // One request for every role: the model looks the entry up once.
-    std::array<QModelRoleData, 11> roles{{
+    std::array<QModelRoleData, 12> roles{{
         QModelRoleData(Qt::DisplayRole),
         QModelRoleData(EntryTreeModel::RawKeyRole),
         QModelRoleData(EntryTreeModel::IsListRole),
@@ -21,6 +21,7 @@ EntryCard EntryCard::at(const QModelIndex &index)
         QModelRoleData(EntryTreeModel::ShowsPickerRole),
         QModelRoleData(EntryTreeModel::WarningRole),
         QModelRoleData(EntryTreeModel::MarkedForRemovalRole),
+        QModelRoleData(EntryTreeModel::CheckingRole),
     }};
     index.multiData(roles);
     EntryCard card;
@@ -39,6 +40,7 @@ EntryCard EntryCard::at(const QModelIndex &index)
     if (const QVariant &warning = roles[9].data(); warning.isValid())
         card.warning = warning.toString();
     card.isMarkedForRemoval = roles[10].data().toBool();
+    card.isChecking = roles[11].data().toBool();
     return card;
 }
 

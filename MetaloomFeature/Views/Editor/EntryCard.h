@@ -26,6 +26,9 @@ struct EntryCard {
     // Edited with a choice list.
     bool showsPicker = false;
     std::optional<QString> warning;
+    // Its definition is still awaited: whether it can be written is not
+    // known yet.
+    bool isChecking = false;
 
     // The card of an entry row of the entry model (the roles of a section
     // row make an empty card; ask isSection() first).

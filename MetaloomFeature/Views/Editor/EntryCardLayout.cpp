@@ -115,6 +115,9 @@ std::optional<Badge> badge(const EntryCard &card)
     if (card.isMarkedForRemoval)
         return Badge{Badge::Kind::Modified,
                      QCoreApplication::translate("EntryCardLayout", "Will be removed")};
+    if (card.isChecking)
+        return Badge{Badge::Kind::Checking,
+                     QCoreApplication::translate("EntryCardLayout", "Checking…")};
     if (card.isModified)
         return Badge{Badge::Kind::Modified,
                      QCoreApplication::translate("EntryCardLayout", "Modified")};

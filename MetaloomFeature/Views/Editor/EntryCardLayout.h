@@ -16,13 +16,14 @@
 namespace Metaloom::EntryCardLayout {
 
 struct Badge {
-    enum class Kind { Warning, ReadOnly, Modified };
+    enum class Kind { Warning, ReadOnly, Checking, Modified };
     Kind kind;
     QString text;
     bool operator==(const Badge &) const = default;
 };
 
-// The first that applies: the warning itself, "Read-only", "Modified".
+// The first that applies: the warning itself, "Read-only", "Checking…"
+// (the tag's definition is still awaited), "Modified".
 std::optional<Badge> badge(const EntryCard &card);
 
 // "star.fill" for favorites, "star" otherwise.

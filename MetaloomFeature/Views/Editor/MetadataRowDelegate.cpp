@@ -49,6 +49,7 @@ BadgeColors colorsOf(Badge::Kind kind, const QPalette &palette)
     case Badge::Kind::Warning:
         return {orange, withOpacity(orange, 0.15)};
     case Badge::Kind::ReadOnly:
+    case Badge::Kind::Checking:
         return {SheetStyle::textColor(palette, SheetStyle::Tone::Secondary),
                 withOpacity(palette.color(QPalette::Mid), 0.3)};
     case Badge::Kind::Modified:
@@ -245,7 +246,7 @@ void MetadataRowDelegate::paintEntry(QPainter *painter, const QStyleOptionViewIt
         painter->setPen(SheetStyle::textColor(palette, SheetStyle::Tone::Tertiary));
         painter->drawText(text, Qt::AlignLeft | Qt::AlignTop, tr("Value"));
     } else {
-        painter->setPen(card.isWritable
+        painter->setPen(card.isWritable && !card.isChecking
                             ? palette.color(QPalette::Text)
                             : SheetStyle::textColor(palette, SheetStyle::Tone::Secondary));
         QTextOption wrapping;
@@ -285,7 +286,7 @@ void MetadataRowDelegate::paintItems(QPainter *painter, const QPalette &palette,
     painter->setClipRect(text);
     qreal itemsHeight = 0;
     if (!card.items.isEmpty()) {
-        painter->setPen(card.isWritable
+        painter->setPen(card.isWritable && !card.isChecking
                             ? palette.color(QPalette::Text)
                             : SheetStyle::textColor(palette, SheetStyle::Tone::Secondary));
         QTextOption wrapping;

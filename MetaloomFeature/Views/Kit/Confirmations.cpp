@@ -41,7 +41,7 @@ ConfirmationDialog::ConfirmationDialog(const QString &title, const QString &mess
     buttons->addStretch();
     // Return answers with the button that has the keyboard focus, so a
     // user who moved to Cancel is never taken to the destructive choice.
-    m_cancel = new QPushButton(tr("Cancel"), this);
+    m_cancel = new QPushButton(tr("&Cancel"), this);
     m_confirm = new QPushButton(confirmTitle, this);
     m_confirm->setDefault(true);
     SheetStyle::makeProminent(m_confirm, SheetStyle::red(palette()));
@@ -99,13 +99,13 @@ QString removeAllMetadataQuestion(int itemCount)
 RemoveMetadataConfirmation::RemoveMetadataConfirmation(const QString &fileName, Answers answers,
                                                        QWidget *parent)
     : ConfirmationDialog(tr("Remove Metadata"), removeMetadataQuestion(fileName),
-                         tr("Remove Metadata"), std::move(answers), parent)
+                         tr("&Remove Metadata"), std::move(answers), parent)
 {}
 
 RemoveAllMetadataConfirmation::RemoveAllMetadataConfirmation(int itemCount, Answers answers,
                                                              QWidget *parent)
     : ConfirmationDialog(tr("Remove All Metadata"), removeAllMetadataQuestion(itemCount),
-                         tr("Remove All Metadata"), std::move(answers), parent)
+                         tr("&Remove All Metadata"), std::move(answers), parent)
 {}
 
 void RemoveAllMetadataConfirmation::setItemCount(int itemCount)

@@ -95,7 +95,7 @@ QWidget *MetadataOverridesEditor::makeRemovalsTab()
         m_removalLines.append(line);
     }
     layout->addWidget(m_removalsScroll);
-    m_addRemoval = new QPushButton(tr("Add Field to Remove"), page);
+    m_addRemoval = new QPushButton(tr("Add &Field to Remove"), page);
     m_addRemoval->setFont(SheetStyle::caption(font()));
     m_addRemoval->setAutoDefault(false);
     connect(m_addRemoval, &QPushButton::clicked, this, &MetadataOverridesEditor::addRemoval);

@@ -126,10 +126,10 @@ QWidget *PresetManagerView::makeButtonRow()
     auto *layout = new QHBoxLayout(buttons);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addStretch();
-    m_closeButton = new QPushButton(tr("Close"), buttons);
+    m_closeButton = new QPushButton(tr("&Close"), buttons);
     m_closeButton->setAutoDefault(false);
     connect(m_closeButton, &QPushButton::clicked, this, &QDialog::reject);
-    m_saveButton = new QPushButton(tr("Save"), buttons);
+    m_saveButton = new QPushButton(tr("&Save"), buttons);
     m_saveButton->setDefault(true);
     connect(m_saveButton, &QPushButton::clicked, this, &PresetManagerView::save);
     layout->addWidget(m_closeButton);
@@ -228,20 +228,27 @@ void PresetManagerView::rebuildDetailIfNeeded()
 
 void PresetManagerView::save()
 {
-    switch (m_editing->save(tr("Untitled Preset"))) {
+    saveWorkingCopy();
+}
+
+PresetEditing::SaveOutcome PresetManagerView::saveWorkingCopy()
+{
+    const PresetEditing::SaveOutcome outcome = m_editing->save(tr("Untitled Preset"));
+    switch (outcome) {
     case PresetEditing::SaveOutcome::nothingToSave:
-        return;
+        break;
     case PresetEditing::SaveOutcome::refused:
         alert(tr("Preset Not Saved"), m_editing->refusal(), QStringLiteral("presetRefusedAlert"));
-        return;
+        break;
     case PresetEditing::SaveOutcome::notWritten:
         reportUnwrittenChange();
-        return;
+        break;
     case PresetEditing::SaveOutcome::saved:
         setShowSaveConfirmation(true);
         m_confirmationTimer.start();
-        return;
+        break;
     }
+    return outcome;
 }
 
 void PresetManagerView::deletePreset()
@@ -258,6 +265,51 @@ void PresetManagerView::reportUnwrittenChange()
           tr("The change could not be written to the preferences file. It stays in this "
              "window, but it will be gone the next time Metaloom starts."),
           QStringLiteral("presetsNotSavedAlert"));
+}
+
+void PresetManagerView::done(int result)
+{
+    if (m_editing->hasUnsavedChanges()) {
+        askAboutUnsavedEdits(result);
+        return;
+    }
+    QDialog::done(result);
+}
+
+void PresetManagerView::askAboutUnsavedEdits(int result)
+{
+    if (m_unsavedQuestion)
+        return;
+    const QString name = m_editing->editingPreset()->name.trimmed();
+    const QString text =
+        m_editing->isCreatingNew() || name.isEmpty()
+            ? tr("Do you want to save the new preset before closing?")
+            : tr("Do you want to save the changes to the preset “%1” before closing?").arg(name);
+    auto *question = new QMessageBox(QMessageBox::Question, tr("Unsaved Preset"), text,
+                                     QMessageBox::NoButton, this);
+    question->setInformativeText(tr("Your changes will be lost if you don't save them."));
+    question->setObjectName(QStringLiteral("unsavedPresetQuestion"));
+    question->setAttribute(Qt::WA_DeleteOnClose);
+    question->setWindowModality(Qt::WindowModal);
+    QPushButton *saveButton = question->addButton(tr("&Save"), QMessageBox::AcceptRole);
+    QPushButton *discardButton =
+        question->addButton(tr("&Don't Save"), QMessageBox::DestructiveRole);
+    QPushButton *cancelButton = question->addButton(tr("&Cancel"), QMessageBox::RejectRole);
+    question->setDefaultButton(saveButton);
+    question->setEscapeButton(cancelButton);
+    connect(question, &QMessageBox::buttonClicked, this,
+            [this, result, saveButton, discardButton](QAbstractButton *clicked) {
+                if (clicked == discardButton) {
+                    QDialog::done(result);
+                } else if (clicked == saveButton) {
+                    // A refused or unwritten save says why and keeps the
+                    // sheet open under its alert; a stored one closes it.
+                    if (saveWorkingCopy() == PresetEditing::SaveOutcome::saved)
+                        QDialog::done(result);
+                }
+            });
+    m_unsavedQuestion = question;
+    question->open();
 }
 
 void PresetManagerView::alert(const QString &title, const QString &text, const QString &name)

@@ -14,6 +14,7 @@
 class QLabel;
 class QLineEdit;
 class QMenu;
+class QMessageBox;
 class QPushButton;
 class QToolButton;
 class QVBoxLayout;
@@ -28,10 +29,10 @@ class PresetsStore;
 
 // The sheet in which the user creates, edits, saves and deletes presets. It
 // shows and drives a PresetEditing: one preset at a time in a working copy,
-// written to the store only on Save and Delete; closing it drops unsaved
-// edits without a question. The tag keys for its pickers come from the
-// window's engine, loaded in the background: until they arrive, or if they
-// never do, keys are typed.
+// written to the store only on Save and Delete; closing it with unsaved
+// edits asks first whether to save them, drop them or stay. The tag keys for its pickers come from
+// the window's engine, loaded in the background: until they arrive, or if they never do, keys are
+// typed.
 class PresetManagerView : public QDialog {
     Q_OBJECT
 
@@ -68,6 +69,12 @@ public:
     // The editor of the working copy; null without one.
     MetadataOverridesEditor *editor() const { return m_editor; }
     ConfirmationBanner *banner() const { return m_banner; }
+    // The question asked on closing with unsaved edits, while it is open.
+    QMessageBox *unsavedQuestion() const { return m_unsavedQuestion; }
+
+    // Closing (Close, Escape, the window's close button) asks first while
+    // the working copy has unsaved edits.
+    void done(int result) override;
 
 private:
     QWidget *makeHeader();
@@ -80,6 +87,8 @@ private:
     void setShowSaveConfirmation(bool shown);
     void reportUnwrittenChange();
     void alert(const QString &title, const QString &text, const QString &name);
+    void askAboutUnsavedEdits(int result);
+    PresetEditing::SaveOutcome saveWorkingCopy();
 
     PresetEditing *m_editing = nullptr;
     bool m_showSaveConfirmation = false;
@@ -96,6 +105,7 @@ private:
     QPointer<MetadataOverridesEditor> m_editor;
     ConfirmationBanner *m_banner = nullptr;
     QTimer m_confirmationTimer;
+    QPointer<QMessageBox> m_unsavedQuestion;
 };
 
 } // namespace Metaloom

@@ -4,12 +4,9 @@
 #include "MetaloomFeature/Views/Kit/SymbolIcons.h"
 
 #include <QEvent>
-#include <QLineEdit>
 #include <QMenu>
 #include <QProxyStyle>
 #include <QScreen>
-#include <QTimer>
-#include <QWidgetAction>
 
 namespace Metaloom {
 
@@ -64,9 +61,6 @@ void RemovalKeyPickerMenu::setAvailableKeys(std::shared_ptr<const TagKeyCatalog>
     m_keys = std::move(keys);
     delete m_menu;
     m_menu = nullptr;
-    m_filter = nullptr;
-    m_familyActions.clear();
-    m_matchActions.clear();
     setVisible(m_keys != nullptr);
 }
 
@@ -82,10 +76,7 @@ void RemovalKeyPickerMenu::openMenu()
     QMenu *menu = pickerMenu();
     if (!menu)
         return;
-    m_filter->clear();
     menu->popup(menuPosition(menu->sizeHint()));
-    // The filter takes the keyboard at once: nobody scrolls to a key.
-    QTimer::singleShot(0, m_filter, [filter = m_filter] { filter->setFocus(); });
 }
 
 QPoint RemovalKeyPickerMenu::menuPosition(const QSize &menuSize) const
@@ -109,39 +100,17 @@ QPoint RemovalKeyPickerMenu::menuPosition(const QSize &menuSize) const
     return position;
 }
 
-void RemovalKeyPickerMenu::placeOpenMenu()
-{
-    if (!m_menu || !m_menu->isVisible())
-        return;
-    // Filtering changes the menu's size: it stays by its button.
-    const QSize size = m_menu->sizeHint();
-    m_menu->setGeometry(QRect(menuPosition(size), size));
-}
-
 void RemovalKeyPickerMenu::buildMenu()
 {
     m_menu = new QMenu(this);
     m_menu->setStyle(scrollingMenuStyle());
 
-    m_filter = new QLineEdit(m_menu);
-    m_filter->setPlaceholderText(tr("Filter tags"));
-    m_filter->setClearButtonEnabled(true);
-    auto *filterAction = new QWidgetAction(m_menu);
-    filterAction->setDefaultWidget(m_filter);
-    m_menu->addAction(filterAction);
+    // Typing in the menu would find nothing: the field finds keys.
+    m_menu->addAction(tr("Type part of a name in the field to find a tag"))->setEnabled(false);
     m_menu->addSeparator();
 
-    for (const TagKeyCatalog::Family &family : m_keys->families()) {
-        QMenu *submenu = addLazySubmenu(m_menu, family.name, family.keys, 0);
-        m_familyActions.append(submenu->menuAction());
-    }
-    connect(m_filter, &QLineEdit::textChanged, this, [this](const QString &text) {
-        if (text.trimmed().isEmpty())
-            showFamilies();
-        else
-            showMatches(text);
-        placeOpenMenu();
-    });
+    for (const TagKeyCatalog::Family &family : m_keys->families())
+        addLazySubmenu(m_menu, family.name, family.keys, 0);
 }
 
 QMenu *RemovalKeyPickerMenu::addLazySubmenu(QMenu *parent, const QString &title,
@@ -184,38 +153,6 @@ QAction *RemovalKeyPickerMenu::keyAction(QMenu *menu, const QString &key)
     QAction *action = menu->addAction(menuText(key));
     connect(action, &QAction::triggered, this, [this, key] { Q_EMIT keySelected(key); });
     return action;
-}
-
-void RemovalKeyPickerMenu::clearMatches()
-{
-    qDeleteAll(m_matchActions);
-    m_matchActions.clear();
-}
-
-void RemovalKeyPickerMenu::showFamilies()
-{
-    clearMatches();
-    for (QAction *action : std::as_const(m_familyActions))
-        action->setVisible(true);
-}
-
-void RemovalKeyPickerMenu::showMatches(const QString &text)
-{
-    clearMatches();
-    for (QAction *action : std::as_const(m_familyActions))
-        action->setVisible(false);
-    qsizetype total = 0;
-    const QStringList keys = m_keys->matching(text, maximumFilterResults, &total);
-    for (const QString &key : keys)
-        m_matchActions.append(keyAction(m_menu, key));
-    if (total == 0 || total > keys.size()) {
-        const QString note = total == 0
-                                 ? tr("No matching tags")
-                                 : tr("%1 more: type more of the name").arg(total - keys.size());
-        QAction *hint = m_menu->addAction(note);
-        hint->setEnabled(false);
-        m_matchActions.append(hint);
-    }
 }
 
 void RemovalKeyPickerMenu::updateIcon()

@@ -6,22 +6,20 @@
 
 #include <memory>
 
-class QLineEdit;
 class QMenu;
 
 namespace Metaloom {
 
 // A small button beside a tag-key field that opens a menu of every known tag
-// key, one submenu per family, with a filter field on top. Choosing a key
-// reports it through keySelected(). With no keys the button is hidden. The
+// key, one submenu per family, for browsing; finding a key by part of its
+// name is the field's own list (KeyField). Choosing a key reports it through
+// keySelected(). With no keys the button is hidden. The
 // menu is made when first opened and each family's submenu when first shown,
 // so tens of thousands of keys cost nothing until someone looks.
 class RemovalKeyPickerMenu : public QToolButton {
     Q_OBJECT
 
 public:
-    // The most filter results listed at once; typing more narrows them.
-    static constexpr qsizetype maximumFilterResults = 150;
     // A family with more keys is split by the tag name's first letters.
     static constexpr qsizetype maximumKeysPerMenu = 400;
 
@@ -32,7 +30,6 @@ public:
 
     // The menu, made on first use; null while there are no keys.
     QMenu *pickerMenu();
-    QLineEdit *filterField() const { return m_filter; }
     void openMenu();
 
 Q_SIGNALS:
@@ -45,9 +42,6 @@ private:
     void buildMenu();
     QPoint menuPosition(const QSize &menuSize) const;
     void placeOpenMenu();
-    void showFamilies();
-    void showMatches(const QString &text);
-    void clearMatches();
     QMenu *addLazySubmenu(QMenu *parent, const QString &title, const QStringList &keys,
                           int splitDepth);
     void fillKeyMenu(QMenu *menu, const QString &title, const QStringList &keys, int splitDepth);
@@ -56,9 +50,6 @@ private:
 
     std::shared_ptr<const TagKeyCatalog> m_keys;
     QMenu *m_menu = nullptr;
-    QLineEdit *m_filter = nullptr;
-    QList<QAction *> m_familyActions;
-    QList<QAction *> m_matchActions;
 };
 
 } // namespace Metaloom

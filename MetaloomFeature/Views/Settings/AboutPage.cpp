@@ -102,7 +102,7 @@ QWidget *AboutPage::makeIdentity(const AppInfo &info, QWidget *parent)
     m_updateArea = new QWidget(block);
     auto *updateLayout = new QVBoxLayout(m_updateArea);
     updateLayout->setContentsMargins(0, 8, 0, 0);
-    m_updateButton = new QPushButton(tr("Check for Updates…"), m_updateArea);
+    m_updateButton = new QPushButton(tr("Check for &Updates…"), m_updateArea);
     m_updateButton->setAutoDefault(false);
     m_updateButton->setMinimumHeight(m_updateButton->sizeHint().height() + 6);
     SheetStyle::makeProminent(m_updateButton, SheetStyle::accent(palette()));

@@ -41,23 +41,31 @@ QVBoxLayout *column(QWidget *widget, int spacing, int margin = 0)
 } // namespace
 
 MetadataSettingsView::MetadataSettingsView(LibraryViewModel *viewModel, QWidget *parent)
-    : QScrollArea(parent), m_draft(new FieldSettingsDraft(viewModel, this))
+    : QWidget(parent), m_draft(new FieldSettingsDraft(viewModel, this))
 {
-    setWidgetResizable(true);
-    setFrameShape(QFrame::NoFrame);
-    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setBackgroundRole(QPalette::Window);
+    m_sections = new QScrollArea(this);
+    m_sections->setWidgetResizable(true);
+    m_sections->setFrameShape(QFrame::NoFrame);
+    m_sections->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_sections->setBackgroundRole(QPalette::Window);
 
-    auto *content = new QWidget(this);
+    auto *content = new QWidget(m_sections);
     QVBoxLayout *layout = column(content, sectionSpacing, padding);
     layout->addWidget(SheetStyle::label(
         tr("Choose which metadata fields appear by default and define additional keys to edit."),
         SheetStyle::callout(font()), SheetStyle::Tone::Secondary, content));
     layout->addWidget(makeVisibleFieldsSection(content));
     layout->addWidget(makeCustomFieldsSection(content));
-    layout->addWidget(makeButtonRow(content));
     layout->addStretch();
-    setWidget(content);
+    m_sections->setWidget(content);
+
+    // The buttons sit outside the scrolling part: however small the sheet,
+    // the way out of it is in view.
+    QVBoxLayout *outer = column(this, 0);
+    outer->addWidget(m_sections, 1);
+    QWidget *buttons = makeButtonRow(this);
+    buttons->setContentsMargins(padding, 0, padding, padding);
+    outer->addWidget(buttons);
 
     connect(m_draft, &FieldSettingsDraft::customFieldsChanged, this,
             &MetadataSettingsView::rebuildCustomRows);
@@ -142,7 +150,7 @@ QWidget *MetadataSettingsView::makeCustomFieldsSection(QWidget *parent)
     m_newField = new QLineEdit(section);
     m_newField->setPlaceholderText(tr("Label or key"));
     m_newField->installEventFilter(this);
-    m_addButton = new QPushButton(tr("Add Custom Field"), section);
+    m_addButton = new QPushButton(tr("&Add Custom Field"), section);
     m_addButton->setIcon(
         symbolIcon(QStringLiteral("plus.circle"), palette().color(QPalette::ButtonText)));
     m_addButton->setAutoDefault(false);
@@ -168,9 +176,9 @@ QWidget *MetadataSettingsView::makeButtonRow(QWidget *parent)
     auto *layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 8, 0, 0);
     layout->addStretch();
-    m_cancelButton = new QPushButton(tr("Cancel"), row);
+    m_cancelButton = new QPushButton(tr("&Cancel"), row);
     m_cancelButton->setAutoDefault(false);
-    m_doneButton = new QPushButton(tr("Done"), row);
+    m_doneButton = new QPushButton(tr("&Done"), row);
     m_doneButton->setDefault(true);
     SheetStyle::makeProminent(m_doneButton, SheetStyle::accent(palette()));
     layout->addWidget(m_cancelButton);
@@ -192,7 +200,7 @@ bool MetadataSettingsView::eventFilter(QObject *watched, QEvent *event)
             return true;
         }
     }
-    return QScrollArea::eventFilter(watched, event);
+    return QWidget::eventFilter(watched, event);
 }
 
 void MetadataSettingsView::setPinned(const QString &key, bool pinned)

@@ -25,9 +25,11 @@ class PinnableKeysModel;
 // The "Metadata" tab of the settings sheet: which fields are pinned, and the
 // custom fields (tag keys to edit even where a file lacks them, each with an
 // optional label). It shows and drives a FieldSettingsDraft of the library's
-// pins and fields, which sends every change to the library at once, and on
-// Done tidies the custom fields and applies everything, closing the sheet.
-class MetadataSettingsView : public QScrollArea {
+// pins and fields, which keeps every change to itself until Done tidies the
+// custom fields and applies everything, closing the sheet; Cancel closes it
+// and forgets the draft. The sections scroll; Cancel and Done stay in view
+// below them.
+class MetadataSettingsView : public QWidget {
     Q_OBJECT
 
 public:
@@ -59,6 +61,7 @@ public:
     QLabel *validationLabel() const { return m_validation; }
     QPushButton *cancelButton() const { return m_cancelButton; }
     QPushButton *doneButton() const { return m_doneButton; }
+    QScrollArea *sections() const { return m_sections; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -73,6 +76,7 @@ private:
     void updateAddButton();
 
     FieldSettingsDraft *m_draft;
+    QScrollArea *m_sections = nullptr;
     std::optional<QString> m_validationMessage;
 
     QLineEdit *m_searchField = nullptr;

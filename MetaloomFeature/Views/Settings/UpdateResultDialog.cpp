@@ -20,8 +20,8 @@ UpdateResultDialog::UpdateResultDialog(const UpdateCheckOutcome &outcome, QWidge
         setInformativeText(tr("Metaloom %1 is available; you have %2. Metaloom does not install "
                               "updates itself: get the new version from its download page.")
                                .arg(update.displayVersion, outcome.currentVersion));
-        auto *download = addButton(tr("Open Download Page"), QMessageBox::AcceptRole);
-        addButton(tr("Later"), QMessageBox::RejectRole);
+        auto *download = addButton(tr("&Open Download Page"), QMessageBox::AcceptRole);
+        addButton(tr("&Later"), QMessageBox::RejectRole);
         setDefaultButton(download);
         const QUrl page = update.downloadPage;
         connect(download, &QAbstractButton::clicked, this,

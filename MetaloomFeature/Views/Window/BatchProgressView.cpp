@@ -23,7 +23,7 @@ BatchProgressView::BatchProgressView(LibraryViewModel *viewModel, QWidget *paren
     m_bar = new QProgressBar(this);
     m_bar->setTextVisible(false);
     m_bar->setMaximumHeight(8);
-    m_cancel = new QPushButton(tr("Cancel"), this);
+    m_cancel = new QPushButton(tr("&Cancel"), this);
     m_cancel->setToolTip(tr("Stop after the file being changed; files done stay done"));
     connect(m_cancel, &QPushButton::clicked, this, [this] {
         if (m_viewModel)

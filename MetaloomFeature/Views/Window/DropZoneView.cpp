@@ -73,7 +73,7 @@ DropZoneView::DropZoneView(std::function<void()> action, QWidget *parent)
         guideColumn->addWidget(line);
     }
 
-    m_button = new QPushButton(tr("Select Files…"), this);
+    m_button = new QPushButton(tr("&Select Files…"), this);
     m_button->setIcon(symbolIcon(QStringLiteral("folder.badge.plus"),
                                  m_button->palette().color(QPalette::ButtonText), 18));
     m_button->setIconSize(QSize(18, 18));

@@ -49,7 +49,7 @@ public:
     QMessageBox *errorAlert() const;
     QMessageBox *writeAnywayAlert() const;
     // The alert's button that makes the change anyway.
-    static QString writeAnywayButtonText() { return tr("Write Anyway"); }
+    static QString writeAnywayButtonText() { return tr("&Write Anyway"); }
 
 private:
     // Runs the library's operation later, if the library still exists then.
