@@ -3,6 +3,7 @@
 #include "MetaloomFeature/Model/MediaItem.h"
 
 #include <QAbstractListModel>
+#include <QHash>
 #include <QList>
 
 namespace Metaloom {
@@ -20,6 +21,9 @@ public:
         FileTypeRole,
         ThumbnailRole,
         PathRole,
+        // The file's folder ("~/Pictures/2024") while another listed file
+        // has the same name, so the two rows can be told apart; else empty.
+        FolderRole,
     };
 
     explicit SidebarModel(QObject *parent = nullptr);
@@ -37,7 +41,11 @@ public:
     Qt::ItemFlags flags(const QModelIndex &index) const override;
 
 private:
+    // Tells rows whose name stopped or started repeating to draw again.
+    void countNames();
+
     QList<MediaItem> m_items;
+    QHash<QString, int> m_nameCounts;
 };
 
 } // namespace Metaloom
