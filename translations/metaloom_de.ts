@@ -784,6 +784,33 @@ Mit &apos;%1 --help&apos; erfahren Sie mehr.
     </message>
 </context>
 <context>
+    <name>EntryCardLayout</name>
+    <message>
+        <source>Read-only</source>
+        <translation>Schreibgeschützt</translation>
+    </message>
+    <message>
+        <source>Modified</source>
+        <translation>Geändert</translation>
+    </message>
+    <message>
+        <source>Standard field</source>
+        <translation>Standardfeld</translation>
+    </message>
+    <message>
+        <source>Remove from favorites</source>
+        <translation>Aus den Favoriten entfernen</translation>
+    </message>
+    <message>
+        <source>Add to favorites</source>
+        <translation>Zu den Favoriten hinzufügen</translation>
+    </message>
+    <message>
+        <source>Add item</source>
+        <translation>Element hinzufügen</translation>
+    </message>
+</context>
+<context>
     <name>EntryMarks</name>
     <message>
         <source>This file type has no place for this tag.</source>
@@ -876,6 +903,42 @@ Mit &apos;%1 --help&apos; erfahren Sie mehr.
     </message>
 </context>
 <context>
+    <name>ImportPlanning</name>
+    <message>
+        <source>Added 1 file.</source>
+        <translation>1 Datei hinzugefügt.</translation>
+    </message>
+    <message numerus="yes">
+        <source>Added %n files.</source>
+        <translation>
+            <numerusform>%n Datei hinzugefügt.</numerusform>
+            <numerusform>%n Dateien hinzugefügt.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>1 was already in the list.</source>
+        <translation>1 war schon in der Liste.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n were already in the list.</source>
+        <translation>
+            <numerusform>%n war schon in der Liste.</numerusform>
+            <numerusform>%n waren schon in der Liste.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The file is already in the list.</source>
+        <translation>Die Datei ist schon in der Liste.</translation>
+    </message>
+    <message numerus="yes">
+        <source>All %n files are already in the list.</source>
+        <translation>
+            <numerusform>Die %n Datei ist schon in der Liste.</numerusform>
+            <numerusform>Alle %n Dateien sind schon in der Liste.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>JpegExifLimit</name>
     <message>
         <source>“%1” was left unchanged: %2 would not fit in the EXIF block of a JPEG, which holds at most 64 KB. ExifTool would split it into several blocks, and other programs then misread the file. Long texts belong in XMP, for example XMP-dc:Description.</source>
@@ -917,33 +980,6 @@ Mit &apos;%1 --help&apos; erfahren Sie mehr.
     <message>
         <source>ExifTool&apos;s output could not be read as JSON: %1 (at byte %2).</source>
         <translation>Die Ausgabe von ExifTool konnte nicht als JSON gelesen werden: %1 (bei Byte %2).</translation>
-    </message>
-</context>
-<context>
-    <name>EntryCardLayout</name>
-    <message>
-        <source>Read-only</source>
-        <translation>Schreibgeschützt</translation>
-    </message>
-    <message>
-        <source>Modified</source>
-        <translation>Geändert</translation>
-    </message>
-    <message>
-        <source>Standard field</source>
-        <translation>Standardfeld</translation>
-    </message>
-    <message>
-        <source>Remove from favorites</source>
-        <translation>Aus den Favoriten entfernen</translation>
-    </message>
-    <message>
-        <source>Add to favorites</source>
-        <translation>Zu den Favoriten hinzufügen</translation>
-    </message>
-    <message>
-        <source>Add item</source>
-        <translation>Element hinzufügen</translation>
     </message>
 </context>
 <context>
@@ -1437,6 +1473,11 @@ Mit &apos;%1 --help&apos; erfahren Sie mehr.
         <source>Remove</source>
         <translation>Entfernen</translation>
     </message>
+    <message>
+        <source>%1 · %2</source>
+        <comment>file type and folder</comment>
+        <translation>%1 · %2</translation>
+    </message>
 </context>
 <context>
     <name>Metaloom::SidebarView</name>
@@ -1678,6 +1719,21 @@ Mit &apos;%1 --help&apos; erfahren Sie mehr.
     <message>
         <source>ExifTool did not change “%1” because %2. It can make the change anyway, ignoring this minor problem. (ExifTool: “%3”)</source>
         <translation>ExifTool hat „%1“ nicht geändert, weil %2. Es kann die Änderung trotzdem vornehmen und dieses kleinere Problem übergehen. (ExifTool: „%3“)</translation>
+    </message>
+</context>
+<context>
+    <name>SidebarContextMenu</name>
+    <message>
+        <source>Show in File Manager</source>
+        <translation>Im Dateimanager zeigen</translation>
+    </message>
+    <message>
+        <source>Copy Path</source>
+        <translation>Pfad kopieren</translation>
+    </message>
+    <message>
+        <source>Remove from List</source>
+        <translation>Aus der Liste entfernen</translation>
     </message>
 </context>
 <context>
