@@ -18,7 +18,11 @@
 # Archive::Zip module for zip-based formats; the Wayland platform plugin; and
 # for the file managers' "Remove All Metadata": notify-send for the
 # notification of the result, and zenity or kdialog to ask first (without
-# either, the files open in the window, which asks itself).
+# either, the files open in the window, which asks itself); and the
+# thumbnailers that give videos (ffmpegthumbnailer), HEIC and AVIF
+# (heif-thumbnailer) and PDF (evince-thumbnailer, which Debian 12 ships in
+# evince; atril's pulls in more, and tumbler's plugins are no .thumbnailer
+# files) their pictures in the sidebar.
 
 set(METALOOM_PACKAGE_MAINTAINER "Quillforge <metaloom@quillforge.app>" CACHE STRING
     "Maintainer named in the Debian package")
@@ -51,7 +55,7 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS
 # The program's own translations are compiled into it; Qt's (its dialogs'
 # buttons and messages) come from Debian's package.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
-  "libarchive-zip-perl, qt6-wayland, libnotify-bin, zenity | kdialog, qt6-translations-l10n")
+  "libarchive-zip-perl, qt6-wayland, libnotify-bin, zenity | kdialog, qt6-translations-l10n, ffmpegthumbnailer, heif-thumbnailer, evince | atril")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 
 include(CPack)

@@ -1,5 +1,6 @@
 // The library's figures: the entry list's merge, sort and filter, one search
-// keystroke, an import of 100 large photos, and a preset over 100 files.
+// keystroke, an import of 100 large photos, a preset over 100 files, and the
+// thumbnails the desktop's thumbnailers make of a film, a HEIC and a PDF.
 
 #include "BenchSupport.h"
 
@@ -8,6 +9,7 @@
 #include "MetaloomFeature/Library/EntryListMerge.h"
 #include "MetaloomFeature/Library/LibraryViewModel.h"
 #include "MetaloomFeature/Library/SearchFilter.h"
+#include "MetaloomFeature/Library/ThumbnailLoader.h"
 #include "MetaloomFeature/Library/ThumbnailRendering.h"
 #include "tests/support/TestEnvironment.h"
 
@@ -15,7 +17,9 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
+#include <QProcess>
 #include <QRandomGenerator>
+#include <QStandardPaths>
 #include <QTest>
 
 #include <cstdio>
@@ -144,6 +148,88 @@ void benchImport(const QString &folder)
         importCall, allShown, thumbnails, meter.longestMilliseconds());
 }
 
+// Samples made with ffmpeg and heif-enc when they are installed: the test
+// data's films and HEIC are cut short and hold no picture.
+QStringList makeThumbnailerSamples(const QString &folder)
+{
+    QStringList made;
+    const auto run = [](const QString &program, const QStringList &arguments) {
+        if (QStandardPaths::findExecutable(program).isEmpty())
+            return false;
+        QProcess process;
+        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process.start(program, arguments);
+        return process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit &&
+               process.exitCode() == 0;
+    };
+    const QStringList source{
+        QStringLiteral("-hide_banner"), QStringLiteral("-loglevel"),
+        QStringLiteral("error"),        QStringLiteral("-y"),
+        QStringLiteral("-f"),           QStringLiteral("lavfi"),
+        QStringLiteral("-i"),           QStringLiteral("testsrc=duration=3:size=1280x720:rate=25")};
+    for (const QString &extension :
+         {QStringLiteral("mov"), QStringLiteral("mkv"), QStringLiteral("mp4")}) {
+        const QString path = folder + QStringLiteral("/film.") + extension;
+        if (run(QStringLiteral("ffmpeg"),
+                source + QStringList{QStringLiteral("-pix_fmt"), QStringLiteral("yuv420p"), path}))
+            made << path;
+    }
+    const QString frame = folder + QStringLiteral("/frame.png");
+    makeLargeJpeg(folder + QStringLiteral("/frame.jpg"));
+    QImage(folder + QStringLiteral("/frame.jpg")).save(frame);
+    for (const QString &extension : {QStringLiteral("heic"), QStringLiteral("avif")}) {
+        const QString path = folder + QStringLiteral("/photo.") + extension;
+        QStringList arguments{QStringLiteral("-q"), QStringLiteral("60"), QStringLiteral("-o"),
+                              path, frame};
+        if (extension == QLatin1String("avif"))
+            arguments.prepend(QStringLiteral("--avif"));
+        if (run(QStringLiteral("heif-enc"), arguments))
+            made << path;
+    }
+    const QString pdf = Testing::copyTestData(QStringLiteral("PDF.pdf"), folder);
+    if (!pdf.isEmpty())
+        made << pdf;
+    return made;
+}
+
+// The desktop's thumbnailers, as installed: each file once with an empty
+// cache (the thumbnailer runs) and once more (the shared cache answers).
+void benchThumbnailers(const QString &folder)
+{
+    const QByteArray testDataDirs = qgetenv("XDG_DATA_DIRS");
+    qputenv("XDG_DATA_DIRS", "/usr/local/share:/usr/share");
+    QDir(folder).mkpath(QStringLiteral("thumbnailers"));
+    const QStringList samples = makeThumbnailerSamples(folder + QStringLiteral("/thumbnailers"));
+    ExifToolService service(Testing::realBundle());
+    for (const QString &path : samples) {
+        std::vector<double> times;
+        QSize size;
+        double stall = 0;
+        for (int round = 0; round < 2; ++round) {
+            ThumbnailLoader loader(MetadataEngine::over(&service), 120, 1.0);
+            bool ready = false;
+            QObject::connect(&loader, &ThumbnailLoader::thumbnailReady,
+                             [&](QUuid, const QImage &thumbnail) {
+                                 ready = true;
+                                 size = thumbnail.size();
+                             });
+            StallMeter meter;
+            QElapsedTimer timer;
+            timer.start();
+            loader.request(QUuid::createUuid(), QUrl::fromLocalFile(path));
+            waitFor(
+                &loader, &ThumbnailLoader::thumbnailReady, [&] { return ready; }, 30000);
+            times.push_back(ready ? elapsedMilliseconds(timer) : -1);
+            stall = std::max(stall, meter.longestMilliseconds());
+        }
+        std::printf("thumbnail of %s (%dx%d): %.0f ms through the thumbnailer, %.1f ms from the "
+                    "shared cache; longest main-thread stall %.1f ms\n",
+                    qPrintable(QFileInfo(path).fileName()), size.width(), size.height(), times[0],
+                    times[1], stall);
+    }
+    qputenv("XDG_DATA_DIRS", testDataDirs);
+}
+
 void benchPreset(const QString &folder, bool resident)
 {
     ExifToolPool::shared().stopAll();
@@ -193,16 +279,22 @@ void benchPreset(const QString &folder, bool resident)
 
 } // namespace
 
+// "bench_library thumbnailers" measures only the thumbnailers;
 // "bench_library preset" measures only the preset, with ExifTool started
 // for every operation and kept running.
 int main(int argc, char **argv)
 {
     QGuiApplication app(argc, argv);
     Testing::TestEnvironment environment;
+    if (app.arguments().value(1) == QLatin1String("thumbnailers")) {
+        benchThumbnailers(environment.workPath());
+        return 0;
+    }
     if (app.arguments().value(1) != QLatin1String("preset")) {
         benchEntryList();
         benchThumbnail(environment.workPath());
         benchImport(environment.workPath());
+        benchThumbnailers(environment.workPath());
     }
     for (const bool resident : {false, true})
         benchPreset(environment.workPath(), resident);

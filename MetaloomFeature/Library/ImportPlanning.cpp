@@ -3,6 +3,7 @@
 #include "MetaloomFeature/Engine/ExifToolService.h"
 #include "MetaloomFeature/Platform/LocalizedText.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QSet>
@@ -26,17 +27,49 @@ QList<QUrl> filesInFolder(const QString &folderPath)
     return files;
 }
 
+QString summary(int added, int alreadyListed)
+{
+    // The singular is a text of its own, so the English texts need no
+    // translation loaded; the plural has numerus forms.
+    QString addedText;
+    if (added == 1)
+        addedText = QCoreApplication::translate("ImportPlanning", "Added 1 file.");
+    else if (added > 1)
+        addedText =
+            QCoreApplication::translate("ImportPlanning", "Added %n files.", nullptr, added);
+    QString listedText;
+    if (added > 0 && alreadyListed == 1)
+        listedText = QCoreApplication::translate("ImportPlanning", "1 was already in the list.");
+    else if (added > 0 && alreadyListed > 1)
+        listedText = QCoreApplication::translate("ImportPlanning", "%n were already in the list.",
+                                                 nullptr, alreadyListed);
+    else if (alreadyListed == 1)
+        listedText =
+            QCoreApplication::translate("ImportPlanning", "The file is already in the list.");
+    else if (alreadyListed > 1)
+        listedText = QCoreApplication::translate(
+            "ImportPlanning", "All %n files are already in the list.", nullptr, alreadyListed);
+    if (addedText.isEmpty())
+        return listedText;
+    if (listedText.isEmpty())
+        return addedText;
+    return addedText + u' ' + listedText;
+}
+
 Plan plan(const QList<QUrl> &urls, const QList<QUrl> &alreadyListed)
 {
     Plan result;
-    QSet<QUrl> seen(alreadyListed.cbegin(), alreadyListed.cend());
+    const QSet<QUrl> listed(alreadyListed.cbegin(), alreadyListed.cend());
+    QSet<QUrl> seen = listed;
     const auto add = [&](const QUrl &file) {
         // Such a file could never be found again by its name.
         if (const std::optional<QString> reason = ExifToolService::unhandledNameMessage(file)) {
             result.unhandledNames.append(*reason);
             return;
         }
-        if (!seen.contains(file)) {
+        if (listed.contains(file)) {
+            ++result.alreadyListed;
+        } else if (!seen.contains(file)) {
             seen.insert(file);
             result.files.append(file);
         }

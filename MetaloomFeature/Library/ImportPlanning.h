@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <QString>
 #include <QStringList>
 #include <QUrl>
 
@@ -15,12 +16,19 @@ struct Plan {
     QStringList emptyFolders;
     // How many addresses were not local files.
     int otherAddresses = 0;
+    // How many files were left out because the library lists them already.
+    int alreadyListed = 0;
     // Why files whose names cannot be handled (not valid UTF-8) were left out.
     QStringList unhandledNames;
 };
 
 // `alreadyListed` holds the files the library has already; they are left out.
 Plan plan(const QList<QUrl> &urls, const QList<QUrl> &alreadyListed);
+
+// What the status line says after an import: how many files were added and
+// how many were left out because they were listed already; nothing when
+// neither happened.
+QString summary(int added, int alreadyListed);
 
 // The regular, visible files directly inside a folder, in name order.
 QList<QUrl> filesInFolder(const QString &folderPath);

@@ -22,9 +22,9 @@ void LibraryViewModel::importItems(const QList<QUrl> &urls)
                   plan.unhandledNames.size() == 1 ? tr("File Not Added") : tr("Files Not Added"));
 
     if (plan.files.isEmpty()) {
-        // Files already listed are skipped without a word; a folder with
-        // nothing to bring in, or only web addresses, deserve one.
-        if (!plan.emptyFolders.isEmpty())
+        if (plan.alreadyListed > 0)
+            setStatus(ImportPlanning::summary(0, plan.alreadyListed));
+        else if (!plan.emptyFolders.isEmpty())
             setStatus(
                 tr("The folder '%1' holds no files to import.").arg(plan.emptyFolders.first()));
         else if (plan.otherAddresses > 0 && !urls.isEmpty() && plan.otherAddresses == urls.size())
@@ -40,6 +40,7 @@ void LibraryViewModel::importItems(const QList<QUrl> &urls)
     }
     m_items.append(newItems);
     Q_EMIT itemsChanged();
+    setStatus(ImportPlanning::summary(int(newItems.size()), plan.alreadyListed));
     for (const MediaItem &item : std::as_const(newItems))
         m_thumbnails->request(item.id, item.url);
     if (!m_selectedItemID)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MetaloomFeature/Library/Thumbnails/Thumbnailers.h"
+
 #include <QCoroTask>
 #include <QHash>
 #include <QImage>
@@ -10,6 +12,7 @@
 #include <QUuid>
 
 #include <atomic>
+#include <chrono>
 #include <deque>
 #include <memory>
 #include <optional>
@@ -18,11 +21,14 @@ namespace Metaloom {
 
 class MetadataEngine;
 
-// Renders the sidebar's thumbnails away from the main thread: images Qt can
-// decode on a small thread pool, other files (RAW, HEIC, video) from the
-// preview ExifTool finds inside them. Results arrive through thumbnailReady,
-// in whatever order they finish, always from the event loop. Nothing here
-// writes to a file.
+// Renders the sidebar's thumbnails away from the main thread, from the first
+// source that has a picture: the desktop's shared thumbnail cache, Qt's
+// image readers (both on a small thread pool), the desktop's installed
+// thumbnailers (videos, HEIC, PDF; their pictures are written into the
+// shared cache for every program), and last the preview ExifTool finds
+// inside the file (RAW). Results arrive through thumbnailReady, in whatever
+// order they finish, always from the event loop. The user's files are only
+// read.
 class ThumbnailLoader : public QObject {
     Q_OBJECT
 
@@ -41,6 +47,12 @@ public:
     // How many renders and ExifTool runs are in flight or waiting.
     int pendingCount() const { return static_cast<int>(m_pending.size()); }
 
+    // How long one thumbnailer may run before it is killed.
+    void setThumbnailerTimeLimit(std::chrono::milliseconds limit)
+    {
+        m_thumbnailerTimeLimit = limit;
+    }
+
 Q_SIGNALS:
     void thumbnailReady(QUuid itemID, QImage thumbnail);
 
@@ -53,8 +65,12 @@ private:
     };
 
     QCoro::Task<void> render(QUuid itemID, QUrl fileUrl, Request request);
-    QCoro::Task<void> waitForExifToolSlot();
-    void releaseExifToolSlot();
+    QCoro::Task<std::optional<QImage>> fromThumbnailer(QString path, Request request);
+    QCoro::Task<std::optional<QImage>> fromEmbeddedPreview(QUrl fileUrl, Request request);
+    // ExifTool runs and thumbnailers are child processes; a few at a time.
+    QCoro::Task<void> waitForProcessSlot();
+    void releaseProcessSlot();
+    const QList<Thumbnailers::Thumbnailer> &thumbnailers();
     bool isCurrent(QUuid itemID, const Request &request) const;
     // Hands the result over later, if the request is still the item's latest.
     void deliver(QUuid itemID, Request request, std::optional<QImage> image);
@@ -66,8 +82,11 @@ private:
     // The latest request of every item whose thumbnail is still coming.
     QHash<QUuid, Request> m_pending;
     quint64 m_nextTicket = 1;
-    int m_runningExifTools = 0;
-    std::deque<std::shared_ptr<QPromise<void>>> m_exifToolWaiters;
+    std::chrono::milliseconds m_thumbnailerTimeLimit;
+    // Read at the first file that needs one.
+    std::optional<QList<Thumbnailers::Thumbnailer>> m_thumbnailers;
+    int m_runningProcesses = 0;
+    std::deque<std::shared_ptr<QPromise<void>>> m_processWaiters;
 };
 
 } // namespace Metaloom

@@ -3,7 +3,6 @@
 #include <QBuffer>
 #include <QFileInfo>
 #include <QImageReader>
-#include <QPainter>
 #include <QtMath>
 
 namespace Metaloom::ThumbnailRendering {
@@ -32,8 +31,8 @@ QImageIOHandler::Transformations transformationForOrientation(int orientation)
     }
 }
 
-// Decodes just large enough to fill the square: JPEG decodes at a fraction
-// of its size this way, which is what keeps imports fast.
+// Decodes just large enough: JPEG decodes at a fraction of its size this
+// way, which is what keeps imports fast.
 void requestReducedSize(QImageReader &reader, QImageIOHandler::Transformations transformation,
                         int pixelEdge)
 {
@@ -43,27 +42,26 @@ void requestReducedSize(QImageReader &reader, QImageIOHandler::Transformations t
     const bool quarterTurn = transformation & QImageIOHandler::TransformationRotate90;
     if (quarterTurn)
         fullSize.transpose();
-    const QSizeF fill = fillRect(QSizeF(fullSize), pixelEdge).size();
-    if (fill.width() >= fullSize.width() || fill.height() >= fullSize.height())
+    QSize decodeSize = thumbnailSize(fullSize, pixelEdge);
+    if (decodeSize.width() >= fullSize.width() || decodeSize.height() >= fullSize.height())
         return;
-    QSize decodeSize(qCeil(fill.width()), qCeil(fill.height()));
     if (quarterTurn)
         decodeSize.transpose();
     reader.setScaledSize(decodeSize);
 }
 
-std::optional<QImage> square(const QImage &image, int pixelEdge, qreal devicePixelRatio)
+std::optional<QImage> scaled(const QImage &image, int pixelEdge, qreal devicePixelRatio)
 {
     if (image.isNull())
         return std::nullopt;
-    QImage result(pixelEdge, pixelEdge, QImage::Format_ARGB32_Premultiplied);
-    result.fill(Qt::transparent);
-    {
-        QPainter painter(&result);
-        painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        painter.setCompositionMode(QPainter::CompositionMode_Source);
-        painter.drawImage(fillRect(QSizeF(image.size()), pixelEdge), image);
-    }
+    const QSize size = thumbnailSize(image.size(), pixelEdge);
+    QImage result = image.size() == size
+                        ? image
+                        : image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    if (result.format() != QImage::Format_ARGB32_Premultiplied &&
+        result.format() != QImage::Format_RGB32)
+        result = result.convertToFormat(
+            result.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
     result.setDevicePixelRatio(devicePixelRatio);
     return result;
 }
@@ -75,14 +73,15 @@ int pixelEdgeFor(int edge, qreal devicePixelRatio)
 
 } // namespace
 
-QRectF fillRect(QSizeF imageSize, qreal edge)
+QSize thumbnailSize(QSize imageSize, int edge)
 {
-    if (imageSize.isEmpty())
-        return QRectF(0, 0, edge, edge);
-    const qreal scale = std::max(edge / imageSize.width(), edge / imageSize.height());
-    const qreal width = imageSize.width() * scale;
-    const qreal height = imageSize.height() * scale;
-    return QRectF((edge - width) / 2, (edge - height) / 2, width, height);
+    if (imageSize.isEmpty() || edge <= 0)
+        return QSize(qMax(edge, 1), qMax(edge, 1));
+    const qreal scale = qreal(edge) / std::min(imageSize.width(), imageSize.height());
+    const int longest = 4 * edge;
+    const int width = std::clamp(qRound(imageSize.width() * scale), 1, longest);
+    const int height = std::clamp(qRound(imageSize.height() * scale), 1, longest);
+    return QSize(width, height);
 }
 
 std::optional<QImage> fromFile(const QString &path, int edge, qreal devicePixelRatio)
@@ -95,7 +94,7 @@ std::optional<QImage> fromFile(const QString &path, int edge, qreal devicePixelR
         return std::nullopt;
     const int pixelEdge = pixelEdgeFor(edge, devicePixelRatio);
     requestReducedSize(reader, reader.transformation(), pixelEdge);
-    return square(reader.read(), pixelEdge, devicePixelRatio);
+    return scaled(reader.read(), pixelEdge, devicePixelRatio);
 }
 
 std::optional<QImage> fromData(const QByteArray &encoded, int exifOrientation, int edge,
@@ -124,7 +123,14 @@ std::optional<QImage> fromData(const QByteArray &encoded, int exifOrientation, i
         image = image.mirrored(mirror, flip);
     if (transformation & QImageIOHandler::TransformationRotate90)
         image = image.transformed(QTransform().rotate(90));
-    return square(image, pixelEdge, devicePixelRatio);
+    return scaled(image, pixelEdge, devicePixelRatio);
+}
+
+std::optional<QImage> fromImage(const QImage &image, int edge, qreal devicePixelRatio)
+{
+    if (edge <= 0)
+        return std::nullopt;
+    return scaled(image, pixelEdgeFor(edge, devicePixelRatio), devicePixelRatio);
 }
 
 } // namespace Metaloom::ThumbnailRendering

@@ -287,7 +287,8 @@ void LibraryFlowsTest::thumbnailFollowsASave()
     QVERIFY(runTask(lib.saveChanges()).value.value_or(false));
     QTRY_COMPARE(thumbnails.count(), 1);
     const QImage turned = *lib.items()[0].thumbnail;
-    QVERIFY(reddish(turned, {60, 10}) && !reddish(turned, {60, 110}));
+    QCOMPARE(turned.size(), QSize(120, 240)); // the whole picture, standing now
+    QVERIFY(reddish(turned, {60, 10}) && !reddish(turned, {60, 230}));
 }
 
 void LibraryFlowsTest::presetReportsFailuresPerFile()

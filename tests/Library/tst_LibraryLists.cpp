@@ -72,6 +72,8 @@ private Q_SLOTS:
     void saveStatus();
     void batchGoesOnPastFailuresUntilStopped();
     void importPlanExpandsFoldersAndSkipsOthers();
+    void importSummary_data();
+    void importSummary();
 };
 
 void LibraryListsTest::mergeAddsPlaceholdersMarksAndSorts()
@@ -585,6 +587,29 @@ void LibraryListsTest::importPlanExpandsFoldersAndSkipsOthers()
     QCOMPARE(plan.files, QList<QUrl>({url("loose.jpg"), url("Trip/A.png"), url("Trip/b.jpg")}));
     QCOMPARE(plan.emptyFolders, QStringList({"Empty"}));
     QCOMPARE(plan.otherAddresses, 1);
+    QCOMPARE(plan.alreadyListed, 1); // the repeated Trip/b.jpg is no listed file
+}
+
+void LibraryListsTest::importSummary_data()
+{
+    QTest::addColumn<int>("added");
+    QTest::addColumn<int>("alreadyListed");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("one") << 1 << 0 << "Added 1 file.";
+    QTest::newRow("several") << 5 << 0 << "Added 5 files.";
+    QTest::newRow("some listed already") << 3 << 2 << "Added 3 files. 2 were already in the list.";
+    QTest::newRow("one listed already") << 2 << 1 << "Added 2 files. 1 was already in the list.";
+    QTest::newRow("only a listed one") << 0 << 1 << "The file is already in the list.";
+    QTest::newRow("only listed ones") << 0 << 4 << "All 4 files are already in the list.";
+    QTest::newRow("nothing") << 0 << 0 << "";
+}
+
+void LibraryListsTest::importSummary()
+{
+    QFETCH(int, added);
+    QFETCH(int, alreadyListed);
+    QFETCH(QString, text);
+    QCOMPARE(ImportPlanning::summary(added, alreadyListed), text);
 }
 
 QTEST_MAIN(LibraryListsTest)

@@ -1,4 +1,4 @@
-// Sidebar thumbnails: the square crop, decoding at reduced size, and the
+// Thumbnails: the whole picture at the edge, decoding at reduced size, and the
 // embedded preview of files Qt cannot decode, rendered away from the caller.
 
 #include "MetaloomFeature/Engine/EmbeddedPreview.h"
@@ -70,8 +70,9 @@ class ThumbnailsTest : public QObject {
 private Q_SLOTS:
     void init() { m_env = std::make_unique<Testing::TestEnvironment>(); }
     void cleanup() { m_env.reset(); }
-    void fillRectCentresAndCrops();
-    void landscapeFilesCropTheSides();
+    void thumbnailSizeKeepsTheWholePicture_data();
+    void thumbnailSizeKeepsTheWholePicture();
+    void landscapeFilesKeepTheirSides();
     void previewBytesFollowTheOrientation_data();
     void previewBytesFollowTheOrientation();
     void loaderUsesTheEmbeddedPreviewWithoutWriting();
@@ -82,15 +83,26 @@ private:
     std::unique_ptr<Testing::TestEnvironment> m_env;
 };
 
-void ThumbnailsTest::fillRectCentresAndCrops()
+void ThumbnailsTest::thumbnailSizeKeepsTheWholePicture_data()
 {
-    QCOMPARE(ThumbnailRendering::fillRect(QSizeF(400, 200), 120), QRectF(-60, 0, 240, 120));
-    QCOMPARE(ThumbnailRendering::fillRect(QSizeF(100, 300), 120), QRectF(0, -120, 120, 360));
+    QTest::addColumn<QSize>("image");
+    QTest::addColumn<QSize>("thumbnail");
+    QTest::newRow("landscape") << QSize(400, 200) << QSize(240, 120);
+    QTest::newRow("portrait") << QSize(100, 300) << QSize(120, 360);
+    QTest::newRow("square, enlarged") << QSize(4, 4) << QSize(120, 120);
+    QTest::newRow("panorama stops at four edges") << QSize(10000, 1000) << QSize(480, 120);
 }
 
-// Left quarter red, middle half green, right quarter blue: filling a square
-// crops a quarter from each side, so only green may remain.
-void ThumbnailsTest::landscapeFilesCropTheSides()
+void ThumbnailsTest::thumbnailSizeKeepsTheWholePicture()
+{
+    QFETCH(QSize, image);
+    QFETCH(QSize, thumbnail);
+    QCOMPARE(ThumbnailRendering::thumbnailSize(image, 120), thumbnail);
+}
+
+// Left quarter red, middle half green, right quarter blue: the thumbnail
+// keeps all three (the sidebar crops, the header shows everything).
+void ThumbnailsTest::landscapeFilesKeepTheirSides()
 {
     QImage image(400, 200, QImage::Format_RGB32);
     {
@@ -105,18 +117,21 @@ void ThumbnailsTest::landscapeFilesCropTheSides()
         QVERIFY2(image.save(path, nullptr, 95), format);
         const std::optional<QImage> thumb = ThumbnailRendering::fromFile(path, 120);
         QVERIFY2(thumb.has_value(), format);
-        QCOMPARE(thumb->size(), QSize(120, 120));
-        for (const QPoint point : {QPoint(2, 60), QPoint(60, 60), QPoint(117, 60)}) {
-            const QColor c = thumb->pixelColor(point);
-            QVERIFY2(c.green() > 200 && c.red() < 60 && c.blue() < 60, format);
-        }
+        QCOMPARE(thumb->size(), QSize(240, 120));
+        const QColor left = thumb->pixelColor(10, 60);
+        const QColor middle = thumb->pixelColor(120, 60);
+        const QColor right = thumb->pixelColor(230, 60);
+        QVERIFY2(left.red() > 200 && left.green() < 60, format);
+        QVERIFY2(middle.green() > 200 && middle.red() < 60 && middle.blue() < 60, format);
+        QVERIFY2(right.blue() > 200 && right.green() < 60, format);
     }
     const std::optional<QImage> hiDpi =
         ThumbnailRendering::fromFile(m_env->workPath() + QStringLiteral("/wide.png"), 120, 2.0);
-    QCOMPARE(hiDpi->size(), QSize(240, 240));
-    QCOMPARE(hiDpi->deviceIndependentSize(), QSizeF(120, 120));
+    QCOMPARE(hiDpi->size(), QSize(480, 240));
+    QCOMPARE(hiDpi->deviceIndependentSize(), QSizeF(240, 120));
     const QString canon = Testing::copyTestData(QStringLiteral("Canon.jpg"), m_env->workPath());
-    QCOMPARE(ThumbnailRendering::fromFile(canon, 120)->size(), QSize(120, 120));
+    const QSize canonThumb = ThumbnailRendering::fromFile(canon, 120)->size();
+    QCOMPARE(std::min(canonThumb.width(), canonThumb.height()), 120);
 }
 
 void ThumbnailsTest::previewBytesFollowTheOrientation_data()
@@ -163,7 +178,7 @@ void ThumbnailsTest::loaderUsesTheEmbeddedPreviewWithoutWriting()
     QVERIFY(ready.wait(30000));
     QCOMPARE(ready.first().at(0).toUuid(), id);
     const QImage thumb = ready.first().at(1).value<QImage>();
-    QCOMPARE(thumb.size(), QSize(120, 120));
+    QCOMPARE(thumb.size(), QSize(160, 120));
     QVERIFY(thumb.pixelColor(60, 60).blue() > 200 && thumb.pixelColor(60, 60).red() < 60);
     QCOMPARE(fileHash(path), before);
 }

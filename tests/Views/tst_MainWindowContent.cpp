@@ -25,9 +25,11 @@
 #include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QToolButton>
 #include <QtTest>
@@ -91,6 +93,9 @@ private Q_SLOTS:
     void keywordsEditedInTheWindowStayItems();
     void writeAnywayAlertAnswers();
     void unwritableFormatLineUnderTheHeader();
+    void importsScrollIntoViewAndSaySo();
+    void sidebarMenuCopiesAndRemoves_data();
+    void sidebarMenuCopiesAndRemoves();
 
 private:
     std::unique_ptr<TestEnvironment> m_env;
@@ -474,6 +479,92 @@ void MainWindowContentTest::unwritableFormatLineUnderTheHeader()
     QVERIFY(waitForLoad(window.library));
     QVERIFY(!note->isVisible());
     QVERIFY(window.view.fileHeader()->removeMetadataButton()->isEnabled());
+}
+
+// A second import lands below the visible rows: its first file is scrolled
+// to, the status line counts what came and what was listed already, and
+// two files of one name show their folders.
+void MainWindowContentTest::importsScrollIntoViewAndSaySo()
+{
+    Window window;
+    window.view.resize(1100, 400);
+    QDir work(m_env->workPath());
+    QList<QUrl> first;
+    for (int i = 0; i < 12; ++i)
+        first << QUrl::fromLocalFile(
+            copyTestData(QStringLiteral("PNG.png"), work.path(), QStringLiteral("p%1.png").arg(i)));
+    window.library.importItems(first);
+    QCOMPARE(window.library.statusMessage(), QStringLiteral("Added 12 files."));
+    FileListView *list = window.view.sidebar()->fileList();
+    QCOMPARE(list->verticalScrollBar()->value(), 0);
+
+    QVERIFY(work.mkpath(QStringLiteral("other")));
+    const QUrl twin = QUrl::fromLocalFile(copyTestData(QStringLiteral("PNG.png"),
+                                                       work.filePath(QStringLiteral("other")),
+                                                       QStringLiteral("p0.png")));
+    window.library.importItems({first.at(3), twin, first.at(5)});
+    QCOMPARE(window.library.statusMessage(),
+             QStringLiteral("Added 1 file. 2 were already in the list."));
+    const QModelIndex twinRow = window.view.sidebar()->model()->index(12, 0);
+    QVERIFY(list->viewport()->rect().contains(list->visualRect(twinRow)));
+
+    // Only the two files named p0.png show where they are.
+    const auto folderOf = [&](int row) {
+        return window.view.sidebar()
+            ->model()
+            ->index(row, 0)
+            .data(SidebarModel::FolderRole)
+            .toString();
+    };
+    QCOMPARE(folderOf(12), work.filePath(QStringLiteral("other")));
+    QCOMPARE(folderOf(0), work.path());
+    QCOMPARE(folderOf(1), QString());
+    window.library.removeItem(window.library.items().at(12));
+    QCOMPARE(folderOf(0), QString());
+    QVERIFY(waitUntilIdle(window.library));
+}
+
+void MainWindowContentTest::sidebarMenuCopiesAndRemoves_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QStringList>("namesAfter");
+    QTest::addColumn<bool>("pathCopied");
+    QTest::newRow("Copy Path") << "copyPath" << QStringList{"Canon.jpg", "GPS.jpg"} << true;
+    QTest::newRow("Remove from List") << "removeFromList" << QStringList{"Canon.jpg"} << false;
+}
+
+void MainWindowContentTest::sidebarMenuCopiesAndRemoves()
+{
+    QFETCH(QString, action);
+    QFETCH(QStringList, namesAfter);
+    QFETCH(bool, pathCopied);
+    Window window;
+    const QUrl gps = copyOf(QStringLiteral("GPS.jpg"), m_env->workPath());
+    window.library.importItems({copyOf(QStringLiteral("Canon.jpg"), m_env->workPath()), gps});
+    QGuiApplication::clipboard()->setText(QStringLiteral("before"));
+    FileListView *list = window.view.sidebar()->fileList();
+    const QPoint second = list->visualRect(list->model()->index(1, 0)).center();
+    Q_EMIT list->customContextMenuRequested(second);
+    QMenu *menu = list->findChild<QMenu *>();
+    QVERIFY(menu);
+    QTRY_VERIFY(menu->isVisible());
+    QStringList texts;
+    for (const QAction *item : menu->actions()) {
+        if (!item->isSeparator())
+            texts << item->text();
+    }
+    QCOMPARE(texts, (QStringList{QStringLiteral("Show in File Manager"),
+                                 QStringLiteral("Copy Path"), QStringLiteral("Remove from List")}));
+    QAction *chosen = menu->findChild<QAction *>(action);
+    QVERIFY(chosen);
+    chosen->trigger();
+    menu->close();
+    QCOMPARE(window.fileNames(), namesAfter);
+    QCOMPARE(QGuiApplication::clipboard()->text(),
+             pathCopied ? gps.toLocalFile() : QStringLiteral("before"));
+    // The file itself stays on the disk.
+    QVERIFY(QFileInfo::exists(gps.toLocalFile()));
+    QVERIFY(waitUntilIdle(window.library));
 }
 
 QTEST_MAIN(MainWindowContentTest)

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QtTest>
@@ -23,7 +24,7 @@ TestEnvironment::TestEnvironment()
 {
     if (!m_root.isValid())
         qFatal("cannot create the test's temporary folder");
-    for (const char *sub : {"tmp", "config", "home", "data", "cache", "work"})
+    for (const char *sub : {"tmp", "config", "home", "data", "cache", "work", "share"})
         QDir(m_root.path()).mkpath(QString::fromLatin1(sub));
 
     QStandardPaths::setTestModeEnabled(true);
@@ -32,6 +33,8 @@ TestEnvironment::TestEnvironment()
     setVariable("XDG_CONFIG_HOME", configPath());
     setVariable("XDG_DATA_HOME", root() + QStringLiteral("/data"));
     setVariable("XDG_CACHE_HOME", root() + QStringLiteral("/cache"));
+    linkSystemData();
+    setVariable("XDG_DATA_DIRS", sharedDataPath());
     for (auto format : {QSettings::NativeFormat, QSettings::IniFormat})
         QSettings::setPath(format, QSettings::UserScope, configPath());
 }
@@ -54,6 +57,30 @@ void TestEnvironment::setVariable(const char *name, const QString &value)
                                  : std::nullopt);
     }
     qputenv(name, value.toLocal8Bit());
+}
+
+// The shared data folders hold the desktop's thumbnailers, which a test
+// must not run; they also hold the MIME database (Qt has no copy of its own
+// here) and the icon themes, which the tests need as they are.
+void TestEnvironment::linkSystemData()
+{
+    QString systemDirs = qEnvironmentVariable("XDG_DATA_DIRS");
+    if (systemDirs.isEmpty())
+        systemDirs = QStringLiteral("/usr/local/share:/usr/share");
+    for (const QString &name : {QStringLiteral("mime"), QStringLiteral("icons")}) {
+        for (const QString &dir : systemDirs.split(u':', Qt::SkipEmptyParts)) {
+            const QString system = dir + u'/' + name;
+            if (QFileInfo(system).isDir()) {
+                QFile::link(system, sharedDataPath() + u'/' + name);
+                break;
+            }
+        }
+    }
+}
+
+QString TestEnvironment::sharedDataPath() const
+{
+    return root() + QStringLiteral("/share");
 }
 
 QString TestEnvironment::tempPath() const

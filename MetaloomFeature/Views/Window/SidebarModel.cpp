@@ -2,6 +2,9 @@
 
 #include "MetaloomFeature/Library/ListSync.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 namespace Metaloom {
 
 SidebarModel::SidebarModel(QObject *parent) : QAbstractListModel(parent) {}
@@ -16,10 +19,28 @@ void SidebarModel::setItems(const QList<MediaItem> &items)
     hooks.changed = [this](int first, int last) { Q_EMIT dataChanged(index(first), index(last)); };
     if (syncListByID(
             m_items, items, [](const MediaItem &item) { return item.id; }, hooks))
-        return;
+        return countNames();
     beginResetModel();
     m_items = items;
+    m_nameCounts.clear();
     endResetModel();
+    countNames();
+}
+
+void SidebarModel::countNames()
+{
+    QHash<QString, int> counts;
+    for (const MediaItem &item : std::as_const(m_items))
+        ++counts[item.fileName];
+    const auto repeats = [](const QHash<QString, int> &in, const QString &name) {
+        return in.value(name) > 1;
+    };
+    const QHash<QString, int> before = std::exchange(m_nameCounts, counts);
+    for (int row = 0; row < m_items.size(); ++row) {
+        const QString &name = m_items.at(row).fileName;
+        if (repeats(before, name) != repeats(m_nameCounts, name))
+            Q_EMIT dataChanged(index(row), index(row), {FolderRole});
+    }
 }
 
 void SidebarModel::itemDidChange(const MediaItem &item)
@@ -82,6 +103,15 @@ QVariant SidebarModel::data(const QModelIndex &index, int role) const
         return shown->thumbnail ? QVariant(*shown->thumbnail) : QVariant();
     case ModifiedRole:
         return m_modified.contains(shown->id);
+    case FolderRole: {
+        if (m_nameCounts.value(shown->fileName) < 2 || !shown->url.isLocalFile())
+            return QString();
+        QString folder = QFileInfo(shown->url.toLocalFile()).absolutePath();
+        const QString home = QDir::homePath();
+        if (folder == home || folder.startsWith(home + u'/'))
+            folder = u'~' + folder.mid(home.size());
+        return QDir::toNativeSeparators(folder);
+    }
     default:
         return {};
     }

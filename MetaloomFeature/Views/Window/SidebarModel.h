@@ -3,6 +3,7 @@
 #include "MetaloomFeature/Model/MediaItem.h"
 
 #include <QAbstractListModel>
+#include <QHash>
 #include <QList>
 #include <QSet>
 #include <QUuid>
@@ -24,6 +25,9 @@ public:
         PathRole,
         // The file has edits not saved yet (bool).
         ModifiedRole,
+        // The file's folder ("~/Pictures/2024") while another listed file
+        // has the same name, so the two rows can be told apart; else empty.
+        FolderRole,
     };
 
     explicit SidebarModel(QObject *parent = nullptr);
@@ -43,8 +47,12 @@ public:
     Qt::ItemFlags flags(const QModelIndex &index) const override;
 
 private:
+    // Tells rows whose name stopped or started repeating to draw again.
+    void countNames();
+
     QList<MediaItem> m_items;
     QSet<QUuid> m_modified;
+    QHash<QString, int> m_nameCounts;
 };
 
 } // namespace Metaloom

@@ -152,9 +152,16 @@ void SidebarRowDelegate::paint(QPainter *painter, const QStyleOptionViewItem &op
                       nameMetrics.elidedText(index.data().toString(), Qt::ElideMiddle, textWidth));
     painter->setFont(typeFont);
     painter->setPen(secondary);
+    // A name that repeats gets its folder beside the type; the folder's
+    // end tells files apart, so its middle gives way.
+    QString detail = index.data(SidebarModel::FileTypeRole).toString();
+    const QString folder = index.data(SidebarModel::FolderRole).toString();
+    if (!folder.isEmpty())
+        detail = tr("%1 · %2", "file type and folder").arg(detail, folder);
     painter->drawText(
         QRect(textLeft, top + nameMetrics.height() + textSpacing, textWidth, typeMetrics.height()),
-        Qt::AlignLeft | Qt::AlignVCenter, index.data(SidebarModel::FileTypeRole).toString());
+        Qt::AlignLeft | Qt::AlignVCenter,
+        typeMetrics.elidedText(detail, Qt::ElideMiddle, textWidth));
     painter->restore();
 }
 

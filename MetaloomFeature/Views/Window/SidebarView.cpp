@@ -4,6 +4,7 @@
 #include "MetaloomFeature/Views/Kit/PlainButtons.h"
 #include "MetaloomFeature/Views/Kit/SheetStyle.h"
 #include "MetaloomFeature/Views/Kit/SymbolIcons.h"
+#include "MetaloomFeature/Views/Window/SidebarContextMenu.h"
 #include "MetaloomFeature/Views/Window/SidebarModel.h"
 #include "MetaloomFeature/Views/Window/SidebarRowDelegate.h"
 #include "StyleKit/Style.h"
@@ -11,8 +12,10 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QPainter>
 #include <QScopedValueRollback>
+#include <QSet>
 #include <QStackedLayout>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -77,6 +80,8 @@ SidebarView::SidebarView(LibraryViewModel *viewModel, QWidget *parent)
     layout->addWidget(body, 1);
 
     connect(m_list, &FileListView::removeRequested, this, &SidebarView::removeRows);
+    m_list->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_list, &QWidget::customContextMenuRequested, this, &SidebarView::showContextMenu);
     connect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &SidebarView::selectionDidChange);
     connect(viewModel, &LibraryViewModel::itemsChanged, this, &SidebarView::showItems);
@@ -159,9 +164,22 @@ void SidebarView::showItems()
 {
     if (!m_viewModel)
         return;
+    QSet<QUuid> shownBefore;
+    for (int row = 0; row < m_model->rowCount(); ++row)
+        shownBefore.insert(m_model->item(m_model->index(row))->id);
     {
         const QScopedValueRollback<bool> following(m_following, true);
         m_model->setItems(m_viewModel->items());
+    }
+    // Imported files land at the end, often below the visible rows: the
+    // first of them is brought into view, so the import is seen to happen.
+    if (!shownBefore.isEmpty()) {
+        for (const MediaItem &item : m_viewModel->items()) {
+            if (!shownBefore.contains(item.id)) {
+                m_list->scrollTo(m_model->indexOf(item.id));
+                break;
+            }
+        }
     }
     const bool empty = m_viewModel->items().isEmpty();
     m_placeholder->setVisible(empty);
@@ -205,6 +223,15 @@ void SidebarView::removeRows(const QModelIndexList &rows)
         if (m_viewModel)
             m_viewModel->removeItem(item);
     }
+}
+
+void SidebarView::showContextMenu(QPoint position)
+{
+    const MediaItem *item = m_model->item(m_list->indexAt(position));
+    if (!item || !m_viewModel)
+        return;
+    makeSidebarContextMenu(*item, m_viewModel, m_list)
+        ->popup(m_list->viewport()->mapToGlobal(position));
 }
 
 void SidebarView::paintEvent(QPaintEvent *)

@@ -60,6 +60,7 @@ private:
     void showSelection();
     void selectionDidChange();
     void removeRows(const QModelIndexList &rows);
+    void showContextMenu(QPoint position);
 
     QPointer<LibraryViewModel> m_viewModel;
     SidebarModel *m_model;
