@@ -71,6 +71,46 @@
         <source>&amp;Other Apps</source>
         <translation>&amp;Weitere Apps</translation>
     </message>
+    <message>
+        <source>Save &amp;All</source>
+        <translation>Alle s&amp;peichern</translation>
+    </message>
+    <message>
+        <source>&amp;Undo</source>
+        <translation>&amp;Rückgängig</translation>
+    </message>
+    <message>
+        <source>&amp;Redo</source>
+        <translation>Wieder&amp;holen</translation>
+    </message>
+    <message>
+        <source>Cu&amp;t</source>
+        <translation>&amp;Ausschneiden</translation>
+    </message>
+    <message>
+        <source>&amp;Copy</source>
+        <translation>&amp;Kopieren</translation>
+    </message>
+    <message>
+        <source>Select &amp;All</source>
+        <translation>Alles aus&amp;wählen</translation>
+    </message>
+    <message>
+        <source>&amp;View</source>
+        <translation>&amp;Ansicht</translation>
+    </message>
+    <message>
+        <source>&amp;Compact Rows</source>
+        <translation>&amp;Kompakte Zeilen</translation>
+    </message>
+    <message>
+        <source>&amp;Expand All</source>
+        <translation>Alle &amp;aufklappen</translation>
+    </message>
+    <message>
+        <source>C&amp;ollapse All</source>
+        <translation>Alle &amp;zuklappen</translation>
+    </message>
 </context>
 <context>
     <name>Appcast</name>
@@ -302,6 +342,26 @@
     <message>
         <source>%1: %2 of %3 — %4</source>
         <translation>%1: %2 von %3 — %4</translation>
+    </message>
+    <message>
+        <source>Saved the changes to “%1”.</source>
+        <translation>Die Änderungen an „%1“ wurden gespeichert.</translation>
+    </message>
+    <message>
+        <source>Saved the changes to %1.</source>
+        <translation>Die Änderungen an %1 wurden gespeichert.</translation>
+    </message>
+    <message>
+        <source>Saved the changes to %1. These files were left unchanged:</source>
+        <translation>Die Änderungen an %1 wurden gespeichert. Diese Dateien blieben unverändert:</translation>
+    </message>
+    <message>
+        <source>These files did not take all of the changes:</source>
+        <translation>Diese Dateien haben nicht alle Änderungen übernommen:</translation>
+    </message>
+    <message>
+        <source>Changes Not Saved to Every File</source>
+        <translation>Änderungen nicht in jeder Datei gespeichert</translation>
     </message>
 </context>
 <context>
@@ -813,6 +873,48 @@ Mit &apos;%1 --help&apos; erfahren Sie mehr.
         <source>Checking…</source>
         <translation>Wird geprüft…</translation>
     </message>
+    <message>
+        <source>Will be removed</source>
+        <translation>Wird entfernt</translation>
+    </message>
+</context>
+<context>
+    <name>EntryContextMenu</name>
+    <message>
+        <source>Copy &amp;Value</source>
+        <translation>&amp;Wert kopieren</translation>
+    </message>
+    <message>
+        <source>Copy Tag &amp;Name</source>
+        <translation>Tag-&amp;Namen kopieren</translation>
+    </message>
+    <message>
+        <source>Copy as ExifTool &amp;Argument</source>
+        <translation>Als ExifTool-&amp;Argument kopieren</translation>
+    </message>
+    <message>
+        <source>Un&amp;pin</source>
+        <translation>Nicht mehr an&amp;heften</translation>
+    </message>
+    <message>
+        <source>&amp;Pin</source>
+        <translation>An&amp;heften</translation>
+    </message>
+</context>
+<context>
+    <name>EntryEditActions</name>
+    <message>
+        <source>Rever&amp;t This Tag</source>
+        <translation>Diesen Tag &amp;zurücksetzen</translation>
+    </message>
+    <message>
+        <source>&amp;Remove This Tag</source>
+        <translation>Diesen Tag &amp;entfernen</translation>
+    </message>
+    <message>
+        <source>The tag is deleted from the file when you save.</source>
+        <translation>Der Tag wird beim Speichern aus der Datei gelöscht.</translation>
+    </message>
 </context>
 <context>
     <name>EntryMarks</name>
@@ -904,6 +1006,42 @@ Mit &apos;%1 --help&apos; erfahren Sie mehr.
     <message>
         <source>ExifTool can&apos;t write %1 files; their metadata is shown read-only.</source>
         <translation>ExifTool kann keine %1-Dateien schreiben; ihre Metadaten werden schreibgeschützt angezeigt.</translation>
+    </message>
+</context>
+<context>
+    <name>ImportPlanning</name>
+    <message>
+        <source>Added 1 file.</source>
+        <translation>1 Datei hinzugefügt.</translation>
+    </message>
+    <message numerus="yes">
+        <source>Added %n files.</source>
+        <translation>
+            <numerusform>%n Datei hinzugefügt.</numerusform>
+            <numerusform>%n Dateien hinzugefügt.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>1 was already in the list.</source>
+        <translation>1 war schon in der Liste.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n were already in the list.</source>
+        <translation>
+            <numerusform>%n war schon in der Liste.</numerusform>
+            <numerusform>%n waren schon in der Liste.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The file is already in the list.</source>
+        <translation>Die Datei ist schon in der Liste.</translation>
+    </message>
+    <message numerus="yes">
+        <source>All %n files are already in the list.</source>
+        <translation>
+            <numerusform>Die %n Datei ist schon in der Liste.</numerusform>
+            <numerusform>Alle %n Dateien sind schon in der Liste.</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -1020,6 +1158,10 @@ Mit &apos;%1 --help&apos; erfahren Sie mehr.
     <message>
         <source>Import</source>
         <translation>Importieren</translation>
+    </message>
+    <message>
+        <source>&amp;Find</source>
+        <translation>Su&amp;chen</translation>
     </message>
 </context>
 <context>
@@ -1169,20 +1311,27 @@ Mit &apos;%1 --help&apos; erfahren Sie mehr.
 <context>
     <name>Metaloom::MainWindow</name>
     <message>
-        <source>this file</source>
-        <translation>diese Datei</translation>
-    </message>
-    <message>
         <source>Metaloom</source>
         <translation>Metaloom</translation>
     </message>
     <message>
-        <source>Do you want to save the changes you made to “%1”?</source>
-        <translation>Möchten Sie die Änderungen an „%1“ speichern?</translation>
-    </message>
-    <message>
         <source>Your changes will be lost if you don&apos;t save them.</source>
         <translation>Ihre Änderungen gehen verloren, wenn Sie sie nicht speichern.</translation>
+    </message>
+    <message>
+        <source>Save changes to “%1”?</source>
+        <translation>Änderungen an „%1“ speichern?</translation>
+    </message>
+    <message numerus="yes">
+        <source>Save changes to %n files?</source>
+        <translation>
+            <numerusform>Änderungen an %n Datei speichern?</numerusform>
+            <numerusform>Änderungen an %n Dateien speichern?</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>&amp;Save All</source>
+        <translation>Alle &amp;speichern</translation>
     </message>
 </context>
 <context>
@@ -1190,6 +1339,10 @@ Mit &apos;%1 --help&apos; erfahren Sie mehr.
     <message>
         <source>Metadata</source>
         <translation>Metadaten</translation>
+    </message>
+    <message>
+        <source>No tags match “%1”.</source>
+        <translation>Keine Tags passen zu „%1“.</translation>
     </message>
 </context>
 <context>
@@ -1465,6 +1618,11 @@ Mit &apos;%1 --help&apos; erfahren Sie mehr.
         <source>Remove</source>
         <translation>Entfernen</translation>
     </message>
+    <message>
+        <source>%1 · %2</source>
+        <comment>file type and folder</comment>
+        <translation>%1 · %2</translation>
+    </message>
 </context>
 <context>
     <name>Metaloom::SidebarView</name>
@@ -1531,15 +1689,23 @@ Mit &apos;%1 --help&apos; erfahren Sie mehr.
 <context>
     <name>Metaloom::ValueListEditor</name>
     <message>
-        <source>One item per line</source>
-        <translation>Ein Element je Zeile</translation>
+        <source>One item per line (Return on an empty line finishes)</source>
+        <translation>Ein Eintrag pro Zeile (Eingabe in einer leeren Zeile beendet)</translation>
+    </message>
+    <message>
+        <source>Return starts the next item; Return on an empty line or Ctrl+Return finishes editing the list.</source>
+        <translation>Die Eingabetaste beginnt den nächsten Eintrag; Eingabe in einer leeren Zeile oder Strg+Eingabe beendet die Bearbeitung der Liste.</translation>
     </message>
 </context>
 <context>
     <name>Metaloom::ValueTextEditor</name>
     <message>
-        <source>Value</source>
-        <translation>Wert</translation>
+        <source>Value (Return finishes, Shift+Return adds a line)</source>
+        <translation>Wert (Eingabe beendet, Umschalt+Eingabe fügt eine Zeile hinzu)</translation>
+    </message>
+    <message>
+        <source>Return finishes editing the value; Shift+Return starts a new line.</source>
+        <translation>Die Eingabetaste beendet die Bearbeitung des Werts; Umschalt+Eingabe beginnt eine neue Zeile.</translation>
     </message>
 </context>
 <context>
@@ -1706,6 +1872,21 @@ Mit &apos;%1 --help&apos; erfahren Sie mehr.
     <message>
         <source>ExifTool did not change “%1” because %2. It can make the change anyway, ignoring this minor problem. (ExifTool: “%3”)</source>
         <translation>ExifTool hat „%1“ nicht geändert, weil %2. Es kann die Änderung trotzdem vornehmen und dieses kleinere Problem übergehen. (ExifTool: „%3“)</translation>
+    </message>
+</context>
+<context>
+    <name>SidebarContextMenu</name>
+    <message>
+        <source>Show in File Manager</source>
+        <translation>Im Dateimanager zeigen</translation>
+    </message>
+    <message>
+        <source>Copy Path</source>
+        <translation>Pfad kopieren</translation>
+    </message>
+    <message>
+        <source>Remove from List</source>
+        <translation>Aus der Liste entfernen</translation>
     </message>
 </context>
 <context>

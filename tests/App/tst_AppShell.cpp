@@ -374,7 +374,9 @@ void AppShellTest::compactRowsFromTheViewMenuInEveryWindow()
     menuAction(one, QStringLiteral("C&ollapse All"))->trigger();
     QCOMPARE(fullyShownTagRows(), 0);
     menuAction(one, QStringLiteral("&Expand All"))->trigger();
-    QTRY_COMPARE(fullyShownTagRows(), cards);
+    // At least as many as before: the import's note may have gone meanwhile
+    // and given its room back to the list.
+    QTRY_VERIFY(fullyShownTagRows() >= cards);
 }
 
 void AppShellTest::editMenuCopiesAndContextMenuActions()

@@ -1,6 +1,7 @@
 #include "MetaloomFeature/Views/Editor/EntryContextMenu.h"
 
 #include "MetaloomFeature/Library/LibraryViewModel.h"
+#include "MetaloomFeature/Views/Editor/EntryEditActions.h"
 
 #include <QClipboard>
 #include <QCoreApplication>
@@ -108,8 +109,10 @@ QMenu *build(QWidget *parent, LibraryViewModel *library, const QString &key)
                         });
     // A standard field stays pinned, as its star says.
     pin->setEnabled(!entry.isDefaultFavorite);
-    // The edits of this one tag ("Revert This Tag" while modified, "Remove
-    // This Tag" while writable and present) go below, in their own group.
+    // The edits of this one tag, in their own group below.
+    menu->addSeparator();
+    if (EntryEditActions::add(menu, library, key) == 0)
+        menu->removeAction(menu->actions().constLast());
     return menu;
 }
 

@@ -16,7 +16,7 @@ int add(QMenu *menu, LibraryViewModel *library, const QString &key)
     const QPointer<LibraryViewModel> owner(library);
     if (library->canRevertEntry(key)) {
         QAction *revert =
-            menu->addAction(QCoreApplication::translate("EntryEditActions", "Re&vert This Tag"));
+            menu->addAction(QCoreApplication::translate("EntryEditActions", "Rever&t This Tag"));
         QObject::connect(revert, &QAction::triggered, library, [owner, key] {
             if (owner)
                 owner->revertEntry(key);
