@@ -506,6 +506,22 @@ QCoro::Task<bool> LibraryViewModel::saveEdits(ChangeOptions options)
     dropStepsOf(item->id);
 
     const QStringList notTaken = keysNotTaken(report);
+    // The selection may have left the file while it was written: the edits
+    // set aside then are in the file now, all but those it did not take and
+    // those typed after the save began.
+    if (!isCurrent(ticket)) {
+        if (auto parked = m_parkedEdits.find(item->id); parked != m_parkedEdits.end()) {
+            for (const MetadataEntry &entry : std::as_const(writable)) {
+                const auto edit = parked->constFind(entry.rawKey);
+                if (edit != parked->constEnd() && !notTaken.contains(entry.rawKey) &&
+                    *edit == sentValues.value(entry.id))
+                    parked->erase(edit);
+            }
+            if (parked->isEmpty())
+                m_parkedEdits.erase(parked);
+            updateModifiedItems(hasPendingChanges());
+        }
+    }
     const QStringList unknown =
         notTaken.isEmpty() ? QStringList() : co_await unknownKeysAmong(notTaken);
     if (!self)

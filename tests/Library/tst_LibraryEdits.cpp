@@ -34,6 +34,7 @@ private Q_SLOTS:
     void init() { m_fixture.emplace(); }
     void cleanup() { m_fixture.reset(); }
     void editsOutliveASwitchAndComeBack();
+    void aSaveEndingAfterASwitchClearsTheFilesMark();
     void saveAllWritesEachFileOnceWithOneReport_data();
     void saveAllWritesEachFileOnceWithOneReport();
     void undoAndRedoStepThroughEdits_data();
@@ -94,6 +95,26 @@ void LibraryEditsTest::editsOutliveASwitchAndComeBack()
     lib.removeItem(lib.items().at(0));
     QVERIFY(lib.modifiedItemIDs().isEmpty());
     QVERIFY(!lib.canUndo());
+}
+
+void LibraryEditsTest::aSaveEndingAfterASwitchClearsTheFilesMark()
+{
+    LibraryHarness h(m_fixture->engine);
+    LibraryViewModel &lib = *h.library;
+    loadTwo(lib);
+    const QString a = lib.items().at(0).url.toLocalFile();
+    lib.editValue(*visibleEntry(lib, title), "typed");
+    m_fixture->engine->hold(a);
+    QCoro::Task<bool> saving = lib.saveChanges();
+    lib.setSelectedItemID(lib.items().at(1).id);
+    m_fixture->engine->release(a);
+    const auto saved = runTask(std::move(saving));
+    QVERIFY(saved.value && *saved.value);
+    QVERIFY(waitUntilIdle(lib));
+    QCOMPARE(lib.modifiedItemIDs(), QSet<QUuid>());
+    show(lib, 0);
+    QCOMPARE(visibleEntry(lib, title)->value, QStringLiteral("typed"));
+    QVERIFY(!lib.hasPendingChanges());
 }
 
 void LibraryEditsTest::saveAllWritesEachFileOnceWithOneReport_data()
