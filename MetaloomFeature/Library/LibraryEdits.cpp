@@ -24,6 +24,21 @@ TagAssignment assignmentOf(const QString &key, const EntryMarks::EnteredValue &v
     return {key, value.value.isEmpty() ? QStringList() : QStringList{value.value}};
 }
 
+// Puts what the engine answered to one file's change into its outcome;
+// false when there is nothing more to do (it failed, or the library went).
+template <typename Reply> bool tookChange(FileOutcome &outcome, const Reply &change)
+{
+    if (change.libraryGone)
+        return false;
+    if (change.failure) {
+        outcome.error = change.failure;
+        outcome.failure = describeException(change.failure);
+        return false;
+    }
+    outcome.report = *change.value;
+    return true;
+}
+
 } // namespace
 
 // --- Edits of files not shown -----------------------------------------------
@@ -293,14 +308,8 @@ LibraryViewModel::saveParkedEdits(MediaItem item, QHash<QString, EntryMarks::Ent
         co_await callEngine(item.url, [assignments, fileName](const auto &engine, QUrl url) {
             return changeFile(engine, url, assignments, ChangeOptions{}, fileName);
         });
-    if (change.libraryGone)
+    if (!tookChange(outcome, change))
         co_return outcome;
-    if (change.failure) {
-        outcome.error = change.failure;
-        outcome.failure = describeException(change.failure);
-        co_return outcome;
-    }
-    outcome.report = *change.value;
     // The file holds them now; the next read shows what it made of them.
     if (m_parkedEdits.value(item.id) == edits)
         m_parkedEdits.remove(item.id);
@@ -338,14 +347,8 @@ QCoro::Task<FileOutcome> LibraryViewModel::saveShownEdits(MediaItem item)
         co_await callEngine(item.url, [assignments, fileName](const auto &engine, QUrl url) {
             return changeFile(engine, url, assignments, ChangeOptions{}, fileName);
         });
-    if (change.libraryGone)
+    if (!tookChange(outcome, change))
         co_return outcome;
-    if (change.failure) {
-        outcome.error = change.failure;
-        outcome.failure = describeException(change.failure);
-        co_return outcome;
-    }
-    outcome.report = *change.value;
     fileDidChange(item.id);
     dropStepsOf(item.id);
     if (!isCurrent(ticket)) {
