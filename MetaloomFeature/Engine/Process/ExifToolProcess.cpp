@@ -1,6 +1,6 @@
 #include "ExifToolProcess.h"
 
-#include "ChildProcess.h"
+#include "MetaloomFeature/Platform/ChildProcess.h"
 
 namespace Metaloom {
 

@@ -1,6 +1,6 @@
 #include "ResidentExifTool.h"
 
-#include "ChildProcess.h"
+#include "MetaloomFeature/Platform/ChildProcess.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,5 +1,7 @@
 #include "ThumbnailerRun.h"
 
+#include "MetaloomFeature/Platform/ChildProcess.h"
+
 #include <QCoroProcess>
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -9,34 +11,9 @@
 #include <QTemporaryDir>
 #include <QUrl>
 
-#include <csignal>
-#include <sys/prctl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 namespace Metaloom::ThumbnailerRun {
 
 namespace {
-
-// A thumbnailer is set up as every child of ours is: killed when the
-// program dies, leading its own process group (a decoder it starts is
-// killed with it), and making files only the user can read.
-void setUpChild(pid_t parent)
-{
-    ::prctl(PR_SET_PDEATHSIG, SIGKILL);
-    if (::getppid() != parent)
-        ::_exit(127);
-    ::setpgid(0, 0);
-    ::umask(077);
-}
-
-void killGroup(QProcess &process)
-{
-    const qint64 pid = process.processId();
-    if (pid > 0)
-        ::kill(-pid_t(pid), SIGKILL);
-    process.kill();
-}
 
 // A thumbnailer's picture is small; anything far larger is not one.
 constexpr qint64 largestPicture = 64 * 1024 * 1024;
@@ -78,7 +55,7 @@ QCoro::Task<std::optional<QImage>> make(Thumbnailers::Thumbnailer thumbnailer, Q
     process.setStandardInputFile(QProcess::nullDevice());
     process.setStandardOutputFile(QProcess::nullDevice());
     process.setStandardErrorFile(QProcess::nullDevice());
-    process.setChildProcessModifier([parent = ::getpid()] { setUpChild(parent); });
+    ChildProcess::prepare(process);
     QElapsedTimer clock;
     clock.start();
     process.start(program, arguments, QIODevice::ReadOnly);
@@ -88,7 +65,7 @@ QCoro::Task<std::optional<QImage>> make(Thumbnailers::Thumbnailer thumbnailer, Q
                                timeLimit - std::chrono::milliseconds(clock.elapsed()));
     const bool finished = co_await qCoro(process).waitForFinished(left);
     if (!finished || process.state() != QProcess::NotRunning) {
-        killGroup(process);
+        ChildProcess::killGroup(process);
         process.waitForFinished(1000);
         co_return std::nullopt;
     }

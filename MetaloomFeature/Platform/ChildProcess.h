@@ -2,7 +2,8 @@
 
 #include <QProcess>
 
-// How every ExifTool child is set up and stopped.
+// How every child process of ours (ExifTool, the thumbnailers) is set up
+// and stopped.
 namespace Metaloom::ChildProcess {
 
 // The child is killed when our program dies, so a crash never leaves

@@ -1,4 +1,4 @@
-#include "ChildProcess.h"
+#include "MetaloomFeature/Platform/ChildProcess.h"
 
 #include <csignal>
 #include <sys/prctl.h>
