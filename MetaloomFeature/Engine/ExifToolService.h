@@ -5,6 +5,7 @@
 #include "MetaloomFeature/Engine/StoredTag.h"
 #include "MetaloomFeature/Engine/StripReport.h"
 #include "MetaloomFeature/Engine/TagAssignment.h"
+#include "MetaloomFeature/Engine/TagCopy.h"
 #include "MetaloomFeature/Engine/TagDefinition.h"
 #include "MetaloomFeature/Model/MetadataEntry.h"
 #include "MetaloomFeature/Platform/ResourceBundle.h"
@@ -94,6 +95,23 @@ public:
     QCoro::Task<ChangeReport> applyOverrides(QMap<QString, QString> overrides, QUrl fileUrl);
     // Deletes the listed tags.
     QCoro::Task<ChangeReport> removeMetadata(QStringList tagKeys, QUrl fileUrl);
+
+    // Copies the family's tags of `source` into `target` through ExifTool's
+    // own copy ("-TagsFromFile"), each tag into the group it came from.
+    // The copy is a change of tags like the ones above: the source is read
+    // first for the tags it gives, ExifTool writes a new file, those tags
+    // are read back from it and judged as if they had been set by hand
+    // (ChangeReport), and only then does the new file replace the target,
+    // under the target's guard. A source that gives none of the family's
+    // tags leaves the target as it is. The source is never changed; it must
+    // not be the target itself (ServiceError::invalidInput).
+    QCoro::Task<ChangeReport> copyTags(QUrl source, QUrl target, CopyFamily family,
+                                       ChangeOptions options = {});
+    // What that copy would change in each target (one ExifTool run reads
+    // the source and all targets), in the order of the targets. Changes
+    // nothing.
+    QCoro::Task<QList<CopyPreview>> previewCopy(QUrl source, QList<QUrl> targets,
+                                                CopyFamily family);
 
     // Strips every tag ExifTool can remove from this kind of file, and
     // reports what is left, from reading the file and the stripped copy in

@@ -8,7 +8,9 @@
 // of tags, everything for a strip. Only then does the new file take the
 // place of the user's file, and all of it happens under the file's guard.
 
+#include "ChangeReport.h"
 #include "ServiceError.h"
+#include "TagAssignment.h"
 
 #include "MetaloomFeature/Engine/Dialect/CommandOutput.h"
 #include "MetaloomFeature/Engine/FileSafety/ChangeGuard.h"
@@ -44,6 +46,19 @@ QStringList writeWarnings(const CommandOutput &output, const QString &targetPath
 // the file since `targetVersion`.
 QCoro::Task<void> replace(TargetPath::ChangeTarget target, QString outputPath,
                           FileStamp targetVersion, FileReplacement::KeptDate keptDate);
+
+// What a change of tags came to, from ExifTool's output and the read-back
+// of the new file (and of the original where the verdict needs its old
+// values): whether the new file is to replace the original, and what it does
+// not hold as asked. Throws when ExifTool created no file, refused every value
+// or split a JPEG's EXIF.
+struct Verdict {
+    bool replaceOriginal = false;
+    ChangeReport report;
+};
+QCoro::Task<Verdict> judgeTagChange(ResourceBundle bundle, CommandOutput output, QString outputPath,
+                                    TargetPath::ChangeTarget target,
+                                    QList<TagAssignment> assignments);
 
 // Runs one change with the guard held; outputs left behind are the guard's
 // to remove.

@@ -9,11 +9,12 @@ namespace Metaloom {
 // filled to `finished` of `total`, the position and name of the file being
 // changed, and whether the user asked it to stop after that file.
 struct BatchProgress {
-    enum class Kind { removeAllMetadata, applyPreset };
+    enum class Kind { removeAllMetadata, applyPreset, copyMetadata };
 
     QUuid id = QUuid::createUuid();
     Kind kind = Kind::removeAllMetadata;
-    // The preset being applied, for applyPreset.
+    // The preset being applied, for applyPreset; the file whose tags are
+    // copied, for copyMetadata (empty: each file's partner).
     QString presetName;
     qsizetype total = 0;
     // Files done so far, whatever became of them.

@@ -436,6 +436,43 @@ Report presetReport(const QString &presetName, const BatchRun::Outcome &outcome)
                   outcome);
 }
 
+Report copyReport(const QString &sourceName, const BatchRun::Outcome &outcome)
+{
+    QList<FileOutcome> incomplete;
+    for (const FileOutcome &file : outcome.files) {
+        if (file.succeeded() && !file.isComplete())
+            incomplete.append(file);
+    }
+    const qsizetype succeeded = outcome.succeeded();
+    const QString copied =
+        sourceName.isEmpty()
+            ? QCoreApplication::translate("BatchReportTexts",
+                                          "Copied metadata from the partner files to %1.")
+                  .arg(itemCount(succeeded))
+            : QCoreApplication::translate("BatchReportTexts", "Copied metadata from %1 to %2.")
+                  .arg(sourceName, itemCount(succeeded));
+    if (outcome.failed() == 0 && incomplete.isEmpty()) {
+        if (!outcome.stoppedEarly())
+            return {copied, {}, {}};
+        return {stoppedStatus(copied, outcome), {}, {}};
+    }
+    QStringList paragraphs;
+    if (outcome.failed() == 0)
+        paragraphs << copied;
+    else if (succeeded > 0)
+        paragraphs << QCoreApplication::translate("BatchReportTexts",
+                                                  "Copied to %1. The rest were left unchanged:")
+                          .arg(itemCount(succeeded));
+    if (outcome.failed() > 0)
+        paragraphs << failureLines(outcome);
+    if (!incomplete.isEmpty())
+        paragraphs << incompleteSection(incomplete);
+    return closed({{},
+                   QCoreApplication::translate("BatchReportTexts", "Metadata Not Copied in Full"),
+                   paragraphs.join(paragraphBreak)},
+                  outcome);
+}
+
 Report saveAllReport(const BatchRun::Outcome &outcome)
 {
     QStringList incomplete;
@@ -481,11 +518,22 @@ QString progressText(const BatchProgress &progress)
     if (progress.isCancelling)
         return QCoreApplication::translate("BatchReportTexts", "Stopping after %1…")
             .arg(progress.currentFileName);
-    const QString doing =
-        progress.kind == BatchProgress::Kind::applyPreset
-            ? QCoreApplication::translate("BatchReportTexts", "Applying '%1'")
-                  .arg(progress.presetName)
-            : QCoreApplication::translate("BatchReportTexts", "Removing metadata");
+    QString doing;
+    switch (progress.kind) {
+    case BatchProgress::Kind::applyPreset:
+        doing =
+            QCoreApplication::translate("BatchReportTexts", "Applying '%1'").arg(progress.presetName);
+        break;
+    case BatchProgress::Kind::copyMetadata:
+        doing = progress.presetName.isEmpty()
+                    ? QCoreApplication::translate("BatchReportTexts", "Copying from partner files")
+                    : QCoreApplication::translate("BatchReportTexts", "Copying from %1")
+                          .arg(progress.presetName);
+        break;
+    case BatchProgress::Kind::removeAllMetadata:
+        doing = QCoreApplication::translate("BatchReportTexts", "Removing metadata");
+        break;
+    }
     return QCoreApplication::translate("BatchReportTexts", "%1: %2 of %3 — %4")
         .arg(doing, QString::number(progress.current), QString::number(progress.total),
              progress.currentFileName);

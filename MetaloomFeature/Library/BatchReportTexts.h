@@ -90,6 +90,10 @@ Report stripFileReport(const FileOutcome &file);
 // Applying a preset to every loaded file.
 Report presetReport(const QString &presetName, const BatchRun::Outcome &outcome);
 
+// Copying metadata from one file (named; empty: from each file's partner)
+// to the chosen files: "Copied metadata from a.jpg to 3 items."
+Report copyReport(const QString &sourceName, const BatchRun::Outcome &outcome);
+
 // Saving the edits of every modified file: "Saved the changes to 3 files.";
 // one file is named.
 Report saveAllReport(const BatchRun::Outcome &outcome);

@@ -39,6 +39,18 @@ public:
         return service()->removeAllMetadata(file, options);
     }
 
+    QCoro::Task<ChangeReport> copyTags(QUrl source, QUrl target, CopyFamily family,
+                                       ChangeOptions options) override
+    {
+        return service()->copyTags(source, target, family, options);
+    }
+
+    QCoro::Task<QList<CopyPreview>> previewCopy(QUrl source, QList<QUrl> targets,
+                                                CopyFamily family) override
+    {
+        return service()->previewCopy(source, targets, family);
+    }
+
     QCoro::Task<bool> canWriteFormat(QUrl file) override { return service()->canWriteFormat(file); }
 
     std::optional<bool> canWriteFormatNow(const QUrl &file) const override

@@ -2,6 +2,8 @@
 
 #include "MetadataEngine.h"
 
+#include "Copying/CopyMetadata.h"
+
 #include "MetaloomFeature/Engine/ExifToolService.h"
 #include "MetaloomFeature/Engine/ServiceError.h"
 #include "MetaloomFeature/Platform/Error.h"
@@ -117,6 +119,27 @@ QCoro::Task<FileOutcome> applyPreset(std::shared_ptr<MetadataEngine> engine, Pre
     try {
         co_await requireWritableFormat(engine, file);
         outcome.report = co_await engine->changeTags(file, presetAssignments(action), options);
+    } catch (...) {
+        recordFailure(outcome, std::current_exception());
+    }
+    co_return outcome;
+}
+
+QCoro::Task<FileOutcome> copyFrom(std::shared_ptr<MetadataEngine> engine,
+                                  std::optional<QUrl> source, CopyFamily family, QUrl file,
+                                  ChangeOptions options)
+{
+    FileOutcome outcome = outcomeFor(file);
+    try {
+        if (!source) {
+            const std::optional<QString> partner = partnerFile(file.toLocalFile());
+            if (!partner)
+                throw ServiceError::invalidInput(QCoreApplication::translate(
+                    "FileOperations", "There is no RAW or JPEG file of the same name beside it."));
+            source = QUrl::fromLocalFile(*partner);
+        }
+        co_await requireWritableFormat(engine, file);
+        outcome.report = co_await engine->copyTags(*source, file, family, options);
     } catch (...) {
         recordFailure(outcome, std::current_exception());
     }

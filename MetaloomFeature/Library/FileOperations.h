@@ -3,6 +3,7 @@
 #include "MetaloomFeature/Engine/ChangeReport.h"
 #include "MetaloomFeature/Engine/StripReport.h"
 #include "MetaloomFeature/Engine/TagAssignment.h"
+#include "MetaloomFeature/Engine/TagCopy.h"
 #include "MetaloomFeature/Model/Preset.h"
 
 #include <QCoroTask>
@@ -63,6 +64,13 @@ QCoro::Task<FileOutcome> strip(std::shared_ptr<MetadataEngine> engine, QUrl file
 // (and named in the outcome's report) while the values are still written.
 QCoro::Task<FileOutcome> applyPreset(std::shared_ptr<MetadataEngine> engine, PresetAction action,
                                      QUrl file, ChangeOptions options = {});
+
+// Copies the family's tags of `source` into the file (ExifTool's own copy,
+// judged like any change of tags). Without a source, the file's RAW+JPEG
+// partner gives them; a file without one fails with a sentence that says so.
+QCoro::Task<FileOutcome> copyFrom(std::shared_ptr<MetadataEngine> engine,
+                                  std::optional<QUrl> source, CopyFamily family, QUrl file,
+                                  ChangeOptions options = {});
 
 // Whether ExifTool can write the file's format; true when that cannot be
 // told (ExifTool then says itself what it cannot do).

@@ -5,6 +5,8 @@
 #include "MetaloomFeature/Library/BatchProgress.h"
 #include "MetaloomFeature/Library/BatchReportTexts.h"
 #include "MetaloomFeature/Library/BatchRun.h"
+#include "MetaloomFeature/Library/CompareAlignment.h"
+#include "MetaloomFeature/Library/Copying/CopyMetadata.h"
 #include "MetaloomFeature/Library/Editor/EntryTreeModel.h"
 #include "MetaloomFeature/Library/EntryMarks.h"
 #include "MetaloomFeature/Library/FileOperations.h"
@@ -342,6 +344,30 @@ public:
     // stay done and the report says where it stopped.
     void cancelBatch();
 
+    // --- Copying and comparing ----------------------------------------------
+
+    // Asks which file the targets take their tags from and which tags: the
+    // request the dialog shows (nothing while none is asked). A target
+    // that is not loaded is left out.
+    void presentCopyMetadata(const QList<QUuid> &targets);
+    const std::optional<CopyMetadataRequest> &copyMetadataRequest() const
+    {
+        return m_copyMetadataRequest;
+    }
+    // What the copy would change in each target; published as copyPreview.
+    void previewCopyMetadata(CopySource source, CopyFamily family);
+    const CopyPreviewState &copyPreview() const { return m_copyPreview; }
+    // Copies into the request's targets (the source itself left out) as a
+    // batch, one after the other, going on past files that fail.
+    void confirmCopyMetadata(CopySource source, CopyFamily family);
+    void cancelCopyMetadata();
+    QCoro::Task<void> copyMetadata(CopySource source, QList<QUuid> targets, CopyFamily family);
+
+    // Reads both files and shows their tags side by side (comparison).
+    void presentCompare(QUuid left, QUuid right);
+    const std::optional<Comparison> &comparison() const { return m_comparison; }
+    void dismissCompare();
+
     // --- Presets -------------------------------------------------------------
 
     // Applies the preset to every loaded file, one after the other, going on
@@ -371,6 +397,9 @@ public:
 
 Q_SIGNALS:
     void itemsChanged();
+    void copyMetadataRequestChanged();
+    void copyPreviewChanged();
+    void comparisonChanged();
     void selectedItemIDChanged();
     void selectedItemChanged();
     void filteredEntriesChanged();
@@ -552,6 +581,9 @@ private:
     QCoro::Task<void> removeAllMetadataFromLoadedFiles();
     QCoro::Task<void> removeAllMetadata(MediaItem item, ChangeOptions options);
     QCoro::Task<void> applyPresetWhenChecked(Preset preset);
+    QCoro::Task<void> loadCopyPreview(CopySource source, QList<QUrl> targets, CopyFamily family,
+                                      quint64 generation);
+    QCoro::Task<void> loadComparison(QUuid comparisonID, QUrl left, QUrl right);
     // One file's change of a batch, made as asked.
     using FileChange = std::function<QCoro::Task<FileOutcome>(QUrl file, ChangeOptions options)>;
     // The change run on a file as every engine call of the window runs
@@ -648,6 +680,11 @@ private:
     quint64 m_loadGeneration = 0;
     std::optional<BatchProgress> m_batchProgress;
     std::optional<WriteAnywayRequest> m_writeAnywayRequest;
+    std::optional<CopyMetadataRequest> m_copyMetadataRequest;
+    CopyPreviewState m_copyPreview;
+    // Raised with every preview asked; an older one that finishes late is dropped.
+    quint64 m_copyPreviewGeneration = 0;
+    std::optional<Comparison> m_comparison;
     // What confirming the request does.
     std::function<void()> m_writeAnyway;
     std::optional<QString> m_readOnlyFormatNote;

@@ -4,6 +4,7 @@
 #include "MetaloomFeature/Engine/EmbeddedPreview.h"
 #include "MetaloomFeature/Engine/StripReport.h"
 #include "MetaloomFeature/Engine/TagAssignment.h"
+#include "MetaloomFeature/Engine/TagCopy.h"
 #include "MetaloomFeature/Engine/TagDefinition.h"
 #include "MetaloomFeature/Model/MetadataEntry.h"
 
@@ -46,6 +47,10 @@ public:
     virtual QCoro::Task<ChangeReport> changeTags(QUrl file, QList<TagAssignment> assignments,
                                                  ChangeOptions options) = 0;
     virtual QCoro::Task<StripReport> removeAllMetadata(QUrl file, ChangeOptions options) = 0;
+    virtual QCoro::Task<ChangeReport> copyTags(QUrl source, QUrl target, CopyFamily family,
+                                               ChangeOptions options) = 0;
+    virtual QCoro::Task<QList<CopyPreview>> previewCopy(QUrl source, QList<QUrl> targets,
+                                                        CopyFamily family) = 0;
 
     // Whether the file's format can be written: waiting for ExifTool, or
     // now when that is already known (nothing otherwise).

@@ -86,6 +86,35 @@ QCoro::Task<ChangeReport> ScriptedEngine::changeTags(QUrl file, QList<TagAssignm
     co_return changeAnswer ? changeAnswer(change) : makeChange(change);
 }
 
+QCoro::Task<ChangeReport> ScriptedEngine::copyTags(QUrl source, QUrl target, CopyFamily family,
+                                                   ChangeOptions options)
+{
+    copies.append({source, target, family});
+    QList<TagAssignment> assignments;
+    const QMap<QString, QStringList> tags = files.value(source.toLocalFile());
+    for (auto it = tags.cbegin(); it != tags.cend(); ++it)
+        assignments.append({it.key(), it.value()});
+    co_return co_await changeTags(target, assignments, options);
+}
+
+QCoro::Task<QList<CopyPreview>> ScriptedEngine::previewCopy(QUrl source, QList<QUrl> targets,
+                                                            CopyFamily)
+{
+    co_await answerLater(source.toLocalFile());
+    const QMap<QString, QStringList> given = files.value(source.toLocalFile());
+    QList<CopyPreview> previews;
+    for (const QUrl &target : std::as_const(targets)) {
+        const QMap<QString, QStringList> held = files.value(target.toLocalFile());
+        CopyPreview preview{target, {}};
+        for (auto it = given.cbegin(); it != given.cend(); ++it) {
+            if (held.value(it.key()) != it.value())
+                preview.differences.append({it.key(), held.value(it.key()), it.value()});
+        }
+        previews.append(preview);
+    }
+    co_return previews;
+}
+
 ChangeReport ScriptedEngine::makeChange(const Change &change)
 {
     QMap<QString, QStringList> &tags = files[change.file.toLocalFile()];

@@ -32,6 +32,12 @@ public:
         QUrl file;
         ChangeOptions options;
     };
+    struct Copy {
+        QUrl source;
+        QUrl target;
+        CopyFamily family = CopyFamily::everything;
+        bool operator==(const Copy &) const = default;
+    };
 
     ScriptedEngine();
     ~ScriptedEngine() override;
@@ -60,6 +66,9 @@ public:
     // Everything asked, in order.
     QList<Change> changes;
     QList<Strip> strips;
+    // Every copy asked, in order; each is also a change of its target (with
+    // every tag the source holds, whatever the family), answered as one.
+    QList<Copy> copies;
     int readCount = 0;
     int listingCount = 0;
 
@@ -81,6 +90,10 @@ public:
     QCoro::Task<ChangeReport> changeTags(QUrl file, QList<TagAssignment> assignments,
                                          ChangeOptions options) override;
     QCoro::Task<StripReport> removeAllMetadata(QUrl file, ChangeOptions options) override;
+    QCoro::Task<ChangeReport> copyTags(QUrl source, QUrl target, CopyFamily family,
+                                       ChangeOptions options) override;
+    QCoro::Task<QList<CopyPreview>> previewCopy(QUrl source, QList<QUrl> targets,
+                                                CopyFamily family) override;
     QCoro::Task<bool> canWriteFormat(QUrl file) override;
     std::optional<bool> canWriteFormatNow(const QUrl &file) const override;
     QCoro::Task<std::optional<TagDefinition>> tagDefinition(QString key) override;
