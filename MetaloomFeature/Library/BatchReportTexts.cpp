@@ -481,11 +481,22 @@ QString progressText(const BatchProgress &progress)
     if (progress.isCancelling)
         return QCoreApplication::translate("BatchReportTexts", "Stopping after %1…")
             .arg(progress.currentFileName);
-    const QString doing =
-        progress.kind == BatchProgress::Kind::applyPreset
-            ? QCoreApplication::translate("BatchReportTexts", "Applying '%1'")
-                  .arg(progress.presetName)
-            : QCoreApplication::translate("BatchReportTexts", "Removing metadata");
+    QString doing;
+    switch (progress.kind) {
+    case BatchProgress::Kind::applyPreset:
+        doing = QCoreApplication::translate("BatchReportTexts", "Applying '%1'")
+                    .arg(progress.presetName);
+        break;
+    case BatchProgress::Kind::saveChanges:
+        doing = QCoreApplication::translate("BatchReportTexts", "Saving changes");
+        break;
+    case BatchProgress::Kind::readMetadata:
+        doing = QCoreApplication::translate("BatchReportTexts", "Reading metadata");
+        break;
+    case BatchProgress::Kind::removeAllMetadata:
+        doing = QCoreApplication::translate("BatchReportTexts", "Removing metadata");
+        break;
+    }
     return QCoreApplication::translate("BatchReportTexts", "%1: %2 of %3 — %4")
         .arg(doing, QString::number(progress.current), QString::number(progress.total),
              progress.currentFileName);

@@ -112,6 +112,10 @@ bool LibraryViewModel::isMarkedForRemoval(const MetadataEntry &entry)
 
 bool LibraryViewModel::canRevertEntry(const QString &key) const
 {
+    if (isMultiSelection())
+        return std::any_of(
+            m_selection.ids().cbegin(), m_selection.ids().cend(),
+            [this, &key](const QUuid &id) { return m_parkedEdits.value(id).contains(key); });
     const auto row = m_fullRowOfKey.constFind(key);
     return row != m_fullRowOfKey.cend() && m_fullEntryList.at(*row).isModified();
 }
@@ -122,6 +126,11 @@ bool LibraryViewModel::canMarkForRemoval(const QString &key) const
     if (row == m_fullRowOfKey.cend())
         return false;
     const MetadataEntry &entry = m_fullEntryList.at(*row);
+    if (isMultiSelection()) {
+        const SharedTagList::Row *shared = sharedRow(key);
+        return entry.isWritable() && shared && shared->presentIn > 0 &&
+               !(shared->values.size() == 1 && shared->values.first().value.isEmpty());
+    }
     return entry.isWritable() && holdsAValue(entry) && !isMarkedForRemoval(entry);
 }
 
@@ -129,6 +138,12 @@ void LibraryViewModel::revertEntry(const QString &key)
 {
     if (!canRevertEntry(key))
         return;
+    if (isMultiSelection()) {
+        // Each file goes back to what it holds.
+        spreadEdit(
+            key, [](const auto &) { return std::optional<EntryMarks::EnteredValue>(); }, false);
+        return;
+    }
     changeEntry(
         m_fullEntryList[m_fullRowOfKey.value(key)],
         [](MetadataEntry &entry) {
@@ -144,6 +159,19 @@ void LibraryViewModel::markForRemoval(const QString &key)
 {
     if (!canMarkForRemoval(key))
         return;
+    if (isMultiSelection()) {
+        spreadEdit(
+            key,
+            [](const std::optional<EntryMarks::EnteredValue> &present) {
+                std::optional<EntryMarks::EnteredValue> emptied;
+                if (present &&
+                    (present->isList ? !present->items.isEmpty() : !present->value.isEmpty()))
+                    emptied = EntryMarks::EnteredValue{QString(), present->isList, {}};
+                return emptied;
+            },
+            false);
+        return;
+    }
     changeEntry(
         m_fullEntryList[m_fullRowOfKey.value(key)],
         [](MetadataEntry &entry) {
@@ -165,7 +193,14 @@ void LibraryViewModel::changeEntry(MetadataEntry &listed,
     const bool afterIsOriginal = !listed.isModified();
     const QString key = listed.rawKey;
     publishEdit(listed);
-    if (before == after || !m_entriesItemID)
+    if (before == after)
+        return;
+    if (isMultiSelection()) {
+        spreadEdit(
+            key, [after](const auto &) { return std::optional(after); }, typing);
+        return;
+    }
+    if (!m_entriesItemID)
         return;
     const QUuid itemID = *m_entriesItemID;
     if (typing && !m_undoSteps.isEmpty()) {
@@ -213,6 +248,15 @@ void LibraryViewModel::undo()
         return;
     EditStep step = m_undoSteps.takeLast();
     step.open = false;
+    if (step.group != 0) {
+        QList<EditStep> steps{step};
+        while (!m_undoSteps.isEmpty() && m_undoSteps.last().group == step.group)
+            steps.prepend(m_undoSteps.takeLast());
+        m_redoSteps.append(steps);
+        Q_EMIT undoStateChanged();
+        applyStepGroup(steps, true);
+        return;
+    }
     m_redoSteps.append(step);
     Q_EMIT undoStateChanged();
     applyStepValue(step.itemID, step.key, step.before, step.beforeIsOriginal);
@@ -224,6 +268,15 @@ void LibraryViewModel::redo()
         return;
     endEditStep();
     const EditStep step = m_redoSteps.takeLast();
+    if (step.group != 0) {
+        QList<EditStep> steps{step};
+        while (!m_redoSteps.isEmpty() && m_redoSteps.last().group == step.group)
+            steps.prepend(m_redoSteps.takeLast());
+        m_undoSteps.append(steps);
+        Q_EMIT undoStateChanged();
+        applyStepGroup(steps, false);
+        return;
+    }
     m_undoSteps.append(step);
     Q_EMIT undoStateChanged();
     applyStepValue(step.itemID, step.key, step.after, step.afterIsOriginal);

@@ -86,11 +86,18 @@ std::optional<QString> numberedGroupTableKey(const QString &key)
 
 void LibraryViewModel::setSelectedItemID(std::optional<QUuid> id)
 {
-    if (id == m_selectedItemID)
+    const bool wasSeveral = isMultiSelection();
+    if (id == m_selectedItemID && !wasSeveral)
         return;
+    const bool idChanged = id != m_selectedItemID;
     m_selectedItemID = id;
-    Q_EMIT selectedItemIDChanged();
-    Q_EMIT selectedItemChanged();
+    const bool selectionChanged = m_selection.selectOne(id);
+    if (idChanged) {
+        Q_EMIT selectedItemIDChanged();
+        Q_EMIT selectedItemChanged();
+    }
+    if (selectionChanged)
+        Q_EMIT selectedItemIDsChanged();
     selectionDidChange();
 }
 
@@ -144,6 +151,15 @@ QCoro::Task<void> LibraryViewModel::loadSelectedMetadata()
 
 QCoro::Task<void> LibraryViewModel::reloadMetadata()
 {
+    if (isMultiSelection()) {
+        for (const QUuid &id : m_selection.ids()) {
+            m_reads.forget(id);
+            forgetEditsOf(id);
+        }
+        const BusyScope busy(this);
+        co_await readSelection(m_loadGeneration);
+        co_return;
+    }
     const std::optional<LoadTicket> ticket = ticketForSelection();
     if (!ticket)
         co_return;
@@ -176,12 +192,16 @@ QCoro::Task<bool> LibraryViewModel::loadMetadata(LoadTicket ticket)
     const auto writable = co_await callEngine(ticket.url, [](const auto &engine, QUrl url) {
         return FileOperations::formatIsWritable(engine, url);
     });
-    if (writable.libraryGone || !isCurrent(ticket))
+    if (writable.libraryGone)
         co_return false;
-    publishLoadedEntries(std::move(*read.value),
-                         writable.value.value_or(true)
-                             ? std::nullopt
-                             : std::optional(m_engine->readOnlyFormatMessage(ticket.url)));
+    const std::optional<QString> readOnlyNote =
+        writable.value.value_or(true) ? std::nullopt
+                                      : std::optional(m_engine->readOnlyFormatMessage(ticket.url));
+    // Kept for a selection of several files that takes this one in.
+    m_reads.store(ticket.itemID, *read.value, readOnlyNote);
+    if (!isCurrent(ticket))
+        co_return false;
+    publishLoadedEntries(std::move(*read.value), readOnlyNote);
     Q_EMIT metadataLoaded(ticket.itemID);
     co_return true;
 }
@@ -269,6 +289,13 @@ QStringList LibraryViewModel::itemsOfText(const QString &text)
 
 void LibraryViewModel::resetChanges()
 {
+    if (isMultiSelection()) {
+        for (const QUuid &id : m_selection.ids())
+            forgetEditsOf(id);
+        showSharedList();
+        setStatus(tr("Changes reverted."));
+        return;
+    }
     for (MetadataEntry &entry : m_fullEntryList) {
         if (entry.isList)
             entry.setItems(entry.originalItems);
@@ -449,6 +476,8 @@ QCoro::Task<ChangeReport> LibraryViewModel::changeFile(std::shared_ptr<MetadataE
 
 QCoro::Task<bool> LibraryViewModel::saveChanges()
 {
+    if (isMultiSelection())
+        co_return co_await saveSelection();
     co_return co_await saveEdits(ChangeOptions{});
 }
 

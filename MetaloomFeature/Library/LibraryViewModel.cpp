@@ -160,6 +160,9 @@ void LibraryViewModel::setStatus(const QString &message)
 
 bool LibraryViewModel::hasPendingChanges() const
 {
+    if (isMultiSelection())
+        return std::any_of(m_selection.ids().cbegin(), m_selection.ids().cend(),
+                           [this](const QUuid &id) { return m_parkedEdits.contains(id); });
     return std::any_of(m_fullEntryList.cbegin(), m_fullEntryList.cend(),
                        [](const MetadataEntry &entry) { return entry.isModified(); });
 }

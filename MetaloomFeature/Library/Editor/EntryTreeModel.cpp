@@ -391,6 +391,19 @@ QVariant EntryTreeModel::entryData(const MetadataEntry &shown, int role) const
         return EntryMarks::isMarkedForRemoval(shown);
     case CheckingRole:
         return m_source.isChecking && m_source.isChecking(shown.rawKey);
+    case MixedValuesRole:
+    case PresenceNoteRole:
+    case Qt::ToolTipRole: {
+        const SharedTagList::Row *shared =
+            m_source.sharedRow ? m_source.sharedRow(shown.rawKey) : nullptr;
+        if (role == MixedValuesRole)
+            return shared && shared->mixed;
+        if (!shared)
+            return {};
+        if (role == PresenceNoteRole)
+            return SharedTagList::presenceNote(*shared);
+        return shared->mixed ? QVariant(SharedTagList::mixedValuesTooltip(*shared)) : QVariant();
+    }
     default:
         return {};
     }

@@ -60,6 +60,40 @@ void FilePreview::setThumbnail(const std::optional<QImage> &thumbnail)
     update();
 }
 
+void FilePreview::setStackedThumbnails(const QList<QImage> &thumbnails)
+{
+    // Each one a step right and down of the one behind it, the first on top.
+    constexpr int step = 14;
+    const int count = int(std::min<qsizetype>(thumbnails.size(), 3));
+    const int edge = maximumEdge - step * (count - 1);
+    QImage stack(QSize(maximumEdge, maximumEdge) * devicePixelRatioF(),
+                 QImage::Format_ARGB32_Premultiplied);
+    stack.setDevicePixelRatio(devicePixelRatioF());
+    stack.fill(Qt::transparent);
+    QPainter painter(&stack);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    for (int at = count - 1; at >= 0; --at) {
+        const QImage &image = thumbnails.at(at);
+        QSizeF size = image.isNull() ? QSizeF(edge, edge) : image.deviceIndependentSize();
+        size = size.scaled(QSizeF(edge, edge), Qt::KeepAspectRatio);
+        const QRectF place(QPointF(step * (count - 1 - at), step * (count - 1 - at)), size);
+        QPainterPath rounded;
+        rounded.addRoundedRect(place, 8, 8);
+        painter.fillPath(rounded, palette().color(QPalette::Mid));
+        if (!image.isNull()) {
+            painter.save();
+            painter.setClipPath(rounded);
+            painter.drawImage(place, image);
+            painter.restore();
+        }
+        painter.setPen(QPen(palette().color(QPalette::Base), 2));
+        painter.drawPath(rounded);
+    }
+    painter.end();
+    setThumbnail(count > 0 ? std::optional(stack) : std::nullopt);
+}
+
 QSize FilePreview::sizeHint() const
 {
     if (m_thumbnail.isNull())
@@ -169,6 +203,8 @@ FileHeaderView::FileHeaderView(LibraryViewModel *viewModel, QWidget *parent)
             &FileHeaderView::showSelectedItem);
     connect(viewModel, &LibraryViewModel::selectedItemIDChanged, this,
             &FileHeaderView::showSelectedItem);
+    connect(viewModel, &LibraryViewModel::selectedItemIDsChanged, this,
+            &FileHeaderView::showSelectedItem);
     connect(viewModel, &LibraryViewModel::hasPendingChangesChanged, this,
             &FileHeaderView::updateButtons);
     connect(viewModel, &LibraryViewModel::isBusyChanged, this, &FileHeaderView::updateButtons);
@@ -201,6 +237,10 @@ void FileHeaderView::showSelectedItem()
 {
     if (!m_viewModel)
         return;
+    if (m_viewModel->isMultiSelection()) {
+        showSeveralItems();
+        return;
+    }
     const std::optional<MediaItem> item = m_viewModel->selectedItem();
     m_preview->setThumbnail(item ? item->thumbnail : std::nullopt);
     m_name->setText(item ? item->fileName : QString());
@@ -214,10 +254,29 @@ void FileHeaderView::showSelectedItem()
     updateButtons();
 }
 
+void FileHeaderView::showSeveralItems()
+{
+    const QList<MediaItem> items = m_viewModel->selectedItems();
+    QList<QImage> thumbnails;
+    for (const MediaItem &item : items.first(std::min<qsizetype>(items.size(), 3)))
+        thumbnails.append(item.thumbnail.value_or(QImage()));
+    m_preview->setStackedThumbnails(thumbnails);
+    m_name->setText(ItemSelection::countText(items.size()));
+    m_name->setCursorPosition(0);
+    const QString types = ItemSelection::typeSummary(items);
+    m_path->setText(types);
+    m_path->setCursorPosition(0);
+    m_path->setToolTip(types);
+    updateButtons();
+}
+
 void FileHeaderView::updateButtons()
 {
     if (!m_viewModel)
         return;
+    const qsizetype selected = m_viewModel->selectedItemIDs().size();
+    m_removeMetadata->setText(selected > 1 ? tr("Remove Metadata from %1 Files…").arg(selected)
+                                           : tr("Remove Metadata"));
     const bool pending = m_viewModel->hasPendingChanges();
     m_save->setEnabled(pending);
     m_revert->setEnabled(pending);

@@ -24,6 +24,8 @@ public:
     explicit FilePreview(QWidget *parent = nullptr);
 
     void setThumbnail(const std::optional<QImage> &thumbnail);
+    // The first few of several files, stacked one over the other.
+    void setStackedThumbnails(const QList<QImage> &thumbnails);
     bool hasThumbnail() const { return !m_thumbnail.isNull(); }
 
     QSize sizeHint() const override;
@@ -55,6 +57,7 @@ public:
 
 private:
     void showSelectedItem();
+    void showSeveralItems();
     void updateButtons();
     void showFormatNote();
 
