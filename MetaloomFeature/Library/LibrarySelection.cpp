@@ -109,15 +109,17 @@ QCoro::Task<void> LibraryViewModel::readSelection(quint64 generation)
         co_return;
     const BusyScope busy(this);
     QPointer<LibraryViewModel> self(this);
-    // The bar shows how far the read got, unless a change of files holds it.
-    const bool showsProgress = !m_batchProgress;
+    // The bar shows how far the read got, unless a change of files holds it
+    // (a read for an earlier selection gives way).
+    const bool showsProgress =
+        !m_batchProgress || m_batchProgress->kind == BatchProgress::Kind::readMetadata;
     BatchProgress progress;
     progress.kind = BatchProgress::Kind::readMetadata;
     progress.total = unread.size();
     m_engine->tagListingNow();
     for (const MediaItem &item : std::as_const(unread)) {
-        if (generation != m_loadGeneration ||
-            (showsProgress && m_batchProgress && m_batchProgress->isCancelling))
+        const bool ownsBar = m_batchProgress && m_batchProgress->id == progress.id;
+        if (generation != m_loadGeneration || (ownsBar && m_batchProgress->isCancelling))
             break;
         if (showsProgress) {
             ++progress.current;
@@ -146,7 +148,7 @@ QCoro::Task<void> LibraryViewModel::readSelection(quint64 generation)
     }
     if (!self)
         co_return;
-    if (showsProgress)
+    if (m_batchProgress && m_batchProgress->id == progress.id)
         setBatchProgress(std::nullopt);
     if (generation == m_loadGeneration && isMultiSelection())
         showSharedList();

@@ -110,7 +110,8 @@ void LibrarySelectionTest::anEditReachesEveryFileAndUndoesAsOne()
     loadThree(lib);
     lib.editValue(*visibleEntry(lib, title), "n");
     lib.editValue(*visibleEntry(lib, title), "new");
-    QCOMPARE(lib.modifiedItemIDs(), QSet<QUuid>(idsOf(lib).cbegin(), idsOf(lib).cend()));
+    const QList<QUuid> all = idsOf(lib);
+    QCOMPARE(lib.modifiedItemIDs(), QSet<QUuid>(all.cbegin(), all.cend()));
     QVERIFY(lib.hasPendingChanges());
     QCOMPARE(visibleEntry(lib, title)->value, QStringLiteral("new"));
     QVERIFY(!lib.sharedRow(title)->mixed);
