@@ -41,6 +41,7 @@ private Q_SLOTS:
     void aSaveEndingAfterASwitchClearsTheFilesMark();
     void saveAllWritesEachFileOnceWithOneReport_data();
     void saveAllWritesEachFileOnceWithOneReport();
+    void saveAllKeepsTheEditsAFileDidNotTake();
     void undoAndRedoStepThroughEdits_data();
     void undoAndRedoStepThroughEdits();
     void undoReachesAFileNoLongerShown();
@@ -168,6 +169,29 @@ void LibraryEditsTest::saveAllWritesEachFileOnceWithOneReport()
     // The shown file was read back after its write.
     QCOMPARE(visibleEntry(lib, title)->value, QStringLiteral("B"));
     QVERIFY(!visibleEntry(lib, title)->isModified());
+}
+
+void LibraryEditsTest::saveAllKeepsTheEditsAFileDidNotTake()
+{
+    LibraryViewModel &lib = twoFiles();
+    const QUuid a = lib.items().at(0).id;
+    lib.editValue(*visibleEntry(lib, title), "A");
+    lib.editValue(*visibleEntry(lib, description), "D");
+    show(lib, 1);
+    ScriptedEngine &engine = *m_fixture->engine;
+    engine.changeAnswer = [&engine](ScriptedEngine::Change change) {
+        change.assignments.removeIf([](const TagAssignment &set) { return set.key == title; });
+        ChangeReport report = engine.makeChange(change);
+        report.add({title, TagOutcome::Kind::notWritten, {}, "No place for Title."});
+        return report;
+    };
+    QVERIFY(!runTask(lib.saveAllChanges()).value.value_or(true));
+    // The file is still marked, for the one edit it did not take.
+    QCOMPARE(lib.modifiedItemIDs(), QSet<QUuid>{a});
+    show(lib, 0);
+    QCOMPARE(visibleEntry(lib, title)->value, QStringLiteral("A"));
+    QVERIFY(visibleEntry(lib, title)->isModified());
+    QVERIFY(!visibleEntry(lib, description)->isModified());
 }
 
 void LibraryEditsTest::undoAndRedoStepThroughEdits_data()

@@ -432,6 +432,13 @@ void LibraryListsTest::batchTexts_data()
                   "Saved the changes to 1 file. These files were left unchanged:\n\nbad.jpg: "
                   "E2\n\n" +
                       notTaken};
+    QTest::newRow("save all: a minor error offers Write Anyway")
+        << false << QList{a, minor} << qsizetype(2) << QString()
+        << Report{{},
+                  saveTitle,
+                  "Saved the changes to 1 file. These files were left unchanged:\n\nn.nef: M\n\n" +
+                      anyway,
+                  true};
     QTest::newRow("preset: a failure, tags without a place, then stopped")
         << true << QList{bad, bare} << qsizetype(3) << "z.jpg"
         << Report{{},

@@ -402,11 +402,6 @@ void MetadataEditorView::openEditorAfterCheck(const QModelIndex &index)
     if (index.data(EntryTreeModel::CheckingRole).toBool())
         return;
     m_awaitingCheck = QPersistentModelIndex();
-    // Not while the user types elsewhere (the search field): the editor
-    // would take the focus from under their keys.
-    const QWidget *focused = QApplication::focusWidget();
-    if (focused && focused != this && !isAncestorOf(focused))
-        return;
     if (!indexWidget(index))
         edit(index, AllEditTriggers, nullptr);
 }
