@@ -471,9 +471,11 @@ Report saveAllReport(const BatchRun::Outcome &outcome)
         paragraphs << QCoreApplication::translate("BatchReportTexts",
                                                   "These files did not take all of the changes:")
                    << incomplete.join(paragraphBreak);
-    return {{},
-            QCoreApplication::translate("BatchReportTexts", "Changes Not Saved to Every File"),
-            paragraphs.join(paragraphBreak)};
+    return closed(
+        {{},
+         QCoreApplication::translate("BatchReportTexts", "Changes Not Saved to Every File"),
+         paragraphs.join(paragraphBreak)},
+        outcome);
 }
 
 QString progressText(const BatchProgress &progress)

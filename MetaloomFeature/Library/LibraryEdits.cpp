@@ -319,9 +319,13 @@ void LibraryViewModel::applyStepValue(const QUuid &itemID, const QString &key,
 
 QCoro::Task<bool> LibraryViewModel::saveAllChanges()
 {
+    co_return co_await saveEach(modifiedItems(), ChangeOptions{});
+}
+
+QCoro::Task<bool> LibraryViewModel::saveEach(QList<MediaItem> targets, ChangeOptions options)
+{
     if (refuseWhileBatchRuns())
         co_return false;
-    const QList<MediaItem> targets = modifiedItems();
     if (targets.isEmpty()) {
         setStatus(tr("No changes to save."));
         co_return false;
@@ -330,22 +334,34 @@ QCoro::Task<bool> LibraryViewModel::saveAllChanges()
     const BusyScope busy(this);
     BatchRun::Outcome outcome;
     outcome.total = targets.size();
+    QSet<QUuid> refused;
     for (const MediaItem &item : targets) {
         FileOutcome done;
         if (m_entriesItemID == item.id && m_entriesPublished)
-            done = co_await saveShownEdits(item);
+            done = co_await saveShownEdits(item, options);
         else
-            done = co_await saveParkedEdits(item, m_parkedEdits.value(item.id));
+            done = co_await saveParkedEdits(item, m_parkedEdits.value(item.id), options);
         if (!self)
             co_return false;
+        if (done.stoppedAtMinorError())
+            refused.insert(item.id);
         outcome.files.append(std::move(done));
     }
-    showReport(BatchReportTexts::saveAllReport(outcome));
+    // Write Anyway saves again the files ExifTool stopped at for a minor
+    // error, with the edits they hold by then.
+    showReport(BatchReportTexts::saveAllReport(outcome), [self, refused] {
+        if (!self || self->refuseWhileBatchRuns())
+            return;
+        QList<MediaItem> again = self->modifiedItems();
+        again.removeIf([&refused](const MediaItem &item) { return !refused.contains(item.id); });
+        self->saveEach(again, ChangeOptions{true});
+    });
     co_return outcome.failed() == 0 && m_modifiedItemIDs.isEmpty();
 }
 
 QCoro::Task<FileOutcome>
-LibraryViewModel::saveParkedEdits(MediaItem item, QHash<QString, EntryMarks::EnteredValue> edits)
+LibraryViewModel::saveParkedEdits(MediaItem item, QHash<QString, EntryMarks::EnteredValue> edits,
+                                  ChangeOptions options)
 {
     FileOutcome outcome;
     outcome.file = item.url;
@@ -357,22 +373,20 @@ LibraryViewModel::saveParkedEdits(MediaItem item, QHash<QString, EntryMarks::Ent
         co_return outcome;
     storeBookmark(item.url);
     const QString fileName = item.fileName;
-    const auto change =
-        co_await callEngine(item.url, [assignments, fileName](const auto &engine, QUrl url) {
-            return changeFile(engine, url, assignments, ChangeOptions{}, fileName);
+    const auto change = co_await callEngine(
+        item.url, [assignments, options, fileName](const auto &engine, QUrl url) {
+            return changeFile(engine, url, assignments, options, fileName);
         });
     if (!tookChange(outcome, change))
         co_return outcome;
     // The file holds them now; the next read shows what it made of them.
-    if (m_parkedEdits.value(item.id) == edits)
-        m_parkedEdits.remove(item.id);
+    forgetSavedParkedEdits(item.id, edits, outcome.report);
     dropStepsOf(item.id);
     fileDidChange(item.id);
-    updateModifiedItems(hasPendingChanges());
     co_return outcome;
 }
 
-QCoro::Task<FileOutcome> LibraryViewModel::saveShownEdits(MediaItem item)
+QCoro::Task<FileOutcome> LibraryViewModel::saveShownEdits(MediaItem item, ChangeOptions options)
 {
     FileOutcome outcome;
     outcome.file = item.url;
@@ -396,20 +410,17 @@ QCoro::Task<FileOutcome> LibraryViewModel::saveShownEdits(MediaItem item)
         EntryMarks::enteredValues(m_fullEntryList);
     QPointer<LibraryViewModel> self(this);
     const QString fileName = item.fileName;
-    const auto change =
-        co_await callEngine(item.url, [assignments, fileName](const auto &engine, QUrl url) {
-            return changeFile(engine, url, assignments, ChangeOptions{}, fileName);
+    const auto change = co_await callEngine(
+        item.url, [assignments, options, fileName](const auto &engine, QUrl url) {
+            return changeFile(engine, url, assignments, options, fileName);
         });
     if (!tookChange(outcome, change))
         co_return outcome;
     fileDidChange(item.id);
     dropStepsOf(item.id);
     if (!isCurrent(ticket)) {
-        // The selection moved on while the file was written: what it
-        // parked is in the file now, unless typed after the write began.
-        if (m_parkedEdits.value(item.id) == sentEdits)
-            m_parkedEdits.remove(item.id);
-        updateModifiedItems(hasPendingChanges());
+        // The selection moved on while the file was written.
+        forgetSavedParkedEdits(item.id, sentEdits, outcome.report);
         co_return outcome;
     }
     const QHash<QString, EntryMarks::EnteredValue> typedMeanwhile =

@@ -539,17 +539,10 @@ QCoro::Task<bool> LibraryViewModel::saveEdits(ChangeOptions options)
     // set aside then are in the file now, all but those it did not take and
     // those typed after the save began.
     if (!isCurrent(ticket)) {
-        if (auto parked = m_parkedEdits.find(item->id); parked != m_parkedEdits.end()) {
-            for (const MetadataEntry &entry : std::as_const(writable)) {
-                const auto edit = parked->constFind(entry.rawKey);
-                if (edit != parked->constEnd() && !notTaken.contains(entry.rawKey) &&
-                    *edit == sentValues.value(entry.id))
-                    parked->erase(edit);
-            }
-            if (parked->isEmpty())
-                m_parkedEdits.erase(parked);
-            updateModifiedItems(hasPendingChanges());
-        }
+        QHash<QString, EntryMarks::EnteredValue> sent;
+        for (const MetadataEntry &entry : std::as_const(writable))
+            sent.insert(entry.rawKey, sentValues.value(entry.id));
+        forgetSavedParkedEdits(item->id, sent, report);
     }
     const QStringList unknown =
         notTaken.isEmpty() ? QStringList() : co_await unknownKeysAmong(notTaken);
@@ -571,6 +564,23 @@ QCoro::Task<bool> LibraryViewModel::saveEdits(ChangeOptions options)
         }
     }
     co_return true;
+}
+
+void LibraryViewModel::forgetSavedParkedEdits(const QUuid &itemID,
+                                              const QHash<QString, EntryMarks::EnteredValue> &sent,
+                                              const ChangeReport &report)
+{
+    if (const auto parked = m_parkedEdits.find(itemID); parked != m_parkedEdits.end()) {
+        const QStringList notTaken = keysNotTaken(report);
+        for (auto it = sent.cbegin(); it != sent.cend(); ++it) {
+            const auto edit = parked->constFind(it.key());
+            if (edit != parked->constEnd() && *edit == it.value() && !notTaken.contains(it.key()))
+                parked->erase(edit);
+        }
+        if (parked->isEmpty())
+            m_parkedEdits.erase(parked);
+    }
+    updateModifiedItems(hasPendingChanges());
 }
 
 void LibraryViewModel::markSaveOutcome(const ChangeReport &report, const QList<MetadataEntry> &sent,

@@ -487,11 +487,19 @@ private:
     // the step open for the next keystroke).
     void changeEntry(MetadataEntry &listed, const std::function<void(MetadataEntry &)> &change,
                      bool typing);
+    // These files' edits saved one after the other, with one report.
+    QCoro::Task<bool> saveEach(QList<MediaItem> targets, ChangeOptions options);
     // One file's parked edits written as Save writes them.
     QCoro::Task<FileOutcome> saveParkedEdits(MediaItem item,
-                                             QHash<QString, EntryMarks::EnteredValue> edits);
+                                             QHash<QString, EntryMarks::EnteredValue> edits,
+                                             ChangeOptions options);
     // The shown file's edits written, read back and marked as Save does.
-    QCoro::Task<FileOutcome> saveShownEdits(MediaItem item);
+    QCoro::Task<FileOutcome> saveShownEdits(MediaItem item, ChangeOptions options);
+    // After a save of a file whose edits are set aside: each sent edit goes,
+    // unless it was typed anew since or the file did not take it.
+    void forgetSavedParkedEdits(const QUuid &itemID,
+                                const QHash<QString, EntryMarks::EnteredValue> &sent,
+                                const ChangeReport &report);
 
     // Import
     void storeBookmark(const QUrl &fileUrl);

@@ -308,6 +308,8 @@ void MainWindowContentTest::typingReachesTheLibraryOncePerKeystroke()
     const QString title = QStringLiteral("XMP-dc:Title");
     MetadataEditorView *editor = window.view.editor();
     editor->setCurrentIndex(editorRow(editor, title));
+    // The field opens once the tag table says the tag can be written.
+    QTRY_VERIFY_WITH_TIMEOUT(editor->activeEditor(), 60000);
     auto *field = qobject_cast<ValueTextEditor *>(editor->activeEditor());
     QVERIFY(field);
 

@@ -447,7 +447,9 @@ Qt::ItemFlags EntryTreeModel::flags(const QModelIndex &index) const
         return Qt::NoItemFlags;
     }
     Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
-    if (shown->isWritable())
+    // While the table is still out, a tag's writability is a guess: an edit
+    // begun now could belong to a tag that turns out read-only.
+    if (shown->isWritable() && !(m_source.isChecking && m_source.isChecking(shown->rawKey)))
         flags |= Qt::ItemIsEditable;
     return flags;
 }

@@ -324,7 +324,8 @@ void MetadataRowDelegate::paintItems(QPainter *painter, const QPalette &palette,
 QWidget *MetadataRowDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &,
                                            const QModelIndex &index) const
 {
-    if (EntryCard::isSection(index) || !index.data(EntryTreeModel::WritableRole).toBool())
+    if (EntryCard::isSection(index) || !index.data(EntryTreeModel::WritableRole).toBool() ||
+        index.data(EntryTreeModel::CheckingRole).toBool())
         return nullptr;
     auto *self = const_cast<MetadataRowDelegate *>(this);
     auto endAndMove = [self](QWidget *editor, int delta) {

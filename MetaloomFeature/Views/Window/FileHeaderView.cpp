@@ -8,6 +8,10 @@
 #include "MetaloomFeature/Views/Window/DetachedTask.h"
 #include "StyleKit/Style.h"
 
+#include "MetaloomFeature/Platform/NotificationCenter.h"
+#include "MetaloomFeature/Views/Editor/EditorLook.h"
+
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -24,6 +28,8 @@ namespace {
 
 constexpr qreal previewRadius = 12;
 constexpr int placeholderHeight = 120;
+// The compact header's preview, about as tall as its buttons.
+constexpr int compactEdge = 24;
 // Room for the preview's shadow.
 constexpr int shadowMargin = 6;
 
@@ -51,6 +57,13 @@ QLineEdit *selectableText(const QFont &font, SheetStyle::Tone tone, QWidget *par
 FilePreview::FilePreview(QWidget *parent) : QWidget(parent)
 {
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+}
+
+void FilePreview::setEdge(int edge)
+{
+    m_edge = edge;
+    updateGeometry();
+    update();
 }
 
 void FilePreview::setThumbnail(const std::optional<QImage> &thumbnail)
@@ -96,11 +109,12 @@ void FilePreview::setStackedThumbnails(const QList<QImage> &thumbnails)
 
 QSize FilePreview::sizeHint() const
 {
+    const int height = m_edge == maximumEdge ? placeholderHeight : m_edge;
     if (m_thumbnail.isNull())
-        return QSize(maximumEdge, placeholderHeight) + QSize(2 * shadowMargin, 2 * shadowMargin);
+        return QSize(m_edge, height) + QSize(2 * shadowMargin, 2 * shadowMargin);
     // Shown at its own size, never enlarged past the frame.
     QSizeF size = m_thumbnail.deviceIndependentSize();
-    size = size.scaled(QSizeF(maximumEdge, maximumEdge), Qt::KeepAspectRatio);
+    size = size.scaled(QSizeF(m_edge, m_edge), Qt::KeepAspectRatio);
     return size.toSize() + QSize(2 * shadowMargin, 2 * shadowMargin);
 }
 
@@ -112,11 +126,12 @@ void FilePreview::paintEvent(QPaintEvent *)
     const QRectF frame =
         QRectF(rect()).adjusted(shadowMargin, shadowMargin - 2, -shadowMargin, -shadowMargin - 2);
 
+    const qreal radius = std::min(previewRadius, m_edge / 5.0);
     if (m_thumbnail.isNull()) {
         painter.setPen(Qt::NoPen);
         painter.setBrush(withOpacity(palette().color(QPalette::Mid), 0.18));
-        painter.drawRoundedRect(frame, previewRadius, previewRadius);
-        const int symbol = 40;
+        painter.drawRoundedRect(frame, radius, radius);
+        const int symbol = std::min(40, m_edge * 2 / 3);
         painter.drawPixmap(
             int(frame.center().x()) - symbol / 2, int(frame.center().y()) - symbol / 2,
             symbolPixmap(QStringLiteral("photo"), symbol,
@@ -126,9 +141,9 @@ void FilePreview::paintEvent(QPaintEvent *)
     }
 
     // A soft black shadow at a third of full strength, fading outwards.
-    paintSoftShadow(painter, frame, previewRadius, shadowMargin, 0.33 / 3, 2);
+    paintSoftShadow(painter, frame, radius, shadowMargin, 0.33 / 3, 2);
     QPainterPath clip;
-    clip.addRoundedRect(frame, previewRadius, previewRadius);
+    clip.addRoundedRect(frame, radius, radius);
     painter.setClipPath(clip);
     painter.drawImage(frame, m_thumbnail);
 }
@@ -136,8 +151,8 @@ void FilePreview::paintEvent(QPaintEvent *)
 FileHeaderView::FileHeaderView(LibraryViewModel *viewModel, QWidget *parent)
     : QWidget(parent), m_viewModel(viewModel), m_preview(new FilePreview(this))
 {
-    m_name = selectableText(SheetStyle::title2(font(), QFont::DemiBold), SheetStyle::Tone::Primary,
-                            this);
+    m_titleFont = SheetStyle::title2(font(), QFont::DemiBold);
+    m_name = selectableText(m_titleFont, SheetStyle::Tone::Primary, this);
     m_name->setAccessibleName(tr("File name"));
     m_path = selectableText(SheetStyle::footnote(SheetStyle::monospaced(font())),
                             SheetStyle::Tone::Secondary, this);
@@ -151,24 +166,23 @@ FileHeaderView::FileHeaderView(LibraryViewModel *viewModel, QWidget *parent)
         PlainButtons::labeledButton(QStringLiteral("xmark.circle"), tr("Remove Metadata"), this);
     m_removeMetadata->setToolTip(tr("Remove metadata from the selected file"));
     m_reload = PlainButtons::labeledButton(QStringLiteral("arrow.clockwise"), tr("Reload"), this);
+    for (QPushButton *button : {m_save, m_revert, m_removeMetadata, m_reload}) {
+        button->setAccessibleName(button->text());
+        button->setProperty("wideToolTip", button->toolTip());
+    }
 
-    auto *buttons = new QHBoxLayout;
+    m_buttons = new QWidget(this);
+    auto *buttons = new QHBoxLayout(m_buttons);
+    buttons->setContentsMargins(0, 0, 0, 0);
     buttons->setSpacing(12);
     for (QPushButton *button : {m_save, m_revert, m_removeMetadata, m_reload})
         buttons->addWidget(button);
     buttons->addStretch();
 
-    auto *information = new QVBoxLayout;
-    information->setSpacing(8);
-    information->addWidget(m_name);
-    information->addWidget(m_path);
-    information->addLayout(buttons);
-    information->addStretch();
-
-    auto *row = new QHBoxLayout;
-    row->setSpacing(20 - shadowMargin);
-    row->addWidget(m_preview, 0, Qt::AlignTop);
-    row->addLayout(information, 1);
+    // Both arrangements share one grid; setCompact moves the parts.
+    m_grid = new QGridLayout;
+    m_grid->setHorizontalSpacing(20 - shadowMargin);
+    m_grid->setVerticalSpacing(8);
 
     m_formatNote = SheetStyle::label(QString(), SheetStyle::footnote(font()),
                                      SheetStyle::Tone::Secondary, this);
@@ -177,10 +191,13 @@ FileHeaderView::FileHeaderView(LibraryViewModel *viewModel, QWidget *parent)
     m_formatNote->hide();
 
     auto *column = new QVBoxLayout(this);
-    column->setContentsMargins(16, 10, 16, 16);
     column->setSpacing(8);
-    column->addLayout(row);
+    column->addLayout(m_grid);
     column->addWidget(m_formatNote);
+    m_compact = !EditorLook::compactRows();
+    setCompact(!m_compact);
+    NotificationCenter::defaultCenter()->addObserver(
+        EditorLook::compactRowsChanged, this, [this] { setCompact(EditorLook::compactRows()); });
 
     connect(m_save, &QPushButton::clicked, this, [this] {
         if (m_viewModel)
@@ -214,6 +231,70 @@ FileHeaderView::FileHeaderView(LibraryViewModel *viewModel, QWidget *parent)
     showFormatNote();
 }
 
+void FileHeaderView::setCompact(bool compact)
+{
+    if (compact == m_compact)
+        return;
+    m_compact = compact;
+    for (QWidget *part : {static_cast<QWidget *>(m_preview), static_cast<QWidget *>(m_name),
+                          static_cast<QWidget *>(m_path), m_buttons})
+        m_grid->removeWidget(part);
+    for (int column = 0; column < 4; ++column)
+        m_grid->setColumnStretch(column, 0);
+    m_grid->setRowStretch(3, 0);
+    m_preview->setEdge(compact ? compactEdge : FilePreview::maximumEdge);
+    m_name->setFont(compact ? SheetStyle::headline(font()) : m_titleFont);
+    // Side by side with the path, the buttons keep only their symbols; the
+    // title moves into the tooltip (and stays the accessible name).
+    for (QPushButton *button : {m_save, m_revert, m_removeMetadata, m_reload}) {
+        if (compact) {
+            button->setText(QString());
+        } else {
+            button->setText(button->accessibleName());
+        }
+        button->setToolTip(compact ? button->accessibleName()
+                                   : button->property("wideToolTip").toString());
+    }
+    if (compact) {
+        // One line: preview, name, path (taking what is left) and buttons.
+        m_grid->addWidget(m_preview, 0, 0, Qt::AlignVCenter);
+        m_grid->addWidget(m_name, 0, 1, Qt::AlignVCenter);
+        m_grid->addWidget(m_path, 0, 2, Qt::AlignVCenter);
+        m_grid->addWidget(m_buttons, 0, 3, Qt::AlignVCenter);
+        m_grid->setColumnStretch(2, 1);
+        m_grid->setHorizontalSpacing(10);
+        layout()->setContentsMargins(16 - shadowMargin, 0, 16, 0);
+    } else {
+        m_grid->addWidget(m_preview, 0, 0, 4, 1, Qt::AlignTop);
+        m_grid->addWidget(m_name, 0, 1, 1, 3);
+        m_grid->addWidget(m_path, 1, 1, 1, 3);
+        m_grid->addWidget(m_buttons, 2, 1, 1, 3);
+        m_grid->setColumnStretch(1, 1);
+        m_grid->setRowStretch(3, 1);
+        m_grid->setHorizontalSpacing(20 - shadowMargin);
+        layout()->setContentsMargins(16, 10, 16, 16);
+    }
+    fitNameColumn();
+}
+
+void FileHeaderView::fitNameColumn()
+{
+    // Side by side with the path, the name takes the width of its text (up
+    // to a third of the header) and the path scrolls in the rest.
+    if (m_compact) {
+        const int text = m_name->fontMetrics().horizontalAdvance(m_name->text()) + 8;
+        m_name->setMaximumWidth(std::max(40, std::min(text, width() / 3)));
+    } else {
+        m_name->setMaximumWidth(QWIDGETSIZE_MAX);
+    }
+}
+
+void FileHeaderView::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    fitNameColumn();
+}
+
 void FileHeaderView::showFormatNote()
 {
     const std::optional<QString> note =
@@ -245,6 +326,7 @@ void FileHeaderView::showSelectedItem()
     m_preview->setThumbnail(item ? item->thumbnail : std::nullopt);
     m_name->setText(item ? item->fileName : QString());
     m_name->setCursorPosition(0);
+    fitNameColumn();
     const QString path = !item                     ? QString()
                          : item->url.isLocalFile() ? item->url.toLocalFile()
                                                    : item->url.toString();
