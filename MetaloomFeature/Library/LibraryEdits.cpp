@@ -348,13 +348,10 @@ QCoro::Task<bool> LibraryViewModel::saveEach(QList<MediaItem> targets, ChangeOpt
         outcome.files.append(std::move(done));
     }
     // Write Anyway saves again the files ExifTool stopped at for a minor
-    // error, with the edits they hold by then.
+    // error.
     showReport(BatchReportTexts::saveAllReport(outcome), [self, refused] {
-        if (!self || self->refuseWhileBatchRuns())
-            return;
-        QList<MediaItem> again = self->modifiedItems();
-        again.removeIf([&refused](const MediaItem &item) { return !refused.contains(item.id); });
-        self->saveEach(again, ChangeOptions{true});
+        if (self && !self->refuseWhileBatchRuns())
+            self->saveAgainIgnoringMinorErrors(refused);
     });
     co_return outcome.failed() == 0 && m_modifiedItemIDs.isEmpty();
 }

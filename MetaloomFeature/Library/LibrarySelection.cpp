@@ -333,6 +333,7 @@ QCoro::Task<bool> LibraryViewModel::saveSelection()
     progress.total = targets.size();
     BatchRun::Outcome outcome;
     outcome.total = targets.size();
+    QSet<QUuid> refused;
     for (const MediaItem &item : std::as_const(targets)) {
         if (m_batchProgress && m_batchProgress->isCancelling) {
             break;
@@ -340,22 +341,44 @@ QCoro::Task<bool> LibraryViewModel::saveSelection()
         ++progress.current;
         progress.currentFileName = item.fileName;
         setBatchProgress(progress);
-        FileOutcome done = co_await saveParkedEdits(item, m_parkedEdits.value(item.id));
+        FileOutcome done =
+            co_await saveParkedEdits(item, m_parkedEdits.value(item.id), ChangeOptions{});
         if (!self)
             co_return false;
         ++progress.finished;
+        if (done.stoppedAtMinorError())
+            refused.insert(item.id);
         outcome.files.append(std::move(done));
     }
     setBatchProgress(std::nullopt);
-    showReport(BatchReportTexts::saveAllReport(outcome));
-    if (isMultiSelection()) {
-        // The files written are read again for the list.
-        showSharedList();
-        co_await readSelection(m_loadGeneration);
-        if (!self)
-            co_return false;
-    }
+    showReport(BatchReportTexts::saveAllReport(outcome), [self, refused] {
+        if (self && !self->refuseWhileBatchRuns())
+            self->saveAgainIgnoringMinorErrors(refused);
+    });
+    co_await rereadSelection();
+    if (!self)
+        co_return false;
     co_return outcome.failed() == 0 && outcome.files.size() == targets.size();
+}
+
+QCoro::Task<void> LibraryViewModel::rereadSelection()
+{
+    // The files written are read again for the shared list.
+    if (!isMultiSelection())
+        co_return;
+    showSharedList();
+    co_await readSelection(m_loadGeneration);
+}
+
+QCoro::Task<void> LibraryViewModel::saveAgainIgnoringMinorErrors(QSet<QUuid> refused)
+{
+    // With the edits the files hold by now; a file saved meanwhile is left.
+    QList<MediaItem> again = modifiedItems();
+    again.removeIf([&refused](const MediaItem &item) { return !refused.contains(item.id); });
+    QPointer<LibraryViewModel> self(this);
+    co_await saveEach(again, ChangeOptions{true});
+    if (self)
+        co_await rereadSelection();
 }
 
 } // namespace Metaloom

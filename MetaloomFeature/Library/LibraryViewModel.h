@@ -463,6 +463,10 @@ private:
     // Several files
     void showSharedList();
     QCoro::Task<void> readSelection(quint64 generation);
+    // After a save of several selected files: their shared list read anew.
+    QCoro::Task<void> rereadSelection();
+    // Write Anyway of a save: these files saved again, minor errors ignored.
+    QCoro::Task<void> saveAgainIgnoringMinorErrors(QSet<QUuid> refused);
     // Changes every selected file's value of the key: `change` answers the
     // new value from the file's present one (nothing: what it holds); one
     // step to undo, extended while typing.

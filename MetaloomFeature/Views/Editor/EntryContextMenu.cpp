@@ -91,7 +91,7 @@ void addSelectionListActions(QMenu *menu, QPointer<LibraryViewModel> owner, cons
                              const QStringList &items)
 {
     menu->addSeparator();
-    menu->addAction(QCoreApplication::translate("EntryContextMenu", "&Add Item to All…"), menu,
+    menu->addAction(QCoreApplication::translate("EntryContextMenu", "Add &Item to All…"), menu,
                     [owner, key, parent = menu->parentWidget()] {
                         bool accepted = false;
                         const QString item = QInputDialog::getText(
@@ -103,7 +103,7 @@ void addSelectionListActions(QMenu *menu, QPointer<LibraryViewModel> owner, cons
                             owner->addItemToSelection(key, item.trimmed());
                     });
     QMenu *remove =
-        menu->addMenu(QCoreApplication::translate("EntryContextMenu", "&Remove Item from All"));
+        menu->addMenu(QCoreApplication::translate("EntryContextMenu", "Remove Ite&m from All"));
     remove->setEnabled(!items.isEmpty());
     for (const QString &item : items) {
         remove->addAction(item, menu, [owner, key, item] {
