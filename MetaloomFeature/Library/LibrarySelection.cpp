@@ -79,8 +79,8 @@ void LibraryViewModel::showSharedList()
     for (SharedTagList::Row &row : rows) {
         // Counted against the whole selection, read or not yet.
         row.fileCount = int(selected.size());
-        if (!row.readOnlyFiles.isEmpty())
-            row.entry.warning = SharedTagList::readOnlyNote(row);
+        if (const QString note = SharedTagList::readOnlyNote(row); !note.isEmpty())
+            row.entry.warning = note;
         entries.append(row.entry);
         m_sharedRows.insert(row.entry.rawKey, std::move(row));
     }

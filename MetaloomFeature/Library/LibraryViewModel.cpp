@@ -183,9 +183,14 @@ void LibraryViewModel::setHasPendingChanges(bool pending)
 
 void LibraryViewModel::mergeFieldSettings()
 {
+    QSet<QString> mixed;
+    for (auto row = m_sharedRows.cbegin(); row != m_sharedRows.cend(); ++row) {
+        if (row->mixed && isMultiSelection())
+            mixed.insert(row.key());
+    }
     EntryListMerge::mergeFieldSettings(
         m_fullEntryList,
-        {m_pinnedTags, m_customTags, defaultFavoriteTags(), !m_entriesFormatReadOnly});
+        {m_pinnedTags, m_customTags, defaultFavoriteTags(), !m_entriesFormatReadOnly, mixed});
     Q_EMIT availableTagKeysChanged();
 }
 

@@ -57,8 +57,10 @@ private:
         const QString a = makeImage(folder, "a.jpg");
         const QString b = makeImage(folder, "b.jpg");
         const QString c = makeImage(folder, "c.jpg");
-        m_fixture->engine->files.insert(a, {{title, {"a"}}, {keywords, {"sea", "sun"}}});
-        m_fixture->engine->files.insert(b, {{title, {"b"}}, {keywords, {"sea"}}});
+        m_fixture->engine->files.insert(
+            a, {{title, {"a"}}, {keywords, {"sea", "sun"}}, {"IFD0:Artist", {"Ann"}}});
+        m_fixture->engine->files.insert(
+            b, {{title, {"b"}}, {keywords, {"sea"}}, {"IFD0:Artist", {"Bo"}}});
         m_fixture->engine->files.insert(c, {{title, {"a"}}});
         lib.importItems({url(a), url(b), url(c)});
         QVERIFY(waitUntilIdle(lib));
@@ -85,6 +87,9 @@ void LibrarySelectionTest::selectionShowsWhatTheFilesShare()
     QVERIFY(titles->mixed);
     QCOMPARE(titles->values, (QList<SharedTagList::ValueCount>{{"a", 2}, {"b", 1}}));
     QCOMPARE(visibleEntry(lib, title)->value, QString());
+    // A tag nobody pinned shows too when its values differ.
+    QVERIFY(visibleEntry(lib, "IFD0:Artist"));
+    QVERIFY(lib.sharedRow("IFD0:Artist")->mixed);
     const SharedTagList::Row *subjects = lib.sharedRow(keywords);
     QVERIFY(subjects);
     QCOMPARE(SharedTagList::presenceNote(*subjects), QStringLiteral("in 2 of 3 files"));

@@ -78,6 +78,10 @@ void SharedTagListTest::oneRowPerKey_data()
                                            << "a" << false << ""
                                            << ""
                                            << "Read-only in f2.jpg: Not writable here";
+    QTest::newRow("read-only wherever held") << "!T=a|X=1|!T=a"
+                                             << "a" << false << ""
+                                             << "in 2 of 3 files"
+                                             << "Not writable here";
 }
 
 void SharedTagListTest::oneRowPerKey()

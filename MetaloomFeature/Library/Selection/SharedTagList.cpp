@@ -125,6 +125,9 @@ QString readOnlyNote(const Row &row)
 {
     if (row.readOnlyFiles.isEmpty())
         return {};
+    // Read-only wherever it is held: naming every file says nothing more.
+    if (row.readOnlyFiles.size() >= row.presentIn)
+        return row.readOnlyReason;
     const QString files = row.readOnlyFiles.join(QStringLiteral(", "));
     if (row.readOnlyReason.isEmpty())
         return QCoreApplication::translate("SharedTagList", "Read-only in %1.").arg(files);

@@ -62,7 +62,8 @@ QList<Row> compute(const QList<FileTags> &files, const QStringList &extraKeys = 
 QString presenceNote(const Row &row);
 // The values with their counts, one a line ("Alice — 3 files").
 QString mixedValuesTooltip(const Row &row);
-// Why the row cannot be written, naming the files.
+// Why the row cannot be written, naming the files when only some of the
+// files holding the tag cannot write it.
 QString readOnlyNote(const Row &row);
 
 } // namespace Metaloom::SharedTagList
