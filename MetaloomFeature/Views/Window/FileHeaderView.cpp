@@ -246,15 +246,8 @@ void FileHeaderView::setCompact(bool compact)
     m_name->setFont(compact ? SheetStyle::headline(font()) : m_titleFont);
     // Side by side with the path, the buttons keep only their symbols; the
     // title moves into the tooltip (and stays the accessible name).
-    for (QPushButton *button : {m_save, m_revert, m_removeMetadata, m_reload}) {
-        if (compact) {
-            button->setText(QString());
-        } else {
-            button->setText(button->accessibleName());
-        }
-        button->setToolTip(compact ? button->accessibleName()
-                                   : button->property("wideToolTip").toString());
-    }
+    for (QPushButton *button : {m_save, m_revert, m_removeMetadata, m_reload})
+        showTitle(button, button->accessibleName());
     if (compact) {
         // One line: preview, name, path (taking what is left) and buttons.
         m_grid->addWidget(m_preview, 0, 0, Qt::AlignVCenter);
@@ -352,13 +345,20 @@ void FileHeaderView::showSeveralItems()
     updateButtons();
 }
 
+void FileHeaderView::showTitle(QPushButton *button, const QString &title)
+{
+    button->setAccessibleName(title);
+    button->setText(m_compact ? QString() : title);
+    button->setToolTip(m_compact ? title : button->property("wideToolTip").toString());
+}
+
 void FileHeaderView::updateButtons()
 {
     if (!m_viewModel)
         return;
     const qsizetype selected = m_viewModel->selectedItemIDs().size();
-    m_removeMetadata->setText(selected > 1 ? tr("Remove Metadata from %1 Files…").arg(selected)
-                                           : tr("Remove Metadata"));
+    showTitle(m_removeMetadata, selected > 1 ? tr("Remove Metadata from %1 Files…").arg(selected)
+                                             : tr("Remove Metadata"));
     const bool pending = m_viewModel->hasPendingChanges();
     m_save->setEnabled(pending);
     m_revert->setEnabled(pending);

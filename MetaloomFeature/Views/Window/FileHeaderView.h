@@ -72,6 +72,8 @@ private:
     void showSelectedItem();
     void showSeveralItems();
     void updateButtons();
+    // The button's title, as its text or, in the slim header, its tooltip.
+    void showTitle(QPushButton *button, const QString &title);
     void showFormatNote();
 
     QPointer<LibraryViewModel> m_viewModel;
