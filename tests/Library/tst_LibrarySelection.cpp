@@ -10,6 +10,9 @@
 #include "tests/Engine/RealFiles.h"
 #include "tests/support/TaskRunner.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -48,6 +51,7 @@ private Q_SLOTS:
     void listItemsAreAddedAndTakenAcrossFiles_data();
     void listItemsAreAddedAndTakenAcrossFiles();
     void saveWritesEachFileAndAFailureKeepsItsEdit();
+    void batchCommandsTakeTheSelectedFilesOnly();
 
 private:
     // a, b and c: titles a, b and a; keywords on a and b only.
@@ -222,6 +226,50 @@ void LibrarySelectionTest::saveWritesEachFileAndAFailureKeepsItsEdit()
     // The files written were read again: they agree with b's pending edit.
     QVERIFY(!lib.sharedRow(title)->mixed);
     QCOMPARE(visibleEntry(lib, title)->value, QStringLiteral("new"));
+}
+
+void LibrarySelectionTest::batchCommandsTakeTheSelectedFilesOnly()
+{
+    LibraryHarness h(m_fixture->engine);
+    LibraryViewModel &lib = *h.library;
+    loadThree(lib);
+    ScriptedEngine &engine = *m_fixture->engine;
+    const QList<QUuid> all = idsOf(lib);
+    lib.setSelectedItemIDs({all.at(0), all.at(2)});
+    QVERIFY(waitUntilIdle(lib));
+    const auto fileNames = [](const auto &calls) {
+        QStringList names;
+        for (const auto &call : calls)
+            names << call.file.fileName();
+        return names;
+    };
+
+    lib.applyPresetToSelection(
+        {QUuid::createUuid(), "P", PresetAction::addOrModifyMetadata({{title, "P"}})});
+    QVERIFY(waitUntilIdle(lib));
+    QCOMPARE(fileNames(engine.changes), (QStringList{"a.jpg", "c.jpg"}));
+
+    lib.presentRemoveMetadataConfirmation();
+    QVERIFY(lib.removeMetadataRequest());
+    QCOMPARE(lib.removeMetadataRequest()->itemIDs, (QList<QUuid>{all.at(0), all.at(2)}));
+    lib.confirmRemoveMetadata();
+    QVERIFY(waitUntilIdle(lib));
+    QCOMPARE(fileNames(engine.strips), (QStringList{"a.jpg", "c.jpg"}));
+
+    // One export file holding both, each object naming its file.
+    QVERIFY(waitUntilIdle(lib));
+    lib.exportSelectedMetadata(MetadataExportFormatter::Format::Json);
+    QVERIFY(h.savePanel->lastOptions);
+    QCOMPARE(h.savePanel->lastOptions->suggestedFileName,
+             QStringLiteral("Metadata of 2 files.json"));
+    const QString destination = m_fixture->env.workPath() + "/both.json";
+    h.savePanel->answer(QUrl::fromLocalFile(destination));
+    QFile written(destination);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    const QJsonArray files = QJsonDocument::fromJson(written.readAll()).array();
+    QCOMPARE(files.size(), 2);
+    QCOMPARE(QFileInfo(files.at(1).toObject().value("SourceFile").toString()).fileName(),
+             QStringLiteral("c.jpg"));
 }
 
 QTEST_GUILESS_MAIN(LibrarySelectionTest)

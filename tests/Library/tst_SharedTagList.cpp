@@ -3,8 +3,11 @@
 // when any file cannot write it.
 
 #include "MetaloomFeature/Library/Selection/ItemSelection.h"
+#include "MetaloomFeature/Library/Selection/SelectionExport.h"
 #include "MetaloomFeature/Library/Selection/SharedTagList.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QtTest>
 
 using namespace Metaloom;
@@ -48,6 +51,8 @@ private Q_SLOTS:
     void oneRowPerKey();
     void extraKeysComeLastAndEmpty();
     void typeSummaryCountsEachType();
+    void exportOfSeveralFiles_data();
+    void exportOfSeveralFiles();
 };
 
 void SharedTagListTest::oneRowPerKey_data()
@@ -133,6 +138,41 @@ void SharedTagListTest::typeSummaryCountsEachType()
     QCOMPARE(
         ItemSelection::inListOrder({items.at(3).id, items.at(0).id, QUuid::createUuid()}, items),
         (QList<QUuid>{items.at(0).id, items.at(3).id}));
+}
+
+void SharedTagListTest::exportOfSeveralFiles_data()
+{
+    using Format = MetadataExportFormatter::Format;
+    QTest::addColumn<Format>("format");
+    QTest::addColumn<QString>("expected");
+    // A name with a quote and a line break stays one key or table name.
+    QTest::newRow("JSON: an array of objects, each naming its file")
+        << Format::Json
+        << "[\n  {\n    \"EXIF:Make\" : \"Canon\",\n    \"SourceFile\" : \"\\/a\\/x.jpg\"\n  },\n"
+           "  {\n    \"SourceFile\" : \"\\/b\\/\\\"y\\n.jpg\"\n  }\n]";
+    QTest::newRow("YAML: one document per file")
+        << Format::Yaml << "---\n\"EXIF:Make\": \"Canon\"\n---\n";
+    QTest::newRow("TOML: one table per file, the comment once")
+        << Format::Toml
+        << "# Metaloom metadata export\n\n[\"/a/x.jpg\"]\n\"EXIF:Make\" = \"Canon\"\n\n"
+           "[\"/b/\\\"y\\n.jpg\"]\n";
+}
+
+void SharedTagListTest::exportOfSeveralFiles()
+{
+    QFETCH(MetadataExportFormatter::Format, format);
+    QFETCH(QString, expected);
+    const QList<SelectionExport::FileEntries> files{
+        {"/a/x.jpg", {MetadataEntry("EXIF:Make", "Canon")}}, {"/b/\"y\n.jpg", {}}};
+    const QString text = SelectionExport::string(files, format);
+    QCOMPARE(text, expected);
+    if (format == MetadataExportFormatter::Format::Json) {
+        QJsonParseError error;
+        const QJsonDocument parsed = QJsonDocument::fromJson(text.toUtf8(), &error);
+        QCOMPARE(error.error, QJsonParseError::NoError);
+        QCOMPARE(parsed.array().at(1).toObject().value("SourceFile").toString(),
+                 QStringLiteral("/b/\"y\n.jpg"));
+    }
 }
 
 QTEST_GUILESS_MAIN(SharedTagListTest)

@@ -1,5 +1,7 @@
 #include "SelectionExport.h"
 
+#include "MetaloomFeature/Model/ExportTextWriters.h"
+
 namespace Metaloom::SelectionExport {
 
 namespace {
@@ -10,14 +12,6 @@ QString indented(const QString &text)
     for (QString &line : lines)
         line.prepend(QStringLiteral("  "));
     return lines.join(QLatin1Char('\n'));
-}
-
-QString tomlQuoted(const QString &text)
-{
-    QString quoted = text;
-    quoted.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
-    quoted.replace(QLatin1Char('"'), QStringLiteral("\\\""));
-    return QLatin1Char('"') + quoted + QLatin1Char('"');
 }
 
 } // namespace
@@ -43,8 +37,8 @@ QString string(const QList<FileEntries> &files, MetadataExportFormatter::Format 
             QStringList lines = text.split(QLatin1Char('\n'));
             if (!lines.isEmpty() && lines.first().startsWith(QLatin1Char('#')))
                 lines.removeFirst();
-            parts.append(QLatin1Char('[') + tomlQuoted(file.path) + QStringLiteral("]\n") +
-                         lines.join(QLatin1Char('\n')));
+            parts.append(QLatin1Char('[') + ExportTextWriters::tomlQuoted(file.path) +
+                         QStringLiteral("]\n") + lines.join(QLatin1Char('\n')));
             break;
         }
         }
