@@ -363,6 +363,14 @@
         <source>Changes Not Saved to Every File</source>
         <translation>Änderungen nicht in jeder Datei gespeichert</translation>
     </message>
+    <message>
+        <source>Saving changes</source>
+        <translation>Änderungen werden gesichert</translation>
+    </message>
+    <message>
+        <source>Reading metadata</source>
+        <translation>Metadaten werden gelesen</translation>
+    </message>
 </context>
 <context>
     <name>ChangeComparison</name>
@@ -900,6 +908,22 @@ Mit &apos;%1 --help&apos; erfahren Sie mehr.
         <source>&amp;Pin</source>
         <translation>An&amp;heften</translation>
     </message>
+    <message>
+        <source>Add &amp;Item to All…</source>
+        <translation>Element zu allen hinzu&amp;fügen…</translation>
+    </message>
+    <message>
+        <source>Add Item</source>
+        <translation>Element hinzufügen</translation>
+    </message>
+    <message>
+        <source>Item to add to every selected file:</source>
+        <translation>Element, das allen ausgewählten Dateien hinzugefügt wird:</translation>
+    </message>
+    <message>
+        <source>Remove Ite&amp;m from All</source>
+        <translation>E&amp;lement aus allen entfernen</translation>
+    </message>
 </context>
 <context>
     <name>EntryEditActions</name>
@@ -1042,6 +1066,20 @@ Mit &apos;%1 --help&apos; erfahren Sie mehr.
             <numerusform>Die %n Datei ist schon in der Liste.</numerusform>
             <numerusform>Alle %n Dateien sind schon in der Liste.</numerusform>
         </translation>
+    </message>
+</context>
+<context>
+    <name>ItemSelection</name>
+    <message numerus="yes">
+        <source>%n files selected</source>
+        <translation>
+            <numerusform>%n Datei ausgewählt</numerusform>
+            <numerusform>%n Dateien ausgewählt</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>other</source>
+        <translation>andere</translation>
     </message>
 </context>
 <context>
@@ -1213,6 +1251,10 @@ Mit &apos;%1 --help&apos; erfahren Sie mehr.
         <source>Reload</source>
         <translation>Neu laden</translation>
     </message>
+    <message>
+        <source>Remove Metadata from %1 Files…</source>
+        <translation>Metadaten aus %1 Dateien entfernen…</translation>
+    </message>
 </context>
 <context>
     <name>Metaloom::FileListView</name>
@@ -1307,6 +1349,35 @@ Mit &apos;%1 --help&apos; erfahren Sie mehr.
         <source>Changes Not Saved to %1</source>
         <translation>Änderungen nicht in %1 gespeichert</translation>
     </message>
+    <message numerus="yes">
+        <source>Metadata of %n files</source>
+        <translation>
+            <numerusform>Metadaten von %n Datei</numerusform>
+            <numerusform>Metadaten von %n Dateien</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Exported the metadata of %n files as %1.</source>
+        <translation>
+            <numerusform>Die Metadaten von %n Datei wurden als %1 exportiert.</numerusform>
+            <numerusform>Die Metadaten von %n Dateien wurden als %1 exportiert.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Select files to apply the preset to.</source>
+        <translation>Wählen Sie die Dateien aus, auf die die Vorgabe angewendet werden soll.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n selected files</source>
+        <translation>
+            <numerusform>%n ausgewählte Datei</numerusform>
+            <numerusform>%n ausgewählte Dateien</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Can&apos;t read %1: %2</source>
+        <translation>%1 kann nicht gelesen werden: %2</translation>
+    </message>
 </context>
 <context>
     <name>Metaloom::MainWindow</name>
@@ -1385,6 +1456,10 @@ Mit &apos;%1 --help&apos; erfahren Sie mehr.
     <message>
         <source>Value</source>
         <translation>Wert</translation>
+    </message>
+    <message>
+        <source>Mixed values</source>
+        <translation>Verschiedene Werte</translation>
     </message>
 </context>
 <context>
@@ -1737,6 +1812,14 @@ Mit &apos;%1 --help&apos; erfahren Sie mehr.
         <source>Filter metadata</source>
         <translation>Metadaten filtern</translation>
     </message>
+    <message>
+        <source>Apply Preset to %1 Files</source>
+        <translation>Vorgabe auf %1 Dateien anwenden</translation>
+    </message>
+    <message>
+        <source>Apply Preset to All Files</source>
+        <translation>Vorgabe auf alle Dateien anwenden</translation>
+    </message>
 </context>
 <context>
     <name>MinorErrors</name>
@@ -1872,6 +1955,33 @@ Mit &apos;%1 --help&apos; erfahren Sie mehr.
     <message>
         <source>ExifTool did not change “%1” because %2. It can make the change anyway, ignoring this minor problem. (ExifTool: “%3”)</source>
         <translation>ExifTool hat „%1“ nicht geändert, weil %2. Es kann die Änderung trotzdem vornehmen und dieses kleinere Problem übergehen. (ExifTool: „%3“)</translation>
+    </message>
+</context>
+<context>
+    <name>SharedTagList</name>
+    <message>
+        <source>in %1 of %2 files</source>
+        <translation>in %1 von %2 Dateien</translation>
+    </message>
+    <message>
+        <source>(empty)</source>
+        <translation>(leer)</translation>
+    </message>
+    <message>
+        <source>%1 — 1 file</source>
+        <translation>%1 — 1 Datei</translation>
+    </message>
+    <message>
+        <source>%1 — %2 files</source>
+        <translation>%1 — %2 Dateien</translation>
+    </message>
+    <message>
+        <source>Read-only in %1.</source>
+        <translation>Schreibgeschützt in %1.</translation>
+    </message>
+    <message>
+        <source>Read-only in %1: %2</source>
+        <translation>Schreibgeschützt in %1: %2</translation>
     </message>
 </context>
 <context>

@@ -5,11 +5,11 @@
 
 namespace Metaloom {
 
-// Where a change of several files stands, as the window shows it: a bar
+// Where a change (or the first read) of several files stands, as the window shows it: a bar
 // filled to `finished` of `total`, the position and name of the file being
 // changed, and whether the user asked it to stop after that file.
 struct BatchProgress {
-    enum class Kind { removeAllMetadata, applyPreset, copyMetadata };
+    enum class Kind { removeAllMetadata, applyPreset, saveChanges, readMetadata, copyMetadata };
 
     QUuid id = QUuid::createUuid();
     Kind kind = Kind::removeAllMetadata;

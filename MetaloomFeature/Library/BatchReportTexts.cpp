@@ -508,9 +508,11 @@ Report saveAllReport(const BatchRun::Outcome &outcome)
         paragraphs << QCoreApplication::translate("BatchReportTexts",
                                                   "These files did not take all of the changes:")
                    << incomplete.join(paragraphBreak);
-    return {{},
-            QCoreApplication::translate("BatchReportTexts", "Changes Not Saved to Every File"),
-            paragraphs.join(paragraphBreak)};
+    return closed(
+        {{},
+         QCoreApplication::translate("BatchReportTexts", "Changes Not Saved to Every File"),
+         paragraphs.join(paragraphBreak)},
+        outcome);
 }
 
 QString progressText(const BatchProgress &progress)
@@ -521,8 +523,14 @@ QString progressText(const BatchProgress &progress)
     QString doing;
     switch (progress.kind) {
     case BatchProgress::Kind::applyPreset:
-        doing =
-            QCoreApplication::translate("BatchReportTexts", "Applying '%1'").arg(progress.presetName);
+        doing = QCoreApplication::translate("BatchReportTexts", "Applying '%1'")
+                    .arg(progress.presetName);
+        break;
+    case BatchProgress::Kind::saveChanges:
+        doing = QCoreApplication::translate("BatchReportTexts", "Saving changes");
+        break;
+    case BatchProgress::Kind::readMetadata:
+        doing = QCoreApplication::translate("BatchReportTexts", "Reading metadata");
         break;
     case BatchProgress::Kind::copyMetadata:
         doing = progress.presetName.isEmpty()

@@ -40,7 +40,7 @@ void mergeFieldSettings(QList<MetadataEntry> &entries, const FieldSettings &sett
     };
 
     entries.removeIf([&](const MetadataEntry &entry) {
-        return isEmptyPlaceholder(entry) &&
+        return isEmptyPlaceholder(entry) && !settings.held.contains(entry.rawKey) &&
                (!settings.addsPlaceholders || !isPinnedOrCustom(entry.rawKey));
     });
 

@@ -19,6 +19,9 @@ struct FieldSettings {
     // False for a file whose format ExifTool cannot write: a placeholder
     // there could never be filled in.
     bool addsPlaceholders = true;
+    // Keys some file holds although their entry shows no value: the rows of
+    // several files that hold different values. They are never dropped.
+    QSet<QString> held = {};
 };
 
 // An entry with no value, no edit and no warning.

@@ -80,6 +80,8 @@ void LibraryViewModel::cancelWriteAnyway()
 
 void LibraryViewModel::fileDidChange(QUuid itemID)
 {
+    // What was read of it is out of date.
+    m_reads.forget(itemID);
     for (const MediaItem &item : std::as_const(m_items)) {
         if (item.id == itemID) {
             m_thumbnails->request(item.id, item.url);

@@ -112,6 +112,10 @@ bool LibraryViewModel::isMarkedForRemoval(const MetadataEntry &entry)
 
 bool LibraryViewModel::canRevertEntry(const QString &key) const
 {
+    if (isMultiSelection())
+        return std::any_of(
+            m_selection.ids().cbegin(), m_selection.ids().cend(),
+            [this, &key](const QUuid &id) { return m_parkedEdits.value(id).contains(key); });
     const auto row = m_fullRowOfKey.constFind(key);
     return row != m_fullRowOfKey.cend() && m_fullEntryList.at(*row).isModified();
 }
@@ -122,6 +126,11 @@ bool LibraryViewModel::canMarkForRemoval(const QString &key) const
     if (row == m_fullRowOfKey.cend())
         return false;
     const MetadataEntry &entry = m_fullEntryList.at(*row);
+    if (isMultiSelection()) {
+        const SharedTagList::Row *shared = sharedRow(key);
+        return entry.isWritable() && shared && shared->presentIn > 0 &&
+               !(shared->values.size() == 1 && shared->values.first().value.isEmpty());
+    }
     return entry.isWritable() && holdsAValue(entry) && !isMarkedForRemoval(entry);
 }
 
@@ -129,6 +138,12 @@ void LibraryViewModel::revertEntry(const QString &key)
 {
     if (!canRevertEntry(key))
         return;
+    if (isMultiSelection()) {
+        // Each file goes back to what it holds.
+        spreadEdit(
+            key, [](const auto &) { return std::optional<EntryMarks::EnteredValue>(); }, false);
+        return;
+    }
     changeEntry(
         m_fullEntryList[m_fullRowOfKey.value(key)],
         [](MetadataEntry &entry) {
@@ -144,6 +159,19 @@ void LibraryViewModel::markForRemoval(const QString &key)
 {
     if (!canMarkForRemoval(key))
         return;
+    if (isMultiSelection()) {
+        spreadEdit(
+            key,
+            [](const std::optional<EntryMarks::EnteredValue> &present) {
+                std::optional<EntryMarks::EnteredValue> emptied;
+                if (present &&
+                    (present->isList ? !present->items.isEmpty() : !present->value.isEmpty()))
+                    emptied = EntryMarks::EnteredValue{QString(), present->isList, {}};
+                return emptied;
+            },
+            false);
+        return;
+    }
     changeEntry(
         m_fullEntryList[m_fullRowOfKey.value(key)],
         [](MetadataEntry &entry) {
@@ -165,7 +193,14 @@ void LibraryViewModel::changeEntry(MetadataEntry &listed,
     const bool afterIsOriginal = !listed.isModified();
     const QString key = listed.rawKey;
     publishEdit(listed);
-    if (before == after || !m_entriesItemID)
+    if (before == after)
+        return;
+    if (isMultiSelection()) {
+        spreadEdit(
+            key, [after](const auto &) { return std::optional(after); }, typing);
+        return;
+    }
+    if (!m_entriesItemID)
         return;
     const QUuid itemID = *m_entriesItemID;
     if (typing && !m_undoSteps.isEmpty()) {
@@ -213,6 +248,15 @@ void LibraryViewModel::undo()
         return;
     EditStep step = m_undoSteps.takeLast();
     step.open = false;
+    if (step.group != 0) {
+        QList<EditStep> steps{step};
+        while (!m_undoSteps.isEmpty() && m_undoSteps.last().group == step.group)
+            steps.prepend(m_undoSteps.takeLast());
+        m_redoSteps.append(steps);
+        Q_EMIT undoStateChanged();
+        applyStepGroup(steps, true);
+        return;
+    }
     m_redoSteps.append(step);
     Q_EMIT undoStateChanged();
     applyStepValue(step.itemID, step.key, step.before, step.beforeIsOriginal);
@@ -224,6 +268,15 @@ void LibraryViewModel::redo()
         return;
     endEditStep();
     const EditStep step = m_redoSteps.takeLast();
+    if (step.group != 0) {
+        QList<EditStep> steps{step};
+        while (!m_redoSteps.isEmpty() && m_redoSteps.last().group == step.group)
+            steps.prepend(m_redoSteps.takeLast());
+        m_undoSteps.append(steps);
+        Q_EMIT undoStateChanged();
+        applyStepGroup(steps, false);
+        return;
+    }
     m_undoSteps.append(step);
     Q_EMIT undoStateChanged();
     applyStepValue(step.itemID, step.key, step.after, step.afterIsOriginal);
@@ -266,9 +319,13 @@ void LibraryViewModel::applyStepValue(const QUuid &itemID, const QString &key,
 
 QCoro::Task<bool> LibraryViewModel::saveAllChanges()
 {
+    co_return co_await saveEach(modifiedItems(), ChangeOptions{});
+}
+
+QCoro::Task<bool> LibraryViewModel::saveEach(QList<MediaItem> targets, ChangeOptions options)
+{
     if (refuseWhileBatchRuns())
         co_return false;
-    const QList<MediaItem> targets = modifiedItems();
     if (targets.isEmpty()) {
         setStatus(tr("No changes to save."));
         co_return false;
@@ -277,22 +334,31 @@ QCoro::Task<bool> LibraryViewModel::saveAllChanges()
     const BusyScope busy(this);
     BatchRun::Outcome outcome;
     outcome.total = targets.size();
+    QSet<QUuid> refused;
     for (const MediaItem &item : targets) {
         FileOutcome done;
         if (m_entriesItemID == item.id && m_entriesPublished)
-            done = co_await saveShownEdits(item);
+            done = co_await saveShownEdits(item, options);
         else
-            done = co_await saveParkedEdits(item, m_parkedEdits.value(item.id));
+            done = co_await saveParkedEdits(item, m_parkedEdits.value(item.id), options);
         if (!self)
             co_return false;
+        if (done.stoppedAtMinorError())
+            refused.insert(item.id);
         outcome.files.append(std::move(done));
     }
-    showReport(BatchReportTexts::saveAllReport(outcome));
+    // Write Anyway saves again the files ExifTool stopped at for a minor
+    // error.
+    showReport(BatchReportTexts::saveAllReport(outcome), [self, refused] {
+        if (self && !self->refuseWhileBatchRuns())
+            self->saveAgainIgnoringMinorErrors(refused);
+    });
     co_return outcome.failed() == 0 && m_modifiedItemIDs.isEmpty();
 }
 
 QCoro::Task<FileOutcome>
-LibraryViewModel::saveParkedEdits(MediaItem item, QHash<QString, EntryMarks::EnteredValue> edits)
+LibraryViewModel::saveParkedEdits(MediaItem item, QHash<QString, EntryMarks::EnteredValue> edits,
+                                  ChangeOptions options)
 {
     FileOutcome outcome;
     outcome.file = item.url;
@@ -304,22 +370,20 @@ LibraryViewModel::saveParkedEdits(MediaItem item, QHash<QString, EntryMarks::Ent
         co_return outcome;
     storeBookmark(item.url);
     const QString fileName = item.fileName;
-    const auto change =
-        co_await callEngine(item.url, [assignments, fileName](const auto &engine, QUrl url) {
-            return changeFile(engine, url, assignments, ChangeOptions{}, fileName);
+    const auto change = co_await callEngine(
+        item.url, [assignments, options, fileName](const auto &engine, QUrl url) {
+            return changeFile(engine, url, assignments, options, fileName);
         });
     if (!tookChange(outcome, change))
         co_return outcome;
     // The file holds them now; the next read shows what it made of them.
-    if (m_parkedEdits.value(item.id) == edits)
-        m_parkedEdits.remove(item.id);
+    forgetSavedParkedEdits(item.id, edits, outcome.report);
     dropStepsOf(item.id);
     fileDidChange(item.id);
-    updateModifiedItems(hasPendingChanges());
     co_return outcome;
 }
 
-QCoro::Task<FileOutcome> LibraryViewModel::saveShownEdits(MediaItem item)
+QCoro::Task<FileOutcome> LibraryViewModel::saveShownEdits(MediaItem item, ChangeOptions options)
 {
     FileOutcome outcome;
     outcome.file = item.url;
@@ -343,20 +407,17 @@ QCoro::Task<FileOutcome> LibraryViewModel::saveShownEdits(MediaItem item)
         EntryMarks::enteredValues(m_fullEntryList);
     QPointer<LibraryViewModel> self(this);
     const QString fileName = item.fileName;
-    const auto change =
-        co_await callEngine(item.url, [assignments, fileName](const auto &engine, QUrl url) {
-            return changeFile(engine, url, assignments, ChangeOptions{}, fileName);
+    const auto change = co_await callEngine(
+        item.url, [assignments, options, fileName](const auto &engine, QUrl url) {
+            return changeFile(engine, url, assignments, options, fileName);
         });
     if (!tookChange(outcome, change))
         co_return outcome;
     fileDidChange(item.id);
     dropStepsOf(item.id);
     if (!isCurrent(ticket)) {
-        // The selection moved on while the file was written: what it
-        // parked is in the file now, unless typed after the write began.
-        if (m_parkedEdits.value(item.id) == sentEdits)
-            m_parkedEdits.remove(item.id);
-        updateModifiedItems(hasPendingChanges());
+        // The selection moved on while the file was written.
+        forgetSavedParkedEdits(item.id, sentEdits, outcome.report);
         co_return outcome;
     }
     const QHash<QString, EntryMarks::EnteredValue> typedMeanwhile =

@@ -28,6 +28,7 @@ EntryTreeModel::Source LibraryViewModel::entryTreeSource()
     source.toggleFavorite = [this](const MetadataEntry &entry) { toggleFavorite(entry); };
     source.entryCameIntoView = [this](const MetadataEntry &entry) { ensureOptionsLoaded(entry); };
     source.isChecking = [this](const QString &key) { return isCheckingDefinition(key); };
+    source.sharedRow = [this](const QString &key) { return sharedRow(key); };
     return source;
 }
 

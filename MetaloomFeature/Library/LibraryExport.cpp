@@ -2,6 +2,7 @@
 
 #include "LibraryViewModel.h"
 
+#include "MetaloomFeature/Library/Selection/SelectionExport.h"
 #include "MetaloomFeature/Platform/Error.h"
 
 #include <QCoreApplication>
@@ -51,6 +52,10 @@ void LibraryViewModel::setSavePanel(std::shared_ptr<SavePanel> panel)
 
 void LibraryViewModel::exportSelectedMetadata(MetadataExportFormatter::Format format)
 {
+    if (isMultiSelection()) {
+        exportSelection(format);
+        return;
+    }
     const std::optional<MediaItem> item = selectedItem();
     if (!item) {
         setStatus(tr("Select an item to export metadata."));
@@ -72,6 +77,44 @@ void LibraryViewModel::exportSelectedMetadata(MetadataExportFormatter::Format fo
     m_savePanel->show(options, [self, entries, format](std::optional<QUrl> chosen) {
         if (self && chosen && chosen->isLocalFile())
             self->writeExport(entries, format, *chosen);
+    });
+}
+
+void LibraryViewModel::exportSelection(MetadataExportFormatter::Format format)
+{
+    QList<SelectionExport::FileEntries> files;
+    for (const MediaItem &item : selectedItems()) {
+        if (!m_reads.contains(item.id)) {
+            setStatus(tr("Metadata is still loading. Try again in a moment."));
+            return;
+        }
+        SharedTagList::FileTags tags =
+            m_reads.fileTags(item, m_listTags, m_parkedEdits.value(item.id));
+        files.append({item.url.isLocalFile() ? item.url.toLocalFile() : item.url.toString(),
+                      std::move(tags.entries)});
+    }
+    if (!m_savePanel) {
+        qWarning("Export needs the window's save panel");
+        return;
+    }
+    const QString extension = MetadataExportFormatter::fileExtension(format);
+    const SavePanel::Options options{tr("Metadata of %n files", nullptr, int(files.size())) +
+                                         QLatin1Char('.') + extension,
+                                     extension, MetadataExportFormatter::displayName(format)};
+    QPointer<LibraryViewModel> self(this);
+    m_savePanel->show(options, [self, files, format](std::optional<QUrl> chosen) {
+        if (!self || !chosen || !chosen->isLocalFile())
+            return;
+        const BusyScope busy(self);
+        try {
+            writeAtomically(chosen->toLocalFile(), SelectionExport::string(files, format));
+            self->setStatus(
+                tr("Exported the metadata of %n files as %1.", nullptr, int(files.size()))
+                    .arg(MetadataExportFormatter::displayName(format)));
+        } catch (...) {
+            self->showError(describeException(std::current_exception()),
+                            tr("Metadata Not Exported"));
+        }
     });
 }
 

@@ -64,8 +64,13 @@ void LibraryViewModel::removeItem(const MediaItem &item)
         return;
     m_thumbnails->forget(id);
     forgetEditsOf(id);
+    m_reads.forget(id);
     Q_EMIT itemsChanged();
-    if (m_selectedItemID == id) {
+    if (m_selection.forget(id) && !m_selection.ids().isEmpty()) {
+        Q_EMIT selectedItemIDsChanged();
+        setSelectedItemIDs(m_selection.ids(),
+                           m_selectedItemID != id ? m_selectedItemID : m_selection.ids().first());
+    } else if (m_selectedItemID == id) {
         setSelectedItemID(m_items.isEmpty() ? std::nullopt : std::optional(m_items.first().id));
     } else {
         Q_EMIT selectedItemChanged();
@@ -79,6 +84,7 @@ void LibraryViewModel::clearAllItems()
     for (const MediaItem &cleared : std::as_const(m_items))
         forgetEditsOf(cleared.id);
     m_items.clear();
+    m_reads.forgetAll();
     if (hadItems)
         Q_EMIT itemsChanged();
     setSelectedItemID(std::nullopt);

@@ -86,11 +86,18 @@ std::optional<QString> numberedGroupTableKey(const QString &key)
 
 void LibraryViewModel::setSelectedItemID(std::optional<QUuid> id)
 {
-    if (id == m_selectedItemID)
+    const bool wasSeveral = isMultiSelection();
+    if (id == m_selectedItemID && !wasSeveral)
         return;
+    const bool idChanged = id != m_selectedItemID;
     m_selectedItemID = id;
-    Q_EMIT selectedItemIDChanged();
-    Q_EMIT selectedItemChanged();
+    const bool selectionChanged = m_selection.selectOne(id);
+    if (idChanged) {
+        Q_EMIT selectedItemIDChanged();
+        Q_EMIT selectedItemChanged();
+    }
+    if (selectionChanged)
+        Q_EMIT selectedItemIDsChanged();
     selectionDidChange();
 }
 
@@ -144,6 +151,15 @@ QCoro::Task<void> LibraryViewModel::loadSelectedMetadata()
 
 QCoro::Task<void> LibraryViewModel::reloadMetadata()
 {
+    if (isMultiSelection()) {
+        for (const QUuid &id : m_selection.ids()) {
+            m_reads.forget(id);
+            forgetEditsOf(id);
+        }
+        const BusyScope busy(this);
+        co_await readSelection(m_loadGeneration);
+        co_return;
+    }
     const std::optional<LoadTicket> ticket = ticketForSelection();
     if (!ticket)
         co_return;
@@ -176,12 +192,16 @@ QCoro::Task<bool> LibraryViewModel::loadMetadata(LoadTicket ticket)
     const auto writable = co_await callEngine(ticket.url, [](const auto &engine, QUrl url) {
         return FileOperations::formatIsWritable(engine, url);
     });
-    if (writable.libraryGone || !isCurrent(ticket))
+    if (writable.libraryGone)
         co_return false;
-    publishLoadedEntries(std::move(*read.value),
-                         writable.value.value_or(true)
-                             ? std::nullopt
-                             : std::optional(m_engine->readOnlyFormatMessage(ticket.url)));
+    const std::optional<QString> readOnlyNote =
+        writable.value.value_or(true) ? std::nullopt
+                                      : std::optional(m_engine->readOnlyFormatMessage(ticket.url));
+    // Kept for a selection of several files that takes this one in.
+    m_reads.store(ticket.itemID, *read.value, readOnlyNote);
+    if (!isCurrent(ticket))
+        co_return false;
+    publishLoadedEntries(std::move(*read.value), readOnlyNote);
     Q_EMIT metadataLoaded(ticket.itemID);
     co_return true;
 }
@@ -269,6 +289,13 @@ QStringList LibraryViewModel::itemsOfText(const QString &text)
 
 void LibraryViewModel::resetChanges()
 {
+    if (isMultiSelection()) {
+        for (const QUuid &id : m_selection.ids())
+            forgetEditsOf(id);
+        showSharedList();
+        setStatus(tr("Changes reverted."));
+        return;
+    }
     for (MetadataEntry &entry : m_fullEntryList) {
         if (entry.isList)
             entry.setItems(entry.originalItems);
@@ -449,6 +476,8 @@ QCoro::Task<ChangeReport> LibraryViewModel::changeFile(std::shared_ptr<MetadataE
 
 QCoro::Task<bool> LibraryViewModel::saveChanges()
 {
+    if (isMultiSelection())
+        co_return co_await saveSelection();
     co_return co_await saveEdits(ChangeOptions{});
 }
 
@@ -510,17 +539,10 @@ QCoro::Task<bool> LibraryViewModel::saveEdits(ChangeOptions options)
     // set aside then are in the file now, all but those it did not take and
     // those typed after the save began.
     if (!isCurrent(ticket)) {
-        if (auto parked = m_parkedEdits.find(item->id); parked != m_parkedEdits.end()) {
-            for (const MetadataEntry &entry : std::as_const(writable)) {
-                const auto edit = parked->constFind(entry.rawKey);
-                if (edit != parked->constEnd() && !notTaken.contains(entry.rawKey) &&
-                    *edit == sentValues.value(entry.id))
-                    parked->erase(edit);
-            }
-            if (parked->isEmpty())
-                m_parkedEdits.erase(parked);
-            updateModifiedItems(hasPendingChanges());
-        }
+        QHash<QString, EntryMarks::EnteredValue> sent;
+        for (const MetadataEntry &entry : std::as_const(writable))
+            sent.insert(entry.rawKey, sentValues.value(entry.id));
+        forgetSavedParkedEdits(item->id, sent, report);
     }
     const QStringList unknown =
         notTaken.isEmpty() ? QStringList() : co_await unknownKeysAmong(notTaken);
@@ -542,6 +564,23 @@ QCoro::Task<bool> LibraryViewModel::saveEdits(ChangeOptions options)
         }
     }
     co_return true;
+}
+
+void LibraryViewModel::forgetSavedParkedEdits(const QUuid &itemID,
+                                              const QHash<QString, EntryMarks::EnteredValue> &sent,
+                                              const ChangeReport &report)
+{
+    if (const auto parked = m_parkedEdits.find(itemID); parked != m_parkedEdits.end()) {
+        const QStringList notTaken = keysNotTaken(report);
+        for (auto it = sent.cbegin(); it != sent.cend(); ++it) {
+            const auto edit = parked->constFind(it.key());
+            if (edit != parked->constEnd() && *edit == it.value() && !notTaken.contains(it.key()))
+                parked->erase(edit);
+        }
+        if (parked->isEmpty())
+            m_parkedEdits.erase(parked);
+    }
+    updateModifiedItems(hasPendingChanges());
 }
 
 void LibraryViewModel::markSaveOutcome(const ChangeReport &report, const QList<MetadataEntry> &sent,

@@ -28,10 +28,22 @@ void LibraryViewModel::applyPreset(const Preset &preset)
     }
     if (refuseWhileBatchRuns())
         return;
-    applyPresetWhenChecked(preset);
+    applyPresetWhenChecked(preset, m_items);
 }
 
-QCoro::Task<void> LibraryViewModel::applyPresetWhenChecked(Preset preset)
+void LibraryViewModel::applyPresetToSelection(const Preset &preset)
+{
+    const QList<MediaItem> selected = selectedItems();
+    if (selected.isEmpty()) {
+        setStatus(tr("Select files to apply the preset to."));
+        return;
+    }
+    if (refuseWhileBatchRuns())
+        return;
+    applyPresetWhenChecked(preset, selected);
+}
+
+QCoro::Task<void> LibraryViewModel::applyPresetWhenChecked(Preset preset, QList<MediaItem> items)
 {
     if (preset.action.overrides.isEmpty() && preset.action.removals.isEmpty()) {
         setStatus(tr("Preset has no operations to apply."));
@@ -43,7 +55,7 @@ QCoro::Task<void> LibraryViewModel::applyPresetWhenChecked(Preset preset)
     progress.kind = BatchProgress::Kind::applyPreset;
     progress.presetName = name;
     co_await performBatch(
-        progress, m_items,
+        progress, items,
         [engine = m_engine, action](QUrl url, ChangeOptions options) {
             return FileOperations::applyPreset(engine, action, url, options);
         },

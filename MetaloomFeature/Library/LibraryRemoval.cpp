@@ -41,6 +41,15 @@ void LibraryViewModel::cancelRemoveAllMetadata()
 
 void LibraryViewModel::presentRemoveMetadataConfirmation()
 {
+    if (isMultiSelection()) {
+        if (refuseWhileBatchRuns())
+            return;
+        m_removeMetadataRequest = RemoveMetadataRequest{
+            QUuid::createUuid(), *m_selectedItemID,
+            tr("%n selected files", nullptr, int(m_selection.size())), m_selection.ids()};
+        Q_EMIT removeMetadataRequestChanged();
+        return;
+    }
     const std::optional<MediaItem> item = selectedItem();
     if (!item) {
         setStatus(tr("Select a file to remove metadata from."));
@@ -55,8 +64,25 @@ void LibraryViewModel::confirmRemoveMetadata()
     if (!m_removeMetadataRequest)
         return;
     const QUuid itemID = m_removeMetadataRequest->itemID;
+    const QList<QUuid> several = m_removeMetadataRequest->itemIDs;
     m_removeMetadataRequest.reset();
     Q_EMIT removeMetadataRequestChanged();
+    if (!several.isEmpty()) {
+        if (refuseWhileBatchRuns())
+            return;
+        QList<MediaItem> items;
+        for (const MediaItem &item : std::as_const(m_items)) {
+            if (several.contains(item.id))
+                items.append(item);
+        }
+        performBatch(
+            BatchProgress{}, items,
+            [engine = m_engine](QUrl url, ChangeOptions options) {
+                return FileOperations::strip(engine, url, options);
+            },
+            ChangeOptions{}, &BatchReportTexts::stripReport);
+        return;
+    }
     for (const MediaItem &item : std::as_const(m_items)) {
         if (item.id == itemID) {
             removeAllMetadata(item, ChangeOptions{});

@@ -160,6 +160,9 @@ void LibraryViewModel::setStatus(const QString &message)
 
 bool LibraryViewModel::hasPendingChanges() const
 {
+    if (isMultiSelection())
+        return std::any_of(m_selection.ids().cbegin(), m_selection.ids().cend(),
+                           [this](const QUuid &id) { return m_parkedEdits.contains(id); });
     return std::any_of(m_fullEntryList.cbegin(), m_fullEntryList.cend(),
                        [](const MetadataEntry &entry) { return entry.isModified(); });
 }
@@ -180,9 +183,14 @@ void LibraryViewModel::setHasPendingChanges(bool pending)
 
 void LibraryViewModel::mergeFieldSettings()
 {
+    QSet<QString> mixed;
+    for (auto row = m_sharedRows.cbegin(); row != m_sharedRows.cend(); ++row) {
+        if (row->mixed && isMultiSelection())
+            mixed.insert(row.key());
+    }
     EntryListMerge::mergeFieldSettings(
         m_fullEntryList,
-        {m_pinnedTags, m_customTags, defaultFavoriteTags(), !m_entriesFormatReadOnly});
+        {m_pinnedTags, m_customTags, defaultFavoriteTags(), !m_entriesFormatReadOnly, mixed});
     Q_EMIT availableTagKeysChanged();
 }
 

@@ -12,6 +12,9 @@
 #include "MetaloomFeature/Library/FileOperations.h"
 #include "MetaloomFeature/Library/MetadataEngine.h"
 #include "MetaloomFeature/Library/SavePanel.h"
+#include "MetaloomFeature/Library/Selection/ItemSelection.h"
+#include "MetaloomFeature/Library/Selection/SelectionReads.h"
+#include "MetaloomFeature/Library/Selection/SharedTagList.h"
 #include "MetaloomFeature/Library/SettingsTab.h"
 #include "MetaloomFeature/Library/StatusTimer.h"
 #include "MetaloomFeature/Model/CustomMetadataTag.h"
@@ -63,6 +66,8 @@ class LibraryViewModel : public QObject {
     Q_PROPERTY(QList<Metaloom::MediaItem> items READ items NOTIFY itemsChanged)
     Q_PROPERTY(std::optional<QUuid> selectedItemID READ selectedItemID WRITE setSelectedItemID
                    NOTIFY selectedItemIDChanged)
+    Q_PROPERTY(QList<QUuid> selectedItemIDs READ selectedItemIDs WRITE setSelectedItemIDs NOTIFY
+                   selectedItemIDsChanged)
     Q_PROPERTY(std::optional<Metaloom::MediaItem> selectedItem READ selectedItem NOTIFY
                    selectedItemChanged)
     Q_PROPERTY(QList<Metaloom::MetadataEntry> filteredEntries READ filteredEntries NOTIFY
@@ -125,11 +130,13 @@ public:
         bool operator==(const RemoveAllMetadataRequest &) const = default;
     };
 
-    // A pending confirmation to strip one file, named for the dialog.
+    // A pending confirmation to strip one file, named for the dialog, or
+    // the several selected files (itemIDs, fileName then counting them).
     struct RemoveMetadataRequest {
         QUuid id;
         QUuid itemID;
         QString fileName;
+        QList<QUuid> itemIDs = {};
         bool operator==(const RemoveMetadataRequest &) const = default;
     };
 
@@ -179,6 +186,28 @@ public:
     void setSelectedItemID(std::optional<QUuid> id);
     // The item whose id is selected, or nothing.
     std::optional<MediaItem> selectedItem() const;
+
+    // --- Several files -------------------------------------------------------
+
+    // The selected files in list order, the current one (selectedItemID)
+    // among them; just that one (or none) unless the user picked more.
+    const QList<QUuid> &selectedItemIDs() const { return m_selection.ids(); }
+    // Several ids make the editor show what the files share (read once and
+    // kept); one behaves as setSelectedItemID. `current` stays the current
+    // file when it is among them, else the first becomes it.
+    void setSelectedItemIDs(const QList<QUuid> &ids, std::optional<QUuid> current = std::nullopt);
+    bool isMultiSelection() const { return m_selection.size() > 1; }
+    QList<MediaItem> selectedItems() const;
+    // What the selected files hold of the key (only with several selected).
+    const SharedTagList::Row *sharedRow(const QString &key) const;
+    // A list tag of the selection: one item added to or taken from every
+    // selected file's list; one step to undo.
+    void addItemToSelection(const QString &key, const QString &item);
+    void removeItemFromSelection(const QString &key, const QString &item);
+    // Writes every selected file that has an edit, one after the other in
+    // list order, with the batch's progress and report; files that fail keep
+    // their edits. True when all took them.
+    QCoro::Task<bool> saveSelection();
 
     // The entries of the selected file that match the search, in display
     // order. An entry keeps its id and key across edits, searches and
@@ -373,6 +402,8 @@ public:
     // Applies the preset to every loaded file, one after the other, going on
     // past files that fail.
     void applyPreset(const Preset &preset);
+    // The same for the selected files only.
+    void applyPresetToSelection(const Preset &preset);
     void presentPresetManager();
     void dismissPresetManager();
 
@@ -401,6 +432,7 @@ Q_SIGNALS:
     void copyPreviewChanged();
     void comparisonChanged();
     void selectedItemIDChanged();
+    void selectedItemIDsChanged();
     void selectedItemChanged();
     void filteredEntriesChanged();
     void searchTextChanged();
@@ -453,7 +485,26 @@ private:
         bool afterIsOriginal = false;
         // Keystrokes may still extend it.
         bool open = false;
+        // The steps of one edit of several files share a number (0: one file).
+        quint64 group = 0;
     };
+
+    // Several files
+    void showSharedList();
+    QCoro::Task<void> readSelection(quint64 generation);
+    // After a save of several selected files: their shared list read anew.
+    QCoro::Task<void> rereadSelection();
+    // Write Anyway of a save: these files saved again, minor errors ignored.
+    QCoro::Task<void> saveAgainIgnoringMinorErrors(QSet<QUuid> refused);
+    // Changes every selected file's value of the key: `change` answers the
+    // new value from the file's present one (nothing: what it holds); one
+    // step to undo, extended while typing.
+    using SpreadChange = std::function<std::optional<EntryMarks::EnteredValue>(
+        const std::optional<EntryMarks::EnteredValue> &present)>;
+    void spreadEdit(const QString &key, const SpreadChange &change, bool typing);
+    std::optional<EntryMarks::EnteredValue> presentValue(const QUuid &itemID,
+                                                         const QString &key) const;
+    void applyStepGroup(const QList<EditStep> &steps, bool undoing);
 
     // Edits of every file
     // Keeps the shown file's edits aside (the selection leaves it).
@@ -469,11 +520,19 @@ private:
     // the step open for the next keystroke).
     void changeEntry(MetadataEntry &listed, const std::function<void(MetadataEntry &)> &change,
                      bool typing);
+    // These files' edits saved one after the other, with one report.
+    QCoro::Task<bool> saveEach(QList<MediaItem> targets, ChangeOptions options);
     // One file's parked edits written as Save writes them.
     QCoro::Task<FileOutcome> saveParkedEdits(MediaItem item,
-                                             QHash<QString, EntryMarks::EnteredValue> edits);
+                                             QHash<QString, EntryMarks::EnteredValue> edits,
+                                             ChangeOptions options);
     // The shown file's edits written, read back and marked as Save does.
-    QCoro::Task<FileOutcome> saveShownEdits(MediaItem item);
+    QCoro::Task<FileOutcome> saveShownEdits(MediaItem item, ChangeOptions options);
+    // After a save of a file whose edits are set aside: each sent edit goes,
+    // unless it was typed anew since or the file did not take it.
+    void forgetSavedParkedEdits(const QUuid &itemID,
+                                const QHash<QString, EntryMarks::EnteredValue> &sent,
+                                const ChangeReport &report);
 
     // Import
     void storeBookmark(const QUrl &fileUrl);
@@ -580,7 +639,8 @@ private:
     // Removal, presets and the batches that run them
     QCoro::Task<void> removeAllMetadataFromLoadedFiles();
     QCoro::Task<void> removeAllMetadata(MediaItem item, ChangeOptions options);
-    QCoro::Task<void> applyPresetWhenChecked(Preset preset);
+    QCoro::Task<void> applyPresetWhenChecked(Preset preset, QList<MediaItem> items);
+    void exportSelection(MetadataExportFormatter::Format format);
     QCoro::Task<void> loadCopyPreview(CopySource source, QList<QUrl> targets, CopyFamily family,
                                       quint64 generation);
     QCoro::Task<void> loadComparison(QUuid comparisonID, QUrl left, QUrl right);
@@ -650,6 +710,11 @@ private:
 
     QList<MediaItem> m_items;
     std::optional<QUuid> m_selectedItemID;
+    ItemSelection m_selection;
+    SelectionReads m_reads;
+    // The shared list's rows by key, while several files are selected.
+    QHash<QString, SharedTagList::Row> m_sharedRows;
+    quint64 m_lastStepGroup = 0;
     // Every entry of the file named by m_entriesItemID, placeholders
     // included, in display order; edits change only this list.
     QList<MetadataEntry> m_fullEntryList;

@@ -183,4 +183,9 @@ QString toml(const Pairs &pairs)
     return joinedLines(lines);
 }
 
+QString tomlQuoted(const QString &text)
+{
+    return u'"' + tomlEscaped(text) + u'"';
+}
+
 } // namespace Metaloom::ExportTextWriters

@@ -16,5 +16,7 @@ bool isEncodable(const QString &text);
 QString json(Pairs pairs);
 QString yaml(const Pairs &pairs);
 QString toml(const Pairs &pairs);
+// A TOML basic string: the text escaped as the values are, in quotes.
+QString tomlQuoted(const QString &text);
 
 } // namespace Metaloom::ExportTextWriters

@@ -220,6 +220,22 @@ int main(int argc, char *argv[])
     });
     shoot(window, QStringLiteral("15b-movie-dates"));
 
+    // Several files at once: the count and types in the header, the tags
+    // they share, mixed values and the tags only some of them hold.
+    {
+        QList<QUuid> several;
+        for (qsizetype at = 0; at < std::min<qsizetype>(4, library->items().size()); ++at)
+            several.append(library->items().at(at).id);
+        library->setSelectedItemIDs(several);
+        settle([&] { return !library->filteredEntries().isEmpty() && !library->isBusy(); });
+        QTest::qWait(300);
+        shoot(window, QStringLiteral("15c-several-selected"));
+        const QModelIndex fileName = rowOf(editor, QStringLiteral("System:FileName"));
+        editor->scrollTo(fileName, QAbstractItemView::PositionAtTop);
+        QTest::qWait(100);
+        shoot(window, QStringLiteral("15d-several-mixed"));
+    }
+
     // A list tag: its items one per line, then edited in place.
     library->setSelectedItemID(library->items().at(3).id);
     settle([&] { return !library->filteredEntries().isEmpty() && !library->isBusy(); });

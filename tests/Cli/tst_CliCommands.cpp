@@ -46,7 +46,7 @@ QList<QJsonObject> reportLines(const QByteArray &bytes, bool strip = false)
     QList<QJsonObject> objects;
     QStringList expectedKeys{"complete", "error", "file", "notRemoved", "notWritten", "ok"};
     if (strip)
-        expectedKeys << QStringLiteral("remaining");
+        expectedKeys << "remaining";
     expectedKeys.sort();
     for (const QByteArray &line : bytes.split('\n')) {
         if (line.isEmpty())
@@ -108,7 +108,7 @@ QString copyAs(const QString &sample, const QString &folder, const QString &name
 // folder's own: a file made and removed beside the others changes that.
 QMap<QString, FileState> folderState(const QString &folder)
 {
-    QMap<QString, FileState> states{{QStringLiteral("."), stateOf(folder)}};
+    QMap<QString, FileState> states{{".", stateOf(folder)}};
     for (const QString &name : filesIn(folder))
         states.insert(name, stateOf(QDir(folder).filePath(name)));
     return states;
@@ -144,18 +144,16 @@ void CliCommandsTest::readPrintsTheWindowsExport()
 {
     TestEnvironment environment;
     const QString folder = environment.workPath();
-    const QString photo = copyAs(QStringLiteral("Canon.jpg"), folder, QStringLiteral("Canon.jpg"));
+    const QString photo = copyAs("Canon.jpg", folder, "Canon.jpg");
 
     for (const auto format : MetadataExportFormatter::allCases()) {
-        const ProcessRun run =
-            cli({QStringLiteral("read"), QStringLiteral("--format"),
-                 MetadataExportFormatter::rawValue(format), QStringLiteral("Canon.jpg")},
-                folder);
+        const ProcessRun run = cli(
+            {"read", "--format", MetadataExportFormatter::rawValue(format), "Canon.jpg"}, folder);
         QVERIFY(run.ended);
         QCOMPARE(run.exitCode, 0);
         QCOMPARE(textOf(run.error), QString());
         const QString expected = windowExport(photo, format);
-        QVERIFY(expected.contains(QStringLiteral("Canon EOS DIGITAL REBEL")));
+        QVERIFY(expected.contains("Canon EOS DIGITAL REBEL"));
         QCOMPARE(withoutAccessDate(textOf(run.output)),
                  withoutAccessDate(format == MetadataExportFormatter::Format::Json
                                        ? expected + u'\n'
@@ -166,9 +164,9 @@ void CliCommandsTest::readPrintsTheWindowsExport()
 void CliCommandsTest::readJoinsSeveralFiles_data()
 {
     QTest::addColumn<QString>("format");
-    QTest::newRow("json") << QStringLiteral("json");
-    QTest::newRow("yaml") << QStringLiteral("yaml");
-    QTest::newRow("toml") << QStringLiteral("toml");
+    QTest::newRow("json") << "json";
+    QTest::newRow("yaml") << "yaml";
+    QTest::newRow("toml") << "toml";
 }
 
 void CliCommandsTest::readJoinsSeveralFiles()
@@ -176,26 +174,26 @@ void CliCommandsTest::readJoinsSeveralFiles()
     QFETCH(QString, format);
     TestEnvironment environment;
     const QString folder = environment.workPath();
-    const QString iptc = copyAs(QStringLiteral("IPTC.jpg"), folder, QStringLiteral("IPTC.jpg"));
-    const QString gps = copyAs(QStringLiteral("GPS.jpg"), folder, QStringLiteral("GPS.jpg"));
+    const QString iptc = copyAs("IPTC.jpg", folder, "IPTC.jpg");
+    const QString gps = copyAs("GPS.jpg", folder, "GPS.jpg");
 
     // Reading a file moves its access date: it is left out of the comparison.
     const auto exported = [](const QString &path) {
         QJsonObject object = QJsonDocument::fromJson(
                                  windowExport(path, MetadataExportFormatter::Format::Json).toUtf8())
                                  .object();
-        object.remove(QStringLiteral("System:FileAccessDate"));
+        object.remove("System:FileAccessDate");
         return object;
     };
     const QJsonObject first = exported(iptc);
     const QJsonObject second = exported(gps);
-    QVERIFY(first.contains(QStringLiteral("IPTC:Keywords")));
+    QVERIFY(first.contains("IPTC:Keywords"));
     const auto withoutAccessDates = [](QJsonValue read) {
         if (read.isArray()) {
             QJsonArray documents;
             for (const QJsonValue document : read.toArray()) {
                 QJsonObject object = document.toObject();
-                object.remove(QStringLiteral("System:FileAccessDate"));
+                object.remove("System:FileAccessDate");
                 documents.append(object);
             }
             return QJsonValue(documents);
@@ -203,31 +201,27 @@ void CliCommandsTest::readJoinsSeveralFiles()
         QJsonObject tables = read.toObject();
         for (auto it = tables.begin(); it != tables.end(); ++it) {
             QJsonObject object = it.value().toObject();
-            object.remove(QStringLiteral("System:FileAccessDate"));
+            object.remove("System:FileAccessDate");
             it.value() = object;
         }
         return QJsonValue(tables);
     };
 
     const ProcessRun run =
-        cli({QStringLiteral("read"), QStringLiteral("--format"), format, QStringLiteral("IPTC.jpg"),
-             QStringLiteral("missing.jpg"), QStringLiteral("GPS.jpg")},
-            folder);
+        cli({"read", "--format", format, "IPTC.jpg", "missing.jpg", "GPS.jpg"}, folder);
     QVERIFY(run.ended);
     QCOMPARE(run.exitCode, 1);
     QCOMPARE(textOf(run.error), QStringLiteral("missing.jpg: No such file or folder.\n"
                                                "2 files read, 1 failed\n"));
-    const QJsonValue expected = format == QLatin1String("toml")
-                                    ? QJsonValue(QJsonObject{{QStringLiteral("IPTC.jpg"), first},
-                                                             {QStringLiteral("GPS.jpg"), second}})
-                                    : QJsonValue(QJsonArray{first, second});
+    const QJsonValue expected =
+        format == QLatin1String("toml")
+            ? QJsonValue(QJsonObject{{"IPTC.jpg", first}, {"GPS.jpg", second}})
+            : QJsonValue(QJsonArray{first, second});
     QCOMPARE(withoutAccessDates(readByPython(format, run.output, folder)), expected);
 
     // With --json the report goes to standard error: standard output holds
     // the metadata.
-    const ProcessRun reported = cli({QStringLiteral("read"), QStringLiteral("--json"),
-                                     QStringLiteral("IPTC.jpg"), QStringLiteral("missing.jpg")},
-                                    folder);
+    const ProcessRun reported = cli({"read", "--json", "IPTC.jpg", "missing.jpg"}, folder);
     QCOMPARE(reported.exitCode, 1);
     QCOMPARE(withoutAccessDates(readByPython(QStringLiteral("json"), reported.output, folder)),
              QJsonValue(QJsonArray{first}));
@@ -242,19 +236,16 @@ void CliCommandsTest::setWritesWhatASeparateReadFinds()
 {
     TestEnvironment environment;
     const QString folder = environment.workPath();
-    const QString photo =
-        copyAs(QStringLiteral("GPS.jpg"), folder, QStringLiteral("trip photo.jpg"));
+    const QString photo = copyAs("GPS.jpg", folder, "trip photo.jpg");
     const qlonglong modified = stateOf(photo).modified;
-    QVERIFY(holdsGroup(photo, QStringLiteral("GPS")));
+    QVERIFY(holdsGroup(photo, "GPS"));
 
     // A key given again is a list: each value one item, a comma in one kept.
-    const ProcessRun run = cli(
-        {QStringLiteral("set"), QStringLiteral("--json"), QStringLiteral("trip photo.jpg"),
-         QStringLiteral("--tag"), QStringLiteral("XMP-dc:Title=Harbour at dawn"),
-         QStringLiteral("--tag=IFD0:Artist=Ann = Bo"), QStringLiteral("--remove"),
-         QStringLiteral("GPS:all"), QStringLiteral("--tag"), QStringLiteral("XMP-dc:Subject=alpha"),
-         QStringLiteral("--tag"), QStringLiteral("xmp-dc:subject=beta, gamma")},
-        folder);
+    const ProcessRun run =
+        cli({"set", "--json", "trip photo.jpg", "--tag", "XMP-dc:Title=Harbour at dawn",
+             "--tag=IFD0:Artist=Ann = Bo", "--remove", "GPS:all", "--tag", "XMP-dc:Subject=alpha",
+             "--tag", "xmp-dc:subject=beta, gamma"},
+            folder);
     QVERIFY(run.ended);
     QCOMPARE(run.exitCode, 0);
     QCOMPARE(textOf(run.error), QString());
@@ -270,7 +261,7 @@ void CliCommandsTest::setWritesWhatASeparateReadFinds()
     const QHash<QString, QString> values = valuesOf(photo);
     QCOMPARE(values.value(QStringLiteral("XMP-dc:Title")), QStringLiteral("Harbour at dawn"));
     QCOMPARE(values.value(QStringLiteral("IFD0:Artist")), QStringLiteral("Ann = Bo"));
-    QVERIFY(!holdsGroup(photo, QStringLiteral("GPS")));
+    QVERIFY(!holdsGroup(photo, "GPS"));
     const QList<MetadataEntry> entries = readEntries(photo);
     const auto subject = std::find_if(entries.cbegin(), entries.cend(), [](const MetadataEntry &e) {
         return e.rawKey == QLatin1String("XMP-dc:Subject");
@@ -280,9 +271,7 @@ void CliCommandsTest::setWritesWhatASeparateReadFinds()
     // As Save does: the file's modification date is kept.
     QCOMPARE(stateOf(photo).modified, modified);
 
-    const ProcessRun human = cli({QStringLiteral("set"), QStringLiteral("trip photo.jpg"),
-                                  QStringLiteral("--tag"), QStringLiteral("XMP-dc:Title=Dusk")},
-                                 folder);
+    const ProcessRun human = cli({"set", "trip photo.jpg", "--tag", "XMP-dc:Title=Dusk"}, folder);
     QCOMPARE(human.exitCode, 0);
     QCOMPARE(textOf(human.output), QString());
     QCOMPARE(textOf(human.error), QStringLiteral("trip photo.jpg: changed\n1 file changed\n"));
@@ -293,13 +282,11 @@ void CliCommandsTest::setNamesWhatAFormatHasNoPlaceFor()
 {
     TestEnvironment environment;
     const QString folder = environment.workPath();
-    const QString photo = copyAs(QStringLiteral("GPS.jpg"), folder, QStringLiteral("g.jpg"));
+    const QString photo = copyAs("GPS.jpg", folder, "g.jpg");
 
     // The photo has no Canon maker notes to hold an owner's name.
     const ProcessRun run =
-        cli({QStringLiteral("set"), QStringLiteral("g.jpg"), QStringLiteral("--json"),
-             QStringLiteral("--tag"), QStringLiteral("XMP-dc:Title=T"), QStringLiteral("--tag"),
-             QStringLiteral("Canon:OwnerName=Me")},
+        cli({"set", "g.jpg", "--json", "--tag", "XMP-dc:Title=T", "--tag", "Canon:OwnerName=Me"},
             folder);
     QCOMPARE(run.exitCode, 1);
     const QList<QJsonObject> lines = reportLines(run.output);
@@ -310,13 +297,11 @@ void CliCommandsTest::setNamesWhatAFormatHasNoPlaceFor()
              QStringList{QStringLiteral("Canon:OwnerName")});
     const QHash<QString, QString> values = valuesOf(photo);
     QCOMPARE(values.value(QStringLiteral("XMP-dc:Title")), QStringLiteral("T"));
-    QVERIFY(!values.contains(QStringLiteral("Canon:OwnerName")));
+    QVERIFY(!values.contains("Canon:OwnerName"));
 
     // Without --json the line gives the engine's reason.
-    const ProcessRun human = cli({QStringLiteral("set"), QStringLiteral("g.jpg"),
-                                  QStringLiteral("--tag"), QStringLiteral("Canon:OwnerName=Me"),
-                                  QStringLiteral("--tag"), QStringLiteral("XMP-dc:Title=U")},
-                                 folder);
+    const ProcessRun human =
+        cli({"set", "g.jpg", "--tag", "Canon:OwnerName=Me", "--tag", "XMP-dc:Title=U"}, folder);
     QCOMPARE(human.exitCode, 1);
     QCOMPARE(textOf(human.error),
              QStringLiteral("g.jpg: changed in part. This JPG file has no place for "
@@ -327,12 +312,10 @@ void CliCommandsTest::stripReportsWhatStayed()
 {
     TestEnvironment environment;
     const QString folder = environment.workPath();
-    const QString photo = copyAs(QStringLiteral("Canon.jpg"), folder, QStringLiteral("Canon.jpg"));
-    const QString raw = copyAs(QStringLiteral("CanonRaw.cr2"), folder, QStringLiteral("raw.cr2"));
+    const QString photo = copyAs("Canon.jpg", folder, "Canon.jpg");
+    const QString raw = copyAs("CanonRaw.cr2", folder, "raw.cr2");
 
-    const ProcessRun run = cli({QStringLiteral("strip"), QStringLiteral("--json"),
-                                QStringLiteral("Canon.jpg"), QStringLiteral("raw.cr2")},
-                               folder);
+    const ProcessRun run = cli({"strip", "--json", "Canon.jpg", "raw.cr2"}, folder);
     QVERIFY(run.ended);
     // The raw file keeps tags its format needs: not complete.
     QCOMPARE(run.exitCode, 1);
@@ -344,17 +327,17 @@ void CliCommandsTest::stripReportsWhatStayed()
     QCOMPARE(strings(lines.at(0).value(QStringLiteral("remaining"))), QStringList());
 
     const QStringList left = metadataKeysOf(raw);
-    QVERIFY(left.contains(QStringLiteral("IFD0:Make")));
+    QVERIFY(left.contains("IFD0:Make"));
     QCOMPARE(lines.at(1).value(QStringLiteral("ok")), QJsonValue(true));
     QCOMPARE(lines.at(1).value(QStringLiteral("complete")), QJsonValue(false));
-    QStringList remaining = strings(lines.at(1).value(QStringLiteral("remaining")));
+    QStringList remaining = strings(lines.at(1).value("remaining"));
     // Those that identify a person or a camera first.
     QCOMPARE(remaining.mid(0, 3), (QStringList{"Canon:OwnerName", "IFD0:Make", "IFD0:Model"}));
     remaining.sort();
     QCOMPARE(remaining, left);
 
-    copyAs(QStringLiteral("CanonRaw.cr2"), folder, QStringLiteral("again.cr2"));
-    const ProcessRun human = cli({QStringLiteral("strip"), QStringLiteral("again.cr2")}, folder);
+    copyAs("CanonRaw.cr2", folder, "again.cr2");
+    const ProcessRun human = cli({"strip", "again.cr2"}, folder);
     QCOMPARE(human.exitCode, 1);
     QVERIFY2(textOf(human.error)
                  .startsWith(QStringLiteral("Removed 0 tags from again.cr2. %1 tags could not be "
@@ -362,7 +345,7 @@ void CliCommandsTest::stripReportsWhatStayed()
                                             "Make, Model, SerialNumber.")
                                  .arg(left.size())),
              human.error.constData());
-    QVERIFY(textOf(human.error).endsWith(QStringLiteral("\n1 file stripped in part\n")));
+    QVERIFY(textOf(human.error).endsWith("\n1 file stripped in part\n"));
 }
 
 void CliCommandsTest::dryRunsChangeNoByte_data()
@@ -393,10 +376,10 @@ void CliCommandsTest::dryRunsChangeNoByte()
     TestEnvironment environment;
     PresetsStore(Preferences::standard())
         .addPreset(
-            {QUuid::createUuid(), QStringLiteral("Share"),
+            {QUuid::createUuid(), "Share",
              PresetAction::addOrModifyMetadata({{"XMP-dc:Rights", "CC BY"}}, {"IPTC:By-line"})});
     const QString folder = environment.workPath();
-    const QString photo = copyAs(QStringLiteral("IPTC.jpg"), folder, QStringLiteral("IPTC.jpg"));
+    const QString photo = copyAs("IPTC.jpg", folder, "IPTC.jpg");
     const QMap<QString, FileState> before = folderState(folder);
 
     const ProcessRun dry = cli(arguments, folder);
@@ -412,16 +395,16 @@ void CliCommandsTest::dryRunsChangeNoByte()
     QCOMPARE(strings(lines.first().value(QStringLiteral("notWritten"))), wouldWrite);
     QCOMPARE(strings(lines.first().value(QStringLiteral("notRemoved"))), wouldRemove);
     if (strip) {
-        QStringList remaining = strings(lines.first().value(QStringLiteral("remaining")));
+        QStringList remaining = strings(lines.first().value("remaining"));
         remaining.sort();
         QCOMPARE(remaining, metadataKeysOf(photo));
     }
 
     // Done for real, the same dry run finds nothing left to change.
-    arguments.removeAll(QStringLiteral("--dry-run"));
+    arguments.removeAll("--dry-run");
     const ProcessRun done = cli(arguments, folder);
     QCOMPARE(done.exitCode, 0);
-    arguments << QStringLiteral("--dry-run");
+    arguments << "--dry-run";
     const QMap<QString, FileState> after = folderState(folder);
     const ProcessRun again = cli(arguments, folder);
     QCOMPARE(again.exitCode, 0);
@@ -434,37 +417,33 @@ void CliCommandsTest::foldersAndSubfolders()
 {
     TestEnvironment environment;
     const QDir work(environment.workPath());
-    work.mkpath(QStringLiteral("top/sub/deeper"));
-    const QString top = copyAs(QStringLiteral("IPTC.jpg"), work.filePath("top"), "a.jpg");
-    const QString hidden = copyAs(QStringLiteral("IPTC.jpg"), work.filePath("top"), ".h.jpg");
-    const QString sub = copyAs(QStringLiteral("IPTC.jpg"), work.filePath("top/sub"), "b.jpg");
-    const QString deeper =
-        copyAs(QStringLiteral("IPTC.jpg"), work.filePath("top/sub/deeper"), "c.jpg");
+    work.mkpath("top/sub/deeper");
+    const QString top = copyAs("IPTC.jpg", work.filePath("top"), "a.jpg");
+    const QString hidden = copyAs("IPTC.jpg", work.filePath("top"), ".h.jpg");
+    const QString sub = copyAs("IPTC.jpg", work.filePath("top/sub"), "b.jpg");
+    const QString deeper = copyAs("IPTC.jpg", work.filePath("top/sub/deeper"), "c.jpg");
     const FileState hiddenBefore = stateOf(hidden);
 
     const auto filesReported = [](const ProcessRun &run) {
         QStringList files;
         for (const QJsonObject &line : reportLines(run.output, true)) {
-            if (line.value(QStringLiteral("complete")).toBool())
-                files << line.value(QStringLiteral("file")).toString();
+            if (line.value("complete").toBool())
+                files << line.value("file").toString();
         }
         return files;
     };
-    const ProcessRun flat = cli(
-        {QStringLiteral("strip"), QStringLiteral("--json"), QStringLiteral("top")}, work.path());
+    const ProcessRun flat = cli({"strip", "--json", "top"}, work.path());
     QCOMPARE(flat.exitCode, 0);
     QCOMPARE(filesReported(flat), QStringList{QStringLiteral("top/a.jpg")});
-    QVERIFY(!holdsGroup(top, QStringLiteral("IPTC")));
-    QVERIFY(holdsGroup(sub, QStringLiteral("IPTC")));
+    QVERIFY(!holdsGroup(top, "IPTC"));
+    QVERIFY(holdsGroup(sub, "IPTC"));
 
-    const ProcessRun deep = cli({QStringLiteral("strip"), QStringLiteral("-r"),
-                                 QStringLiteral("--json"), QStringLiteral("top/")},
-                                work.path());
+    const ProcessRun deep = cli({"strip", "-r", "--json", "top/"}, work.path());
     QCOMPARE(deep.exitCode, 0);
     QCOMPARE(filesReported(deep),
              (QStringList{"top/a.jpg", "top/sub/b.jpg", "top/sub/deeper/c.jpg"}));
-    QVERIFY(!holdsGroup(sub, QStringLiteral("IPTC")));
-    QVERIFY(!holdsGroup(deeper, QStringLiteral("IPTC")));
+    QVERIFY(!holdsGroup(sub, "IPTC"));
+    QVERIFY(!holdsGroup(deeper, "IPTC"));
     // Hidden files stay out, as in a drop.
     QCOMPARE(stateOf(hidden), hiddenBefore);
 }
@@ -473,15 +452,14 @@ void CliCommandsTest::oddNamesAmongGoodFiles()
 {
     TestEnvironment environment;
     const QDir work(environment.workPath());
-    work.mkpath(QStringLiteral("odd"));
+    work.mkpath("odd");
     const QStringList goodNames{"name with spaces.jpg", "it's \"quoted\" $(echo x).jpg",
                                 "new\nline.jpg", "-dash.jpg", "Café 写真.jpg"};
     QStringList goodPaths;
     for (const QString &name : goodNames)
-        goodPaths << copyAs(QStringLiteral("IPTC.jpg"), work.filePath(QStringLiteral("odd")), name);
+        goodPaths << copyAs("IPTC.jpg", work.filePath("odd"), name);
     // A name that is not UTF-8, made from its bytes.
-    const QByteArray badName =
-        QFile::encodeName(work.filePath(QStringLiteral("odd"))) + "/bad\xff.jpg";
+    const QByteArray badName = QFile::encodeName(work.filePath("odd")) + "/bad\xff.jpg";
     {
         QFile sample(testDataFolder() + QStringLiteral("/IPTC.jpg"));
         QVERIFY(sample.open(QIODevice::ReadOnly));
@@ -492,36 +470,30 @@ void CliCommandsTest::oddNamesAmongGoodFiles()
                  ssize_t(bytes.size()));
         ::close(descriptor);
     }
-    QVERIFY(::mkfifo(QFile::encodeName(work.filePath(QStringLiteral("pipe.jpg"))).constData(),
-                     0644) == 0);
+    QVERIFY(::mkfifo(QFile::encodeName(work.filePath("pipe.jpg")).constData(), 0644) == 0);
 
     const ProcessRun run =
-        cli({QStringLiteral("set"), QStringLiteral("--json"), QStringLiteral("--tag"),
-             QStringLiteral("XMP-dc:Title=T"), QStringLiteral("--"), QStringLiteral("odd"),
-             QStringLiteral("pipe.jpg"), QStringLiteral("missing.jpg")},
+        cli({"set", "--json", "--tag", "XMP-dc:Title=T", "--", "odd", "pipe.jpg", "missing.jpg"},
             work.path());
     QVERIFY(run.ended);
     QCOMPARE(run.exitCode, 1);
     QMap<QString, QJsonObject> byFile;
     for (const QJsonObject &line : reportLines(run.output))
-        byFile.insert(line.value(QStringLiteral("file")).toString(), line);
+        byFile.insert(line.value("file").toString(), line);
     QCOMPARE(byFile.size(), goodNames.size() + 3);
 
     for (qsizetype i = 0; i < goodNames.size(); ++i) {
         const QJsonObject line = byFile.value(QStringLiteral("odd/") + goodNames.at(i));
-        QVERIFY2(line.value(QStringLiteral("complete")).toBool(), qPrintable(goodNames.at(i)));
+        QVERIFY2(line.value("complete").toBool(), qPrintable(goodNames.at(i)));
         QCOMPARE(valueOf(goodPaths.at(i), QStringLiteral("XMP-dc:Title")), QStringLiteral("T"));
     }
     const auto errorOf = [&](const QString &file) {
         const QJsonObject line = byFile.value(file);
-        return line.value(QStringLiteral("ok")).toBool()
-                   ? QString()
-                   : line.value(QStringLiteral("error")).toString();
+        return line.value("ok").toBool() ? QString() : line.value("error").toString();
     };
-    QVERIFY2(
-        errorOf(QStringLiteral("odd/bad\uFFFD.jpg")).contains(QStringLiteral("not valid UTF-8")),
-        qPrintable(errorOf(QStringLiteral("odd/bad\uFFFD.jpg"))));
-    QVERIFY(errorOf(QStringLiteral("pipe.jpg")).contains(QStringLiteral("is a named pipe")));
+    QVERIFY2(errorOf("odd/bad\uFFFD.jpg").contains("not valid UTF-8"),
+             qPrintable(errorOf(QStringLiteral("odd/bad\uFFFD.jpg"))));
+    QVERIFY(errorOf("pipe.jpg").contains("is a named pipe"));
     QCOMPARE(errorOf(QStringLiteral("missing.jpg")), QStringLiteral("No such file or folder."));
 
     // The file with the name that cannot be handled is as it was.
@@ -537,31 +509,26 @@ void CliCommandsTest::unreadableFileAmongGoodOnes()
 {
     TestEnvironment environment;
     const QDir work(environment.workPath());
-    const QString good =
-        copyAs(QStringLiteral("IPTC.jpg"), work.path(), QStringLiteral("good.jpg"));
-    const QString secret =
-        copyAs(QStringLiteral("IPTC.jpg"), work.path(), QStringLiteral("secret.jpg"));
+    const QString good = copyAs("IPTC.jpg", work.path(), "good.jpg");
+    const QString secret = copyAs("IPTC.jpg", work.path(), "secret.jpg");
     QProcessEnvironment processEnvironment = QProcessEnvironment::systemEnvironment();
     QString program = cliProgram;
-    QStringList arguments{QStringLiteral("strip"), QStringLiteral("--json"),
-                          QStringLiteral("good.jpg"), QStringLiteral("secret.jpg")};
+    QStringList arguments{"strip", "--json", "good.jpg", "secret.jpg"};
     if (::geteuid() == 0) {
         // Root reads every file: the run is made as nobody, who owns the
         // folder and the good file but may not read the secret one.
         QVERIFY(::chmod(QFile::encodeName(environment.root()).constData(), 0711) == 0);
         for (const char *folder : {"home", "tmp"})
             work.mkpath(QString::fromLatin1(folder));
-        for (const QString &path : {work.path(), good, work.filePath(QStringLiteral("home")),
-                                    work.filePath(QStringLiteral("tmp"))})
+        for (const QString &path : {work.path(), good, work.filePath("home"), work.filePath("tmp")})
             QVERIFY(::chown(QFile::encodeName(path).constData(), 65534, 65534) == 0);
         QVERIFY(::chmod(QFile::encodeName(secret).constData(), 0600) == 0);
-        processEnvironment.insert(QStringLiteral("HOME"), work.filePath(QStringLiteral("home")));
-        processEnvironment.insert(QStringLiteral("TMPDIR"), work.filePath(QStringLiteral("tmp")));
-        processEnvironment.insert(QStringLiteral("XDG_CONFIG_HOME"),
-                                  work.filePath(QStringLiteral("home")));
+        processEnvironment.insert("HOME", work.filePath("home"));
+        processEnvironment.insert("TMPDIR", work.filePath("tmp"));
+        processEnvironment.insert("XDG_CONFIG_HOME", work.filePath("home"));
         arguments.prepend(cliProgram);
         arguments = QStringList{"--reuid=nobody", "--regid=nogroup", "--clear-groups"} + arguments;
-        program = QStringLiteral("setpriv");
+        program = "setpriv";
     } else {
         QVERIFY(::chmod(QFile::encodeName(secret).constData(), 0) == 0);
     }
@@ -575,7 +542,7 @@ void CliCommandsTest::unreadableFileAmongGoodOnes()
     QCOMPARE(lines.at(0).value(QStringLiteral("complete")), QJsonValue(true));
     QCOMPARE(lines.at(1).value(QStringLiteral("error")),
              QJsonValue(QStringLiteral("This file cannot be read: permission denied.")));
-    QVERIFY(!holdsGroup(good, QStringLiteral("IPTC")));
+    QVERIFY(!holdsGroup(good, "IPTC"));
     QCOMPARE(stateOf(secret), secretBefore);
 }
 
@@ -583,8 +550,8 @@ void CliCommandsTest::formatsExifToolCannotWrite()
 {
     TestEnvironment environment;
     const QString folder = environment.workPath();
-    copyAs(QStringLiteral("Matroska.mkv"), folder, QStringLiteral("clip.mkv"));
-    copyAs(QStringLiteral("AAC.aac"), folder, QStringLiteral("song.aac"));
+    copyAs("Matroska.mkv", folder, "clip.mkv");
+    copyAs("AAC.aac", folder, "song.aac");
     const QMap<QString, FileState> before = folderState(folder);
 
     for (const QStringList &arguments :
@@ -612,8 +579,7 @@ void CliCommandsTest::mistakesTouchNothing_data()
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("message");
 
-    QTest::newRow("unknown command")
-        << QStringList{"wipe", "IPTC.jpg"} << QStringLiteral("unknown command 'wipe'");
+    QTest::newRow("unknown command") << QStringList{"wipe", "IPTC.jpg"} << "unknown command 'wipe'";
     QTest::newRow("a file named with a dash")
         << QStringList{"strip", "-IPTC.jpg"}
         << QStringLiteral("unknown option '-IPTC.jpg' (a file whose name starts with '-' goes "
@@ -630,8 +596,8 @@ void CliCommandsTest::mistakesTouchNothing()
     QFETCH(QString, message);
     TestEnvironment environment;
     const QString folder = environment.workPath();
-    copyAs(QStringLiteral("IPTC.jpg"), folder, QStringLiteral("IPTC.jpg"));
-    copyAs(QStringLiteral("IPTC.jpg"), folder, QStringLiteral("-IPTC.jpg"));
+    copyAs("IPTC.jpg", folder, "IPTC.jpg");
+    copyAs("IPTC.jpg", folder, "-IPTC.jpg");
     const QMap<QString, FileState> before = folderState(folder);
 
     const ProcessRun run = cli(arguments, folder);
@@ -651,54 +617,49 @@ void CliCommandsTest::presetsAreTheWindows()
 {
     TestEnvironment environment;
     PresetsStore store(Preferences::standard());
-    store.addPreset({QUuid::createUuid(), QStringLiteral("Share safely"),
+    store.addPreset({QUuid::createUuid(), "Share safely",
                      PresetAction::addOrModifyMetadata({{"XMP-dc:Rights", "CC BY"}}, {"GPS:all"})});
-    store.addPreset({QUuid::createUuid(), QStringLiteral("Credit"),
+    store.addPreset({QUuid::createUuid(), "Credit",
                      PresetAction::addOrModifyMetadata({{"IFD0:Artist", "Ann"}})});
     const QString folder = environment.workPath();
-    const QString photo = copyAs(QStringLiteral("GPS.jpg"), folder, QStringLiteral("GPS.jpg"));
+    const QString photo = copyAs("GPS.jpg", folder, "GPS.jpg");
 
-    const ProcessRun listed = cli({QStringLiteral("presets")}, folder);
+    const ProcessRun listed = cli({"presets"}, folder);
     QCOMPARE(listed.exitCode, 0);
     QCOMPARE(textOf(listed.output), QStringLiteral("Share safely\nCredit\n"));
 
-    const ProcessRun applied = cli({QStringLiteral("apply-preset"), QStringLiteral("Share safely"),
-                                    QStringLiteral("--json"), QStringLiteral("GPS.jpg")},
-                                   folder);
+    const ProcessRun applied = cli({"apply-preset", "Share safely", "--json", "GPS.jpg"}, folder);
     QCOMPARE(applied.exitCode, 0);
     QCOMPARE(reportLines(applied.output).value(0).value(QStringLiteral("complete")),
              QJsonValue(true));
     QCOMPARE(valueOf(photo, QStringLiteral("XMP-dc:Rights")), QStringLiteral("CC BY"));
-    QVERIFY(!holdsGroup(photo, QStringLiteral("GPS")));
+    QVERIFY(!holdsGroup(photo, "GPS"));
 }
 
 void CliCommandsTest::progressOnlyOnATerminal()
 {
     TestEnvironment environment;
     const QString folder = environment.workPath();
-    copyAs(QStringLiteral("IPTC.jpg"), folder, QStringLiteral("a.jpg"));
-    copyAs(QStringLiteral("IPTC.jpg"), folder, QStringLiteral("b.jpg"));
+    copyAs("IPTC.jpg", folder, "a.jpg");
+    copyAs("IPTC.jpg", folder, "b.jpg");
 
-    const ProcessRun piped =
-        cli({QStringLiteral("strip"), QStringLiteral("a.jpg"), QStringLiteral("b.jpg")}, folder);
+    const ProcessRun piped = cli({"strip", "a.jpg", "b.jpg"}, folder);
     QCOMPARE(piped.exitCode, 0);
     QCOMPARE(textOf(piped.error), QStringLiteral("Removed all metadata from a.jpg.\n"
                                                  "Removed all metadata from b.jpg.\n"
                                                  "2 files stripped\n"));
 
     // script(1) gives the program a terminal of its own.
-    if (QStandardPaths::findExecutable(QStringLiteral("script")).isEmpty())
+    if (QStandardPaths::findExecutable("script").isEmpty())
         QSKIP("script (util-linux) is not installed");
     const ProcessRun onTerminal = runProcess(
-        QStringLiteral("script"),
-        {QStringLiteral("-qec"), cliProgram + QStringLiteral(" strip --dry-run a.jpg b.jpg"),
-         QStringLiteral("/dev/null")},
-        folder);
+        "script",
+        {"-qec", cliProgram + QStringLiteral(" strip --dry-run a.jpg b.jpg"), "/dev/null"}, folder);
     QCOMPARE(onTerminal.exitCode, 0);
     const QString seen = textOf(onTerminal.output);
-    QVERIFY2(seen.contains(QStringLiteral("\r\x1b[K1/2 a.jpg\r\x1b[K")), qPrintable(seen));
-    QVERIFY2(seen.contains(QStringLiteral("\r\x1b[K2/2 b.jpg\r\x1b[K")), qPrintable(seen));
-    QVERIFY(seen.contains(QStringLiteral("2 files hold no metadata")));
+    QVERIFY2(seen.contains("\r\x1b[K1/2 a.jpg\r\x1b[K"), qPrintable(seen));
+    QVERIFY2(seen.contains("\r\x1b[K2/2 b.jpg\r\x1b[K"), qPrintable(seen));
+    QVERIFY(seen.contains("2 files hold no metadata"));
 }
 
 void CliCommandsTest::ctrlCFinishesTheFileAtWork()
@@ -707,12 +668,11 @@ void CliCommandsTest::ctrlCFinishesTheFileAtWork()
     const QString folder = environment.workPath();
     constexpr int count = 80;
     for (int i = 0; i < count; ++i)
-        copyAs(QStringLiteral("IPTC.jpg"), folder,
-               QStringLiteral("p%1.jpg").arg(i, 2, 10, QLatin1Char('0')));
+        copyAs("IPTC.jpg", folder, QStringLiteral("p%1.jpg").arg(i, 2, 10, QLatin1Char('0')));
 
     QProcess process;
     process.setWorkingDirectory(folder);
-    process.start(cliProgram, {QStringLiteral("strip"), QStringLiteral("--json"), folder});
+    process.start(cliProgram, {"strip", "--json", folder});
     QVERIFY(process.waitForStarted());
     // Interrupted once the first file is reported, as a user's Ctrl+C.
     while (!process.canReadLine() && process.state() == QProcess::Running)
@@ -743,29 +703,25 @@ void CliCommandsTest::speaksTheUsersLanguage()
     TestEnvironment environment;
     const QString folder = environment.workPath();
     QProcessEnvironment german = QProcessEnvironment::systemEnvironment();
-    german.insert(QStringLiteral("LANGUAGE"), QStringLiteral("de"));
+    german.insert("LANGUAGE", "de");
 
-    const ProcessRun mistake =
-        cli({QStringLiteral("strip"), QStringLiteral("--bogus")}, folder, german);
+    const ProcessRun mistake = cli({"strip", "--bogus"}, folder, german);
     QCOMPARE(mistake.exitCode, 2);
     QCOMPARE(textOf(mistake.error),
              QStringLiteral("metaloom-cli: unbekannte Option '--bogus'\n"
                             "Mit 'metaloom-cli --help' erfahren Sie mehr.\n"));
 
-    const ProcessRun missing =
-        cli({QStringLiteral("strip"), QStringLiteral("missing.jpg")}, folder, german);
+    const ProcessRun missing = cli({"strip", "missing.jpg"}, folder, german);
     QCOMPARE(missing.exitCode, 1);
     QCOMPARE(textOf(missing.error),
              QStringLiteral("missing.jpg: Datei oder Ordner nicht vorhanden.\n"
                             "1 Datei fehlgeschlagen\n"));
 
-    const ProcessRun json =
-        cli({QStringLiteral("strip"), QStringLiteral("--json"), QStringLiteral("missing.jpg")},
-            folder, german);
+    const ProcessRun json = cli({"strip", "--json", "missing.jpg"}, folder, german);
     const QJsonObject report = QJsonDocument::fromJson(json.output).object();
     QCOMPARE(report.value(QStringLiteral("file")).toString(), QStringLiteral("missing.jpg"));
     QCOMPARE(report.value(QStringLiteral("ok")), QJsonValue(false));
-    QVERIFY(report.contains(QStringLiteral("remaining")));
+    QVERIFY(report.contains("remaining"));
 }
 
 QTEST_GUILESS_MAIN(CliCommandsTest)

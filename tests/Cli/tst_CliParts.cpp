@@ -206,10 +206,9 @@ void CliPartsTest::commandLine()
     int presetReads = 0;
     session.presets = [&presetReads] {
         ++presetReads;
-        return QList<Preset>{preset(QStringLiteral("Web"), {{"XMP-dc:Rights", "CC"}}),
-                             preset(QStringLiteral("Twice"), {{"XMP-dc:Rights", "A"}}),
-                             preset(QStringLiteral("Twice"), {}, {"GPS:all"}),
-                             preset(QStringLiteral("Empty"), {})};
+        return QList<Preset>{preset("Web", {{"XMP-dc:Rights", "CC"}}),
+                             preset("Twice", {{"XMP-dc:Rights", "A"}}),
+                             preset("Twice", {}, {"GPS:all"}), preset("Empty", {})};
     };
     const Program::Prepared prepared = Program::prepare(arguments, &session);
     QCOMPARE(prepared.exitStatus, exitStatus);
@@ -226,19 +225,16 @@ void CliPartsTest::commandLine()
 void CliPartsTest::tagAssignments()
 {
     const auto assignments = TagChange::fromOptions(
-        {QStringLiteral("XMP-dc:Subject=alpha"), QStringLiteral("IFD0:Artist=Ann = Bo"),
-         QStringLiteral("xmp-dc:subject=beta, gamma")},
-        {QStringLiteral("GPS:all"), QStringLiteral("GPS:all")});
+        {"XMP-dc:Subject=alpha", "IFD0:Artist=Ann = Bo", "xmp-dc:subject=beta, gamma"},
+        {"GPS:all", "GPS:all"});
     const auto *list = std::get_if<QList<TagAssignment>>(&assignments);
     const auto *mistake = std::get_if<QString>(&assignments);
     QVERIFY2(list, qPrintable(mistake ? *mistake : QString()));
     // A repeated key is one list tag, spelled as first given; a removal
     // given twice is one.
-    const QList<TagAssignment> expected{
-        {QStringLiteral("XMP-dc:Subject"),
-         {QStringLiteral("alpha"), QStringLiteral("beta, gamma")}},
-        {QStringLiteral("IFD0:Artist"), {QStringLiteral("Ann = Bo")}},
-        {QStringLiteral("GPS:all"), {}}};
+    const QList<TagAssignment> expected{{"XMP-dc:Subject", {"alpha", "beta, gamma"}},
+                                        {"IFD0:Artist", {"Ann = Bo"}},
+                                        {"GPS:all", {}}};
     QCOMPARE(*list, expected);
 }
 
@@ -247,16 +243,15 @@ void CliPartsTest::presetAssignments()
     // The window deletes first and then writes; a list keeps its items, an
     // empty item carries nothing, and no text at all deletes.
     const Preset items{
-        QUuid::createUuid(), QStringLiteral("P"),
+        QUuid::createUuid(), "P",
         PresetAction::addOrModifyItems(
             {{"XMP-dc:Rights", {"CC"}}, {"IFD0:Artist", {""}}, {"Keywords", {"a, b", "", "c"}}},
             {"GPS:all", "IFD0:Model"})};
-    const QList<TagAssignment> expected{
-        {QStringLiteral("GPS:all"), {}},
-        {QStringLiteral("IFD0:Model"), {}},
-        {QStringLiteral("IFD0:Artist"), {}},
-        {QStringLiteral("Keywords"), {QStringLiteral("a, b"), QStringLiteral("c")}},
-        {QStringLiteral("XMP-dc:Rights"), {QStringLiteral("CC")}}};
+    const QList<TagAssignment> expected{{"GPS:all", {}},
+                                        {"IFD0:Model", {}},
+                                        {"IFD0:Artist", {}},
+                                        {"Keywords", {"a, b", "c"}},
+                                        {"XMP-dc:Rights", {"CC"}}};
     QCOMPARE(TagChange::fromPreset(items), expected);
 }
 
@@ -268,32 +263,28 @@ void CliPartsTest::dryRunComparison_data()
     QTest::addColumn<QStringList>("wouldRemove");
     QTest::addColumn<QString>("line");
 
-    const TagAssignment title{QStringLiteral("Title"), {QStringLiteral("Dawn")}};
-    const TagAssignment keywords{QStringLiteral("Keywords"),
-                                 {QStringLiteral("a"), QStringLiteral("b")}};
-    const TagAssignment noGps{QStringLiteral("GPS:all"), {}};
-    const StoredTag dawn{QStringLiteral("XMP-dc:Title"), {QStringLiteral("Dawn")}};
-    const StoredTag dusk{QStringLiteral("IPTC:ObjectName"), {QStringLiteral("Dusk")}};
-    const StoredTag latitude{QStringLiteral("GPS:GPSLatitude"), {QStringLiteral("1")}};
+    const TagAssignment title{"Title", {"Dawn"}};
+    const TagAssignment keywords{"Keywords", {"a", "b"}};
+    const TagAssignment noGps{"GPS:all", {}};
+    const StoredTag dawn{"XMP-dc:Title", {"Dawn"}};
+    const StoredTag dusk{"IPTC:ObjectName", {"Dusk"}};
+    const StoredTag latitude{"GPS:GPSLatitude", {"1"}};
 
     QTest::newRow("holds every value, nothing to remove")
         << QList<TagAssignment>{title, noGps} << StoredTags{{title.key, {dawn}}, {noGps.key, {}}}
-        << QStringList() << QStringList()
-        << QStringLiteral("f.jpg: already as asked, nothing would change");
+        << QStringList() << QStringList() << "f.jpg: already as asked, nothing would change";
     QTest::newRow("a value not there yet, a tag to remove")
         << QList<TagAssignment>{title, noGps}
         << StoredTags{{title.key, {}}, {noGps.key, {latitude}}} << QStringList{title.key}
-        << QStringList{noGps.key}
-        << QStringLiteral("f.jpg: would set Title to “Dawn”, would remove GPS:all");
+        << QStringList{noGps.key} << "f.jpg: would set Title to “Dawn”, would remove GPS:all";
     QTest::newRow("one of two groups holds another value")
         << QList<TagAssignment>{title} << StoredTags{{title.key, {dawn, dusk}}}
         << QStringList{title.key} << QStringList()
-        << QStringLiteral("f.jpg: would set Title to “Dawn” (now “Dusk”)");
+        << "f.jpg: would set Title to “Dawn” (now “Dusk”)";
     QTest::newRow("a list compares item by item")
         << QList<TagAssignment>{keywords}
-        << StoredTags{{keywords.key, {{QStringLiteral("IPTC:Keywords"), {QStringLiteral("a, b")}}}}}
-        << QStringList{keywords.key} << QStringList()
-        << QStringLiteral("f.jpg: would set Keywords to “a”, “b” (now “a, b”)");
+        << StoredTags{{keywords.key, {{"IPTC:Keywords", {"a, b"}}}}} << QStringList{keywords.key}
+        << QStringList() << "f.jpg: would set Keywords to “a”, “b” (now “a, b”)";
 }
 
 void CliPartsTest::dryRunComparison()
@@ -304,7 +295,7 @@ void CliPartsTest::dryRunComparison()
     QFETCH(QStringList, wouldRemove);
     QFETCH(QString, line);
 
-    const FileReport report = TagChange::compared(QStringLiteral("f.jpg"), asked, stored);
+    const FileReport report = TagChange::compared("f.jpg", asked, stored);
     QCOMPARE(report.notWritten, wouldWrite);
     QCOMPARE(report.notRemoved, wouldRemove);
     QCOMPARE(report.complete(), wouldWrite.isEmpty() && wouldRemove.isEmpty());
@@ -315,15 +306,15 @@ void CliPartsTest::dryRunComparison()
 void CliPartsTest::jsonLinesHoldExactlyTheirKeys()
 {
     FileReport stripped;
-    stripped.file = QStringLiteral("dir/new\nline \"q\".jpg");
+    stripped.file = "dir/new\nline \"q\".jpg";
     stripped.outcome = FileReport::Outcome::incomplete;
-    stripped.remaining = QStringList{QStringLiteral("IFD0:Make")};
+    stripped.remaining = QStringList{"IFD0:Make"};
     QCOMPARE(jsonLine(stripped, true),
              QStringLiteral("{\"file\":\"dir/new\\nline \\\"q\\\".jpg\",\"ok\":true,\"complete\":"
                             "false,\"error\":null,\"notWritten\":[],\"notRemoved\":[],"
                             "\"remaining\":[\"IFD0:Make\"]}"));
 
-    const FileReport failed = FileReport::failure(QStringLiteral("a.jpg"), QStringLiteral("No."));
+    const FileReport failed = FileReport::failure("a.jpg", "No.");
     const QJsonObject object = QJsonDocument::fromJson(jsonLine(failed).toUtf8()).object();
     QCOMPARE(object.keys(),
              (QStringList{"complete", "error", "file", "notRemoved", "notWritten", "ok"}));
@@ -331,7 +322,7 @@ void CliPartsTest::jsonLinesHoldExactlyTheirKeys()
     QCOMPARE(object.value(QStringLiteral("error")), QJsonValue(QStringLiteral("No.")));
     QVERIFY(!jsonLine(failed).contains(u'\n'));
     // A strip that failed read no tags: what stayed is not known.
-    QVERIFY(jsonLine(failed, true).endsWith(QStringLiteral(",\"remaining\":null}")));
+    QVERIFY(jsonLine(failed, true).endsWith(",\"remaining\":null}"));
 }
 
 void CliPartsTest::summaries_data()
@@ -339,12 +330,11 @@ void CliPartsTest::summaries_data()
     QTest::addColumn<QList<int>>("outcomes");
     QTest::addColumn<QString>("text");
     using O = FileReport::Outcome;
-    QTest::newRow("the example") << QList<int>{0, 0, 0, 2}
-                                 << QStringLiteral("3 files changed, 1 failed");
+    QTest::newRow("the example") << QList<int>{0, 0, 0, 2} << "3 files changed, 1 failed";
     QTest::newRow("one of each") << QList<int>{int(O::failed), int(O::incomplete), int(O::complete)}
-                                 << QStringLiteral("1 file changed, 1 changed in part, 1 failed");
-    QTest::newRow("only failures") << QList<int>{2, 2} << QStringLiteral("2 files failed");
-    QTest::newRow("none") << QList<int>{} << QStringLiteral("No files");
+                                 << "1 file changed, 1 changed in part, 1 failed";
+    QTest::newRow("only failures") << QList<int>{2, 2} << "2 files failed";
+    QTest::newRow("none") << QList<int>{} << "No files";
 }
 
 void CliPartsTest::summaries()
@@ -365,7 +355,7 @@ void CliPartsTest::progressAndPrintableText()
     QCOMPARE(progressLine(12, 300, QStringLiteral("trip/photo.jpg"), 0),
              QStringLiteral("12/300 photo.jpg"));
     // The last column stays free, so the line never wraps.
-    const QString cut = progressLine(1, 2, QStringLiteral("a-rather-long-name.jpg"), 12);
+    const QString cut = progressLine(1, 2, "a-rather-long-name.jpg", 12);
     QCOMPARE(cut, QStringLiteral("1/2 a-rath") + QChar(0x2026));
     QCOMPARE(cut.size(), 11);
     QCOMPARE(printable(QStringLiteral("a\nb\tc\x1b[31md\\e\u0085")),
@@ -386,12 +376,10 @@ void CliPartsTest::joinedReadOutputParses()
 {
     QFETCH(MetadataExportFormatter::Format, format);
     TestEnvironment environment;
-    const QList<MetadataEntry> first{
-        {QStringLiteral("IFD0:Make"), QStringLiteral("Canon")},
-        {QStringLiteral("XMP-dc:Title"), QStringLiteral("a \"b\"\nc")}};
-    const QList<MetadataEntry> second{{QStringLiteral("IPTC:City"), QStringLiteral("Oslo")}};
-    const QString firstPath = QStringLiteral("trip/\"odd\" name\n.jpg");
-    const QString secondPath = QStringLiteral("b.png");
+    const QList<MetadataEntry> first{{"IFD0:Make", "Canon"}, {"XMP-dc:Title", "a \"b\"\nc"}};
+    const QList<MetadataEntry> second{{"IPTC:City", "Oslo"}};
+    const QString firstPath = "trip/\"odd\" name\n.jpg";
+    const QString secondPath = "b.png";
 
     ReadOutput::Joiner joiner(format, false);
     QString text = joiner.add(firstPath, MetadataExportFormatter::string(first, format));
@@ -434,8 +422,7 @@ void CliPartsTest::foldersExpand()
     for (const char *file : {"top/b.jpg", "top/A.jpg", "top/.hidden.jpg", "top/sub/c.jpg",
                              "top/sub/deeper/d.jpg", "top/.hidden-folder/e.jpg", "lone.jpg"})
         touch(work.filePath(QString::fromLatin1(file)));
-    QVERIFY(QFile::link(work.filePath(QStringLiteral("top/sub")),
-                        work.filePath(QStringLiteral("top/link-to-sub"))));
+    QVERIFY(QFile::link(work.filePath("top/sub"), work.filePath("top/link-to-sub")));
     const QString previousFolder = QDir::currentPath();
     QVERIFY(QDir::setCurrent(work.path()));
 
@@ -446,8 +433,7 @@ void CliPartsTest::foldersExpand()
         return paths;
     };
     // Name order ignores case, as the window's; hidden files stay out.
-    const FileOperands::Expansion flat =
-        FileOperands::expand({QStringLiteral("top"), QStringLiteral("lone.jpg")}, false);
+    const FileOperands::Expansion flat = FileOperands::expand({"top", "lone.jpg"}, false);
     QCOMPARE(shown(flat), (QStringList{"top/A.jpg", "top/b.jpg", "lone.jpg"}));
     QCOMPARE(flat.files.first().url,
              QUrl::fromLocalFile(work.filePath(QStringLiteral("top/A.jpg"))));
@@ -456,9 +442,7 @@ void CliPartsTest::foldersExpand()
     // Subfolders after the folder's own files; no way in through the link,
     // none into hidden folders; a file met again is listed once.
     const FileOperands::Expansion deep =
-        FileOperands::expand({QStringLiteral("top/"), QStringLiteral("top/sub/c.jpg"),
-                              QStringLiteral("other"), QStringLiteral("top/empty")},
-                             true);
+        FileOperands::expand({"top/", "top/sub/c.jpg", "other", "top/empty"}, true);
     QCOMPARE(shown(deep),
              (QStringList{"top/A.jpg", "top/b.jpg", "top/sub/c.jpg", "top/sub/deeper/d.jpg"}));
     QCOMPARE(deep.notes, (QStringList{"other: no files in this folder or its subfolders",

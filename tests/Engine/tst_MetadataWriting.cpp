@@ -126,7 +126,7 @@ void MetadataWritingTest::cleanup()
 {
     // Leave nothing read-only behind for the folder removal.
     if (::geteuid() == 0 && QFileInfo::exists(m_env->workPath() + QStringLiteral("/locked")))
-        QProcess::execute(QStringLiteral("chattr"), {"-i", m_env->workPath() + "/locked"});
+        QProcess::execute("chattr", {"-i", m_env->workPath() + "/locked"});
     for (const QString &folder : {m_env->workPath(), m_env->workPath() + QStringLiteral("/locked")})
         QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
                                           QFileDevice::ExeOwner);
@@ -136,13 +136,12 @@ void MetadataWritingTest::cleanup()
 
 void MetadataWritingTest::writeArgumentsTakeOnlyModifiedEntries()
 {
-    const QString target = makeImage(QStringLiteral("photo.jpg"));
+    const QString target = makeImage("photo.jpg");
     ExifToolService service(m_fake->bundle());
     const QList<MetadataEntry> entries{
-        MetadataEntry(QStringLiteral("IFD0:Make"), QStringLiteral("Canon")),
-        edited(QStringLiteral("XMP-dc:Title"), QStringLiteral("Old"),
-               QStringLiteral("New, with \"quotes\"\nand a line")),
-        MetadataEntry(QStringLiteral("IFD0:Model"), QStringLiteral("X"))};
+        MetadataEntry("IFD0:Make", "Canon"),
+        edited("XMP-dc:Title", "Old", "New, with \"quotes\"\nand a line"),
+        MetadataEntry("IFD0:Model", "X")};
     const auto outcome = runTask(service.writeMetadata(QUrl::fromLocalFile(target), entries));
     QVERIFY2(outcome.succeeded(), qPrintable(outcome.errorMessage()));
     QVERIFY(outcome.value->isComplete());
@@ -159,21 +158,18 @@ void MetadataWritingTest::writeArgumentsTakeOnlyModifiedEntries()
     QCOMPARE(filesIn(exifToolTmp()), QStringList()); // output moved into place, backup gone
 
     // An entry cleared by the user deletes the tag.
-    QVERIFY(runTask(service.writeMetadata(
-                        QUrl::fromLocalFile(target),
-                        {edited(QStringLiteral("IFD0:Artist"), QStringLiteral("A"), QString())}))
+    QVERIFY(runTask(service.writeMetadata(QUrl::fromLocalFile(target),
+                                          {edited("IFD0:Artist", "A", QString())}))
                 .succeeded());
     QCOMPARE(m_fake->lastWriteArguments().at(3), QStringLiteral("-IFD0:Artist="));
 }
 
 void MetadataWritingTest::nothingToDoStartsNoProcess()
 {
-    const QString target = makeImage(QStringLiteral("photo.jpg"));
+    const QString target = makeImage("photo.jpg");
     ExifToolService service(m_fake->bundle());
     const QUrl url = QUrl::fromLocalFile(target);
-    QVERIFY(runTask(service.writeMetadata(
-                        url, {MetadataEntry(QStringLiteral("IFD0:Make"), QStringLiteral("Canon"))}))
-                .succeeded());
+    QVERIFY(runTask(service.writeMetadata(url, {MetadataEntry("IFD0:Make", "Canon")})).succeeded());
     QVERIFY(runTask(service.writeMetadata(url, {})).succeeded());
     QVERIFY(runTask(service.applyOverrides({}, url)).succeeded());
     QVERIFY(runTask(service.removeMetadata({}, url)).succeeded());
@@ -218,8 +214,8 @@ void MetadataWritingTest::stripArgumentsDependOnTheKindOfFile_data()
         "-o"};
     // A raw file's previews are part of the image: they stay.
     QStringList raw = thorough;
-    raw.removeOne(QStringLiteral("-thumbnailimage="));
-    raw.removeOne(QStringLiteral("-previewimage="));
+    raw.removeOne("-thumbnailimage=");
+    raw.removeOne("-previewimage=");
     QTest::addColumn<QString>("name");
     QTest::addColumn<QStringList>("arguments");
     for (const char *name : {"clip.MOV", "clip.mp4", "photo.heic", "photo.HEIF", "song.mp3"})
@@ -241,15 +237,13 @@ void MetadataWritingTest::stripArgumentsDependOnTheKindOfFile()
 void MetadataWritingTest::reportCheck()
 {
     const auto check = [](const QByteArray &out, const QString &err) {
-        WriteReport::verifyFilesCreated(CommandOutput{out, err}, QStringLiteral("f.png"),
-                                        {QStringLiteral("b"), QStringLiteral("a")});
+        WriteReport::verifyFilesCreated(CommandOutput{out, err}, "f.png", {"b", "a"});
     };
     check("    1 image files created\n", QString());
     check("\t 1 image files created \t\n    0 image files unchanged\n", QString());
     try {
-        check(
-            "    0 image files created\n    1 image files unchanged\n",
-            QStringLiteral("Warning: Sorry, X is not writable\n  Warning:   second one\t\nnoise"));
+        check("    0 image files created\n    1 image files unchanged\n",
+              "Warning: Sorry, X is not writable\n  Warning:   second one\t\nnoise");
         QFAIL("expected nothingWritten");
     } catch (const ServiceError &error) {
         QCOMPARE(error.kind(), ServiceError::Kind::nothingWritten);
@@ -382,9 +376,9 @@ void MetadataWritingTest::readBackAnswers()
 
 void MetadataWritingTest::failedRunLeavesTheFileAlone()
 {
-    const QString target = makeImage(QStringLiteral("photo.jpg"));
+    const QString target = makeImage("photo.jpg");
     const QByteArray before = digest(target);
-    m_fake->setBody(QStringLiteral("echo 'Error: something broke' >&2; exit 1"));
+    m_fake->setBody("echo 'Error: something broke' >&2; exit 1");
     ExifToolService service(m_fake->bundle());
     QCOMPARE(runTask(service.removeAllMetadata(QUrl::fromLocalFile(target))).errorMessage(),
              QStringLiteral("ExifTool reported an error: Error: something broke"));
@@ -397,17 +391,16 @@ void MetadataWritingTest::failedRunLeavesTheFileAlone()
 
 void MetadataWritingTest::writesAndKeepsDatesAndPermissions()
 {
-    const QString name = QStringLiteral("photo.jpg");
+    const QString name = "photo.jpg";
     const QString target = makeImage(name);
     QVERIFY(::chmod(QFile::encodeName(target).constData(), 0600) == 0);
     setModified(target, pastDate());
 
     ExifToolService service(realBundle());
     const QList<MetadataEntry> entries{
-        edited(QStringLiteral("XMP-dc:Title"), QString(), QStringLiteral("Sunset at \"Pier 7\"")),
-        edited(QStringLiteral("XMP-dc:Description"), QString(),
-               QStringLiteral("Zwei Zeilen,\nmit Ümlaut; 日本")),
-        MetadataEntry(QStringLiteral("XMP-dc:Rights"), QString())};
+        edited("XMP-dc:Title", QString(), "Sunset at \"Pier 7\""),
+        edited("XMP-dc:Description", QString(), "Zwei Zeilen,\nmit Ümlaut; 日本"),
+        MetadataEntry("XMP-dc:Rights", QString())};
     const auto outcome = runTask(service.writeMetadata(QUrl::fromLocalFile(target), entries));
     QVERIFY2(outcome.succeeded(), qPrintable(outcome.errorMessage()));
     QCOMPARE(*outcome.value, ChangeReport{});
@@ -416,7 +409,7 @@ void MetadataWritingTest::writesAndKeepsDatesAndPermissions()
     QCOMPARE(values.value(QStringLiteral("XMP-dc:Title")), QStringLiteral("Sunset at \"Pier 7\""));
     QCOMPARE(values.value(QStringLiteral("XMP-dc:Description")),
              QStringLiteral("Zwei Zeilen,\nmit Ümlaut; 日本"));
-    QVERIFY(!values.contains(QStringLiteral("XMP-dc:Rights")));
+    QVERIFY(!values.contains("XMP-dc:Rights"));
     QCOMPARE(QFileInfo(target).lastModified().toUTC(), pastDate());
     QCOMPARE(modeOf(target), mode_t(0600));
     QCOMPARE(filesIn(m_env->workPath()), QStringList{name}); // no stray temporary file
@@ -424,14 +417,12 @@ void MetadataWritingTest::writesAndKeepsDatesAndPermissions()
 
 void MetadataWritingTest::overridesAndRemovalsOnRealFiles()
 {
-    const QString target = copyTestData(QStringLiteral("Canon.jpg"), m_env->workPath());
+    const QString target = copyTestData("Canon.jpg", m_env->workPath());
     ExifToolService service(realBundle());
     const QUrl url = QUrl::fromLocalFile(target);
     // A family-0 group is read back under the family-1 group ExifTool chose.
     const auto set = runTask(
-        service.applyOverrides({{QStringLiteral("XMP-photoshop:Credit"), QStringLiteral("Studio")},
-                                {QStringLiteral("EXIF:Artist"), QStringLiteral("Ann")}},
-                               url));
+        service.applyOverrides({{"XMP-photoshop:Credit", "Studio"}, {"EXIF:Artist", "Ann"}}, url));
     QVERIFY2(set.succeeded(), qPrintable(set.errorMessage()));
     QCOMPARE(*set.value, ChangeReport{});
     QHash<QString, QString> values = valuesOf(target);
@@ -441,14 +432,12 @@ void MetadataWritingTest::overridesAndRemovalsOnRealFiles()
 
     // A composite tag cannot be deleted; the rest of the removal still goes.
     const auto removed =
-        runTask(service.removeMetadata({QStringLiteral("IFD0:Artist"), QStringLiteral("IFD0:Make"),
-                                        QStringLiteral("Composite:ImageSize")},
-                                       url));
+        runTask(service.removeMetadata({"IFD0:Artist", "IFD0:Make", "Composite:ImageSize"}, url));
     QVERIFY2(removed.succeeded(), qPrintable(removed.errorMessage()));
     QCOMPARE(removed.value->tagsNotRemoved, QStringList{QStringLiteral("Composite:ImageSize")});
     values = valuesOf(target);
-    QVERIFY(!values.contains(QStringLiteral("IFD0:Artist")));
-    QVERIFY(!values.contains(QStringLiteral("IFD0:Make")));
+    QVERIFY(!values.contains("IFD0:Artist"));
+    QVERIFY(!values.contains("IFD0:Make"));
     QCOMPARE(values.value(QStringLiteral("XMP-photoshop:Credit")), QStringLiteral("Studio"));
     QCOMPARE(values.value(QStringLiteral("IFD0:Model")), QStringLiteral("Canon EOS DIGITAL REBEL"));
 }
@@ -456,7 +445,7 @@ void MetadataWritingTest::overridesAndRemovalsOnRealFiles()
 void MetadataWritingTest::changeThatTookNowhereKeepsTheFile()
 {
     // ExifTool reports a new file, yet none of the tags asked for is in it.
-    const QString target = makeImage(QStringLiteral("photo.jpg"));
+    const QString target = makeImage("photo.jpg");
     const FileStamp before = FileStamp::of(target);
     m_fake->setBody(FakeScripts::successfulWrite() +
                     QStringLiteral("\n: > \"$(dirname \"$0\")/set-tags.txt\""));
@@ -472,25 +461,25 @@ void MetadataWritingTest::changeThatTookNowhereKeepsTheFile()
 void MetadataWritingTest::removalsThatFindNothingChangeNothing()
 {
     // A "remove GPS" preset on a photo without GPS: nothing to do is success.
-    const QString target = copyTestData(QStringLiteral("Canon.jpg"), m_env->workPath());
+    const QString target = copyTestData("Canon.jpg", m_env->workPath());
     const FileStamp before = FileStamp::of(target);
     ExifToolService service(realBundle());
-    const auto outcome = runTask(service.removeMetadata(
-        {QStringLiteral("GPS:all"), QStringLiteral("IFD0:Artist")}, QUrl::fromLocalFile(target)));
+    const auto outcome =
+        runTask(service.removeMetadata({"GPS:all", "IFD0:Artist"}, QUrl::fromLocalFile(target)));
     QVERIFY2(outcome.succeeded(), qPrintable(outcome.errorMessage()));
     QCOMPARE(*outcome.value, ChangeReport{});
     QCOMPARE(FileStamp::of(target), before); // not even replaced by a copy
 
     // A tag that is there but cannot be removed is named, with ExifTool's
     // words, and the file stays as it is.
-    const auto refused = runTask(
-        service.removeMetadata({QStringLiteral("File:FileType")}, QUrl::fromLocalFile(target)));
+    const auto refused =
+        runTask(service.removeMetadata({"File:FileType"}, QUrl::fromLocalFile(target)));
     QVERIFY2(refused.succeeded(), qPrintable(refused.errorMessage()));
     QCOMPARE(refused.value->tagsNotRemoved, QStringList{QStringLiteral("File:FileType")});
     const TagOutcome kept = refused.value->outcomes.value(0);
     QCOMPARE(kept.kind, TagOutcome::Kind::notRemoved);
     QCOMPARE(kept.storedItems, QStringList{QStringLiteral("JPEG")});
-    QVERIFY2(kept.reason.contains(QStringLiteral("isn't writable")), qPrintable(kept.reason));
+    QVERIFY2(kept.reason.contains("isn't writable"), qPrintable(kept.reason));
     QCOMPARE(FileStamp::of(target), before);
 }
 
@@ -521,9 +510,8 @@ void MetadataWritingTest::stripAll()
     QFETCH(QString, name);
     QFETCH(QStringList, gone);
     const QString target = copyTestData(file, m_env->workPath(), name);
-    if (file.startsWith(QStringLiteral("CanonRaw")))
-        runRealExifTool({QStringLiteral("-overwrite_original"), QStringLiteral("-XMP-dc:Title=x"),
-                         QStringLiteral("-GPS:GPSLatitude=1"), target});
+    if (file.startsWith("CanonRaw"))
+        runRealExifTool({"-overwrite_original", "-XMP-dc:Title=x", "-GPS:GPSLatitude=1", target});
     const QList<MetadataEntry> before = readEntries(target);
     const QByteArray digestBefore = digest(target);
     ExifToolService service(realBundle());
@@ -540,11 +528,10 @@ void MetadataWritingTest::stripAll()
     else
         QVERIFY(after.size() < before.size());
     // Previews and image directories the format needs are intact.
-    const QString validation = QString::fromUtf8(runRealExifTool(
-        {QStringLiteral("-validate"), QStringLiteral("-warning"), QStringLiteral("-a"), target}));
+    const QString validation =
+        QString::fromUtf8(runRealExifTool({"-validate", "-warning", "-a", target}));
     for (const QString &line : validation.split(QLatin1Char('\n'))) {
-        QVERIFY2(!line.startsWith(QStringLiteral("Warning")) ||
-                     line.contains(QStringLiteral("wrong extension")),
+        QVERIFY2(!line.startsWith("Warning") || line.contains("wrong extension"),
                  qPrintable(validation));
     }
     QCOMPARE(filesIn(m_env->workPath()), QStringList{name}); // no attempt's file beside it
@@ -554,7 +541,7 @@ void MetadataWritingTest::stripTakesBackOnlyTheDeletionsExifToolAccepts()
 {
     // ExifTool refuses any list that deletes the thumbnail: the strip goes on
     // with every other deletion, and the refused one stays left out.
-    const QString target = makeImage(QStringLiteral("photo.jpg"));
+    const QString target = makeImage("photo.jpg");
     m_fake->setBody(QStringLiteral("for a in \"$@\"; do [ \"$a\" = -thumbnailimage= ] && "
                                    "{ echo 'Error: refused' >&2; exit 1; }; done\n") +
                     FakeScripts::successfulWrite());
@@ -562,32 +549,31 @@ void MetadataWritingTest::stripTakesBackOnlyTheDeletionsExifToolAccepts()
     const auto outcome = runTask(service.removeAllMetadata(QUrl::fromLocalFile(target)));
     QVERIFY2(outcome.succeeded(), qPrintable(outcome.errorMessage()));
     const QStringList arguments = m_fake->lastWriteArguments();
-    QVERIFY2(arguments.contains(QStringLiteral("-APP14:all=")), qPrintable(arguments.join(' ')));
-    QVERIFY(arguments.contains(QStringLiteral("-icc_profile:all=")));
-    QVERIFY(!arguments.contains(QStringLiteral("-thumbnailimage=")));
-    QVERIFY(!arguments.contains(QStringLiteral("-previewimage="))); // its group went with it
+    QVERIFY2(arguments.contains("-APP14:all="), qPrintable(arguments.join(' ')));
+    QVERIFY(arguments.contains("-icc_profile:all="));
+    QVERIFY(!arguments.contains("-thumbnailimage="));
+    QVERIFY(!arguments.contains("-previewimage=")); // its group went with it
     QCOMPARE(filesIn(m_env->workPath()).filter(QStringLiteral(".tmp")), QStringList());
 }
 
 void MetadataWritingTest::iptcRoundTripKeepsNonLatinText()
 {
-    const QString target = copyTestData(QStringLiteral("IPTC.jpg"), m_env->workPath());
+    const QString target = copyTestData("IPTC.jpg", m_env->workPath());
     ExifToolService service(realBundle());
-    const QString text = QStringLiteral("Café 日本");
-    QVERIFY(runTask(service.writeMetadata(
-                        QUrl::fromLocalFile(target),
-                        {edited(QStringLiteral("IPTC:Caption-Abstract"), QString(), text)}))
+    const QString text = "Café 日本";
+    QVERIFY(runTask(service.writeMetadata(QUrl::fromLocalFile(target),
+                                          {edited("IPTC:Caption-Abstract", QString(), text)}))
                 .succeeded());
     QCOMPARE(valueOf(target, QStringLiteral("IPTC:Caption-Abstract")), text);
 }
 
 void MetadataWritingTest::unknownTagReportsNothingWritten()
 {
-    const QString target = makeImage(QStringLiteral("beach.png"));
+    const QString target = makeImage("beach.png");
     const QByteArray before = digest(target);
     ExifToolService service(realBundle());
-    const auto outcome = runTask(service.applyOverrides(
-        {{QStringLiteral("Foo:Bar"), QStringLiteral("1")}}, QUrl::fromLocalFile(target)));
+    const auto outcome =
+        runTask(service.applyOverrides({{"Foo:Bar", "1"}}, QUrl::fromLocalFile(target)));
     QCOMPARE(outcome.errorMessage(),
              QStringLiteral("Nothing was written to beach.png. Tag 'Foo:Bar' is not defined"));
     QCOMPARE(digest(target), before);
@@ -599,13 +585,12 @@ void MetadataWritingTest::oddFileNamesAreWritten()
     // The last three are as long as a name can be (250 to 255 bytes), the
     // last one with an extension too long for a name of its own.
     for (const QString &name :
-         {QStringLiteral("-P.jpg"), QStringLiteral("a \"b\" 'c'.jpg"),
-          QStringLiteral("line\nbreak.jpg"), QStringLiteral("Ärger 写真.jpg"),
-          QStringLiteral("$(touch pwned) & ; |.jpg"), QStringLiteral("noextension"),
-          QString(246, u'a') + ".jpg", QString(125, u'é') + "x.jpg", "a." + QString(253, u'b')}) {
-        const QString target = copyTestData(QStringLiteral("Canon.jpg"), m_env->workPath(), name);
-        const auto outcome = runTask(service.applyOverrides({{QStringLiteral("IFD0:Artist"), name}},
-                                                            QUrl::fromLocalFile(target)));
+         QStringList{"-P.jpg", "a \"b\" 'c'.jpg", "line\nbreak.jpg", "Ärger 写真.jpg",
+                     "$(touch pwned) & ; |.jpg", "noextension", QString(246, u'a') + ".jpg",
+                     QString(125, u'é') + "x.jpg", "a." + QString(253, u'b')}) {
+        const QString target = copyTestData("Canon.jpg", m_env->workPath(), name);
+        const auto outcome =
+            runTask(service.applyOverrides({{"IFD0:Artist", name}}, QUrl::fromLocalFile(target)));
         QVERIFY2(outcome.succeeded(),
                  qPrintable(name + QStringLiteral(": ") + outcome.errorMessage()));
         QCOMPARE(valueOf(target, QStringLiteral("IFD0:Artist")), name);
@@ -616,16 +601,14 @@ void MetadataWritingTest::oddFileNamesAreWritten()
 
 void MetadataWritingTest::symbolicLinkIsWrittenThrough()
 {
-    QDir(m_env->workPath()).mkdir(QStringLiteral("real"));
-    const QString real =
-        copyTestData(QStringLiteral("Canon.jpg"), m_env->workPath() + QStringLiteral("/real"));
+    QDir(m_env->workPath()).mkdir("real");
+    const QString real = copyTestData("Canon.jpg", m_env->workPath() + QStringLiteral("/real"));
     const QString link = m_env->workPath() + QStringLiteral("/link.jpg");
     QVERIFY(QFile::link(real, link));
     ExifToolService service(realBundle());
-    QVERIFY(runTask(service.applyOverrides(
-                        {{QStringLiteral("IFD0:Artist"), QStringLiteral("Via link")}},
-                        QUrl::fromLocalFile(link)))
-                .succeeded());
+    QVERIFY(
+        runTask(service.applyOverrides({{"IFD0:Artist", "Via link"}}, QUrl::fromLocalFile(link)))
+            .succeeded());
     QVERIFY(QFileInfo(link).isSymLink());
     QCOMPARE(QFileInfo(link).symLinkTarget(), real);
     QCOMPARE(valueOf(real, QStringLiteral("IFD0:Artist")), QStringLiteral("Via link"));
@@ -634,14 +617,13 @@ void MetadataWritingTest::symbolicLinkIsWrittenThrough()
 
 void MetadataWritingTest::readOnlyFileIsRefused()
 {
-    const QString target = copyTestData(QStringLiteral("Canon.jpg"), m_env->workPath());
+    const QString target = copyTestData("Canon.jpg", m_env->workPath());
     QVERIFY(::chmod(QFile::encodeName(target).constData(), 0444) == 0);
     const QByteArray before = digest(target);
     ExifToolService service(realBundle());
     const auto outcome = runTask(service.removeAllMetadata(QUrl::fromLocalFile(target)));
     QVERIFY(outcome.error);
-    QVERIFY2(outcome.errorMessage().contains(QStringLiteral("Canon.jpg")),
-             qPrintable(outcome.errorMessage()));
+    QVERIFY2(outcome.errorMessage().contains("Canon.jpg"), qPrintable(outcome.errorMessage()));
     QCOMPARE(digest(target), before);
     QCOMPARE(modeOf(target), mode_t(0444));
 }
@@ -654,15 +636,15 @@ void MetadataWritingTest::readOnlyFolder()
     // folder is made immutable instead.
     const QString folder = m_env->workPath() + QStringLiteral("/locked");
     QDir().mkpath(folder);
-    const QString target = copyTestData(QStringLiteral("Canon.jpg"), folder);
+    const QString target = copyTestData("Canon.jpg", folder);
     struct stat before {};
     ::stat(QFile::encodeName(target).constData(), &before);
     QVERIFY(::chmod(QFile::encodeName(folder).constData(), 0555) == 0);
-    if (::geteuid() == 0 && QProcess::execute(QStringLiteral("chattr"), {"+i", folder}) != 0)
+    if (::geteuid() == 0 && QProcess::execute("chattr", {"+i", folder}) != 0)
         QSKIP("the folder cannot be closed to new files here");
     ExifToolService service(realBundle());
-    const auto outcome = runTask(service.applyOverrides(
-        {{QStringLiteral("IFD0:Artist"), QStringLiteral("Locked")}}, QUrl::fromLocalFile(target)));
+    const auto outcome =
+        runTask(service.applyOverrides({{"IFD0:Artist", "Locked"}}, QUrl::fromLocalFile(target)));
     QVERIFY2(outcome.succeeded(), qPrintable(outcome.errorMessage()));
     QCOMPARE(valueOf(target, QStringLiteral("IFD0:Artist")), QStringLiteral("Locked"));
     QCOMPARE(filesIn(folder), QStringList{QStringLiteral("Canon.jpg")});
@@ -675,7 +657,7 @@ void MetadataWritingTest::newFileBesideKeepsPermissionsAndOwner()
 {
     // ExifTool's new file, written beside the target, takes its place by a
     // rename: it must carry the target's permission bits and owner.
-    const QString target = makeImage(QStringLiteral("photo.jpg"));
+    const QString target = makeImage("photo.jpg");
     const QByteArray native = QFile::encodeName(target);
     QVERIFY(::chmod(native.constData(), 0604) == 0);
     // Owner and group differ, so that swapping them is caught.
@@ -697,7 +679,7 @@ void MetadataWritingTest::newFileBesideKeepsPermissionsAndOwner()
 
 void MetadataWritingTest::inPlaceRewriteKeepsTheFile()
 {
-    const QString target = makeImage(QStringLiteral("photo.jpg"));
+    const QString target = makeImage("photo.jpg");
     QVERIFY(::chmod(QFile::encodeName(target).constData(), 0640) == 0);
     setModified(target, pastDate());
     struct stat before {};
@@ -726,10 +708,10 @@ void MetadataWritingTest::vanishedFile()
 {
     const QString target = m_env->workPath() + QStringLiteral("/vanished.jpg");
     ExifToolService service(realBundle());
-    const auto outcome = runTask(service.applyOverrides(
-        {{QStringLiteral("IFD0:Artist"), QStringLiteral("x")}}, QUrl::fromLocalFile(target)));
+    const auto outcome =
+        runTask(service.applyOverrides({{"IFD0:Artist", "x"}}, QUrl::fromLocalFile(target)));
     QVERIFY(outcome.error);
-    QVERIFY2(outcome.errorMessage().startsWith(QStringLiteral("ExifTool reported an error: ")),
+    QVERIFY2(outcome.errorMessage().startsWith("ExifTool reported an error: "),
              qPrintable(outcome.errorMessage()));
     QVERIFY(!QFileInfo::exists(target));
 }
@@ -737,15 +719,15 @@ void MetadataWritingTest::vanishedFile()
 void MetadataWritingTest::foldersAndRemoteAddressesAreRefused()
 {
     // ExifTool given a folder would read or rewrite every file inside it.
-    QDir(m_env->workPath()).mkdir(QStringLiteral("Holiday"));
-    copyTestData(QStringLiteral("Canon.jpg"), m_env->workPath() + QStringLiteral("/Holiday"));
+    QDir(m_env->workPath()).mkdir("Holiday");
+    copyTestData("Canon.jpg", m_env->workPath() + QStringLiteral("/Holiday"));
     ExifToolService service(m_fake->bundle());
     const QUrl folder = QUrl::fromLocalFile(m_env->workPath() + QStringLiteral("/Holiday"));
     QCOMPARE(
         runTask(service.removeAllMetadata(folder)).errorMessage(),
         QStringLiteral("“Holiday” is a folder. Metaloom reads and writes the metadata of files."));
     QVERIFY(runTask(service.readMetadata(folder)).error);
-    QVERIFY(runTask(service.readMetadata(QUrl(QStringLiteral("https://example.com/a.jpg")))).error);
+    QVERIFY(runTask(service.readMetadata(QUrl("https://example.com/a.jpg"))).error);
     QCOMPARE(m_fake->runCount(), 0);
 }
 
@@ -753,12 +735,12 @@ void MetadataWritingTest::changeByAnotherProgramIsNotOverwritten()
 {
     // While "ExifTool" works, another program appends to the file: the new
     // file was made from the old content, so it must not replace the change.
-    const QString target = makeImage(QStringLiteral("photo.jpg"));
+    const QString target = makeImage("photo.jpg");
     m_fake->setBody(FakeScripts::successfulWrite() +
                     QStringLiteral("\nprintf 'edited elsewhere' >> \"$last\""));
     ExifToolService service(m_fake->bundle());
-    const auto outcome = runTask(service.applyOverrides(
-        {{QStringLiteral("IFD0:Artist"), QStringLiteral("x")}}, QUrl::fromLocalFile(target)));
+    const auto outcome =
+        runTask(service.applyOverrides({{"IFD0:Artist", "x"}}, QUrl::fromLocalFile(target)));
     QCOMPARE(outcome.errorMessage(),
              QStringLiteral("“photo.jpg” was changed by another program while Metaloom was writing "
                             "it, so it was left as it is. Please try again."));
@@ -773,7 +755,7 @@ void MetadataWritingTest::changeDuringTheCopyIsNotOverwritten()
     // Another program changes the file while the new content is copied in
     // beside it (the new content arrives through a pipe, so the test decides
     // when the copy ends): the last look before the rename must see it.
-    const QString target = makeImage(QStringLiteral("photo.jpg"));
+    const QString target = makeImage("photo.jpg");
     const QString output = m_env->workPath() + QStringLiteral("/output.pipe");
     QCOMPARE(::mkfifo(QFile::encodeName(output).constData(), 0600), 0);
     const FileStamp readVersion = FileStamp::of(target);
@@ -797,15 +779,13 @@ void MetadataWritingTest::changesOfOneFileWaitForEachOther()
 {
     // Two windows (two services) change the same file at once; the second
     // must start from the first one's result, or its edit would be lost.
-    const QString target = copyTestData(QStringLiteral("Canon.jpg"), m_env->workPath());
+    const QString target = copyTestData("Canon.jpg", m_env->workPath());
     ExifToolService first(realBundle());
     ExifToolService second(realBundle());
     const QUrl url = QUrl::fromLocalFile(target);
-    auto titleTask =
-        first.applyOverrides({{QStringLiteral("XMP-dc:Title"), QStringLiteral("T")}}, url);
+    auto titleTask = first.applyOverrides({{"XMP-dc:Title", "T"}}, url);
     QVERIFY(FileChangeQueue::shared().isBusy(target));
-    auto artistTask =
-        second.applyOverrides({{QStringLiteral("IFD0:Artist"), QStringLiteral("A")}}, url);
+    auto artistTask = second.applyOverrides({{"IFD0:Artist", "A"}}, url);
     QVERIFY(runTask(std::move(artistTask)).succeeded());
     QVERIFY(runTask(std::move(titleTask)).succeeded());
     QVERIFY(!FileChangeQueue::shared().isBusy(target));
@@ -813,10 +793,10 @@ void MetadataWritingTest::changesOfOneFileWaitForEachOther()
     QCOMPARE(valueOf(target, QStringLiteral("IFD0:Artist")), QStringLiteral("A"));
 
     // A failing change hands the file on too.
-    m_fake->setBody(QStringLiteral("exit 1"));
+    m_fake->setBody("exit 1");
     ExifToolService failing(m_fake->bundle());
     auto failed = failing.removeAllMetadata(url);
-    auto after = first.applyOverrides({{QStringLiteral("IFD0:Artist"), QStringLiteral("B")}}, url);
+    auto after = first.applyOverrides({{"IFD0:Artist", "B"}}, url);
     QVERIFY(runTask(std::move(failed)).error);
     QVERIFY(runTask(std::move(after)).succeeded());
     QCOMPARE(valueOf(target, QStringLiteral("IFD0:Artist")), QStringLiteral("B"));
@@ -889,7 +869,7 @@ void MetadataWritingTest::tagKeyRules()
     // Each of the four changes refuses it before ExifTool runs: the real
     // ExifTool would otherwise run code, read a file into the photo, or
     // rename, move or link the file (values are relative to its folder).
-    const QString target = copyTestData(QStringLiteral("Canon.jpg"), m_env->workPath());
+    const QString target = copyTestData("Canon.jpg", m_env->workPath());
     QFile secret(m_env->workPath() + QStringLiteral("/secret.txt"));
     QVERIFY(secret.open(QIODevice::WriteOnly) && secret.write("private") == 7);
     secret.close();
@@ -902,10 +882,9 @@ void MetadataWritingTest::tagKeyRules()
     QList<TaskOutcome<ChangeReport>> outcomes{
         runTask(service.writeMetadata(url, {edited(key, QString(), value)})),
         runTask(service.applyOverrides({{key, value}}, url)),
-        runTask(service.changeTags(
-            url, {{QStringLiteral("IFD0:Artist"), {QStringLiteral("x")}}, {key, {value}}}))};
+        runTask(service.changeTags(url, {{"IFD0:Artist", {"x"}}, {key, {value}}}))};
     if (keyReason)
-        outcomes << runTask(service.removeMetadata({QStringLiteral("IFD0:Artist"), key}, url));
+        outcomes << runTask(service.removeMetadata({"IFD0:Artist", key}, url));
     for (const TaskOutcome<ChangeReport> &outcome : outcomes) {
         QCOMPARE(outcome.errorMessage(), *reason);
         QVERIFY_THROWS_EXCEPTION(ServiceError, outcome.rethrow());

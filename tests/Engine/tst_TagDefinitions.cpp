@@ -59,6 +59,15 @@ const char *const sampleListing = R"(<?xml version='1.0' encoding='UTF-8'?>
 </taginfo>
 )";
 
+QString writeSampleListing(const QString &folder)
+{
+    const QString listing = folder + QStringLiteral("/listing.xml");
+    QFile file(listing);
+    if (!file.open(QIODevice::WriteOnly) || file.write(sampleListing) < 0)
+        qFatal("cannot write %s", qPrintable(listing));
+    return listing;
+}
+
 } // namespace
 
 class TagDefinitionsTest : public QObject {
@@ -168,11 +177,7 @@ void TagDefinitionsTest::malformedListingFails()
 
 void TagDefinitionsTest::loadIsSharedAndCached()
 {
-    const QString listing = m_env->workPath() + QStringLiteral("/listing.xml");
-    QFile file(listing);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(sampleListing);
-    file.close();
+    const QString listing = writeSampleListing(m_env->workPath());
     FakeExifToolBundle fake(m_env->workPath(), QStringLiteral("sleep 0.3; cat '%1'").arg(listing));
     ExifToolService service(fake.bundle());
 
@@ -313,23 +318,17 @@ void TagDefinitionsTest::writableFormats_data()
     QTest::addColumn<QString>("name"); // as copied
     QTest::addColumn<bool>("writable");
     QTest::addColumn<bool>("byName"); // answered without looking into the file
-    QTest::newRow("Matroska") << "Matroska.mkv"
-                              << "Matroska.mkv" << false << true;
-    QTest::newRow("AAC, a type ExifTool does not know") << "AAC.aac"
-                                                        << "AAC.aac" << false << false;
-    QTest::newRow("JPEG") << "Canon.jpg"
-                          << "Canon.jpg" << true << true;
-    QTest::newRow("CR3") << "CanonRaw.cr3"
-                         << "CanonRaw.cr3" << true << true;
-    QTest::newRow("PDF") << "PDF.pdf"
-                         << "PDF.pdf" << true << true;
-    QTest::newRow("JPEG under a name ExifTool does not know") << "Canon.jpg"
-                                                              << "photo.zzqx" << true << false;
-    QTest::newRow("JPEG without an extension") << "Canon.jpg"
-                                               << "photo" << true << false;
+    const auto row = [](const char *what, const char *file, const char *name, bool writable,
+                        bool byName) { QTest::newRow(what) << file << name << writable << byName; };
+    row("Matroska", "Matroska.mkv", "Matroska.mkv", false, true);
+    row("AAC, a type ExifTool does not know", "AAC.aac", "AAC.aac", false, false);
+    row("JPEG", "Canon.jpg", "Canon.jpg", true, true);
+    row("CR3", "CanonRaw.cr3", "CanonRaw.cr3", true, true);
+    row("PDF", "PDF.pdf", "PDF.pdf", true, true);
+    row("JPEG under a name ExifTool does not know", "Canon.jpg", "photo.zzqx", true, false);
+    row("JPEG without an extension", "Canon.jpg", "photo", true, false);
     // ExifTool goes by the name: it refuses to write this one.
-    QTest::newRow("JPEG named like a Matroska file") << "Canon.jpg"
-                                                     << "photo.mkv" << false << true;
+    row("JPEG named like a Matroska file", "Canon.jpg", "photo.mkv", false, true);
 }
 
 void TagDefinitionsTest::writableFormats()
@@ -413,11 +412,7 @@ TagTable loadedBy(TagListingCache &cache, const ResourceBundle &bundle)
 
 void TagDefinitionsTest::listingIsKeptOnDiskAndReused()
 {
-    const QString listing = m_env->workPath() + QStringLiteral("/listing.xml");
-    QFile file(listing);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(sampleListing);
-    file.close();
+    const QString listing = writeSampleListing(m_env->workPath());
     FakeExifToolBundle fake(m_env->workPath(), listingBody(listing, QStringLiteral("12.57")));
     const TagTable expected = TagDefinitionsParser::parse(sampleListing);
 
@@ -486,11 +481,7 @@ void TagDefinitionsTest::keptListingIsRebuilt_data()
 void TagDefinitionsTest::keptListingIsRebuilt()
 {
     QFETCH(KeptChange, change);
-    const QString listing = m_env->workPath() + QStringLiteral("/listing.xml");
-    QFile file(listing);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(sampleListing);
-    file.close();
+    const QString listing = writeSampleListing(m_env->workPath());
     FakeExifToolBundle fake(m_env->workPath(), listingBody(listing, QStringLiteral("12.57")));
     const TagTable expected = TagDefinitionsParser::parse(sampleListing);
     const QString kept = m_env->workPath() + QStringLiteral("/tag-listing.cache");

@@ -32,11 +32,16 @@ class LibraryEditsTest : public QObject {
 
 private Q_SLOTS:
     void init() { m_fixture.emplace(); }
-    void cleanup() { m_fixture.reset(); }
+    void cleanup()
+    {
+        m_harness.reset();
+        m_fixture.reset();
+    }
     void editsOutliveASwitchAndComeBack();
     void aSaveEndingAfterASwitchClearsTheFilesMark();
     void saveAllWritesEachFileOnceWithOneReport_data();
     void saveAllWritesEachFileOnceWithOneReport();
+    void saveAllKeepsTheEditsAFileDidNotTake();
     void undoAndRedoStepThroughEdits_data();
     void undoAndRedoStepThroughEdits();
     void undoReachesAFileNoLongerShown();
@@ -50,12 +55,16 @@ private:
         m_fixture->engine->files.insert(path, std::move(tags));
         return path;
     }
-    // Two files, a and b, each with its name as title; a is shown.
-    void loadTwo(LibraryViewModel &lib)
+    // A window with two files, a and b, each with its name as title; a is
+    // shown.
+    LibraryViewModel &twoFiles()
     {
+        m_harness.emplace(m_fixture->engine);
+        LibraryViewModel &lib = *m_harness->library;
         lib.importItems({url(file("a.jpg", {{title, {"a"}}, {description, {"about a"}}})),
                          url(file("b.jpg", {{title, {"b"}}}))});
-        QVERIFY(waitUntilIdle(lib));
+        QTest::qVerify(waitUntilIdle(lib), "waitUntilIdle(lib)", "", __FILE__, __LINE__);
+        return lib;
     }
     void show(LibraryViewModel &lib, int row)
     {
@@ -64,13 +73,12 @@ private:
     }
 
     std::optional<ScriptedFixture> m_fixture;
+    std::optional<LibraryHarness> m_harness;
 };
 
 void LibraryEditsTest::editsOutliveASwitchAndComeBack()
 {
-    LibraryHarness h(m_fixture->engine);
-    LibraryViewModel &lib = *h.library;
-    loadTwo(lib);
+    LibraryViewModel &lib = twoFiles();
     const QUuid a = lib.items().at(0).id;
     QSignalSpy marks(&lib, &LibraryViewModel::modifiedItemIDsChanged);
     lib.editValue(*visibleEntry(lib, title), "typed");
@@ -99,9 +107,7 @@ void LibraryEditsTest::editsOutliveASwitchAndComeBack()
 
 void LibraryEditsTest::aSaveEndingAfterASwitchClearsTheFilesMark()
 {
-    LibraryHarness h(m_fixture->engine);
-    LibraryViewModel &lib = *h.library;
-    loadTwo(lib);
+    LibraryViewModel &lib = twoFiles();
     const QString a = lib.items().at(0).url.toLocalFile();
     lib.editValue(*visibleEntry(lib, title), "typed");
     m_fixture->engine->hold(a);
@@ -133,9 +139,7 @@ void LibraryEditsTest::saveAllWritesEachFileOnceWithOneReport()
     QFETCH(bool, failFirst);
     QFETCH(QString, status);
     QFETCH(QString, alert);
-    LibraryHarness h(m_fixture->engine);
-    LibraryViewModel &lib = *h.library;
-    loadTwo(lib);
+    LibraryViewModel &lib = twoFiles();
     lib.editValue(*visibleEntry(lib, title), "A");
     show(lib, 1);
     lib.editValue(*visibleEntry(lib, title), "B");
@@ -167,6 +171,29 @@ void LibraryEditsTest::saveAllWritesEachFileOnceWithOneReport()
     QVERIFY(!visibleEntry(lib, title)->isModified());
 }
 
+void LibraryEditsTest::saveAllKeepsTheEditsAFileDidNotTake()
+{
+    LibraryViewModel &lib = twoFiles();
+    const QUuid a = lib.items().at(0).id;
+    lib.editValue(*visibleEntry(lib, title), "A");
+    lib.editValue(*visibleEntry(lib, description), "D");
+    show(lib, 1);
+    ScriptedEngine &engine = *m_fixture->engine;
+    engine.changeAnswer = [&engine](ScriptedEngine::Change change) {
+        change.assignments.removeIf([](const TagAssignment &set) { return set.key == title; });
+        ChangeReport report = engine.makeChange(change);
+        report.add({title, TagOutcome::Kind::notWritten, {}, "No place for Title."});
+        return report;
+    };
+    QVERIFY(!runTask(lib.saveAllChanges()).value.value_or(true));
+    // The file is still marked, for the one edit it did not take.
+    QCOMPARE(lib.modifiedItemIDs(), QSet<QUuid>{a});
+    show(lib, 0);
+    QCOMPARE(visibleEntry(lib, title)->value, QStringLiteral("A"));
+    QVERIFY(visibleEntry(lib, title)->isModified());
+    QVERIFY(!visibleEntry(lib, description)->isModified());
+}
+
 void LibraryEditsTest::undoAndRedoStepThroughEdits_data()
 {
     QTest::addColumn<QString>("step");
@@ -187,9 +214,7 @@ void LibraryEditsTest::undoAndRedoStepThroughEdits()
     QFETCH(QString, step);
     QFETCH(QString, before);
     QFETCH(QString, after);
-    LibraryHarness h(m_fixture->engine);
-    LibraryViewModel &lib = *h.library;
-    loadTwo(lib);
+    LibraryViewModel &lib = twoFiles();
     if (step == "revert") {
         lib.editValue(*visibleEntry(lib, description), "x");
         lib.endEditStep();
@@ -221,9 +246,7 @@ void LibraryEditsTest::undoAndRedoStepThroughEdits()
 
 void LibraryEditsTest::undoReachesAFileNoLongerShown()
 {
-    LibraryHarness h(m_fixture->engine);
-    LibraryViewModel &lib = *h.library;
-    loadTwo(lib);
+    LibraryViewModel &lib = twoFiles();
     const QUuid a = lib.items().at(0).id;
     lib.editValue(*visibleEntry(lib, title), "A");
     lib.endEditStep();
@@ -252,9 +275,7 @@ void LibraryEditsTest::saveAndReloadDropTheFilesSteps_data()
 void LibraryEditsTest::saveAndReloadDropTheFilesSteps()
 {
     QFETCH(bool, save);
-    LibraryHarness h(m_fixture->engine);
-    LibraryViewModel &lib = *h.library;
-    loadTwo(lib);
+    LibraryViewModel &lib = twoFiles();
     lib.editValue(*visibleEntry(lib, title), "A");
     show(lib, 1);
     lib.editValue(*visibleEntry(lib, title), "B");

@@ -414,6 +414,31 @@ void LibraryListsTest::batchTexts_data()
                   "Applied preset 'Strip GPS' to 2 items.\n\n" + notAll +
                       "\n\nclip.mov: No place for IPTC:Keywords. GPSLatitude kept."
                       "\n\ndoc.pdf: ExifTool did not accept it. IPTC:City was shortened."};
+    // Save All names its files as the preset does, one paragraph each.
+    const QString saveTitle = QStringLiteral("Changes Not Saved to Every File");
+    const QString notTaken =
+        QStringLiteral("These files did not take all of the changes:\n\n"
+                       "clip.mov: No place for IPTC:Keywords. GPSLatitude kept.");
+    QTest::newRow("save all: two files without a place for some tags")
+        << false << QList{mov, pdf} << qsizetype(2) << QString()
+        << Report{{},
+                  saveTitle,
+                  "Saved the changes to 2 files.\n\n" + notTaken +
+                      "\n\ndoc.pdf: ExifTool did not accept it. IPTC:City was shortened."};
+    QTest::newRow("save all: a failure beside a file without a place")
+        << false << QList{bad, mov} << qsizetype(2) << QString()
+        << Report{{},
+                  saveTitle,
+                  "Saved the changes to 1 file. These files were left unchanged:\n\nbad.jpg: "
+                  "E2\n\n" +
+                      notTaken};
+    QTest::newRow("save all: a minor error offers Write Anyway")
+        << false << QList{a, minor} << qsizetype(2) << QString()
+        << Report{{},
+                  saveTitle,
+                  "Saved the changes to 1 file. These files were left unchanged:\n\nn.nef: M\n\n" +
+                      anyway,
+                  true};
     QTest::newRow("preset: a failure, tags without a place, then stopped")
         << true << QList{bad, bare} << qsizetype(3) << "z.jpg"
         << Report{{},
@@ -438,8 +463,10 @@ void LibraryListsTest::batchTexts()
     QFETCH(BatchReportTexts::Report, expected);
     const BatchRun::Outcome outcome{files, total, stoppedBefore};
     const BatchReportTexts::Report report =
-        preset ? BatchReportTexts::presetReport("Strip GPS", outcome)
-               : BatchReportTexts::stripReport(outcome);
+        QByteArray(QTest::currentDataTag()).startsWith("save all")
+            ? BatchReportTexts::saveAllReport(outcome)
+        : preset ? BatchReportTexts::presetReport("Strip GPS", outcome)
+                 : BatchReportTexts::stripReport(outcome);
     QCOMPARE(report.status, expected.status);
     QCOMPARE(report.alertTitle, expected.alertTitle);
     QCOMPARE(report.alertText, expected.alertText);

@@ -618,6 +618,22 @@ void LibraryStatesTest::writeAnywayRepeatsTheChange()
     QVERIFY(m_fixture->engine->changes.last().options.ignoreMinorErrors);
     QCOMPARE(m_fixture->engine->changes.last().file, url(b));
     QCOMPARE(m_fixture->engine->files.value(b).value(title), QStringList{"P"});
+
+    // Save All: the files it stopped at, saved again with their edits.
+    lib.editValue(*visibleEntry(lib, title), "S");
+    lib.setSelectedItemID(lib.items().at(1).id);
+    QVERIFY(waitUntilIdle(lib));
+    lib.editValue(*visibleEntry(lib, title), "U");
+    QVERIFY(!runTask(lib.saveAllChanges()).value.value_or(true));
+    request = lib.writeAnywayRequest();
+    QVERIFY(request);
+    QCOMPARE(request->title, QStringLiteral("Changes Not Saved to Every File"));
+    lib.confirmWriteAnyway();
+    QVERIFY(waitUntilIdle(lib));
+    QCOMPARE(m_fixture->engine->files.value(a).value(title), QStringList{"S"});
+    QCOMPARE(m_fixture->engine->files.value(b).value(title), QStringList{"U"});
+    QVERIFY(m_fixture->engine->changes.last().options.ignoreMinorErrors);
+    QCOMPARE(lib.modifiedItemIDs(), QSet<QUuid>());
 }
 
 void LibraryStatesTest::tagTableAwaitedOrAtHand()

@@ -174,6 +174,18 @@ void PreferencesTest::changesUnderTheLockAlwaysMoveTheTimeStamp()
     }
     QVERIFY(QFileInfo(file).lastModified() > ahead);
 
+    // A write that lands in the very millisecond the lock found (here: set
+    // back to it) moves on as well.
+    const QDateTime found = QFileInfo(file).lastModified();
+    {
+        PreferencesLock lock(preferences);
+        QVERIFY(preferences.setString("key", "c"));
+        QVERIFY(file.open(QIODevice::ReadOnly) &&
+                file.setFileTime(found, QFileDevice::FileModificationTime));
+        file.close();
+    }
+    QVERIFY(QFileInfo(file).lastModified() > found);
+
     // The lock lies next to the file; a second lock waits for the first, in
     // this process too.
     PreferencesLock first(preferences);

@@ -75,6 +75,7 @@ private Q_SLOTS:
     void exifToolArguments_data();
     void exifToolArguments();
     void openEditorHidesThePaintedValue();
+    void aRowBeingCheckedOpensOnceKnown();
 
 private:
     std::unique_ptr<TestEnvironment> m_env;
@@ -364,6 +365,9 @@ void MetadataEditorTest::compactRowsAreOneLineUntilEdited()
                         QPoint(divider + 60, row.center().y()));
     QCOMPARE(EntryCardLayout::columnDividerX(row, editor.view->rowDelegate()->look()),
              divider + 60);
+    // The next editor opens with the column where it was left.
+    QCOMPARE(MetadataEditorView(&editor.source.tree).nameColumnWidth(),
+             editor.view->nameColumnWidth());
 
     // The look is the stored one, and a change of it reaches open editors.
     editor.view->setCompact(false);
@@ -485,6 +489,31 @@ void MetadataEditorTest::exifToolArguments()
     QCOMPARE(EntryContextMenu::copiedValue(entry), value);
     QCOMPARE(EntryContextMenu::exifToolArgument(entry), argument);
     QVERIFY(!EntryContextMenu::exifToolArgument(entry).contains(u'\n'));
+}
+
+void MetadataEditorTest::aRowBeingCheckedOpensOnceKnown()
+{
+    EditorUnderTest editor(entriesFor({"EXIF:Make", "XMP-dc:Title", "XMP-dc:Rights"}));
+    editor.source.checking = {"XMP-dc:Title", "XMP-dc:Rights"};
+    const auto checkEnds = [&](const QString &key) {
+        editor.source.checking.remove(key);
+        editor.source.tree.entryDidChange(key);
+    };
+    // No editor while the tag's writability is unknown, not even by a key.
+    QVERIFY(!editor.focusRow("XMP-dc:Title"));
+    QVERIFY(!(editor.source.tree.flags(editorRow(editor.view.get(), "XMP-dc:Title")) &
+              Qt::ItemIsEditable));
+    QTest::keyClick(editor.view.get(), Qt::Key_A);
+    QVERIFY(!editor.view->activeEditor());
+    QVERIFY(editor.source.edits.isEmpty());
+    checkEnds("XMP-dc:Title");
+    QVERIFY(editor.view->activeEditor());
+
+    // Escape means the user no longer wants it.
+    QVERIFY(!editor.focusRow("XMP-dc:Rights"));
+    QTest::keyClick(editor.view.get(), Qt::Key_Escape);
+    checkEnds("XMP-dc:Rights");
+    QVERIFY(!editor.view->activeEditor());
 }
 
 void MetadataEditorTest::openEditorHidesThePaintedValue()

@@ -391,6 +391,19 @@ QVariant EntryTreeModel::entryData(const MetadataEntry &shown, int role) const
         return EntryMarks::isMarkedForRemoval(shown);
     case CheckingRole:
         return m_source.isChecking && m_source.isChecking(shown.rawKey);
+    case MixedValuesRole:
+    case PresenceNoteRole:
+    case Qt::ToolTipRole: {
+        const SharedTagList::Row *shared =
+            m_source.sharedRow ? m_source.sharedRow(shown.rawKey) : nullptr;
+        if (role == MixedValuesRole)
+            return shared && shared->mixed;
+        if (!shared)
+            return {};
+        if (role == PresenceNoteRole)
+            return SharedTagList::presenceNote(*shared);
+        return shared->mixed ? QVariant(SharedTagList::mixedValuesTooltip(*shared)) : QVariant();
+    }
     default:
         return {};
     }
@@ -434,7 +447,9 @@ Qt::ItemFlags EntryTreeModel::flags(const QModelIndex &index) const
         return Qt::NoItemFlags;
     }
     Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
-    if (shown->isWritable())
+    // While the table is still out, a tag's writability is a guess: an edit
+    // begun now could belong to a tag that turns out read-only.
+    if (shown->isWritable() && !(m_source.isChecking && m_source.isChecking(shown->rawKey)))
         flags |= Qt::ItemIsEditable;
     return flags;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "MetaloomFeature/Engine/TagDefinition.h"
+#include "MetaloomFeature/Library/Selection/SharedTagList.h"
 #include "MetaloomFeature/Model/MetadataEntry.h"
 
 #include <QAbstractItemModel>
@@ -53,6 +54,11 @@ public:
         // Whether the tag's definition (its writability above all) is still
         // awaited from the tag table being loaded.
         CheckingRole,
+        // With several files selected: they hold differing values of the
+        // tag (the row shows "Mixed values"; its tooltip lists them).
+        MixedValuesRole,
+        // "in 3 of 5 files" when not every selected file holds the tag.
+        PresenceNoteRole,
     };
 
     // Where the rows' entries are read and where what is done to them goes.
@@ -69,6 +75,8 @@ public:
         std::function<void(const MetadataEntry &entry)> entryCameIntoView;
         // Whether the tag's definition is still awaited (unset: never).
         std::function<bool(const QString &key)> isChecking;
+        // What several selected files hold of the key (unset or null: one file).
+        std::function<const SharedTagList::Row *(const QString &key)> sharedRow;
     };
 
     explicit EntryTreeModel(Source source, QObject *parent = nullptr);

@@ -21,6 +21,25 @@ void setCompactRows(bool compact)
     NotificationCenter::defaultCenter()->post(compactRowsChanged);
 }
 
+std::optional<int> nameColumnWidth()
+{
+    const std::optional<QString> stored = Preferences::standard().string(nameColumnWidthKey);
+    if (!stored)
+        return std::nullopt;
+    bool ok = false;
+    const int width = stored->toInt(&ok);
+    if (!ok || width <= 0)
+        return std::nullopt;
+    return width;
+}
+
+void setNameColumnWidth(int width)
+{
+    if (nameColumnWidth() == width)
+        return;
+    Preferences::standard().setString(nameColumnWidthKey, QString::number(width));
+}
+
 QSet<QString> foldedGroups()
 {
     const QStringList stored =

@@ -9,7 +9,7 @@ namespace Metaloom {
 EntryCard EntryCard::at(const QModelIndex &index)
 {
     // One request for every role: the model looks the entry up once.
-    std::array<QModelRoleData, 12> roles{{
+    std::array<QModelRoleData, 15> roles{{
         QModelRoleData(Qt::DisplayRole),
         QModelRoleData(EntryTreeModel::RawKeyRole),
         QModelRoleData(EntryTreeModel::IsListRole),
@@ -22,6 +22,9 @@ EntryCard EntryCard::at(const QModelIndex &index)
         QModelRoleData(EntryTreeModel::WarningRole),
         QModelRoleData(EntryTreeModel::MarkedForRemovalRole),
         QModelRoleData(EntryTreeModel::CheckingRole),
+        QModelRoleData(EntryTreeModel::MixedValuesRole),
+        QModelRoleData(Qt::ToolTipRole),
+        QModelRoleData(EntryTreeModel::PresenceNoteRole),
     }};
     index.multiData(roles);
     EntryCard card;
@@ -41,6 +44,9 @@ EntryCard EntryCard::at(const QModelIndex &index)
         card.warning = warning.toString();
     card.isMarkedForRemoval = roles[10].data().toBool();
     card.isChecking = roles[11].data().toBool();
+    card.isMixed = roles[12].data().toBool();
+    card.mixedValues = roles[13].data().toString();
+    card.presenceNote = roles[14].data().toString();
     return card;
 }
 

@@ -29,6 +29,11 @@ struct EntryCard {
     // Its definition is still awaited: whether it can be written is not
     // known yet.
     bool isChecking = false;
+    // With several files selected: they differ ("Mixed values" is shown, the
+    // tooltip lists the values), and "in 3 of 5 files" when not all hold it.
+    bool isMixed = false;
+    QString mixedValues;
+    QString presenceNote;
 
     // The card of an entry row of the entry model (the roles of a section
     // row make an empty card; ask isSection() first).

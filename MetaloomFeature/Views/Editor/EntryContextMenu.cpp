@@ -6,6 +6,8 @@
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPointer>
 
@@ -81,6 +83,38 @@ QString copiedValue(const MetadataEntry &entry)
     return entry.isList ? entry.items.join(u'\n') : entry.value;
 }
 
+namespace {
+
+// A list tag of several selected files: an item for all of them, or one of
+// the items some hold taken from all.
+void addSelectionListActions(QMenu *menu, QPointer<LibraryViewModel> owner, const QString &key,
+                             const QStringList &items)
+{
+    menu->addSeparator();
+    menu->addAction(QCoreApplication::translate("EntryContextMenu", "Add &Item to All…"), menu,
+                    [owner, key, parent = menu->parentWidget()] {
+                        bool accepted = false;
+                        const QString item = QInputDialog::getText(
+                            parent, QCoreApplication::translate("EntryContextMenu", "Add Item"),
+                            QCoreApplication::translate("EntryContextMenu",
+                                                        "Item to add to every selected file:"),
+                            QLineEdit::Normal, QString(), &accepted);
+                        if (accepted && owner && !item.trimmed().isEmpty())
+                            owner->addItemToSelection(key, item.trimmed());
+                    });
+    QMenu *remove =
+        menu->addMenu(QCoreApplication::translate("EntryContextMenu", "Remove Ite&m from All"));
+    remove->setEnabled(!items.isEmpty());
+    for (const QString &item : items) {
+        remove->addAction(item, menu, [owner, key, item] {
+            if (owner)
+                owner->removeItemFromSelection(key, item);
+        });
+    }
+}
+
+} // namespace
+
 QMenu *build(QWidget *parent, LibraryViewModel *library, const QString &key)
 {
     const MetadataEntry *shown = library ? library->filteredEntry(key) : nullptr;
@@ -109,6 +143,9 @@ QMenu *build(QWidget *parent, LibraryViewModel *library, const QString &key)
                         });
     // A standard field stays pinned, as its star says.
     pin->setEnabled(!entry.isDefaultFavorite);
+    if (const SharedTagList::Row *shared = library->sharedRow(key);
+        shared && entry.isList && entry.isWritable())
+        addSelectionListActions(menu, owner, key, shared->allItems);
     // The edits of this one tag, in their own group below.
     menu->addSeparator();
     if (EntryEditActions::add(menu, library, key) == 0)

@@ -67,6 +67,10 @@ MetadataEditorView::MetadataEditorView(EntryTreeModel *model, QWidget *parent)
     m_foldedGroups = EditorLook::foldedGroups();
     EntryCardLayout::Look look = m_delegate->look();
     look.compact = EditorLook::compactRows();
+    // Not clamped yet: the view has no width of its own before it is shown,
+    // and the layout keeps the value column wide enough anyway.
+    if (const std::optional<int> width = EditorLook::nameColumnWidth())
+        look.nameColumnWidth = *width;
     applyLook(look);
     NotificationCenter::defaultCenter()->addObserver(
         EditorLook::compactRowsChanged, this, [this] { setCompact(EditorLook::compactRows()); });
@@ -133,6 +137,12 @@ void MetadataEditorView::refreshRowHeight(const QModelIndex &index)
 bool MetadataEditorView::edit(const QModelIndex &index, EditTrigger trigger, QEvent *event)
 {
     const bool opened = QTreeView::edit(index, trigger, event);
+    // A row still being checked opens its editor once it is known to be
+    // writable, as if it had just become current.
+    const bool asked = trigger == AllEditTriggers || (editTriggers() & trigger);
+    m_awaitingCheck = !opened && asked && index.data(EntryTreeModel::CheckingRole).toBool()
+                          ? QPersistentModelIndex(index)
+                          : QPersistentModelIndex();
     if (opened) {
         m_editedRow = index;
         refreshRowHeight(index);
@@ -281,6 +291,8 @@ void MetadataEditorView::paintEvent(QPaintEvent *event)
 void MetadataEditorView::keyPressEvent(QKeyEvent *event)
 {
     const QModelIndex current = currentIndex();
+    if (event->key() == Qt::Key_Escape)
+        m_awaitingCheck = QPersistentModelIndex();
     if (event->matches(QKeySequence::Copy)) {
         if (const auto value = currentValueText()) {
             QGuiApplication::clipboard()->setText(*value);
@@ -346,6 +358,7 @@ void MetadataEditorView::mouseReleaseEvent(QMouseEvent *event)
 {
     if (m_draggingDivider) {
         m_draggingDivider = false;
+        EditorLook::setNameColumnWidth(nameColumnWidth());
         return;
     }
     QTreeView::mouseReleaseEvent(event);
@@ -376,8 +389,21 @@ void MetadataEditorView::dataChanged(const QModelIndex &topLeft, const QModelInd
     updateEditorGeometries();
     const QModelIndex current = currentIndex();
     if (current.isValid() && current.parent() == topLeft.parent() &&
-        current.row() >= topLeft.row() && current.row() <= bottomRight.row())
-        matchEditorToRow(current);
+        current.row() >= topLeft.row() && current.row() <= bottomRight.row()) {
+        if (current == m_awaitingCheck)
+            openEditorAfterCheck(current);
+        else
+            matchEditorToRow(current);
+    }
+}
+
+void MetadataEditorView::openEditorAfterCheck(const QModelIndex &index)
+{
+    if (index.data(EntryTreeModel::CheckingRole).toBool())
+        return;
+    m_awaitingCheck = QPersistentModelIndex();
+    if (!indexWidget(index))
+        edit(index, AllEditTriggers, nullptr);
 }
 
 void MetadataEditorView::matchEditorToRow(const QModelIndex &index)

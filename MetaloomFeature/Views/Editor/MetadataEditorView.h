@@ -95,6 +95,7 @@ private:
     void scheduleVisibleRowsCheck();
     void announceVisibleRows();
     void matchEditorToRow(const QModelIndex &index);
+    void openEditorAfterCheck(const QModelIndex &index);
 
     EntryTreeModel *m_model;
     MetadataRowDelegate *m_delegate;
@@ -105,6 +106,8 @@ private:
     QSet<QString> m_foldedGroups;
     QString m_searchText;
     bool m_draggingDivider = false;
+    // The row whose editor was asked for while its tag was being checked.
+    QPersistentModelIndex m_awaitingCheck;
     int m_bottomInset = 0;
     // The row whose editor was opened last.
     QPersistentModelIndex m_editedRow;

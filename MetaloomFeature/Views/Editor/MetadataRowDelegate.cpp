@@ -235,11 +235,16 @@ void MetadataRowDelegate::paintEntry(QPainter *painter, const QStyleOptionViewIt
         QString shown = EntryCardLayout::compactText(card);
         if (shown.isEmpty() && !picker) {
             painter->setPen(SheetStyle::textColor(palette, SheetStyle::Tone::Tertiary));
-            shown = card.isList ? EntryCardLayout::newItemPlaceholder() : tr("Value");
+            shown = card.isMixed  ? mixedValuesText()
+                    : card.isList ? EntryCardLayout::newItemPlaceholder()
+                                  : tr("Value");
         }
         const QRect line(text.left(), text.top(), text.width(), painter->fontMetrics().height());
         painter->drawText(line, Qt::AlignLeft | Qt::AlignVCenter,
                           painter->fontMetrics().elidedText(shown, Qt::ElideRight, line.width()));
+    } else if (card.isMixed && card.value.isEmpty() && card.items.isEmpty()) {
+        painter->setPen(SheetStyle::textColor(palette, SheetStyle::Tone::Tertiary));
+        painter->drawText(text, Qt::AlignLeft | Qt::AlignTop, mixedValuesText());
     } else if (card.isList) {
         paintItems(painter, palette, card, text);
     } else if (card.value.isEmpty() && !picker) {
@@ -255,7 +260,19 @@ void MetadataRowDelegate::paintEntry(QPainter *painter, const QStyleOptionViewIt
         painter->setClipRect(text);
         painter->drawText(QRectF(text), card.value, wrapping);
     }
+    if (!card.presenceNote.isEmpty()) {
+        // Right in the value box, where it does not hide the value's start.
+        painter->setClipping(false);
+        painter->setFont(fonts.badge);
+        painter->setPen(SheetStyle::textColor(palette, SheetStyle::Tone::Tertiary));
+        painter->drawText(text, Qt::AlignRight | Qt::AlignTop, card.presenceNote);
+    }
     painter->restore();
+}
+
+QString MetadataRowDelegate::mixedValuesText()
+{
+    return tr("Mixed values");
 }
 
 void MetadataRowDelegate::paintCompactLine(QPainter *painter, const QStyleOptionViewItem &option,
@@ -307,7 +324,8 @@ void MetadataRowDelegate::paintItems(QPainter *painter, const QPalette &palette,
 QWidget *MetadataRowDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &,
                                            const QModelIndex &index) const
 {
-    if (EntryCard::isSection(index) || !index.data(EntryTreeModel::WritableRole).toBool())
+    if (EntryCard::isSection(index) || !index.data(EntryTreeModel::WritableRole).toBool() ||
+        index.data(EntryTreeModel::CheckingRole).toBool())
         return nullptr;
     auto *self = const_cast<MetadataRowDelegate *>(this);
     auto endAndMove = [self](QWidget *editor, int delta) {
@@ -418,6 +436,9 @@ bool MetadataRowDelegate::helpEvent(QHelpEvent *event, QAbstractItemView *view,
     } else if (geometry.name.contains(event->pos())) {
         help = card.rawKey;
         area = geometry.name;
+    } else if (geometry.valueBox.contains(event->pos()) && !card.mixedValues.isEmpty()) {
+        help = card.mixedValues;
+        area = geometry.valueBox;
     }
     if (help.isEmpty()) {
         QToolTip::hideText();

@@ -23,6 +23,8 @@ public:
 
     // Whether an editor made here is the choice list.
     static bool isChoiceEditor(const QWidget *editor);
+    // The placeholder of a row whose selected files hold differing values.
+    static QString mixedValuesText();
 
     // Cards or compact lines; the view relays its rows after a change.
     const EntryCardLayout::Look &look() const { return m_look; }

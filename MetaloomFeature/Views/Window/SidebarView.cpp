@@ -26,7 +26,8 @@ using StyleKit::withOpacity;
 
 FileListView::FileListView(QWidget *parent) : QListView(parent)
 {
-    setSelectionMode(QAbstractItemView::SingleSelection);
+    // Ctrl+click, Shift+click, Shift+arrows and Ctrl+A pick several files.
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
     setUniformItemSizes(true);
     setFrameShape(QFrame::NoFrame);
     setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
@@ -49,6 +50,12 @@ void FileListView::keyPressEvent(QKeyEvent *event)
             Q_EMIT removeRequested(rows);
             return;
         }
+    }
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier &&
+        selectionModel()->selectedRows().size() > 1) {
+        // Back to the current file alone.
+        selectionModel()->select(currentIndex(), QItemSelectionModel::ClearAndSelect);
+        return;
     }
     QListView::keyPressEvent(event);
 }
@@ -94,6 +101,8 @@ SidebarView::SidebarView(LibraryViewModel *viewModel, QWidget *parent)
         }
     });
     connect(viewModel, &LibraryViewModel::selectedItemIDChanged, this, &SidebarView::showSelection);
+    connect(viewModel, &LibraryViewModel::selectedItemIDsChanged, this,
+            &SidebarView::showSelection);
     connect(viewModel, &LibraryViewModel::modifiedItemIDsChanged, this, [this] {
         if (m_viewModel)
             m_model->setModifiedItems(m_viewModel->modifiedItemIDs());
@@ -198,7 +207,19 @@ void SidebarView::showSelection()
         m_list->selectionModel()->clearSelection();
         return;
     }
-    m_list->selectionModel()->setCurrentIndex(row, QItemSelectionModel::ClearAndSelect);
+    const QList<QUuid> &ids = m_viewModel->selectedItemIDs();
+    if (ids.size() > 1) {
+        QItemSelection rows;
+        for (const QUuid &id : ids) {
+            const QModelIndex other = m_model->indexOf(id);
+            if (other.isValid())
+                rows.select(other, other);
+        }
+        m_list->selectionModel()->select(rows, QItemSelectionModel::ClearAndSelect);
+        m_list->selectionModel()->setCurrentIndex(row, QItemSelectionModel::NoUpdate);
+    } else {
+        m_list->selectionModel()->setCurrentIndex(row, QItemSelectionModel::ClearAndSelect);
+    }
     m_list->scrollTo(row);
 }
 
@@ -207,6 +228,17 @@ void SidebarView::selectionDidChange()
     if (m_following || !m_viewModel)
         return;
     const QModelIndexList rows = m_list->selectionModel()->selectedRows();
+    if (rows.size() > 1) {
+        QList<QUuid> ids;
+        ids.reserve(rows.size());
+        for (const QModelIndex &row : rows) {
+            if (const MediaItem *item = m_model->item(row))
+                ids.append(item->id);
+        }
+        const MediaItem *current = m_model->item(m_list->currentIndex());
+        m_viewModel->setSelectedItemIDs(ids, current ? std::optional(current->id) : std::nullopt);
+        return;
+    }
     const MediaItem *item = rows.isEmpty() ? nullptr : m_model->item(rows.first());
     m_viewModel->setSelectedItemID(item ? std::optional(item->id) : std::nullopt);
 }

@@ -83,6 +83,8 @@ WindowToolbar::WindowToolbar(LibraryViewModel *viewModel, PresetsStore *presetsS
             &WindowToolbar::updateEnabledState);
     connect(viewModel, &LibraryViewModel::selectedItemIDChanged, this,
             &WindowToolbar::updateEnabledState);
+    connect(viewModel, &LibraryViewModel::selectedItemIDsChanged, this,
+            &WindowToolbar::rebuildPresetMenu);
     connect(viewModel, &LibraryViewModel::searchTextChanged, this, &WindowToolbar::showSearchText);
     rebuildPresetMenu();
     showSearchText();
@@ -130,7 +132,27 @@ void WindowToolbar::showSearchText()
 void WindowToolbar::rebuildPresetMenu()
 {
     m_presetMenu->clear();
-    if (m_presetsStore) {
+    const qsizetype selected = m_viewModel ? m_viewModel->selectedItemIDs().size() : 0;
+    if (m_presetsStore && selected > 1 && !m_presetsStore->presets().isEmpty()) {
+        // Several selected: the presets apply to them, and to every loaded
+        // file from the submenu.
+        m_presetMenu->addSection(tr("Apply Preset to %1 Files").arg(selected));
+        for (const Preset &preset : m_presetsStore->presets()) {
+            connect(m_presetMenu->addAction(menuText(preset.name)), &QAction::triggered, this,
+                    [this, preset] {
+                        if (m_viewModel)
+                            m_viewModel->applyPresetToSelection(preset);
+                    });
+        }
+        QMenu *all = m_presetMenu->addMenu(tr("Apply Preset to All Files"));
+        for (const Preset &preset : m_presetsStore->presets()) {
+            connect(all->addAction(menuText(preset.name)), &QAction::triggered, this,
+                    [this, preset] {
+                        if (m_viewModel)
+                            m_viewModel->applyPreset(preset);
+                    });
+        }
+    } else if (m_presetsStore) {
         for (const Preset &preset : m_presetsStore->presets()) {
             QAction *action = m_presetMenu->addAction(menuText(preset.name));
             connect(action, &QAction::triggered, this, [this, preset] {
