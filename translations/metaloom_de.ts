@@ -371,6 +371,30 @@
         <source>Reading metadata</source>
         <translation>Metadaten werden gelesen</translation>
     </message>
+    <message>
+        <source>Copied metadata from the partner files to %1.</source>
+        <translation>Metadaten wurden aus den Partnerdateien nach %1 kopiert.</translation>
+    </message>
+    <message>
+        <source>Copied metadata from %1 to %2.</source>
+        <translation>Metadaten wurden von %1 nach %2 kopiert.</translation>
+    </message>
+    <message>
+        <source>Copied to %1. The rest were left unchanged:</source>
+        <translation>Nach %1 kopiert. Die übrigen blieben unverändert:</translation>
+    </message>
+    <message>
+        <source>Metadata Not Copied in Full</source>
+        <translation>Metadaten nicht vollständig kopiert</translation>
+    </message>
+    <message>
+        <source>Copying from partner files</source>
+        <translation>Kopieren aus den Partnerdateien</translation>
+    </message>
+    <message>
+        <source>Copying from %1</source>
+        <translation>Kopieren aus %1</translation>
+    </message>
 </context>
 <context>
     <name>ChangeComparison</name>
@@ -841,6 +865,33 @@ Mit &apos;%1 --help&apos; erfahren Sie mehr.
     </message>
 </context>
 <context>
+    <name>CopyMetadata</name>
+    <message>
+        <source>Everything writable</source>
+        <translation>Alles Beschreibbare</translation>
+    </message>
+    <message>
+        <source>Description and keywords</source>
+        <translation>Beschreibung und Stichwörter</translation>
+    </message>
+    <message>
+        <source>Creator and rights</source>
+        <translation>Urheber und Rechte</translation>
+    </message>
+    <message>
+        <source>Location</source>
+        <translation>Ort</translation>
+    </message>
+    <message>
+        <source>Dates</source>
+        <translation>Datumsangaben</translation>
+    </message>
+    <message>
+        <source>Camera settings</source>
+        <translation>Kameraeinstellungen</translation>
+    </message>
+</context>
+<context>
     <name>DefaultOverridesMigration</name>
     <message>
         <source>Migrated Default Overrides</source>
@@ -985,6 +1036,13 @@ Mit &apos;%1 --help&apos; erfahren Sie mehr.
     </message>
 </context>
 <context>
+    <name>ExifToolService</name>
+    <message>
+        <source>“%1” cannot be copied onto itself.</source>
+        <translation>„%1“ kann nicht auf sich selbst kopiert werden.</translation>
+    </message>
+</context>
+<context>
     <name>FileOperations</name>
     <message>
         <source>The metadata engine of this window has stopped.</source>
@@ -997,6 +1055,10 @@ Mit &apos;%1 --help&apos; erfahren Sie mehr.
     <message>
         <source>ExifTool can&apos;t write %1 files, so this file was left as it was.</source>
         <translation>ExifTool kann keine %1-Dateien schreiben; diese Datei blieb daher, wie sie war.</translation>
+    </message>
+    <message>
+        <source>There is no RAW or JPEG file of the same name beside it.</source>
+        <translation>Daneben liegt keine RAW- oder JPEG-Datei gleichen Namens.</translation>
     </message>
 </context>
 <context>
@@ -1377,6 +1439,18 @@ Mit &apos;%1 --help&apos; erfahren Sie mehr.
     <message>
         <source>Can&apos;t read %1: %2</source>
         <translation>%1 kann nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>Choose two files to compare.</source>
+        <translation>Wählen Sie zwei Dateien zum Vergleichen aus.</translation>
+    </message>
+    <message>
+        <source>Choose the files to copy metadata into first.</source>
+        <translation>Wählen Sie zuerst die Dateien aus, in die die Metadaten kopiert werden sollen.</translation>
+    </message>
+    <message>
+        <source>There is no other file to copy the metadata into.</source>
+        <translation>Es gibt keine andere Datei, in die die Metadaten kopiert werden können.</translation>
     </message>
 </context>
 <context>

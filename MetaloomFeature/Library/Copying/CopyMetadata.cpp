@@ -66,8 +66,9 @@ std::optional<QString> partnerFile(const QString &path)
         return std::nullopt;
     // The base name up to the last dot: "IMG_0001.CR2" pairs with "IMG_0001.JPG".
     const QString base = file.completeBaseName();
-    const QStringList names =
-        file.dir().entryList({base + QStringLiteral(".*")}, QDir::Files | QDir::NoDotAndDotDot);
+    // Compared by name rather than matched by a name filter: a base name may
+    // hold the filter's own wildcards ("shot[1].jpg").
+    const QStringList names = file.dir().entryList(QDir::Files | QDir::NoDotAndDotDot);
     std::optional<QString> found;
     for (const QString &name : names) {
         const QFileInfo other(file.dir(), name);
