@@ -397,6 +397,28 @@ Report stripFileReport(const FileOutcome &file)
     return {removedFromFile(file.fileName), {}, {}};
 }
 
+namespace {
+
+// The alert of a batch of changes that did not all go through: what was
+// done (all of it, or part with the failures), then the files that took
+// only part of their change.
+Report partlyDone(const QString &allDone, const QString &partDone, const QString &title,
+                  const BatchRun::Outcome &outcome, const QList<FileOutcome> &incomplete)
+{
+    QStringList paragraphs;
+    if (outcome.failed() == 0)
+        paragraphs << allDone;
+    else if (outcome.succeeded() > 0)
+        paragraphs << partDone;
+    if (outcome.failed() > 0)
+        paragraphs << failureLines(outcome);
+    if (!incomplete.isEmpty())
+        paragraphs << incompleteSection(incomplete);
+    return closed({{}, title, paragraphs.join(paragraphBreak)}, outcome);
+}
+
+} // namespace
+
 Report presetReport(const QString &presetName, const BatchRun::Outcome &outcome)
 {
     QList<FileOutcome> incomplete;
@@ -419,21 +441,12 @@ Report presetReport(const QString &presetName, const BatchRun::Outcome &outcome)
             {},
             {}};
     }
-    QStringList paragraphs;
-    if (outcome.failed() == 0)
-        paragraphs << applied;
-    else if (succeeded > 0)
-        paragraphs << QCoreApplication::translate("BatchReportTexts",
+    return partlyDone(applied,
+                      QCoreApplication::translate("BatchReportTexts",
                                                   "Applied to %1. The rest were left unchanged:")
-                          .arg(itemCount(succeeded));
-    if (outcome.failed() > 0)
-        paragraphs << failureLines(outcome);
-    if (!incomplete.isEmpty())
-        paragraphs << incompleteSection(incomplete);
-    return closed({{},
-                   QCoreApplication::translate("BatchReportTexts", "Preset Not Applied in Full"),
-                   paragraphs.join(paragraphBreak)},
-                  outcome);
+                          .arg(itemCount(succeeded)),
+                      QCoreApplication::translate("BatchReportTexts", "Preset Not Applied in Full"),
+                      outcome, incomplete);
 }
 
 Report copyReport(const QString &sourceName, const BatchRun::Outcome &outcome)
@@ -456,21 +469,13 @@ Report copyReport(const QString &sourceName, const BatchRun::Outcome &outcome)
             return {copied, {}, {}};
         return {stoppedStatus(copied, outcome), {}, {}};
     }
-    QStringList paragraphs;
-    if (outcome.failed() == 0)
-        paragraphs << copied;
-    else if (succeeded > 0)
-        paragraphs << QCoreApplication::translate("BatchReportTexts",
-                                                  "Copied to %1. The rest were left unchanged:")
-                          .arg(itemCount(succeeded));
-    if (outcome.failed() > 0)
-        paragraphs << failureLines(outcome);
-    if (!incomplete.isEmpty())
-        paragraphs << incompleteSection(incomplete);
-    return closed({{},
-                   QCoreApplication::translate("BatchReportTexts", "Metadata Not Copied in Full"),
-                   paragraphs.join(paragraphBreak)},
-                  outcome);
+    return partlyDone(
+        copied,
+        QCoreApplication::translate("BatchReportTexts",
+                                    "Copied to %1. The rest were left unchanged:")
+            .arg(itemCount(succeeded)),
+        QCoreApplication::translate("BatchReportTexts", "Metadata Not Copied in Full"), outcome,
+        incomplete);
 }
 
 Report saveAllReport(const BatchRun::Outcome &outcome)
