@@ -3,10 +3,13 @@
 #include "tests/support/FakeExifToolBundle.h"
 #include "tests/support/TaskRunner.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QImage>
 #include <QProcess>
 #include <QTimer>
+#include <QUrl>
 
 #include <algorithm>
 #include <vector>
@@ -95,6 +98,22 @@ template <typename T> double longestMainThreadStall(QCoro::Task<T> task, QString
     if (error)
         *error = outcome.errorMessage();
     return meter.longestMilliseconds();
+}
+
+// `count` small JPEGs (640×480, no metadata) in a new subfolder of `folder`.
+inline QList<QUrl> makeSmallJpegs(const QString &folder, const QString &subfolder, int count)
+{
+    QDir(folder).mkpath(subfolder);
+    QImage small(640, 480, QImage::Format_RGB32);
+    small.fill(QColor(30, 120, 200));
+    QList<QUrl> urls;
+    for (int i = 0; i < count; ++i) {
+        const QString path = folder + u'/' + subfolder +
+                             QStringLiteral("/small%1.jpg").arg(i, 3, 10, QLatin1Char('0'));
+        small.save(path, "jpg", 85);
+        urls.append(QUrl::fromLocalFile(path));
+    }
+    return urls;
 }
 
 } // namespace Metaloom::Bench

@@ -234,16 +234,7 @@ void benchPreset(const QString &folder, bool resident)
 {
     ExifToolPool::shared().stopAll();
     ExifToolPool::shared().setResident(resident);
-    QDir(folder).mkpath(QStringLiteral("preset"));
-    QImage small(640, 480, QImage::Format_RGB32);
-    small.fill(QColor(30, 120, 200));
-    QList<QUrl> urls;
-    for (int i = 0; i < 100; ++i) {
-        const QString path =
-            folder + QStringLiteral("/preset/small%1.jpg").arg(i, 3, 10, QLatin1Char('0'));
-        small.save(path, "jpg", 85);
-        urls.append(QUrl::fromLocalFile(path));
-    }
+    const QList<QUrl> urls = makeSmallJpegs(folder, QStringLiteral("preset"), 100);
     ExifToolService service(Testing::realBundle());
     LibraryViewModel library(MetadataEngine::over(&service));
     library.importItems(urls);
@@ -262,8 +253,9 @@ void benchPreset(const QString &folder, bool resident)
     const double total = elapsedMilliseconds(timer);
     std::vector<double> byHand;
     for (int i = 0; i < 5; ++i) {
-        const QString path = folder + QStringLiteral("/preset/hand.jpg");
-        small.save(path, "jpg", 85);
+        // A fresh file each time, written over the last.
+        const QString path =
+            makeSmallJpegs(folder, QStringLiteral("preset/hand"), 1).first().toLocalFile();
         byHand.push_back(
             byHandMilliseconds({QStringLiteral("-P"), QStringLiteral("-overwrite_original"),
                                 QStringLiteral("-XMP-dc:Title=Bench"), path}));

@@ -119,16 +119,7 @@ void benchSelectionSave(const QString &folder)
 {
     ExifToolPool::shared().stopAll();
     ExifToolPool::shared().setResident(true);
-    QDir(folder).mkpath(QStringLiteral("save"));
-    QImage small(640, 480, QImage::Format_RGB32);
-    small.fill(QColor(30, 120, 200));
-    QList<QUrl> urls;
-    for (int i = 0; i < 100; ++i) {
-        const QString path =
-            folder + QStringLiteral("/save/small%1.jpg").arg(i, 3, 10, QLatin1Char('0'));
-        small.save(path, "jpg", 85);
-        urls.append(QUrl::fromLocalFile(path));
-    }
+    const QList<QUrl> urls = makeSmallJpegs(folder, QStringLiteral("save"), 100);
     ExifToolService service(Testing::realBundle());
     LibraryViewModel library(MetadataEngine::over(&service));
     library.importItems(urls);

@@ -319,41 +319,60 @@ void LibraryViewModel::applyStepValue(const QUuid &itemID, const QString &key,
 
 QCoro::Task<bool> LibraryViewModel::saveAllChanges()
 {
-    co_return co_await saveEach(modifiedItems(), ChangeOptions{});
+    QPointer<LibraryViewModel> self(this);
+    const std::optional<BatchRun::Outcome> outcome =
+        co_await saveEach(modifiedItems(), ChangeOptions{}, std::nullopt);
+    co_return outcome &&self && outcome->failed() == 0 && m_modifiedItemIDs.isEmpty();
 }
 
-QCoro::Task<bool> LibraryViewModel::saveEach(QList<MediaItem> targets, ChangeOptions options)
+QCoro::Task<std::optional<BatchRun::Outcome>>
+LibraryViewModel::saveEach(QList<MediaItem> targets, ChangeOptions options,
+                           std::optional<BatchProgress> progress)
 {
     if (refuseWhileBatchRuns())
-        co_return false;
+        co_return std::nullopt;
     if (targets.isEmpty()) {
         setStatus(tr("No changes to save."));
-        co_return false;
+        co_return std::nullopt;
     }
     QPointer<LibraryViewModel> self(this);
     const BusyScope busy(this);
     BatchRun::Outcome outcome;
     outcome.total = targets.size();
     QSet<QUuid> refused;
+    if (progress)
+        progress->total = targets.size();
     for (const MediaItem &item : targets) {
+        if (progress) {
+            // A cancel stops after the file being saved.
+            if (m_batchProgress && m_batchProgress->isCancelling)
+                break;
+            ++progress->current;
+            progress->currentFileName = item.fileName;
+            setBatchProgress(progress);
+        }
         FileOutcome done;
         if (m_entriesItemID == item.id && m_entriesPublished)
             done = co_await saveShownEdits(item, options);
         else
             done = co_await saveParkedEdits(item, m_parkedEdits.value(item.id), options);
         if (!self)
-            co_return false;
+            co_return std::nullopt;
+        if (progress)
+            ++progress->finished;
         if (done.stoppedAtMinorError())
             refused.insert(item.id);
         outcome.files.append(std::move(done));
     }
+    if (progress)
+        setBatchProgress(std::nullopt);
     // Write Anyway saves again the files ExifTool stopped at for a minor
     // error.
     showReport(BatchReportTexts::saveAllReport(outcome), [self, refused] {
         if (self && !self->refuseWhileBatchRuns())
             self->saveAgainIgnoringMinorErrors(refused);
     });
-    co_return outcome.failed() == 0 && m_modifiedItemIDs.isEmpty();
+    co_return outcome;
 }
 
 QCoro::Task<FileOutcome>

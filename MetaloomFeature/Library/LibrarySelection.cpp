@@ -327,38 +327,16 @@ QCoro::Task<bool> LibraryViewModel::saveSelection()
         co_return false;
     }
     QPointer<LibraryViewModel> self(this);
-    const BusyScope busy(this);
     BatchProgress progress;
     progress.kind = BatchProgress::Kind::saveChanges;
-    progress.total = targets.size();
-    BatchRun::Outcome outcome;
-    outcome.total = targets.size();
-    QSet<QUuid> refused;
-    for (const MediaItem &item : std::as_const(targets)) {
-        if (m_batchProgress && m_batchProgress->isCancelling) {
-            break;
-        }
-        ++progress.current;
-        progress.currentFileName = item.fileName;
-        setBatchProgress(progress);
-        FileOutcome done =
-            co_await saveParkedEdits(item, m_parkedEdits.value(item.id), ChangeOptions{});
-        if (!self)
-            co_return false;
-        ++progress.finished;
-        if (done.stoppedAtMinorError())
-            refused.insert(item.id);
-        outcome.files.append(std::move(done));
-    }
-    setBatchProgress(std::nullopt);
-    showReport(BatchReportTexts::saveAllReport(outcome), [self, refused] {
-        if (self && !self->refuseWhileBatchRuns())
-            self->saveAgainIgnoringMinorErrors(refused);
-    });
+    const std::optional<BatchRun::Outcome> outcome =
+        co_await saveEach(targets, ChangeOptions{}, progress);
+    if (!self)
+        co_return false;
     co_await rereadSelection();
     if (!self)
         co_return false;
-    co_return outcome.failed() == 0 && outcome.files.size() == targets.size();
+    co_return outcome && outcome->failed() == 0 && outcome->files.size() == targets.size();
 }
 
 QCoro::Task<void> LibraryViewModel::rereadSelection()
@@ -376,7 +354,7 @@ QCoro::Task<void> LibraryViewModel::saveAgainIgnoringMinorErrors(QSet<QUuid> ref
     QList<MediaItem> again = modifiedItems();
     again.removeIf([&refused](const MediaItem &item) { return !refused.contains(item.id); });
     QPointer<LibraryViewModel> self(this);
-    co_await saveEach(again, ChangeOptions{true});
+    co_await saveEach(again, ChangeOptions{true}, std::nullopt);
     if (self)
         co_await rereadSelection();
 }

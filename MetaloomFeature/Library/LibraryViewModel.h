@@ -520,8 +520,12 @@ private:
     // the step open for the next keystroke).
     void changeEntry(MetadataEntry &listed, const std::function<void(MetadataEntry &)> &change,
                      bool typing);
-    // These files' edits saved one after the other, with one report.
-    QCoro::Task<bool> saveEach(QList<MediaItem> targets, ChangeOptions options);
+    // These files' edits saved one after the other, with one report (and,
+    // given a progress, with the progress bar and its cancel). Nothing when
+    // no save began.
+    QCoro::Task<std::optional<BatchRun::Outcome>> saveEach(QList<MediaItem> targets,
+                                                           ChangeOptions options,
+                                                           std::optional<BatchProgress> progress);
     // One file's parked edits written as Save writes them.
     QCoro::Task<FileOutcome> saveParkedEdits(MediaItem item,
                                              QHash<QString, EntryMarks::EnteredValue> edits,

@@ -5,7 +5,9 @@
 #include "tests/support/TaskRunner.h"
 #include "tests/support/TestEnvironment.h"
 
+#include <QCryptographicHash>
 #include <QDir>
+#include <QFile>
 #include <QImage>
 
 #include <algorithm>
@@ -53,6 +55,14 @@ inline bool holdsGroup(const QString &path, const QString &group)
     const QList<MetadataEntry> entries = readEntries(path);
     return std::any_of(entries.cbegin(), entries.cend(),
                        [&](const MetadataEntry &entry) { return entry.group == group; });
+}
+
+// The SHA-256 of the file's bytes: whether a file was left exactly as it was.
+inline QByteArray digest(const QString &path)
+{
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
 }
 
 // Every file in the folder, hidden ones and pipes included.

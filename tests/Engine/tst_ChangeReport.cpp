@@ -25,13 +25,6 @@ Q_DECLARE_METATYPE(Metaloom::TagOutcome::Kind)
 
 namespace {
 
-QByteArray digest(const QString &path)
-{
-    QFile file(path);
-    file.open(QIODevice::ReadOnly);
-    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
-}
-
 // "KEY=a|b" sets the items a and b, "KEY=" deletes.
 QList<TagAssignment> assignmentsFrom(const QStringList &texts)
 {

@@ -27,13 +27,6 @@ using namespace Metaloom::Testing;
 
 namespace {
 
-QByteArray digest(const QString &path)
-{
-    QFile file(path);
-    file.open(QIODevice::ReadOnly);
-    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
-}
-
 MetadataEntry edited(const QString &key, const QString &original, const QString &value)
 {
     MetadataEntry entry(key, original);

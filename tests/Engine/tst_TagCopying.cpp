@@ -6,23 +6,11 @@
 #include "MetaloomFeature/Engine/ServiceError.h"
 #include "RealFiles.h"
 
-#include <QCryptographicHash>
 #include <QFile>
 #include <QtTest>
 
 using namespace Metaloom;
 using namespace Metaloom::Testing;
-
-namespace {
-
-QByteArray digest(const QString &path)
-{
-    QFile file(path);
-    file.open(QIODevice::ReadOnly);
-    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
-}
-
-} // namespace
 
 class TagCopyingTest : public QObject {
     Q_OBJECT

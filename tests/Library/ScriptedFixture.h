@@ -2,6 +2,8 @@
 
 #include "ScriptedEngine.h"
 
+#include "MetaloomFeature/Platform/Error.h"
+
 #include "tests/support/TestEnvironment.h"
 
 #include <memory>
@@ -14,6 +16,14 @@ namespace Metaloom::Testing {
 struct ScriptedFixture {
     TestEnvironment env;
     std::shared_ptr<ScriptedEngine> engine = ScriptedEngine::make();
+};
+
+// What a change answer throws for a file the disk refused.
+class RefusedFile : public Error {
+public:
+    QString localizedDescription() const override { return QStringLiteral("Disk full."); }
+    void raise() const override { throw *this; }
+    RefusedFile *clone() const override { return new RefusedFile(*this); }
 };
 
 } // namespace Metaloom::Testing

@@ -16,17 +16,6 @@
 using namespace Metaloom;
 using namespace Metaloom::Testing;
 
-namespace {
-
-class RefusedFile : public Error {
-public:
-    QString localizedDescription() const override { return QStringLiteral("Disk full."); }
-    void raise() const override { throw *this; }
-    RefusedFile *clone() const override { return new RefusedFile(*this); }
-};
-
-} // namespace
-
 class LibraryEditsTest : public QObject {
     Q_OBJECT
 

@@ -21,13 +21,6 @@ using namespace Metaloom::Testing;
 
 namespace {
 
-class RefusedFile : public Error {
-public:
-    QString localizedDescription() const override { return QStringLiteral("Disk full."); }
-    void raise() const override { throw *this; }
-    RefusedFile *clone() const override { return new RefusedFile(*this); }
-};
-
 const QString keywords = QStringLiteral("XMP-dc:Subject");
 
 QList<QUuid> idsOf(const LibraryViewModel &lib)
