@@ -213,6 +213,19 @@ void addEditMenu(QMenuBar *bar, MainWindow *window)
     edit->addSeparator();
     edit->addAction(window->content()->findAction());
     edit->addSeparator();
+    // Copies into the selected files; with one file selected, into it.
+    QAction *copyFrom =
+        addCommand(edit, QCoreApplication::translate("AppMenus", "Copy &Metadata From…"),
+                   QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_M), [library] {
+                       if (library)
+                           library->presentCopyMetadata(library->selectedItemIDs());
+                   });
+    const auto followSelection = [library, copyFrom] {
+        copyFrom->setEnabled(library && !library->selectedItemIDs().isEmpty());
+    };
+    followSelection();
+    QObject::connect(library, &LibraryViewModel::selectedItemIDsChanged, edit, followSelection);
+    edit->addSeparator();
     QAction *settings = addCommand(edit, QCoreApplication::translate("AppMenus", "&Settings…"),
                                    QKeySequence(Qt::CTRL | Qt::Key_Comma),
                                    post(NotificationName::metadataSettingsRequested));
@@ -236,6 +249,21 @@ void addViewMenu(QMenuBar *bar, MainWindow *window)
                [window] { window->content()->editor()->expandAllGroups(); });
     addCommand(view, QCoreApplication::translate("AppMenus", "C&ollapse All"), {},
                [window] { window->content()->editor()->collapseAllGroups(); });
+    view->addSeparator();
+    // Two files side by side: only with exactly two selected.
+    QPointer<LibraryViewModel> library = window->library();
+    QAction *compare = addCommand(view, QCoreApplication::translate("AppMenus", "Co&mpare"),
+                                  QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_C), [library] {
+                                      if (!library || library->selectedItemIDs().size() != 2)
+                                          return;
+                                      const QList<QUuid> ids = library->selectedItemIDs();
+                                      library->presentCompare(ids.at(0), ids.at(1));
+                                  });
+    const auto followSelection = [library, compare] {
+        compare->setEnabled(library && library->selectedItemIDs().size() == 2);
+    };
+    followSelection();
+    QObject::connect(library, &LibraryViewModel::selectedItemIDsChanged, view, followSelection);
 }
 
 void addHelpMenu(QMenuBar *bar, MainWindow *window, const Commands &commands)

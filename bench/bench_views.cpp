@@ -1,6 +1,6 @@
 // The window's figures: the metadata editor showing a 2,000-entry list, the
 // longest main-thread stall while typing in the search field over 2,000
-// entries, a drop of 500 files, and the program's start to its first window.
+// entries, drops of 500 and 10,000 files, and the program's start to its first window.
 // Prints figures; asserts nothing. Run under the offscreen platform.
 #include "BenchSupport.h"
 #include "MetaloomFeature/Engine/ExifToolService.h"
@@ -21,6 +21,9 @@
 #include <QTest>
 
 #include <cstdio>
+#include <functional>
+
+#include <unistd.h>
 
 using namespace Metaloom;
 using namespace Metaloom::Bench;
@@ -237,6 +240,94 @@ void benchDropOf500Files(const QString &folder)
     (void)QTest::qWaitFor([&] { return !library.isBusy(); }, 60000);
 }
 
+// The resident set of this process now and at its peak, in megabytes.
+std::pair<double, double> memoryMegabytes()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    double now = 0, peak = 0;
+    if (!status.open(QIODevice::ReadOnly))
+        return {now, peak};
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        const auto field = [&](const char *name) {
+            return line.startsWith(name)
+                       ? line.mid(int(qstrlen(name))).trimmed().split(' ').value(0).toDouble() /
+                             1024.0
+                       : -1.0;
+        };
+        if (const double value = field("VmRSS:"); value >= 0)
+            now = value;
+        if (const double value = field("VmHWM:"); value >= 0)
+            peak = value;
+    }
+    return {now, peak};
+}
+
+// Ten thousand photos dropped at once (hard links of one small JPEG): the
+// longest main-thread stall while they are listed and afterwards, how many
+// thumbnails get made while nobody scrolls, the memory, and a click far down
+// the list to its tags shown.
+void benchDropOf10000Files(const QString &folder)
+{
+    constexpr int count = 10000;
+    const QString files = folder + QStringLiteral("/drop10k");
+    QDir().mkpath(files);
+    QImage image(640, 480, QImage::Format_RGB32);
+    image.fill(QColor(200, 140, 90));
+    const QString original = files + QStringLiteral("/photo-00000.jpg");
+    image.save(original, "JPEG", 80);
+    QList<QUrl> urls{QUrl::fromLocalFile(original)};
+    for (int i = 1; i < count; ++i) {
+        const QString path =
+            files + QStringLiteral("/photo-%1.jpg").arg(i, 5, 10, QLatin1Char('0'));
+        if (::link(QFile::encodeName(original).constData(), QFile::encodeName(path).constData()) !=
+            0)
+            QFile::copy(original, path);
+        urls << QUrl::fromLocalFile(path);
+    }
+    const double before = memoryMegabytes().first;
+    ExifToolService engine(realBundle());
+    LibraryViewModel library(MetadataEngine::over(&engine));
+    ContentView view(&library);
+    view.resize(1180, 760);
+    view.show();
+    (void)QTest::qWaitForWindowExposed(&view);
+    int thumbnails = 0;
+    QObject::connect(&library, &LibraryViewModel::itemThumbnailChanged, [&] { ++thumbnails; });
+
+    StallMeter meter;
+    QElapsedTimer timer;
+    timer.start();
+    view.importQueue()->enqueue(urls);
+    (void)QTest::qWaitFor([&] { return library.items().size() == count; }, 300000);
+    const double listed = double(timer.nsecsElapsed()) / 1e6;
+    QTest::qWait(5000);
+    const int thumbnailsAfterFiveSeconds = thumbnails;
+    const double stallWhileListing = meter.longestMilliseconds();
+
+    std::vector<double> clicks;
+    for (const int row : {count / 2, count - 1, 1234, 8765, 42}) {
+        const QUuid id = library.items().at(row).id;
+        QElapsedTimer click;
+        click.start();
+        library.setSelectedItemID(id);
+        (void)waitFor(
+            &library, &LibraryViewModel::filteredEntriesChanged,
+            [&] { return !library.filteredEntries().isEmpty() && library.selectedItemID() == id; },
+            30000);
+        clicks.push_back(double(click.nsecsElapsed()) / 1e6);
+        QTest::qWait(100);
+    }
+    const auto [now, peak] = memoryMegabytes();
+    std::printf("drop of %d photos: all listed after %.0f ms; longest main-thread stall %.1f ms "
+                "(budget 50 ms); %d thumbnails made in the 5 s after, without scrolling; a click "
+                "to its tags shown: median %.1f ms, worst %.1f ms (budget 100 ms); memory %.0f MB "
+                "(peak %.0f MB, %.0f MB before the window; budget 500 MB)\n",
+                count, listed, stallWhileListing, thumbnailsAfterFiveSeconds, median(clicks),
+                *std::max_element(clicks.begin(), clicks.end()), now, peak, before);
+    library.clearAllItems();
+    (void)QTest::qWaitFor([&] { return !library.isBusy(); }, 60000);
+}
+
 void benchStartUp(const QString &folder)
 {
     const QString program = QCoreApplication::applicationDirPath() + QStringLiteral("/metaloom");
@@ -284,11 +375,21 @@ int main(int argc, char *argv[])
 {
     QApplication application(argc, argv);
     TestEnvironment environment;
-    benchIdleBaseline();
-    benchEditorFirstPaint(false);
-    benchEditorFirstPaint(true);
-    benchSearchTyping(environment.workPath());
-    benchDropOf500Files(environment.workPath());
-    benchStartUp(environment.workPath());
+    const QString folder = environment.workPath();
+    // `bench_views drop` runs only the figures whose name holds "drop".
+    const QString only = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
+    const std::vector<std::pair<const char *, std::function<void()>>> figures{
+        {"idle", [] { benchIdleBaseline(); }},
+        {"editor cards", [] { benchEditorFirstPaint(false); }},
+        {"editor compact", [] { benchEditorFirstPaint(true); }},
+        {"search typing", [&] { benchSearchTyping(folder); }},
+        {"drop 500", [&] { benchDropOf500Files(folder); }},
+        {"drop 10000", [&] { benchDropOf10000Files(folder); }},
+        {"start-up", [&] { benchStartUp(folder); }},
+    };
+    for (const auto &[name, run] : figures) {
+        if (only.isEmpty() || QString::fromLatin1(name).contains(only))
+            run();
+    }
     return 0;
 }

@@ -111,6 +111,14 @@
         <source>C&amp;ollapse All</source>
         <translation>Alle &amp;zuklappen</translation>
     </message>
+    <message>
+        <source>Copy &amp;Metadata From…</source>
+        <translation>&amp;Metadaten übernehmen von…</translation>
+    </message>
+    <message>
+        <source>Co&amp;mpare</source>
+        <translation>&amp;Vergleichen</translation>
+    </message>
 </context>
 <context>
     <name>Appcast</name>
@@ -1239,6 +1247,55 @@ Mit &apos;%1 --help&apos; erfahren Sie mehr.
     </message>
 </context>
 <context>
+    <name>Metaloom::CompareView</name>
+    <message>
+        <source>Compare</source>
+        <translation>Vergleichen</translation>
+    </message>
+    <message>
+        <source>&amp;Only differences</source>
+        <translation>&amp;Nur Unterschiede</translation>
+    </message>
+    <message>
+        <source>%1 and %2</source>
+        <translation>%1 und %2</translation>
+    </message>
+    <message>
+        <source>Tag</source>
+        <translation>Tag</translation>
+    </message>
+    <message>
+        <source>Reading both files…</source>
+        <translation>Beide Dateien werden gelesen…</translation>
+    </message>
+    <message>
+        <source>(not present)</source>
+        <translation>(nicht vorhanden)</translation>
+    </message>
+    <message>
+        <source>The two files hold the same tag.</source>
+        <translation>Die beiden Dateien enthalten dasselbe Tag.</translation>
+    </message>
+    <message numerus="yes">
+        <source>The two files hold the same %n tags.</source>
+        <translation>
+            <numerusform>Die beiden Dateien enthalten dasselbe Tag.</numerusform>
+            <numerusform>Die beiden Dateien enthalten dieselben %n Tags.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>1 of %1 tags differs.</source>
+        <translation>1 von %1 Tags unterscheidet sich.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n of %1 tags differ.</source>
+        <translation>
+            <numerusform>%n von %1 Tags unterscheidet sich.</numerusform>
+            <numerusform>%n von %1 Tags unterscheiden sich.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>Metaloom::ConfirmationDialog</name>
     <message>
         <source>&amp;Cancel</source>
@@ -1262,6 +1319,103 @@ Mit &apos;%1 --help&apos; erfahren Sie mehr.
     <message>
         <source>&amp;Find</source>
         <translation>Su&amp;chen</translation>
+    </message>
+</context>
+<context>
+    <name>Metaloom::CopyMetadataDialog</name>
+    <message>
+        <source>(none)</source>
+        <translation>(keine)</translation>
+    </message>
+    <message>
+        <source>1 change</source>
+        <translation>1 Änderung</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n changes</source>
+        <translation>
+            <numerusform>%n Änderung</numerusform>
+            <numerusform>%n Änderungen</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>1 file</source>
+        <translation>1 Datei</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n files</source>
+        <translation>
+            <numerusform>%n Datei</numerusform>
+            <numerusform>%n Dateien</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Copy Metadata From…</source>
+        <translation>Metadaten übernehmen von…</translation>
+    </message>
+    <message>
+        <source>Copy metadata into %1</source>
+        <translation>Metadaten in %1 übernehmen</translation>
+    </message>
+    <message>
+        <source>Each file&apos;s RAW+JPEG partner</source>
+        <translation>Die RAW+JPEG-Partnerdatei jeder Datei</translation>
+    </message>
+    <message>
+        <source>Other File…</source>
+        <translation>Andere Datei…</translation>
+    </message>
+    <message>
+        <source>&amp;From:</source>
+        <translation>&amp;Von:</translation>
+    </message>
+    <message>
+        <source>&amp;Copy:</source>
+        <translation>&amp;Tags:</translation>
+    </message>
+    <message>
+        <source>Tag</source>
+        <translation>Tag</translation>
+    </message>
+    <message>
+        <source>Now</source>
+        <translation>Jetzt</translation>
+    </message>
+    <message>
+        <source>After</source>
+        <translation>Danach</translation>
+    </message>
+    <message>
+        <source>Co&amp;py</source>
+        <translation>&amp;Kopieren</translation>
+    </message>
+    <message>
+        <source>Copy Metadata From</source>
+        <translation>Metadaten übernehmen von</translation>
+    </message>
+    <message>
+        <source>Reading the files…</source>
+        <translation>Die Dateien werden gelesen…</translation>
+    </message>
+    <message>
+        <source>Nothing to read</source>
+        <translation>Nichts zu lesen</translation>
+    </message>
+    <message>
+        <source>No partner file</source>
+        <translation>Keine Partnerdatei</translation>
+    </message>
+    <message>
+        <source>Already the same</source>
+        <translation>Bereits gleich</translation>
+    </message>
+    <message>
+        <source>Nothing to copy: the files already hold these tags.</source>
+        <translation>Nichts zu übernehmen: Die Dateien enthalten diese Tags bereits.</translation>
+    </message>
+    <message>
+        <source>%1 in %2.</source>
+        <translation>%1 in %2.</translation>
     </message>
 </context>
 <context>
@@ -2071,6 +2225,14 @@ Mit &apos;%1 --help&apos; erfahren Sie mehr.
     <message>
         <source>Remove from List</source>
         <translation>Aus der Liste entfernen</translation>
+    </message>
+    <message>
+        <source>Copy Metadata From…</source>
+        <translation>Metadaten übernehmen von…</translation>
+    </message>
+    <message>
+        <source>Compare</source>
+        <translation>Vergleichen</translation>
     </message>
 </context>
 <context>

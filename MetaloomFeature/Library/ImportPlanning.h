@@ -22,6 +22,14 @@ struct Plan {
     QStringList unhandledNames;
 };
 
+// How many files an import added and left out as listed already. A drop
+// imported a slice at a time carries the running tally from one slice to
+// the next, so the status line speaks of the whole drop.
+struct Tally {
+    int added = 0;
+    int alreadyListed = 0;
+};
+
 // `alreadyListed` holds the files the library has already; they are left out.
 Plan plan(const QList<QUrl> &urls, const QList<QUrl> &alreadyListed);
 

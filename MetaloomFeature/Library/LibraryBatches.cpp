@@ -82,12 +82,7 @@ void LibraryViewModel::fileDidChange(QUuid itemID)
 {
     // What was read of it is out of date.
     m_reads.forget(itemID);
-    for (const MediaItem &item : std::as_const(m_items)) {
-        if (item.id == itemID) {
-            m_thumbnails->request(item.id, item.url);
-            return;
-        }
-    }
+    applyThumbnailDemand(m_thumbnailDemand.fileChanged(itemID));
 }
 
 BatchRun::Operation LibraryViewModel::withScope(FileChange change, ChangeOptions options)

@@ -10,26 +10,29 @@
 
 namespace Metaloom {
 
-void LibraryViewModel::importItems(const QList<QUrl> &urls)
+ImportPlanning::Tally LibraryViewModel::importItems(const QList<QUrl> &urls,
+                                                    ImportPlanning::Tally before)
 {
     QList<QUrl> listed;
     listed.reserve(m_items.size());
     for (const MediaItem &item : std::as_const(m_items))
         listed.append(item.url);
     const ImportPlanning::Plan plan = ImportPlanning::plan(urls, listed);
+    const ImportPlanning::Tally tally{before.added + int(plan.files.size()),
+                                      before.alreadyListed + plan.alreadyListed};
     if (!plan.unhandledNames.isEmpty())
         showError(plan.unhandledNames.join(QStringLiteral("\n\n")),
                   plan.unhandledNames.size() == 1 ? tr("File Not Added") : tr("Files Not Added"));
 
     if (plan.files.isEmpty()) {
-        if (plan.alreadyListed > 0)
-            setStatus(ImportPlanning::summary(0, plan.alreadyListed));
+        if (tally.added > 0 || tally.alreadyListed > 0)
+            setStatus(ImportPlanning::summary(tally.added, tally.alreadyListed));
         else if (!plan.emptyFolders.isEmpty())
             setStatus(
                 tr("The folder '%1' holds no files to import.").arg(plan.emptyFolders.first()));
         else if (plan.otherAddresses > 0 && !urls.isEmpty() && plan.otherAddresses == urls.size())
             setStatus(tr("Only files on this computer can be imported."));
-        return;
+        return tally;
     }
 
     QList<MediaItem> newItems;
@@ -40,11 +43,10 @@ void LibraryViewModel::importItems(const QList<QUrl> &urls)
     }
     m_items.append(newItems);
     Q_EMIT itemsChanged();
-    setStatus(ImportPlanning::summary(int(newItems.size()), plan.alreadyListed));
-    for (const MediaItem &item : std::as_const(newItems))
-        m_thumbnails->request(item.id, item.url);
+    setStatus(ImportPlanning::summary(tally.added, tally.alreadyListed));
     if (!m_selectedItemID)
         setSelectedItemID(newItems.first().id);
+    return tally;
 }
 
 void LibraryViewModel::pasteFromClipboard(const QMimeData *mimeData)
@@ -63,6 +65,7 @@ void LibraryViewModel::removeItem(const MediaItem &item)
     if (removed == 0)
         return;
     m_thumbnails->forget(id);
+    m_thumbnailDemand.forget(id);
     forgetEditsOf(id);
     m_reads.forget(id);
     Q_EMIT itemsChanged();
@@ -80,6 +83,7 @@ void LibraryViewModel::removeItem(const MediaItem &item)
 void LibraryViewModel::clearAllItems()
 {
     m_thumbnails->forgetAll();
+    m_thumbnailDemand.forgetAll();
     const bool hadItems = !m_items.isEmpty();
     for (const MediaItem &cleared : std::as_const(m_items))
         forgetEditsOf(cleared.id);
@@ -92,8 +96,49 @@ void LibraryViewModel::clearAllItems()
     setStatus(tr("All files cleared."));
 }
 
+void LibraryViewModel::setItemsInView(const QList<QUuid> &itemIDs)
+{
+    applyThumbnailDemand(m_thumbnailDemand.setInView(itemIDs));
+}
+
+void LibraryViewModel::wantSelectedThumbnails()
+{
+    QList<QUuid> shown = m_selection.ids().first(std::min<qsizetype>(m_selection.ids().size(), 3));
+    if (m_selectedItemID && !shown.contains(*m_selectedItemID))
+        shown.prepend(*m_selectedItemID);
+    applyThumbnailDemand(m_thumbnailDemand.setSelected(shown));
+}
+
+void LibraryViewModel::applyThumbnailDemand(const ThumbnailDemand::Step &step)
+{
+    if (step.isEmpty())
+        return;
+    for (const QUuid &id : step.cancel)
+        m_thumbnails->forget(id);
+    const QSet<QUuid> requested(step.request.cbegin(), step.request.cend());
+    const QSet<QUuid> released(step.release.cbegin(), step.release.cend());
+    QHash<QUuid, QUrl> urls;
+    for (MediaItem &item : m_items) {
+        if (requested.contains(item.id))
+            urls.insert(item.id, item.url);
+        if (released.contains(item.id) && item.thumbnail) {
+            item.thumbnail.reset();
+            Q_EMIT itemThumbnailChanged(item.id);
+        }
+    }
+    // In the order asked for: the rows at the top of the view come first.
+    for (const QUuid &id : step.request) {
+        if (const auto url = urls.constFind(id); url != urls.cend())
+            m_thumbnails->request(id, *url);
+        else
+            m_thumbnailDemand.forget(id);
+    }
+}
+
 void LibraryViewModel::applyThumbnail(QUuid itemID, const QImage &image)
 {
+    if (!m_thumbnailDemand.delivered(itemID))
+        return;
     for (MediaItem &item : m_items) {
         if (item.id == itemID) {
             item.thumbnail = image;

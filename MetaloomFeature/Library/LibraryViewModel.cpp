@@ -62,6 +62,11 @@ LibraryViewModel::LibraryViewModel(std::shared_ptr<MetadataEngine> engine,
     m_thumbnails = new ThumbnailLoader(m_engine, thumbnailSize, screenPixelRatio(), this);
     connect(m_thumbnails, &ThumbnailLoader::thumbnailReady, this,
             &LibraryViewModel::applyThumbnail);
+    // The header shows the current file's picture, or a few of a selection's.
+    connect(this, &LibraryViewModel::selectedItemIDChanged, this,
+            &LibraryViewModel::wantSelectedThumbnails);
+    connect(this, &LibraryViewModel::selectedItemIDsChanged, this,
+            &LibraryViewModel::wantSelectedThumbnails);
     // The editor's tree follows an edit and a list of permitted values row by row.
     connect(this, &LibraryViewModel::filteredEntryChanged, &m_entryTree,
             &EntryTreeModel::entryDidChange);

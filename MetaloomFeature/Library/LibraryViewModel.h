@@ -10,6 +10,7 @@
 #include "MetaloomFeature/Library/Editor/EntryTreeModel.h"
 #include "MetaloomFeature/Library/EntryMarks.h"
 #include "MetaloomFeature/Library/FileOperations.h"
+#include "MetaloomFeature/Library/ImportPlanning.h"
 #include "MetaloomFeature/Library/MetadataEngine.h"
 #include "MetaloomFeature/Library/SavePanel.h"
 #include "MetaloomFeature/Library/Selection/ItemSelection.h"
@@ -17,6 +18,7 @@
 #include "MetaloomFeature/Library/Selection/SharedTagList.h"
 #include "MetaloomFeature/Library/SettingsTab.h"
 #include "MetaloomFeature/Library/StatusTimer.h"
+#include "MetaloomFeature/Library/Thumbnails/ThumbnailDemand.h"
 #include "MetaloomFeature/Model/CustomMetadataTag.h"
 #include "MetaloomFeature/Model/FavoriteTagsStore.h"
 #include "MetaloomFeature/Model/MediaItem.h"
@@ -274,12 +276,17 @@ public:
     // visible files directly inside it, in name order; addresses that are
     // not local files and files already listed are skipped. Selects the first
     // new item when nothing is selected. Thumbnails arrive later
-    // (itemThumbnailChanged).
-    void importItems(const QList<QUrl> &urls);
+    // (itemThumbnailChanged). `before` is what earlier slices of the same
+    // drop added; the status line counts them in, and the sum is returned.
+    ImportPlanning::Tally importItems(const QList<QUrl> &urls, ImportPlanning::Tally before = {});
     // Imports the file URLs of pasted or dropped data.
     void pasteFromClipboard(const QMimeData *mimeData);
     void removeItem(const MediaItem &item);
     void clearAllItems();
+    // The files whose rows the sidebar shows, and those about to scroll in,
+    // top to bottom. Thumbnails are made for these and the selected files
+    // only, and let go again long after they left the view.
+    void setItemsInView(const QList<QUuid> &itemIDs);
 
     // Shows a message in the status line for 3 seconds, unless a newer one
     // replaces it first.
@@ -541,6 +548,8 @@ private:
     // Import
     void storeBookmark(const QUrl &fileUrl);
     void applyThumbnail(QUuid itemID, const QImage &image);
+    void applyThumbnailDemand(const ThumbnailDemand::Step &step);
+    void wantSelectedThumbnails();
 
     QUrl resolveBookmark(const QUrl &fileUrl);
 
@@ -711,6 +720,7 @@ private:
     std::unique_ptr<StatusTimer> m_statusTimer;
     std::shared_ptr<SavePanel> m_savePanel;
     ThumbnailLoader *m_thumbnails = nullptr;
+    ThumbnailDemand m_thumbnailDemand;
 
     QList<MediaItem> m_items;
     std::optional<QUuid> m_selectedItemID;

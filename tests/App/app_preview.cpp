@@ -234,6 +234,18 @@ int main(int argc, char *argv[])
         editor->scrollTo(fileName, QAbstractItemView::PositionAtTop);
         QTest::qWait(100);
         shoot(window, QStringLiteral("15d-several-mixed"));
+
+        // Copying from the first of them into the others, previewed.
+        library->presentCopyMetadata(several);
+        settle([&] { return !library->copyPreview().isLoading && !library->isBusy(); });
+        shoot(window, QStringLiteral("15e-copy-metadata"), {content->sheets()->copyMetadata()});
+        library->cancelCopyMetadata();
+
+        // Two of them side by side.
+        library->presentCompare(several.at(0), several.at(1));
+        settle([&] { return library->comparison() && !library->comparison()->isLoading; });
+        shoot(window, QStringLiteral("15f-compare"), {content->sheets()->compare()});
+        library->dismissCompare();
     }
 
     // A list tag: its items one per line, then edited in place.

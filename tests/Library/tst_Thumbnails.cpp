@@ -6,6 +6,7 @@
 #include "MetaloomFeature/Library/MetadataEngine.h"
 #include "MetaloomFeature/Library/ThumbnailLoader.h"
 #include "MetaloomFeature/Library/ThumbnailRendering.h"
+#include "MetaloomFeature/Library/Thumbnails/ThumbnailDemand.h"
 #include "tests/support/FakeExifToolBundle.h"
 #include "tests/support/TestEnvironment.h"
 
@@ -78,6 +79,7 @@ private Q_SLOTS:
     void loaderUsesTheEmbeddedPreviewWithoutWriting();
     void loaderDropsForgottenItemsAndNonImages();
     void embeddedPreviewsKeepComingOneAfterAnother();
+    void onlyRowsInViewAndTheSelectionAreMade();
 
 private:
     std::unique_ptr<Testing::TestEnvironment> m_env;
@@ -235,6 +237,55 @@ void ThumbnailsTest::embeddedPreviewsKeepComingOneAfterAnother()
         QVERIFY2(ready.wait(30000), qPrintable(QStringLiteral("round %1").arg(round)));
         QCOMPARE(ready.count(), round);
     }
+}
+
+// What a large list asks of the loader as its view scrolls: pictures for the
+// rows in view and the selection, in that order, renders dropped once out of
+// view, and held pictures let go longest-unseen first beyond the limit.
+void ThumbnailsTest::onlyRowsInViewAndTheSelectionAreMade()
+{
+    QList<QUuid> ids;
+    for (int i = 0; i < 40; ++i)
+        ids.append(QUuid::createUuid());
+    const auto range = [&](int first, int last) { return ids.mid(first, last - first + 1); };
+    ThumbnailDemand demand(10);
+
+    ThumbnailDemand::Step step = demand.setSelected({ids[30]});
+    QCOMPARE(step.request, QList<QUuid>{ids[30]});
+    step = demand.setInView(range(0, 5));
+    QCOMPARE(step.request, range(0, 5)); // top to bottom, the selection not again
+    for (int i : {0, 1, 2, 30})
+        QVERIFY(demand.delivered(ids[i]));
+
+    // Scrolled on before rows 3–5 were made: their renders are dropped.
+    step = demand.setInView(range(6, 11));
+    QCOMPARE(step.request, range(6, 11));
+    QCOMPARE(QSet<QUuid>(step.cancel.cbegin(), step.cancel.cend()),
+             QSet<QUuid>({ids[3], ids[4], ids[5]}));
+    QVERIFY(step.release.isEmpty());
+    QVERIFY(!demand.delivered(ids[4])); // a late result is not kept
+    for (int i = 6; i <= 11; ++i)
+        QVERIFY(demand.delivered(ids[i]));
+    QCOMPARE(demand.heldCount(), 10);
+
+    // Past the limit: rows 0, 1 and 2 were out of view longest and go; the
+    // selection's picture and those in view stay.
+    step = demand.setInView(range(12, 13));
+    for (int i : {12, 13})
+        QVERIFY(demand.delivered(ids[i]));
+    step = demand.setInView(range(14, 14));
+    QCOMPARE(QSet<QUuid>(step.release.cbegin(), step.release.cend()),
+             QSet<QUuid>({ids[0], ids[1], ids[2]}));
+    QCOMPARE(demand.heldCount(), 9);
+    QVERIFY(demand.isWanted(ids[30]) && !demand.isWanted(ids[0]));
+
+    // A changed file is made again while wanted, else let go at once.
+    QCOMPARE(demand.fileChanged(ids[30]).request, QList<QUuid>{ids[30]});
+    step = demand.fileChanged(ids[6]);
+    QVERIFY(step.request.isEmpty());
+    QCOMPARE(step.release, QList<QUuid>{ids[6]});
+    // Scrolling back asks again for what was let go.
+    QCOMPARE(demand.setInView(range(0, 1)).request, range(0, 1));
 }
 
 QTEST_MAIN(ThumbnailsTest)

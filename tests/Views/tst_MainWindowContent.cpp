@@ -120,7 +120,7 @@ void MainWindowContentTest::dropsAndPasteImportFiles()
     QVERIFY(
         dropUrls(&window.view, {canon, QUrl(QStringLiteral("https://example.org/b.jpg")), gps}));
     QTRY_COMPARE(window.fileNames(), QStringList({"Canon.jpg", "GPS.jpg"}));
-    QCOMPARE(itemChanges.size(), 2); // one import per file
+    QCOMPARE(itemChanges.size(), 1); // a small drop reaches the list in one batch
 
     auto *clipboardData = new QMimeData;
     clipboardData->setUrls({gps, xmp});
@@ -638,6 +638,8 @@ void MainWindowContentTest::sidebarMenuCopiesAndRemoves_data()
     QTest::addColumn<bool>("pathCopied");
     QTest::newRow("Copy Path") << "copyPath" << QStringList{"Canon.jpg", "GPS.jpg"} << true;
     QTest::newRow("Remove from List") << "removeFromList" << QStringList{"Canon.jpg"} << false;
+    QTest::newRow("Copy Metadata From")
+        << "copyMetadataFrom" << QStringList{"Canon.jpg", "GPS.jpg"} << false;
 }
 
 void MainWindowContentTest::sidebarMenuCopiesAndRemoves()
@@ -660,8 +662,11 @@ void MainWindowContentTest::sidebarMenuCopiesAndRemoves()
         if (!item->isSeparator())
             texts << item->text();
     }
+    // The row is not selected: the copy goes into its file alone, and there
+    // are not two files to compare.
     QCOMPARE(texts, (QStringList{QStringLiteral("Show in File Manager"),
-                                 QStringLiteral("Copy Path"), QStringLiteral("Remove from List")}));
+                                 QStringLiteral("Copy Path"), QStringLiteral("Copy Metadata From…"),
+                                 QStringLiteral("Remove from List")}));
     QAction *chosen = menu->findChild<QAction *>(action);
     QVERIFY(chosen);
     chosen->trigger();
@@ -669,6 +674,10 @@ void MainWindowContentTest::sidebarMenuCopiesAndRemoves()
     QCOMPARE(window.fileNames(), namesAfter);
     QCOMPARE(QGuiApplication::clipboard()->text(),
              pathCopied ? gps.toLocalFile() : QStringLiteral("before"));
+    const auto &request = window.library.copyMetadataRequest();
+    QCOMPARE(request && request->targets.size() == 1 ? request->targets.first().url : QUrl(),
+             action == "copyMetadataFrom" ? gps : QUrl());
+    window.library.cancelCopyMetadata();
     // The file itself stays on the disk.
     QVERIFY(QFileInfo::exists(gps.toLocalFile()));
     QVERIFY(waitUntilIdle(window.library));

@@ -4,6 +4,8 @@
 
 #include <QElapsedTimer>
 
+#include <algorithm>
+
 namespace Metaloom {
 
 ImportQueue::ImportQueue(LibraryViewModel *viewModel, QObject *parent)
@@ -27,13 +29,23 @@ void ImportQueue::importSlice()
     QElapsedTimer slice;
     slice.start();
     while (!m_files.isEmpty() && m_viewModel) {
-        m_viewModel->importItems({m_files.takeFirst()});
+        const qsizetype count = std::min(m_batch, m_files.size());
+        QElapsedTimer call;
+        call.start();
+        m_tally = m_viewModel->importItems(m_files.first(count), m_tally);
+        m_files.remove(0, count);
+        const qint64 took = call.elapsed();
+        if (took * 4 < sliceLength.count())
+            m_batch = std::min<qsizetype>(m_batch * 2, 4096);
+        else if (took > sliceLength.count())
+            m_batch = std::max<qsizetype>(m_batch / 2, 1);
         if (slice.elapsed() >= sliceLength.count())
             break;
     }
     if (m_files.isEmpty() || !m_viewModel) {
         m_files.clear();
         m_timer.stop();
+        m_tally = {};
     }
 }
 

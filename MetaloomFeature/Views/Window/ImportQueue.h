@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MetaloomFeature/Library/ImportPlanning.h"
+
 #include <QList>
 #include <QObject>
 #include <QPointer>
@@ -12,10 +14,12 @@ namespace Metaloom {
 
 class LibraryViewModel;
 
-// Imports dropped files one call per file, in order, a few at a time from
-// the event loop, so a drop of hundreds of files leaves the window drawing
-// and answering between them. What is still queued when the queue (or the
-// library) goes away is dropped.
+// Imports dropped files in order, a slice at a time from the event loop, so
+// a drop of thousands of files leaves the window drawing and answering
+// between slices. Each call hands the library as many files as fit in a
+// slice: every call costs a pass over the whole list (duplicates, the
+// sidebar's rows), so one file per call would make a large drop quadratic.
+// What is still queued when the queue (or the library) goes away is dropped.
 class ImportQueue : public QObject {
     Q_OBJECT
 
@@ -34,6 +38,10 @@ private:
     QPointer<LibraryViewModel> m_viewModel;
     QList<QUrl> m_files;
     QTimer m_timer;
+    // Files per call, grown while calls stay well inside a slice.
+    qsizetype m_batch = 8;
+    // What the drop so far added, for the status line.
+    ImportPlanning::Tally m_tally;
 };
 
 } // namespace Metaloom

@@ -35,6 +35,28 @@ QMenu *makeSidebarContextMenu(const MediaItem &item, LibraryViewModel *viewModel
     QObject::connect(copy, &QAction::triggered, menu,
                      [path] { QGuiApplication::clipboard()->setText(path); });
 
+    // The row's file, or the whole selection when the row is part of it.
+    menu->addSeparator();
+    QList<QUuid> files = viewModel->selectedItemIDs();
+    if (!files.contains(item.id))
+        files = {item.id};
+    QAction *copyFrom =
+        menu->addAction(QCoreApplication::translate("SidebarContextMenu", "Copy Metadata From…"));
+    copyFrom->setObjectName(QStringLiteral("copyMetadataFrom"));
+    QObject::connect(copyFrom, &QAction::triggered, menu, [library, files] {
+        if (library)
+            library->presentCopyMetadata(files);
+    });
+    if (files.size() == 2) {
+        QAction *compare =
+            menu->addAction(QCoreApplication::translate("SidebarContextMenu", "Compare"));
+        compare->setObjectName(QStringLiteral("compare"));
+        QObject::connect(compare, &QAction::triggered, menu, [library, files] {
+            if (library)
+                library->presentCompare(files.at(0), files.at(1));
+        });
+    }
+
     menu->addSeparator();
     QAction *remove =
         menu->addAction(QCoreApplication::translate("SidebarContextMenu", "Remove from List"));

@@ -10,7 +10,8 @@ namespace Metaloom {
 class LibraryViewModel;
 
 // The menu of a file's row in the sidebar: Show in File Manager, Copy Path,
-// Remove from List (the list only, never the disk).
+// Copy Metadata From… (into the selection the row belongs to), Compare (of
+// the two selected files), Remove from List (the list only, never the disk).
 QMenu *makeSidebarContextMenu(const MediaItem &item, LibraryViewModel *viewModel, QWidget *parent);
 
 } // namespace Metaloom

@@ -15,10 +15,13 @@
 #include <QMenu>
 #include <QPainter>
 #include <QScopedValueRollback>
+#include <QScrollBar>
 #include <QSet>
 #include <QStackedLayout>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace Metaloom {
 
@@ -39,6 +42,34 @@ FileListView::FileListView(QWidget *parent) : QListView(parent)
     setAutoFillBackground(false);
     viewport()->setAutoFillBackground(false);
     setAccessibleName(tr("Files"));
+}
+
+QModelIndexList FileListView::rowsNearView() const
+{
+    QModelIndexList rows;
+    const int count = model() ? model()->rowCount() : 0;
+    if (count == 0)
+        return rows;
+    const QRect area = viewport()->rect();
+    const QModelIndex top = indexAt(QPoint(area.left() + 1, area.top() + 1));
+    const QModelIndex bottom = indexAt(QPoint(area.left() + 1, area.bottom() - 1));
+    const int first = top.isValid() ? top.row() : 0;
+    const int last = bottom.isValid() ? bottom.row() : count - 1;
+    const int screenful = last - first + 1;
+    for (int row = std::max(0, first - screenful); row <= std::min(count - 1, last + screenful);
+         ++row)
+        rows.append(model()->index(row, 0));
+    // The rows in view first, so their pictures are made before the others.
+    std::stable_partition(rows.begin(), rows.end(), [&](const QModelIndex &index) {
+        return index.row() >= first && index.row() <= last;
+    });
+    return rows;
+}
+
+void FileListView::resizeEvent(QResizeEvent *event)
+{
+    QListView::resizeEvent(event);
+    Q_EMIT viewMoved();
 }
 
 void FileListView::keyPressEvent(QKeyEvent *event)
@@ -92,6 +123,12 @@ SidebarView::SidebarView(LibraryViewModel *viewModel, QWidget *parent)
     connect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &SidebarView::selectionDidChange);
     connect(viewModel, &LibraryViewModel::itemsChanged, this, &SidebarView::showItems);
+    connect(m_list, &FileListView::viewMoved, this, &SidebarView::reportRowsInView);
+    connect(m_list->verticalScrollBar(), &QScrollBar::valueChanged, this,
+            &SidebarView::reportRowsInView);
+    for (const auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
+        connect(m_model, signal, this, &SidebarView::reportRowsInView);
+    connect(m_model, &QAbstractItemModel::modelReset, this, &SidebarView::reportRowsInView);
     connect(viewModel, &LibraryViewModel::itemThumbnailChanged, this, [this](const QUuid &id) {
         if (!m_viewModel)
             return;
@@ -167,6 +204,25 @@ QWidget *SidebarView::makePlaceholder()
     }
     column->addStretch();
     return placeholder;
+}
+
+void SidebarView::reportRowsInView()
+{
+    if (m_reportPending)
+        return;
+    m_reportPending = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_reportPending = false;
+            if (!m_viewModel)
+                return;
+            QList<QUuid> ids;
+            for (const QModelIndex &row : m_list->rowsNearView())
+                ids.append(row.data(SidebarModel::ItemIDRole).toUuid());
+            m_viewModel->setItemsInView(ids);
+        },
+        Qt::QueuedConnection);
 }
 
 void SidebarView::showItems()

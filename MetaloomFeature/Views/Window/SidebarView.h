@@ -19,11 +19,17 @@ class FileListView : public QListView {
 public:
     explicit FileListView(QWidget *parent = nullptr);
 
+    // The rows in view and a screenful either side, top to bottom.
+    QModelIndexList rowsNearView() const;
+
 Q_SIGNALS:
     void removeRequested(const QModelIndexList &rows);
+    // The rows in view may be others now: scrolled, resized or relisted.
+    void viewMoved();
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
     // The list fills the sidebar; its length never decides the window's size.
     QSize viewportSizeHint() const override { return {200, 300}; }
 };
@@ -61,6 +67,9 @@ private:
     void selectionDidChange();
     void removeRows(const QModelIndexList &rows);
     void showContextMenu(QPoint position);
+    // Tells the library which files are in view, once per turn of the
+    // event loop however often the view moved.
+    void reportRowsInView();
 
     QPointer<LibraryViewModel> m_viewModel;
     SidebarModel *m_model;
@@ -72,6 +81,7 @@ private:
     // Set while the list follows the library, so its own selection signals
     // are not taken for the user's.
     bool m_following = false;
+    bool m_reportPending = false;
 };
 
 } // namespace Metaloom

@@ -1,5 +1,7 @@
 #include "MetaloomFeature/Views/Window/WindowSheets.h"
 
+#include "MetaloomFeature/Views/Copying/CompareView.h"
+#include "MetaloomFeature/Views/Copying/CopyMetadataDialog.h"
 #include "MetaloomFeature/Views/Kit/Confirmations.h"
 #include "MetaloomFeature/Views/Presets/MetadataOverridesEditor.h"
 #include "MetaloomFeature/Views/Presets/PresetManagerView.h"
@@ -56,12 +58,15 @@ WindowSheets::WindowSheets(LibraryViewModel *viewModel, PresetsStore *presetsSto
     connect(viewModel, &LibraryViewModel::activeErrorChanged, this, &WindowSheets::showError);
     connect(viewModel, &LibraryViewModel::writeAnywayRequestChanged, this,
             &WindowSheets::showWriteAnyway);
+    connect(viewModel, &LibraryViewModel::copyMetadataRequestChanged, this,
+            &WindowSheets::showCopyMetadata);
+    connect(viewModel, &LibraryViewModel::comparisonChanged, this, &WindowSheets::showCompare);
 }
 
 WindowSheets::~WindowSheets()
 {
     for (SheetSlot *slot : {&m_presetManager, &m_removeMetadata, &m_removeAllMetadata, &m_settings,
-                            &m_error, &m_writeAnyway})
+                            &m_error, &m_writeAnyway, &m_copyMetadata, &m_compare})
         slot->close();
 }
 
@@ -205,6 +210,27 @@ void WindowSheets::showWriteAnyway()
             return alert;
         },
         call(&LibraryViewModel::cancelWriteAnyway));
+}
+
+void WindowSheets::showCopyMetadata()
+{
+    presentFor(
+        m_copyMetadata, m_copyMetadataID,
+        m_viewModel ? m_viewModel->copyMetadataRequest() : std::nullopt,
+        [this](const CopyMetadataRequest &request) {
+            return new CopyMetadataDialog(m_viewModel, request, m_window);
+        },
+        call(&LibraryViewModel::cancelCopyMetadata));
+}
+
+void WindowSheets::showCompare()
+{
+    // The view follows the comparison's rows itself; a new one (other
+    // files) replaces it.
+    presentFor(
+        m_compare, m_compareID, m_viewModel ? m_viewModel->comparison() : std::nullopt,
+        [this](const auto &) { return new CompareView(m_viewModel, m_window); },
+        call(&LibraryViewModel::dismissCompare));
 }
 
 } // namespace Metaloom

@@ -34,7 +34,8 @@ private:
 // The sheets and the alert of a main window, each driven by one property of
 // its library: the preset manager, the two removal confirmations, the
 // settings sheet, the error alert, titled by what failed, and the alert
-// that offers to write anyway past a minor ExifTool error.
+// that offers to write anyway past a minor ExifTool error, the copy of
+// metadata between files and the comparison of two.
 class WindowSheets : public QObject {
     Q_OBJECT
 
@@ -46,6 +47,8 @@ public:
     QDialog *removeMetadataConfirmation() const { return m_removeMetadata.dialog(); }
     QDialog *removeAllMetadataConfirmation() const { return m_removeAllMetadata.dialog(); }
     QDialog *settings() const { return m_settings.dialog(); }
+    QDialog *copyMetadata() const { return m_copyMetadata.dialog(); }
+    QDialog *compare() const { return m_compare.dialog(); }
     QMessageBox *errorAlert() const;
     QMessageBox *writeAnywayAlert() const;
     // The alert's button that makes the change anyway.
@@ -61,6 +64,8 @@ private:
     void showSettings();
     void showError();
     void showWriteAnyway();
+    void showCopyMetadata();
+    void showCompare();
 
     QPointer<LibraryViewModel> m_viewModel;
     QPointer<PresetsStore> m_presetsStore;
@@ -71,12 +76,16 @@ private:
     SheetSlot m_settings;
     SheetSlot m_error;
     SheetSlot m_writeAnyway;
+    SheetSlot m_copyMetadata;
+    SheetSlot m_compare;
     // Which request or error the open dialog answers.
     QUuid m_presetManagerID;
     QUuid m_removeMetadataID;
     QUuid m_removeAllMetadataID;
     QUuid m_errorID;
     QUuid m_writeAnywayID;
+    QUuid m_copyMetadataID;
+    QUuid m_compareID;
 };
 
 } // namespace Metaloom
