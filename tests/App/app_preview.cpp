@@ -15,6 +15,7 @@
 #include "MetaloomFeature/Views/Editor/MetadataEditorView.h"
 #include "MetaloomFeature/Views/Editor/MetadataValueEditors.h"
 #include "MetaloomFeature/Views/Window/ContentView.h"
+#include "MetaloomFeature/Views/Copying/CopyMetadataDialog.h"
 #include "MetaloomFeature/Views/Window/WindowSheets.h"
 #include "tests/support/FakeExifToolBundle.h"
 #include "tests/support/PreviewPalette.h"
@@ -237,6 +238,8 @@ int main(int argc, char *argv[])
 
         // Copying from the first of them into the others, previewed.
         library->presentCopyMetadata(several);
+        if (auto *copy = qobject_cast<CopyMetadataDialog *>(content->sheets()->copyMetadata()))
+            copy->setSourceFile(library->items().at(2).url); // XMP.jpg, which has a caption
         settle([&] { return !library->copyPreview().isLoading && !library->isBusy(); });
         shoot(window, QStringLiteral("15e-copy-metadata"), {content->sheets()->copyMetadata()});
         library->cancelCopyMetadata();

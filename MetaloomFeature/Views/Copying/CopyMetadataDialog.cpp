@@ -54,9 +54,10 @@ CopyMetadataDialog::CopyMetadataDialog(LibraryViewModel *viewModel,
 {
     setWindowTitle(tr("Copy Metadata From…"));
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(
+    m_title =
         SheetStyle::label(tr("Copy metadata into %1").arg(fileCount(int(request.targets.size()))),
-                          SheetStyle::headline(font()), SheetStyle::Tone::Primary, this));
+                          SheetStyle::headline(font()), SheetStyle::Tone::Primary, this);
+    layout->addWidget(m_title);
 
     auto *form = new QFormLayout;
     m_sources = new QComboBox(this);
@@ -212,9 +213,11 @@ void CopyMetadataDialog::showPreview()
 
     int changing = 0;
     int changes = 0;
+    int targets = 0;
     for (const MediaItem &target : std::as_const(m_request.targets)) {
         if (state.source && target.url == *state.source)
             continue; // the source is never its own target
+        ++targets;
         const auto preview = std::find_if(
             state.previews.cbegin(), state.previews.cend(), [&target](const CopyPreview &found) {
                 return QFileInfo(found.target.toLocalFile()) == QFileInfo(target.url.toLocalFile());
@@ -246,6 +249,7 @@ void CopyMetadataDialog::showPreview()
             file->setExpanded(true);
         }
     }
+    m_title->setText(tr("Copy metadata into %1").arg(fileCount(targets)));
     if (changing == 0)
         m_status->setText(tr("Nothing to copy: the files already hold these tags."));
     else

@@ -48,6 +48,7 @@ private:
 
     QPointer<LibraryViewModel> m_viewModel;
     CopyMetadataRequest m_request;
+    QLabel *m_title;
     QComboBox *m_sources;
     QComboBox *m_families;
     QTreeWidget *m_preview;
