@@ -8,6 +8,8 @@
 #include "MetaloomFeature/Views/Editor/MetadataEditorView.h"
 #include "MetaloomFeature/Views/Window/ContentView.h"
 #include "MetaloomFeature/Views/Window/ImportQueue.h"
+#include "MetaloomFeature/Views/Window/SidebarModel.h"
+#include "MetaloomFeature/Views/Window/SidebarView.h"
 #include "MetaloomFeature/Views/Window/WindowToolbar.h"
 #include "tests/support/EntryListSource.h"
 #include "tests/support/FakeExifToolBundle.h"
@@ -225,16 +227,18 @@ void benchDropOf500Files(const QString &folder)
     view.importQueue()->enqueue(urls);
     (void)QTest::qWaitFor([&] { return library.items().size() == urls.size(); }, 120000);
     const double listed = double(timer.nsecsElapsed()) / 1e6;
+    // Only the rows in and near view get pictures; the rest wait for a scroll.
     (void)QTest::qWaitFor(
         [&] {
-            for (const MediaItem &item : library.items()) {
-                if (!item.thumbnail)
+            for (const QModelIndex &row : view.sidebar()->fileList()->rowsNearView()) {
+                if (row.data(SidebarModel::ThumbnailRole).isNull())
                     return false;
             }
             return true;
         },
         120000);
-    std::printf("drop of 500 photos: all listed after %.0f ms, thumbnails after %.0f ms; "
+    std::printf("drop of 500 photos: all listed after %.0f ms, thumbnails of the rows in and near "
+                "view after %.0f ms; "
                 "longest main-thread stall %.1f ms\n",
                 listed, double(timer.nsecsElapsed()) / 1e6, meter.longestMilliseconds());
     (void)QTest::qWaitFor([&] { return !library.isBusy(); }, 60000);

@@ -127,6 +127,18 @@ void MainWindowContentTest::dropsAndPasteImportFiles()
     QGuiApplication::clipboard()->setMimeData(clipboardData);
     window.view.pasteFiles(QGuiApplication::clipboard()->mimeData());
     QCOMPARE(window.fileNames(), QStringList({"Canon.jpg", "GPS.jpg", "XMP.jpg"}));
+
+    // A drop larger than the queue's first batch is told as one import.
+    QList<QUrl> many;
+    for (int i = 0; i < 20; ++i) {
+        const QString path = folder + QStringLiteral("/many-%1.jpg").arg(i);
+        QVERIFY(QFile::copy(canon.toLocalFile(), path));
+        many << QUrl::fromLocalFile(path);
+    }
+    QVERIFY(dropUrls(&window.view, many + QList<QUrl>{gps}));
+    QTRY_COMPARE(window.library.items().size(), 23);
+    QCOMPARE(window.library.statusMessage(),
+             std::optional<QString>("Added 20 files. 1 was already in the list."));
     QVERIFY(waitUntilIdle(window.library));
 }
 

@@ -35,10 +35,14 @@ void ImportQueue::importSlice()
         m_tally = m_viewModel->importItems(m_files.first(count), m_tally);
         m_files.remove(0, count);
         const qint64 took = call.elapsed();
+        // Smaller batches only help while the files, not the pass over the
+        // list every call makes, are what takes the time: a call that is
+        // merely slow at 10,000 listed files would be as slow with one file,
+        // and shrinking then would only multiply the passes.
         if (took * 4 < sliceLength.count())
             m_batch = std::min<qsizetype>(m_batch * 2, 4096);
-        else if (took > sliceLength.count())
-            m_batch = std::max<qsizetype>(m_batch / 2, 1);
+        else if (took > 2 * sliceLength.count())
+            m_batch = std::max<qsizetype>(m_batch / 2, 64);
         if (slice.elapsed() >= sliceLength.count())
             break;
     }

@@ -11,20 +11,52 @@ SidebarModel::SidebarModel(QObject *parent) : QAbstractListModel(parent) {}
 
 void SidebarModel::setItems(const QList<MediaItem> &items)
 {
+    // Rows only added (an import, the common case at thousands of files)
+    // are counted by name one by one; anything else counts all again.
+    bool removed = false;
+    QList<std::pair<int, int>> inserted;
     ListSyncHooks hooks;
-    hooks.beginRemove = [this](int first, int last) { beginRemoveRows({}, first, last); };
+    hooks.beginRemove = [this, &removed](int first, int last) {
+        removed = true;
+        beginRemoveRows({}, first, last);
+    };
     hooks.endRemove = [this] { endRemoveRows(); };
-    hooks.beginInsert = [this](int first, int last) { beginInsertRows({}, first, last); };
+    hooks.beginInsert = [this, &inserted](int first, int last) {
+        beginInsertRows({}, first, last);
+        inserted.append({first, last});
+    };
     hooks.endInsert = [this] { endInsertRows(); };
     hooks.changed = [this](int first, int last) { Q_EMIT dataChanged(index(first), index(last)); };
     if (syncListByID(
-            m_items, items, [](const MediaItem &item) { return item.id; }, hooks))
-        return countNames();
+            m_items, items, [](const MediaItem &item) { return item.id; }, hooks)) {
+        // Later insertions lie after earlier ones, so each range is still
+        // where it was put.
+        m_firstInsertedRow = inserted.isEmpty() ? -1 : inserted.first().first;
+        return removed ? countNames() : countInserted(inserted);
+    }
     beginResetModel();
     m_items = items;
     m_nameCounts.clear();
     endResetModel();
+    m_firstInsertedRow = -1;
     countNames();
+}
+
+void SidebarModel::countInserted(const QList<std::pair<int, int>> &ranges)
+{
+    QSet<QString> nowRepeated;
+    for (const auto &[first, last] : ranges) {
+        for (int row = first; row <= last; ++row) {
+            if (++m_nameCounts[m_items.at(row).fileName] == 2)
+                nowRepeated.insert(m_items.at(row).fileName);
+        }
+    }
+    if (nowRepeated.isEmpty())
+        return;
+    for (int row = 0; row < m_items.size(); ++row) {
+        if (nowRepeated.contains(m_items.at(row).fileName))
+            Q_EMIT dataChanged(index(row), index(row), {FolderRole});
+    }
 }
 
 void SidebarModel::countNames()

@@ -39,6 +39,9 @@ public:
     // The files with unsaved edits; the rows whose mark changes are redrawn.
     void setModifiedItems(const QSet<QUuid> &itemIDs);
 
+    // The first row the last setItems added, or -1 when it added none.
+    int firstInsertedRow() const { return m_firstInsertedRow; }
+
     const MediaItem *item(const QModelIndex &index) const;
     QModelIndex indexOf(const QUuid &itemID) const;
 
@@ -49,10 +52,14 @@ public:
 private:
     // Tells rows whose name stopped or started repeating to draw again.
     void countNames();
+    // The same for rows only added: the counts grow, and only rows whose
+    // name now repeats draw again.
+    void countInserted(const QList<std::pair<int, int>> &ranges);
 
     QList<MediaItem> m_items;
     QSet<QUuid> m_modified;
     QHash<QString, int> m_nameCounts;
+    int m_firstInsertedRow = -1;
 };
 
 } // namespace Metaloom

@@ -50,12 +50,15 @@ QModelIndexList FileListView::rowsNearView() const
     const int count = model() ? model()->rowCount() : 0;
     if (count == 0)
         return rows;
+    // Rows are of one height; counted from the top row rather than asked
+    // of the bottom one, which a layout still pending after an insert
+    // leaves invalid (and would make every row "in view").
     const QRect area = viewport()->rect();
     const QModelIndex top = indexAt(QPoint(area.left() + 1, area.top() + 1));
-    const QModelIndex bottom = indexAt(QPoint(area.left() + 1, area.bottom() - 1));
     const int first = top.isValid() ? top.row() : 0;
-    const int last = bottom.isValid() ? bottom.row() : count - 1;
-    const int screenful = last - first + 1;
+    const int rowHeight = std::max(1, sizeHintForRow(first) + 2 * spacing());
+    const int screenful = area.height() / rowHeight + 1;
+    const int last = std::min(count - 1, first + screenful - 1);
     for (int row = std::max(0, first - screenful); row <= std::min(count - 1, last + screenful);
          ++row)
         rows.append(model()->index(row, 0));
@@ -229,22 +232,20 @@ void SidebarView::showItems()
 {
     if (!m_viewModel)
         return;
-    QSet<QUuid> shownBefore;
-    for (int row = 0; row < m_model->rowCount(); ++row)
-        shownBefore.insert(m_model->item(m_model->index(row))->id);
+    const bool hadRows = m_model->rowCount() > 0;
     {
         const QScopedValueRollback<bool> following(m_following, true);
         m_model->setItems(m_viewModel->items());
     }
     // Imported files land at the end, often below the visible rows: the
     // first of them is brought into view, so the import is seen to happen.
-    if (!shownBefore.isEmpty()) {
-        for (const MediaItem &item : m_viewModel->items()) {
-            if (!shownBefore.contains(item.id)) {
-                m_list->scrollTo(m_model->indexOf(item.id));
-                break;
-            }
-        }
+    // The batches of one large drop follow each other within a frame or two:
+    // only the first scrolls, or the list would run down with the import.
+    const bool recentlyScrolled =
+        m_importScroll.isValid() && m_importScroll.elapsed() < importScrollPause.count();
+    if (hadRows && !recentlyScrolled && m_model->firstInsertedRow() >= 0) {
+        m_importScroll.start();
+        m_list->scrollTo(m_model->index(m_model->firstInsertedRow()));
     }
     const bool empty = m_viewModel->items().isEmpty();
     m_placeholder->setVisible(empty);

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QListView>
 #include <QPointer>
 #include <QWidget>
+#include <chrono>
 
 class QToolButton;
 
@@ -82,6 +84,9 @@ private:
     // are not taken for the user's.
     bool m_following = false;
     bool m_reportPending = false;
+    // When an import last brought its first file into view.
+    QElapsedTimer m_importScroll;
+    static constexpr std::chrono::milliseconds importScrollPause{1000};
 };
 
 } // namespace Metaloom
