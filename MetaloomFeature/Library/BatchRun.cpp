@@ -1,6 +1,10 @@
 #include "BatchRun.h"
 
+#include <QThread>
+
 #include <algorithm>
+#include <deque>
+#include <utility>
 
 namespace Metaloom::BatchRun {
 
@@ -10,21 +14,42 @@ qsizetype Outcome::succeeded() const
                          [](const FileOutcome &file) { return file.succeeded(); });
 }
 
-QCoro::Task<Outcome> run(QList<File> files, Operation operation, Hooks hooks)
+int defaultLanes()
+{
+    return std::clamp(QThread::idealThreadCount(), 1, 4);
+}
+
+QCoro::Task<Outcome> run(QList<File> files, Operation operation, Hooks hooks, int lanes)
 {
     Outcome outcome;
     outcome.total = files.size();
-    for (qsizetype index = 0; index < files.size(); ++index) {
-        const File &file = files.at(index);
-        if (hooks.shouldStop && hooks.shouldStop()) {
-            outcome.stoppedBefore = file.name;
-            break;
+    lanes = std::max(lanes, 1);
+    // Tasks start when made and run on while the batch waits for the
+    // earliest of them; a finished one is taken at once.
+    std::deque<std::pair<qsizetype, QCoro::Task<FileOutcome>>> inFlight;
+    qsizetype next = 0;
+    bool stopped = false;
+    while (true) {
+        while (!stopped && next < files.size() && qsizetype(inFlight.size()) < lanes) {
+            const File &file = files.at(next);
+            if (hooks.shouldStop && hooks.shouldStop()) {
+                outcome.stoppedBefore = file.name;
+                stopped = true;
+                break;
+            }
+            if (hooks.starting)
+                hooks.starting(next, file);
+            inFlight.emplace_back(next, operation(file.url));
+            ++next;
         }
-        if (hooks.starting)
-            hooks.starting(index, file);
-        FileOutcome done = co_await operation(file.url);
+        if (inFlight.empty())
+            break;
+        auto [index, task] = std::move(inFlight.front());
+        inFlight.pop_front();
+        FileOutcome done = co_await task;
         // Reports name the file as the caller knows it, not as the engine
         // reached it (through a link, say).
+        const File &file = files.at(index);
         done.file = file.url;
         done.fileName = file.name;
         outcome.files.append(done);

@@ -9,9 +9,12 @@
 
 #include <functional>
 
-// Runs one operation over several files, one after the other, going on past
-// files that fail. Plain code over the per-file operations: the window's
-// library and a program without a window drive it through the hooks.
+// Runs one operation over several files, going on past files that fail.
+// Several files are in flight at once, one per core, so a batch keeps every
+// ExifTool process the pool may run at work; they are reported, and the
+// hooks told, in list order all the same. A file's own changes still wait
+// for each other in the engine. Plain code over the per-file operations: the
+// window's library and a program without a window drive it through the hooks.
 namespace Metaloom::BatchRun {
 
 struct File {
@@ -24,7 +27,7 @@ using Operation = std::function<QCoro::Task<FileOutcome>(QUrl file)>;
 
 struct Hooks {
     // Asked before each file: true ends the batch there (the user cancelled,
-    // the window closed). The file in progress always finishes.
+    // the window closed). The files in progress always finish.
     std::function<bool()> shouldStop;
     // The file at this position (from 0) is about to be changed.
     std::function<void(qsizetype index, const File &file)> starting;
@@ -45,6 +48,10 @@ struct Outcome {
     qsizetype failed() const { return files.size() - succeeded(); }
 };
 
-QCoro::Task<Outcome> run(QList<File> files, Operation operation, Hooks hooks = {});
+// Files in flight at once when not told: one per core, at most four.
+int defaultLanes();
+
+QCoro::Task<Outcome> run(QList<File> files, Operation operation, Hooks hooks = {},
+                         int lanes = defaultLanes());
 
 } // namespace Metaloom::BatchRun

@@ -161,7 +161,7 @@ QCoro::Task<void> LibraryViewModel::performBatch(BatchProgress progress, QList<M
     };
 
     const BatchRun::Outcome outcome =
-        co_await BatchRun::run(files, withScope(change, options), hooks);
+        co_await BatchRun::run(files, withScope(change, options), hooks, m_batchLanes);
     if (!self)
         co_return;
     setBatchProgress(std::nullopt);

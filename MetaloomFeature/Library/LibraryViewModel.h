@@ -379,6 +379,8 @@ public:
     // Stops the running batch after the file being changed; the files done
     // stay done and the report says where it stopped.
     void cancelBatch();
+    // How many files a batch changes at once: one per core unless told.
+    void setBatchLanes(int lanes) { m_batchLanes = std::max(lanes, 1); }
 
     // --- Copying and comparing ----------------------------------------------
 
@@ -758,6 +760,7 @@ private:
     // older number belongs to a file no longer shown and is dropped.
     quint64 m_loadGeneration = 0;
     std::optional<BatchProgress> m_batchProgress;
+    int m_batchLanes = BatchRun::defaultLanes();
     std::optional<WriteAnywayRequest> m_writeAnywayRequest;
     std::optional<CopyMetadataRequest> m_copyMetadataRequest;
     CopyPreviewState m_copyPreview;

@@ -216,6 +216,7 @@ void LibraryFlowsTest::removeAllGoesOnPastAFailingFile()
                   c = taggedJpeg(work(), "c.jpg", "C");
     lib.importItems({url(a), url(bad), url(c)});
     QVERIFY(waitUntilIdle(lib));
+    lib.setBatchLanes(1); // one file after the other, for an exact progress
     lib.presentRemoveAllMetadataConfirmation();
     lib.cancelRemoveAllMetadata();
     QVERIFY(!lib.removeAllMetadataRequest());

@@ -12,6 +12,7 @@
 #include "tests/support/TaskRunner.h"
 #include "tests/support/TestEnvironment.h"
 
+#include <QCoroTimer>
 #include <QDir>
 #include <QFile>
 #include <QtTest>
@@ -71,6 +72,8 @@ private Q_SLOTS:
     void saveStatus_data();
     void saveStatus();
     void batchGoesOnPastFailuresUntilStopped();
+    void batchRunsFilesSideBySideInListOrder_data();
+    void batchRunsFilesSideBySideInListOrder();
     void importPlanExpandsFoldersAndSkipsOthers();
     void importSummary_data();
     void importSummary();
@@ -593,6 +596,52 @@ void LibraryListsTest::batchGoesOnPastFailuresUntilStopped()
     QCOMPARE(outcome.succeeded(), 2);
     QVERIFY(outcome.stoppedEarly());
     QCOMPARE(outcome.stoppedBefore, QStringLiteral("Shown d.jpg"));
+}
+
+void LibraryListsTest::batchRunsFilesSideBySideInListOrder_data()
+{
+    QTest::addColumn<int>("lanes");
+    QTest::addColumn<int>("mostAtOnce");
+    QTest::newRow("one lane") << 1 << 1;
+    QTest::newRow("two lanes") << 2 << 2;
+    QTest::newRow("more lanes than files") << 8 << 4;
+}
+
+void LibraryListsTest::batchRunsFilesSideBySideInListOrder()
+{
+    QFETCH(int, lanes);
+    QFETCH(int, mostAtOnce);
+    struct Count {
+        int now = 0;
+        int most = 0;
+    };
+    const auto count = std::make_shared<Count>();
+    // The first file takes longest: those after it finish first and are
+    // still told after it.
+    const BatchRun::Operation timed = [count](QUrl url) {
+        return [](std::shared_ptr<Count> count, QUrl url) -> QCoro::Task<FileOutcome> {
+            count->most = std::max(count->most, ++count->now);
+            co_await QCoro::sleepFor(std::chrono::milliseconds(url.fileName() == "a.jpg" ? 80 : 5));
+            --count->now;
+            FileOutcome outcome;
+            outcome.file = url;
+            co_return outcome;
+        }(count, url);
+    };
+    QList<BatchRun::File> files;
+    for (const QString name : {"a.jpg", "b.jpg", "c.jpg", "d.jpg"})
+        files.append({QUrl::fromLocalFile("/photos/" + name), name});
+    QList<qsizetype> finished;
+    BatchRun::Hooks hooks;
+    hooks.finished = [&finished](qsizetype index, const FileOutcome &) { finished << index; };
+    const auto run = Testing::runTask(BatchRun::run(files, timed, hooks, lanes));
+    QVERIFY(run.succeeded());
+    QCOMPARE(count->most, mostAtOnce);
+    QCOMPARE(finished, QList<qsizetype>({0, 1, 2, 3}));
+    QStringList names;
+    for (const FileOutcome &file : run.value->files)
+        names << file.fileName;
+    QCOMPARE(names, QStringList({"a.jpg", "b.jpg", "c.jpg", "d.jpg"}));
 }
 
 void LibraryListsTest::importPlanExpandsFoldersAndSkipsOthers()

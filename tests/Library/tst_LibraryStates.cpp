@@ -516,7 +516,8 @@ void LibraryStatesTest::cancelStopsAfterTheFileBeingChanged()
 
 void LibraryStatesTest::closingTheWindowMidChangeFinishesTheChange()
 {
-    const QString a = file("a.jpg", {{title, {"A"}}}), b = file("b.jpg", {{title, {"B"}}});
+    const QString a = file("a.jpg", {{title, {"A"}}}), b = file("b.jpg", {{title, {"B"}}}),
+                  c = file("c.jpg", {{title, {"C"}}});
     {
         LibraryHarness h(m_fixture->engine);
         h.library->importItems({url(a)});
@@ -532,8 +533,10 @@ void LibraryStatesTest::closingTheWindowMidChangeFinishesTheChange()
              QStringList{"Saved as the window closed"});
     {
         LibraryHarness h(m_fixture->engine);
-        h.library->importItems({url(a), url(b)});
+        h.library->importItems({url(a), url(b), url(c)});
         QVERIFY(waitUntilIdle(*h.library));
+        // Two at once: a is held, b goes through, c is never started.
+        h.library->setBatchLanes(2);
         m_fixture->engine->changes.clear();
         m_fixture->engine->hold(a);
         h.library->applyPreset(
@@ -544,8 +547,9 @@ void LibraryStatesTest::closingTheWindowMidChangeFinishesTheChange()
         QTRY_COMPARE(m_fixture->engine->files.value(a).value(title), QStringList{"P"});
         QTest::qWait(0);
     }
-    QCOMPARE(m_fixture->engine->changes.size(), 1); // the batch stopped with its window
-    QCOMPARE(m_fixture->engine->files.value(b).value(title), QStringList{"B"});
+    QCOMPARE(m_fixture->engine->changes.size(), 2); // the batch stopped with its window
+    QCOMPARE(m_fixture->engine->files.value(b).value(title), QStringList{"P"});
+    QCOMPARE(m_fixture->engine->files.value(c).value(title), QStringList{"C"});
 }
 
 void LibraryStatesTest::writeAnywayRepeatsTheChange()
