@@ -34,7 +34,9 @@ bool isComputed(const QString &key)
 }
 
 // A serial number is blanked rather than deleted: where a format keeps the
-// tag (a maker note's fixed field), zero is what it can hold instead.
+// tag (a maker note's fixed field), zero is what it can hold instead. (A date a
+// format keeps, as a movie's header does, ExifTool zeroes when asked to
+// delete it.)
 bool isSerialNumber(const QString &key)
 {
     return PrivacyClasses::matches(QStringLiteral("*SerialNumber"), key);

@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
+
 namespace Metaloom::PrivacyReportTexts {
 
 namespace {
@@ -89,7 +91,21 @@ QStringList keptWords(const QStringList &keys)
         if (!words.contains(word))
             words << word;
     };
-    for (const QString &key : keys) {
+    // Orientation and colour first, as the profile that keeps them names them.
+    QStringList ordered = keys;
+    std::stable_sort(ordered.begin(), ordered.end(), [](const QString &a, const QString &b) {
+        const auto rank = [](const QString &key) {
+            const QString name = key.section(u':', -1);
+            if (name.compare(QLatin1String("Orientation"), Qt::CaseInsensitive) == 0)
+                return 0;
+            return key.startsWith(QLatin1String("ICC_Profile:"), Qt::CaseInsensitive) ||
+                           colour.contains(name, Qt::CaseInsensitive)
+                       ? 1
+                       : 2;
+        };
+        return rank(a) < rank(b);
+    });
+    for (const QString &key : ordered) {
         const QString group = key.section(u':', 0, 0);
         const QString name = key.section(u':', -1);
         if (name.compare(QLatin1String("Orientation"), Qt::CaseInsensitive) == 0)

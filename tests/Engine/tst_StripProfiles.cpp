@@ -90,7 +90,7 @@ void StripProfilesTest::profilesRemoveWhatTheyName_data()
         << "GPS.jpg" << QStringList{"-GPS:GPSAltitude=120", "-GPS:GPSAltitudeRef=0"} << "web"
         << QStringList{"GPS:GPSLatitude", "IPTC:Country-PrimaryLocationName"}
         << QStringList{"GPS:GPSAltitude", "IFD0:Artist", "IPTC:By-line"}
-        << "GPS.jpg: no location left.";
+        << "GPS.jpg: no location left. Kept: GPSAltitude.";
     QTest::newRow("JPEG all but dates")
         << "GPS.jpg" << QStringList() << "dated"
         << QStringList{"GPS:GPSLatitude", "IFD0:Artist", "IFD0:Software"}
@@ -104,15 +104,20 @@ void StripProfilesTest::profilesRemoveWhatTheyName_data()
         << QStringList{"XMP-dc:Creator", "XMP-tiff:Make"} << "QuickTime.heic: no location left.";
     QTest::newRow("MOV personal")
         << "QuickTime.mov" << QStringList() << "personal"
-        << QStringList{"XMP-dc:Creator", "ItemList:Artist", "ItemList:CoverArt", "Pentax:Make"}
+        << QStringList{"XMP-dc:Creator", "ItemList:Artist", "ItemList:CoverArt"}
         << QStringList{"QuickTime:CreateDate", "Pentax:FNumber", "Track1:ImageWidth"}
-        << "QuickTime.mov: no people, no device serial, no hidden pictures left.";
+        << "QuickTime.mov: no people, no hidden pictures left. 1 device detail could not be "
+           "removed from this file type: Make.";
     // A movie's header keeps its dates through the strip; asked again by
     // name, ExifTool zeroes them.
-    QTest::newRow("MOV everything") << "QuickTime.mov" << QStringList() << "everything"
-                                    << QStringList{"XMP-dc:Creator", "ItemList:Artist",
-                                                   "QuickTime:CreateDate", "Track1:TrackCreateDate"}
-                                    << QStringList{"Track1:ImageWidth"} << QString();
+    QTest::newRow("MOV everything")
+        << "QuickTime.mov" << QStringList() << "everything"
+        << QStringList{"XMP-dc:Creator", "ItemList:Artist", "QuickTime:CreateDate",
+                       "Track1:TrackCreateDate"}
+        << QStringList{"Track1:ImageWidth"}
+        << "QuickTime.mov: no people, no device serial, no dates, no hidden pictures left. "
+           "Blanked, since this file type keeps them: CreateDate, ModifyDate, MediaCreateDate, "
+           "MediaModifyDate, TrackCreateDate, TrackModifyDate.";
     // A raw file keeps its maker notes: the serial number is zeroed, the
     // owner's name emptied; make, model and preview stay for developing it.
     QTest::newRow("CR2 everything")
@@ -120,9 +125,9 @@ void StripProfilesTest::profilesRemoveWhatTheyName_data()
         << QStringList{"Canon:SerialNumber", "Canon:OwnerName", "ExifIFD:DateTimeOriginal"}
         << QStringList{"IFD0:Make", "IFD0:Model", "IFD0:PreviewImage"}
         << "CanonRaw.cr2: no people, no dates left. 2 device details could not be removed "
-           "from this file type: Make, Model. 1 hidden picture could not be removed from this "
-           "file type: PreviewImage. Blanked, since this file type keeps them: OwnerName, "
-           "SerialNumber.";
+           "from this file type: Make, Model. 2 hidden pictures could not be removed from this "
+           "file type: PreviewImage, ThumbnailImage. Blanked, since this file type keeps them: "
+           "OwnerName, SerialNumber.";
     QTest::newRow("CR2 location") << "CanonRaw.cr2"
                                   << QStringList{"-GPS:GPSLatitude=1", "-GPS:GPSLatitudeRef=S"}
                                   << "location" << QStringList{"GPS:GPSLatitude"}
