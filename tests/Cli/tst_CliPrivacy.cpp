@@ -82,7 +82,7 @@ void CliPrivacyTest::checkPrintsTheFindingsOfASeparateRead()
     const ProcessRun text = cli({"check", "GPS.jpg", "PNG.png"}, folder);
     QCOMPARE(text.exitCode, 1); // PNG.png is not there
     const QString output = QString::fromUtf8(text.output);
-    QVERIFY2(output.startsWith("GPS.jpg\n  Location: GPS:GPSVersionID, GPS:GPSLatitudeRef"),
+    QVERIFY2(output.startsWith("GPS.jpg\n  Location: GPS:GPSLatitude, GPS:GPSLatitudeRef"),
              qPrintable(output));
     QVERIFY(output.contains("\n  Device: IFD0:Make, IFD0:Model\n"));
     QVERIFY(QString::fromUtf8(text.error).contains("PNG.png"));
@@ -110,10 +110,10 @@ void CliPrivacyTest::stripByProfile_data()
     QTest::newRow("raw") << "CanonRaw.cr2"
                          << "personal" << 1 << QStringList{"Canon:SerialNumber", "Canon:OwnerName"}
                          << QStringList{"IFD0:Make", "ExifIFD:DateTimeOriginal"}
-                         << "CanonRaw.cr2: 2 device details could not be removed from this file "
-                            "type: Make, Model. 1 hidden picture could not be removed from this "
-                            "file type: PreviewImage. Blanked, since this file type keeps them: "
-                            "OwnerName, SerialNumber.";
+                         << "CanonRaw.cr2: no people left. 2 device details could not be "
+                            "removed from this file type: Make, Model. 2 hidden pictures could "
+                            "not be removed from this file type: PreviewImage, ThumbnailImage. "
+                            "Blanked, since this file type keeps it: SerialNumber.";
     // The user's own profile, by its name in the preferences.
     QTest::newRow("user profile") << "GPS.jpg"
                                   << "Share" << 0
