@@ -127,6 +127,8 @@ public:
     // the files loaded at that moment.
     struct RemoveAllMetadataRequest {
         QUuid id = QUuid::createUuid();
+        // The strip profile's title, which the confirmation names.
+        QString profileTitle = {};
         bool operator==(const RemoveAllMetadataRequest &) const = default;
     };
 
@@ -137,6 +139,7 @@ public:
         QUuid itemID;
         QString fileName;
         QList<QUuid> itemIDs = {};
+        QString profileTitle = {};
         bool operator==(const RemoveMetadataRequest &) const = default;
     };
 
@@ -231,6 +234,13 @@ public:
     void setActiveError(std::optional<ViewModelError> error);
 
     std::optional<PresetManagerState> presetManagerState() const { return m_presetManagerState; }
+    // The strip profile Remove Metadata uses, by name ("everything" until
+    // another is chosen), and those to choose from: the built-in ones, then
+    // the user's own from the preferences.
+    QString stripProfileName() const { return m_stripProfileName; }
+    void setStripProfileName(const QString &name);
+    QList<StripProfile> stripProfiles() const;
+
     std::optional<RemoveAllMetadataRequest> removeAllMetadataRequest() const
     {
         return m_removeAllMetadataRequest;
@@ -442,6 +452,7 @@ Q_SIGNALS:
     void presetManagerStateChanged();
     void removeAllMetadataRequestChanged();
     void removeMetadataRequestChanged();
+    void stripProfileNameChanged();
     void isMetadataSettingsPresentedChanged();
     void settingsTabChanged();
     void pinnedTagsChanged();
@@ -642,6 +653,10 @@ private:
 
     // Removal, presets and the batches that run them
     QCoro::Task<void> removeAllMetadataFromLoadedFiles();
+    // The chosen profile when it is not "everything", which strips as
+    // before; nothing then.
+    std::optional<StripProfile> sharingProfile() const;
+    QCoro::Task<void> stripForSharing(QList<MediaItem> items, StripProfile profile);
     QCoro::Task<void> removeAllMetadata(MediaItem item, ChangeOptions options);
     QCoro::Task<void> applyPresetWhenChecked(Preset preset, QList<MediaItem> items);
     void exportSelection(MetadataExportFormatter::Format format);
@@ -707,6 +722,7 @@ private:
 
     std::shared_ptr<MetadataEngine> m_engine;
     PresetsStore *m_presetsStore = nullptr;
+    QString m_stripProfileName = QStringLiteral("everything");
     FavoriteTagsStore &m_favoriteStore;
     std::unique_ptr<StatusTimer> m_statusTimer;
     std::shared_ptr<SavePanel> m_savePanel;

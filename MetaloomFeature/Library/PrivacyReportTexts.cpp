@@ -190,6 +190,53 @@ QString proof(const QString &fileName, const PrivacyStripReport &report)
     return fileName + QStringLiteral(": ") + sentences.join(u' ');
 }
 
+QString profileTitle(const StripProfile &profile)
+{
+    if (profile.name == StripProfile::everything().name)
+        return text(QT_TRANSLATE_NOOP("PrivacyReportTexts", "Everything"));
+    if (profile.name == StripProfile::keepOrientationAndColour().name)
+        return text(QT_TRANSLATE_NOOP("PrivacyReportTexts",
+                                      "Everything except orientation and colour profile"));
+    if (profile.name == StripProfile::location().name)
+        return text(QT_TRANSLATE_NOOP("PrivacyReportTexts", "Location only"));
+    if (profile.name == StripProfile::personal().name)
+        return text(QT_TRANSLATE_NOOP("PrivacyReportTexts", "Personal and device details"));
+    return profile.name;
+}
+
+BatchReportTexts::Report proofReport(const QString &title, const BatchRun::Outcome &outcome)
+{
+    QList<PrivacyStripReport> proofs;
+    QStringList proofLines;
+    QStringList failures;
+    for (const FileOutcome &file : outcome.files) {
+        if (!file.succeeded()) {
+            failures << file.fileName + QStringLiteral(": ") + file.failure.value_or(QString());
+        } else if (file.proof) {
+            proofs << *file.proof;
+            proofLines << proof(file.fileName, *file.proof);
+        }
+    }
+    const bool clean = std::all_of(proofs.cbegin(), proofs.cend(),
+                                   [](const PrivacyStripReport &r) { return r.isClean(); });
+    if (failures.isEmpty() && clean) {
+        if (proofLines.size() == 1)
+            return {proofLines.first(), {}, {}};
+        return {text(QT_TRANSLATE_NOOP("PrivacyReportTexts",
+                                       "Stripped %1 with “%2”: nothing of it left."))
+                    .arg(BatchReportTexts::itemCount(proofLines.size()), title),
+                {},
+                {}};
+    }
+    QStringList lines;
+    for (qsizetype index : leftFirst(proofs))
+        lines << proofLines.at(index);
+    lines << failures;
+    return {{},
+            text(QT_TRANSLATE_NOOP("PrivacyReportTexts", "Not Everything Could Be Removed")),
+            lines.join(u'\n')};
+}
+
 QList<qsizetype> leftFirst(const QList<PrivacyStripReport> &reports)
 {
     QList<qsizetype> order;
