@@ -2,6 +2,7 @@
 
 #include "MetaloomFeature/Views/Kit/SheetStyle.h"
 
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -28,6 +29,7 @@ ConfirmationDialog::ConfirmationDialog(const QString &title, const QString &mess
     setMinimumWidth(dialogMinimumWidth);
 
     auto *layout = new QVBoxLayout(this);
+    m_layout = layout;
     layout->setContentsMargins(padding, padding, padding, padding);
     layout->setSpacing(spacing);
     layout->addWidget(
@@ -62,6 +64,27 @@ QString ConfirmationDialog::message() const
 void ConfirmationDialog::setMessage(const QString &message)
 {
     m_message->setText(message);
+}
+
+void ConfirmationDialog::setChoice(const QString &label, const QStringList &options, int current,
+                                   std::function<void(int)> chosen)
+{
+    if (m_choice)
+        return;
+    auto *row = new QHBoxLayout;
+    row->addWidget(
+        SheetStyle::label(label, SheetStyle::callout(font()), SheetStyle::Tone::Secondary, this));
+    m_choice = new QComboBox(this);
+    m_choice->addItems(options);
+    m_choice->setCurrentIndex(current);
+    row->addWidget(m_choice, 1);
+    // Under the question, above the divider.
+    m_layout->insertLayout(m_layout->indexOf(m_message) + 1, row);
+    connect(m_choice, &QComboBox::currentIndexChanged, this,
+            [chosen = std::move(chosen)](int index) {
+                if (chosen && index >= 0)
+                    chosen(index);
+            });
 }
 
 void ConfirmationDialog::done(int result)

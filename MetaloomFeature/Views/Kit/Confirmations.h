@@ -4,8 +4,10 @@
 
 #include <functional>
 
+class QComboBox;
 class QLabel;
 class QPushButton;
+class QVBoxLayout;
 
 namespace Metaloom {
 
@@ -28,6 +30,12 @@ public:
     QString message() const;
     void setMessage(const QString &message);
 
+    // A choice the answer depends on, under the question ("Strip profile:"
+    // and its options); `chosen` is called with the index the user picks.
+    void setChoice(const QString &label, const QStringList &options, int current,
+                   std::function<void(int)> chosen);
+    QComboBox *choice() const { return m_choice; }
+
     QPushButton *confirmButton() const { return m_confirm; }
     QPushButton *cancelButton() const { return m_cancel; }
 
@@ -35,6 +43,8 @@ public:
 
 private:
     QLabel *m_message;
+    QVBoxLayout *m_layout;
+    QComboBox *m_choice = nullptr;
     QPushButton *m_confirm;
     QPushButton *m_cancel;
     Answers m_answers;

@@ -6,6 +6,7 @@
 #include "MetaloomFeature/Views/Settings/SettingsView.h"
 
 #include "MetaloomFeature/Library/LibraryViewModel.h"
+#include "MetaloomFeature/Library/PrivacyReportTexts.h"
 #include "MetaloomFeature/Model/PresetsStore.h"
 #include "MetaloomFeature/Updates/UpdateCheckBridge.h"
 
@@ -120,11 +121,13 @@ void WindowSheets::showRemoveMetadataConfirmation()
     presentFor(m_removeMetadata, m_removeMetadataID,
                m_viewModel ? m_viewModel->removeMetadataRequest() : std::nullopt,
                [this](const LibraryViewModel::RemoveMetadataRequest &request) {
-                   return new RemoveMetadataConfirmation(
+                   auto *dialog = new RemoveMetadataConfirmation(
                        request.fileName,
                        {call(&LibraryViewModel::confirmRemoveMetadata),
                         call(&LibraryViewModel::cancelRemoveMetadata)},
                        m_window);
+                   offerStripProfiles(dialog);
+                   return dialog;
                },
                {});
 }
@@ -134,13 +137,33 @@ void WindowSheets::showRemoveAllMetadataConfirmation()
     presentFor(m_removeAllMetadata, m_removeAllMetadataID,
                m_viewModel ? m_viewModel->removeAllMetadataRequest() : std::nullopt,
                [this](const auto &) {
-                   return new RemoveAllMetadataConfirmation(
+                   auto *dialog = new RemoveAllMetadataConfirmation(
                        int(m_viewModel->items().size()),
                        {call(&LibraryViewModel::confirmRemoveAllMetadata),
                         call(&LibraryViewModel::cancelRemoveAllMetadata)},
                        m_window);
+                   offerStripProfiles(dialog);
+                   return dialog;
                },
                {});
+}
+
+void WindowSheets::offerStripProfiles(ConfirmationDialog *dialog)
+{
+    // The confirmation names the profile the strip uses, and changes it.
+    const QList<StripProfile> profiles = m_viewModel->stripProfiles();
+    QStringList titles;
+    int current = 0;
+    for (const StripProfile &profile : profiles) {
+        if (profile.name == m_viewModel->stripProfileName())
+            current = int(titles.size());
+        titles << PrivacyReportTexts::profileTitle(profile);
+    }
+    QPointer<LibraryViewModel> library = m_viewModel;
+    dialog->setChoice(tr("Strip profile:"), titles, current, [library, profiles](int index) {
+        if (library && index < profiles.size())
+            library->setStripProfileName(profiles.at(index).name);
+    });
 }
 
 void WindowSheets::updateRemoveAllCount()
