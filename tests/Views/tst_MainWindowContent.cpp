@@ -23,6 +23,7 @@
 
 #include <QAbstractItemModelTester>
 #include <QClipboard>
+#include <QComboBox>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -95,6 +96,7 @@ private Q_SLOTS:
     void confirmationKeys_data();
     void confirmationKeys();
     void removeAllCountFollowsImports();
+    void profileChosenInTheConfirmation();
     void batchShowsItsProgressAndCancels();
     void keywordsEditedInTheWindowStayItems();
     void writeAnywayAlertAnswers();
@@ -438,6 +440,27 @@ void MainWindowContentTest::removeAllCountFollowsImports()
     QVERIFY(dialog->message().contains(QStringLiteral("from 2 loaded files?")));
     window.library.cancelRemoveAllMetadata();
     QVERIFY(waitUntilIdle(window.library));
+}
+
+void MainWindowContentTest::profileChosenInTheConfirmation()
+{
+    Window window;
+    const QUrl file = copyOf(QStringLiteral("GPS.jpg"), m_env->workPath());
+    const QString path = file.toLocalFile();
+    window.library.importItems({file});
+    QVERIFY(waitForLoad(window.library));
+    window.library.presentRemoveMetadataConfirmation();
+    auto *dialog =
+        static_cast<ConfirmationDialog *>(window.view.sheets()->removeMetadataConfirmation());
+    QVERIFY(dialog && dialog->choice());
+    QCOMPARE(dialog->choice()->currentText(), QStringLiteral("Everything"));
+    dialog->choice()->setCurrentIndex(dialog->choice()->findText("Location only"));
+    QCOMPARE(window.library.stripProfileName(), QStringLiteral("location"));
+    QTest::keyClick(dialog, Qt::Key_Return);
+    QVERIFY(waitUntilIdle(window.library));
+    QTRY_COMPARE(window.library.statusMessage(), QStringLiteral("GPS.jpg: no location left."));
+    QCOMPARE(valueOf(path, QStringLiteral("GPS:GPSLatitude")), QString());
+    QVERIFY(!valueOf(path, QStringLiteral("IFD0:Artist")).isEmpty());
 }
 
 void MainWindowContentTest::batchShowsItsProgressAndCancels()
