@@ -234,6 +234,17 @@ public:
     void setActiveError(std::optional<ViewModelError> error);
 
     std::optional<PresetManagerState> presetManagerState() const { return m_presetManagerState; }
+    // The privacy check of the file shown: its tags that tell where, when,
+    // who and with what, class by class ("Location", "People and owners",
+    // ...), only the classes with findings, in the order of the check.
+    // Follows the entries (filteredEntriesChanged, filteredEntryChanged).
+    struct PrivacyGroup {
+        QString title;
+        QList<MetadataEntry> entries;
+        bool operator==(const PrivacyGroup &) const = default;
+    };
+    QList<PrivacyGroup> privacyGroups() const;
+
     // The strip profile Remove Metadata uses, by name ("everything" until
     // another is chosen), and those to choose from: the built-in ones, then
     // the user's own from the preferences.

@@ -6,6 +6,7 @@
 #include "MetaloomFeature/Views/Editor/EntryCard.h"
 #include "MetaloomFeature/Views/Editor/MetadataRowDelegate.h"
 #include "MetaloomFeature/Views/Editor/MetadataValueEditors.h"
+#include "MetaloomFeature/Views/Editor/PrivacyPanel.h"
 #include "MetaloomFeature/Views/Kit/Confirmations.h"
 #include "MetaloomFeature/Views/Window/BatchProgressView.h"
 #include "MetaloomFeature/Views/Window/ContentView.h"
@@ -97,6 +98,7 @@ private Q_SLOTS:
     void confirmationKeys();
     void removeAllCountFollowsImports();
     void profileChosenInTheConfirmation();
+    void privacyToggleShowsWhatGivesTheFileAway();
     void batchShowsItsProgressAndCancels();
     void keywordsEditedInTheWindowStayItems();
     void writeAnywayAlertAnswers();
@@ -461,6 +463,31 @@ void MainWindowContentTest::profileChosenInTheConfirmation()
     QTRY_COMPARE(window.library.statusMessage(), QStringLiteral("GPS.jpg: no location left."));
     QCOMPARE(valueOf(path, QStringLiteral("GPS:GPSLatitude")), QString());
     QVERIFY(!valueOf(path, QStringLiteral("IFD0:Artist")).isEmpty());
+}
+
+void MainWindowContentTest::privacyToggleShowsWhatGivesTheFileAway()
+{
+    Window window;
+    window.view.resize(900, 600);
+    window.view.show();
+    window.library.importItems({copyOf(QStringLiteral("GPS.jpg"), m_env->workPath())});
+    QVERIFY(waitForLoad(window.library));
+    QPushButton *toggle = window.view.privacyToggle();
+    QVERIFY(toggle && toggle->isVisible());
+    QVERIFY(!window.view.privacyPanel()->isVisible());
+    toggle->click();
+    QVERIFY(window.view.privacyPanel()->isVisible());
+    QVERIFY(!window.view.editor()->isVisible());
+    QStringList groups;
+    for (int i = 0; i < window.view.privacyPanel()->topLevelItemCount(); ++i)
+        groups << window.view.privacyPanel()->topLevelItem(i)->text(0);
+    QCOMPARE(groups, QStringList({"Location (8)", "People and owners (7)", "Device (2)", "Time (4)",
+                                  "Hidden pictures (1)", "Edit history (1)"}));
+    const QTreeWidgetItem *location = window.view.privacyPanel()->topLevelItem(0);
+    QCOMPARE(location->child(0)->text(0), QStringLiteral("GPS:GPSLatitude"));
+    QVERIFY(location->child(0)->text(1).startsWith(QStringLiteral("54 deg")));
+    toggle->click();
+    QVERIFY(window.view.editor()->isVisible());
 }
 
 void MainWindowContentTest::batchShowsItsProgressAndCancels()

@@ -1,0 +1,27 @@
+// The privacy check of the file shown, for the Privacy view.
+
+#include "LibraryViewModel.h"
+
+#include "PrivacyReportTexts.h"
+
+namespace Metaloom {
+
+QList<LibraryViewModel::PrivacyGroup> LibraryViewModel::privacyGroups() const
+{
+    const PrivacyFindings findings = PrivacyFindings::of(m_fullEntryList);
+    QList<PrivacyGroup> groups;
+    for (PrivacyClass privacyClass : PrivacyClasses::all()) {
+        const QStringList keys = findings.of(privacyClass);
+        if (keys.isEmpty())
+            continue;
+        PrivacyGroup group{PrivacyReportTexts::classTitle(privacyClass), {}};
+        for (const MetadataEntry &entry : m_fullEntryList) {
+            if (keys.contains(entry.rawKey))
+                group.entries << entry;
+        }
+        groups << group;
+    }
+    return groups;
+}
+
+} // namespace Metaloom
