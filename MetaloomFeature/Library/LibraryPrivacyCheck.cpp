@@ -24,4 +24,23 @@ QList<LibraryViewModel::PrivacyGroup> LibraryViewModel::privacyGroups() const
     return groups;
 }
 
+void LibraryViewModel::notePrivacyFindings()
+{
+    // The entries of several files at once are no one file's.
+    if (!m_selectedItemID || isMultiSelection())
+        return;
+    setPrivacyFlag(*m_selectedItemID, !PrivacyFindings::of(m_fullEntryList).isEmpty());
+}
+
+void LibraryViewModel::setPrivacyFlag(QUuid itemID, bool flagged)
+{
+    if (m_privacyFlagged.contains(itemID) == flagged)
+        return;
+    if (flagged)
+        m_privacyFlagged.insert(itemID);
+    else
+        m_privacyFlagged.remove(itemID);
+    Q_EMIT privacyFlaggedItemIDsChanged();
+}
+
 } // namespace Metaloom

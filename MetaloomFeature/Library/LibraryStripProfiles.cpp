@@ -39,13 +39,19 @@ std::optional<StripProfile> LibraryViewModel::sharingProfile() const
 QCoro::Task<void> LibraryViewModel::stripForSharing(QList<MediaItem> items, StripProfile profile)
 {
     const QString title = PrivacyReportTexts::profileTitle(profile);
+    QPointer<LibraryViewModel> self(this);
     co_await performBatch(
         BatchProgress{}, items,
         [engine = m_engine, profile](QUrl url, ChangeOptions options) {
             return FileOperations::stripForSharing(engine, url, profile, options);
         },
         ChangeOptions{},
-        [title](const BatchRun::Outcome &outcome) {
+        [title, self, items](const BatchRun::Outcome &outcome) {
+            // The proof is the file's check as it now is.
+            for (qsizetype index = 0; self && index < outcome.files.size(); ++index) {
+                if (const auto &proof = outcome.files.at(index).proof)
+                    self->setPrivacyFlag(items.at(index).id, !proof->after.isEmpty());
+            }
             return PrivacyReportTexts::proofReport(title, outcome);
         });
 }

@@ -244,6 +244,10 @@ public:
         bool operator==(const PrivacyGroup &) const = default;
     };
     QList<PrivacyGroup> privacyGroups() const;
+    // The files whose privacy check found something, for the sidebar's
+    // badge: known of each file once it was read for the editor or
+    // stripped for sharing.
+    QSet<QUuid> privacyFlaggedItemIDs() const { return m_privacyFlagged; }
 
     // The strip profile Remove Metadata uses, by name ("everything" until
     // another is chosen), and those to choose from: the built-in ones, then
@@ -464,6 +468,7 @@ Q_SIGNALS:
     void removeAllMetadataRequestChanged();
     void removeMetadataRequestChanged();
     void stripProfileNameChanged();
+    void privacyFlaggedItemIDsChanged();
     void isMetadataSettingsPresentedChanged();
     void settingsTabChanged();
     void pinnedTagsChanged();
@@ -730,10 +735,13 @@ private:
     void showError(const QString &message, const QString &title);
     void notifyPendingChanges();
     void setHasPendingChanges(bool pending);
+    void notePrivacyFindings();
+    void setPrivacyFlag(QUuid itemID, bool flagged);
 
     std::shared_ptr<MetadataEngine> m_engine;
     PresetsStore *m_presetsStore = nullptr;
     QString m_stripProfileName = QStringLiteral("everything");
+    QSet<QUuid> m_privacyFlagged;
     FavoriteTagsStore &m_favoriteStore;
     std::unique_ptr<StatusTimer> m_statusTimer;
     std::shared_ptr<SavePanel> m_savePanel;

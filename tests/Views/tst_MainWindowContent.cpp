@@ -488,6 +488,9 @@ void MainWindowContentTest::privacyToggleShowsWhatGivesTheFileAway()
     QVERIFY(location->child(0)->text(1).startsWith(QStringLiteral("54 deg")));
     toggle->click();
     QVERIFY(window.view.editor()->isVisible());
+    // The file's row in the sidebar carries the badge.
+    const QAbstractItemModel *rows = window.view.sidebar()->model();
+    QCOMPARE(rows->data(rows->index(0, 0), SidebarModel::PrivacyRole).toBool(), true);
 }
 
 void MainWindowContentTest::batchShowsItsProgressAndCancels()
