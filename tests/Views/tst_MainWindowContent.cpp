@@ -458,6 +458,9 @@ void MainWindowContentTest::profileChosenInTheConfirmation()
     QCOMPARE(dialog->choice()->currentText(), QStringLiteral("Everything"));
     dialog->choice()->setCurrentIndex(dialog->choice()->findText("Location only"));
     QCOMPARE(window.library.stripProfileName(), QStringLiteral("location"));
+    QCOMPARE(dialog->message(), QStringLiteral("Are you sure you want to strip GPS.jpg with the "
+                                               "profile “Location only”? This action cannot be "
+                                               "undone."));
     QTest::keyClick(dialog, Qt::Key_Return);
     QVERIFY(waitUntilIdle(window.library));
     QTRY_COMPARE(window.library.statusMessage(), QStringLiteral("GPS.jpg: no location left."));

@@ -119,21 +119,59 @@ QString removeAllMetadataQuestion(int itemCount)
                                        nullptr, itemCount);
 }
 
+QString stripByProfileQuestion(const QString &fileName, const QString &profileTitle)
+{
+    return QCoreApplication::translate("Confirmations",
+                                       "Are you sure you want to strip %1 with the profile “%2”? "
+                                       "This action cannot be undone.")
+        .arg(fileName, profileTitle);
+}
+
+QString stripAllByProfileQuestion(int itemCount, const QString &profileTitle)
+{
+    if (itemCount == 1)
+        return QCoreApplication::translate("Confirmations",
+                                           "Are you sure you want to strip 1 loaded file with the "
+                                           "profile “%1”? This action cannot be undone.")
+            .arg(profileTitle);
+    return QCoreApplication::translate("Confirmations",
+                                       "Are you sure you want to strip %n loaded files with the "
+                                       "profile “%1”? This action cannot be undone.",
+                                       nullptr, itemCount)
+        .arg(profileTitle);
+}
+
 RemoveMetadataConfirmation::RemoveMetadataConfirmation(const QString &fileName, Answers answers,
                                                        QWidget *parent)
     : ConfirmationDialog(tr("Remove Metadata"), removeMetadataQuestion(fileName),
-                         tr("&Remove Metadata"), std::move(answers), parent)
+                         tr("&Remove Metadata"), std::move(answers), parent),
+      m_fileName(fileName)
 {}
+
+void RemoveMetadataConfirmation::setProfileTitle(const QString &profileTitle)
+{
+    setMessage(profileTitle.isEmpty() ? removeMetadataQuestion(m_fileName)
+                                      : stripByProfileQuestion(m_fileName, profileTitle));
+}
 
 RemoveAllMetadataConfirmation::RemoveAllMetadataConfirmation(int itemCount, Answers answers,
                                                              QWidget *parent)
     : ConfirmationDialog(tr("Remove All Metadata"), removeAllMetadataQuestion(itemCount),
-                         tr("&Remove All Metadata"), std::move(answers), parent)
+                         tr("&Remove All Metadata"), std::move(answers), parent),
+      m_itemCount(itemCount)
 {}
 
 void RemoveAllMetadataConfirmation::setItemCount(int itemCount)
 {
-    setMessage(removeAllMetadataQuestion(itemCount));
+    m_itemCount = itemCount;
+    setMessage(m_profileTitle.isEmpty() ? removeAllMetadataQuestion(itemCount)
+                                        : stripAllByProfileQuestion(itemCount, m_profileTitle));
+}
+
+void RemoveAllMetadataConfirmation::setProfileTitle(const QString &profileTitle)
+{
+    m_profileTitle = profileTitle;
+    setItemCount(m_itemCount);
 }
 
 } // namespace Metaloom

@@ -55,6 +55,11 @@ private:
 QString removeMetadataQuestion(const QString &fileName);
 // "... from 1 loaded file? ..." or "... from 3 loaded files? ..."
 QString removeAllMetadataQuestion(int itemCount);
+// The same questions for a strip by a profile other than "Everything":
+// "Are you sure you want to strip photo.jpg with the profile “Location
+// only”? ..."
+QString stripByProfileQuestion(const QString &fileName, const QString &profileTitle);
+QString stripAllByProfileQuestion(int itemCount, const QString &profileTitle);
 
 // Removing the metadata of one file.
 class RemoveMetadataConfirmation : public ConfirmationDialog {
@@ -62,6 +67,12 @@ class RemoveMetadataConfirmation : public ConfirmationDialog {
 
 public:
     RemoveMetadataConfirmation(const QString &fileName, Answers answers, QWidget *parent = nullptr);
+
+    // The question follows the strip profile chosen (empty: everything).
+    void setProfileTitle(const QString &profileTitle);
+
+private:
+    QString m_fileName;
 };
 
 // Removing the metadata of every loaded file; the count can change while the
@@ -73,6 +84,11 @@ public:
     RemoveAllMetadataConfirmation(int itemCount, Answers answers, QWidget *parent = nullptr);
 
     void setItemCount(int itemCount);
+    void setProfileTitle(const QString &profileTitle);
+
+private:
+    int m_itemCount;
+    QString m_profileTitle;
 };
 
 } // namespace Metaloom

@@ -159,11 +159,27 @@ void WindowSheets::offerStripProfiles(ConfirmationDialog *dialog)
             current = int(titles.size());
         titles << PrivacyReportTexts::profileTitle(profile);
     }
+    // The question names the profile unless it strips everything.
+    const auto follow = [titles, profiles,
+                         dialog = QPointer<ConfirmationDialog>(dialog)](int index) {
+        if (!dialog || index >= profiles.size())
+            return;
+        const QString title = profiles.at(index).name == StripProfile::everything().name
+                                  ? QString()
+                                  : titles.at(index);
+        if (auto *one = qobject_cast<RemoveMetadataConfirmation *>(dialog.data()))
+            one->setProfileTitle(title);
+        else if (auto *all = qobject_cast<RemoveAllMetadataConfirmation *>(dialog.data()))
+            all->setProfileTitle(title);
+    };
+    follow(current);
     QPointer<LibraryViewModel> library = m_viewModel;
-    dialog->setChoice(tr("Strip profile:"), titles, current, [library, profiles](int index) {
-        if (library && index < profiles.size())
-            library->setStripProfileName(profiles.at(index).name);
-    });
+    dialog->setChoice(tr("Strip profile:"), titles, current,
+                      [library, profiles, follow](int index) {
+                          if (library && index < profiles.size())
+                              library->setStripProfileName(profiles.at(index).name);
+                          follow(index);
+                      });
 }
 
 void WindowSheets::updateRemoveAllCount()
