@@ -82,6 +82,8 @@ void LibraryViewModel::fileDidChange(QUuid itemID)
 {
     // What was read of it is out of date.
     m_reads.forget(itemID);
+    if (m_hiddenPictureItem == itemID)
+        m_hiddenPictureItem.reset();
     for (const MediaItem &item : std::as_const(m_items)) {
         if (item.id == itemID) {
             m_thumbnails->request(item.id, item.url);

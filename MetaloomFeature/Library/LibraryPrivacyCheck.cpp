@@ -3,6 +3,7 @@
 #include "LibraryViewModel.h"
 
 #include "PrivacyReportTexts.h"
+#include "ThumbnailRendering.h"
 
 namespace Metaloom {
 
@@ -14,7 +15,9 @@ QList<LibraryViewModel::PrivacyGroup> LibraryViewModel::privacyGroups() const
         const QStringList keys = findings.of(privacyClass);
         if (keys.isEmpty())
             continue;
-        PrivacyGroup group{PrivacyReportTexts::classTitle(privacyClass), {}};
+        PrivacyGroup group{PrivacyReportTexts::classTitle(privacyClass),
+                           {},
+                           privacyClass == PrivacyClass::pictures};
         for (const MetadataEntry &entry : m_fullEntryList) {
             if (keys.contains(entry.rawKey))
                 group.entries << entry;
@@ -22,6 +25,36 @@ QList<LibraryViewModel::PrivacyGroup> LibraryViewModel::privacyGroups() const
         groups << group;
     }
     return groups;
+}
+
+void LibraryViewModel::loadHiddenPicture()
+{
+    const std::optional<MediaItem> item = selectedItem();
+    if (!item || isMultiSelection() || m_hiddenPictureItem == item->id)
+        return;
+    m_hiddenPictureItem = item->id;
+    if (!m_hiddenPicture.isNull()) {
+        m_hiddenPicture = QImage();
+        Q_EMIT hiddenPictureChanged();
+    }
+    readHiddenPicture(*item);
+}
+
+QCoro::Task<void> LibraryViewModel::readHiddenPicture(MediaItem item)
+{
+    // Started from the view and awaited by nobody: every failure ends here,
+    // as a file without a picture.
+    const auto read = co_await callEngine(
+        item.url, [](const auto &engine, QUrl url) { return engine->embeddedPreview(url); });
+    if (read.libraryGone || m_hiddenPictureItem != item.id || !read.value || !*read.value)
+        co_return;
+    constexpr int edge = 160;
+    const std::optional<QImage> drawn =
+        ThumbnailRendering::fromData((*read.value)->encoded, (*read.value)->orientation, edge);
+    if (!drawn)
+        co_return;
+    m_hiddenPicture = *drawn;
+    Q_EMIT hiddenPictureChanged();
 }
 
 void LibraryViewModel::notePrivacyFindings()

@@ -241,6 +241,8 @@ public:
     struct PrivacyGroup {
         QString title;
         QList<MetadataEntry> entries;
+        // The group of embedded thumbnails and previews.
+        bool pictures = false;
         bool operator==(const PrivacyGroup &) const = default;
     };
     QList<PrivacyGroup> privacyGroups() const;
@@ -248,6 +250,13 @@ public:
     // badge: known of each file once it was read for the editor or
     // stripped for sharing.
     QSet<QUuid> privacyFlaggedItemIDs() const { return m_privacyFlagged; }
+    // The first picture hidden in the file shown (its thumbnail, preview or
+    // full-size JPEG), drawn, for the Privacy view: a cropped or retouched
+    // photo's thumbnail can still show the original. Read once asked for
+    // (loadHiddenPicture), again after the file changed; null until then
+    // and for a file without one.
+    QImage hiddenPicture() const { return m_hiddenPicture; }
+    void loadHiddenPicture();
 
     // The strip profile Remove Metadata uses, by name ("everything" until
     // another is chosen), and those to choose from: the built-in ones, then
@@ -469,6 +478,7 @@ Q_SIGNALS:
     void removeMetadataRequestChanged();
     void stripProfileNameChanged();
     void privacyFlaggedItemIDsChanged();
+    void hiddenPictureChanged();
     void isMetadataSettingsPresentedChanged();
     void settingsTabChanged();
     void pinnedTagsChanged();
@@ -742,6 +752,10 @@ private:
     PresetsStore *m_presetsStore = nullptr;
     QString m_stripProfileName = QStringLiteral("everything");
     QSet<QUuid> m_privacyFlagged;
+    QImage m_hiddenPicture;
+    // The file the hidden picture was read of, or is being read of.
+    std::optional<QUuid> m_hiddenPictureItem;
+    QCoro::Task<void> readHiddenPicture(MediaItem item);
     FavoriteTagsStore &m_favoriteStore;
     std::unique_ptr<StatusTimer> m_statusTimer;
     std::shared_ptr<SavePanel> m_savePanel;

@@ -99,6 +99,7 @@ private Q_SLOTS:
     void removeAllCountFollowsImports();
     void profileChosenInTheConfirmation();
     void privacyToggleShowsWhatGivesTheFileAway();
+    void hiddenPictureIsShownAsAPicture();
     void batchShowsItsProgressAndCancels();
     void keywordsEditedInTheWindowStayItems();
     void writeAnywayAlertAnswers();
@@ -494,6 +495,32 @@ void MainWindowContentTest::privacyToggleShowsWhatGivesTheFileAway()
     // The file's row in the sidebar carries the badge.
     const QAbstractItemModel *rows = window.view.sidebar()->model();
     QCOMPARE(rows->data(rows->index(0, 0), SidebarModel::PrivacyRole).toBool(), true);
+}
+
+void MainWindowContentTest::hiddenPictureIsShownAsAPicture()
+{
+    // A photo whose EXIF thumbnail shows another picture than the photo.
+    const QString folder = m_env->workPath();
+    const QString photo = makeImage(folder, QStringLiteral("cropped.jpg"));
+    QImage original(120, 90, QImage::Format_RGB32);
+    original.fill(Qt::blue);
+    const QString thumbnail = QDir(folder).filePath(QStringLiteral("original.jpg"));
+    QVERIFY(original.save(thumbnail));
+    int status = -1;
+    runRealExifTool({"-ThumbnailImage<=" + thumbnail, "-overwrite_original", photo}, &status);
+    QCOMPARE(status, 0);
+
+    Window window;
+    window.view.show();
+    window.library.importItems({QUrl::fromLocalFile(photo)});
+    QVERIFY(waitForLoad(window.library));
+    window.view.privacyToggle()->click();
+    PrivacyPanel *panel = window.view.privacyPanel();
+    QCOMPARE(panel->topLevelItem(0)->text(0), QStringLiteral("Hidden pictures (1)"));
+    QTRY_VERIFY(!panel->topLevelItem(0)->child(0)->icon(1).isNull());
+    const QImage shown = panel->topLevelItem(0)->child(0)->icon(1).pixmap(96, 96).toImage();
+    const QColor middle = shown.pixelColor(shown.width() / 2, shown.height() / 2);
+    QVERIFY2(middle.blue() > 200 && middle.red() < 60, qPrintable(middle.name()));
 }
 
 void MainWindowContentTest::batchShowsItsProgressAndCancels()

@@ -3,6 +3,8 @@
 #include "MetaloomFeature/Library/LibraryViewModel.h"
 
 #include <QHeaderView>
+#include <QIcon>
+#include <QPixmap>
 
 namespace Metaloom {
 
@@ -13,10 +15,12 @@ PrivacyPanel::PrivacyPanel(LibraryViewModel *viewModel, QWidget *parent)
     setHeaderLabels({tr("Tag"), tr("Value")});
     header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     setRootIsDecorated(true);
-    setUniformRowHeights(true);
+    // The hidden picture's row is as tall as the picture.
+    setIconSize(QSize(96, 96));
     setAccessibleName(tr("Privacy"));
     connect(viewModel, &LibraryViewModel::filteredEntriesChanged, this, &PrivacyPanel::refresh);
     connect(viewModel, &LibraryViewModel::filteredEntryChanged, this, &PrivacyPanel::refresh);
+    connect(viewModel, &LibraryViewModel::hiddenPictureChanged, this, &PrivacyPanel::refresh);
     refresh();
 }
 
@@ -39,6 +43,14 @@ void PrivacyPanel::refresh()
         top->setFont(0, bold);
         for (const MetadataEntry &entry : group.entries)
             new QTreeWidgetItem(top, {entry.rawKey, entry.value});
+        if (!group.pictures)
+            continue;
+        // Shown as a picture: it may show what the photo no longer does.
+        const QImage picture = m_viewModel->hiddenPicture();
+        if (picture.isNull())
+            m_viewModel->loadHiddenPicture();
+        else
+            top->child(0)->setIcon(1, QIcon(QPixmap::fromImage(picture)));
     }
     expandAll();
 }
