@@ -143,16 +143,17 @@ QCoro::Task<PrivacyStripReport> ExifToolService::stripForSharing(QUrl fileUrl, S
                 throw;
         }
         after = co_await readMetadata(fileUrl);
-        for (const MetadataEntry &entry : after) {
-            const bool tried = std::any_of(second.cbegin(), second.cend(),
-                                           [&entry](const TagAssignment &assignment) {
-                                               return assignment.key == entry.rawKey;
-                                           });
-            if (tried && PrivacyFindings::isBlank(entry.value))
-                report.blanked << entry.rawKey;
-        }
     }
 
+    // Blanked: a finding the file held that is still there, holding
+    // nothing (a maker note's field emptied or zeroed, a movie's date).
+    const QStringList found = report.before.allKeys();
+    for (const MetadataEntry &entry : after) {
+        const std::optional<PrivacyClass> privacyClass = PrivacyClasses::classOf(entry.rawKey);
+        if (privacyClass && report.checkedClasses.contains(*privacyClass) &&
+            found.contains(entry.rawKey) && PrivacyFindings::isBlank(entry.value))
+            report.blanked << entry.rawKey;
+    }
     report.after = PrivacyFindings::of(after);
     report.left = leftOver(profile, report.checkedClasses, after);
     for (const MetadataEntry &entry : after) {

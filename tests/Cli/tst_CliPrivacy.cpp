@@ -113,7 +113,7 @@ void CliPrivacyTest::stripByProfile_data()
                          << "CanonRaw.cr2: no people left. 2 device details could not be "
                             "removed from this file type: Make, Model. 2 hidden pictures could "
                             "not be removed from this file type: PreviewImage, ThumbnailImage. "
-                            "Blanked, since this file type keeps it: SerialNumber.";
+                            "Blanked, since this file type keeps them: OwnerName, SerialNumber.";
     // The user's own profile, by its name in the preferences.
     QTest::newRow("user profile") << "GPS.jpg"
                                   << "Share" << 0
