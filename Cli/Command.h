@@ -4,6 +4,7 @@
 #include "FileOperands.h"
 #include "FileReport.h"
 
+#include "MetaloomFeature/Engine/StripProfile.h"
 #include "MetaloomFeature/Model/Preset.h"
 
 #include <QCoroTask>
@@ -26,6 +27,8 @@ struct Session {
     Operations *files = nullptr;
     // The user's presets, read when a command asks for them.
     std::function<QList<Preset>()> presets;
+    // The user's own strip profiles, read the same way.
+    std::function<QList<StripProfile>()> stripProfiles = [] { return QList<StripProfile>(); };
     // Whether the user asked the run to stop (Ctrl+C): a batch stops after
     // the file it is working on.
     std::function<bool()> stopRequested = [] { return false; };

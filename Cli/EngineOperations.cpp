@@ -62,6 +62,16 @@ public:
         co_return co_await engine()->removeAllMetadata(file);
     }
 
+    QCoro::Task<PrivacyFindings> check(QUrl file) override
+    {
+        co_return PrivacyFindings::of(co_await engine()->readMetadata(file));
+    }
+
+    QCoro::Task<PrivacyStripReport> stripForSharing(QUrl file, StripProfile profile) override
+    {
+        co_return co_await engine()->stripForSharing(file, profile);
+    }
+
     QCoro::Task<StoredTags> stored(QUrl file, QStringList keys) override
     {
         co_return co_await engine()->readTags(file, keys);

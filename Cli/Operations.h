@@ -1,7 +1,10 @@
 #pragma once
 
 #include "MetaloomFeature/Engine/ChangeReport.h"
+#include "MetaloomFeature/Engine/PrivacyFindings.h"
+#include "MetaloomFeature/Engine/PrivacyStripReport.h"
 #include "MetaloomFeature/Engine/StoredTag.h"
+#include "MetaloomFeature/Engine/StripProfile.h"
 #include "MetaloomFeature/Engine/StripReport.h"
 #include "MetaloomFeature/Engine/TagAssignment.h"
 #include "MetaloomFeature/Model/MetadataEntry.h"
@@ -46,6 +49,10 @@ public:
     virtual QCoro::Task<ChangeReport> applyPreset(QUrl file, PresetAction action) = 0;
     // Removes all metadata, as Remove Metadata does.
     virtual QCoro::Task<StripReport> strip(QUrl file) = 0;
+    // What the file's tags give away, class by class.
+    virtual QCoro::Task<PrivacyFindings> check(QUrl file) = 0;
+    // Strips the file for sharing by the profile, and checks what it became.
+    virtual QCoro::Task<PrivacyStripReport> stripForSharing(QUrl file, StripProfile profile) = 0;
     // What the file holds for each key, read without changing anything: the
     // dry runs compare it with what was asked.
     virtual QCoro::Task<StoredTags> stored(QUrl file, QStringList keys) = 0;

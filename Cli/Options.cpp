@@ -14,6 +14,9 @@ const QList<Option> &all()
          QT_TRANSLATE_NOOP("Cli", "delete the tag KEY (\"GPS:all\" deletes a whole group)")},
         {{QStringLiteral("format"), QChar(), QStringLiteral("json|yaml|toml")},
          QT_TRANSLATE_NOOP("Cli", "the format of the metadata printed (json when not given)")},
+        {{QStringLiteral("profile"), QChar(), QStringLiteral("NAME")},
+         QT_TRANSLATE_NOOP("Cli", "strip by a profile: everything, keep-orientation-colour, "
+                                  "location, personal, or one of your own")},
         {{QStringLiteral("recursive"), QLatin1Char('r'), QString()},
          QT_TRANSLATE_NOOP("Cli", "with a folder, take the files of its subfolders too")},
         {{QStringLiteral("json"), QChar(), QString()},

@@ -5,6 +5,8 @@
 #include "Operations.h"
 
 #include "MetaloomFeature/Library/BatchReportTexts.h"
+#include "MetaloomFeature/Library/PrivacyReportTexts.h"
+
 #include <QCoreApplication>
 
 namespace Metaloom::Cli {
@@ -46,7 +48,7 @@ public:
     QString name() const override { return QStringLiteral("strip"); }
     QString synopsis() const override
     {
-        return QStringLiteral("strip FILE... [-r] [--json] [--dry-run]");
+        return QStringLiteral("strip [--profile NAME] FILE... [-r] [--json] [--dry-run]");
     }
     QString summary() const override
     {
@@ -55,12 +57,31 @@ public:
     }
     QStringList options() const override
     {
-        return {QStringLiteral("recursive"), QStringLiteral("json"), QStringLiteral("dry-run")};
+        return {QStringLiteral("profile"), QStringLiteral("recursive"), QStringLiteral("json"),
+                QStringLiteral("dry-run")};
     }
 
     std::optional<QString> prepare(const ArgumentParser::Arguments &arguments,
                                    Session *session) override
     {
+        const QStringList names = arguments.values(QStringLiteral("profile"));
+        if (names.size() > 1)
+            return QCoreApplication::translate("Cli", "give --profile once");
+        if (!names.isEmpty()) {
+            if (arguments.has(QStringLiteral("dry-run")))
+                return QCoreApplication::translate("Cli",
+                                                   "--dry-run is not available with --profile");
+            m_profile = StripProfile::named(names.first(), session->stripProfiles());
+            if (!m_profile) {
+                QStringList known;
+                for (const StripProfile &profile : StripProfile::builtIn())
+                    known << profile.name;
+                for (const StripProfile &profile : session->stripProfiles())
+                    known << profile.name;
+                return QCoreApplication::translate("Cli", "no strip profile named '%1' (%2)")
+                    .arg(names.first(), known.join(QStringLiteral(", ")));
+            }
+        }
         return prepareFiles(arguments, session);
     }
 
@@ -81,6 +102,17 @@ protected:
                 report.line = QCoreApplication::translate("Cli", "%1: would try to remove %2 (%3)")
                                   .arg(shown, tagCount(keys.size()), someOf(keys));
             }
+            co_return report;
+        }
+        if (m_profile) {
+            const PrivacyStripReport proof =
+                co_await m_session->files->stripForSharing(file.url, *m_profile);
+            report.remaining = proof.left;
+            if (!proof.isClean())
+                report.outcome = FileReport::Outcome::incomplete;
+            report.line = PrivacyReportTexts::proof(shown, proof);
+            if (!proof.warnings.isEmpty())
+                report.line += QStringLiteral(" ExifTool: ") + printable(proof.warnings.join(u' '));
             co_return report;
         }
         const StripReport result = co_await m_session->files->strip(file.url);
@@ -138,6 +170,9 @@ protected:
                  {Outcome::incomplete, QCoreApplication::translate("Cli", "stripped in part")},
                  {Outcome::failed, QCoreApplication::translate("Cli", "failed")}}};
     }
+
+private:
+    std::optional<StripProfile> m_profile;
 };
 
 } // namespace

@@ -9,6 +9,7 @@
 
 #include "MetaloomFeature/Engine/ExifToolService.h"
 #include "MetaloomFeature/Model/PresetsStore.h"
+#include "MetaloomFeature/Model/StoredListChange.h"
 #include "MetaloomFeature/Platform/Error.h"
 #include "MetaloomFeature/Platform/Translations.h"
 
@@ -42,6 +43,14 @@ QList<Preset> storedPresets()
     return store.presets();
 }
 
+// An absent or unreadable list counts as empty, as for the presets.
+QList<StripProfile> storedStripProfiles()
+{
+    return readableDataList(Preferences::standard(), StripProfiles::preferencesKey,
+                            &StripProfiles::decode)
+        .value_or(QList<StripProfile>());
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -61,6 +70,7 @@ int main(int argc, char *argv[])
     Cli::Session session;
     session.console = console.get();
     session.presets = storedPresets;
+    session.stripProfiles = storedStripProfiles;
     session.stopRequested = [&stopSignals] { return stopSignals.received() != 0; };
 
     const Cli::Program::Prepared prepared = Cli::Program::prepare(arguments, &session);

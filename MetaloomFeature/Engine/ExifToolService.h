@@ -1,8 +1,10 @@
 #pragma once
 
 #include "MetaloomFeature/Engine/ChangeReport.h"
+#include "MetaloomFeature/Engine/PrivacyStripReport.h"
 #include "MetaloomFeature/Engine/ServiceError.h"
 #include "MetaloomFeature/Engine/StoredTag.h"
+#include "MetaloomFeature/Engine/StripProfile.h"
 #include "MetaloomFeature/Engine/StripReport.h"
 #include "MetaloomFeature/Engine/TagAssignment.h"
 #include "MetaloomFeature/Engine/TagCopy.h"
@@ -117,7 +119,20 @@ public:
     // reports what is left, from reading the file and the stripped copy in
     // one ExifTool command before the copy replaces it. A file with nothing
     // left to strip stays exactly as it is. Minor errors as for changeTags.
-    QCoro::Task<StripReport> removeAllMetadata(QUrl fileUrl, ChangeOptions options = {});
+    // The `keptTags` (ExifTool tag names, with or without group) are copied
+    // back from the file in the same command and stay.
+    QCoro::Task<StripReport> removeAllMetadata(QUrl fileUrl, ChangeOptions options = {},
+                                               QStringList keptTags = {});
+
+    // Strips the file for sharing by the profile and proves it: the privacy
+    // check of the file before, the profile's tags removed through the
+    // changes above (the strip of everything with the kept tags copied back,
+    // or deletions), what the format kept asked once more (a serial number
+    // it cannot drop set to zero), and the check of what the file became,
+    // read apart. A camera raw file keeps its make, model and previews,
+    // without which it could not be developed.
+    QCoro::Task<PrivacyStripReport> stripForSharing(QUrl fileUrl, StripProfile profile,
+                                                    ChangeOptions options = {});
 
     // Whether the editor must show a tag read-only whatever ExifTool says:
     // the file's owner, group and permissions, which every save keeps.

@@ -19,10 +19,10 @@ namespace {
 // One stripping run. ExifTool removes its unfinished output when it refuses.
 QCoro::Task<CommandOutput> attempt(ResourceBundle bundle, QString targetPath, QString outputPath,
                                    QString temporaryDirectory, QStringList leftOut,
-                                   ChangeOptions options)
+                                   ChangeOptions options, QStringList keptTags)
 {
     co_return co_await ExifToolRunner::run(
-        bundle, WriteArguments::forRemoveAll(outputPath, targetPath, leftOut, options),
+        bundle, WriteArguments::forRemoveAll(outputPath, targetPath, leftOut, options, keptTags),
         temporaryDirectory);
 }
 
@@ -48,11 +48,12 @@ bool keepBetterOutput(bool accepted, const QString &outputPath, const QString &r
 
 QCoro::Task<CommandOutput> run(ResourceBundle bundle, QString targetPath, QString outputPath,
                                QString retryOutputPath, QString temporaryDirectory,
-                               ChangeOptions options)
+                               ChangeOptions options, QStringList keptTags)
 {
     std::optional<ServiceError> refusal;
     try {
-        co_return co_await attempt(bundle, targetPath, outputPath, temporaryDirectory, {}, options);
+        co_return co_await attempt(bundle, targetPath, outputPath, temporaryDirectory, {}, options,
+                                   keptTags);
     } catch (const ServiceError &error) {
         if (!isRefusal(error, targetPath))
             throw;
@@ -67,8 +68,8 @@ QCoro::Task<CommandOutput> run(ResourceBundle bundle, QString targetPath, QStrin
         leftOut << group;
     CommandOutput kept;
     try {
-        kept =
-            co_await attempt(bundle, targetPath, outputPath, temporaryDirectory, leftOut, options);
+        kept = co_await attempt(bundle, targetPath, outputPath, temporaryDirectory, leftOut,
+                                options, keptTags);
     } catch (const ServiceError &error) {
         if (!isRefusal(error, targetPath))
             throw;
@@ -80,7 +81,7 @@ QCoro::Task<CommandOutput> run(ResourceBundle bundle, QString targetPath, QStrin
         bool accepted = true;
         try {
             kept = co_await attempt(bundle, targetPath, retryOutputPath, temporaryDirectory,
-                                    leftOut, options);
+                                    leftOut, options, keptTags);
         } catch (const ServiceError &error) {
             if (!isRefusal(error, targetPath))
                 throw;

@@ -19,9 +19,10 @@ namespace Metaloom::StripAll {
 // ExifTool refuses even "-all=" alone does the strip fail, with its first
 // refusal. A minor error ("Error: [minor] ...") is about the file, not about
 // a deletion: it ends the strip at once.
+// The `kept` tags are copied back from the file in each attempt, so they stay.
 // Either output may be left behind on failure: the caller removes them.
 QCoro::Task<CommandOutput> run(ResourceBundle bundle, QString targetPath, QString outputPath,
                                QString retryOutputPath, QString temporaryDirectory,
-                               ChangeOptions options = {});
+                               ChangeOptions options = {}, QStringList kept = {});
 
 } // namespace Metaloom::StripAll

@@ -16,19 +16,25 @@ namespace {
 
 using namespace GuardedChange;
 
+struct StripRequest {
+    ChangeOptions options;
+    QStringList keptTags;
+};
+
 // Stripping: ExifTool keeps, without a word, what a format does not let it
 // remove, so the file and the stripped copy are read in one command and
 // compared. A file ExifTool copied unchanged had nothing left to strip and
 // stays exactly as it is.
 QCoro::Task<StripReport> stripGuarded(ResourceBundle bundle, TargetPath::ChangeTarget target,
-                                      ChangeOptions options, ChangeGuard::Paths paths)
+                                      StripRequest request, ChangeGuard::Paths paths)
 {
     const QString targetPath = target.path;
     const QString fileName = chosenName(target);
     CommandOutput output;
     try {
-        output = co_await StripAll::run(bundle, targetPath, paths.output, paths.retryOutput,
-                                        paths.temporaryDirectory, options);
+        output =
+            co_await StripAll::run(bundle, targetPath, paths.output, paths.retryOutput,
+                                   paths.temporaryDirectory, request.options, request.keptTags);
     } catch (const ServiceError &error) {
         rethrowAsMinorError(error, target);
     }
@@ -56,11 +62,12 @@ QCoro::Task<StripReport> stripGuarded(ResourceBundle bundle, TargetPath::ChangeT
 
 } // namespace
 
-QCoro::Task<StripReport> ExifToolService::removeAllMetadata(QUrl fileUrl, ChangeOptions options)
+QCoro::Task<StripReport> ExifToolService::removeAllMetadata(QUrl fileUrl, ChangeOptions options,
+                                                            QStringList keptTags)
 {
     const TargetPath::ChangeTarget target = TargetPath::forChange(fileUrl);
-    co_return co_await underGuard<StripReport, ChangeOptions>(m_bundle, target, options,
-                                                              &stripGuarded);
+    co_return co_await underGuard<StripReport, StripRequest>(
+        m_bundle, target, StripRequest{options, keptTags}, &stripGuarded);
 }
 
 } // namespace Metaloom

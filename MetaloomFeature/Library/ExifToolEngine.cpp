@@ -39,6 +39,12 @@ public:
         return service()->removeAllMetadata(file, options);
     }
 
+    QCoro::Task<PrivacyStripReport> stripForSharing(QUrl file, StripProfile profile,
+                                                    ChangeOptions options) override
+    {
+        return service()->stripForSharing(file, profile, options);
+    }
+
     QCoro::Task<ChangeReport> copyTags(QUrl source, QUrl target, CopyFamily family,
                                        ChangeOptions options) override
     {

@@ -44,6 +44,7 @@ void recordFailure(FileOutcome &outcome, std::exception_ptr error)
     outcome.failure = describeException(error);
     outcome.report = {};
     outcome.strip.reset();
+    outcome.proof.reset();
 }
 
 // ExifTool would refuse the change with words of its own ("Can't write MKV
@@ -106,6 +107,19 @@ QCoro::Task<FileOutcome> strip(std::shared_ptr<MetadataEngine> engine, QUrl file
     try {
         co_await requireWritableFormat(engine, file);
         outcome.strip = co_await engine->removeAllMetadata(file, options);
+    } catch (...) {
+        recordFailure(outcome, std::current_exception());
+    }
+    co_return outcome;
+}
+
+QCoro::Task<FileOutcome> stripForSharing(std::shared_ptr<MetadataEngine> engine, QUrl file,
+                                         StripProfile profile, ChangeOptions options)
+{
+    FileOutcome outcome = outcomeFor(file);
+    try {
+        co_await requireWritableFormat(engine, file);
+        outcome.proof = co_await engine->stripForSharing(file, profile, options);
     } catch (...) {
         recordFailure(outcome, std::current_exception());
     }

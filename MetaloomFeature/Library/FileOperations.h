@@ -1,6 +1,8 @@
 #pragma once
 
 #include "MetaloomFeature/Engine/ChangeReport.h"
+#include "MetaloomFeature/Engine/PrivacyStripReport.h"
+#include "MetaloomFeature/Engine/StripProfile.h"
 #include "MetaloomFeature/Engine/StripReport.h"
 #include "MetaloomFeature/Engine/TagAssignment.h"
 #include "MetaloomFeature/Engine/TagCopy.h"
@@ -32,13 +34,16 @@ struct FileOutcome {
     ChangeReport report;
     // For a strip that took: what it removed and what the file still holds.
     std::optional<StripReport> strip;
+    // For a strip for sharing that took: its proof.
+    std::optional<PrivacyStripReport> proof;
 
     bool succeeded() const { return !failure; }
     // Everything asked is in the file (a value in ExifTool's normal form
     // counts), and a strip left nothing but what every file of its kind has.
     bool isComplete() const
     {
-        return succeeded() && report.isComplete() && (!strip || strip->isComplete());
+        return succeeded() && report.isComplete() && (!strip || strip->isComplete()) &&
+               (!proof || proof->isClean());
     }
     // ExifTool stopped at a minor error; the same change asked again with
     // ChangeOptions::ignoreMinorErrors may take.
@@ -58,6 +63,9 @@ namespace FileOperations {
 // holds the strip report.
 QCoro::Task<FileOutcome> strip(std::shared_ptr<MetadataEngine> engine, QUrl file,
                                ChangeOptions options = {});
+// Strips the file for sharing by the profile; the outcome holds the proof.
+QCoro::Task<FileOutcome> stripForSharing(std::shared_ptr<MetadataEngine> engine, QUrl file,
+                                         StripProfile profile, ChangeOptions options = {});
 
 // Deletes the preset's removals and writes its values in one change: a
 // removal the file's format has no place for is left out for that file

@@ -82,6 +82,8 @@ void LibraryViewModel::fileDidChange(QUuid itemID)
 {
     // What was read of it is out of date.
     m_reads.forget(itemID);
+    if (m_hiddenPictureItem == itemID)
+        m_hiddenPictureItem.reset();
     applyThumbnailDemand(m_thumbnailDemand.fileChanged(itemID));
 }
 

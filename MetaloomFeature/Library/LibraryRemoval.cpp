@@ -5,6 +5,7 @@
 #include "LibraryViewModel.h"
 
 #include "FileOperations.h"
+#include "PrivacyReportTexts.h"
 
 namespace Metaloom {
 
@@ -17,6 +18,8 @@ void LibraryViewModel::presentRemoveAllMetadataConfirmation()
     if (refuseWhileBatchRuns())
         return;
     m_removeAllMetadataRequest = RemoveAllMetadataRequest{};
+    if (const std::optional<StripProfile> profile = sharingProfile())
+        m_removeAllMetadataRequest->profileTitle = PrivacyReportTexts::profileTitle(*profile);
     Q_EMIT removeAllMetadataRequestChanged();
 }
 
@@ -47,6 +50,8 @@ void LibraryViewModel::presentRemoveMetadataConfirmation()
         m_removeMetadataRequest = RemoveMetadataRequest{
             QUuid::createUuid(), *m_selectedItemID,
             tr("%n selected files", nullptr, int(m_selection.size())), m_selection.ids()};
+        if (const std::optional<StripProfile> profile = sharingProfile())
+            m_removeMetadataRequest->profileTitle = PrivacyReportTexts::profileTitle(*profile);
         Q_EMIT removeMetadataRequestChanged();
         return;
     }
@@ -56,6 +61,8 @@ void LibraryViewModel::presentRemoveMetadataConfirmation()
         return;
     }
     m_removeMetadataRequest = RemoveMetadataRequest{QUuid::createUuid(), item->id, item->fileName};
+    if (const std::optional<StripProfile> profile = sharingProfile())
+        m_removeMetadataRequest->profileTitle = PrivacyReportTexts::profileTitle(*profile);
     Q_EMIT removeMetadataRequestChanged();
 }
 
@@ -75,6 +82,10 @@ void LibraryViewModel::confirmRemoveMetadata()
             if (several.contains(item.id))
                 items.append(item);
         }
+        if (const std::optional<StripProfile> profile = sharingProfile()) {
+            stripForSharing(items, *profile);
+            return;
+        }
         performBatch(
             BatchProgress{}, items,
             [engine = m_engine](QUrl url, ChangeOptions options) {
@@ -85,7 +96,10 @@ void LibraryViewModel::confirmRemoveMetadata()
     }
     for (const MediaItem &item : std::as_const(m_items)) {
         if (item.id == itemID) {
-            removeAllMetadata(item, ChangeOptions{});
+            if (const std::optional<StripProfile> profile = sharingProfile())
+                stripForSharing({item}, *profile);
+            else
+                removeAllMetadata(item, ChangeOptions{});
             return;
         }
     }
@@ -101,6 +115,10 @@ void LibraryViewModel::cancelRemoveMetadata()
 
 QCoro::Task<void> LibraryViewModel::removeAllMetadataFromLoadedFiles()
 {
+    if (const std::optional<StripProfile> profile = sharingProfile()) {
+        co_await stripForSharing(m_items, *profile);
+        co_return;
+    }
     co_await performBatch(
         BatchProgress{}, m_items,
         [engine = m_engine](QUrl url, ChangeOptions options) {

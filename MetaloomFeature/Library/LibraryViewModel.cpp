@@ -72,6 +72,9 @@ LibraryViewModel::LibraryViewModel(std::shared_ptr<MetadataEngine> engine,
             &EntryTreeModel::entryDidChange);
     connect(this, &LibraryViewModel::optionsLoaded, &m_entryTree,
             &EntryTreeModel::optionsDidChange);
+    // A file read for the editor is checked for what gives it away.
+    connect(this, &LibraryViewModel::filteredEntriesChanged, this,
+            &LibraryViewModel::notePrivacyFindings);
     loadFieldSettings();
     migrateDefaultOverrides();
 }

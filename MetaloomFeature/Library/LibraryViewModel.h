@@ -129,6 +129,8 @@ public:
     // the files loaded at that moment.
     struct RemoveAllMetadataRequest {
         QUuid id = QUuid::createUuid();
+        // The strip profile's title, which the confirmation names.
+        QString profileTitle = {};
         bool operator==(const RemoveAllMetadataRequest &) const = default;
     };
 
@@ -139,6 +141,7 @@ public:
         QUuid itemID;
         QString fileName;
         QList<QUuid> itemIDs = {};
+        QString profileTitle = {};
         bool operator==(const RemoveMetadataRequest &) const = default;
     };
 
@@ -233,6 +236,37 @@ public:
     void setActiveError(std::optional<ViewModelError> error);
 
     std::optional<PresetManagerState> presetManagerState() const { return m_presetManagerState; }
+    // The privacy check of the file shown: its tags that tell where, when,
+    // who and with what, class by class ("Location", "People and owners",
+    // ...), only the classes with findings, in the order of the check.
+    // Follows the entries (filteredEntriesChanged, filteredEntryChanged).
+    struct PrivacyGroup {
+        QString title;
+        QList<MetadataEntry> entries;
+        // The group of embedded thumbnails and previews.
+        bool pictures = false;
+        bool operator==(const PrivacyGroup &) const = default;
+    };
+    QList<PrivacyGroup> privacyGroups() const;
+    // The files whose privacy check found something, for the sidebar's
+    // badge: known of each file once it was read for the editor or
+    // stripped for sharing.
+    QSet<QUuid> privacyFlaggedItemIDs() const { return m_privacyFlagged; }
+    // The first picture hidden in the file shown (its thumbnail, preview or
+    // full-size JPEG), drawn, for the Privacy view: a cropped or retouched
+    // photo's thumbnail can still show the original. Read once asked for
+    // (loadHiddenPicture), again after the file changed; null until then
+    // and for a file without one.
+    QImage hiddenPicture() const { return m_hiddenPicture; }
+    void loadHiddenPicture();
+
+    // The strip profile Remove Metadata uses, by name ("everything" until
+    // another is chosen), and those to choose from: the built-in ones, then
+    // the user's own from the preferences.
+    QString stripProfileName() const { return m_stripProfileName; }
+    void setStripProfileName(const QString &name);
+    QList<StripProfile> stripProfiles() const;
+
     std::optional<RemoveAllMetadataRequest> removeAllMetadataRequest() const
     {
         return m_removeAllMetadataRequest;
@@ -451,6 +485,9 @@ Q_SIGNALS:
     void presetManagerStateChanged();
     void removeAllMetadataRequestChanged();
     void removeMetadataRequestChanged();
+    void stripProfileNameChanged();
+    void privacyFlaggedItemIDsChanged();
+    void hiddenPictureChanged();
     void isMetadataSettingsPresentedChanged();
     void settingsTabChanged();
     void pinnedTagsChanged();
@@ -653,6 +690,10 @@ private:
 
     // Removal, presets and the batches that run them
     QCoro::Task<void> removeAllMetadataFromLoadedFiles();
+    // The chosen profile when it is not "everything", which strips as
+    // before; nothing then.
+    std::optional<StripProfile> sharingProfile() const;
+    QCoro::Task<void> stripForSharing(QList<MediaItem> items, StripProfile profile);
     QCoro::Task<void> removeAllMetadata(MediaItem item, ChangeOptions options);
     QCoro::Task<void> applyPresetWhenChecked(Preset preset, QList<MediaItem> items);
     void exportSelection(MetadataExportFormatter::Format format);
@@ -715,9 +756,17 @@ private:
     void showError(const QString &message, const QString &title);
     void notifyPendingChanges();
     void setHasPendingChanges(bool pending);
+    void notePrivacyFindings();
+    void setPrivacyFlag(QUuid itemID, bool flagged);
 
     std::shared_ptr<MetadataEngine> m_engine;
     PresetsStore *m_presetsStore = nullptr;
+    QString m_stripProfileName = QStringLiteral("everything");
+    QSet<QUuid> m_privacyFlagged;
+    QImage m_hiddenPicture;
+    // The file the hidden picture was read of, or is being read of.
+    std::optional<QUuid> m_hiddenPictureItem;
+    QCoro::Task<void> readHiddenPicture(MediaItem item);
     FavoriteTagsStore &m_favoriteStore;
     std::unique_ptr<StatusTimer> m_statusTimer;
     std::shared_ptr<SavePanel> m_savePanel;

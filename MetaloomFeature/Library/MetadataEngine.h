@@ -2,6 +2,8 @@
 
 #include "MetaloomFeature/Engine/ChangeReport.h"
 #include "MetaloomFeature/Engine/EmbeddedPreview.h"
+#include "MetaloomFeature/Engine/PrivacyStripReport.h"
+#include "MetaloomFeature/Engine/StripProfile.h"
 #include "MetaloomFeature/Engine/StripReport.h"
 #include "MetaloomFeature/Engine/TagAssignment.h"
 #include "MetaloomFeature/Engine/TagCopy.h"
@@ -47,6 +49,9 @@ public:
     virtual QCoro::Task<ChangeReport> changeTags(QUrl file, QList<TagAssignment> assignments,
                                                  ChangeOptions options) = 0;
     virtual QCoro::Task<StripReport> removeAllMetadata(QUrl file, ChangeOptions options) = 0;
+    // A strip for sharing by the profile, with its proof.
+    virtual QCoro::Task<PrivacyStripReport> stripForSharing(QUrl file, StripProfile profile,
+                                                            ChangeOptions options) = 0;
     virtual QCoro::Task<ChangeReport> copyTags(QUrl source, QUrl target, CopyFamily family,
                                                ChangeOptions options) = 0;
     virtual QCoro::Task<QList<CopyPreview>> previewCopy(QUrl source, QList<QUrl> targets,

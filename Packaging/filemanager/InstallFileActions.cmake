@@ -62,7 +62,7 @@ if(NOT _home STREQUAL "/" AND _prefix_start STREQUAL _home)
 endif()
 _metaloom_install_configured(servicemenu.desktop.in
                              "share/kio/servicemenus/${METALOOM_APP_ID}.desktop" ${_menu_options})
-foreach(_action open strip export)
+foreach(_action open strip strip-location strip-personal export)
   _metaloom_install_configured(${_action}.nemo_action.in
                                "share/nemo/actions/metaloom-${_action}.nemo_action")
 endforeach()

@@ -135,6 +135,17 @@ QCoro::Task<StripReport> ScriptedEngine::removeAllMetadata(QUrl file, ChangeOpti
     co_return stripAnswer ? stripAnswer(strip) : makeStrip(strip);
 }
 
+QCoro::Task<PrivacyStripReport> ScriptedEngine::stripForSharing(QUrl file, StripProfile profile,
+                                                                ChangeOptions options)
+{
+    strips.append(Strip{file, options});
+    co_await answerLater(file.toLocalFile());
+    PrivacyStripReport report;
+    report.profileName = profile.name;
+    report.checkedClasses = profile.checkedClasses();
+    co_return report;
+}
+
 StripReport ScriptedEngine::makeStrip(const Strip &strip)
 {
     StripReport report;

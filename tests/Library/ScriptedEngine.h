@@ -90,6 +90,10 @@ public:
     QCoro::Task<ChangeReport> changeTags(QUrl file, QList<TagAssignment> assignments,
                                          ChangeOptions options) override;
     QCoro::Task<StripReport> removeAllMetadata(QUrl file, ChangeOptions options) override;
+    // Scripted files hold nothing a profile finds: the proof names the
+    // profile's classes, none of them left.
+    QCoro::Task<PrivacyStripReport> stripForSharing(QUrl file, StripProfile profile,
+                                                    ChangeOptions options) override;
     QCoro::Task<ChangeReport> copyTags(QUrl source, QUrl target, CopyFamily family,
                                        ChangeOptions options) override;
     QCoro::Task<QList<CopyPreview>> previewCopy(QUrl source, QList<QUrl> targets,

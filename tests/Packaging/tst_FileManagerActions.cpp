@@ -147,6 +147,8 @@ private Q_SLOTS:
     void removeAllMetadataAsksThenStrips_data();
     void removeAllMetadataAsksThenStrips();
     void removeAllMetadataWithoutAnAnswerChangesNothing();
+    void removeLocationAndPersonalDetailsByProfile_data();
+    void removeLocationAndPersonalDetailsByProfile();
     void withNothingToAskTheWindowAsks();
     void exportWritesJsonBesideEachFile();
     void filesOfAnotherComputerAreRefused();
@@ -249,14 +251,18 @@ void FileManagerActionsTest::serviceMenuReadsKeyByKey()
     QVERIFY(QFileInfo(entry.value(QStringLiteral("TryExec"))).isExecutable());
 
     const QStringList actions = listValue(entry.value(QStringLiteral("Actions")));
-    QCOMPARE(actions, (QStringList{"openInMetaloom", "removeAllMetadata", "exportMetadataAsJson"}));
+    QCOMPARE(actions, (QStringList{"openInMetaloom", "removeAllMetadata", "removeLocation",
+                                   "removePersonalDetails", "exportMetadataAsJson"}));
     QStringList actionGroups;
     for (const QString &action : actions)
         actionGroups << QStringLiteral("Desktop Action ") + action;
     QCOMPARE(menu.groups.mid(1), actionGroups);
 
-    const QStringList names{"Open in Metaloom", "Remove All Metadata", "Export Metadata as JSON"};
-    const QStringList arguments{QString(), QStringLiteral("strip"), QStringLiteral("export")};
+    const QStringList names{"Open in Metaloom", "Remove All Metadata", "Remove Location",
+                            "Remove Personal Details", "Export Metadata as JSON"};
+    const QStringList arguments{QString(), QStringLiteral("strip"),
+                                QStringLiteral("strip-location"), QStringLiteral("strip-personal"),
+                                QStringLiteral("export")};
     for (qsizetype i = 0; i < actions.size(); ++i) {
         const QMap<QString, QString> action = menu.values.value(actionGroups.at(i));
         QCOMPARE(QSet<QString>(action.keyBegin(), action.keyEnd()),
@@ -303,11 +309,15 @@ void FileManagerActionsTest::nemoActionsReadKeyByKey()
                                   "Conditions", "EscapeSpaces", "Terminal"};
     const QMap<QString, QString> names{{"open", "Open in Metaloom"},
                                        {"strip", "Remove All Metadata"},
+                                       {"strip-location", "Remove Location"},
+                                       {"strip-personal", "Remove Personal Details"},
                                        {"export", "Export Metadata as JSON"}};
     const QStringList folder =
         QDir(installed(QStringLiteral("share/nemo/actions"))).entryList(QDir::Files);
-    QCOMPARE(folder, (QStringList{"metaloom-export.nemo_action", "metaloom-open.nemo_action",
-                                  "metaloom-strip.nemo_action"}));
+    QCOMPARE(folder,
+             (QStringList{"metaloom-export.nemo_action", "metaloom-open.nemo_action",
+                          "metaloom-strip-location.nemo_action",
+                          "metaloom-strip-personal.nemo_action", "metaloom-strip.nemo_action"}));
     for (auto it = names.cbegin(); it != names.cend(); ++it) {
         const KeyFile file = readKeyFile(
             installed(QStringLiteral("share/nemo/actions/metaloom-%1.nemo_action").arg(it.key())));
@@ -402,6 +412,59 @@ void FileManagerActionsTest::removeAllMetadataWithoutAnAnswerChangesNothing()
         QStringLiteral("[--text=Are you sure you want to remove all metadata from photo.jpg? "
                        "This action cannot be undone.]\n")));
     QVERIFY(!contentsOf(log).contains(QStringLiteral("notify-send")));
+}
+
+void FileManagerActionsTest::removeLocationAndPersonalDetailsByProfile_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("question");
+    QTest::addColumn<QString>("gone");
+    QTest::addColumn<QString>("kept");
+    QTest::addColumn<QString>("proof");
+    QTest::newRow("location") << "strip-location"
+                              << "Remove Location"
+                              << "remove the location from"
+                              << "GPS:GPSLatitude"
+                              << "IFD0:Artist"
+                              << "no location left.";
+    QTest::newRow("personal") << "strip-personal"
+                              << "Remove Personal Details"
+                              << "remove personal and device details from"
+                              << "IFD0:Artist"
+                              << "GPS:GPSLatitude"
+                              << "no people, no device serial, no hidden pictures, no edit "
+                                 "history left.";
+}
+
+void FileManagerActionsTest::removeLocationAndPersonalDetailsByProfile()
+{
+    QFETCH(QString, action);
+    QFETCH(QString, title);
+    QFETCH(QString, question);
+    QFETCH(QString, gone);
+    QFETCH(QString, kept);
+    QFETCH(QString, proof);
+    TestEnvironment environment;
+    const QDir work(environment.workPath());
+    writeExecutable(m_tools.filePath(QStringLiteral("zenity")), standIn("zenity"));
+    writeExecutable(m_tools.filePath(QStringLiteral("notify-send")), standIn("notify-send"));
+    const QString photo = copyTestData(QStringLiteral("GPS.jpg"), work.path(), "trip photo.jpg");
+    QFile::setPermissions(photo, QFile::permissions(photo) | QFile::WriteOwner);
+    const QString before = valueOf(photo, kept);
+    const QString log = work.filePath(QStringLiteral("log.txt"));
+
+    const ProcessRun run = runAction(nemoArguments(action, {photo}), log);
+    QCOMPARE(textOf(run), QString());
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(valueOf(photo, gone), QString());
+    QCOMPARE(valueOf(photo, kept), before);
+    const QString said = contentsOf(log);
+    QVERIFY2(said.contains("[--title=" + title + "]\n") &&
+                 said.contains("[--text=Are you sure you want to " + question +
+                               " trip photo.jpg? This action cannot be undone.]\n") &&
+                 said.endsWith("[Metaloom]\n[" + photo + ": " + proof + "]\n"),
+             qPrintable(said));
 }
 
 void FileManagerActionsTest::withNothingToAskTheWindowAsks()

@@ -1,6 +1,7 @@
 #include "MetaloomFeature/Views/Kit/ConfirmationBanner.h"
 #include "MetaloomFeature/Views/Kit/Confirmations.h"
 
+#include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QtTest>
@@ -30,6 +31,7 @@ private Q_SLOTS:
     void answers_data();
     void answers();
     void countFollowsTheLibraryWhileOpen();
+    void choiceUnderTheQuestion();
     void bannerComesAndGoes();
 };
 
@@ -120,6 +122,26 @@ void ConfirmationsTest::countFollowsTheLibraryWhileOpen()
     // Markup in a file name is shown as typed.
     for (const QLabel *label : dialog.findChildren<QLabel *>())
         QCOMPARE(label->textFormat(), Qt::PlainText);
+}
+
+void ConfirmationsTest::choiceUnderTheQuestion()
+{
+    // The strip profile is chosen where the strip is confirmed.
+    Answers answers;
+    RemoveMetadataConfirmation dialog(QStringLiteral("a.jpg"), answers.callbacks());
+    QList<int> chosen;
+    dialog.setChoice(QStringLiteral("Strip profile:"), {"Everything", "Location only"}, 0,
+                     [&chosen](int index) { chosen << index; });
+    dialog.show();
+    QVERIFY(dialog.choice());
+    QCOMPARE(dialog.choice()->currentText(), QStringLiteral("Everything"));
+    dialog.choice()->setCurrentIndex(1);
+    QCOMPARE(chosen, QList<int>{1});
+    // It sits right under the question.
+    QVERIFY(dialog.choice()->geometry().top() >
+            dialog.findChildren<QLabel *>().at(1)->geometry().top());
+    dialog.accept();
+    QCOMPARE(answers.confirmed, 1);
 }
 
 void ConfirmationsTest::bannerComesAndGoes()

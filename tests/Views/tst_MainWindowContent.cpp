@@ -6,6 +6,7 @@
 #include "MetaloomFeature/Views/Editor/EntryCard.h"
 #include "MetaloomFeature/Views/Editor/MetadataRowDelegate.h"
 #include "MetaloomFeature/Views/Editor/MetadataValueEditors.h"
+#include "MetaloomFeature/Views/Editor/PrivacyPanel.h"
 #include "MetaloomFeature/Views/Kit/Confirmations.h"
 #include "MetaloomFeature/Views/Window/BatchProgressView.h"
 #include "MetaloomFeature/Views/Window/ContentView.h"
@@ -23,6 +24,7 @@
 
 #include <QAbstractItemModelTester>
 #include <QClipboard>
+#include <QComboBox>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -95,6 +97,9 @@ private Q_SLOTS:
     void confirmationKeys_data();
     void confirmationKeys();
     void removeAllCountFollowsImports();
+    void profileChosenInTheConfirmation();
+    void privacyToggleShowsWhatGivesTheFileAway();
+    void hiddenPictureIsShownAsAPicture();
     void batchShowsItsProgressAndCancels();
     void keywordsEditedInTheWindowStayItems();
     void writeAnywayAlertAnswers();
@@ -450,6 +455,84 @@ void MainWindowContentTest::removeAllCountFollowsImports()
     QVERIFY(dialog->message().contains(QStringLiteral("from 2 loaded files?")));
     window.library.cancelRemoveAllMetadata();
     QVERIFY(waitUntilIdle(window.library));
+}
+
+void MainWindowContentTest::profileChosenInTheConfirmation()
+{
+    Window window;
+    const QUrl file = copyOf(QStringLiteral("GPS.jpg"), m_env->workPath());
+    const QString path = file.toLocalFile();
+    window.library.importItems({file});
+    QVERIFY(waitForLoad(window.library));
+    window.library.presentRemoveMetadataConfirmation();
+    auto *dialog =
+        static_cast<ConfirmationDialog *>(window.view.sheets()->removeMetadataConfirmation());
+    QVERIFY(dialog && dialog->choice());
+    QCOMPARE(dialog->choice()->currentText(), QStringLiteral("Everything"));
+    dialog->choice()->setCurrentIndex(dialog->choice()->findText("Location only"));
+    QCOMPARE(window.library.stripProfileName(), QStringLiteral("location"));
+    QCOMPARE(dialog->message(), QStringLiteral("Are you sure you want to strip GPS.jpg with the "
+                                               "profile “Location only”? This action cannot be "
+                                               "undone."));
+    QTest::keyClick(dialog, Qt::Key_Return);
+    QVERIFY(waitUntilIdle(window.library));
+    QTRY_COMPARE(window.library.statusMessage(), QStringLiteral("GPS.jpg: no location left."));
+    QCOMPARE(valueOf(path, QStringLiteral("GPS:GPSLatitude")), QString());
+    QVERIFY(!valueOf(path, QStringLiteral("IFD0:Artist")).isEmpty());
+}
+
+void MainWindowContentTest::privacyToggleShowsWhatGivesTheFileAway()
+{
+    Window window;
+    window.view.resize(900, 600);
+    window.view.show();
+    window.library.importItems({copyOf(QStringLiteral("GPS.jpg"), m_env->workPath())});
+    QVERIFY(waitForLoad(window.library));
+    QPushButton *toggle = window.view.privacyToggle();
+    QVERIFY(toggle && toggle->isVisible());
+    QVERIFY(!window.view.privacyPanel()->isVisible());
+    toggle->click();
+    QVERIFY(window.view.privacyPanel()->isVisible());
+    QVERIFY(!window.view.editor()->isVisible());
+    QStringList groups;
+    for (int i = 0; i < window.view.privacyPanel()->topLevelItemCount(); ++i)
+        groups << window.view.privacyPanel()->topLevelItem(i)->text(0);
+    QCOMPARE(groups, QStringList({"Location (8)", "People and owners (7)", "Device (2)", "Time (4)",
+                                  "Hidden pictures (1)", "Edit history (1)"}));
+    const QTreeWidgetItem *location = window.view.privacyPanel()->topLevelItem(0);
+    QCOMPARE(location->child(0)->text(0), QStringLiteral("GPS:GPSLatitude"));
+    QVERIFY(location->child(0)->text(1).startsWith(QStringLiteral("54 deg")));
+    toggle->click();
+    QVERIFY(window.view.editor()->isVisible());
+    // The file's row in the sidebar carries the badge.
+    const QAbstractItemModel *rows = window.view.sidebar()->model();
+    QCOMPARE(rows->data(rows->index(0, 0), SidebarModel::PrivacyRole).toBool(), true);
+}
+
+void MainWindowContentTest::hiddenPictureIsShownAsAPicture()
+{
+    // A photo whose EXIF thumbnail shows another picture than the photo.
+    const QString folder = m_env->workPath();
+    const QString photo = makeImage(folder, QStringLiteral("cropped.jpg"));
+    QImage original(120, 90, QImage::Format_RGB32);
+    original.fill(Qt::blue);
+    const QString thumbnail = QDir(folder).filePath(QStringLiteral("original.jpg"));
+    QVERIFY(original.save(thumbnail));
+    int status = -1;
+    runRealExifTool({"-ThumbnailImage<=" + thumbnail, "-overwrite_original", photo}, &status);
+    QCOMPARE(status, 0);
+
+    Window window;
+    window.view.show();
+    window.library.importItems({QUrl::fromLocalFile(photo)});
+    QVERIFY(waitForLoad(window.library));
+    window.view.privacyToggle()->click();
+    PrivacyPanel *panel = window.view.privacyPanel();
+    QCOMPARE(panel->topLevelItem(0)->text(0), QStringLiteral("Hidden pictures (1)"));
+    QTRY_VERIFY(!panel->topLevelItem(0)->child(0)->icon(1).isNull());
+    const QImage shown = panel->topLevelItem(0)->child(0)->icon(1).pixmap(96, 96).toImage();
+    const QColor middle = shown.pixelColor(shown.width() / 2, shown.height() / 2);
+    QVERIFY2(middle.blue() > 200 && middle.red() < 60, qPrintable(middle.name()));
 }
 
 void MainWindowContentTest::batchShowsItsProgressAndCancels()

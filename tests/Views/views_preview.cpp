@@ -18,6 +18,9 @@
 #include "MetaloomFeature/Views/Settings/MetadataSettingsView.h"
 #include "MetaloomFeature/Views/Settings/SettingsView.h"
 #include "MetaloomFeature/Views/Settings/UpdateResultDialog.h"
+#include "MetaloomFeature/Views/Window/ContentView.h"
+#include "MetaloomFeature/Views/Window/WindowSheets.h"
+#include "tests/support/FakeExifToolBundle.h"
 #include "tests/support/LoopbackHttpServer.h"
 #include "tests/support/PreviewPalette.h"
 #include "tests/support/TestEnvironment.h"
@@ -28,6 +31,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QMenu>
+#include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -159,6 +163,29 @@ void showConfirmations()
     save(&host, QStringLiteral("banner"));
 }
 
+// The Privacy view of a real sample and the confirmation with its profile.
+void showPrivacy(const QString &folder)
+{
+    ExifToolService engine(Testing::realBundle());
+    LibraryViewModel library{MetadataEngine::over(&engine)};
+    ContentView view{&library};
+    view.resize(1000, 650);
+    view.show();
+    library.importItems({QUrl::fromLocalFile(Testing::copyTestData("GPS.jpg", folder)),
+                         QUrl::fromLocalFile(Testing::copyTestData("QuickTime.heic", folder))});
+    if (!QTest::qWaitFor([&library] { return !library.isBusy(); }, 30000))
+        qWarning("the samples did not load");
+    QTest::qWait(500);
+    view.privacyToggle()->click();
+    QTest::qWait(300);
+    save(&view, QStringLiteral("privacy-view"));
+    library.presentRemoveMetadataConfirmation();
+    QTest::qWait(300);
+    if (QDialog *dialog = view.sheets()->removeMetadataConfirmation())
+        save(dialog, QStringLiteral("privacy-confirm"));
+    library.cancelRemoveMetadata();
+}
+
 void showUpdateResults()
 {
     UpdateCheckOutcome newer;
@@ -248,6 +275,8 @@ int main(int argc, char **argv)
         showPresetManager();
     if (only.isEmpty() || only == u"confirmations")
         showConfirmations();
+    if (only.isEmpty() || only == u"privacy")
+        showPrivacy(environment.workPath());
     if (only.isEmpty() || only == u"updates")
         showUpdateResults();
     if (only.isEmpty() || only == u"settings")

@@ -14,6 +14,17 @@ using Kind = TagOutcome::Kind;
 
 namespace {
 
+// A value holding nothing but zeros and separators, or nothing at all: what
+// ExifTool leaves of a tag it deletes where the format keeps the field.
+bool isZeroed(const QStringList &items)
+{
+    return std::all_of(items.cbegin(), items.cend(), [](const QString &item) {
+        return std::all_of(item.cbegin(), item.cend(), [](QChar c) {
+            return c.isSpace() || c == u'0' || c == u':' || c == u'.' || c == u'-' || c == u'+';
+        });
+    });
+}
+
 QString lastGroupOf(const QString &key)
 {
     const QStringList parts = key.split(QLatin1Char(':'));
@@ -265,6 +276,12 @@ Verdict judge(const QList<TagAssignment> &assignments, const ChangeReadBack::Ans
                     reason += QStringLiteral(" ExifTool: ") + warningsOf.at(i).join(u' ');
                 verdict.report.add(
                     {assignment.key, Kind::notRemoved, held.after.first().items, reason});
+                // Where a format keeps the tag (a movie header's dates, a
+                // maker note's fixed field), ExifTool deletes by zeroing or
+                // emptying it: the file changed, though the tag stays.
+                if (std::all_of(held.after.cbegin(), held.after.cend(),
+                                [](const PrintedTag &tag) { return isZeroed(tag.items); }))
+                    verdict.anythingTook = true;
             } else if (!held.before.isEmpty() || !held.beforeRead) {
                 // Gone; unread, the original may have held it (ExifTool
                 // writes a new file only when something changed).

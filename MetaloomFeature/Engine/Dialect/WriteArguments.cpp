@@ -112,7 +112,8 @@ QList<QStringList> optionalStripDeletions(const QString &targetPath)
 }
 
 QStringList forRemoveAll(const QString &outputPath, const QString &targetPath,
-                         const QStringList &leftOut, const ChangeOptions &options)
+                         const QStringList &leftOut, const ChangeOptions &options,
+                         const QStringList &kept)
 {
     QStringList arguments{QStringLiteral("-all=")};
     for (const QStringList &group : optionalStripDeletions(targetPath)) {
@@ -123,6 +124,11 @@ QStringList forRemoveAll(const QString &outputPath, const QString &targetPath,
     }
     if (MediaTypes::isAudioVisualOrHeif(targetPath))
         arguments << QStringLiteral("-unsafe");
+    if (!kept.isEmpty()) {
+        arguments << QStringLiteral("-tagsFromFile") << QStringLiteral("@");
+        for (const QString &key : kept)
+            arguments << QLatin1Char('-') + key;
+    }
     arguments << QStringLiteral("-P");
     if (options.ignoreMinorErrors)
         arguments << QStringLiteral("-m");

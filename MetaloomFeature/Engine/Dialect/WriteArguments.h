@@ -38,9 +38,11 @@ QStringList forRemovals(const QStringList &tagKeys, const QString &outputPath,
 // rest, and for camera raw files the thorough one without the embedded
 // previews, which those formats keep as part of the image. `leftOut` names
 // deletions ExifTool refused for this file. "-m" when minor errors are
-// ignored.
+// ignored. The `kept` tags are copied back from the file itself in the same
+// command ("-tagsFromFile @ -Orientation"), so they are all that stays.
 QStringList forRemoveAll(const QString &outputPath, const QString &targetPath,
-                         const QStringList &leftOut = {}, const ChangeOptions &options = {});
+                         const QStringList &leftOut = {}, const ChangeOptions &options = {},
+                         const QStringList &kept = {});
 
 // The deletions of that list beyond "-all=", in their order: the ones that
 // can be left out when ExifTool refuses them. The embedded images form one

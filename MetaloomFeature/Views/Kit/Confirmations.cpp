@@ -2,6 +2,7 @@
 
 #include "MetaloomFeature/Views/Kit/SheetStyle.h"
 
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -28,6 +29,7 @@ ConfirmationDialog::ConfirmationDialog(const QString &title, const QString &mess
     setMinimumWidth(dialogMinimumWidth);
 
     auto *layout = new QVBoxLayout(this);
+    m_layout = layout;
     layout->setContentsMargins(padding, padding, padding, padding);
     layout->setSpacing(spacing);
     layout->addWidget(
@@ -64,6 +66,27 @@ void ConfirmationDialog::setMessage(const QString &message)
     m_message->setText(message);
 }
 
+void ConfirmationDialog::setChoice(const QString &label, const QStringList &options, int current,
+                                   std::function<void(int)> chosen)
+{
+    if (m_choice)
+        return;
+    auto *row = new QHBoxLayout;
+    row->addWidget(
+        SheetStyle::label(label, SheetStyle::callout(font()), SheetStyle::Tone::Secondary, this));
+    m_choice = new QComboBox(this);
+    m_choice->addItems(options);
+    m_choice->setCurrentIndex(current);
+    row->addWidget(m_choice, 1);
+    // Under the question, above the divider.
+    m_layout->insertLayout(m_layout->indexOf(m_message) + 1, row);
+    connect(m_choice, &QComboBox::currentIndexChanged, this,
+            [chosen = std::move(chosen)](int index) {
+                if (chosen && index >= 0)
+                    chosen(index);
+            });
+}
+
 void ConfirmationDialog::done(int result)
 {
     // Escape, the close button and Cancel all end here as a rejection.
@@ -96,21 +119,59 @@ QString removeAllMetadataQuestion(int itemCount)
                                        nullptr, itemCount);
 }
 
+QString stripByProfileQuestion(const QString &fileName, const QString &profileTitle)
+{
+    return QCoreApplication::translate("Confirmations",
+                                       "Are you sure you want to strip %1 with the profile “%2”? "
+                                       "This action cannot be undone.")
+        .arg(fileName, profileTitle);
+}
+
+QString stripAllByProfileQuestion(int itemCount, const QString &profileTitle)
+{
+    if (itemCount == 1)
+        return QCoreApplication::translate("Confirmations",
+                                           "Are you sure you want to strip 1 loaded file with the "
+                                           "profile “%1”? This action cannot be undone.")
+            .arg(profileTitle);
+    return QCoreApplication::translate("Confirmations",
+                                       "Are you sure you want to strip %n loaded files with the "
+                                       "profile “%1”? This action cannot be undone.",
+                                       nullptr, itemCount)
+        .arg(profileTitle);
+}
+
 RemoveMetadataConfirmation::RemoveMetadataConfirmation(const QString &fileName, Answers answers,
                                                        QWidget *parent)
     : ConfirmationDialog(tr("Remove Metadata"), removeMetadataQuestion(fileName),
-                         tr("&Remove Metadata"), std::move(answers), parent)
+                         tr("&Remove Metadata"), std::move(answers), parent),
+      m_fileName(fileName)
 {}
+
+void RemoveMetadataConfirmation::setProfileTitle(const QString &profileTitle)
+{
+    setMessage(profileTitle.isEmpty() ? removeMetadataQuestion(m_fileName)
+                                      : stripByProfileQuestion(m_fileName, profileTitle));
+}
 
 RemoveAllMetadataConfirmation::RemoveAllMetadataConfirmation(int itemCount, Answers answers,
                                                              QWidget *parent)
     : ConfirmationDialog(tr("Remove All Metadata"), removeAllMetadataQuestion(itemCount),
-                         tr("&Remove All Metadata"), std::move(answers), parent)
+                         tr("&Remove All Metadata"), std::move(answers), parent),
+      m_itemCount(itemCount)
 {}
 
 void RemoveAllMetadataConfirmation::setItemCount(int itemCount)
 {
-    setMessage(removeAllMetadataQuestion(itemCount));
+    m_itemCount = itemCount;
+    setMessage(m_profileTitle.isEmpty() ? removeAllMetadataQuestion(itemCount)
+                                        : stripAllByProfileQuestion(itemCount, m_profileTitle));
+}
+
+void RemoveAllMetadataConfirmation::setProfileTitle(const QString &profileTitle)
+{
+    m_profileTitle = profileTitle;
+    setItemCount(m_itemCount);
 }
 
 } // namespace Metaloom

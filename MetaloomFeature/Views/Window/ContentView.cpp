@@ -5,6 +5,7 @@
 #include "MetaloomFeature/Platform/NotificationCenter.h"
 #include "MetaloomFeature/Views/Editor/EntryContextMenu.h"
 #include "MetaloomFeature/Views/Editor/MetadataEditorView.h"
+#include "MetaloomFeature/Views/Editor/PrivacyPanel.h"
 #include "MetaloomFeature/Views/Kit/SheetStyle.h"
 #include "MetaloomFeature/Views/Window/BatchProgressView.h"
 #include "MetaloomFeature/Views/Window/DetachedTask.h"
@@ -27,6 +28,7 @@
 #include <QMenu>
 #include <QPainter>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
@@ -212,13 +214,33 @@ QWidget *ContentView::makeSelectedFilePage()
     connect(m_editor->rowDelegate(), &QAbstractItemDelegate::closeEditor, m_viewModel,
             &LibraryViewModel::endEditStep);
 
+    // Above the tag list, the Privacy toggle: the file's tags that tell
+    // where, when, who and with what, grouped by what they tell.
+    m_privacy = new PrivacyPanel(m_viewModel, page);
+    m_privacy->hide();
+    auto *toggleRow = new QHBoxLayout;
+    toggleRow->setContentsMargins(16, 6, 16, 6);
+    m_privacyToggle = new QPushButton(tr("Privacy"), page);
+    m_privacyToggle->setCheckable(true);
+    m_privacyToggle->setToolTip(tr("Show what in this file tells where, when, who and with what"));
+    toggleRow->addStretch();
+    toggleRow->addWidget(m_privacyToggle);
+    connect(m_privacyToggle, &QPushButton::toggled, this, [this](bool on) {
+        if (on)
+            m_privacy->refresh();
+        m_privacy->setVisible(on);
+        m_editor->setVisible(!on);
+    });
+
     auto *column = new QVBoxLayout(page);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
     column->addWidget(m_header);
     column->addWidget(SheetStyle::divider(page));
+    column->addLayout(toggleRow);
     column->addWidget(m_busy);
     column->addWidget(m_editor, 1);
+    column->addWidget(m_privacy, 1);
     return page;
 }
 

@@ -10,6 +10,7 @@ class QAction;
 class QFileDialog;
 class QMimeData;
 class QProgressBar;
+class QPushButton;
 class QStackedWidget;
 
 namespace Metaloom {
@@ -21,6 +22,7 @@ class ImportQueue;
 class LibraryViewModel;
 class MetadataEditorView;
 class PresetsStore;
+class PrivacyPanel;
 class SidebarView;
 class StatusBanner;
 class WindowSheets;
@@ -58,6 +60,9 @@ public:
     SidebarView *sidebar() const { return m_sidebar; }
     FileHeaderView *fileHeader() const { return m_header; }
     MetadataEditorView *editor() const { return m_editor; }
+    // The Privacy toggle above the tag list and the view it shows instead.
+    QPushButton *privacyToggle() const { return m_privacyToggle; }
+    PrivacyPanel *privacyPanel() const { return m_privacy; }
     DropZoneView *dropZone() const { return m_dropZone; }
     StatusBanner *statusBanner() const { return m_banner; }
     QWidget *busyIndicator() const { return m_busy; }
@@ -108,6 +113,8 @@ private:
     FileHeaderView *m_header = nullptr;
     QWidget *m_busy = nullptr;
     MetadataEditorView *m_editor = nullptr;
+    QPushButton *m_privacyToggle = nullptr;
+    PrivacyPanel *m_privacy = nullptr;
     StatusBanner *m_banner = nullptr;
     WindowSheets *m_sheets = nullptr;
     ImportQueue *m_importQueue = nullptr;

@@ -94,6 +94,16 @@ void SidebarModel::setModifiedItems(const QSet<QUuid> &itemIDs)
     }
 }
 
+void SidebarModel::setPrivacyFlaggedItems(const QSet<QUuid> &itemIDs)
+{
+    const QSet<QUuid> changed = (itemIDs - m_privacyFlagged) + (m_privacyFlagged - itemIDs);
+    m_privacyFlagged = itemIDs;
+    for (const QUuid &id : changed) {
+        if (const QModelIndex row = indexOf(id); row.isValid())
+            Q_EMIT dataChanged(row, row, {PrivacyRole});
+    }
+}
+
 const MediaItem *SidebarModel::item(const QModelIndex &index) const
 {
     if (!index.isValid() || index.model() != this || index.row() >= m_items.size())
@@ -135,6 +145,8 @@ QVariant SidebarModel::data(const QModelIndex &index, int role) const
         return shown->thumbnail ? QVariant(*shown->thumbnail) : QVariant();
     case ModifiedRole:
         return m_modified.contains(shown->id);
+    case PrivacyRole:
+        return m_privacyFlagged.contains(shown->id);
     case FolderRole: {
         if (m_nameCounts.value(shown->fileName) < 2 || !shown->url.isLocalFile())
             return QString();

@@ -28,6 +28,8 @@ public:
         // The file's folder ("~/Pictures/2024") while another listed file
         // has the same name, so the two rows can be told apart; else empty.
         FolderRole,
+        // The file's privacy check found something (bool).
+        PrivacyRole,
     };
 
     explicit SidebarModel(QObject *parent = nullptr);
@@ -38,6 +40,8 @@ public:
     void itemDidChange(const MediaItem &item);
     // The files with unsaved edits; the rows whose mark changes are redrawn.
     void setModifiedItems(const QSet<QUuid> &itemIDs);
+    // The files whose privacy check found something, likewise.
+    void setPrivacyFlaggedItems(const QSet<QUuid> &itemIDs);
 
     // The first row the last setItems added, or -1 when it added none.
     int firstInsertedRow() const { return m_firstInsertedRow; }
@@ -58,6 +62,7 @@ private:
 
     QList<MediaItem> m_items;
     QSet<QUuid> m_modified;
+    QSet<QUuid> m_privacyFlagged;
     QHash<QString, int> m_nameCounts;
     int m_firstInsertedRow = -1;
 };

@@ -131,6 +131,26 @@ void SidebarRowDelegate::paint(QPainter *painter, const QStyleOptionViewItem &op
         painter->drawEllipse(mark);
     }
 
+    if (index.data(SidebarModel::PrivacyRole).toBool()) {
+        // Something in the file tells where, when, who or with what: a
+        // small warning badge on the thumbnail's lower corner, ringed like
+        // the edits' dot.
+        constexpr qreal badge = 11;
+        const QRectF mark(thumbnailRect.right() - badge + 3, thumbnailRect.bottom() - badge + 3,
+                          badge, badge);
+        painter->setPen(QPen(selected && active ? palette.color(QPalette::Highlight)
+                                                : palette.color(QPalette::Base),
+                             1.5));
+        painter->setBrush(QColor(230, 140, 20));
+        painter->drawEllipse(mark);
+        QFont bang = SheetStyle::caption(option.font);
+        bang.setBold(true);
+        bang.setPixelSize(9);
+        painter->setFont(bang);
+        painter->setPen(Qt::white);
+        painter->drawText(mark, Qt::AlignCenter, QStringLiteral("!"));
+    }
+
     const QRect removeRect = removeButtonRect(option.rect);
     const bool hovered = option.state & QStyle::State_MouseOver;
     painter->drawPixmap(removeRect.topLeft(),

@@ -147,8 +147,13 @@ SidebarView::SidebarView(LibraryViewModel *viewModel, QWidget *parent)
         if (m_viewModel)
             m_model->setModifiedItems(m_viewModel->modifiedItemIDs());
     });
+    connect(viewModel, &LibraryViewModel::privacyFlaggedItemIDsChanged, this, [this] {
+        if (m_viewModel)
+            m_model->setPrivacyFlaggedItems(m_viewModel->privacyFlaggedItemIDs());
+    });
     showItems();
     m_model->setModifiedItems(viewModel->modifiedItemIDs());
+    m_model->setPrivacyFlaggedItems(viewModel->privacyFlaggedItemIDs());
     showSelection();
 }
 

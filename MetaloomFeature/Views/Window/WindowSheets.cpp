@@ -8,6 +8,7 @@
 #include "MetaloomFeature/Views/Settings/SettingsView.h"
 
 #include "MetaloomFeature/Library/LibraryViewModel.h"
+#include "MetaloomFeature/Library/PrivacyReportTexts.h"
 #include "MetaloomFeature/Model/PresetsStore.h"
 #include "MetaloomFeature/Updates/UpdateCheckBridge.h"
 
@@ -125,11 +126,13 @@ void WindowSheets::showRemoveMetadataConfirmation()
     presentFor(m_removeMetadata, m_removeMetadataID,
                m_viewModel ? m_viewModel->removeMetadataRequest() : std::nullopt,
                [this](const LibraryViewModel::RemoveMetadataRequest &request) {
-                   return new RemoveMetadataConfirmation(
+                   auto *dialog = new RemoveMetadataConfirmation(
                        request.fileName,
                        {call(&LibraryViewModel::confirmRemoveMetadata),
                         call(&LibraryViewModel::cancelRemoveMetadata)},
                        m_window);
+                   offerStripProfiles(dialog);
+                   return dialog;
                },
                {});
 }
@@ -139,13 +142,49 @@ void WindowSheets::showRemoveAllMetadataConfirmation()
     presentFor(m_removeAllMetadata, m_removeAllMetadataID,
                m_viewModel ? m_viewModel->removeAllMetadataRequest() : std::nullopt,
                [this](const auto &) {
-                   return new RemoveAllMetadataConfirmation(
+                   auto *dialog = new RemoveAllMetadataConfirmation(
                        int(m_viewModel->items().size()),
                        {call(&LibraryViewModel::confirmRemoveAllMetadata),
                         call(&LibraryViewModel::cancelRemoveAllMetadata)},
                        m_window);
+                   offerStripProfiles(dialog);
+                   return dialog;
                },
                {});
+}
+
+void WindowSheets::offerStripProfiles(ConfirmationDialog *dialog)
+{
+    // The confirmation names the profile the strip uses, and changes it.
+    const QList<StripProfile> profiles = m_viewModel->stripProfiles();
+    QStringList titles;
+    int current = 0;
+    for (const StripProfile &profile : profiles) {
+        if (profile.name == m_viewModel->stripProfileName())
+            current = int(titles.size());
+        titles << PrivacyReportTexts::profileTitle(profile);
+    }
+    // The question names the profile unless it strips everything.
+    const auto follow = [titles, profiles,
+                         dialog = QPointer<ConfirmationDialog>(dialog)](int index) {
+        if (!dialog || index >= profiles.size())
+            return;
+        const QString title = profiles.at(index).name == StripProfile::everything().name
+                                  ? QString()
+                                  : titles.at(index);
+        if (auto *one = qobject_cast<RemoveMetadataConfirmation *>(dialog.data()))
+            one->setProfileTitle(title);
+        else if (auto *all = qobject_cast<RemoveAllMetadataConfirmation *>(dialog.data()))
+            all->setProfileTitle(title);
+    };
+    follow(current);
+    QPointer<LibraryViewModel> library = m_viewModel;
+    dialog->setChoice(tr("Strip profile:"), titles, current,
+                      [library, profiles, follow](int index) {
+                          if (library && index < profiles.size())
+                              library->setStripProfileName(profiles.at(index).name);
+                          follow(index);
+                      });
 }
 
 void WindowSheets::updateRemoveAllCount()

@@ -13,6 +13,7 @@ namespace Metaloom {
 
 class LibraryViewModel;
 class PresetsStore;
+class ConfirmationDialog;
 
 // One window-modal dialog bound to a property of the library: it is shown
 // while the property holds a value and closed when it is cleared. Closing
@@ -61,6 +62,7 @@ private:
     void showRemoveMetadataConfirmation();
     void showRemoveAllMetadataConfirmation();
     void updateRemoveAllCount();
+    void offerStripProfiles(ConfirmationDialog *dialog);
     void showSettings();
     void showError();
     void showWriteAnyway();

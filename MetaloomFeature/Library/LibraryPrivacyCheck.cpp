@@ -1,0 +1,79 @@
+// The privacy check of the file shown, for the Privacy view.
+
+#include "LibraryViewModel.h"
+
+#include "PrivacyReportTexts.h"
+#include "ThumbnailRendering.h"
+
+namespace Metaloom {
+
+QList<LibraryViewModel::PrivacyGroup> LibraryViewModel::privacyGroups() const
+{
+    const PrivacyFindings findings = PrivacyFindings::of(m_fullEntryList);
+    QList<PrivacyGroup> groups;
+    for (PrivacyClass privacyClass : PrivacyClasses::all()) {
+        const QStringList keys = findings.of(privacyClass);
+        if (keys.isEmpty())
+            continue;
+        PrivacyGroup group{PrivacyReportTexts::classTitle(privacyClass),
+                           {},
+                           privacyClass == PrivacyClass::pictures};
+        for (const MetadataEntry &entry : m_fullEntryList) {
+            if (keys.contains(entry.rawKey))
+                group.entries << entry;
+        }
+        groups << group;
+    }
+    return groups;
+}
+
+void LibraryViewModel::loadHiddenPicture()
+{
+    const std::optional<MediaItem> item = selectedItem();
+    if (!item || isMultiSelection() || m_hiddenPictureItem == item->id)
+        return;
+    m_hiddenPictureItem = item->id;
+    if (!m_hiddenPicture.isNull()) {
+        m_hiddenPicture = QImage();
+        Q_EMIT hiddenPictureChanged();
+    }
+    readHiddenPicture(*item);
+}
+
+QCoro::Task<void> LibraryViewModel::readHiddenPicture(MediaItem item)
+{
+    // Started from the view and awaited by nobody: every failure ends here,
+    // as a file without a picture.
+    const auto read = co_await callEngine(
+        item.url, [](const auto &engine, QUrl url) { return engine->embeddedPreview(url); });
+    if (read.libraryGone || m_hiddenPictureItem != item.id || !read.value || !*read.value)
+        co_return;
+    constexpr int edge = 160;
+    const std::optional<QImage> drawn =
+        ThumbnailRendering::fromData((*read.value)->encoded, (*read.value)->orientation, edge);
+    if (!drawn)
+        co_return;
+    m_hiddenPicture = *drawn;
+    Q_EMIT hiddenPictureChanged();
+}
+
+void LibraryViewModel::notePrivacyFindings()
+{
+    // The entries of several files at once are no one file's.
+    if (!m_selectedItemID || isMultiSelection())
+        return;
+    setPrivacyFlag(*m_selectedItemID, !PrivacyFindings::of(m_fullEntryList).isEmpty());
+}
+
+void LibraryViewModel::setPrivacyFlag(QUuid itemID, bool flagged)
+{
+    if (m_privacyFlagged.contains(itemID) == flagged)
+        return;
+    if (flagged)
+        m_privacyFlagged.insert(itemID);
+    else
+        m_privacyFlagged.remove(itemID);
+    Q_EMIT privacyFlaggedItemIDsChanged();
+}
+
+} // namespace Metaloom
