@@ -10,10 +10,12 @@ std::shared_ptr<Command> setCommand();
 std::shared_ptr<Command> stripCommand();
 std::shared_ptr<Command> applyPresetCommand();
 std::shared_ptr<Command> presetsCommand();
+std::shared_ptr<Command> datesCommand();
 
 QList<std::shared_ptr<Command>> allCommands()
 {
-    return {readCommand(), setCommand(), stripCommand(), applyPresetCommand(), presetsCommand()};
+    return {readCommand(),        setCommand(),   stripCommand(),
+            applyPresetCommand(), datesCommand(), presetsCommand()};
 }
 
 } // namespace Metaloom::Cli
