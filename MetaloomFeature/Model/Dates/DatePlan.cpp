@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace Metaloom::DatePlanning {
 
