@@ -9,6 +9,8 @@
 #include "MetaloomFeature/Engine/FileSafety/TargetPath.h"
 #include "MetaloomFeature/Model/Dates/DateTagRoles.h"
 
+#include <QCoroFuture>
+
 namespace Metaloom {
 
 QCoro::Task<QList<DateValues>> ExifToolService::readDates(QList<QUrl> fileUrls, bool quickTimeUtc)

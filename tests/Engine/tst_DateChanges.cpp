@@ -197,7 +197,8 @@ void DateChangesTest::movesTheFileDate()
     QCOMPARE(plan.changes.size(), 1);
     const auto change = runTask(service.changeDates(QUrl::fromLocalFile(path), plan));
     QVERIFY2(change.succeeded(), qPrintable(change.errorMessage()));
-    QCOMPARE(before.secsTo(QFileInfo(path).lastModified()), 3600);
+    // ExifTool writes whole seconds; the copy had a fraction.
+    QCOMPARE(QFileInfo(path).lastModified().toSecsSinceEpoch() - before.toSecsSinceEpoch(), 3600);
     QCOMPARE(valueOf(path, "ExifIFD:DateTimeOriginal"), QStringLiteral("2003:12:04 06:46:52"));
 }
 
