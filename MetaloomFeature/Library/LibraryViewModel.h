@@ -7,6 +7,7 @@
 #include "MetaloomFeature/Library/BatchRun.h"
 #include "MetaloomFeature/Library/CompareAlignment.h"
 #include "MetaloomFeature/Library/Copying/CopyMetadata.h"
+#include "MetaloomFeature/Library/Dates/DateAdjustment.h"
 #include "MetaloomFeature/Library/Editor/EntryTreeModel.h"
 #include "MetaloomFeature/Library/EntryMarks.h"
 #include "MetaloomFeature/Library/FileOperations.h"
@@ -105,6 +106,7 @@ class LibraryViewModel : public QObject {
     Q_PROPERTY(QSet<QUuid> modifiedItemIDs READ modifiedItemIDs NOTIFY modifiedItemIDsChanged)
     Q_PROPERTY(bool canUndo READ canUndo NOTIFY undoStateChanged)
     Q_PROPERTY(bool canRedo READ canRedo NOTIFY undoStateChanged)
+    Q_PROPERTY(bool canUndoDates READ canUndoDates NOTIFY datesUndoChanged)
 
 public:
     using OptionsByKey = QHash<QString, QList<EnumeratedOption>>;
@@ -392,6 +394,30 @@ public:
     void cancelCopyMetadata();
     QCoro::Task<void> copyMetadata(CopySource source, QList<QUuid> targets, CopyFamily family);
 
+    // --- Dates ---------------------------------------------------------------
+
+    // Asks how to adjust the dates of these files: the request the sheet
+    // shows (nothing while none is asked). A file not loaded is left out.
+    void presentAdjustDates(const QList<QUuid> &items);
+    const std::optional<AdjustDatesRequest> &adjustDatesRequest() const
+    {
+        return m_adjustDatesRequest;
+    }
+    // What the adjustment would change in each file of the request;
+    // published as datesPreview.
+    void previewDates(DateAdjustment adjustment);
+    const DatePreviewState &datesPreview() const { return m_datesPreview; }
+    // Adjusts the request's files as a batch, going on past files that fail.
+    void confirmAdjustDates(DateAdjustment adjustment);
+    void cancelAdjustDates();
+    QCoro::Task<void> adjustDates(QList<QUuid> items, DateAdjustment adjustment);
+    // Each file's modification date set to its capture date.
+    QCoro::Task<void> setFileDatesFromCapture(QList<QUuid> items);
+    // The last adjustment of dates (or of file dates) put back, every file
+    // of it in one step.
+    bool canUndoDates() const { return m_datesUndo.has_value(); }
+    QCoro::Task<void> undoDates();
+
     // Reads both files and shows their tags side by side (comparison).
     void presentCompare(QUuid left, QUuid right);
     const std::optional<Comparison> &comparison() const { return m_comparison; }
@@ -430,6 +456,9 @@ Q_SIGNALS:
     void itemsChanged();
     void copyMetadataRequestChanged();
     void copyPreviewChanged();
+    void adjustDatesRequestChanged();
+    void datesPreviewChanged();
+    void datesUndoChanged();
     void comparisonChanged();
     void selectedItemIDChanged();
     void selectedItemIDsChanged();
@@ -648,6 +677,9 @@ private:
     QCoro::Task<void> loadCopyPreview(CopySource source, QList<QUrl> targets, CopyFamily family,
                                       quint64 generation);
     QCoro::Task<void> loadComparison(QUuid comparisonID, QUrl left, QUrl right);
+    QCoro::Task<void> loadDatesPreview(QList<MediaItem> items, DateAdjustment adjustment,
+                                       quint64 generation);
+    QCoro::Task<void> runDatesBatch(QList<MediaItem> items, DateAdjustment adjustment);
     // One file's change of a batch, made as asked.
     using FileChange = std::function<QCoro::Task<FileOutcome>(QUrl file, ChangeOptions options)>;
     // The change run on a file as every engine call of the window runs
@@ -754,6 +786,10 @@ private:
     // Raised with every preview asked; an older one that finishes late is dropped.
     quint64 m_copyPreviewGeneration = 0;
     std::optional<Comparison> m_comparison;
+    std::optional<AdjustDatesRequest> m_adjustDatesRequest;
+    DatePreviewState m_datesPreview;
+    quint64 m_datesPreviewGeneration = 0;
+    std::optional<DatesUndoStep> m_datesUndo;
     // What confirming the request does.
     std::function<void()> m_writeAnyway;
     std::optional<QString> m_readOnlyFormatNote;
