@@ -6,6 +6,8 @@
 
 #include "MetaloomFeature/Platform/Error.h"
 
+#include <QFileInfo>
+
 namespace Metaloom {
 
 namespace {
@@ -136,6 +138,8 @@ QCoro::Task<void> LibraryViewModel::runDatesBatch(QList<MediaItem> items, DateAd
         });
     if (!self)
         co_return;
+    if (m_itemOrder == ItemOrder::captureDate || m_itemOrder == ItemOrder::fileDate)
+        applyItemOrder();
     // One step puts back every file this adjustment changed; an adjustment
     // that changed nothing leaves the step before it.
     DatesUndoStep step;
@@ -168,6 +172,7 @@ QCoro::Task<void> LibraryViewModel::undoDates()
         items.append(item);
         done.insert(file.url, file.done);
     }
+    QPointer<LibraryViewModel> self(this);
     BatchProgress progress;
     progress.kind = BatchProgress::Kind::restoreDates;
     co_await performBatch(
@@ -179,6 +184,50 @@ QCoro::Task<void> LibraryViewModel::undoDates()
         [](const BatchRun::Outcome &outcome) {
             return BatchReportTexts::datesReport(true, outcome);
         });
+    if (self && (m_itemOrder == ItemOrder::captureDate || m_itemOrder == ItemOrder::fileDate))
+        applyItemOrder();
+}
+
+QCoro::Task<void> LibraryViewModel::setItemOrder(ItemOrder order)
+{
+    if (order == m_itemOrder)
+        co_return;
+    m_itemOrder = order;
+    Q_EMIT itemOrderChanged();
+    co_await applyItemOrder();
+}
+
+QCoro::Task<void> LibraryViewModel::applyItemOrder()
+{
+    QPointer<LibraryViewModel> self(this);
+    const ItemOrder order = m_itemOrder;
+    QHash<QUuid, ItemDates> dates;
+    if (order == ItemOrder::captureDate) {
+        const BusyScope busy(this);
+        const QList<MediaItem> items = m_items;
+        QList<QUrl> urls;
+        for (const MediaItem &item : items)
+            urls.append(item.url);
+        auto reply = co_await callEngine(std::nullopt,
+                                         [urls](const std::shared_ptr<MetadataEngine> &engine,
+                                                QUrl) { return engine->readDates(urls, false); });
+        if (!self || order != m_itemOrder)
+            co_return;
+        if (!reply.value) {
+            setStatus(describeException(reply.failure));
+            co_return;
+        }
+        for (qsizetype i = 0; i < items.size(); ++i)
+            dates[items.at(i).id].capture = DatePlanning::captureDate(reply.value->value(i));
+    } else if (order == ItemOrder::fileDate) {
+        for (const MediaItem &item : std::as_const(m_items))
+            dates[item.id].file = QFileInfo(item.url.toLocalFile()).lastModified();
+    }
+    const QList<MediaItem> sorted = ItemOrdering::ordered(m_items, order, m_importRank, dates);
+    if (sorted == m_items)
+        co_return;
+    m_items = sorted;
+    Q_EMIT itemsChanged();
 }
 
 } // namespace Metaloom

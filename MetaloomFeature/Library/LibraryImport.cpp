@@ -36,10 +36,13 @@ void LibraryViewModel::importItems(const QList<QUrl> &urls)
     newItems.reserve(plan.files.size());
     for (const QUrl &file : plan.files) {
         newItems.append(MediaItem(file));
+        m_importRank.insert(newItems.last().id, m_nextImportRank++);
         storeBookmark(file);
     }
     m_items.append(newItems);
     Q_EMIT itemsChanged();
+    if (m_itemOrder != ItemOrder::imported)
+        applyItemOrder();
     setStatus(ImportPlanning::summary(int(newItems.size()), plan.alreadyListed));
     for (const MediaItem &item : std::as_const(newItems))
         m_thumbnails->request(item.id, item.url);

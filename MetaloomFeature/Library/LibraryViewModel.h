@@ -8,6 +8,7 @@
 #include "MetaloomFeature/Library/CompareAlignment.h"
 #include "MetaloomFeature/Library/Copying/CopyMetadata.h"
 #include "MetaloomFeature/Library/Dates/DateAdjustment.h"
+#include "MetaloomFeature/Library/Dates/ItemOrdering.h"
 #include "MetaloomFeature/Library/Editor/EntryTreeModel.h"
 #include "MetaloomFeature/Library/EntryMarks.h"
 #include "MetaloomFeature/Library/FileOperations.h"
@@ -417,6 +418,11 @@ public:
     // of it in one step.
     bool canUndoDates() const { return m_datesUndo.has_value(); }
     QCoro::Task<void> undoDates();
+    // The order of items(): as added (until the user picks another), by
+    // name, capture date or file date. The time orders are kept after
+    // imports and after dates change; the capture dates take one read.
+    ItemOrder itemOrder() const { return m_itemOrder; }
+    QCoro::Task<void> setItemOrder(ItemOrder order);
 
     // Reads both files and shows their tags side by side (comparison).
     void presentCompare(QUuid left, QUuid right);
@@ -459,6 +465,7 @@ Q_SIGNALS:
     void adjustDatesRequestChanged();
     void datesPreviewChanged();
     void datesUndoChanged();
+    void itemOrderChanged();
     void comparisonChanged();
     void selectedItemIDChanged();
     void selectedItemIDsChanged();
@@ -680,6 +687,8 @@ private:
     QCoro::Task<void> loadDatesPreview(QList<MediaItem> items, DateAdjustment adjustment,
                                        quint64 generation);
     QCoro::Task<void> runDatesBatch(QList<MediaItem> items, DateAdjustment adjustment);
+    // Puts items() in the chosen order, reading the dates it needs first.
+    QCoro::Task<void> applyItemOrder();
     // One file's change of a batch, made as asked.
     using FileChange = std::function<QCoro::Task<FileOutcome>(QUrl file, ChangeOptions options)>;
     // The change run on a file as every engine call of the window runs
@@ -790,6 +799,9 @@ private:
     DatePreviewState m_datesPreview;
     quint64 m_datesPreviewGeneration = 0;
     std::optional<DatesUndoStep> m_datesUndo;
+    ItemOrder m_itemOrder = ItemOrder::imported;
+    QHash<QUuid, qint64> m_importRank;
+    qint64 m_nextImportRank = 0;
     // What confirming the request does.
     std::function<void()> m_writeAnyway;
     std::optional<QString> m_readOnlyFormatNote;

@@ -9,6 +9,7 @@
 #include "tests/support/TaskRunner.h"
 #include "tests/support/TestEnvironment.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QtTest>
 
@@ -24,6 +25,7 @@ private Q_SLOTS:
     void cleanup() { m_env.reset(); }
     void previewThenAdjustThenUndo();
     void fileDatesFollowTheCaptureDate();
+    void listsByTime();
 
 private:
     QList<QUuid> load(LibraryViewModel &lib, const QStringList &samples)
@@ -105,6 +107,53 @@ void LibraryDatesTest::fileDatesFollowTheCaptureDate()
     QVERIFY(runTask(lib.undoDates()).succeeded());
     QVERIFY(waitUntilIdle(lib));
     QCOMPARE(QFileInfo(path("Canon.jpg")).lastModified().toSecsSinceEpoch(), before);
+}
+
+void LibraryDatesTest::listsByTime()
+{
+    LibraryHarness h;
+    LibraryViewModel &lib = *h.library;
+    const QString folder = m_env->workPath();
+    // Added in this order; taken 2003, 2001, never, 2005.
+    const QList<std::pair<QString, QString>> files{{"Canon.jpg", "b.jpg"},
+                                                   {"XMP.jpg", "a.jpg"},
+                                                   {"QuickTime.heic", "0.heic"},
+                                                   {"QuickTime.mov", "c.mov"}};
+    QList<QUrl> urls;
+    int minutesAgo = 0;
+    for (const auto &[sample, name] : files) {
+        const QString copy = copyTestData(sample, folder, name);
+        QFile file(copy);
+        file.open(QIODevice::ReadWrite);
+        file.setFileTime(QDateTime::currentDateTime().addSecs(-60 * ++minutesAgo),
+                         QFileDevice::FileModificationTime);
+        urls << url(copy);
+    }
+    lib.importItems(urls);
+    QVERIFY(waitUntilIdle(lib));
+    const auto names = [&lib] {
+        QStringList shown;
+        for (const MediaItem &item : lib.items())
+            shown << item.fileName;
+        return shown.join(u' ');
+    };
+    QCOMPARE(names(), "b.jpg a.jpg 0.heic c.mov");
+    QVERIFY(runTask(lib.setItemOrder(ItemOrder::captureDate)).succeeded());
+    QCOMPARE(names(), "a.jpg b.jpg c.mov 0.heic");
+    QVERIFY(runTask(lib.setItemOrder(ItemOrder::name)).succeeded());
+    QCOMPARE(names(), "0.heic a.jpg b.jpg c.mov");
+    QVERIFY(runTask(lib.setItemOrder(ItemOrder::fileDate)).succeeded());
+    QCOMPARE(names(), "c.mov 0.heic a.jpg b.jpg");
+    QVERIFY(runTask(lib.setItemOrder(ItemOrder::imported)).succeeded());
+    QCOMPARE(names(), "b.jpg a.jpg 0.heic c.mov");
+
+    // A shift that moves a file before another moves it in the list.
+    QVERIFY(runTask(lib.setItemOrder(ItemOrder::captureDate)).succeeded());
+    DateAdjustment adjustment;
+    adjustment.options.shift = DateShift::parse("-1100 00:00").value();
+    QVERIFY(runTask(lib.adjustDates({lib.items().at(1).id}, adjustment)).succeeded());
+    QVERIFY(waitUntilIdle(lib));
+    QCOMPARE(names(), "b.jpg a.jpg c.mov 0.heic");
 }
 
 QTEST_MAIN(LibraryDatesTest)
