@@ -14,6 +14,7 @@ using VossaApps::VossaAppsMenu;
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
+#include <QActionGroup>
 #include <QApplication>
 #include <QClipboard>
 #include <QCoreApplication>
@@ -211,6 +212,35 @@ void addEditMenu(QMenuBar *bar, MainWindow *window)
     addCommand(edit, QCoreApplication::translate("AppMenus", "Select &All"),
                QKeySequence::SelectAll, [window] { selectAll(window); });
     edit->addSeparator();
+    // The selected files, or every file when none is selected.
+    const auto chosenFiles = [library] {
+        QList<QUuid> ids = library->selectedItemIDs();
+        if (ids.isEmpty()) {
+            for (const MediaItem &item : library->items())
+                ids.append(item.id);
+        }
+        return ids;
+    };
+    addCommand(edit, QCoreApplication::translate("AppMenus", "Adjust &Dates…"),
+               QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D), [library, chosenFiles] {
+                   if (library)
+                       library->presentAdjustDates(chosenFiles());
+               });
+    addCommand(edit, QCoreApplication::translate("AppMenus", "Set File Dat&es from Capture Date"),
+               {}, [library, chosenFiles] {
+                   if (library)
+                       detach(library->setFileDatesFromCapture(chosenFiles()));
+               });
+    QAction *undoDates = addCommand(
+        edit, QCoreApplication::translate("AppMenus", "U&ndo Date Change"), {}, [library] {
+            if (library)
+                detach(library->undoDates());
+        });
+    undoDates->setEnabled(library && library->canUndoDates());
+    QObject::connect(library, &LibraryViewModel::datesUndoChanged, undoDates, [library, undoDates] {
+        undoDates->setEnabled(library && library->canUndoDates());
+    });
+    edit->addSeparator();
     edit->addAction(window->content()->findAction());
     edit->addSeparator();
     QAction *settings = addCommand(edit, QCoreApplication::translate("AppMenus", "&Settings…"),
@@ -236,6 +266,29 @@ void addViewMenu(QMenuBar *bar, MainWindow *window)
                [window] { window->content()->editor()->expandAllGroups(); });
     addCommand(view, QCoreApplication::translate("AppMenus", "C&ollapse All"), {},
                [window] { window->content()->editor()->collapseAllGroups(); });
+    view->addSeparator();
+    QMenu *sort = view->addMenu(QCoreApplication::translate("AppMenus", "&Sort Files"));
+    auto *orders = new QActionGroup(sort);
+    QPointer<LibraryViewModel> library = window->library();
+    const std::pair<ItemOrder, const char *> choices[] = {
+        {ItemOrder::imported, QT_TRANSLATE_NOOP("AppMenus", "As &Added")},
+        {ItemOrder::name, QT_TRANSLATE_NOOP("AppMenus", "By &Name")},
+        {ItemOrder::captureDate, QT_TRANSLATE_NOOP("AppMenus", "By &Capture Date")},
+        {ItemOrder::fileDate, QT_TRANSLATE_NOOP("AppMenus", "By &File Date")}};
+    for (const auto &[order, title] : choices) {
+        QAction *choice = addCommand(sort, QCoreApplication::translate("AppMenus", title), {},
+                                     [library, order = order] {
+                                         if (library)
+                                             detach(library->setItemOrder(order));
+                                     });
+        choice->setCheckable(true);
+        choice->setChecked(library && library->itemOrder() == order);
+        orders->addAction(choice);
+        QObject::connect(library, &LibraryViewModel::itemOrderChanged, choice,
+                         [library, choice, order = order] {
+                             choice->setChecked(library && library->itemOrder() == order);
+                         });
+    }
 }
 
 void addHelpMenu(QMenuBar *bar, MainWindow *window, const Commands &commands)

@@ -80,6 +80,7 @@ public:
     DatePlan run()
     {
         m_plan.quickTimeUtc = m_options.quickTimeUtc;
+        m_plan.captureDate = m_capture;
         for (const Tag &tag : tagsOf(m_values)) {
             if (chosen(tag.role.family))
                 planTag(tag);
@@ -278,6 +279,7 @@ DatePlan fileDateFromCapture(const DateValues &values)
 {
     DatePlan result;
     const std::optional<ExifDateTime> capture = captureDate(values);
+    result.captureDate = capture;
     if (!capture) {
         result.warnings.append(DateWarning::noCaptureDate);
         return result;

@@ -63,6 +63,9 @@ struct DatePlan {
     QList<DateChange> changes;
     QList<DateWarning> warnings;
     bool quickTimeUtc = false;
+    // The file's capture date before the change (captureDate()): what a
+    // photo of a clock recorded.
+    std::optional<ExifDateTime> captureDate;
     bool operator==(const DatePlan &) const = default;
 };
 

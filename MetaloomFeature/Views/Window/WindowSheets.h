@@ -46,6 +46,7 @@ public:
     QDialog *removeMetadataConfirmation() const { return m_removeMetadata.dialog(); }
     QDialog *removeAllMetadataConfirmation() const { return m_removeAllMetadata.dialog(); }
     QDialog *settings() const { return m_settings.dialog(); }
+    QDialog *adjustDates() const { return m_adjustDates.dialog(); }
     QMessageBox *errorAlert() const;
     QMessageBox *writeAnywayAlert() const;
     // The alert's button that makes the change anyway.
@@ -61,6 +62,7 @@ private:
     void showSettings();
     void showError();
     void showWriteAnyway();
+    void showAdjustDates();
 
     QPointer<LibraryViewModel> m_viewModel;
     QPointer<PresetsStore> m_presetsStore;
@@ -71,12 +73,14 @@ private:
     SheetSlot m_settings;
     SheetSlot m_error;
     SheetSlot m_writeAnyway;
+    SheetSlot m_adjustDates;
     // Which request or error the open dialog answers.
     QUuid m_presetManagerID;
     QUuid m_removeMetadataID;
     QUuid m_removeAllMetadataID;
     QUuid m_errorID;
     QUuid m_writeAnywayID;
+    QUuid m_adjustDatesID;
 };
 
 } // namespace Metaloom
