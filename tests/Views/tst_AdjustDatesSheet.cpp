@@ -87,7 +87,7 @@ void AdjustDatesSheetTest::previewFollowsTheControlsAndApplies()
     window.library.presentAdjustDates(ids);
     auto *sheet = qobject_cast<AdjustDatesSheet *>(window.view.sheets()->adjustDates());
     QVERIFY(sheet);
-    QTest::qWaitForWindowExposed(sheet);
+    QVERIFY(QTest::qWaitForWindowExposed(sheet));
 
     // An hour later, as the sheet opens.
     const QStringList anHour{
