@@ -231,6 +231,13 @@ DateAdjustment AdjustDatesSheet::adjustment() const
 void AdjustDatesSheet::controlsChanged()
 {
     m_zoneOffset->setEnabled(m_zone->currentIndex() > 0);
+    // Only the chosen way of moving the dates can be changed.
+    for (QWidget *part :
+         std::initializer_list<QWidget *>{m_sign, m_days, m_hours, m_minutes, m_seconds})
+        part->setEnabled(m_shiftMode->isChecked());
+    m_setTo->setEnabled(m_setMode->isChecked());
+    m_clockPhoto->setEnabled(m_clockMode->isChecked());
+    m_clockTime->setEnabled(m_clockMode->isChecked());
     if (m_clockMode->isChecked()) {
         const std::optional<DateShift> shift = clockShift();
         m_clockResult->setText(shift ? tr("The dates move by %1.").arg(shift->text())
