@@ -188,7 +188,11 @@ void addEditMenu(QMenuBar *bar, MainWindow *window)
     QPointer<LibraryViewModel> library = window->library();
     QAction *undo = addCommand(edit, QCoreApplication::translate("AppMenus", "&Undo"),
                                QKeySequence(Qt::CTRL | Qt::Key_Z), [window, library] {
-                                   if (!undoInField(window, false) && library)
+                                   if (undoInField(window, false) || !library)
+                                       return;
+                                   if (library->undoesDatesNext())
+                                       detach(library->undoDates());
+                                   else
                                        library->undo();
                                });
     QAction *redo = addCommand(edit, QCoreApplication::translate("AppMenus", "&Redo"),
@@ -197,11 +201,12 @@ void addEditMenu(QMenuBar *bar, MainWindow *window)
                                        library->redo();
                                });
     const auto followLibrary = [library, undo, redo] {
-        undo->setEnabled(library && library->canUndo());
+        undo->setEnabled(library && (library->canUndo() || library->undoesDatesNext()));
         redo->setEnabled(library && library->canRedo());
     };
     followLibrary();
     QObject::connect(library, &LibraryViewModel::undoStateChanged, edit, followLibrary);
+    QObject::connect(library, &LibraryViewModel::datesUndoChanged, edit, followLibrary);
     edit->addSeparator();
     addCommand(edit, QCoreApplication::translate("AppMenus", "Cu&t"), QKeySequence::Cut,
                [window] { cut(window); });

@@ -150,6 +150,7 @@ QCoro::Task<void> LibraryViewModel::runDatesBatch(QList<MediaItem> items, DateAd
     if (step.files.isEmpty())
         co_return;
     m_datesUndo = step;
+    m_datesUndoStamp = m_editStepStamp;
     Q_EMIT datesUndoChanged();
 }
 

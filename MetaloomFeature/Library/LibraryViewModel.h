@@ -418,6 +418,12 @@ public:
     // of it in one step.
     bool canUndoDates() const { return m_datesUndo.has_value(); }
     QCoro::Task<void> undoDates();
+    // Whether the change of dates came after the last edit: the window's
+    // Undo then puts the dates back rather than an older edit.
+    bool undoesDatesNext() const
+    {
+        return m_datesUndo.has_value() && m_datesUndoStamp == m_editStepStamp;
+    }
     // The order of items(): as added (until the user picks another), by
     // name, capture date or file date. The time orders are kept after
     // imports and after dates change; the capture dates take one read.
@@ -799,6 +805,10 @@ private:
     DatePreviewState m_datesPreview;
     quint64 m_datesPreviewGeneration = 0;
     std::optional<DatesUndoStep> m_datesUndo;
+    // Raised with every edit step; the change of dates keeps the number it
+    // came after.
+    quint64 m_editStepStamp = 0;
+    quint64 m_datesUndoStamp = 0;
     ItemOrder m_itemOrder = ItemOrder::imported;
     QHash<QUuid, qint64> m_importRank;
     qint64 m_nextImportRank = 0;

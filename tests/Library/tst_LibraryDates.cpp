@@ -81,10 +81,12 @@ void LibraryDatesTest::previewThenAdjustThenUndo()
     QCOMPARE(valueOf(path("QuickTime.mov"), "QuickTime:ModifyDate"), "2010:07:30 15:43:59");
     QCOMPARE(digest(path("QuickTime.heic")), heicBefore);
     QVERIFY(lib.canUndoDates());
+    QVERIFY(lib.undoesDatesNext());
 
     QVERIFY(runTask(lib.undoDates()).succeeded());
     QVERIFY(waitUntilIdle(lib));
     QVERIFY(!lib.canUndoDates());
+    QVERIFY(!lib.undoesDatesNext());
     QCOMPARE(statusText(lib), QStringLiteral("Restored the previous dates of 2 items."));
     QCOMPARE(valueOf(path("Canon.jpg"), "ExifIFD:DateTimeOriginal"), "2003:12:04 06:46:52");
     QCOMPARE(valueOf(path("Canon.jpg"), "ExifIFD:CreateDate"), "2003:12:04 06:46:52");
@@ -103,6 +105,15 @@ void LibraryDatesTest::fileDatesFollowTheCaptureDate()
     QCOMPARE(QFileInfo(path("Canon.jpg")).lastModified(),
              QDateTime(QDate(2003, 12, 4), QTime(6, 46, 52), Qt::LocalTime));
     QCOMPARE(valueOf(path("Canon.jpg"), "ExifIFD:DateTimeOriginal"), "2003:12:04 06:46:52");
+    // An edit after it is what the window's Undo takes first.
+    QVERIFY(lib.undoesDatesNext());
+    QVERIFY(waitUntilIdle(lib));
+    const std::optional<MetadataEntry> make = visibleEntry(lib, "IFD0:Make");
+    QVERIFY(make);
+    lib.editValue(*make, "Other");
+    QVERIFY(lib.canUndo());
+    QVERIFY(!lib.undoesDatesNext());
+    QVERIFY(lib.canUndoDates());
 
     QVERIFY(runTask(lib.undoDates()).succeeded());
     QVERIFY(waitUntilIdle(lib));
