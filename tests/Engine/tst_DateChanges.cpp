@@ -6,7 +6,6 @@
 #include "MetaloomFeature/Engine/ExifToolService.h"
 #include "RealFiles.h"
 
-#include <QFileInfo>
 #include <QtTest>
 
 using namespace Metaloom;
@@ -69,9 +68,6 @@ private Q_SLOTS:
     void cleanup() { m_env.reset(); }
     void movesExactlyThePlannedDates_data();
     void movesExactlyThePlannedDates();
-    void movesTheFileDate();
-    void setsTheFileDateFromTheCaptureDate();
-    void leavesAFileWithoutDates();
 
 private:
     QList<DateValues> datesOf(const QString &path, bool quickTimeUtc)
@@ -111,11 +107,6 @@ void DateChangesTest::movesExactlyThePlannedDates_data()
         << "QuickTime.mov" << QStringList{} << shifted("+1:00") << movedOnAnHour;
     QTest::newRow("mov as utc, an hour on")
         << "QuickTime.mov" << QStringList{} << asUtc(shifted("+1:00")) << movedOnAnHour;
-    QTest::newRow("mov as stored, set")
-        << "QuickTime.mov" << QStringList{} << setTo("2024:03:01 12:00:00")
-        << QStringList{"QuickTime:CreateDate=2024:03:01 12:00:00",
-                       "Track2:TrackCreateDate=2024:03:01 12:00:00",
-                       "QuickTime:ModifyDate=2010:07:30 15:43:59"};
     QTest::newRow("mov as utc, set in local time")
         << "QuickTime.mov" << QStringList{} << asUtc(setTo("2024:03:01 12:00:00"))
         << QStringList{"QuickTime:CreateDate=2024:03:01 10:00:00",
@@ -137,8 +128,6 @@ void DateChangesTest::movesExactlyThePlannedDates_data()
                                    << QStringList{"ExifIFD:DateTimeOriginal=2001:05:20 18:36:41",
                                                   "XMP-photoshop:DateCreated=2004:02:27",
                                                   "IFD0:ModifyDate=2004:02:26 09:36:46"};
-    QTest::newRow("iptc, a day back") << "IPTC.jpg" << QStringList{} << shifted("-1 00:00")
-                                      << QStringList{"IPTC:DateCreated=2004:02:25"};
 }
 
 void DateChangesTest::movesExactlyThePlannedDates()
@@ -183,47 +172,6 @@ void DateChangesTest::movesExactlyThePlannedDates()
     const QHash<QString, QString> stored = valuesOf(path);
     for (const QString &line : expected)
         QCOMPARE(stored.value(line.section('=', 0, 0)), line.section('=', 1));
-}
-
-void DateChangesTest::movesTheFileDate()
-{
-    const QString path = copyTestData(QStringLiteral("Canon.jpg"), m_env->workPath());
-    const QDateTime before = QFileInfo(path).lastModified();
-    DateOptions options = shifted("+1:00");
-    options.captureDates = false;
-    options.fileDate = true;
-    ExifToolService service(realBundle());
-    const DatePlan plan = DatePlanning::plan(datesOf(path, false).value(0), options);
-    QCOMPARE(plan.changes.size(), 1);
-    const auto change = runTask(service.changeDates(QUrl::fromLocalFile(path), plan));
-    QVERIFY2(change.succeeded(), qPrintable(change.errorMessage()));
-    // ExifTool writes whole seconds; the copy had a fraction.
-    QCOMPARE(QFileInfo(path).lastModified().toSecsSinceEpoch() - before.toSecsSinceEpoch(), 3600);
-    QCOMPARE(valueOf(path, "ExifIFD:DateTimeOriginal"), QStringLiteral("2003:12:04 06:46:52"));
-}
-
-void DateChangesTest::setsTheFileDateFromTheCaptureDate()
-{
-    const QString path = copyTestData(QStringLiteral("QuickTime.mov"), m_env->workPath());
-    ExifToolService service(realBundle());
-    const DatePlan plan = DatePlanning::fileDateFromCapture(datesOf(path, false).value(0));
-    const auto change = runTask(service.changeDates(QUrl::fromLocalFile(path), plan));
-    QVERIFY2(change.succeeded(), qPrintable(change.errorMessage()));
-    QCOMPARE(QFileInfo(path).lastModified(),
-             QDateTime(QDate(2005, 8, 11), QTime(14, 3, 54), Qt::LocalTime));
-}
-
-void DateChangesTest::leavesAFileWithoutDates()
-{
-    const QString path = copyTestData(QStringLiteral("QuickTime.heic"), m_env->workPath());
-    const QByteArray before = digest(path);
-    ExifToolService service(realBundle());
-    const DatePlan plan = DatePlanning::plan(datesOf(path, true).value(0), shifted("+1:00"));
-    QVERIFY(plan.changes.isEmpty());
-    QCOMPARE(plan.warnings, QList<DateWarning>{DateWarning::noCaptureDate});
-    const auto change = runTask(service.changeDates(QUrl::fromLocalFile(path), plan));
-    QVERIFY(change.succeeded());
-    QCOMPARE(digest(path), before);
 }
 
 QTEST_GUILESS_MAIN(DateChangesTest)
