@@ -95,12 +95,7 @@ void AdjustDatesSheetTest::previewFollowsTheControlsAndApplies()
         "Canon.jpg|ExifIFD:CreateDate|2003:12:04 06:46:52|2003:12:04 07:46:52",
         "QuickTime.heic|||Nothing to change"};
     QTRY_COMPARE_WITH_TIMEOUT(rowsOf(sheet->previewTable()), anHour, 20000);
-    QTRY_VERIFY(sheet->findChild<QLabel *>() &&
-                std::any_of(sheet->findChildren<QLabel *>().cbegin(),
-                            sheet->findChildren<QLabel *>().cend(), [](const QLabel *label) {
-                                return label->text().contains(
-                                    "QuickTime.heic: This file has no capture date.");
-                            }));
+    QTRY_VERIFY(withText<QLabel>(sheet, "QuickTime.heic: This file has no capture date."));
 
     // The clock on the photo showed 07:00:00 when the camera said 06:46:52.
     withText<QRadioButton>(sheet, "Take the shift from a photo")->click();
