@@ -287,10 +287,6 @@ void DatePlanTest::setsTheFileDateFromTheCaptureDate_data()
                        "System:FileModifyDate=2026:12:09 03:16:14+00:00"}
         << QStringList{"System:FileModifyDate|2026:12:09 03:16:14+00:00|2003:12:04 06:46:52+01:00"};
 }
-<< QStringList{"System:FileModifyDate|2026:12:09 03:16:14+00:00|2005:08:11 14:03:54"};
-QTest::newRow("no capture date") << QStringList{"System:FileModifyDate=2026:12:09 03:16:14+00:00"}
-                                 << QStringList{};
-}
 
 void DatePlanTest::setsTheFileDateFromTheCaptureDate()
 {
