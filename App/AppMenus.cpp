@@ -14,6 +14,7 @@ using VossaApps::VossaAppsMenu;
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
+#include <QActionGroup>
 #include <QApplication>
 #include <QClipboard>
 #include <QCoreApplication>
@@ -187,7 +188,11 @@ void addEditMenu(QMenuBar *bar, MainWindow *window)
     QPointer<LibraryViewModel> library = window->library();
     QAction *undo = addCommand(edit, QCoreApplication::translate("AppMenus", "&Undo"),
                                QKeySequence(Qt::CTRL | Qt::Key_Z), [window, library] {
-                                   if (!undoInField(window, false) && library)
+                                   if (undoInField(window, false) || !library)
+                                       return;
+                                   if (library->undoesDatesNext())
+                                       detach(library->undoDates());
+                                   else
                                        library->undo();
                                });
     QAction *redo = addCommand(edit, QCoreApplication::translate("AppMenus", "&Redo"),
@@ -196,11 +201,12 @@ void addEditMenu(QMenuBar *bar, MainWindow *window)
                                        library->redo();
                                });
     const auto followLibrary = [library, undo, redo] {
-        undo->setEnabled(library && library->canUndo());
+        undo->setEnabled(library && (library->canUndo() || library->undoesDatesNext()));
         redo->setEnabled(library && library->canRedo());
     };
     followLibrary();
     QObject::connect(library, &LibraryViewModel::undoStateChanged, edit, followLibrary);
+    QObject::connect(library, &LibraryViewModel::datesUndoChanged, edit, followLibrary);
     edit->addSeparator();
     addCommand(edit, QCoreApplication::translate("AppMenus", "Cu&t"), QKeySequence::Cut,
                [window] { cut(window); });
@@ -210,6 +216,35 @@ void addEditMenu(QMenuBar *bar, MainWindow *window)
                QKeySequence(Qt::CTRL | Qt::Key_V), [window] { paste(window); });
     addCommand(edit, QCoreApplication::translate("AppMenus", "Select &All"),
                QKeySequence::SelectAll, [window] { selectAll(window); });
+    edit->addSeparator();
+    // The selected files, or every file when none is selected.
+    const auto chosenFiles = [library] {
+        QList<QUuid> ids = library->selectedItemIDs();
+        if (ids.isEmpty()) {
+            for (const MediaItem &item : library->items())
+                ids.append(item.id);
+        }
+        return ids;
+    };
+    addCommand(edit, QCoreApplication::translate("AppMenus", "Adjust &Dates…"),
+               QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D), [library, chosenFiles] {
+                   if (library)
+                       library->presentAdjustDates(chosenFiles());
+               });
+    addCommand(edit, QCoreApplication::translate("AppMenus", "Set File Dat&es from Capture Date"),
+               {}, [library, chosenFiles] {
+                   if (library)
+                       detach(library->setFileDatesFromCapture(chosenFiles()));
+               });
+    QAction *undoDates = addCommand(
+        edit, QCoreApplication::translate("AppMenus", "U&ndo Date Change"), {}, [library] {
+            if (library)
+                detach(library->undoDates());
+        });
+    undoDates->setEnabled(library && library->canUndoDates());
+    QObject::connect(library, &LibraryViewModel::datesUndoChanged, undoDates, [library, undoDates] {
+        undoDates->setEnabled(library && library->canUndoDates());
+    });
     edit->addSeparator();
     edit->addAction(window->content()->findAction());
     edit->addSeparator();
@@ -264,6 +299,28 @@ void addViewMenu(QMenuBar *bar, MainWindow *window)
     };
     followSelection();
     QObject::connect(library, &LibraryViewModel::selectedItemIDsChanged, view, followSelection);
+    view->addSeparator();
+    QMenu *sort = view->addMenu(QCoreApplication::translate("AppMenus", "&Sort Files"));
+    auto *orders = new QActionGroup(sort);
+    const std::pair<ItemOrder, const char *> choices[] = {
+        {ItemOrder::imported, QT_TRANSLATE_NOOP("AppMenus", "As &Added")},
+        {ItemOrder::name, QT_TRANSLATE_NOOP("AppMenus", "By &Name")},
+        {ItemOrder::captureDate, QT_TRANSLATE_NOOP("AppMenus", "By &Capture Date")},
+        {ItemOrder::fileDate, QT_TRANSLATE_NOOP("AppMenus", "By &File Date")}};
+    for (const auto &[order, title] : choices) {
+        QAction *choice = addCommand(sort, QCoreApplication::translate("AppMenus", title), {},
+                                     [library, order = order] {
+                                         if (library)
+                                             detach(library->setItemOrder(order));
+                                     });
+        choice->setCheckable(true);
+        choice->setChecked(library && library->itemOrder() == order);
+        orders->addAction(choice);
+        QObject::connect(library, &LibraryViewModel::itemOrderChanged, choice,
+                         [library, choice, order = order] {
+                             choice->setChecked(library && library->itemOrder() == order);
+                         });
+    }
 }
 
 void addHelpMenu(QMenuBar *bar, MainWindow *window, const Commands &commands)

@@ -11,11 +11,12 @@ std::shared_ptr<Command> stripCommand();
 std::shared_ptr<Command> applyPresetCommand();
 std::shared_ptr<Command> presetsCommand();
 std::shared_ptr<Command> checkCommand();
+std::shared_ptr<Command> datesCommand();
 
 QList<std::shared_ptr<Command>> allCommands()
 {
-    return {readCommand(),  checkCommand(),       setCommand(),
-            stripCommand(), applyPresetCommand(), presetsCommand()};
+    return {readCommand(),        checkCommand(), setCommand(),    stripCommand(),
+            applyPresetCommand(), datesCommand(), presetsCommand()};
 }
 
 } // namespace Metaloom::Cli

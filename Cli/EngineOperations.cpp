@@ -83,6 +83,17 @@ public:
         co_return keysToStrip(entries);
     }
 
+    QCoro::Task<DateValues> dates(QUrl file, bool quickTimeUtc) override
+    {
+        const QList<DateValues> read = co_await engine()->readDates({file}, quickTimeUtc);
+        co_return read.value(0);
+    }
+
+    QCoro::Task<ChangeReport> changeDates(QUrl file, DatePlan plan) override
+    {
+        co_return co_await engine()->changeDates(file, plan);
+    }
+
     QCoro::Task<bool> canWrite(QUrl file) override
     {
         co_return co_await engine()->canWriteFormat(file);

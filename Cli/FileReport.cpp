@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QJsonObject>
 
 namespace Metaloom::Cli {
 
@@ -60,6 +61,20 @@ QString jsonLine(const FileReport &report, bool withRemaining)
     if (withRemaining)
         members << member("remaining",
                           report.remaining ? jsonArray(*report.remaining) : QStringLiteral("null"));
+    if (report.dates) {
+        QJsonObject before;
+        QJsonObject after;
+        for (const auto &[key, change] : *report.dates) {
+            if (!change.first.isEmpty())
+                before.insert(key, change.first);
+            if (!change.second.isEmpty())
+                after.insert(key, change.second);
+        }
+        members << member("before",
+                          QString::fromUtf8(QJsonDocument(before).toJson(QJsonDocument::Compact)))
+                << member("after",
+                          QString::fromUtf8(QJsonDocument(after).toJson(QJsonDocument::Compact)));
+    }
     return u'{' + members.join(u',') + u'}';
 }
 

@@ -29,6 +29,10 @@ struct FileReport {
     QStringList notRemoved;
     // Only for strip.
     std::optional<QStringList> remaining;
+    // Only for dates: each date changed (or, in a dry run, to change), by
+    // key, as it was and as it is; a tag added has no "before", a tag
+    // removed no "after".
+    std::optional<QList<std::pair<QString, std::pair<QString, QString>>>> dates;
     // The sentence shown on standard error without --json.
     QString line;
 
@@ -42,7 +46,9 @@ struct FileReport {
 // One line of JSON Lines, exactly the keys "file", "ok", "complete",
 // "error" (null unless failed), "notWritten", "notRemoved" and, with
 // `withRemaining` (strip), "remaining" (null for a file that failed, whose
-// tags nobody read), in that order; no line feed at the end.
+// tags nobody read), in that order, then for a report of dates its
+// "before" and "after" objects (by key, the dates changed); no line feed at
+// the end.
 QString jsonLine(const FileReport &report, bool withRemaining = false);
 
 // How a command names each outcome in its summary, in the order listed:

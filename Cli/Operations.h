@@ -7,6 +7,7 @@
 #include "MetaloomFeature/Engine/StripProfile.h"
 #include "MetaloomFeature/Engine/StripReport.h"
 #include "MetaloomFeature/Engine/TagAssignment.h"
+#include "MetaloomFeature/Model/Dates/DatePlan.h"
 #include "MetaloomFeature/Model/MetadataEntry.h"
 #include "MetaloomFeature/Model/Preset.h"
 
@@ -59,6 +60,10 @@ public:
     // What the file holds that a strip would try to remove, the tags that
     // identify a person, a camera or a place first.
     virtual QCoro::Task<QStringList> strippable(QUrl file) = 0;
+    // The file's date tags, QuickTime's read as UTC when asked.
+    virtual QCoro::Task<DateValues> dates(QUrl file, bool quickTimeUtc) = 0;
+    // Makes the planned changes of the file's dates.
+    virtual QCoro::Task<ChangeReport> changeDates(QUrl file, DatePlan plan) = 0;
     // Whether ExifTool can write files of this one's format at all.
     virtual QCoro::Task<bool> canWrite(QUrl file) = 0;
 };

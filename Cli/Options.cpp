@@ -17,6 +17,18 @@ const QList<Option> &all()
         {{QStringLiteral("profile"), QChar(), QStringLiteral("NAME")},
          QT_TRANSLATE_NOOP("Cli", "strip by a profile: everything, keep-orientation-colour, "
                                   "location, personal, or one of your own")},
+        {{QStringLiteral("shift"), QChar(), QStringLiteral("[+-][D ]HH:MM[:SS]")},
+         QT_TRANSLATE_NOOP("Cli", "move the dates by this amount, forwards or back")},
+        {{QStringLiteral("set"), QChar(), QStringLiteral("\"YYYY:MM:DD HH:MM:SS\"")},
+         QT_TRANSLATE_NOOP("Cli", "set the dates to this date and time")},
+        {{QStringLiteral("tags"), QChar(), QStringLiteral("capture|modify|all")},
+         QT_TRANSLATE_NOOP("Cli", "which dates: of the capture (when not given), of the last "
+                                  "change, or both")},
+        {{QStringLiteral("file-dates"), QChar(), QString()},
+         QT_TRANSLATE_NOOP("Cli", "change the file's own modification date too")},
+        {{QStringLiteral("quicktime"), QChar(), QStringLiteral("utc|local")},
+         QT_TRANSLATE_NOOP("Cli", "how a video's QuickTime dates are stored (when not given: "
+                                  "as the file tells, otherwise local)")},
         {{QStringLiteral("recursive"), QLatin1Char('r'), QString()},
          QT_TRANSLATE_NOOP("Cli", "with a folder, take the files of its subfolders too")},
         {{QStringLiteral("json"), QChar(), QString()},

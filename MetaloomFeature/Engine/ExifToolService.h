@@ -9,6 +9,7 @@
 #include "MetaloomFeature/Engine/TagAssignment.h"
 #include "MetaloomFeature/Engine/TagCopy.h"
 #include "MetaloomFeature/Engine/TagDefinition.h"
+#include "MetaloomFeature/Model/Dates/DatePlan.h"
 #include "MetaloomFeature/Model/MetadataEntry.h"
 #include "MetaloomFeature/Platform/ResourceBundle.h"
 
@@ -114,6 +115,17 @@ public:
     // nothing.
     QCoro::Task<QList<CopyPreview>> previewCopy(QUrl source, QList<QUrl> targets,
                                                 CopyFamily family);
+
+    // The date tags of each file (DateTagRoles::keysToRead), in one run of
+    // ExifTool, in the order of the files; QuickTime's dates read as UTC
+    // when asked (ExifTool's QuickTimeUTC), as they are stored otherwise.
+    QCoro::Task<QList<DateValues>> readDates(QList<QUrl> fileUrls, bool quickTimeUtc);
+    // Makes the planned changes of the file's dates: a change of tags like
+    // changeTags(), written, read back and judged with the plan's
+    // QuickTimeUTC, so that the dates read back are compared in the way
+    // they were planned. A plan that changes the file's modification date
+    // leaves the file with that date.
+    QCoro::Task<ChangeReport> changeDates(QUrl fileUrl, DatePlan plan, ChangeOptions options = {});
 
     // Strips every tag ExifTool can remove from this kind of file, and
     // reports what is left, from reading the file and the stripped copy in

@@ -65,7 +65,7 @@ QCoro::Task<void> replace(TargetPath::ChangeTarget target, QString outputPath,
 // the report names every tag (ExifTool's words when it refused a value).
 QCoro::Task<Verdict> judgeTagChange(ResourceBundle bundle, CommandOutput output, QString outputPath,
                                     TargetPath::ChangeTarget target,
-                                    QList<TagAssignment> assignments)
+                                    QList<TagAssignment> assignments, ChangeOptions options)
 {
     const QString targetPath = target.path;
     const QString fileName = chosenName(target);
@@ -77,7 +77,7 @@ QCoro::Task<Verdict> judgeTagChange(ResourceBundle bundle, CommandOutput output,
     // warnings decide the verdict, which spares a change that took as
     // asked a second reading.
     const QList<ChangeReadBack::FileAnswers> written =
-        co_await ChangeReadBack::read(bundle, keysOf(assignments), {outputPath});
+        co_await ChangeReadBack::read(bundle, keysOf(assignments), {outputPath}, options);
     ChangeReadBack::Answers answers = ChangeReadBack::combine(written.first(), std::nullopt);
     QStringList oldValuesNeeded =
         ChangeComparison::keysNeedingTheOriginal(assignments, answers, warnings);
@@ -85,7 +85,7 @@ QCoro::Task<Verdict> judgeTagChange(ResourceBundle bundle, CommandOutput output,
         oldValuesNeeded = keysOf(assignments); // for the original's warnings
     if (!oldValuesNeeded.isEmpty()) {
         const QList<ChangeReadBack::FileAnswers> original =
-            co_await ChangeReadBack::read(bundle, oldValuesNeeded, {targetPath});
+            co_await ChangeReadBack::read(bundle, oldValuesNeeded, {targetPath}, options);
         answers = ChangeReadBack::combine(written.first(), original.first());
     }
     if (const std::optional<QString> refusal = JpegExifLimit::refusalAfterWriting(

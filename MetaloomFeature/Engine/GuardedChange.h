@@ -58,7 +58,7 @@ struct Verdict {
 };
 QCoro::Task<Verdict> judgeTagChange(ResourceBundle bundle, CommandOutput output, QString outputPath,
                                     TargetPath::ChangeTarget target,
-                                    QList<TagAssignment> assignments);
+                                    QList<TagAssignment> assignments, ChangeOptions options = {});
 
 // Runs one change with the guard held; outputs left behind are the guard's
 // to remove.

@@ -23,6 +23,11 @@ struct ChangeOptions {
     // rewrite) no longer stop the change. Only ever set because the user
     // asked to write anyway after a ServiceError::minorError for this file.
     bool ignoreMinorErrors = false;
+    // ExifTool's QuickTimeUTC: QuickTime's dates read as UTC and shown in
+    // the computer's zone, and a date written without zone taken as the
+    // computer's local time. The format means them as UTC; many cameras
+    // store local time instead, which is read as it is without this.
+    bool quickTimeUtc = false;
 
     bool operator==(const ChangeOptions &) const = default;
 };

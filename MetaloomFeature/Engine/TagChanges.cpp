@@ -63,8 +63,8 @@ QCoro::Task<ChangeReport> changeTagsGuarded(ResourceBundle bundle, TargetPath::C
     } catch (const ServiceError &error) {
         rethrowAsMinorError(error, target);
     }
-    const Verdict verdict =
-        co_await judgeTagChange(bundle, output, paths.output, target, change.assignments);
+    const Verdict verdict = co_await judgeTagChange(bundle, output, paths.output, target,
+                                                    change.assignments, change.options);
     if (verdict.replaceOriginal)
         co_await replace(target, paths.output, paths.targetVersion,
                          keptDateFor(change.assignments));

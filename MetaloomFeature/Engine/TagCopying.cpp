@@ -43,7 +43,7 @@ QCoro::Task<ChangeReport> copyTagsGuarded(ResourceBundle bundle, TargetPath::Cha
         rethrowAsMinorError(error, target);
     }
     const Verdict verdict =
-        co_await judgeTagChange(bundle, output, paths.output, target, copy.copied);
+        co_await judgeTagChange(bundle, output, paths.output, target, copy.copied, copy.options);
     // A copy never sets the file's own dates: the target keeps its own.
     if (verdict.replaceOriginal)
         co_await replace(target, paths.output, paths.targetVersion,

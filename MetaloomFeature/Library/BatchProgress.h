@@ -9,7 +9,15 @@ namespace Metaloom {
 // filled to `finished` of `total`, the position and name of the file being
 // changed, and whether the user asked it to stop after that file.
 struct BatchProgress {
-    enum class Kind { removeAllMetadata, applyPreset, saveChanges, readMetadata, copyMetadata };
+    enum class Kind {
+        removeAllMetadata,
+        applyPreset,
+        saveChanges,
+        readMetadata,
+        copyMetadata,
+        adjustDates,
+        restoreDates
+    };
 
     QUuid id = QUuid::createUuid();
     Kind kind = Kind::removeAllMetadata;

@@ -478,6 +478,34 @@ Report copyReport(const QString &sourceName, const BatchRun::Outcome &outcome)
         incomplete);
 }
 
+Report datesReport(bool restoring, const BatchRun::Outcome &outcome)
+{
+    QList<FileOutcome> incomplete;
+    for (const FileOutcome &file : outcome.files) {
+        if (file.succeeded() && !file.isComplete())
+            incomplete.append(file);
+    }
+    const qsizetype succeeded = outcome.succeeded();
+    const QString done =
+        restoring
+            ? QCoreApplication::translate("BatchReportTexts", "Restored the previous dates of %1.")
+                  .arg(itemCount(succeeded))
+            : QCoreApplication::translate("BatchReportTexts", "Adjusted the dates of %1.")
+                  .arg(itemCount(succeeded));
+    if (outcome.failed() == 0 && incomplete.isEmpty()) {
+        if (!outcome.stoppedEarly())
+            return {done, {}, {}};
+        return {stoppedStatus(done, outcome), {}, {}};
+    }
+    return partlyDone(
+        done,
+        QCoreApplication::translate("BatchReportTexts",
+                                    "Changed the dates of %1. The rest were left unchanged:")
+            .arg(itemCount(succeeded)),
+        QCoreApplication::translate("BatchReportTexts", "Dates Not Changed in Full"), outcome,
+        incomplete);
+}
+
 Report saveAllReport(const BatchRun::Outcome &outcome)
 {
     QStringList incomplete;
@@ -545,6 +573,12 @@ QString progressText(const BatchProgress &progress)
         break;
     case BatchProgress::Kind::removeAllMetadata:
         doing = QCoreApplication::translate("BatchReportTexts", "Removing metadata");
+        break;
+    case BatchProgress::Kind::adjustDates:
+        doing = QCoreApplication::translate("BatchReportTexts", "Adjusting dates");
+        break;
+    case BatchProgress::Kind::restoreDates:
+        doing = QCoreApplication::translate("BatchReportTexts", "Restoring dates");
         break;
     }
     return QCoreApplication::translate("BatchReportTexts", "%1: %2 of %3 — %4")

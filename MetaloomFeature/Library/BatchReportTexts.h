@@ -98,6 +98,10 @@ Report copyReport(const QString &sourceName, const BatchRun::Outcome &outcome);
 // one file is named.
 Report saveAllReport(const BatchRun::Outcome &outcome);
 
+// Adjusting dates, or putting back the previous ones: "Adjusted the dates
+// of 3 items."
+Report datesReport(bool restoring, const BatchRun::Outcome &outcome);
+
 // "Removing metadata: 3 of 17 — photo.jpg"; "Stopping after photo.jpg…"
 // once the user cancelled.
 QString progressText(const BatchProgress &progress);

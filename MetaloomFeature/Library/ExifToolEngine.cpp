@@ -57,6 +57,16 @@ public:
         return service()->previewCopy(source, targets, family);
     }
 
+    QCoro::Task<QList<DateValues>> readDates(QList<QUrl> files, bool quickTimeUtc) override
+    {
+        return service()->readDates(files, quickTimeUtc);
+    }
+
+    QCoro::Task<ChangeReport> changeDates(QUrl file, DatePlan plan, ChangeOptions options) override
+    {
+        return service()->changeDates(file, plan, options);
+    }
+
     QCoro::Task<bool> canWriteFormat(QUrl file) override { return service()->canWriteFormat(file); }
 
     std::optional<bool> canWriteFormatNow(const QUrl &file) const override

@@ -232,6 +232,7 @@ void LibraryViewModel::pushStep(EditStep step)
     endEditStep();
     m_undoSteps.append(std::move(step));
     m_redoSteps.clear();
+    ++m_editStepStamp;
     Q_EMIT undoStateChanged();
 }
 

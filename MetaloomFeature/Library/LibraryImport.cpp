@@ -39,10 +39,13 @@ ImportPlanning::Tally LibraryViewModel::importItems(const QList<QUrl> &urls,
     newItems.reserve(plan.files.size());
     for (const QUrl &file : plan.files) {
         newItems.append(MediaItem(file));
+        m_importRank.insert(newItems.last().id, m_nextImportRank++);
         storeBookmark(file);
     }
     m_items.append(newItems);
     Q_EMIT itemsChanged();
+    if (m_itemOrder != ItemOrder::imported)
+        applyItemOrder();
     setStatus(ImportPlanning::summary(tally.added, tally.alreadyListed));
     if (!m_selectedItemID)
         setSelectedItemID(newItems.first().id);

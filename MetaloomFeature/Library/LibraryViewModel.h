@@ -7,6 +7,8 @@
 #include "MetaloomFeature/Library/BatchRun.h"
 #include "MetaloomFeature/Library/CompareAlignment.h"
 #include "MetaloomFeature/Library/Copying/CopyMetadata.h"
+#include "MetaloomFeature/Library/Dates/DateAdjustment.h"
+#include "MetaloomFeature/Library/Dates/ItemOrdering.h"
 #include "MetaloomFeature/Library/Editor/EntryTreeModel.h"
 #include "MetaloomFeature/Library/EntryMarks.h"
 #include "MetaloomFeature/Library/FileOperations.h"
@@ -107,6 +109,7 @@ class LibraryViewModel : public QObject {
     Q_PROPERTY(QSet<QUuid> modifiedItemIDs READ modifiedItemIDs NOTIFY modifiedItemIDsChanged)
     Q_PROPERTY(bool canUndo READ canUndo NOTIFY undoStateChanged)
     Q_PROPERTY(bool canRedo READ canRedo NOTIFY undoStateChanged)
+    Q_PROPERTY(bool canUndoDates READ canUndoDates NOTIFY datesUndoChanged)
 
 public:
     using OptionsByKey = QHash<QString, QList<EnumeratedOption>>;
@@ -435,6 +438,41 @@ public:
     void cancelCopyMetadata();
     QCoro::Task<void> copyMetadata(CopySource source, QList<QUuid> targets, CopyFamily family);
 
+    // --- Dates ---------------------------------------------------------------
+
+    // Asks how to adjust the dates of these files: the request the sheet
+    // shows (nothing while none is asked). A file not loaded is left out.
+    void presentAdjustDates(const QList<QUuid> &items);
+    const std::optional<AdjustDatesRequest> &adjustDatesRequest() const
+    {
+        return m_adjustDatesRequest;
+    }
+    // What the adjustment would change in each file of the request;
+    // published as datesPreview.
+    void previewDates(DateAdjustment adjustment);
+    const DatePreviewState &datesPreview() const { return m_datesPreview; }
+    // Adjusts the request's files as a batch, going on past files that fail.
+    void confirmAdjustDates(DateAdjustment adjustment);
+    void cancelAdjustDates();
+    QCoro::Task<void> adjustDates(QList<QUuid> items, DateAdjustment adjustment);
+    // Each file's modification date set to its capture date.
+    QCoro::Task<void> setFileDatesFromCapture(QList<QUuid> items);
+    // The last adjustment of dates (or of file dates) put back, every file
+    // of it in one step.
+    bool canUndoDates() const { return m_datesUndo.has_value(); }
+    QCoro::Task<void> undoDates();
+    // Whether the change of dates came after the last edit: the window's
+    // Undo then puts the dates back rather than an older edit.
+    bool undoesDatesNext() const
+    {
+        return m_datesUndo.has_value() && m_datesUndoStamp == m_editStepStamp;
+    }
+    // The order of items(): as added (until the user picks another), by
+    // name, capture date or file date. The time orders are kept after
+    // imports and after dates change; the capture dates take one read.
+    ItemOrder itemOrder() const { return m_itemOrder; }
+    QCoro::Task<void> setItemOrder(ItemOrder order);
+
     // Reads both files and shows their tags side by side (comparison).
     void presentCompare(QUuid left, QUuid right);
     const std::optional<Comparison> &comparison() const { return m_comparison; }
@@ -473,6 +511,10 @@ Q_SIGNALS:
     void itemsChanged();
     void copyMetadataRequestChanged();
     void copyPreviewChanged();
+    void adjustDatesRequestChanged();
+    void datesPreviewChanged();
+    void datesUndoChanged();
+    void itemOrderChanged();
     void comparisonChanged();
     void selectedItemIDChanged();
     void selectedItemIDsChanged();
@@ -700,6 +742,11 @@ private:
     QCoro::Task<void> loadCopyPreview(CopySource source, QList<QUrl> targets, CopyFamily family,
                                       quint64 generation);
     QCoro::Task<void> loadComparison(QUuid comparisonID, QUrl left, QUrl right);
+    QCoro::Task<void> loadDatesPreview(QList<MediaItem> items, DateAdjustment adjustment,
+                                       quint64 generation);
+    QCoro::Task<void> runDatesBatch(QList<MediaItem> items, DateAdjustment adjustment);
+    // Puts items() in the chosen order, reading the dates it needs first.
+    QCoro::Task<void> applyItemOrder();
     // One file's change of a batch, made as asked.
     using FileChange = std::function<QCoro::Task<FileOutcome>(QUrl file, ChangeOptions options)>;
     // The change run on a file as every engine call of the window runs
@@ -816,6 +863,17 @@ private:
     // Raised with every preview asked; an older one that finishes late is dropped.
     quint64 m_copyPreviewGeneration = 0;
     std::optional<Comparison> m_comparison;
+    std::optional<AdjustDatesRequest> m_adjustDatesRequest;
+    DatePreviewState m_datesPreview;
+    quint64 m_datesPreviewGeneration = 0;
+    std::optional<DatesUndoStep> m_datesUndo;
+    // Raised with every edit step; the change of dates keeps the number it
+    // came after.
+    quint64 m_editStepStamp = 0;
+    quint64 m_datesUndoStamp = 0;
+    ItemOrder m_itemOrder = ItemOrder::imported;
+    QHash<QUuid, qint64> m_importRank;
+    qint64 m_nextImportRank = 0;
     // What confirming the request does.
     std::function<void()> m_writeAnyway;
     std::optional<QString> m_readOnlyFormatNote;

@@ -8,6 +8,7 @@
 #include "MetaloomFeature/Engine/TagAssignment.h"
 #include "MetaloomFeature/Engine/TagCopy.h"
 #include "MetaloomFeature/Engine/TagDefinition.h"
+#include "MetaloomFeature/Model/Dates/DatePlan.h"
 #include "MetaloomFeature/Model/MetadataEntry.h"
 
 #include <QCoroTask>
@@ -56,6 +57,12 @@ public:
                                                ChangeOptions options) = 0;
     virtual QCoro::Task<QList<CopyPreview>> previewCopy(QUrl source, QList<QUrl> targets,
                                                         CopyFamily family) = 0;
+
+    // The date tags of each file, in their order (one ExifTool run), and
+    // the planned change of one file's dates.
+    virtual QCoro::Task<QList<DateValues>> readDates(QList<QUrl> files, bool quickTimeUtc) = 0;
+    virtual QCoro::Task<ChangeReport> changeDates(QUrl file, DatePlan plan,
+                                                  ChangeOptions options) = 0;
 
     // Whether the file's format can be written: waiting for ExifTool, or
     // now when that is already known (nothing otherwise).

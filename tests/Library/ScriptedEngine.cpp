@@ -1,5 +1,7 @@
 #include "ScriptedEngine.h"
 
+#include "MetaloomFeature/Model/Dates/DateTagRoles.h"
+
 #include "MetaloomFeature/Engine/ExifToolService.h"
 #include "MetaloomFeature/Engine/ServiceError.h"
 
@@ -84,6 +86,33 @@ QCoro::Task<ChangeReport> ScriptedEngine::changeTags(QUrl file, QList<TagAssignm
     changes.append(change);
     co_await answerLater(file.toLocalFile());
     co_return changeAnswer ? changeAnswer(change) : makeChange(change);
+}
+
+QCoro::Task<QList<DateValues>> ScriptedEngine::readDates(QList<QUrl> urls, bool)
+{
+    QList<DateValues> dates;
+    for (const QUrl &url : std::as_const(urls)) {
+        co_await answerLater(url.toLocalFile());
+        DateValues values;
+        const QMap<QString, QStringList> tags = files.value(url.toLocalFile());
+        for (auto it = tags.cbegin(); it != tags.cend(); ++it) {
+            if (DateTagRoles::of(it.key()) && !it.value().isEmpty())
+                values.insert(it.key(), it.value().first());
+        }
+        dates.append(values);
+    }
+    co_return dates;
+}
+
+QCoro::Task<ChangeReport> ScriptedEngine::changeDates(QUrl file, DatePlan plan,
+                                                      ChangeOptions options)
+{
+    QList<TagAssignment> assignments;
+    for (const DateChange &change : std::as_const(plan.changes))
+        assignments.append(
+            {change.key, change.after.isEmpty() ? QStringList() : QStringList{change.after}});
+    options.quickTimeUtc = plan.quickTimeUtc;
+    co_return co_await changeTags(file, assignments, options);
 }
 
 QCoro::Task<ChangeReport> ScriptedEngine::copyTags(QUrl source, QUrl target, CopyFamily family,

@@ -98,6 +98,10 @@ public:
                                        ChangeOptions options) override;
     QCoro::Task<QList<CopyPreview>> previewCopy(QUrl source, QList<QUrl> targets,
                                                 CopyFamily family) override;
+    // The date tags among the file's tags; a change of dates is a change of
+    // those tags.
+    QCoro::Task<QList<DateValues>> readDates(QList<QUrl> files, bool quickTimeUtc) override;
+    QCoro::Task<ChangeReport> changeDates(QUrl file, DatePlan plan, ChangeOptions options) override;
     QCoro::Task<bool> canWriteFormat(QUrl file) override;
     std::optional<bool> canWriteFormatNow(const QUrl &file) const override;
     QCoro::Task<std::optional<TagDefinition>> tagDefinition(QString key) override;

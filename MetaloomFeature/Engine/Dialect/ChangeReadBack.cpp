@@ -1,6 +1,7 @@
 #include "ChangeReadBack.h"
 
 #include "MetadataJson.h"
+#include "WriteArguments.h"
 
 #include "MetaloomFeature/Engine/ServiceError.h"
 
@@ -223,7 +224,7 @@ Plan planFor(QStringList keys)
     return plan;
 }
 
-QStringList arguments(const Plan &plan, const QStringList &paths)
+QStringList arguments(const Plan &plan, const QStringList &paths, const ChangeOptions &options)
 {
     QStringList arguments;
     for (const QStringList &command : plan.commands) {
@@ -238,7 +239,7 @@ QStringList arguments(const Plan &plan, const QStringList &paths)
     // groups of families 0, 1 and 2 (and 4, the copy number of a duplicate)
     // let every printed tag be matched with the key that asked for it.
     arguments << QStringLiteral("-common_args") << QStringLiteral("-json") << QStringLiteral("-a")
-              << QStringLiteral("-G0:1:2:4") << paths;
+              << QStringLiteral("-G0:1:2:4") << WriteArguments::optionArguments(options) << paths;
     return arguments;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MetaloomFeature/Engine/TagAssignment.h"
+
 #include <QByteArray>
 #include <QHash>
 #include <QList>
@@ -61,8 +63,10 @@ struct Plan {
 };
 Plan planFor(QStringList keys);
 
-// One run of ExifTool for the plan, reading each of the files.
-QStringList arguments(const Plan &plan, const QStringList &paths);
+// One run of ExifTool for the plan, reading each of the files with the
+// change's options (WriteArguments::optionArguments).
+QStringList arguments(const Plan &plan, const QStringList &paths,
+                      const ChangeOptions &options = {});
 
 // Whether a tag ExifTool printed (with all its groups) answers a key asked
 // in a shared command: the same tag name in any letter case ("all" for any

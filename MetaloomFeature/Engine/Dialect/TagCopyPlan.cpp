@@ -108,7 +108,8 @@ QStringList arguments(const QString &sourcePath, const QStringList &keys,
     QStringList arguments{QStringLiteral("-P")};
     if (options.ignoreMinorErrors)
         arguments << QStringLiteral("-m");
-    arguments << QStringLiteral("-TagsFromFile") << sourcePath;
+    arguments << WriteArguments::optionArguments(options) << QStringLiteral("-TagsFromFile")
+              << sourcePath;
     // "all:all" rather than "all": a tag lands in the group it came from
     // rather than wherever ExifTool would prefer to put it.
     for (const QString &key : keys)

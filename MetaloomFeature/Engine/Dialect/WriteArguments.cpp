@@ -29,13 +29,20 @@ static void finish(QStringList &arguments, const QList<QPair<QString, QString>> 
     arguments << targetPath;
 }
 
+QStringList optionArguments(const ChangeOptions &options)
+{
+    if (options.quickTimeUtc)
+        return {QStringLiteral("-api"), QStringLiteral("QuickTimeUTC=1")};
+    return {};
+}
+
 QStringList forChange(const QList<TagAssignment> &assignments, const QString &outputPath,
                       const QString &targetPath, const ChangeOptions &options)
 {
     QStringList arguments{QStringLiteral("-P")};
     if (options.ignoreMinorErrors)
         arguments << QStringLiteral("-m");
-    arguments << QStringLiteral("-o") << outputPath;
+    arguments << optionArguments(options) << QStringLiteral("-o") << outputPath;
     QList<QPair<QString, QString>> values;
     for (const TagAssignment &tag : assignments) {
         if (tag.deletes())

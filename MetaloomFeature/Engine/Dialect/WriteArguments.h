@@ -13,13 +13,17 @@ namespace Metaloom::WriteArguments {
 // its own, so values with spaces, quotes or line breaks need no escaping.
 // The output path is where ExifTool writes the new file ("-o").
 
-// One change of tags: "-P", "-m" when minor errors are ignored, "-o",
-// output, then "-KEY=" for each deletion and "-KEY=ITEM" for each item of
-// each value, in the order given, target. Deletions come first so that a
-// group deleted and a tag of it set in the same change ends with the tag
-// set. Empty items are left out.
+// One change of tags: "-P", "-m" when minor errors are ignored, the
+// option arguments below, "-o", output, then "-KEY=" for each deletion and "-KEY=ITEM" for each
+// item of each value, in the order given, target. Deletions come first so that a group deleted and
+// a tag of it set in the same change ends with the tag set. Empty items are left out.
 QStringList forChange(const QList<TagAssignment> &assignments, const QString &outputPath,
                       const QString &targetPath, const ChangeOptions &options = {});
+
+// The options every command of a change gives ExifTool, reading or
+// writing, so that the read-back sees what the change wrote ("-api
+// QuickTimeUTC=1").
+QStringList optionArguments(const ChangeOptions &options);
 
 // "-P", "-o", output, "-KEY=VALUE" for each modified entry in order, target.
 QStringList forEntries(const QList<MetadataEntry> &modifiedEntries, const QString &outputPath,

@@ -6,6 +6,7 @@
 #include "MetaloomFeature/Views/Presets/MetadataOverridesEditor.h"
 #include "MetaloomFeature/Views/Presets/PresetManagerView.h"
 #include "MetaloomFeature/Views/Settings/SettingsView.h"
+#include "MetaloomFeature/Views/Window/AdjustDatesSheet.h"
 
 #include "MetaloomFeature/Library/LibraryViewModel.h"
 #include "MetaloomFeature/Library/PrivacyReportTexts.h"
@@ -62,12 +63,15 @@ WindowSheets::WindowSheets(LibraryViewModel *viewModel, PresetsStore *presetsSto
     connect(viewModel, &LibraryViewModel::copyMetadataRequestChanged, this,
             &WindowSheets::showCopyMetadata);
     connect(viewModel, &LibraryViewModel::comparisonChanged, this, &WindowSheets::showCompare);
+    connect(viewModel, &LibraryViewModel::adjustDatesRequestChanged, this,
+            &WindowSheets::showAdjustDates);
 }
 
 WindowSheets::~WindowSheets()
 {
     for (SheetSlot *slot : {&m_presetManager, &m_removeMetadata, &m_removeAllMetadata, &m_settings,
-                            &m_error, &m_writeAnyway, &m_copyMetadata, &m_compare})
+                            &m_error, &m_writeAnyway, &m_copyMetadata, &m_compare,
+                            &m_adjustDates})
         slot->close();
 }
 
@@ -119,6 +123,17 @@ void WindowSheets::showPresetManager()
             return new PresetManagerView(m_presetsStore, m_viewModel->engine(), m_window);
         },
         call(&LibraryViewModel::dismissPresetManager));
+}
+
+void WindowSheets::showAdjustDates()
+{
+    presentFor(
+        m_adjustDates, m_adjustDatesID,
+        m_viewModel ? m_viewModel->adjustDatesRequest() : std::nullopt,
+        [this](const AdjustDatesRequest &request) {
+            return new AdjustDatesSheet(m_viewModel, request, m_window);
+        },
+        call(&LibraryViewModel::cancelAdjustDates));
 }
 
 void WindowSheets::showRemoveMetadataConfirmation()

@@ -50,6 +50,7 @@ public:
     QDialog *settings() const { return m_settings.dialog(); }
     QDialog *copyMetadata() const { return m_copyMetadata.dialog(); }
     QDialog *compare() const { return m_compare.dialog(); }
+    QDialog *adjustDates() const { return m_adjustDates.dialog(); }
     QMessageBox *errorAlert() const;
     QMessageBox *writeAnywayAlert() const;
     // The alert's button that makes the change anyway.
@@ -68,6 +69,7 @@ private:
     void showWriteAnyway();
     void showCopyMetadata();
     void showCompare();
+    void showAdjustDates();
 
     QPointer<LibraryViewModel> m_viewModel;
     QPointer<PresetsStore> m_presetsStore;
@@ -80,6 +82,7 @@ private:
     SheetSlot m_writeAnyway;
     SheetSlot m_copyMetadata;
     SheetSlot m_compare;
+    SheetSlot m_adjustDates;
     // Which request or error the open dialog answers.
     QUuid m_presetManagerID;
     QUuid m_removeMetadataID;
@@ -88,6 +91,7 @@ private:
     QUuid m_writeAnywayID;
     QUuid m_copyMetadataID;
     QUuid m_compareID;
+    QUuid m_adjustDatesID;
 };
 
 } // namespace Metaloom
