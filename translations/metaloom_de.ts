@@ -119,6 +119,38 @@
         <source>Co&amp;mpare</source>
         <translation>&amp;Vergleichen</translation>
     </message>
+    <message>
+        <source>Adjust &amp;Dates…</source>
+        <translation>&amp;Datumsangaben anpassen…</translation>
+    </message>
+    <message>
+        <source>Set File Dat&amp;es from Capture Date</source>
+        <translation>Dateidatum aus Aufnahmedatum se&amp;tzen</translation>
+    </message>
+    <message>
+        <source>U&amp;ndo Date Change</source>
+        <translation>Datumsänderung &amp;zurücknehmen</translation>
+    </message>
+    <message>
+        <source>&amp;Sort Files</source>
+        <translation>Dateien so&amp;rtieren</translation>
+    </message>
+    <message>
+        <source>As &amp;Added</source>
+        <translation>In &amp;Importreihenfolge</translation>
+    </message>
+    <message>
+        <source>By &amp;Name</source>
+        <translation>Nach &amp;Name</translation>
+    </message>
+    <message>
+        <source>By &amp;Capture Date</source>
+        <translation>Nach &amp;Aufnahmedatum</translation>
+    </message>
+    <message>
+        <source>By &amp;File Date</source>
+        <translation>Nach &amp;Dateidatum</translation>
+    </message>
 </context>
 <context>
     <name>Appcast</name>
@@ -402,6 +434,30 @@
     <message>
         <source>Copying from %1</source>
         <translation>Kopieren aus %1</translation>
+    </message>
+    <message>
+        <source>Restored the previous dates of %1.</source>
+        <translation>Die vorherigen Datumsangaben von %1 wiederhergestellt.</translation>
+    </message>
+    <message>
+        <source>Adjusted the dates of %1.</source>
+        <translation>Die Datumsangaben von %1 angepasst.</translation>
+    </message>
+    <message>
+        <source>Changed the dates of %1. The rest were left unchanged:</source>
+        <translation>Die Datumsangaben von %1 geändert. Die übrigen blieben unverändert:</translation>
+    </message>
+    <message>
+        <source>Dates Not Changed in Full</source>
+        <translation>Datumsangaben nicht vollständig geändert</translation>
+    </message>
+    <message>
+        <source>Adjusting dates</source>
+        <translation>Datumsangaben werden angepasst</translation>
+    </message>
+    <message>
+        <source>Restoring dates</source>
+        <translation>Datumsangaben werden wiederhergestellt</translation>
     </message>
 </context>
 <context>
@@ -812,6 +868,100 @@ Datei scheiterte oder nicht alles übernahm, 2, wenn die Befehlszeile falsch war
         <source>unknown option &apos;%1&apos; (a file whose name starts with &apos;-&apos; goes after &apos;--&apos;, as in &apos;metaloom-cli strip -- %1&apos;)</source>
         <translation>unbekannte Option &apos;%1&apos; (eine Datei, deren Name mit &apos;-&apos; beginnt, gehört hinter &apos;--&apos;, wie in &apos;metaloom-cli strip -- %1&apos;)</translation>
     </message>
+    <message>
+        <source>%1: nothing found that tells where, when, who or with what</source>
+        <translation>%1: nichts gefunden, was verrät, wo, wann, wer oder womit</translation>
+    </message>
+    <message>
+        <source>list the tags that tell where, when, who and with what, by class</source>
+        <translation>die Tags auflisten, die verraten, wo, wann, wer und womit, nach Art geordnet</translation>
+    </message>
+    <message>
+        <source>%1: checked</source>
+        <translation>%1: geprüft</translation>
+    </message>
+    <message>
+        <source>checked</source>
+        <translation>geprüft</translation>
+    </message>
+    <message>
+        <source>none</source>
+        <comment>a date the file has not</comment>
+        <translation>keines</translation>
+    </message>
+    <message>
+        <source>%1 %2 → %3</source>
+        <comment>a date tag, before and after</comment>
+        <translation>%1 %2 → %3</translation>
+    </message>
+    <message>
+        <source>shift or set the dates of photos and videos</source>
+        <translation>die Datumsangaben von Fotos und Videos verschieben oder setzen</translation>
+    </message>
+    <message>
+        <source>&apos;dates&apos; needs either --shift AMOUNT or --set DATE, once</source>
+        <translation>&apos;dates&apos; braucht genau einmal --shift BETRAG oder --set DATUM</translation>
+    </message>
+    <message>
+        <source>&apos;--shift %1&apos; is no amount: write [+-][D ]HH:MM[:SS], such as +1:00 or &quot;-2 00:30&quot;</source>
+        <translation>&apos;--shift %1&apos; ist kein Betrag: Schreiben Sie [+-][D ]HH:MM[:SS], etwa +1:00 oder &quot;-2 00:30&quot;</translation>
+    </message>
+    <message>
+        <source>&apos;--set %1&apos; is no date: write &quot;YYYY:MM:DD HH:MM:SS&quot;</source>
+        <translation>&apos;--set %1&apos; ist kein Datum: Schreiben Sie &quot;YYYY:MM:DD HH:MM:SS&quot;</translation>
+    </message>
+    <message>
+        <source>&apos;--tags %1&apos;: write capture, modify or all</source>
+        <translation>&apos;--tags %1&apos;: Schreiben Sie capture, modify oder all</translation>
+    </message>
+    <message>
+        <source>&apos;--quicktime %1&apos;: write utc or local</source>
+        <translation>&apos;--quicktime %1&apos;: Schreiben Sie utc oder local</translation>
+    </message>
+    <message>
+        <source>%1: no dates to change</source>
+        <translation>%1: keine Datumsangaben zu ändern</translation>
+    </message>
+    <message>
+        <source>%1: would change %2</source>
+        <translation>%1: würde %2 ändern</translation>
+    </message>
+    <message>
+        <source>strip by a profile: everything, keep-orientation-colour, location, personal, or one of your own</source>
+        <translation>nach einem Profil bereinigen: everything, keep-orientation-colour, location, personal oder eines Ihrer eigenen</translation>
+    </message>
+    <message>
+        <source>move the dates by this amount, forwards or back</source>
+        <translation>die Datumsangaben um diesen Betrag vor- oder zurückverschieben</translation>
+    </message>
+    <message>
+        <source>set the dates to this date and time</source>
+        <translation>die Datumsangaben auf dieses Datum und diese Uhrzeit setzen</translation>
+    </message>
+    <message>
+        <source>which dates: of the capture (when not given), of the last change, or both</source>
+        <translation>welche Datumsangaben: der Aufnahme (ohne Angabe), der letzten Änderung oder beide</translation>
+    </message>
+    <message>
+        <source>change the file&apos;s own modification date too</source>
+        <translation>auch das Änderungsdatum der Datei selbst ändern</translation>
+    </message>
+    <message>
+        <source>how a video&apos;s QuickTime dates are stored (when not given: as the file tells, otherwise local)</source>
+        <translation>wie die QuickTime-Daten eines Videos gespeichert sind (ohne Angabe: wie die Datei es angibt, sonst Ortszeit)</translation>
+    </message>
+    <message>
+        <source>give --profile once</source>
+        <translation>--profile nur einmal angeben</translation>
+    </message>
+    <message>
+        <source>--dry-run is not available with --profile</source>
+        <translation>--dry-run ist mit --profile nicht verfügbar</translation>
+    </message>
+    <message>
+        <source>no strip profile named &apos;%1&apos; (%2)</source>
+        <translation>kein Bereinigungsprofil namens „%1“ (%2)</translation>
+    </message>
 </context>
 <context>
     <name>CommandLine</name>
@@ -871,6 +1021,21 @@ Mit &apos;%1 --help&apos; erfahren Sie mehr.
             <numerusform>Möchten Sie wirklich alle Metadaten aus %n geladenen Dateien entfernen? Das lässt sich nicht rückgängig machen.</numerusform>
         </translation>
     </message>
+    <message>
+        <source>Are you sure you want to strip %1 with the profile “%2”? This action cannot be undone.</source>
+        <translation>Möchten Sie %1 wirklich mit dem Profil „%2“ bereinigen? Das lässt sich nicht rückgängig machen.</translation>
+    </message>
+    <message>
+        <source>Are you sure you want to strip 1 loaded file with the profile “%1”? This action cannot be undone.</source>
+        <translation>Möchten Sie 1 geladene Datei wirklich mit dem Profil „%1“ bereinigen? Das lässt sich nicht rückgängig machen.</translation>
+    </message>
+    <message numerus="yes">
+        <source>Are you sure you want to strip %n loaded files with the profile “%1”? This action cannot be undone.</source>
+        <translation>
+            <numerusform>Möchten Sie %n geladene Datei wirklich mit dem Profil „%1“ bereinigen? Das lässt sich nicht rückgängig machen.</numerusform>
+            <numerusform>Möchten Sie %n geladene Dateien wirklich mit dem Profil „%1“ bereinigen? Das lässt sich nicht rückgängig machen.</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>CopyMetadata</name>
@@ -897,6 +1062,17 @@ Mit &apos;%1 --help&apos; erfahren Sie mehr.
     <message>
         <source>Camera settings</source>
         <translation>Kameraeinstellungen</translation>
+    </message>
+</context>
+<context>
+    <name>DatePlanning</name>
+    <message>
+        <source>This file has no capture date.</source>
+        <translation>Diese Datei hat kein Aufnahmedatum.</translation>
+    </message>
+    <message>
+        <source>The capture dates of this file differ by more than a minute.</source>
+        <translation>Die Aufnahmedaten dieser Datei weichen um mehr als eine Minute voneinander ab.</translation>
     </message>
 </context>
 <context>
@@ -1236,6 +1412,150 @@ Mit &apos;%1 --help&apos; erfahren Sie mehr.
     </message>
 </context>
 <context>
+    <name>Metaloom::AdjustDatesSheet</name>
+    <message>
+        <source>Adjust Dates</source>
+        <translation>Datumsangaben anpassen</translation>
+    </message>
+    <message>
+        <source>Adjust the dates of “%1”.</source>
+        <translation>Die Datumsangaben von „%1“ anpassen.</translation>
+    </message>
+    <message numerus="yes">
+        <source>Adjust the dates of %n files.</source>
+        <translation>
+            <numerusform>Die Datumsangaben von %n Datei anpassen.</numerusform>
+            <numerusform>Die Datumsangaben von %n Dateien anpassen.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>Datei</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>Datum</translation>
+    </message>
+    <message>
+        <source>Before</source>
+        <translation>Vorher</translation>
+    </message>
+    <message>
+        <source>After</source>
+        <translation>Nachher</translation>
+    </message>
+    <message>
+        <source>Shift by</source>
+        <translation>Verschieben um</translation>
+    </message>
+    <message>
+        <source>Set to</source>
+        <translation>Setzen auf</translation>
+    </message>
+    <message>
+        <source>Take the shift from a photo</source>
+        <translation>Verschiebung aus einem Foto ermitteln</translation>
+    </message>
+    <message>
+        <source>later</source>
+        <comment>shift the dates forwards</comment>
+        <translation>später</translation>
+    </message>
+    <message>
+        <source>earlier</source>
+        <comment>shift the dates back</comment>
+        <translation>früher</translation>
+    </message>
+    <message>
+        <source> d</source>
+        <comment>days</comment>
+        <translation> T</translation>
+    </message>
+    <message>
+        <source> h</source>
+        <comment>hours</comment>
+        <translation> Std.</translation>
+    </message>
+    <message>
+        <source> min</source>
+        <comment>minutes</comment>
+        <translation> Min.</translation>
+    </message>
+    <message>
+        <source> s</source>
+        <comment>seconds</comment>
+        <translation> s</translation>
+    </message>
+    <message>
+        <source>shows</source>
+        <translation>zeigt</translation>
+    </message>
+    <message>
+        <source>Capture dates</source>
+        <translation>Aufnahmedaten</translation>
+    </message>
+    <message>
+        <source>Modification dates</source>
+        <translation>Änderungsdaten</translation>
+    </message>
+    <message>
+        <source>The file&apos;s modification date</source>
+        <translation>Das Änderungsdatum der Datei</translation>
+    </message>
+    <message>
+        <source>Dates:</source>
+        <translation>Datumsangaben:</translation>
+    </message>
+    <message>
+        <source>Keep</source>
+        <translation>Beibehalten</translation>
+    </message>
+    <message>
+        <source>Time zone:</source>
+        <translation>Zeitzone:</translation>
+    </message>
+    <message>
+        <source>As the video tells, otherwise local time</source>
+        <translation>Wie im Video angegeben, sonst Ortszeit</translation>
+    </message>
+    <message>
+        <source>As the video tells, otherwise UTC</source>
+        <translation>Wie im Video angegeben, sonst UTC</translation>
+    </message>
+    <message>
+        <source>Local time</source>
+        <translation>Ortszeit</translation>
+    </message>
+    <message>
+        <source>UTC</source>
+        <translation>UTC</translation>
+    </message>
+    <message>
+        <source>Video dates (QuickTime):</source>
+        <translation>Videodaten (QuickTime):</translation>
+    </message>
+    <message>
+        <source>The dates move by %1.</source>
+        <translation>Die Datumsangaben verschieben sich um %1.</translation>
+    </message>
+    <message>
+        <source>This photo has no capture date.</source>
+        <translation>Dieses Foto hat kein Aufnahmedatum.</translation>
+    </message>
+    <message>
+        <source>Nothing to change</source>
+        <translation>Nichts zu ändern</translation>
+    </message>
+    <message>
+        <source>none</source>
+        <translation>keines</translation>
+    </message>
+    <message>
+        <source>removed</source>
+        <translation>entfernt</translation>
+    </message>
+</context>
+<context>
     <name>Metaloom::BatchProgressView</name>
     <message>
         <source>Stop after the file being changed; files done stay done</source>
@@ -1319,6 +1639,14 @@ Mit &apos;%1 --help&apos; erfahren Sie mehr.
     <message>
         <source>&amp;Find</source>
         <translation>Su&amp;chen</translation>
+    </message>
+    <message>
+        <source>Privacy</source>
+        <translation>Privatsphäre</translation>
+    </message>
+    <message>
+        <source>Show what in this file tells where, when, who and with what</source>
+        <translation>Zeigen, was in dieser Datei verrät, wo, wann, wer und womit</translation>
     </message>
 </context>
 <context>
@@ -1606,6 +1934,10 @@ Mit &apos;%1 --help&apos; erfahren Sie mehr.
         <source>There is no other file to copy the metadata into.</source>
         <translation>Es gibt keine andere Datei, in die die Metadaten kopiert werden können.</translation>
     </message>
+    <message>
+        <source>Choose the files whose dates to adjust first.</source>
+        <translation>Wählen Sie zuerst die Dateien, deren Datumsangaben angepasst werden sollen.</translation>
+    </message>
 </context>
 <context>
     <name>Metaloom::MainWindow</name>
@@ -1860,6 +2192,29 @@ Mit &apos;%1 --help&apos; erfahren Sie mehr.
     </message>
 </context>
 <context>
+    <name>Metaloom::PrivacyPanel</name>
+    <message>
+        <source>Tag</source>
+        <translation>Tag</translation>
+    </message>
+    <message>
+        <source>Value</source>
+        <translation>Wert</translation>
+    </message>
+    <message>
+        <source>Privacy</source>
+        <translation>Privatsphäre</translation>
+    </message>
+    <message>
+        <source>Nothing found that tells where, when, who or with what.</source>
+        <translation>Nichts gefunden, was verrät, wo, wann, wer oder womit.</translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
+    </message>
+</context>
+<context>
     <name>Metaloom::RemovalKeyPickerMenu</name>
     <message>
         <source>Choose a known tag</source>
@@ -2017,6 +2372,10 @@ Mit &apos;%1 --help&apos; erfahren Sie mehr.
         <source>&amp;Write Anyway</source>
         <translation>&amp;Trotzdem schreiben</translation>
     </message>
+    <message>
+        <source>Strip profile:</source>
+        <translation>Bereinigungsprofil:</translation>
+    </message>
 </context>
 <context>
     <name>Metaloom::WindowToolbar</name>
@@ -2125,6 +2484,179 @@ Mit &apos;%1 --help&apos; erfahren Sie mehr.
     <message>
         <source>Could not write the working file “%1”: %2.</source>
         <translation>Die Arbeitsdatei „%1“ konnte nicht geschrieben werden: %2.</translation>
+    </message>
+</context>
+<context>
+    <name>PrivacyReportTexts</name>
+    <message>
+        <source>no location</source>
+        <translation>keine Ortsangaben</translation>
+    </message>
+    <message>
+        <source>no people</source>
+        <translation>keine Personen</translation>
+    </message>
+    <message>
+        <source>no device serial</source>
+        <translation>keine Geräteseriennummer</translation>
+    </message>
+    <message>
+        <source>no dates</source>
+        <translation>keine Datumsangaben</translation>
+    </message>
+    <message>
+        <source>no hidden pictures</source>
+        <translation>keine versteckten Bilder</translation>
+    </message>
+    <message>
+        <source>no edit history</source>
+        <translation>kein Bearbeitungsverlauf</translation>
+    </message>
+    <message>
+        <source>1 location detail</source>
+        <translation>1 Ortsangabe</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n location details</source>
+        <translation>
+            <numerusform>%n Ortsangabe</numerusform>
+            <numerusform>%n Ortsangaben</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>1 personal detail</source>
+        <translation>1 persönliche Angabe</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n personal details</source>
+        <translation>
+            <numerusform>%n persönliche Angabe</numerusform>
+            <numerusform>%n persönliche Angaben</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>1 device detail</source>
+        <translation>1 Geräteangabe</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n device details</source>
+        <translation>
+            <numerusform>%n Geräteangabe</numerusform>
+            <numerusform>%n Geräteangaben</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>1 date</source>
+        <translation>1 Datumsangabe</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n dates</source>
+        <translation>
+            <numerusform>%n Datumsangabe</numerusform>
+            <numerusform>%n Datumsangaben</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>1 hidden picture</source>
+        <translation>1 verstecktes Bild</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n hidden pictures</source>
+        <translation>
+            <numerusform>%n verstecktes Bild</numerusform>
+            <numerusform>%n versteckte Bilder</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>1 edit history detail</source>
+        <translation>1 Angabe zum Bearbeitungsverlauf</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n edit history details</source>
+        <translation>
+            <numerusform>%n Angabe zum Bearbeitungsverlauf</numerusform>
+            <numerusform>%n Angaben zum Bearbeitungsverlauf</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>orientation</source>
+        <translation>Ausrichtung</translation>
+    </message>
+    <message>
+        <source>colour profile</source>
+        <translation>Farbprofil</translation>
+    </message>
+    <message>
+        <source>Location</source>
+        <translation>Ort</translation>
+    </message>
+    <message>
+        <source>People and owners</source>
+        <translation>Personen und Eigentümer</translation>
+    </message>
+    <message>
+        <source>Device</source>
+        <translation>Gerät</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Zeit</translation>
+    </message>
+    <message>
+        <source>Hidden pictures</source>
+        <translation>Versteckte Bilder</translation>
+    </message>
+    <message>
+        <source>Edit history</source>
+        <translation>Bearbeitungsverlauf</translation>
+    </message>
+    <message>
+        <source>%1 left.</source>
+        <translation>%1 übrig.</translation>
+    </message>
+    <message>
+        <source>%1 could not be removed from this file type: %2.</source>
+        <translation>%1 ließ sich aus diesem Dateityp nicht entfernen: %2.</translation>
+    </message>
+    <message>
+        <source>Blanked, since this file type keeps it: %1.</source>
+        <translation>Geleert, da dieser Dateityp es behält: %1.</translation>
+    </message>
+    <message>
+        <source>Blanked, since this file type keeps them: %1.</source>
+        <translation>Geleert, da dieser Dateityp sie behält: %1.</translation>
+    </message>
+    <message>
+        <source>Kept: %1.</source>
+        <translation>Behalten: %1.</translation>
+    </message>
+    <message>
+        <source>stripped.</source>
+        <translation>bereinigt.</translation>
+    </message>
+    <message>
+        <source>Everything</source>
+        <translation>Alles</translation>
+    </message>
+    <message>
+        <source>Everything except orientation and colour profile</source>
+        <translation>Alles außer Ausrichtung und Farbprofil</translation>
+    </message>
+    <message>
+        <source>Location only</source>
+        <translation>Nur Ortsangaben</translation>
+    </message>
+    <message>
+        <source>Personal and device details</source>
+        <translation>Persönliche und Geräteangaben</translation>
+    </message>
+    <message>
+        <source>Stripped %1 with “%2”: nothing of it left.</source>
+        <translation>%1 mit „%2“ bereinigt: nichts davon übrig.</translation>
+    </message>
+    <message>
+        <source>Not Everything Could Be Removed</source>
+        <translation>Nicht alles ließ sich entfernen</translation>
     </message>
 </context>
 <context>

@@ -10,12 +10,12 @@
 #include "MetaloomFeature/Model/PresetsStore.h"
 #include "MetaloomFeature/Platform/NotificationCenter.h"
 #include "MetaloomFeature/Platform/Translations.h"
+#include "MetaloomFeature/Views/Copying/CopyMetadataDialog.h"
 #include "MetaloomFeature/Views/Editor/EditorLook.h"
 #include "MetaloomFeature/Views/Editor/EntryContextMenu.h"
 #include "MetaloomFeature/Views/Editor/MetadataEditorView.h"
 #include "MetaloomFeature/Views/Editor/MetadataValueEditors.h"
 #include "MetaloomFeature/Views/Window/ContentView.h"
-#include "MetaloomFeature/Views/Copying/CopyMetadataDialog.h"
 #include "MetaloomFeature/Views/Window/WindowSheets.h"
 #include "tests/support/FakeExifToolBundle.h"
 #include "tests/support/PreviewPalette.h"
@@ -249,6 +249,13 @@ int main(int argc, char *argv[])
         settle([&] { return library->comparison() && !library->comparison()->isLoading; });
         shoot(window, QStringLiteral("15f-compare"), {content->sheets()->compare()});
         library->dismissCompare();
+
+        // Their dates shifted, previewed file by file.
+        library->presentAdjustDates(several);
+        settle([&] { return !library->isBusy(); });
+        QTest::qWait(500);
+        shoot(window, QStringLiteral("15g-adjust-dates"), {content->sheets()->adjustDates()});
+        library->cancelAdjustDates();
     }
 
     // A list tag: its items one per line, then edited in place.

@@ -214,17 +214,15 @@ QWidget *ContentView::makeSelectedFilePage()
     connect(m_editor->rowDelegate(), &QAbstractItemDelegate::closeEditor, m_viewModel,
             &LibraryViewModel::endEditStep);
 
-    // Above the tag list, the Privacy toggle: the file's tags that tell
-    // where, when, who and with what, grouped by what they tell.
+    // Beside the file's buttons, the Privacy toggle: the file's tags that
+    // tell where, when, who and with what, grouped by what they tell, in
+    // place of the tag list.
     m_privacy = new PrivacyPanel(m_viewModel, page);
     m_privacy->hide();
-    auto *toggleRow = new QHBoxLayout;
-    toggleRow->setContentsMargins(16, 6, 16, 6);
     m_privacyToggle = new QPushButton(tr("Privacy"), page);
     m_privacyToggle->setCheckable(true);
     m_privacyToggle->setToolTip(tr("Show what in this file tells where, when, who and with what"));
-    toggleRow->addStretch();
-    toggleRow->addWidget(m_privacyToggle);
+    m_header->addButton(m_privacyToggle);
     connect(m_privacyToggle, &QPushButton::toggled, this, [this](bool on) {
         if (on)
             m_privacy->refresh();
@@ -237,7 +235,6 @@ QWidget *ContentView::makeSelectedFilePage()
     column->setSpacing(0);
     column->addWidget(m_header);
     column->addWidget(SheetStyle::divider(page));
-    column->addLayout(toggleRow);
     column->addWidget(m_busy);
     column->addWidget(m_editor, 1);
     column->addWidget(m_privacy, 1);

@@ -352,6 +352,13 @@ void FileHeaderView::showTitle(QPushButton *button, const QString &title)
     button->setToolTip(m_compact ? title : button->property("wideToolTip").toString());
 }
 
+void FileHeaderView::addButton(QPushButton *button)
+{
+    auto *buttons = static_cast<QHBoxLayout *>(m_buttons->layout());
+    button->setParent(m_buttons);
+    buttons->insertWidget(buttons->count() - 1, button); // before the stretch
+}
+
 void FileHeaderView::updateButtons()
 {
     if (!m_viewModel)

@@ -57,6 +57,9 @@ public:
     QPushButton *saveButton() const { return m_save; }
     QPushButton *removeMetadataButton() const { return m_removeMetadata; }
     QPushButton *reloadButton() const { return m_reload; }
+    // A button of the window's own after the file's buttons (the Privacy
+    // toggle), so it takes no line of the tag list's height.
+    void addButton(QPushButton *button);
     QString shownFileName() const;
     QString shownPath() const;
     // The line under the header; hidden while there is nothing to say.
