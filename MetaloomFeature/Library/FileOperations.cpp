@@ -30,14 +30,6 @@ namespace FileOperations {
 
 namespace {
 
-FileOutcome outcomeFor(const QUrl &file)
-{
-    FileOutcome outcome;
-    outcome.file = file;
-    outcome.fileName = QFileInfo(file.toLocalFile()).fileName();
-    return outcome;
-}
-
 void recordFailure(FileOutcome &outcome, std::exception_ptr error)
 {
     outcome.error = error;
@@ -158,6 +150,14 @@ QCoro::Task<FileOutcome> copyFrom(std::shared_ptr<MetadataEngine> engine,
         recordFailure(outcome, std::current_exception());
     }
     co_return outcome;
+}
+
+FileOutcome outcomeFor(const QUrl &file)
+{
+    FileOutcome outcome;
+    outcome.file = file;
+    outcome.fileName = QFileInfo(file.toLocalFile()).fileName();
+    return outcome;
 }
 
 } // namespace FileOperations

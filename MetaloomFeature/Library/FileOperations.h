@@ -89,6 +89,9 @@ QCoro::Task<bool> formatIsWritable(std::shared_ptr<MetadataEngine> engine, QUrl 
 // with its items.
 QList<TagAssignment> presetAssignments(const PresetAction &action);
 
+// An outcome for the file, named after it, with nothing happened yet.
+FileOutcome outcomeFor(const QUrl &file);
+
 // The failure of an engine that is gone.
 QString engineStoppedMessage();
 // The failure of a file whose format ExifTool cannot write: "ExifTool can't

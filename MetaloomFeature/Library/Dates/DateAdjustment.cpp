@@ -9,14 +9,6 @@ namespace Metaloom::DateAdjusting {
 
 namespace {
 
-FileOutcome outcomeFor(const QUrl &file)
-{
-    FileOutcome outcome;
-    outcome.file = file;
-    outcome.fileName = QFileInfo(file.toLocalFile()).fileName();
-    return outcome;
-}
-
 DatePlan planOne(const DateValues &values, const DateAdjustment &adjustment, bool quickTimeUtc)
 {
     if (adjustment.fileDatesFromCapture)
@@ -62,7 +54,7 @@ QCoro::Task<FileOutcome> adjust(std::shared_ptr<MetadataEngine> engine, DateAdju
                                 QUrl file, ChangeOptions options,
                                 std::shared_ptr<QHash<QUrl, DatePlan>> made)
 {
-    FileOutcome outcome = outcomeFor(file);
+    FileOutcome outcome = FileOperations::outcomeFor(file);
     try {
         if (!co_await FileOperations::formatIsWritable(engine, file))
             throw PlatformError(FileOperations::unwritableFormatMessage(file));
@@ -83,7 +75,7 @@ QCoro::Task<FileOutcome> adjust(std::shared_ptr<MetadataEngine> engine, DateAdju
 QCoro::Task<FileOutcome> restore(std::shared_ptr<MetadataEngine> engine, DatePlan done, QUrl file,
                                  ChangeOptions options)
 {
-    FileOutcome outcome = outcomeFor(file);
+    FileOutcome outcome = FileOperations::outcomeFor(file);
     try {
         if (!engine)
             throw PlatformError(FileOperations::engineStoppedMessage());
