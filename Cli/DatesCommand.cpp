@@ -22,11 +22,13 @@ QString datesText(const DateChange &change)
              change.after.isEmpty() ? none : change.after);
 }
 
-// The warnings of the plan after the report's own sentence.
+// The warnings of the plan after the report's own sentence, which they
+// must not run into ("no dates to change. This file has no capture date.").
 QString withWarnings(QString line, const DatePlan &plan)
 {
     for (DateWarning warning : plan.warnings)
-        line += u' ' + DatePlanning::warningText(warning);
+        line += (line.endsWith(u'.') ? QStringLiteral(" ") : QStringLiteral(". ")) +
+                DatePlanning::warningText(warning);
     return line;
 }
 
