@@ -42,15 +42,20 @@ QCoro::Task<QList<DateValues>> ExifToolService::readDates(QList<QUrl> fileUrls, 
     co_return dates;
 }
 
+QList<TagAssignment> ExifToolService::dateAssignments(const DatePlan &plan)
+{
+    QList<TagAssignment> assignments;
+    for (const DateChange &change : plan.changes)
+        assignments.append(
+            {change.key, change.after.isEmpty() ? QStringList() : QStringList{change.after}});
+    return assignments;
+}
+
 QCoro::Task<ChangeReport> ExifToolService::changeDates(QUrl fileUrl, DatePlan plan,
                                                        ChangeOptions options)
 {
-    QList<TagAssignment> assignments;
-    for (const DateChange &change : std::as_const(plan.changes))
-        assignments.append(
-            {change.key, change.after.isEmpty() ? QStringList() : QStringList{change.after}});
     options.quickTimeUtc = plan.quickTimeUtc;
-    co_return co_await changeTags(fileUrl, assignments, options);
+    co_return co_await changeTags(fileUrl, dateAssignments(plan), options);
 }
 
 } // namespace Metaloom

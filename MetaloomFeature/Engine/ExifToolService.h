@@ -126,6 +126,9 @@ public:
     // they were planned. A plan that changes the file's modification date
     // leaves the file with that date.
     QCoro::Task<ChangeReport> changeDates(QUrl fileUrl, DatePlan plan, ChangeOptions options = {});
+    // The change of tags a plan of dates makes: each date to its new value,
+    // deleted where the plan leaves it empty.
+    static QList<TagAssignment> dateAssignments(const DatePlan &plan);
 
     // Strips every tag ExifTool can remove from this kind of file, and
     // reports what is left, from reading the file and the stripped copy in

@@ -107,12 +107,8 @@ QCoro::Task<QList<DateValues>> ScriptedEngine::readDates(QList<QUrl> urls, bool)
 QCoro::Task<ChangeReport> ScriptedEngine::changeDates(QUrl file, DatePlan plan,
                                                       ChangeOptions options)
 {
-    QList<TagAssignment> assignments;
-    for (const DateChange &change : std::as_const(plan.changes))
-        assignments.append(
-            {change.key, change.after.isEmpty() ? QStringList() : QStringList{change.after}});
     options.quickTimeUtc = plan.quickTimeUtc;
-    co_return co_await changeTags(file, assignments, options);
+    co_return co_await changeTags(file, ExifToolService::dateAssignments(plan), options);
 }
 
 QCoro::Task<ChangeReport> ScriptedEngine::copyTags(QUrl source, QUrl target, CopyFamily family,
