@@ -451,7 +451,8 @@ void ChangeReportTest::minorErrorsAreToldAndCanBeIgnored()
                                 "container, which some older programs cannot open. It can make "
                                 "the change anyway, ignoring this minor problem. (ExifTool: "
                                 "“Will wrap JXL codestream in ISO BMFF container for writing”)"));
-        QCOMPARE(fake.runCount(), runsBefore + 1);
+        // One write; a strip also reads the original meanwhile.
+        QCOMPARE(fake.runCount(), runsBefore + 1 + strip);
         QVERIFY(!fake.lastWriteArguments().contains(QStringLiteral("-m")));
         QCOMPARE(digest(target), before);
     }

@@ -1,4 +1,5 @@
 #include "MetaloomFeature/Engine/ExifToolService.h"
+#include "MetaloomFeature/Engine/Process/ExifToolPool.h"
 #include "MetaloomFeature/Engine/Process/ExifToolRunner.h"
 #include "MetaloomFeature/Engine/ServiceError.h"
 #include "RealFiles.h"
@@ -110,6 +111,12 @@ void ExifToolRunnerTest::readsAndWritesShareOneEnvironment()
     // One script for both (it answers reads as well), so that its process
     // is kept for the write.
     m_fake->setBody(FakeScripts::successfulWrite());
+    // With room for one process only, a second environment would have to
+    // replace the first one's process (the strip reads while it writes).
+    ExifToolPool &pool = ExifToolPool::shared();
+    const int maximum = pool.maximumProcesses();
+    pool.setMaximumProcesses(1);
+    const auto restoreMaximum = qScopeGuard([&] { pool.setMaximumProcesses(maximum); });
     ExifToolService service(m_fake->bundle());
     const QString file = m_env->workPath() + QStringLiteral("/a.jpg");
     QFile(file).open(QIODevice::WriteOnly);

@@ -46,7 +46,7 @@ void FakeExifToolBundle::setBody(const QString &body)
                        "env -0 > '%1/env.bin'\n"
                        "echo run >> '%1/runs.txt'\n"
                        "for a in \"$@\"; do if [ \"$a\" = -o ]; then "
-                       "cp '%1/args.bin' '%1/write-args.bin'; cp '%1/env.bin' '%1/write-env.bin'; "
+                       "printf '%s\\0' \"$@\" > '%1/write-args.bin'; env -0 > '%1/write-env.bin'; "
                        "fi; done\n")
             .arg(record) +
         body +

@@ -224,7 +224,30 @@ Plan planFor(QStringList keys)
     return plan;
 }
 
-QStringList arguments(const Plan &plan, const QStringList &paths, const ChangeOptions &options)
+bool readsWithoutMakerNotes(const QStringList &keys)
+{
+    static const QSet<QString> outside{
+        QStringLiteral("exif"),       QStringLiteral("ifd0"),  QStringLiteral("ifd1"),
+        QStringLiteral("exififd"),    QStringLiteral("gps"),   QStringLiteral("interopifd"),
+        QStringLiteral("iptc"),       QStringLiteral("xmp"),   QStringLiteral("icc_profile"),
+        QStringLiteral("icc-header"), QStringLiteral("jfif"),  QStringLiteral("photoshop"),
+        QStringLiteral("file"),       QStringLiteral("system")};
+    if (keys.isEmpty())
+        return false;
+    for (const QString &key : keys) {
+        const KeyShape shape = shapeOf(key);
+        if (shape.groups.isEmpty())
+            return false;
+        for (const QString &group : shape.groups) {
+            if (!outside.contains(group) && !group.startsWith(QLatin1String("xmp-")))
+                return false;
+        }
+    }
+    return true;
+}
+
+QStringList arguments(const Plan &plan, const QStringList &paths, const ChangeOptions &options,
+                      bool withoutMakerNotes)
 {
     QStringList arguments;
     for (const QStringList &command : plan.commands) {
@@ -239,7 +262,10 @@ QStringList arguments(const Plan &plan, const QStringList &paths, const ChangeOp
     // groups of families 0, 1 and 2 (and 4, the copy number of a duplicate)
     // let every printed tag be matched with the key that asked for it.
     arguments << QStringLiteral("-common_args") << QStringLiteral("-json") << QStringLiteral("-a")
-              << QStringLiteral("-G0:1:2:4") << WriteArguments::optionArguments(options) << paths;
+              << QStringLiteral("-G0:1:2:4") << WriteArguments::optionArguments(options);
+    if (withoutMakerNotes)
+        arguments << QStringLiteral("-fast2");
+    arguments << paths;
     return arguments;
 }
 

@@ -63,10 +63,19 @@ struct Plan {
 };
 Plan planFor(QStringList keys);
 
+// Whether a JPEG may be read back for these keys without its maker notes
+// and what follows the image ("-fast2"): parsing a camera's maker notes is
+// most of what a read costs, and ExifTool's write does not need it. Only
+// when every key names a group, and every group it names lies outside both
+// (EXIF's own IFDs, GPS, IPTC, XMP, ICC, JFIF, Photoshop, the file system):
+// a key without a group, or of any other group, may be answered there.
+bool readsWithoutMakerNotes(const QStringList &keys);
+
 // One run of ExifTool for the plan, reading each of the files with the
-// change's options (WriteArguments::optionArguments).
-QStringList arguments(const Plan &plan, const QStringList &paths,
-                      const ChangeOptions &options = {});
+// change's options (WriteArguments::optionArguments), skipping maker notes
+// and trailers when `withoutMakerNotes` (for JPEGs and the keys above).
+QStringList arguments(const Plan &plan, const QStringList &paths, const ChangeOptions &options = {},
+                      bool withoutMakerNotes = false);
 
 // Whether a tag ExifTool printed (with all its groups) answers a key asked
 // in a shared command: the same tag name in any letter case ("all" for any
