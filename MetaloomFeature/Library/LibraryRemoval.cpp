@@ -7,6 +7,8 @@
 #include "FileOperations.h"
 #include "PrivacyReportTexts.h"
 
+#include "MetaloomFeature/Engine/PrivacyFindings.h"
+
 namespace Metaloom {
 
 void LibraryViewModel::presentRemoveAllMetadataConfirmation()
@@ -86,12 +88,7 @@ void LibraryViewModel::confirmRemoveMetadata()
             stripForSharing(items, *profile);
             return;
         }
-        performBatch(
-            BatchProgress{}, items,
-            [engine = m_engine](QUrl url, ChangeOptions options) {
-                return FileOperations::strip(engine, url, options);
-            },
-            ChangeOptions{}, &BatchReportTexts::stripReport);
+        stripEverything(items);
         return;
     }
     for (const MediaItem &item : std::as_const(m_items)) {
@@ -119,12 +116,28 @@ QCoro::Task<void> LibraryViewModel::removeAllMetadataFromLoadedFiles()
         co_await stripForSharing(m_items, *profile);
         co_return;
     }
+    co_await stripEverything(m_items);
+}
+
+QCoro::Task<void> LibraryViewModel::stripEverything(QList<MediaItem> items)
+{
+    QPointer<LibraryViewModel> self(this);
     co_await performBatch(
-        BatchProgress{}, m_items,
+        BatchProgress{}, items,
         [engine = m_engine](QUrl url, ChangeOptions options) {
             return FileOperations::strip(engine, url, options);
         },
-        ChangeOptions{}, &BatchReportTexts::stripReport);
+        ChangeOptions{},
+        [self, items](const BatchRun::Outcome &outcome) {
+            // What a strip left is what the file now holds, so no file needs
+            // reading again for its badge.
+            for (qsizetype index = 0; self && index < outcome.files.size(); ++index) {
+                if (const auto &strip = outcome.files.at(index).strip)
+                    self->setPrivacyFlag(items.at(index).id,
+                                         !PrivacyFindings::of(strip->remaining).isEmpty());
+            }
+            return BatchReportTexts::stripReport(outcome);
+        });
 }
 
 QCoro::Task<void> LibraryViewModel::removeAllMetadata(MediaItem item, ChangeOptions options)
@@ -140,6 +153,8 @@ QCoro::Task<void> LibraryViewModel::removeAllMetadata(MediaItem item, ChangeOpti
     // The strip itself never throws: a failure is part of its outcome.
     FileOutcome outcome = *strip.value;
     outcome.fileName = item.fileName;
+    if (outcome.strip)
+        setPrivacyFlag(item.id, !PrivacyFindings::of(outcome.strip->remaining).isEmpty());
     // Stripped in part, the file still changed: the alert says what is left
     // and the editor shows it.
     showReport(BatchReportTexts::stripFileReport(outcome), [self, item] {

@@ -732,6 +732,9 @@ private:
 
     // Removal, presets and the batches that run them
     QCoro::Task<void> removeAllMetadataFromLoadedFiles();
+    // Strips every tag ExifTool can remove from each of the files; each
+    // file's privacy badge then tells what its strip left.
+    QCoro::Task<void> stripEverything(QList<MediaItem> items);
     // The chosen profile when it is not "everything", which strips as
     // before; nothing then.
     std::optional<StripProfile> sharingProfile() const;

@@ -22,6 +22,7 @@ private Q_SLOTS:
     void profilesToChooseFrom();
     void oneFileByProfile();
     void batchListsFilesWithAnythingLeftFirst();
+    void everythingLeavesBadgesAsTheFilesAre();
 
 private:
     QString work() const { return m_env->workPath(); }
@@ -99,6 +100,28 @@ void LibraryStripProfilesTest::batchListsFilesWithAnythingLeftFirst()
     QCOMPARE(lines.at(1), QStringLiteral("Canon.jpg: no people, no device serial left."));
     QVERIFY2(lines.at(2).startsWith("Matroska.mkv: "), qPrintable(lines.at(2)));
     QVERIFY(PrivacyFindings::of(readEntries(jpeg)).of(PrivacyClass::device).isEmpty());
+}
+
+void LibraryStripProfilesTest::everythingLeavesBadgesAsTheFilesAre()
+{
+    // The badge of a stripped file tells what its strip left, whether or not
+    // the file is the one shown: a JPEG loses its findings, a raw file keeps
+    // the maker notes' serial numbers.
+    LibraryHarness h;
+    LibraryViewModel &lib = *h.library;
+    lib.importItems(
+        {url(copyTestData("Canon.jpg", work())), url(copyTestData("CanonRaw.cr2", work()))});
+    QVERIFY(waitUntilIdle(lib));
+    const QUuid jpeg = lib.items().at(0).id, raw = lib.items().at(1).id;
+    lib.setSelectedItemID(jpeg);
+    QVERIFY(waitUntilIdle(lib));
+    QVERIFY(lib.privacyFlaggedItemIDs().contains(jpeg));
+    lib.setStripProfileName("everything");
+    lib.presentRemoveAllMetadataConfirmation();
+    QVERIFY(lib.removeAllMetadataRequest());
+    lib.confirmRemoveAllMetadata();
+    QVERIFY(waitUntilIdle(lib));
+    QCOMPARE(lib.privacyFlaggedItemIDs(), QSet<QUuid>{raw});
 }
 
 QTEST_GUILESS_MAIN(LibraryStripProfilesTest)
