@@ -338,32 +338,53 @@ LibraryViewModel::saveEach(QList<MediaItem> targets, ChangeOptions options,
     }
     QPointer<LibraryViewModel> self(this);
     const BusyScope busy(this);
-    BatchRun::Outcome outcome;
+    if (progress) {
+        progress->total = targets.size();
+        setBatchProgress(progress);
+    }
+    QList<BatchRun::File> files;
+    QHash<QUrl, qsizetype> positionOf;
+    for (qsizetype index = 0; index < targets.size(); ++index) {
+        files.append({targets.at(index).url, targets.at(index).fileName});
+        positionOf.insert(targets.at(index).url, index);
+    }
+    BatchRun::Hooks hooks;
+    // Without a progress bar there is no cancel; a closed window stops the
+    // batch either way (the files in flight finish or fail whole).
+    const bool cancellable = progress.has_value();
+    hooks.shouldStop = [self, cancellable] {
+        return !self ||
+               (cancellable && (!self->m_batchProgress || self->m_batchProgress->isCancelling));
+    };
+    if (progress) {
+        hooks.starting = [self](qsizetype index, const BatchRun::File &file) {
+            if (!self || !self->m_batchProgress)
+                return;
+            BatchProgress now = *self->m_batchProgress;
+            now.current = index + 1;
+            now.currentFileName = file.name;
+            self->setBatchProgress(now);
+        };
+        hooks.finished = [self](qsizetype index, const FileOutcome &) {
+            if (!self || !self->m_batchProgress)
+                return;
+            BatchProgress now = *self->m_batchProgress;
+            now.finished = index + 1;
+            self->setBatchProgress(now);
+        };
+    }
+    // Called only while the library lives (shouldStop is asked first).
+    const BatchRun::Operation save = [this, targets, positionOf, options](QUrl url) {
+        return saveEdits(targets.at(positionOf.value(url)), options);
+    };
+    BatchRun::Outcome outcome = co_await BatchRun::run(files, save, hooks, m_batchLanes);
+    if (!self)
+        co_return std::nullopt;
     outcome.total = targets.size();
     QSet<QUuid> refused;
-    if (progress)
-        progress->total = targets.size();
-    for (const MediaItem &item : targets) {
-        if (progress) {
-            // A cancel stops after the file being saved.
-            if (m_batchProgress && m_batchProgress->isCancelling)
-                break;
-            ++progress->current;
-            progress->currentFileName = item.fileName;
-            setBatchProgress(progress);
-        }
-        FileOutcome done;
-        if (m_entriesItemID == item.id && m_entriesPublished)
-            done = co_await saveShownEdits(item, options);
-        else
-            done = co_await saveParkedEdits(item, m_parkedEdits.value(item.id), options);
-        if (!self)
-            co_return std::nullopt;
-        if (progress)
-            ++progress->finished;
-        if (done.stoppedAtMinorError())
-            refused.insert(item.id);
-        outcome.files.append(std::move(done));
+    for (qsizetype index = 0; index < outcome.files.size(); ++index) {
+        if (outcome.files.at(index).stoppedAtMinorError())
+            refused.insert(targets.at(index).id);
     }
     if (progress)
         setBatchProgress(std::nullopt);
@@ -374,6 +395,13 @@ LibraryViewModel::saveEach(QList<MediaItem> targets, ChangeOptions options,
             self->saveAgainIgnoringMinorErrors(refused);
     });
     co_return outcome;
+}
+
+QCoro::Task<FileOutcome> LibraryViewModel::saveEdits(MediaItem item, ChangeOptions options)
+{
+    if (m_entriesItemID == item.id && m_entriesPublished)
+        co_return co_await saveShownEdits(item, options);
+    co_return co_await saveParkedEdits(item, m_parkedEdits.value(item.id), options);
 }
 
 QCoro::Task<FileOutcome>

@@ -608,12 +608,16 @@ private:
     // the step open for the next keystroke).
     void changeEntry(MetadataEntry &listed, const std::function<void(MetadataEntry &)> &change,
                      bool typing);
-    // These files' edits saved one after the other, with one report (and,
-    // given a progress, with the progress bar and its cancel). Nothing when
-    // no save began.
+    // These files' edits saved side by side as a batch runs its files (one
+    // per lane, reported in list order), with one report (and, given a
+    // progress, with the progress bar and its cancel). Nothing when no save
+    // began.
     QCoro::Task<std::optional<BatchRun::Outcome>> saveEach(QList<MediaItem> targets,
                                                            ChangeOptions options,
                                                            std::optional<BatchProgress> progress);
+    // One file's edits written: the shown file's from the list, another's
+    // from those set aside for it.
+    QCoro::Task<FileOutcome> saveEdits(MediaItem item, ChangeOptions options);
     // One file's parked edits written as Save writes them.
     QCoro::Task<FileOutcome> saveParkedEdits(MediaItem item,
                                              QHash<QString, EntryMarks::EnteredValue> edits,

@@ -140,7 +140,15 @@ void LibraryEditsTest::saveAllWritesEachFileOnceWithOneReport()
         return engine.makeChange(change);
     };
 
-    const auto saved = runTask(lib.saveAllChanges());
+    // Side by side: b is written while a is still held, and the report
+    // still comes in list order.
+    lib.setBatchLanes(2);
+    const QString aPath = lib.items().at(0).url.toLocalFile();
+    engine.hold(aPath);
+    QCoro::Task<bool> saving = lib.saveAllChanges();
+    QTRY_COMPARE(engine.changes.size(), 2);
+    engine.release(aPath);
+    const auto saved = runTask(std::move(saving));
     QVERIFY(saved.value);
     QCOMPARE(*saved.value, !failFirst);
     QCOMPARE(engine.changes.size(), 2);
