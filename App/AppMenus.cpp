@@ -303,10 +303,10 @@ void addViewMenu(QMenuBar *bar, MainWindow *window)
     QMenu *sort = view->addMenu(QCoreApplication::translate("AppMenus", "&Sort Files"));
     auto *orders = new QActionGroup(sort);
     const std::pair<ItemOrder, const char *> choices[] = {
-        {ItemOrder::imported, QT_TRANSLATE_NOOP("AppMenus", "As &Added")},
         {ItemOrder::name, QT_TRANSLATE_NOOP("AppMenus", "By &Name")},
         {ItemOrder::captureDate, QT_TRANSLATE_NOOP("AppMenus", "By &Capture Date")},
-        {ItemOrder::fileDate, QT_TRANSLATE_NOOP("AppMenus", "By &File Date")}};
+        {ItemOrder::fileDate, QT_TRANSLATE_NOOP("AppMenus", "By &File Date")},
+        {ItemOrder::imported, QT_TRANSLATE_NOOP("AppMenus", "As &Added")}};
     for (const auto &[order, title] : choices) {
         QAction *choice = addCommand(sort, QCoreApplication::translate("AppMenus", title), {},
                                      [library, order = order] {

@@ -8,6 +8,8 @@
 
 #include <QMimeData>
 
+#include <algorithm>
+
 namespace Metaloom {
 
 ImportPlanning::Tally LibraryViewModel::importItems(const QList<QUrl> &urls,
@@ -47,8 +49,14 @@ ImportPlanning::Tally LibraryViewModel::importItems(const QList<QUrl> &urls,
     if (m_itemOrder != ItemOrder::imported)
         applyItemOrder();
     setStatus(ImportPlanning::summary(tally.added, tally.alreadyListed));
-    if (!m_selectedItemID)
-        setSelectedItemID(newItems.first().id);
+    // The first of the new files as the list now shows them.
+    if (!m_selectedItemID) {
+        const auto first =
+            std::find_if(m_items.cbegin(), m_items.cend(), [&](const MediaItem &item) {
+                return m_importRank.value(item.id) >= m_importRank.value(newItems.first().id);
+            });
+        setSelectedItemID(first->id);
+    }
     return tally;
 }
 

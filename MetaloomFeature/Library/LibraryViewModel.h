@@ -467,8 +467,8 @@ public:
     {
         return m_datesUndo.has_value() && m_datesUndoStamp == m_editStepStamp;
     }
-    // The order of items(): as added (until the user picks another), by
-    // name, capture date or file date. The time orders are kept after
+    // The order of items(): by name (until the user picks another), as
+    // added, by capture date or by file date. The time orders are kept after
     // imports and after dates change; the capture dates take one read.
     ItemOrder itemOrder() const { return m_itemOrder; }
     QCoro::Task<void> setItemOrder(ItemOrder order);
@@ -878,7 +878,7 @@ private:
     // came after.
     quint64 m_editStepStamp = 0;
     quint64 m_datesUndoStamp = 0;
-    ItemOrder m_itemOrder = ItemOrder::imported;
+    ItemOrder m_itemOrder = ItemOrder::name;
     QHash<QUuid, qint64> m_importRank;
     qint64 m_nextImportRank = 0;
     // What confirming the request does.

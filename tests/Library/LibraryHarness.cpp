@@ -69,6 +69,15 @@ std::optional<MetadataEntry> visibleEntry(const LibraryViewModel &library, const
     return std::nullopt;
 }
 
+QUuid itemNamed(const LibraryViewModel &library, const QString &fileName)
+{
+    for (const MediaItem &item : library.items()) {
+        if (item.fileName == fileName)
+            return item.id;
+    }
+    return {};
+}
+
 QString alertText(const LibraryViewModel &library)
 {
     return library.activeError() ? library.activeError()->message : QString();

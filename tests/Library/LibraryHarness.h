@@ -71,6 +71,9 @@ QString brokenJpeg(const QString &folder, const QString &name);
 bool waitUntilIdle(const LibraryViewModel &library);
 // The visible entry of the key, or nothing.
 std::optional<MetadataEntry> visibleEntry(const LibraryViewModel &library, const QString &key);
+// The id of the listed file of that name (the list is sorted by name, so a
+// file added last need not be listed last); a null id when none is.
+QUuid itemNamed(const LibraryViewModel &library, const QString &fileName);
 // The alert's text, or an empty string.
 QString alertText(const LibraryViewModel &library);
 QString statusText(const LibraryViewModel &library);

@@ -277,7 +277,7 @@ void LibraryReportsTest::valuesStoredOtherwiseShowWhatTheFileHolds()
     // read-only, since trying again would change nothing.
     const QString pdf = copyTestData("PDF.pdf", work());
     lib.importItems({url(pdf)});
-    lib.setSelectedItemID(lib.items().last().id);
+    lib.setSelectedItemID(itemNamed(lib, "PDF.pdf"));
     QVERIFY(waitUntilIdle(lib));
     const MetadataEntry keywords = *visibleEntry(lib, "IPTC:Keywords");
     lib.editItems(keywords, keywords.items + QStringList{"new"});

@@ -255,8 +255,9 @@ void LibraryStatesTest::lateLoadsNeverReplaceTheSelectedFile()
 {
     LibraryHarness h(m_fixture->engine);
     LibraryViewModel &lib = *h.library;
-    const QString slow = file("slow.jpg", {{title, {"slow.jpg"}}});
-    const QString fast = file("fast.jpg", {{title, {"fast.jpg"}}});
+    // Listed by name: the slow file first.
+    const QString slow = file("a-slow.jpg", {{title, {"slow.jpg"}}});
+    const QString fast = file("b-fast.jpg", {{title, {"fast.jpg"}}});
     QSignalSpy loaded(&lib, &LibraryViewModel::metadataLoaded);
     m_fixture->engine->hold(slow);
     lib.importItems({url(slow), url(fast)});
