@@ -114,6 +114,10 @@ void ChangeReportTest::comparisonRules_data()
     row("letter case", {"canon"}, {"Canon"}, false, false);
     row("number form", {"2.80"}, {"2.8"}, false, true);
     row("time zone added", {"2020:01:01 10:00:00"}, {"2020:01:01 10:00:00+02:00"}, false, true);
+    row("same moment in another zone", {"2005:08:11 16:03:54+09:00"}, {"2005:08:11 09:03:54+02:00"},
+        true, true);
+    row("same clock in another zone", {"2005:08:11 16:03:54+09:00"}, {"2005:08:11 16:03:54+02:00"},
+        false, false);
     row("other date", {"2020:01:01 10:00:00"}, {"2020:01:02 10:00:00"}, false, false);
     row("spacing at the ends", {"Pentax "}, {"Pentax"}, false, true);
 }

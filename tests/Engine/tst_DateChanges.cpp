@@ -45,13 +45,18 @@ DateOptions asUtc(DateOptions options)
 }
 
 // Whether two printed dates are the same moment on the clock: a date
-// written without zone is read back with the computer's.
+// written without zone is read back with the computer's, a QuickTime date
+// written with another zone is read back as the same moment in the
+// computer's.
 bool sameClock(const QString &a, const QString &b)
 {
     const std::optional<ExifDateTime> left = ExifDateTime::parse(a);
     const std::optional<ExifDateTime> right = ExifDateTime::parse(b);
     if (!left || !right)
         return a == b;
+    if (left->hasTime() && right->hasTime() && left->zoneMinutes && right->zoneMinutes &&
+        left->zoneMinutes != right->zoneMinutes)
+        return left->secondsTo(*right) == qint64(*right->zoneMinutes - *left->zoneMinutes) * 60;
     return left->text().left(19) == right->text().left(19) && left->subSeconds == right->subSeconds;
 }
 
@@ -111,6 +116,15 @@ void DateChangesTest::movesExactlyThePlannedDates_data()
         << "QuickTime.mov" << QStringList{} << asUtc(setTo("2024:03:01 12:00:00"))
         << QStringList{"QuickTime:CreateDate=2024:03:01 10:00:00",
                        "Track2:MediaCreateDate=2024:03:01 10:00:00"};
+    // The clock stays and the moment moves: 16:03:54 in the computer's zone
+    // becomes 16:03:54 at +09:00, seven hours earlier in UTC.
+    QTest::newRow("mov as utc, zone set")
+        << "QuickTime.mov" << QStringList{}
+        << asUtc(withZone(shifted("0:00"), DateOptions::Zone::set, "+09:00"))
+        << QStringList{"QuickTime:CreateDate=2005:08:11 07:03:54",
+                       "Track1:TrackCreateDate=2005:08:11 07:03:54",
+                       "Track2:MediaCreateDate=2005:08:11 07:03:54",
+                       "QuickTime:ModifyDate=2010:07:30 15:43:59"};
     const QStringList heicTags{"ExifIFD:DateTimeOriginal=2024:02:28 23:30:00",
                                "ExifIFD:SubSecTimeOriginal=25",
                                "ExifIFD:OffsetTimeOriginal=+01:00"};
@@ -154,6 +168,11 @@ void DateChangesTest::movesExactlyThePlannedDates()
     const auto change = runTask(service.changeDates(url, plan));
     QVERIFY2(change.succeeded(), qPrintable(change.errorMessage()));
     QVERIFY(change.value->isComplete());
+    // A date given in a zone is read back as that moment, not as another
+    // form of it.
+    if (options.zone != DateOptions::Zone::keep)
+        QVERIFY2(change.value->outcomes.isEmpty(),
+                 qPrintable(change.value->outcomes.value(0).reason));
 
     // Read the way they were planned: every planned tag as planned, every
     // other date as it was.

@@ -206,11 +206,33 @@ void DatePlanTest::plansAFile_data()
     QTest::newRow("quicktime as utc, shifted with the computer's zone")
         << video << "shift +1:00"
         << "capture"
-        << "set +09:00" << true
+        << "keep" << true
         << QStringList{"QuickTime:CreateDate|2005:08:11 16:03:54+02:00|2005:08:11 17:03:54+02:00",
                        "Track1:TrackCreateDate|2005:08:11 16:03:54+02:00|2005:08:11 "
                        "17:03:54+02:00"}
         << QStringList{};
+    // The clock stays and the moment moves with the zone, as a photo's does.
+    QTest::newRow("quicktime as utc, zone set: the computer's clock in the new zone")
+        << video << "shift +1:00"
+        << "capture"
+        << "set +09:00" << true
+        << QStringList{"QuickTime:CreateDate|2005:08:11 16:03:54+02:00|2005:08:11 17:03:54+09:00",
+                       "Track1:TrackCreateDate|2005:08:11 16:03:54+02:00|2005:08:11 "
+                       "17:03:54+09:00"}
+        << QStringList{};
+    QTest::newRow("quicktime as utc, zone moved from the camera's own zone")
+        << QStringList{"Keys:CreationDate=2020:06:01 12:00:00+01:00",
+                       "QuickTime:CreateDate=2020:06:01 13:00:00+02:00"}
+        << "shift 0:00"
+        << "capture"
+        << "shift +08:00" << true
+        << QStringList{"Keys:CreationDate|2020:06:01 12:00:00+01:00|2020:06:01 12:00:00+09:00",
+                       "QuickTime:CreateDate|2020:06:01 13:00:00+02:00|2020:06:01 12:00:00+09:00"}
+        << QStringList{};
+    QTest::newRow("quicktime as local time, zone set: no zone to correct")
+        << QStringList{"QuickTime:CreateDate=2020:06:01 12:00:00"} << "shift 0:00"
+        << "capture"
+        << "set +09:00" << false << QStringList{} << QStringList{};
     QTest::newRow("iptc over midnight")
         << QStringList{"IPTC:DateCreated=2004:02:26", "IPTC:TimeCreated=23:30:00+01:00"}
         << "shift +1:00"

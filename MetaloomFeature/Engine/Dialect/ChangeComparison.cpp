@@ -1,5 +1,7 @@
 #include "ChangeComparison.h"
 
+#include "MetaloomFeature/Model/Dates/ExifDateTime.h"
+
 #include <QFileInfo>
 #include <QRegularExpression>
 
@@ -45,9 +47,24 @@ QString tagNameOf(const QString &key)
     return name;
 }
 
+// A date given in one zone that the file prints as the same moment in
+// another: a QuickTime date kept as UTC is read back in the computer's zone.
+// (A date given without zone and printed with one says more than was asked,
+// and is told.)
+bool sameMoment(const QString &asked, const QString &stored)
+{
+    const std::optional<ExifDateTime> askedDate = ExifDateTime::parse(asked.trimmed());
+    const std::optional<ExifDateTime> storedDate = ExifDateTime::parse(stored.trimmed());
+    if (!askedDate || !storedDate || !askedDate->hasTime() || !storedDate->hasTime() ||
+        !askedDate->zoneMinutes || !storedDate->zoneMinutes)
+        return false;
+    return askedDate->secondsTo(*storedDate) ==
+           qint64(*storedDate->zoneMinutes - *askedDate->zoneMinutes) * 60;
+}
+
 bool sameItem(const QString &asked, const QString &stored)
 {
-    if (asked == stored)
+    if (asked == stored || sameMoment(asked, stored))
         return true;
     const bool storedBoolean = stored == QLatin1String("true") || stored == QLatin1String("false");
     return storedBoolean && asked.compare(stored, Qt::CaseInsensitive) == 0;
@@ -63,6 +80,7 @@ bool equivalentItem(const QString &asked, const QString &stored)
     const double storedNumber = stored.trimmed().toDouble(&storedIsNumber);
     if (askedIsNumber && storedIsNumber && askedNumber == storedNumber)
         return true;
+    // A time given without zone and printed with one (IPTC's TimeCreated).
     static const QRegularExpression zone(QStringLiteral("^(?:Z|[+-]\\d\\d:\\d\\d)$"));
     return stored.startsWith(asked.trimmed()) &&
            zone.match(stored.mid(asked.trimmed().size())).hasMatch();

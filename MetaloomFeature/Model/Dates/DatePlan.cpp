@@ -186,16 +186,28 @@ private:
         }
     }
 
-    // Read as UTC, QuickTime's dates come in the computer's zone, which
-    // says nothing of where the video was taken: the zone options leave
-    // them, and a date set is given without zone for ExifTool to take as
-    // the computer's local time.
+    // Read as UTC, QuickTime's dates are moments shown in the computer's
+    // zone. Kept zones leave them so (a date set is given without zone, for
+    // ExifTool to take as the computer's local time). A zone set or moved
+    // moves the moment as it does a photo's: the clock the camera showed
+    // stays, in the zone the file names for its capture or else the
+    // computer's, and ExifTool turns clock and new zone into UTC. Stored as
+    // local time, the dates have no zone to correct.
     ExifDateTime quickTimeAfter(const ExifDateTime &value) const
     {
         ExifDateTime after = moved(value);
-        if (m_options.mode == DateOptions::Mode::set && m_options.quickTimeUtc)
-            after = after.withZone(std::nullopt);
-        return after;
+        if (!m_options.quickTimeUtc)
+            return after;
+        if (m_options.zone == DateOptions::Zone::keep || !value.hasTime() || !value.zoneMinutes) {
+            if (m_options.mode == DateOptions::Mode::set)
+                after = after.withZone(std::nullopt);
+            return after;
+        }
+        const int shown = *value.zoneMinutes;
+        const int camera = m_capture && m_capture->zoneMinutes ? *m_capture->zoneMinutes : shown;
+        if (m_options.mode == DateOptions::Mode::shift)
+            after = after.shifted(qint64(camera - shown) * 60);
+        return after.withZone(zoneFor(camera));
     }
 
     void planExif(const Tag &tag, const ExifDateTime &value)
@@ -227,6 +239,17 @@ private:
         change(timeKey, m_values.value(timeKey), time.text().section(QLatin1Char(' '), 1));
     }
 
+    // Two dates that both name their zone are compared as moments (a
+    // video's UTC date shown in the computer's zone beside the camera's own
+    // zoned date); otherwise as the clocks read.
+    static qint64 apart(const ExifDateTime &a, const ExifDateTime &b)
+    {
+        const qint64 clocks = a.secondsTo(b);
+        if (a.zoneMinutes && b.zoneMinutes)
+            return clocks - qint64(*b.zoneMinutes - *a.zoneMinutes) * 60;
+        return clocks;
+    }
+
     void warn()
     {
         QList<ExifDateTime> clocks;
@@ -243,7 +266,7 @@ private:
         if (!anyCaptureDate)
             m_plan.warnings.append(DateWarning::noCaptureDate);
         for (const ExifDateTime &clock : std::as_const(clocks)) {
-            if (std::abs(clocks.first().secondsTo(clock)) > agreementSeconds) {
+            if (std::abs(apart(clocks.first(), clock)) > agreementSeconds) {
                 m_plan.warnings.append(DateWarning::datesDisagree);
                 break;
             }
