@@ -2658,6 +2658,24 @@ Mit &apos;%1 --help&apos; erfahren Sie mehr.
         <source>Not Everything Could Be Removed</source>
         <translation>Nicht alles ließ sich entfernen</translation>
     </message>
+    <message numerus="yes">
+        <source>%1 and %n more</source>
+        <translation>
+            <numerusform>%1 und %n weiteres</numerusform>
+            <numerusform>%1 und %n weitere</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>1 other tag</source>
+        <translation>1 weiteres Tag</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n other tags</source>
+        <translation>
+            <numerusform>%n weiteres Tag</numerusform>
+            <numerusform>%n weitere Tags</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>PrivateFolder</name>

@@ -23,12 +23,16 @@ struct PrivacyStripReport {
     // Serial numbers and other tags this file type keeps, set to an empty
     // or zero value instead (a raw file's maker notes cannot go).
     QStringList blanked;
+    // For a profile that removes everything: the tags of no checked class
+    // the file type kept all the same (a raw file's camera settings).
+    QStringList otherLeft;
     // The tags of the keep list the file still holds.
     QStringList kept;
     // ExifTool's warnings of the strip, without the file name.
     QStringList warnings;
 
-    bool isClean() const { return left.isEmpty(); }
+    // Nothing of what the profile removes is left.
+    bool isClean() const { return left.isEmpty() && otherLeft.isEmpty(); }
     // The keys left of one class.
     QStringList leftOf(PrivacyClass privacyClass) const;
 

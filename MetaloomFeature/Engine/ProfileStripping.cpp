@@ -104,9 +104,19 @@ QCoro::Task<PrivacyStripReport> ExifToolService::stripForSharing(QUrl fileUrl, S
     const QList<MetadataEntry> before = co_await readMetadata(fileUrl);
     report.before = PrivacyFindings::of(before);
     if (profile.removesEverything) {
-        const StripReport strip =
-            co_await removeAllMetadata(fileUrl, options, keptTags(profile, before));
+        const QStringList copiedBack = keptTags(profile, before);
+        const StripReport strip = co_await removeAllMetadata(fileUrl, options, copiedBack);
         report.warnings = strip.warnings;
+        // Asked for nothing to stay, the user is told of what the file type
+        // kept beyond the classes checked (a raw file's camera settings).
+        // Tags copied back bring what their block needs (ExifVersion with
+        // the EXIF block), which is no leftover.
+        for (const MetadataEntry &entry :
+             copiedBack.isEmpty() ? strip.remaining : QList<MetadataEntry>()) {
+            if (!PrivacyClasses::classOf(entry.rawKey) && !isKeptTag(profile, entry.rawKey) &&
+                !PrivacyFindings::isBlank(entry.value))
+                report.otherLeft << entry.rawKey;
+        }
     } else {
         QList<TagAssignment> deletions;
         for (const MetadataEntry &entry : before) {

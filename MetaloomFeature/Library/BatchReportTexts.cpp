@@ -118,29 +118,6 @@ qsizetype minorErrorCount(const BatchRun::Outcome &outcome)
                          [](const FileOutcome &file) { return file.stoppedAtMinorError(); });
 }
 
-// The report's closing sentences: where the user stopped it, and the offer
-// to make the change where ExifTool stopped at a minor error.
-Report closed(Report report, const BatchRun::Outcome &outcome)
-{
-    if (outcome.stoppedEarly())
-        report.alertText += paragraphBreak + stoppedSentence(outcome);
-    if (const qsizetype minor = minorErrorCount(outcome); minor > 0) {
-        report.offersWriteAnyway = true;
-        report.alertText +=
-            paragraphBreak +
-            (minor == 1
-                 ? QCoreApplication::translate("BatchReportTexts",
-                                               "Write Anyway makes the change in the file "
-                                               "ExifTool stopped at, ignoring its minor problem.")
-                 : QCoreApplication::translate(
-                       "BatchReportTexts",
-                       "Write Anyway makes the change in the %1 files ExifTool stopped at, "
-                       "ignoring their minor problems.")
-                       .arg(minor));
-    }
-    return report;
-}
-
 // `done` is the finished sentence on what was done to how many of all.
 QString stoppedStatus(const QString &done, const BatchRun::Outcome &outcome)
 {
@@ -196,6 +173,29 @@ QString failureTitle(const std::exception_ptr &error, const QString &otherwise)
 QString failureLine(const FileOutcome &file)
 {
     return file.fileName + QStringLiteral(": ") + file.failure.value_or(QString());
+}
+
+// The report's closing sentences: where the user stopped it, and the offer
+// to make the change where ExifTool stopped at a minor error.
+Report closed(Report report, const BatchRun::Outcome &outcome)
+{
+    if (outcome.stoppedEarly())
+        report.alertText += paragraphBreak + stoppedSentence(outcome);
+    if (const qsizetype minor = minorErrorCount(outcome); minor > 0) {
+        report.offersWriteAnyway = true;
+        report.alertText +=
+            paragraphBreak +
+            (minor == 1
+                 ? QCoreApplication::translate("BatchReportTexts",
+                                               "Write Anyway makes the change in the file "
+                                               "ExifTool stopped at, ignoring its minor problem.")
+                 : QCoreApplication::translate(
+                       "BatchReportTexts",
+                       "Write Anyway makes the change in the %1 files ExifTool stopped at, "
+                       "ignoring their minor problems.")
+                       .arg(minor));
+    }
+    return report;
 }
 
 QString stoppedSentence(const BatchRun::Outcome &outcome)

@@ -55,6 +55,9 @@ QString failureLine(const FileOutcome &file);
 // Where a batch the user stopped ended: "Stopped before d.jpg; it and the
 // 13 files after it were left as they were."
 QString stoppedSentence(const BatchRun::Outcome &outcome);
+// The alert's closing sentences: where the user stopped the batch, and the
+// offer to make the change where ExifTool stopped at a minor error.
+Report closed(Report report, const BatchRun::Outcome &outcome);
 
 // The names of the tags a strip left that a message gives: those that
 // identify a person, a camera or a place first, then dates, each name once,

@@ -80,6 +80,18 @@ QStringList tagNames(const QStringList &keys)
     return names;
 }
 
+// "A, B, C": the first few names of a long list, "… and 12 more".
+QString someOf(const QStringList &names)
+{
+    constexpr qsizetype shown = 8;
+    const QString first = names.mid(0, shown).join(QStringLiteral(", "));
+    if (names.size() <= shown)
+        return first;
+    return QCoreApplication::translate("PrivacyReportTexts", "%1 and %n more", nullptr,
+                                       int(names.size() - shown))
+        .arg(first);
+}
+
 // What the kept tags are to the user: "orientation", "colour profile", or
 // the tag's own name.
 QStringList keptWords(const QStringList &keys)
@@ -182,6 +194,14 @@ QString proof(const QString &fileName, const PrivacyStripReport &report)
         sentences << text(QT_TRANSLATE_NOOP("PrivacyReportTexts",
                                             "Blanked, since this file type keeps them: %1."))
                          .arg(blanked.join(QStringLiteral(", ")));
+    const QStringList others = tagNames(report.otherLeft);
+    if (!others.isEmpty())
+        sentences << text(QT_TRANSLATE_NOOP("PrivacyReportTexts",
+                                            "%1 could not be removed from this file type: %2."))
+                         .arg(counted(others.size(),
+                                      QT_TRANSLATE_NOOP("PrivacyReportTexts", "1 other tag"),
+                                      QT_TRANSLATE_N_NOOP("PrivacyReportTexts", "%n other tags")),
+                              someOf(others));
     if (!report.kept.isEmpty())
         sentences << text(QT_TRANSLATE_NOOP("PrivacyReportTexts", "Kept: %1."))
                          .arg(keptWords(report.kept).join(QStringLiteral(", ")));
@@ -219,7 +239,7 @@ BatchReportTexts::Report proofReport(const QString &title, const BatchRun::Outco
     }
     const bool clean = std::all_of(proofs.cbegin(), proofs.cend(),
                                    [](const PrivacyStripReport &r) { return r.isClean(); });
-    if (failures.isEmpty() && clean) {
+    if (failures.isEmpty() && clean && !outcome.stoppedEarly()) {
         if (proofLines.size() == 1)
             return {proofLines.first(), {}, {}};
         return {text(QT_TRANSLATE_NOOP("PrivacyReportTexts",
@@ -232,9 +252,11 @@ BatchReportTexts::Report proofReport(const QString &title, const BatchRun::Outco
     for (qsizetype index : leftFirst(proofs))
         lines << proofLines.at(index);
     lines << failures;
-    return {{},
-            text(QT_TRANSLATE_NOOP("PrivacyReportTexts", "Not Everything Could Be Removed")),
-            lines.join(u'\n')};
+    return BatchReportTexts::closed(
+        {{},
+         text(QT_TRANSLATE_NOOP("PrivacyReportTexts", "Not Everything Could Be Removed")),
+         lines.join(u'\n')},
+        outcome);
 }
 
 QList<qsizetype> leftFirst(const QList<PrivacyStripReport> &reports)
