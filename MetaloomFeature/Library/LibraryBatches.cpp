@@ -115,6 +115,25 @@ QCoro::Task<FileOutcome> LibraryViewModel::changeInScope(QPointer<LibraryViewMod
     co_return failed;
 }
 
+void LibraryViewModel::showBatchStarting(qsizetype index, const QString &fileName)
+{
+    if (!m_batchProgress)
+        return;
+    BatchProgress now = *m_batchProgress;
+    now.current = index + 1;
+    now.currentFileName = fileName;
+    setBatchProgress(now);
+}
+
+void LibraryViewModel::showBatchFinished(qsizetype index)
+{
+    if (!m_batchProgress)
+        return;
+    BatchProgress now = *m_batchProgress;
+    now.finished = index + 1;
+    setBatchProgress(now);
+}
+
 QCoro::Task<void> LibraryViewModel::performBatch(BatchProgress progress, QList<MediaItem> items,
                                                  FileChange change, ChangeOptions options,
                                                  BatchReporter reporter)
@@ -137,12 +156,8 @@ QCoro::Task<void> LibraryViewModel::performBatch(BatchProgress progress, QList<M
         return !self || !self->m_batchProgress || self->m_batchProgress->isCancelling;
     };
     hooks.starting = [self](qsizetype index, const BatchRun::File &file) {
-        if (!self || !self->m_batchProgress)
-            return;
-        BatchProgress now = *self->m_batchProgress;
-        now.current = index + 1;
-        now.currentFileName = file.name;
-        self->setBatchProgress(now);
+        if (self)
+            self->showBatchStarting(index, file.name);
     };
     // Shared with the hook rather than referred to: the hook lives in the
     // batch's own frame.
@@ -151,9 +166,7 @@ QCoro::Task<void> LibraryViewModel::performBatch(BatchProgress progress, QList<M
                                                        const FileOutcome &outcome) {
         if (!self || !self->m_batchProgress)
             return;
-        BatchProgress now = *self->m_batchProgress;
-        now.finished = index + 1;
-        self->setBatchProgress(now);
+        self->showBatchFinished(index);
         if (!outcome.succeeded())
             return;
         const QUuid itemID = items.at(index).id;

@@ -358,19 +358,12 @@ LibraryViewModel::saveEach(QList<MediaItem> targets, ChangeOptions options,
     };
     if (progress) {
         hooks.starting = [self](qsizetype index, const BatchRun::File &file) {
-            if (!self || !self->m_batchProgress)
-                return;
-            BatchProgress now = *self->m_batchProgress;
-            now.current = index + 1;
-            now.currentFileName = file.name;
-            self->setBatchProgress(now);
+            if (self)
+                self->showBatchStarting(index, file.name);
         };
         hooks.finished = [self](qsizetype index, const FileOutcome &) {
-            if (!self || !self->m_batchProgress)
-                return;
-            BatchProgress now = *self->m_batchProgress;
-            now.finished = index + 1;
-            self->setBatchProgress(now);
+            if (self)
+                self->showBatchFinished(index);
         };
     }
     // Called only while the library lives (shouldStop is asked first).

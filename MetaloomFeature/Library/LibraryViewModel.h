@@ -773,6 +773,10 @@ private:
     // Refuses (with a status) while a batch runs.
     bool refuseWhileBatchRuns();
     void setBatchProgress(std::optional<BatchProgress> progress);
+    // The progress bar told that a file of the running batch starts or is
+    // done (nothing without a bar).
+    void showBatchStarting(qsizetype index, const QString &fileName);
+    void showBatchFinished(qsizetype index);
     // Shows the report; an offer to write anyway repeats the change.
     void showReport(const BatchReportTexts::Report &report, std::function<void()> writeAnyway = {});
     void offerWriteAnyway(const QString &title, const QString &message,
