@@ -121,6 +121,9 @@ protected:
                 changes << datesText(change);
             }
             if (changes.isEmpty()) {
+                // Nothing written: not counted among the files changed.
+                if (!m_dryRun)
+                    report.outcome = FileReport::Outcome::unchanged;
                 report.line = QCoreApplication::translate("Cli", "%1: no dates to change")
                                   .arg(printable(file.shownPath));
             } else {

@@ -18,6 +18,9 @@ struct FileReport {
         incomplete,
         // Nothing happened to the file.
         failed,
+        // Nothing needed to happen: the file already was as asked. Complete
+        // for scripts and the exit status; the summary says it apart.
+        unchanged,
     };
 
     // The path as given.
@@ -37,7 +40,7 @@ struct FileReport {
     QString line;
 
     bool ok() const { return outcome != Outcome::failed; }
-    bool complete() const { return outcome == Outcome::complete; }
+    bool complete() const { return outcome == Outcome::complete || outcome == Outcome::unchanged; }
     bool operator==(const FileReport &) const = default;
 
     static FileReport failure(const QString &file, const QString &error);
@@ -52,7 +55,8 @@ struct FileReport {
 QString jsonLine(const FileReport &report, bool withRemaining = false);
 
 // How a command names each outcome in its summary, in the order listed:
-// {complete, "changed"}, {incomplete, "changed in part"}, {failed, "failed"}.
+// {complete, "changed"}, {incomplete, "changed in part"}, {failed, "failed"};
+// an outcome without a label is not counted.
 struct SummaryWords {
     QList<std::pair<FileReport::Outcome, QString>> labels;
 };

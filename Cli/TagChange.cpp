@@ -189,6 +189,7 @@ SummaryWords words(bool dryRun)
                  {Outcome::failed, QCoreApplication::translate("Cli", "failed")}}};
     return {{{Outcome::complete, QCoreApplication::translate("Cli", "changed")},
              {Outcome::incomplete, QCoreApplication::translate("Cli", "changed in part")},
+             {Outcome::unchanged, QCoreApplication::translate("Cli", "already as asked")},
              {Outcome::failed, QCoreApplication::translate("Cli", "failed")}}};
 }
 

@@ -220,32 +220,6 @@
         <translation>Diese Dateien haben nicht alle Änderungen der Vorgabe übernommen:</translation>
     </message>
     <message>
-        <source>%1 could not be removed from this file type: %2.</source>
-        <comment>one tag</comment>
-        <translation>%1 konnte aus diesem Dateityp nicht entfernt werden: %2.</translation>
-    </message>
-    <message>
-        <source>%1 could not be removed from this file type, among them %2.</source>
-        <translation>%1 konnten aus diesem Dateityp nicht entfernt werden, darunter %2.</translation>
-    </message>
-    <message>
-        <source>%1 could not be removed from this file type: %2.</source>
-        <comment>several tags</comment>
-        <translation>%1 konnten aus diesem Dateityp nicht entfernt werden: %2.</translation>
-    </message>
-    <message>
-        <source>no tags</source>
-        <translation>keine Tags</translation>
-    </message>
-    <message>
-        <source>%1: removed %2; %3</source>
-        <translation>%1: %2 entfernt; %3</translation>
-    </message>
-    <message>
-        <source>Some metadata could not be removed from these files:</source>
-        <translation>Aus diesen Dateien konnten manche Metadaten nicht entfernt werden:</translation>
-    </message>
-    <message>
         <source>Write Anyway makes the change in the file ExifTool stopped at, ignoring its minor problem.</source>
         <translation>„Trotzdem schreiben“ ändert die Datei, bei der ExifTool angehalten hat, und übergeht dabei ihr kleineres Problem.</translation>
     </message>
@@ -292,10 +266,6 @@
         <translation>Vor %1 angehalten; sie und die %2 danach blieben, wie sie waren.</translation>
     </message>
     <message>
-        <source>Removed %1 from %2. %3</source>
-        <translation>Aus %2 entfernt: %1. %3</translation>
-    </message>
-    <message>
         <source>ExifTool doesn&apos;t know a tag named %1.</source>
         <translation>ExifTool kennt kein Tag namens %1.</translation>
     </message>
@@ -328,28 +298,8 @@
         <translation>Metadaten erfolgreich gespeichert.</translation>
     </message>
     <message>
-        <source>Removed all metadata from %1 of %2.</source>
-        <translation>Alle Metadaten aus %1 von %2 entfernt.</translation>
-    </message>
-    <message>
-        <source>Removed all metadata from %1. The rest were left unchanged:</source>
-        <translation>Alle Metadaten aus %1 entfernt. Die übrigen blieben unverändert:</translation>
-    </message>
-    <message>
-        <source>These files were left unchanged:</source>
-        <translation>Diese Dateien blieben unverändert:</translation>
-    </message>
-    <message>
-        <source>Metadata Not Removed from Every File</source>
-        <translation>Metadaten nicht aus allen Dateien entfernt</translation>
-    </message>
-    <message>
         <source>Metadata Not Removed from %1</source>
         <translation>Metadaten nicht aus %1 entfernt</translation>
-    </message>
-    <message>
-        <source>Not All Metadata Removed from %1</source>
-        <translation>Nicht alle Metadaten aus %1 entfernt</translation>
     </message>
     <message>
         <source>Applied preset &apos;%1&apos; to %2.</source>
@@ -2675,6 +2625,10 @@ Mit &apos;%1 --help&apos; erfahren Sie mehr.
             <numerusform>%n weiteres Tag</numerusform>
             <numerusform>%n weitere Tags</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Stripped %1 of %2 with “%3”: nothing of it left.</source>
+        <translation>%1 von %2 mit „%3“ bereinigt: nichts davon übrig.</translation>
     </message>
 </context>
 <context>

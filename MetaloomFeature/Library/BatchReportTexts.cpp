@@ -10,7 +10,6 @@ namespace Metaloom::BatchReportTexts {
 namespace {
 
 const QString paragraphBreak = QStringLiteral("\n\n");
-constexpr qsizetype namesInAMessage = 4;
 
 // A count with its noun. The singular is a text of its own, so that the
 // English texts need no translation loaded; the plural has numerus forms for
@@ -59,49 +58,6 @@ QString incompleteSection(const QList<FileOutcome> &files)
            paragraphBreak + lines.join(paragraphBreak);
 }
 
-// "172 tags could not be removed from this file type, among them Make,
-// Model." Every name when they are few, else the ones that matter most.
-QString leftSentence(const StripReport &report)
-{
-    const qsizetype left = report.remaining.size();
-    const QStringList names = namesLeft(report, namesInAMessage);
-    const QString shown = names.join(QStringLiteral(", "));
-    // The verb follows the count in some languages, hence a text for one tag.
-    if (left == 1)
-        return QCoreApplication::translate("BatchReportTexts",
-                                           "%1 could not be removed from this file type: %2.",
-                                           "one tag")
-            .arg(tagCount(left), shown);
-    if (names.size() < left)
-        return QCoreApplication::translate(
-                   "BatchReportTexts",
-                   "%1 could not be removed from this file type, among them %2.")
-            .arg(tagCount(left), shown);
-    return QCoreApplication::translate("BatchReportTexts",
-                                       "%1 could not be removed from this file type: %2.",
-                                       "several tags")
-        .arg(tagCount(left), shown);
-}
-
-// "58 tags", "no tags".
-QString removedCount(const StripReport &report)
-{
-    return report.removed.isEmpty() ? QCoreApplication::translate("BatchReportTexts", "no tags")
-                                    : tagCount(report.removed.size());
-}
-
-// Which files kept tags that their format does not let ExifTool remove.
-QString strippedInPartSection(const QList<FileOutcome> &files)
-{
-    QStringList lines;
-    for (const FileOutcome &file : files)
-        lines << QCoreApplication::translate("BatchReportTexts", "%1: removed %2; %3")
-                     .arg(file.fileName, removedCount(*file.strip), leftSentence(*file.strip));
-    return QCoreApplication::translate("BatchReportTexts",
-                                       "Some metadata could not be removed from these files:") +
-           paragraphBreak + lines.join(paragraphBreak);
-}
-
 QString failureLines(const BatchRun::Outcome &outcome)
 {
     QStringList lines;
@@ -136,12 +92,6 @@ QString tagCount(qsizetype count)
 {
     return counted(count, QT_TRANSLATE_NOOP("BatchReportTexts", "1 tag"),
                    QT_TRANSLATE_N_NOOP("BatchReportTexts", "%n tags"));
-}
-
-QString removedFromItems(qsizetype count)
-{
-    return QCoreApplication::translate("BatchReportTexts", "Removed all metadata from %1.")
-        .arg(itemCount(count));
 }
 
 QString removedFromFile(const QString &fileName)
@@ -209,27 +159,6 @@ QString stoppedSentence(const BatchRun::Outcome &outcome)
                "BatchReportTexts",
                "Stopped before %1; it and the %2 after it were left as they were.")
         .arg(outcome.stoppedBefore, fileCount(after));
-}
-
-QStringList namesLeft(const StripReport &report, qsizetype count)
-{
-    QStringList names;
-    QSet<QString> seen;
-    for (const MetadataEntry &entry : StripReport::identifyingFirst(report.remaining)) {
-        if (names.size() == count)
-            break;
-        if (!seen.contains(entry.tag)) {
-            seen.insert(entry.tag);
-            names << entry.tag;
-        }
-    }
-    return names;
-}
-
-QString strippedInPart(const QString &fileName, const StripReport &report)
-{
-    return QCoreApplication::translate("BatchReportTexts", "Removed %1 from %2. %3")
-        .arg(removedCount(report), fileName, leftSentence(report));
 }
 
 QString changeDetails(const ChangeReport &report)
@@ -325,76 +254,14 @@ QString saveStatus(const ChangeReport &report, qsizetype changedTags,
     return sentences.join(QLatin1Char(' '));
 }
 
-Report stripReport(const BatchRun::Outcome &outcome)
+Report stripFailureReport(const FileOutcome &file)
 {
-    QList<FileOutcome> inPart;
-    qsizetype complete = 0;
-    for (const FileOutcome &file : outcome.files) {
-        if (file.isComplete())
-            ++complete;
-        else if (file.succeeded())
-            inPart.append(file);
-    }
-    if (outcome.failed() == 0 && inPart.isEmpty()) {
-        if (!outcome.stoppedEarly())
-            return {removedFromItems(complete), {}, {}};
-        return {
-            stoppedStatus(QCoreApplication::translate("BatchReportTexts",
-                                                      "Removed all metadata from %1 of %2.")
-                              .arg(QString::number(outcome.succeeded()), itemCount(outcome.total)),
-                          outcome),
-            {},
-            {}};
-    }
-    QStringList paragraphs;
-    if (complete > 0)
-        paragraphs << (outcome.failed() > 0 && inPart.isEmpty()
-                           ? QCoreApplication::translate(
-                                 "BatchReportTexts",
-                                 "Removed all metadata from %1. The rest were left unchanged:")
-                                 .arg(itemCount(complete))
-                           : removedFromItems(complete));
-    if (!inPart.isEmpty())
-        paragraphs << strippedInPartSection(inPart);
-    if (outcome.failed() > 0) {
-        if (!inPart.isEmpty())
-            paragraphs << QCoreApplication::translate("BatchReportTexts",
-                                                      "These files were left unchanged:");
-        paragraphs << failureLines(outcome);
-    }
-    return closed(
-        {{},
-         QCoreApplication::translate("BatchReportTexts", "Metadata Not Removed from Every File"),
-         paragraphs.join(paragraphBreak)},
-        outcome);
-}
-
-Report stripFileReport(const FileOutcome &file)
-{
-    if (!file.succeeded())
-        return {{},
-                failureTitle(file.error, QCoreApplication::translate("BatchReportTexts",
-                                                                     "Metadata Not Removed from %1")
-                                             .arg(file.fileName)),
-                file.failure.value_or(QString()),
-                file.stoppedAtMinorError()};
-    if (file.strip && !file.strip->isComplete()) {
-        QString text = strippedInPart(file.fileName, *file.strip);
-        if (!file.strip->warnings.isEmpty()) {
-            // "[minor]" is ExifTool's mark for what "-m" would let pass;
-            // nothing the user could act on here.
-            QStringList warnings;
-            for (const QString &warning : file.strip->warnings)
-                warnings << (warning.startsWith(QLatin1String("[minor] ")) ? warning.mid(8)
-                                                                           : warning);
-            text += paragraphBreak + QStringLiteral("ExifTool: ") + warnings.join(QLatin1Char(' '));
-        }
-        return {{},
-                QCoreApplication::translate("BatchReportTexts", "Not All Metadata Removed from %1")
-                    .arg(file.fileName),
-                text};
-    }
-    return {removedFromFile(file.fileName), {}, {}};
+    return {{},
+            failureTitle(file.error, QCoreApplication::translate("BatchReportTexts",
+                                                                 "Metadata Not Removed from %1")
+                                         .arg(file.fileName)),
+            file.failure.value_or(QString()),
+            file.stoppedAtMinorError()};
 }
 
 namespace {

@@ -22,8 +22,6 @@ QString itemCount(qsizetype count);
 // "1 tag", "3 tags".
 QString tagCount(qsizetype count);
 
-// "Removed all metadata from 3 items."
-QString removedFromItems(qsizetype count);
 // "Removed all metadata from photo.jpg."
 QString removedFromFile(const QString &fileName);
 
@@ -59,15 +57,6 @@ QString stoppedSentence(const BatchRun::Outcome &outcome);
 // offer to make the change where ExifTool stopped at a minor error.
 Report closed(Report report, const BatchRun::Outcome &outcome);
 
-// The names of the tags a strip left that a message gives: those that
-// identify a person, a camera or a place first, then dates, each name once,
-// at most `count`.
-QStringList namesLeft(const StripReport &report, qsizetype count = 4);
-// What a strip that left tags did: "Removed 58 tags from CanonRaw.cr2. 172
-// tags could not be removed from this file type, among them Make, Model,
-// SerialNumber, DateTimeOriginal."
-QString strippedInPart(const QString &fileName, const StripReport &report);
-
 // What a change of tags did not do as asked, in the engine's sentences
 // ("This MOV file has no place for IPTC:Keywords."); values stored in
 // ExifTool's normal form are not mentioned.
@@ -86,10 +75,9 @@ QString unknownTagsSentence(const QStringList &keys);
 // The warning of a row whose key ExifTool does not know.
 QString unknownTagWarning(const QString &key);
 
-// Stripping every loaded file.
-Report stripReport(const BatchRun::Outcome &outcome);
-// Stripping the one file the user chose.
-Report stripFileReport(const FileOutcome &file);
+// A strip of the one file the user chose that failed: an ExifTool error as
+// such, with Write Anyway where ExifTool stopped at a minor problem.
+Report stripFailureReport(const FileOutcome &file);
 // Applying a preset to every loaded file.
 Report presetReport(const QString &presetName, const BatchRun::Outcome &outcome);
 

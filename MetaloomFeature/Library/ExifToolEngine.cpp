@@ -34,11 +34,6 @@ public:
         return service()->changeTags(file, assignments, options);
     }
 
-    QCoro::Task<StripReport> removeAllMetadata(QUrl file, ChangeOptions options) override
-    {
-        return service()->removeAllMetadata(file, options);
-    }
-
     QCoro::Task<PrivacyStripReport> stripForSharing(QUrl file, StripProfile profile,
                                                     ChangeOptions options) override
     {

@@ -35,7 +35,6 @@ void recordFailure(FileOutcome &outcome, std::exception_ptr error)
     outcome.error = error;
     outcome.failure = describeException(error);
     outcome.report = {};
-    outcome.strip.reset();
     outcome.proof.reset();
 }
 
@@ -90,19 +89,6 @@ QList<TagAssignment> presetAssignments(const PresetAction &action)
     for (auto it = action.overrides.cbegin(); it != action.overrides.cend(); ++it)
         assignments.append({it.key(), it.value()});
     return assignments;
-}
-
-QCoro::Task<FileOutcome> strip(std::shared_ptr<MetadataEngine> engine, QUrl file,
-                               ChangeOptions options)
-{
-    FileOutcome outcome = outcomeFor(file);
-    try {
-        co_await requireWritableFormat(engine, file);
-        outcome.strip = co_await engine->removeAllMetadata(file, options);
-    } catch (...) {
-        recordFailure(outcome, std::current_exception());
-    }
-    co_return outcome;
 }
 
 QCoro::Task<FileOutcome> stripForSharing(std::shared_ptr<MetadataEngine> engine, QUrl file,

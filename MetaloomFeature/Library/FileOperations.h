@@ -32,8 +32,6 @@ struct FileOutcome {
     std::exception_ptr error;
     // For a change of tags that took: what the file does not hold as asked.
     ChangeReport report;
-    // For a strip that took: what it removed and what the file still holds.
-    std::optional<StripReport> strip;
     // For a strip for sharing that took: its proof.
     std::optional<PrivacyStripReport> proof;
 
@@ -42,8 +40,7 @@ struct FileOutcome {
     // counts), and a strip left nothing but what every file of its kind has.
     bool isComplete() const
     {
-        return succeeded() && report.isComplete() && (!strip || strip->isComplete()) &&
-               (!proof || proof->isClean());
+        return succeeded() && report.isComplete() && (!proof || proof->isClean());
     }
     // ExifTool stopped at a minor error; the same change asked again with
     // ChangeOptions::ignoreMinorErrors may take.
@@ -59,10 +56,6 @@ struct FileOutcome {
 // asked to change it.
 namespace FileOperations {
 
-// Strips every tag ExifTool can remove from this kind of file; the outcome
-// holds the strip report.
-QCoro::Task<FileOutcome> strip(std::shared_ptr<MetadataEngine> engine, QUrl file,
-                               ChangeOptions options = {});
 // Strips the file for sharing by the profile; the outcome holds the proof.
 QCoro::Task<FileOutcome> stripForSharing(std::shared_ptr<MetadataEngine> engine, QUrl file,
                                          StripProfile profile, ChangeOptions options = {});

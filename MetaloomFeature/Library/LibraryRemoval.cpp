@@ -4,10 +4,7 @@
 
 #include "LibraryViewModel.h"
 
-#include "FileOperations.h"
 #include "PrivacyReportTexts.h"
-
-#include "MetaloomFeature/Engine/PrivacyFindings.h"
 
 namespace Metaloom {
 
@@ -84,19 +81,12 @@ void LibraryViewModel::confirmRemoveMetadata()
             if (several.contains(item.id))
                 items.append(item);
         }
-        if (const std::optional<StripProfile> profile = sharingProfile()) {
-            stripForSharing(items, *profile);
-            return;
-        }
-        stripEverything(items);
+        stripForSharing(items, chosenStripProfile());
         return;
     }
     for (const MediaItem &item : std::as_const(m_items)) {
         if (item.id == itemID) {
-            if (const std::optional<StripProfile> profile = sharingProfile())
-                stripForSharing({item}, *profile);
-            else
-                removeAllMetadata(item, ChangeOptions{});
+            stripForSharing({item}, chosenStripProfile());
             return;
         }
     }
@@ -112,59 +102,7 @@ void LibraryViewModel::cancelRemoveMetadata()
 
 QCoro::Task<void> LibraryViewModel::removeAllMetadataFromLoadedFiles()
 {
-    if (const std::optional<StripProfile> profile = sharingProfile()) {
-        co_await stripForSharing(m_items, *profile);
-        co_return;
-    }
-    co_await stripEverything(m_items);
-}
-
-QCoro::Task<void> LibraryViewModel::stripEverything(QList<MediaItem> items)
-{
-    QPointer<LibraryViewModel> self(this);
-    co_await performBatch(
-        BatchProgress{}, items,
-        [engine = m_engine](QUrl url, ChangeOptions options) {
-            return FileOperations::strip(engine, url, options);
-        },
-        ChangeOptions{},
-        [self, items](const BatchRun::Outcome &outcome) {
-            // What a strip left is what the file now holds, so no file needs
-            // reading again for its badge.
-            for (qsizetype index = 0; self && index < outcome.files.size(); ++index) {
-                if (const auto &strip = outcome.files.at(index).strip)
-                    self->setPrivacyFlag(items.at(index).id,
-                                         !PrivacyFindings::of(strip->remaining).isEmpty());
-            }
-            return BatchReportTexts::stripReport(outcome);
-        });
-}
-
-QCoro::Task<void> LibraryViewModel::removeAllMetadata(MediaItem item, ChangeOptions options)
-{
-    QPointer<LibraryViewModel> self(this);
-    const BusyScope busy(this);
-    storeBookmark(item.url);
-    const auto strip = co_await callEngine(item.url, [options](const auto &engine, QUrl url) {
-        return FileOperations::strip(engine, url, options);
-    });
-    if (strip.libraryGone)
-        co_return;
-    // The strip itself never throws: a failure is part of its outcome.
-    FileOutcome outcome = *strip.value;
-    outcome.fileName = item.fileName;
-    if (outcome.strip)
-        setPrivacyFlag(item.id, !PrivacyFindings::of(outcome.strip->remaining).isEmpty());
-    // Stripped in part, the file still changed: the alert says what is left
-    // and the editor shows it.
-    showReport(BatchReportTexts::stripFileReport(outcome), [self, item] {
-        if (self)
-            self->removeAllMetadata(item, ChangeOptions{true});
-    });
-    if (outcome.succeeded()) {
-        fileDidChange(item.id);
-        reloadAfterChange(item.id);
-    }
+    co_await stripForSharing(m_items, chosenStripProfile());
 }
 
 } // namespace Metaloom

@@ -736,14 +736,18 @@ private:
 
     // Removal, presets and the batches that run them
     QCoro::Task<void> removeAllMetadataFromLoadedFiles();
-    // Strips every tag ExifTool can remove from each of the files; each
-    // file's privacy badge then tells what its strip left.
-    QCoro::Task<void> stripEverything(QList<MediaItem> items);
-    // The chosen profile when it is not "everything", which strips as
-    // before; nothing then.
+    // The chosen profile when it is not "everything", whose confirmation
+    // names no profile; nothing then.
     std::optional<StripProfile> sharingProfile() const;
+    // The profile Remove Metadata strips by, "everything" included.
+    StripProfile chosenStripProfile() const
+    {
+        return sharingProfile().value_or(StripProfile::everything());
+    }
+    // Every strip, of everything or by a profile, goes one way: the same
+    // check before and after, serial numbers a raw file keeps blanked, and
+    // the proof of what is left; each file's privacy badge then tells it.
     QCoro::Task<void> stripForSharing(QList<MediaItem> items, StripProfile profile);
-    QCoro::Task<void> removeAllMetadata(MediaItem item, ChangeOptions options);
     QCoro::Task<void> applyPresetWhenChecked(Preset preset, QList<MediaItem> items);
     void exportSelection(MetadataExportFormatter::Format format);
     QCoro::Task<void> loadCopyPreview(CopySource source, QList<QUrl> targets, CopyFamily family,

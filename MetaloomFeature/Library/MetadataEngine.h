@@ -49,8 +49,7 @@ public:
     // Changes
     virtual QCoro::Task<ChangeReport> changeTags(QUrl file, QList<TagAssignment> assignments,
                                                  ChangeOptions options) = 0;
-    virtual QCoro::Task<StripReport> removeAllMetadata(QUrl file, ChangeOptions options) = 0;
-    // A strip for sharing by the profile, with its proof.
+    // A strip by the profile ("everything" too), with its proof.
     virtual QCoro::Task<PrivacyStripReport> stripForSharing(QUrl file, StripProfile profile,
                                                             ChangeOptions options) = 0;
     virtual QCoro::Task<ChangeReport> copyTags(QUrl source, QUrl target, CopyFamily family,

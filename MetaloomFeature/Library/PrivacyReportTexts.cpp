@@ -226,6 +226,10 @@ QString profileTitle(const StripProfile &profile)
 
 BatchReportTexts::Report proofReport(const QString &title, const BatchRun::Outcome &outcome)
 {
+    // One file that could not be stripped at all: nothing was removed, and
+    // the alert says why as for any other change of one file.
+    if (outcome.total == 1 && outcome.files.size() == 1 && !outcome.files.first().succeeded())
+        return BatchReportTexts::stripFailureReport(outcome.files.first());
     QList<PrivacyStripReport> proofs;
     QStringList proofLines;
     QStringList failures;
@@ -239,7 +243,16 @@ BatchReportTexts::Report proofReport(const QString &title, const BatchRun::Outco
     }
     const bool clean = std::all_of(proofs.cbegin(), proofs.cend(),
                                    [](const PrivacyStripReport &r) { return r.isClean(); });
-    if (failures.isEmpty() && clean && !outcome.stoppedEarly()) {
+    if (failures.isEmpty() && clean) {
+        if (outcome.stoppedEarly())
+            // Stopped by the user, with nothing gone wrong: no alert.
+            return {text(QT_TRANSLATE_NOOP("PrivacyReportTexts",
+                                           "Stripped %1 of %2 with “%3”: nothing of it left."))
+                            .arg(QString::number(proofLines.size()),
+                                 BatchReportTexts::itemCount(outcome.total), title) +
+                        u' ' + BatchReportTexts::stoppedSentence(outcome),
+                    {},
+                    {}};
         if (proofLines.size() == 1)
             return {proofLines.first(), {}, {}};
         return {text(QT_TRANSLATE_NOOP("PrivacyReportTexts",

@@ -334,6 +334,8 @@ void CliPartsTest::summaries_data()
     QTest::newRow("one of each") << QList<int>{int(O::failed), int(O::incomplete), int(O::complete)}
                                  << "1 file changed, 1 changed in part, 1 failed";
     QTest::newRow("only failures") << QList<int>{2, 2} << "2 files failed";
+    QTest::newRow("nothing to change")
+        << QList<int>{int(O::unchanged), int(O::complete)} << "1 file changed, 1 already as asked";
     QTest::newRow("none") << QList<int>{} << "No files";
 }
 

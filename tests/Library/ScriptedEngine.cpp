@@ -3,6 +3,8 @@
 #include "MetaloomFeature/Model/Dates/DateTagRoles.h"
 
 #include "MetaloomFeature/Engine/ExifToolService.h"
+#include "MetaloomFeature/Engine/PrivacyClasses.h"
+#include "MetaloomFeature/Engine/PrivacyFindings.h"
 #include "MetaloomFeature/Engine/ServiceError.h"
 
 #include <QCoroFuture>
@@ -152,22 +154,26 @@ ChangeReport ScriptedEngine::makeChange(const Change &change)
     return ChangeReport{};
 }
 
-QCoro::Task<StripReport> ScriptedEngine::removeAllMetadata(QUrl file, ChangeOptions options)
+QCoro::Task<PrivacyStripReport> ScriptedEngine::stripForSharing(QUrl file, StripProfile profile,
+                                                                ChangeOptions options)
 {
     const Strip strip{file, options};
     strips.append(strip);
     co_await answerLater(file.toLocalFile());
-    co_return stripAnswer ? stripAnswer(strip) : makeStrip(strip);
-}
-
-QCoro::Task<PrivacyStripReport> ScriptedEngine::stripForSharing(QUrl file, StripProfile profile,
-                                                                ChangeOptions options)
-{
-    strips.append(Strip{file, options});
-    co_await answerLater(file.toLocalFile());
     PrivacyStripReport report;
     report.profileName = profile.name;
     report.checkedClasses = profile.checkedClasses();
+    if (profile.removesEverything) {
+        report.before = PrivacyFindings::of(entriesOf(files.value(file.toLocalFile())));
+        const StripReport stripped = stripAnswer ? stripAnswer(strip) : makeStrip(strip);
+        report.after = PrivacyFindings::of(stripped.remaining);
+        report.left = report.after.allKeys();
+        for (const MetadataEntry &entry : stripped.remaining) {
+            if (!PrivacyClasses::classOf(entry.rawKey))
+                report.otherLeft << entry.rawKey;
+        }
+        report.warnings = stripped.warnings;
+    }
     co_return report;
 }
 

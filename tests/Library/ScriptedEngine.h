@@ -89,9 +89,9 @@ public:
     QCoro::Task<std::optional<EmbeddedPreview::Preview>> embeddedPreview(QUrl file) override;
     QCoro::Task<ChangeReport> changeTags(QUrl file, QList<TagAssignment> assignments,
                                          ChangeOptions options) override;
-    QCoro::Task<StripReport> removeAllMetadata(QUrl file, ChangeOptions options) override;
-    // Scripted files hold nothing a profile finds: the proof names the
-    // profile's classes, none of them left.
+    // A profile that removes everything strips as stripAnswer or
+    // makeStrip says, its proof the check of what the file held and holds;
+    // any other profile finds nothing, none of its classes left.
     QCoro::Task<PrivacyStripReport> stripForSharing(QUrl file, StripProfile profile,
                                                     ChangeOptions options) override;
     QCoro::Task<ChangeReport> copyTags(QUrl source, QUrl target, CopyFamily family,

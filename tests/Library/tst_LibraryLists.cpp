@@ -7,6 +7,7 @@
 #include "MetaloomFeature/Library/EntryMarks.h"
 #include "MetaloomFeature/Library/ImportPlanning.h"
 #include "MetaloomFeature/Library/LibraryViewModel.h"
+#include "MetaloomFeature/Library/PrivacyReportTexts.h"
 #include "MetaloomFeature/Library/SearchFilter.h"
 #include "MetaloomFeature/Library/TagNames.h"
 #include "tests/support/TaskRunner.h"
@@ -329,7 +330,7 @@ void LibraryListsTest::batchTexts_data()
     QTest::addColumn<Report>("expected");
 
     const FileOutcome a = fileOutcome("a.jpg"), b = fileOutcome("b.jpg");
-    const FileOutcome bad = fileOutcome("bad.jpg", "E2"), worse = fileOutcome("worse.nef", "E3");
+    const FileOutcome bad = fileOutcome("bad.jpg", "E2");
     using Kind = TagOutcome::Kind;
     ChangeReport movReport;
     movReport.add({"IPTC:Keywords", Kind::notWritten, {}, "No place for IPTC:Keywords."});
@@ -348,61 +349,65 @@ void LibraryListsTest::batchTexts_data()
     FileOutcome minor = fileOutcome("n.nef", "M");
     minor.error = std::make_exception_ptr(
         ServiceError::minorError("n.nef", "Bad IFD1", "ExifTool objects to Bad IFD1."));
+    // Every strip is proved by the file's check after it: a clean file, and
+    // a raw file that kept its serial number and camera settings.
+    PrivacyStripReport clean;
+    clean.profileName = StripProfile::everything().name;
+    clean.checkedClasses = StripProfile::everything().checkedClasses();
+    clean.before = PrivacyFindings::of({entry("IFD0:Make", "Canon")});
+    const auto stripped = [&clean](const QString &name) {
+        FileOutcome file = fileOutcome(name);
+        file.proof = clean;
+        return file;
+    };
+    const FileOutcome sa = stripped("a.jpg"), sb = stripped("b.jpg");
     FileOutcome raw = fileOutcome("raw.cr2");
-    raw.strip = StripReport{{"XMP-dc:Title"},
-                            {entry("ExifIFD:ISO", "100"), entry("IFD0:Make", "Canon"),
-                             entry("IFD0:Model", "EOS"), entry("Canon:SerialNumber", "1"),
-                             entry("ExifIFD:DateTimeOriginal", "2020"), entry("XMP-x:Make", "C")},
-                            {}};
-    FileOutcome cleaned = fileOutcome("clean.jpg");
-    cleaned.strip = StripReport{{"IFD0:Make"}, {}, {}};
-    const QString strip = QStringLiteral("Metadata Not Removed from Every File");
+    raw.proof = clean;
+    raw.proof->before = raw.proof->after = PrivacyFindings::of({entry("Canon:SerialNumber", "1")});
+    raw.proof->left = {"Canon:SerialNumber"};
+    raw.proof->otherLeft = {"ExifIFD:ISO"};
+    const QString strip = QStringLiteral("Not Everything Could Be Removed");
     const QString partly = QStringLiteral("Preset Not Applied in Full");
     const QString notAll = QStringLiteral("These files did not take all of the preset's changes:");
-    const QString kept = QStringLiteral("Some metadata could not be removed from these files:\n\n"
-                                        "raw.cr2: removed 1 tag; 6 tags could not be removed from "
-                                        "this file type, among them Make, Model, SerialNumber, "
-                                        "DateTimeOriginal.");
+    const QString kept = QStringLiteral(
+        "raw.cr2: no location, no people, no dates, no hidden pictures, no edit history left. 1 "
+        "device detail could not be removed from this file type: SerialNumber. 1 other tag could "
+        "not be removed from this file type: ISO.");
     const QString anyway = QStringLiteral("Write Anyway makes the change in the file ExifTool "
                                           "stopped at, ignoring its minor problem.");
 
-    QTest::newRow("strip: every file") << false << QList{a, cleaned} << qsizetype(2) << QString()
-                                       << Report{"Removed all metadata from 2 items.", {}, {}};
-    QTest::newRow("strip: a file keeps tags its type holds on to")
-        << false << QList{a, raw} << qsizetype(2) << QString()
-        << Report{{}, strip, "Removed all metadata from 1 item.\n\n" + kept};
+    QTest::newRow("strip: every file")
+        << false << QList{sa, sb} << qsizetype(2) << QString()
+        << Report{"Stripped 2 items with “Everything”: nothing of it left.", {}, {}};
+    QTest::newRow("strip: one file") << false << QList{sa} << qsizetype(1) << QString()
+                                     << Report{"a.jpg: no device serial left.", {}, {}};
+    QTest::newRow("strip: a file keeps tags its type holds on to, listed first")
+        << false << QList{sa, raw} << qsizetype(2) << QString()
+        << Report{{}, strip, kept + "\na.jpg: no device serial left."};
     QTest::newRow("strip: kept tags and a failure")
         << false << QList{raw, bad} << qsizetype(2) << QString()
-        << Report{{}, strip, kept + "\n\nThese files were left unchanged:\n\nbad.jpg: E2"};
+        << Report{{}, strip, kept + "\nbad.jpg: E2"};
     QTest::newRow("strip: a minor error, then stopped")
-        << false << QList{a, minor} << qsizetype(3) << "z.jpg"
+        << false << QList{sa, minor} << qsizetype(3) << "z.jpg"
         << Report{{},
                   strip,
-                  "Removed all metadata from 1 item. The rest were left unchanged:\n\nn.nef: "
-                  "M\n\nStopped before z.jpg; it was left as it was.\n\n" +
+                  "a.jpg: no device serial left.\nn.nef: M\n\nStopped before z.jpg; it was left "
+                  "as it was.\n\n" +
                       anyway,
                   true};
     QTest::newRow("strip: the middle file fails, the last is still done")
-        << false << QList{a, bad, b} << qsizetype(3) << QString()
+        << false << QList{sa, bad, sb} << qsizetype(3) << QString()
         << Report{{},
                   strip,
-                  "Removed all metadata from 2 items. The rest were left unchanged:\n\n"
-                  "bad.jpg: E2"};
-    QTest::newRow("strip: every file fails")
-        << false << QList{bad, worse} << qsizetype(2) << QString()
-        << Report{{}, strip, "bad.jpg: E2\n\nworse.nef: E3"};
+                  "a.jpg: no device serial left.\nb.jpg: no device serial left.\nbad.jpg: E2"};
+    QTest::newRow("strip: the one file fails") << false << QList{minor} << qsizetype(1) << QString()
+                                               << Report{{}, "ExifTool Error", "M", true};
     QTest::newRow("strip: stopped by the user")
-        << false << QList{a} << qsizetype(4) << "b.jpg"
-        << Report{"Removed all metadata from 1 of 4 items. Stopped before b.jpg; it and the 2 "
-                  "files after it were left as they were.",
+        << false << QList{sa} << qsizetype(4) << "b.jpg"
+        << Report{"Stripped 1 of 4 items with “Everything”: nothing of it left. Stopped before "
+                  "b.jpg; it and the 2 files after it were left as they were.",
                   {},
                   {}};
-    QTest::newRow("strip: a failure, then stopped")
-        << false << QList{bad} << qsizetype(3) << "b.jpg"
-        << Report{{},
-                  strip,
-                  "bad.jpg: E2\n\nStopped before b.jpg; it and the 1 file after it were left as "
-                  "they were."};
     QTest::newRow("preset: every file") << true << QList{a, b} << qsizetype(2) << QString()
                                         << Report{"Applied preset 'Strip GPS' to 2 items.", {}, {}};
     QTest::newRow("preset: one item") << true << QList{a} << qsizetype(1) << QString()
@@ -469,7 +474,7 @@ void LibraryListsTest::batchTexts()
         QByteArray(QTest::currentDataTag()).startsWith("save all")
             ? BatchReportTexts::saveAllReport(outcome)
         : preset ? BatchReportTexts::presetReport("Strip GPS", outcome)
-                 : BatchReportTexts::stripReport(outcome);
+                 : PrivacyReportTexts::proofReport("Everything", outcome);
     QCOMPARE(report.status, expected.status);
     QCOMPARE(report.alertTitle, expected.alertTitle);
     QCOMPARE(report.alertText, expected.alertText);
@@ -478,43 +483,19 @@ void LibraryListsTest::batchTexts()
 
 void LibraryListsTest::singleFileAndProgressTexts()
 {
-    using BatchReportTexts::stripFileReport;
-    QCOMPARE(stripFileReport(fileOutcome("c.jpg")).status,
-             QStringLiteral("Removed all metadata from c.jpg."));
+    using BatchReportTexts::stripFailureReport;
     FileOutcome refused = fileOutcome("c.jpg", "ExifTool reported an error: x");
     refused.error = std::make_exception_ptr(ServiceError::executionFailed("x"));
-    QCOMPARE(stripFileReport(refused).alertTitle, QStringLiteral("ExifTool Error"));
-    QCOMPARE(stripFileReport(refused).alertText, *refused.failure);
-    QVERIFY(!stripFileReport(refused).offersWriteAnyway);
+    QCOMPARE(stripFailureReport(refused),
+             (BatchReportTexts::Report{{}, "ExifTool Error", *refused.failure, false}));
     FileOutcome gone = fileOutcome("c.jpg", "The metadata engine of this window has stopped.");
     gone.error = std::make_exception_ptr(PlatformError(*gone.failure));
-    QCOMPARE(stripFileReport(gone).alertTitle, QStringLiteral("Metadata Not Removed from c.jpg"));
+    QCOMPARE(stripFailureReport(gone).alertTitle,
+             QStringLiteral("Metadata Not Removed from c.jpg"));
     // Refused before ExifTool ran: not ExifTool's failure.
     gone.error = std::make_exception_ptr(ServiceError::invalidInput("too long"));
-    QCOMPARE(stripFileReport(gone).alertTitle, QStringLiteral("Metadata Not Removed from c.jpg"));
-    FileOutcome minor = fileOutcome("n.nef", "M");
-    minor.error = std::make_exception_ptr(
-        ServiceError::minorError("n.nef", "Bad IFD1", "ExifTool objects to Bad IFD1."));
-    QCOMPARE(stripFileReport(minor), (BatchReportTexts::Report{{}, "ExifTool Error", "M", true}));
-
-    // Stripped in part: an alert that says what is left, naming every tag
-    // when they are few, and ExifTool's warnings.
-    FileOutcome raw = fileOutcome("raw.cr2");
-    raw.strip = StripReport{{"XMP-dc:Title"},
-                            {entry("IFD0:Model", "EOS"), entry("Canon:OwnerName", "Ann")},
-                            {"[minor] Can't delete IFD0 from CR2"}};
-    QCOMPARE(stripFileReport(raw),
-             (BatchReportTexts::Report{{},
-                                       "Not All Metadata Removed from raw.cr2",
-                                       "Removed 1 tag from raw.cr2. 2 tags could not be removed "
-                                       "from this file type: OwnerName, Model.\n\nExifTool: "
-                                       "Can't delete IFD0 from CR2"}));
-    raw.strip->removed.clear();
-    raw.strip->warnings.clear();
-    raw.strip->remaining.removeLast();
-    QCOMPARE(stripFileReport(raw).alertText,
-             QStringLiteral("Removed no tags from raw.cr2. 1 tag could not be removed from this "
-                            "file type: Model."));
+    QCOMPARE(stripFailureReport(gone).alertTitle,
+             QStringLiteral("Metadata Not Removed from c.jpg"));
 
     BatchProgress progress;
     progress.total = 17;

@@ -505,8 +505,9 @@ void LibraryStatesTest::cancelStopsAfterTheFileBeingChanged()
     QVERIFY(lib.batchProgress());
     QVERIFY(waitUntilIdle(lib));
     QCOMPARE(statusText(lib),
-             QStringLiteral("Removed all metadata from 2 of 4 items. Stopped before c.jpg; it and "
-                            "the 1 file after it were left as they were."));
+             QStringLiteral("Stripped 2 of 4 items with “Everything”: nothing of it left. "
+                            "Stopped before c.jpg; it and the 1 file after it were left as they "
+                            "were."));
     QVERIFY(!lib.activeError() && !lib.batchProgress());
     QCOMPARE(m_fixture->engine->strips.size(), 2);
     QVERIFY(!m_fixture->engine->files.contains(paths[0]) &&
@@ -609,7 +610,9 @@ void LibraryStatesTest::writeAnywayRepeatsTheChange()
     lib.confirmWriteAnyway();
     QVERIFY(waitUntilIdle(lib));
     QVERIFY(m_fixture->engine->strips.last().options.ignoreMinorErrors);
-    QCOMPARE(statusText(lib), QStringLiteral("Removed all metadata from a.jpg."));
+    QCOMPARE(statusText(lib), QStringLiteral("a.jpg: no location, no people, no device serial, "
+                                             "no dates, no hidden pictures, no edit history "
+                                             "left."));
 
     // A batch: the files ExifTool stopped at, changed anyway as a batch.
     lib.applyPreset({QUuid::createUuid(), "P", PresetAction::addOrModifyMetadata({{title, "P"}})});

@@ -573,7 +573,8 @@ void MainWindowContentTest::batchShowsItsProgressAndCancels()
     QVERIFY(!strip->isVisible());
     QVERIFY(window.view.toolbar()->removeAllMetadataButton()->isEnabled());
     QVERIFY(window.library.statusMessage()->startsWith(
-        QStringLiteral("Removed all metadata from 1 of 3 items. Stopped before GPS.jpg")));
+        QStringLiteral("Stripped 1 of 3 items with “Everything”: nothing of it left. Stopped "
+                       "before GPS.jpg")));
     QVERIFY(
         !valueOf(folder + QStringLiteral("/GPS.jpg"), QStringLiteral("GPS:GPSLatitude")).isEmpty());
 }
