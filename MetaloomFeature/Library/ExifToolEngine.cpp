@@ -23,6 +23,12 @@ public:
         return service()->readMetadata(file);
     }
 
+    QCoro::Task<PrivacyFindings> checkPrivacy(QUrl file) override
+    {
+        ExifToolService *const running = service();
+        co_return PrivacyFindings::of(co_await running->readMetadata(file));
+    }
+
     QCoro::Task<std::optional<EmbeddedPreview::Preview>> embeddedPreview(QUrl file) override
     {
         return EmbeddedPreview::extract(service()->bundle(), file);

@@ -85,6 +85,10 @@ void LibraryViewModel::fileDidChange(QUuid itemID)
     if (m_hiddenPictureItem == itemID)
         m_hiddenPictureItem.reset();
     applyThumbnailDemand(m_thumbnailDemand.fileChanged(itemID));
+    // Its badge is checked again, unless the change itself tells it first
+    // (a strip's proof).
+    ++m_privacyNews[itemID];
+    checkPrivacyLater({itemID});
 }
 
 BatchRun::Operation LibraryViewModel::withScope(FileChange change, ChangeOptions options)

@@ -46,6 +46,11 @@ ImportPlanning::Tally LibraryViewModel::importItems(const QList<QUrl> &urls,
     }
     m_items.append(newItems);
     Q_EMIT itemsChanged();
+    QList<QUuid> newIDs;
+    newIDs.reserve(newItems.size());
+    for (const MediaItem &item : std::as_const(newItems))
+        newIDs.append(item.id);
+    checkPrivacyLater(newIDs);
     if (m_itemOrder != ItemOrder::imported)
         applyItemOrder();
     setStatus(ImportPlanning::summary(tally.added, tally.alreadyListed));

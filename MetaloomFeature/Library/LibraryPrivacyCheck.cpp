@@ -1,4 +1,5 @@
-// The privacy check of the file shown, for the Privacy view.
+// The privacy check: of the file shown, for the Privacy view, and of every
+// file in the list, for the badges of their rows.
 
 #include "LibraryViewModel.h"
 
@@ -65,8 +66,50 @@ void LibraryViewModel::notePrivacyFindings()
     setPrivacyFlag(*m_selectedItemID, !PrivacyFindings::of(m_fullEntryList).isEmpty());
 }
 
+void LibraryViewModel::checkPrivacyLater(const QList<QUuid> &itemIDs)
+{
+    for (const QUuid &id : itemIDs)
+        m_privacyQueue.append({id, m_privacyNews.value(id)});
+    if (!m_checkingPrivacy)
+        checkQueuedPrivacy();
+}
+
+QCoro::Task<void> LibraryViewModel::checkQueuedPrivacy()
+{
+    m_checkingPrivacy = true;
+    qsizetype next = 0;
+    while (next < m_privacyQueue.size()) {
+        const QUuid id = m_privacyQueue.at(next).first;
+        const quint64 news = m_privacyQueue.at(next).second;
+        ++next;
+        if (m_privacyNews.value(id) != news)
+            continue; // told since: read, stripped, or queued again
+        const auto listed = std::find_if(m_items.cbegin(), m_items.cend(),
+                                         [id](const MediaItem &item) { return item.id == id; });
+        if (listed == m_items.cend())
+            continue;
+        const auto check = co_await callEngine(
+            listed->url, [](const auto &engine, QUrl url) { return engine->checkPrivacy(url); });
+        if (check.libraryGone)
+            co_return;
+        // A file that cannot be read gets no badge; its row says why when shown.
+        if (check.value && m_privacyNews.value(id) == news &&
+            std::any_of(m_items.cbegin(), m_items.cend(),
+                        [id](const MediaItem &item) { return item.id == id; }))
+            setPrivacyFlag(id, !check.value->isEmpty());
+        // The queue is dropped in large steps, not a file at a time.
+        if (next >= 256) {
+            m_privacyQueue.remove(0, next);
+            next = 0;
+        }
+    }
+    m_privacyQueue.clear();
+    m_checkingPrivacy = false;
+}
+
 void LibraryViewModel::setPrivacyFlag(QUuid itemID, bool flagged)
 {
+    ++m_privacyNews[itemID];
     if (m_privacyFlagged.contains(itemID) == flagged)
         return;
     if (flagged)

@@ -820,11 +820,21 @@ private:
     void setHasPendingChanges(bool pending);
     void notePrivacyFindings();
     void setPrivacyFlag(QUuid itemID, bool flagged);
+    // The badges of files nobody has looked at, or that changed: each file
+    // checked in the background, one at a time, so that a read the user
+    // asks for waits behind one check at most.
+    void checkPrivacyLater(const QList<QUuid> &itemIDs);
+    QCoro::Task<void> checkQueuedPrivacy();
 
     std::shared_ptr<MetadataEngine> m_engine;
     PresetsStore *m_presetsStore = nullptr;
     QString m_stripProfileName = QStringLiteral("everything");
     QSet<QUuid> m_privacyFlagged;
+    // How often each file's badge was told; a check queued or begun before
+    // the count moved would tell of the file as it was.
+    QHash<QUuid, quint64> m_privacyNews;
+    QList<std::pair<QUuid, quint64>> m_privacyQueue;
+    bool m_checkingPrivacy = false;
     QImage m_hiddenPicture;
     // The file the hidden picture was read of, or is being read of.
     std::optional<QUuid> m_hiddenPictureItem;

@@ -45,6 +45,9 @@ public:
     // Reads
     virtual QCoro::Task<QList<MetadataEntry>> readMetadata(QUrl file) = 0;
     virtual QCoro::Task<std::optional<EmbeddedPreview::Preview>> embeddedPreview(QUrl file) = 0;
+    // What in the file gives its maker away, for the badges of files not
+    // shown; a read of its own, apart from the reads of the editor.
+    virtual QCoro::Task<PrivacyFindings> checkPrivacy(QUrl file) = 0;
 
     // Changes
     virtual QCoro::Task<ChangeReport> changeTags(QUrl file, QList<TagAssignment> assignments,

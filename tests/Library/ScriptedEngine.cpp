@@ -76,6 +76,16 @@ QCoro::Task<QList<MetadataEntry>> ScriptedEngine::readMetadata(QUrl file)
     co_return entriesOf(files.value(path));
 }
 
+QCoro::Task<PrivacyFindings> ScriptedEngine::checkPrivacy(QUrl file)
+{
+    const QString path = file.toLocalFile();
+    ++privacyCheckCount;
+    co_await answerLater(path);
+    if (const std::exception_ptr failure = readFailures.value(path))
+        std::rethrow_exception(failure);
+    co_return PrivacyFindings::of(entriesOf(files.value(path)));
+}
+
 QCoro::Task<std::optional<EmbeddedPreview::Preview>> ScriptedEngine::embeddedPreview(QUrl)
 {
     co_return std::nullopt;

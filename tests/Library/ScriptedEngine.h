@@ -70,6 +70,7 @@ public:
     // every tag the source holds, whatever the family), answered as one.
     QList<Copy> copies;
     int readCount = 0;
+    int privacyCheckCount = 0;
     int listingCount = 0;
 
     // The change made in `files` as asked, reported complete.
@@ -87,6 +88,8 @@ public:
 
     QCoro::Task<QList<MetadataEntry>> readMetadata(QUrl file) override;
     QCoro::Task<std::optional<EmbeddedPreview::Preview>> embeddedPreview(QUrl file) override;
+    // From what the file holds, held and failing as a read; counted apart.
+    QCoro::Task<PrivacyFindings> checkPrivacy(QUrl file) override;
     QCoro::Task<ChangeReport> changeTags(QUrl file, QList<TagAssignment> assignments,
                                          ChangeOptions options) override;
     // A profile that removes everything strips as stripAnswer or
