@@ -1888,6 +1888,13 @@ Mit &apos;%1 --help&apos; erfahren Sie mehr.
         <source>Choose the files whose dates to adjust first.</source>
         <translation>Wählen Sie zuerst die Dateien, deren Datumsangaben angepasst werden sollen.</translation>
     </message>
+    <message numerus="yes">
+        <source>%n values</source>
+        <translation>
+            <numerusform>%n Wert</numerusform>
+            <numerusform>%n Werte</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>Metaloom::MainWindow</name>
@@ -2162,6 +2169,29 @@ Mit &apos;%1 --help&apos; erfahren Sie mehr.
     <message>
         <source>%1 (%2)</source>
         <translation>%1 (%2)</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 and %n more files</source>
+        <translation>
+            <numerusform>%1 und %n weiteren Datei</numerusform>
+            <numerusform>%1 und %n weiteren Dateien</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Files</source>
+        <translation>Dateien</translation>
+    </message>
+    <message>
+        <source>%1 — in %2</source>
+        <translation>%1 — in %2</translation>
+    </message>
+    <message>
+        <source>(differs between files)</source>
+        <translation>(je nach Datei verschieden)</translation>
+    </message>
+    <message>
+        <source>in every file</source>
+        <translation>in jeder Datei</translation>
     </message>
 </context>
 <context>

@@ -10,18 +10,48 @@ namespace Metaloom {
 
 QList<LibraryViewModel::PrivacyGroup> LibraryViewModel::privacyGroups() const
 {
-    const PrivacyFindings findings = PrivacyFindings::of(m_fullEntryList);
+    const bool several = isMultiSelection();
+    // Several files: a key counts when any of them holds it with a value,
+    // though the list shows the values they share.
+    QList<PrivacyFindings> findings;
+    if (several) {
+        for (const auto &file : m_selectionFindings)
+            findings << file.second;
+    } else {
+        findings << PrivacyFindings::of(m_fullEntryList);
+    }
     QList<PrivacyGroup> groups;
     for (PrivacyClass privacyClass : PrivacyClasses::all()) {
-        const QStringList keys = findings.of(privacyClass);
-        if (keys.isEmpty())
-            continue;
+        QSet<QString> keys;
         PrivacyGroup group{PrivacyReportTexts::classTitle(privacyClass),
                            {},
-                           privacyClass == PrivacyClass::pictures};
+                           privacyClass == PrivacyClass::pictures,
+                           {},
+                           {}};
+        for (qsizetype at = 0; at < findings.size(); ++at) {
+            const QStringList found = findings.at(at).of(privacyClass);
+            if (found.isEmpty())
+                continue;
+            keys.unite(QSet<QString>(found.cbegin(), found.cend()));
+            if (several)
+                group.fileNames << m_selectionFindings.at(at).first;
+        }
+        if (keys.isEmpty())
+            continue;
         for (const MetadataEntry &entry : m_fullEntryList) {
-            if (keys.contains(entry.rawKey))
-                group.entries << entry;
+            if (!keys.contains(entry.rawKey))
+                continue;
+            group.entries << entry;
+            if (!several)
+                continue;
+            const SharedTagList::Row *row = sharedRow(entry.rawKey);
+            QStringList differences;
+            if (row && row->mixed)
+                differences << tr("%n values", nullptr, int(row->values.size()));
+            if (row)
+                differences << SharedTagList::presenceNote(*row);
+            differences.removeAll(QString());
+            group.notes << differences.join(QStringLiteral(", "));
         }
         groups << group;
     }

@@ -72,6 +72,13 @@ void LibraryViewModel::showSharedList()
             files.append(m_reads.fileTags(item, m_listTags, m_parkedEdits.value(item.id)));
     }
     QList<SharedTagList::Row> rows = SharedTagList::compute(files);
+    // Each file read is a file checked: its badge, and its part in the
+    // Privacy view.
+    m_selectionFindings.clear();
+    for (const SharedTagList::FileTags &file : std::as_const(files)) {
+        m_selectionFindings.append({file.fileName, PrivacyFindings::of(file.entries)});
+        setPrivacyFlag(file.itemID, !m_selectionFindings.last().second.isEmpty());
+    }
     QList<MetadataEntry> entries;
     entries.reserve(rows.size());
     m_sharedRows.clear();

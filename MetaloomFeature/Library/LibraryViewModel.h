@@ -1,6 +1,7 @@
 #pragma once
 
 #include "MetaloomFeature/Engine/ChangeReport.h"
+#include "MetaloomFeature/Engine/PrivacyFindings.h"
 #include "MetaloomFeature/Engine/TagDefinition.h"
 #include "MetaloomFeature/Library/BatchProgress.h"
 #include "MetaloomFeature/Library/BatchReportTexts.h"
@@ -239,15 +240,21 @@ public:
     void setActiveError(std::optional<ViewModelError> error);
 
     std::optional<PresetManagerState> presetManagerState() const { return m_presetManagerState; }
-    // The privacy check of the file shown: its tags that tell where, when,
-    // who and with what, class by class ("Location", "People and owners",
-    // ...), only the classes with findings, in the order of the check.
-    // Follows the entries (filteredEntriesChanged, filteredEntryChanged).
+    // The privacy check of the files shown: their tags that tell where,
+    // when, who and with what, class by class ("Location", "People and
+    // owners", ...), only the classes with findings, in the order of the
+    // check. Follows the entries (filteredEntriesChanged,
+    // filteredEntryChanged).
     struct PrivacyGroup {
         QString title;
         QList<MetadataEntry> entries;
         // The group of embedded thumbnails and previews.
         bool pictures = false;
+        // Several files shown: by entry, how the files differ in it ("2
+        // values", "in 3 of 5 files"; empty where they agree), and the files
+        // that hold anything of the class.
+        QStringList notes;
+        QStringList fileNames;
         bool operator==(const PrivacyGroup &) const = default;
     };
     QList<PrivacyGroup> privacyGroups() const;
@@ -851,6 +858,9 @@ private:
     SelectionReads m_reads;
     // The shared list's rows by key, while several files are selected.
     QHash<QString, SharedTagList::Row> m_sharedRows;
+    // Each selected file's privacy findings, by name, for the Privacy view
+    // of several files.
+    QList<std::pair<QString, PrivacyFindings>> m_selectionFindings;
     quint64 m_lastStepGroup = 0;
     // Every entry of the file named by m_entriesItemID, placeholders
     // included, in display order; edits change only this list.

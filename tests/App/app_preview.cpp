@@ -29,6 +29,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPainter>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
@@ -256,6 +257,12 @@ int main(int argc, char *argv[])
         QTest::qWait(500);
         shoot(window, QStringLiteral("15g-adjust-dates"), {content->sheets()->adjustDates()});
         library->cancelAdjustDates();
+
+        // What in them gives them away, file by file.
+        content->privacyToggle()->click();
+        QTest::qWait(300);
+        shoot(window, QStringLiteral("15h-privacy-several"));
+        content->privacyToggle()->click();
     }
 
     // A list tag: its items one per line, then edited in place.

@@ -507,6 +507,23 @@ void MainWindowContentTest::privacyToggleShowsWhatGivesTheFileAway()
     // The file's row in the sidebar carries the badge.
     const QAbstractItemModel *rows = window.view.sidebar()->model();
     QCOMPARE(rows->data(rows->index(0, 0), SidebarModel::PrivacyRole).toBool(), true);
+
+    // Two files: which of them hold each class, and where they differ.
+    window.library.importItems({copyOf(QStringLiteral("Canon.jpg"), m_env->workPath())});
+    QVERIFY(waitForLoad(window.library));
+    window.library.setSelectedItemIDs(
+        {window.library.items().at(0).id, window.library.items().at(1).id});
+    QVERIFY(waitForLoad(window.library));
+    toggle->click();
+    const PrivacyPanel *panel = window.view.privacyPanel();
+    QVERIFY(panel->isVisible() && !panel->isColumnHidden(2));
+    QVERIFY2(panel->topLevelItem(0)->text(0).startsWith("Location (8) — in GPS.jpg"),
+             qPrintable(panel->topLevelItem(0)->text(0)));
+    QCOMPARE(panel->topLevelItem(0)->child(0)->text(2), QStringLiteral("in 1 of 2 files"));
+    const auto device = panel->findItems(QStringLiteral("Device"), Qt::MatchStartsWith);
+    QCOMPARE(device.size(), 1);
+    QVERIFY2(device.first()->text(0).endsWith("— in Canon.jpg, GPS.jpg"),
+             qPrintable(device.first()->text(0)));
 }
 
 void MainWindowContentTest::hiddenPictureIsShownAsAPicture()

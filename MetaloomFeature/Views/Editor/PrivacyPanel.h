@@ -6,9 +6,10 @@ namespace Metaloom {
 
 class LibraryViewModel;
 
-// The Privacy view of the file shown: what in it tells where, when, who and
-// with what, one group per class with the tags and their values, read from
-// the library's privacy check whenever the file's entries change.
+// The Privacy view of the files shown: what in them tells where, when, who
+// and with what, one group per class with the tags and their values (for
+// several files, which of them hold the class and where they differ), read
+// from the library's privacy check whenever the entries change.
 class PrivacyPanel : public QTreeWidget {
     Q_OBJECT
 
