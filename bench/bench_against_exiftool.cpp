@@ -199,6 +199,15 @@ int main(int argc, char *argv[])
          [](ExifToolService &service, const QString &file) {
              return runTask(service.removeAllMetadata(QUrl::fromLocalFile(file))).succeeded();
          }},
+        // The window's Remove Metadata: the strip with its privacy check
+        // before and after (the proof), against ExifTool's bare strip.
+        {"proved",
+         {QStringLiteral("-P"), QStringLiteral("-overwrite_original"), QStringLiteral("-all=")},
+         [](ExifToolService &service, const QString &file) {
+             return runTask(service.stripForSharing(QUrl::fromLocalFile(file),
+                                                    StripProfile::everything()))
+                 .succeeded();
+         }},
         {"read",
          {QStringLiteral("-json"), QStringLiteral("-G:1"), QStringLiteral("-all")},
          [](ExifToolService &service, const QString &file) {

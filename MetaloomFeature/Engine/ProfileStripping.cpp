@@ -101,11 +101,18 @@ QCoro::Task<PrivacyStripReport> ExifToolService::stripForSharing(QUrl fileUrl, S
     report.checkedClasses = profile.checkedClasses();
     const bool raw = MediaTypes::isCameraRaw(fileUrl.toLocalFile());
 
-    const QList<MetadataEntry> before = co_await readMetadata(fileUrl);
-    report.before = PrivacyFindings::of(before);
+    // A strip of everything reads the file before and after itself; only
+    // what it copies back needs reading first.
+    QList<MetadataEntry> before;
+    std::optional<QList<MetadataEntry>> stripped;
+    if (!profile.removesEverything || !profile.keptKeys.isEmpty())
+        before = co_await readMetadata(fileUrl);
     if (profile.removesEverything) {
         const QStringList copiedBack = keptTags(profile, before);
         const StripReport strip = co_await removeAllMetadata(fileUrl, options, copiedBack);
+        if (profile.keptKeys.isEmpty())
+            before = strip.entriesBefore;
+        stripped = strip.entriesAfter;
         report.warnings = strip.warnings;
         // Asked for nothing to stay, the user is told of what the file type
         // kept beyond the classes checked (a raw file's camera settings).
@@ -134,10 +141,12 @@ QCoro::Task<PrivacyStripReport> ExifToolService::stripForSharing(QUrl fileUrl, S
         }
     }
 
+    report.before = PrivacyFindings::of(before);
+
     // What a format keeps through a strip is asked once more by name (a
     // raw file's dates, a movie's header dates), and a serial number that
     // cannot go is blanked.
-    QList<MetadataEntry> after = co_await readMetadata(fileUrl);
+    QList<MetadataEntry> after = stripped ? *stripped : co_await readMetadata(fileUrl);
     QList<TagAssignment> second;
     for (const QString &key : leftOver(profile, report.checkedClasses, after)) {
         if (isSerialNumber(key))

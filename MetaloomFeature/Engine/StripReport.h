@@ -22,6 +22,11 @@ struct StripReport {
     // ExifTool's warnings of the strip ("ExifTool PDF edits are
     // reversible. Deleted tags may be recovered!"), without the file name.
     QStringList warnings;
+    // Every tag the file held before and holds after, as a read of it gives
+    // them (hidden groups dropped), so that a caller checking the file
+    // further need not read it again.
+    QList<MetadataEntry> entriesBefore;
+    QList<MetadataEntry> entriesAfter;
 
     // Nothing but what every file of its kind holds is left.
     bool isComplete() const { return remaining.isEmpty(); }

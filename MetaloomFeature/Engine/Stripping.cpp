@@ -10,6 +10,8 @@
 #include "MetaloomFeature/Engine/Dialect/WriteReport.h"
 #include "MetaloomFeature/Engine/Process/ExifToolRunner.h"
 
+#include <QSet>
+
 #include <exception>
 #include <optional>
 
@@ -36,6 +38,15 @@ QList<MetadataEntry> entriesOfTheFile(const CommandOutput &read)
     if (files.size() != 1)
         throw ServiceError::invalidResponse();
     return files.first();
+}
+
+// The entries as a read for the editor gives them: without hidden groups.
+QList<MetadataEntry> shownEntries(QList<MetadataEntry> entries)
+{
+    const QSet<QString> &hidden = MetadataEntry::hiddenGroups();
+    entries.removeIf(
+        [&hidden](const MetadataEntry &entry) { return hidden.contains(entry.group); });
+    return entries;
 }
 
 // Stripping: ExifTool keeps, without a word, what a format does not let it
@@ -84,8 +95,9 @@ QCoro::Task<StripReport> stripGuarded(ResourceBundle bundle, TargetPath::ChangeT
     const QList<MetadataEntry> after = stripped ? entriesOfTheFile(co_await ExifToolRunner::run(
                                                       bundle, fullRead(paths.output), std::nullopt))
                                                 : original;
-    const StripReport report =
-        StripReport::compare(original, after, writeWarnings(output, targetPath));
+    StripReport report = StripReport::compare(original, after, writeWarnings(output, targetPath));
+    report.entriesBefore = shownEntries(original);
+    report.entriesAfter = shownEntries(after);
     if (stripped)
         co_await replace(target, paths.output, paths.targetVersion,
                          FileReplacement::KeptDate::original);
