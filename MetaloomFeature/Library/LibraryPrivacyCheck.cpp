@@ -6,6 +6,12 @@
 #include "PrivacyReportTexts.h"
 #include "ThumbnailRendering.h"
 
+#include <QCoroTimer>
+
+#include <chrono>
+
+using namespace std::chrono_literals;
+
 namespace Metaloom {
 
 QList<LibraryViewModel::PrivacyGroup> LibraryViewModel::privacyGroups() const
@@ -107,8 +113,16 @@ void LibraryViewModel::checkPrivacyLater(const QList<QUuid> &itemIDs)
 QCoro::Task<void> LibraryViewModel::checkQueuedPrivacy()
 {
     m_checkingPrivacy = true;
+    QPointer<LibraryViewModel> self(this);
     qsizetype next = 0;
     while (next < m_privacyQueue.size()) {
+        // A batch has the engine to itself; the files it changes are
+        // queued again as they finish.
+        while (m_batchProgress) {
+            co_await QCoro::sleepFor(100ms);
+            if (!self)
+                co_return;
+        }
         const QUuid id = m_privacyQueue.at(next).first;
         const quint64 news = m_privacyQueue.at(next).second;
         ++next;
