@@ -42,7 +42,11 @@ ImportPlanning::Tally LibraryViewModel::importItems(const QList<QUrl> &urls,
     for (const QUrl &file : plan.files) {
         newItems.append(MediaItem(file));
         m_importRank.insert(newItems.last().id, m_nextImportRank++);
-        storeBookmark(file);
+    }
+    const QHash<QString, QByteArray> bookmarks = FileAccess::bookmarksOf(plan.files);
+    for (auto bookmark = bookmarks.cbegin(); bookmark != bookmarks.cend(); ++bookmark) {
+        if (!m_bookmarks.contains(bookmark.key()))
+            m_bookmarks.insert(bookmark.key(), bookmark.value());
     }
     m_items.append(newItems);
     Q_EMIT itemsChanged();

@@ -3,6 +3,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <sys/stat.h>
+
 namespace Metaloom::FileAccess {
 
 namespace {
@@ -25,6 +27,40 @@ std::optional<QByteArray> bookmarkData(const QUrl &fileUrl)
     if (canonical.isEmpty())
         return std::nullopt;
     return QFile::encodeName(canonical);
+}
+
+QHash<QString, QByteArray> bookmarksOf(const QList<QUrl> &fileUrls)
+{
+    QHash<QString, QByteArray> bookmarks;
+    QHash<QString, QString> canonicalFolders;
+    for (const QUrl &url : fileUrls) {
+        if (!url.isLocalFile())
+            continue;
+        const ScopedAccess access(url);
+        const QString path = url.toLocalFile();
+        // One lstat a file: what the folder part resolves to is asked once.
+        struct stat status;
+        if (::lstat(QFile::encodeName(path).constData(), &status) != 0)
+            continue;
+        const qsizetype slash = path.lastIndexOf(u'/');
+        const QString name = path.mid(slash + 1);
+        QString canonical;
+        if (S_ISLNK(status.st_mode) || slash < 0 || name.isEmpty() || name == u'.' ||
+            name == QLatin1String("..")) {
+            // A link's target may lie anywhere: resolved in full.
+            canonical = QFileInfo(path).canonicalFilePath();
+        } else {
+            const QString folder = slash == 0 ? QStringLiteral("/") : path.left(slash);
+            auto known = canonicalFolders.constFind(folder);
+            if (known == canonicalFolders.cend())
+                known = canonicalFolders.insert(folder, QFileInfo(folder).canonicalFilePath());
+            if (!known->isEmpty())
+                canonical = (*known == QLatin1String("/") ? QString() : *known) + u'/' + name;
+        }
+        if (!canonical.isEmpty())
+            bookmarks.insert(path, QFile::encodeName(canonical));
+    }
+    return bookmarks;
 }
 
 std::optional<ResolvedBookmark> resolveBookmark(const QByteArray &bookmark)

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
+#include <QList>
+#include <QString>
 #include <QUrl>
 #include <optional>
 
@@ -13,6 +16,10 @@ namespace Metaloom::FileAccess {
 
 // A bookmark for the file, or nothing when it does not exist.
 std::optional<QByteArray> bookmarkData(const QUrl &fileUrl);
+// The bookmarks of many files at once, by local path, as bookmarkData
+// gives them; each folder is resolved once, which a drop of thousands of
+// files from a few folders needs. A file that does not exist has none.
+QHash<QString, QByteArray> bookmarksOf(const QList<QUrl> &fileUrls);
 
 struct ResolvedBookmark {
     QUrl url;

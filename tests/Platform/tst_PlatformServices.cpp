@@ -1,3 +1,4 @@
+#include "MetaloomFeature/Platform/FileAccess.h"
 #include "MetaloomFeature/Platform/LocalizedText.h"
 #include "MetaloomFeature/Platform/MediaTypes.h"
 #include "MetaloomFeature/Platform/ResourceBundle.h"
@@ -23,6 +24,7 @@ private Q_SLOTS:
     void audioVisualClassification_data();
     void audioVisualClassification();
     void localizedComparison();
+    void bookmarksOfManyFilesAreEachFilesOwn();
 
 private:
     std::unique_ptr<Testing::TestEnvironment> m_env;
@@ -129,6 +131,43 @@ void PlatformServicesTest::localizedComparison()
     QVERIFY(
         LocalizedText::contains(QStringLiteral("Shot on a NIKON D70"), QStringLiteral("nikon")));
     QVERIFY(!LocalizedText::contains(QStringLiteral("Canon"), QStringLiteral("nikon")));
+}
+
+void PlatformServicesTest::bookmarksOfManyFilesAreEachFilesOwn()
+{
+    // Files as dropped: plain, odd names, through a linked folder, a link
+    // to a file elsewhere, a dangling link, and one that is gone.
+    const QDir root(m_env->workPath());
+    QVERIFY(root.mkpath(QStringLiteral("real/inner")));
+    const QStringList names{QStringLiteral("real/a.jpg"), QStringLiteral("real/ä ö \"q\".jpg"),
+                            QStringLiteral("real/inner/-b.jpg")};
+    for (const QString &name : names) {
+        QFile file(root.filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    QVERIFY(QFile::link(root.filePath(QStringLiteral("real")),
+                        root.filePath(QStringLiteral("linked"))));
+    QVERIFY(QFile::link(root.filePath(QStringLiteral("real/inner/-b.jpg")),
+                        root.filePath(QStringLiteral("to-b.jpg"))));
+    QVERIFY(QFile::link(root.filePath(QStringLiteral("nowhere.jpg")),
+                        root.filePath(QStringLiteral("dangling.jpg"))));
+    QList<QUrl> urls;
+    for (const QString &name :
+         names + QStringList{QStringLiteral("linked/a.jpg"), QStringLiteral("linked/inner/-b.jpg"),
+                             QStringLiteral("to-b.jpg"), QStringLiteral("dangling.jpg"),
+                             QStringLiteral("gone.jpg"), QStringLiteral("real/inner/../a.jpg")})
+        urls << QUrl::fromLocalFile(root.filePath(name));
+    const QHash<QString, QByteArray> together = FileAccess::bookmarksOf(urls);
+    qsizetype found = 0;
+    for (const QUrl &url : std::as_const(urls)) {
+        const std::optional<QByteArray> alone = FileAccess::bookmarkData(url);
+        QCOMPARE(together.contains(url.toLocalFile()), alone.has_value());
+        if (alone) {
+            QCOMPARE(together.value(url.toLocalFile()), *alone);
+            ++found;
+        }
+    }
+    QCOMPARE(found, urls.size() - 2); // the dangling link and the file that is gone
 }
 
 QTEST_GUILESS_MAIN(PlatformServicesTest)
