@@ -7,6 +7,7 @@
 
 #include "MetaloomFeature/Engine/FileSafety/Leftovers.h"
 #include "MetaloomFeature/Engine/Process/ExifToolPool.h"
+#include "MetaloomFeature/Engine/Process/ExifToolRunner.h"
 
 namespace Metaloom {
 
@@ -17,6 +18,14 @@ ExifToolService::ExifToolService(std::optional<ResourceBundle> bundle, QObject *
     Leftovers::atEngineStart();
     // The bundle's resident ExifTool processes stay while a service uses it.
     ExifToolPool::shared().holdBundle(m_bundle.directory());
+}
+
+void ExifToolService::keepProcessesReady(int count)
+{
+    try {
+        ExifToolRunner::keepReady(m_bundle, count);
+    } catch (...) {
+    }
 }
 
 ExifToolService::~ExifToolService()

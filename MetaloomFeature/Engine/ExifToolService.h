@@ -51,6 +51,11 @@ public:
 
     const ResourceBundle &bundle() const { return m_bundle; }
 
+    // Has `count` ExifTool processes started and waiting, so that what the
+    // user asks for while background work keeps one busy starts at once.
+    // A missing ExifTool is told by the run that needs it, not here.
+    void keepProcessesReady(int count);
+
     // Every tag of the file, hidden groups dropped, sorted by group and tag.
     QCoro::Task<QList<MetadataEntry>> readMetadata(QUrl fileUrl);
     // What the file holds for each of these keys, read the way a change is

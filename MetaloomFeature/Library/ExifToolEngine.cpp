@@ -23,6 +23,13 @@ public:
         return service()->readMetadata(file);
     }
 
+    void prepareForBackgroundWork() override
+    {
+        // One process for the background, one ready for the user.
+        if (m_service)
+            m_service->keepProcessesReady(2);
+    }
+
     QCoro::Task<PrivacyFindings> checkPrivacy(QUrl file) override
     {
         ExifToolService *const running = service();

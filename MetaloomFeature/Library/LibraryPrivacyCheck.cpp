@@ -132,6 +132,7 @@ QCoro::Task<void> LibraryViewModel::checkQueuedPrivacy()
                                          [id](const MediaItem &item) { return item.id == id; });
         if (listed == m_items.cend())
             continue;
+        m_engine->prepareForBackgroundWork();
         const auto check = co_await callEngine(
             listed->url, [](const auto &engine, QUrl url) { return engine->checkPrivacy(url); });
         if (check.libraryGone)

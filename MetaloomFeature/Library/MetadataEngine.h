@@ -48,6 +48,9 @@ public:
     // What in the file gives its maker away, for the badges of files not
     // shown; a read of its own, apart from the reads of the editor.
     virtual QCoro::Task<PrivacyFindings> checkPrivacy(QUrl file) = 0;
+    // Background work is about to keep the engine busy: what the user asks
+    // for meanwhile should find it ready. Nothing to do for most engines.
+    virtual void prepareForBackgroundWork() {}
 
     // Changes
     virtual QCoro::Task<ChangeReport> changeTags(QUrl file, QList<TagAssignment> assignments,

@@ -59,6 +59,7 @@ private Q_SLOTS:
     void strayOutputBetweenCommandsEndsTheProcess();
     void processKilledWhileIdleIsReplaced();
     void twoServicesShareAFewProcesses();
+    void processesKeptReadyServeTheNextRuns();
     void concurrentChangesAndReadsStayWithinThePool();
     void quittingStopsTheCommandInFlight();
 
@@ -394,6 +395,27 @@ void ResidentExifToolTest::twoServicesShareAFewProcesses()
     QVERIFY(isProcessRunning(processes.at(0)) && isProcessRunning(processes.at(1)));
     second.reset(); // the last service on the bundle goes: so do its processes
     QTRY_VERIFY(!isProcessRunning(processes.at(0)) && !isProcessRunning(processes.at(1)));
+}
+
+void ResidentExifToolTest::processesKeptReadyServeTheNextRuns()
+{
+    // Started ahead, within the pool's bound, and used by the runs that
+    // follow instead of new ones.
+    ExifToolPool &pool = ExifToolPool::shared();
+    pool.setMaximumProcesses(2);
+    FakeExifToolBundle fake(m_env->workPath(), QStringLiteral("echo \"$1\""));
+    pool.resetStatistics();
+    ExifToolRunner::keepReady(fake.bundle(), 3);
+    QCOMPARE(pool.processesStarted(), 2);
+    ExifToolRunner::keepReady(fake.bundle(), 2);
+    QCOMPARE(pool.processesStarted(), 2);
+    for (const char *argument : {"a", "b", "c"}) {
+        const auto outcome = runTask(ExifToolRunner::run(fake.bundle(), {argument}, std::nullopt));
+        QCOMPARE(outcome.value.value_or(CommandOutput{}).standardOutput,
+                 QByteArray(argument) + '\n');
+    }
+    QCOMPARE(pool.processesStarted(), 2);
+    QTRY_COMPARE(fake.residentProcessIds().size(), 2);
 }
 
 void ResidentExifToolTest::concurrentChangesAndReadsStayWithinThePool()

@@ -117,6 +117,32 @@ QCoro::Task<ResidentRun> ExifToolPool::run(QString bundleDirectory, QString prog
     }
 }
 
+void ExifToolPool::keepReady(const QString &bundleDirectory, const QString &program,
+                             const QProcessEnvironment &environment, int count)
+{
+    if (!m_resident)
+        return;
+    watchForQuit();
+    forgetEndedProcesses();
+    const QString key = keyFor(program, environment);
+    auto found = m_groups.find(key);
+    if (found == m_groups.end())
+        found = m_groups.insert(key,
+                                Group{bundleDirectory, program, environment, stampOf(program), {}});
+    const auto usableInGroup = [this](const Group &group) {
+        return int(std::count_if(group.processes.cbegin(), group.processes.cend(),
+                                 [this](const QPointer<ResidentExifTool> &process) {
+                                     return process && process->isUsable() &&
+                                            !m_retiring.contains(process);
+                                 }));
+    };
+    while (usableInGroup(*found) < count && usableCount() < m_maximumProcesses) {
+        const QPointer<ResidentExifTool> started = startProcess(*found);
+        m_busy.remove(started); // ready for whoever comes first
+    }
+    serveWaiters();
+}
+
 QCoro::Task<QPointer<ResidentExifTool>> ExifToolPool::acquire(Wish wish)
 {
     if (QPointer<ResidentExifTool> process = take(wish))

@@ -64,6 +64,13 @@ public:
                                  QProcessEnvironment environment,
                                  StayOpenProtocol::Request request);
 
+    // Starts processes of this program and environment, idle, until its
+    // group holds `count` (within the pool's maximum), so that work the user
+    // asks for while background work keeps one busy need not wait for Perl
+    // and ExifTool to start. Does nothing when not resident.
+    void keepReady(const QString &bundleDirectory, const QString &program,
+                   const QProcessEnvironment &environment, int count);
+
     // Services keep their bundle's processes: when the last service on a
     // bundle goes away, its processes stop (those at work once they finish).
     void holdBundle(const QString &bundleDirectory);

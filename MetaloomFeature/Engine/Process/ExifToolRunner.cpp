@@ -129,4 +129,13 @@ QCoro::Task<CommandOutput> run(ResourceBundle bundle, QStringList arguments,
                  : QCoreApplication::translate("ExifToolRunner", "Unknown error"));
 }
 
+void keepReady(const ResourceBundle &bundle, int count)
+{
+    const ExifToolLocation location = locate(bundle);
+    ExifToolPool::shared().keepReady(
+        bundle.directory(), location.binary,
+        environment(location, PrivateFolder::location(), QProcessEnvironment::systemEnvironment()),
+        count);
+}
+
 } // namespace Metaloom::ExifToolRunner

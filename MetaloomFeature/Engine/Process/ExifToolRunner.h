@@ -25,4 +25,8 @@ namespace Metaloom::ExifToolRunner {
 QCoro::Task<CommandOutput> run(ResourceBundle bundle, QStringList arguments,
                                std::optional<QString> temporaryDirectory);
 
+// Has `count` resident ExifTool processes of this bundle started and ready
+// for the runs to come (ExifToolPool::keepReady).
+void keepReady(const ResourceBundle &bundle, int count);
+
 } // namespace Metaloom::ExifToolRunner
