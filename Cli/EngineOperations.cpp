@@ -64,7 +64,7 @@ public:
 
     QCoro::Task<PrivacyFindings> check(QUrl file) override
     {
-        co_return PrivacyFindings::of(co_await engine()->readMetadata(file));
+        co_return co_await engine()->checkPrivacy(file);
     }
 
     QCoro::Task<PrivacyStripReport> stripForSharing(QUrl file, StripProfile profile) override

@@ -113,17 +113,26 @@ void benchEntryList()
                 median(typing), *std::min_element(typing.begin(), typing.end()));
 }
 
-void benchImport(const QString &folder)
+// `count` copies of the file in a subfolder, named photo00000.jpg and on.
+QList<QUrl> copiesOf(const QString &original, const QString &folder, const QString &subfolder,
+                     int count)
 {
-    const QString original = makeLargeJpeg(folder + QStringLiteral("/source.jpg"));
-    QDir(folder).mkpath(QStringLiteral("import"));
+    QDir(folder).mkpath(subfolder);
     QList<QUrl> urls;
-    for (int i = 0; i < 100; ++i) {
-        const QString copy =
-            folder + QStringLiteral("/import/photo%1.jpg").arg(i, 3, 10, QLatin1Char('0'));
+    urls.reserve(count);
+    for (int i = 0; i < count; ++i) {
+        const QString copy = folder + u'/' + subfolder +
+                             QStringLiteral("/photo%1.jpg").arg(i, 5, 10, QLatin1Char('0'));
         QFile::copy(original, copy);
         urls.append(QUrl::fromLocalFile(copy));
     }
+    return urls;
+}
+
+void benchImport(const QString &folder)
+{
+    const QList<QUrl> urls = copiesOf(makeLargeJpeg(folder + QStringLiteral("/source.jpg")), folder,
+                                      QStringLiteral("import"), 100);
     ExifToolService service(Testing::realBundle());
     LibraryViewModel library(MetadataEngine::over(&service));
     int thumbnails = 0;
@@ -173,16 +182,8 @@ double residentMegabytes()
 void benchManyFiles(const QString &folder)
 {
     constexpr int count = 10000;
-    const QString source = Testing::copyTestData(QStringLiteral("Canon.jpg"), folder);
-    QDir(folder).mkpath(QStringLiteral("many"));
-    QList<QUrl> urls;
-    urls.reserve(count);
-    for (int i = 0; i < count; ++i) {
-        const QString copy =
-            folder + QStringLiteral("/many/photo%1.jpg").arg(i, 5, 10, QLatin1Char('0'));
-        QFile::copy(source, copy);
-        urls.append(QUrl::fromLocalFile(copy));
-    }
+    const QList<QUrl> urls = copiesOf(Testing::copyTestData(QStringLiteral("Canon.jpg"), folder),
+                                      folder, QStringLiteral("many"), count);
     ExifToolService service(Testing::realBundle());
     LibraryViewModel library(MetadataEngine::over(&service));
     const double before = residentMegabytes();

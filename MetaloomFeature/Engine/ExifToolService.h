@@ -1,6 +1,7 @@
 #pragma once
 
 #include "MetaloomFeature/Engine/ChangeReport.h"
+#include "MetaloomFeature/Engine/PrivacyFindings.h"
 #include "MetaloomFeature/Engine/PrivacyStripReport.h"
 #include "MetaloomFeature/Engine/ServiceError.h"
 #include "MetaloomFeature/Engine/StoredTag.h"
@@ -58,6 +59,8 @@ public:
 
     // Every tag of the file, hidden groups dropped, sorted by group and tag.
     QCoro::Task<QList<MetadataEntry>> readMetadata(QUrl fileUrl);
+    // What in the file tells where, when, who and with what, from one read.
+    QCoro::Task<PrivacyFindings> checkPrivacy(QUrl fileUrl);
     // What the file holds for each of these keys, read the way a change is
     // read back (one ExifTool command; a key may name a family-0 or family-1
     // group, none, or "all"), without changing anything: dry runs compare it

@@ -23,6 +23,11 @@ QCoro::Task<QList<MetadataEntry>> ExifToolService::readMetadata(QUrl fileUrl)
     co_return MetadataJson::entriesFromOutput(output.standardOutput);
 }
 
+QCoro::Task<PrivacyFindings> ExifToolService::checkPrivacy(QUrl fileUrl)
+{
+    co_return PrivacyFindings::of(co_await readMetadata(fileUrl));
+}
+
 QCoro::Task<StoredTags> ExifToolService::readTags(QUrl fileUrl, QStringList keys)
 {
     keys.removeDuplicates();

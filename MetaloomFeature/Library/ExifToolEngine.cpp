@@ -32,8 +32,7 @@ public:
 
     QCoro::Task<PrivacyFindings> checkPrivacy(QUrl file) override
     {
-        ExifToolService *const running = service();
-        co_return PrivacyFindings::of(co_await running->readMetadata(file));
+        return service()->checkPrivacy(file);
     }
 
     QCoro::Task<std::optional<EmbeddedPreview::Preview>> embeddedPreview(QUrl file) override

@@ -114,6 +114,13 @@ QCoro::Task<void> LibraryViewModel::checkQueuedPrivacy()
 {
     m_checkingPrivacy = true;
     QPointer<LibraryViewModel> self(this);
+    const auto listedUrl = [this](const QUuid &id) -> std::optional<QUrl> {
+        for (const MediaItem &item : std::as_const(m_items)) {
+            if (item.id == id)
+                return item.url;
+        }
+        return std::nullopt;
+    };
     qsizetype next = 0;
     while (next < m_privacyQueue.size()) {
         // A batch has the engine to itself; the files it changes are
@@ -128,19 +135,16 @@ QCoro::Task<void> LibraryViewModel::checkQueuedPrivacy()
         ++next;
         if (m_privacyNews.value(id) != news)
             continue; // told since: read, stripped, or queued again
-        const auto listed = std::find_if(m_items.cbegin(), m_items.cend(),
-                                         [id](const MediaItem &item) { return item.id == id; });
-        if (listed == m_items.cend())
+        const std::optional<QUrl> url = listedUrl(id);
+        if (!url)
             continue;
         m_engine->prepareForBackgroundWork();
         const auto check = co_await callEngine(
-            listed->url, [](const auto &engine, QUrl url) { return engine->checkPrivacy(url); });
+            *url, [](const auto &engine, QUrl file) { return engine->checkPrivacy(file); });
         if (check.libraryGone)
             co_return;
         // A file that cannot be read gets no badge; its row says why when shown.
-        if (check.value && m_privacyNews.value(id) == news &&
-            std::any_of(m_items.cbegin(), m_items.cend(),
-                        [id](const MediaItem &item) { return item.id == id; }))
+        if (check.value && m_privacyNews.value(id) == news && listedUrl(id))
             setPrivacyFlag(id, !check.value->isEmpty());
         // The queue is dropped in large steps, not a file at a time.
         if (next >= 256) {

@@ -124,20 +124,10 @@ void ExifToolPool::keepReady(const QString &bundleDirectory, const QString &prog
         return;
     watchForQuit();
     forgetEndedProcesses();
-    const QString key = keyFor(program, environment);
-    auto found = m_groups.find(key);
-    if (found == m_groups.end())
-        found = m_groups.insert(key,
-                                Group{bundleDirectory, program, environment, stampOf(program), {}});
-    const auto usableInGroup = [this](const Group &group) {
-        return int(std::count_if(group.processes.cbegin(), group.processes.cend(),
-                                 [this](const QPointer<ResidentExifTool> &process) {
-                                     return process && process->isUsable() &&
-                                            !m_retiring.contains(process);
-                                 }));
-    };
-    while (usableInGroup(*found) < count && usableCount() < m_maximumProcesses) {
-        const QPointer<ResidentExifTool> started = startProcess(*found);
+    Group &group = groupFor(Wish{keyFor(program, environment), bundleDirectory, program,
+                                 environment, stampOf(program)});
+    while (workingCount(group) < count && usableCount() < m_maximumProcesses) {
+        const QPointer<ResidentExifTool> started = startProcess(group);
         m_busy.remove(started); // ready for whoever comes first
     }
     serveWaiters();
@@ -154,16 +144,21 @@ QCoro::Task<QPointer<ResidentExifTool>> ExifToolPool::acquire(Wish wish)
     co_return co_await turn;
 }
 
-QPointer<ResidentExifTool> ExifToolPool::take(const Wish &wish)
+ExifToolPool::Group &ExifToolPool::groupFor(const Wish &wish)
 {
-    forgetEndedProcesses();
     auto found = m_groups.find(wish.key);
     if (found == m_groups.end()) {
         found = m_groups.insert(
             wish.key,
             Group{wish.bundleDirectory, wish.program, wish.environment, wish.scriptStamp, {}});
     }
-    Group &group = *found;
+    return *found;
+}
+
+QPointer<ResidentExifTool> ExifToolPool::take(const Wish &wish)
+{
+    forgetEndedProcesses();
+    Group &group = groupFor(wish);
     if (group.scriptStamp != wish.scriptStamp) {
         group.scriptStamp = wish.scriptStamp;
         const QList<QPointer<ResidentExifTool>> stale = group.processes;
@@ -182,7 +177,7 @@ QPointer<ResidentExifTool> ExifToolPool::take(const Wish &wish)
     // nobody; it makes room. Otherwise a group with a process of its own
     // waits for it, and one without any takes the place of an idle process
     // of another group, if there is one.
-    if (stopAnIdleProcess(true) || (!hasWorkingProcess(group) && stopAnIdleProcess(false))) {
+    if (stopAnIdleProcess(true) || (workingCount(group) == 0 && stopAnIdleProcess(false))) {
         if (usableCount() < m_maximumProcesses)
             return startProcess(group);
     }
@@ -205,12 +200,13 @@ QPointer<ResidentExifTool> ExifToolPool::startProcess(Group &group)
     return QPointer<ResidentExifTool>(process);
 }
 
-bool ExifToolPool::hasWorkingProcess(const Group &group) const
+int ExifToolPool::workingCount(const Group &group) const
 {
-    return std::any_of(group.processes.cbegin(), group.processes.cend(),
-                       [this](const QPointer<ResidentExifTool> &process) {
-                           return process && process->isUsable() && !m_retiring.contains(process);
-                       });
+    return int(std::count_if(group.processes.cbegin(), group.processes.cend(),
+                             [this](const QPointer<ResidentExifTool> &process) {
+                                 return process && process->isUsable() &&
+                                        !m_retiring.contains(process);
+                             }));
 }
 
 bool ExifToolPool::isIdle(const QPointer<ResidentExifTool> &process) const

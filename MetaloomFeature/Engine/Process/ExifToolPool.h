@@ -131,7 +131,10 @@ private:
     // A process for the wish now, if the rules above allow one.
     QPointer<ResidentExifTool> take(const Wish &wish);
     QPointer<ResidentExifTool> startProcess(Group &group);
-    bool hasWorkingProcess(const Group &group) const;
+    // The group of the wish, made when it has none yet.
+    Group &groupFor(const Wish &wish);
+    // The group's processes that can take work, retiring ones left out.
+    int workingCount(const Group &group) const;
     bool isIdle(const QPointer<ResidentExifTool> &process) const;
     void release(const QPointer<ResidentExifTool> &process);
     bool stopAnIdleProcess(bool onlyOfUnheldBundles);
