@@ -275,24 +275,36 @@ void MetadataWritingTest::readBackPlan()
              (QStringList{"-ExifTool:Warning", "-EXIF:Artist", "-execute", "-AllDates",
                           "-common_args", "-json", "-a", "-G0:1:2:4", "/a.jpg", "/n.jpg"}));
 
-    // Maker notes are skipped only where no key may be answered there.
+    // Maker notes, and composite tags, are skipped only where no key may be
+    // answered there.
     QCOMPARE(
         ChangeReadBack::arguments(ChangeReadBack::planFor({"XMP-dc:Title"}), {"/n.jpg"}, {}, true)
             .mid(5),
-        (QStringList{"-G0:1:2:4", "-fast2", "/n.jpg"}));
-    const QList<QPair<QStringList, bool>> skips{
-        {{"XMP-dc:Title", "EXIF:Artist", "IFD0:Make#", "GPS:all", "IPTC:Keywords"}, true},
-        {{"System:FileModifyDate", "XMP:Subject", "ExifIFD:DateTimeOriginal"}, true},
-        {{"XMP-dc:Title", "Title"}, false}, // no group: may be a maker note's
-        {{"Canon:SerialNumber"}, false},    // a maker note's own
-        {{"MakerNotes:all"}, false},
-        {{"Composite:LensID"}, false}, // made from maker notes
-        {{"Author:Artist"}, false},    // family 2 spans maker notes too
-        {{"MPF0:all"}, false},         // after the image
-        {{}, false}};
-    for (const auto &[keys, skipped] : skips)
-        QVERIFY2(ChangeReadBack::readsWithoutMakerNotes(keys) == skipped,
-                 qPrintable(keys.join(QLatin1Char(' '))));
+        (QStringList{"-G0:1:2:4", "-fast2", "-e", "/n.jpg"}));
+    struct Skips {
+        QStringList keys;
+        bool makerNotes;
+        bool composite;
+    };
+    const QList<Skips> skips{
+        {{"XMP-dc:Title", "EXIF:Artist", "IFD0:Make#", "GPS:all", "IPTC:Keywords"}, true, true},
+        {{"System:FileModifyDate", "XMP:Subject", "ExifIFD:DateTimeOriginal"}, true, true},
+        {{"XMP-dc:Title", "Title"}, false, false}, // no group: may be a maker note's, or made
+        {{"Canon:SerialNumber"}, false, false},    // a maker note's own
+        {{"MakerNotes:all"}, false, true},
+        {{"QuickTime:CreateDate", "Keys:all"}, false, true},
+        {{"Composite:LensID"}, false, false}, // made from maker notes
+        {{"Author:Artist"}, false, false},    // family 2 spans maker notes and composites
+        {{"Location:GPSPosition"}, false, false},
+        {{"all:GPSPosition"}, false, false},
+        {{"MPF0:all"}, false, false}, // after the image
+        {{}, false, false}};
+    for (const Skips &row : skips) {
+        QVERIFY2(ChangeReadBack::readsWithoutMakerNotes(row.keys) == row.makerNotes,
+                 qPrintable(row.keys.join(QLatin1Char(' '))));
+        QVERIFY2(ChangeReadBack::readsWithoutCompositeTags(row.keys) == row.composite,
+                 qPrintable(row.keys.join(QLatin1Char(' '))));
+    }
 }
 
 void MetadataWritingTest::readBackMatching_data()

@@ -246,6 +246,31 @@ bool readsWithoutMakerNotes(const QStringList &keys)
     return true;
 }
 
+bool readsWithoutCompositeTags(const QStringList &keys)
+{
+    static const QSet<QString> stored{
+        QStringLiteral("exif"),       QStringLiteral("ifd0"),   QStringLiteral("ifd1"),
+        QStringLiteral("exififd"),    QStringLiteral("gps"),    QStringLiteral("interopifd"),
+        QStringLiteral("iptc"),       QStringLiteral("xmp"),    QStringLiteral("icc_profile"),
+        QStringLiteral("icc-header"), QStringLiteral("jfif"),   QStringLiteral("photoshop"),
+        QStringLiteral("file"),       QStringLiteral("system"), QStringLiteral("makernotes"),
+        QStringLiteral("quicktime"),  QStringLiteral("keys"),   QStringLiteral("itemlist"),
+        QStringLiteral("userdata"),   QStringLiteral("pdf"),    QStringLiteral("png"),
+        QStringLiteral("riff")};
+    if (keys.isEmpty())
+        return false;
+    for (const QString &key : keys) {
+        const KeyShape shape = shapeOf(key);
+        if (shape.groups.isEmpty())
+            return false;
+        for (const QString &group : shape.groups) {
+            if (!stored.contains(group) && !group.startsWith(QLatin1String("xmp-")))
+                return false;
+        }
+    }
+    return true;
+}
+
 QStringList arguments(const Plan &plan, const QStringList &paths, const ChangeOptions &options,
                       bool withoutMakerNotes)
 {
@@ -265,6 +290,11 @@ QStringList arguments(const Plan &plan, const QStringList &paths, const ChangeOp
               << QStringLiteral("-G0:1:2:4") << WriteArguments::optionArguments(options);
     if (withoutMakerNotes)
         arguments << QStringLiteral("-fast2");
+    QStringList keys;
+    for (const QStringList &command : plan.commands)
+        keys << command;
+    if (readsWithoutCompositeTags(keys))
+        arguments << QStringLiteral("-e"); // about half of a small read's cost
     arguments << paths;
     return arguments;
 }

@@ -71,9 +71,19 @@ Plan planFor(QStringList keys);
 // a key without a group, or of any other group, may be answered there.
 bool readsWithoutMakerNotes(const QStringList &keys);
 
+// Whether these keys may be read back without ExifTool working out its
+// composite tags ("-e"), which it derives from the stored ones and which
+// cost a small file's read as much as the rest of it: only when every key
+// names a group, and each group it names holds stored tags alone (EXIF's,
+// GPS, IPTC, XMP, the maker notes, a movie's and the file system's). A key
+// without a group, or of a category ("Location", "Time") or any other
+// group, may be answered by a composite tag.
+bool readsWithoutCompositeTags(const QStringList &keys);
+
 // One run of ExifTool for the plan, reading each of the files with the
 // change's options (WriteArguments::optionArguments), skipping maker notes
-// and trailers when `withoutMakerNotes` (for JPEGs and the keys above).
+// and trailers when `withoutMakerNotes` (for JPEGs and the keys above),
+// and composite tags where the keys allow.
 QStringList arguments(const Plan &plan, const QStringList &paths, const ChangeOptions &options = {},
                       bool withoutMakerNotes = false);
 
