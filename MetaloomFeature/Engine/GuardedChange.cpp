@@ -6,6 +6,7 @@
 #include "MetaloomFeature/Engine/Dialect/JpegExifLimit.h"
 #include "MetaloomFeature/Engine/Dialect/MinorErrors.h"
 #include "MetaloomFeature/Engine/Dialect/WriteReport.h"
+#include "MetaloomFeature/Engine/FileSafety/PosixFile.h"
 
 #include <QCoroFuture>
 #include <QFileInfo>
@@ -73,6 +74,9 @@ QCoro::Task<Verdict> judgeTagChange(ResourceBundle bundle, CommandOutput output,
     if (counts.created == 0 && counts.copied == 0)
         WriteReport::verifyFilesCreated(output, fileName, keysOf(assignments)); // throws
     const QStringList warnings = writeWarnings(output, targetPath);
+    // The new file's bytes go to disk while ExifTool reads it back, so
+    // that the sync before the replacement has little left to wait for.
+    PosixFile::startWritingOut(outputPath);
     // The new file first; the original only when its old values or its
     // warnings decide the verdict, which spares a change that took as
     // asked a second reading.

@@ -8,6 +8,7 @@
 
 #include "MetaloomFeature/Engine/Dialect/MetadataJson.h"
 #include "MetaloomFeature/Engine/Dialect/WriteReport.h"
+#include "MetaloomFeature/Engine/FileSafety/PosixFile.h"
 #include "MetaloomFeature/Engine/Process/ExifToolRunner.h"
 
 #include <QSet>
@@ -26,9 +27,14 @@ struct StripRequest {
     QStringList keptTags;
 };
 
+// Every tag the file holds. ExifTool's composite tags are made from the
+// others and are neither removed nor kept by a strip, so they are left
+// unprinted (printing them costs a sixth of the read); the pictures a file
+// embeds, which ExifTool makes the same way, keep the group that holds them.
 QStringList fullRead(const QString &path)
 {
-    return {QStringLiteral("-json"), QStringLiteral("-G:1"), QStringLiteral("-all"), path};
+    return {QStringLiteral("-json"), QStringLiteral("-G:1"), QStringLiteral("-all"),
+            QStringLiteral("--Composite:all"), path};
 }
 
 QList<MetadataEntry> entriesOfTheFile(const CommandOutput &read)
@@ -53,8 +59,9 @@ QList<MetadataEntry> shownEntries(QList<MetadataEntry> entries)
 // remove, so the file and the stripped copy are read and compared. A file
 // ExifTool copied unchanged had nothing left to strip and stays exactly as
 // it is. The original is read while ExifTool strips it, in a second
-// process: reading a camera's maker notes costs more than the strip itself,
-// and the file stays unchanged under the guard until the end.
+// process, and the stripped copy as soon as it is there: reading a camera's
+// maker notes costs more than the strip and the second read together, and
+// the file stays unchanged under the guard until the end.
 QCoro::Task<StripReport> stripGuarded(ResourceBundle bundle, TargetPath::ChangeTarget target,
                                       StripRequest request, ChangeGuard::Paths paths)
 {
@@ -71,13 +78,30 @@ QCoro::Task<StripReport> stripGuarded(ResourceBundle bundle, TargetPath::ChangeT
     } catch (...) {
         stripFailure = std::current_exception();
     }
-    // Awaited either way, so that no read outlives the guard.
+    const WriteReport::FileCounts counts =
+        stripFailure ? WriteReport::FileCounts{} : WriteReport::filesReported(output);
+    const bool stripped = counts.created > 0;
+    std::optional<QCoro::Task<CommandOutput>> strippedRead;
+    if (stripped) {
+        PosixFile::startWritingOut(paths.output); // to disk while both are read
+        strippedRead.emplace(ExifToolRunner::run(bundle, fullRead(paths.output), std::nullopt));
+    }
+    // Both reads are awaited whatever happens, so that none outlives the guard.
     std::optional<CommandOutput> before;
+    std::exception_ptr readFailure;
     try {
         before = co_await std::move(originalRead);
     } catch (...) {
-        if (!stripFailure)
-            throw;
+        readFailure = std::current_exception();
+    }
+    std::optional<CommandOutput> afterRead;
+    if (strippedRead) {
+        try {
+            afterRead = co_await std::move(*strippedRead);
+        } catch (...) {
+            if (!readFailure)
+                readFailure = std::current_exception();
+        }
     }
     if (stripFailure) {
         try {
@@ -86,15 +110,13 @@ QCoro::Task<StripReport> stripGuarded(ResourceBundle bundle, TargetPath::ChangeT
             rethrowAsMinorError(error, target);
         }
     }
-    const WriteReport::FileCounts counts = WriteReport::filesReported(output);
+    if (readFailure)
+        std::rethrow_exception(readFailure);
     if (counts.created == 0 && counts.copied == 0)
         throw ServiceError::nothingWritten(fileName, {},
                                            WriteReport::warningLines(output.standardError));
-    const bool stripped = counts.created > 0;
     const QList<MetadataEntry> original = entriesOfTheFile(*before);
-    const QList<MetadataEntry> after = stripped ? entriesOfTheFile(co_await ExifToolRunner::run(
-                                                      bundle, fullRead(paths.output), std::nullopt))
-                                                : original;
+    const QList<MetadataEntry> after = stripped ? entriesOfTheFile(*afterRead) : original;
     StripReport report = StripReport::compare(original, after, writeWarnings(output, targetPath));
     report.entriesBefore = shownEntries(original);
     report.entriesAfter = shownEntries(after);

@@ -5,6 +5,7 @@
 #include "MetaloomFeature/Engine/ExifToolService.h"
 #include "MetaloomFeature/Engine/FileSafety/FileChangeQueue.h"
 #include "MetaloomFeature/Engine/FileSafety/FileReplacement.h"
+#include "MetaloomFeature/Engine/ReadBack.h"
 #include "MetaloomFeature/Engine/StripAll.h"
 #include "RealFiles.h"
 #include "tests/support/FakeExifToolBundle.h"
@@ -287,12 +288,14 @@ void MetadataWritingTest::readBackPlan()
         bool composite;
     };
     const QList<Skips> skips{
-        {{"XMP-dc:Title", "EXIF:Artist", "IFD0:Make#", "GPS:all", "IPTC:Keywords"}, true, true},
+        {{"XMP-dc:Title", "EXIF:Artist", "IFD0:Make#", "IPTC:Keywords"}, true, true},
+        {{"GPS:all"}, true, false},
+        {{"IFD1:ThumbnailImage"}, true, false}, // a composite in IFD1's name
         {{"System:FileModifyDate", "XMP:Subject", "ExifIFD:DateTimeOriginal"}, true, true},
         {{"XMP-dc:Title", "Title"}, false, false}, // no group: may be a maker note's, or made
         {{"Canon:SerialNumber"}, false, false},    // a maker note's own
-        {{"MakerNotes:all"}, false, true},
-        {{"QuickTime:CreateDate", "Keys:all"}, false, true},
+        {{"MakerNotes:all"}, false, false},
+        {{"QuickTime:CreateDate", "Keys:Title"}, false, true},
         {{"Composite:LensID"}, false, false}, // made from maker notes
         {{"Author:Artist"}, false, false},    // family 2 spans maker notes and composites
         {{"Location:GPSPosition"}, false, false},
@@ -464,6 +467,19 @@ void MetadataWritingTest::overridesAndRemovalsOnRealFiles()
     QVERIFY(!values.contains("IFD0:Make"));
     QCOMPARE(values.value(QStringLiteral("XMP-photoshop:Credit")), QStringLiteral("Studio"));
     QCOMPARE(values.value(QStringLiteral("IFD0:Model")), QStringLiteral("Canon EOS DIGITAL REBEL"));
+
+    // A read-back finds an embedded picture, which ExifTool makes as it
+    // makes composite tags: a thumbnail that stayed is never taken for gone.
+    const QString withThumbnail = makeImage("thumbnailed.jpg");
+    int status = -1;
+    runRealExifTool(
+        {"-overwrite_original", "-ThumbnailImage<=" + makeImage("thumbnail.jpg"), withThumbnail},
+        &status);
+    QCOMPARE(status, 0);
+    const auto thumbnail =
+        runTask(ChangeReadBack::read(realBundle(), {"IFD1:ThumbnailImage"}, {withThumbnail}));
+    QVERIFY2(thumbnail.succeeded(), qPrintable(thumbnail.errorMessage()));
+    QCOMPARE(thumbnail.value->first().byKey.value("IFD1:ThumbnailImage").size(), 1);
 }
 
 void MetadataWritingTest::changeThatTookNowhereKeepsTheFile()

@@ -257,11 +257,16 @@ bool readsWithoutCompositeTags(const QStringList &keys)
         QStringLiteral("quicktime"),  QStringLiteral("keys"),   QStringLiteral("itemlist"),
         QStringLiteral("userdata"),   QStringLiteral("pdf"),    QStringLiteral("png"),
         QStringLiteral("riff")};
+    // The pictures a file embeds ExifTool makes as composite tags too,
+    // under the group that holds them ("IFD1:ThumbnailImage").
+    static const QSet<QString> madeUnderTheirGroup{
+        QStringLiteral("all"), QStringLiteral("thumbnailimage"), QStringLiteral("previewimage"),
+        QStringLiteral("jpgfromraw"), QStringLiteral("otherimage")};
     if (keys.isEmpty())
         return false;
     for (const QString &key : keys) {
         const KeyShape shape = shapeOf(key);
-        if (shape.groups.isEmpty())
+        if (shape.groups.isEmpty() || madeUnderTheirGroup.contains(shape.name))
             return false;
         for (const QString &group : shape.groups) {
             if (!stored.contains(group) && !group.startsWith(QLatin1String("xmp-")))

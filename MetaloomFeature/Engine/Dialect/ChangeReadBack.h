@@ -75,7 +75,9 @@ bool readsWithoutMakerNotes(const QStringList &keys);
 // composite tags ("-e"), which it derives from the stored ones and which
 // cost a small file's read as much as the rest of it: only when every key
 // names a group, and each group it names holds stored tags alone (EXIF's,
-// GPS, IPTC, XMP, the maker notes, a movie's and the file system's). A key
+// GPS, IPTC, XMP, the maker notes, a movie's and the file system's), and no
+// key asks for an embedded picture or for all of a group: ExifTool makes a
+// thumbnail or preview as a composite tag under its IFD's group. A key
 // without a group, or of a category ("Location", "Time") or any other
 // group, may be answered by a composite tag.
 bool readsWithoutCompositeTags(const QStringList &keys);

@@ -92,6 +92,13 @@ bool copyDurably(const QString &sourcePath, const QString &copyPath)
     return false;
 }
 
+void startWritingOut(const QString &path)
+{
+    Descriptor file(::open(nativePath(path).constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW));
+    if (file.isOpen())
+        (void)::sync_file_range(file.fd(), 0, 0, SYNC_FILE_RANGE_WRITE);
+}
+
 void syncFolder(const QString &folder)
 {
     Descriptor dir(::open(nativePath(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));

@@ -43,6 +43,11 @@ bool rewriteWith(const QString &targetPath, const QString &sourcePath);
 // `sourcePath`, synced to disk.
 bool copyDurably(const QString &sourcePath, const QString &copyPath);
 
+// Asks the system to start writing the file's content to disk without
+// waiting for it, so that the sync that makes it durable later finds most
+// of it written. Best effort: nothing happens where it cannot be done.
+void startWritingOut(const QString &path);
+
 // Makes the folder's entries (created, renamed or removed files) durable.
 void syncFolder(const QString &folder);
 
