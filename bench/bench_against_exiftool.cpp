@@ -140,6 +140,8 @@ struct Operation {
     // ExifTool's own arguments for the operation, before the file names.
     QStringList exifToolArguments;
     std::function<bool(ExifToolService &, const QString &)> ours;
+    // Untimed, before ours: what the window did with each file before.
+    std::function<void(ExifToolService &, const QString &)> before = {};
 };
 
 void compare(const QString &label, const QString &source, const QString &folder,
@@ -150,6 +152,10 @@ void compare(const QString &label, const QString &source, const QString &folder,
     (void)runTask(service.readMetadata(QUrl::fromLocalFile(source)));
 
     QStringList files = copiesOf(source, folder + QStringLiteral("/ours"));
+    if (operation.before) {
+        for (const QString &file : files)
+            operation.before(service, file);
+    }
     bool failed = false;
     const double ours = millisecondsPerFile([&] {
         for (const QString &file : files)
@@ -207,6 +213,17 @@ int main(int argc, char *argv[])
              return runTask(service.stripForSharing(QUrl::fromLocalFile(file),
                                                     StripProfile::everything()))
                  .succeeded();
+         }},
+        // The same, of files the window has shown: their tags were read.
+        {"shown",
+         {QStringLiteral("-P"), QStringLiteral("-overwrite_original"), QStringLiteral("-all=")},
+         [](ExifToolService &service, const QString &file) {
+             return runTask(service.stripForSharing(QUrl::fromLocalFile(file),
+                                                    StripProfile::everything()))
+                 .succeeded();
+         },
+         [](ExifToolService &service, const QString &file) {
+             (void)runTask(service.readMetadata(QUrl::fromLocalFile(file)));
          }},
         {"read",
          {QStringLiteral("-json"), QStringLiteral("-G:1"), QStringLiteral("-all")},

@@ -12,7 +12,8 @@
 namespace Metaloom {
 
 ExifToolService::ExifToolService(std::optional<ResourceBundle> bundle, QObject *parent)
-    : QObject(parent), m_bundle(bundle ? *bundle : ResourceBundle::application())
+    : QObject(parent), m_bundle(bundle ? *bundle : ResourceBundle::application()),
+      m_recentReads(std::make_shared<RecentReads>())
 {
     // The first engine of the process rolls back what a crashed one left.
     Leftovers::atEngineStart();

@@ -3,6 +3,7 @@
 #include "MetaloomFeature/Engine/ChangeReport.h"
 #include "MetaloomFeature/Engine/PrivacyFindings.h"
 #include "MetaloomFeature/Engine/PrivacyStripReport.h"
+#include "MetaloomFeature/Engine/RecentReads.h"
 #include "MetaloomFeature/Engine/ServiceError.h"
 #include "MetaloomFeature/Engine/StoredTag.h"
 #include "MetaloomFeature/Engine/StripProfile.h"
@@ -22,6 +23,7 @@
 #include <QObject>
 #include <QStringList>
 #include <QUrl>
+#include <memory>
 #include <optional>
 
 namespace Metaloom {
@@ -220,6 +222,8 @@ private:
     // life of this service.
     std::optional<QFuture<TagTable>> m_enumerationsTask;
     std::optional<QStringList> m_sortedTagKeys;
+    // Shared with the strips under way, which may outlive the service.
+    std::shared_ptr<RecentReads> m_recentReads;
 };
 
 } // namespace Metaloom

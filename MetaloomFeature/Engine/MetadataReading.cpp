@@ -10,17 +10,29 @@
 #include "MetaloomFeature/Engine/Process/ExifToolRunner.h"
 
 #include <QCoroFuture>
+#include <QSet>
 
 namespace Metaloom {
 
 QCoro::Task<QList<MetadataEntry>> ExifToolService::readMetadata(QUrl fileUrl)
 {
+    const QString path = TargetPath::forFile(fileUrl);
     const QStringList arguments{QStringLiteral("-json"), QStringLiteral("-G:1"),
-                                QStringLiteral("-all"), TargetPath::forFile(fileUrl)};
+                                QStringLiteral("-all"), path};
+    const std::shared_ptr<RecentReads> recentReads = m_recentReads;
     // A file half rewritten when the program last died is whole again first.
     co_await Leftovers::atEngineStart();
+    const std::optional<RecentReads::Version> version = RecentReads::versionOf(path);
     const CommandOutput output = co_await ExifToolRunner::run(m_bundle, arguments, std::nullopt);
-    co_return MetadataJson::entriesFromOutput(output.standardOutput);
+    QList<MetadataEntry> entries =
+        MetadataJson::entriesOfEachFile(output.standardOutput, true).first();
+    // Kept only when the file stayed one version throughout the read.
+    if (version && RecentReads::versionOf(path) == version)
+        recentReads->remember(*version, entries);
+    const QSet<QString> &hidden = MetadataEntry::hiddenGroups();
+    entries.removeIf(
+        [&hidden](const MetadataEntry &entry) { return hidden.contains(entry.group); });
+    co_return entries;
 }
 
 QCoro::Task<PrivacyFindings> ExifToolService::checkPrivacy(QUrl fileUrl)

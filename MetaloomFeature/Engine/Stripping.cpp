@@ -25,6 +25,7 @@ using namespace GuardedChange;
 struct StripRequest {
     ChangeOptions options;
     QStringList keptTags;
+    std::shared_ptr<const RecentReads> recentReads;
 };
 
 // Every tag the file holds. ExifTool's composite tags are made from the
@@ -46,6 +47,16 @@ QList<MetadataEntry> entriesOfTheFile(const CommandOutput &read)
     return files.first();
 }
 
+// A recent read of the file in place of a read of the original: the same
+// tags without the composite ones, which the strip's own read leaves out.
+QList<MetadataEntry> withoutComposite(QList<MetadataEntry> entries)
+{
+    entries.removeIf([](const MetadataEntry &entry) {
+        return entry.group.compare(QLatin1String("Composite"), Qt::CaseInsensitive) == 0;
+    });
+    return entries;
+}
+
 // The entries as a read for the editor gives them: without hidden groups.
 QList<MetadataEntry> shownEntries(QList<MetadataEntry> entries)
 {
@@ -61,14 +72,19 @@ QList<MetadataEntry> shownEntries(QList<MetadataEntry> entries)
 // it is. The original is read while ExifTool strips it, in a second
 // process, and the stripped copy as soon as it is there: reading a camera's
 // maker notes costs more than the strip and the second read together, and
-// the file stays unchanged under the guard until the end.
+// the file stays unchanged under the guard until the end. Where the window
+// read this very version of the file already, that read stands in for the
+// original's.
 QCoro::Task<StripReport> stripGuarded(ResourceBundle bundle, TargetPath::ChangeTarget target,
                                       StripRequest request, ChangeGuard::Paths paths)
 {
     const QString targetPath = target.path;
     const QString fileName = chosenName(target);
-    QCoro::Task<CommandOutput> originalRead =
-        ExifToolRunner::run(bundle, fullRead(targetPath), std::nullopt);
+    const std::optional<QList<MetadataEntry>> known =
+        request.recentReads ? request.recentReads->entriesFor(targetPath) : std::nullopt;
+    std::optional<QCoro::Task<CommandOutput>> originalRead;
+    if (!known)
+        originalRead.emplace(ExifToolRunner::run(bundle, fullRead(targetPath), std::nullopt));
     CommandOutput output;
     std::exception_ptr stripFailure;
     try {
@@ -89,10 +105,12 @@ QCoro::Task<StripReport> stripGuarded(ResourceBundle bundle, TargetPath::ChangeT
     // Both reads are awaited whatever happens, so that none outlives the guard.
     std::optional<CommandOutput> before;
     std::exception_ptr readFailure;
-    try {
-        before = co_await std::move(originalRead);
-    } catch (...) {
-        readFailure = std::current_exception();
+    if (originalRead) {
+        try {
+            before = co_await std::move(*originalRead);
+        } catch (...) {
+            readFailure = std::current_exception();
+        }
     }
     std::optional<CommandOutput> afterRead;
     if (strippedRead) {
@@ -115,7 +133,8 @@ QCoro::Task<StripReport> stripGuarded(ResourceBundle bundle, TargetPath::ChangeT
     if (counts.created == 0 && counts.copied == 0)
         throw ServiceError::nothingWritten(fileName, {},
                                            WriteReport::warningLines(output.standardError));
-    const QList<MetadataEntry> original = entriesOfTheFile(*before);
+    const QList<MetadataEntry> original =
+        known ? withoutComposite(*known) : entriesOfTheFile(*before);
     const QList<MetadataEntry> after = stripped ? entriesOfTheFile(*afterRead) : original;
     StripReport report = StripReport::compare(original, after, writeWarnings(output, targetPath));
     report.entriesBefore = shownEntries(original);
@@ -133,7 +152,7 @@ QCoro::Task<StripReport> ExifToolService::removeAllMetadata(QUrl fileUrl, Change
 {
     const TargetPath::ChangeTarget target = TargetPath::forChange(fileUrl);
     co_return co_await underGuard<StripReport, StripRequest>(
-        m_bundle, target, StripRequest{options, keptTags}, &stripGuarded);
+        m_bundle, target, StripRequest{options, keptTags, m_recentReads}, &stripGuarded);
 }
 
 } // namespace Metaloom
