@@ -48,12 +48,12 @@ bool keepBetterOutput(bool accepted, const QString &outputPath, const QString &r
 
 QCoro::Task<CommandOutput> run(ResourceBundle bundle, QString targetPath, QString outputPath,
                                QString retryOutputPath, QString temporaryDirectory,
-                               ChangeOptions options, QStringList keptTags)
+                               ChangeOptions options, QStringList keptTags, QStringList needless)
 {
     std::optional<ServiceError> refusal;
     try {
-        co_return co_await attempt(bundle, targetPath, outputPath, temporaryDirectory, {}, options,
-                                   keptTags);
+        co_return co_await attempt(bundle, targetPath, outputPath, temporaryDirectory, needless,
+                                   options, keptTags);
     } catch (const ServiceError &error) {
         if (!isRefusal(error, targetPath))
             throw;
@@ -62,9 +62,15 @@ QCoro::Task<CommandOutput> run(ResourceBundle bundle, QString targetPath, QStrin
 
     // Start from "-all=" alone, then take back in each further group of
     // deletions that ExifTool accepts together with those already kept.
-    const QList<QStringList> optional = WriteArguments::optionalStripDeletions(targetPath);
-    QStringList leftOut;
-    for (const QStringList &group : optional)
+    QList<QStringList> optional;
+    for (QStringList group : WriteArguments::optionalStripDeletions(targetPath)) {
+        group.removeIf(
+            [&needless](const QString &deletion) { return needless.contains(deletion); });
+        if (!group.isEmpty())
+            optional << group;
+    }
+    QStringList leftOut = needless;
+    for (const QStringList &group : std::as_const(optional))
         leftOut << group;
     CommandOutput kept;
     try {
@@ -75,7 +81,7 @@ QCoro::Task<CommandOutput> run(ResourceBundle bundle, QString targetPath, QStrin
             throw;
         throw *refusal; // the file itself is the problem, not a deletion
     }
-    for (const QStringList &group : optional) {
+    for (const QStringList &group : std::as_const(optional)) {
         for (const QString &deletion : group)
             leftOut.removeOne(deletion);
         bool accepted = true;

@@ -20,9 +20,12 @@ namespace Metaloom::StripAll {
 // refusal. A minor error ("Error: [minor] ...") is about the file, not about
 // a deletion: it ends the strip at once.
 // The `kept` tags are copied back from the file in each attempt, so they stay.
-// Either output may be left behind on failure: the caller removes them.
+// The `needless` deletions (WriteArguments::needlessStripDeletions) are
+// never asked. Either output may be left behind on failure: the caller
+// removes them.
 QCoro::Task<CommandOutput> run(ResourceBundle bundle, QString targetPath, QString outputPath,
                                QString retryOutputPath, QString temporaryDirectory,
-                               ChangeOptions options = {}, QStringList kept = {});
+                               ChangeOptions options = {}, QStringList kept = {},
+                               QStringList needless = {});
 
 } // namespace Metaloom::StripAll

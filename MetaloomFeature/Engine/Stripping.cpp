@@ -7,6 +7,7 @@
 #include "StripAll.h"
 
 #include "MetaloomFeature/Engine/Dialect/MetadataJson.h"
+#include "MetaloomFeature/Engine/Dialect/WriteArguments.h"
 #include "MetaloomFeature/Engine/Dialect/WriteReport.h"
 #include "MetaloomFeature/Engine/FileSafety/PosixFile.h"
 #include "MetaloomFeature/Engine/Process/ExifToolRunner.h"
@@ -88,9 +89,13 @@ QCoro::Task<StripReport> stripGuarded(ResourceBundle bundle, TargetPath::ChangeT
     CommandOutput output;
     std::exception_ptr stripFailure;
     try {
-        output =
-            co_await StripAll::run(bundle, targetPath, paths.output, paths.retryOutput,
-                                   paths.temporaryDirectory, request.options, request.keptTags);
+        QStringList heldKeys;
+        for (const MetadataEntry &entry : known.value_or(QList<MetadataEntry>()))
+            heldKeys << entry.rawKey;
+        output = co_await StripAll::run(
+            bundle, targetPath, paths.output, paths.retryOutput, paths.temporaryDirectory,
+            request.options, request.keptTags,
+            known ? WriteArguments::needlessStripDeletions(targetPath, heldKeys) : QStringList());
     } catch (...) {
         stripFailure = std::current_exception();
     }

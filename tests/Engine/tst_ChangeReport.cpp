@@ -509,6 +509,8 @@ void ChangeReportTest::stripReports_data()
                          << "Deleted tags may be recovered";
     QTest::newRow("JPEG") << "GPS.jpg" << QStringList{"GPS:GPSLatitude", "IFD0:Make"}
                           << QStringList() << QString();
+    QTest::newRow("TIFF") << "ExifTool.tif" << QStringList{"XMP-dc:Title"}
+                          << QStringList{"IFD0:Make"} << QString();
 }
 
 void ChangeReportTest::stripReports()
@@ -555,12 +557,15 @@ void ChangeReportTest::stripReports()
     // A strip after the window's read of the same version of the file
     // reports the same; one rewritten in place since, to the same size and
     // date, is read again.
-    if (!removed.contains(QStringLiteral("XMP-dc:Title")))
-        return;
+    const bool titled = removed.contains(QStringLiteral("XMP-dc:Title"));
     for (const bool rewritten : {false, true}) {
+        if (rewritten && !titled)
+            break;
         const QString again =
             copyTestData(file, m_env->workPath(), QStringLiteral("again-") + file);
-        runRealExifTool({"-overwrite_original", "-XMP-dc:Title=x", "-GPS:GPSLatitude=1", again});
+        if (titled)
+            runRealExifTool(
+                {"-overwrite_original", "-XMP-dc:Title=x", "-GPS:GPSLatitude=1", again});
         QVERIFY(runTask(service.readMetadata(QUrl::fromLocalFile(again))).succeeded());
         if (rewritten) {
             struct stat read {};
@@ -574,6 +579,8 @@ void ChangeReportTest::stripReports()
         QVERIFY2(second.succeeded(), qPrintable(second.errorMessage()));
         QCOMPARE(second.value->removed, report.removed);
         QCOMPARE(second.value->remaining.size(), report.remaining.size());
+        if (!titled)
+            continue;
         const auto title =
             std::find_if(second.value->entriesBefore.cbegin(), second.value->entriesBefore.cend(),
                          [](const MetadataEntry &entry) { return entry.rawKey == "XMP-dc:Title"; });

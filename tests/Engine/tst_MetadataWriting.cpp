@@ -197,6 +197,18 @@ void MetadataWritingTest::argumentLists()
              (QStringList{"-P", "-m", "-o", "/o", "-GPS:all=", "/t"}));
     QCOMPARE(WriteArguments::forRemoveAll("/o", "/t.mov", {}, ChangeOptions{true}).mid(2),
              (QStringList{"-unsafe", "-P", "-m", "-o", "/o", "/t.mov"}));
+
+    // A deletion by name is needless only where no tag of that name is held,
+    // in any group and letter case; the deletions of groups always stay.
+    QCOMPARE(
+        WriteArguments::needlessStripDeletions("/t.jpg", {"IFD0:Make", "APP14:DCTEncodeVersion"}),
+        (QStringList{"-thumbnailimage=", "-previewimage="}));
+    QCOMPARE(WriteArguments::needlessStripDeletions("/t.tif", {"IFD1:ThumbnailImage"}),
+             QStringList{"-previewimage="});
+    QCOMPARE(WriteArguments::needlessStripDeletions("/t.jpg",
+                                                    {"MPF0:previewimage", "IFD1:ThumbnailImage"}),
+             QStringList());
+    QCOMPARE(WriteArguments::needlessStripDeletions("/t.cr2", {}), QStringList());
 }
 
 void MetadataWritingTest::stripArgumentsDependOnTheKindOfFile_data()

@@ -2,6 +2,8 @@
 
 #include "MetaloomFeature/Platform/MediaTypes.h"
 
+#include <QSet>
+
 #include <algorithm>
 
 namespace Metaloom::WriteArguments {
@@ -116,6 +118,24 @@ QList<QStringList> optionalStripDeletions(const QString &targetPath)
     for (const char *group : {"APP1", "APP12", "APP13", "APP14", "Adobe", "icc_profile"})
         deletions << QStringList{QLatin1Char('-') + QLatin1String(group) + QStringLiteral(":all=")};
     return deletions;
+}
+
+QStringList needlessStripDeletions(const QString &targetPath, const QStringList &heldKeys)
+{
+    QSet<QString> heldNames;
+    for (const QString &key : heldKeys)
+        heldNames.insert(key.section(QLatin1Char(':'), -1).toLower());
+    QStringList needless;
+    for (const QStringList &group : optionalStripDeletions(targetPath)) {
+        for (const QString &deletion : group) {
+            // "-name=", not "-group:all="
+            if (deletion.contains(QLatin1Char(':')) || !deletion.endsWith(QLatin1Char('=')))
+                continue;
+            if (!heldNames.contains(deletion.mid(1, deletion.size() - 2).toLower()))
+                needless << deletion;
+        }
+    }
+    return needless;
 }
 
 QStringList forRemoveAll(const QString &outputPath, const QString &targetPath,

@@ -54,6 +54,12 @@ QStringList forRemoveAll(const QString &outputPath, const QString &targetPath,
 // its structure (a raw file named like a plain TIFF) needs the others too.
 QList<QStringList> optionalStripDeletions(const QString &targetPath);
 
+// The deletions of single tags by name among those ("-thumbnailimage=")
+// that the file, holding only these keys, gives nothing to: they would
+// change no byte, yet each costs ExifTool a search of every tag table, more
+// than the rest of a small file's strip.
+QStringList needlessStripDeletions(const QString &targetPath, const QStringList &heldKeys);
+
 // ExifTool stores IPTC text as Latin-1 unless told otherwise, which turns
 // non-Latin text into question marks while reporting success: such lists end
 // with "-IPTC:CodedCharacterSet=UTF8" before the target.
