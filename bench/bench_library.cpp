@@ -353,6 +353,10 @@ int main(int argc, char **argv)
         benchThumbnailers(environment.workPath());
         return 0;
     }
+    if (app.arguments().value(1) == QLatin1String("many")) {
+        benchManyFiles(environment.workPath());
+        return 0;
+    }
     if (app.arguments().value(1) != QLatin1String("preset")) {
         benchEntryList();
         benchThumbnail(environment.workPath());

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSet>
+#include <QtConcurrent>
 #include <algorithm>
 
 namespace Metaloom::ImportPlanning {
@@ -58,37 +59,47 @@ QString summary(int added, int alreadyListed)
 
 Plan plan(const QList<QUrl> &urls, const QList<QUrl> &alreadyListed)
 {
+    // What each address is and each file's name are asked of the file system
+    // on every core (a drop may hold thousands); the list is made in order.
+    const QList<bool> isFolder = QtConcurrent::blockingMapped(urls, [](const QUrl &url) {
+        return url.isLocalFile() && QFileInfo(url.toLocalFile()).isDir();
+    });
     Plan result;
-    const QSet<QUrl> listed(alreadyListed.cbegin(), alreadyListed.cend());
-    QSet<QUrl> seen = listed;
-    const auto add = [&](const QUrl &file) {
-        // Such a file could never be found again by its name.
-        if (const std::optional<QString> reason = ExifToolService::unhandledNameMessage(file)) {
-            result.unhandledNames.append(*reason);
-            return;
+    QList<QUrl> candidates;
+    candidates.reserve(urls.size());
+    for (qsizetype i = 0; i < urls.size(); ++i) {
+        const QUrl &url = urls.at(i);
+        if (!url.isLocalFile()) {
+            ++result.otherAddresses;
+            continue;
         }
-        if (listed.contains(file)) {
+        if (!isFolder.at(i)) {
+            candidates.append(url);
+            continue;
+        }
+        const QString folder = QFileInfo(url.toLocalFile()).absoluteFilePath();
+        const QList<QUrl> inside = filesInFolder(folder);
+        if (inside.isEmpty())
+            result.emptyFolders.append(QDir(folder).dirName());
+        candidates.append(inside);
+    }
+    // Such a file could never be found again by its name.
+    const QList<std::optional<QString>> unhandled = QtConcurrent::blockingMapped(
+        candidates, [](const QUrl &file) { return ExifToolService::unhandledNameMessage(file); });
+
+    const QSet<QUrl> listed(alreadyListed.cbegin(), alreadyListed.cend());
+    QSet<QUrl> seen;
+    seen.reserve(candidates.size());
+    for (qsizetype i = 0; i < candidates.size(); ++i) {
+        const QUrl &file = candidates.at(i);
+        if (unhandled.at(i)) {
+            result.unhandledNames.append(*unhandled.at(i));
+        } else if (listed.contains(file)) {
             ++result.alreadyListed;
         } else if (!seen.contains(file)) {
             seen.insert(file);
             result.files.append(file);
         }
-    };
-    for (const QUrl &url : urls) {
-        if (!url.isLocalFile()) {
-            ++result.otherAddresses;
-            continue;
-        }
-        const QFileInfo info(url.toLocalFile());
-        if (!info.isDir()) {
-            add(url);
-            continue;
-        }
-        const QList<QUrl> inside = filesInFolder(info.absoluteFilePath());
-        if (inside.isEmpty())
-            result.emptyFolders.append(QDir(info.absoluteFilePath()).dirName());
-        for (const QUrl &file : inside)
-            add(file);
     }
     return result;
 }

@@ -6,7 +6,9 @@
 #include "ImportPlanning.h"
 #include "ThumbnailLoader.h"
 
+#include <QFutureWatcher>
 #include <QMimeData>
+#include <QtConcurrent>
 
 #include <algorithm>
 
@@ -43,11 +45,7 @@ ImportPlanning::Tally LibraryViewModel::importItems(const QList<QUrl> &urls,
         newItems.append(MediaItem(file));
         m_importRank.insert(newItems.last().id, m_nextImportRank++);
     }
-    const QHash<QString, QByteArray> bookmarks = FileAccess::bookmarksOf(plan.files);
-    for (auto bookmark = bookmarks.cbegin(); bookmark != bookmarks.cend(); ++bookmark) {
-        if (!m_bookmarks.contains(bookmark.key()))
-            m_bookmarks.insert(bookmark.key(), bookmark.value());
-    }
+    storeBookmarksOf(plan.files);
     m_items.append(newItems);
     Q_EMIT itemsChanged();
     QList<QUuid> newIDs;
@@ -58,12 +56,16 @@ ImportPlanning::Tally LibraryViewModel::importItems(const QList<QUrl> &urls,
     if (m_itemOrder != ItemOrder::imported)
         applyItemOrder();
     setStatus(ImportPlanning::summary(tally.added, tally.alreadyListed));
-    // The first of the new files as the list now shows them.
+    // The first of the new files as the list now shows them: the first of
+    // all when the list held none before.
     if (!m_selectedItemID) {
+        const int firstNewRank = m_importRank.value(newItems.first().id);
         const auto first =
-            std::find_if(m_items.cbegin(), m_items.cend(), [&](const MediaItem &item) {
-                return m_importRank.value(item.id) >= m_importRank.value(newItems.first().id);
-            });
+            newItems.size() == m_items.size()
+                ? m_items.cbegin()
+                : std::find_if(m_items.cbegin(), m_items.cend(), [&](const MediaItem &item) {
+                      return m_importRank.value(item.id) >= firstNewRank;
+                  });
         setSelectedItemID(first->id);
     }
     return tally;
@@ -167,6 +169,34 @@ void LibraryViewModel::applyThumbnail(QUuid itemID, const QImage &image)
                 Q_EMIT selectedItemChanged();
             return;
         }
+    }
+}
+
+// Each new file's bookmark, made where the drop is small; a large drop's
+// are made on a worker, so that the window takes the files in at once. Until
+// they arrive, an operation on one of those files goes by its name, which
+// is what its bookmark would have said a moment before.
+void LibraryViewModel::storeBookmarksOf(const QList<QUrl> &files)
+{
+    constexpr qsizetype madeHereUpTo = 500;
+    if (files.size() <= madeHereUpTo) {
+        keepBookmarks(FileAccess::bookmarksOf(files));
+        return;
+    }
+    auto *watcher = new QFutureWatcher<QHash<QString, QByteArray>>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher] {
+        keepBookmarks(watcher->result());
+        watcher->deleteLater();
+    });
+    watcher->setFuture(QtConcurrent::run(FileAccess::bookmarksOf, files));
+}
+
+// A bookmark already kept for a path stays: it was made first.
+void LibraryViewModel::keepBookmarks(const QHash<QString, QByteArray> &bookmarks)
+{
+    for (auto bookmark = bookmarks.cbegin(); bookmark != bookmarks.cend(); ++bookmark) {
+        if (!m_bookmarks.contains(bookmark.key()))
+            m_bookmarks.insert(bookmark.key(), bookmark.value());
     }
 }
 

@@ -639,6 +639,8 @@ private:
 
     // Import
     void storeBookmark(const QUrl &fileUrl);
+    void storeBookmarksOf(const QList<QUrl> &files);
+    void keepBookmarks(const QHash<QString, QByteArray> &bookmarks);
     void applyThumbnail(QUuid itemID, const QImage &image);
     void applyThumbnailDemand(const ThumbnailDemand::Step &step);
     void wantSelectedThumbnails();

@@ -146,6 +146,26 @@ void LibraryStatesTest::foldersPastesAndOtherAddresses()
     QCOMPARE(lib.items().size(), 2);
     QVERIFY2(alertText(lib).contains("not valid UTF-8"), qPrintable(alertText(lib)));
     QCOMPARE(lib.activeError()->title, QStringLiteral("File Not Added"));
+
+    // A large drop through a linked folder: its bookmarks, made on a worker,
+    // lead later operations to the files the link named at the drop.
+    lib.clearAllItems();
+    QDir(work()).mkpath("Real");
+    for (int i = 0; i < 501; ++i)
+        QFile(work() + QStringLiteral("/Real/f%1.jpg").arg(i, 3, 10, QLatin1Char('0')))
+            .open(QIODevice::WriteOnly);
+    m_fixture->engine->files.insert(work() + "/Real/f001.jpg", {{title, {"Real"}}});
+    QVERIFY(QFile::link(work() + "/Real", work() + "/Linked"));
+    lib.importItems({url(work() + "/Linked")});
+    QCOMPARE(lib.items().size(), 501);
+    QCOMPARE(lib.items().at(1).url, url(work() + "/Linked/f001.jpg"));
+    QTRY_VERIFY([&] {
+        lib.setSelectedItemID(lib.items().at(0).id);
+        lib.setSelectedItemID(lib.items().at(1).id);
+        const std::optional<MetadataEntry> shown =
+            waitUntilIdle(lib) ? visibleEntry(lib, title) : std::nullopt;
+        return shown && shown->value == QStringLiteral("Real");
+    }());
 }
 
 void LibraryStatesTest::statusLineLastsThreeSecondsFromItsLastShowing()
