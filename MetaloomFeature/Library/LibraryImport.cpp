@@ -188,7 +188,12 @@ void LibraryViewModel::storeBookmarksOf(const QList<QUrl> &files)
         keepBookmarks(watcher->result());
         watcher->deleteLater();
     });
-    watcher->setFuture(QtConcurrent::run(FileAccess::bookmarksOf, files));
+    // Once the import is done: the worker would otherwise take a core from
+    // the sorting of the list that follows.
+    QMetaObject::invokeMethod(
+        watcher,
+        [watcher, files] { watcher->setFuture(QtConcurrent::run(FileAccess::bookmarksOf, files)); },
+        Qt::QueuedConnection);
 }
 
 // A bookmark already kept for a path stays: it was made first.

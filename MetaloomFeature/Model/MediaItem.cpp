@@ -1,12 +1,14 @@
 #include "MediaItem.h"
 
+#include "SessionId.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QHashFunctions>
 
 namespace Metaloom {
 
-MediaItem::MediaItem(const QUrl &fileUrl) : id(QUuid::createUuid()), url(fileUrl)
+MediaItem::MediaItem(const QUrl &fileUrl) : id(freshSessionId()), url(fileUrl)
 {
     const QString path = fileUrl.isLocalFile() ? fileUrl.toLocalFile() : fileUrl.path();
     QString name = fileUrl.fileName();

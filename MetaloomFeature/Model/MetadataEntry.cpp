@@ -1,5 +1,7 @@
 #include "MetadataEntry.h"
 
+#include "SessionId.h"
+
 #include <QHashFunctions>
 
 #include <algorithm>
@@ -43,7 +45,7 @@ const QSet<QString> &MetadataEntry::hiddenGroups()
 
 MetadataEntry::MetadataEntry(const QString &key, const QString &initialValue,
                              const std::optional<QString> &displayNameOverride)
-    : id(QUuid::createUuid()), rawKey(key), originalValue(initialValue), value(initialValue)
+    : id(freshSessionId()), rawKey(key), originalValue(initialValue), value(initialValue)
 {
     const qsizetype colon = key.indexOf(QLatin1Char(':'));
     if (colon >= 0) {

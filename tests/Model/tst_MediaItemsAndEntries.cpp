@@ -123,6 +123,9 @@ void MediaItemsAndEntriesTest::modificationAndIdentity()
 
     const MetadataEntry again(QStringLiteral("IFD0:Artist"), QStringLiteral("Ann"));
     QVERIFY(again != entry); // every entry has its own identity
+    QCOMPARE(again.id.version(), QUuid::Random);
+    QCOMPARE(again.id.variant(), QUuid::DCE);
+    QVERIFY(MediaItem(QUrl("file:///a.jpg")).id != MediaItem(QUrl("file:///a.jpg")).id);
 }
 
 void MediaItemsAndEntriesTest::listTagsChangeByItems()
