@@ -81,6 +81,8 @@ protected:
                                         Session *session, qsizetype leadingOperands = 0);
 
     virtual QCoro::Task<FileReport> handle(FileOperands::File file) = 0;
+    // The checks every file passes first, then handle(); never throws.
+    QCoro::Task<FileReport> reportFor(FileOperands::File file);
     virtual SummaryWords words() const = 0;
     // Without --json, only failures are reported file by file, and the
     // summary only when one failed (read: its output is the point).

@@ -1,11 +1,13 @@
-// The loop every file command shares: one file after another on the one
-// engine of the run, a report for each, and the exit status from them all.
+// The loop every file command shares: the files on the one engine of the
+// run, a report for each in their order, and the exit status from them all.
 
 #include "Command.h"
 #include "Console.h"
 #include "Operations.h"
 
 #include "MetaloomFeature/Engine/ExifToolService.h"
+#include "MetaloomFeature/Library/BatchRun.h"
+#include "MetaloomFeature/Library/InOrderLanes.h"
 #include "MetaloomFeature/Platform/Error.h"
 
 #include <QCoreApplication>
@@ -42,6 +44,27 @@ QString unwritableFormatMessage(const QUrl &file)
 
 } // namespace
 
+QCoro::Task<FileReport> FileCommand::reportFor(FileOperands::File file)
+{
+    // A name that is not UTF-8 lost its bytes on the way in: nothing
+    // exists under the name the program has.
+    if (const std::optional<QString> reason = ExifToolService::unhandledNameMessage(file.url))
+        co_return FileReport::failure(file.shownPath, *reason);
+    if (!QFileInfo::exists(file.url.toLocalFile()))
+        co_return FileReport::failure(file.shownPath, nothingThereMessage(file.url));
+    if (!QFileInfo(file.url.toLocalFile()).isReadable())
+        co_return FileReport::failure(
+            file.shownPath,
+            QCoreApplication::translate("Cli", "This file cannot be read: permission denied."));
+    try {
+        if (changesFiles() && !co_await m_session->files->canWrite(file.url))
+            co_return FileReport::failure(file.shownPath, unwritableFormatMessage(file.url));
+        co_return co_await handle(file);
+    } catch (...) {
+        co_return FileReport::failure(file.shownPath, describeException(std::current_exception()));
+    }
+}
+
 std::optional<QString> FileCommand::prepareFiles(const ArgumentParser::Arguments &arguments,
                                                  Session *session, qsizetype leadingOperands)
 {
@@ -65,36 +88,20 @@ QCoro::Task<int> FileCommand::run()
     const QList<FileOperands::File> files = m_expansion.files;
     QList<FileReport> reports;
     bool stopped = false;
-    for (qsizetype i = 0; i < files.size(); ++i) {
-        if (m_session->stopRequested()) {
-            stopped = true;
-            break;
-        }
-        const FileOperands::File file = files.at(i);
-        console->progress(
-            progressLine(i + 1, files.size(), file.shownPath, console->errorColumns()));
-        FileReport report;
-        // A name that is not UTF-8 lost its bytes on the way in: nothing
-        // exists under the name the program has.
-        if (const std::optional<QString> reason = ExifToolService::unhandledNameMessage(file.url)) {
-            report = FileReport::failure(file.shownPath, *reason);
-        } else if (!QFileInfo::exists(file.url.toLocalFile())) {
-            report = FileReport::failure(file.shownPath, nothingThereMessage(file.url));
-        } else if (!QFileInfo(file.url.toLocalFile()).isReadable()) {
-            report = FileReport::failure(
-                file.shownPath,
-                QCoreApplication::translate("Cli", "This file cannot be read: permission denied."));
-        } else {
-            try {
-                if (changesFiles() && !co_await m_session->files->canWrite(file.url))
-                    report = FileReport::failure(file.shownPath, unwritableFormatMessage(file.url));
-                else
-                    report = co_await handle(file);
-            } catch (...) {
-                report = FileReport::failure(file.shownPath,
-                                             describeException(std::current_exception()));
-            }
-        }
+    // Changes go side by side, one file per core, and are reported in order;
+    // a command that prints each file's content as it goes takes them one
+    // after another.
+    InOrderLanes::Jobs<FileReport> jobs;
+    jobs.stopBefore = [&](qsizetype) {
+        stopped = m_session->stopRequested();
+        return stopped;
+    };
+    jobs.start = [&](qsizetype index) {
+        console->progress(progressLine(index + 1, files.size(), files.at(index).shownPath,
+                                       console->errorColumns()));
+        return reportFor(files.at(index));
+    };
+    jobs.finished = [&](qsizetype, FileReport report) {
         if (m_json) {
             const QString line = jsonLine(report, reportsRemaining()) + u'\n';
             if (reportsOnStandardError())
@@ -105,7 +112,9 @@ QCoro::Task<int> FileCommand::run()
             console->error(report.line + u'\n');
         }
         reports << report;
-    }
+    };
+    co_await InOrderLanes::run(files.size(), changesFiles() ? BatchRun::defaultLanes() : 1,
+                               std::move(jobs));
     console->wipeProgress();
     finished(reports);
 

@@ -1,10 +1,10 @@
 #include "BatchRun.h"
 
+#include "InOrderLanes.h"
+
 #include <QThread>
 
 #include <algorithm>
-#include <deque>
-#include <utility>
 
 namespace Metaloom::BatchRun {
 
@@ -23,39 +23,28 @@ QCoro::Task<Outcome> run(QList<File> files, Operation operation, Hooks hooks, in
 {
     Outcome outcome;
     outcome.total = files.size();
-    lanes = std::max(lanes, 1);
-    // Tasks start when made and run on while the batch waits for the
-    // earliest of them; a finished one is taken at once.
-    std::deque<std::pair<qsizetype, QCoro::Task<FileOutcome>>> inFlight;
-    qsizetype next = 0;
-    bool stopped = false;
-    while (true) {
-        while (!stopped && next < files.size() && qsizetype(inFlight.size()) < lanes) {
-            const File &file = files.at(next);
-            if (hooks.shouldStop && hooks.shouldStop()) {
-                outcome.stoppedBefore = file.name;
-                stopped = true;
-                break;
-            }
-            if (hooks.starting)
-                hooks.starting(next, file);
-            inFlight.emplace_back(next, operation(file.url));
-            ++next;
-        }
-        if (inFlight.empty())
-            break;
-        auto [index, task] = std::move(inFlight.front());
-        inFlight.pop_front();
-        FileOutcome done = co_await task;
+    InOrderLanes::Jobs<FileOutcome> jobs;
+    jobs.stopBefore = [&](qsizetype index) {
+        if (!hooks.shouldStop || !hooks.shouldStop())
+            return false;
+        outcome.stoppedBefore = files.at(index).name;
+        return true;
+    };
+    jobs.start = [&](qsizetype index) {
+        if (hooks.starting)
+            hooks.starting(index, files.at(index));
+        return operation(files.at(index).url);
+    };
+    jobs.finished = [&](qsizetype index, FileOutcome done) {
         // Reports name the file as the caller knows it, not as the engine
         // reached it (through a link, say).
-        const File &file = files.at(index);
-        done.file = file.url;
-        done.fileName = file.name;
+        done.file = files.at(index).url;
+        done.fileName = files.at(index).name;
         outcome.files.append(done);
         if (hooks.finished)
             hooks.finished(index, done);
-    }
+    };
+    co_await InOrderLanes::run(files.size(), lanes, std::move(jobs));
     co_return outcome;
 }
 
