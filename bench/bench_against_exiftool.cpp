@@ -190,6 +190,11 @@ int main(int argc, char *argv[])
     const QString canon = copyTestData(QStringLiteral("Canon.jpg"), work);
     const QString camera = makeCameraJpeg(work);
 
+    const auto provedStrip = [](ExifToolService &service, const QString &file) {
+        return runTask(
+                   service.stripForSharing(QUrl::fromLocalFile(file), StripProfile::everything()))
+            .succeeded();
+    };
     const QList<Operation> operations{
         {"set",
          {QStringLiteral("-P"), QStringLiteral("-overwrite_original"),
@@ -209,19 +214,11 @@ int main(int argc, char *argv[])
         // before and after (the proof), against ExifTool's bare strip.
         {"proved",
          {QStringLiteral("-P"), QStringLiteral("-overwrite_original"), QStringLiteral("-all=")},
-         [](ExifToolService &service, const QString &file) {
-             return runTask(service.stripForSharing(QUrl::fromLocalFile(file),
-                                                    StripProfile::everything()))
-                 .succeeded();
-         }},
+         provedStrip},
         // The same, of files the window has shown: their tags were read.
         {"shown",
          {QStringLiteral("-P"), QStringLiteral("-overwrite_original"), QStringLiteral("-all=")},
-         [](ExifToolService &service, const QString &file) {
-             return runTask(service.stripForSharing(QUrl::fromLocalFile(file),
-                                                    StripProfile::everything()))
-                 .succeeded();
-         },
+         provedStrip,
          [](ExifToolService &service, const QString &file) {
              (void)runTask(service.readMetadata(QUrl::fromLocalFile(file)));
          }},

@@ -224,56 +224,60 @@ Plan planFor(QStringList keys)
     return plan;
 }
 
-bool readsWithoutMakerNotes(const QStringList &keys)
+namespace {
+
+// EXIF's own IFDs, GPS, IPTC, XMP, ICC, JFIF, Photoshop, the file system.
+const QSet<QString> &groupsOutsideMakerNotes()
 {
-    static const QSet<QString> outside{
+    static const QSet<QString> groups{
         QStringLiteral("exif"),       QStringLiteral("ifd0"),  QStringLiteral("ifd1"),
         QStringLiteral("exififd"),    QStringLiteral("gps"),   QStringLiteral("interopifd"),
         QStringLiteral("iptc"),       QStringLiteral("xmp"),   QStringLiteral("icc_profile"),
         QStringLiteral("icc-header"), QStringLiteral("jfif"),  QStringLiteral("photoshop"),
         QStringLiteral("file"),       QStringLiteral("system")};
+    return groups;
+}
+
+// Whether there are keys, every key names a group, every group it names is
+// one of these or XMP's, and no key asks for a tag of these names.
+bool everyKeyWithin(const QStringList &keys, const QSet<QString> &groups,
+                    const QSet<QString> &namesLeftOut = {})
+{
     if (keys.isEmpty())
         return false;
     for (const QString &key : keys) {
         const KeyShape shape = shapeOf(key);
-        if (shape.groups.isEmpty())
+        if (shape.groups.isEmpty() || namesLeftOut.contains(shape.name))
             return false;
         for (const QString &group : shape.groups) {
-            if (!outside.contains(group) && !group.startsWith(QLatin1String("xmp-")))
+            if (!groups.contains(group) && !group.startsWith(QLatin1String("xmp-")))
                 return false;
         }
     }
     return true;
 }
 
+} // namespace
+
+bool readsWithoutMakerNotes(const QStringList &keys)
+{
+    return everyKeyWithin(keys, groupsOutsideMakerNotes());
+}
+
 bool readsWithoutCompositeTags(const QStringList &keys)
 {
-    static const QSet<QString> stored{
-        QStringLiteral("exif"),       QStringLiteral("ifd0"),   QStringLiteral("ifd1"),
-        QStringLiteral("exififd"),    QStringLiteral("gps"),    QStringLiteral("interopifd"),
-        QStringLiteral("iptc"),       QStringLiteral("xmp"),    QStringLiteral("icc_profile"),
-        QStringLiteral("icc-header"), QStringLiteral("jfif"),   QStringLiteral("photoshop"),
-        QStringLiteral("file"),       QStringLiteral("system"), QStringLiteral("makernotes"),
-        QStringLiteral("quicktime"),  QStringLiteral("keys"),   QStringLiteral("itemlist"),
-        QStringLiteral("userdata"),   QStringLiteral("pdf"),    QStringLiteral("png"),
-        QStringLiteral("riff")};
+    static const QSet<QString> stored =
+        groupsOutsideMakerNotes() +
+        QSet<QString>{QStringLiteral("makernotes"), QStringLiteral("quicktime"),
+                      QStringLiteral("keys"),       QStringLiteral("itemlist"),
+                      QStringLiteral("userdata"),   QStringLiteral("pdf"),
+                      QStringLiteral("png"),        QStringLiteral("riff")};
     // The pictures a file embeds ExifTool makes as composite tags too,
     // under the group that holds them ("IFD1:ThumbnailImage").
     static const QSet<QString> madeUnderTheirGroup{
         QStringLiteral("all"), QStringLiteral("thumbnailimage"), QStringLiteral("previewimage"),
         QStringLiteral("jpgfromraw"), QStringLiteral("otherimage")};
-    if (keys.isEmpty())
-        return false;
-    for (const QString &key : keys) {
-        const KeyShape shape = shapeOf(key);
-        if (shape.groups.isEmpty() || madeUnderTheirGroup.contains(shape.name))
-            return false;
-        for (const QString &group : shape.groups) {
-            if (!stored.contains(group) && !group.startsWith(QLatin1String("xmp-")))
-                return false;
-        }
-    }
-    return true;
+    return everyKeyWithin(keys, stored, madeUnderTheirGroup);
 }
 
 QStringList arguments(const Plan &plan, const QStringList &paths, const ChangeOptions &options,
