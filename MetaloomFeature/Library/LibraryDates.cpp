@@ -8,6 +8,8 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace Metaloom {
 
 namespace {
@@ -225,7 +227,10 @@ QCoro::Task<void> LibraryViewModel::applyItemOrder()
             dates[item.id].file = QFileInfo(item.url.toLocalFile()).lastModified();
     }
     const QList<MediaItem> sorted = ItemOrdering::ordered(m_items, order, m_importRank, dates);
-    if (sorted == m_items)
+    // A sort only moves items: the same identifiers in the same places are
+    // the same list.
+    if (std::equal(sorted.cbegin(), sorted.cend(), m_items.cbegin(), m_items.cend(),
+                   [](const MediaItem &a, const MediaItem &b) { return a.id == b.id; }))
         co_return;
     m_items = sorted;
     Q_EMIT itemsChanged();

@@ -199,6 +199,10 @@ void LibraryViewModel::storeBookmarksOf(const QList<QUrl> &files)
 // A bookmark already kept for a path stays: it was made first.
 void LibraryViewModel::keepBookmarks(const QHash<QString, QByteArray> &bookmarks)
 {
+    if (m_bookmarks.isEmpty()) {
+        m_bookmarks = bookmarks; // shared, not copied: the first drop of ten thousand
+        return;
+    }
     for (auto bookmark = bookmarks.cbegin(); bookmark != bookmarks.cend(); ++bookmark) {
         if (!m_bookmarks.contains(bookmark.key()))
             m_bookmarks.insert(bookmark.key(), bookmark.value());

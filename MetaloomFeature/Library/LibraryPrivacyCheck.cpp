@@ -7,6 +7,7 @@
 #include "ThumbnailRendering.h"
 
 #include <QCoroTimer>
+#include <QTimer>
 
 #include <chrono>
 
@@ -106,8 +107,13 @@ void LibraryViewModel::checkPrivacyLater(const QList<QUuid> &itemIDs)
 {
     for (const QUuid &id : itemIDs)
         m_privacyQueue.append({id, m_privacyNews.value(id)});
-    if (!m_checkingPrivacy)
-        checkQueuedPrivacy();
+    if (m_checkingPrivacy)
+        return;
+    // From the event loop: what asked for the checks (an import of
+    // thousands of files) finishes first, and the check's first run, which
+    // may start an ExifTool, is a step of its own.
+    m_checkingPrivacy = true;
+    QTimer::singleShot(0, this, [this] { checkQueuedPrivacy(); });
 }
 
 QCoro::Task<void> LibraryViewModel::checkQueuedPrivacy()
