@@ -109,11 +109,11 @@ void LibraryViewModel::checkPrivacyLater(const QList<QUuid> &itemIDs)
         m_privacyQueue.append({id, m_privacyNews.value(id)});
     if (m_checkingPrivacy)
         return;
-    // From the event loop: what asked for the checks (an import of
-    // thousands of files) finishes first, and the check's first run, which
-    // may start an ExifTool, is a step of its own.
+    // A moment later: what asked for the checks (an import of thousands of
+    // files) finishes and the window shows it first, and the check's first
+    // run, which may start an ExifTool, is a step of its own.
     m_checkingPrivacy = true;
-    QTimer::singleShot(0, this, [this] { checkQueuedPrivacy(); });
+    QTimer::singleShot(50ms, this, [this] { checkQueuedPrivacy(); });
 }
 
 QCoro::Task<void> LibraryViewModel::checkQueuedPrivacy()
