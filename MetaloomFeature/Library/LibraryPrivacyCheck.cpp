@@ -109,11 +109,13 @@ void LibraryViewModel::checkPrivacyLater(const QList<QUuid> &itemIDs)
         m_privacyQueue.append({id, m_privacyNews.value(id)});
     if (m_checkingPrivacy)
         return;
-    // A moment later: what asked for the checks (an import of thousands of
-    // files) finishes and the window shows it first, and the check's first
-    // run, which may start an ExifTool, is a step of its own.
+    // From the event loop: what asked for the checks (an import of
+    // thousands of files) finishes first, and the check's first run, which
+    // may start an ExifTool, is a step of its own. Not later: started 50 ms
+    // after an import, the checks slowed a preset applied at once to the
+    // new files (100 of them: 600 ms instead of 420).
     m_checkingPrivacy = true;
-    QTimer::singleShot(50ms, this, [this] { checkQueuedPrivacy(); });
+    QTimer::singleShot(0, this, [this] { checkQueuedPrivacy(); });
 }
 
 QCoro::Task<void> LibraryViewModel::checkQueuedPrivacy()
