@@ -10,7 +10,6 @@
 #include "MetaloomFeature/Engine/Process/ExifToolRunner.h"
 
 #include <QCoroFuture>
-#include <QSet>
 
 namespace Metaloom {
 
@@ -29,10 +28,7 @@ QCoro::Task<QList<MetadataEntry>> ExifToolService::readMetadata(QUrl fileUrl)
     // Kept only when the file stayed one version throughout the read.
     if (version && RecentReads::versionOf(path) == version)
         recentReads->remember(*version, entries);
-    const QSet<QString> &hidden = MetadataEntry::hiddenGroups();
-    entries.removeIf(
-        [&hidden](const MetadataEntry &entry) { return hidden.contains(entry.group); });
-    co_return entries;
+    co_return MetadataEntry::shownOnly(std::move(entries));
 }
 
 QCoro::Task<PrivacyFindings> ExifToolService::checkPrivacy(QUrl fileUrl)

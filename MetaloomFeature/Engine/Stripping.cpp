@@ -12,8 +12,6 @@
 #include "MetaloomFeature/Engine/FileSafety/PosixFile.h"
 #include "MetaloomFeature/Engine/Process/ExifToolRunner.h"
 
-#include <QSet>
-
 #include <exception>
 #include <optional>
 
@@ -55,15 +53,6 @@ QList<MetadataEntry> withoutComposite(QList<MetadataEntry> entries)
     entries.removeIf([](const MetadataEntry &entry) {
         return entry.group.compare(QLatin1String("Composite"), Qt::CaseInsensitive) == 0;
     });
-    return entries;
-}
-
-// The entries as a read for the editor gives them: without hidden groups.
-QList<MetadataEntry> shownEntries(QList<MetadataEntry> entries)
-{
-    const QSet<QString> &hidden = MetadataEntry::hiddenGroups();
-    entries.removeIf(
-        [&hidden](const MetadataEntry &entry) { return hidden.contains(entry.group); });
     return entries;
 }
 
@@ -142,8 +131,8 @@ QCoro::Task<StripReport> stripGuarded(ResourceBundle bundle, TargetPath::ChangeT
         known ? withoutComposite(*known) : entriesOfTheFile(*before);
     const QList<MetadataEntry> after = stripped ? entriesOfTheFile(*afterRead) : original;
     StripReport report = StripReport::compare(original, after, writeWarnings(output, targetPath));
-    report.entriesBefore = shownEntries(original);
-    report.entriesAfter = shownEntries(after);
+    report.entriesBefore = MetadataEntry::shownOnly(original);
+    report.entriesAfter = MetadataEntry::shownOnly(after);
     if (stripped)
         co_await replace(target, paths.output, paths.targetVersion,
                          FileReplacement::KeptDate::original);

@@ -43,6 +43,14 @@ const QSet<QString> &MetadataEntry::hiddenGroups()
     return groups;
 }
 
+QList<MetadataEntry> MetadataEntry::shownOnly(QList<MetadataEntry> entries)
+{
+    const QSet<QString> &hidden = hiddenGroups();
+    entries.removeIf(
+        [&hidden](const MetadataEntry &entry) { return hidden.contains(entry.group); });
+    return entries;
+}
+
 MetadataEntry::MetadataEntry(const QString &key, const QString &initialValue,
                              const std::optional<QString> &displayNameOverride)
     : id(freshSessionId()), rawKey(key), originalValue(initialValue), value(initialValue)

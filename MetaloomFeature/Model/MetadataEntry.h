@@ -60,6 +60,8 @@ struct MetadataEntry {
     // Groups ExifTool reports about itself ("ExifTool") or its parsing of
     // a container's item structure ("Meta"); never shown.
     static const QSet<QString> &hiddenGroups();
+    // The entries as the editor lists them: those of hidden groups dropped.
+    static QList<MetadataEntry> shownOnly(QList<MetadataEntry> entries);
 
     bool operator==(const MetadataEntry &) const = default;
 };
