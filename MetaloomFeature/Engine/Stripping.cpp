@@ -56,6 +56,22 @@ QList<MetadataEntry> withoutComposite(QList<MetadataEntry> entries)
     return entries;
 }
 
+// A read that may still be running, awaited: its output, or nothing with
+// its failure kept in `failure` unless an earlier one is there.
+QCoro::Task<std::optional<CommandOutput>> settled(std::optional<QCoro::Task<CommandOutput>> read,
+                                                  std::exception_ptr &failure)
+{
+    if (!read)
+        co_return std::nullopt;
+    try {
+        co_return co_await std::move(*read);
+    } catch (...) {
+        if (!failure)
+            failure = std::current_exception();
+    }
+    co_return std::nullopt;
+}
+
 // Stripping: ExifTool keeps, without a word, what a format does not let it
 // remove, so the file and the stripped copy are read and compared. A file
 // ExifTool copied unchanged had nothing left to strip and stays exactly as
@@ -97,24 +113,11 @@ QCoro::Task<StripReport> stripGuarded(ResourceBundle bundle, TargetPath::ChangeT
         strippedRead.emplace(ExifToolRunner::run(bundle, fullRead(paths.output), std::nullopt));
     }
     // Both reads are awaited whatever happens, so that none outlives the guard.
-    std::optional<CommandOutput> before;
     std::exception_ptr readFailure;
-    if (originalRead) {
-        try {
-            before = co_await std::move(*originalRead);
-        } catch (...) {
-            readFailure = std::current_exception();
-        }
-    }
-    std::optional<CommandOutput> afterRead;
-    if (strippedRead) {
-        try {
-            afterRead = co_await std::move(*strippedRead);
-        } catch (...) {
-            if (!readFailure)
-                readFailure = std::current_exception();
-        }
-    }
+    const std::optional<CommandOutput> before =
+        co_await settled(std::move(originalRead), readFailure);
+    const std::optional<CommandOutput> afterRead =
+        co_await settled(std::move(strippedRead), readFailure);
     if (stripFailure) {
         try {
             std::rethrow_exception(stripFailure);
