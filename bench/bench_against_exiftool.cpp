@@ -5,12 +5,15 @@
 // all 100 files. ExifTool by hand uses "-P -overwrite_original": no
 // read-back, no sync, no lock. A fourth contender is ExifTool kept running
 // and given, besides each file's change, the reads that prove it (the
-// changed tag read back; for a strip, the file read before and after):
-// the least any change that checks its result costs, whoever drives
-// ExifTool. Prints figures and ratios; asserts nothing.
+// changed tag read back; for a strip, the file read before and after),
+// with the arguments our engine gives those reads: the least any change
+// that checks its result costs, whoever drives ExifTool. Prints figures and ratios; asserts
+// nothing.
 
 #include "BenchSupport.h"
 
+#include "MetaloomFeature/Engine/Dialect/ChangeReadBack.h"
+#include "MetaloomFeature/Engine/Dialect/MetadataJson.h"
 #include "MetaloomFeature/Engine/ExifToolService.h"
 #include "tests/support/FakeExifToolBundle.h"
 #include "tests/support/TaskRunner.h"
@@ -232,16 +235,18 @@ int main(int argc, char *argv[])
                    service.stripForSharing(QUrl::fromLocalFile(file), StripProfile::everything()))
             .succeeded();
     };
-    // What a strip's proof reads of each file: every tag, by every group.
-    const QStringList fullRead{QStringLiteral("-json"), QStringLiteral("-a"),
-                               QStringLiteral("-G0:1:2:4"), QStringLiteral("-all")};
+    // The reads that prove a change, as our engine asks for them: the set
+    // tag read back, and a strip's reads of the file before and after.
+    const QStringList setKeys{QStringLiteral("XMP-dc:Title")};
+    const QStringList setReadBack = ChangeReadBack::arguments(
+        ChangeReadBack::planFor(setKeys), {}, {}, ChangeReadBack::readsWithoutMakerNotes(setKeys));
+    const QStringList fullRead = MetadataJson::storedTagsReadArguments({});
     const QList<Operation> operations{
         {"set",
          {QStringLiteral("-P"), QStringLiteral("-overwrite_original"),
           QStringLiteral("-XMP-dc:Title=Bench")},
          {},
-         {QStringLiteral("-json"), QStringLiteral("-a"), QStringLiteral("-G0:1:2:4"),
-          QStringLiteral("-fast2"), QStringLiteral("-e"), QStringLiteral("-XMP-dc:Title")},
+         setReadBack,
          [](ExifToolService &service, const QString &file) {
              return runTask(service.applyOverrides(
                                 {{QStringLiteral("XMP-dc:Title"), QStringLiteral("Bench")}},
@@ -272,7 +277,7 @@ int main(int argc, char *argv[])
              (void)runTask(service.readMetadata(QUrl::fromLocalFile(file)));
          }},
         {"read",
-         {QStringLiteral("-json"), QStringLiteral("-G:1"), QStringLiteral("-all")},
+         MetadataJson::readArguments({}),
          {},
          {},
          [](ExifToolService &service, const QString &file) {

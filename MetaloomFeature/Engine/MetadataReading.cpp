@@ -16,8 +16,7 @@ namespace Metaloom {
 QCoro::Task<QList<MetadataEntry>> ExifToolService::readMetadata(QUrl fileUrl)
 {
     const QString path = TargetPath::forFile(fileUrl);
-    const QStringList arguments{QStringLiteral("-json"), QStringLiteral("-G:1"),
-                                QStringLiteral("-all"), path};
+    const QStringList arguments = MetadataJson::readArguments({path});
     const std::shared_ptr<RecentReads> recentReads = m_recentReads;
     // A file half rewritten when the program last died is whole again first.
     co_await Leftovers::atEngineStart();

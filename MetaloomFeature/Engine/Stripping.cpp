@@ -27,16 +27,6 @@ struct StripRequest {
     std::shared_ptr<const RecentReads> recentReads;
 };
 
-// Every tag the file holds. ExifTool's composite tags are made from the
-// others and are neither removed nor kept by a strip, so they are left
-// unprinted (printing them costs a sixth of the read); the pictures a file
-// embeds, which ExifTool makes the same way, keep the group that holds them.
-QStringList fullRead(const QString &path)
-{
-    return {QStringLiteral("-json"), QStringLiteral("-G:1"), QStringLiteral("-all"),
-            QStringLiteral("--Composite:all"), path};
-}
-
 QList<MetadataEntry> entriesOfTheFile(const CommandOutput &read)
 {
     const QList<QList<MetadataEntry>> files =
@@ -90,7 +80,8 @@ QCoro::Task<StripReport> stripGuarded(ResourceBundle bundle, TargetPath::ChangeT
         request.recentReads ? request.recentReads->entriesFor(targetPath) : std::nullopt;
     std::optional<QCoro::Task<CommandOutput>> originalRead;
     if (!known)
-        originalRead.emplace(ExifToolRunner::run(bundle, fullRead(targetPath), std::nullopt));
+        originalRead.emplace(ExifToolRunner::run(
+            bundle, MetadataJson::storedTagsReadArguments({targetPath}), std::nullopt));
     CommandOutput output;
     std::exception_ptr stripFailure;
     try {
@@ -110,7 +101,8 @@ QCoro::Task<StripReport> stripGuarded(ResourceBundle bundle, TargetPath::ChangeT
     std::optional<QCoro::Task<CommandOutput>> strippedRead;
     if (stripped) {
         PosixFile::startWritingOut(paths.output); // to disk while both are read
-        strippedRead.emplace(ExifToolRunner::run(bundle, fullRead(paths.output), std::nullopt));
+        strippedRead.emplace(ExifToolRunner::run(
+            bundle, MetadataJson::storedTagsReadArguments({paths.output}), std::nullopt));
     }
     // Both reads are awaited whatever happens, so that none outlives the guard.
     std::exception_ptr readFailure;

@@ -228,4 +228,17 @@ QString reportedError(const QByteArray &standardOutput)
     return QString();
 }
 
+QStringList readArguments(const QStringList &paths)
+{
+    return QStringList{QStringLiteral("-json"), QStringLiteral("-G:1"), QStringLiteral("-all")} +
+           paths;
+}
+
+QStringList storedTagsReadArguments(const QStringList &paths)
+{
+    return QStringList{QStringLiteral("-json"), QStringLiteral("-G:1"), QStringLiteral("-all"),
+                       QStringLiteral("--Composite:all")} +
+           paths;
+}
+
 } // namespace Metaloom::MetadataJson

@@ -52,6 +52,16 @@ QList<MetadataEntry> entriesFromOutput(const QByteArray &standardOutput);
 QList<QList<MetadataEntry>> entriesOfEachFile(const QByteArray &standardOutput,
                                               bool keepHidden = false);
 
+// The arguments of the read whose output the functions above parse: every
+// tag of the files, by family-1 group ("-json -G:1 -all").
+QStringList readArguments(const QStringList &paths);
+// The same read without ExifTool's composite tags, which are made from the
+// others and are neither removed nor kept by a strip: what a strip reads of
+// the file and of its stripped copy (printing them costs a sixth of the
+// read). The pictures a file embeds, which ExifTool makes the same way, keep
+// the group that holds them.
+QStringList storedTagsReadArguments(const QStringList &paths);
+
 // The text of the Error tag ExifTool puts in its JSON for a file it cannot
 // read ("Unknown file type"), or an empty string when there is none. ExifTool
 // then exits with status 1 and nothing on standard error.
